@@ -1,0 +1,32 @@
+# Front door: `make run` builds and starts rackgen, `make test` builds and runs every test.
+# CMake does the building; scripts/install-deps.sh installs what a fresh Debian machine lacks.
+
+JOBS ?= 2
+BUILD ?= build
+SAN_BUILD ?= build-san
+
+.PHONY: all deps build run test bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@./$(BUILD)/rackgen
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DRACKGEN_SANITIZE=ON >/dev/null
+	@cmake --build $(SAN_BUILD) -j $(JOBS)
+	@cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE nosan
+
+bench: build
+	@./$(BUILD)/bench/rackgen_bench
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD)

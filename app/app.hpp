@@ -1,0 +1,27 @@
+// The window side of rackgen: the GLUT window, its callbacks and keyboard, the
+// frame of the display callback and the seven scenes.
+#pragma once
+
+using SceneMode = char;  // '1' to '7'
+
+// ---- process-wide window state ------------------------------------------------
+// The scene display draws. The entry sets '1'; afterwards only on_key writes it.
+extern SceneMode scene_mode;
+// The last key typed in the window. The entry sets 'z'; on_key stores every
+// key; the dialogue reads it ('x': start at the shift coefficient).
+extern char last_key;
+
+constexpr int WINDOW_SIZE = 800;   // width and height in pixels at creation
+constexpr double ZOOM_STEP = 0.9;  // 'w' multiplies the scale factor by it, 'W' divides
+
+// Opens the window, registers the callbacks and runs the event loop; never returns.
+void start_window(int* argc, char** argv);
+void display();
+void reshape(int width, int height);
+void on_key(unsigned char key, int x, int y);
+void begin_frame();
+void end_frame();
+
+// Why no window can be opened here (no X display reachable), as one line a user
+// can act on; nullptr when a window can be opened.
+const char* window_system_problem();

@@ -1,0 +1,14 @@
+// The console side of rackgen: the parameter dialogue that takes the gear from
+// the user and the tooth data file it may write.
+#pragma once
+
+#include "geometry/geometry.hpp"
+
+constexpr int FILE_NAME_CAPACITY = 32;  // 31 characters of file name and the terminator
+
+// Reads z (unless the last window key was 'x') and x, computes both teeth,
+// offers the data file, resets the animation and prints the key help.
+void parameter_dialogue();
+
+// Writes points[0..m] as the tooth data file under a name asked at the console.
+void export_tooth_data(int m, const ProfilePoint* points);

@@ -1,0 +1,20 @@
+// The program entry: start state, the parameter dialogue, then the window,
+// which runs the event loop and never returns.
+#include "app/app.hpp"
+#include "console/console.hpp"
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    // Say so at once when no window can open, before the user answers anything.
+    if (const char* problem = window_system_problem()) {
+        std::fprintf(stderr, "rackgen: %s\n", problem);
+        return 1;
+    }
+    last_key = 'z';
+    scene_mode = '1';
+    parameter_dialogue();
+    start_window(&argc, argv);
+    return 0;
+}

@@ -1,0 +1,144 @@
+// Gear geometry: the parameter block of the gear being generated, the profile
+// store the rack cutter fills, the rack-generation point formulas and the
+// assembly of one complete tooth.
+//
+// rackgen is written as plain procedures over process-wide state: every record
+// below exists exactly once, in static storage, zero at start-up, sized at
+// build time and never freed. Nothing is allocated on the heap and nothing
+// throws. The console dialogue is the only writer (through the procedures
+// declared here); the data export, the figures and the scenes only read.
+#pragma once
+
+// π is deliberately this 15-digit value, not M_PI: every published figure of
+// the program (file data, worked examples) was computed with it.
+constexpr double PI = 3.14159265358979;
+constexpr double DEGREES_PER_RADIAN = 57.2957795;
+
+// 601 points: 600 roll steps of 0.01 cover every tooth in the accepted range
+// (the longest list, the outline of z = 3 with x = 0.3, needs 593).
+constexpr int POINT_CAPACITY = 601;
+constexpr double ROLL_STEP = 0.01;       // change of the roll parameter per sample
+constexpr int UNDERCUT_LAST = 250;       // the undercut curve always has 251 samples
+
+// A point of the gear frame, in module units: origin at the pitch point, gear
+// centre at (0, -r), +y from the centre through the pitch point.
+struct ProfilePoint {
+    double x;
+    double y;
+};
+
+struct GearParams {
+    int z;                        // number of teeth, typed by the user
+    double x;                     // profile shift coefficient of the shifted gear
+    double alpha;                 // pressure angle, π/9 (20 degrees)
+    double tan_alpha;             // tan(alpha)
+    double cos_alpha;             // cos(alpha)
+    double addendum_coefficient;  // gear addendum per module, 1.0
+    double dedendum_coefficient;  // gear dedendum per module, 1.25
+    double rack_root_land;        // flat bottom of a cutter tooth space, on the cutter's root line
+    double rack_tip_land;         // flat top of a cutter tooth, on the cutter's tip line
+    // Below: derived from the shift of the gear computed last.
+    double dedendum;              // hf = 1.25 - x_s, depth of the cutter's tip line below the rolling line
+    double addendum;              // ha = 1.0 + x_s, height of the cutter's root line above it
+    double dedendum_offset;       // horizontal run of a cutter flank over the dedendum
+    double addendum_offset;       // horizontal run of a cutter flank over the addendum
+    double pitch_radius;          // r = z/2
+    double tip_radius;            // ra = r + ha
+    double root_radius;           // rf = r - hf
+    double base_radius;           // rb = r·cos(alpha)
+    double tooth_angle;           // angular tooth thickness on the pitch circle
+    double space_angle;           // angular space width on the pitch circle
+    double tip_corner_distance;   // along a cutter flank, from the rolling line to the tip corner
+    double undercut_start_roll;   // roll at which the tip corner stands on the root circle
+};
+
+struct GenerationCurves {
+    ProfilePoint addendum_rack[POINT_CAPACITY];      // rack reference point at t = +0.01·i
+    ProfilePoint addendum_involute[POINT_CAPACITY];  // contact point at t = +0.01·i, pitch point outwards
+    int addendum_last;
+    ProfilePoint dedendum_rack[POINT_CAPACITY];      // rack reference point at t = -0.01·j
+    ProfilePoint dedendum_involute[POINT_CAPACITY];  // contact point at t = -0.01·j, pitch point inwards
+    int dedendum_last;
+    ProfilePoint involute_curve[POINT_CAPACITY];     // whole involute, innermost point to the tip circle
+    int involute_last;
+    ProfilePoint undercut_rack[POINT_CAPACITY];      // rack reference point at t = -u0 - 0.01·k
+    ProfilePoint undercut_curve[POINT_CAPACITY];     // the tip corner's trochoid, root circle outwards
+    int undercut_last;
+};
+
+struct ToothProfile {
+    ProfilePoint flank[POINT_CAPACITY];         // left flank, root circle to tip circle
+    ProfilePoint mirror_flank[POINT_CAPACITY];  // flank mirrored about the tooth centre line
+    ProfilePoint outline[POINT_CAPACITY];       // one angular pitch: root arc, flank, tip arc, right flank
+    int flank_last;                             // last index of flank and mirror_flank
+    int outline_last;                           // 2·flank_last + 20
+};
+
+// The pair of last indices that compute_tooth_profile hands back.
+struct ProfileLasts {
+    int flank_last;
+    int outline_last;
+};
+
+// ---- process-wide model state --------------------------------------------
+// Written only by compute_gear_params and compute_tooth_profile (called by the
+// console dialogue); read by the data export, the figures and the scenes. The
+// shifted gear is always computed last, so the shift-dependent fields of
+// gear_params and all of generation_curves describe the shifted gear.
+extern GearParams gear_params;
+extern GenerationCurves generation_curves;
+extern ToothProfile standard_tooth;  // shift 0; recomputed only with a new z
+extern ToothProfile shifted_tooth;   // the user's shift
+
+// Step counters of the animated scenes, one per scene ('4' and '5' share
+// tooth_step). The dialogue and every scene key set them to 0; the scenes
+// clamp and advance them. compute_tooth_profile borrows the first three as
+// its sampling indices and leaves them at its last indices.
+extern int addendum_step;  // scene '1'
+extern int dedendum_step;  // scene '2'
+extern int undercut_step;  // scene '3'
+extern int tooth_step;     // scenes '4' and '5'
+
+// Set by compute_tooth_profile when a list would have passed POINT_CAPACITY
+// (the surplus samples are dropped, never written); read by gear_refusal.
+extern bool profile_overflowed;
+
+// ---- gear parameters -------------------------------------------------------
+// Sets the pressure-angle constants and the rack's land widths.
+void compute_gear_params();
+
+// ---- rack-generation point formulas ---------------------------------------
+// For roll parameter t: the rack's reference point A, the point Q where the
+// cutter flank touches the involute it generates, and λ, the signed distance
+// from A to Q along the flank.
+void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& contact_point,
+                         double& flank_distance);
+// For roll parameter t: A and the cutter's tip corner B, which traces the undercut.
+void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corner_point);
+// Moves points[n] onto the tip circle along the line of the last segment.
+// Returns 1 if it did, 0 if that line misses the circle.
+int clip_to_tip_circle(int n, ProfilePoint* points);
+
+// ---- tooth profile assembly ------------------------------------------------
+// Fills one tooth for shift x_s (and, on the way, the shift-dependent fields of
+// gear_params and all of generation_curves). Writes never pass POINT_CAPACITY.
+void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror_flank,
+                           ProfilePoint* outline, ProfileLasts& lasts);
+// Joins undercut U[0..p] and involute V[0..q] where they first cross (or, with
+// no crossing, where U comes nearest V[0]); result last index in result_last.
+int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const ProfilePoint* involute,
+                           int& result_last, ProfilePoint* result);
+
+// ---- accepted range ----------------------------------------------------------
+constexpr int Z_MIN = 3;     // below, the root circle has no positive radius for any usable shift
+constexpr int Z_MAX = 1000;  // a gear of 1000 teeth is already wider than any view of it
+constexpr double X_LIMIT = 3.0;  // |x| beyond this never gives a cuttable tooth here
+
+// Says why a gear of z teeth with shift x cannot be generated, in words a user
+// can be shown, or returns nullptr when it can. Leaves every global untouched.
+const char* gear_refusal(int z, double x);
+
+// The polar angle of a point: measured at the gear centre from +y towards +x.
+double polar_angle(const ProfilePoint& p);
+// The distance of a point from the gear centre.
+double polar_radius(const ProfilePoint& p);

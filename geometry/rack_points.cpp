@@ -1,0 +1,83 @@
+// The rack-generation point formulas: where the straight-sided cutter stands
+// for a roll parameter t, the point its flank generates on the involute, the
+// tip corner that cuts the undercut, and the clip of a flank at the tip circle.
+// Pure functions of their arguments and gear_params; no state of their own.
+#include "geometry/geometry.hpp"
+
+#include <cmath>
+
+// The rack's reference point A(t): the point of its rolling line that stood on
+// the pitch point at t = 0. After rolling through t on the pitch circle it lies
+// at distance r·|t| from the point of rolling, so |A - centre| = r·√(1 + t²)
+// at polar angle t - atan t.
+static ProfilePoint rack_reference_point(double t)
+{
+    double r = gear_params.pitch_radius;
+    double phi = std::atan(t);
+    double rho = r / std::cos(phi);  // cos(atan t) > 0 for every finite t
+    double gamma = t - phi;
+    return ProfilePoint{rho * std::sin(gamma), rho * std::cos(gamma) - r};
+}
+
+// d(t) = (sin(α + t), cos(α + t)): unit vector along the cutter flank through A,
+// from the cutter's tip line towards its root line.
+static ProfilePoint flank_direction(double t)
+{
+    double a = gear_params.alpha + t;
+    return ProfilePoint{std::sin(a), std::cos(a)};
+}
+
+// Q = A + λ·d with λ = r·t·sin α: the foot of the perpendicular from the point
+// of rolling onto the flank, where the flank touches the profile it generates.
+void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& contact_point,
+                         double& flank_distance)
+{
+    rack_point = rack_reference_point(t);
+    ProfilePoint d = flank_direction(t);
+    flank_distance = gear_params.pitch_radius * t * std::sin(gear_params.alpha);
+    contact_point.x = rack_point.x + flank_distance * d.x;
+    contact_point.y = rack_point.y + flank_distance * d.y;
+}
+
+// B = A - tip_corner_distance·d: the cutter's tip corner, which traces the
+// trochoid that undercuts the root of a small gear.
+void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corner_point)
+{
+    rack_point = rack_reference_point(t);
+    ProfilePoint d = flank_direction(t);
+    corner_point.x = rack_point.x - gear_params.tip_corner_distance * d.x;
+    corner_point.y = rack_point.y - gear_params.tip_corner_distance * d.y;
+}
+
+// Line y = m·X + b through the last segment, put into X² + (y + r)² = ra²:
+//   a·X² + 2·h·X + k = 0,  a = m² + 1,  h = (r + b)·m,  k = (r + b)² - ra².
+// The larger-X root is the end of a left flank, which rises towards +x.
+int clip_to_tip_circle(int n, ProfilePoint* points)
+{
+    if (n < 1)
+        return 0;
+    const double r = gear_params.pitch_radius;
+    const double ra = gear_params.tip_radius;
+    ProfilePoint& p = points[n - 1];
+    ProfilePoint& q = points[n];
+    if (q.x == p.x) {
+        // A vertical last segment has no slope; its upper crossing is the flank's end.
+        double w = ra * ra - q.x * q.x;
+        if (!(w >= 0.0))
+            return 0;
+        q.y = std::sqrt(w) - r;
+        return 1;
+    }
+    double m = (q.y - p.y) / (q.x - p.x);
+    double b = p.y - m * p.x;
+    double a = m * m + 1.0;
+    double h = (r + b) * m;
+    double k = (r + b) * (r + b) - ra * ra;
+    double disc = h * h - a * k;
+    if (disc < 0.0)
+        return 0;
+    double x = (-h + std::sqrt(disc)) / a;
+    q.x = x;
+    q.y = m * x + b;
+    return 1;
+}

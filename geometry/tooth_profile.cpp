@@ -1,0 +1,244 @@
+// Assembly of one complete tooth as the rack cutter generates it: the involute
+// sampled on both sides of the pitch point, the undercut trochoid of the
+// cutter's tip corner, their join into the flank, its mirror image, and the
+// one-pitch outline with root and tip arcs. Writes gear_params' shift-dependent
+// fields, generation_curves and the target ToothProfile; owns no state.
+#include "geometry/geometry.hpp"
+
+#include <cmath>
+
+// The one place a profile list is written: refuses an index past the capacity
+// and records the overflow instead of writing.
+static void put_point(ProfilePoint* list, int index, const ProfilePoint& p)
+{
+    if (index < 0 || index >= POINT_CAPACITY) {
+        profile_overflowed = true;
+        return;
+    }
+    list[index] = p;
+}
+
+// A last index as the readers may use it: never past the end of the list.
+static int bounded_last(int last)
+{
+    if (last > POINT_CAPACITY - 1) {
+        profile_overflowed = true;
+        return POINT_CAPACITY - 1;
+    }
+    return last;
+}
+
+// The point at polar angle θ on the circle of radius R about the gear centre.
+static ProfilePoint polar_point(double radius, double theta)
+{
+    double r = gear_params.pitch_radius;
+    return ProfilePoint{radius * std::sin(theta), radius * std::cos(theta) - r};
+}
+
+static double cross(const ProfilePoint& a, const ProfilePoint& b)
+{
+    return a.x * b.y - a.y * b.x;
+}
+
+static ProfilePoint minus(const ProfilePoint& a, const ProfilePoint& b)
+{
+    return ProfilePoint{a.x - b.x, a.y - b.y};
+}
+
+// The fields that depend on the shift x_s, in dependency order.
+static void set_shift_params(double x_s)
+{
+    GearParams& g = gear_params;
+    g.dedendum = 1.25 - x_s;
+    g.addendum = 1.0 + x_s;
+    g.dedendum_offset = g.dedendum * g.tan_alpha;
+    g.addendum_offset = g.addendum * g.tan_alpha;
+    g.pitch_radius = g.z / 2.0;
+    g.tip_radius = g.pitch_radius + g.addendum;
+    g.root_radius = g.pitch_radius - g.dedendum;
+    g.base_radius = g.pitch_radius * g.cos_alpha;
+    g.tooth_angle = (2.0 * x_s * g.tan_alpha + PI / 2.0) / g.pitch_radius;
+    g.space_angle = PI / g.pitch_radius - g.tooth_angle;
+    g.tip_corner_distance = g.dedendum / g.cos_alpha;
+    g.undercut_start_roll = g.dedendum * g.tan_alpha / g.pitch_radius;
+}
+
+// Addendum involute: t = +0.01·i from the pitch point until the first sample at
+// or beyond the tip circle.
+static void sample_addendum_involute()
+{
+    GenerationCurves& c = generation_curves;
+    double lambda;
+    for (addendum_step = 0;; ++addendum_step) {
+        int i = addendum_step;
+        rack_involute_point(i * ROLL_STEP, c.addendum_rack[i], c.addendum_involute[i], lambda);
+        if (polar_radius(c.addendum_involute[i]) >= gear_params.tip_radius)
+            break;
+        if (i == POINT_CAPACITY - 1) {  // the tip circle was not reached in 600 steps
+            profile_overflowed = true;
+            break;
+        }
+    }
+    c.addendum_last = addendum_step;
+}
+
+// Dedendum involute: t = -0.01·j from the pitch point inwards, until the contact
+// point reaches the cutter's tip corner (|λ| ≥ tip_corner_distance) or the
+// involute reaches the base circle (within 0.002).
+//
+// At the tip corner the last sample is taken at the exact roll where the
+// corner meets the involute, t = -tip_corner_distance/(r·sin α), not one step
+// past it: a point one step further is off the cutter and, for large z or a
+// positive shift, lies inside the root circle.
+static void sample_dedendum_involute()
+{
+    GenerationCurves& c = generation_curves;
+    const GearParams& g = gear_params;
+    double lambda;
+    for (dedendum_step = 0;; ++dedendum_step) {
+        int j = dedendum_step;
+        rack_involute_point(ROLL_STEP * -j, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
+        if (std::fabs(lambda) >= g.tip_corner_distance) {
+            double t_corner = -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha));
+            rack_involute_point(t_corner, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
+            break;
+        }
+        if (polar_radius(c.dedendum_involute[j]) <= g.base_radius + 0.002)
+            break;
+        if (j == POINT_CAPACITY - 1) {
+            profile_overflowed = true;
+            break;
+        }
+    }
+    c.dedendum_last = dedendum_step;
+}
+
+// Whole involute: the dedendum part reversed, then the addendum part without
+// its first point (the shared pitch point), the last point clipped to the tip.
+static void join_involute()
+{
+    GenerationCurves& c = generation_curves;
+    for (int k = 0; k <= c.dedendum_last; ++k)
+        put_point(c.involute_curve, k, c.dedendum_involute[c.dedendum_last - k]);
+    for (int k = 1; k <= c.addendum_last; ++k)
+        put_point(c.involute_curve, c.dedendum_last + k, c.addendum_involute[k]);
+    c.involute_last = bounded_last(c.addendum_last + c.dedendum_last);
+    // A miss leaves the involute ending at its last unclipped point.
+    clip_to_tip_circle(c.involute_last, c.involute_curve);
+}
+
+// Undercut: the tip corner at t = -u0 - 0.01·k, k = 0 … 250, from the root circle on.
+static void sample_undercut()
+{
+    GenerationCurves& c = generation_curves;
+    for (undercut_step = 0; undercut_step <= UNDERCUT_LAST; ++undercut_step) {
+        int k = undercut_step;
+        double t = -gear_params.undercut_start_roll - ROLL_STEP * k;
+        rack_undercut_point(t, c.undercut_rack[k], c.undercut_curve[k]);
+    }
+    undercut_step = UNDERCUT_LAST;
+    c.undercut_last = UNDERCUT_LAST;
+}
+
+// The right flank: the left one reflected about the tooth centre line (the
+// radius at polar angle ψ/2, ψ = tooth_angle), so θ goes to ψ - θ.
+static void mirror_about_tooth_centre(int n, const ProfilePoint* flank, ProfilePoint* mirror_flank)
+{
+    double r = gear_params.pitch_radius;
+    double psi = gear_params.tooth_angle;
+    double s = std::sin(psi);
+    double c = std::cos(psi);
+    for (int i = 0; i <= n; ++i) {
+        double x = flank[i].x;
+        double y = flank[i].y;
+        mirror_flank[i] = ProfilePoint{r * s - c * x + s * y, s * x + c * y + (c - 1.0) * r};
+    }
+}
+
+// One angular pitch as one polyline: root arc (10 points), the flank, tip arc
+// (10 points, the first in place of the flank's last), the right flank reversed.
+// Returns its last index, 2n + 20.
+static int assemble_outline(int n, const ProfilePoint* flank, const ProfilePoint* mirror_flank,
+                            ProfilePoint* outline)
+{
+    const GearParams& g = gear_params;
+    double theta0 = polar_angle(flank[0]);
+    double root_step = (g.space_angle + 2.0 * theta0) / 10.0;
+    for (int k = 0; k < 10; ++k)
+        put_point(outline, k, polar_point(g.root_radius, -g.space_angle - theta0 + k * root_step));
+    for (int i = 0; i <= n; ++i)
+        put_point(outline, 10 + i, flank[i]);
+    double eps = polar_angle(flank[n]);
+    double tip_step = (g.tooth_angle - 2.0 * eps) / 10.0;
+    for (int k = 0; k < 10; ++k)
+        put_point(outline, 10 + n + k, polar_point(g.tip_radius, eps + k * tip_step));
+    for (int k = 0; k <= n; ++k)
+        put_point(outline, n + 20 + k, mirror_flank[n - k]);
+    return bounded_last(2 * n + 20);
+}
+
+void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror_flank,
+                           ProfilePoint* outline, ProfileLasts& lasts)
+{
+    profile_overflowed = false;
+    set_shift_params(x_s);
+    undercut_step = 0;
+    dedendum_step = 0;
+    addendum_step = 0;
+    sample_addendum_involute();
+    sample_dedendum_involute();
+    join_involute();
+    sample_undercut();
+
+    GenerationCurves& c = generation_curves;
+    int n = 0;
+    join_undercut_involute(c.undercut_last, c.undercut_curve, c.involute_last, c.involute_curve, n, flank);
+    mirror_about_tooth_centre(n, flank, mirror_flank);
+    lasts.flank_last = n;
+    lasts.outline_last = assemble_outline(n, flank, mirror_flank, outline);
+}
+
+// With cross(a, b) = a.x·b.y - a.y·b.x, undercut segment i and involute segment
+// j cross when V[j], V[j+1] are on different sides of U's line (or one on it)
+// and U[i], U[i+1] lie strictly on different sides of V's line. The first
+// crossing in (i, j) order wins; the result runs U[0..i], V[j+1..q].
+// Without a crossing the undercut is kept while it approaches V[0].
+int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const ProfilePoint* involute,
+                           int& result_last, ProfilePoint* result)
+{
+    const ProfilePoint* U = undercut;
+    const ProfilePoint* V = involute;
+    for (int i = 0; i < p; ++i) {
+        ProfilePoint d1 = minus(U[i + 1], U[i]);
+        for (int j = 0; j < q; ++j) {
+            if (!(cross(d1, minus(V[j], U[i])) * cross(d1, minus(V[j + 1], U[i])) <= 0.0))
+                continue;
+            ProfilePoint d2 = minus(V[j + 1], V[j]);
+            if (!(cross(d2, minus(U[i], V[j])) * cross(d2, minus(U[i + 1], V[j])) < 0.0))
+                continue;
+            for (int k = 0; k <= i; ++k)
+                put_point(result, k, U[k]);
+            for (int k = j + 1; k <= q; ++k)
+                put_point(result, i + 1 + (k - j - 1), V[k]);
+            result_last = bounded_last(i + q - j);
+            return 1;
+        }
+    }
+
+    double best = 100000.0;
+    int k = 0;
+    for (; k <= p; ++k) {
+        double dx = U[k].x - V[0].x;
+        double dy = U[k].y - V[0].y;
+        double e = dx * dx + dy * dy;
+        if (!(e < best))
+            break;
+        best = e;
+    }
+    for (int m = 0; m < k; ++m)
+        put_point(result, m, U[m]);
+    for (int m = 0; m <= q; ++m)
+        put_point(result, k + m, V[m]);
+    result_last = bounded_last(k + q);
+    return 1;
+}
