@@ -3,6 +3,8 @@
 // ('1' to '5') then advance their step counter by one.
 #pragma once
 
+#include "draw/draw.hpp"
+
 void scene_addendum_involute();   // '1'
 void scene_dedendum_involute();   // '2'
 void scene_undercut_curve();      // '3'
@@ -10,3 +12,29 @@ void scene_rack_rolling();        // '4'
 void scene_rack_gear_meshing();   // '5'
 void scene_one_tooth();           // '6'
 void scene_whole_gear();          // '7'
+
+// ---- shared by the scene files (scenes_generation.cpp) -----------------------
+constexpr int LEGEND_LINES_MAX = 5;
+
+// Legend line k (1 to count) in Helvetica 18 at (-0.9, 0.95 - 0.05·(k - 1)),
+// view units, so the legend neither moves nor grows with the zoom.
+void draw_legend(const char* const* lines, int count);
+
+// Roll parameter of step n of an animation that starts at first_roll and rolls
+// by roll_step per step. The current rack and every trace rack take their roll
+// from here, so a trace stands exactly where the current rack stood.
+double roll_at_step(double first_roll, double roll_step, int n);
+
+// A(t): the rack reference point after the rack has rolled through t on the
+// pitch circle of the fixed gear (model units).
+ProfilePoint rack_reference_at(double t);
+
+// K(t) = (s·r·sin t, s·r·(cos t - 1)): the point of rolling, where the rack's
+// rolling line touches the pitch circle (view units).
+ProfilePoint rolling_point_at(double t);
+
+// The rack as it stands after rolling through t: draw_rack(mode, A(t), t, colour).
+void draw_rack_rolled(int mode, double t, const Colour& colour);
+
+// The green trace racks of the steps 0, every, 2·every, … below step n.
+void draw_trace_racks(double first_roll, double roll_step, int n, int every);
