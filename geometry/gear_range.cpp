@@ -69,20 +69,18 @@ const char* gear_refusal(int z, double x)
                       Z_MIN, Z_MAX);
         return reason;
     }
-    if (!std::isfinite(x) || std::fabs(x) > X_LIMIT) {
-        std::snprintf(reason, sizeof reason, "the shift coefficient must be a number from %g to %g",
-                      -X_LIMIT, X_LIMIT);
-        return reason;
-    }
-    // Root radius z/2 - (1.25 - x) and addendum 1 + x must both be positive.
+    // Addendum 1 + x, dedendum 1.25 - x and root radius z/2 - 1.25 + x must all
+    // be positive: the cutter's tip line must lie below its rolling line and
+    // above the gear centre.
     double x_min = 1.25 - z / 2.0;
     if (x_min < -1.0)
         x_min = -1.0;
-    if (x <= x_min) {
+    const double x_max = 1.25;
+    if (!(x > x_min && x < x_max)) {  // also refuses NaN
         std::snprintf(reason, sizeof reason,
-                      "with z = %d the shift coefficient must be greater than %g "
-                      "(root radius z/2 - 1.25 + x and addendum 1 + x must be positive)",
-                      z, x_min);
+                      "with z = %d the shift coefficient must be greater than %g and less than %g "
+                      "(addendum 1+x, dedendum 1.25-x and root radius z/2-1.25+x must be positive)",
+                      z, x_min, x_max);
         return reason;
     }
     const char* fault = run_trial(z, x);

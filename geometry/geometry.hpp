@@ -15,7 +15,7 @@ constexpr double PI = 3.14159265358979;
 constexpr double DEGREES_PER_RADIAN = 57.2957795;
 
 // 601 points: 600 roll steps of 0.01 cover every tooth in the accepted range
-// (the longest list, the outline of z = 3 with x = 0.3, needs 593).
+// (the longest list, the outline of z = 3 with x = 0.12, needs 437 points).
 constexpr int POINT_CAPACITY = 601;
 constexpr double ROLL_STEP = 0.01;       // change of the roll parameter per sample
 constexpr int UNDERCUT_LAST = 250;       // the undercut curve always has 251 samples
@@ -132,10 +132,12 @@ int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const Pro
 // ---- accepted range ----------------------------------------------------------
 constexpr int Z_MIN = 3;     // below, the root circle has no positive radius for any usable shift
 constexpr int Z_MAX = 1000;  // a gear of 1000 teeth is already wider than any view of it
-constexpr double X_LIMIT = 3.0;  // |x| beyond this never gives a cuttable tooth here
 
 // Says why a gear of z teeth with shift x cannot be generated, in words a user
-// can be shown, or returns nullptr when it can. Leaves every global untouched.
+// can be shown, or returns nullptr when it can. Accepted: 3 ≤ z ≤ 1000 and
+// max(-1, 1.25 - z/2) < x < 1.25, less the gears whose tooth would not fit the
+// lists, would come to a point below its tip circle, or whose flank would leave
+// the band between root and tip circle. Leaves every global untouched.
 const char* gear_refusal(int z, double x);
 
 // The polar angle of a point: measured at the gear centre from +y towards +x.

@@ -1,0 +1,204 @@
+// The assembled tooth: sample counts and joins of the worked gears, the mended
+// start of the involute at the cutter's tip corner, the mirror flank and the
+// closed outline.
+#include "geometry/geometry.hpp"
+
+#include <gtest/gtest.h>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr double QUOTED = 5e-8;  // values quoted to seven places
+
+ProfileLasts compute(int z, double x_s, ToothProfile& tooth)
+{
+    gear_params.z = z;
+    compute_gear_params();
+    ProfileLasts lasts{};
+    compute_tooth_profile(x_s, tooth.flank, tooth.mirror_flank, tooth.outline, lasts);
+    tooth.flank_last = lasts.flank_last;
+    tooth.outline_last = lasts.outline_last;
+    return lasts;
+}
+
+bool same_point(const ProfilePoint& a, const ProfilePoint& b)
+{
+    return a.x == b.x && a.y == b.y;
+}
+
+// The flank is undercut points 0..i followed by involute points from some j+1
+// on: returns i + 1, the index where the flank leaves the undercut curve.
+int undercut_points_kept(const ToothProfile& tooth)
+{
+    int m = 0;
+    while (m <= tooth.flank_last && same_point(tooth.flank[m], generation_curves.undercut_curve[m]))
+        ++m;
+    return m;
+}
+
+TEST(ToothProfile, EightTeethCrossAtUndercut67Involute19)
+{
+    ProfileLasts lasts = compute(8, 0.0, shifted_tooth);
+    const GenerationCurves& c = generation_curves;
+    EXPECT_EQ(c.addendum_last, 52);
+    EXPECT_EQ(c.dedendum_last, 34);  // stopped by the base circle
+    EXPECT_EQ(c.involute_last, 86);
+    EXPECT_EQ(c.undercut_last, 250);
+    EXPECT_EQ(lasts.flank_last, 134);
+    EXPECT_EQ(lasts.outline_last, 288);
+    ASSERT_EQ(undercut_points_kept(shifted_tooth), 68);
+    EXPECT_TRUE(same_point(shifted_tooth.flank[68], c.involute_curve[20]));
+    EXPECT_NEAR(shifted_tooth.flank[0].x, -0.3121129, QUOTED);
+    EXPECT_NEAR(shifted_tooth.flank[0].y, -1.2677691, QUOTED);
+    EXPECT_NEAR(shifted_tooth.flank[134].x, 0.7087715, QUOTED);
+    EXPECT_NEAR(shifted_tooth.flank[134].y, 0.9495094, QUOTED);
+    // The sampling borrows the scene counters and leaves them at its last indices.
+    EXPECT_EQ(addendum_step, 52);
+    EXPECT_EQ(dedendum_step, 34);
+    EXPECT_EQ(undercut_step, 250);
+}
+
+TEST(ToothProfile, EighteenAndNineteenTeethStillCross)
+{
+    compute(18, 0.0, shifted_tooth);
+    int kept = undercut_points_kept(shifted_tooth);
+    EXPECT_TRUE(same_point(shifted_tooth.flank[kept], generation_curves.involute_curve[2]));  // segment 1
+    compute(19, 0.0, shifted_tooth);
+    kept = undercut_points_kept(shifted_tooth);
+    EXPECT_TRUE(same_point(shifted_tooth.flank[kept], generation_curves.involute_curve[1]));  // segment 0
+}
+
+TEST(ToothProfile, TwentyTeethJoinWhereUndercutComesNearest)
+{
+    ProfileLasts lasts = compute(20, 0.0, shifted_tooth);
+    const GenerationCurves& c = generation_curves;
+    EXPECT_EQ(c.addendum_last, 25);
+    EXPECT_EQ(c.dedendum_last, 35);
+    EXPECT_EQ(c.involute_last, 60);
+    EXPECT_EQ(undercut_points_kept(shifted_tooth), 35);  // points 0 … 34
+    EXPECT_TRUE(same_point(shifted_tooth.flank[35], c.involute_curve[0]));
+    EXPECT_EQ(lasts.flank_last, 95);
+    EXPECT_EQ(lasts.outline_last, 210);
+}
+
+TEST(ToothProfile, TenTeethShiftedHalfAModule)
+{
+    ProfileLasts lasts = compute(10, 0.5, shifted_tooth);
+    const GenerationCurves& c = generation_curves;
+    EXPECT_EQ(c.addendum_last, 60);
+    EXPECT_EQ(c.dedendum_last, 34);
+    EXPECT_EQ(undercut_points_kept(shifted_tooth), 41);  // crossing at undercut segment 40
+    EXPECT_TRUE(same_point(shifted_tooth.flank[41], c.involute_curve[3]));  // involute segment 2
+    EXPECT_EQ(lasts.flank_last, 132);
+    EXPECT_EQ(lasts.outline_last, 284);
+    EXPECT_NEAR(shifted_tooth.flank[0].x, -0.2319158, QUOTED);
+    EXPECT_NEAR(shifted_tooth.flank[0].y, -0.7563324, QUOTED);
+    EXPECT_NEAR(shifted_tooth.flank[132].x, 1.1520684, QUOTED);
+    EXPECT_NEAR(shifted_tooth.flank[132].y, 1.3970883, QUOTED);
+}
+
+TEST(ToothProfile, InvoluteStartsExactlyAtTheCuttersTipCorner)
+{
+    // Sixty teeth: the contact point reaches the tip corner at sample 13, before the base circle.
+    compute(60, 0.0, shifted_tooth);
+    const GearParams& g = gear_params;
+    const GenerationCurves& c = generation_curves;
+    ASSERT_EQ(c.dedendum_last, 13);
+    double t_corner = -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha));
+    ProfilePoint a{}, corner{};
+    rack_undercut_point(t_corner, a, corner);
+    const ProfilePoint& last = c.dedendum_involute[13];
+    EXPECT_NEAR(last.x, corner.x, 1e-12);
+    EXPECT_NEAR(last.y, corner.y, 1e-12);
+    EXPECT_TRUE(same_point(c.dedendum_rack[13], a));
+    // The earlier samples stay on the 0.01 grid.
+    ProfilePoint q{};
+    double lambda;
+    rack_involute_point(-0.12, a, q, lambda);
+    EXPECT_TRUE(same_point(c.dedendum_involute[12], q));
+
+    // One roll step past the corner lay 0.089 module inside the root circle for z = 150.
+    for (double x : {0.0, 0.5, 1.0}) {
+        for (int z : {22, 65, 150, 400}) {
+            compute(z, x, shifted_tooth);
+            const ProfilePoint& p = generation_curves.dedendum_involute[generation_curves.dedendum_last];
+            EXPECT_GE(polar_radius(p), gear_params.root_radius - 1e-9) << "z=" << z << " x=" << x;
+        }
+    }
+}
+
+TEST(ToothProfile, MirrorFlankIsTheReflectionAboutTheToothCentre)
+{
+    compute(20, 0.0, shifted_tooth);
+    const GearParams& g = gear_params;
+    for (int i = 0; i <= shifted_tooth.flank_last; ++i) {
+        const ProfilePoint& p = shifted_tooth.flank[i];
+        const ProfilePoint& m = shifted_tooth.mirror_flank[i];
+        EXPECT_NEAR(polar_radius(m), polar_radius(p), 1e-12);
+        EXPECT_NEAR(polar_angle(m), g.tooth_angle - polar_angle(p), 1e-12);
+    }
+    // The pitch point maps to the pitch circle at polar angle tooth_angle.
+    int pitch_index = 35 + generation_curves.dedendum_last;
+    ASSERT_TRUE(same_point(shifted_tooth.flank[pitch_index], ProfilePoint{0.0, 0.0}));
+    const ProfilePoint& m = shifted_tooth.mirror_flank[pitch_index];
+    EXPECT_NEAR(polar_radius(m), 10.0, 1e-12);
+    EXPECT_NEAR(polar_angle(m), g.tooth_angle, 1e-12);
+}
+
+TEST(ToothProfile, OutlineIsOneClosedPitch)
+{
+    for (int z : {8, 20, 37}) {
+        for (double x : {0.0, 0.5}) {
+            ProfileLasts lasts = compute(z, x, shifted_tooth);
+            const GearParams& g = gear_params;
+            const ToothProfile& t = shifted_tooth;
+            const int n = lasts.flank_last;
+            ASSERT_EQ(lasts.outline_last, 2 * n + 20);
+            const ProfilePoint& first = t.outline[0];
+            const ProfilePoint& last = t.outline[lasts.outline_last];
+            EXPECT_NEAR(polar_radius(first), g.root_radius, 1e-12);
+            EXPECT_NEAR(polar_radius(last), g.root_radius, 1e-12);
+            EXPECT_NEAR(polar_angle(last) - polar_angle(first), 2.0 * PI / z, 1e-12);
+            EXPECT_TRUE(same_point(t.outline[10], t.flank[0]));
+            EXPECT_TRUE(same_point(last, t.mirror_flank[0]));
+            // The tip arc starts where the clipped flank ends.
+            EXPECT_NEAR(t.outline[10 + n].x, t.flank[n].x, 1e-12);
+            EXPECT_NEAR(t.outline[10 + n].y, t.flank[n].y, 1e-12);
+            for (int k = 1; k < 10; ++k)
+                EXPECT_NEAR(polar_radius(t.outline[10 + n + k]), g.tip_radius, 1e-12);
+        }
+    }
+}
+
+TEST(ToothProfile, NewShiftLeavesStandardToothUntouched)
+{
+    compute(12, 0.0, standard_tooth);
+    static ToothProfile before;
+    std::memcpy(&before, &standard_tooth, sizeof before);
+    ProfileLasts lasts{};
+    compute_tooth_profile(0.4, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline, lasts);
+    compute_tooth_profile(-0.3, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline, lasts);
+    EXPECT_EQ(std::memcmp(&before, &standard_tooth, sizeof before), 0);
+}
+
+TEST(ToothProfile, DegenerateInputStopsWithinCapacity)
+{
+    // Nonsense the range check refuses must still terminate and stay inside the lists.
+    const int zs[] = {0, -5, 1, 2};
+    const double xs[] = {0.0, 0.5, NAN, 1e9, -1e9};
+    for (int z : zs) {
+        for (double x : xs) {
+            ProfileLasts lasts = compute(z, x, shifted_tooth);
+            EXPECT_LE(lasts.flank_last, POINT_CAPACITY - 1);
+            EXPECT_LE(lasts.outline_last, POINT_CAPACITY - 1);
+            EXPECT_LE(generation_curves.involute_last, POINT_CAPACITY - 1);
+        }
+    }
+    compute(2, 0.5, shifted_tooth);  // needs a 617-point outline
+    EXPECT_TRUE(profile_overflowed);
+    compute(20, 0.0, shifted_tooth);
+    EXPECT_FALSE(profile_overflowed);
+}
+
+}  // namespace
