@@ -16,6 +16,8 @@ constexpr double ZOOM_STEP = 0.9;  // 'w' multiplies the scale factor by it, 'W'
 
 // Opens the window, registers the callbacks and runs the event loop; never returns.
 void start_window(int* argc, char** argv);
+void create_main_window();  // the window with its title (UTF-8 and legacy names)
+void set_clear_colour();    // opaque white
 void display();
 void reshape(int width, int height);
 void on_key(unsigned char key, int x, int y);
@@ -25,3 +27,8 @@ void end_frame();
 // Why no window can be opened here (no X display reachable), as one line a user
 // can act on; nullptr when a window can be opened.
 const char* window_system_problem();
+
+#ifdef RACKGEN_PROBE
+// Test build only (rackgen_probe): one line of window state on stderr.
+void report_probe_state(const char* event);
+#endif

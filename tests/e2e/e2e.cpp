@@ -1,0 +1,549 @@
+// End-to-end support: Xvfb, the program under test, xdotool, xwd and
+// ImageMagick driven from C++ with a timeout on every wait. See e2e.hpp.
+#include "tests/e2e/e2e.hpp"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+const char* const RACKGEN_BIN = RACKGEN_BIN_PATH;
+const char* const RACKGEN_PROBE_BIN = RACKGEN_PROBE_BIN_PATH;
+const char* const ARTIFACTS_ROOT = RACKGEN_ARTIFACTS_ROOT;
+
+static long now_ms()
+{
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000L + ts.tv_nsec / 1000000L;
+}
+
+static void sleep_ms(int ms)
+{
+    timespec ts = {ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&ts, nullptr);
+}
+
+static void make_dirs(const std::string& path)
+{
+    for (size_t i = 1; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '/') {
+            mkdir(path.substr(0, i).c_str(), 0755);
+        }
+    }
+}
+
+// In a forked child: die with the test process, so nothing outlives a crashed test.
+static void die_with_parent()
+{
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+}
+
+static std::string read_file(const std::string& path)
+{
+    std::string text;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) {
+        return text;
+    }
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+        text.append(buffer, n);
+    }
+    std::fclose(f);
+    return text;
+}
+
+// ---- Xvfb ------------------------------------------------------------------------
+
+bool start_xserver(XServer* x, int timeout_ms)
+{
+    int fds[2];
+    if (pipe(fds) != 0) {
+        return false;
+    }
+    pid_t pid = fork();
+    if (pid < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        return false;
+    }
+    if (pid == 0) {
+        die_with_parent();
+        setpgid(0, 0);  // keys typed at a developer's terminal don't reach it
+        int null_fd = open("/dev/null", O_RDWR);
+        dup2(null_fd, 0);
+        dup2(null_fd, 1);
+        dup2(null_fd, 2);
+        if (fds[1] != 3) {
+            dup2(fds[1], 3);
+            close(fds[1]);
+        }
+        if (fds[0] != 3) {
+            close(fds[0]);
+        }
+        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x1024x24", "-nolisten",
+               "tcp", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    x->pid = pid;
+    char text[32] = {};
+    size_t used = 0;
+    long deadline = now_ms() + timeout_ms;
+    while (used + 1 < sizeof text && std::strchr(text, '\n') == nullptr) {
+        long left = deadline - now_ms();
+        pollfd pfd = {fds[0], POLLIN, 0};
+        if (left <= 0 || poll(&pfd, 1, static_cast<int>(left)) <= 0) {
+            break;
+        }
+        ssize_t n = read(fds[0], text + used, sizeof text - 1 - used);
+        if (n <= 0) {
+            break;  // Xvfb ended (not installed, or failed to start)
+        }
+        used += static_cast<size_t>(n);
+    }
+    close(fds[0]);
+    if (std::strchr(text, '\n') == nullptr) {
+        std::fprintf(stderr, "e2e: Xvfb did not start (is the xvfb package installed?)\n");
+        stop_xserver(x);
+        return false;
+    }
+    x->display = std::atoi(text);
+    std::snprintf(x->name, sizeof x->name, ":%d", x->display);
+    return true;
+}
+
+void stop_xserver(XServer* x)
+{
+    if (x->pid > 0) {
+        kill(x->pid, SIGTERM);
+        long deadline = now_ms() + 3000;
+        while (waitpid(x->pid, nullptr, WNOHANG) == 0) {
+            if (now_ms() > deadline) {
+                kill(x->pid, SIGKILL);
+                waitpid(x->pid, nullptr, 0);
+                break;
+            }
+            sleep_ms(10);
+        }
+    }
+    x->pid = -1;
+}
+
+// ---- external tools ---------------------------------------------------------------
+
+int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string* output,
+             int timeout_ms)
+{
+    int fds[2];
+    if (pipe(fds) != 0) {
+        return -1;
+    }
+    pid_t pid = fork();
+    if (pid < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        return -1;
+    }
+    if (pid == 0) {
+        die_with_parent();
+        setpgid(0, 0);  // a pipeline under sh -c is killed as one group
+        if (x != nullptr) {
+            setenv("DISPLAY", x->name, 1);
+        } else {
+            unsetenv("DISPLAY");
+        }
+        int null_fd = open("/dev/null", O_RDWR);
+        dup2(null_fd, 0);
+        dup2(fds[1], 1);
+        dup2(null_fd, 2);
+        close(fds[0]);
+        close(fds[1]);
+        std::vector<char*> args;
+        for (const std::string& a : argv) {
+            args.push_back(const_cast<char*>(a.c_str()));
+        }
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    close(fds[1]);
+    long deadline = now_ms() + timeout_ms;
+    bool timed_out = false;
+    for (;;) {
+        long left = deadline - now_ms();
+        pollfd pfd = {fds[0], POLLIN, 0};
+        if (left <= 0) {
+            timed_out = true;
+            break;
+        }
+        int ready = poll(&pfd, 1, static_cast<int>(left));
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready <= 0) {
+            timed_out = true;
+            break;
+        }
+        char buffer[4096];
+        ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n <= 0) {
+            break;  // end of output
+        }
+        if (output != nullptr) {
+            output->append(buffer, static_cast<size_t>(n));
+        }
+    }
+    close(fds[0]);
+    int status = 0;
+    while (!timed_out && waitpid(pid, &status, WNOHANG) == 0) {
+        if (now_ms() > deadline) {
+            timed_out = true;
+            break;
+        }
+        sleep_ms(5);
+    }
+    if (timed_out) {
+        std::fprintf(stderr, "e2e: %s timed out after %d ms\n", argv[0].c_str(), timeout_ms);
+        kill(-pid, SIGKILL);
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// ---- the program under test ---------------------------------------------------------
+
+bool launch_program(Program* p, const XServer* x, const char* exe, const char* stdin_text,
+                    const char* test_name, const std::vector<std::string>& args)
+{
+    signal(SIGPIPE, SIG_IGN);  // writing to a program that has ended must not kill the test
+    p->dir = std::string(ARTIFACTS_ROOT) + "/" + test_name;
+    make_dirs(p->dir);
+    p->stdout_path = p->dir + "/stdout.txt";
+    p->stderr_path = p->dir + "/stderr.txt";
+    p->stdout_seen = 0;
+    p->stderr_seen = 0;
+    p->exited = false;
+    p->exit_status = -1;
+    p->window = 0;
+    int out_fd = open(p->stdout_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err_fd = open(p->stderr_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int in_fds[2];
+    if (out_fd < 0 || err_fd < 0 || pipe(in_fds) != 0) {
+        return false;
+    }
+    pid_t pid = fork();
+    if (pid < 0) {
+        return false;
+    }
+    if (pid == 0) {
+        die_with_parent();
+        setpgid(0, 0);
+        if (x != nullptr) {
+            setenv("DISPLAY", x->name, 1);
+        } else {
+            unsetenv("DISPLAY");
+        }
+        dup2(in_fds[0], 0);
+        dup2(out_fd, 1);
+        dup2(err_fd, 2);
+        close(in_fds[0]);
+        close(in_fds[1]);
+        close(out_fd);
+        close(err_fd);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(exe));
+        for (const std::string& a : args) {
+            argv.push_back(const_cast<char*>(a.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(exe, argv.data());
+        _exit(127);
+    }
+    close(in_fds[0]);
+    close(out_fd);
+    close(err_fd);
+    p->pid = pid;
+    p->stdin_fd = in_fds[1];
+    return stdin_text == nullptr || write_stdin(p, stdin_text);
+}
+
+bool write_stdin(Program* p, const char* text)
+{
+    size_t left = std::strlen(text);
+    while (left > 0 && p->stdin_fd >= 0) {
+        ssize_t n = write(p->stdin_fd, text, left);
+        if (n <= 0) {
+            return false;
+        }
+        text += n;
+        left -= static_cast<size_t>(n);
+    }
+    return left == 0;
+}
+
+void close_stdin(Program* p)
+{
+    if (p->stdin_fd >= 0) {
+        close(p->stdin_fd);
+        p->stdin_fd = -1;
+    }
+}
+
+static void note_exit(Program* p, int status)
+{
+    p->exited = true;
+    p->exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+bool is_alive(Program* p)
+{
+    if (p->pid <= 0 || p->exited) {
+        return false;
+    }
+    int status = 0;
+    if (waitpid(p->pid, &status, WNOHANG) == p->pid) {
+        note_exit(p, status);
+        return false;
+    }
+    return true;
+}
+
+bool wait_exit(Program* p, int timeout_ms)
+{
+    long deadline = now_ms() + timeout_ms;
+    while (is_alive(p)) {
+        if (now_ms() > deadline) {
+            return false;
+        }
+        sleep_ms(10);
+    }
+    return p->exited;
+}
+
+void stop_program(Program* p)
+{
+    if (is_alive(p)) {
+        kill(p->pid, SIGKILL);
+        int status = 0;
+        waitpid(p->pid, &status, 0);
+        note_exit(p, status);
+    }
+    close_stdin(p);
+}
+
+std::string read_stdout(const Program* p) { return read_file(p->stdout_path); }
+std::string read_stderr(const Program* p) { return read_file(p->stderr_path); }
+
+static bool wait_text(Program* p, const std::string& path, size_t* seen, const char* text,
+                      int timeout_ms)
+{
+    long deadline = now_ms() + timeout_ms;
+    for (;;) {
+        bool alive = is_alive(p);  // before reading, so output written just before the end counts
+        std::string all = read_file(path);
+        size_t at = all.find(text, *seen);
+        if (at != std::string::npos) {
+            *seen = at + std::strlen(text);
+            return true;
+        }
+        if (!alive || now_ms() > deadline) {
+            return false;
+        }
+        sleep_ms(20);
+    }
+}
+
+bool wait_stdout(Program* p, const char* text, int timeout_ms)
+{
+    return wait_text(p, p->stdout_path, &p->stdout_seen, text, timeout_ms);
+}
+
+bool wait_stderr(Program* p, const char* text, int timeout_ms)
+{
+    return wait_text(p, p->stderr_path, &p->stderr_seen, text, timeout_ms);
+}
+
+// ---- the window ---------------------------------------------------------------------
+
+bool find_window(Program* p, const XServer* x, int timeout_ms)
+{
+    long deadline = now_ms() + timeout_ms;
+    for (;;) {
+        if (!is_alive(p)) {
+            std::fprintf(stderr, "e2e: the program ended (status %d) before its window mapped\n",
+                         p->exit_status);
+            return false;
+        }
+        std::string out;
+        int status = run_tool(x, {"xdotool", "search", "--onlyvisible", "--name", "."}, &out, 5000);
+        unsigned long id = std::strtoul(out.c_str(), nullptr, 10);
+        if (status == 0 && id != 0) {
+            p->window = id;
+            break;
+        }
+        if (now_ms() > deadline) {
+            std::fprintf(stderr, "e2e: no window mapped within %d ms\n", timeout_ms);
+            return false;
+        }
+        sleep_ms(50);
+    }
+    std::string win = std::to_string(p->window);
+    return run_tool(x, {"xdotool", "windowmove", "--sync", win, "0", "0"}, nullptr, 5000) == 0;
+}
+
+bool send_keys(Program* p, const XServer* x, const char* keys)
+{
+    std::vector<std::string> argv = {"xdotool", "key", "--window", std::to_string(p->window)};
+    std::string list = keys;
+    size_t start = 0;
+    while (start < list.size()) {
+        size_t end = list.find(' ', start);
+        if (end == std::string::npos) {
+            end = list.size();
+        }
+        if (end > start) {
+            argv.push_back(list.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return run_tool(x, argv, nullptr, 5000) == 0;
+}
+
+// ---- probe state ---------------------------------------------------------------------
+
+bool parse_probe_line(const std::string& line, ProbeState* st)
+{
+    char event[16] = {};
+    char key[8] = {};
+    char scene = 0;
+    int a, d, u, t;
+    double scale;
+    int n = std::sscanf(line.c_str(), "probe: %15s key=%7s scene=%c steps=%d,%d,%d,%d scale=%lf",
+                        event, key, &scene, &a, &d, &u, &t, &scale);
+    if (n != 8) {
+        return false;
+    }
+    st->event = event;
+    st->key = key[0];
+    st->scene = scene;
+    st->steps[0] = a;
+    st->steps[1] = d;
+    st->steps[2] = u;
+    st->steps[3] = t;
+    st->scale = scale;
+    return true;
+}
+
+bool wait_probe(Program* p, const char* event, ProbeState* st, int timeout_ms)
+{
+    long deadline = now_ms() + timeout_ms;
+    for (;;) {
+        bool alive = is_alive(p);
+        std::string all = read_stderr(p);
+        size_t end;
+        while ((end = all.find('\n', p->stderr_seen)) != std::string::npos) {
+            std::string line = all.substr(p->stderr_seen, end - p->stderr_seen);
+            p->stderr_seen = end + 1;
+            ProbeState found;
+            if (parse_probe_line(line, &found) && (event[0] == '\0' || found.event == event)) {
+                *st = found;
+                return true;
+            }
+        }
+        if (!alive || now_ms() > deadline) {
+            return false;
+        }
+        sleep_ms(10);
+    }
+}
+
+// ---- screenshots -------------------------------------------------------------------
+
+bool read_ppm(const std::string& path, Image* img)
+{
+    std::string data = read_file(path);
+    size_t at = 0;
+    int fields[3];
+    if (data.compare(0, 2, "P6") != 0) {
+        return false;
+    }
+    at = 2;
+    for (int& field : fields) {
+        // white space and comments, then a decimal number
+        for (;;) {
+            while (at < data.size() && std::isspace(static_cast<unsigned char>(data[at]))) {
+                ++at;
+            }
+            if (at < data.size() && data[at] == '#') {
+                at = data.find('\n', at);
+                if (at == std::string::npos) {
+                    return false;
+                }
+                continue;
+            }
+            break;
+        }
+        field = 0;
+        while (at < data.size() && data[at] >= '0' && data[at] <= '9') {
+            field = field * 10 + (data[at] - '0');
+            ++at;
+        }
+    }
+    ++at;  // the one white-space byte before the raster
+    size_t bytes = static_cast<size_t>(fields[0]) * static_cast<size_t>(fields[1]) * 3;
+    if (fields[2] != 255 || fields[0] <= 0 || fields[1] <= 0 || data.size() < at + bytes) {
+        return false;
+    }
+    img->width = fields[0];
+    img->height = fields[1];
+    img->rgb.assign(data.begin() + static_cast<long>(at), data.begin() + static_cast<long>(at + bytes));
+    return true;
+}
+
+bool take_screenshot(Program* p, const XServer* x, const char* name, Image* img)
+{
+    std::string base = p->dir + "/" + name;
+    std::string win = std::to_string(p->window);
+    if (run_tool(x, {"sh", "-c", "xwd -silent -id " + win + " > '" + base + ".xwd'"}, nullptr,
+                 10000) != 0) {
+        return false;
+    }
+    bool ok = run_tool(x, {"convert", "xwd:" + base + ".xwd", "png:" + base + ".png"}, nullptr,
+                       15000) == 0 &&
+              run_tool(x, {"convert", "xwd:" + base + ".xwd", "-depth", "8", "ppm:" + base + ".ppm"},
+                       nullptr, 15000) == 0;
+    unlink((base + ".xwd").c_str());
+    return ok && read_ppm(base + ".ppm", img);
+}
+
+Rgb pixel(const Image& img, int x, int y)
+{
+    size_t at = (static_cast<size_t>(y) * static_cast<size_t>(img.width) + static_cast<size_t>(x)) * 3;
+    return Rgb{img.rgb[at], img.rgb[at + 1], img.rgb[at + 2]};
+}
+
+int count_non_white(const Image& img)
+{
+    int count = 0;
+    for (size_t i = 0; i + 2 < img.rgb.size(); i += 3) {
+        if (img.rgb[i] != 255 || img.rgb[i + 1] != 255 || img.rgb[i + 2] != 255) {
+            ++count;
+        }
+    }
+    return count;
+}

@@ -1,0 +1,139 @@
+// End-to-end support: run the real program in its own virtual X server and
+// drive it as a user would. Owns nothing global; each test holds its own
+// XServer and Program and must call stop_program / stop_xserver (the Guard
+// below does both). Every wait has a timeout, so no test can hang.
+//
+// Typical use:
+//   E2eSession s;                                   // starts Xvfb (skip the test if it can't)
+//   ASSERT_TRUE(launch_program(&s.program, &s.xserver, PROBE_BIN, "20\n0\n0\n", "my_test"));
+//   ASSERT_TRUE(find_window(&s.program, &s.xserver, 10000));   // also moves it to 0,0
+//   ASSERT_TRUE(send_keys(&s.program, &s.xserver, "3 s s"));   // xdotool key names
+//   ProbeState st;
+//   ASSERT_TRUE(wait_probe(&s.program, "key", &st, 5000));     // next "probe: key" line
+//   Image img;
+//   ASSERT_TRUE(take_screenshot(&s.program, &s.xserver, "after_3", &img));
+//   EXPECT_TRUE(is_white(pixel(img, 400, 10)));
+//
+// The binaries: RACKGEN_BIN is the user's program, RACKGEN_PROBE_BIN the same
+// program built with the state report (one stderr line per key and frame:
+//   probe: <display|key> key=<last key> scene=<1..7> steps=<a>,<d>,<u>,<t> scale=<factor>).
+// Artifacts (stdout.txt, stderr.txt, screenshots as .png and .ppm) go to
+// <build>/test-artifacts/<test name>/.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+extern const char* const RACKGEN_BIN;        // path of the user's program
+extern const char* const RACKGEN_PROBE_BIN;  // path of the probe build
+extern const char* const ARTIFACTS_ROOT;     // <build>/test-artifacts
+
+struct XServer {
+    pid_t pid = -1;        // the Xvfb process; killed by stop_xserver only
+    int display = -1;      // its display number
+    char name[16] = {};    // ":<display>"
+};
+
+struct Program {
+    pid_t pid = -1;
+    int stdin_fd = -1;            // write end of the program's stdin pipe
+    std::string dir;              // artifacts dir of this run
+    std::string stdout_path;      // the program's stdout, a file
+    std::string stderr_path;      // the program's stderr, a file
+    size_t stderr_seen = 0;       // wait_probe / wait_stderr continue after this offset
+    size_t stdout_seen = 0;       // wait_stdout continues after this offset
+    unsigned long window = 0;     // X window id, after find_window
+    int exit_status = -1;         // after the program ended: exit code, or 128 + signal
+    bool exited = false;
+};
+
+// Starts `Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp`. False (and a
+// reason on stderr) if Xvfb is missing or does not come up within timeout_ms.
+bool start_xserver(XServer* x, int timeout_ms = 15000);
+void stop_xserver(XServer* x);
+
+// Runs exe with DISPLAY of x (x may be null: no DISPLAY at all), stdin a pipe
+// that first receives stdin_text (more with write_stdin), stdout/stderr into
+// files under <artifacts>/<test_name>/. Extra args may follow via args.
+bool launch_program(Program* p, const XServer* x, const char* exe, const char* stdin_text,
+                    const char* test_name, const std::vector<std::string>& args = {});
+bool write_stdin(Program* p, const char* text);
+void close_stdin(Program* p);
+
+// True once the program has ended (fills exit_status); waits up to timeout_ms.
+bool wait_exit(Program* p, int timeout_ms);
+bool is_alive(Program* p);
+// Kills the program (SIGKILL) if still running, reaps it, closes its stdin.
+void stop_program(Program* p);
+
+// Everything the program wrote so far.
+std::string read_stdout(const Program* p);
+std::string read_stderr(const Program* p);
+
+// Waits until the text appears in stdout/stderr after what an earlier wait
+// consumed; consumes up to the end of the match. False on timeout or exit.
+bool wait_stdout(Program* p, const char* text, int timeout_ms);
+bool wait_stderr(Program* p, const char* text, int timeout_ms);
+
+// Polls `xdotool search --onlyvisible --name .` until the program's window is
+// mapped, then moves it to 0,0 (freeglut puts it at -1,-1 without a window
+// manager). False on timeout or if the program ended.
+bool find_window(Program* p, const XServer* x, int timeout_ms);
+
+// `xdotool key --window WIN <keys>`: keys separated by blanks, xdotool names
+// ("s", "W", "3", "Escape").
+bool send_keys(Program* p, const XServer* x, const char* keys);
+
+// Runs argv with DISPLAY of x (x may be null); output is stdout. Killed after
+// timeout_ms. Returns the exit status, or -1 on timeout or failure to start.
+int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string* output,
+             int timeout_ms = 10000);
+
+// ---- probe state -------------------------------------------------------------
+struct ProbeState {
+    std::string event;  // "display" or "key"
+    char key = 0;       // last_key ('#' for a key reported by code)
+    char scene = 0;     // scene_mode
+    int steps[4] = {};  // addendum, dedendum, undercut, tooth
+    double scale = 0;
+};
+bool parse_probe_line(const std::string& line, ProbeState* st);
+// Waits for the next probe line of the event ("display", "key" or "" for any)
+// after those consumed before; consumes it.
+bool wait_probe(Program* p, const char* event, ProbeState* st, int timeout_ms);
+
+// ---- screenshots --------------------------------------------------------------
+struct Rgb {
+    int r, g, b;
+};
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;  // row-major, 3 bytes a pixel
+};
+// xwd of the program's window -> <dir>/<name>.png (to look at) and .ppm (read
+// into img). False if a tool fails or times out.
+bool take_screenshot(Program* p, const XServer* x, const char* name, Image* img);
+bool read_ppm(const std::string& path, Image* img);
+Rgb pixel(const Image& img, int x, int y);
+inline bool is_white(Rgb c) { return c.r == 255 && c.g == 255 && c.b == 255; }
+// Pixels of the image that are not white.
+int count_non_white(const Image& img);
+
+// ---- one session per test -----------------------------------------------------
+// Starts Xvfb on construction; stops program and Xvfb on destruction.
+struct E2eSession {
+    XServer xserver;
+    Program program;
+    bool ready = false;  // Xvfb is up
+    E2eSession() { ready = start_xserver(&xserver); }
+    ~E2eSession()
+    {
+        stop_program(&program);
+        stop_xserver(&xserver);
+    }
+    E2eSession(const E2eSession&) = delete;
+    E2eSession& operator=(const E2eSession&) = delete;
+};
