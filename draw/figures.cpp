@@ -1,1 +1,105 @@
-// (being written)
+// The rack-cutter and gear figures, drawn in model units through the
+// primitives, scaled by scale_factor, from the parameters of the gear computed
+// last (gear_params). Owns no state; leaves the caller's matrix as found.
+#include "draw/draw.hpp"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr int RACK_OUTLINE_POINTS = 8;  // one pitch of the cutter outline
+constexpr int RACK_COPIES_BEFORE = 2;   // copies q-2 … q+1 cover the teeth in mesh
+constexpr int RACK_COPIES_AFTER = 1;
+constexpr double ROLLING_LINE_HALF_LENGTH = 20.0;  // model units to either side of the reference point
+
+// One pitch of the cutter outline in the rack frame (origin where the middle
+// tooth's right flank crosses the rolling line, teeth pointing to -y): from the
+// tip corner of the tooth on the left, over a root land, the middle tooth and
+// the next root land, to the tip corner of the tooth on the right. P1 and P5,
+// P2 and P6 are exactly π apart, so copies π apart join into one rack.
+void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
+    const double ha = gear_params.addendum;
+    const double hf = gear_params.dedendum;
+    const double ao = gear_params.addendum_offset;
+    const double dof = gear_params.dedendum_offset;
+    const double root_land = gear_params.rack_root_land;
+    const double tip_land = gear_params.rack_tip_land;
+    p[0] = {-PI - dof, -hf};
+    p[1] = {-PI + ao, ha};
+    p[2] = {-PI + ao + root_land, ha};
+    p[3] = {-dof - tip_land, -hf};
+    p[4] = {-dof, -hf};
+    p[5] = {ao, ha};
+    p[6] = {ao + root_land, ha};
+    p[7] = {ao + root_land + ao + dof, -hf};
+}
+
+}  // namespace
+
+void draw_rack_tooth(const Colour& colour) {
+    ProfilePoint p[RACK_OUTLINE_POINTS];
+    rack_outline(p);
+    for (int i = 0; i + 1 < RACK_OUTLINE_POINTS; ++i) draw_line_scaled(scale_factor, p[i], p[i + 1], colour);
+}
+
+// Four pitches of the cutter with its origin at the reference point, turned
+// clockwise by t. The point of rolling lies at rack x = r·t, and q·π is close
+// to it, so copies q-2 … q+1 cover the teeth in mesh whatever t is. The
+// matrix is put back by the inverse steps, not saved: the same transforms
+// undone in reverse order.
+void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour) {
+    const double s = scale_factor;
+    const int q = static_cast<int>(t / std::atan(2 * PI / gear_params.z));  // truncation toward zero
+    glTranslated(to_screen(s * reference.x), to_screen(s * reference.y), 0);
+    glRotated(-t * DEGREES_PER_RADIAN, 0, 0, 1);
+    for (int i = q - RACK_COPIES_BEFORE; i <= q + RACK_COPIES_AFTER; ++i) {
+        glTranslated(to_screen(i * s * PI), 0, 0);
+        draw_rack_tooth(colour);
+        glTranslated(to_screen(-i * s * PI), 0, 0);
+    }
+    glRotated(t * DEGREES_PER_RADIAN, 0, 0, 1);
+    glTranslated(to_screen(-s * reference.x), to_screen(-s * reference.y), 0);
+
+    if (mode == 1) {  // the rolling line, along the rack's x axis through the reference point
+        const double dx = ROLLING_LINE_HALF_LENGTH * std::cos(t);
+        const double dy = ROLLING_LINE_HALF_LENGTH * std::sin(t);
+        draw_dash_dot_line_scaled(s, ProfilePoint{reference.x + dx, reference.y - dy},
+                                  ProfilePoint{reference.x - dx, reference.y + dy}, blue);
+    }
+}
+
+// Pitch, tip, root and base circles about the centre, the centre disc
+// (0.1 model units) and the two centre lines across the pitch diameter.
+void draw_gear_circles(const ProfilePoint& centre) {
+    const double s = scale_factor;
+    const double r = gear_params.pitch_radius;
+    const ProfilePoint c = {s * centre.x, s * centre.y};
+    draw_dash_dot_circle(c, s * r, blue);
+    draw_circle(c, s * gear_params.tip_radius, red);
+    draw_circle(c, s * gear_params.root_radius, red);
+    draw_circle(c, s * gear_params.base_radius, green);
+    draw_disc(c, 0.1 * s, black);
+    draw_dash_dot_line_scaled(s, ProfilePoint{centre.x + r, centre.y}, ProfilePoint{centre.x - r, centre.y}, blue);
+    draw_dash_dot_line_scaled(s, ProfilePoint{centre.x, centre.y + r}, ProfilePoint{centre.x, centre.y - r}, blue);
+}
+
+// The polyline at each tooth position: every step turns the matrix clockwise
+// by one pitch angle φ = 2π/teeth about the gear centre (0, -scale·r), moved
+// on by scale·offset; the steps accumulate, so copy k is turned by k·φ, the last
+// falls on the polyline's own place and, with a zero offset, the matrix is back
+// where it was after the full turn.
+void draw_gear_teeth(double scale, int teeth, const ProfilePoint& offset, int last,
+                     const ProfilePoint* points, const Colour& colour) {
+    if (teeth <= 0) return;  // no teeth, no pitch angle
+    const double r = gear_params.pitch_radius;
+    const double phi = 2 * PI / teeth;
+    const double dx = to_screen(scale * (r * std::sin(phi) + offset.x));
+    const double dy = to_screen(scale * (r * (std::cos(phi) - 1) + offset.y));
+    for (int k = 0; k < teeth; ++k) {
+        glTranslated(dx, dy, 0);
+        glRotated(-phi * DEGREES_PER_RADIAN, 0, 0, 1);
+        draw_wide_polyline(points, last, colour);
+    }
+}
