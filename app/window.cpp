@@ -1,6 +1,7 @@
 // The window shell: opens the one 800×800 GLUT window with its Japanese title,
-// registers the callbacks and runs the event loop. Owns no state of its own;
-// the window itself lives in freeglut from start_window to the end of the process.
+// registers the callbacks and runs the event loop. The window itself lives in
+// freeglut from start_window to the end of the process; this file holds only
+// the X connection kept open by the display check.
 #include "app/app.hpp"
 
 #include <GL/freeglut.h>
@@ -70,9 +71,13 @@ void start_window(int* argc, char** argv)
     glutReshapeFunc(reshape);
     glutKeyboardFunc(on_key);
     set_clear_colour();
-    glutMainLoop();
-    std::exit(0);  // glutMainLoop returns only if the window is closed with freeglut told to go on
+    glutMainLoop();  // freeglut ends the process when the window is closed; Esc ends it in on_key
 }
+
+// ---- Global state ------------------------------------------------------------
+// The connection window_system_problem opened to check the display; never
+// closed. Written once by window_system_problem, read by nobody.
+static Display* checked_display;
 
 // Both messages end with how to run without any screen at all.
 #define VIRTUAL_ADVICE \
@@ -94,6 +99,8 @@ const char* window_system_problem()
                       name);
         return message;
     }
-    XCloseDisplay(display);
+    // Kept open for the life of the process: a bare X server (Xvfb, xvfb-run) resets
+    // when its last client leaves, and would refuse GLUT's connection while it does.
+    checked_display = display;
     return nullptr;
 }

@@ -93,8 +93,10 @@ bool start_xserver(XServer* x, int timeout_ms)
         if (fds[0] != 3) {
             close(fds[0]);
         }
+        // -noreset: otherwise the server resets whenever its last client leaves
+        // (each xdotool call is a client) and refuses connections while it does.
         execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x1024x24", "-nolisten",
-               "tcp", static_cast<char*>(nullptr));
+               "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -165,6 +167,7 @@ int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string
         } else {
             unsetenv("DISPLAY");
         }
+        setenv("LC_ALL", "C.UTF-8", 1);  // xprop prints UTF-8 text as text, not octal escapes
         int null_fd = open("/dev/null", O_RDWR);
         dup2(null_fd, 0);
         dup2(fds[1], 1);
@@ -228,7 +231,8 @@ int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string
 // ---- the program under test ---------------------------------------------------------
 
 bool launch_program(Program* p, const XServer* x, const char* exe, const char* stdin_text,
-                    const char* test_name, const std::vector<std::string>& args)
+                    const char* test_name, const std::vector<std::string>& env,
+                    const std::vector<std::string>& args)
 {
     signal(SIGPIPE, SIG_IGN);  // writing to a program that has ended must not kill the test
     p->dir = std::string(ARTIFACTS_ROOT) + "/" + test_name;
@@ -257,6 +261,10 @@ bool launch_program(Program* p, const XServer* x, const char* exe, const char* s
             setenv("DISPLAY", x->name, 1);
         } else {
             unsetenv("DISPLAY");
+        }
+        for (const std::string& setting : env) {
+            size_t eq = setting.find('=');
+            setenv(setting.substr(0, eq).c_str(), setting.substr(eq + 1).c_str(), 1);
         }
         dup2(in_fds[0], 0);
         dup2(out_fd, 1);

@@ -49,16 +49,18 @@ struct Program {
     bool exited = false;
 };
 
-// Starts `Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp`. False (and a
+// Starts `Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp -noreset`. False (and a
 // reason on stderr) if Xvfb is missing or does not come up within timeout_ms.
 bool start_xserver(XServer* x, int timeout_ms = 15000);
 void stop_xserver(XServer* x);
 
 // Runs exe with DISPLAY of x (x may be null: no DISPLAY at all), stdin a pipe
 // that first receives stdin_text (more with write_stdin), stdout/stderr into
-// files under <artifacts>/<test_name>/. Extra args may follow via args.
+// files under <artifacts>/<test_name>/. env: "NAME=VALUE" settings applied after
+// DISPLAY (e.g. "LC_ALL=C.UTF-8", or a DISPLAY of its own); args: arguments.
 bool launch_program(Program* p, const XServer* x, const char* exe, const char* stdin_text,
-                    const char* test_name, const std::vector<std::string>& args = {});
+                    const char* test_name, const std::vector<std::string>& env = {},
+                    const std::vector<std::string>& args = {});
 bool write_stdin(Program* p, const char* text);
 void close_stdin(Program* p);
 
@@ -83,10 +85,11 @@ bool wait_stderr(Program* p, const char* text, int timeout_ms);
 bool find_window(Program* p, const XServer* x, int timeout_ms);
 
 // `xdotool key --window WIN <keys>`: keys separated by blanks, xdotool names
-// ("s", "W", "3", "Escape").
+// ("s", "W", "3", "Escape"). A key that ends the program (Escape) may make
+// xdotool fail as the window vanishes: check wait_exit instead of the result.
 bool send_keys(Program* p, const XServer* x, const char* keys);
 
-// Runs argv with DISPLAY of x (x may be null); output is stdout. Killed after
+// Runs argv with DISPLAY of x (x may be null) and LC_ALL=C.UTF-8; output is stdout. Killed after
 // timeout_ms. Returns the exit status, or -1 on timeout or failure to start.
 int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string* output,
              int timeout_ms = 10000);
