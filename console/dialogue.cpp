@@ -1,1 +1,174 @@
-// (being written)
+// The parameter dialogue: takes z and x at the console, has both teeth computed,
+// offers the tooth data file, resets the animation and prints the key help.
+// Owns only the knowledge whether a gear has been computed yet.
+#include "console/console.hpp"
+#include "console/console_io.hpp"
+
+#include "app/app.hpp"
+#include "draw/draw.hpp"
+#include "geometry/geometry.hpp"
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+// ---- Global state ------------------------------------------------------------
+// True once a dialogue has computed a gear. Before that, the end of input leaves
+// nothing to show and ends the program; afterwards the previous gear stays.
+static bool gear_computed;
+
+constexpr int NUMBER_CAPACITY = 64;  // longest number word read; longer ones are refused
+constexpr double START_SCALE = 0.5;  // view units per model unit after every dialogue
+
+enum Answer {
+    ANSWER_VALID,
+    ANSWER_ENDED,  // standard input ended
+};
+
+// The whole word must be the number: "20.5" or "20abc" is no number of teeth.
+static bool parse_whole(const char* word, int& value)
+{
+    char* end;
+    errno = 0;
+    long v = std::strtol(word, &end, 10);
+    if (end == word || *end != '\0')
+        return false;
+    // Out of the int range: a number all the same, refused by the range check.
+    if (errno == ERANGE || v > INT_MAX || v < INT_MIN)
+        v = v < 0 ? INT_MIN : INT_MAX;
+    value = static_cast<int>(v);
+    return true;
+}
+
+static bool parse_real(const char* word, double& value)
+{
+    char* end;
+    value = std::strtod(word, &end);
+    return end != word && *end == '\0';
+}
+
+// Asks for z until a number of teeth comes that the rack can generate.
+static Answer ask_number_of_teeth(int& z)
+{
+    char word[NUMBER_CAPACITY];
+    for (;;) {
+        say("\nInput 歯数z= ");
+        std::fflush(stdout);
+        WordResult got = read_word(word, NUMBER_CAPACITY);
+        if (got == WORD_END)
+            return ANSWER_ENDED;
+        const char* refusal = nullptr;
+        if (got == WORD_TOO_LONG || !parse_whole(word, z))
+            complain("\"%s%s\" is not a whole number: %s", word, got == WORD_TOO_LONG ? "..." : "",
+                     gear_refusal(0, 0.0));
+        else if ((refusal = gear_refusal(z, 0.0)) != nullptr)
+            complain("%d is refused: %s", z, refusal);
+        else
+            return ANSWER_VALID;
+        discard_line();
+    }
+}
+
+// Asks for x until a shift coefficient comes that gives a sound tooth with z teeth.
+static Answer ask_shift(int z, double& x)
+{
+    char word[NUMBER_CAPACITY];
+    for (;;) {
+        say("\n(2) 転位係数設定　　入力 x=");
+        std::fflush(stdout);
+        WordResult got = read_word(word, NUMBER_CAPACITY);
+        if (got == WORD_END)
+            return ANSWER_ENDED;
+        const char* refusal = nullptr;
+        if (got == WORD_TOO_LONG || !parse_real(word, x))
+            complain("\"%s%s\" is not a number: %s", word, got == WORD_TOO_LONG ? "..." : "",
+                     gear_refusal(z, NAN));
+        else if ((refusal = gear_refusal(z, x)) != nullptr)
+            complain("%s is refused: %s", word, refusal);
+        else
+            return ANSWER_VALID;
+        discard_line();
+    }
+}
+
+// Standard input ended before a new gear was complete.
+static void input_ended()
+{
+    if (!gear_computed) {
+        complain("standard input ended before a gear was given; nothing to show.\n");
+        std::exit(1);
+    }
+    complain("standard input ended; the previous gear (z = %d, x = %g) stays.", gear_params.z,
+             gear_params.x);
+}
+
+// The gear is computed only once both values are accepted, so an ended input
+// leaves the previous gear whole.
+static void compute_gear(bool new_teeth, int z, double x)
+{
+    ProfileLasts lasts{};
+    gear_params.z = z;
+    gear_params.x = x;
+    if (new_teeth) {
+        compute_gear_params();
+        compute_tooth_profile(0.0, standard_tooth.flank, standard_tooth.mirror_flank,
+                              standard_tooth.outline, lasts);
+        standard_tooth.flank_last = lasts.flank_last;
+        standard_tooth.outline_last = lasts.outline_last;
+    }
+    compute_tooth_profile(x, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline,
+                          lasts);
+    shifted_tooth.flank_last = lasts.flank_last;
+    shifted_tooth.outline_last = lasts.outline_last;
+    gear_computed = true;
+}
+
+static void offer_data_file()
+{
+    say("\nファイルへ歯面データ書き込み？  yes:1  no:0");
+    std::fflush(stdout);
+    if (read_answer_key() == '1')
+        export_tooth_data(shifted_tooth.flank_last, shifted_tooth.flank);
+}
+
+static void print_key_help()
+{
+    say("\n's'キーで    ：描画継続");
+    say("\n'z'キーで    ：歯数変更");
+    say("\n'w' 'W'キーで：図の縮小拡大");
+    say("\n'1' '2' '3'キーで：歯先・歯元・切り下げ曲線・全歯形創成描画の選択");
+    say("\n'4' '5'キーで：ラックを転がす全歯の創成・歯車回転の全歯の創成描画の選択");
+    say("\n'6' '7'キーで：１つの歯形・全歯形描画の選択");
+    std::fflush(stdout);
+}
+
+void parameter_dialogue()
+{
+    // 'x' keeps the number of teeth; before the first gear there is none to keep.
+    bool new_teeth = last_key != 'x' || !gear_computed;
+    int z = gear_params.z;
+    double x = 0.0;
+    bool complete = true;
+    if (new_teeth) {
+        say("\nラックによる転位歯車歯形創成.  歯末のたけ=(1+x)m, 歯元のたけ=(1.25-x)m");
+        say("\n(1) 歯数設定");
+        complete = ask_number_of_teeth(z) == ANSWER_VALID;
+    }
+    if (complete)
+        complete = ask_shift(z, x) == ANSWER_VALID;
+    if (complete) {
+        compute_gear(new_teeth, z, x);
+        offer_data_file();
+    } else {
+        input_ended();
+    }
+
+    tooth_step = 0;
+    undercut_step = 0;
+    dedendum_step = 0;
+    addendum_step = 0;
+    scale_factor = START_SCALE;
+    print_key_help();
+}

@@ -1,0 +1,68 @@
+// Runs the parameter dialogue as rackgen does, on the real standard input, but
+// without a window: the start state and the first dialogue as at program start,
+// then every window key named on the command line through on_key ('z', 'x', ...).
+//   dialogue_driver STATE_FILE [KEY...]
+// The state file gets "pid=<pid>" first, then one line of model state after
+// every dialogue, for the tests to compare runs and find what changed.
+#include "app/app.hpp"
+#include "console/console.hpp"
+#include "draw/draw.hpp"
+#include "geometry/geometry.hpp"
+
+#include <cstdint>
+#include <cstdio>
+#include <unistd.h>
+
+static FILE* state_file;
+
+// FNV-1a over raw bytes: equal hashes mean the arrays were left alone.
+static uint32_t hash_bytes(const void* data, size_t size)
+{
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    uint32_t h = 2166136261u;
+    for (size_t i = 0; i < size; ++i)
+        h = (h ^ bytes[i]) * 16777619u;
+    return h;
+}
+
+static void record_state()
+{
+    std::fprintf(state_file,
+                 "z=%d x=%.17g standard=%d/%d/%08x shifted=%d/%d/%08x params=%08x curves=%08x "
+                 "steps=%d,%d,%d,%d scale=%.17g scene=%c\n",
+                 gear_params.z, gear_params.x, standard_tooth.flank_last, standard_tooth.outline_last,
+                 hash_bytes(&standard_tooth, sizeof standard_tooth), shifted_tooth.flank_last,
+                 shifted_tooth.outline_last, hash_bytes(&shifted_tooth, sizeof shifted_tooth),
+                 hash_bytes(&gear_params, sizeof gear_params),
+                 hash_bytes(&generation_curves, sizeof generation_curves), addendum_step,
+                 dedendum_step, undercut_step, tooth_step, scale_factor, scene_mode);
+    std::fflush(state_file);
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: dialogue_driver STATE_FILE [KEY...]\n");
+        return 2;
+    }
+    state_file = std::fopen(argv[1], "w");
+    if (state_file == nullptr)
+        return 2;
+    std::fprintf(state_file, "pid=%d\n", static_cast<int>(getpid()));
+    std::fflush(state_file);
+
+    last_key = 'z';
+    scene_mode = '1';
+    parameter_dialogue();
+    record_state();
+    for (int i = 2; i < argc; ++i) {
+        // Disturb what the key must reset, as a session in the window would.
+        scene_mode = '5';
+        tooth_step = addendum_step = dedendum_step = undercut_step = 9;
+        scale_factor = 0.25;
+        on_key(static_cast<unsigned char>(argv[i][0]), 0, 0);
+        record_state();
+    }
+    std::fclose(state_file);
+    return 0;
+}

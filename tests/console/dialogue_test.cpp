@@ -1,0 +1,196 @@
+// The parameter dialogue as a user meets it: scripted standard input into the
+// driver, the console output compared byte for byte, the model state after
+// every run compared between runs.
+#include "console_test_support.hpp"
+#include "console_texts.hpp"
+
+#include "geometry/geometry.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// What the dialogue says is accepted is the geometry's own reason text.
+std::string reason(int z, double x)
+{
+    const char* text = gear_refusal(z, x);
+    return text ? text : "(accepted)";
+}
+
+// The fields of a state line that make up the gear (everything but the
+// animation state, which every dialogue resets).
+std::string gear_of(const std::string& state)
+{
+    std::string gear;
+    for (const char* name : {"z", "x", "standard", "shifted", "params", "curves"})
+        gear += std::string(name) + "=" + state_field(state, name) + " ";
+    return gear;
+}
+
+void expect_animation_reset(const std::string& state)
+{
+    EXPECT_EQ(state_field(state, "steps"), "0,0,0,0") << state;
+    EXPECT_EQ(state_field(state, "scale"), "0.5") << state;
+    EXPECT_EQ(state_field(state, "scene"), "1") << state;
+}
+
+TEST(Dialogue, WholeRunPrintsEveryTextInOrder)
+{
+    ScratchDir dir;
+    DriverRun run = run_driver(dir, "20\n0\n0\n");
+    EXPECT_EQ(run.exit_status, 0);
+    EXPECT_EQ(run.output, START_TO_QUESTION KEY_HELP);
+    ASSERT_EQ(run.states.size(), 1u);
+    EXPECT_EQ(state_field(run.states[0], "z"), "20");
+    EXPECT_EQ(state_field(run.states[0], "x"), "0");
+    EXPECT_EQ(state_field(run.states[0], "shifted").substr(0, 7), "95/210/");
+    expect_animation_reset(run.states[0]);
+}
+
+TEST(Dialogue, TwoNumbersOnOneLineAnswerBothPrompts)
+{
+    ScratchDir dir;
+    DriverRun run = run_driver(dir, "10 0.5\n0\n");
+    EXPECT_EQ(run.output, START_TO_QUESTION KEY_HELP);
+    ASSERT_EQ(run.states.size(), 1u);
+    EXPECT_EQ(state_field(run.states[0], "z"), "10");
+    EXPECT_EQ(state_field(run.states[0], "x"), "0.5");
+}
+
+TEST(Dialogue, AnswerIsTheNextNonBlankCharacterWithoutATerminal)
+{
+    ScratchDir dir;
+    // '0', a letter or Enter followed by another answer: only '1' writes.
+    DriverRun no = run_driver(dir, "20 0\n\n  y 1\n");
+    EXPECT_EQ(no.output, START_TO_QUESTION KEY_HELP);
+    DriverRun yes = run_driver(dir, "20 0\n\n   1 gear20\n");
+    EXPECT_EQ(yes.output, START_TO_QUESTION FILE_INTRO NAME_PROMPT KEY_HELP);
+    EXPECT_TRUE(file_exists(dir.file("gear20")));
+}
+
+TEST(Dialogue, KeyXAsksOnlyForTheShiftAndKeepsTheStandardTooth)
+{
+    ScratchDir dir;
+    DriverRun run = run_driver(dir, "20\n0\n0\n0.5\n0\n", {"x"});
+    EXPECT_EQ(run.output, START_TO_QUESTION KEY_HELP SHIFT_PROMPT FILE_QUESTION KEY_HELP);
+    ASSERT_EQ(run.states.size(), 2u);
+    EXPECT_EQ(state_field(run.states[1], "z"), "20");
+    EXPECT_EQ(state_field(run.states[1], "x"), "0.5");
+    EXPECT_EQ(state_field(run.states[1], "standard"), state_field(run.states[0], "standard"));
+    EXPECT_NE(state_field(run.states[1], "shifted"), state_field(run.states[0], "shifted"));
+    expect_animation_reset(run.states[1]);
+}
+
+TEST(Dialogue, KeyZRunsTheWholeDialogueAgain)
+{
+    ScratchDir dir;
+    DriverRun run = run_driver(dir, "20 0 0\n10 0.5 0\n", {"z"});
+    EXPECT_EQ(run.output, START_TO_QUESTION KEY_HELP START_TO_QUESTION KEY_HELP);
+    ASSERT_EQ(run.states.size(), 2u);
+    EXPECT_EQ(state_field(run.states[1], "z"), "10");
+    EXPECT_NE(state_field(run.states[1], "standard"), state_field(run.states[0], "standard"));
+    expect_animation_reset(run.states[1]);
+}
+
+TEST(BadInput, NumberOfTeethThatIsNoWholeNumberOrOutOfRange)
+{
+    ScratchDir dir;
+    // Each refusal drops the rest of its line: the 30 after "abc" is never read.
+    DriverRun run = run_driver(dir, "abc 30\n20.5\n2\n1001\n99999999999999999999\n-7\n20\n0\n0\n");
+    std::string range = reason(0, 0.0);
+    EXPECT_NE(range.find("from 3 to 1000"), std::string::npos) << range;
+    std::string expected = HEADLINE STEP_ONE TEETH_PROMPT;
+    expected += std::string("\nrackgen: \"abc\" is not a whole number: ") + range + TEETH_PROMPT;
+    expected += std::string("\nrackgen: \"20.5\" is not a whole number: ") + range + TEETH_PROMPT;
+    expected += std::string("\nrackgen: 2 is refused: ") + range + TEETH_PROMPT;
+    expected += std::string("\nrackgen: 1001 is refused: ") + range + TEETH_PROMPT;
+    expected += std::string("\nrackgen: 2147483647 is refused: ") + range + TEETH_PROMPT;
+    expected += std::string("\nrackgen: -7 is refused: ") + range + TEETH_PROMPT;
+    expected += SHIFT_PROMPT FILE_QUESTION KEY_HELP;
+    EXPECT_EQ(run.output, expected);
+    ASSERT_EQ(run.states.size(), 1u);
+    EXPECT_EQ(state_field(run.states[0], "z"), "20");
+}
+
+TEST(BadInput, ShiftThatIsNoNumberOrGivesNoSoundTooth)
+{
+    ScratchDir dir;
+    DriverRun run = run_driver(dir, "3\n0.5x\nfoo bar\n5\n-0.25\n0.5\n0.1\n0\n");
+    std::string expected = HEADLINE STEP_ONE TEETH_PROMPT SHIFT_PROMPT;
+    expected += "\nrackgen: \"0.5x\" is not a number: " + reason(3, NAN) + SHIFT_PROMPT;
+    expected += "\nrackgen: \"foo\" is not a number: " + reason(3, NAN) + SHIFT_PROMPT;
+    expected += "\nrackgen: 5 is refused: " + reason(3, 5.0) + SHIFT_PROMPT;
+    expected += "\nrackgen: -0.25 is refused: " + reason(3, -0.25) + SHIFT_PROMPT;
+    EXPECT_EQ(run.output.substr(0, expected.size()), expected);
+    // z = 3 with x = 0.5: the tooth comes to a point before the tip circle.
+    std::string rest = run.output.substr(expected.size());
+    EXPECT_EQ(rest.find("\nrackgen: 0.5 is refused: " + reason(3, 0.5)), 0u) << rest;
+    EXPECT_NE(reason(3, 0.5).find("point"), std::string::npos) << reason(3, 0.5);
+    EXPECT_EQ(rest.substr(rest.find(SHIFT_PROMPT)), SHIFT_PROMPT FILE_QUESTION KEY_HELP);
+    ASSERT_EQ(run.states.size(), 1u);
+    EXPECT_EQ(state_field(run.states[0], "x"), "0.10000000000000001");
+}
+
+TEST(BadInput, OverlongNumberIsRefusedWithoutOverflow)
+{
+    ScratchDir dir;
+    std::string digits(200, '7');
+    DriverRun run = run_driver(dir, digits + "\n20\n" + digits + "\n0\n0\n");
+    EXPECT_EQ(count_of(run.output, "is not a whole number"), 1);
+    EXPECT_EQ(count_of(run.output, "is not a number"), 1);
+    EXPECT_EQ(count_of(run.output, "...\" is not"), 2);
+    EXPECT_EQ(run.exit_status, 0);
+}
+
+TEST(EndOfInput, BeforeTheFirstGearEndsTheProgramWithStatusOne)
+{
+    const char* message = "\nrackgen: standard input ended before a gear was given; nothing to show.\n";
+    for (const char* input : {"", "   \n", "20\n", "abc", "20 abc\n"}) {
+        ScratchDir dir;
+        DriverRun run = run_driver(dir, input);
+        EXPECT_EQ(run.exit_status, 1) << "input: " << input;
+        EXPECT_TRUE(run.states.empty()) << "input: " << input;
+        ASSERT_GE(run.output.size(), std::string(message).size());
+        EXPECT_EQ(run.output.substr(run.output.size() - std::string(message).size()), message)
+            << "input: " << input;
+    }
+}
+
+TEST(EndOfInput, AtTheFileQuestionOrTheNameMeansNoFile)
+{
+    ScratchDir dir;
+    DriverRun at_question = run_driver(dir, "20 0");
+    EXPECT_EQ(at_question.exit_status, 0);
+    EXPECT_EQ(at_question.output, START_TO_QUESTION KEY_HELP);
+    DriverRun at_name = run_driver(dir, "20 0 1\n");
+    EXPECT_EQ(at_name.output, START_TO_QUESTION FILE_INTRO NAME_PROMPT
+              "\nrackgen: standard input ended before a file name; no data file written." KEY_HELP);
+}
+
+TEST(EndOfInput, InADialogueFromTheWindowKeepsThePreviousGear)
+{
+    struct Case {
+        const char* input;
+        const char* key;
+    };
+    // Ended at z, ended at x after a new z was accepted (nothing may be computed
+    // yet), ended at x after 'x', ended after refusals.
+    for (Case c : {Case{"20\n0.5\n0\n", "z"}, Case{"20\n0.5\n0\n30\n", "z"},
+                   Case{"20\n0.5\n0\n", "x"}, Case{"20\n0.5\n0\n30 abc\n", "z"}}) {
+        ScratchDir dir;
+        DriverRun run = run_driver(dir, c.input, {c.key});
+        SCOPED_TRACE(std::string("input ") + c.input + " key " + c.key);
+        EXPECT_EQ(run.exit_status, 0);
+        ASSERT_EQ(run.states.size(), 2u);
+        EXPECT_EQ(gear_of(run.states[1]), gear_of(run.states[0]));
+        expect_animation_reset(run.states[1]);
+        std::string ending = "\nrackgen: standard input ended; the previous gear (z = 20, x = 0.5) stays." KEY_HELP;
+        ASSERT_GE(run.output.size(), ending.size());
+        EXPECT_EQ(run.output.substr(run.output.size() - ending.size()), ending);
+        EXPECT_EQ(count_of(run.output, KEY_HELP), 2);
+    }
+}
+
+}  // namespace
