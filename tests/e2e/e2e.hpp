@@ -5,7 +5,8 @@
 //
 // Typical use:
 //   E2eSession s;                                   // starts Xvfb (skip the test if it can't)
-//   ASSERT_TRUE(launch_program(&s.program, &s.xserver, PROBE_BIN, "20\n0\n0\n", "my_test"));
+//   ASSERT_TRUE(launch_program(&s.program, &s.xserver, RACKGEN_PROBE_BIN, "20\n0\n0\n", "my_test",
+//                              {"LC_ALL=C.UTF-8"}));
 //   ASSERT_TRUE(find_window(&s.program, &s.xserver, 10000));   // also moves it to 0,0
 //   ASSERT_TRUE(send_keys(&s.program, &s.xserver, "3 s s"));   // xdotool key names
 //   ProbeState st;
@@ -17,6 +18,9 @@
 // The binaries: RACKGEN_BIN is the user's program, RACKGEN_PROBE_BIN the same
 // program built with the state report (one stderr line per key and frame:
 //   probe: <display|key> key=<last key> scene=<1..7> steps=<a>,<d>,<u>,<t> scale=<factor>).
+// Mapping and moving the window make GLUT repaint (each repaint is a frame
+// that advances the shown scene): wait for the first display line and then
+// until no line comes for a few hundred ms before counting frames exactly.
 // Artifacts (stdout.txt, stderr.txt, screenshots as .png and .ppm) go to
 // <build>/test-artifacts/<test name>/.
 #pragma once
