@@ -64,7 +64,7 @@ static Answer ask_number_of_teeth(int& z)
             complain("\"%s%s\" is not a whole number: %s", word, got == WORD_TOO_LONG ? "..." : "",
                      gear_refusal(0, 0.0));
         else if ((refusal = gear_refusal(z, 0.0)) != nullptr)
-            complain("%d is refused: %s", z, refusal);
+            complain("%s is refused: %s", word, refusal);
         else
             return ANSWER_VALID;
         discard_line();

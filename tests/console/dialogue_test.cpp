@@ -106,7 +106,7 @@ TEST(BadInput, NumberOfTeethThatIsNoWholeNumberOrOutOfRange)
     expected += std::string("\nrackgen: \"20.5\" is not a whole number: ") + range + TEETH_PROMPT;
     expected += std::string("\nrackgen: 2 is refused: ") + range + TEETH_PROMPT;
     expected += std::string("\nrackgen: 1001 is refused: ") + range + TEETH_PROMPT;
-    expected += std::string("\nrackgen: 2147483647 is refused: ") + range + TEETH_PROMPT;
+    expected += std::string("\nrackgen: 99999999999999999999 is refused: ") + range + TEETH_PROMPT;
     expected += std::string("\nrackgen: -7 is refused: ") + range + TEETH_PROMPT;
     expected += SHIFT_PROMPT FILE_QUESTION KEY_HELP;
     EXPECT_EQ(run.output, expected);

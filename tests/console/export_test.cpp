@@ -137,6 +137,8 @@ TEST(DataFile, FileThatCannotBeWrittenIsNamedWithItsReason)
     for (Case c : {Case{"missing/dataz20", "cannot create the data file \"missing/dataz20\": No such file or directory"},
                    Case{".", "cannot create the data file \".\": Is a directory"},
                    Case{"/dev/full", "cannot write the data file \"/dev/full\": No space left on device"}}) {
+        if (!file_exists(c.name) && c.name[0] == '/')
+            continue;  // a machine without /dev/full
         ScratchDir dir;
         DriverRun run = run_driver(dir, std::string("20 0 1 ") + c.name + "\n");
         EXPECT_EQ(run.exit_status, 0);
