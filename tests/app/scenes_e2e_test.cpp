@@ -385,3 +385,94 @@ TEST(SceneScreens, ZoomKeysChangeTheSizeOfTheDrawing)
 }
 
 }  // namespace
+
+namespace {
+
+// All seven scenes of one gear, as a user would step through them; every
+// picture is kept as scene<key>_<what>.png. Each must show its legend dark and
+// the colours its figures are drawn in.
+struct GalleryGear {
+    const char* name;
+    int z;
+    double x;
+};
+
+class SceneGallery : public ::testing::TestWithParam<GalleryGear> {};
+
+int pixels_of(const Image& img, bool (*kind)(Rgb))
+{
+    int count = 0;
+    for (int y = 0; y < img.height; ++y)
+        for (int x = 0; x < img.width; ++x)
+            if (kind(pixel(img, x, y)))
+                ++count;
+    return count;
+}
+
+TEST_P(SceneGallery, EverySceneShowsItsLegendAndColours)
+{
+    const GalleryGear gear = GetParam();
+    compute_gear(gear.z, gear.x);
+    const int addendum_last = generation_curves.addendum_last;
+    const int dedendum_last = generation_curves.dedendum_last;
+    // Zoom steps that bring the whole gear into the window: s·(2r + ha) below 0.95.
+    int zoom_out = 0;
+    for (double s = 0.5; s * (2 * gear_params.pitch_radius + 1 + gear.x) > 0.95; s *= 0.9)
+        ++zoom_out;
+    SceneRun run((std::string("gallery_") + gear.name).c_str(), gear.z, gear.x);
+    START_RUN(run);
+    struct Shot {
+        const char* keys;      // scene key, then what is pressed in it
+        int steps;             // 's' presses after the keys
+        const char* name;
+        int legend_lines;
+        bool (*colour)(Rgb);   // a colour the picture must hold plenty of
+    };
+    const Shot shots[] = {
+        {"1", addendum_last, "scene1_last_step", 4, is_red},
+        {"2", dedendum_last, "scene2_last_step", 4, is_green},
+        {"3", 80, "scene3_step80", 4, is_blue},
+        {"4", 80, "scene4_step80", 3, is_green},  // the rack has rolled over the top
+        {"5", 40, "scene5_step40", 3, is_green},
+        {"6", 0, "scene6", 5, is_red},
+        {"7", 0, "scene7", 5, is_blue},
+    };
+    for (const Shot& shot : shots) {
+        ASSERT_TRUE(run.keys(shot.keys));
+        ASSERT_TRUE(run.press("s", shot.steps));
+        Image img = run.shoot(shot.name, [&](const Image& i) {
+            return legend_dark_pixels(i, shot.legend_lines) > 50 && pixels_of(i, shot.colour) > 300;
+        });
+        EXPECT_EQ(run.state().scene, shot.keys[0]);
+        for (int line = 1; line <= shot.legend_lines; ++line)
+            EXPECT_GT(legend_dark_pixels(img, line), 50) << shot.name << " legend line " << line;
+        EXPECT_GT(pixels_of(img, shot.colour), 300) << shot.name;
+    }
+    // The whole gear in the window: scene '7' zoomed out, then scene '4' at that size.
+    ASSERT_TRUE(run.keys("7"));
+    ASSERT_TRUE(run.press("w", zoom_out));
+    Image whole = run.shoot("scene7_whole_gear");
+    EXPECT_GT(pixels_of(whole, is_blue), 300);
+    // The standard gear is drawn over the shifted one: with no shift it hides it.
+    if (gear.x == 0.0)
+        EXPECT_LT(pixels_of(whole, is_red), 50);
+    else
+        EXPECT_GT(pixels_of(whole, is_red), 300);
+    ASSERT_TRUE(run.keys("4"));
+    ASSERT_TRUE(run.press("s", 300));
+    Image rolled = run.shoot("scene4_step300_whole_gear");
+    EXPECT_GT(pixels_of(rolled, is_green), 3000);
+    ASSERT_TRUE(run.keys("5"));
+    ASSERT_TRUE(run.press("s", 150));
+    Image meshed = run.shoot("scene5_step150_whole_gear");
+    EXPECT_GT(pixels_of(meshed, is_green), 3000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Gears, SceneGallery,
+                         ::testing::Values(GalleryGear{"z8", 8, 0.0}, GalleryGear{"z20", 20, 0.0},
+                                           GalleryGear{"z10_x05", 10, 0.5}),
+                         [](const ::testing::TestParamInfo<GalleryGear>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace
