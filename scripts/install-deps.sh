@@ -8,6 +8,7 @@ packages=(
   freeglut3-dev libgl-dev libx11-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
+  locales
 )
 
 missing=()
