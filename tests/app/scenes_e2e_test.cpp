@@ -81,6 +81,16 @@ ProfilePoint polar_point(double radius, double angle)
     return ProfilePoint{radius * std::sin(angle), radius * std::cos(angle) - r};
 }
 
+// A window not painted yet is black; a frame is mostly white background.
+bool painted(const Image& img)
+{
+    int black = 0;
+    for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
+        if (img.rgb[i] == 0 && img.rgb[i + 1] == 0 && img.rgb[i + 2] == 0)
+            ++black;
+    return img.width > 0 && black < img.width * img.height / 2;
+}
+
 // One run of the program: answers the dialogue, waits for the window and its
 // first frame, then takes keys and screenshots.
 class SceneRun {
@@ -145,7 +155,8 @@ public:
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         for (;;) {
             bool taken = take_screenshot(&session_.program, &session_.xserver, shot_name, &img);
-            if ((taken && expected(img)) || std::chrono::steady_clock::now() > deadline)
+            if ((taken && painted(img) && expected(img)) ||
+                std::chrono::steady_clock::now() > deadline)
                 return img;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
@@ -201,6 +212,7 @@ TEST(SceneScreens, FirstFrameOfARunShowsTheLegendDarkAndTheMarkersAtThePitchPoin
     SceneRun run("first_frame_z20", 20, 0.0, true);
     START_RUN(run);
     Image img = run.shoot("first_frame", [](const Image& i) { return legend_dark_pixels(i, 1) > 50; });
+    ASSERT_TRUE(painted(img)) << "the first frame never showed";
     ASSERT_EQ(run.display_frames(), 1) << "a second frame came before the screenshot";
     for (int line = 1; line <= 4; ++line)
         EXPECT_GT(legend_dark_pixels(img, line), 50) << "legend line " << line;
