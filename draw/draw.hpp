@@ -22,6 +22,12 @@ struct Colour {
 // draw_wide_polyline, the figures and the scenes.
 extern double scale_factor;
 
+// Draw only what can be seen: figures wholly outside the view (under the
+// current matrices, with a margin of the line width) are left out, and the
+// picture stays the same pixel for pixel. On by default; the frame benchmark
+// and the pixel-identity test turn it off to compare. Read by the drawing layer.
+extern bool draw_only_visible;
+
 // The colour table (read-only) and the zero colour used for the current rack
 // and the centre discs.
 extern const Colour red;

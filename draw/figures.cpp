@@ -1,7 +1,10 @@
 // The rack-cutter and gear figures, drawn in model units through the
 // primitives, scaled by scale_factor, from the parameters of the gear computed
 // last (gear_params). Owns no state; leaves the caller's matrix as found.
+// Rack copies and tooth copies that cannot be seen are left out, their matrix
+// steps kept, so the caller's matrix ends exactly as it would.
 #include "draw/draw.hpp"
+#include "draw/visibility.hpp"
 
 #include <GL/gl.h>
 
@@ -36,6 +39,17 @@ void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
     p[7] = {ao + root_land + ao + dof, -hf};
 }
 
+// The rectangle [low, high] that holds the points 0 … last.
+void bounding_rectangle(const ProfilePoint* p, int last, ProfilePoint& low, ProfilePoint& high) {
+    low = high = p[0];
+    for (int i = 1; i <= last; ++i) {
+        low.x = std::fmin(low.x, p[i].x);
+        low.y = std::fmin(low.y, p[i].y);
+        high.x = std::fmax(high.x, p[i].x);
+        high.y = std::fmax(high.y, p[i].y);
+    }
+}
+
 }  // namespace
 
 void draw_rack_tooth(const Colour& colour) {
@@ -48,17 +62,32 @@ void draw_rack_tooth(const Colour& colour) {
 // clockwise by t. The point of rolling lies at rack x = r·t, and q·π is close
 // to it, so copies q-2 … q+1 cover the teeth in mesh whatever t is. The
 // matrix is put back by the inverse steps, not saved: the same transforms
-// undone in reverse order.
+// undone in reverse order. A copy that cannot be seen is not drawn, but its
+// two steps are still taken: GL's single-precision matrix does not come back
+// exactly, and the caller's matrix must end as it always has.
 void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour) {
     const double s = scale_factor;
     const int q = static_cast<int>(t / std::atan(2 * PI / gear_params.z));  // truncation toward zero
     glTranslated(to_screen(s * reference.x), to_screen(s * reference.y), 0);
     glRotated(-t * DEGREES_PER_RADIAN, 0, 0, 1);
+    ViewBox box;
+    const bool cull = read_view_box(0, box);
+    ProfilePoint outline[RACK_OUTLINE_POINTS];
+    rack_outline(outline);
+    ProfilePoint low;
+    ProfilePoint high;
+    bounding_rectangle(outline, RACK_OUTLINE_POINTS - 1, low, high);
+    bool drawn = false;
     for (int i = q - RACK_COPIES_BEFORE; i <= q + RACK_COPIES_AFTER; ++i) {
         glTranslated(to_screen(i * s * PI), 0, 0);
-        draw_rack_tooth(colour);
+        const double shift = i * s * PI;
+        if (!cull || rectangle_visible(box, shift + s * low.x, s * low.y, shift + s * high.x, s * high.y)) {
+            draw_rack_tooth(colour);
+            drawn = true;
+        }
         glTranslated(to_screen(-i * s * PI), 0, 0);
     }
+    if (!drawn) leave_state_of_line(colour);
     glRotated(t * DEGREES_PER_RADIAN, 0, 0, 1);
     glTranslated(to_screen(-s * reference.x), to_screen(-s * reference.y), 0);
 
@@ -97,9 +126,22 @@ void draw_gear_teeth(double scale, int teeth, const ProfilePoint& offset, int la
     const double phi = 2 * PI / teeth;
     const double dx = to_screen(scale * (r * std::sin(phi) + offset.x));
     const double dy = to_screen(scale * (r * (std::cos(phi) - 1) + offset.y));
+    ViewBox box;
+    const bool cull = last >= 1 && read_view_box(POLYLINE_WIDTH * PIXELS_PER_VIEW_UNIT, box);
+    ProfilePoint low = {0, 0};
+    ProfilePoint high = {0, 0};
+    if (cull) bounding_rectangle(points, last, low, high);
+    const double s = scale_factor;  // the polyline's own scale (draw_wide_polyline's)
+    bool drawn = false;
     for (int k = 0; k < teeth; ++k) {
         glTranslated(dx, dy, 0);
         glRotated(-phi * DEGREES_PER_RADIAN, 0, 0, 1);
+        if (cull) {  // a copy that cannot be seen is passed over; the matrix still turns on
+            refresh_view_box(box);
+            if (!rectangle_visible(box, s * low.x, s * low.y, s * high.x, s * high.y)) continue;
+        }
         draw_wide_polyline(points, last, colour);
+        drawn = true;
     }
+    if (cull && !drawn) leave_state_of_wide_line(colour);
 }

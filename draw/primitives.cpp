@@ -1,17 +1,22 @@
 // The immediate-mode primitives: solid, wide and dash-dot lines, circles,
 // discs, the axis cross, the turn about a point and bitmap text.
-// Owns scale_factor and the colour table; keeps no other state between calls
-// (what it leaves behind is GL state: lighting on, line width 2 once a wide
-// line or cross has been drawn, the colour of the last primitive).
+// Owns scale_factor, the colour table and draw_only_visible; keeps no other
+// state between calls (what it leaves behind is GL state: lighting on, line
+// width 2 once a wide line or cross has been drawn, the colour of the last
+// primitive). Parts wholly outside the view are left out (visibility.hpp).
 #include "draw/draw.hpp"
+#include "draw/visibility.hpp"
 
 #include <GL/gl.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 // ---- Global state ------------------------------------------------------------
 double scale_factor = 0.5;  // view units per model unit; set by the dialogue, zoomed by 'w'/'W'
+bool draw_only_visible = true;  // leave out what cannot be seen; off only to compare (benchmark, tests)
 
 const Colour red = {1, 0, 0, 0};
 const Colour green = {0, 1, 0, 0};
@@ -28,6 +33,11 @@ namespace {
 constexpr double RADIANS_PER_DEGREE = 0.01745329252;
 constexpr float WIDTH_AFTER_WIDE_LINE = 2.0f;  // pixels; every wide line and cross leaves this width
 
+// The dash-dot circle's counts grow with the radius: from this radius (10^7
+// view units) on, 10π·ρ and 75·ρ would come near the int range, so larger
+// radii take the counts of this one. Radii met in use are far below it.
+constexpr double DASH_DOT_RADIUS_LIMIT = 1e7;
+
 // Every drawing primitive except text and rotate_about runs between these two,
 // so the scenes always find lighting on (it only lights the raster position of
 // the legend text, no light source is ever switched on).
@@ -39,6 +49,19 @@ void set_colour(const Colour& colour) { glColor4f(colour.red, colour.green, colo
 void vertex(double x, double y) { glVertex2d(to_screen(x), to_screen(y)); }
 
 }  // namespace
+
+void leave_state_of_line(const Colour& colour) {
+    begin_unlit();
+    set_colour(colour);
+    end_unlit();
+}
+
+void leave_state_of_wide_line(const Colour& colour) {
+    begin_unlit();
+    set_colour(colour);
+    glLineWidth(WIDTH_AFTER_WIDE_LINE);
+    end_unlit();
+}
 
 // A view unit is 400 pixels of the 800-pixel window, and GL takes view units
 // back again, so the conversion is v × 400 / 400: the value itself. Returning
@@ -74,14 +97,21 @@ void draw_wide_line(const ProfilePoint& a, const ProfilePoint& b, double width, 
 }
 
 // Segments points[k-1]–points[k], k = 1 … last, 4 pixels wide (0.01 view units);
-// last ≤ 0 draws nothing.
+// last ≤ 0 draws nothing. Segments that cannot be seen are left out; when all
+// are, the state a wide line leaves is set all the same.
 void draw_wide_polyline(const ProfilePoint* points, int last, const Colour& colour) {
     const double s = scale_factor;
+    ViewBox box;
+    const bool cull = last >= 1 && read_view_box(POLYLINE_WIDTH * PIXELS_PER_VIEW_UNIT, box);
+    bool drawn = false;
     for (int k = 1; k <= last; ++k) {
         ProfilePoint a = {s * points[k - 1].x, s * points[k - 1].y};
         ProfilePoint b = {s * points[k].x, s * points[k].y};
-        draw_wide_line(a, b, 0.01, colour);
+        if (cull && !segment_visible(box, a, b)) continue;
+        draw_wide_line(a, b, POLYLINE_WIDTH, colour);
+        drawn = true;
     }
+    if (cull && !drawn) leave_state_of_wide_line(colour);
 }
 
 // A dash-dot line from a to b. One period is 15 parts: dash 9, gap 2, dot 2,
@@ -101,16 +131,37 @@ void draw_dash_dot_line(const ProfilePoint& a, const ProfilePoint& b, const Colo
     glTranslated(to_screen(a.x), to_screen(a.y), 0);
     glRotated(theta * DEGREES_PER_RADIAN, 0, 0, 1);
     set_colour(colour);
-    glBegin(GL_LINES);
-    for (int i = 0; i < n; ++i) {
-        glVertex2d(i * u, 0);
-        glVertex2d(i * u + d, 0);
-        glVertex2d(i * u + d + g, 0);
-        glVertex2d(i * u + d + 2 * g, 0);
+    int first_period = 0;
+    int last_period = n - 1;
+    bool closing_dash = true;
+    ViewBox box;
+    if (u > 0 && read_view_box(0, box)) {  // u = 0: a line of no length, nothing worth sparing
+        double first;
+        double last;
+        if (axis_visible_range(box, n * u + d, first, last)) {
+            // Period i spans [i·u, i·u + 13u/15]; one period more on either side absorbs rounding.
+            first_period = std::max(0, static_cast<int>(std::floor(first / u)) - 1);
+            last_period = std::min(n - 1, static_cast<int>(std::ceil(last / u)) + 1);
+            closing_dash = last >= (n - 1) * u;  // the closing dash spans [n·u, n·u + d]
+        } else {
+            last_period = -1;
+            closing_dash = false;
+        }
     }
-    glVertex2d(n * u, 0);
-    glVertex2d(n * u + d, 0);
-    glEnd();
+    if (first_period <= last_period || closing_dash) {
+        glBegin(GL_LINES);
+        for (int i = first_period; i <= last_period; ++i) {
+            glVertex2d(i * u, 0);
+            glVertex2d(i * u + d, 0);
+            glVertex2d(i * u + d + g, 0);
+            glVertex2d(i * u + d + 2 * g, 0);
+        }
+        if (closing_dash) {
+            glVertex2d(n * u, 0);
+            glVertex2d(n * u + d, 0);
+        }
+        glEnd();
+    }
     glPopMatrix();
     end_unlit();
 }
@@ -179,35 +230,125 @@ void arc_segments(double r, double start, double delta, int count) {
     glEnd();
 }
 
+// A run of segments jl … jh of an arc: segment j joins the points at angles
+// start + j·delta and start + (j + 1)·delta.
+struct SegmentRun {
+    int first;
+    int last;
+};
+
+// Of the count segments of arc_segments, those that reach into one of the
+// visible arcs, as sorted runs that do not overlap; returns their number.
+// Two sub-steps of padding absorb the chords' sagitta and rounding; the arcs
+// also count one turn back, for a piece starting just after angle 0.
+int visible_runs(double start, double delta, int count, const double arcs[ARC_CAPACITY][2], int arc_count,
+                 SegmentRun runs[2 * ARC_CAPACITY]) {
+    const double pad = 2 * delta;
+    int run_count = 0;
+    for (int a = 0; a < arc_count; ++a)
+        for (double shift : {0.0, -2 * CIRCLE_PI}) {
+            // Segment j reaches [low, high] when start + (j + 1)·δ ≥ low and start + j·δ ≤ high.
+            const double low = std::ceil((arcs[a][0] + shift - pad - start) / delta - 1);
+            const double high = std::floor((arcs[a][1] + shift + pad - start) / delta);
+            const double first = std::fmax(low, 0.0);
+            const double last = std::fmin(high, count - 1.0);
+            if (!(first <= last)) continue;
+            runs[run_count++] = SegmentRun{static_cast<int>(first), static_cast<int>(last)};
+        }
+    for (int i = 1; i < run_count; ++i)  // insertion sort by first segment
+        for (int j = i; j > 0 && runs[j - 1].first > runs[j].first; --j) std::swap(runs[j], runs[j - 1]);
+    int merged = 0;
+    for (int i = 0; i < run_count; ++i) {
+        if (merged > 0 && runs[i].first <= runs[merged - 1].last + 1)
+            runs[merged - 1].last = std::max(runs[merged - 1].last, runs[i].last);
+        else
+            runs[merged++] = runs[i];
+    }
+    return merged;
+}
+
+// The visible runs of arc_segments(r, start, delta, count), in one block, with
+// the very vertices arc_segments gives them; no block when none is visible.
+void visible_arc_segments(double r, double start, double delta, int count,
+                          const double arcs[ARC_CAPACITY][2], int arc_count) {
+    SegmentRun runs[2 * ARC_CAPACITY];
+    const int run_count = visible_runs(start, delta, count, arcs, arc_count, runs);
+    if (run_count == 0) return;
+    glBegin(GL_LINES);
+    for (int i = 0; i < run_count; ++i) {
+        // start + 0·delta is start itself, so the run from 0 begins at arc_segments' first point.
+        double px = r * std::cos(start + runs[i].first * delta);
+        double py = r * std::sin(start + runs[i].first * delta);
+        for (int j = runs[i].first + 1; j <= runs[i].last + 1; ++j) {
+            const double qx = r * std::cos(start + j * delta);
+            const double qy = r * std::sin(start + j * delta);
+            glVertex2d(px, py);
+            glVertex2d(qx, qy);
+            px = qx;
+            py = qy;
+        }
+    }
+    glEnd();
+}
+
 }  // namespace
 
 // A dash-dot circle: n periods of m + 3k equal angular sub-steps (dash m, gap
 // k, dot k, gap k), each period drawn after turning the matrix on by one period
 // angle. A period is about 0.2 view units of arc from radius 0.2 upwards; the
-// counts grow with the radius and are not capped.
+// counts grow with the radius (up to DASH_DOT_RADIUS_LIMIT).
+//
+// Only the segments that can be seen are drawn. Every period still turns the
+// matrix as before, so GL's matrix (single precision, whose rounding adds up
+// over thousands of turns) is the very one a full drawing has; the view is
+// judged afresh under it for every period, and a period that cannot reach
+// the view is passed over whole.
 void draw_dash_dot_circle(const ProfilePoint& centre, double radius, const Colour& colour) {
     const double r = to_screen(radius);
     const double rho = std::fabs(radius);  // a negative radius draws the mirrored points of |radius|
+    if (!std::isfinite(rho)) {  // no circle to draw, and no count to take from it
+        leave_state_of_line(colour);
+        return;
+    }
+    const double counted = std::fmin(rho, DASH_DOT_RADIUS_LIMIT);
     int n = 6;
     int m = 9;
     int k = 2;
-    if (rho >= 0.2) {  // truncations toward zero; at 0.2 they give 6, 9 and 2 as well
-        n = static_cast<int>(10 * CIRCLE_PI * rho);
-        m = static_cast<int>(45 * rho);
-        k = static_cast<int>(10 * rho);
+    if (counted >= 0.2) {  // truncations toward zero; at 0.2 they give 6, 9 and 2 as well
+        n = static_cast<int>(10 * CIRCLE_PI * counted);
+        m = static_cast<int>(45 * counted);
+        k = static_cast<int>(10 * counted);
     }
-    const double period = 2 * CIRCLE_PI / n;           // n ≥ 6 here
-    const double delta = 2 * CIRCLE_PI / (n * (m + 3 * k));
+    const double period = 2 * CIRCLE_PI / n;  // n ≥ 6 here
+    // In doubles: n·(m + 3k) passes the int range from a radius of about 950. The
+    // product is exact in a double far beyond, so smaller radii get the same δ.
+    const double delta = 2 * CIRCLE_PI / (static_cast<double>(n) * (m + 3 * k));
     const double dot_start = (m + k) * period / (m + 3 * k);
+    // A period's points lie within reach of the point at its middle angle:
+    // 2ρ·sin(P/4) along the arc, and two sub-steps more.
+    const double middle_x = r * std::cos(0.5 * period);
+    const double middle_y = r * std::sin(0.5 * period);
+    const double reach = 2 * rho * std::sin(0.25 * period) + 2 * rho * delta;
 
     begin_unlit();
     glPushMatrix();
     glTranslated(to_screen(centre.x), to_screen(centre.y), 0);
     set_colour(colour);
+    ViewBox box;
+    const bool cull = read_view_box(0, box);
     for (int i = 0; i < n; ++i) {
         glRotated(period * DEGREES_PER_RADIAN, 0, 0, 1);  // accumulates: periods start at P, 2P, … 2π
-        arc_segments(r, 0, delta, m);
-        arc_segments(r, dot_start, delta, k);
+        if (!cull) {
+            arc_segments(r, 0, delta, m);
+            arc_segments(r, dot_start, delta, k);
+            continue;
+        }
+        refresh_view_box(box);
+        if (!disc_visible(box, middle_x, middle_y, reach)) continue;
+        double arcs[ARC_CAPACITY][2];
+        const int arc_count = circle_visible_arcs(box, r, arcs);
+        visible_arc_segments(r, 0, delta, m, arcs, arc_count);
+        visible_arc_segments(r, dot_start, delta, k, arcs, arc_count);
     }
     glPopMatrix();
     end_unlit();

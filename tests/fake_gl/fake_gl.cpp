@@ -228,6 +228,7 @@ const char* fake_gl_trace(char* out, int capacity, int first, int last) {
     if (last >= call_count) last = call_count - 1;
     for (int i = first < 0 ? 0 : first; i <= last; ++i) {
         const FakeGlCall& c = calls[i];
+        if (c.kind == FAKE_GL_GET) continue;  // queries draw nothing and change nothing
         char word[64];
         const char* arg = nullptr;
         bool has_arg = false;
@@ -535,17 +536,43 @@ GLenum glGetError(void) {
     return GL_NO_ERROR;
 }
 
+}  // extern "C"
+
+// The floating-point state glGetDoublev and glGetFloatv answer; returns the
+// number of values written to params, 0 for a query the fake does not know.
+static int query_values(GLenum pname, double* params) {
+    switch (pname) {
+        case GL_MODELVIEW_MATRIX: for (int i = 0; i < 16; ++i) params[i] = state.modelview[i]; return 16;
+        case GL_PROJECTION_MATRIX: for (int i = 0; i < 16; ++i) params[i] = state.projection[i]; return 16;
+        case GL_CURRENT_COLOR: for (int i = 0; i < 4; ++i) params[i] = state.colour[i]; return 4;
+        case GL_CURRENT_RASTER_COLOR: for (int i = 0; i < 4; ++i) params[i] = state.raster_colour[i]; return 4;
+        case GL_LINE_WIDTH: params[0] = state.line_width; return 1;
+        case GL_COLOR_CLEAR_VALUE: for (int i = 0; i < 4; ++i) params[i] = state.clear_colour[i]; return 4;
+        case GL_VIEWPORT: for (int i = 0; i < 4; ++i) params[i] = state.viewport[i]; return 4;
+        default: return 0;
+    }
+}
+
+extern "C" {
+
 void glGetDoublev(GLenum pname, GLdouble* params) {
     record(FAKE_GL_GET, pname);
-    switch (pname) {
-        case GL_MODELVIEW_MATRIX: for (int i = 0; i < 16; ++i) params[i] = state.modelview[i]; break;
-        case GL_PROJECTION_MATRIX: for (int i = 0; i < 16; ++i) params[i] = state.projection[i]; break;
-        case GL_CURRENT_COLOR: for (int i = 0; i < 4; ++i) params[i] = state.colour[i]; break;
-        case GL_CURRENT_RASTER_COLOR: for (int i = 0; i < 4; ++i) params[i] = state.raster_colour[i]; break;
-        case GL_LINE_WIDTH: params[0] = state.line_width; break;
-        case GL_COLOR_CLEAR_VALUE: for (int i = 0; i < 4; ++i) params[i] = state.clear_colour[i]; break;
-        default: params[0] = 0; ++state.errors; break;
+    if (query_values(pname, params) == 0) {
+        params[0] = 0;
+        ++state.errors;
     }
+}
+
+// Single precision, as real GL gives it (the fake keeps its matrices in double).
+void glGetFloatv(GLenum pname, GLfloat* params) {
+    record(FAKE_GL_GET, pname);
+    double values[16];
+    const int count = query_values(pname, values);
+    if (count == 0) {
+        params[0] = 0;
+        ++state.errors;
+    }
+    for (int i = 0; i < count; ++i) params[i] = static_cast<GLfloat>(values[i]);
 }
 
 void glGetIntegerv(GLenum pname, GLint* params) {

@@ -49,7 +49,7 @@ enum FakeGlKind {
     FAKE_GL_CLEAR,
     FAKE_GL_CLEAR_COLOR,
     FAKE_GL_FLUSH,
-    FAKE_GL_GET,               // glGetDoublev, glGetIntegerv, glGetError
+    FAKE_GL_GET,               // glGetDoublev, glGetFloatv, glGetIntegerv, glGetError
     FAKE_GLUT_BITMAP_CHARACTER,
     FAKE_GLUT_SWAP_BUFFERS,
     FAKE_GLUT_INIT,
@@ -197,8 +197,11 @@ int fake_gl_find(FakeGlKind kind, int from);
 // The stored calls first .. last (inclusive, clamped) as text, one per word,
 // e.g. "glDisable(GL_LIGHTING) glColor4f glBegin(GL_LINES) glVertex2d glVertex2d glEnd".
 // Enum arguments of glBegin/glEnable/glDisable/glMatrixMode/glPushAttrib are shown
-// by name (or number when not known). Writes at most capacity bytes, NUL-terminated;
-// returns out.
+// by name (or number when not known). Queries (glGetDoublev, glGetIntegerv,
+// glGetFloatv, glGetError: the drawing layer reads the matrices, viewport and
+// line width to leave out what cannot be seen) change nothing and are left out
+// of the text; they stay in the call log as FAKE_GL_GET. Writes at most
+// capacity bytes, NUL-terminated; returns out.
 const char* fake_gl_trace(char* out, int capacity, int first = 0, int last = 0x7fffffff);
 
 const char* fake_gl_kind_name(FakeGlKind kind);

@@ -1,0 +1,122 @@
+// Real frames of the real program (see real_frame.hpp): one GLUT window,
+// resized as a case asks, and the program's display and reshape callbacks.
+// Owns the window and the z and x of the gear last computed here.
+#include "bench/real_frame.hpp"
+
+#include "app/app.hpp"
+#include "draw/draw.hpp"
+#include "geometry/geometry.hpp"
+
+#include <GL/gl.h>
+#include <GL/freeglut.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int RESIZE_WAIT_MS = 5000;
+constexpr double START_SCALE = 0.5;  // the scale factor every dialogue leaves
+
+int computed_z = -1;  // the gear in the profile store, -1 before the first
+double computed_x = 0;
+
+// As the dialogue computes a new gear: parameters, standard tooth, shifted tooth.
+void compute_gear(int z, double x) {
+    ProfileLasts lasts{};
+    gear_params.z = z;
+    gear_params.x = x;
+    compute_gear_params();
+    compute_tooth_profile(0.0, standard_tooth.flank, standard_tooth.mirror_flank, standard_tooth.outline, lasts);
+    standard_tooth.flank_last = lasts.flank_last;
+    standard_tooth.outline_last = lasts.outline_last;
+    compute_tooth_profile(x, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline, lasts);
+    shifted_tooth.flank_last = lasts.flank_last;
+    shifted_tooth.outline_last = lasts.outline_last;
+    computed_z = z;
+    computed_x = x;
+}
+
+// The scale factor after the dialogue and the case's zoom keys, multiplied and
+// divided one key at a time, so its bits are those the user gets.
+double zoomed_scale(int zoom) {
+    double s = START_SCALE;
+    for (int i = 0; i < zoom; ++i) s *= ZOOM_STEP;
+    for (int i = 0; i > zoom; --i) s /= ZOOM_STEP;
+    return s;
+}
+
+void set_counters(int step) {
+    addendum_step = step;
+    dedendum_step = step;
+    undercut_step = step;
+    tooth_step = step;
+}
+
+// Expose events must not draw: every call of display advances a scene.
+void no_display() {}
+
+}  // namespace
+
+const char* open_frame_window() {
+    static char name[] = "rackgen_frame";
+    static char* argv[] = {name, nullptr};
+    int argc = 1;
+    glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);
+    glutInitWindowPosition(0, 0);  // no window manager places it
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    create_main_window();
+    glutDisplayFunc(no_display);
+    glutReshapeFunc(reshape);
+    set_clear_colour();
+    for (int i = 0; i < 20; ++i) glutMainLoopEvent();  // mapped, first reshape done
+    reshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+    return nullptr;
+}
+
+const char* prepare_frame(const FrameCase& c) {
+    if (const char* refusal = gear_refusal(c.z, c.x)) return refusal;  // the dialogue would not accept it
+    if (c.z != computed_z || c.x != computed_x) compute_gear(c.z, c.x);
+    scene_mode = c.scene;
+    scale_factor = zoomed_scale(c.zoom);
+    set_counters(c.step);
+    if (glutGet(GLUT_WINDOW_WIDTH) != c.width || glutGet(GLUT_WINDOW_HEIGHT) != c.height) {
+        glutReshapeWindow(c.width, c.height);
+        for (int waited = 0; waited < RESIZE_WAIT_MS; ++waited) {
+            glutMainLoopEvent();
+            if (glutGet(GLUT_WINDOW_WIDTH) == c.width && glutGet(GLUT_WINDOW_HEIGHT) == c.height) break;
+            usleep(1000);
+        }
+        if (glutGet(GLUT_WINDOW_WIDTH) != c.width || glutGet(GLUT_WINDOW_HEIGHT) != c.height)
+            return "the window could not be resized (is the screen large enough?)";
+        reshape(c.width, c.height);  // as GLUT calls it after a resize
+    }
+    return nullptr;
+}
+
+void draw_frame(const FrameCase& c) {
+    set_counters(c.step);
+    display();
+    glFinish();  // the frame is really drawn, not only queued
+}
+
+// display swaps the buffers, so the finished frame is in the front buffer.
+void read_frame(const FrameCase& c, unsigned char* pixels) {
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, c.width, c.height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+}
+
+const char* frame_case_name(const FrameCase& c, char* out, int capacity) {
+    char step[24] = "";
+    if (c.step != 0) std::snprintf(step, sizeof step, " step %d", c.step);
+    char zoom[16] = "";
+    if (c.zoom > 0) std::snprintf(zoom, sizeof zoom, " w×%d", c.zoom);
+    if (c.zoom < 0) std::snprintf(zoom, sizeof zoom, " W×%d", -c.zoom);
+    char size[24] = "";
+    if (c.width != WINDOW_SIZE || c.height != WINDOW_SIZE) std::snprintf(size, sizeof size, " %dx%d", c.width, c.height);
+    std::snprintf(out, capacity, "scene %c z=%d%s%s%s", c.scene, c.z, step, zoom, size);
+    return out;
+}

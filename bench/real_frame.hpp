@@ -1,0 +1,36 @@
+// Real frames of the real program, for the frame benchmark and the
+// pixel-identity test: the gear computed as the dialogue computes it, the
+// scene, step, zoom and window size set as the keys and the window system set
+// them, and the program's own display callback drawing into a real GLUT
+// window on the X display named by DISPLAY. Owns that window.
+#pragma once
+
+struct FrameCase {
+    char scene;  // '1' … '7'
+    int z;       // number of teeth
+    double x;    // profile shift of the shifted gear
+    int step;    // the scene's step counter before the frame (the scene clamps it itself)
+    int zoom;    // 'w' presses after the dialogue; negative: 'W' presses
+    int width;   // window size in pixels
+    int height;
+};
+
+// Opens the program's 800×800 window (the window system must be reachable).
+// Returns nullptr, or why no window could be opened.
+const char* open_frame_window();
+
+// Puts the program in the state of the case: gear (recomputed only when z or
+// x changes), scene, step counters, scale factor and window size (the
+// program's reshape runs as on a real resize). Returns nullptr, or why not.
+const char* prepare_frame(const FrameCase& c);
+
+// One frame of the case as display draws it, finished (glFinish): the step
+// counters are set back first, so every call draws the same frame.
+void draw_frame(const FrameCase& c);
+
+// The frame last drawn, read from the window (width × height RGB rows,
+// bottom row first) into pixels, which must hold width·height·3 bytes.
+void read_frame(const FrameCase& c, unsigned char* pixels);
+
+// A name for the case, e.g. "scene 5 z=20 step 300 W×10 1600x400".
+const char* frame_case_name(const FrameCase& c, char* out, int capacity);

@@ -1,0 +1,215 @@
+// Leaving out what cannot be seen must not change the picture: real frames
+// of the real display callback, drawn once with every figure and once with
+// draw_only_visible, read back with glReadPixels and compared pixel for pixel.
+// Runs in a window of its own Xvfb (started here on a display it picks itself,
+// killed at exit). Owns that Xvfb process and the two frame buffers.
+#include "bench/real_frame.hpp"
+#include "draw/draw.hpp"
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+namespace {
+
+constexpr int MAX_WIDTH = 1600;
+constexpr int MAX_HEIGHT = 800;
+constexpr int XVFB_WAIT_MS = 20000;
+
+pid_t xvfb_pid = -1;
+unsigned char everything[MAX_WIDTH * MAX_HEIGHT * 3];    // frame drawn with every figure
+unsigned char only_visible[MAX_WIDTH * MAX_HEIGHT * 3];  // the same frame, culled
+
+void stop_xvfb() {
+    if (xvfb_pid > 0) {
+        kill(xvfb_pid, SIGTERM);
+        waitpid(xvfb_pid, nullptr, 0);
+        xvfb_pid = -1;
+    }
+}
+
+// Starts Xvfb on a display it picks itself (wide enough for a 1600-pixel
+// window) and points DISPLAY at it. Returns a reason on failure.
+const char* start_xvfb() {
+    int fds[2];
+    if (pipe(fds) != 0) return "no pipe";
+    xvfb_pid = fork();
+    if (xvfb_pid < 0) return "no fork";
+    if (xvfb_pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the test
+        close(fds[0]);
+        if (fds[1] != 3) {
+            dup2(fds[1], 3);
+            close(fds[1]);
+        }
+        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1700x1024x24", "-nolisten", "tcp", "-noreset",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    char number[32] = {0};
+    size_t used = 0;
+    while (used + 1 < sizeof number && std::strchr(number, '\n') == nullptr) {
+        pollfd p = {fds[0], POLLIN, 0};
+        if (poll(&p, 1, XVFB_WAIT_MS) <= 0) break;
+        ssize_t n = read(fds[0], number + used, sizeof number - 1 - used);
+        if (n <= 0) break;
+        used += static_cast<size_t>(n);
+    }
+    close(fds[0]);
+    if (std::strchr(number, '\n') == nullptr) {
+        stop_xvfb();
+        return "Xvfb did not report a display (is the xvfb package installed?)";
+    }
+    char display[40];
+    std::snprintf(display, sizeof display, ":%d", std::atoi(number));
+    setenv("DISPLAY", display, 1);
+    std::atexit(stop_xvfb);
+    return nullptr;
+}
+
+// One window per process: GLUT can be initialised only once.
+const char* window() {
+    static const char* problem = "not tried";
+    static bool tried = false;
+    if (tried) return problem;
+    tried = true;
+    problem = start_xvfb();
+    if (problem == nullptr) problem = open_frame_window();
+    return problem;
+}
+
+// With RACKGEN_FRAME_DIR set, keeps a frame there as a PPM picture.
+void keep_frame(const FrameCase& c, const unsigned char* pixels, const char* suffix) {
+    const char* dir = std::getenv("RACKGEN_FRAME_DIR");
+    if (dir == nullptr) return;
+    char name[96];
+    char path[512];
+    std::snprintf(path, sizeof path, "%s/%s %s.ppm", dir, frame_case_name(c, name, sizeof name), suffix);
+    if (FILE* f = std::fopen(path, "wb")) {
+        std::fprintf(f, "P6\n%d %d\n255\n", c.width, c.height);
+        for (int row = c.height - 1; row >= 0; --row) std::fwrite(pixels + row * c.width * 3, 1, c.width * 3, f);
+        std::fclose(f);
+    }
+}
+
+bool is_white(const unsigned char* p) { return p[0] == 255 && p[1] == 255 && p[2] == 255; }
+bool is_blue(const unsigned char* p) { return p[0] == 0 && p[1] == 0 && p[2] == 255; }
+
+// Draws the case both ways and compares. Fails with the first differing pixel
+// and their number; also fails on a blank frame, which would prove nothing.
+void expect_same_pixels(const FrameCase& c) {
+    char name[96];
+    SCOPED_TRACE(frame_case_name(c, name, sizeof name));
+    const char* problem = prepare_frame(c);
+    ASSERT_EQ(problem, nullptr) << problem;
+
+    // A frame first: the very first frame of a run starts unlit with 1-pixel
+    // lines (a black legend, thin circles), every later one lit with 2 pixels.
+    draw_frame(c);
+    draw_only_visible = false;
+    draw_frame(c);
+    read_frame(c, everything);
+    draw_only_visible = true;
+    draw_frame(c);
+    read_frame(c, only_visible);
+    keep_frame(c, everything, "everything");
+    keep_frame(c, only_visible, "only visible");
+
+    const int count = c.width * c.height;
+    int white = 0;
+    int blue = 0;
+    int differing = 0;
+    int first = -1;
+    for (int i = 0; i < count; ++i) {
+        white += is_white(everything + 3 * i);
+        blue += is_blue(everything + 3 * i);
+        if (std::memcmp(everything + 3 * i, only_visible + 3 * i, 3) != 0) {
+            if (first < 0) first = i;
+            ++differing;
+        }
+    }
+    // A frame worth comparing: the white background, and some blue figure on it.
+    EXPECT_GT(white, count / 2);
+    EXPECT_GT(blue, 20);
+    EXPECT_EQ(differing, 0) << "first difference at column " << first % c.width << ", row " << first / c.width
+                            << " from the bottom";
+}
+
+FrameCase frame(char scene, int z, double x, int step = 0, int zoom = 0, int width = 800, int height = 800) {
+    return FrameCase{scene, z, x, step, zoom, width, height};
+}
+
+class PixelIdentity : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* problem = window();
+        ASSERT_EQ(problem, nullptr) << problem;
+    }
+    void TearDown() override { draw_only_visible = true; }
+};
+
+TEST_F(PixelIdentity, EverySceneOfSmallAndMiddleGears) {
+    for (int z : {8, 20, 100})
+        for (char scene = '1'; scene <= '7'; ++scene) expect_same_pixels(frame(scene, z, z == 20 ? 0.0 : 0.5, 7));
+}
+
+TEST_F(PixelIdentity, LargeGearsWhoseCirclesReachFarOutside) {
+    expect_same_pixels(frame('1', 400, 0.5));
+    expect_same_pixels(frame('6', 400, -0.5));
+    expect_same_pixels(frame('7', 400, 0.5));
+    expect_same_pixels(frame('4', 1000, 0.0, 40));
+}
+
+TEST_F(PixelIdentity, ZoomedInAndOut) {
+    expect_same_pixels(frame('1', 20, 0.5, 60, -20));   // W×20: pitch circle of view radius 41
+    expect_same_pixels(frame('2', 12, 0.3, 40, -25));
+    expect_same_pixels(frame('3', 20, 0.0, 250, -10));  // the undercut at its last step
+    expect_same_pixels(frame('6', 20, 0.5, 0, -24));    // one flank, far larger than the view
+    expect_same_pixels(frame('7', 20, 0.5, 0, 30));     // w×30: the whole gear small
+    expect_same_pixels(frame('4', 100, 0.0, 300, 20));
+    expect_same_pixels(frame('7', 100, 0.5, 0, -8));
+}
+
+TEST_F(PixelIdentity, RacksRollingAndTheGearTurned) {
+    expect_same_pixels(frame('4', 20, 0.5, 78));
+    expect_same_pixels(frame('4', 20, 0.5, 1000));
+    expect_same_pixels(frame('5', 20, 0.5, 37));
+    expect_same_pixels(frame('5', 20, 0.5, 300));
+    expect_same_pixels(frame('5', 8, 0.5, 600, -6));
+    expect_same_pixels(frame('3', 30, 0.0, 250));
+}
+
+TEST_F(PixelIdentity, WindowsThatAreNotSquare) {
+    expect_same_pixels(frame('1', 20, 0.5, 30, 0, 1600, 400));
+    expect_same_pixels(frame('5', 20, 0.5, 150, 0, 1600, 400));
+    expect_same_pixels(frame('7', 40, 0.5, 0, -5, 1600, 400));
+    expect_same_pixels(frame('2', 20, 0.5, 30, -10, 400, 800));
+    expect_same_pixels(frame('6', 20, 0.5, 0, 0, 400, 800));
+}
+
+// The comparison itself must see a change: one 'w' more moves every figure.
+TEST_F(PixelIdentity, TheComparisonSeesAZoomStep) {
+    const FrameCase a = frame('7', 20, 0.5);
+    const FrameCase b = frame('7', 20, 0.5, 0, 1);
+    ASSERT_EQ(prepare_frame(a), nullptr);
+    draw_frame(a);
+    read_frame(a, everything);
+    ASSERT_EQ(prepare_frame(b), nullptr);
+    draw_frame(b);
+    read_frame(b, only_visible);
+    keep_frame(a, everything, "zoom a");
+    keep_frame(b, only_visible, "zoom b");
+    EXPECT_NE(std::memcmp(everything, only_visible, 800 * 800 * 3), 0);
+}
+
+}  // namespace
