@@ -22,6 +22,7 @@ void make_gear(int z, double x)
     shifted_tooth.outline_last = lasts.outline_last;
     addendum_step = dedendum_step = undercut_step = tooth_step = 0;
     scale_factor = 0.5;
+    draw_only_visible = false;  // the figures are counted whole, seen or not
 }
 
 bool has_colour(const float c[4], const Colour& colour)

@@ -10,7 +10,8 @@
 #include <vector>
 
 // Both teeth of a gear with z teeth and shift x computed, the shifted one last,
-// all step counters 0 and the scale factor 0.5: the state after a dialogue.
+// all step counters 0 and the scale factor 0.5: the state after a dialogue;
+// and every figure drawn whole, also where the window cannot show it.
 void make_gear(int z, double x);
 
 // Positions are compared to this many view units: far below a pixel (1/400),
