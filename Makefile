@@ -5,7 +5,7 @@ JOBS ?= 2
 BUILD ?= build
 SAN_BUILD ?= build-san
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench frame-bench clean
 
 all: build
 
@@ -27,6 +27,10 @@ test: build
 
 bench: build
 	@./$(BUILD)/bench/rackgen_bench
+
+# Frame times of every scene with and without culling, in a private Xvfb, as a table.
+frame-bench: build
+	@bash scripts/frame-bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

@@ -58,13 +58,35 @@ void draw_rack_tooth(const Colour& colour) {
     for (int i = 0; i + 1 < RACK_OUTLINE_POINTS; ++i) draw_line_scaled(scale_factor, p[i], p[i + 1], colour);
 }
 
+namespace {
+
+// draw_rack_tooth in a copy moved on by shift along the rack's x axis, the box
+// being read in the unmoved rack frame: only the segments that can be seen.
+// Returns whether any was drawn.
+bool draw_visible_rack_tooth(const Colour& colour, const ViewBox& box, double shift,
+                             const ProfilePoint p[RACK_OUTLINE_POINTS]) {
+    const double s = scale_factor;
+    bool drawn = false;
+    for (int i = 0; i + 1 < RACK_OUTLINE_POINTS; ++i) {
+        const ProfilePoint a = {shift + s * p[i].x, s * p[i].y};
+        const ProfilePoint b = {shift + s * p[i + 1].x, s * p[i + 1].y};
+        if (!segment_visible(box, a, b)) continue;
+        draw_line_scaled(s, p[i], p[i + 1], colour);
+        drawn = true;
+    }
+    return drawn;
+}
+
+}  // namespace
+
 // Four pitches of the cutter with its origin at the reference point, turned
 // clockwise by t. The point of rolling lies at rack x = r·t, and q·π is close
 // to it, so copies q-2 … q+1 cover the teeth in mesh whatever t is. The
 // matrix is put back by the inverse steps, not saved: the same transforms
-// undone in reverse order. A copy that cannot be seen is not drawn, but its
-// two steps are still taken: GL's single-precision matrix does not come back
-// exactly, and the caller's matrix must end as it always has.
+// undone in reverse order. A copy, or a segment of it, that cannot be seen is
+// not drawn, but the copy's two steps are still taken: GL's single-precision
+// matrix does not come back exactly, and the caller's matrix must end as it
+// always has.
 void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour) {
     const double s = scale_factor;
     const int q = static_cast<int>(t / std::atan(2 * PI / gear_params.z));  // truncation toward zero
@@ -81,9 +103,11 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
     for (int i = q - RACK_COPIES_BEFORE; i <= q + RACK_COPIES_AFTER; ++i) {
         glTranslated(to_screen(i * s * PI), 0, 0);
         const double shift = i * s * PI;
-        if (!cull || rectangle_visible(box, shift + s * low.x, s * low.y, shift + s * high.x, s * high.y)) {
+        if (!cull) {
             draw_rack_tooth(colour);
             drawn = true;
+        } else if (rectangle_visible(box, shift + s * low.x, s * low.y, shift + s * high.x, s * high.y)) {
+            drawn = draw_visible_rack_tooth(colour, box, shift, outline) || drawn;
         }
         glTranslated(to_screen(-i * s * PI), 0, 0);
     }
