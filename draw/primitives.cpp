@@ -230,7 +230,7 @@ void arc_segments(double r, double start, double delta, int count) {
     glEnd();
 }
 
-// A run of segments jl … jh of an arc: segment j joins the points at angles
+// A run of segments first … last of an arc: segment j joins the points at angles
 // start + j·delta and start + (j + 1)·delta.
 struct SegmentRun {
     int first;
