@@ -52,32 +52,48 @@ void bounding_rectangle(const ProfilePoint* p, int last, ProfilePoint& low, Prof
 
 }  // namespace
 
+namespace {
+
+// The segments of one pitch of the outline, moved on by shift along the rack's
+// x axis, in one block: the lines draw_line_scaled would give, one draw for the
+// renderer instead of seven. With a box, only the segments that can be seen
+// (the box read in the unmoved rack frame). The caller has switched lighting
+// off and set the colour. Returns whether any was drawn.
+bool draw_rack_segments(const ViewBox* box, double shift, const ProfilePoint p[RACK_OUTLINE_POINTS]) {
+    const double s = scale_factor;
+    bool open = false;
+    for (int i = 0; i + 1 < RACK_OUTLINE_POINTS; ++i) {
+        if (box) {
+            const ProfilePoint a = {shift + s * p[i].x, s * p[i].y};
+            const ProfilePoint b = {shift + s * p[i + 1].x, s * p[i + 1].y};
+            if (!segment_visible(*box, a, b)) continue;
+        }
+        if (!open) glBegin(GL_LINES);
+        open = true;
+        glVertex2d(to_screen(s * p[i].x), to_screen(s * p[i].y));
+        glVertex2d(to_screen(s * p[i + 1].x), to_screen(s * p[i + 1].y));
+    }
+    if (open) glEnd();
+    return open;
+}
+
+// Lines are drawn unlit in their own colour, and leave lighting on.
+void begin_lines(const Colour& colour) {
+    glDisable(GL_LIGHTING);
+    glColor4f(colour.red, colour.green, colour.blue, colour.alpha);
+}
+
+void end_lines() { glEnable(GL_LIGHTING); }
+
+}  // namespace
+
 void draw_rack_tooth(const Colour& colour) {
     ProfilePoint p[RACK_OUTLINE_POINTS];
     rack_outline(p);
-    for (int i = 0; i + 1 < RACK_OUTLINE_POINTS; ++i) draw_line_scaled(scale_factor, p[i], p[i + 1], colour);
+    begin_lines(colour);
+    draw_rack_segments(nullptr, 0.0, p);
+    end_lines();
 }
-
-namespace {
-
-// draw_rack_tooth in a copy moved on by shift along the rack's x axis, the box
-// being read in the unmoved rack frame: only the segments that can be seen.
-// Returns whether any was drawn.
-bool draw_visible_rack_tooth(const Colour& colour, const ViewBox& box, double shift,
-                             const ProfilePoint p[RACK_OUTLINE_POINTS]) {
-    const double s = scale_factor;
-    bool drawn = false;
-    for (int i = 0; i + 1 < RACK_OUTLINE_POINTS; ++i) {
-        const ProfilePoint a = {shift + s * p[i].x, s * p[i].y};
-        const ProfilePoint b = {shift + s * p[i + 1].x, s * p[i + 1].y};
-        if (!segment_visible(box, a, b)) continue;
-        draw_line_scaled(s, p[i], p[i + 1], colour);
-        drawn = true;
-    }
-    return drawn;
-}
-
-}  // namespace
 
 // Four pitches of the cutter with its origin at the reference point, turned
 // clockwise by t. The point of rolling lies at rack x = r·t, and q·π is close
@@ -99,19 +115,18 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
     ProfilePoint low;
     ProfilePoint high;
     bounding_rectangle(outline, RACK_OUTLINE_POINTS - 1, low, high);
-    bool drawn = false;
+    // One unlit stretch for all four copies: the renderer sees one state, not four.
+    begin_lines(colour);
     for (int i = q - RACK_COPIES_BEFORE; i <= q + RACK_COPIES_AFTER; ++i) {
         glTranslated(to_screen(i * s * PI), 0, 0);
         const double shift = i * s * PI;
-        if (!cull) {
-            draw_rack_tooth(colour);
-            drawn = true;
-        } else if (rectangle_visible(box, shift + s * low.x, s * low.y, shift + s * high.x, s * high.y)) {
-            drawn = draw_visible_rack_tooth(colour, box, shift, outline) || drawn;
-        }
+        if (!cull)
+            draw_rack_segments(nullptr, shift, outline);
+        else if (rectangle_visible(box, shift + s * low.x, s * low.y, shift + s * high.x, s * high.y))
+            draw_rack_segments(&box, shift, outline);
         glTranslated(to_screen(-i * s * PI), 0, 0);
     }
-    if (!drawn) leave_state_of_line(colour);
+    end_lines();
     glRotated(t * DEGREES_PER_RADIAN, 0, 0, 1);
     glTranslated(to_screen(-s * reference.x), to_screen(-s * reference.y), 0);
 

@@ -97,21 +97,32 @@ void draw_wide_line(const ProfilePoint& a, const ProfilePoint& b, double width, 
 }
 
 // Segments points[k-1]–points[k], k = 1 … last, 4 pixels wide (0.01 view units);
-// last ≤ 0 draws nothing. Segments that cannot be seen are left out; when all
-// are, the state a wide line leaves is set all the same.
+// last ≤ 0 draws nothing. Each segment is the wide line draw_wide_line would
+// give, but all go into one block under one width: the same pixels, and one
+// draw for the renderer instead of one per segment (software GL pays dearly
+// for every small draw). Segments that cannot be seen are left out; the state
+// a wide line leaves is set all the same.
 void draw_wide_polyline(const ProfilePoint* points, int last, const Colour& colour) {
+    if (last < 1) return;
     const double s = scale_factor;
     ViewBox box;
-    const bool cull = last >= 1 && read_view_box(POLYLINE_WIDTH * PIXELS_PER_VIEW_UNIT, box);
-    bool drawn = false;
+    const bool cull = read_view_box(POLYLINE_WIDTH * PIXELS_PER_VIEW_UNIT, box);
+    begin_unlit();
+    set_colour(colour);
+    glLineWidth(static_cast<float>(to_screen(POLYLINE_WIDTH) * PIXELS_PER_VIEW_UNIT));
+    bool open = false;
     for (int k = 1; k <= last; ++k) {
         ProfilePoint a = {s * points[k - 1].x, s * points[k - 1].y};
         ProfilePoint b = {s * points[k].x, s * points[k].y};
         if (cull && !segment_visible(box, a, b)) continue;
-        draw_wide_line(a, b, POLYLINE_WIDTH, colour);
-        drawn = true;
+        if (!open) glBegin(GL_LINES);
+        open = true;
+        vertex(a.x, a.y);
+        vertex(b.x, b.y);
     }
-    if (cull && !drawn) leave_state_of_wide_line(colour);
+    if (open) glEnd();
+    glLineWidth(WIDTH_AFTER_WIDE_LINE);
+    end_unlit();
 }
 
 // A dash-dot line from a to b. One period is 15 parts: dash 9, gap 2, dot 2,

@@ -54,15 +54,16 @@ TEST(RackTooth, StandardOutlineHasTheEightCornerPoints) {
     draw_rack_tooth(red);
     const double expected[8][2] = {{-3.59656, -1.25}, {-2.77762, 1}, {-1.93477, 1}, {-1.11583, -1.25},
                                    {-0.45496, -1.25}, {0.36397, 1},  {1.20683, 1},  {2.02576, -1.25}};
-    ASSERT_EQ(fake_gl_block_count(), 7);
+    // The seven segments P1–P2 … P7–P8 as the lines of one block.
+    ASSERT_EQ(fake_gl_block_count(), 1);
+    ASSERT_EQ(fake_gl_block(0).vertex_count, 14);
+    EXPECT_EQ(fake_gl_block(0).colour[0], 1.0f);
+    const FakeGlVertex* v = fake_gl_block_vertices(0);
     for (int i = 0; i < 7; ++i) {
-        const FakeGlVertex* v = fake_gl_block_vertices(i);
-        ASSERT_EQ(fake_gl_block(i).vertex_count, 2);
-        EXPECT_NEAR(v[0].x, expected[i][0], 5e-6) << "P" << i + 1;
-        EXPECT_NEAR(v[0].y, expected[i][1], 5e-6) << "P" << i + 1;
-        EXPECT_NEAR(v[1].x, expected[i + 1][0], 5e-6) << "P" << i + 2;
-        EXPECT_NEAR(v[1].y, expected[i + 1][1], 5e-6) << "P" << i + 2;
-        EXPECT_EQ(fake_gl_block(i).colour[0], 1.0f);
+        EXPECT_NEAR(v[2 * i].x, expected[i][0], 5e-6) << "P" << i + 1;
+        EXPECT_NEAR(v[2 * i].y, expected[i][1], 5e-6) << "P" << i + 1;
+        EXPECT_NEAR(v[2 * i + 1].x, expected[i + 1][0], 5e-6) << "P" << i + 2;
+        EXPECT_NEAR(v[2 * i + 1].y, expected[i + 1][1], 5e-6) << "P" << i + 2;
     }
     EXPECT_EQ(fake_gl_count(FAKE_GL_TRANSLATE) + fake_gl_count(FAKE_GL_PUSH_MATRIX), 0);
 }
@@ -72,11 +73,12 @@ TEST(RackTooth, ShiftedOutlineStillMeetsTheRollingLineAtTheOriginAndRepeatsByPi)
     scale_factor = 0.5;
     fake_gl_reset();
     draw_rack_tooth(red);
-    ASSERT_EQ(fake_gl_block_count(), 7);
+    ASSERT_EQ(fake_gl_block_count(), 1);
     // Model points: the vertices divided by the scale factor.
+    const FakeGlVertex* v = fake_gl_block_vertices(0);
     ProfilePoint p[8];
-    for (int i = 0; i < 7; ++i) p[i] = {fake_gl_block_vertices(i)[0].x / 0.5, fake_gl_block_vertices(i)[0].y / 0.5};
-    p[7] = {fake_gl_block_vertices(6)[1].x / 0.5, fake_gl_block_vertices(6)[1].y / 0.5};
+    for (int i = 0; i < 7; ++i) p[i] = {v[2 * i].x / 0.5, v[2 * i].y / 0.5};
+    p[7] = {v[13].x / 0.5, v[13].y / 0.5};
     EXPECT_NEAR(p[4].y, -0.75, 1e-12);  // tip line at -dedendum
     EXPECT_NEAR(p[5].y, 1.5, 1e-12);    // root line at +addendum
     EXPECT_NEAR(p[4].x * p[5].y - p[4].y * p[5].x, 0, 1e-12);  // P5–P6 passes through the origin
@@ -97,9 +99,9 @@ void rack_copies(double t, int copies[4]) {
     p1 = {fake_gl_vertex(0).x, fake_gl_vertex(0).y};
     fake_gl_reset();
     draw_rack(0, ProfilePoint{0, 0}, t, black);
-    ASSERT_EQ(fake_gl_block_count(), 28);
+    ASSERT_EQ(fake_gl_block_count(), 4);  // one block per copy
     for (int c = 0; c < 4; ++c) {
-        const FakeGlVertex& v = fake_gl_block_vertices(7 * c)[0];
+        const FakeGlVertex& v = fake_gl_block_vertices(c)[0];
         const double x = v.view_x * std::cos(t) - v.view_y * std::sin(t);
         const double y = v.view_x * std::sin(t) + v.view_y * std::cos(t);
         EXPECT_NEAR(y, p1.y, EPS);
@@ -133,7 +135,7 @@ TEST(Rack, IsPlacedAtTheReferencePointTurnedClockwiseAndLeavesTheMatrix) {
     const double t = 0.4;
     fake_gl_reset();
     draw_rack_tooth(black);
-    const ProfilePoint p5 = {fake_gl_block_vertices(4)[0].x, fake_gl_block_vertices(4)[0].y};  // s·P5
+    const ProfilePoint p5 = {fake_gl_block_vertices(0)[8].x, fake_gl_block_vertices(0)[8].y};  // s·P5
 
     fake_gl_reset();
     some_caller_matrix();
@@ -143,11 +145,11 @@ TEST(Rack, IsPlacedAtTheReferencePointTurnedClockwiseAndLeavesTheMatrix) {
     draw_rack(0, a, t, black);
     expect_matrix(fake_gl_state().modelview, before);
     EXPECT_EQ(fake_gl_state().modelview_depth, 1);
-    EXPECT_EQ(fake_gl_block_count(), 28);  // mode 0: no rolling line
+    EXPECT_EQ(fake_gl_block_count(), 4);  // mode 0: no rolling line
 
     // q = 0.4 / 0.3044 → 1: copies -1 … 2; copy 0 is the second. Its P5, turned
     // clockwise by t and moved to s·A, seen through the caller's matrix.
-    const FakeGlVertex& v = fake_gl_block_vertices(7 * 1 + 4)[0];
+    const FakeGlVertex& v = fake_gl_block_vertices(1)[8];
     const double x = 0.5 * a.x + p5.x * std::cos(t) + p5.y * std::sin(t);
     const double y = 0.5 * a.y - p5.x * std::sin(t) + p5.y * std::cos(t);
     double expected[2];
@@ -161,12 +163,12 @@ TEST(Rack, ModeOneAddsTheBlueRollingLineThroughTheReferencePoint) {
     scale_factor = 0.5;
     fake_gl_reset();
     draw_rack(1, ProfilePoint{0, 0}, 0.0, black);
-    ASSERT_EQ(fake_gl_block_count(), 29);
-    const FakeGlBlock& line = fake_gl_block(28);
+    ASSERT_EQ(fake_gl_block_count(), 5);
+    const FakeGlBlock& line = fake_gl_block(4);
     EXPECT_EQ(line.colour[2], 1.0f);
     EXPECT_EQ(line.colour[0], 0.0f);
     EXPECT_EQ(line.vertex_count, 4 * 119 + 2);  // 20 view units long: 119 periods
-    const FakeGlVertex* v = fake_gl_block_vertices(28);
+    const FakeGlVertex* v = fake_gl_block_vertices(4);
     EXPECT_NEAR(v[0].view_x, 10, EPS);
     EXPECT_NEAR(v[0].view_y, 0, EPS);
     EXPECT_NEAR(v[4 * 119 + 1].view_x, -10, 10 * EPS);  // turned through π at radius 20
@@ -176,8 +178,8 @@ TEST(Rack, ModeOneAddsTheBlueRollingLineThroughTheReferencePoint) {
     fake_gl_reset();
     const double t = -0.7;
     draw_rack(1, ProfilePoint{2, 1}, t, black);
-    const FakeGlVertex* w = fake_gl_block_vertices(28);
-    const int last = fake_gl_block(28).vertex_count - 1;
+    const FakeGlVertex* w = fake_gl_block_vertices(4);
+    const int last = fake_gl_block(4).vertex_count - 1;
     EXPECT_NEAR(w[0].view_x, 0.5 * (2 + 20 * std::cos(t)), EPS);
     EXPECT_NEAR(w[0].view_y, 0.5 * (1 - 20 * std::sin(t)), EPS);
     EXPECT_NEAR(w[last].view_x, 0.5 * (2 - 20 * std::cos(t)), 10 * EPS);
@@ -248,14 +250,15 @@ TEST(GearTeeth, TwentyCopiesEighteenDegreesApartAndTheMatrixComesBack) {
     fake_gl_clear_log();
     draw_gear_teeth(0.5, 20, ProfilePoint{0, 0}, last, points, red);
     expect_matrix(fake_gl_state().modelview, before, TURN_EPS);
-    ASSERT_EQ(fake_gl_totals().blocks, 20L * last);
+    ASSERT_EQ(fake_gl_totals().blocks, 20);  // one block of wide lines per copy
+    ASSERT_EQ(fake_gl_totals().segments, 20L * last);
     ASSERT_FALSE(fake_gl_overflowed());
 
     // Copy k is turned clockwise by k·18° about the gear centre (0, -5).
     const double phi = 2 * PI / 20;
     for (int k = 1; k <= 20; ++k)
         for (int j = 0; j < last; j += 13) {
-            const FakeGlVertex& v = fake_gl_block_vertices((k - 1) * last + j)[0];
+            const FakeGlVertex& v = fake_gl_block_vertices(k - 1)[2 * j];
             const double px = 0.5 * points[j].x;
             const double py = 0.5 * points[j].y + 5;
             const double x = px * std::cos(k * phi) + py * std::sin(k * phi);

@@ -106,17 +106,20 @@ TEST(WidePolyline, DrawsLastSegmentsOfFourPixelsScaledByTheScaleFactor) {
 
     fake_gl_clear_log();
     draw_wide_polyline(points, 3, red);
-    ASSERT_EQ(fake_gl_block_count(), 3);
-    EXPECT_EQ(fake_gl_count(FAKE_GL_DISABLE), 3);  // each segment is a wide line of its own
+    // One block of wide lines under one width: the segments draw_wide_line would draw.
+    ASSERT_EQ(fake_gl_block_count(), 1);
+    EXPECT_EQ(fake_gl_count(FAKE_GL_DISABLE), 1);
+    const FakeGlBlock& b = fake_gl_block(0);
+    EXPECT_FLOAT_EQ(b.line_width, 4.0f);
+    ASSERT_EQ(b.vertex_count, 6);
+    const FakeGlVertex* v = fake_gl_block_vertices(0);
     for (int k = 0; k < 3; ++k) {
-        const FakeGlBlock& b = fake_gl_block(k);
-        EXPECT_FLOAT_EQ(b.line_width, 4.0f);
-        const FakeGlVertex* v = fake_gl_block_vertices(k);
-        EXPECT_EQ(v[0].x, 0.5 * points[k].x);
-        EXPECT_EQ(v[0].y, 0.5 * points[k].y);
-        EXPECT_EQ(v[1].x, 0.5 * points[k + 1].x);
-        EXPECT_EQ(v[1].y, 0.5 * points[k + 1].y);
+        EXPECT_EQ(v[2 * k].x, 0.5 * points[k].x);
+        EXPECT_EQ(v[2 * k].y, 0.5 * points[k].y);
+        EXPECT_EQ(v[2 * k + 1].x, 0.5 * points[k + 1].x);
+        EXPECT_EQ(v[2 * k + 1].y, 0.5 * points[k + 1].y);
     }
+    EXPECT_FLOAT_EQ(fake_gl_state().line_width, 2.0f);
 }
 
 // ---- dash-dot lines ----------------------------------------------------------
