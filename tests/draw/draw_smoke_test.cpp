@@ -1,18 +1,13 @@
 // The real primitives in a real GLUT window: starts its own Xvfb (free display
 // chosen by Xvfb itself), draws one frame with the drawing layer and reads the
-// back buffer with glReadPixels. Owns that Xvfb process and the pixel buffer.
+// back buffer with glReadPixels. Owns the pixel buffer.
 // Set RACKGEN_SMOKE_PPM to a file name to keep the frame as a picture.
 #include "draw/draw.hpp"
+#include "tests/e2e/e2e.hpp"
 
 #include <GL/gl.h>
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
-
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,58 +16,7 @@
 namespace {
 
 constexpr int SIZE = 800;  // the program's window size: one view unit is 400 pixels
-constexpr int XVFB_WAIT_MS = 20000;
-
-pid_t xvfb_pid = -1;
 unsigned char pixels[SIZE * SIZE * 3];  // rows bottom-up, as glReadPixels gives them
-
-void stop_xvfb() {
-    if (xvfb_pid > 0) {
-        kill(xvfb_pid, SIGTERM);
-        waitpid(xvfb_pid, nullptr, 0);
-        xvfb_pid = -1;
-    }
-}
-
-// Starts Xvfb on a display it picks itself and points DISPLAY at it.
-// Returns a reason on failure, nullptr on success.
-const char* start_xvfb() {
-    int fds[2];
-    if (pipe(fds) != 0) return "no pipe";
-    xvfb_pid = fork();
-    if (xvfb_pid < 0) return "no fork";
-    if (xvfb_pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the test
-        close(fds[0]);
-        if (fds[1] != 3) {
-            dup2(fds[1], 3);
-            close(fds[1]);
-        }
-        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x1024x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    char number[32] = {0};
-    size_t used = 0;
-    while (used + 1 < sizeof number && std::strchr(number, '\n') == nullptr) {
-        pollfd p = {fds[0], POLLIN, 0};
-        if (poll(&p, 1, XVFB_WAIT_MS) <= 0) break;
-        ssize_t n = read(fds[0], number + used, sizeof number - 1 - used);
-        if (n <= 0) break;
-        used += static_cast<size_t>(n);
-    }
-    close(fds[0]);
-    if (std::strchr(number, '\n') == nullptr) {
-        stop_xvfb();
-        return "Xvfb did not report a display (is the xvfb package installed?)";
-    }
-    char display[40];
-    std::snprintf(display, sizeof display, ":%d", std::atoi(number));
-    setenv("DISPLAY", display, 1);
-    std::atexit(stop_xvfb);
-    return nullptr;
-}
 
 // One window per process: GLUT can be initialised only once.
 const char* open_window() {
@@ -80,7 +24,7 @@ const char* open_window() {
     static bool tried = false;
     if (tried) return problem;
     tried = true;
-    problem = start_xvfb();
+    problem = use_private_xserver("1024x1024x24");
     if (problem) return problem;
     static char name[] = "draw_smoke_test";
     static char* argv[] = {name, nullptr};

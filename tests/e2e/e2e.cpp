@@ -67,7 +67,7 @@ static std::string read_file(const std::string& path)
 
 // ---- Xvfb ------------------------------------------------------------------------
 
-bool start_xserver(XServer* x, int timeout_ms)
+bool start_xserver(XServer* x, int timeout_ms, const char* screen)
 {
     int fds[2];
     if (pipe(fds) != 0) {
@@ -95,8 +95,8 @@ bool start_xserver(XServer* x, int timeout_ms)
         }
         // -noreset: otherwise the server resets whenever its last client leaves
         // (each xdotool call is a client) and refuses connections while it does.
-        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x1024x24", "-nolisten",
-               "tcp", "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp",
+               "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -142,6 +142,25 @@ void stop_xserver(XServer* x)
         }
     }
     x->pid = -1;
+}
+
+// The server of use_private_xserver, stopped at exit.
+static XServer private_server;
+
+static void stop_private_xserver()
+{
+    stop_xserver(&private_server);
+}
+
+const char* use_private_xserver(const char* screen)
+{
+    if (private_server.pid > 0)
+        return nullptr;
+    if (!start_xserver(&private_server, 20000, screen))
+        return "Xvfb did not report a display (is the xvfb package installed?)";
+    setenv("DISPLAY", private_server.name, 1);
+    std::atexit(stop_private_xserver);
+    return nullptr;
 }
 
 // ---- external tools ---------------------------------------------------------------

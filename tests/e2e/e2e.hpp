@@ -53,9 +53,12 @@ struct Program {
     bool exited = false;
 };
 
-// Starts `Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp -noreset`. False (and a
+// Starts `Xvfb -displayfd 3 -screen 0 <screen> -nolisten tcp -noreset`. False (and a
 // reason on stderr) if Xvfb is missing or does not come up within timeout_ms.
-bool start_xserver(XServer* x, int timeout_ms = 15000);
+bool start_xserver(XServer* x, int timeout_ms = 15000, const char* screen = "1024x1024x24");
+// For a test that draws with GL itself: starts Xvfb once per process, points
+// DISPLAY at it and stops it at exit. Returns nullptr, or why there is no server.
+const char* use_private_xserver(const char* screen);
 void stop_xserver(XServer* x);
 
 // Runs exe with DISPLAY of x (x may be null: no DISPLAY at all), stdin a pipe

@@ -5,14 +5,10 @@
 // killed at exit). Owns that Xvfb process and the two frame buffers.
 #include "bench/real_frame.hpp"
 #include "draw/draw.hpp"
+#include "tests/e2e/e2e.hpp"
 
 #include <gtest/gtest.h>
 
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,59 +19,8 @@ namespace {
 
 constexpr int MAX_WIDTH = 1600;
 constexpr int MAX_HEIGHT = 800;
-constexpr int XVFB_WAIT_MS = 20000;
-
-pid_t xvfb_pid = -1;
 unsigned char everything[MAX_WIDTH * MAX_HEIGHT * 3];    // frame drawn with every figure
 unsigned char only_visible[MAX_WIDTH * MAX_HEIGHT * 3];  // the same frame, culled
-
-void stop_xvfb() {
-    if (xvfb_pid > 0) {
-        kill(xvfb_pid, SIGTERM);
-        waitpid(xvfb_pid, nullptr, 0);
-        xvfb_pid = -1;
-    }
-}
-
-// Starts Xvfb on a display it picks itself (wide enough for a 1600-pixel
-// window) and points DISPLAY at it. Returns a reason on failure.
-const char* start_xvfb() {
-    int fds[2];
-    if (pipe(fds) != 0) return "no pipe";
-    xvfb_pid = fork();
-    if (xvfb_pid < 0) return "no fork";
-    if (xvfb_pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the test
-        close(fds[0]);
-        if (fds[1] != 3) {
-            dup2(fds[1], 3);
-            close(fds[1]);
-        }
-        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1700x1024x24", "-nolisten", "tcp", "-noreset",
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    char number[32] = {0};
-    size_t used = 0;
-    while (used + 1 < sizeof number && std::strchr(number, '\n') == nullptr) {
-        pollfd p = {fds[0], POLLIN, 0};
-        if (poll(&p, 1, XVFB_WAIT_MS) <= 0) break;
-        ssize_t n = read(fds[0], number + used, sizeof number - 1 - used);
-        if (n <= 0) break;
-        used += static_cast<size_t>(n);
-    }
-    close(fds[0]);
-    if (std::strchr(number, '\n') == nullptr) {
-        stop_xvfb();
-        return "Xvfb did not report a display (is the xvfb package installed?)";
-    }
-    char display[40];
-    std::snprintf(display, sizeof display, ":%d", std::atoi(number));
-    setenv("DISPLAY", display, 1);
-    std::atexit(stop_xvfb);
-    return nullptr;
-}
 
 // One window per process: GLUT can be initialised only once.
 const char* window() {
@@ -83,7 +28,7 @@ const char* window() {
     static bool tried = false;
     if (tried) return problem;
     tried = true;
-    problem = start_xvfb();
+    problem = use_private_xserver("1700x1024x24");
     if (problem == nullptr) problem = open_frame_window();
     return problem;
 }
