@@ -22,18 +22,9 @@ constexpr double START_SCALE = 0.5;  // the scale factor every dialogue leaves
 int computed_z = -1;  // the gear in the profile store, -1 before the first
 double computed_x = 0;
 
-// As the dialogue computes a new gear: parameters, standard tooth, shifted tooth.
-void compute_gear(int z, double x) {
-    ProfileLasts lasts{};
-    gear_params.z = z;
-    gear_params.x = x;
-    compute_gear_params();
-    compute_tooth_profile(0.0, standard_tooth.flank, standard_tooth.mirror_flank, standard_tooth.outline, lasts);
-    standard_tooth.flank_last = lasts.flank_last;
-    standard_tooth.outline_last = lasts.outline_last;
-    compute_tooth_profile(x, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline, lasts);
-    shifted_tooth.flank_last = lasts.flank_last;
-    shifted_tooth.outline_last = lasts.outline_last;
+// As the dialogue computes a new gear, remembering which one is stored.
+void store_gear(int z, double x) {
+    compute_gear(z, x);
     computed_z = z;
     computed_x = x;
 }
@@ -78,7 +69,7 @@ const char* open_frame_window() {
 
 const char* prepare_frame(const FrameCase& c) {
     if (const char* refusal = gear_refusal(c.z, c.x)) return refusal;  // the dialogue would not accept it
-    if (c.z != computed_z || c.x != computed_x) compute_gear(c.z, c.x);
+    if (c.z != computed_z || c.x != computed_x) store_gear(c.z, c.x);
     scene_mode = c.scene;
     scale_factor = zoomed_scale(c.zoom);
     set_counters(c.step);

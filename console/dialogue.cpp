@@ -108,20 +108,12 @@ static void input_ended()
 // leaves the previous gear whole.
 static void compute_gear(bool new_teeth, int z, double x)
 {
-    ProfileLasts lasts{};
-    gear_params.z = z;
-    gear_params.x = x;
     if (new_teeth) {
-        compute_gear_params();
-        compute_tooth_profile(0.0, standard_tooth.flank, standard_tooth.mirror_flank,
-                              standard_tooth.outline, lasts);
-        standard_tooth.flank_last = lasts.flank_last;
-        standard_tooth.outline_last = lasts.outline_last;
+        compute_gear(z, x);
+    } else {  // z, the constants and the standard tooth stay
+        gear_params.x = x;
+        compute_tooth(x, shifted_tooth);
     }
-    compute_tooth_profile(x, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline,
-                          lasts);
-    shifted_tooth.flank_last = lasts.flank_last;
-    shifted_tooth.outline_last = lasts.outline_last;
     gear_computed = true;
 }
 

@@ -124,6 +124,12 @@ int clip_to_tip_circle(int n, ProfilePoint* points);
 // gear_params and all of generation_curves). Writes never pass POINT_CAPACITY.
 void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror_flank,
                            ProfilePoint* outline, ProfileLasts& lasts);
+// compute_tooth_profile into tooth's own lists, its last indices stored with them.
+void compute_tooth(double x_s, ToothProfile& tooth);
+// A whole new gear as the dialogue computes it: z and x stored, the pressure-
+// angle constants, the standard tooth, then the shifted tooth (last, so the
+// shift-dependent state describes it).
+void compute_gear(int z, double x);
 // Joins undercut U[0..p] and involute V[0..q] where they first cross (or, with
 // no crossing, where U comes nearest V[0]); result last index in result_last.
 int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const ProfilePoint* involute,

@@ -225,6 +225,23 @@ void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror
     lasts.outline_last = assemble_outline(n, flank, mirror_flank, outline);
 }
 
+void compute_tooth(double x_s, ToothProfile& tooth)
+{
+    ProfileLasts lasts{};
+    compute_tooth_profile(x_s, tooth.flank, tooth.mirror_flank, tooth.outline, lasts);
+    tooth.flank_last = lasts.flank_last;
+    tooth.outline_last = lasts.outline_last;
+}
+
+void compute_gear(int z, double x)
+{
+    gear_params.z = z;
+    gear_params.x = x;
+    compute_gear_params();
+    compute_tooth(0.0, standard_tooth);
+    compute_tooth(x, shifted_tooth);
+}
+
 // With cross(a, b) = a.x·b.y - a.y·b.x, undercut segment i and involute segment
 // j cross when V[j], V[j+1] are on different sides of U's line (or one on it)
 // and U[i], U[i+1] lie strictly on different sides of V's line. The first

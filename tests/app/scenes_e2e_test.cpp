@@ -59,18 +59,6 @@ int legend_dark_pixels(const Image& img, int line)
     return count;
 }
 
-// The gear as the program computes it from the same answers.
-void compute_gear(int z, double x)
-{
-    static ToothProfile scratch;
-    ProfileLasts lasts;
-    gear_params.z = z;
-    compute_gear_params();
-    compute_tooth_profile(0.0, scratch.flank, scratch.mirror_flank, scratch.outline, lasts);
-    gear_params.x = x;
-    compute_tooth_profile(x, scratch.flank, scratch.mirror_flank, scratch.outline, lasts);
-}
-
 // A model point of the gear frame on the screen at scale factor s.
 Pixel pixel_of_model(const ProfilePoint& p, double s) { return pixel_of_view(s * p.x, s * p.y); }
 
@@ -294,15 +282,10 @@ TEST(SceneScreens, UndercutGrowsFromTheRootCircle)
 // the red flank runs on past the blue tip circle.
 TEST(SceneScreens, ShiftedFlankStandsOutsideTheStandardNearTheTip)
 {
-    static ToothProfile standard, shifted;
-    ProfileLasts lasts;
-    gear_params.z = 20;
-    compute_gear_params();
-    compute_tooth_profile(0.0, standard.flank, standard.mirror_flank, standard.outline, lasts);
-    standard.flank_last = lasts.flank_last;
-    const double standard_tip = gear_params.tip_radius;
-    compute_tooth_profile(0.5, shifted.flank, shifted.mirror_flank, shifted.outline, lasts);
-    shifted.flank_last = lasts.flank_last;
+    compute_gear(20, 0.5);
+    const ToothProfile& standard = standard_tooth;
+    const ToothProfile& shifted = shifted_tooth;
+    const double standard_tip = gear_params.tip_radius - 0.5;
     const double s = 0.5;
     SceneRun run("one_tooth_z20_x05", 20, 0.5);
     START_RUN(run);

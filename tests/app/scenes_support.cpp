@@ -8,18 +8,7 @@
 
 void make_gear(int z, double x)
 {
-    ProfileLasts lasts;
-    gear_params.z = z;
-    compute_gear_params();
-    compute_tooth_profile(0.0, standard_tooth.flank, standard_tooth.mirror_flank,
-                          standard_tooth.outline, lasts);
-    standard_tooth.flank_last = lasts.flank_last;
-    standard_tooth.outline_last = lasts.outline_last;
-    gear_params.x = x;
-    compute_tooth_profile(x, shifted_tooth.flank, shifted_tooth.mirror_flank,
-                          shifted_tooth.outline, lasts);
-    shifted_tooth.flank_last = lasts.flank_last;
-    shifted_tooth.outline_last = lasts.outline_last;
+    compute_gear(z, x);
     addendum_step = dedendum_step = undercut_step = tooth_step = 0;
     scale_factor = 0.5;
     draw_only_visible = false;  // the figures are counted whole, seen or not

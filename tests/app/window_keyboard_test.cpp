@@ -24,23 +24,6 @@ namespace {
 
 const char TITLE[] = "ラックカッタによる歯形創成　z:歯数　1,2,3,4,5,6,7：創成画面変更，s:継続";
 
-// A gear in the profile store, as the first dialogue leaves it.
-void compute_gear(int z, double x)
-{
-    ProfileLasts lasts{};
-    gear_params.z = z;
-    gear_params.x = x;
-    compute_gear_params();
-    compute_tooth_profile(0.0, standard_tooth.flank, standard_tooth.mirror_flank,
-                          standard_tooth.outline, lasts);
-    standard_tooth.flank_last = lasts.flank_last;
-    standard_tooth.outline_last = lasts.outline_last;
-    compute_tooth_profile(x, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline,
-                          lasts);
-    shifted_tooth.flank_last = lasts.flank_last;
-    shifted_tooth.outline_last = lasts.outline_last;
-}
-
 void set_counters(int a, int d, int u, int t)
 {
     addendum_step = a;

@@ -26,12 +26,9 @@ const char SEPARATOR[] = "\n/***************************************************
 // The point lines of the shifted flank, computed here the way the dialogue does.
 std::string point_lines(int z, double x, int& m)
 {
-    static ToothProfile tooth;
-    gear_params.z = z;
-    compute_gear_params();
-    ProfileLasts lasts{};
-    compute_tooth_profile(x, tooth.flank, tooth.mirror_flank, tooth.outline, lasts);
-    m = lasts.flank_last;
+    compute_gear(z, x);
+    const ToothProfile& tooth = shifted_tooth;
+    m = tooth.flank_last;
     std::string lines;
     char line[80];
     for (int i = 0; i <= m; ++i) {

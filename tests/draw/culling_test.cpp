@@ -108,14 +108,7 @@ void expect_same_picture(const Drawing& all, const Drawing& culled) {
     EXPECT_EQ(culled.translations, all.translations);
 }
 
-void make_gear(int z, double x) {
-    gear_params.z = z;
-    compute_gear_params();
-    ProfileLasts lasts;
-    compute_tooth_profile(x, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline, lasts);
-    shifted_tooth.flank_last = lasts.flank_last;
-    shifted_tooth.outline_last = lasts.outline_last;
-}
+void make_gear(int z, double x) { compute_gear(z, x); }
 
 // ---- dash-dot circles ------------------------------------------------------------
 

@@ -20,14 +20,7 @@ constexpr double EPS = 1e-8;
 constexpr double MATRIX_EPS = 1e-12;
 constexpr double TURN_EPS = 1e-8;
 
-void make_gear(int z, double x) {
-    gear_params.z = z;
-    compute_gear_params();
-    ProfileLasts lasts;
-    compute_tooth_profile(x, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline, lasts);
-    shifted_tooth.flank_last = lasts.flank_last;
-    shifted_tooth.outline_last = lasts.outline_last;
-}
+void make_gear(int z, double x) { compute_gear(z, x); }
 
 void expect_identity(const double m[16], double tolerance = MATRIX_EPS) {
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(m[i], (i % 5 == 0) ? 1.0 : 0.0, tolerance) << "element " << i;
