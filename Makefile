@@ -4,19 +4,24 @@
 JOBS ?= 2
 BUILD ?= build
 SAN_BUILD ?= build-san
+MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build run test bench frame-bench clean
+.PHONY: all deps configure build run test bench frame-bench clean
 
 all: build
 
 deps:
 	@bash scripts/install-deps.sh
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the program itself, so a user waits for nothing else.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target rackgen
 	@./$(BUILD)/rackgen
 
 test: build
