@@ -37,6 +37,9 @@ constexpr float WIDTH_AFTER_WIDE_LINE = 2.0f;  // pixels; every wide line and cr
 // view units) on, 10π·ρ and 75·ρ would come near the int range, so larger
 // radii take the counts of this one. Radii met in use are far below it.
 constexpr double DASH_DOT_RADIUS_LIMIT = 1e7;
+// The same for the dash-dot line's period count 6·L - 1 (the rolling line reaches it
+// after about 125 presses of 'W').
+constexpr double DASH_DOT_LENGTH_LIMIT = 1e7;
 
 // Every drawing primitive except text and rotate_about runs between these two,
 // so the scenes always find lighting on (it only lights the raster position of
@@ -132,7 +135,14 @@ void draw_wide_polyline(const ProfilePoint* points, int last, const Colour& colo
 void draw_dash_dot_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour) {
     const double length = std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
     const double theta = std::atan2(b.y - a.y, b.x - a.x);  // atan2(0, 0) = 0: a zero line lies along x
-    const int n = length < 0.5 ? 2 : static_cast<int>(6 * length - 1);  // truncation toward zero
+    if (!std::isfinite(length)) {  // a zoom gone past the doubles: no line to draw
+        leave_state_of_line(colour);
+        return;
+    }
+    // Truncation toward zero; from DASH_DOT_LENGTH_LIMIT on the count stays that
+    // of the limit (its periods grow longer), so it never leaves the int range.
+    const double counted = std::fmin(length, DASH_DOT_LENGTH_LIMIT);
+    const int n = length < 0.5 ? 2 : static_cast<int>(6 * counted - 1);
     const double u = to_screen(15 * length / (15 * n + 9));  // n ≥ 2, so never a division by zero
     const double d = 9 * u / 15;
     const double g = 2 * u / 15;

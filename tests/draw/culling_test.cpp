@@ -222,6 +222,21 @@ TEST(CulledDashDotLine, TheClosingDashIsKeptWhenTheLineEndsInView) {
     EXPECT_NEAR(end.view_x, 0.3, 1e-7);  // the last dash still ends at b
 }
 
+// A rolling line after a hundred and more presses of 'W': its period count
+// stays in the int range, and a line gone to infinity draws nothing.
+TEST(CulledDashDotLine, AnAbsurdlyZoomedLineStillDrawsOnlyWhatIsInView) {
+    window_frame();
+    draw_dash_dot_line({-1e12, 0.5}, {1e12, 0.5}, blue);
+    EXPECT_GT(fake_gl_totals().segments, 0);
+    // Far fewer than the 6·10^7 periods of the capped count (the allowance for
+    // GL's single-precision rounding grows with the 10^12 offset).
+    EXPECT_LE(fake_gl_totals().segments, 4000);
+    window_frame();
+    draw_dash_dot_line({-INFINITY, 0.5}, {INFINITY, 0.5}, blue);
+    EXPECT_EQ(fake_gl_count(FAKE_GL_BEGIN), 0);
+    EXPECT_TRUE(fake_gl_state().lighting);
+}
+
 // ---- rack and teeth ---------------------------------------------------------------
 
 TEST(CulledRack, WhollyOutsideDrawsNoSegmentAndEndsWithTheSameMatrix) {
