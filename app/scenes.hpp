@@ -14,6 +14,7 @@ void scene_one_tooth();           // '6'
 void scene_whole_gear();          // '7'
 
 // ---- shared by the scene files (scenes_generation.cpp) -----------------------
+constexpr ProfilePoint ORIGIN = {0.0, 0.0};  // the pitch point, in model and view units alike
 constexpr int LEGEND_LINES_MAX = 5;
 
 // Legend line k (1 to count) in Helvetica 18 at (-0.9, 0.95 - 0.05·(k - 1)),

@@ -9,8 +9,6 @@
 
 #include <cmath>
 
-static const ProfilePoint ORIGIN = {0.0, 0.0};
-
 constexpr double GENERATION_ROLL_STEP = 0.01;  // roll per frame, the sampling step of the curves
 constexpr int TRACE_EVERY = 5;                 // every fifth earlier rack stays as a trace
 constexpr double MARKER_RADIUS = 0.01;         // view units: not zoomed

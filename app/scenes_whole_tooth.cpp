@@ -8,8 +8,6 @@
 
 #include <cmath>
 
-static const ProfilePoint ORIGIN = {0.0, 0.0};
-
 // Step 0 has the rack touching the pitch circle at its rightmost point; each
 // step rolls it 0.02 rad counter-clockwise round the gear, over the top and on.
 static const double FIRST_ROLL = PI / 2.0;

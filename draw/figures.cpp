@@ -4,6 +4,7 @@
 // Rack copies and tooth copies that cannot be seen are left out, their matrix
 // steps kept, so the caller's matrix ends exactly as it would.
 #include "draw/draw.hpp"
+#include "draw/unlit.hpp"
 #include "draw/visibility.hpp"
 
 #include <GL/gl.h>
@@ -77,22 +78,15 @@ bool draw_rack_segments(const ViewBox* box, double shift, const ProfilePoint p[R
     return open;
 }
 
-// Lines are drawn unlit in their own colour, and leave lighting on.
-void begin_lines(const Colour& colour) {
-    glDisable(GL_LIGHTING);
-    glColor4f(colour.red, colour.green, colour.blue, colour.alpha);
-}
-
-void end_lines() { glEnable(GL_LIGHTING); }
-
 }  // namespace
 
 void draw_rack_tooth(const Colour& colour) {
     ProfilePoint p[RACK_OUTLINE_POINTS];
     rack_outline(p);
-    begin_lines(colour);
+    begin_unlit();
+    set_colour(colour);
     draw_rack_segments(nullptr, 0.0, p);
-    end_lines();
+    end_unlit();
 }
 
 // Four pitches of the cutter with its origin at the reference point, turned
@@ -116,7 +110,8 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
     ProfilePoint high;
     bounding_rectangle(outline, RACK_OUTLINE_POINTS - 1, low, high);
     // One unlit stretch for all four copies: the renderer sees one state, not four.
-    begin_lines(colour);
+    begin_unlit();
+    set_colour(colour);
     for (int i = q - RACK_COPIES_BEFORE; i <= q + RACK_COPIES_AFTER; ++i) {
         glTranslated(to_screen(i * s * PI), 0, 0);
         const double shift = i * s * PI;
@@ -126,7 +121,7 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
             draw_rack_segments(&box, shift, outline);
         glTranslated(to_screen(-i * s * PI), 0, 0);
     }
-    end_lines();
+    end_unlit();
     glRotated(t * DEGREES_PER_RADIAN, 0, 0, 1);
     glTranslated(to_screen(-s * reference.x), to_screen(-s * reference.y), 0);
 

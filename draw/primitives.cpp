@@ -5,6 +5,7 @@
 // width 2 once a wide line or cross has been drawn, the colour of the last
 // primitive). Parts wholly outside the view are left out (visibility.hpp).
 #include "draw/draw.hpp"
+#include "draw/unlit.hpp"
 #include "draw/visibility.hpp"
 
 #include <GL/gl.h>
@@ -41,6 +42,10 @@ constexpr double DASH_DOT_RADIUS_LIMIT = 1e7;
 // after about 125 presses of 'W').
 constexpr double DASH_DOT_LENGTH_LIMIT = 1e7;
 
+void vertex(double x, double y) { glVertex2d(to_screen(x), to_screen(y)); }
+
+}  // namespace
+
 // Every drawing primitive except text and rotate_about runs between these two,
 // so the scenes always find lighting on (it only lights the raster position of
 // the legend text, no light source is ever switched on).
@@ -48,10 +53,6 @@ void begin_unlit() { glDisable(GL_LIGHTING); }
 void end_unlit() { glEnable(GL_LIGHTING); }
 
 void set_colour(const Colour& colour) { glColor4f(colour.red, colour.green, colour.blue, colour.alpha); }
-
-void vertex(double x, double y) { glVertex2d(to_screen(x), to_screen(y)); }
-
-}  // namespace
 
 void leave_state_of_line(const Colour& colour) {
     begin_unlit();

@@ -50,9 +50,3 @@ int circle_visible_arcs(const ViewBox& box, double r, double arcs[ARC_CAPACITY][
 
 // Could any point within distance reach of the frame's point (x, y) be seen?
 bool disc_visible(const ViewBox& box, double x, double y, double reach);
-
-// What a drawing primitive leaves behind when the culling has left all of it
-// out: lighting on and the colour current, and for a wide line also the width
-// of 2 pixels, exactly as if it had been drawn.
-void leave_state_of_line(const Colour& colour);
-void leave_state_of_wide_line(const Colour& colour);
