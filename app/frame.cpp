@@ -6,22 +6,19 @@
 
 #include <GL/freeglut.h>
 
-void begin_frame()
-{
+void begin_frame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);  // the depth buffer exists but no test is ever on
     glLoadIdentity();
 }
 
-void end_frame()
-{
+void end_frame() {
     glFlush();
     glutSwapBuffers();
 }
 
 // One complete frame of the scene scene_mode names. Any other value of
 // scene_mode gives a cleared, empty frame and changes no counter.
-void display()
-{
+void display() {
 #ifdef RACKGEN_PROBE
     report_probe_state("display");  // the state this frame is drawn from
 #endif
@@ -46,8 +43,7 @@ void display()
 
 // No projection is ever set: the view spans -1 to 1 on both axes whatever the
 // window's shape, so a window that is not square stretches the drawing.
-void reshape(int width, int height)
-{
+void reshape(int width, int height) {
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

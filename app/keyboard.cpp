@@ -15,8 +15,7 @@ char last_key;         // last key typed in the window; written by the entry and
 
 constexpr unsigned char KEY_ESCAPE = 27;
 
-static void reset_step_counters()
-{
+static void reset_step_counters() {
     tooth_step = 0;
     undercut_step = 0;
     dedendum_step = 0;
@@ -25,8 +24,7 @@ static void reset_step_counters()
 
 // Keys are compared by character code: 'Z', 'X' and 'S' are other keys than
 // 'z', 'x' and 's' and only replace last_key.
-void on_key(unsigned char key, int /*x*/, int /*y*/)
-{
+void on_key(unsigned char key, int /*x*/, int /*y*/) {
     last_key = static_cast<char>(key);
     if (key == 'z' || key == 'x') {
         // The dialogue runs here, inside the callback: the window waits, and shows
@@ -61,8 +59,7 @@ void on_key(unsigned char key, int /*x*/, int /*y*/)
 // its counter) or "key" (state after on_key has done everything for the key);
 // steps are addendum_step, dedendum_step, undercut_step, tooth_step. A key with
 // no printable character is written as #<code>.
-void report_probe_state(const char* event)
-{
+void report_probe_state(const char* event) {
     unsigned char key = static_cast<unsigned char>(last_key);
     char key_text[8];
     if (key > ' ' && key < 127) {
@@ -70,8 +67,7 @@ void report_probe_state(const char* event)
     } else {
         std::snprintf(key_text, sizeof key_text, "#%d", key);
     }
-    std::fprintf(stderr, "probe: %s key=%s scene=%c steps=%d,%d,%d,%d scale=%.17g\n", event,
-                 key_text, scene_mode, addendum_step, dedendum_step, undercut_step, tooth_step,
-                 scale_factor);
+    std::fprintf(stderr, "probe: %s key=%s scene=%c steps=%d,%d,%d,%d scale=%.17g\n", event, key_text,
+                 scene_mode, addendum_step, dedendum_step, undercut_step, tooth_step, scale_factor);
 }
 #endif

@@ -5,13 +5,13 @@
 
 #include "draw/draw.hpp"
 
-void scene_addendum_involute();   // '1'
-void scene_dedendum_involute();   // '2'
-void scene_undercut_curve();      // '3'
-void scene_rack_rolling();        // '4'
-void scene_rack_gear_meshing();   // '5'
-void scene_one_tooth();           // '6'
-void scene_whole_gear();          // '7'
+void scene_addendum_involute();  // '1'
+void scene_dedendum_involute();  // '2'
+void scene_undercut_curve();     // '3'
+void scene_rack_rolling();       // '4'
+void scene_rack_gear_meshing();  // '5'
+void scene_one_tooth();          // '6'
+void scene_whole_gear();         // '7'
 
 // ---- shared by the scene files (scenes_generation.cpp) -----------------------
 constexpr ProfilePoint ORIGIN = {0.0, 0.0};  // the pitch point, in model and view units alike

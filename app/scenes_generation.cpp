@@ -16,21 +16,18 @@ constexpr double REFERENCE_MARKER_RADIUS = 0.006;
 
 // ---- legend and roll geometry shared by the scenes ---------------------------
 
-void draw_legend(const char* const* lines, int count)
-{
+void draw_legend(const char* const* lines, int count) {
     static const float LINE_Y[LEGEND_LINES_MAX] = {0.95f, 0.9f, 0.85f, 0.8f, 0.75f};
     for (int k = 0; k < count && k < LEGEND_LINES_MAX; ++k)
         draw_text(-0.9f, LINE_Y[k], GLUT_BITMAP_HELVETICA_18, lines[k]);
 }
 
-double roll_at_step(double first_roll, double roll_step, int n)
-{
+double roll_at_step(double first_roll, double roll_step, int n) {
     // first_roll + n·step, not n·step alone: with first_roll = 0 both give the same bits.
     return first_roll + n * roll_step;
 }
 
-ProfilePoint rack_reference_at(double t)
-{
+ProfilePoint rack_reference_at(double t) {
     // The geometry's rack formula, so the rack drawn here is the one that cut
     // the stored curves: A = (ρ·sin γ, ρ·cos γ - r), φ = atan t, γ = t - φ, ρ = r/cos φ.
     ProfilePoint reference;
@@ -40,40 +37,33 @@ ProfilePoint rack_reference_at(double t)
     return reference;
 }
 
-ProfilePoint rolling_point_at(double t)
-{
+ProfilePoint rolling_point_at(double t) {
     double sr = scale_factor * gear_params.pitch_radius;
     return ProfilePoint{sr * std::sin(t), sr * (std::cos(t) - 1.0)};
 }
 
-void draw_rack_rolled(int mode, double t, const Colour& colour)
-{
+void draw_rack_rolled(int mode, double t, const Colour& colour) {
     draw_rack(mode, rack_reference_at(t), t, colour);
 }
 
-void draw_trace_racks(double first_roll, double roll_step, int n, int every)
-{
-    for (int i = 0; i < n; i += every)
-        draw_rack_rolled(0, roll_at_step(first_roll, roll_step, i), green);
+void draw_trace_racks(double first_roll, double roll_step, int n, int every) {
+    for (int i = 0; i < n; i += every) draw_rack_rolled(0, roll_at_step(first_roll, roll_step, i), green);
 }
 
 // ---- the three generation scenes ----------------------------------------------
 
 // The step a generation scene draws: its counter, pulled back to the curve's
 // last index once the curve is complete (the stored counter then rests at last + 1).
-static int clamped_step(int counter, int last)
-{
+static int clamped_step(int counter, int last) {
     return counter > last ? last : counter;
 }
 
-static ProfilePoint to_view(const ProfilePoint& p)
-{
+static ProfilePoint to_view(const ProfilePoint& p) {
     return ProfilePoint{scale_factor * p.x, scale_factor * p.y};
 }
 
 // What every generation frame starts with: the gear, fixed, and the axes through the pitch point.
-static void draw_fixed_gear()
-{
+static void draw_fixed_gear() {
     draw_gear_circles(ProfilePoint{0.0, -gear_params.pitch_radius});
     draw_cross(ORIGIN, 0.0);
 }
@@ -85,8 +75,7 @@ static const char* const ADDENDUM_LEGEND[] = {
     "     red point:point of rack generation of involute curve",
 };
 
-static void draw_addendum_step(int n)
-{
+static void draw_addendum_step(int n) {
     double t = roll_at_step(0.0, GENERATION_ROLL_STEP, n);
     draw_legend(ADDENDUM_LEGEND, 4);
     draw_fixed_gear();
@@ -98,8 +87,7 @@ static void draw_addendum_step(int n)
     draw_trace_racks(0.0, GENERATION_ROLL_STEP, n, TRACE_EVERY);
 }
 
-void scene_addendum_involute()
-{
+void scene_addendum_involute() {
     int n = clamped_step(addendum_step, generation_curves.addendum_last);
     draw_addendum_step(n);
     addendum_step = n + 1;
@@ -113,8 +101,7 @@ static const char* const DEDENDUM_LEGEND[] = {
 };
 
 // The rack rolls the other way from the pitch point, towards the base circle.
-static void draw_dedendum_step(int n)
-{
+static void draw_dedendum_step(int n) {
     double t = roll_at_step(0.0, -GENERATION_ROLL_STEP, n);
     draw_legend(DEDENDUM_LEGEND, 4);
     draw_fixed_gear();
@@ -126,8 +113,7 @@ static void draw_dedendum_step(int n)
     draw_trace_racks(0.0, -GENERATION_ROLL_STEP, n, TRACE_EVERY);
 }
 
-void scene_dedendum_involute()
-{
+void scene_dedendum_involute() {
     int n = clamped_step(dedendum_step, generation_curves.dedendum_last);
     draw_dedendum_step(n);
     dedendum_step = n + 1;
@@ -142,8 +128,7 @@ static const char* const UNDERCUT_LEGEND[] = {
 
 // The rack starts where its tip corner stands on the root circle (roll -u0,
 // already left of the pitch point) and rolls further left.
-static void draw_undercut_step(int n)
-{
+static void draw_undercut_step(int n) {
     double first_roll = -gear_params.undercut_start_roll;
     double t = roll_at_step(first_roll, -GENERATION_ROLL_STEP, n);
     draw_legend(UNDERCUT_LEGEND, 4);
@@ -156,8 +141,7 @@ static void draw_undercut_step(int n)
     draw_trace_racks(first_roll, -GENERATION_ROLL_STEP, n, TRACE_EVERY);
 }
 
-void scene_undercut_curve()
-{
+void scene_undercut_curve() {
     int n = clamped_step(undercut_step, generation_curves.undercut_last);
     draw_undercut_step(n);
     undercut_step = n + 1;

@@ -20,8 +20,7 @@ static const char* const RACK_ROLLING_LEGEND[] = {
     "     green: base circle",
 };
 
-static void draw_rack_rolling_step(int n)
-{
+static void draw_rack_rolling_step(int n) {
     double t = roll_at_step(FIRST_ROLL, TOOTH_ROLL_STEP, n);
     draw_legend(RACK_ROLLING_LEGEND, 3);
     draw_cross(ORIGIN, 0.0);
@@ -31,8 +30,7 @@ static void draw_rack_rolling_step(int n)
     draw_trace_racks(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1);
 }
 
-void scene_rack_rolling()
-{
+void scene_rack_rolling() {
     draw_rack_rolling_step(tooth_step);
     tooth_step = tooth_step + 1;
 }
@@ -45,8 +43,7 @@ static const char* const MESHING_LEGEND[] = {
 
 // The gear's circles turned counter-clockwise by t about its centre; the matrix
 // is put back afterwards.
-static void draw_turned_gear_circles(double t)
-{
+static void draw_turned_gear_circles(double t) {
     double sr = scale_factor * gear_params.pitch_radius;
     glTranslated(0.0, -sr, 0.0);
     glRotated(t * DEGREES_PER_RADIAN, 0.0, 0.0, 1.0);
@@ -59,8 +56,7 @@ static void draw_turned_gear_circles(double t)
 // gear centre, so the current rack stands level on the horizontal through the
 // pitch point and the traces turn with the gear. The turn stays on the matrix
 // until the next frame loads the identity.
-static void draw_meshing_step(int n)
-{
+static void draw_meshing_step(int n) {
     double t = roll_at_step(FIRST_ROLL, TOOTH_ROLL_STEP, n);
     double sr = scale_factor * gear_params.pitch_radius;
     draw_legend(MESHING_LEGEND, 3);
@@ -74,8 +70,7 @@ static void draw_meshing_step(int n)
     draw_trace_racks(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1);
 }
 
-void scene_rack_gear_meshing()
-{
+void scene_rack_gear_meshing() {
     draw_meshing_step(tooth_step);
     tooth_step = tooth_step + 1;
 }

@@ -17,16 +17,14 @@
 // The title as the user reads it (UTF-8; the blanks are full-width, U+3000):
 // tooth-profile generation by a rack cutter, z: number of teeth, 1 to 7:
 // change the generation screen, s: continue.
-static const char WINDOW_TITLE[] =
-    "ラックカッタによる歯形創成　z:歯数　1,2,3,4,5,6,7：創成画面変更，s:継続";
+static const char WINDOW_TITLE[] = "ラックカッタによる歯形創成　z:歯数　1,2,3,4,5,6,7：創成画面変更，s:継続";
 
 // freeglut hands a title to X only as a Latin-1 STRING, which a modern title bar
 // shows as garbage. So the title is set again on the window freeglut just made:
 // UTF-8 _NET_WM_NAME/_NET_WM_ICON_NAME for today's window managers, and WM_NAME/
 // WM_ICON_NAME as a compound text for the older ones. Right after glutCreateWindow
 // the window's GL context is current and its X window is the GLX drawable.
-static void set_utf8_title(const char* title)
-{
+static void set_utf8_title(const char* title) {
     Display* display = glXGetCurrentDisplay();
     Window window = static_cast<Window>(glXGetCurrentDrawable());
     if (display == nullptr || window == 0) {
@@ -37,8 +35,8 @@ static void set_utf8_title(const char* title)
     int length = static_cast<int>(std::strlen(title));
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), utf8_string, 8,
                     PropModeReplace, bytes, length);
-    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_ICON_NAME", False),
-                    utf8_string, 8, PropModeReplace, bytes, length);
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_ICON_NAME", False), utf8_string, 8,
+                    PropModeReplace, bytes, length);
 
     char* list[1] = {const_cast<char*>(title)};
     XTextProperty legacy;
@@ -50,19 +48,16 @@ static void set_utf8_title(const char* title)
     XFlush(display);
 }
 
-void create_main_window()
-{
+void create_main_window() {
     glutCreateWindow(WINDOW_TITLE);
     set_utf8_title(WINDOW_TITLE);
 }
 
-void set_clear_colour()
-{
+void set_clear_colour() {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);  // opaque white background
 }
 
-void start_window(int* argc, char** argv)
-{
+void start_window(int* argc, char** argv) {
     glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);  // before glutInit, which reads it
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
@@ -83,8 +78,7 @@ static Display* checked_display;
 #define VIRTUAL_ADVICE \
     "with no screen, run it on a virtual one: xvfb-run -a -s '-screen 0 1024x1024x24' rackgen"
 
-const char* window_system_problem()
-{
+const char* window_system_problem() {
     const char* name = std::getenv("DISPLAY");
     if (name == nullptr || name[0] == '\0') {
         return "no X display (DISPLAY is not set): rackgen opens a window, so start it from a "

@@ -17,11 +17,11 @@
 
 namespace {
 
-constexpr int MIN_FRAMES = 3;           // frames of each kind at least
-constexpr int WARM_UP_FRAMES = 2;       // untimed frames of each kind first
-constexpr int MAX_FRAMES = 30;          // frames of each kind at most
-constexpr double BUDGET_SECONDS = 1.0;  // more frames of a kind only while under this
-constexpr double FRAME_TARGET_MS = 16.7;     // 60 frames a second
+constexpr int MIN_FRAMES = 3;             // frames of each kind at least
+constexpr int WARM_UP_FRAMES = 2;         // untimed frames of each kind first
+constexpr int MAX_FRAMES = 30;            // frames of each kind at most
+constexpr double BUDGET_SECONDS = 1.0;    // more frames of a kind only while under this
+constexpr double FRAME_TARGET_MS = 16.7;  // 60 frames a second
 constexpr double WORST_TARGET_MS = 33.0;
 constexpr double LONG_RUN_TARGET_MS = 33.0;  // median, scenes '4' and '5' after 3000 steps
 constexpr int LONG_RUN_STEPS = 3000;
@@ -63,7 +63,7 @@ void build_cases() {
 double now_ms() {
     timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
 struct Times {
@@ -87,13 +87,18 @@ double median(Times t) {
     return t.count % 2 ? t.ms[t.count / 2] : 0.5 * (t.ms[t.count / 2 - 1] + t.ms[t.count / 2]);
 }
 
-double worst(const Times& t) { return *std::max_element(t.ms, t.ms + t.count); }
+double worst(const Times& t) {
+    return *std::max_element(t.ms, t.ms + t.count);
+}
 
-bool wants_more(const Times& t) { return t.count < MAX_FRAMES && (t.count < MIN_FRAMES || t.total < BUDGET_SECONDS * 1e3); }
+bool wants_more(const Times& t) {
+    return t.count < MAX_FRAMES && (t.count < MIN_FRAMES || t.total < BUDGET_SECONDS * 1e3);
+}
 
 // Median and worst within the targets (culling on).
 bool meets_target(const FrameCase& c, const Times& on) {
-    if ((c.scene == '4' || c.scene == '5') && c.step >= LONG_RUN_STEPS) return median(on) < LONG_RUN_TARGET_MS;
+    if ((c.scene == '4' || c.scene == '5') && c.step >= LONG_RUN_STEPS)
+        return median(on) < LONG_RUN_TARGET_MS;
     return median(on) <= FRAME_TARGET_MS && worst(on) <= WORST_TARGET_MS;
 }
 
@@ -114,10 +119,11 @@ int main(int argc, char** argv) {
     }
     open_frame_window();
     build_cases();
-    std::printf("Frame times in ms, median and worst; each case drawn alternately with every figure and with only\n"
-                "what can be seen. Target (only visible): median <= %.1f and worst <= %.0f; scenes 4/5 at step %d:\n"
-                "median < %.0f. 'pixels': the two pictures are the same.\n\n",
-                FRAME_TARGET_MS, WORST_TARGET_MS, LONG_RUN_STEPS, LONG_RUN_TARGET_MS);
+    std::printf(
+        "Frame times in ms, median and worst; each case drawn alternately with every figure and with only\n"
+        "what can be seen. Target (only visible): median <= %.1f and worst <= %.0f; scenes 4/5 at step %d:\n"
+        "median < %.0f. 'pixels': the two pictures are the same.\n\n",
+        FRAME_TARGET_MS, WORST_TARGET_MS, LONG_RUN_STEPS, LONG_RUN_TARGET_MS);
     std::printf("%-34s %6s | %9s %9s | %9s %9s | %7s | %6s | %s\n", "case", "frames", "all med", "all worst",
                 "vis med", "vis worst", "speedup", "target", "pixels");
     int met = 0;
@@ -151,17 +157,19 @@ int main(int argc, char** argv) {
         read_frame(c, everything);
         while (wants_more(on)) timed_frame(c, true, on);
         read_frame(c, only_visible);
-        const bool identical = std::memcmp(everything, only_visible, static_cast<size_t>(c.width) * c.height * 3) == 0;
+        const bool identical =
+            std::memcmp(everything, only_visible, static_cast<size_t>(c.width) * c.height * 3) == 0;
         const bool ok = meets_target(c, on);
         met += ok;
         same += identical;
-        std::printf("%-34s %2d/%-3d | %9.2f %9.2f | %9.2f %9.2f | %6.0fx | %6s | %s\n", name, all.count, on.count,
-                    median(all), worst(all), median(on), worst(on), median(all) / median(on), ok ? "met" : "MISSED",
-                    identical ? "same" : "DIFFER");
+        std::printf("%-34s %2d/%-3d | %9.2f %9.2f | %9.2f %9.2f | %6.0fx | %6s | %s\n", name, all.count,
+                    on.count, median(all), worst(all), median(on), worst(on), median(all) / median(on),
+                    ok ? "met" : "MISSED", identical ? "same" : "DIFFER");
         std::fflush(stdout);
     }
-    std::printf("\n%d of %d cases meet the target; %d of %d pictures are the same with and without culling.\n", met,
-                run, same, run);
+    std::printf(
+        "\n%d of %d cases meet the target; %d of %d pictures are the same with and without culling.\n", met,
+        run, same, run);
     draw_only_visible = true;
     return same == run ? 0 : 1;
 }

@@ -107,7 +107,8 @@ const char* frame_case_name(const FrameCase& c, char* out, int capacity) {
     if (c.zoom > 0) std::snprintf(zoom, sizeof zoom, " w×%d", c.zoom);
     if (c.zoom < 0) std::snprintf(zoom, sizeof zoom, " W×%d", -c.zoom);
     char size[24] = "";
-    if (c.width != WINDOW_SIZE || c.height != WINDOW_SIZE) std::snprintf(size, sizeof size, " %dx%d", c.width, c.height);
+    if (c.width != WINDOW_SIZE || c.height != WINDOW_SIZE)
+        std::snprintf(size, sizeof size, " %dx%d", c.width, c.height);
     std::snprintf(out, capacity, "scene %c z=%d%s%s%s", c.scene, c.z, step, zoom, size);
     return out;
 }

@@ -4,8 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-static void both_teeth(benchmark::State& state)
-{
+static void both_teeth(benchmark::State& state) {
     const int z = static_cast<int>(state.range(0));
     for (auto _ : state) {
         compute_gear(z, 0.5);
@@ -15,10 +14,8 @@ static void both_teeth(benchmark::State& state)
 BENCHMARK(both_teeth)->Arg(8)->Arg(20)->Arg(100)->Arg(400)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 // The range check the dialogue runs before each computation.
-static void range_check(benchmark::State& state)
-{
+static void range_check(benchmark::State& state) {
     const int z = static_cast<int>(state.range(0));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(gear_refusal(z, 0.5));
+    for (auto _ : state) benchmark::DoNotOptimize(gear_refusal(z, 0.5));
 }
 BENCHMARK(range_check)->Arg(8)->Arg(20)->Arg(100)->Unit(benchmark::kMicrosecond);

@@ -16,5 +16,4 @@ void export_tooth_data(int m, const ProfilePoint* points);
 // Converts a text between two iconv encodings ("UTF-8", "CP932", ...) into out,
 // capacity bytes with the terminator. False, with out empty, when the encoding
 // is unknown, a character has no form in the target or out is too small.
-bool convert_text(const char* from_code, const char* to_code, const char* text, char* out,
-                  int capacity);
+bool convert_text(const char* from_code, const char* to_code, const char* text, char* out, int capacity);

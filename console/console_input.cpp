@@ -5,19 +5,15 @@
 #include <cstdio>
 
 // The white space that ends a word, as "%s" and "%d" see it in the C locale.
-static bool is_blank(int c)
-{
+static bool is_blank(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-WordResult read_word(char* word, int capacity)
-{
+WordResult read_word(char* word, int capacity) {
     int c = std::getchar();
-    while (c != EOF && is_blank(c))
-        c = std::getchar();
+    while (c != EOF && is_blank(c)) c = std::getchar();
     word[0] = '\0';
-    if (c == EOF)
-        return WORD_END;
+    if (c == EOF) return WORD_END;
     int length = 0;
     bool too_long = false;
     while (c != EOF && !is_blank(c)) {
@@ -29,14 +25,11 @@ WordResult read_word(char* word, int capacity)
     }
     word[length] = '\0';
     // The blank that ended the word belongs to what follows (a line end, a second number).
-    if (c != EOF)
-        std::ungetc(c, stdin);
+    if (c != EOF) std::ungetc(c, stdin);
     return too_long ? WORD_TOO_LONG : WORD_READ;
 }
 
-void discard_line()
-{
+void discard_line() {
     int c = std::getchar();
-    while (c != EOF && c != '\n')
-        c = std::getchar();
+    while (c != EOF && c != '\n') c = std::getchar();
 }

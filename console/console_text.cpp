@@ -22,21 +22,17 @@ static bool console_encoding_known;
 // Longest converted text: the longest key help line is about 110 bytes in UTF-8.
 constexpr int CONVERTED_CAPACITY = 512;
 
-bool convert_text(const char* from_code, const char* to_code, const char* text, char* out,
-                  int capacity)
-{
-    if (capacity <= 0)
-        return false;
+bool convert_text(const char* from_code, const char* to_code, const char* text, char* out, int capacity) {
+    if (capacity <= 0) return false;
     out[0] = '\0';
     iconv_t cd = iconv_open(to_code, from_code);
-    if (cd == (iconv_t)-1)
-        return false;
+    if (cd == (iconv_t)-1) return false;
     char* in = const_cast<char*>(text);
     size_t in_left = std::strlen(text);
     char* next = out;
     size_t out_left = static_cast<size_t>(capacity) - 1;  // room for the terminator
-    bool ok = iconv(cd, &in, &in_left, &next, &out_left) != (size_t)-1
-              && iconv(cd, nullptr, nullptr, &next, &out_left) != (size_t)-1;  // shift state back
+    bool ok = iconv(cd, &in, &in_left, &next, &out_left) != (size_t)-1 &&
+              iconv(cd, nullptr, nullptr, &next, &out_left) != (size_t)-1;  // shift state back
     iconv_close(cd);
     if (!ok || in_left != 0) {
         out[0] = '\0';
@@ -48,44 +44,36 @@ bool convert_text(const char* from_code, const char* to_code, const char* text, 
 
 // Codeset names under which a Shift-JIS console is reported; its bytes are those
 // of code page 932 (Shift-JIS proper maps 0x5C and 0x7E to other characters).
-static bool is_shift_jis(const char* codeset)
-{
+static bool is_shift_jis(const char* codeset) {
     const char* names[] = {"SHIFT_JIS", "SHIFT-JIS", "SJIS", "CP932", "WINDOWS-31J", "MS_KANJI"};
     for (const char* name : names)
-        if (strcasecmp(codeset, name) == 0)
-            return true;
+        if (strcasecmp(codeset, name) == 0) return true;
     return false;
 }
 
 // The console's character set comes from the user's locale. Only LC_CTYPE is
 // taken from it: LC_NUMERIC would make "%lf" read "2.5" as 2 in some locales.
-static void find_console_encoding()
-{
+static void find_console_encoding() {
     console_encoding_known = true;
     std::setlocale(LC_CTYPE, "");
     const char* codeset = nl_langinfo(CODESET);
-    if (strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "ANSI_X3.4-1968") == 0)
-        return;
+    if (strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "ANSI_X3.4-1968") == 0) return;
     const char* target = is_shift_jis(codeset) ? "CP932" : codeset;
-    if (std::strlen(target) < sizeof console_encoding)
-        std::strcpy(console_encoding, target);
+    if (std::strlen(target) < sizeof console_encoding) std::strcpy(console_encoding, target);
 }
 
-void say(const char* text)
-{
-    if (!console_encoding_known)
-        find_console_encoding();
+void say(const char* text) {
+    if (!console_encoding_known) find_console_encoding();
     static char converted[CONVERTED_CAPACITY];
     // Where a text has no form in the console's encoding, UTF-8 is the best guess.
-    if (console_encoding[0] != '\0'
-        && convert_text("UTF-8", console_encoding, text, converted, CONVERTED_CAPACITY))
+    if (console_encoding[0] != '\0' &&
+        convert_text("UTF-8", console_encoding, text, converted, CONVERTED_CAPACITY))
         std::fputs(converted, stdout);
     else
         std::fputs(text, stdout);
 }
 
-void complain(const char* format, ...)
-{
+void complain(const char* format, ...) {
     std::fflush(stdout);
     char message[400];
     va_list args;

@@ -28,37 +28,31 @@ enum Answer {
 };
 
 // The whole word must be the number: "20.5" or "20abc" is no number of teeth.
-static bool parse_whole(const char* word, int& value)
-{
+static bool parse_whole(const char* word, int& value) {
     char* end;
     errno = 0;
     long v = std::strtol(word, &end, 10);
-    if (end == word || *end != '\0')
-        return false;
+    if (end == word || *end != '\0') return false;
     // Out of the int range: a number all the same, refused by the range check.
-    if (errno == ERANGE || v > INT_MAX || v < INT_MIN)
-        v = v < 0 ? INT_MIN : INT_MAX;
+    if (errno == ERANGE || v > INT_MAX || v < INT_MIN) v = v < 0 ? INT_MIN : INT_MAX;
     value = static_cast<int>(v);
     return true;
 }
 
-static bool parse_real(const char* word, double& value)
-{
+static bool parse_real(const char* word, double& value) {
     char* end;
     value = std::strtod(word, &end);
     return end != word && *end == '\0';
 }
 
 // Asks for z until a number of teeth comes that the rack can generate.
-static Answer ask_number_of_teeth(int& z)
-{
+static Answer ask_number_of_teeth(int& z) {
     char word[NUMBER_CAPACITY];
     for (;;) {
         say("\nInput 歯数z= ");
         std::fflush(stdout);
         WordResult got = read_word(word, NUMBER_CAPACITY);
-        if (got == WORD_END)
-            return ANSWER_ENDED;
+        if (got == WORD_END) return ANSWER_ENDED;
         const char* refusal = nullptr;
         if (got == WORD_TOO_LONG || !parse_whole(word, z))
             complain("\"%s%s\" is not a whole number: %s", word, got == WORD_TOO_LONG ? "..." : "",
@@ -72,15 +66,13 @@ static Answer ask_number_of_teeth(int& z)
 }
 
 // Asks for x until a shift coefficient comes that gives a sound tooth with z teeth.
-static Answer ask_shift(int z, double& x)
-{
+static Answer ask_shift(int z, double& x) {
     char word[NUMBER_CAPACITY];
     for (;;) {
         say("\n(2) 転位係数設定　　入力 x=");
         std::fflush(stdout);
         WordResult got = read_word(word, NUMBER_CAPACITY);
-        if (got == WORD_END)
-            return ANSWER_ENDED;
+        if (got == WORD_END) return ANSWER_ENDED;
         const char* refusal = nullptr;
         if (got == WORD_TOO_LONG || !parse_real(word, x))
             complain("\"%s%s\" is not a number: %s", word, got == WORD_TOO_LONG ? "..." : "",
@@ -94,20 +86,17 @@ static Answer ask_shift(int z, double& x)
 }
 
 // Standard input ended before a new gear was complete.
-static void input_ended()
-{
+static void input_ended() {
     if (!gear_computed) {
         complain("standard input ended before a gear was given; nothing to show.\n");
         std::exit(1);
     }
-    complain("standard input ended; the previous gear (z = %d, x = %g) stays.", gear_params.z,
-             gear_params.x);
+    complain("standard input ended; the previous gear (z = %d, x = %g) stays.", gear_params.z, gear_params.x);
 }
 
 // The gear is computed only once both values are accepted, so an ended input
 // leaves the previous gear whole.
-static void compute_gear(bool new_teeth, int z, double x)
-{
+static void compute_gear(bool new_teeth, int z, double x) {
     if (new_teeth) {
         compute_gear(z, x);
     } else {  // z, the constants and the standard tooth stay
@@ -117,16 +106,13 @@ static void compute_gear(bool new_teeth, int z, double x)
     gear_computed = true;
 }
 
-static void offer_data_file()
-{
+static void offer_data_file() {
     say("\nファイルへ歯面データ書き込み？  yes:1  no:0");
     std::fflush(stdout);
-    if (read_answer_key() == '1')
-        export_tooth_data(shifted_tooth.flank_last, shifted_tooth.flank);
+    if (read_answer_key() == '1') export_tooth_data(shifted_tooth.flank_last, shifted_tooth.flank);
 }
 
-static void print_key_help()
-{
+static void print_key_help() {
     say("\n's'キーで    ：描画継続");
     say("\n'z'キーで    ：歯数変更");
     say("\n'w' 'W'キーで：図の縮小拡大");
@@ -136,8 +122,7 @@ static void print_key_help()
     std::fflush(stdout);
 }
 
-void parameter_dialogue()
-{
+void parameter_dialogue() {
     // 'x' keeps the number of teeth; before the first gear there is none to keep.
     bool new_teeth = last_key != 'x' || !gear_computed;
     int z = gear_params.z;
@@ -148,8 +133,7 @@ void parameter_dialogue()
         say("\n(1) 歯数設定");
         complete = ask_number_of_teeth(z) == ANSWER_VALID;
     }
-    if (complete)
-        complete = ask_shift(z, x) == ANSWER_VALID;
+    if (complete) complete = ask_shift(z, x) == ANSWER_VALID;
     if (complete) {
         compute_gear(new_teeth, z, x);
         offer_data_file();

@@ -29,16 +29,14 @@ static struct sigaction previous_actions[RESTORE_SIGNAL_COUNT];
 constexpr int SEQUENCE_GAP_MS = 30;
 constexpr int SEQUENCE_CAPACITY = 32;  // longest escape sequence consumed as one key
 
-static void restore_terminal()
-{
+static void restore_terminal() {
     if (terminal_changed) {
         tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
         terminal_changed = 0;
     }
 }
 
-static void unblock(int sig)
-{
+static void unblock(int sig) {
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, sig);
@@ -47,12 +45,10 @@ static void unblock(int sig)
 
 // Only async-signal-safe calls here. The signal is delivered again with its
 // default action; after a stop (Ctrl-Z) and continue, key mode comes back.
-static void on_signal(int sig)
-{
+static void on_signal(int sig) {
     int saved_errno = errno;
     bool was_changed = terminal_changed;
-    if (was_changed)
-        tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+    if (was_changed) tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
     struct sigaction fallback = {};
     fallback.sa_handler = SIG_DFL;
     sigaction(sig, &fallback, nullptr);
@@ -62,13 +58,11 @@ static void on_signal(int sig)
     struct sigaction again = {};
     again.sa_handler = on_signal;
     sigaction(sig, &again, nullptr);
-    if (was_changed)
-        tcsetattr(STDIN_FILENO, TCSANOW, &key_terminal);
+    if (was_changed) tcsetattr(STDIN_FILENO, TCSANOW, &key_terminal);
     errno = saved_errno;
 }
 
-static void catch_signals()
-{
+static void catch_signals() {
     for (int i = 0; i < RESTORE_SIGNAL_COUNT; ++i) {
         sigaction(RESTORE_SIGNALS[i], nullptr, &previous_actions[i]);
         if (previous_actions[i].sa_handler == SIG_IGN)
@@ -80,49 +74,41 @@ static void catch_signals()
     }
 }
 
-static void release_signals()
-{
+static void release_signals() {
     for (int i = 0; i < RESTORE_SIGNAL_COUNT; ++i)
         sigaction(RESTORE_SIGNALS[i], &previous_actions[i], nullptr);
 }
 
 // One more byte of the same key, if it comes within the gap.
-static bool next_byte(unsigned char& c)
-{
+static bool next_byte(unsigned char& c) {
     pollfd p = {STDIN_FILENO, POLLIN, 0};
-    if (poll(&p, 1, SEQUENCE_GAP_MS) <= 0)
-        return false;
+    if (poll(&p, 1, SEQUENCE_GAP_MS) <= 0) return false;
     return read(STDIN_FILENO, &c, 1) == 1;
 }
 
 // An arrow or function key: ESC '[' parameters final (0x40-0x7E), ESC 'O' final,
 // or the Linux console's ESC '[' '[' letter. A lone Esc has nothing after it.
-static void consume_escape_sequence()
-{
+static void consume_escape_sequence() {
     unsigned char c;
-    if (!next_byte(c))
-        return;
+    if (!next_byte(c)) return;
     if (c == 'O') {
         next_byte(c);
         return;
     }
-    if (c != '[')
-        return;  // Alt with a key: ESC and that one character
+    if (c != '[') return;  // Alt with a key: ESC and that one character
     for (int i = 0; i < SEQUENCE_CAPACITY && next_byte(c); ++i) {
         if (i == 0 && c == '[') {
             next_byte(c);
             return;
         }
-        if (c >= 0x40 && c <= 0x7E)
-            return;
+        if (c >= 0x40 && c <= 0x7E) return;
     }
 }
 
 // The rest of a multibyte character. The console's locale has been set by the
 // prompt's output; a single-byte locale on a terminal that sends non-ASCII is
 // taken to be UTF-8.
-static void consume_multibyte_rest(unsigned char first)
-{
+static void consume_multibyte_rest(unsigned char first) {
     unsigned char c = first;
     if (MB_CUR_MAX > 1) {
         std::mbstate_t state = {};
@@ -136,13 +122,10 @@ static void consume_multibyte_rest(unsigned char first)
     }
 }
 
-static int read_terminal_key()
-{
-    if (tcgetattr(STDIN_FILENO, &saved_terminal) != 0)
-        return -1;
+static int read_terminal_key() {
+    if (tcgetattr(STDIN_FILENO, &saved_terminal) != 0) return -1;
     static bool exit_hook;
-    if (!exit_hook)
-        exit_hook = std::atexit(restore_terminal) == 0;
+    if (!exit_hook) exit_hook = std::atexit(restore_terminal) == 0;
     key_terminal = saved_terminal;
     key_terminal.c_lflag &= ~(ICANON | ECHO);  // ISIG stays: Ctrl-C still interrupts
     key_terminal.c_cc[VMIN] = 1;
@@ -153,8 +136,7 @@ static int read_terminal_key()
 
     unsigned char c = 0;
     ssize_t n;
-    do
-        n = read(STDIN_FILENO, &c, 1);
+    do n = read(STDIN_FILENO, &c, 1);
     while (n < 0 && errno == EINTR);
     if (n == 1 && c == 0x1B)
         consume_escape_sequence();
@@ -166,12 +148,9 @@ static int read_terminal_key()
     return n == 1 ? c : -1;
 }
 
-int read_answer_key()
-{
-    if (isatty(STDIN_FILENO))
-        return read_terminal_key();
+int read_answer_key() {
+    if (isatty(STDIN_FILENO)) return read_terminal_key();
     int c = std::getchar();
-    while (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r')
-        c = std::getchar();
+    while (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r') c = std::getchar();
     return c == EOF ? -1 : c;
 }

@@ -5,8 +5,7 @@
 
 #include <cstdio>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Say so at once when no window can open, before the user answers anything.
     if (const char* problem = window_system_problem()) {
         std::fprintf(stderr, "rackgen: %s\n", problem);

@@ -37,7 +37,7 @@ extern const Colour yellow;
 extern const Colour magenta;
 extern const Colour black;
 
-constexpr int CIRCLE_SEGMENTS = 120;     // vertices of a disc and of a circle outline
+constexpr int CIRCLE_SEGMENTS = 120;        // vertices of a disc and of a circle outline
 constexpr double CIRCLE_PI = 3.1415926536;  // the circle primitives' π
 constexpr double PIXELS_PER_VIEW_UNIT = 400.0;
 
@@ -48,8 +48,7 @@ void draw_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, co
 void draw_wide_line(const ProfilePoint& a, const ProfilePoint& b, double width, const Colour& colour);
 void draw_wide_polyline(const ProfilePoint* points, int last, const Colour& colour);
 void draw_dash_dot_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
-void draw_dash_dot_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b,
-                               const Colour& colour);
+void draw_dash_dot_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
 void draw_disc(const ProfilePoint& centre, double radius, const Colour& colour);
 void draw_circle(const ProfilePoint& centre, double radius, const Colour& colour);
 void draw_dash_dot_circle(const ProfilePoint& centre, double radius, const Colour& colour);

@@ -144,8 +144,10 @@ void draw_gear_circles(const ProfilePoint& centre) {
     draw_circle(c, s * gear_params.root_radius, red);
     draw_circle(c, s * gear_params.base_radius, green);
     draw_disc(c, 0.1 * s, black);
-    draw_dash_dot_line_scaled(s, ProfilePoint{centre.x + r, centre.y}, ProfilePoint{centre.x - r, centre.y}, blue);
-    draw_dash_dot_line_scaled(s, ProfilePoint{centre.x, centre.y + r}, ProfilePoint{centre.x, centre.y - r}, blue);
+    draw_dash_dot_line_scaled(s, ProfilePoint{centre.x + r, centre.y}, ProfilePoint{centre.x - r, centre.y},
+                              blue);
+    draw_dash_dot_line_scaled(s, ProfilePoint{centre.x, centre.y + r}, ProfilePoint{centre.x, centre.y - r},
+                              blue);
 }
 
 // The polyline at each tooth position: every step turns the matrix clockwise

@@ -16,7 +16,7 @@
 #include <utility>
 
 // ---- Global state ------------------------------------------------------------
-double scale_factor = 0.5;  // view units per model unit; set by the dialogue, zoomed by 'w'/'W'
+double scale_factor = 0.5;      // view units per model unit; set by the dialogue, zoomed by 'w'/'W'
 bool draw_only_visible = true;  // leave out what cannot be seen; off only to compare (benchmark, tests)
 
 const Colour red = {1, 0, 0, 0};
@@ -42,17 +42,25 @@ constexpr double DASH_DOT_RADIUS_LIMIT = 1e7;
 // after about 125 presses of 'W').
 constexpr double DASH_DOT_LENGTH_LIMIT = 1e7;
 
-void vertex(double x, double y) { glVertex2d(to_screen(x), to_screen(y)); }
+void vertex(double x, double y) {
+    glVertex2d(to_screen(x), to_screen(y));
+}
 
 }  // namespace
 
 // Every drawing primitive except text and rotate_about runs between these two,
 // so the scenes always find lighting on (it only lights the raster position of
 // the legend text, no light source is ever switched on).
-void begin_unlit() { glDisable(GL_LIGHTING); }
-void end_unlit() { glEnable(GL_LIGHTING); }
+void begin_unlit() {
+    glDisable(GL_LIGHTING);
+}
+void end_unlit() {
+    glEnable(GL_LIGHTING);
+}
 
-void set_colour(const Colour& colour) { glColor4f(colour.red, colour.green, colour.blue, colour.alpha); }
+void set_colour(const Colour& colour) {
+    glColor4f(colour.red, colour.green, colour.blue, colour.alpha);
+}
 
 void leave_state_of_line(const Colour& colour) {
     begin_unlit();
@@ -70,7 +78,9 @@ void leave_state_of_wide_line(const Colour& colour) {
 // A view unit is 400 pixels of the 800-pixel window, and GL takes view units
 // back again, so the conversion is v × 400 / 400: the value itself. Returning
 // v spares the rounding of the two steps.
-double to_screen(double v) { return v; }
+double to_screen(double v) {
+    return v;
+}
 
 void draw_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour) {
     begin_unlit();
@@ -136,7 +146,7 @@ void draw_wide_polyline(const ProfilePoint* points, int last, const Colour& colo
 void draw_dash_dot_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour) {
     const double length = std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
     const double theta = std::atan2(b.y - a.y, b.x - a.x);  // atan2(0, 0) = 0: a zero line lies along x
-    if (!std::isfinite(length)) {  // a zoom gone past the doubles: no line to draw
+    if (!std::isfinite(length)) {                           // a zoom gone past the doubles: no line to draw
         leave_state_of_line(colour);
         return;
     }
@@ -188,8 +198,7 @@ void draw_dash_dot_line(const ProfilePoint& a, const ProfilePoint& b, const Colo
     end_unlit();
 }
 
-void draw_dash_dot_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b,
-                               const Colour& colour) {
+void draw_dash_dot_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, const Colour& colour) {
     draw_dash_dot_line(ProfilePoint{s * a.x, s * a.y}, ProfilePoint{s * b.x, s * b.y}, colour);
 }
 
@@ -291,8 +300,8 @@ int visible_runs(double start, double delta, int count, const double arcs[ARC_CA
 
 // The visible runs of arc_segments(r, start, delta, count), in one block, with
 // the very vertices arc_segments gives them; no block when none is visible.
-void visible_arc_segments(double r, double start, double delta, int count,
-                          const double arcs[ARC_CAPACITY][2], int arc_count) {
+void visible_arc_segments(double r, double start, double delta, int count, const double arcs[ARC_CAPACITY][2],
+                          int arc_count) {
     SegmentRun runs[2 * ARC_CAPACITY];
     const int run_count = visible_runs(start, delta, count, arcs, arc_count, runs);
     if (run_count == 0) return;
@@ -328,7 +337,7 @@ void visible_arc_segments(double r, double start, double delta, int count,
 void draw_dash_dot_circle(const ProfilePoint& centre, double radius, const Colour& colour) {
     const double r = to_screen(radius);
     const double rho = std::fabs(radius);  // a negative radius draws the mirrored points of |radius|
-    if (!std::isfinite(rho)) {  // no circle to draw, and no count to take from it
+    if (!std::isfinite(rho)) {             // no circle to draw, and no count to take from it
         leave_state_of_line(colour);
         return;
     }

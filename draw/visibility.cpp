@@ -50,7 +50,9 @@ bool finite_map(const ViewBox& box) {
 }
 
 // Do [low, high] and [-limit, limit] overlap?
-bool overlaps(double low, double high, double limit) { return high >= -limit && low <= limit; }
+bool overlaps(double low, double high, double limit) {
+    return high >= -limit && low <= limit;
+}
 
 double normalised_angle(double a) {
     a = std::fmod(a, TWO_PI);
@@ -149,7 +151,8 @@ bool axis_visible_range(const ViewBox& box, double length, double& first, double
     const double slope[2] = {box.xx, box.yx};
     const double limit[2] = {box.limit_x, box.limit_y};
     for (int axis = 0; axis < 2; ++axis) {
-        const double bound = limit[axis] + FLOAT_SLACK * (std::fabs(start[axis]) + std::fabs(slope[axis]) * length);
+        const double bound =
+            limit[axis] + FLOAT_SLACK * (std::fabs(start[axis]) + std::fabs(slope[axis]) * length);
         if (slope[axis] == 0) {
             if (std::fabs(start[axis]) > bound) return false;
             continue;

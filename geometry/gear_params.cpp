@@ -19,8 +19,7 @@ bool profile_overflowed;             // a list of the last computation did not f
 // The pressure-angle constants and the rack cutter's land widths: the cutter's
 // tooth and space are each half a pitch (π/2) wide on the rolling line, and
 // narrow towards its tip and root by the flank runs.
-void compute_gear_params()
-{
+void compute_gear_params() {
     GearParams& g = gear_params;
     g.alpha = PI / 9.0;
     g.tan_alpha = std::tan(g.alpha);
@@ -31,14 +30,12 @@ void compute_gear_params()
     g.rack_tip_land = PI / 2.0 - 2.0 * g.dedendum_coefficient * g.tan_alpha;
 }
 
-double polar_radius(const ProfilePoint& p)
-{
+double polar_radius(const ProfilePoint& p) {
     double r = gear_params.pitch_radius;
     return std::sqrt(p.x * p.x + (p.y + r) * (p.y + r));
 }
 
 // atan2(x, y + r): the angle at the gear centre from +y towards +x.
-double polar_angle(const ProfilePoint& p)
-{
+double polar_angle(const ProfilePoint& p) {
     return std::atan2(p.x, p.y + gear_params.pitch_radius);
 }

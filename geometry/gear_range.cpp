@@ -20,8 +20,7 @@ constexpr double RADIUS_SLACK = 1e-9;
 
 // Runs the computation for (z, x) and says what is wrong with the tooth it
 // gives, or nullptr when it is sound.
-static const char* trial_tooth_fault(int z, double x)
-{
+static const char* trial_tooth_fault(int z, double x) {
     gear_params.z = z;
     compute_gear_params();
     ProfileLasts lasts{};
@@ -29,11 +28,9 @@ static const char* trial_tooth_fault(int z, double x)
     const GearParams& g = gear_params;
     const GenerationCurves& c = generation_curves;
 
-    if (profile_overflowed)
-        return "its tooth profile needs more than 601 points in one list";
+    if (profile_overflowed) return "its tooth profile needs more than 601 points in one list";
     double tip_end = polar_radius(c.involute_curve[c.involute_last]);
-    if (std::fabs(tip_end - g.tip_radius) > RADIUS_SLACK)
-        return "its involute does not reach the tip circle";
+    if (std::fabs(tip_end - g.tip_radius) > RADIUS_SLACK) return "its involute does not reach the tip circle";
     for (int i = 0; i <= lasts.flank_last; ++i) {
         double rho = polar_radius(trial_tooth.flank[i]);
         if (!(rho >= g.root_radius - RADIUS_SLACK && rho <= g.tip_radius + RADIUS_SLACK))
@@ -44,8 +41,7 @@ static const char* trial_tooth_fault(int z, double x)
     return nullptr;
 }
 
-static const char* run_trial(int z, double x)
-{
+static const char* run_trial(int z, double x) {
     saved_params = gear_params;
     saved_curves = generation_curves;
     int steps[3] = {addendum_step, dedendum_step, undercut_step};
@@ -62,8 +58,7 @@ static const char* run_trial(int z, double x)
     return fault;
 }
 
-const char* gear_refusal(int z, double x)
-{
+const char* gear_refusal(int z, double x) {
     if (z < Z_MIN || z > Z_MAX) {
         std::snprintf(reason, sizeof reason, "the number of teeth must be a whole number from %d to %d",
                       Z_MIN, Z_MAX);
@@ -73,8 +68,7 @@ const char* gear_refusal(int z, double x)
     // be positive: the cutter's tip line must lie below its rolling line and
     // above the gear centre.
     double x_min = 1.25 - z / 2.0;
-    if (x_min < -1.0)
-        x_min = -1.0;
+    if (x_min < -1.0) x_min = -1.0;
     const double x_max = 1.25;
     if (!(x > x_min && x < x_max)) {  // also refuses NaN
         std::snprintf(reason, sizeof reason,

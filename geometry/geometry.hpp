@@ -17,8 +17,8 @@ constexpr double DEGREES_PER_RADIAN = 57.2957795;
 // 601 points: 600 roll steps of 0.01 cover every tooth in the accepted range
 // (the longest list, the outline of z = 3 with x = 0.12, needs 437 points).
 constexpr int POINT_CAPACITY = 601;
-constexpr double ROLL_STEP = 0.01;       // change of the roll parameter per sample
-constexpr int UNDERCUT_LAST = 250;       // the undercut curve always has 251 samples
+constexpr double ROLL_STEP = 0.01;  // change of the roll parameter per sample
+constexpr int UNDERCUT_LAST = 250;  // the undercut curve always has 251 samples
 
 // A point of the gear frame, in module units: origin at the pitch point, gear
 // centre at (0, -r), +y from the centre through the pitch point.
@@ -38,18 +38,18 @@ struct GearParams {
     double rack_root_land;        // flat bottom of a cutter tooth space, on the cutter's root line
     double rack_tip_land;         // flat top of a cutter tooth, on the cutter's tip line
     // Below: derived from the shift of the gear computed last.
-    double dedendum;              // hf = 1.25 - x_s, depth of the cutter's tip line below the rolling line
-    double addendum;              // ha = 1.0 + x_s, height of the cutter's root line above it
-    double dedendum_offset;       // horizontal run of a cutter flank over the dedendum
-    double addendum_offset;       // horizontal run of a cutter flank over the addendum
-    double pitch_radius;          // r = z/2
-    double tip_radius;            // ra = r + ha
-    double root_radius;           // rf = r - hf
-    double base_radius;           // rb = r·cos(alpha)
-    double tooth_angle;           // angular tooth thickness on the pitch circle
-    double space_angle;           // angular space width on the pitch circle
-    double tip_corner_distance;   // along a cutter flank, from the rolling line to the tip corner
-    double undercut_start_roll;   // roll at which the tip corner stands on the root circle
+    double dedendum;             // hf = 1.25 - x_s, depth of the cutter's tip line below the rolling line
+    double addendum;             // ha = 1.0 + x_s, height of the cutter's root line above it
+    double dedendum_offset;      // horizontal run of a cutter flank over the dedendum
+    double addendum_offset;      // horizontal run of a cutter flank over the addendum
+    double pitch_radius;         // r = z/2
+    double tip_radius;           // ra = r + ha
+    double root_radius;          // rf = r - hf
+    double base_radius;          // rb = r·cos(alpha)
+    double tooth_angle;          // angular tooth thickness on the pitch circle
+    double space_angle;          // angular space width on the pitch circle
+    double tip_corner_distance;  // along a cutter flank, from the rolling line to the tip corner
+    double undercut_start_roll;  // roll at which the tip corner stands on the root circle
 };
 
 struct GenerationCurves {
@@ -59,10 +59,10 @@ struct GenerationCurves {
     ProfilePoint dedendum_rack[POINT_CAPACITY];      // rack reference point at t = -0.01·j
     ProfilePoint dedendum_involute[POINT_CAPACITY];  // contact point at t = -0.01·j, pitch point inwards
     int dedendum_last;
-    ProfilePoint involute_curve[POINT_CAPACITY];     // whole involute, innermost point to the tip circle
+    ProfilePoint involute_curve[POINT_CAPACITY];  // whole involute, innermost point to the tip circle
     int involute_last;
-    ProfilePoint undercut_rack[POINT_CAPACITY];      // rack reference point at t = -u0 - 0.01·k
-    ProfilePoint undercut_curve[POINT_CAPACITY];     // the tip corner's trochoid, root circle outwards
+    ProfilePoint undercut_rack[POINT_CAPACITY];   // rack reference point at t = -u0 - 0.01·k
+    ProfilePoint undercut_curve[POINT_CAPACITY];  // the tip corner's trochoid, root circle outwards
     int undercut_last;
 };
 
@@ -122,8 +122,8 @@ int clip_to_tip_circle(int n, ProfilePoint* points);
 // ---- tooth profile assembly ------------------------------------------------
 // Fills one tooth for shift x_s (and, on the way, the shift-dependent fields of
 // gear_params and all of generation_curves). Writes never pass POINT_CAPACITY.
-void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror_flank,
-                           ProfilePoint* outline, ProfileLasts& lasts);
+void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror_flank, ProfilePoint* outline,
+                           ProfileLasts& lasts);
 // compute_tooth_profile into tooth's own lists, its last indices stored with them.
 void compute_tooth(double x_s, ToothProfile& tooth);
 // A whole new gear as the dialogue computes it: z and x stored, the pressure-

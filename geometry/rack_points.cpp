@@ -10,8 +10,7 @@
 // the pitch point at t = 0. After rolling through t on the pitch circle it lies
 // at distance r·|t| from the point of rolling, so |A - centre| = r·√(1 + t²)
 // at polar angle t - atan t.
-static ProfilePoint rack_reference_point(double t)
-{
+static ProfilePoint rack_reference_point(double t) {
     double r = gear_params.pitch_radius;
     double phi = std::atan(t);
     double rho = r / std::cos(phi);  // cos(atan t) > 0 for every finite t
@@ -21,8 +20,7 @@ static ProfilePoint rack_reference_point(double t)
 
 // d(t) = (sin(α + t), cos(α + t)): unit vector along the cutter flank through A,
 // from the cutter's tip line towards its root line.
-static ProfilePoint flank_direction(double t)
-{
+static ProfilePoint flank_direction(double t) {
     double a = gear_params.alpha + t;
     return ProfilePoint{std::sin(a), std::cos(a)};
 }
@@ -30,8 +28,7 @@ static ProfilePoint flank_direction(double t)
 // Q = A + λ·d with λ = r·t·sin α: the foot of the perpendicular from the point
 // of rolling onto the flank, where the flank touches the profile it generates.
 void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& contact_point,
-                         double& flank_distance)
-{
+                         double& flank_distance) {
     rack_point = rack_reference_point(t);
     ProfilePoint d = flank_direction(t);
     flank_distance = gear_params.pitch_radius * t * std::sin(gear_params.alpha);
@@ -41,8 +38,7 @@ void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& conta
 
 // B = A - tip_corner_distance·d: the cutter's tip corner, which traces the
 // trochoid that undercuts the root of a small gear.
-void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corner_point)
-{
+void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corner_point) {
     rack_point = rack_reference_point(t);
     ProfilePoint d = flank_direction(t);
     corner_point.x = rack_point.x - gear_params.tip_corner_distance * d.x;
@@ -52,10 +48,8 @@ void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corne
 // Line y = m·X + b through the last segment, put into X² + (y + r)² = ra²:
 //   a·X² + 2·h·X + k = 0,  a = m² + 1,  h = (r + b)·m,  k = (r + b)² - ra².
 // The larger-X root is the end of a left flank, which rises towards +x.
-int clip_to_tip_circle(int n, ProfilePoint* points)
-{
-    if (n < 1)
-        return 0;
+int clip_to_tip_circle(int n, ProfilePoint* points) {
+    if (n < 1) return 0;
     const double r = gear_params.pitch_radius;
     const double ra = gear_params.tip_radius;
     ProfilePoint& p = points[n - 1];
@@ -63,8 +57,7 @@ int clip_to_tip_circle(int n, ProfilePoint* points)
     if (q.x == p.x) {
         // A vertical last segment has no slope; its upper crossing is the flank's end.
         double w = ra * ra - q.x * q.x;
-        if (!(w >= 0.0))
-            return 0;
+        if (!(w >= 0.0)) return 0;
         q.y = std::sqrt(w) - r;
         return 1;
     }
@@ -74,8 +67,7 @@ int clip_to_tip_circle(int n, ProfilePoint* points)
     double h = (r + b) * m;
     double k = (r + b) * (r + b) - ra * ra;
     double disc = h * h - a * k;
-    if (disc < 0.0)
-        return 0;
+    if (disc < 0.0) return 0;
     double x = (-h + std::sqrt(disc)) / a;
     q.x = x;
     q.y = m * x + b;

@@ -9,8 +9,7 @@
 
 // The one place a profile list is written: refuses an index past the capacity
 // and records the overflow instead of writing.
-static void put_point(ProfilePoint* list, int index, const ProfilePoint& p)
-{
+static void put_point(ProfilePoint* list, int index, const ProfilePoint& p) {
     if (index < 0 || index >= POINT_CAPACITY) {
         profile_overflowed = true;
         return;
@@ -19,8 +18,7 @@ static void put_point(ProfilePoint* list, int index, const ProfilePoint& p)
 }
 
 // A last index as the readers may use it: never past the end of the list.
-static int bounded_last(int last)
-{
+static int bounded_last(int last) {
     if (last > POINT_CAPACITY - 1) {
         profile_overflowed = true;
         return POINT_CAPACITY - 1;
@@ -29,19 +27,16 @@ static int bounded_last(int last)
 }
 
 // The point at polar angle θ on the circle of radius R about the gear centre.
-static ProfilePoint polar_point(double radius, double theta)
-{
+static ProfilePoint polar_point(double radius, double theta) {
     double r = gear_params.pitch_radius;
     return ProfilePoint{radius * std::sin(theta), radius * std::cos(theta) - r};
 }
 
-static double cross(const ProfilePoint& a, const ProfilePoint& b)
-{
+static double cross(const ProfilePoint& a, const ProfilePoint& b) {
     return a.x * b.y - a.y * b.x;
 }
 
-static ProfilePoint minus(const ProfilePoint& a, const ProfilePoint& b)
-{
+static ProfilePoint minus(const ProfilePoint& a, const ProfilePoint& b) {
     return ProfilePoint{a.x - b.x, a.y - b.y};
 }
 
@@ -49,8 +44,7 @@ struct Box {
     double min_x, min_y, max_x, max_y;
 };
 
-static Box bounding_box(int last, const ProfilePoint* points)
-{
+static Box bounding_box(int last, const ProfilePoint* points) {
     const double margin = 1e-6;
     Box b{points[0].x, points[0].y, points[0].x, points[0].y};
     for (int i = 1; i <= last; ++i) {
@@ -63,8 +57,7 @@ static Box bounding_box(int last, const ProfilePoint* points)
 }
 
 // Whether segment a–b may reach into the box. NaN coordinates never fail it.
-static bool overlaps(const Box& box, const ProfilePoint& a, const ProfilePoint& b)
-{
+static bool overlaps(const Box& box, const ProfilePoint& a, const ProfilePoint& b) {
     bool left = a.x < box.min_x && b.x < box.min_x;
     bool right = a.x > box.max_x && b.x > box.max_x;
     bool below = a.y < box.min_y && b.y < box.min_y;
@@ -73,8 +66,7 @@ static bool overlaps(const Box& box, const ProfilePoint& a, const ProfilePoint& 
 }
 
 // The fields that depend on the shift x_s, in dependency order.
-static void set_shift_params(double x_s)
-{
+static void set_shift_params(double x_s) {
     GearParams& g = gear_params;
     g.dedendum = 1.25 - x_s;
     g.addendum = 1.0 + x_s;
@@ -92,15 +84,13 @@ static void set_shift_params(double x_s)
 
 // Addendum involute: t = +0.01·i from the pitch point until the first sample at
 // or beyond the tip circle.
-static void sample_addendum_involute()
-{
+static void sample_addendum_involute() {
     GenerationCurves& c = generation_curves;
     double lambda;
     for (addendum_step = 0;; ++addendum_step) {
         int i = addendum_step;
         rack_involute_point(i * ROLL_STEP, c.addendum_rack[i], c.addendum_involute[i], lambda);
-        if (polar_radius(c.addendum_involute[i]) >= gear_params.tip_radius)
-            break;
+        if (polar_radius(c.addendum_involute[i]) >= gear_params.tip_radius) break;
         if (i == POINT_CAPACITY - 1) {  // the tip circle was not reached in 600 steps
             profile_overflowed = true;
             break;
@@ -117,8 +107,7 @@ static void sample_addendum_involute()
 // corner meets the involute, t = -tip_corner_distance/(r·sin α), not one step
 // past it: a point one step further is off the cutter and, for large z or a
 // positive shift, lies inside the root circle.
-static void sample_dedendum_involute()
-{
+static void sample_dedendum_involute() {
     GenerationCurves& c = generation_curves;
     const GearParams& g = gear_params;
     double lambda;
@@ -130,8 +119,7 @@ static void sample_dedendum_involute()
             rack_involute_point(t_corner, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
             break;
         }
-        if (polar_radius(c.dedendum_involute[j]) <= g.base_radius + 0.002)
-            break;
+        if (polar_radius(c.dedendum_involute[j]) <= g.base_radius + 0.002) break;
         if (j == POINT_CAPACITY - 1) {
             profile_overflowed = true;
             break;
@@ -142,8 +130,7 @@ static void sample_dedendum_involute()
 
 // Whole involute: the dedendum part reversed, then the addendum part without
 // its first point (the shared pitch point), the last point clipped to the tip.
-static void join_involute()
-{
+static void join_involute() {
     GenerationCurves& c = generation_curves;
     for (int k = 0; k <= c.dedendum_last; ++k)
         put_point(c.involute_curve, k, c.dedendum_involute[c.dedendum_last - k]);
@@ -155,8 +142,7 @@ static void join_involute()
 }
 
 // Undercut: the tip corner at t = -u0 - 0.01·k, k = 0 … 250, from the root circle on.
-static void sample_undercut()
-{
+static void sample_undercut() {
     GenerationCurves& c = generation_curves;
     for (undercut_step = 0; undercut_step <= UNDERCUT_LAST; ++undercut_step) {
         int k = undercut_step;
@@ -169,8 +155,7 @@ static void sample_undercut()
 
 // The right flank: the left one reflected about the tooth centre line (the
 // radius at polar angle ψ/2, ψ = tooth_angle), so θ goes to ψ - θ.
-static void mirror_about_tooth_centre(int n, const ProfilePoint* flank, ProfilePoint* mirror_flank)
-{
+static void mirror_about_tooth_centre(int n, const ProfilePoint* flank, ProfilePoint* mirror_flank) {
     double r = gear_params.pitch_radius;
     double psi = gear_params.tooth_angle;
     double s = std::sin(psi);
@@ -186,27 +171,23 @@ static void mirror_about_tooth_centre(int n, const ProfilePoint* flank, ProfileP
 // (10 points, the first in place of the flank's last), the right flank reversed.
 // Returns its last index, 2n + 20.
 static int assemble_outline(int n, const ProfilePoint* flank, const ProfilePoint* mirror_flank,
-                            ProfilePoint* outline)
-{
+                            ProfilePoint* outline) {
     const GearParams& g = gear_params;
     double theta0 = polar_angle(flank[0]);
     double root_step = (g.space_angle + 2.0 * theta0) / 10.0;
     for (int k = 0; k < 10; ++k)
         put_point(outline, k, polar_point(g.root_radius, -g.space_angle - theta0 + k * root_step));
-    for (int i = 0; i <= n; ++i)
-        put_point(outline, 10 + i, flank[i]);
+    for (int i = 0; i <= n; ++i) put_point(outline, 10 + i, flank[i]);
     double eps = polar_angle(flank[n]);
     double tip_step = (g.tooth_angle - 2.0 * eps) / 10.0;
     for (int k = 0; k < 10; ++k)
         put_point(outline, 10 + n + k, polar_point(g.tip_radius, eps + k * tip_step));
-    for (int k = 0; k <= n; ++k)
-        put_point(outline, n + 20 + k, mirror_flank[n - k]);
+    for (int k = 0; k <= n; ++k) put_point(outline, n + 20 + k, mirror_flank[n - k]);
     return bounded_last(2 * n + 20);
 }
 
-void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror_flank,
-                           ProfilePoint* outline, ProfileLasts& lasts)
-{
+void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror_flank, ProfilePoint* outline,
+                           ProfileLasts& lasts) {
     profile_overflowed = false;
     set_shift_params(x_s);
     undercut_step = 0;
@@ -225,16 +206,14 @@ void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror
     lasts.outline_last = assemble_outline(n, flank, mirror_flank, outline);
 }
 
-void compute_tooth(double x_s, ToothProfile& tooth)
-{
+void compute_tooth(double x_s, ToothProfile& tooth) {
     ProfileLasts lasts{};
     compute_tooth_profile(x_s, tooth.flank, tooth.mirror_flank, tooth.outline, lasts);
     tooth.flank_last = lasts.flank_last;
     tooth.outline_last = lasts.outline_last;
 }
 
-void compute_gear(int z, double x)
-{
+void compute_gear(int z, double x) {
     gear_params.z = z;
     gear_params.x = x;
     compute_gear_params();
@@ -248,8 +227,7 @@ void compute_gear(int z, double x)
 // crossing in (i, j) order wins; the result runs U[0..i], V[j+1..q].
 // Without a crossing the undercut is kept while it approaches V[0].
 int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const ProfilePoint* involute,
-                           int& result_last, ProfilePoint* result)
-{
+                           int& result_last, ProfilePoint* result) {
     const ProfilePoint* U = undercut;
     const ProfilePoint* V = involute;
     // Two segments that cross share a point, so an undercut segment wholly
@@ -257,19 +235,14 @@ int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const Pro
     // cross it: skipping it changes no result and saves most of the search.
     Box involute_box = bounding_box(q, V);
     for (int i = 0; i < p; ++i) {
-        if (!overlaps(involute_box, U[i], U[i + 1]))
-            continue;
+        if (!overlaps(involute_box, U[i], U[i + 1])) continue;
         ProfilePoint d1 = minus(U[i + 1], U[i]);
         for (int j = 0; j < q; ++j) {
-            if (!(cross(d1, minus(V[j], U[i])) * cross(d1, minus(V[j + 1], U[i])) <= 0.0))
-                continue;
+            if (!(cross(d1, minus(V[j], U[i])) * cross(d1, minus(V[j + 1], U[i])) <= 0.0)) continue;
             ProfilePoint d2 = minus(V[j + 1], V[j]);
-            if (!(cross(d2, minus(U[i], V[j])) * cross(d2, minus(U[i + 1], V[j])) < 0.0))
-                continue;
-            for (int k = 0; k <= i; ++k)
-                put_point(result, k, U[k]);
-            for (int k = j + 1; k <= q; ++k)
-                put_point(result, i + 1 + (k - j - 1), V[k]);
+            if (!(cross(d2, minus(U[i], V[j])) * cross(d2, minus(U[i + 1], V[j])) < 0.0)) continue;
+            for (int k = 0; k <= i; ++k) put_point(result, k, U[k]);
+            for (int k = j + 1; k <= q; ++k) put_point(result, i + 1 + (k - j - 1), V[k]);
             result_last = bounded_last(i + q - j);
             return 1;
         }
@@ -281,14 +254,11 @@ int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const Pro
         double dx = U[k].x - V[0].x;
         double dy = U[k].y - V[0].y;
         double e = dx * dx + dy * dy;
-        if (!(e < best))
-            break;
+        if (!(e < best)) break;
         best = e;
     }
-    for (int m = 0; m < k; ++m)
-        put_point(result, m, U[m]);
-    for (int m = 0; m <= q; ++m)
-        put_point(result, k + m, V[m]);
+    for (int m = 0; m < k; ++m) put_point(result, m, U[m]);
+    for (int m = 0; m <= q; ++m) put_point(result, k + m, V[m]);
     result_last = bounded_last(k + q);
     return 1;
 }

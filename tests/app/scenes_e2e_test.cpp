@@ -23,59 +23,61 @@ struct Pixel {
     int x, y;
 };
 
-Pixel pixel_of_view(double vx, double vy)
-{
+Pixel pixel_of_view(double vx, double vy) {
     return Pixel{static_cast<int>(std::lround(400.0 + 400.0 * vx)),
                  static_cast<int>(std::lround(400.0 - 400.0 * vy))};
 }
 
-bool is_red(Rgb c) { return c.r > 200 && c.g < 90 && c.b < 90; }
-bool is_blue(Rgb c) { return c.b > 200 && c.r < 90 && c.g < 90; }
-bool is_green(Rgb c) { return c.g > 200 && c.r < 90 && c.b < 90; }
-bool is_dark(Rgb c) { return c.r < 90 && c.g < 90 && c.b < 90; }
+bool is_red(Rgb c) {
+    return c.r > 200 && c.g < 90 && c.b < 90;
+}
+bool is_blue(Rgb c) {
+    return c.b > 200 && c.r < 90 && c.g < 90;
+}
+bool is_green(Rgb c) {
+    return c.g > 200 && c.r < 90 && c.b < 90;
+}
+bool is_dark(Rgb c) {
+    return c.r < 90 && c.g < 90 && c.b < 90;
+}
 
 // A pixel of the kind within reach pixels of p (lines are 2 and 4 pixels wide,
 // and a computed position may round either way).
-bool kind_near(const Image& img, Pixel p, int reach, bool (*kind)(Rgb))
-{
+bool kind_near(const Image& img, Pixel p, int reach, bool (*kind)(Rgb)) {
     for (int y = p.y - reach; y <= p.y + reach; ++y)
         for (int x = p.x - reach; x <= p.x + reach; ++x)
-            if (x >= 0 && y >= 0 && x < img.width && y < img.height && kind(pixel(img, x, y)))
-                return true;
+            if (x >= 0 && y >= 0 && x < img.width && y < img.height && kind(pixel(img, x, y))) return true;
     return false;
 }
 
 // Dark pixels of the legend line k (1 to 5): from x = -0.9 rightwards, its
 // baseline at y = 0.95 - 0.05·(k - 1). Stops short of the cross's vertical
 // arm at the window's centre.
-int legend_dark_pixels(const Image& img, int line)
-{
+int legend_dark_pixels(const Image& img, int line) {
     Pixel base = pixel_of_view(-0.9, 0.95 - 0.05 * (line - 1));
     int count = 0;
     for (int y = base.y - 14; y <= base.y + 3; ++y)
         for (int x = base.x; x < 380; ++x)
-            if (is_dark(pixel(img, x, y)))
-                ++count;
+            if (is_dark(pixel(img, x, y))) ++count;
     return count;
 }
 
 // A model point of the gear frame on the screen at scale factor s.
-Pixel pixel_of_model(const ProfilePoint& p, double s) { return pixel_of_view(s * p.x, s * p.y); }
+Pixel pixel_of_model(const ProfilePoint& p, double s) {
+    return pixel_of_view(s * p.x, s * p.y);
+}
 
 // The point at polar angle θ and radius R about the gear centre (0, -r).
-ProfilePoint polar_point(double radius, double angle)
-{
+ProfilePoint polar_point(double radius, double angle) {
     double r = gear_params.pitch_radius;
     return ProfilePoint{radius * std::sin(angle), radius * std::cos(angle) - r};
 }
 
 // A window not painted yet is black; a frame is mostly white background.
-bool painted(const Image& img)
-{
+bool painted(const Image& img) {
     int black = 0;
     for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
-        if (img.rgb[i] == 0 && img.rgb[i + 1] == 0 && img.rgb[i + 2] == 0)
-            ++black;
+        if (img.rgb[i] == 0 && img.rgb[i + 1] == 0 && img.rgb[i + 2] == 0) ++black;
     return img.width > 0 && black < img.width * img.height / 2;
 }
 
@@ -85,31 +87,26 @@ class SceneRun {
 public:
     // left_in_place: the window stays where it opened (moving it repaints it,
     // which would draw a second frame).
-    SceneRun(const char* test_name, int z, double x, bool left_in_place = false) : name_(test_name)
-    {
-        if (!session_.ready)
-            return;
+    SceneRun(const char* test_name, int z, double x, bool left_in_place = false) : name_(test_name) {
+        if (!session_.ready) return;
         std::string answers = std::to_string(z) + "\n" + std::to_string(x) + "\n0\n";
-        started_ = launch_program(&session_.program, &session_.xserver, RACKGEN_PROBE_BIN,
-                                  answers.c_str(), test_name) &&
+        started_ = launch_program(&session_.program, &session_.xserver, RACKGEN_PROBE_BIN, answers.c_str(),
+                                  test_name) &&
                    (left_in_place ? find_window_in_place()
-                                  : find_window(&session_.program, &session_.xserver,
-                                                FRAME_TIMEOUT_MS)) &&
+                                  : find_window(&session_.program, &session_.xserver, FRAME_TIMEOUT_MS)) &&
                    wait_probe(&session_.program, "display", &state_, FRAME_TIMEOUT_MS);
     }
     bool xserver_ready() const { return session_.ready; }
     bool started() const { return started_; }
 
     // Sends the keys and waits until the program has answered the last of them.
-    bool keys(const std::string& list)
-    {
+    bool keys(const std::string& list) {
         int count = 0;
         std::string chunk;
         size_t start = 0;
         while (start < list.size()) {
             size_t end = list.find(' ', start);
-            if (end == std::string::npos)
-                end = list.size();
+            if (end == std::string::npos) end = list.size();
             if (end > start) {
                 chunk += list.substr(start, end - start) + " ";
                 ++count;
@@ -122,39 +119,32 @@ public:
             }
         }
         for (int k = 0; k < count; ++k)
-            if (!wait_probe(&session_.program, "key", &state_, FRAME_TIMEOUT_MS))
-                return false;
+            if (!wait_probe(&session_.program, "key", &state_, FRAME_TIMEOUT_MS)) return false;
         return true;
     }
-    bool press(const std::string& key, int times)
-    {
+    bool press(const std::string& key, int times) {
         std::string list;
-        for (int k = 0; k < times; ++k)
-            list += key + " ";
+        for (int k = 0; k < times; ++k) list += key + " ";
         return keys(list);
     }
     const ProbeState& state() const { return state_; }
 
     // Screenshots until the picture shows what is expected (a frame may still
     // be on its way to the window), at most a few seconds; keeps the last.
-    Image shoot(const char* shot_name, const std::function<bool(const Image&)>& expected)
-    {
+    Image shoot(const char* shot_name, const std::function<bool(const Image&)>& expected) {
         Image img;
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         for (;;) {
             bool taken = take_screenshot(&session_.program, &session_.xserver, shot_name, &img);
-            if ((taken && painted(img) && expected(img)) ||
-                std::chrono::steady_clock::now() > deadline)
+            if ((taken && painted(img) && expected(img)) || std::chrono::steady_clock::now() > deadline)
                 return img;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     }
-    Image shoot(const char* shot_name)
-    {
+    Image shoot(const char* shot_name) {
         return shoot(shot_name, [](const Image& img) { return count_non_white(img) > 0; });
     }
-    int display_frames() const
-    {
+    int display_frames() const {
         std::string all = read_stderr(&session_.program);
         int count = 0;
         for (size_t at = all.find("probe: display"); at != std::string::npos;
@@ -164,13 +154,12 @@ public:
     }
 
 private:
-    bool find_window_in_place()
-    {
+    bool find_window_in_place() {
         auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(FRAME_TIMEOUT_MS);
         while (is_alive(&session_.program) && std::chrono::steady_clock::now() < deadline) {
             std::string out;
-            if (run_tool(&session_.xserver, {"xdotool", "search", "--onlyvisible", "--name", "."},
-                         &out) == 0 &&
+            if (run_tool(&session_.xserver, {"xdotool", "search", "--onlyvisible", "--name", "."}, &out) ==
+                    0 &&
                 std::strtoul(out.c_str(), nullptr, 10) != 0) {
                 session_.program.window = std::strtoul(out.c_str(), nullptr, 10);
                 return true;
@@ -186,17 +175,15 @@ private:
     bool started_ = false;
 };
 
-#define START_RUN(run)                                                  \
-    do {                                                                \
-        if (!(run).xserver_ready())                                     \
-            GTEST_SKIP() << "no Xvfb on this machine";                   \
-        ASSERT_TRUE((run).started()) << "the program showed no window"; \
+#define START_RUN(run)                                                         \
+    do {                                                                       \
+        if (!(run).xserver_ready()) GTEST_SKIP() << "no Xvfb on this machine"; \
+        ASSERT_TRUE((run).started()) << "the program showed no window";        \
     } while (0)
 
 // The first frame of the run, drawn before any key: scene '1' at step 0 with
 // its legend dark (lighting is still off before the first primitive of a run).
-TEST(SceneScreens, FirstFrameOfARunShowsTheLegendDarkAndTheMarkersAtThePitchPoint)
-{
+TEST(SceneScreens, FirstFrameOfARunShowsTheLegendDarkAndTheMarkersAtThePitchPoint) {
     SceneRun run("first_frame_z20", 20, 0.0, true);
     START_RUN(run);
     Image img = run.shoot("first_frame", [](const Image& i) { return legend_dark_pixels(i, 1) > 50; });
@@ -212,8 +199,7 @@ TEST(SceneScreens, FirstFrameOfARunShowsTheLegendDarkAndTheMarkersAtThePitchPoin
 
 // Scene '1', z = 20, at its last step: the red involute reaches the tip
 // circle, the black rack touches it there, and the traces are green.
-TEST(SceneScreens, AddendumInvoluteReachesTheTipCircle)
-{
+TEST(SceneScreens, AddendumInvoluteReachesTheTipCircle) {
     compute_gear(20, 0.0);
     const int last = generation_curves.addendum_last;
     const double s = 0.5;
@@ -223,14 +209,12 @@ TEST(SceneScreens, AddendumInvoluteReachesTheTipCircle)
     ASSERT_TRUE(run.press("s", last + 3));
     EXPECT_EQ(run.state().steps[0], last + 1);
     const ProfilePoint tip = generation_curves.addendum_involute[last];
-    Image img = run.shoot("last_step", [&](const Image& i) {
-        return kind_near(i, pixel_of_model(tip, s), 2, is_red);
-    });
+    Image img = run.shoot("last_step",
+                          [&](const Image& i) { return kind_near(i, pixel_of_model(tip, s), 2, is_red); });
     EXPECT_GE(polar_radius(tip), gear_params.tip_radius);
     EXPECT_TRUE(kind_near(img, pixel_of_model(tip, s), 2, is_red)) << "no marker at the tip";
     for (int k : {last / 4, last / 2, 3 * last / 4})
-        EXPECT_TRUE(kind_near(img, pixel_of_model(generation_curves.addendum_involute[k], s), 2,
-                              is_red))
+        EXPECT_TRUE(kind_near(img, pixel_of_model(generation_curves.addendum_involute[k], s), 2, is_red))
             << "no involute at sample " << k;
     // The rack's flank through its reference point A, half a module from A along the flank.
     double t = last * 0.01;
@@ -249,8 +233,7 @@ TEST(SceneScreens, AddendumInvoluteReachesTheTipCircle)
 
 // Scene '3', z = 8: the blue undercut grows from the root circle, where its
 // first point lies, and is not there before it has been generated.
-TEST(SceneScreens, UndercutGrowsFromTheRootCircle)
-{
+TEST(SceneScreens, UndercutGrowsFromTheRootCircle) {
     compute_gear(8, 0.0);
     const double s = 0.5;
     SceneRun run("undercut_z8", 8, 0.0);
@@ -280,8 +263,7 @@ TEST(SceneScreens, UndercutGrowsFromTheRootCircle)
 // through the pitch point, where red covers blue), and the shifted tooth is
 // wider: its right flank stands outside the standard one, and near the tip
 // the red flank runs on past the blue tip circle.
-TEST(SceneScreens, ShiftedFlankStandsOutsideTheStandardNearTheTip)
-{
+TEST(SceneScreens, ShiftedFlankStandsOutsideTheStandardNearTheTip) {
     compute_gear(20, 0.5);
     const ToothProfile& standard = standard_tooth;
     const ToothProfile& shifted = shifted_tooth;
@@ -292,23 +274,21 @@ TEST(SceneScreens, ShiftedFlankStandsOutsideTheStandardNearTheTip)
     ASSERT_TRUE(run.keys("6"));
     auto first_beyond = [](const ToothProfile& tooth, double radius) {
         for (int k = 0; k <= tooth.flank_last; ++k)
-            if (polar_radius(tooth.flank[k]) >= radius)
-                return k;
+            if (polar_radius(tooth.flank[k]) >= radius) return k;
         return tooth.flank_last;
     };
     // Near the tip of the standard tooth (radius about 10.8, tip 11).
     const int ks = first_beyond(standard, 10.8), kr = first_beyond(shifted, 10.8);
     const ProfilePoint blue_right = standard.mirror_flank[ks], red_right = shifted.mirror_flank[kr];
     ASSERT_GT(polar_angle(red_right), polar_angle(blue_right) + 0.02);  // outside, to the right
-    Image img = run.shoot("one_tooth", [&](const Image& i) {
-        return kind_near(i, pixel_of_model(red_right, s), 2, is_red);
-    });
+    Image img = run.shoot(
+        "one_tooth", [&](const Image& i) { return kind_near(i, pixel_of_model(red_right, s), 2, is_red); });
     EXPECT_TRUE(kind_near(img, pixel_of_model(red_right, s), 2, is_red));
     EXPECT_FALSE(kind_near(img, pixel_of_model(red_right, s), 2, is_blue));
     EXPECT_TRUE(kind_near(img, pixel_of_model(blue_right, s), 2, is_blue));
     // Between the two right flanks: inside the shifted tooth only, and empty.
-    Pixel between = pixel_of_model(ProfilePoint{(red_right.x + blue_right.x) / 2,
-                                                (red_right.y + blue_right.y) / 2}, s);
+    Pixel between =
+        pixel_of_model(ProfilePoint{(red_right.x + blue_right.x) / 2, (red_right.y + blue_right.y) / 2}, s);
     EXPECT_TRUE(is_white(pixel(img, between.x, between.y)));
     // The shared left flank shows red.
     EXPECT_TRUE(kind_near(img, pixel_of_model(shifted.flank[kr], s), 2, is_red));
@@ -322,8 +302,7 @@ TEST(SceneScreens, ShiftedFlankStandsOutsideTheStandardNearTheTip)
 }
 
 // Scene '7', zoomed out until the whole gear fits: red tips all round.
-TEST(SceneScreens, WholeGearHasTeethAllRound)
-{
+TEST(SceneScreens, WholeGearHasTeethAllRound) {
     compute_gear(20, 0.5);
     SceneRun run("whole_gear_z20_x05", 20, 0.5);
     START_RUN(run);
@@ -335,16 +314,15 @@ TEST(SceneScreens, WholeGearHasTeethAllRound)
     // The middle of the shifted tooth's tip arc, at polar angle tooth_angle/2.
     const double tip_middle = gear_params.tooth_angle / 2;
     Image img = run.shoot("whole_gear", [&](const Image& i) {
-        return kind_near(i, pixel_of_model(polar_point(gear_params.tip_radius, tip_middle + PI), s),
-                         2, is_red);
+        return kind_near(i, pixel_of_model(polar_point(gear_params.tip_radius, tip_middle + PI), s), 2,
+                         is_red);
     });
     for (int k = 0; k < 20; ++k) {
         double angle = tip_middle + k * pitch;
-        EXPECT_TRUE(kind_near(img, pixel_of_model(polar_point(gear_params.tip_radius, angle), s), 2,
-                              is_red))
+        EXPECT_TRUE(kind_near(img, pixel_of_model(polar_point(gear_params.tip_radius, angle), s), 2, is_red))
             << "no red tip of tooth " << k;
-        EXPECT_TRUE(kind_near(img, pixel_of_model(polar_point(gear_params.tip_radius - 0.5, angle), s),
-                              2, is_blue))
+        EXPECT_TRUE(
+            kind_near(img, pixel_of_model(polar_point(gear_params.tip_radius - 0.5, angle), s), 2, is_blue))
             << "no blue tip of tooth " << k;
         // Between two teeth, at the tip radius: no tooth.
         Pixel gap = pixel_of_model(polar_point(gear_params.tip_radius, angle + pitch / 2), s);
@@ -354,26 +332,26 @@ TEST(SceneScreens, WholeGearHasTeethAllRound)
 
 // 'w' shrinks and 'W' enlarges: the shifted tip circle of scene '6' moves
 // with the scale factor (and each key also draws a frame).
-TEST(SceneScreens, ZoomKeysChangeTheSizeOfTheDrawing)
-{
+TEST(SceneScreens, ZoomKeysChangeTheSizeOfTheDrawing) {
     compute_gear(20, 0.5);
     SceneRun run("zoom_z20_x05", 20, 0.5);
     START_RUN(run);
     ASSERT_TRUE(run.keys("6"));
     // A point of the red tip circle, a little right of the top.
-    auto tip_point = [&](double s) {
-        return pixel_of_model(polar_point(gear_params.tip_radius, 0.05), s);
-    };
-    Image at_half = run.shoot("scale_0.5", [&](const Image& i) { return kind_near(i, tip_point(0.5), 1, is_red); });
+    auto tip_point = [&](double s) { return pixel_of_model(polar_point(gear_params.tip_radius, 0.05), s); };
+    Image at_half =
+        run.shoot("scale_0.5", [&](const Image& i) { return kind_near(i, tip_point(0.5), 1, is_red); });
     EXPECT_TRUE(kind_near(at_half, tip_point(0.5), 1, is_red));
     ASSERT_TRUE(run.keys("w"));
-    Image smaller = run.shoot("scale_0.45", [&](const Image& i) { return kind_near(i, tip_point(0.45), 1, is_red); });
+    Image smaller =
+        run.shoot("scale_0.45", [&](const Image& i) { return kind_near(i, tip_point(0.45), 1, is_red); });
     EXPECT_TRUE(kind_near(smaller, tip_point(0.45), 1, is_red));
     EXPECT_FALSE(kind_near(smaller, tip_point(0.5), 1, is_red));
     ASSERT_TRUE(run.keys("W W"));
     const double larger = 0.5 / 0.9;
     EXPECT_NEAR(run.state().scale, larger, 1e-9);
-    Image bigger = run.shoot("scale_0.556", [&](const Image& i) { return kind_near(i, tip_point(larger), 1, is_red); });
+    Image bigger =
+        run.shoot("scale_0.556", [&](const Image& i) { return kind_near(i, tip_point(larger), 1, is_red); });
     EXPECT_TRUE(kind_near(bigger, tip_point(larger), 1, is_red));
     EXPECT_FALSE(kind_near(bigger, tip_point(0.5), 1, is_red));
     EXPECT_GT(legend_dark_pixels(bigger, 1), 50);  // the legend does not zoom
@@ -394,34 +372,30 @@ struct GalleryGear {
 
 class SceneGallery : public ::testing::TestWithParam<GalleryGear> {};
 
-int pixels_of(const Image& img, bool (*kind)(Rgb))
-{
+int pixels_of(const Image& img, bool (*kind)(Rgb)) {
     int count = 0;
     for (int y = 0; y < img.height; ++y)
         for (int x = 0; x < img.width; ++x)
-            if (kind(pixel(img, x, y)))
-                ++count;
+            if (kind(pixel(img, x, y))) ++count;
     return count;
 }
 
-TEST_P(SceneGallery, EverySceneShowsItsLegendAndColours)
-{
+TEST_P(SceneGallery, EverySceneShowsItsLegendAndColours) {
     const GalleryGear gear = GetParam();
     compute_gear(gear.z, gear.x);
     const int addendum_last = generation_curves.addendum_last;
     const int dedendum_last = generation_curves.dedendum_last;
     // Zoom steps that bring the whole gear into the window: s·(2r + ha) below 0.95.
     int zoom_out = 0;
-    for (double s = 0.5; s * (2 * gear_params.pitch_radius + 1 + gear.x) > 0.95; s *= 0.9)
-        ++zoom_out;
+    for (double s = 0.5; s * (2 * gear_params.pitch_radius + 1 + gear.x) > 0.95; s *= 0.9) ++zoom_out;
     SceneRun run((std::string("gallery_") + gear.name).c_str(), gear.z, gear.x);
     START_RUN(run);
     struct Shot {
-        const char* keys;      // scene key, then what is pressed in it
-        int steps;             // 's' presses after the keys
+        const char* keys;  // scene key, then what is pressed in it
+        int steps;         // 's' presses after the keys
         const char* name;
         int legend_lines;
-        bool (*colour)(Rgb);   // a colour the picture must hold plenty of
+        bool (*colour)(Rgb);  // a colour the picture must hold plenty of
     };
     const Shot shots[] = {
         {"1", addendum_last, "scene1_last_step", 4, is_red},
@@ -466,8 +440,8 @@ TEST_P(SceneGallery, EverySceneShowsItsLegendAndColours)
 INSTANTIATE_TEST_SUITE_P(Gears, SceneGallery,
                          ::testing::Values(GalleryGear{"z8", 8, 0.0}, GalleryGear{"z20", 20, 0.0},
                                            GalleryGear{"z10_x05", 10, 0.5}),
-                         [](const ::testing::TestParamInfo<GalleryGear>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<GalleryGear>& gear) {
+                             return std::string(gear.param.name);
                          });
 
 }  // namespace

@@ -19,31 +19,37 @@ struct Legend {
 };
 
 const Legend LEGENDS[] = {
-    {'1', scene_addendum_involute,
+    {'1',
+     scene_addendum_involute,
      {"(1) draw addendum involute generation", "     blue circle  : pitch circle",
       "     green circle : base circle", "     red point:point of rack generation of involute curve"}},
-    {'2', scene_dedendum_involute,
+    {'2',
+     scene_dedendum_involute,
      {"(2) draw dedendum involute generation", "     blue circle  : pitch circle",
       "     green circle : base circle", "     red point:point of rack generation of involute curve"}},
-    {'3', scene_undercut_curve,
+    {'3',
+     scene_undercut_curve,
      {"(3) draw undercut curve generation", "     blue circle  : pitch circle",
       "     green circle : base circle", "     blue point : point of generation of undercut curve"}},
-    {'4', scene_rack_rolling,
-     {"(4) whole tooth profile generation by rack rolling on pitch circle",
-      "     blue : pitch circle", "     green: base circle"}},
-    {'5', scene_rack_gear_meshing,
+    {'4',
+     scene_rack_rolling,
+     {"(4) whole tooth profile generation by rack rolling on pitch circle", "     blue : pitch circle",
+      "     green: base circle"}},
+    {'5',
+     scene_rack_gear_meshing,
      {"(5) whole tooth profile generation by rack-gear meshing", "     blue  : pitch circle",
       "     green : base circle"}},
-    {'6', scene_one_tooth,
+    {'6',
+     scene_one_tooth,
      {"(6) display one gear tooth", "     blue : pitch circle", "     green: base circle",
       "     blue tooth : standard gear", "     red tooth  : shifted gear"}},
-    {'7', scene_whole_gear,
+    {'7',
+     scene_whole_gear,
      {"(7) display whole gear teeth", "    blue curve:standard gear", "    red curve :shifted gear",
       "    blue  circle : pitch circle", "    green circle : base circle"}},
 };
 
-void draw_frame(void (*block)())
-{
+void draw_frame(void (*block)()) {
     fake_gl_clear_log();
     begin_frame();
     block();
@@ -53,8 +59,7 @@ void draw_frame(void (*block)())
 // Each legend line, byte for byte, at x = -0.9 and y = 0.95, 0.9, … in the
 // 18-point font, and dark: also in a GL fresh from context creation, where
 // lighting is still off and the current colour white.
-TEST(Legends, EveryLineByteForByteDarkAndInPlace)
-{
+TEST(Legends, EveryLineByteForByteDarkAndInPlace) {
     make_gear(20, 0.5);
     for (const Legend& legend : LEGENDS) {
         fake_gl_reset();
@@ -77,8 +82,7 @@ TEST(Legends, EveryLineByteForByteDarkAndInPlace)
 
 class RollingMarkers : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         fake_gl_reset();
         make_gear(20, 0.0);  // r = 10, scale factor 0.5
     }
@@ -86,8 +90,7 @@ protected:
 
 // The first frame of scene '1': all three markers on the pitch point, the rack
 // at home with its rolling line along the x axis, no curve and no trace yet.
-TEST_F(RollingMarkers, AddendumFirstFrameHasEverythingAtThePitchPoint)
-{
+TEST_F(RollingMarkers, AddendumFirstFrameHasEverythingAtThePitchPoint) {
     draw_frame(scene_addendum_involute);
     std::vector<ViewDisc> red_discs = discs(red);
     std::vector<ViewDisc> blue_discs = discs(blue);
@@ -109,8 +112,7 @@ TEST_F(RollingMarkers, AddendumFirstFrameHasEverythingAtThePitchPoint)
 }
 
 // Step 10 (t = 0.1): A(0.1) = (0.0033300, 0.0498751), K = (0.4991671, -0.0249792) in the view.
-TEST_F(RollingMarkers, AddendumStepTenRollsRight)
-{
+TEST_F(RollingMarkers, AddendumStepTenRollsRight) {
     addendum_step = 10;
     draw_frame(scene_addendum_involute);
     std::vector<ViewDisc> blue_discs = discs(blue);
@@ -126,8 +128,7 @@ TEST_F(RollingMarkers, AddendumStepTenRollsRight)
 
 // Scene '2' rolls the other way, shows the whole addendum involute from its
 // first frame, and has no marker on the reference point.
-TEST_F(RollingMarkers, DedendumStepTenIsTheMirrorImage)
-{
+TEST_F(RollingMarkers, DedendumStepTenIsTheMirrorImage) {
     draw_frame(scene_dedendum_involute);
     EXPECT_EQ(wide_segments(red), generation_curves.addendum_last);
     dedendum_step = 10;
@@ -144,8 +145,7 @@ TEST_F(RollingMarkers, DedendumStepTenIsTheMirrorImage)
 
 // Scene '3' starts with the tip corner on the root circle, on the radius
 // through the point of rolling (polar angle -u0), and the whole involute drawn.
-TEST_F(RollingMarkers, UndercutStartsOnTheRootCircle)
-{
+TEST_F(RollingMarkers, UndercutStartsOnTheRootCircle) {
     draw_frame(scene_undercut_curve);
     const double s = scale_factor;
     const double r = gear_params.pitch_radius;
@@ -164,8 +164,7 @@ TEST_F(RollingMarkers, UndercutStartsOnTheRootCircle)
 
 // Scene '4' at step 0: the rack stands upright on the rightmost point of the
 // pitch circle, (5, -5) in the view; A(π/2) = (10, 5.7079633) in the model.
-TEST_F(RollingMarkers, RollingStartsAtTheRightOfThePitchCircle)
-{
+TEST_F(RollingMarkers, RollingStartsAtTheRightOfThePitchCircle) {
     draw_frame(scene_rack_rolling);
     std::vector<ViewDisc> blue_discs = discs(blue);
     ASSERT_EQ(blue_discs.size(), 1u);
@@ -179,8 +178,7 @@ TEST_F(RollingMarkers, RollingStartsAtTheRightOfThePitchCircle)
 
 // Scene '5': the current rack is level on the x axis with its reference point
 // at (-s·r·t, 0): (-7.8539816, 0) at step 0 and (-5.0539816, 0) at step 28.
-TEST_F(RollingMarkers, MeshingRackIsLevelAndSlidesRight)
-{
+TEST_F(RollingMarkers, MeshingRackIsLevelAndSlidesRight) {
     for (int step : {0, 28}) {
         tooth_step = step;
         draw_frame(scene_rack_gear_meshing);
@@ -201,8 +199,7 @@ TEST_F(RollingMarkers, MeshingRackIsLevelAndSlidesRight)
 
 // Scene '5' leaves its turn about the gear centre on the matrix; the next
 // frame's begin_frame takes it off again.
-TEST_F(RollingMarkers, MeshingLeavesTheTurnOnTheMatrixUntilTheNextFrame)
-{
+TEST_F(RollingMarkers, MeshingLeavesTheTurnOnTheMatrixUntilTheNextFrame) {
     tooth_step = 10;
     fake_gl_clear_log();
     begin_frame();
@@ -227,8 +224,7 @@ TEST_F(RollingMarkers, MeshingLeavesTheTurnOnTheMatrixUntilTheNextFrame)
 
 class Comparison : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         fake_gl_reset();
         make_gear(20, 0.5);
     }
@@ -236,8 +232,7 @@ protected:
 
 // Scene '6': the shifted gear's circles in red, the standard gear's (less the
 // shift) in blue, and the flanks: the standard tooth first, the shifted over it.
-TEST_F(Comparison, OneToothCirclesAndFlanksInOrder)
-{
+TEST_F(Comparison, OneToothCirclesAndFlanksInOrder) {
     draw_frame(scene_one_tooth);
     const double s = scale_factor;
     std::vector<ViewDisc> red_circles = circles(red), blue_circles = circles(blue);
@@ -256,12 +251,9 @@ TEST_F(Comparison, OneToothCirclesAndFlanksInOrder)
     int last_blue = -1, first_red = -1;
     for (int b = 0; b < fake_gl_block_count(); ++b) {
         const FakeGlBlock& block = fake_gl_block(b);
-        if (block.line_width != 4.0f)
-            continue;
-        if (has_colour(block.colour, blue))
-            last_blue = b;
-        if (has_colour(block.colour, red) && first_red < 0)
-            first_red = b;
+        if (block.line_width != 4.0f) continue;
+        if (has_colour(block.colour, blue)) last_blue = b;
+        if (has_colour(block.colour, red) && first_red < 0) first_red = b;
     }
     EXPECT_LT(last_blue, first_red);
     std::vector<ViewDisc> centre = discs(black);
@@ -271,8 +263,7 @@ TEST_F(Comparison, OneToothCirclesAndFlanksInOrder)
 
 // Scene '7': z copies of each outline all round the centre, the standard gear
 // over the shifted one, and the matrix back where it was.
-TEST_F(Comparison, WholeGearHasEveryToothOfBoth)
-{
+TEST_F(Comparison, WholeGearHasEveryToothOfBoth) {
     draw_frame(scene_whole_gear);
     const double s = scale_factor;
     EXPECT_EQ(wide_segments(red), 20 * shifted_tooth.outline_last);
@@ -281,8 +272,7 @@ TEST_F(Comparison, WholeGearHasEveryToothOfBoth)
     int last_red = -1, first_blue = -1;
     for (int b = 0; b < fake_gl_block_count(); ++b) {
         const FakeGlBlock& block = fake_gl_block(b);
-        if (block.line_width != 4.0f)
-            continue;
+        if (block.line_width != 4.0f) continue;
         if (has_colour(block.colour, red)) {
             last_red = b;
             const FakeGlVertex& v = fake_gl_block_vertices(b)[0];
@@ -290,12 +280,10 @@ TEST_F(Comparison, WholeGearHasEveryToothOfBoth)
             int sector = static_cast<int>(std::floor((angle + PI) / (2 * PI / 20))) % 20;
             sector_has_tooth[sector] = true;
         }
-        if (has_colour(block.colour, blue) && first_blue < 0)
-            first_blue = b;
+        if (has_colour(block.colour, blue) && first_blue < 0) first_blue = b;
     }
     EXPECT_LT(last_red, first_blue);
-    for (int k = 0; k < 20; ++k)
-        EXPECT_TRUE(sector_has_tooth[k]) << "no red tooth in sector " << k;
+    for (int k = 0; k < 20; ++k) EXPECT_TRUE(sector_has_tooth[k]) << "no red tooth in sector " << k;
     double moved[2];
     fake_gl_transform(fake_gl_state().modelview, 0.7, -0.2, moved);
     EXPECT_NEAR(moved[0], 0.7, VIEW_TOLERANCE);
@@ -303,8 +291,7 @@ TEST_F(Comparison, WholeGearHasEveryToothOfBoth)
 }
 
 // The still pictures own no counter: 's' draws the same frame again.
-TEST_F(Comparison, StillPicturesRepeatAndLeaveTheCounters)
-{
+TEST_F(Comparison, StillPicturesRepeatAndLeaveTheCounters) {
     for (void (*block)() : {scene_one_tooth, scene_whole_gear}) {
         draw_frame(block);
         std::vector<ViewSegment> red_first = short_segments(red);

@@ -20,9 +20,15 @@ struct GenerationScene {
     int (*last)();
 };
 
-int addendum_last() { return generation_curves.addendum_last; }
-int dedendum_last() { return generation_curves.dedendum_last; }
-int undercut_last() { return generation_curves.undercut_last; }
+int addendum_last() {
+    return generation_curves.addendum_last;
+}
+int dedendum_last() {
+    return generation_curves.dedendum_last;
+}
+int undercut_last() {
+    return generation_curves.undercut_last;
+}
 
 const GenerationScene GENERATION_SCENES[] = {
     {"addendum", scene_addendum_involute, &addendum_step, addendum_last},
@@ -31,8 +37,7 @@ const GenerationScene GENERATION_SCENES[] = {
 };
 
 // One frame as display draws it, with only that frame in the log.
-void draw_frame(SceneBlock block)
-{
+void draw_frame(SceneBlock block) {
     fake_gl_clear_log();
     begin_frame();
     block();
@@ -41,8 +46,7 @@ void draw_frame(SceneBlock block)
 
 class GenerationSteps : public ::testing::TestWithParam<int> {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         fake_gl_reset();
         make_gear(8, 0.0);  // z = 8: the short curves keep the runs to the end quick
     }
@@ -51,8 +55,7 @@ protected:
 
 // Frames show steps 0, 1, 2, … and every frame stores its step + 1, so after k
 // frames the counter is k; once the curve is complete it rests at last + 1.
-TEST_P(GenerationSteps, CounterCountsFramesUpToTheLastIndexPlusOne)
-{
+TEST_P(GenerationSteps, CounterCountsFramesUpToTheLastIndexPlusOne) {
     const int last = scene().last();
     ASSERT_GT(last, 5);
     for (int k = 1; k <= last + 1; ++k) {
@@ -65,8 +68,7 @@ TEST_P(GenerationSteps, CounterCountsFramesUpToTheLastIndexPlusOne)
 }
 
 // The only other counters are untouched: each scene advances its own.
-TEST_P(GenerationSteps, LeavesTheOtherCountersAlone)
-{
+TEST_P(GenerationSteps, LeavesTheOtherCountersAlone) {
     draw_frame(scene().block);
     draw_frame(scene().block);
     int total = addendum_step + dedendum_step + undercut_step + tooth_step;
@@ -74,8 +76,7 @@ TEST_P(GenerationSteps, LeavesTheOtherCountersAlone)
 }
 
 // At step n the frame shows the traces of steps 0, 5, 10, … below n.
-TEST_P(GenerationSteps, EveryFifthEarlierRackStaysAsAGreenTrace)
-{
+TEST_P(GenerationSteps, EveryFifthEarlierRackStaysAsAGreenTrace) {
     const int last = scene().last();
     for (int n = 0; n <= last; ++n) {
         draw_frame(scene().block);
@@ -87,11 +88,9 @@ TEST_P(GenerationSteps, EveryFifthEarlierRackStaysAsAGreenTrace)
 }
 
 // After the last step every further frame is the same picture again.
-TEST_P(GenerationSteps, FramesAfterTheLastRepeatTheLastPicture)
-{
+TEST_P(GenerationSteps, FramesAfterTheLastRepeatTheLastPicture) {
     const int last = scene().last();
-    for (int k = 0; k <= last; ++k)
-        draw_frame(scene().block);
+    for (int k = 0; k <= last; ++k) draw_frame(scene().block);
     std::vector<ViewSegment> rack = short_segments(black);
     long calls = fake_gl_totals().calls;
     int traces = rack_figures(green);
@@ -102,15 +101,12 @@ TEST_P(GenerationSteps, FramesAfterTheLastRepeatTheLastPicture)
 }
 
 // A trace rack is drawn exactly where the current rack stood at its step.
-TEST_P(GenerationSteps, TracesStandWhereTheRackStood)
-{
+TEST_P(GenerationSteps, TracesStandWhereTheRackStood) {
     std::vector<ViewSegment> at_step_0, at_step_5;
     for (int n = 0; n <= 6; ++n) {
         draw_frame(scene().block);
-        if (n == 0)
-            at_step_0 = short_segments(black);
-        if (n == 5)
-            at_step_5 = short_segments(black);
+        if (n == 0) at_step_0 = short_segments(black);
+        if (n == 5) at_step_5 = short_segments(black);
     }
     std::vector<ViewSegment> traces = short_segments(green);
     ASSERT_EQ(traces.size(), 2u * 28u);
@@ -119,14 +115,13 @@ TEST_P(GenerationSteps, TracesStandWhereTheRackStood)
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenes1To3, GenerationSteps, ::testing::Values(0, 1, 2),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(GENERATION_SCENES[info.param].name);
+                         [](const ::testing::TestParamInfo<int>& scene) {
+                             return std::string(GENERATION_SCENES[scene.param].name);
                          });
 
 // The generated point each frame marks: scene '1' walks the addendum involute
 // from the pitch point to the tip circle and then stays there.
-TEST(GenerationMarker, AddendumMarkerEndsOnTheTipCircle)
-{
+TEST(GenerationMarker, AddendumMarkerEndsOnTheTipCircle) {
     fake_gl_reset();
     make_gear(20, 0.0);
     const double s = scale_factor;
@@ -152,15 +147,13 @@ TEST(GenerationMarker, AddendumMarkerEndsOnTheTipCircle)
 // rack, and the frame at step n shows all n earlier racks.
 class WholeToothSteps : public ::testing::TestWithParam<SceneBlock> {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         fake_gl_reset();
         make_gear(20, 0.0);
     }
 };
 
-TEST_P(WholeToothSteps, EveryEarlierRackStaysAndTheCounterHasNoClamp)
-{
+TEST_P(WholeToothSteps, EveryEarlierRackStaysAndTheCounterHasNoClamp) {
     for (int n = 0; n <= 12; ++n) {
         draw_frame(GetParam());
         ASSERT_EQ(rack_figures(green), n) << "step " << n;
@@ -173,8 +166,7 @@ TEST_P(WholeToothSteps, EveryEarlierRackStaysAndTheCounterHasNoClamp)
     EXPECT_EQ(addendum_step + dedendum_step + undercut_step, 0);
 }
 
-TEST_P(WholeToothSteps, StepThreeHundredDrawsThreeHundredTraces)
-{
+TEST_P(WholeToothSteps, StepThreeHundredDrawsThreeHundredTraces) {
     scale_factor = 0.05;  // small circles: the whole frame fits the fake's logs
     tooth_step = 300;
     draw_frame(GetParam());
@@ -188,8 +180,7 @@ INSTANTIATE_TEST_SUITE_P(Scenes4And5, WholeToothSteps,
 // In scene '4' the traces are the earlier racks as they stood; in scene '5'
 // they are the earlier level racks turned with the gear, clockwise by 0.02 per
 // step about its centre.
-TEST(WholeToothTraces, RollingTracesStandWhereTheRackStood)
-{
+TEST(WholeToothTraces, RollingTracesStandWhereTheRackStood) {
     fake_gl_reset();
     make_gear(20, 0.0);
     std::vector<ViewSegment> earlier[3];
@@ -199,12 +190,10 @@ TEST(WholeToothTraces, RollingTracesStandWhereTheRackStood)
     }
     draw_frame(scene_rack_rolling);
     std::vector<ViewSegment> traces = short_segments(green);
-    for (int n = 0; n < 3; ++n)
-        EXPECT_TRUE(all_found_in(earlier[n], traces)) << "trace of step " << n;
+    for (int n = 0; n < 3; ++n) EXPECT_TRUE(all_found_in(earlier[n], traces)) << "trace of step " << n;
 }
 
-TEST(WholeToothTraces, MeshingTracesTurnWithTheGear)
-{
+TEST(WholeToothTraces, MeshingTracesTurnWithTheGear) {
     fake_gl_reset();
     make_gear(20, 0.0);
     draw_frame(scene_rack_gear_meshing);
@@ -221,13 +210,11 @@ TEST(WholeToothTraces, MeshingTracesTurnWithTheGear)
 }
 
 // A scene key restarts the scene it names from step 0, whatever was shown.
-TEST(SceneKeys, SwitchingFromRollingToMeshingStartsAtStepZero)
-{
+TEST(SceneKeys, SwitchingFromRollingToMeshingStartsAtStepZero) {
     fake_gl_reset();
     make_gear(20, 0.0);
     scene_mode = '4';
-    for (int n = 0; n < 10; ++n)
-        display();
+    for (int n = 0; n < 10; ++n) display();
     addendum_step = 7;
     fake_gl_clear_log();
     on_key('5', 0, 0);

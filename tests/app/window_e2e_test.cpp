@@ -22,18 +22,15 @@ const int STEP_MS = 5000;
 
 // Starts the program with the answers of the first dialogue, finds its window
 // (moved to 0,0) and waits until the window has drawn its first frames and gone quiet.
-void open_window(E2eSession* s, const char* exe, const char* answers, const char* name)
-{
+void open_window(E2eSession* s, const char* exe, const char* answers, const char* name) {
     ASSERT_TRUE(s->ready) << "Xvfb did not start";
     ASSERT_TRUE(launch_program(&s->program, &s->xserver, exe, answers, name, UTF8_CONSOLE));
-    ASSERT_TRUE(find_window(&s->program, &s->xserver, START_MS))
-        << "stderr: " << read_stderr(&s->program);
+    ASSERT_TRUE(find_window(&s->program, &s->xserver, START_MS)) << "stderr: " << read_stderr(&s->program);
 }
 
 // Probe build: consume the repaints of mapping and moving the window, until
 // no line has come for a while, and return the state after them.
-void settle(Program* p)
-{
+void settle(Program* p) {
     ProbeState st;
     ASSERT_TRUE(wait_probe(p, "display", &st, START_MS)) << read_stderr(p);
     while (wait_probe(p, "", &st, 400)) {
@@ -48,8 +45,7 @@ struct KeyResult {
     ProbeState after;  // state when on_key returned
 };
 
-KeyResult press(E2eSession* s, const char* key)
-{
+KeyResult press(E2eSession* s, const char* key) {
     KeyResult r;
     EXPECT_TRUE(send_keys(&s->program, &s->xserver, key));
     ProbeState st;
@@ -65,20 +61,17 @@ KeyResult press(E2eSession* s, const char* key)
     return r;
 }
 
-bool same_steps(const ProbeState& a, const ProbeState& b)
-{
+bool same_steps(const ProbeState& a, const ProbeState& b) {
     return std::memcmp(a.steps, b.steps, sizeof a.steps) == 0;
 }
 
-std::string property(E2eSession* s, const char* name)
-{
+std::string property(E2eSession* s, const char* name) {
     std::string out;
     run_tool(&s->xserver, {"xprop", "-id", std::to_string(s->program.window), name}, &out);
     return out;
 }
 
-TEST(WindowE2e, OpensAt800By800WithTheJapaneseTitleAndAWhiteFrame)
-{
+TEST(WindowE2e, OpensAt800By800WithTheJapaneseTitleAndAWhiteFrame) {
     E2eSession s;
     open_window(&s, RACKGEN_BIN, "20\n0\n0\n", "window_opens");
     if (HasFatalFailure()) {
@@ -90,8 +83,7 @@ TEST(WindowE2e, OpensAt800By800WithTheJapaneseTitleAndAWhiteFrame)
     EXPECT_NE(console.find(LAST_HELP_LINE), std::string::npos) << console;
 
     std::string geometry;
-    run_tool(&s.xserver, {"xdotool", "getwindowgeometry", std::to_string(s.program.window)},
-             &geometry);
+    run_tool(&s.xserver, {"xdotool", "getwindowgeometry", std::to_string(s.program.window)}, &geometry);
     EXPECT_NE(geometry.find("Geometry: 800x800"), std::string::npos) << geometry;
 
     EXPECT_EQ(property(&s, "_NET_WM_NAME"), std::string("_NET_WM_NAME(UTF8_STRING) = \"") + TITLE + "\"\n");
@@ -118,8 +110,7 @@ TEST(WindowE2e, OpensAt800By800WithTheJapaneseTitleAndAWhiteFrame)
     EXPECT_LT(count_non_white(img), 800 * 800 / 4) << "the background is mostly white";
 }
 
-TEST(WindowE2e, KeysChangeSceneCountersAndScaleAsTheKeyTableSays)
-{
+TEST(WindowE2e, KeysChangeSceneCountersAndScaleAsTheKeyTableSays) {
     E2eSession s;
     open_window(&s, RACKGEN_PROBE_BIN, "20 0\n0\n", "window_keys");
     if (HasFatalFailure()) {
@@ -168,7 +159,8 @@ TEST(WindowE2e, KeysChangeSceneCountersAndScaleAsTheKeyTableSays)
         press(&s, "s");
         KeyResult scene = press(&s, key);
         EXPECT_EQ(scene.frame.scene, key[0]);
-        EXPECT_EQ(scene.frame.steps[0] + scene.frame.steps[1] + scene.frame.steps[2] + scene.frame.steps[3], 0);
+        EXPECT_EQ(scene.frame.steps[0] + scene.frame.steps[1] + scene.frame.steps[2] + scene.frame.steps[3],
+                  0);
     }
 
     send_keys(&s.program, &s.xserver, "Escape");  // xdotool may complain that the window went away
@@ -176,8 +168,7 @@ TEST(WindowE2e, KeysChangeSceneCountersAndScaleAsTheKeyTableSays)
     EXPECT_EQ(s.program.exit_status, 0);
 }
 
-TEST(WindowE2e, TeethAndShiftKeysRunTheDialogueAgainAtTheConsole)
-{
+TEST(WindowE2e, TeethAndShiftKeysRunTheDialogueAgainAtTheConsole) {
     E2eSession s;
     open_window(&s, RACKGEN_PROBE_BIN, "20\n0\n0\n", "window_dialogue");
     if (HasFatalFailure()) {
@@ -228,8 +219,7 @@ TEST(WindowE2e, TeethAndShiftKeysRunTheDialogueAgainAtTheConsole)
     EXPECT_EQ(after.after.scene, '2');
 }
 
-TEST(WindowE2e, EscapeEndsTheProgramWithStatusZero)
-{
+TEST(WindowE2e, EscapeEndsTheProgramWithStatusZero) {
     E2eSession s;
     open_window(&s, RACKGEN_BIN, "12\n0.3\n0\n", "window_escape");
     if (HasFatalFailure()) {

@@ -17,15 +17,18 @@
 #include <string>
 
 // No GL context in these tests: the title is then left to freeglut (the fake).
-extern "C" Display* glXGetCurrentDisplay(void) { return nullptr; }
-extern "C" GLXDrawable glXGetCurrentDrawable(void) { return 0; }
+extern "C" Display* glXGetCurrentDisplay(void) {
+    return nullptr;
+}
+extern "C" GLXDrawable glXGetCurrentDrawable(void) {
+    return 0;
+}
 
 namespace {
 
 const char TITLE[] = "ラックカッタによる歯形創成　z:歯数　1,2,3,4,5,6,7：創成画面変更，s:継続";
 
-void set_counters(int a, int d, int u, int t)
-{
+void set_counters(int a, int d, int u, int t) {
     addendum_step = a;
     dedendum_step = d;
     undercut_step = u;
@@ -39,15 +42,13 @@ struct WindowState {
     double scale;
 };
 
-WindowState window_state()
-{
-    return WindowState{scene_mode, last_key, {addendum_step, dedendum_step, undercut_step, tooth_step},
-                       scale_factor};
+WindowState window_state() {
+    return WindowState{
+        scene_mode, last_key, {addendum_step, dedendum_step, undercut_step, tooth_step}, scale_factor};
 }
 
 // The calls of the frame as one text, for comparing two frames exactly.
-std::string frame_trace()
-{
+std::string frame_trace() {
     static char text[1 << 20];
     fake_gl_trace(text, sizeof text);
     char totals[96];
@@ -58,8 +59,7 @@ std::string frame_trace()
 
 class WindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         compute_gear(20, 0.0);
         set_counters(0, 0, 0, 0);
         scale_factor = 0.5;
@@ -71,8 +71,7 @@ protected:
 
 // ---- start_window ---------------------------------------------------------------
 
-TEST_F(WindowTest, StartWindowOpensOneWhiteDoubleBufferedWindowAndRegistersTheCallbacks)
-{
+TEST_F(WindowTest, StartWindowOpensOneWhiteDoubleBufferedWindowAndRegistersTheCallbacks) {
     int argc = 1;
     char name[] = "rackgen";
     char* argv[] = {name, nullptr};
@@ -101,8 +100,7 @@ TEST_F(WindowTest, StartWindowOpensOneWhiteDoubleBufferedWindowAndRegistersTheCa
 
 // ---- the frame --------------------------------------------------------------------
 
-TEST_F(WindowTest, BeginFrameClearsColourAndDepthThenResetsTheModelView)
-{
+TEST_F(WindowTest, BeginFrameClearsColourAndDepthThenResetsTheModelView) {
     glTranslated(0.3, 0.2, 0.0);
     fake_gl_clear_log();
     begin_frame();
@@ -118,8 +116,7 @@ TEST_F(WindowTest, BeginFrameClearsColourAndDepthThenResetsTheModelView)
     EXPECT_STREQ(fake_gl_trace(trace, sizeof trace), "glFlush glutSwapBuffers");
 }
 
-TEST_F(WindowTest, ReshapeSetsTheViewportAndAnIdentityProjectionAndDrawsNothing)
-{
+TEST_F(WindowTest, ReshapeSetsTheViewportAndAnIdentityProjectionAndDrawsNothing) {
     glMatrixMode(GL_PROJECTION);
     glTranslated(0.5, 0.0, 0.0);  // a projection left over from elsewhere
     glMatrixMode(GL_MODELVIEW);
@@ -141,11 +138,9 @@ TEST_F(WindowTest, ReshapeSetsTheViewportAndAnIdentityProjectionAndDrawsNothing)
 
 // display must run exactly the block of the selected scene, framed: the same
 // calls as begin_frame, that block, end_frame from the same state.
-TEST_F(WindowTest, DisplayRunsTheBlockOfTheSelectedSceneInsideOneFrame)
-{
-    void (*const blocks[7])() = {scene_addendum_involute, scene_dedendum_involute,
-                                 scene_undercut_curve,    scene_rack_rolling,
-                                 scene_rack_gear_meshing, scene_one_tooth,
+TEST_F(WindowTest, DisplayRunsTheBlockOfTheSelectedSceneInsideOneFrame) {
+    void (*const blocks[7])() = {scene_addendum_involute, scene_dedendum_involute, scene_undercut_curve,
+                                 scene_rack_rolling,      scene_rack_gear_meshing, scene_one_tooth,
                                  scene_whole_gear};
     for (int k = 0; k < 7; ++k) {
         SCOPED_TRACE(testing::Message() << "scene " << k + 1);
@@ -169,16 +164,14 @@ TEST_F(WindowTest, DisplayRunsTheBlockOfTheSelectedSceneInsideOneFrame)
     }
 }
 
-TEST_F(WindowTest, DisplayWithNoSceneSelectedShowsAnEmptyFrameAndKeepsTheCounters)
-{
+TEST_F(WindowTest, DisplayWithNoSceneSelectedShowsAnEmptyFrameAndKeepsTheCounters) {
     for (char mode : {'0', '8', 'z', '\0'}) {
         scene_mode = mode;
         set_counters(4, 5, 6, 7);
         fake_gl_reset();
         display();
         char trace[256];
-        EXPECT_STREQ(fake_gl_trace(trace, sizeof trace),
-                     "glClear glLoadIdentity glFlush glutSwapBuffers");
+        EXPECT_STREQ(fake_gl_trace(trace, sizeof trace), "glClear glLoadIdentity glFlush glutSwapBuffers");
         EXPECT_EQ(addendum_step, 4);
         EXPECT_EQ(dedendum_step, 5);
         EXPECT_EQ(undercut_step, 6);
@@ -188,8 +181,7 @@ TEST_F(WindowTest, DisplayWithNoSceneSelectedShowsAnEmptyFrameAndKeepsTheCounter
 
 // ---- the key table ---------------------------------------------------------------------
 
-TEST_F(WindowTest, SceneKeysSelectTheSceneRestartItFromStepZeroAndDrawOneFrame)
-{
+TEST_F(WindowTest, SceneKeysSelectTheSceneRestartItFromStepZeroAndDrawOneFrame) {
     for (char key = '1'; key <= '7'; ++key) {
         SCOPED_TRACE(testing::Message() << "key " << key);
         set_counters(9, 9, 9, 9);
@@ -214,8 +206,7 @@ TEST_F(WindowTest, SceneKeysSelectTheSceneRestartItFromStepZeroAndDrawOneFrame)
     EXPECT_EQ(undercut_step, 1);
 }
 
-TEST_F(WindowTest, StepKeyDrawsTheNextStepOfTheShownScene)
-{
+TEST_F(WindowTest, StepKeyDrawsTheNextStepOfTheShownScene) {
     on_key('2', 0, 0);
     WindowState before = window_state();
     fake_gl_reset();
@@ -227,8 +218,7 @@ TEST_F(WindowTest, StepKeyDrawsTheNextStepOfTheShownScene)
     EXPECT_EQ(scale_factor, before.scale);
 }
 
-TEST_F(WindowTest, ZoomKeysScaleByPointNineAndDrawAFrameEach)
-{
+TEST_F(WindowTest, ZoomKeysScaleByPointNineAndDrawAFrameEach) {
     const int n = 5;
     double expected = 0.5;
     for (int i = 0; i < n; ++i) {
@@ -246,8 +236,7 @@ TEST_F(WindowTest, ZoomKeysScaleByPointNineAndDrawAFrameEach)
     EXPECT_EQ(fake_gl_count(FAKE_GLUT_SWAP_BUFFERS), 2 * n);
 }
 
-TEST_F(WindowTest, OtherKeysOnlyReplaceTheLastKey)
-{
+TEST_F(WindowTest, OtherKeysOnlyReplaceTheLastKey) {
     on_key('4', 0, 0);
     on_key('s', 0, 0);
     scale_factor = 0.3;
@@ -266,8 +255,7 @@ TEST_F(WindowTest, OtherKeysOnlyReplaceTheLastKey)
     }
 }
 
-TEST(WindowDeathTest, EscapeEndsTheProgramWithStatusZero)
-{
+TEST(WindowDeathTest, EscapeEndsTheProgramWithStatusZero) {
     scene_mode = '1';
     EXPECT_EXIT(on_key(27, 0, 0), ::testing::ExitedWithCode(0), "");
 }
@@ -276,14 +264,12 @@ TEST(WindowDeathTest, EscapeEndsTheProgramWithStatusZero)
 // answers come from standard input, here a file.
 class DialogueKeyTest : public WindowTest {
 protected:
-    void TearDown() override
-    {
+    void TearDown() override {
         if (!input_path.empty()) {
             std::remove(input_path.c_str());
         }
     }
-    void answer(const char* text)
-    {
+    void answer(const char* text) {
         input_path = ::testing::TempDir() + "window_keyboard_answers.txt";
         FILE* f = std::fopen(input_path.c_str(), "w");
         ASSERT_NE(f, nullptr);
@@ -294,8 +280,7 @@ protected:
     std::string input_path;
 };
 
-TEST_F(DialogueKeyTest, ShiftKeyRecomputesOnlyTheShiftedGearAndDoesNotRedraw)
-{
+TEST_F(DialogueKeyTest, ShiftKeyRecomputesOnlyTheShiftedGearAndDoesNotRedraw) {
     answer("20\n0\n0\n");
     on_key('z', 0, 0);  // the first gear of this process, as at start
     ASSERT_EQ(gear_params.z, 20);
@@ -326,8 +311,7 @@ TEST_F(DialogueKeyTest, ShiftKeyRecomputesOnlyTheShiftedGearAndDoesNotRedraw)
     EXPECT_EQ(addendum_step, 1);
 }
 
-TEST_F(DialogueKeyTest, TeethKeyRunsTheWholeDialogueAgain)
-{
+TEST_F(DialogueKeyTest, TeethKeyRunsTheWholeDialogueAgain) {
     answer("20\n0\n0\n");
     on_key('z', 0, 0);
     on_key('7', 0, 0);

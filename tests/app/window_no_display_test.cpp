@@ -8,8 +8,7 @@
 
 namespace {
 
-void expect_advice_and_failure(const char* name, const std::vector<std::string>& env)
-{
+void expect_advice_and_failure(const char* name, const std::vector<std::string>& env) {
     Program p;
     ASSERT_TRUE(launch_program(&p, nullptr, RACKGEN_BIN, "20\n0\n0\n", name, env));
     bool ended = wait_exit(&p, 10000);
@@ -25,13 +24,11 @@ void expect_advice_and_failure(const char* name, const std::vector<std::string>&
     EXPECT_EQ(read_stdout(&p), "") << "no dialogue without a window to show its result";
 }
 
-TEST(WindowNoDisplay, WithoutDisplaySetItSaysHowToRunIt)
-{
+TEST(WindowNoDisplay, WithoutDisplaySetItSaysHowToRunIt) {
     expect_advice_and_failure("no_display_unset", {});
 }
 
-TEST(WindowNoDisplay, WithADisplayThatCannotBeOpenedItSaysSoByName)
-{
+TEST(WindowNoDisplay, WithADisplayThatCannotBeOpenedItSaysSoByName) {
     // No X server listens on display 31999 (the socket name does not exist).
     expect_advice_and_failure("no_display_unreachable", {"DISPLAY=:31999"});
 }

@@ -18,23 +18,18 @@ constexpr int WAIT_MS = 15000;
 struct InScratchDir {
     ScratchDir dir;
     char previous[4096] = {};
-    InScratchDir()
-    {
+    InScratchDir() {
         if (getcwd(previous, sizeof previous) == nullptr || chdir(dir.path.c_str()) != 0)
             ADD_FAILURE() << "cannot change to " << dir.path;
     }
-    ~InScratchDir()
-    {
-        if (chdir(previous) != 0)
-            ADD_FAILURE() << "cannot change back to " << previous;
+    ~InScratchDir() {
+        if (chdir(previous) != 0) ADD_FAILURE() << "cannot change back to " << previous;
     }
 };
 
-TEST(ProgramDialogue, RunsBeforeTheWindowAndAgainFromItsKeys)
-{
+TEST(ProgramDialogue, RunsBeforeTheWindowAndAgainFromItsKeys) {
     E2eSession s;
-    if (!s.ready)
-        GTEST_SKIP() << "no Xvfb";
+    if (!s.ready) GTEST_SKIP() << "no Xvfb";
     InScratchDir scratch;
     ASSERT_TRUE(launch_program(&s.program, &s.xserver, RACKGEN_BIN, "20 0\n1 dataz20\n",
                                "console_program_dialogue", {"LC_ALL=C"}));
@@ -48,8 +43,9 @@ TEST(ProgramDialogue, RunsBeforeTheWindowAndAgainFromItsKeys)
     ASSERT_TRUE(wait_stdout(&s.program, "入力 x=", WAIT_MS)) << read_stdout(&s.program);
     ASSERT_TRUE(write_stdin(&s.program, "9\n0.5\n0\n"));
     ASSERT_TRUE(wait_stdout(&s.program, "全歯形描画の選択", WAIT_MS)) << read_stdout(&s.program);
-    EXPECT_EQ(read_stdout(&s.program),
-              START_TO_QUESTION FILE_INTRO NAME_PROMPT KEY_HELP SHIFT_PROMPT SHIFT_PROMPT FILE_QUESTION KEY_HELP);
+    EXPECT_EQ(
+        read_stdout(&s.program),
+        START_TO_QUESTION FILE_INTRO NAME_PROMPT KEY_HELP SHIFT_PROMPT SHIFT_PROMPT FILE_QUESTION KEY_HELP);
     EXPECT_NE(read_stderr(&s.program).find("\nrackgen: 9 is refused: "), std::string::npos)
         << read_stderr(&s.program);
 
@@ -65,11 +61,9 @@ TEST(ProgramDialogue, RunsBeforeTheWindowAndAgainFromItsKeys)
     EXPECT_EQ(s.program.exit_status, 0);
 }
 
-TEST(ProgramDialogue, InputEndingBeforeAGearEndsWithStatusOneAndNoWindow)
-{
+TEST(ProgramDialogue, InputEndingBeforeAGearEndsWithStatusOneAndNoWindow) {
     E2eSession s;
-    if (!s.ready)
-        GTEST_SKIP() << "no Xvfb";
+    if (!s.ready) GTEST_SKIP() << "no Xvfb";
     InScratchDir scratch;
     ASSERT_TRUE(launch_program(&s.program, &s.xserver, RACKGEN_BIN, "abc\n", "console_program_no_gear",
                                {"LC_ALL=C"}));

@@ -13,15 +13,13 @@
 
 namespace {
 
-std::string to_cp932(const char* text)
-{
+std::string to_cp932(const char* text) {
     char out[512];
     EXPECT_TRUE(convert_text("UTF-8", "CP932", text, out, sizeof out)) << text;
     return out;
 }
 
-TEST(ConvertText, GivesTheCodePage932BytesOfEveryCharacterKind)
-{
+TEST(ConvertText, GivesTheCodePage932BytesOfEveryCharacterKind) {
     // Kanji, kana, the full-width blank, colon, question mark, parenthesis and
     // digit, and ASCII, which stays as it is (0x5C and 0x7E included).
     EXPECT_EQ(to_cp932("歯数"), "\x8e\x95\x90\x94");
@@ -31,8 +29,7 @@ TEST(ConvertText, GivesTheCodePage932BytesOfEveryCharacterKind)
     EXPECT_EQ(to_cp932("'s' \\ ~ z=20"), "'s' \\ ~ z=20");
 }
 
-TEST(ConvertText, RefusesWhatItCannotDoAndLeavesTheBufferEmpty)
-{
+TEST(ConvertText, RefusesWhatItCannotDoAndLeavesTheBufferEmpty) {
     char out[8];
     std::memset(out, 'x', sizeof out);
     EXPECT_FALSE(convert_text("UTF-8", "ASCII", "歯", out, sizeof out));
@@ -50,8 +47,7 @@ TEST(ConvertText, RefusesWhatItCannotDoAndLeavesTheBufferEmpty)
     EXPECT_STREQ(out, "歯数");
 }
 
-TEST(ConsoleText, UnicodeAndPlainLocalesShowTheUtf8Characters)
-{
+TEST(ConsoleText, UnicodeAndPlainLocalesShowTheUtf8Characters) {
     for (const char* locale : {"LC_ALL=C.UTF-8", "LC_ALL=C", "LC_ALL=POSIX", "LC_ALL=xx_NOWHERE.UTF-8"}) {
         ScratchDir dir;
         DriverRun run = run_driver(dir, "20 0 0\n", {}, {locale});
@@ -61,18 +57,16 @@ TEST(ConsoleText, UnicodeAndPlainLocalesShowTheUtf8Characters)
 
 // A Shift-JIS locale made for the test from the system's locale sources; the
 // test is skipped where those are not installed.
-TEST(ConsoleText, ShiftJisLocaleGetsTheCodePage932Bytes)
-{
+TEST(ConsoleText, ShiftJisLocaleGetsTheCodePage932Bytes) {
     ScratchDir dir;
-    std::string command = "localedef -c -i ja_JP -f SHIFT_JIS '" + dir.file("ja_JP.SJIS") +
-                          "' >/dev/null 2>&1";
+    std::string command =
+        "localedef -c -i ja_JP -f SHIFT_JIS '" + dir.file("ja_JP.SJIS") + "' >/dev/null 2>&1";
     int status = std::system(command.c_str());
     (void)status;  // localedef warns that Shift-JIS is not ASCII-compatible and exits 1
     if (!file_exists(dir.file("ja_JP.SJIS") + "/LC_CTYPE"))
         GTEST_SKIP() << "no Shift-JIS locale can be made here (localedef or ja_JP sources missing)";
 
-    DriverRun run = run_driver(dir, "20 0 1 data\n", {},
-                               {"LOCPATH=" + dir.path, "LC_ALL=ja_JP.SJIS"});
+    DriverRun run = run_driver(dir, "20 0 1 data\n", {}, {"LOCPATH=" + dir.path, "LC_ALL=ja_JP.SJIS"});
     std::string expected = to_cp932(START_TO_QUESTION FILE_INTRO NAME_PROMPT KEY_HELP);
     EXPECT_EQ(run.output, expected);
     // The file's trailer is the same whatever the console.

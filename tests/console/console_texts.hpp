@@ -8,11 +8,11 @@
 #define FILE_QUESTION "\nファイルへ歯面データ書き込み？  yes:1  no:0"
 #define FILE_INTRO "\ndataz10,20,..（など歯数付加）へ書き込み"
 #define NAME_PROMPT "\nfilename="
-#define KEY_HELP                                                          \
-    "\n's'キーで    ：描画継続"                                           \
-    "\n'z'キーで    ：歯数変更"                                           \
-    "\n'w' 'W'キーで：図の縮小拡大"                                       \
-    "\n'1' '2' '3'キーで：歯先・歯元・切り下げ曲線・全歯形創成描画の選択" \
+#define KEY_HELP                                                                                                \
+    "\n's'キーで    ：描画継続"                                                                         \
+    "\n'z'キーで    ：歯数変更"                                                                         \
+    "\n'w' 'W'キーで：図の縮小拡大"                                                                   \
+    "\n'1' '2' '3'キーで：歯先・歯元・切り下げ曲線・全歯形創成描画の選択"            \
     "\n'4' '5'キーで：ラックを転がす全歯の創成・歯車回転の全歯の創成描画の選択" \
     "\n'6' '7'キーで：１つの歯形・全歯形描画の選択"
 // A whole first dialogue up to the data-file question.

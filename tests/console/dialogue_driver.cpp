@@ -16,17 +16,14 @@
 static FILE* state_file;
 
 // FNV-1a over raw bytes: equal hashes mean the arrays were left alone.
-static uint32_t hash_bytes(const void* data, size_t size)
-{
+static uint32_t hash_bytes(const void* data, size_t size) {
     const unsigned char* bytes = static_cast<const unsigned char*>(data);
     uint32_t h = 2166136261u;
-    for (size_t i = 0; i < size; ++i)
-        h = (h ^ bytes[i]) * 16777619u;
+    for (size_t i = 0; i < size; ++i) h = (h ^ bytes[i]) * 16777619u;
     return h;
 }
 
-static void record_state()
-{
+static void record_state() {
     std::fprintf(state_file,
                  "z=%d x=%.17g standard=%d/%d/%08x shifted=%d/%d/%08x params=%08x curves=%08x "
                  "steps=%d,%d,%d,%d scale=%.17g scene=%c\n",
@@ -34,20 +31,18 @@ static void record_state()
                  hash_bytes(&standard_tooth, sizeof standard_tooth), shifted_tooth.flank_last,
                  shifted_tooth.outline_last, hash_bytes(&shifted_tooth, sizeof shifted_tooth),
                  hash_bytes(&gear_params, sizeof gear_params),
-                 hash_bytes(&generation_curves, sizeof generation_curves), addendum_step,
-                 dedendum_step, undercut_step, tooth_step, scale_factor, scene_mode);
+                 hash_bytes(&generation_curves, sizeof generation_curves), addendum_step, dedendum_step,
+                 undercut_step, tooth_step, scale_factor, scene_mode);
     std::fflush(state_file);
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: dialogue_driver STATE_FILE [KEY...]\n");
         return 2;
     }
     state_file = std::fopen(argv[1], "w");
-    if (state_file == nullptr)
-        return 2;
+    if (state_file == nullptr) return 2;
     std::fprintf(state_file, "pid=%d\n", static_cast<int>(getpid()));
     std::fflush(state_file);
 

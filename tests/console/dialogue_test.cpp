@@ -13,31 +13,27 @@
 namespace {
 
 // What the dialogue says is accepted is the geometry's own reason text.
-std::string reason(int z, double x)
-{
+std::string reason(int z, double x) {
     const char* text = gear_refusal(z, x);
     return text ? text : "(accepted)";
 }
 
 // The fields of a state line that make up the gear (everything but the
 // animation state, which every dialogue resets).
-std::string gear_of(const std::string& state)
-{
+std::string gear_of(const std::string& state) {
     std::string gear;
     for (const char* name : {"z", "x", "standard", "shifted", "params", "curves"})
         gear += std::string(name) + "=" + state_field(state, name) + " ";
     return gear;
 }
 
-void expect_animation_reset(const std::string& state)
-{
+void expect_animation_reset(const std::string& state) {
     EXPECT_EQ(state_field(state, "steps"), "0,0,0,0") << state;
     EXPECT_EQ(state_field(state, "scale"), "0.5") << state;
     EXPECT_EQ(state_field(state, "scene"), "1") << state;
 }
 
-TEST(Dialogue, WholeRunPrintsEveryTextInOrder)
-{
+TEST(Dialogue, WholeRunPrintsEveryTextInOrder) {
     ScratchDir dir;
     DriverRun run = run_driver(dir, "20\n0\n0\n");
     EXPECT_EQ(run.exit_status, 0);
@@ -49,8 +45,7 @@ TEST(Dialogue, WholeRunPrintsEveryTextInOrder)
     expect_animation_reset(run.states[0]);
 }
 
-TEST(Dialogue, TwoNumbersOnOneLineAnswerBothPrompts)
-{
+TEST(Dialogue, TwoNumbersOnOneLineAnswerBothPrompts) {
     ScratchDir dir;
     DriverRun run = run_driver(dir, "10 0.5\n0\n");
     EXPECT_EQ(run.output, START_TO_QUESTION KEY_HELP);
@@ -59,8 +54,7 @@ TEST(Dialogue, TwoNumbersOnOneLineAnswerBothPrompts)
     EXPECT_EQ(state_field(run.states[0], "x"), "0.5");
 }
 
-TEST(Dialogue, AnswerIsTheNextNonBlankCharacterWithoutATerminal)
-{
+TEST(Dialogue, AnswerIsTheNextNonBlankCharacterWithoutATerminal) {
     ScratchDir dir;
     // '0', a letter or Enter followed by another answer: only '1' writes.
     DriverRun no = run_driver(dir, "20 0\n\n  y 1\n");
@@ -70,8 +64,7 @@ TEST(Dialogue, AnswerIsTheNextNonBlankCharacterWithoutATerminal)
     EXPECT_TRUE(file_exists(dir.file("gear20")));
 }
 
-TEST(Dialogue, KeyXAsksOnlyForTheShiftAndKeepsTheStandardTooth)
-{
+TEST(Dialogue, KeyXAsksOnlyForTheShiftAndKeepsTheStandardTooth) {
     ScratchDir dir;
     DriverRun run = run_driver(dir, "20\n0\n0\n0.5\n0\n", {"x"});
     EXPECT_EQ(run.output, START_TO_QUESTION KEY_HELP SHIFT_PROMPT FILE_QUESTION KEY_HELP);
@@ -83,8 +76,7 @@ TEST(Dialogue, KeyXAsksOnlyForTheShiftAndKeepsTheStandardTooth)
     expect_animation_reset(run.states[1]);
 }
 
-TEST(Dialogue, KeyZRunsTheWholeDialogueAgain)
-{
+TEST(Dialogue, KeyZRunsTheWholeDialogueAgain) {
     ScratchDir dir;
     DriverRun run = run_driver(dir, "20 0 0\n10 0.5 0\n", {"z"});
     EXPECT_EQ(run.output, START_TO_QUESTION KEY_HELP START_TO_QUESTION KEY_HELP);
@@ -94,8 +86,7 @@ TEST(Dialogue, KeyZRunsTheWholeDialogueAgain)
     expect_animation_reset(run.states[1]);
 }
 
-TEST(BadInput, NumberOfTeethThatIsNoWholeNumberOrOutOfRange)
-{
+TEST(BadInput, NumberOfTeethThatIsNoWholeNumberOrOutOfRange) {
     ScratchDir dir;
     // Each refusal drops the rest of its line: the 30 after "abc" is never read.
     DriverRun run = run_driver(dir, "abc 30\n20.5\n2\n1001\n99999999999999999999\n-7\n20\n0\n0\n");
@@ -114,8 +105,7 @@ TEST(BadInput, NumberOfTeethThatIsNoWholeNumberOrOutOfRange)
     EXPECT_EQ(state_field(run.states[0], "z"), "20");
 }
 
-TEST(BadInput, ShiftThatIsNoNumberOrGivesNoSoundTooth)
-{
+TEST(BadInput, ShiftThatIsNoNumberOrGivesNoSoundTooth) {
     ScratchDir dir;
     DriverRun run = run_driver(dir, "3\n0.5x\nfoo bar\n5\n-0.25\n0.5\n0.1\n0\n");
     std::string expected = HEADLINE STEP_ONE TEETH_PROMPT SHIFT_PROMPT;
@@ -133,8 +123,7 @@ TEST(BadInput, ShiftThatIsNoNumberOrGivesNoSoundTooth)
     EXPECT_EQ(state_field(run.states[0], "x"), "0.10000000000000001");
 }
 
-TEST(BadInput, OverlongNumberIsRefusedWithoutOverflow)
-{
+TEST(BadInput, OverlongNumberIsRefusedWithoutOverflow) {
     ScratchDir dir;
     std::string digits(200, '7');
     DriverRun run = run_driver(dir, digits + "\n20\n" + digits + "\n0\n0\n");
@@ -144,8 +133,7 @@ TEST(BadInput, OverlongNumberIsRefusedWithoutOverflow)
     EXPECT_EQ(run.exit_status, 0);
 }
 
-TEST(EndOfInput, BeforeTheFirstGearEndsTheProgramWithStatusOne)
-{
+TEST(EndOfInput, BeforeTheFirstGearEndsTheProgramWithStatusOne) {
     const char* message = "\nrackgen: standard input ended before a gear was given; nothing to show.\n";
     for (const char* input : {"", "   \n", "20\n", "abc", "20 abc\n"}) {
         ScratchDir dir;
@@ -158,8 +146,7 @@ TEST(EndOfInput, BeforeTheFirstGearEndsTheProgramWithStatusOne)
     }
 }
 
-TEST(EndOfInput, AtTheFileQuestionOrTheNameMeansNoFile)
-{
+TEST(EndOfInput, AtTheFileQuestionOrTheNameMeansNoFile) {
     ScratchDir dir;
     DriverRun at_question = run_driver(dir, "20 0");
     EXPECT_EQ(at_question.exit_status, 0);
@@ -169,16 +156,15 @@ TEST(EndOfInput, AtTheFileQuestionOrTheNameMeansNoFile)
               "\nrackgen: standard input ended before a file name; no data file written." KEY_HELP);
 }
 
-TEST(EndOfInput, InADialogueFromTheWindowKeepsThePreviousGear)
-{
+TEST(EndOfInput, InADialogueFromTheWindowKeepsThePreviousGear) {
     struct Case {
         const char* input;
         const char* key;
     };
     // Ended at z, ended at x after a new z was accepted (nothing may be computed
     // yet), ended at x after 'x', ended after refusals.
-    for (Case c : {Case{"20\n0.5\n0\n", "z"}, Case{"20\n0.5\n0\n30\n", "z"},
-                   Case{"20\n0.5\n0\n", "x"}, Case{"20\n0.5\n0\n30 abc\n", "z"}}) {
+    for (Case c : {Case{"20\n0.5\n0\n", "z"}, Case{"20\n0.5\n0\n30\n", "z"}, Case{"20\n0.5\n0\n", "x"},
+                   Case{"20\n0.5\n0\n30 abc\n", "z"}}) {
         ScratchDir dir;
         DriverRun run = run_driver(dir, c.input, {c.key});
         SCOPED_TRACE(std::string("input ") + c.input + " key " + c.key);
@@ -186,7 +172,8 @@ TEST(EndOfInput, InADialogueFromTheWindowKeepsThePreviousGear)
         ASSERT_EQ(run.states.size(), 2u);
         EXPECT_EQ(gear_of(run.states[1]), gear_of(run.states[0]));
         expect_animation_reset(run.states[1]);
-        std::string ending = "\nrackgen: standard input ended; the previous gear (z = 20, x = 0.5) stays." KEY_HELP;
+        std::string ending =
+            "\nrackgen: standard input ended; the previous gear (z = 20, x = 0.5) stays." KEY_HELP;
         ASSERT_GE(run.output.size(), ending.size());
         EXPECT_EQ(run.output.substr(run.output.size() - ending.size()), ending);
         EXPECT_EQ(count_of(run.output, KEY_HELP), 2);

@@ -17,16 +17,13 @@ namespace {
 
 constexpr int WAIT_MS = 10000;  // for any one thing to appear on the screen
 
-std::string command_output(const std::string& command)
-{
+std::string command_output(const std::string& command) {
     std::string text;
     FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return text;
+    if (pipe == nullptr) return text;
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        text.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
     pclose(pipe);
     return text;
 }
@@ -34,8 +31,7 @@ std::string command_output(const std::string& command)
 // One tmux server with one pane that runs `sh script` in the scratch folder.
 class TerminalSession {
 public:
-    explicit TerminalSession(const ScratchDir& dir) : dir_(dir)
-    {
+    explicit TerminalSession(const ScratchDir& dir) : dir_(dir) {
         static int sessions;
         socket_ = "rackgen-console-" + std::to_string(getpid()) + "-" + std::to_string(++sessions);
     }
@@ -43,15 +39,13 @@ public:
 
     // The script's driver runs with the window keys given; the script notes the
     // terminal settings before and after it and its exit status.
-    bool start(const std::string& keys, const std::string& before_driver = "")
-    {
+    bool start(const std::string& keys, const std::string& before_driver = "") {
         std::string script = "cd '" + dir_.path + "' || exit 1\n" + before_driver +
                              "stty -g > stty.before\n" + DIALOGUE_DRIVER + " state " + keys +
                              "\necho \"exit=$?\" > exit.txt\nstty -g > stty.after\n"
                              "echo DRIVER-ENDED\nsleep 300\n";
         FILE* f = std::fopen(dir_.file("script.sh").c_str(), "w");
-        if (f == nullptr)
-            return false;
+        if (f == nullptr) return false;
         std::fputs(script.c_str(), f);
         std::fclose(f);
         std::string command = "env SHELL=/bin/sh LC_ALL=C.UTF-8 " + tmux() +
@@ -59,24 +53,19 @@ public:
         return std::system(command.c_str()) == 0;
     }
     std::string screen() const { return command_output(tmux() + " capture-pane -p"); }
-    std::string pane_tty() const
-    {
+    std::string pane_tty() const {
         std::string tty = command_output(tmux() + " display-message -p '#{pane_tty}'");
-        while (!tty.empty() && tty.back() == '\n')
-            tty.pop_back();
+        while (!tty.empty() && tty.back() == '\n') tty.pop_back();
         return tty;
     }
     // Literal text (no Enter) or, with named = true, tmux key names (Enter, Up, F5, C-c).
-    void type(const std::string& keys, bool named = false) const
-    {
+    void type(const std::string& keys, bool named = false) const {
         std::system((tmux() + " send-keys " + (named ? "" : "-l ") + "'" + keys + "'").c_str());
     }
     // Waits until text appears on the screen at least `times` times.
-    bool wait_for(const std::string& text, int times = 1) const
-    {
+    bool wait_for(const std::string& text, int times = 1) const {
         for (int waited = 0; waited < WAIT_MS; waited += 20) {
-            if (count_of(screen(), text) >= times)
-                return true;
+            if (count_of(screen(), text) >= times) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return false;
@@ -88,17 +77,14 @@ private:
     std::string socket_;
 };
 
-bool have_tmux()
-{
+bool have_tmux() {
     return std::system("tmux -V >/dev/null 2>&1") == 0;
 }
 
 // The line of the screen that contains text, or "" when none does.
-std::string line_with(const std::string& screen, const std::string& text)
-{
+std::string line_with(const std::string& screen, const std::string& text) {
     size_t at = screen.find(text);
-    if (at == std::string::npos)
-        return "";
+    if (at == std::string::npos) return "";
     size_t start = screen.rfind('\n', at);
     start = start == std::string::npos ? 0 : start + 1;
     return screen.substr(start, screen.find('\n', at) - start);
@@ -107,10 +93,8 @@ std::string line_with(const std::string& screen, const std::string& text)
 const char* QUESTION = "yes:1  no:0";
 const char* LAST_HELP_LINE = "'6' '7'";
 
-TEST(TerminalKey, OneIsTakenWithoutEchoOrEnterAndTheRestOfTheLineStays)
-{
-    if (!have_tmux())
-        GTEST_SKIP() << "tmux is not installed";
+TEST(TerminalKey, OneIsTakenWithoutEchoOrEnterAndTheRestOfTheLineStays) {
+    if (!have_tmux()) GTEST_SKIP() << "tmux is not installed";
     ScratchDir dir;
     TerminalSession term(dir);
     ASSERT_TRUE(term.start(""));
@@ -136,10 +120,8 @@ TEST(TerminalKey, OneIsTakenWithoutEchoOrEnterAndTheRestOfTheLineStays)
     EXPECT_EQ(read_file(dir.file("stty.after")), read_file(dir.file("stty.before")));
 }
 
-TEST(TerminalKey, ArrowFunctionAndMultibyteKeysAreOneKeyEachAndMeanNo)
-{
-    if (!have_tmux())
-        GTEST_SKIP() << "tmux is not installed";
+TEST(TerminalKey, ArrowFunctionAndMultibyteKeysAreOneKeyEachAndMeanNo) {
+    if (!have_tmux()) GTEST_SKIP() << "tmux is not installed";
     ScratchDir dir;
     TerminalSession term(dir);
     ASSERT_TRUE(term.start("x x"));
@@ -174,10 +156,8 @@ TEST(TerminalKey, ArrowFunctionAndMultibyteKeysAreOneKeyEachAndMeanNo)
 }
 
 // Ctrl-C typed at the question ends the program with the terminal as it was.
-TEST(TerminalKey, InterruptAtTheQuestionRestoresTheTerminal)
-{
-    if (!have_tmux())
-        GTEST_SKIP() << "tmux is not installed";
+TEST(TerminalKey, InterruptAtTheQuestionRestoresTheTerminal) {
+    if (!have_tmux()) GTEST_SKIP() << "tmux is not installed";
     ScratchDir dir;
     TerminalSession term(dir);
     // The shell lives on after the driver's interrupt to note the terminal settings.
@@ -193,10 +173,8 @@ TEST(TerminalKey, InterruptAtTheQuestionRestoresTheTerminal)
 }
 
 // The other signals that end a program at a terminal, sent to the driver alone.
-TEST(TerminalKey, TerminatingSignalsRestoreTheTerminal)
-{
-    if (!have_tmux())
-        GTEST_SKIP() << "tmux is not installed";
+TEST(TerminalKey, TerminatingSignalsRestoreTheTerminal) {
+    if (!have_tmux()) GTEST_SKIP() << "tmux is not installed";
     for (int sig : {SIGTERM, SIGHUP, SIGQUIT}) {
         SCOPED_TRACE(sig);
         ScratchDir dir;

@@ -22,10 +22,10 @@ namespace {
 using Segment = std::tuple<double, double, double, double, double, double, double, double, double, double>;
 
 struct Drawing {
-    std::set<Segment> segments;        // GL_LINES segments of the log
-    std::set<Segment> touching_view;   // those that pass through the view square
-    long segment_total;                // counted even past the log's capacity
-    FakeGlState state;                 // GL state afterwards
+    std::set<Segment> segments;       // GL_LINES segments of the log
+    std::set<Segment> touching_view;  // those that pass through the view square
+    long segment_total;               // counted even past the log's capacity
+    FakeGlState state;                // GL state afterwards
     long rotations;
     long translations;
 };
@@ -108,7 +108,9 @@ void expect_same_picture(const Drawing& all, const Drawing& culled) {
     EXPECT_EQ(culled.translations, all.translations);
 }
 
-void make_gear(int z, double x) { compute_gear(z, x); }
+void make_gear(int z, double x) {
+    compute_gear(z, x);
+}
 
 // ---- dash-dot circles ------------------------------------------------------------
 
@@ -272,7 +274,9 @@ TEST(CulledRack, PartlyVisibleKeepsWhatReachesTheViewAndItsRollingLine) {
 TEST(CulledGearTeeth, OnlyTheTeethNearTheViewAndTheSameStateAfterwards) {
     make_gear(40, 0.5);
     scale_factor = 0.5;
-    auto teeth = [] { draw_gear_teeth(0.5, 40, ProfilePoint{0, 0}, shifted_tooth.outline_last, shifted_tooth.outline, red); };
+    auto teeth = [] {
+        draw_gear_teeth(0.5, 40, ProfilePoint{0, 0}, shifted_tooth.outline_last, shifted_tooth.outline, red);
+    };
     const Drawing all = draw(false, teeth);
     const Drawing culled = draw(true, teeth);
     EXPECT_EQ(all.segment_total, 40L * shifted_tooth.outline_last);

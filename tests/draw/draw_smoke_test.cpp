@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int SIZE = 800;  // the program's window size: one view unit is 400 pixels
+constexpr int SIZE = 800;               // the program's window size: one view unit is 400 pixels
 unsigned char pixels[SIZE * SIZE * 3];  // rows bottom-up, as glReadPixels gives them
 
 // One window per process: GLUT can be initialised only once.
@@ -34,7 +34,7 @@ const char* open_window() {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("draw smoke test");
-    glutDisplayFunc([] {});  // the test draws itself; GLUT insists on a callback
+    glutDisplayFunc([] {});                            // the test draws itself; GLUT insists on a callback
     for (int i = 0; i < 10; ++i) glutMainLoopEvent();  // let the window be mapped
     glViewport(0, 0, SIZE, SIZE);
     glClearColor(1, 1, 1, 1);
@@ -56,17 +56,27 @@ void read_frame() {
 }
 
 // The pixel at column px, row py counted from the bottom.
-const unsigned char* pixel(int px, int py) { return pixels + (py * SIZE + px) * 3; }
+const unsigned char* pixel(int px, int py) {
+    return pixels + (py * SIZE + px) * 3;
+}
 
 // The pixel under a view position.
 const unsigned char* at_view(double x, double y) {
     return pixel(static_cast<int>((x + 1) * SIZE / 2), static_cast<int>((y + 1) * SIZE / 2));
 }
 
-bool is_white(const unsigned char* p) { return p[0] > 240 && p[1] > 240 && p[2] > 240; }
-bool is_red(const unsigned char* p) { return p[0] > 200 && p[1] < 60 && p[2] < 60; }
-bool is_blue(const unsigned char* p) { return p[0] < 60 && p[1] < 60 && p[2] > 200; }
-bool is_dark(const unsigned char* p) { return p[0] < 40 && p[1] < 40 && p[2] < 40; }
+bool is_white(const unsigned char* p) {
+    return p[0] > 240 && p[1] > 240 && p[2] > 240;
+}
+bool is_red(const unsigned char* p) {
+    return p[0] > 200 && p[1] < 60 && p[2] < 60;
+}
+bool is_blue(const unsigned char* p) {
+    return p[0] < 60 && p[1] < 60 && p[2] > 200;
+}
+bool is_dark(const unsigned char* p) {
+    return p[0] < 40 && p[1] < 40 && p[2] < 40;
+}
 
 // Dark pixels in the rectangle of columns x0..x1, rows y0..y1 (from the bottom).
 int dark_pixels(int x0, int y0, int x1, int y1) {

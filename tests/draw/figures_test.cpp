@@ -20,7 +20,9 @@ constexpr double EPS = 1e-8;
 constexpr double MATRIX_EPS = 1e-12;
 constexpr double TURN_EPS = 1e-8;
 
-void make_gear(int z, double x) { compute_gear(z, x); }
+void make_gear(int z, double x) {
+    compute_gear(z, x);
+}
 
 void expect_identity(const double m[16], double tolerance = MATRIX_EPS) {
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(m[i], (i % 5 == 0) ? 1.0 : 0.0, tolerance) << "element " << i;
@@ -36,7 +38,9 @@ void some_caller_matrix() {
     glRotated(25, 0, 0, 1);
 }
 
-double distance(double x0, double y0, double x1, double y1) { return std::hypot(x1 - x0, y1 - y0); }
+double distance(double x0, double y0, double x1, double y1) {
+    return std::hypot(x1 - x0, y1 - y0);
+}
 
 // ---- the cutter outline ----------------------------------------------------------
 
@@ -72,8 +76,8 @@ TEST(RackTooth, ShiftedOutlineStillMeetsTheRollingLineAtTheOriginAndRepeatsByPi)
     ProfilePoint p[8];
     for (int i = 0; i < 7; ++i) p[i] = {v[2 * i].x / 0.5, v[2 * i].y / 0.5};
     p[7] = {v[13].x / 0.5, v[13].y / 0.5};
-    EXPECT_NEAR(p[4].y, -0.75, 1e-12);  // tip line at -dedendum
-    EXPECT_NEAR(p[5].y, 1.5, 1e-12);    // root line at +addendum
+    EXPECT_NEAR(p[4].y, -0.75, 1e-12);                         // tip line at -dedendum
+    EXPECT_NEAR(p[5].y, 1.5, 1e-12);                           // root line at +addendum
     EXPECT_NEAR(p[4].x * p[5].y - p[4].y * p[5].x, 0, 1e-12);  // P5–P6 passes through the origin
     EXPECT_NEAR(p[4].x - p[0].x, PI, 1e-12);
     EXPECT_NEAR(p[5].x - p[1].x, PI, 1e-12);

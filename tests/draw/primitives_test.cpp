@@ -23,9 +23,13 @@ std::string trace() {
     return fake_gl_trace(buffer, sizeof buffer);
 }
 
-bool starts_with(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+bool starts_with(const std::string& text, const std::string& prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
 
-double distance(double x0, double y0, double x1, double y1) { return std::hypot(x1 - x0, y1 - y0); }
+double distance(double x0, double y0, double x1, double y1) {
+    return std::hypot(x1 - x0, y1 - y0);
+}
 
 bool is_identity(const double m[16]) {
     for (int i = 0; i < 16; ++i)
@@ -54,7 +58,7 @@ TEST(SolidLine, DrawsOneUnlitSegmentInItsColourAndLeavesLightingOn) {
     EXPECT_FALSE(b.lighting);
     EXPECT_EQ(b.colour[0], 0.0f);
     EXPECT_EQ(b.colour[1], 1.0f);
-    EXPECT_EQ(b.colour[3], 0.0f);  // alpha handed on unchanged
+    EXPECT_EQ(b.colour[3], 0.0f);   // alpha handed on unchanged
     EXPECT_EQ(b.line_width, 1.0f);  // the width that is current: GL's default at the start
     EXPECT_EQ(fake_gl_vertex(0).x, 0.1);
     EXPECT_EQ(fake_gl_vertex(1).y, 0.4);

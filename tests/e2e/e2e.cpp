@@ -21,21 +21,18 @@ const char* const RACKGEN_BIN = RACKGEN_BIN_PATH;
 const char* const RACKGEN_PROBE_BIN = RACKGEN_PROBE_BIN_PATH;
 const char* const ARTIFACTS_ROOT = RACKGEN_ARTIFACTS_ROOT;
 
-static long now_ms()
-{
+static long now_ms() {
     timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return ts.tv_sec * 1000L + ts.tv_nsec / 1000000L;
 }
 
-static void sleep_ms(int ms)
-{
+static void sleep_ms(int ms) {
     timespec ts = {ms / 1000, (ms % 1000) * 1000000L};
     nanosleep(&ts, nullptr);
 }
 
-static void make_dirs(const std::string& path)
-{
+static void make_dirs(const std::string& path) {
     for (size_t i = 1; i <= path.size(); ++i) {
         if (i == path.size() || path[i] == '/') {
             mkdir(path.substr(0, i).c_str(), 0755);
@@ -44,13 +41,11 @@ static void make_dirs(const std::string& path)
 }
 
 // In a forked child: die with the test process, so nothing outlives a crashed test.
-static void die_with_parent()
-{
+static void die_with_parent() {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
 
-static std::string read_file(const std::string& path)
-{
+static std::string read_file(const std::string& path) {
     std::string text;
     FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) {
@@ -67,8 +62,7 @@ static std::string read_file(const std::string& path)
 
 // ---- Xvfb ------------------------------------------------------------------------
 
-bool start_xserver(XServer* x, int timeout_ms, const char* screen)
-{
+bool start_xserver(XServer* x, int timeout_ms, const char* screen) {
     int fds[2];
     if (pipe(fds) != 0) {
         return false;
@@ -95,8 +89,8 @@ bool start_xserver(XServer* x, int timeout_ms, const char* screen)
         }
         // -noreset: otherwise the server resets whenever its last client leaves
         // (each xdotool call is a client) and refuses connections while it does.
-        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp",
-               "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-noreset",
+               static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -127,8 +121,7 @@ bool start_xserver(XServer* x, int timeout_ms, const char* screen)
     return true;
 }
 
-void stop_xserver(XServer* x)
-{
+void stop_xserver(XServer* x) {
     if (x->pid > 0) {
         kill(x->pid, SIGTERM);
         long deadline = now_ms() + 3000;
@@ -147,15 +140,12 @@ void stop_xserver(XServer* x)
 // The server of use_private_xserver, stopped at exit.
 static XServer private_server;
 
-static void stop_private_xserver()
-{
+static void stop_private_xserver() {
     stop_xserver(&private_server);
 }
 
-const char* use_private_xserver(const char* screen)
-{
-    if (private_server.pid > 0)
-        return nullptr;
+const char* use_private_xserver(const char* screen) {
+    if (private_server.pid > 0) return nullptr;
     if (!start_xserver(&private_server, 20000, screen))
         return "Xvfb did not report a display (is the xvfb package installed?)";
     setenv("DISPLAY", private_server.name, 1);
@@ -165,9 +155,7 @@ const char* use_private_xserver(const char* screen)
 
 // ---- external tools ---------------------------------------------------------------
 
-int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string* output,
-             int timeout_ms)
-{
+int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string* output, int timeout_ms) {
     int fds[2];
     if (pipe(fds) != 0) {
         return -1;
@@ -251,8 +239,7 @@ int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string
 
 bool launch_program(Program* p, const XServer* x, const char* exe, const char* stdin_text,
                     const char* test_name, const std::vector<std::string>& env,
-                    const std::vector<std::string>& args)
-{
+                    const std::vector<std::string>& args) {
     signal(SIGPIPE, SIG_IGN);  // writing to a program that has ended must not kill the test
     p->dir = std::string(ARTIFACTS_ROOT) + "/" + test_name;
     make_dirs(p->dir);
@@ -309,8 +296,7 @@ bool launch_program(Program* p, const XServer* x, const char* exe, const char* s
     return stdin_text == nullptr || write_stdin(p, stdin_text);
 }
 
-bool write_stdin(Program* p, const char* text)
-{
+bool write_stdin(Program* p, const char* text) {
     size_t left = std::strlen(text);
     while (left > 0 && p->stdin_fd >= 0) {
         ssize_t n = write(p->stdin_fd, text, left);
@@ -323,22 +309,19 @@ bool write_stdin(Program* p, const char* text)
     return left == 0;
 }
 
-void close_stdin(Program* p)
-{
+void close_stdin(Program* p) {
     if (p->stdin_fd >= 0) {
         close(p->stdin_fd);
         p->stdin_fd = -1;
     }
 }
 
-static void note_exit(Program* p, int status)
-{
+static void note_exit(Program* p, int status) {
     p->exited = true;
     p->exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-bool is_alive(Program* p)
-{
+bool is_alive(Program* p) {
     if (p->pid <= 0 || p->exited) {
         return false;
     }
@@ -350,8 +333,7 @@ bool is_alive(Program* p)
     return true;
 }
 
-bool wait_exit(Program* p, int timeout_ms)
-{
+bool wait_exit(Program* p, int timeout_ms) {
     long deadline = now_ms() + timeout_ms;
     while (is_alive(p)) {
         if (now_ms() > deadline) {
@@ -362,8 +344,7 @@ bool wait_exit(Program* p, int timeout_ms)
     return p->exited;
 }
 
-void stop_program(Program* p)
-{
+void stop_program(Program* p) {
     if (is_alive(p)) {
         kill(p->pid, SIGKILL);
         int status = 0;
@@ -373,12 +354,14 @@ void stop_program(Program* p)
     close_stdin(p);
 }
 
-std::string read_stdout(const Program* p) { return read_file(p->stdout_path); }
-std::string read_stderr(const Program* p) { return read_file(p->stderr_path); }
+std::string read_stdout(const Program* p) {
+    return read_file(p->stdout_path);
+}
+std::string read_stderr(const Program* p) {
+    return read_file(p->stderr_path);
+}
 
-static bool wait_text(Program* p, const std::string& path, size_t* seen, const char* text,
-                      int timeout_ms)
-{
+static bool wait_text(Program* p, const std::string& path, size_t* seen, const char* text, int timeout_ms) {
     long deadline = now_ms() + timeout_ms;
     for (;;) {
         bool alive = is_alive(p);  // before reading, so output written just before the end counts
@@ -395,20 +378,17 @@ static bool wait_text(Program* p, const std::string& path, size_t* seen, const c
     }
 }
 
-bool wait_stdout(Program* p, const char* text, int timeout_ms)
-{
+bool wait_stdout(Program* p, const char* text, int timeout_ms) {
     return wait_text(p, p->stdout_path, &p->stdout_seen, text, timeout_ms);
 }
 
-bool wait_stderr(Program* p, const char* text, int timeout_ms)
-{
+bool wait_stderr(Program* p, const char* text, int timeout_ms) {
     return wait_text(p, p->stderr_path, &p->stderr_seen, text, timeout_ms);
 }
 
 // ---- the window ---------------------------------------------------------------------
 
-bool find_window(Program* p, const XServer* x, int timeout_ms)
-{
+bool find_window(Program* p, const XServer* x, int timeout_ms) {
     long deadline = now_ms() + timeout_ms;
     for (;;) {
         if (!is_alive(p)) {
@@ -433,8 +413,7 @@ bool find_window(Program* p, const XServer* x, int timeout_ms)
     return run_tool(x, {"xdotool", "windowmove", "--sync", win, "0", "0"}, nullptr, 5000) == 0;
 }
 
-bool send_keys(Program* p, const XServer* x, const char* keys)
-{
+bool send_keys(Program* p, const XServer* x, const char* keys) {
     std::vector<std::string> argv = {"xdotool", "key", "--window", std::to_string(p->window)};
     std::string list = keys;
     size_t start = 0;
@@ -453,15 +432,14 @@ bool send_keys(Program* p, const XServer* x, const char* keys)
 
 // ---- probe state ---------------------------------------------------------------------
 
-bool parse_probe_line(const std::string& line, ProbeState* st)
-{
+bool parse_probe_line(const std::string& line, ProbeState* st) {
     char event[16] = {};
     char key[8] = {};
     char scene = 0;
     int a, d, u, t;
     double scale;
-    int n = std::sscanf(line.c_str(), "probe: %15s key=%7s scene=%c steps=%d,%d,%d,%d scale=%lf",
-                        event, key, &scene, &a, &d, &u, &t, &scale);
+    int n = std::sscanf(line.c_str(), "probe: %15s key=%7s scene=%c steps=%d,%d,%d,%d scale=%lf", event, key,
+                        &scene, &a, &d, &u, &t, &scale);
     if (n != 8) {
         return false;
     }
@@ -476,8 +454,7 @@ bool parse_probe_line(const std::string& line, ProbeState* st)
     return true;
 }
 
-bool wait_probe(Program* p, const char* event, ProbeState* st, int timeout_ms)
-{
+bool wait_probe(Program* p, const char* event, ProbeState* st, int timeout_ms) {
     long deadline = now_ms() + timeout_ms;
     for (;;) {
         bool alive = is_alive(p);
@@ -501,8 +478,7 @@ bool wait_probe(Program* p, const char* event, ProbeState* st, int timeout_ms)
 
 // ---- screenshots -------------------------------------------------------------------
 
-bool read_ppm(const std::string& path, Image* img)
-{
+bool read_ppm(const std::string& path, Image* img) {
     std::string data = read_file(path);
     size_t at = 0;
     int fields[3];
@@ -542,30 +518,25 @@ bool read_ppm(const std::string& path, Image* img)
     return true;
 }
 
-bool take_screenshot(Program* p, const XServer* x, const char* name, Image* img)
-{
+bool take_screenshot(Program* p, const XServer* x, const char* name, Image* img) {
     std::string base = p->dir + "/" + name;
     std::string win = std::to_string(p->window);
-    if (run_tool(x, {"sh", "-c", "xwd -silent -id " + win + " > '" + base + ".xwd'"}, nullptr,
-                 10000) != 0) {
+    if (run_tool(x, {"sh", "-c", "xwd -silent -id " + win + " > '" + base + ".xwd'"}, nullptr, 10000) != 0) {
         return false;
     }
-    bool ok = run_tool(x, {"convert", "xwd:" + base + ".xwd", "png:" + base + ".png"}, nullptr,
-                       15000) == 0 &&
-              run_tool(x, {"convert", "xwd:" + base + ".xwd", "-depth", "8", "ppm:" + base + ".ppm"},
-                       nullptr, 15000) == 0;
+    bool ok = run_tool(x, {"convert", "xwd:" + base + ".xwd", "png:" + base + ".png"}, nullptr, 15000) == 0 &&
+              run_tool(x, {"convert", "xwd:" + base + ".xwd", "-depth", "8", "ppm:" + base + ".ppm"}, nullptr,
+                       15000) == 0;
     unlink((base + ".xwd").c_str());
     return ok && read_ppm(base + ".ppm", img);
 }
 
-Rgb pixel(const Image& img, int x, int y)
-{
+Rgb pixel(const Image& img, int x, int y) {
     size_t at = (static_cast<size_t>(y) * static_cast<size_t>(img.width) + static_cast<size_t>(x)) * 3;
     return Rgb{img.rgb[at], img.rgb[at + 1], img.rgb[at + 2]};
 }
 
-int count_non_white(const Image& img)
-{
+int count_non_white(const Image& img) {
     int count = 0;
     for (size_t i = 0; i + 2 < img.rgb.size(); i += 3) {
         if (img.rgb[i] != 255 || img.rgb[i + 1] != 255 || img.rgb[i + 2] != 255) {

@@ -35,21 +35,21 @@ extern const char* const RACKGEN_PROBE_BIN;  // path of the probe build
 extern const char* const ARTIFACTS_ROOT;     // <build>/test-artifacts
 
 struct XServer {
-    pid_t pid = -1;        // the Xvfb process; killed by stop_xserver only
-    int display = -1;      // its display number
-    char name[16] = {};    // ":<display>"
+    pid_t pid = -1;      // the Xvfb process; killed by stop_xserver only
+    int display = -1;    // its display number
+    char name[16] = {};  // ":<display>"
 };
 
 struct Program {
     pid_t pid = -1;
-    int stdin_fd = -1;            // write end of the program's stdin pipe
-    std::string dir;              // artifacts dir of this run
-    std::string stdout_path;      // the program's stdout, a file
-    std::string stderr_path;      // the program's stderr, a file
-    size_t stderr_seen = 0;       // wait_probe / wait_stderr continue after this offset
-    size_t stdout_seen = 0;       // wait_stdout continues after this offset
-    unsigned long window = 0;     // X window id, after find_window
-    int exit_status = -1;         // after the program ended: exit code, or 128 + signal
+    int stdin_fd = -1;         // write end of the program's stdin pipe
+    std::string dir;           // artifacts dir of this run
+    std::string stdout_path;   // the program's stdout, a file
+    std::string stderr_path;   // the program's stderr, a file
+    size_t stderr_seen = 0;    // wait_probe / wait_stderr continue after this offset
+    size_t stdout_seen = 0;    // wait_stdout continues after this offset
+    unsigned long window = 0;  // X window id, after find_window
+    int exit_status = -1;      // after the program ended: exit code, or 128 + signal
     bool exited = false;
 };
 
@@ -128,7 +128,9 @@ struct Image {
 bool take_screenshot(Program* p, const XServer* x, const char* name, Image* img);
 bool read_ppm(const std::string& path, Image* img);
 Rgb pixel(const Image& img, int x, int y);
-inline bool is_white(Rgb c) { return c.r == 255 && c.g == 255 && c.b == 255; }
+inline bool is_white(Rgb c) {
+    return c.r == 255 && c.g == 255 && c.b == 255;
+}
 // Pixels of the image that are not white.
 int count_non_white(const Image& img);
 
@@ -139,8 +141,7 @@ struct E2eSession {
     Program program;
     bool ready = false;  // Xvfb is up
     E2eSession() { ready = start_xserver(&xserver); }
-    ~E2eSession()
-    {
+    ~E2eSession() {
         stop_program(&program);
         stop_xserver(&xserver);
     }

@@ -26,7 +26,7 @@ struct GlutAnswer {
 
 FakeGlState state;
 FakeGlutState glut;
-double modelview_stack[MATRIX_STACK_DEPTH][16];    // [depth - 1] mirrors state.modelview
+double modelview_stack[MATRIX_STACK_DEPTH][16];  // [depth - 1] mirrors state.modelview
 double projection_stack[MATRIX_STACK_DEPTH][16];
 SavedAttrib attrib_stack[ATTRIB_STACK_DEPTH];
 
@@ -36,11 +36,11 @@ FakeGlVertex vertices[FAKE_GL_VERTEX_CAPACITY];
 int vertex_count;
 FakeGlBlock blocks[FAKE_GL_BLOCK_CAPACITY];
 int block_count;
-long open_block;                  // total index of the block being drawn, -1 outside
-long open_block_vertices;         // vertices issued in it so far
+long open_block;           // total index of the block being drawn, -1 outside
+long open_block_vertices;  // vertices issued in it so far
 FakeGlText texts[FAKE_GL_TEXT_CAPACITY];
 int text_count;
-bool text_open;                   // the next character continues the last text
+bool text_open;  // the next character continues the last text
 long kind_counts[FAKE_GL_KIND_COUNT];
 FakeGlTotals totals;
 bool overflowed;
@@ -111,7 +111,7 @@ void reset_gl_state() {
 
 void reset_glut_state() {
     std::memset(&glut, 0, sizeof glut);
-    glut.window_width = 300;   // GLUT's default window size
+    glut.window_width = 300;  // GLUT's default window size
     glut.window_height = 300;
     glut.window_x = -1;
     glut.window_y = -1;
@@ -120,39 +120,62 @@ void reset_glut_state() {
 
 bool* capability(GLenum cap) {
     switch (cap) {
-        case GL_LIGHTING: return &state.lighting;
-        case GL_DEPTH_TEST: return &state.depth_test;
-        case GL_BLEND: return &state.blend;
-        default: return nullptr;
+        case GL_LIGHTING:
+            return &state.lighting;
+        case GL_DEPTH_TEST:
+            return &state.depth_test;
+        case GL_BLEND:
+            return &state.blend;
+        default:
+            return nullptr;
     }
 }
 
 const char* enum_name(GLenum e) {
     switch (e) {
-        case GL_POINTS: return "GL_POINTS";
-        case GL_LINES: return "GL_LINES";
-        case GL_LINE_LOOP: return "GL_LINE_LOOP";
-        case GL_LINE_STRIP: return "GL_LINE_STRIP";
-        case GL_TRIANGLES: return "GL_TRIANGLES";
-        case GL_QUADS: return "GL_QUADS";
-        case GL_POLYGON: return "GL_POLYGON";
-        case GL_LIGHTING: return "GL_LIGHTING";
-        case GL_DEPTH_TEST: return "GL_DEPTH_TEST";
-        case GL_BLEND: return "GL_BLEND";
-        case GL_MODELVIEW: return "GL_MODELVIEW";
-        case GL_PROJECTION: return "GL_PROJECTION";
-        default: return nullptr;
+        case GL_POINTS:
+            return "GL_POINTS";
+        case GL_LINES:
+            return "GL_LINES";
+        case GL_LINE_LOOP:
+            return "GL_LINE_LOOP";
+        case GL_LINE_STRIP:
+            return "GL_LINE_STRIP";
+        case GL_TRIANGLES:
+            return "GL_TRIANGLES";
+        case GL_QUADS:
+            return "GL_QUADS";
+        case GL_POLYGON:
+            return "GL_POLYGON";
+        case GL_LIGHTING:
+            return "GL_LIGHTING";
+        case GL_DEPTH_TEST:
+            return "GL_DEPTH_TEST";
+        case GL_BLEND:
+            return "GL_BLEND";
+        case GL_MODELVIEW:
+            return "GL_MODELVIEW";
+        case GL_PROJECTION:
+            return "GL_PROJECTION";
+        default:
+            return nullptr;
     }
 }
 
 const char* attrib_name(GLbitfield mask) {
     switch (mask) {
-        case GL_CURRENT_BIT: return "GL_CURRENT_BIT";
-        case GL_LINE_BIT: return "GL_LINE_BIT";
-        case GL_ENABLE_BIT: return "GL_ENABLE_BIT";
-        case GL_LIGHTING_BIT: return "GL_LIGHTING_BIT";
-        case GL_ALL_ATTRIB_BITS: return "GL_ALL_ATTRIB_BITS";
-        default: return nullptr;
+        case GL_CURRENT_BIT:
+            return "GL_CURRENT_BIT";
+        case GL_LINE_BIT:
+            return "GL_LINE_BIT";
+        case GL_ENABLE_BIT:
+            return "GL_ENABLE_BIT";
+        case GL_LIGHTING_BIT:
+            return "GL_LIGHTING_BIT";
+        case GL_ALL_ATTRIB_BITS:
+            return "GL_ALL_ATTRIB_BITS";
+        default:
+            return nullptr;
     }
 }
 
@@ -188,20 +211,48 @@ void fake_glut_set_get(GLenum query, int value) {
     if (glut_answer_count < GLUT_GET_CAPACITY) glut_answers[glut_answer_count++] = GlutAnswer{query, value};
 }
 
-const FakeGlState& fake_gl_state() { return state; }
-const FakeGlutState& fake_glut_state() { return glut; }
-long fake_gl_count(FakeGlKind kind) { return kind_counts[kind]; }
-const FakeGlTotals& fake_gl_totals() { return totals; }
-bool fake_gl_overflowed() { return overflowed; }
-int fake_gl_call_count() { return call_count; }
-const FakeGlCall& fake_gl_call(int i) { return calls[i]; }
-int fake_gl_vertex_count() { return vertex_count; }
-const FakeGlVertex& fake_gl_vertex(int i) { return vertices[i]; }
-int fake_gl_block_count() { return block_count; }
-const FakeGlBlock& fake_gl_block(int i) { return blocks[i]; }
-const FakeGlVertex* fake_gl_block_vertices(int i) { return &vertices[blocks[i].first_vertex]; }
-int fake_gl_text_count() { return text_count; }
-const FakeGlText& fake_gl_text(int i) { return texts[i]; }
+const FakeGlState& fake_gl_state() {
+    return state;
+}
+const FakeGlutState& fake_glut_state() {
+    return glut;
+}
+long fake_gl_count(FakeGlKind kind) {
+    return kind_counts[kind];
+}
+const FakeGlTotals& fake_gl_totals() {
+    return totals;
+}
+bool fake_gl_overflowed() {
+    return overflowed;
+}
+int fake_gl_call_count() {
+    return call_count;
+}
+const FakeGlCall& fake_gl_call(int i) {
+    return calls[i];
+}
+int fake_gl_vertex_count() {
+    return vertex_count;
+}
+const FakeGlVertex& fake_gl_vertex(int i) {
+    return vertices[i];
+}
+int fake_gl_block_count() {
+    return block_count;
+}
+const FakeGlBlock& fake_gl_block(int i) {
+    return blocks[i];
+}
+const FakeGlVertex* fake_gl_block_vertices(int i) {
+    return &vertices[blocks[i].first_vertex];
+}
+int fake_gl_text_count() {
+    return text_count;
+}
+const FakeGlText& fake_gl_text(int i) {
+    return texts[i];
+}
 
 int fake_gl_find(FakeGlKind kind, int from) {
     for (int i = from < 0 ? 0 : from; i < call_count; ++i)
@@ -210,14 +261,43 @@ int fake_gl_find(FakeGlKind kind, int from) {
 }
 
 const char* fake_gl_kind_name(FakeGlKind kind) {
-    static const char* const names[FAKE_GL_KIND_COUNT] = {
-        "glBegin", "glEnd", "glVertex2d", "glColor4f", "glLineWidth", "glPushMatrix", "glPopMatrix",
-        "glTranslated", "glRotated", "glLoadIdentity", "glMatrixMode", "glEnable", "glDisable",
-        "glIsEnabled", "glPushAttrib", "glPopAttrib", "glRasterPos2f", "glViewport", "glClear",
-        "glClearColor", "glFlush", "glGet", "glutBitmapCharacter", "glutSwapBuffers", "glutInit",
-        "glutInitWindowSize", "glutInitWindowPosition", "glutInitDisplayMode", "glutCreateWindow",
-        "glutSetWindowTitle", "glutDisplayFunc", "glutReshapeFunc", "glutKeyboardFunc",
-        "glutMainLoop", "glutPostRedisplay", "glutGet", "glutSetOption"};
+    static const char* const names[FAKE_GL_KIND_COUNT] = {"glBegin",
+                                                          "glEnd",
+                                                          "glVertex2d",
+                                                          "glColor4f",
+                                                          "glLineWidth",
+                                                          "glPushMatrix",
+                                                          "glPopMatrix",
+                                                          "glTranslated",
+                                                          "glRotated",
+                                                          "glLoadIdentity",
+                                                          "glMatrixMode",
+                                                          "glEnable",
+                                                          "glDisable",
+                                                          "glIsEnabled",
+                                                          "glPushAttrib",
+                                                          "glPopAttrib",
+                                                          "glRasterPos2f",
+                                                          "glViewport",
+                                                          "glClear",
+                                                          "glClearColor",
+                                                          "glFlush",
+                                                          "glGet",
+                                                          "glutBitmapCharacter",
+                                                          "glutSwapBuffers",
+                                                          "glutInit",
+                                                          "glutInitWindowSize",
+                                                          "glutInitWindowPosition",
+                                                          "glutInitDisplayMode",
+                                                          "glutCreateWindow",
+                                                          "glutSetWindowTitle",
+                                                          "glutDisplayFunc",
+                                                          "glutReshapeFunc",
+                                                          "glutKeyboardFunc",
+                                                          "glutMainLoop",
+                                                          "glutPostRedisplay",
+                                                          "glutGet",
+                                                          "glutSetOption"};
     return (kind >= 0 && kind < FAKE_GL_KIND_COUNT) ? names[kind] : "?";
 }
 
@@ -233,7 +313,10 @@ const char* fake_gl_trace(char* out, int capacity, int first, int last) {
         const char* arg = nullptr;
         bool has_arg = false;
         switch (c.kind) {
-            case FAKE_GL_BEGIN: case FAKE_GL_ENABLE: case FAKE_GL_DISABLE: case FAKE_GL_MATRIX_MODE:
+            case FAKE_GL_BEGIN:
+            case FAKE_GL_ENABLE:
+            case FAKE_GL_DISABLE:
+            case FAKE_GL_MATRIX_MODE:
                 arg = enum_name(c.code);
                 has_arg = true;
                 break;
@@ -241,7 +324,8 @@ const char* fake_gl_trace(char* out, int capacity, int first, int last) {
                 arg = attrib_name(c.code);
                 has_arg = true;
                 break;
-            default: break;
+            default:
+                break;
         }
         if (has_arg && arg)
             std::snprintf(word, sizeof word, "%s(%s)", fake_gl_kind_name(c.kind), arg);
@@ -305,10 +389,17 @@ void glEnd(void) {
     state.inside_begin = false;
     long n = open_block_vertices;
     switch (state.begin_mode) {
-        case GL_LINES: totals.segments += n / 2; break;
-        case GL_LINE_STRIP: totals.segments += n > 1 ? n - 1 : 0; break;
-        case GL_LINE_LOOP: totals.segments += n > 1 ? n : 0; break;
-        default: break;
+        case GL_LINES:
+            totals.segments += n / 2;
+            break;
+        case GL_LINE_STRIP:
+            totals.segments += n > 1 ? n - 1 : 0;
+            break;
+        case GL_LINE_LOOP:
+            totals.segments += n > 1 ? n : 0;
+            break;
+        default:
+            break;
     }
     if (open_block >= 0 && open_block < block_count) {
         blocks[open_block].closed = true;
@@ -412,10 +503,22 @@ void glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) {
     double radians = angle * 3.14159265358979323846 / 180.0;
     double c = std::cos(radians);
     double s = std::sin(radians);
-    double r[16] = {x * x * (1 - c) + c,     y * x * (1 - c) + z * s, x * z * (1 - c) - y * s, 0,
-                    x * y * (1 - c) - z * s, y * y * (1 - c) + c,     y * z * (1 - c) + x * s, 0,
-                    x * z * (1 - c) + y * s, y * z * (1 - c) - x * s, z * z * (1 - c) + c,     0,
-                    0,                       0,                       0,                       1};
+    double r[16] = {x * x * (1 - c) + c,
+                    y * x * (1 - c) + z * s,
+                    x * z * (1 - c) - y * s,
+                    0,
+                    x * y * (1 - c) - z * s,
+                    y * y * (1 - c) + c,
+                    y * z * (1 - c) + x * s,
+                    0,
+                    x * z * (1 - c) + y * s,
+                    y * z * (1 - c) - x * s,
+                    z * z * (1 - c) + c,
+                    0,
+                    0,
+                    0,
+                    0,
+                    1};
     post_multiply(current_matrix(), r);
     store_current_matrix();
 }
@@ -488,7 +591,8 @@ void glPopAttrib(void) {
     if (mask & (GL_ENABLE_BIT | GL_LIGHTING_BIT)) state.lighting = old.lighting;
     if (mask & (GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT)) state.depth_test = old.depth_test;
     if (mask & (GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT)) state.blend = old.blend;
-    if (mask & GL_COLOR_BUFFER_BIT) std::memcpy(state.clear_colour, old.clear_colour, sizeof state.clear_colour);
+    if (mask & GL_COLOR_BUFFER_BIT)
+        std::memcpy(state.clear_colour, old.clear_colour, sizeof state.clear_colour);
     if (mask & GL_TRANSFORM_BIT) state.matrix_mode = old.matrix_mode;
     if (mask & GL_VIEWPORT_BIT) std::memcpy(state.viewport, old.viewport, sizeof state.viewport);
 }
@@ -519,7 +623,9 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     state.viewport[3] = height;
 }
 
-void glClear(GLbitfield mask) { record(FAKE_GL_CLEAR, mask); }
+void glClear(GLbitfield mask) {
+    record(FAKE_GL_CLEAR, mask);
+}
 
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
     record(FAKE_GL_CLEAR_COLOR, 0, red, green, blue, alpha);
@@ -529,7 +635,9 @@ void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
     state.clear_colour[3] = alpha;
 }
 
-void glFlush(void) { record(FAKE_GL_FLUSH); }
+void glFlush(void) {
+    record(FAKE_GL_FLUSH);
+}
 
 GLenum glGetError(void) {
     record(FAKE_GL_GET, 0);
@@ -542,14 +650,29 @@ GLenum glGetError(void) {
 // number of values written to params, 0 for a query the fake does not know.
 static int query_values(GLenum pname, double* params) {
     switch (pname) {
-        case GL_MODELVIEW_MATRIX: for (int i = 0; i < 16; ++i) params[i] = state.modelview[i]; return 16;
-        case GL_PROJECTION_MATRIX: for (int i = 0; i < 16; ++i) params[i] = state.projection[i]; return 16;
-        case GL_CURRENT_COLOR: for (int i = 0; i < 4; ++i) params[i] = state.colour[i]; return 4;
-        case GL_CURRENT_RASTER_COLOR: for (int i = 0; i < 4; ++i) params[i] = state.raster_colour[i]; return 4;
-        case GL_LINE_WIDTH: params[0] = state.line_width; return 1;
-        case GL_COLOR_CLEAR_VALUE: for (int i = 0; i < 4; ++i) params[i] = state.clear_colour[i]; return 4;
-        case GL_VIEWPORT: for (int i = 0; i < 4; ++i) params[i] = state.viewport[i]; return 4;
-        default: return 0;
+        case GL_MODELVIEW_MATRIX:
+            for (int i = 0; i < 16; ++i) params[i] = state.modelview[i];
+            return 16;
+        case GL_PROJECTION_MATRIX:
+            for (int i = 0; i < 16; ++i) params[i] = state.projection[i];
+            return 16;
+        case GL_CURRENT_COLOR:
+            for (int i = 0; i < 4; ++i) params[i] = state.colour[i];
+            return 4;
+        case GL_CURRENT_RASTER_COLOR:
+            for (int i = 0; i < 4; ++i) params[i] = state.raster_colour[i];
+            return 4;
+        case GL_LINE_WIDTH:
+            params[0] = state.line_width;
+            return 1;
+        case GL_COLOR_CLEAR_VALUE:
+            for (int i = 0; i < 4; ++i) params[i] = state.clear_colour[i];
+            return 4;
+        case GL_VIEWPORT:
+            for (int i = 0; i < 4; ++i) params[i] = state.viewport[i];
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -578,12 +701,25 @@ void glGetFloatv(GLenum pname, GLfloat* params) {
 void glGetIntegerv(GLenum pname, GLint* params) {
     record(FAKE_GL_GET, pname);
     switch (pname) {
-        case GL_MODELVIEW_STACK_DEPTH: params[0] = state.modelview_depth; break;
-        case GL_PROJECTION_STACK_DEPTH: params[0] = state.projection_depth; break;
-        case GL_MATRIX_MODE: params[0] = static_cast<GLint>(state.matrix_mode); break;
-        case GL_ATTRIB_STACK_DEPTH: params[0] = state.attrib_depth; break;
-        case GL_VIEWPORT: for (int i = 0; i < 4; ++i) params[i] = state.viewport[i]; break;
-        default: params[0] = 0; ++state.errors; break;
+        case GL_MODELVIEW_STACK_DEPTH:
+            params[0] = state.modelview_depth;
+            break;
+        case GL_PROJECTION_STACK_DEPTH:
+            params[0] = state.projection_depth;
+            break;
+        case GL_MATRIX_MODE:
+            params[0] = static_cast<GLint>(state.matrix_mode);
+            break;
+        case GL_ATTRIB_STACK_DEPTH:
+            params[0] = state.attrib_depth;
+            break;
+        case GL_VIEWPORT:
+            for (int i = 0; i < 4; ++i) params[i] = state.viewport[i];
+            break;
+        default:
+            params[0] = 0;
+            ++state.errors;
+            break;
     }
 }
 
@@ -658,7 +794,9 @@ void glutSetWindowTitle(const char* title) {
     keep_title(title);
 }
 
-void glutSetIconTitle(const char* title) { record(FAKE_GLUT_SET_WINDOW_TITLE, 1, 0, 0, 0, 0, title); }
+void glutSetIconTitle(const char* title) {
+    record(FAKE_GLUT_SET_WINDOW_TITLE, 1, 0, 0, 0, 0, title);
+}
 
 void glutDisplayFunc(void (*callback)(void)) {
     record(FAKE_GLUT_DISPLAY_FUNC, 0, 0, 0, 0, 0, reinterpret_cast<const void*>(callback));
@@ -681,15 +819,21 @@ void glutMainLoop(void) {
     ++glut.main_loop_count;
 }
 
-void glutMainLoopEvent(void) { record(FAKE_GLUT_MAIN_LOOP, 1); }
-void glutLeaveMainLoop(void) { record(FAKE_GLUT_MAIN_LOOP, 2); }
+void glutMainLoopEvent(void) {
+    record(FAKE_GLUT_MAIN_LOOP, 1);
+}
+void glutLeaveMainLoop(void) {
+    record(FAKE_GLUT_MAIN_LOOP, 2);
+}
 
 void glutPostRedisplay(void) {
     record(FAKE_GLUT_POST_REDISPLAY);
     ++glut.post_redisplay_count;
 }
 
-void glutSetOption(GLenum what, int value) { record(FAKE_GLUT_SET_OPTION, what, value); }
+void glutSetOption(GLenum what, int value) {
+    record(FAKE_GLUT_SET_OPTION, what, value);
+}
 
 // Answers set with fake_glut_set_get first; else the window size and 0.
 int glutGet(GLenum query) {
@@ -697,10 +841,16 @@ int glutGet(GLenum query) {
     for (int i = 0; i < glut_answer_count; ++i)
         if (glut_answers[i].query == query) return glut_answers[i].value;
     switch (query) {
-        case GLUT_WINDOW_WIDTH: case GLUT_INIT_WINDOW_WIDTH: return glut.window_width;
-        case GLUT_WINDOW_HEIGHT: case GLUT_INIT_WINDOW_HEIGHT: return glut.window_height;
-        case GLUT_INIT_DISPLAY_MODE: return static_cast<int>(glut.display_mode);
-        default: return 0;
+        case GLUT_WINDOW_WIDTH:
+        case GLUT_INIT_WINDOW_WIDTH:
+            return glut.window_width;
+        case GLUT_WINDOW_HEIGHT:
+        case GLUT_INIT_WINDOW_HEIGHT:
+            return glut.window_height;
+        case GLUT_INIT_DISPLAY_MODE:
+            return static_cast<int>(glut.display_mode);
+        default:
+            return 0;
     }
 }
 

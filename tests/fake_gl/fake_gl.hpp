@@ -30,13 +30,13 @@
 enum FakeGlKind {
     FAKE_GL_BEGIN,
     FAKE_GL_END,
-    FAKE_GL_VERTEX,            // glVertex2d
-    FAKE_GL_COLOR,             // glColor4f
+    FAKE_GL_VERTEX,  // glVertex2d
+    FAKE_GL_COLOR,   // glColor4f
     FAKE_GL_LINE_WIDTH,
     FAKE_GL_PUSH_MATRIX,
     FAKE_GL_POP_MATRIX,
-    FAKE_GL_TRANSLATE,         // glTranslated
-    FAKE_GL_ROTATE,            // glRotated
+    FAKE_GL_TRANSLATE,  // glTranslated
+    FAKE_GL_ROTATE,     // glRotated
     FAKE_GL_LOAD_IDENTITY,
     FAKE_GL_MATRIX_MODE,
     FAKE_GL_ENABLE,
@@ -44,12 +44,12 @@ enum FakeGlKind {
     FAKE_GL_IS_ENABLED,
     FAKE_GL_PUSH_ATTRIB,
     FAKE_GL_POP_ATTRIB,
-    FAKE_GL_RASTER_POS,        // glRasterPos2f
+    FAKE_GL_RASTER_POS,  // glRasterPos2f
     FAKE_GL_VIEWPORT,
     FAKE_GL_CLEAR,
     FAKE_GL_CLEAR_COLOR,
     FAKE_GL_FLUSH,
-    FAKE_GL_GET,               // glGetDoublev, glGetFloatv, glGetIntegerv, glGetError
+    FAKE_GL_GET,  // glGetDoublev, glGetFloatv, glGetIntegerv, glGetError
     FAKE_GLUT_BITMAP_CHARACTER,
     FAKE_GLUT_SWAP_BUFFERS,
     FAKE_GLUT_INIT,
@@ -61,9 +61,9 @@ enum FakeGlKind {
     FAKE_GLUT_DISPLAY_FUNC,
     FAKE_GLUT_RESHAPE_FUNC,
     FAKE_GLUT_KEYBOARD_FUNC,
-    FAKE_GLUT_MAIN_LOOP,       // glutMainLoop, glutMainLoopEvent, glutLeaveMainLoop
+    FAKE_GLUT_MAIN_LOOP,  // glutMainLoop, glutMainLoopEvent, glutLeaveMainLoop
     FAKE_GLUT_POST_REDISPLAY,
-    FAKE_GLUT_GET,             // glutGet
+    FAKE_GLUT_GET,  // glutGet
     FAKE_GLUT_SET_OPTION,
     FAKE_GL_KIND_COUNT
 };
@@ -94,61 +94,61 @@ struct FakeGlVertex {
 
 // One glBegin ... glEnd block and the state it was drawn with.
 struct FakeGlBlock {
-    GLenum mode;             // GL_LINES, GL_LINE_LOOP, GL_POLYGON ...
-    int first_vertex;        // index into the vertex log (valid while not overflowed)
-    int vertex_count;        // vertices issued in the block (counted even past the log's end)
-    float colour[4];         // current colour at glBegin (the primitives set it before glBegin)
-    float line_width;        // pixels
-    bool lighting;           // GL_LIGHTING enabled
-    double modelview[16];    // column-major, as glGetDoublev(GL_MODELVIEW_MATRIX)
-    bool closed;             // glEnd seen
+    GLenum mode;           // GL_LINES, GL_LINE_LOOP, GL_POLYGON ...
+    int first_vertex;      // index into the vertex log (valid while not overflowed)
+    int vertex_count;      // vertices issued in the block (counted even past the log's end)
+    float colour[4];       // current colour at glBegin (the primitives set it before glBegin)
+    float line_width;      // pixels
+    bool lighting;         // GL_LIGHTING enabled
+    double modelview[16];  // column-major, as glGetDoublev(GL_MODELVIEW_MATRIX)
+    bool closed;           // glEnd seen
 };
 
 // The GL state the fake keeps; defaults are those of a fresh GL context.
 struct FakeGlState {
-    double modelview[16];           // top of the model-view stack, column-major
-    double projection[16];          // top of the projection stack
-    int modelview_depth;            // 1 = only the base matrix (as GL_MODELVIEW_STACK_DEPTH)
+    double modelview[16];   // top of the model-view stack, column-major
+    double projection[16];  // top of the projection stack
+    int modelview_depth;    // 1 = only the base matrix (as GL_MODELVIEW_STACK_DEPTH)
     int projection_depth;
-    GLenum matrix_mode;             // GL_MODELVIEW at start
-    float colour[4];                // current colour, (1, 1, 1, 1) at start
-    float line_width;               // 1 at start
-    bool lighting;                  // GL_LIGHTING, off at start
-    bool depth_test;                // GL_DEPTH_TEST, off at start
-    bool blend;                     // GL_BLEND, off at start
-    double raster_position[2];      // window-normalised position of the last glRasterPos2f
-    float raster_colour[4];         // colour latched by glRasterPos2f (lit: 0.04 grey)
-    bool raster_set;                // glRasterPos2f was called since reset
-    int attrib_depth;               // glPushAttrib nesting
-    bool inside_begin;              // between glBegin and glEnd
+    GLenum matrix_mode;         // GL_MODELVIEW at start
+    float colour[4];            // current colour, (1, 1, 1, 1) at start
+    float line_width;           // 1 at start
+    bool lighting;              // GL_LIGHTING, off at start
+    bool depth_test;            // GL_DEPTH_TEST, off at start
+    bool blend;                 // GL_BLEND, off at start
+    double raster_position[2];  // window-normalised position of the last glRasterPos2f
+    float raster_colour[4];     // colour latched by glRasterPos2f (lit: 0.04 grey)
+    bool raster_set;            // glRasterPos2f was called since reset
+    int attrib_depth;           // glPushAttrib nesting
+    bool inside_begin;          // between glBegin and glEnd
     GLenum begin_mode;
     int viewport[4];
-    float clear_colour[4];          // (0, 0, 0, 0) at start
-    int errors;                     // misuse counted instead of acted on (see top)
+    float clear_colour[4];  // (0, 0, 0, 0) at start
+    int errors;             // misuse counted instead of acted on (see top)
 };
 
 // The GLUT state the fake keeps.
 struct FakeGlutState {
-    int init_count;                 // glutInit calls
-    int init_argc;                  // *pargc seen by glutInit
-    int window_width, window_height;   // from glutInitWindowSize (300 x 300 by default)
-    int window_x, window_y;            // from glutInitWindowPosition (-1, -1 by default)
-    unsigned display_mode;          // glutInitDisplayMode
+    int init_count;                   // glutInit calls
+    int init_argc;                    // *pargc seen by glutInit
+    int window_width, window_height;  // from glutInitWindowSize (300 x 300 by default)
+    int window_x, window_y;           // from glutInitWindowPosition (-1, -1 by default)
+    unsigned display_mode;            // glutInitDisplayMode
     int windows_created;
-    char title[512];                // last title given to glutCreateWindow / glutSetWindowTitle
-    void (*display)(void);          // registered callbacks, nullptr until registered
+    char title[512];        // last title given to glutCreateWindow / glutSetWindowTitle
+    void (*display)(void);  // registered callbacks, nullptr until registered
     void (*reshape)(int, int);
     void (*keyboard)(unsigned char, int, int);
-    int main_loop_count;            // glutMainLoop calls (the fake returns at once)
+    int main_loop_count;  // glutMainLoop calls (the fake returns at once)
     int swap_count;
     int post_redisplay_count;
 };
 
 // One piece of bitmap text: the characters drawn since one glRasterPos2f.
 struct FakeGlText {
-    char text[256];                 // NUL-terminated, cut at 255 bytes
-    double x, y;                    // raster position (window-normalised)
-    float colour[4];                // raster colour, i.e. the colour the text shows in
+    char text[256];   // NUL-terminated, cut at 255 bytes
+    double x, y;      // raster position (window-normalised)
+    float colour[4];  // raster colour, i.e. the colour the text shows in
     const void* font;
 };
 
@@ -168,8 +168,8 @@ struct FakeGlTotals {
 };
 
 // ---- control ------------------------------------------------------------------
-void fake_gl_reset();            // empty logs and totals; GL and GLUT state as at start
-void fake_gl_clear_log();        // empty logs and totals; keep the GL and GLUT state
+void fake_gl_reset();                             // empty logs and totals; GL and GLUT state as at start
+void fake_gl_clear_log();                         // empty logs and totals; keep the GL and GLUT state
 void fake_glut_set_get(GLenum query, int value);  // what glutGet(query) answers from now on
 
 // ---- state --------------------------------------------------------------------
@@ -177,15 +177,15 @@ const FakeGlState& fake_gl_state();
 const FakeGlutState& fake_glut_state();
 
 // ---- logs ---------------------------------------------------------------------
-long fake_gl_count(FakeGlKind kind);   // calls of a kind since the last reset (never capped)
+long fake_gl_count(FakeGlKind kind);  // calls of a kind since the last reset (never capped)
 const FakeGlTotals& fake_gl_totals();
-bool fake_gl_overflowed();             // some log was full and dropped entries
+bool fake_gl_overflowed();  // some log was full and dropped entries
 
-int fake_gl_call_count();              // calls stored (≤ FAKE_GL_CALL_CAPACITY)
+int fake_gl_call_count();  // calls stored (≤ FAKE_GL_CALL_CAPACITY)
 const FakeGlCall& fake_gl_call(int i);
-int fake_gl_vertex_count();            // vertices stored
+int fake_gl_vertex_count();  // vertices stored
 const FakeGlVertex& fake_gl_vertex(int i);
-int fake_gl_block_count();             // blocks stored
+int fake_gl_block_count();  // blocks stored
 const FakeGlBlock& fake_gl_block(int i);
 const FakeGlVertex* fake_gl_block_vertices(int i);  // the block's first vertex; its vertex_count follow
 int fake_gl_text_count();

@@ -85,8 +85,9 @@ TEST(FakeGlLog, TraceNamesCallsAndEnums) {
     glEnd();
     glEnable(GL_LIGHTING);
     char trace[256];
-    EXPECT_STREQ(fake_gl_trace(trace, sizeof trace),
-                 "glDisable(GL_LIGHTING) glColor4f glBegin(GL_LINE_LOOP) glVertex2d glEnd glEnable(GL_LIGHTING)");
+    EXPECT_STREQ(
+        fake_gl_trace(trace, sizeof trace),
+        "glDisable(GL_LIGHTING) glColor4f glBegin(GL_LINE_LOOP) glVertex2d glEnd glEnable(GL_LIGHTING)");
     EXPECT_STREQ(fake_gl_trace(trace, 30), "glDisable(GL_LIGHTING)");  // cut at a whole word
     EXPECT_STREQ(fake_gl_trace(trace, sizeof trace, 2, 3), "glBegin(GL_LINE_LOOP) glVertex2d");
 }

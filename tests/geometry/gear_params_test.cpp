@@ -10,16 +10,14 @@ namespace {
 // Tolerance for values quoted to seven places; exact constants use EXPECT_DOUBLE_EQ.
 constexpr double QUOTED = 5e-8;
 
-void set_gear(int z, double x_s)
-{
+void set_gear(int z, double x_s) {
     gear_params.z = z;
     compute_gear_params();
     ProfileLasts lasts{};
     compute_tooth_profile(x_s, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline, lasts);
 }
 
-TEST(GearParams, PressureAngleConstantsAndRackLands)
-{
+TEST(GearParams, PressureAngleConstantsAndRackLands) {
     compute_gear_params();
     EXPECT_DOUBLE_EQ(gear_params.alpha, 0.34906585039886556);
     EXPECT_NEAR(gear_params.tan_alpha, 0.363970234266202, 1e-15);
@@ -30,8 +28,7 @@ TEST(GearParams, PressureAngleConstantsAndRackLands)
     EXPECT_NEAR(gear_params.rack_tip_land, 0.66087074112939, 1e-14);
 }
 
-TEST(GearParams, ShiftDependentFieldsOfWorkedGears)
-{
+TEST(GearParams, ShiftDependentFieldsOfWorkedGears) {
     set_gear(20, 0.0);
     const GearParams& g = gear_params;
     EXPECT_EQ(g.pitch_radius, 10.0);
@@ -54,19 +51,16 @@ TEST(GearParams, ShiftDependentFieldsOfWorkedGears)
     EXPECT_EQ(g.pitch_radius, 8.5);  // an odd z gives a half-integer radius
 }
 
-TEST(GearParams, ToothAndSpaceMakeOnePitch)
-{
+TEST(GearParams, ToothAndSpaceMakeOnePitch) {
     for (int z : {3, 8, 17, 20, 101, 400})
         for (double x : {-0.5, 0.0, 0.3}) {
-            if (gear_refusal(z, x))
-                continue;
+            if (gear_refusal(z, x)) continue;
             set_gear(z, x);
             EXPECT_NEAR(gear_params.tooth_angle + gear_params.space_angle, 2.0 * PI / z, 1e-14);
         }
 }
 
-TEST(RackPoints, StartPositionIsThePitchPoint)
-{
+TEST(RackPoints, StartPositionIsThePitchPoint) {
     set_gear(8, 0.0);
     ProfilePoint a{}, q{}, b{};
     double lambda = 1.0;
@@ -81,8 +75,7 @@ TEST(RackPoints, StartPositionIsThePitchPoint)
     EXPECT_NEAR(b.y, -gear_params.dedendum, 1e-15);
 }
 
-TEST(RackPoints, ContactPointOfEightTeeth)
-{
+TEST(RackPoints, ContactPointOfEightTeeth) {
     set_gear(8, 0.0);
     ProfilePoint a{}, q{};
     double lambda;
@@ -98,8 +91,7 @@ TEST(RackPoints, ContactPointOfEightTeeth)
     EXPECT_LT(lambda, 0.0);
 }
 
-TEST(RackPoints, TipCornerMeetsRootCircleAtUndercutStart)
-{
+TEST(RackPoints, TipCornerMeetsRootCircleAtUndercutStart) {
     set_gear(8, 0.0);
     ProfilePoint a{}, b{};
     double u0 = gear_params.undercut_start_roll;
@@ -111,8 +103,7 @@ TEST(RackPoints, TipCornerMeetsRootCircleAtUndercutStart)
     EXPECT_NEAR(polar_angle(b), -u0, 1e-12);
 }
 
-TEST(RackPoints, ReferencePointLiesOnTheInvoluteOfThePitchCircle)
-{
+TEST(RackPoints, ReferencePointLiesOnTheInvoluteOfThePitchCircle) {
     set_gear(20, 0.0);
     ProfilePoint a{}, q{};
     double lambda;
@@ -126,8 +117,7 @@ TEST(RackPoints, ReferencePointLiesOnTheInvoluteOfThePitchCircle)
     EXPECT_NEAR(a.y, 0.0498751, QUOTED);
 }
 
-TEST(ClipToTipCircle, ShortensLengthensOrLeavesAlone)
-{
+TEST(ClipToTipCircle, ShortensLengthensOrLeavesAlone) {
     set_gear(20, 0.0);  // tip circle: radius 11 about (0, -10)
     ProfilePoint line[2];
     // Vertical-ish rising segment ending outside: moved back onto the circle.

@@ -8,8 +8,7 @@
 
 namespace {
 
-ProfileLasts compute(int z, double x_s, ToothProfile& tooth)
-{
+ProfileLasts compute(int z, double x_s, ToothProfile& tooth) {
     gear_params.z = z;
     compute_gear_params();
     ProfileLasts lasts{};
@@ -17,8 +16,7 @@ ProfileLasts compute(int z, double x_s, ToothProfile& tooth)
     return lasts;
 }
 
-TEST(GearRange, EdgesOfTheNumberOfTeeth)
-{
+TEST(GearRange, EdgesOfTheNumberOfTeeth) {
     EXPECT_NE(gear_refusal(Z_MIN - 1, 0.0), nullptr);
     EXPECT_EQ(gear_refusal(Z_MIN, 0.0), nullptr);
     EXPECT_EQ(gear_refusal(Z_MAX, 0.0), nullptr);
@@ -28,8 +26,7 @@ TEST(GearRange, EdgesOfTheNumberOfTeeth)
     EXPECT_NE(std::strstr(gear_refusal(2, 0.0), "from 3 to 1000"), nullptr);
 }
 
-TEST(GearRange, EdgesOfTheShift)
-{
+TEST(GearRange, EdgesOfTheShift) {
     EXPECT_NE(gear_refusal(20, NAN), nullptr);
     EXPECT_NE(gear_refusal(20, INFINITY), nullptr);
     // Dedendum 1.25 - x must be positive.
@@ -48,8 +45,7 @@ TEST(GearRange, EdgesOfTheShift)
     EXPECT_EQ(gear_refusal(8, 0.0), nullptr);
 }
 
-TEST(GearRange, AskingLeavesTheModelStateAlone)
-{
+TEST(GearRange, AskingLeavesTheModelStateAlone) {
     compute(20, 0.5, shifted_tooth);
     addendum_step = 7;
     static GearParams params_before;
@@ -67,8 +63,7 @@ TEST(GearRange, AskingLeavesTheModelStateAlone)
 // the sanitizers this proves no write past a list and no endless loop), and
 // every accepted one must give a closed outline whose flank stays between the
 // root and the tip circle.
-TEST(GearRange, SweepOfTeethAndShifts)
-{
+TEST(GearRange, SweepOfTeethAndShifts) {
     int accepted = 0;
     for (int z = 1; z <= 400; ++z) {
         for (int step = -30; step <= 30; ++step) {
@@ -76,8 +71,7 @@ TEST(GearRange, SweepOfTeethAndShifts)
             const char* refusal = gear_refusal(z, x);
             ProfileLasts lasts = compute(z, x, shifted_tooth);
             ASSERT_LE(lasts.outline_last, POINT_CAPACITY - 1);
-            if (refusal)
-                continue;
+            if (refusal) continue;
             ++accepted;
             const GearParams& g = gear_params;
             const ToothProfile& t = shifted_tooth;
@@ -87,7 +81,8 @@ TEST(GearRange, SweepOfTeethAndShifts)
             const ProfilePoint& last = t.outline[lasts.outline_last];
             ASSERT_NEAR(polar_radius(first), g.root_radius, 1e-9) << "z=" << z << " x=" << x;
             ASSERT_NEAR(polar_radius(last), g.root_radius, 1e-9) << "z=" << z << " x=" << x;
-            ASSERT_NEAR(polar_angle(last) - polar_angle(first), 2.0 * PI / z, 1e-9) << "z=" << z << " x=" << x;
+            ASSERT_NEAR(polar_angle(last) - polar_angle(first), 2.0 * PI / z, 1e-9)
+                << "z=" << z << " x=" << x;
             for (int i = 0; i <= lasts.flank_last; ++i) {
                 double rho = polar_radius(t.flank[i]);
                 ASSERT_GE(rho, g.root_radius - 1e-9) << "z=" << z << " x=" << x << " i=" << i;

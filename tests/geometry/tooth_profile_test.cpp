@@ -11,8 +11,7 @@ namespace {
 
 constexpr double QUOTED = 5e-8;  // values quoted to seven places
 
-ProfileLasts compute(int z, double x_s, ToothProfile& tooth)
-{
+ProfileLasts compute(int z, double x_s, ToothProfile& tooth) {
     gear_params.z = z;
     compute_gear_params();
     ProfileLasts lasts{};
@@ -22,23 +21,19 @@ ProfileLasts compute(int z, double x_s, ToothProfile& tooth)
     return lasts;
 }
 
-bool same_point(const ProfilePoint& a, const ProfilePoint& b)
-{
+bool same_point(const ProfilePoint& a, const ProfilePoint& b) {
     return a.x == b.x && a.y == b.y;
 }
 
 // The flank is undercut points 0..i followed by involute points from some j+1
 // on: returns i + 1, the index where the flank leaves the undercut curve.
-int undercut_points_kept(const ToothProfile& tooth)
-{
+int undercut_points_kept(const ToothProfile& tooth) {
     int m = 0;
-    while (m <= tooth.flank_last && same_point(tooth.flank[m], generation_curves.undercut_curve[m]))
-        ++m;
+    while (m <= tooth.flank_last && same_point(tooth.flank[m], generation_curves.undercut_curve[m])) ++m;
     return m;
 }
 
-TEST(ToothProfile, EightTeethCrossAtUndercut67Involute19)
-{
+TEST(ToothProfile, EightTeethCrossAtUndercut67Involute19) {
     ProfileLasts lasts = compute(8, 0.0, shifted_tooth);
     const GenerationCurves& c = generation_curves;
     EXPECT_EQ(c.addendum_last, 52);
@@ -59,8 +54,7 @@ TEST(ToothProfile, EightTeethCrossAtUndercut67Involute19)
     EXPECT_EQ(undercut_step, 250);
 }
 
-TEST(ToothProfile, EighteenAndNineteenTeethStillCross)
-{
+TEST(ToothProfile, EighteenAndNineteenTeethStillCross) {
     compute(18, 0.0, shifted_tooth);
     int kept = undercut_points_kept(shifted_tooth);
     EXPECT_TRUE(same_point(shifted_tooth.flank[kept], generation_curves.involute_curve[2]));  // segment 1
@@ -69,8 +63,7 @@ TEST(ToothProfile, EighteenAndNineteenTeethStillCross)
     EXPECT_TRUE(same_point(shifted_tooth.flank[kept], generation_curves.involute_curve[1]));  // segment 0
 }
 
-TEST(ToothProfile, TwentyTeethJoinWhereUndercutComesNearest)
-{
+TEST(ToothProfile, TwentyTeethJoinWhereUndercutComesNearest) {
     ProfileLasts lasts = compute(20, 0.0, shifted_tooth);
     const GenerationCurves& c = generation_curves;
     EXPECT_EQ(c.addendum_last, 25);
@@ -82,13 +75,12 @@ TEST(ToothProfile, TwentyTeethJoinWhereUndercutComesNearest)
     EXPECT_EQ(lasts.outline_last, 210);
 }
 
-TEST(ToothProfile, TenTeethShiftedHalfAModule)
-{
+TEST(ToothProfile, TenTeethShiftedHalfAModule) {
     ProfileLasts lasts = compute(10, 0.5, shifted_tooth);
     const GenerationCurves& c = generation_curves;
     EXPECT_EQ(c.addendum_last, 60);
     EXPECT_EQ(c.dedendum_last, 34);
-    EXPECT_EQ(undercut_points_kept(shifted_tooth), 41);  // crossing at undercut segment 40
+    EXPECT_EQ(undercut_points_kept(shifted_tooth), 41);                     // crossing at undercut segment 40
     EXPECT_TRUE(same_point(shifted_tooth.flank[41], c.involute_curve[3]));  // involute segment 2
     EXPECT_EQ(lasts.flank_last, 132);
     EXPECT_EQ(lasts.outline_last, 284);
@@ -98,8 +90,7 @@ TEST(ToothProfile, TenTeethShiftedHalfAModule)
     EXPECT_NEAR(shifted_tooth.flank[132].y, 1.3970883, QUOTED);
 }
 
-TEST(ToothProfile, InvoluteStartsExactlyAtTheCuttersTipCorner)
-{
+TEST(ToothProfile, InvoluteStartsExactlyAtTheCuttersTipCorner) {
     // Sixty teeth: the contact point reaches the tip corner at sample 13, before the base circle.
     compute(60, 0.0, shifted_tooth);
     const GearParams& g = gear_params;
@@ -128,8 +119,7 @@ TEST(ToothProfile, InvoluteStartsExactlyAtTheCuttersTipCorner)
     }
 }
 
-TEST(ToothProfile, MirrorFlankIsTheReflectionAboutTheToothCentre)
-{
+TEST(ToothProfile, MirrorFlankIsTheReflectionAboutTheToothCentre) {
     compute(20, 0.0, shifted_tooth);
     const GearParams& g = gear_params;
     for (int i = 0; i <= shifted_tooth.flank_last; ++i) {
@@ -146,8 +136,7 @@ TEST(ToothProfile, MirrorFlankIsTheReflectionAboutTheToothCentre)
     EXPECT_NEAR(polar_angle(m), g.tooth_angle, 1e-12);
 }
 
-TEST(ToothProfile, OutlineIsOneClosedPitch)
-{
+TEST(ToothProfile, OutlineIsOneClosedPitch) {
     for (int z : {8, 20, 37}) {
         for (double x : {0.0, 0.5}) {
             ProfileLasts lasts = compute(z, x, shifted_tooth);
@@ -171,19 +160,18 @@ TEST(ToothProfile, OutlineIsOneClosedPitch)
     }
 }
 
-TEST(ToothProfile, NewShiftLeavesStandardToothUntouched)
-{
+TEST(ToothProfile, NewShiftLeavesStandardToothUntouched) {
     compute(12, 0.0, standard_tooth);
     static ToothProfile before;
     std::memcpy(&before, &standard_tooth, sizeof before);
     ProfileLasts lasts{};
     compute_tooth_profile(0.4, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline, lasts);
-    compute_tooth_profile(-0.3, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline, lasts);
+    compute_tooth_profile(-0.3, shifted_tooth.flank, shifted_tooth.mirror_flank, shifted_tooth.outline,
+                          lasts);
     EXPECT_EQ(std::memcmp(&before, &standard_tooth, sizeof before), 0);
 }
 
-TEST(ToothProfile, DegenerateInputStopsWithinCapacity)
-{
+TEST(ToothProfile, DegenerateInputStopsWithinCapacity) {
     // Nonsense the range check refuses must still terminate and stay inside the lists.
     const int zs[] = {0, -5, 1, 2};
     const double xs[] = {0.0, 0.5, NAN, 1e9, -1e9};

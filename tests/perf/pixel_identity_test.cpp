@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,13 +41,18 @@ void keep_frame(const FrameCase& c, const unsigned char* pixels, const char* suf
     std::snprintf(path, sizeof path, "%s/%s %s.ppm", dir, frame_case_name(c, name, sizeof name), suffix);
     if (FILE* f = std::fopen(path, "wb")) {
         std::fprintf(f, "P6\n%d %d\n255\n", c.width, c.height);
-        for (int row = c.height - 1; row >= 0; --row) std::fwrite(pixels + row * c.width * 3, 1, c.width * 3, f);
+        for (int row = c.height - 1; row >= 0; --row)
+            std::fwrite(pixels + row * c.width * 3, 1, c.width * 3, f);
         std::fclose(f);
     }
 }
 
-bool is_white(const unsigned char* p) { return p[0] == 255 && p[1] == 255 && p[2] == 255; }
-bool is_blue(const unsigned char* p) { return p[0] == 0 && p[1] == 0 && p[2] == 255; }
+bool is_white(const unsigned char* p) {
+    return p[0] == 255 && p[1] == 255 && p[2] == 255;
+}
+bool is_blue(const unsigned char* p) {
+    return p[0] == 0 && p[1] == 0 && p[2] == 255;
+}
 
 // Draws the case both ways and compares. Fails with the first differing pixel
 // and their number; also fails on a blank frame, which would prove nothing.
@@ -105,7 +109,8 @@ protected:
 
 TEST_F(PixelIdentity, EverySceneOfSmallAndMiddleGears) {
     for (int z : {8, 20, 100})
-        for (char scene = '1'; scene <= '7'; ++scene) expect_same_pixels(frame(scene, z, z == 20 ? 0.0 : 0.5, 7));
+        for (char scene = '1'; scene <= '7'; ++scene)
+            expect_same_pixels(frame(scene, z, z == 20 ? 0.0 : 0.5, 7));
 }
 
 TEST_F(PixelIdentity, LargeGearsWhoseCirclesReachFarOutside) {
@@ -116,7 +121,7 @@ TEST_F(PixelIdentity, LargeGearsWhoseCirclesReachFarOutside) {
 }
 
 TEST_F(PixelIdentity, ZoomedInAndOut) {
-    expect_same_pixels(frame('1', 20, 0.5, 60, -20));   // W×20: pitch circle of view radius 41
+    expect_same_pixels(frame('1', 20, 0.5, 60, -20));  // W×20: pitch circle of view radius 41
     expect_same_pixels(frame('2', 12, 0.3, 40, -25));
     expect_same_pixels(frame('3', 20, 0.0, 250, -10));  // the undercut at its last step
     expect_same_pixels(frame('6', 20, 0.5, 0, -24));    // one flank, far larger than the view
