@@ -1,0 +1,75 @@
+// The frame record: what one frame of a scene draws, as a list of drawing
+// items in painting order with their vertices already placed in view units
+// (double precision), ready for any painter. The drawing layer records into
+// it through an immediate-mode device with its own double-precision matrix
+// stack; the window's GL painter, the picture painter (PNG, SVG, PDF) and the
+// web page's canvas painter each read it and nothing else.
+//
+// View units: -1 … 1 across the viewport on both axes, +y up (GL's clip
+// square with no projection). A painter maps x to (x + 1)/2 · width pixels
+// from the left and y to (1 - y)/2 · height pixels from the top.
+#pragma once
+
+// Colours are opaque; alpha is carried for GL and always 0.
+struct Colour {
+    float red;
+    float green;
+    float blue;
+    float alpha;
+};
+
+enum class ItemKind {
+    LINES,      // vertex pairs, each an independent segment
+    LINE_LOOP,  // a closed polyline through the vertices
+    POLYGON,    // a filled convex polygon
+    TEXT,       // one legend line: the text from its raster position (one vertex), Helvetica 18 px
+};
+
+struct RecordVertex {
+    double x;  // view units
+    double y;
+};
+
+// One item: a run of vertices drawn with one colour and one line width.
+struct RecordItem {
+    ItemKind kind;
+    Colour colour;       // TEXT items are always black
+    float width;         // line width in pixels (1, 2 or 4), whatever the window's size
+    int first_vertex;    // index into frame_record.vertices
+    int vertex_count;    // TEXT: 1, the raster position
+    int text_offset;     // TEXT: index into frame_record.text of its terminated string; else -1
+    int layer;           // ITEM_LAYER_PLAIN, or ITEM_LAYER_TRACE for the trace racks of scenes '4' and '5'
+};
+
+constexpr int ITEM_LAYER_PLAIN = 0;
+constexpr int ITEM_LAYER_TRACE = 1;  // one colour, drawn after everything else of the frame
+
+// Capacities: the heaviest frame (scene '5' after thousands of steps, every
+// trace rack in view) stays well below; what does not fit is dropped and
+// counted in overflowed, never written past the end.
+constexpr int RECORD_ITEM_CAPACITY = 1 << 16;
+constexpr int RECORD_VERTEX_CAPACITY = 1 << 21;
+constexpr int RECORD_TEXT_CAPACITY = 1 << 12;
+
+struct FrameRecord {
+    int width;   // pixels of the frame the record was made for
+    int height;
+    bool leave_out_unseen;  // figures outside the view were left out (always, but for comparisons)
+    int item_count;
+    int vertex_count;
+    int text_used;
+    bool overflowed;  // something did not fit and was dropped
+    RecordItem items[RECORD_ITEM_CAPACITY];
+    RecordVertex vertices[RECORD_VERTEX_CAPACITY];
+    char text[RECORD_TEXT_CAPACITY];
+};
+
+// ---- process-wide record -----------------------------------------------------
+// Emptied by begin_record at the start of every frame, filled by the drawing
+// layer during it, read by one painter after it. Nothing else writes it.
+extern FrameRecord frame_record;
+
+// Starts a new frame of width × height pixels: the record emptied, the matrix
+// stack back to the identity. leave_out_unseen is true for every frame a user
+// sees; false only to compare against the drawing of everything.
+void begin_record(int width, int height, bool leave_out_unseen = true);
