@@ -10,6 +10,10 @@ extern SceneMode scene_mode;
 // The last key typed in the window. The entry sets 'z'; on_key stores every
 // key; the dialogue reads it ('x': start at the shift coefficient).
 extern char last_key;
+// Called, when set, with "display" before every frame is drawn and with "key"
+// when on_key has done everything for a key. rackgen leaves it empty; a test
+// build sets it before the event loop to watch the window state.
+extern void (*window_state_observer)(const char* event);
 
 constexpr int WINDOW_SIZE = 800;   // width and height in pixels at creation
 constexpr double ZOOM_STEP = 0.9;  // 'w' multiplies the scale factor by it, 'W' divides
@@ -28,8 +32,3 @@ void end_frame();
 // can act on, naming the program as started (argv[0]); nullptr when a window
 // can be opened.
 const char* window_system_problem(const char* program);
-
-#ifdef RACKGEN_PROBE
-// Test build only (rackgen_probe): one line of window state on stderr.
-void report_probe_state(const char* event);
-#endif

@@ -19,9 +19,7 @@ void end_frame() {
 // One complete frame of the scene scene_mode names. Any other value of
 // scene_mode gives a cleared, empty frame and changes no counter.
 void display() {
-#ifdef RACKGEN_PROBE
-    report_probe_state("display");  // the state this frame is drawn from
-#endif
+    if (window_state_observer) window_state_observer("display");  // the state this frame is drawn from
     begin_frame();
     if (scene_mode == '1') {
         scene_addendum_involute();

@@ -1,6 +1,5 @@
-// The keyboard callback: every key typed in the window. Owns scene_mode and last_key.
-// Built with RACKGEN_PROBE (the test executable rackgen_probe only), it also
-// reports the window state on stderr after every key and before every frame.
+// The keyboard callback: every key typed in the window. Owns scene_mode,
+// last_key and the window state observer.
 #include "app/app.hpp"
 #include "console/console.hpp"
 #include "draw/draw.hpp"
@@ -12,6 +11,8 @@
 // ---- Global state ------------------------------------------------------------
 SceneMode scene_mode;  // scene display draws; written by the entry and on_key
 char last_key;         // last key typed in the window; written by the entry and on_key, read by the dialogue
+void (*window_state_observer)(
+    const char* event);  // empty in rackgen; set by a test build before the event loop
 
 constexpr unsigned char KEY_ESCAPE = 27;
 
@@ -47,27 +48,5 @@ void on_key(unsigned char key, int /*x*/, int /*y*/) {
     } else if (key == KEY_ESCAPE) {
         std::exit(0);
     }
-#ifdef RACKGEN_PROBE
-    report_probe_state("key");
-#endif
+    if (window_state_observer) window_state_observer("key");
 }
-
-#ifdef RACKGEN_PROBE
-// One line per event, for the end-to-end tests:
-//   probe: <event> key=<last_key> scene=<scene_mode> steps=<a>,<d>,<u>,<t> scale=<scale_factor>
-// event is "display" (state the frame is drawn from, before the scene advances
-// its counter) or "key" (state after on_key has done everything for the key);
-// steps are addendum_step, dedendum_step, undercut_step, tooth_step. A key with
-// no printable character is written as #<code>.
-void report_probe_state(const char* event) {
-    unsigned char key = static_cast<unsigned char>(last_key);
-    char key_text[8];
-    if (key > ' ' && key < 127) {
-        std::snprintf(key_text, sizeof key_text, "%c", key);
-    } else {
-        std::snprintf(key_text, sizeof key_text, "#%d", key);
-    }
-    std::fprintf(stderr, "probe: %s key=%s scene=%c steps=%d,%d,%d,%d scale=%.17g\n", event, key_text,
-                 scene_mode, addendum_step, dedendum_step, undercut_step, tooth_step, scale_factor);
-}
-#endif
