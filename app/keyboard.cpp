@@ -16,13 +16,6 @@ void (*window_state_observer)(
 
 constexpr unsigned char KEY_ESCAPE = 27;
 
-static void reset_step_counters() {
-    tooth_step = 0;
-    undercut_step = 0;
-    dedendum_step = 0;
-    addendum_step = 0;
-}
-
 // Keys are compared by character code: 'Z', 'X' and 'S' are other keys than
 // 'z', 'x' and 's' and only replace last_key.
 void on_key(unsigned char key, int /*x*/, int /*y*/) {

@@ -20,6 +20,12 @@ constexpr int LEGEND_LINES_MAX = 5;
 // Legend line k (1 to count) in Helvetica 18 at (-0.9, 0.95 - 0.05·(k - 1)),
 // view units, so the legend neither moves nor grows with the zoom.
 void draw_legend(const char* const* lines, int count);
+// draw_legend with the count taken from the array of lines itself.
+template <int N>
+inline void draw_legend(const char* const (&lines)[N]) {
+    static_assert(N <= LEGEND_LINES_MAX, "a legend has at most LEGEND_LINES_MAX lines");
+    draw_legend(lines, N);
+}
 
 // Roll parameter of step n of an animation that starts at first_roll and rolls
 // by roll_step per step. The current rack and every trace rack take their roll

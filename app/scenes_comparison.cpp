@@ -19,7 +19,7 @@ static const char* const ONE_TOOTH_LEGEND[] = {
 void scene_one_tooth() {
     const double s = scale_factor;
     const ProfilePoint g = gear_centre_in_view();
-    draw_legend(ONE_TOOTH_LEGEND, 5);
+    draw_legend(ONE_TOOTH_LEGEND);
     draw_cross(g, 0.0);
     draw_dash_dot_circle(g, s * gear_params.pitch_radius, blue);
     draw_circle(g, s * gear_params.tip_radius, red);
@@ -46,7 +46,7 @@ void scene_whole_gear() {
     const double s = scale_factor;
     const ProfilePoint g = gear_centre_in_view();
     const ProfilePoint no_offset = {0.0, 0.0};
-    draw_legend(WHOLE_GEAR_LEGEND, 5);
+    draw_legend(WHOLE_GEAR_LEGEND);
     draw_cross(g, 0.0);
     draw_dash_dot_circle(g, s * gear_params.pitch_radius, blue);
     draw_circle(g, s * gear_params.base_radius, green);

@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-constexpr double GENERATION_ROLL_STEP = 0.01;  // roll per frame, the sampling step of the curves
+constexpr double GENERATION_ROLL_STEP = ROLL_STEP;  // roll per frame, the sampling step of the curves
 constexpr int TRACE_EVERY = 5;                 // every fifth earlier rack stays as a trace
 constexpr double MARKER_RADIUS = 0.01;         // view units: not zoomed
 constexpr double REFERENCE_MARKER_RADIUS = 0.006;
@@ -77,7 +77,7 @@ static const char* const ADDENDUM_LEGEND[] = {
 
 static void draw_addendum_step(int n) {
     double t = roll_at_step(0.0, GENERATION_ROLL_STEP, n);
-    draw_legend(ADDENDUM_LEGEND, 4);
+    draw_legend(ADDENDUM_LEGEND);
     draw_fixed_gear();
     draw_disc(to_view(generation_curves.addendum_involute[n]), MARKER_RADIUS, red);
     draw_rack_rolled(1, t, black);
@@ -103,7 +103,7 @@ static const char* const DEDENDUM_LEGEND[] = {
 // The rack rolls the other way from the pitch point, towards the base circle.
 static void draw_dedendum_step(int n) {
     double t = roll_at_step(0.0, -GENERATION_ROLL_STEP, n);
-    draw_legend(DEDENDUM_LEGEND, 4);
+    draw_legend(DEDENDUM_LEGEND);
     draw_fixed_gear();
     draw_wide_polyline(generation_curves.addendum_involute, generation_curves.addendum_last, red);
     draw_disc(to_view(generation_curves.dedendum_involute[n]), MARKER_RADIUS, red);
@@ -131,7 +131,7 @@ static const char* const UNDERCUT_LEGEND[] = {
 static void draw_undercut_step(int n) {
     double first_roll = -gear_params.undercut_start_roll;
     double t = roll_at_step(first_roll, -GENERATION_ROLL_STEP, n);
-    draw_legend(UNDERCUT_LEGEND, 4);
+    draw_legend(UNDERCUT_LEGEND);
     draw_fixed_gear();
     draw_wide_polyline(generation_curves.involute_curve, generation_curves.involute_last, red);
     draw_disc(to_view(generation_curves.undercut_curve[n]), MARKER_RADIUS, blue);

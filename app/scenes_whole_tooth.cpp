@@ -22,7 +22,7 @@ static const char* const RACK_ROLLING_LEGEND[] = {
 
 static void draw_rack_rolling_step(int n) {
     double t = roll_at_step(FIRST_ROLL, TOOTH_ROLL_STEP, n);
-    draw_legend(RACK_ROLLING_LEGEND, 3);
+    draw_legend(RACK_ROLLING_LEGEND);
     draw_cross(ORIGIN, 0.0);
     draw_gear_circles(ProfilePoint{0.0, -gear_params.pitch_radius});
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
@@ -59,7 +59,7 @@ static void draw_turned_gear_circles(double t) {
 static void draw_meshing_step(int n) {
     double t = roll_at_step(FIRST_ROLL, TOOTH_ROLL_STEP, n);
     double sr = scale_factor * gear_params.pitch_radius;
-    draw_legend(MESHING_LEGEND, 3);
+    draw_legend(MESHING_LEGEND);
     draw_cross(ORIGIN, 0.0);
     draw_disc(ORIGIN, MARKER_RADIUS, blue);  // the pitch point
     draw_turned_gear_circles(t);

@@ -20,7 +20,6 @@
 static bool gear_computed;
 
 constexpr int NUMBER_CAPACITY = 64;  // longest number word read; longer ones are refused
-constexpr double START_SCALE = 0.5;  // view units per model unit after every dialogue
 
 enum Answer {
     ANSWER_VALID,
@@ -153,10 +152,7 @@ void parameter_dialogue() {
         input_ended();
     }
 
-    tooth_step = 0;
-    undercut_step = 0;
-    dedendum_step = 0;
-    addendum_step = 0;
+    reset_step_counters();
     scale_factor = START_SCALE;
     print_key_help();
 }

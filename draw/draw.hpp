@@ -17,10 +17,11 @@ struct Colour {
 };
 
 // ---- process-wide drawing state ---------------------------------------------
-// View units per model unit. 0.5 in static storage; the dialogue sets it to 0.5
-// after every run, 'w' multiplies and 'W' divides it by 0.9. Read by
+// View units per model unit. START_SCALE at start and after every dialogue,
+// which sets it; 'w' multiplies and 'W' divides it by 0.9. Read by
 // draw_wide_polyline, the figures and the scenes.
 extern double scale_factor;
+constexpr double START_SCALE = 0.5;
 
 // Draw only what can be seen: figures wholly outside the view (under the
 // current matrices, with a margin of the line width) are left out, and the

@@ -30,6 +30,13 @@ void compute_gear_params() {
     g.rack_tip_land = PI / 2.0 - 2.0 * g.dedendum_coefficient * g.tan_alpha;
 }
 
+void reset_step_counters() {
+    tooth_step = 0;
+    undercut_step = 0;
+    dedendum_step = 0;
+    addendum_step = 0;
+}
+
 double polar_radius(const ProfilePoint& p) {
     double r = gear_params.pitch_radius;
     return std::sqrt(p.x * p.x + (p.y + r) * (p.y + r));

@@ -98,6 +98,8 @@ extern int addendum_step;  // scene '1'
 extern int dedendum_step;  // scene '2'
 extern int undercut_step;  // scene '3'
 extern int tooth_step;     // scenes '4' and '5'
+// Sets the four step counters to 0: every scene starts from its first step.
+void reset_step_counters();
 
 // Set by compute_tooth_profile when a list would have passed POINT_CAPACITY
 // (the surplus samples are dropped, never written); read by gear_refusal.
