@@ -14,13 +14,15 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRACKGEN_TESTS=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# Only the program itself, so a user waits for nothing else.
-run: configure
+# Only the program itself, so a user waits for nothing else and needs no test packages.
+run:
+	@bash scripts/install-deps.sh --program
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRACKGEN_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target rackgen
 	@./$(BUILD)/rackgen
 

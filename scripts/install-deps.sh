@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages rackgen needs to build, run and test, and only those
 # that are missing. As root it installs them; otherwise it prints the command to run.
+#   install-deps.sh             everything: program, tests, benchmarks
+#   install-deps.sh --program   only what building and running the program needs
 set -eu
 
 packages=(
   g++ cmake make pkg-config
   freeglut3-dev libgl-dev libx11-dev
-  libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
-  locales
 )
+if [ "${1:-}" != "--program" ]; then
+  packages+=(
+    libgtest-dev libbenchmark-dev
+    xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
+    locales
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
