@@ -93,7 +93,7 @@ void draw_frame(const FrameCase& c) {
     glFinish();  // the frame is really drawn, not only queued
 }
 
-// display swaps the buffers, so the finished frame is in the front buffer.
+// display swaps the buffers; Mesa's software GL keeps the finished frame in the back buffer after the swap.
 void read_frame(const FrameCase& c, unsigned char* pixels) {
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

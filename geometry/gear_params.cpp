@@ -1,7 +1,7 @@
 // The gear's parameter block and the profile store: the model state every other
 // part of rackgen reads. Owns gear_params, generation_curves, both teeth and
 // the four step counters.
-#include "geometry/geometry.hpp"
+#include "geometry/geometry_private.hpp"
 
 #include <cmath>
 

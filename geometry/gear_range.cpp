@@ -2,7 +2,7 @@
 // a sound tooth, why the others are refused, and the warning for a tooth that
 // comes to a point. The dialogue asks here before it computes anything. Owns
 // only the scratch copies of the model state that a trial computation needs.
-#include "geometry/geometry.hpp"
+#include "geometry/geometry_private.hpp"
 
 #include <cmath>
 #include <cstdio>

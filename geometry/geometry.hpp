@@ -18,7 +18,6 @@ constexpr double DEGREES_PER_RADIAN = 57.2957795;
 // (the longest list, the outline of z = 3 with x = 0.12, needs 437 points).
 constexpr int POINT_CAPACITY = 601;
 constexpr double ROLL_STEP = 0.01;  // change of the roll parameter per sample
-constexpr int UNDERCUT_LAST = 250;  // the undercut curve always has 251 samples
 
 // A point of the gear frame, in module units: origin at the pitch point, gear
 // centre at (0, -r), +y from the centre through the pitch point.
@@ -74,15 +73,9 @@ struct ToothProfile {
     int outline_last;                           // 2·flank_last + 20
 };
 
-// The pair of last indices that compute_tooth_profile hands back.
-struct ProfileLasts {
-    int flank_last;
-    int outline_last;
-};
-
 // ---- process-wide model state --------------------------------------------
-// Written only by compute_gear_params and compute_tooth_profile (called by the
-// console dialogue); read by the data export, the figures and the scenes. The
+// Written only through compute_gear and compute_tooth (called by the console
+// dialogue); read by the data export, the figures and the scenes. The
 // shifted gear is always computed last, so the shift-dependent fields of
 // gear_params and all of generation_curves describe the shifted gear.
 extern GearParams gear_params;
@@ -92,8 +85,8 @@ extern ToothProfile shifted_tooth;   // the user's shift
 
 // Step counters of the animated scenes, one per scene ('4' and '5' share
 // tooth_step). The dialogue and every scene key set them to 0; the scenes
-// clamp and advance them. compute_tooth_profile borrows the first three as
-// its sampling indices and leaves them at its last indices.
+// clamp and advance them. compute_tooth borrows the first three as its
+// sampling indices and leaves them at its last indices.
 extern int addendum_step;  // scene '1'
 extern int dedendum_step;  // scene '2'
 extern int undercut_step;  // scene '3'
@@ -101,41 +94,22 @@ extern int tooth_step;     // scenes '4' and '5'
 // Sets the four step counters to 0: every scene starts from its first step.
 void reset_step_counters();
 
-// Set by compute_tooth_profile when a list would have passed POINT_CAPACITY
-// (the surplus samples are dropped, never written); read by gear_refusal.
-extern bool profile_overflowed;
-
-// ---- gear parameters -------------------------------------------------------
-// Sets the pressure-angle constants and the rack's land widths.
-void compute_gear_params();
-
 // ---- rack-generation point formulas ---------------------------------------
 // For roll parameter t: the rack's reference point A, the point Q where the
 // cutter flank touches the involute it generates, and λ, the signed distance
 // from A to Q along the flank.
 void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& contact_point,
                          double& flank_distance);
-// For roll parameter t: A and the cutter's tip corner B, which traces the undercut.
-void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corner_point);
-// Moves points[n] onto the tip circle along the line of the last segment.
-// Returns 1 if it did, 0 if that line misses the circle.
-int clip_to_tip_circle(int n, ProfilePoint* points);
 
 // ---- tooth profile assembly ------------------------------------------------
-// Fills one tooth for shift x_s (and, on the way, the shift-dependent fields of
-// gear_params and all of generation_curves). Writes never pass POINT_CAPACITY.
-void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror_flank, ProfilePoint* outline,
-                           ProfileLasts& lasts);
-// compute_tooth_profile into tooth's own lists, its last indices stored with them.
+// One tooth for shift x_s into tooth's lists, with its last indices (and, on the
+// way, the shift-dependent fields of gear_params and all of generation_curves).
+// z and the pressure-angle constants must be set (compute_gear does it).
 void compute_tooth(double x_s, ToothProfile& tooth);
 // A whole new gear as the dialogue computes it: z and x stored, the pressure-
 // angle constants, the standard tooth, then the shifted tooth (last, so the
 // shift-dependent state describes it).
 void compute_gear(int z, double x);
-// Joins undercut U[0..p] and involute V[0..q] where they first cross (or, with
-// no crossing, where U comes nearest V[0]); result last index in result_last.
-int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const ProfilePoint* involute,
-                           int& result_last, ProfilePoint* result);
 
 // ---- accepted range ----------------------------------------------------------
 constexpr int Z_MIN = 3;     // below, the root circle has no positive radius for any usable shift

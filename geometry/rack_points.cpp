@@ -2,7 +2,7 @@
 // for a roll parameter t, the point its flank generates on the involute, the
 // tip corner that cuts the undercut, and the clip of a flank at the tip circle.
 // Pure functions of their arguments and gear_params; no state of their own.
-#include "geometry/geometry.hpp"
+#include "geometry/geometry_private.hpp"
 
 #include <cmath>
 

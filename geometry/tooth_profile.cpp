@@ -3,12 +3,14 @@
 // cutter's tip corner, their join into the flank, its mirror image, and the
 // one-pitch outline with root and tip arcs. Writes gear_params' shift-dependent
 // fields, generation_curves and the target ToothProfile; owns no state.
-#include "geometry/geometry.hpp"
+#include "geometry/geometry_private.hpp"
 
 #include <cmath>
 
-// The one place a profile list is written: refuses an index past the capacity
-// and records the overflow instead of writing.
+// Writes one point of a list whose length is not bounded by its own loop (the
+// joined involute, the flank, the outline): refuses an index past the capacity
+// and records the overflow instead of writing. The sampling loops stop at the
+// capacity themselves.
 static void put_point(ProfilePoint* list, int index, const ProfilePoint& p) {
     if (index < 0 || index >= POINT_CAPACITY) {
         profile_overflowed = true;

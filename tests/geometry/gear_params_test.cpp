@@ -1,6 +1,6 @@
 // The parameter block and the rack-generation point formulas, checked against
 // hand-computed values of the worked gears.
-#include "geometry/geometry.hpp"
+#include "geometry/geometry_private.hpp"
 
 #include <gtest/gtest.h>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The accepted range of gears: its edges, that asking leaves the model state
 // alone, and a sweep proving every accepted gear gives a sound, closed tooth.
-#include "geometry/geometry.hpp"
+#include "geometry/geometry_private.hpp"
 
 #include <gtest/gtest.h>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The assembled tooth: sample counts and joins of the worked gears, the last
 // dedendum sample at the cutter's tip corner, the mirror flank and the
 // closed outline.
-#include "geometry/geometry.hpp"
+#include "geometry/geometry_private.hpp"
 
 #include <gtest/gtest.h>
 #include <cmath>
