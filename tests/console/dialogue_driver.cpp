@@ -3,7 +3,8 @@
 // then every window key named on the command line through on_key ('z', 'x', ...).
 //   dialogue_driver STATE_FILE [KEY...]
 // The state file gets "pid=<pid>" first, then one line of model state after
-// every dialogue, for the tests to compare runs and find what changed.
+// every dialogue (with the number of frames drawn so far), for the tests to
+// compare runs and find what changed.
 #include "app/app.hpp"
 #include "console/console.hpp"
 #include "draw/draw.hpp"
@@ -14,6 +15,11 @@
 #include <unistd.h>
 
 static FILE* state_file;
+static int frames;  // frames display began, counted through the window state observer
+
+static void count_frames(const char* event) {
+    if (event[0] == 'd') ++frames;  // "display"
+}
 
 // FNV-1a over raw bytes: equal hashes mean the arrays were left alone.
 static uint32_t hash_bytes(const void* data, size_t size) {
@@ -26,13 +32,13 @@ static uint32_t hash_bytes(const void* data, size_t size) {
 static void record_state() {
     std::fprintf(state_file,
                  "z=%d x=%.17g standard=%d/%d/%08x shifted=%d/%d/%08x params=%08x curves=%08x "
-                 "steps=%d,%d,%d,%d scale=%.17g scene=%c\n",
+                 "steps=%d,%d,%d,%d scale=%.17g scene=%c frames=%d\n",
                  gear_params.z, gear_params.x, standard_tooth.flank_last, standard_tooth.outline_last,
                  hash_bytes(&standard_tooth, sizeof standard_tooth), shifted_tooth.flank_last,
                  shifted_tooth.outline_last, hash_bytes(&shifted_tooth, sizeof shifted_tooth),
                  hash_bytes(&gear_params, sizeof gear_params),
                  hash_bytes(&generation_curves, sizeof generation_curves), addendum_step, dedendum_step,
-                 undercut_step, tooth_step, scale_factor, scene_mode);
+                 undercut_step, tooth_step, scale_factor, scene_mode, frames);
     std::fflush(state_file);
 }
 
@@ -46,6 +52,7 @@ int main(int argc, char** argv) {
     std::fprintf(state_file, "pid=%d\n", static_cast<int>(getpid()));
     std::fflush(state_file);
 
+    window_state_observer = count_frames;
     last_key = 'z';
     scene_mode = '1';
     parameter_dialogue();

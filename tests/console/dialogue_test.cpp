@@ -27,10 +27,14 @@ std::string gear_of(const std::string& state) {
     return gear;
 }
 
+// After a dialogue from the window: scene 1 from its first step at the start
+// scale, and no frame drawn by the dialogue itself (the window waits for the
+// next key or repaint).
 void expect_animation_reset(const std::string& state) {
     EXPECT_EQ(state_field(state, "steps"), "0,0,0,0") << state;
     EXPECT_EQ(state_field(state, "scale"), "0.5") << state;
     EXPECT_EQ(state_field(state, "scene"), "1") << state;
+    EXPECT_EQ(state_field(state, "frames"), "0") << state;
 }
 
 TEST(Dialogue, WholeRunPrintsEveryTextInOrder) {
