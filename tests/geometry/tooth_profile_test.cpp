@@ -104,6 +104,13 @@ TEST(ToothProfile, LastDedendumSampleMovesToTheTipCornerOnlyInsideTheRootCircle)
     rack_involute_point(-0.13, a, q, lambda);
     EXPECT_TRUE(same_point(c.dedendum_involute[13], q));
     EXPECT_GT(polar_radius(q), gear_params.root_radius);
+    // Twenty teeth with x = 0.5 keep the grid sample too: the flank rises from the
+    // root without folding back (a sample moved to the corner folded it at points 20 to 23).
+    compute(20, 0.5, shifted_tooth);
+    ASSERT_EQ(shifted_tooth.flank_last, 80);
+    for (int i = 1; i <= shifted_tooth.flank_last; ++i)
+        EXPECT_GT(polar_radius(shifted_tooth.flank[i]), polar_radius(shifted_tooth.flank[i - 1]))
+            << "i=" << i;
 
     // Gears whose sample one step past the corner lay inside the root circle
     // (0.089 module for z = 150): the sample sits on the corner, and every flank
