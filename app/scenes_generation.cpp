@@ -10,8 +10,8 @@
 #include <cmath>
 
 constexpr double GENERATION_ROLL_STEP = ROLL_STEP;  // roll per frame, the sampling step of the curves
-constexpr int TRACE_EVERY = 5;                 // every fifth earlier rack stays as a trace
-constexpr double MARKER_RADIUS = 0.01;         // view units: not zoomed
+constexpr int TRACE_EVERY = 5;                      // every fifth earlier rack stays as a trace
+constexpr double MARKER_RADIUS = 0.01;              // view units: not zoomed
 constexpr double REFERENCE_MARKER_RADIUS = 0.006;
 
 // ---- legend and roll geometry shared by the scenes ---------------------------
