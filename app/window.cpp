@@ -98,7 +98,7 @@ const char* window_system_problem(const char* program) {
     constexpr int NAME_CAPACITY = 120;  // a longer name is cut; the advice stays readable
     char name[NAME_CAPACITY];
     shell_word(program != nullptr ? program : "rackgen", name, NAME_CAPACITY);
-    char advice[200];  // how to run without any screen at all, the end of both messages
+    char advice[NAME_CAPACITY + 96];  // how to run with no screen at all, the end of both messages
     std::snprintf(advice, sizeof advice,
                   "with no screen, run it on a virtual one: xvfb-run -a -s '-screen 0 1024x1024x24' %s",
                   name);
