@@ -118,6 +118,7 @@ TEST(ToothProfile, LastDedendumSampleMovesToTheTipCornerOnlyInsideTheRootCircle)
     for (auto zx : {std::make_pair(150, 0.0), std::make_pair(108, 0.0), std::make_pair(400, 0.0),
                     std::make_pair(65, 0.5), std::make_pair(22, 1.0), std::make_pair(200, 1.0)}) {
         SCOPED_TRACE(testing::Message() << "z=" << zx.first << " x=" << zx.second);
+        EXPECT_EQ(gear_refusal(zx.first, zx.second), nullptr);
         compute(zx.first, zx.second, shifted_tooth);
         const GearParams& g = gear_params;
         const ProfilePoint& last = generation_curves.dedendum_involute[generation_curves.dedendum_last];
