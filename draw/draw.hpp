@@ -52,6 +52,10 @@ void draw_text(float x, float y, const char* text);
 // ---- figures (model units, scaled by scale_factor) --------------------------
 void draw_rack_tooth(const Colour& colour);
 void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour);
+// Could the rack rolled through t on the pitch circle (draw_rack at A(t), t)
+// be seen in the frame being recorded? A quick judgement before A(t) is
+// worked out; true whenever nothing is left out.
+bool rolled_rack_may_be_seen(double t);
 void draw_gear_circles(const ProfilePoint& centre);
 void draw_gear_teeth(double scale, int teeth, const ProfilePoint& offset, int last,
                      const ProfilePoint* points, const Colour& colour);

@@ -120,6 +120,21 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
     }
 }
 
+// The rack rolled through t touches the pitch circle at K(t) = r·(sin t,
+// cos t - 1), where its rolling line (its x axis) is the tangent. Its copies
+// q-2 … q+1 span [(q-3)·π - do, (q+1)·π + 2·ao + R + do] along that line, and
+// q·π lies within π of K's r·t: less than 4π + 1 either way of K (ao, do ≤
+// 0.82, R < 0.9), and ha or hf across it. So all of it lies within the disc
+// about K of radius hypot(4.5π, max(ha, hf)).
+bool rolled_rack_may_be_seen(double t) {
+    ViewBox box;
+    if (!read_view_box(0, box)) return true;
+    const double s = scale_factor;
+    const double r = gear_params.pitch_radius;
+    const double reach = std::hypot(4.5 * PI, std::fmax(gear_params.addendum, gear_params.dedendum));
+    return disc_visible(box, s * r * std::sin(t), s * r * (std::cos(t) - 1), s * reach);
+}
+
 // Pitch, tip, root and base circles about the centre, the centre disc
 // (0.1 model units) and the two centre lines across the pitch diameter.
 void draw_gear_circles(const ProfilePoint& centre) {

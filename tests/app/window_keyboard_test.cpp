@@ -76,7 +76,7 @@ TEST_F(WindowTest, StartWindowOpensOneWhiteDoubleBufferedWindowAndRegistersTheCa
     const FakeGlutState& glut = fake_glut_state();
     EXPECT_EQ(glut.window_width, 800);
     EXPECT_EQ(glut.window_height, 800);
-    EXPECT_EQ(glut.display_mode, 18u);  // RGB | DOUBLE | DEPTH
+    EXPECT_EQ(glut.display_mode, 50u);  // RGB | DOUBLE | DEPTH | STENCIL
     EXPECT_EQ(glut.windows_created, 1);
     EXPECT_STREQ(glut.title, TITLE);
     EXPECT_EQ(glut.display, &display);

@@ -450,6 +450,12 @@ void glLineWidth(GLfloat width) {
     state.line_width = width;
 }
 
+// The trace mask's stencil calls: accepted, not logged. The fake has no stencil
+// buffer and glutGet says so, so the painter never uses the mask here.
+void glStencilFunc(GLenum, GLint, GLuint) {}
+void glStencilOp(GLenum, GLenum, GLenum) {}
+void glColorMask(GLboolean, GLboolean, GLboolean, GLboolean) {}
+
 void glPushMatrix(void) {
     record(FAKE_GL_PUSH_MATRIX);
     if (refuse_inside_begin()) return;
