@@ -103,9 +103,12 @@ bool wants_more(const Times& t) {
 }
 
 // A run of frames from the case's step on, each the next step, as a user
-// pressing 's' sees them (the trace mask of scene '4' carries from frame to frame).
+// pressing 's' sees them (the trace mask of scene '4' carries from frame to
+// frame). The two frames before it, untimed, are those after a scene or zoom
+// key: the first draws the traces whole, the second makes the mask.
 void timed_run(const FrameCase& c, bool only_what_shows, Times& times) {
-    draw_frame(c, only_what_shows);  // untimed: sets the counters and the mask
+    draw_frame(c, only_what_shows);
+    draw_following_frame(c, only_what_shows);
     while (times.count < MIN_FRAMES || wants_more(times)) timed_frame(c, only_what_shows, times);
 }
 
