@@ -265,7 +265,9 @@ protected:
         }
     }
     void answer(const char* text) {
-        input_path = ::testing::TempDir() + "window_keyboard_answers.txt";
+        // One file per test: ctest runs the tests of this file side by side.
+        input_path = ::testing::TempDir() + "window_keyboard_answers_" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
         FILE* f = std::fopen(input_path.c_str(), "w");
         ASSERT_NE(f, nullptr);
         std::fputs(text, f);
