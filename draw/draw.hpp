@@ -1,11 +1,7 @@
-// The drawing layer: the scale factor that turns model lengths into view
-// lengths, the colour table, the immediate-mode primitives and the rack-cutter
-// and gear figures built from them. Everything draws through the record's
-// device (record/device.hpp) into frame_record, in double precision; nothing
-// here calls GL. Runs on the one thread that records a frame.
-//
-// View units span -1 to 1 across the frame on both axes; model units are
-// module units in the gear frame.
+// The drawing layer: the scale factor (view units per model unit), the colour
+// table, the primitives and the rack-cutter and gear figures, all drawn through
+// the record's device (record/device.hpp) into frame_record; no GL here. View
+// units span -1 to 1 across the frame; model units are module units.
 #pragma once
 
 #include "geometry/geometry.hpp"
