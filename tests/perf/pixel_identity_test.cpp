@@ -1,6 +1,7 @@
 // Leaving out what cannot be seen must not change the picture: real frames
-// of the real display callback, drawn once with every figure and once with
-// draw_only_visible, read back with glReadPixels and compared pixel for pixel.
+// of the real scenes, recorded once with every figure and once leaving out
+// what cannot be seen (both placed exactly), painted, read back with
+// glReadPixels and compared pixel for pixel.
 // Runs in a window of its own Xvfb (started here on a display it picks itself,
 // killed at exit). Owns that Xvfb process and the two frame buffers.
 #include "bench/real_frame.hpp"
@@ -65,11 +66,9 @@ void expect_same_pixels(const FrameCase& c) {
     // A frame first: the very first frame of a run starts unlit with 1-pixel
     // lines (a black legend, thin circles), every later one lit with 2 pixels.
     draw_frame(c);
-    draw_only_visible = false;
-    draw_frame(c);
+    draw_frame(c, false);
     read_frame(c, everything);
-    draw_only_visible = true;
-    draw_frame(c);
+    draw_frame(c, true);
     read_frame(c, only_visible);
     keep_frame(c, everything, "everything");
     keep_frame(c, only_visible, "only visible");
@@ -104,7 +103,6 @@ protected:
         const char* problem = window();
         ASSERT_EQ(problem, nullptr) << problem;
     }
-    void TearDown() override { draw_only_visible = true; }
 };
 
 TEST_F(PixelIdentity, EverySceneOfSmallAndMiddleGears) {
@@ -145,6 +143,30 @@ TEST_F(PixelIdentity, WindowsThatAreNotSquare) {
     expect_same_pixels(frame('7', 40, 0.5, 0, -5, 1600, 400));
     expect_same_pixels(frame('2', 20, 0.5, 30, -10, 400, 800));
     expect_same_pixels(frame('6', 20, 0.5, 0, 0, 400, 800));
+}
+
+// A run of 's' in scene '4' with every trace in view paints only each new
+// trace into the trace mask it carries from frame to frame: after a hundred
+// steps the window shows what a frame drawn afresh shows.
+TEST_F(PixelIdentity, ABurstOfStepsShowsWhatAFreshFrameShows) {
+    const FrameCase c = frame('4', 8, 0.5, 1000, 15);
+    ASSERT_EQ(prepare_frame(c), nullptr);
+    draw_frame(c);
+    for (int i = 0; i < 100; ++i) draw_following_frame(c);  // steps 1001 … 1100
+    read_frame(c, only_visible);
+    const FrameCase fresh = frame('4', 8, 0.5, 1100, 15);
+    draw_frame(fresh, false);  // every figure: other traces, so nothing is carried over
+    read_frame(fresh, everything);
+    keep_frame(fresh, everything, "afresh");
+    keep_frame(fresh, only_visible, "after a burst");
+    int differing = 0;
+    int green = 0;
+    for (int i = 0; i < 800 * 800; ++i) {
+        differing += std::memcmp(everything + 3 * i, only_visible + 3 * i, 3) != 0;
+        green += everything[3 * i] == 0 && everything[3 * i + 1] == 255 && everything[3 * i + 2] == 0;
+    }
+    EXPECT_GT(green, 10000);  // the traces are there to compare
+    EXPECT_EQ(differing, 0);
 }
 
 // The comparison itself must see a change: one 'w' more moves every figure.
