@@ -14,7 +14,7 @@
 
 // ---- process-wide state -----------------------------------------------------------
 // The outline of the gear being written; filled by write_gear_output, read by its writers.
-static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY + 1];
+static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY];
 static int gear_point_count;
 
 static int write_flank(FILE* file, const void*) {
@@ -38,7 +38,7 @@ static int write_dxf(FILE* file, const void*) {
 static int write_gear_output(const Output& out) {
     const ToothProfile& tooth = out.standard ? standard_tooth : shifted_tooth;
     gear_point_count =
-        build_gear_outline(tooth, gear_params.z, out.module, gear_points, GEAR_OUTLINE_CAPACITY + 1);
+        build_gear_outline(tooth, gear_params.z, out.module, gear_points, GEAR_OUTLINE_CAPACITY);
     if (gear_point_count == 0)
         return ENOBUFS;  // cannot happen for an accepted gear: the capacity covers z = Z_MAX
     return write_file_atomically(out.file, out.format == FORMAT_DXF ? write_dxf : write_svg, nullptr);
