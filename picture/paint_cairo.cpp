@@ -3,7 +3,8 @@
 // cairo_set_source_rgb, cairo_set_line_width/cap/join, cairo_move_to/line_to/
 // close_path, cairo_stroke/fill, cairo_select_font_face, cairo_show_text.
 // PNG is painted without antialiasing, so its pixels are the window's wherever
-// the two rasterisers agree. No state of its own.
+// the two rasterisers agree; what lies wholly outside the view is left out, so
+// a vector file holds only what can be seen. No state of its own.
 #include "picture/picture.hpp"
 
 #include <cairo-pdf.h>
@@ -31,13 +32,39 @@ static void line_to(cairo_t* cr, const PixelMap& map, const RecordVertex& v) {
     cairo_line_to(cr, (v.x + 1.0) * map.half_width, (1.0 - v.y) * map.half_height);
 }
 
-// Independent segments; one that starts where the last ended continues the
-// path, so a polyline recorded as segments is stroked as one line.
-static void path_of_lines(cairo_t* cr, const PixelMap& map, const RecordVertex* v, int count) {
+// The view square -1 … 1 widened by reach (view units) on every side: what
+// lies wholly beyond it on one side cannot be seen, and is left out of the
+// picture as the window leaves it out of the frame.
+struct View {
+    double reach;
+};
+
+static bool beyond_view(const View& view, const RecordVertex* v, int count) {
+    const double edge = 1.0 + view.reach;
+    bool left = true, right = true, below = true, above = true;
+    for (int i = 0; i < count; ++i) {
+        left = left && v[i].x < -edge;
+        right = right && v[i].x > edge;
+        below = below && v[i].y < -edge;
+        above = above && v[i].y > edge;
+    }
+    return left || right || below || above;
+}
+
+// Independent segments; one that starts where the last drawn one ended
+// continues the path, so a polyline recorded as segments is stroked as one line.
+static void path_of_lines(cairo_t* cr, const PixelMap& map, const View& view, const RecordVertex* v,
+                          int count) {
+    bool drawn_last = false;
     for (int i = 0; i + 1 < count; i += 2) {
-        bool continues = i > 0 && v[i].x == v[i - 1].x && v[i].y == v[i - 1].y;
+        if (beyond_view(view, v + i, 2)) {
+            drawn_last = false;
+            continue;
+        }
+        bool continues = drawn_last && v[i].x == v[i - 1].x && v[i].y == v[i - 1].y;
         if (!continues) move_to(cr, map, v[i]);
         line_to(cr, map, v[i + 1]);
+        drawn_last = true;
     }
 }
 
@@ -50,10 +77,14 @@ static void path_of_loop(cairo_t* cr, const PixelMap& map, const RecordVertex* v
 static void paint_item(cairo_t* cr, const FrameRecord& record, const PixelMap& map, const RecordItem& item) {
     if (item.vertex_count < 1) return;
     const RecordVertex* v = record.vertices + item.first_vertex;
+    // Half a line's width and a pixel, in view units of the narrower side.
+    const double pixels = map.half_width < map.half_height ? map.half_width : map.half_height;
+    const View view = {(item.width / 2.0 + 1.0) / pixels};
+    if (item.kind != ItemKind::TEXT && beyond_view(view, v, item.vertex_count)) return;
     cairo_set_source_rgb(cr, item.colour.red, item.colour.green, item.colour.blue);
     switch (item.kind) {
         case ItemKind::LINES:
-            path_of_lines(cr, map, v, item.vertex_count);
+            path_of_lines(cr, map, view, v, item.vertex_count);
             cairo_set_line_width(cr, item.width);
             cairo_stroke(cr);
             break;
