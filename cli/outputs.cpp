@@ -60,7 +60,7 @@ static int write_output(const Output& out) {
         case OUTPUT_GEAR:
             return write_gear_output(out);
         default:
-            return ENOSYS;
+            return write_render_output(out);
     }
 }
 
