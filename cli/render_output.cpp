@@ -32,9 +32,9 @@ static int write_picture(FILE* file, const void* context) {
 
 int write_render_output(const Output& out) {
     // The window's frames after its first start with the line width the frame
-    // before left set, which the first lacks: one frame is recorded and dropped.
-    set_frame_state(out);
-    record_scene_frame(out.scene, out.width, out.height);
+    // before left set, which the first lacks: a light frame (the still scene
+    // '6', which moves no counter) is recorded first and dropped.
+    record_scene_frame('6', out.width, out.height);
     set_frame_state(out);
     record_scene_frame(out.scene, out.width, out.height);
     if (frame_record.overflowed)
