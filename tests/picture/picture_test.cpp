@@ -10,6 +10,12 @@
 #include <initializer_list>
 #include <string>
 
+// Fontconfig, which Cairo asks for the legend font, keeps its configuration
+// for the life of the process; the leak checker of the sanitizer build is told so.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
 static FrameRecord record;  // a few items; static, as the record is large
 
 static void add_item(ItemKind kind, Colour colour, float width, std::initializer_list<RecordVertex> vertices,
