@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cmath>
 #include <string>
@@ -169,6 +170,43 @@ TEST(RenderAgainstWindow, ShiftedGearScenes) {
     run.compare("7 " + presses("w", 21), "scene7_w18");
     run.compare("5 " + presses("s", 40), "scene5_w18_step40");
     run.compare("2 " + presses("W", 22) + presses("s", 20), "scene2_zoomed_in");
+}
+
+// The vector pictures: readable by another renderer, and a zoomed-in frame
+// holds only what is in view, so its file is smaller than the whole gear's.
+TEST(RenderFiles, VectorPicturesHoldWhatIsInView) {
+    std::string dir = std::string(ARTIFACTS_ROOT) + "/render_files";
+    ASSERT_EQ(run_tool(nullptr, {"mkdir", "-p", dir}, nullptr), 0);
+    std::string out;
+    ASSERT_EQ(run_tool(nullptr,
+                       {RACKGEN_BIN, "-z", "100", "--render", dir + "/whole.svg", "--scene", "7", "--render",
+                        dir + "/zoomed.svg", "--scene", "7", "--zoom", "-30", "--render", dir + "/whole.pdf",
+                        "--scene", "7", "--size", "600x400"},
+                       &out),
+              0)
+        << out;
+    auto size_of = [](const std::string& path) {
+        FILE* f = std::fopen(path.c_str(), "rb");
+        if (f == nullptr) return -1L;
+        std::fseek(f, 0, SEEK_END);
+        long n = std::ftell(f);
+        std::fclose(f);
+        return n;
+    };
+    EXPECT_LT(size_of(dir + "/zoomed.svg"), size_of(dir + "/whole.svg") / 2);
+    EXPECT_EQ(run_tool(nullptr, {"rsvg-convert", "-o", dir + "/zoomed.png", dir + "/zoomed.svg"}, nullptr),
+              0);
+    ASSERT_EQ(run_tool(nullptr, {"head", "-c", "5", dir + "/whole.pdf"}, &out), 0);
+    EXPECT_EQ(out, "%PDF-");
+
+    // A picture that cannot be written: exit 1, the reason, nothing left behind.
+    ASSERT_EQ(run_tool(nullptr, {"mkdir", "-p", dir + "/taken.png"}, nullptr), 0);
+    EXPECT_EQ(
+        run_tool(nullptr,
+                 {"sh", "-c", std::string(RACKGEN_BIN) + " -z 20 --render " + dir + "/taken.png 2>&1"}, &out),
+        1);
+    EXPECT_NE(out.find("taken.png\": Is a directory"), std::string::npos) << out;
+    ASSERT_EQ(run_tool(nullptr, {"sh", "-c", "ls -a " + dir + " | grep -c XXXXXX\\|taken.png."}, &out), 1);
 }
 
 }  // namespace
