@@ -1,19 +1,47 @@
 // The GL painter: paints frame_record into the window's current frame with
-// fixed-function GL 1.1 in immediate mode. Owns no state between frames.
+// fixed-function GL 1.1 in immediate mode. Owns the trace cache: the trace
+// vertices whose union the stencil buffer holds from the frames before.
 //
-// GL calls it makes: glEnable/glDisable(GL_LIGHTING), glColor4f, glLineWidth,
-// glBegin(GL_LINES | GL_LINE_LOOP | GL_POLYGON), glVertex2d, glEnd,
-// glRasterPos2f and GLUT's glutBitmapCharacter (Helvetica 18). Both matrices
-// are the identity (begin_frame, reshape): vertices are view units already.
-// Lines and polygons are drawn unlit in their own colour; legend text is
-// drawn lit, which with no light source switched on gives the window's
-// near-black legend (0.04 grey).
+// GL calls it makes: glEnable/glDisable(GL_LIGHTING, GL_STENCIL_TEST),
+// glColor4f, glLineWidth, glBegin(GL_LINES | GL_LINE_LOOP | GL_POLYGON),
+// glVertex2d, glEnd, glRasterPos2f, glClear(GL_STENCIL_BUFFER_BIT),
+// glStencilFunc, glStencilOp, glColorMask, and GLUT's glutBitmapCharacter
+// (Helvetica 18) and glutGet(GLUT_WINDOW_STENCIL_SIZE). Both matrices are the
+// identity (begin_frame, reshape): vertices are view units already. Lines and
+// polygons are drawn unlit in their own colour; legend text is drawn lit,
+// which with no light source switched on gives the window's near-black legend
+// (0.04 grey).
+//
+// The trace racks (ITEM_LAYER_TRACE) are one colour and drawn after
+// everything else, so their union is all that shows of them: it is kept as a
+// stencil mask and painted in one pass. While a frame's trace vertices begin
+// with those of the frame before (the next step of scene '4', same view and
+// size), only the new ones are drawn; anything else (a zoom, a resize, a
+// scene key, traces that turn with the gear) draws them whole.
 #include "app/app.hpp"
 #include "record/record.hpp"
 
 #include <GL/freeglut.h>
 
+#include <cstring>
+
 namespace {
+
+// Trace vertices the cache can hold (16 MB, touched only as far as used): the
+// racks of scene '4' all in view up to about step 20,000 (about 50 vertices a step at
+// w×15, z = 8); a frame with more paints its traces whole every time.
+constexpr int TRACE_CACHE_CAPACITY = 1 << 20;
+
+// ---- Global state ------------------------------------------------------------
+// Written and read only by paint_frame_record, on the one thread of the window.
+RecordVertex cached_traces[TRACE_CACHE_CAPACITY];  // the trace vertices of the frame before
+int cached_count = -1;                             // vertices in it; -1: none kept
+bool mask_holds_them = false;                      // the stencil mask is their union
+Colour cached_colour;                              // what the cached traces were drawn with
+float cached_width;
+int cached_frame_width;  // pixels of the frame they were drawn for
+int cached_frame_height;
+int stencil_bits = -1;  // of the window; -1 until asked
 
 // The GL state set last in this frame, so that each is set only when it
 // changes (a software renderer pays for every change).
@@ -66,17 +94,125 @@ void paint_shape(PaintState& state, const RecordItem& item) {
     glEnd();
 }
 
+bool same_colour(const Colour& a, const Colour& b) {
+    return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
+}
+
+// The index of the first item of the trailing run of trace items, all one
+// colour and width with their vertices at the end of the record, or
+// item_count when there is no such run to cache.
+int trace_run_start() {
+    int first = frame_record.item_count;
+    while (first > 0 && frame_record.items[first - 1].layer == ITEM_LAYER_TRACE &&
+           frame_record.items[first - 1].kind == ItemKind::LINES)
+        --first;
+    if (first == frame_record.item_count) return first;
+    const RecordItem& head = frame_record.items[first];
+    for (int i = first; i < frame_record.item_count; ++i) {
+        const RecordItem& item = frame_record.items[i];
+        const int next = i + 1 < frame_record.item_count ? frame_record.items[i + 1].first_vertex
+                                                         : frame_record.vertex_count;
+        if (!same_colour(item.colour, head.colour) || item.width != head.width ||
+            item.first_vertex + item.vertex_count != next)
+            return frame_record.item_count;
+    }
+    return first;
+}
+
+// Do the frame's trace vertices begin with those of the frame before, drawn
+// the same way in a frame of the same size?
+bool traces_go_on(const RecordItem& head, const RecordVertex* traces, int count) {
+    return cached_count >= 0 && cached_count <= count && same_colour(cached_colour, head.colour) &&
+           cached_width == head.width && cached_frame_width == frame_record.width &&
+           cached_frame_height == frame_record.height &&
+           std::memcmp(cached_traces, traces, static_cast<size_t>(cached_count) * sizeof traces[0]) == 0;
+}
+
+void trace_lines(const RecordVertex* traces, int from, int count) {
+    glBegin(GL_LINES);
+    for (int i = from; i < count; ++i) glVertex2d(traces[i].x, traces[i].y);
+    glEnd();
+}
+
+// The traces from item first on. While they go on from the frame before and
+// the mask holds those, only the new ones are drawn (into colour and mask),
+// then the mask is painted in their colour in one pass over the whole view.
+// When they go on but the mask does not hold them (after a zoom, say), they
+// are drawn whole into colour and a fresh mask; when they do not go on (a
+// scene key, traces that turn with the gear) they are drawn whole and no
+// mask is kept.
+void paint_traces(PaintState& state, int first) {
+    const RecordItem& head = frame_record.items[first];
+    const RecordVertex* traces = frame_record.vertices + head.first_vertex;
+    const int count = frame_record.vertex_count - head.first_vertex;
+    const bool go_on = traces_go_on(head, traces, count);
+    set_lighting(state, false);
+    if (head.width != state.width) {
+        glLineWidth(head.width);
+        state.width = head.width;
+    }
+    glColor4f(head.colour.red, head.colour.green, head.colour.blue, head.colour.alpha);
+    state.colour = head.colour;
+    state.colour_set = true;
+    if (!go_on) {
+        trace_lines(traces, 0, count);
+        mask_holds_them = false;
+    } else {
+        const int from = mask_holds_them ? cached_count : 0;
+        if (!mask_holds_them) glClear(GL_STENCIL_BUFFER_BIT);
+        glEnable(GL_STENCIL_TEST);
+        glStencilFunc(GL_ALWAYS, 1, 1);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+        trace_lines(traces, from, count);
+        if (mask_holds_them) {
+            glStencilFunc(GL_EQUAL, 1, 1);
+            glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+            glBegin(GL_POLYGON);  // the whole view: the mask decides
+            glVertex2d(-1, -1);
+            glVertex2d(1, -1);
+            glVertex2d(1, 1);
+            glVertex2d(-1, 1);
+            glEnd();
+        }
+        glDisable(GL_STENCIL_TEST);
+        mask_holds_them = true;
+    }
+    if (count > TRACE_CACHE_CAPACITY) {
+        cached_count = -1;
+        mask_holds_them = false;
+        return;
+    }
+    const int kept = go_on ? cached_count : 0;
+    std::memcpy(cached_traces + kept, traces + kept, static_cast<size_t>(count - kept) * sizeof traces[0]);
+    cached_count = count;
+    cached_colour = head.colour;
+    cached_width = head.width;
+    cached_frame_width = frame_record.width;
+    cached_frame_height = frame_record.height;
+}
+
 }  // namespace
 
 void paint_frame_record() {
-    if (frame_record.item_count == 0) return;
+    if (frame_record.item_count == 0) {
+        cached_count = -1;
+        mask_holds_them = false;
+        return;
+    }
+    if (stencil_bits < 0) stencil_bits = glutGet(GLUT_WINDOW_STENCIL_SIZE);
+    const int traces = stencil_bits > 0 ? trace_run_start() : frame_record.item_count;
+    if (traces == frame_record.item_count) {  // no traces: nothing to go on from
+        cached_count = -1;
+        mask_holds_them = false;
+    }
     PaintState state = {true, false, Colour{0, 0, 0, 0}, 0.0f};
     glEnable(GL_LIGHTING);  // GL's default is off: the first frame's legend needs it too
-    for (int i = 0; i < frame_record.item_count; ++i) {
+    for (int i = 0; i < traces; ++i) {
         const RecordItem& item = frame_record.items[i];
         if (item.kind == ItemKind::TEXT)
             paint_text(state, item);
         else if (item.vertex_count > 0)
             paint_shape(state, item);
     }
+    if (traces < frame_record.item_count) paint_traces(state, traces);
 }

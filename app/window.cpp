@@ -60,7 +60,8 @@ void set_clear_colour() {
 void start_window(int* argc, char** argv) {
     glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);  // before glutInit, which reads it
     glutInit(argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH |
+                        GLUT_STENCIL);  // stencil: the trace mask (paint_gl.cpp)
     create_main_window();
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);

@@ -57,7 +57,8 @@ const char* open_frame_window() {
     glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);
     glutInitWindowPosition(0, 0);  // no window manager places it
     glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH |
+                        GLUT_STENCIL);  // stencil: the trace mask (paint_gl.cpp)
     create_main_window();
     glutDisplayFunc(no_display);
     glutReshapeFunc(reshape);
@@ -89,6 +90,10 @@ const char* prepare_frame(const FrameCase& c) {
 
 void draw_frame(const FrameCase& c, bool leave_out_unseen) {
     set_counters(c.step);
+    draw_following_frame(c, leave_out_unseen);
+}
+
+void draw_following_frame(const FrameCase& c, bool leave_out_unseen) {
     begin_frame();
     record_scene_frame(scene_mode, c.width, c.height, leave_out_unseen);
     paint_frame_record();

@@ -29,6 +29,10 @@ const char* prepare_frame(const FrameCase& c);
 // leave_out_unseen false, the frame records every figure whole (to compare).
 void draw_frame(const FrameCase& c, bool leave_out_unseen = true);
 
+// The frame after the one drawn last, as the next 's' draws it: the step
+// counters go on from where the last frame left them.
+void draw_following_frame(const FrameCase& c, bool leave_out_unseen = true);
+
 // The frame last drawn, read from the window (width × height RGB rows,
 // bottom row first) into pixels, which must hold width·height·3 bytes.
 void read_frame(const FrameCase& c, unsigned char* pixels);

@@ -1,11 +1,7 @@
-// The drawing layer: the scale factor that turns model lengths into view
-// lengths, the colour table, the immediate-mode primitives and the rack-cutter
-// and gear figures built from them. Everything draws through the record's
-// device (record/device.hpp) into frame_record, in double precision; nothing
-// here calls GL. Runs on the one thread that records a frame.
-//
-// View units span -1 to 1 across the frame on both axes; model units are
-// module units in the gear frame.
+// The drawing layer: the scale factor (view units per model unit), the colour
+// table, the primitives and the rack-cutter and gear figures, all drawn through
+// the record's device (record/device.hpp) into frame_record; no GL here. View
+// units span -1 to 1 across the frame; model units are module units.
 #pragma once
 
 #include "geometry/geometry.hpp"
@@ -52,6 +48,10 @@ void draw_text(float x, float y, const char* text);
 // ---- figures (model units, scaled by scale_factor) --------------------------
 void draw_rack_tooth(const Colour& colour);
 void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour);
+// Could the rack rolled through t on the pitch circle (draw_rack at A(t), t)
+// be seen in the frame being recorded? A quick judgement before A(t) is
+// worked out; true whenever nothing is left out.
+bool rolled_rack_may_be_seen(double t);
 void draw_gear_circles(const ProfilePoint& centre);
 void draw_gear_teeth(double scale, int teeth, const ProfilePoint& offset, int last,
                      const ProfilePoint* points, const Colour& colour);

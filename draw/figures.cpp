@@ -49,12 +49,14 @@ void bounding_rectangle(const ProfilePoint* p, int last, ProfilePoint& low, Prof
     }
 }
 
-// The seven segments of one pitch of the outline, moved on by shift (view
-// units) along the rack's x axis and scaled by s, into the open line item;
-// with a box, only those that can be seen.
+// The segments of one pitch of the outline, moved on by shift (view units)
+// along the rack's x axis and scaled by s, into the open line item; with a
+// box, only those that can be seen. A pitch that follows another leaves out
+// P1-P2 and P3-P4: they are the other's P5-P6 and P7-P8, already drawn.
 void rack_pitch_segments(const ViewBox* box, double shift, double s,
-                         const ProfilePoint p[RACK_OUTLINE_POINTS]) {
+                         const ProfilePoint p[RACK_OUTLINE_POINTS], bool follows = false) {
     for (int i = 0; i + 1 < RACK_OUTLINE_POINTS; ++i) {
+        if (follows && (i == 0 || i == 2)) continue;
         const ProfilePoint a = {shift + s * p[i].x, s * p[i].y};
         const ProfilePoint b = {shift + s * p[i + 1].x, s * p[i + 1].y};
         if (box && !segment_visible(*box, a, b)) continue;
@@ -75,10 +77,10 @@ void draw_rack_tooth(const Colour& colour) {
 }
 
 // Four pitches of the cutter with its origin at the reference point, turned
-// clockwise by t. The point of rolling lies at rack x = r·t, so the copies
-// q-2 … q+1 with q = r·t/π (truncated toward zero) cover the teeth in mesh
-// around it whatever t is. Copy i is placed at i·π along the rack from its
-// index; a rack, or a copy, or a segment that cannot be seen is left out.
+// clockwise by t: 22 segments, the flanks where two pitches meet drawn once. The point of rolling lies at
+// rack x = r·t, so the copies q-2 … q+1 with q = r·t/π (truncated toward zero) cover the teeth in mesh around
+// it whatever t is. Copy i is placed at i·π along the rack from its index; a rack, or a copy, or a segment
+// that cannot be seen is left out.
 void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour) {
     const double s = scale_factor;
     const double turns = gear_params.pitch_radius * t / PI;
@@ -103,10 +105,11 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
         device_begin(ItemKind::LINES);
         for (int i = q - RACK_COPIES_BEFORE; i <= q + RACK_COPIES_AFTER; ++i) {
             const double shift = i * s * PI;
+            const bool follows = i > q - RACK_COPIES_BEFORE;
             if (!leave_out)
-                rack_pitch_segments(nullptr, shift, s, outline);
+                rack_pitch_segments(nullptr, shift, s, outline, follows);
             else if (rectangle_visible(box, shift + s * low.x, s * low.y, shift + s * high.x, s * high.y))
-                rack_pitch_segments(&box, shift, s, outline);
+                rack_pitch_segments(&box, shift, s, outline, follows);
         }
         device_end();
     }
@@ -118,6 +121,21 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
         draw_dash_dot_line_scaled(s, ProfilePoint{reference.x + dx, reference.y - dy},
                                   ProfilePoint{reference.x - dx, reference.y + dy}, blue);
     }
+}
+
+// The rack rolled through t touches the pitch circle at K(t) = r·(sin t,
+// cos t - 1), where its rolling line (its x axis) is the tangent. Its copies
+// q-2 … q+1 span [(q-3)·π - do, (q+1)·π + 2·ao + R + do] along that line, and
+// q·π lies within π of K's r·t: less than 4π + 1 either way of K (ao, do ≤
+// 0.82, R < 0.9), and ha or hf across it. So all of it lies within the disc
+// about K of radius hypot(4.5π, max(ha, hf)).
+bool rolled_rack_may_be_seen(double t) {
+    ViewBox box;
+    if (!read_view_box(0, box)) return true;
+    const double s = scale_factor;
+    const double r = gear_params.pitch_radius;
+    const double reach = std::hypot(4.5 * PI, std::fmax(gear_params.addendum, gear_params.dedendum));
+    return disc_visible(box, s * r * std::sin(t), s * r * (std::cos(t) - 1), s * reach);
 }
 
 // Pitch, tip, root and base circles about the centre, the centre disc

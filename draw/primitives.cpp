@@ -1,8 +1,7 @@
-// The immediate-mode primitives: solid, wide and dash-dot lines, circles,
-// discs, the axis cross, the turn about a point and legend text, recorded
-// through the device in double precision. Owns scale_factor and the colour
-// table; keeps no other state between calls. What cannot be seen is left out
-// as visibility.hpp judges it, before a figure is walked.
+// The primitives: solid, wide and dash-dot lines, circles, discs, the axis
+// cross, the turn about a point and legend text, recorded through the device
+// in double precision, leaving out what visibility.hpp says cannot be seen.
+// Owns scale_factor and the colour table; keeps no other state between calls.
 #include "draw/draw.hpp"
 #include "draw/visibility.hpp"
 #include "record/device.hpp"

@@ -64,25 +64,22 @@ bool read_view_box(double line_width_pixels, ViewBox& box) {
     return true;
 }
 
+// The rectangle's image is the parallelogram about the image of its centre
+// with half-extents |xx|·w + |xy|·h across x and |yx|·w + |yy|·h across y.
 bool rectangle_visible(const ViewBox& box, double x_low, double y_low, double x_high, double y_high) {
-    const double xs[2] = {x_low, x_high};
-    const double ys[2] = {y_low, y_high};
-    double low_x = HUGE_VAL, high_x = -HUGE_VAL, low_y = HUGE_VAL, high_y = -HUGE_VAL;
-    double size = 0;
-    for (double x : xs)
-        for (double y : ys) {
-            const double vx = box.xx * x + box.xy * y + box.x0;
-            const double vy = box.yx * x + box.yy * y + box.y0;
-            low_x = std::fmin(low_x, vx);
-            high_x = std::fmax(high_x, vx);
-            low_y = std::fmin(low_y, vy);
-            high_y = std::fmax(high_y, vy);
-            size = std::fmax(size, std::fabs(box.xx * x) + std::fabs(box.xy * y) + std::fabs(box.x0) +
-                                       std::fabs(box.yx * x) + std::fabs(box.yy * y) + std::fabs(box.y0));
-        }
+    const double cx = 0.5 * (x_low + x_high);
+    const double cy = 0.5 * (y_low + y_high);
+    const double w = 0.5 * (x_high - x_low);
+    const double h = 0.5 * (y_high - y_low);
+    const double vx = box.xx * cx + box.xy * cy + box.x0;
+    const double vy = box.yx * cx + box.yy * cy + box.y0;
+    const double reach_x = std::fabs(box.xx) * w + std::fabs(box.xy) * h;
+    const double reach_y = std::fabs(box.yx) * w + std::fabs(box.yy) * h;
+    const double size =
+        std::fabs(vx) + std::fabs(vy) + reach_x + reach_y + std::fabs(box.x0) + std::fabs(box.y0);
     if (!std::isfinite(size)) return true;  // cannot judge: keep it
     const double slack = ROUNDING_SLACK * size;
-    return overlaps(low_x, high_x, box.limit_x + slack) && overlaps(low_y, high_y, box.limit_y + slack);
+    return std::fabs(vx) <= box.limit_x + slack + reach_x && std::fabs(vy) <= box.limit_y + slack + reach_y;
 }
 
 // The segment lies in the rectangle its ends span; within that, it is cut
@@ -97,6 +94,10 @@ bool segment_visible(const ViewBox& box, const ProfilePoint& a, const ProfilePoi
     if (!std::isfinite(size)) return true;
     const double lx = box.limit_x + ROUNDING_SLACK * size;
     const double ly = box.limit_y + ROUNDING_SLACK * size;
+    if ((ax > lx && bx > lx) || (ax < -lx && bx < -lx) || (ay > ly && by > ly) || (ay < -ly && by < -ly))
+        return false;  // both ends beyond one bound
+    if ((std::fabs(ax) <= lx && std::fabs(ay) <= ly) || (std::fabs(bx) <= lx && std::fabs(by) <= ly))
+        return true;  // an end inside
     // Liang–Barsky against the box: is any parameter in [0, 1] inside all four bounds?
     double t0 = 0;
     double t1 = 1;
@@ -108,10 +109,11 @@ bool segment_visible(const ViewBox& box, const ProfilePoint& a, const ProfilePoi
             continue;
         }
         const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::fmax(t0, t);
-        else
-            t1 = std::fmin(t1, t);
+        if (p[i] < 0) {
+            if (t > t0) t0 = t;
+        } else if (t < t1) {
+            t1 = t;
+        }
     }
     return t0 <= t1;
 }

@@ -1,8 +1,7 @@
-// What can be seen, for the drawing layer's own use: the one place that judges
-// whether a figure, or which part of it, can light a pixel of the frame being
-// recorded. The view is read from the device's matrix and the frame's size in
-// double precision, before a figure is walked. Keeps no state; whether anything
-// may be left out at all is the frame's own setting (begin_record).
+// What can be seen, for the drawing layer's own use: the one place that judges,
+// from the device's matrix and the frame's size in double precision, whether a
+// figure or a part of it can light a pixel, before the figure is walked. Keeps
+// no state; whether anything may be left out is the frame's setting (begin_record).
 #pragma once
 
 #include "draw/draw.hpp"

@@ -1,8 +1,7 @@
-// The write side of the frame record: an immediate-mode device the drawing
-// layer draws through, in the manner of GL 1.x (begin, vertex, end under a
-// current colour, line width and matrix) but recording instead of drawing.
-// Its matrix stack is its own, 2D and in double precision, so a vertex is
-// placed in view units exactly however far the view is zoomed.
+// The write side of the frame record: an immediate-mode device in the manner
+// of GL 1.x (begin, vertex, end under a current colour, width and matrix) that
+// records instead of drawing. Its matrix stack is its own, 2D and in doubles,
+// so a vertex is placed in view units exactly however far the view is zoomed.
 #pragma once
 
 #include "record/record.hpp"

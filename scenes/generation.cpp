@@ -47,7 +47,10 @@ void draw_rack_rolled(int mode, double t, const Colour& colour) {
 
 void draw_trace_racks(double first_roll, double roll_step, int n, int every, int layer) {
     device_layer(layer);
-    for (int i = 0; i < n; i += every) draw_rack_rolled(0, roll_at_step(first_roll, roll_step, i), green);
+    for (int i = 0; i < n; i += every) {
+        const double t = roll_at_step(first_roll, roll_step, i);
+        if (rolled_rack_may_be_seen(t)) draw_rack_rolled(0, t, green);
+    }
     device_layer(ITEM_LAYER_PLAIN);
 }
 

@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -445,3 +446,85 @@ INSTANTIATE_TEST_SUITE_P(Gears, SceneGallery,
                          });
 
 }  // namespace
+
+// ---- deep zoom ----------------------------------------------------------------------
+
+// The scale factor after k presses of 'W', key by key as the program divides it.
+double zoomed_in(int presses) {
+    double s = 0.5;
+    for (int k = 0; k < presses; ++k) s /= 0.9;
+    return s;
+}
+
+// Points a quarter, a half and three quarters along dashes of the dash-dot
+// pitch circle at scale s that fall well inside the window, worked out in double precision from the
+// circle's counts (period i = 1 … n starting at angle i·2π/n, its dash over m
+// sub-steps of 2π/(n·(m + 3k)); from view radius 10^7 on the counts stay those of 10^7).
+std::vector<Pixel> pitch_circle_dash_middles(double s) {
+    const double circle_pi = 3.1415926536;
+    const double r = s * gear_params.pitch_radius;  // view radius, centre (0, -r)
+    const double counted = std::fmin(r, 1e7);
+    const int n = static_cast<int>(10 * circle_pi * counted);
+    const int m = static_cast<int>(45 * counted);
+    const int k = static_cast<int>(10 * counted);
+    const double period = 2 * circle_pi / n;
+    const double delta = 2 * circle_pi / (static_cast<double>(n) * (m + 3 * k));
+    std::vector<Pixel> found;
+    const int top = static_cast<int>(std::floor((circle_pi / 2) / period));  // the period at the top
+    const double dash_pixels = m * delta * r * 400;
+    if (dash_pixels < 12) return found;  // too short to tell its middle from its ends
+    for (int i = top - 12; i <= top + 12 && found.size() < 9; ++i)
+        for (double along : {0.25, 0.5, 0.75}) {
+            const double angle = i * period + along * m * delta;
+            const double x = r * std::cos(angle);
+            const double y = r * std::sin(angle) - r;
+            if (std::fabs(x) < 0.1 || std::fabs(x) > 0.9 || std::fabs(y) > 0.5) continue;
+            found.push_back(pixel_of_view(x, y));
+        }
+    return found;
+}
+
+// However far the user zooms in, the picture stays right to a pixel: the
+// dash-dot pitch circle of scene '7' (nothing else passes the pitch point
+// there) and the red involute of scene '3' through the pitch point, at
+// W×60, W×100 and W×150, are where double precision puts them.
+TEST(SceneScreens, DeepZoomKeepsThePitchCircleAndTheInvoluteInPlace) {
+    compute_gear(20, 0.0);
+    // The involute's two segments at the pitch point: towards the tip and towards the root.
+    const ProfilePoint out = generation_curves.addendum_involute[1];
+    const ProfilePoint in = generation_curves.dedendum_involute[1];
+    for (char scene : {'7', '3'}) {
+        SCOPED_TRACE(testing::Message() << "scene " << scene);
+        SceneRun run(scene == '7' ? "deep_zoom_scene7" : "deep_zoom_scene3", 20, 0.0);
+        START_RUN(run);
+        ASSERT_TRUE(run.keys(std::string(1, scene)));
+        int pressed = 0;
+        for (int presses : {60, 100, 150}) {
+            ASSERT_TRUE(run.press("W", presses - pressed));
+            pressed = presses;
+            const double s = zoomed_in(presses);
+            ASSERT_EQ(run.state().scale, s);
+            std::vector<Pixel> expected;
+            bool (*kind)(Rgb) = is_blue;
+            if (scene == '7') {
+                expected = pitch_circle_dash_middles(s);
+            } else {
+                kind = is_red;
+                for (const ProfilePoint& end : {out, in}) {
+                    const double length = std::hypot(end.x, end.y);
+                    for (double along : {0.25, 0.5, 0.75})  // view units from the pitch point
+                        expected.push_back(pixel_of_view(along * end.x / length, along * end.y / length));
+                }
+            }
+            ASSERT_GE(expected.size(), 4u) << "W×" << presses;
+            const std::string name = "W" + std::to_string(presses);
+            Image img = run.shoot(name.c_str(), [&](const Image& i) {
+                for (const Pixel& p : expected)
+                    if (!kind_near(i, p, 1, kind)) return false;
+                return true;
+            });
+            for (const Pixel& p : expected)
+                EXPECT_TRUE(kind_near(img, p, 1, kind)) << "W×" << presses << " at " << p.x << "," << p.y;
+        }
+    }
+}

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int SEGMENTS_PER_RACK = 4 * 7;
+constexpr int SEGMENTS_PER_RACK = 7 + 3 * 5;  // four pitches, shared flanks once
 
 // Both teeth computed, the shifted one last, all counters 0: the state after a dialogue.
 void make_gear(int z, double x, double scale = 0.5) {

@@ -76,7 +76,7 @@ TEST_F(WindowTest, StartWindowOpensOneWhiteDoubleBufferedWindowAndRegistersTheCa
     const FakeGlutState& glut = fake_glut_state();
     EXPECT_EQ(glut.window_width, 800);
     EXPECT_EQ(glut.window_height, 800);
-    EXPECT_EQ(glut.display_mode, 18u);  // RGB | DOUBLE | DEPTH
+    EXPECT_EQ(glut.display_mode, 50u);  // RGB | DOUBLE | DEPTH | STENCIL
     EXPECT_EQ(glut.windows_created, 1);
     EXPECT_STREQ(glut.title, TITLE);
     EXPECT_EQ(glut.display, &display);
@@ -265,7 +265,9 @@ protected:
         }
     }
     void answer(const char* text) {
-        input_path = ::testing::TempDir() + "window_keyboard_answers.txt";
+        // One file per test: ctest runs the tests of this file side by side.
+        input_path = ::testing::TempDir() + "window_keyboard_answers_" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
         FILE* f = std::fopen(input_path.c_str(), "w");
         ASSERT_NE(f, nullptr);
         std::fputs(text, f);

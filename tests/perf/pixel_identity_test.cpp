@@ -145,6 +145,30 @@ TEST_F(PixelIdentity, WindowsThatAreNotSquare) {
     expect_same_pixels(frame('6', 20, 0.5, 0, 0, 400, 800));
 }
 
+// A run of 's' in scene '4' with every trace in view paints only each new
+// trace into the trace mask it carries from frame to frame: after a hundred
+// steps the window shows what a frame drawn afresh shows.
+TEST_F(PixelIdentity, ABurstOfStepsShowsWhatAFreshFrameShows) {
+    const FrameCase c = frame('4', 8, 0.5, 1000, 15);
+    ASSERT_EQ(prepare_frame(c), nullptr);
+    draw_frame(c);
+    for (int i = 0; i < 100; ++i) draw_following_frame(c);  // steps 1001 … 1100
+    read_frame(c, only_visible);
+    const FrameCase fresh = frame('4', 8, 0.5, 1100, 15);
+    draw_frame(fresh, false);  // every figure: other traces, so nothing is carried over
+    read_frame(fresh, everything);
+    keep_frame(fresh, everything, "afresh");
+    keep_frame(fresh, only_visible, "after a burst");
+    int differing = 0;
+    int green = 0;
+    for (int i = 0; i < 800 * 800; ++i) {
+        differing += std::memcmp(everything + 3 * i, only_visible + 3 * i, 3) != 0;
+        green += everything[3 * i] == 0 && everything[3 * i + 1] == 255 && everything[3 * i + 2] == 0;
+    }
+    EXPECT_GT(green, 10000);  // the traces are there to compare
+    EXPECT_EQ(differing, 0);
+}
+
 // The comparison itself must see a change: one 'w' more moves every figure.
 TEST_F(PixelIdentity, TheComparisonSeesAZoomStep) {
     const FrameCase a = frame('7', 20, 0.5);
