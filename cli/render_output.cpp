@@ -13,14 +13,14 @@
 
 #include <cstdio>
 
-constexpr double START_SCALE = 0.5;  // view units per model unit after every dialogue
+constexpr double SCALE_AFTER_DIALOGUE = 0.5;  // view units per model unit, as every dialogue leaves it
 
 // The state a window shows the frame from: the scene's step counter at step
 // (the scene clamps it as it draws) and the scale after the zoom presses, one
 // factor at a time as on_key applies them.
 static void set_frame_state(const Output& out) {
     addendum_step = dedendum_step = undercut_step = tooth_step = out.step;
-    scale_factor = START_SCALE;
+    scale_factor = SCALE_AFTER_DIALOGUE;
     for (int k = 0; k < out.zoom; ++k) scale_factor *= ZOOM_STEP;
     for (int k = 0; k < -out.zoom; ++k) scale_factor /= ZOOM_STEP;
 }
