@@ -99,11 +99,15 @@ const char* window_system_problem(const char* program) {
     constexpr int NAME_CAPACITY = 120;  // a longer name is cut; the advice stays readable
     char name[NAME_CAPACITY];
     shell_word(program != nullptr ? program : "rackgen", name, NAME_CAPACITY);
-    char advice[NAME_CAPACITY + 96];  // how to run with no screen at all, the end of both messages
-    std::snprintf(advice, sizeof advice,
-                  "with no screen, run it on a virtual one: xvfb-run -a -s '-screen 0 1024x1024x24' %s",
-                  name);
-    static char message[480];  // a display name longer than fits is cut, the advice stays
+    // How to do without a window (its files need none), then how to run with
+    // no screen at all: the end of both messages.
+    char advice[3 * NAME_CAPACITY + 200];
+    std::snprintf(
+        advice, sizeof advice,
+        "without a window it still writes files: %s --teeth Z --flank, --gear or --render FILE "
+        "(%s --help); with no screen, run it on a virtual one: xvfb-run -a -s '-screen 0 1024x1024x24' %s",
+        name, name, name);
+    static char message[sizeof advice + 240];  // a display name is cut at 40 characters, the advice stays
     const char* display_name = std::getenv("DISPLAY");
     if (display_name == nullptr || display_name[0] == '\0') {
         std::snprintf(message, sizeof message,

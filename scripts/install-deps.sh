@@ -8,12 +8,14 @@ set -eu
 packages=(
   g++ cmake make pkg-config
   freeglut3-dev libgl-dev libx11-dev
+  libcairo2-dev fonts-urw-base35
 )
 if [ "${1:-}" != "--program" ]; then
   packages+=(
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
     locales
+    python3-ezdxf librsvg2-bin
   )
 fi
 

@@ -1,6 +1,6 @@
-// Started where no window can open, the program says how to run it, naming
-// itself as it was started, and ends with a non-zero status before asking
-// anything, instead of failing in GLUT.
+// Started where no window can open, the program says how to run it (or make
+// its files without a window), naming itself as it was started, and ends with
+// a non-zero status before asking anything, instead of failing in GLUT.
 #include "tests/e2e/e2e.hpp"
 
 #include <gtest/gtest.h>
@@ -24,6 +24,8 @@ void expect_advice_and_failure(const char* exe, const char* name, const std::vec
     EXPECT_EQ(message.find('\n'), message.size() - 1) << "one line: " << message;
     EXPECT_NE(message.find("DISPLAY"), std::string::npos) << message;
     EXPECT_NE(message.find("graphical desktop"), std::string::npos) << message;
+    EXPECT_NE(message.find(program_word + " --teeth Z --flank, --gear or --render FILE"), std::string::npos)
+        << message;
     std::string advice = "xvfb-run -a -s '-screen 0 1024x1024x24' " + program_word + "\n";
     ASSERT_GE(message.size(), advice.size()) << message;
     EXPECT_EQ(message.substr(message.size() - advice.size()), advice);

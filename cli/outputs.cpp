@@ -1,0 +1,78 @@
+// The command line's outputs, each written whole under its name: the tooth data
+// file, the whole gear's outline and the picture of a scene frame. Owns the
+// outline's vertex array and the data file's bytes.
+#include "cli/atomic_file.hpp"
+#include "cli/options.hpp"
+
+#include "console/console.hpp"
+#include "geometry/geometry.hpp"
+#include "outline/outline.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+// ---- process-wide state -----------------------------------------------------------
+// The outline of the gear being written; filled by write_gear_output, read by its writers.
+static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY];
+static int gear_point_count;
+// The data file's bytes, formatted by the console's own code; filled and read by write_flank.
+static char tooth_data[TOOTH_DATA_CAPACITY];
+
+static int write_flank(FILE* file, const void*) {
+    int length = format_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, tooth_data,
+                                   TOOTH_DATA_CAPACITY);
+    if (length < 0) return ENOBUFS;  // cannot happen: the capacity covers the longest flank of z = 1000
+    errno = 0;
+    size_t size = static_cast<size_t>(length);
+    if (std::fwrite(tooth_data, 1, size, file) != size || std::fflush(file) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+static int write_svg(FILE* file, const void*) {
+    errno = 0;
+    if (!write_outline_svg_file(gear_points, gear_point_count, file) || std::fflush(file) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+static int write_dxf(FILE* file, const void*) {
+    errno = 0;
+    if (!write_outline_dxf_file(gear_points, gear_point_count, file) || std::fflush(file) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+static int write_gear_output(const Output& out) {
+    const ToothProfile& tooth = out.standard ? standard_tooth : shifted_tooth;
+    gear_point_count =
+        build_gear_outline(tooth, gear_params.z, out.module, gear_points, GEAR_OUTLINE_CAPACITY);
+    if (gear_point_count == 0)
+        return ENOBUFS;  // cannot happen for an accepted gear: the capacity covers z = Z_MAX
+    return write_file_atomically(out.file, out.format == FORMAT_DXF ? write_dxf : write_svg, nullptr);
+}
+
+static int write_output(const Output& out) {
+    switch (out.kind) {
+        case OUTPUT_FLANK:
+            return write_file_atomically(out.file, write_flank, nullptr);
+        case OUTPUT_GEAR:
+            return write_gear_output(out);
+        default:
+            return write_render_output(out);
+    }
+}
+
+int write_outputs() {
+    int status = EXIT_WRITTEN;
+    for (int i = 0; i < command_line.output_count; ++i) {
+        const Output& out = command_line.outputs[i];
+        int fault = write_output(out);
+        if (fault != 0) {
+            std::fprintf(stderr, "rackgen: cannot write \"%s\": %s\n", out.file, std::strerror(fault));
+            status = EXIT_FAILED;
+        }
+    }
+    return status;
+}
