@@ -3,6 +3,7 @@
 // files of earlier versions of the program were. No state of its own.
 #include "console/console.hpp"
 #include "console/console_io.hpp"
+#include "console/dialogue_texts.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -51,7 +52,7 @@ static int write_tooth_data(FILE* file, int m, const ProfilePoint* points) {
 }
 
 void export_tooth_data(int m, const ProfilePoint* points) {
-    say("\ndataz10,20,..（など歯数付加）へ書き込み");
+    say(DATA_FILE_INTRO_TEXT);
     char name[FILE_NAME_CAPACITY];
     if (!ask_file_name(name)) return;
     FILE* file = std::fopen(name, "w");
