@@ -29,9 +29,7 @@ static bool ask_file_name(char* name) {
     }
 }
 
-// Writes the whole file; on failure returns the errno that tells why (EIO when
-// the library did not set one), otherwise 0.
-static int write_tooth_data(FILE* file, int m, const ProfilePoint* points) {
+int write_tooth_data(FILE* file, int m, const ProfilePoint* points) {
     char trailer[TRAILER_CAPACITY];
     char trailer_cp932[TRAILER_CAPACITY];
     std::snprintf(trailer, sizeof trailer, "\nz=%d : 歯数  m=%d：インボリュート・切り下げを含むデータ数",

@@ -1,11 +1,15 @@
-// The program entry: start state, the parameter dialogue, then the window,
-// which runs the event loop and never returns.
+// The program entry: with options, the command line's files and no window;
+// without, start state, the parameter dialogue, then the window, which runs
+// the event loop and never returns.
 #include "app/app.hpp"
+#include "cli/cli.hpp"
 #include "console/console.hpp"
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // Options are read before anything asks for a display.
+    if (argc > 1) return run_command_line(argc, argv);
     // Say so at once when no window can open, before the user answers anything.
     if (const char* problem = window_system_problem()) {
         std::fprintf(stderr, "rackgen: %s\n", problem);

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
   locales
+  libcairo2-dev fonts-urw-base35 python3-ezdxf librsvg2-bin
 )
 
 missing=()

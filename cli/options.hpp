@@ -1,0 +1,60 @@
+// The parsed command line: the gear and the outputs asked for, in the order
+// given. Used only inside cli/.
+#pragma once
+
+constexpr int OUTPUT_CAPACITY = 16;  // outputs of one run; more is refused as bad usage
+constexpr int EXIT_WRITTEN = 0;
+constexpr int EXIT_FAILED = 1;     // gear refused, or a file could not be written
+constexpr int EXIT_BAD_USAGE = 2;  // the options themselves are wrong
+
+enum OutputKind {
+    OUTPUT_FLANK,   // the tooth data file of the shifted gear
+    OUTPUT_GEAR,    // the whole gear's outline, SVG or DXF
+    OUTPUT_RENDER,  // one frame of a scene, PNG, SVG or PDF
+};
+
+enum FileFormat {
+    FORMAT_DATA,  // the tooth data file
+    FORMAT_SVG,
+    FORMAT_DXF,
+    FORMAT_PNG,
+    FORMAT_PDF,
+};
+
+struct Output {
+    OutputKind kind;
+    FileFormat format;
+    const char* file;  // as given on the command line
+    // --gear
+    double module;  // mm per module unit
+    bool standard;  // the standard gear (x = 0) instead of the shifted one
+    // --render
+    char scene;  // '1' … '7'
+    int step;    // step counter the frame starts from (the scene clamps it)
+    int zoom;    // 'w' presses (negative: 'W' presses)
+    int width;   // pixels
+    int height;
+};
+
+struct CommandLine {
+    int z;
+    const char* teeth_text;  // --teeth as typed, for messages; null when not given
+    double x;
+    const char* shift_text;  // --shift as typed; null when not given (x = 0)
+    int output_count;
+    Output outputs[OUTPUT_CAPACITY];
+};
+
+// ---- process-wide state -----------------------------------------------------------
+// Written once by parse_command_line; read by the output writers.
+extern CommandLine command_line;
+
+enum ParseResult {
+    PARSE_RUN,      // command_line holds a gear and at least one output
+    PARSE_DONE,     // --help or --version answered
+    PARSE_REFUSED,  // bad usage, already reported with the usage
+};
+ParseResult parse_command_line(int argc, char** argv);
+
+// Writes the outputs of command_line for the gear computed last; returns the exit status.
+int write_outputs();

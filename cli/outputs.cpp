@@ -1,0 +1,69 @@
+// The command line's outputs, each written whole under its name: the tooth data
+// file, the whole gear's outline and the picture of a scene frame. Owns the
+// outline's vertex array.
+#include "cli/atomic_file.hpp"
+#include "cli/options.hpp"
+
+#include "console/console.hpp"
+#include "geometry/geometry.hpp"
+#include "outline/outline.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+// ---- process-wide state -----------------------------------------------------------
+// The outline of the gear being written; filled by write_gear_output, read by its writers.
+static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY + 1];
+static int gear_point_count;
+
+static int write_flank(FILE* file, const void*) {
+    return write_tooth_data(file, shifted_tooth.flank_last, shifted_tooth.flank);
+}
+
+static int write_svg(FILE* file, const void*) {
+    errno = 0;
+    if (!write_outline_svg_file(gear_points, gear_point_count, file) || std::fflush(file) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+static int write_dxf(FILE* file, const void*) {
+    errno = 0;
+    if (!write_outline_dxf_file(gear_points, gear_point_count, file) || std::fflush(file) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+static int write_gear_output(const Output& out) {
+    const ToothProfile& tooth = out.standard ? standard_tooth : shifted_tooth;
+    gear_point_count =
+        build_gear_outline(tooth, gear_params.z, out.module, gear_points, GEAR_OUTLINE_CAPACITY + 1);
+    if (gear_point_count == 0)
+        return ENOBUFS;  // cannot happen for an accepted gear: the capacity covers z = Z_MAX
+    return write_file_atomically(out.file, out.format == FORMAT_DXF ? write_dxf : write_svg, nullptr);
+}
+
+static int write_output(const Output& out) {
+    switch (out.kind) {
+        case OUTPUT_FLANK:
+            return write_file_atomically(out.file, write_flank, nullptr);
+        case OUTPUT_GEAR:
+            return write_gear_output(out);
+        default:
+            return ENOSYS;
+    }
+}
+
+int write_outputs() {
+    int status = EXIT_WRITTEN;
+    for (int i = 0; i < command_line.output_count; ++i) {
+        const Output& out = command_line.outputs[i];
+        int fault = write_output(out);
+        if (fault != 0) {
+            std::fprintf(stderr, "rackgen: cannot write \"%s\": %s\n", out.file, std::strerror(fault));
+            status = EXIT_FAILED;
+        }
+    }
+    return status;
+}

@@ -1,0 +1,193 @@
+#!/usr/bin/python3
+"""The command line as a user runs it, with no display: the gear's SVG and DXF
+read back by other programs (ezdxf, rsvg-convert), the data file against the
+dialogue's, exit codes and messages, and no file left behind by a failure.
+
+usage: gear_files_test.py RACKGEN DIALOGUE_DRIVER WORK_DIR"""
+import math
+import os
+import re
+import subprocess
+import sys
+import unittest
+
+import ezdxf
+
+RACKGEN, DRIVER, WORK = sys.argv[1], sys.argv[2], sys.argv[3]
+ENV = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+
+
+def run(*args, cwd=WORK):
+    return subprocess.run([RACKGEN, *args], cwd=cwd, env=ENV, capture_output=True, text=True, timeout=60)
+
+
+def path(name):
+    return os.path.join(WORK, name)
+
+
+def read_flank(name):
+    """The data file's flank points, module units, gear centre at (0, -r)."""
+    with open(path(name), "rb") as f:
+        lines = f.read().split(b"\n")
+    points = []
+    for line in lines[1:]:
+        if not line:
+            break
+        x, y = line.split(b",")
+        points.append((float(x), float(y)))
+    return points
+
+
+def svg_vertices(text):
+    d = re.search(r'<path [^>]*d="([^"]*)"', text).group(1)
+    numbers = [float(v) for v in re.findall(r"-?\d+\.\d+", d)]
+    return [(numbers[i], -numbers[i + 1]) for i in range(0, len(numbers), 2)], d
+
+
+def read_ppm(data):
+    """(width, height, rgb bytes) of a binary PPM."""
+    fields = data.split(maxsplit=4)
+    return int(fields[1]), int(fields[2]), fields[4]
+
+
+class GearFiles(unittest.TestCase):
+    # z = 8 with x = 0.3 is undercut; z = 3 with x = 0.12 has the longest tooth; module 2.5 scales.
+    CASES = [(8, "0.3", 2.5), (20, "0", 1.0), (3, "0.12", 1.0)]
+
+    def test_outline_files_read_back(self):
+        for z, x, module in self.CASES:
+            with self.subTest(z=z, x=x):
+                stem = f"gear_z{z}"
+                r = run("-z", str(z), "-x", x, "--flank", stem + ".txt", "--gear", stem + ".dxf", "--module",
+                        str(module), "--gear", stem + ".svg", "--module", str(module))
+                self.assertEqual(r.returncode, 0, r.stderr)
+                self.assertEqual(r.stdout + r.stderr, "")
+
+                doc = ezdxf.readfile(path(stem + ".dxf"))
+                auditor = doc.audit()
+                self.assertEqual((len(auditor.errors), len(auditor.fixes)), (0, 0))
+                self.assertEqual(doc.header["$INSUNITS"], 4)
+                entities = list(doc.modelspace())
+                self.assertEqual([e.dxftype() for e in entities], ["LWPOLYLINE"])
+                polyline = entities[0]
+                self.assertTrue(polyline.closed)
+                dxf = [tuple(p) for p in polyline.get_points("xy")]
+                # Closed once: no vertex repeats its neighbour, the last is not the first.
+                for a, b in zip(dxf, dxf[1:] + dxf[:1]):
+                    self.assertGreater(math.dist(a, b), 1e-6 * module)
+
+                # Every flank point of every tooth, scaled and with the centre at the
+                # origin, is a vertex; tooth k turned clockwise by k·2π/z.
+                vertices = {(round(p[0] / module, 4), round(p[1] / module, 4)) for p in dxf}
+                exact = [(p[0] / module, p[1] / module) for p in dxf]
+                flank = read_flank(stem + ".txt")
+                for k in range(z):
+                    a = 2 * math.pi * k / z
+                    for fx, fy in flank:
+                        fy += z / 2
+                        q = (fx * math.cos(a) + fy * math.sin(a), -fx * math.sin(a) + fy * math.cos(a))
+                        if (round(q[0], 4), round(q[1], 4)) in vertices:
+                            continue  # a quick hit; rounding at a boundary falls back to the search
+                        nearest = min(math.dist(q, p) for p in exact)
+                        self.assertLess(nearest, 2e-6, f"tooth {k} flank point {q} is no vertex")
+
+                with open(path(stem + ".svg")) as f:
+                    svg = f.read()
+                self.assertEqual(svg.count("<path"), 1)
+                points, d = svg_vertices(svg)
+                self.assertTrue(d.rstrip().endswith("Z"))
+                self.assertIn('fill="none"', svg)
+                self.assertEqual(len(points), len(dxf))
+                self.assertLess(max(math.dist(p, q) for p, q in zip(points, dxf)), 1e-9)
+                size = re.search(r'width="([\d.]+)mm" height="([\d.]+)mm" viewBox="([-\d. ]+)"', svg)
+                self.assertEqual(float(size.group(1)), float(size.group(3).split()[2]))
+
+                # Drawn by another renderer: the outline shows round a white middle.
+                png = subprocess.run(["rsvg-convert", "-w", "200", "-h", "200", "-b", "white", path(stem + ".svg")],
+                                     capture_output=True, timeout=60, check=True).stdout
+                ppm = subprocess.run(["convert", "png:-", "ppm:-"], input=png, capture_output=True, timeout=60,
+                                     check=True).stdout
+                w, h, rgb = read_ppm(ppm)
+                dark = sum(1 for i in range(0, len(rgb), 3) if rgb[i] < 128)
+                self.assertGreater(dark, 200)
+                middle = (h // 2 * w + w // 2) * 3
+                self.assertEqual(rgb[middle:middle + 3], b"\xff\xff\xff")
+
+    def test_standard_gear_and_module(self):
+        r = run("-z", "12", "-x", "0.5", "--gear", "std.dxf", "--standard", "--module", "3", "--gear", "shifted.dxf")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        std = ezdxf.readfile(path("std.dxf")).modelspace()[0]
+        shifted = ezdxf.readfile(path("shifted.dxf")).modelspace()[0]
+        radius = lambda e: max(math.hypot(*p) for p in e.get_points("xy"))
+        self.assertAlmostEqual(radius(std), 3 * (6 + 1), places=5)  # tip radius of x = 0, module 3
+        self.assertAlmostEqual(radius(shifted), 6 + 1.5, places=5)
+
+    def test_flank_file_is_the_dialogues(self):
+        r = run("--teeth", "8", "--shift", "0.3", "--flank", "cli.txt")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        with open(path("dialogue.in"), "w") as f:
+            f.write("8\n0.3\n1\ndialogue.txt\n")
+        with open(path("dialogue.in")) as stdin:
+            subprocess.run([DRIVER, path("dialogue.state")], stdin=stdin, cwd=WORK, env=dict(ENV, LC_ALL="C"),
+                           capture_output=True, timeout=60, check=True)
+        with open(path("cli.txt"), "rb") as a, open(path("dialogue.txt"), "rb") as b:
+            self.assertEqual(a.read(), b.read())
+
+
+class Usage(unittest.TestCase):
+    def assert_bad_usage(self, reason, *args):
+        r = run(*args)
+        self.assertEqual(r.returncode, 2, args)
+        first, rest = r.stderr.split("\n", 1)
+        self.assertIn(reason, first)
+        self.assertTrue(rest.startswith("usage: rackgen"))
+
+    def test_bad_usage(self):
+        self.assert_bad_usage('unknown option "--colour"', "-z", "20", "--colour", "red", "--gear", "a.svg")
+        self.assert_bad_usage('--teeth must be a whole number, not "20.5"', "-z", "20.5", "--gear", "a.svg")
+        self.assert_bad_usage('--scene must be 1 to 7, not "9"', "-z", "20", "--render", "a.png", "--scene", "9")
+        self.assert_bad_usage("no output given", "-z", "20")
+        self.assert_bad_usage("--teeth Z", "--gear", "a.svg")
+        self.assert_bad_usage("must end in .svg or .dxf", "-z", "20", "--gear", "a.png")
+        self.assert_bad_usage("--module must follow the --gear", "-z", "20", "--module", "2", "--gear", "a.svg")
+        self.assert_bad_usage('--size must be WxH', "-z", "20", "--render", "a.png", "--size", "800")
+        self.assert_bad_usage("-x needs a value", "-z", "20", "--gear", "a.svg", "-x")
+        self.assertEqual(os.listdir(WORK) and [n for n in os.listdir(WORK) if n.startswith("a.")], [])
+
+    def test_help_and_version(self):
+        for option in ("--help", "-h"):
+            r = run(option)
+            self.assertEqual((r.returncode, r.stderr), (0, ""))
+            self.assertIn("--render FILE", r.stdout)
+        r = run("--version")
+        self.assertEqual(r.returncode, 0)
+        self.assertRegex(r.stdout, r"^rackgen \d+\.\d+\n$")
+
+    def test_refused_gear_and_unwritable_file(self):
+        # The dialogue's reasons, word for word after the option.
+        r = run("-z", "2", "--gear", "refused.svg")
+        self.assertEqual(r.returncode, 1)
+        self.assertEqual(r.stderr, "rackgen: --teeth 2 is refused: the number of teeth must be a whole number "
+                         "from 3 to 1000\n")
+        r = run("-z", "20", "-x", "1.3", "--gear", "refused.svg")
+        self.assertEqual(r.returncode, 1)
+        self.assertIn("--shift 1.3 is refused: with z = 20 the shift coefficient must be", r.stderr)
+        self.assertFalse(os.path.exists(path("refused.svg")))
+
+        # A directory where the file should be: nothing written, nothing left beside it.
+        os.makedirs(path("taken.dxf"), exist_ok=True)
+        if os.path.exists(path("fine.svg")):
+            os.remove(path("fine.svg"))
+        before = sorted(os.listdir(WORK))
+        r = run("-z", "20", "--gear", "taken.dxf", "--gear", "fine.svg")
+        self.assertEqual(r.returncode, 1)
+        self.assertIn('cannot write "taken.dxf": Is a directory', r.stderr)
+        self.assertEqual(sorted(os.listdir(WORK)), sorted(before + ["fine.svg"]))
+        r = run("-z", "20", "--flank", "missing/dir/data.txt")
+        self.assertEqual(r.returncode, 1)
+        self.assertIn('cannot write "missing/dir/data.txt": No such file or directory', r.stderr)
+
+
+if __name__ == "__main__":
+    os.makedirs(WORK, exist_ok=True)
+    unittest.main(argv=sys.argv[:1], verbosity=2)
