@@ -4,9 +4,14 @@
 JOBS ?= 2
 BUILD ?= build
 SAN_BUILD ?= build-san
+WEB ?= build-web
+WEB_CMAKE ?= build-web-cmake
+# Debian's Emscripten tools run on the installed Node.js, which finds Debian's
+# JavaScript modules (acorn for the optimiser) only when told where they are.
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench frame-bench clean
+.PHONY: all deps configure build run test web web-bench bench frame-bench clean
 
 all: build
 
@@ -25,17 +30,41 @@ run: configure
 	@./$(BUILD)/rackgen
 
 test: build
+	@if command -v emcc >/dev/null; then $(MAKE) web; \
+	 else echo "no emcc (Debian package emscripten): the web page's test will be skipped"; fi
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DRACKGEN_SANITIZE=ON >/dev/null
 	@cmake --build $(SAN_BUILD) -j $(JOBS)
 	@cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE nosan
 
+# The web page: index.html, its scripts and the wasm module in $(WEB), ready for
+# any static web server (python3 -m http.server -d $(WEB)).
+web: deps
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_CMAKE) -DCMAKE_BUILD_TYPE=Release \
+	  -DRACKGEN_WEB_OUT=$(abspath $(WEB)) >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_CMAKE) -j $(JOBS)
+
+# Frame times of the heaviest frames in the page, in headless Chromium.
+web-bench: web build
+	@node bench/web/frame_bench.mjs $(WEB)
+
 bench: build
 	@./$(BUILD)/bench/rackgen_bench
 
 # Frame times of every scene with and without culling, in a private Xvfb, as a table.
-frame-bench: build
+frame-# The web page: index.html, its scripts and the wasm module in $(WEB), ready for
+# any static web server (python3 -m http.server -d $(WEB)).
+web: deps
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_CMAKE) -DCMAKE_BUILD_TYPE=Release \
+	  -DRACKGEN_WEB_OUT=$(abspath $(WEB)) >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_CMAKE) -j $(JOBS)
+
+# Frame times of the heaviest frames in the page, in headless Chromium.
+web-bench: web build
+	@node bench/web/frame_bench.mjs $(WEB)
+
+bench: build
 	@bash scripts/frame-bench.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(WEB) $(WEB_CMAKE)

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
   locales
   libcairo2-dev fonts-urw-base35 python3-ezdxf librsvg2-bin
+  emscripten nodejs npm chromium fonts-ipafont-gothic
 )
 
 missing=()
@@ -19,7 +20,21 @@ for p in "${packages[@]}"; do
   fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The web page's tests speak to Chromium through two npm packages, pinned in
+# tests/web/package-lock.json; installed again only when the lock has changed.
+install_web_test_modules() {
+  local dir
+  dir="$(dirname "$0")/../tests/web"
+  if [ ! -f "$dir/node_modules/.package-lock.json" ] || [ "$dir/package-lock.json" -nt "$dir/node_modules/.package-lock.json" ]; then
+    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error) ||
+      echo "npm ci in tests/web failed: the web page's test will be skipped" >&2
+  fi
+}
+
+if [ ${#missing[@]} -eq 0 ]; then
+  install_web_test_modules
+  exit 0
+fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "rackgen needs these Debian packages: ${missing[*]}" >&2
@@ -34,3 +49,4 @@ if ! apt-get install -y --no-install-recommends "${missing[@]}"; then
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+install_web_test_modules

@@ -3,8 +3,9 @@
 // a frame is recorded into frame_record and painted by painter.js on a canvas.
 // Owns the page's scene state (the scene shown), as keyboard.cpp does for the window.
 #include "console/dialogue_texts.hpp"
-#include "draw/draw.hpp"
+extern double scale_factor;  // (provisional)
 #include "geometry/geometry.hpp"
+#include "outline/outline.hpp"
 #include "record/record.hpp"
 
 #include <emscripten/emscripten.h>
@@ -31,6 +32,8 @@ static double checked_shift;
 
 constexpr double START_SCALE = 0.5;  // view units per model unit when a gear is shown first
 constexpr double ZOOM_STEP = 0.9;    // 'w' multiplies the scale factor by it, 'W' divides
+
+void record_scene_frame(char scene, int width, int height);  // (provisional until the device lands)
 
 // ---- texts -------------------------------------------------------------------
 
@@ -150,6 +153,25 @@ WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int hei
     for (int k = 0; k < zoom; ++k) scale_factor *= ZOOM_STEP;
     for (int k = 0; k > zoom; --k) scale_factor /= ZOOM_STEP;
     record_scene_frame(page_scene, width, height);
+}
+
+// ---- files for download -----------------------------------------------------------
+// Written into the module's memory file system under the page's path, from
+// where the page hands the bytes to the browser. Each returns "" or why not.
+
+// The outline of the whole gear being written; filled and read by web_write_gear.
+static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY + 1];
+
+// The shifted gear's whole outline at module 1 mm: SVG, or DXF when path ends in ".dxf".
+WEB_EXPORT const char* web_write_gear(const char* path) {
+    int count = build_gear_outline(shifted_tooth, gear_params.z, 1.0, gear_points, GEAR_OUTLINE_CAPACITY + 1);
+    size_t length = std::strlen(path);
+    bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
+    FILE* file = count > 0 ? std::fopen(path, "wb") : nullptr;
+    if (file == nullptr) return "the gear's outline could not be made";
+    bool ok = dxf ? write_outline_dxf_file(gear_points, count, file) : write_outline_svg_file(gear_points, count, file);
+    ok = std::fclose(file) == 0 && ok;
+    return ok ? "" : "the gear's outline could not be written";
 }
 
 // ---- the frame record, as painter.js reads it from the wasm memory -----------

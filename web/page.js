@@ -146,9 +146,9 @@ function offerDownload(bytes, name, type) {
   setTimeout(() => URL.revokeObjectURL(url), 10000);
 }
 
-// The bytes of a file the module has written into its own memory file system.
-function moduleFile(write) {
-  const path = '/out';
+// The bytes of a file the module has written into its own memory file system,
+// or null (the reason shown) when it could not.
+function moduleFile(write, path) {
   const fault = write(path);
   if (fault !== '') {
     showText('warning', fault);
@@ -159,13 +159,17 @@ function moduleFile(write) {
   return bytes;
 }
 
+page.dataFileBytes = () => moduleFile((file) => call('web_write_data_file', 'string', ['string'], [file]), '/data');
+page.gearBytes = (ending) =>
+  moduleFile((file) => call('web_write_gear', 'string', ['string'], [file]), `/gear${ending}`);
+
 function downloadDataFile() {
-  const bytes = moduleFile((path) => call('web_write_data_file', 'string', ['string'], [path]));
+  const bytes = page.dataFileBytes();
   if (bytes) offerDownload(bytes, `dataz${page.gear.z}`, 'application/octet-stream');
 }
 
 function downloadGear(ending, type) {
-  const bytes = moduleFile((path) => call('web_write_gear', 'string', ['string'], [path + ending]));
+  const bytes = page.gearBytes(ending);
   if (bytes) offerDownload(bytes, `gear_z${page.gear.z}_x${page.gear.x}${ending}`, type);
 }
 
