@@ -86,6 +86,12 @@ static Answer ask_shift(int z, double& x) {
     }
 }
 
+// A pointed tooth is shown like any other, with one line that says so.
+static void warn_of_pointed_tooth(int z, double x) {
+    char warning[GEAR_WARNING_CAPACITY];
+    if (gear_warning(z, x, warning, GEAR_WARNING_CAPACITY)) complain("%s", warning);
+}
+
 // Standard input ended before a new gear was complete.
 static void input_ended() {
     if (!gear_computed) {
@@ -131,6 +137,7 @@ void parameter_dialogue() {
     }
     if (complete) complete = ask_shift(z, x) == ANSWER_VALID;
     if (complete) {
+        warn_of_pointed_tooth(z, x);
         compute_gear(new_teeth, z, x);
         offer_data_file();
     } else {

@@ -1,7 +1,7 @@
 // The accepted range of gears: which z and x the rack generation can turn into
-// a sound tooth, and why the others are refused. The dialogue asks here before
-// it computes anything. Owns only the scratch copies of the model state that a
-// trial computation needs.
+// a sound tooth, why the others are refused, and the warning for a tooth that
+// comes to a point. The dialogue asks here before it computes anything. Owns
+// only the scratch copies of the model state that a trial computation needs.
 #include "geometry/geometry.hpp"
 
 #include <cmath>
@@ -18,36 +18,52 @@ static char reason[200];  // the refusal text handed back; valid until the next 
 // it only to rounding.
 constexpr double RADIUS_SLACK = 1e-9;
 
+// The radius at which the two flanks of the trial tooth meet, below the tip
+// circle, or 0 when they do not meet. The flank crosses the tooth's centre line
+// (polar angle ψ/2) where it meets its mirror image; the crossing is taken on
+// the straight segment between the samples either side of it.
+static double flank_meeting_radius(const ToothProfile& tooth) {
+    double half = gear_params.tooth_angle / 2.0;
+    const ProfilePoint* f = tooth.flank;
+    if (polar_angle(f[tooth.flank_last]) <= half) return 0.0;
+    int i = 1;
+    while (i < tooth.flank_last && polar_angle(f[i]) <= half) ++i;
+    double a0 = polar_angle(f[i - 1]) - half;
+    double a1 = polar_angle(f[i]) - half;
+    double s = a1 > a0 ? -a0 / (a1 - a0) : 0.0;  // a0 ≤ 0 < a1 here, so 0 ≤ s ≤ 1
+    ProfilePoint meet{f[i - 1].x + s * (f[i].x - f[i - 1].x), f[i - 1].y + s * (f[i].y - f[i - 1].y)};
+    return polar_radius(meet);
+}
+
 // Runs the computation for (z, x) and says what is wrong with the tooth it
-// gives, or nullptr when it is sound.
-static const char* trial_tooth_fault(int z, double x) {
+// gives, or nullptr when it is sound; meeting_radius gets flank_meeting_radius.
+static const char* trial_tooth_fault(int z, double x, double& meeting_radius) {
     gear_params.z = z;
     compute_gear_params();
-    ProfileLasts lasts{};
-    compute_tooth_profile(x, trial_tooth.flank, trial_tooth.mirror_flank, trial_tooth.outline, lasts);
+    compute_tooth(x, trial_tooth);
     const GearParams& g = gear_params;
     const GenerationCurves& c = generation_curves;
 
     if (profile_overflowed) return "its tooth profile needs more than 601 points in one list";
     double tip_end = polar_radius(c.involute_curve[c.involute_last]);
     if (std::fabs(tip_end - g.tip_radius) > RADIUS_SLACK) return "its involute does not reach the tip circle";
-    for (int i = 0; i <= lasts.flank_last; ++i) {
+    for (int i = 0; i <= trial_tooth.flank_last; ++i) {
         double rho = polar_radius(trial_tooth.flank[i]);
         if (!(rho >= g.root_radius - RADIUS_SLACK && rho <= g.tip_radius + RADIUS_SLACK))
             return "its flank leaves the band between root and tip circle";
     }
-    if (g.tooth_angle - 2.0 * polar_angle(trial_tooth.flank[lasts.flank_last]) < 0.0)
-        return "its tooth comes to a point below the tip circle";
+    meeting_radius = flank_meeting_radius(trial_tooth);
     return nullptr;
 }
 
-static const char* run_trial(int z, double x) {
+static const char* run_trial(int z, double x, double& meeting_radius) {
     saved_params = gear_params;
     saved_curves = generation_curves;
     int steps[3] = {addendum_step, dedendum_step, undercut_step};
     bool overflowed = profile_overflowed;
 
-    const char* fault = trial_tooth_fault(z, x);
+    meeting_radius = 0.0;
+    const char* fault = trial_tooth_fault(z, x, meeting_radius);
 
     gear_params = saved_params;
     generation_curves = saved_curves;
@@ -58,7 +74,9 @@ static const char* run_trial(int z, double x) {
     return fault;
 }
 
-const char* gear_refusal(int z, double x) {
+// gear_refusal's answer; meeting_radius gets flank_meeting_radius of an accepted gear.
+static const char* check_gear(int z, double x, double& meeting_radius) {
+    meeting_radius = 0.0;
     if (z < Z_MIN || z > Z_MAX) {
         std::snprintf(reason, sizeof reason, "the number of teeth must be a whole number from %d to %d",
                       Z_MIN, Z_MAX);
@@ -77,10 +95,28 @@ const char* gear_refusal(int z, double x) {
                       z, x_min, x_max);
         return reason;
     }
-    const char* fault = run_trial(z, x);
+    const char* fault = run_trial(z, x, meeting_radius);
     if (fault) {
         std::snprintf(reason, sizeof reason, "z = %d with x = %g cannot be generated: %s", z, x, fault);
         return reason;
     }
     return nullptr;
+}
+
+const char* gear_refusal(int z, double x) {
+    double meeting_radius;
+    return check_gear(z, x, meeting_radius);
+}
+
+bool gear_warning(int z, double x, char* text, int capacity) {
+    if (capacity <= 0) return false;
+    text[0] = '\0';
+    double meeting_radius;
+    if (check_gear(z, x, meeting_radius) != nullptr || meeting_radius <= 0.0) return false;
+    // The tip radius of the shifted gear: z/2 + 1 + x.
+    std::snprintf(text, static_cast<size_t>(capacity),
+                  "z = %d with x = %g: the tooth comes to a point below its tip circle (radius %.4f); its "
+                  "flanks meet at radius %.4f",
+                  z, x, z / 2.0 + 1.0 + x, meeting_radius);
+    return true;
 }

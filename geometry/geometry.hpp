@@ -142,9 +142,15 @@ constexpr int Z_MAX = 1000;  // a gear of 1000 teeth is already wider than any v
 // Says why a gear of z teeth with shift x cannot be generated, in words a user
 // can be shown, or returns nullptr when it can. Accepted: 3 ≤ z ≤ 1000 and
 // max(-1, 1.25 - z/2) < x < 1.25, less the gears whose tooth would not fit the
-// lists, would come to a point below its tip circle, or whose flank would leave
-// the band between root and tip circle. Leaves every global untouched.
+// lists or whose flank would leave the band between root and tip circle.
+// Leaves every global untouched.
 const char* gear_refusal(int z, double x);
+// For an accepted gear whose tooth comes to a point below its tip circle: one
+// line saying so and at which radius its flanks meet, written into text
+// (capacity bytes with the terminator), and true. Otherwise text is empty and
+// the result false. Leaves every global untouched.
+constexpr int GEAR_WARNING_CAPACITY = 160;
+bool gear_warning(int z, double x, char* text, int capacity);
 
 // The polar angle of a point: measured at the gear centre from +y towards +x.
 double polar_angle(const ProfilePoint& p);

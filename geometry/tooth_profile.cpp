@@ -103,10 +103,11 @@ static void sample_addendum_involute() {
 // point reaches the cutter's tip corner (|λ| ≥ tip_corner_distance) or the
 // involute reaches the base circle (within 0.002).
 //
-// At the tip corner the last sample is taken at the exact roll where the
-// corner meets the involute, t = -tip_corner_distance/(r·sin α), not one step
-// past it: a point one step further is off the cutter and, for large z or a
-// positive shift, lies inside the root circle.
+// A sample stopped at the tip corner lies one step past it, off the cutter.
+// For large z or a large positive shift that point lies inside the root
+// circle; only then is it taken instead at the exact roll where the corner
+// meets the involute, t = -tip_corner_distance/(r·sin α), which is on the
+// root circle. Every other gear keeps its samples on the 0.01 grid.
 static void sample_dedendum_involute() {
     GenerationCurves& c = generation_curves;
     const GearParams& g = gear_params;
@@ -115,8 +116,10 @@ static void sample_dedendum_involute() {
         int j = dedendum_step;
         rack_involute_point(ROLL_STEP * -j, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
         if (std::fabs(lambda) >= g.tip_corner_distance) {
-            double t_corner = -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha));
-            rack_involute_point(t_corner, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
+            if (polar_radius(c.dedendum_involute[j]) < g.root_radius) {
+                double t_corner = -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha));
+                rack_involute_point(t_corner, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
+            }
             break;
         }
         if (polar_radius(c.dedendum_involute[j]) <= g.base_radius + 0.002) break;

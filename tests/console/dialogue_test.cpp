@@ -107,20 +107,22 @@ TEST(BadInput, NumberOfTeethThatIsNoWholeNumberOrOutOfRange) {
 
 TEST(BadInput, ShiftThatIsNoNumberOrGivesNoSoundTooth) {
     ScratchDir dir;
-    DriverRun run = run_driver(dir, "3\n0.5x\nfoo bar\n5\n-0.25\n0.5\n0.1\n0\n");
+    DriverRun run = run_driver(dir, "5\n0.5x\nfoo bar\n5\n-1.25\n-0.95\n0.8\n0\n");
     std::string expected = HEADLINE STEP_ONE TEETH_PROMPT SHIFT_PROMPT;
-    expected += "\nrackgen: \"0.5x\" is not a number: " + reason(3, NAN) + SHIFT_PROMPT;
-    expected += "\nrackgen: \"foo\" is not a number: " + reason(3, NAN) + SHIFT_PROMPT;
-    expected += "\nrackgen: 5 is refused: " + reason(3, 5.0) + SHIFT_PROMPT;
-    expected += "\nrackgen: -0.25 is refused: " + reason(3, -0.25) + SHIFT_PROMPT;
-    EXPECT_EQ(run.output.substr(0, expected.size()), expected);
-    // z = 3 with x = 0.5: the tooth comes to a point before the tip circle.
-    std::string rest = run.output.substr(expected.size());
-    EXPECT_EQ(rest.find("\nrackgen: 0.5 is refused: " + reason(3, 0.5)), 0u) << rest;
-    EXPECT_NE(reason(3, 0.5).find("point"), std::string::npos) << reason(3, 0.5);
-    EXPECT_EQ(rest.substr(rest.find(SHIFT_PROMPT)), SHIFT_PROMPT FILE_QUESTION KEY_HELP);
+    expected += "\nrackgen: \"0.5x\" is not a number: " + reason(5, NAN) + SHIFT_PROMPT;
+    expected += "\nrackgen: \"foo\" is not a number: " + reason(5, NAN) + SHIFT_PROMPT;
+    expected += "\nrackgen: 5 is refused: " + reason(5, 5.0) + SHIFT_PROMPT;
+    expected += "\nrackgen: -1.25 is refused: " + reason(5, -1.25) + SHIFT_PROMPT;
+    // z = 5 with x = -0.95: the flank leaves the band between root and tip circle.
+    expected += "\nrackgen: -0.95 is refused: " + reason(5, -0.95) + SHIFT_PROMPT;
+    EXPECT_NE(reason(5, -0.95).find("band"), std::string::npos) << reason(5, -0.95);
+    // z = 5 with x = 0.8: a pointed tooth, accepted with one line about it.
+    char warning[GEAR_WARNING_CAPACITY];
+    ASSERT_TRUE(gear_warning(5, 0.8, warning, sizeof warning));
+    expected += std::string("\nrackgen: ") + warning + FILE_QUESTION KEY_HELP;
+    EXPECT_EQ(run.output, expected);
     ASSERT_EQ(run.states.size(), 1u);
-    EXPECT_EQ(state_field(run.states[0], "x"), "0.10000000000000001");
+    EXPECT_EQ(state_field(run.states[0], "x"), "0.80000000000000004");
 }
 
 TEST(BadInput, OverlongNumberIsRefusedWithoutOverflow) {

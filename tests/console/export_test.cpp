@@ -22,20 +22,6 @@ std::string trailer(int z, int m) {
 }
 const char SEPARATOR[] = "\n/********************************************************/";
 
-// The point lines of the shifted flank, computed here the way the dialogue does.
-std::string point_lines(int z, double x, int& m) {
-    compute_gear(z, x);
-    const ToothProfile& tooth = shifted_tooth;
-    m = tooth.flank_last;
-    std::string lines;
-    char line[80];
-    for (int i = 0; i <= m; ++i) {
-        std::snprintf(line, sizeof line, "%lf,%lf\n", tooth.flank[i].x, tooth.flank[i].y);
-        lines += line;
-    }
-    return lines;
-}
-
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -45,50 +31,55 @@ std::vector<std::string> lines_of(const std::string& text) {
     return lines;
 }
 
-TEST(DataFile, TwentyTeethWithoutShiftByteForByte) {
-    ScratchDir dir;
-    DriverRun run = run_driver(dir, "20\n0\n1\ndataz20\n");
-    EXPECT_EQ(run.output, START_TO_QUESTION FILE_INTRO NAME_PROMPT KEY_HELP);
-    std::string file = read_file(dir.file("dataz20"));
-
-    std::vector<std::string> lines = lines_of(file);
-    ASSERT_EQ(lines.size(), 1u + 96u + 3u);
-    EXPECT_EQ(lines[0], "z=20   m=95");
-    EXPECT_EQ(lines[1], "-0.397955,-1.259054");
-    EXPECT_EQ(lines[96], "0.516391,0.987872");
-    EXPECT_EQ(lines[97], "");
-    EXPECT_EQ(lines[98], "/********************************************************/");
-
-    int m = 0;
-    std::string expected = "z=20   m=95\n" + point_lines(20, 0.0, m) + SEPARATOR + trailer(20, 95);
-    EXPECT_EQ(m, 95);
-    EXPECT_EQ(file, expected);
-    EXPECT_NE(file.back(), '\n');
-}
-
-TEST(DataFile, TenTeethWithHalfShift) {
-    ScratchDir dir;
-    run_driver(dir, "10 0.5\n1 dataz10\n");
-    std::string file = read_file(dir.file("dataz10"));
-    std::vector<std::string> lines = lines_of(file);
-    ASSERT_EQ(lines.size(), 1u + 133u + 3u);
-    EXPECT_EQ(lines[0], "z=10   m=132");
-    EXPECT_EQ(lines[1], "-0.231916,-0.756332");
-    EXPECT_EQ(lines[133], "1.152068,1.397088");
-    int m = 0;
-    std::string points = point_lines(10, 0.5, m);
-    ASSERT_EQ(m, 132);
-    EXPECT_EQ(file, "z=10   m=132\n" + points + SEPARATOR + trailer(10, 132));
+// Gears over the range, with the figures quoted for them: header, point count,
+// a point line and the last one where quoted, then the separator
+// and the trailer; the file ends without a line end.
+TEST(DataFile, WorkedGearsLineForLine) {
+    struct Case {
+        const char* answers;
+        int z, m;
+        int line;  // a line of the file (1 = the header; 2 = the first point) and its text
+        const char* at_line;
+        const char* last;  // the last point line
+    };
+    const Case cases[] = {
+        {"20 0", 20, 95, 2, "-0.397955,-1.259054", "0.516391,0.987872"},
+        {"10 0.5", 10, 132, 2, "-0.231916,-0.756332", "1.152068,1.397088"},
+        {"28 0", 28, 72, 0, nullptr, nullptr},
+        {"20 0.5", 20, 80, 0, nullptr, nullptr},
+        {"60 0", 60, 35, 14, "-0.311809,-1.049570", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answers);
+        ScratchDir dir;
+        DriverRun run = run_driver(dir, std::string(c.answers) + "\n1 data\n");
+        EXPECT_EQ(run.output, START_TO_QUESTION FILE_INTRO NAME_PROMPT KEY_HELP);
+        std::string file = read_file(dir.file("data"));
+        std::vector<std::string> lines = lines_of(file);
+        ASSERT_EQ(lines.size(), 1u + c.m + 1u + 3u);
+        EXPECT_EQ(lines[0], "z=" + std::to_string(c.z) + "   m=" + std::to_string(c.m));
+        if (c.at_line) {
+            EXPECT_EQ(lines[c.line - 1], c.at_line);
+        }
+        if (c.last) {
+            EXPECT_EQ(lines[c.m + 1], c.last);
+        }
+        std::string ending = SEPARATOR + trailer(c.z, c.m);
+        ASSERT_GT(file.size(), ending.size());
+        EXPECT_EQ(file.substr(file.size() - ending.size()), ending);
+        EXPECT_EQ(lines[c.m + 2], "");
+    }
 }
 
 TEST(DataFile, WritingTwiceLeavesOnlyTheSecond) {
-    ScratchDir dir;
+    ScratchDir twice, once;
     // The longer file of z = 10 first, then z = 20 under the same name.
-    DriverRun run = run_driver(dir, "10 0.5 1 data\n20 0 1 data\n", {"z"});
+    DriverRun run = run_driver(twice, "10 0.5 1 data\n20 0 1 data\n", {"z"});
     ASSERT_EQ(run.states.size(), 2u);
-    std::string file = read_file(dir.file("data"));
-    int m = 0;
-    EXPECT_EQ(file, "z=20   m=95\n" + point_lines(20, 0.0, m) + SEPARATOR + trailer(20, 95));
+    run_driver(once, "20 0 1 data\n");
+    std::string alone = read_file(once.file("data"));
+    EXPECT_EQ(alone.compare(0, 12, "z=20   m=95\n"), 0);
+    EXPECT_EQ(read_file(twice.file("data")), alone);
 }
 
 TEST(DataFile, NameWithABlankUsesTheFirstWordAndLeavesTheRest) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -38,11 +39,58 @@ TEST(GearRange, EdgesOfTheShift) {
     // Root radius z/2 - 1.25 + x must be positive: for z = 3 that means x > -0.25.
     EXPECT_NE(gear_refusal(3, -0.25), nullptr);
     EXPECT_NE(std::strstr(gear_refusal(3, -0.25), "greater than -0.25 and less than 1.25"), nullptr);
-    // Too much shift for few teeth: the tooth would come to a point.
-    EXPECT_NE(gear_refusal(3, 0.5), nullptr);
-    EXPECT_NE(std::strstr(gear_refusal(3, 0.5), "point"), nullptr);
-    EXPECT_EQ(gear_refusal(10, 0.5), nullptr);
+    // A flank that leaves the band between root and tip circle.
+    EXPECT_NE(std::strstr(gear_refusal(5, -0.95), "band between root and tip circle"), nullptr);
+    EXPECT_EQ(gear_refusal(5, -0.9), nullptr);
     EXPECT_EQ(gear_refusal(8, 0.0), nullptr);
+}
+
+// Half the tooth's angular thickness at radius R, from the involute function
+// inv φ = tan φ - φ: ψ/2 + inv α - inv α_R with cos α_R = r_b/R. The tooth comes
+// to a point where it is zero; found here by bisection between r_b and the tip.
+double pointed_radius(int z, double x) {
+    const double alpha = PI / 9.0;
+    const double r = z / 2.0;
+    const double base = r * std::cos(alpha);
+    const double half_tooth = (2.0 * x * std::tan(alpha) + PI / 2.0) / r / 2.0;
+    auto half_thickness = [&](double radius) {
+        double a = std::acos(base / radius);
+        return half_tooth + (std::tan(alpha) - alpha) - (std::tan(a) - a);
+    };
+    double lo = base, hi = r + 1.0 + x;
+    for (int i = 0; i < 100; ++i) {
+        double mid = (lo + hi) / 2.0;
+        (half_thickness(mid) > 0.0 ? lo : hi) = mid;
+    }
+    return lo;
+}
+
+TEST(GearRange, PointedToothIsAcceptedWithAWarningWhereItsFlanksMeet) {
+    char text[GEAR_WARNING_CAPACITY];
+    struct Case {
+        int z;
+        double x;
+    };
+    for (Case c : {Case{10, 0.7}, Case{20, 1.24}, Case{8, 0.6}, Case{3, 0.5}}) {
+        SCOPED_TRACE(testing::Message() << "z=" << c.z << " x=" << c.x);
+        EXPECT_EQ(gear_refusal(c.z, c.x), nullptr);
+        ASSERT_TRUE(gear_warning(c.z, c.x, text, sizeof text));
+        EXPECT_NE(std::strstr(text, "the tooth comes to a point below its tip circle"), nullptr) << text;
+        EXPECT_EQ(std::strchr(text, '\n'), nullptr) << text;
+        const char* at = std::strstr(text, "flanks meet at radius ");
+        ASSERT_NE(at, nullptr) << text;
+        double radius = std::atof(at + std::strlen("flanks meet at radius "));
+        EXPECT_LT(radius, c.z / 2.0 + 1.0 + c.x);
+        // The involute part of the flank is sampled at 0.01 roll: the meeting
+        // point, taken between two samples, is within a thousandth of a module.
+        EXPECT_NEAR(radius, pointed_radius(c.z, c.x), 1e-3) << text;
+    }
+    // Gears whose tooth keeps a top land, and refused gears, get no warning.
+    for (Case c : {Case{10, 0.69}, Case{20, 0.0}, Case{20, 1.25}, Case{5, -0.95}}) {
+        std::strcpy(text, "old");
+        EXPECT_FALSE(gear_warning(c.z, c.x, text, sizeof text)) << c.z << " " << c.x;
+        EXPECT_STREQ(text, "");
+    }
 }
 
 TEST(GearRange, AskingLeavesTheModelStateAlone) {
@@ -52,8 +100,10 @@ TEST(GearRange, AskingLeavesTheModelStateAlone) {
     static GenerationCurves curves_before;
     params_before = gear_params;
     curves_before = generation_curves;
-    EXPECT_NE(gear_refusal(3, 0.8), nullptr);
+    EXPECT_NE(gear_refusal(5, -0.95), nullptr);  // refused after a trial computation
     EXPECT_EQ(gear_refusal(8, 0.0), nullptr);
+    char text[GEAR_WARNING_CAPACITY];
+    EXPECT_TRUE(gear_warning(10, 0.7, text, sizeof text));
     EXPECT_EQ(std::memcmp(&params_before, &gear_params, sizeof params_before), 0);
     EXPECT_EQ(std::memcmp(&curves_before, &generation_curves, sizeof curves_before), 0);
     EXPECT_EQ(addendum_step, 7);

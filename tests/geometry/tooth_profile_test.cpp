@@ -1,11 +1,12 @@
-// The assembled tooth: sample counts and joins of the worked gears, the mended
-// start of the involute at the cutter's tip corner, the mirror flank and the
+// The assembled tooth: sample counts and joins of the worked gears, the last
+// dedendum sample at the cutter's tip corner, the mirror flank and the
 // closed outline.
 #include "geometry/geometry.hpp"
 
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -90,32 +91,35 @@ TEST(ToothProfile, TenTeethShiftedHalfAModule) {
     EXPECT_NEAR(shifted_tooth.flank[132].y, 1.3970883, QUOTED);
 }
 
-TEST(ToothProfile, InvoluteStartsExactlyAtTheCuttersTipCorner) {
-    // Sixty teeth: the contact point reaches the tip corner at sample 13, before the base circle.
+// The dedendum loop stopped at the cutter's tip corner keeps its last sample on
+// the 0.01 grid, unless that sample would lie inside the root circle: then it
+// is taken where the corner meets the involute.
+TEST(ToothProfile, LastDedendumSampleMovesToTheTipCornerOnlyInsideTheRootCircle) {
+    // Sixty teeth: stopped by the tip corner at sample 13, which lies outside the root circle.
     compute(60, 0.0, shifted_tooth);
-    const GearParams& g = gear_params;
     const GenerationCurves& c = generation_curves;
     ASSERT_EQ(c.dedendum_last, 13);
-    double t_corner = -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha));
-    ProfilePoint a{}, corner{};
-    rack_undercut_point(t_corner, a, corner);
-    const ProfilePoint& last = c.dedendum_involute[13];
-    EXPECT_NEAR(last.x, corner.x, 1e-12);
-    EXPECT_NEAR(last.y, corner.y, 1e-12);
-    EXPECT_TRUE(same_point(c.dedendum_rack[13], a));
-    // The earlier samples stay on the 0.01 grid.
-    ProfilePoint q{};
+    ProfilePoint a{}, q{};
     double lambda;
-    rack_involute_point(-0.12, a, q, lambda);
-    EXPECT_TRUE(same_point(c.dedendum_involute[12], q));
+    rack_involute_point(-0.13, a, q, lambda);
+    EXPECT_TRUE(same_point(c.dedendum_involute[13], q));
+    EXPECT_GT(polar_radius(q), gear_params.root_radius);
 
-    // One roll step past the corner lay 0.089 module inside the root circle for z = 150.
-    for (double x : {0.0, 0.5, 1.0}) {
-        for (int z : {22, 65, 150, 400}) {
-            compute(z, x, shifted_tooth);
-            const ProfilePoint& p = generation_curves.dedendum_involute[generation_curves.dedendum_last];
-            EXPECT_GE(polar_radius(p), gear_params.root_radius - 1e-9) << "z=" << z << " x=" << x;
-        }
+    // Gears whose sample one step past the corner lay inside the root circle
+    // (0.089 module for z = 150): the sample sits on the corner, and every flank
+    // point on or outside the root circle.
+    for (auto zx : {std::make_pair(150, 0.0), std::make_pair(108, 0.0), std::make_pair(400, 0.0),
+                    std::make_pair(65, 0.5), std::make_pair(22, 1.0), std::make_pair(200, 1.0)}) {
+        SCOPED_TRACE(testing::Message() << "z=" << zx.first << " x=" << zx.second);
+        compute(zx.first, zx.second, shifted_tooth);
+        const GearParams& g = gear_params;
+        const ProfilePoint& last = generation_curves.dedendum_involute[generation_curves.dedendum_last];
+        ProfilePoint corner{};
+        rack_undercut_point(-g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha)), a, corner);
+        EXPECT_NEAR(last.x, corner.x, 1e-12);
+        EXPECT_NEAR(last.y, corner.y, 1e-12);
+        for (int i = 0; i <= shifted_tooth.flank_last; ++i)
+            ASSERT_GE(polar_radius(shifted_tooth.flank[i]), g.root_radius - 1e-9) << "i=" << i;
     }
 }
 
