@@ -74,9 +74,12 @@ void start_window(int* argc, char** argv) {
 // closed. Written once by window_system_problem, read by nobody.
 static Display* checked_display;
 
-// Both messages end with how to run without any screen at all.
-#define VIRTUAL_ADVICE \
-    "with no screen, run it on a virtual one: xvfb-run -a -s '-screen 0 1024x1024x24' rackgen"
+// Both messages end with how to run without any screen at all: on a virtual
+// one, or with options that write files and open no window.
+#define VIRTUAL_ADVICE                                                                           \
+    "with no screen, run it on a virtual one: xvfb-run -a -s '-screen 0 1024x1024x24' rackgen; " \
+    "or let it write files with no window: rackgen --teeth Z --flank, --gear or --render FILE "  \
+    "(rackgen --help)"
 
 const char* window_system_problem() {
     const char* name = std::getenv("DISPLAY");
@@ -86,7 +89,7 @@ const char* window_system_problem() {
     }
     Display* display = XOpenDisplay(name);
     if (display == nullptr) {
-        static char message[320];  // a display name longer than fits is cut, the advice stays
+        static char message[480];  // the display name is cut at 40 characters, the advice stays whole
         std::snprintf(message, sizeof message,
                       "cannot open the X display \"%.40s\" named by DISPLAY: start rackgen from a "
                       "terminal of a running graphical desktop; " VIRTUAL_ADVICE,

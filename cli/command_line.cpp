@@ -7,7 +7,8 @@
 
 #include <cstdio>
 
-// The dialogue's own check, in the dialogue's order: first z alone, then x.
+// The dialogue's own check, in the dialogue's order: first z alone, then x;
+// an accepted pointed tooth with the dialogue's warning.
 static bool gear_accepted(const CommandLine& c) {
     if (const char* refusal = gear_refusal(c.z, 0.0)) {
         std::fprintf(stderr, "rackgen: --teeth %s is refused: %s\n", c.teeth_text, refusal);
@@ -18,6 +19,9 @@ static bool gear_accepted(const CommandLine& c) {
                      refusal);
         return false;
     }
+    char warning[GEAR_WARNING_CAPACITY];
+    if (gear_warning(c.z, c.x, warning, GEAR_WARNING_CAPACITY))
+        std::fprintf(stderr, "rackgen: %s\n", warning);
     return true;
 }
 

@@ -1,8 +1,13 @@
 // The whole gear's outline: z turned copies of one tooth's outline joined into
-// one closed polyline in millimetres. No state of its own.
+// one closed polyline in millimetres. Owns the scratch copy of one tooth's outline.
 #include "outline/outline.hpp"
 
 #include <cmath>
+
+// ---- process-wide state -----------------------------------------------------------
+// One tooth's outline in the gear frame; written by tooth_outline, read by
+// build_gear_outline in the same call. A pointed tooth has fewer points than its outline.
+static ProfilePoint tooth_points[POINT_CAPACITY];
 
 // Points nearer than this (module units) are one point: copies of the same
 // point computed two ways differ only by rounding, and distinct samples of a
@@ -23,17 +28,53 @@ static ProfilePoint turned(const ProfilePoint& p, double r, double cos_a, double
     return ProfilePoint{p.x * cos_a + y * sin_a, -p.x * sin_a + y * cos_a};
 }
 
+// The polar angle at the gear centre (0, -r), from +y towards +x.
+static double angle_of(const ProfilePoint& p, double r) {
+    return std::atan2(p.x, p.y + r);
+}
+
+// The outline of one tooth as the gear has it, into tooth_points. A tooth
+// whose flanks meet below the tip circle ends in that point, not in a tip arc
+// that would run backwards across both flanks. Returns its last index.
+static int tooth_outline(const ToothProfile& tooth, double r) {
+    const int n = tooth.flank_last;
+    // The tooth centre line halves the angle between a flank point and its mirror image.
+    const double centre = (angle_of(tooth.flank[0], r) + angle_of(tooth.mirror_flank[0], r)) / 2.0;
+    int i = 0;
+    while (i < n && angle_of(tooth.flank[i + 1], r) <= centre) ++i;
+    if (i == n) {  // the flank stays on its side: the tooth has its tip arc
+        for (int k = 0; k <= tooth.outline_last; ++k) tooth_points[k] = tooth.outline[k];
+        return tooth.outline_last;
+    }
+    // The flanks meet where segment P = flank[i] → Q = flank[i+1] crosses the
+    // centre line through C = (0, -r) with direction d: P + u·(Q - P) with
+    // u = cross(d, P - C) / cross(d, P - Q); the segment crosses the line, so
+    // the divisor is not 0.
+    const ProfilePoint& p = tooth.flank[i];
+    const ProfilePoint& q = tooth.flank[i + 1];
+    double dx = std::sin(centre);
+    double dy = std::cos(centre);
+    double u = (dx * (p.y + r) - dy * p.x) / (dx * (p.y - q.y) - dy * (p.x - q.x));
+    int count = 0;
+    for (int k = 0; k < 10; ++k) tooth_points[count++] = tooth.outline[k];  // the root arc
+    for (int k = 0; k <= i; ++k) tooth_points[count++] = tooth.flank[k];
+    tooth_points[count++] = ProfilePoint{p.x + u * (q.x - p.x), p.y + u * (q.y - p.y)};
+    for (int k = i; k >= 0; --k) tooth_points[count++] = tooth.mirror_flank[k];
+    return count - 1;
+}
+
 int build_gear_outline(const ToothProfile& tooth, int z, double module, ProfilePoint* points, int capacity) {
     if (z <= 0 || tooth.outline_last < 1) return 0;  // no teeth, no pitch angle
     const double r = z / 2.0;                        // pitch radius, module units
     const double tolerance = COINCIDENCE * module;
+    const int last = tooth_outline(tooth, r);
     int count = 0;
     for (int k = 0; k < z; ++k) {
         double a = k * 2.0 * PI / z;
         double cos_a = std::cos(a);
         double sin_a = std::sin(a);
-        for (int i = 0; i <= tooth.outline_last; ++i) {
-            ProfilePoint q = turned(tooth.outline[i], r, cos_a, sin_a);
+        for (int i = 0; i <= last; ++i) {
+            ProfilePoint q = turned(tooth_points[i], r, cos_a, sin_a);
             q.x *= module;
             q.y *= module;
             if (count > 0 && coincide(q, points[count - 1], tolerance)) continue;

@@ -1,4 +1,5 @@
-// Started where no window can open, the program says how to run it and ends
+// Started where no window can open, the program says how to run it (or write
+// its files without a window) and ends
 // with a non-zero status before asking anything, instead of failing in GLUT.
 #include "tests/e2e/e2e.hpp"
 
@@ -21,6 +22,7 @@ void expect_advice_and_failure(const char* name, const std::vector<std::string>&
     EXPECT_NE(message.find("DISPLAY"), std::string::npos) << message;
     EXPECT_NE(message.find("graphical desktop"), std::string::npos) << message;
     EXPECT_NE(message.find("xvfb-run"), std::string::npos) << message;
+    EXPECT_NE(message.find("--render FILE (rackgen --help)"), std::string::npos) << message;
     EXPECT_EQ(read_stdout(&p), "") << "no dialogue without a window to show its result";
 }
 

@@ -113,6 +113,25 @@ class GearFiles(unittest.TestCase):
                 middle = (h // 2 * w + w // 2) * 3
                 self.assertEqual(rgb[middle:middle + 3], b"\xff\xff\xff")
 
+    def test_pointed_tooth_ends_where_its_flanks_meet(self):
+        r = run("-z", "3", "-x", "0.3", "--flank", "pointed.txt", "--gear", "pointed.dxf")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        meeting = float(re.search(r"flanks meet at radius ([\d.]+)\n$", r.stderr).group(1))
+        outline = [tuple(p) for p in ezdxf.readfile(path("pointed.dxf")).modelspace()[0].get_points("xy")]
+        self.assertAlmostEqual(max(math.hypot(*p) for p in outline), meeting, places=4)
+        for fx, fy in read_flank("pointed.txt"):
+            q = (fx, fy + 1.5)
+            if math.hypot(*q) < meeting - 1e-3:
+                self.assertLess(min(math.dist(q, p) for p in outline), 2e-6)
+        # One simple loop: no two sides that do not share a vertex cross.
+        def cross(o, a, b):
+            return (a[0] - o[0]) * (b[1] - o[1]) - (a[1] - o[1]) * (b[0] - o[0])
+        sides = list(zip(outline, outline[1:] + outline[:1]))
+        for i, (a, b) in enumerate(sides):
+            for c, d in sides[i + 2:len(sides) - (1 if i == 0 else 0)]:
+                crosses = cross(a, b, c) * cross(a, b, d) < 0 and cross(c, d, a) * cross(c, d, b) < 0
+                self.assertFalse(crosses, f"{a}-{b} crosses {c}-{d}")
+
     def test_standard_gear_and_module(self):
         r = run("-z", "12", "-x", "0.5", "--gear", "std.dxf", "--standard", "--module", "3", "--gear", "shifted.dxf")
         self.assertEqual(r.returncode, 0, r.stderr)
