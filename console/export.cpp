@@ -1,6 +1,5 @@
-// The tooth data file: asks for a name and writes the header, one "x,y" line per
-// flank point, a separator and the trailer in Shift-JIS (code page 932), as the
-// files of earlier versions of the program were. No state of its own.
+// The tooth data file from the dialogue: asks for a name at the console and
+// writes the file there (its text: tooth_data.cpp). No state of its own.
 #include "console/console.hpp"
 #include "console/console_io.hpp"
 #include "console/dialogue_texts.hpp"
@@ -8,9 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-
-// The trailer is about 80 bytes in UTF-8 and fewer in code page 932.
-constexpr int TRAILER_CAPACITY = 200;
 
 // Asks for the file name until one fits; false when standard input has ended.
 static bool ask_file_name(char* name) {
@@ -27,26 +23,6 @@ static bool ask_file_name(char* name) {
                  name);
         discard_line();
     }
-}
-
-int write_tooth_data(FILE* file, int m, const ProfilePoint* points) {
-    char trailer[TRAILER_CAPACITY];
-    char trailer_cp932[TRAILER_CAPACITY];
-    std::snprintf(trailer, sizeof trailer, "\nz=%d : 歯数  m=%d：インボリュート・切り下げを含むデータ数",
-                  gear_params.z, m);
-    if (!convert_text("UTF-8", "CP932", trailer, trailer_cp932, TRAILER_CAPACITY))
-        return errno != 0 ? errno : EILSEQ;
-
-    errno = 0;
-    bool ok = std::fprintf(file, "z=%d   m=%d\n", gear_params.z, m) >= 0;
-    // m + 1 lines: m is the index of the last point.
-    for (int i = 0; ok && i <= m; ++i) ok = std::fprintf(file, "%lf,%lf\n", points[i].x, points[i].y) >= 0;
-    ok = ok && std::fputs("\n/********************************************************/", file) >= 0;
-    size_t length = std::strlen(trailer_cp932);
-    ok = ok && std::fwrite(trailer_cp932, 1, length, file) == length;
-    ok = ok && std::fflush(file) == 0;
-    if (!ok) return errno != 0 ? errno : EIO;
-    return 0;
 }
 
 void export_tooth_data(int m, const ProfilePoint* points) {

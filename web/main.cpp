@@ -2,6 +2,7 @@
 // wasm module. The gear, the scenes and the drawing are the program's own;
 // a frame is recorded into frame_record and painted by painter.js on a canvas.
 // Owns the page's scene state (the scene shown), as keyboard.cpp does for the window.
+#include "console/console.hpp"
 #include "console/dialogue_texts.hpp"
 extern double scale_factor;  // (provisional)
 #include "geometry/geometry.hpp"
@@ -41,8 +42,8 @@ void record_scene_frame(char scene, int width, int height);  // (provisional unt
 // 0 headline, 1 step (1), 2 the z prompt, 3 the x prompt, 4 the data-file
 // question, 5 the note on the file name, 6 … 11 the key help lines.
 WEB_EXPORT const char* web_text(int which) {
-    const char* texts[] = {HEADLINE_TEXT,           TEETH_HEADING_TEXT,   TEETH_PROMPT_TEXT,
-                           SHIFT_PROMPT_TEXT,       DATA_FILE_QUESTION_TEXT, DATA_FILE_INTRO_TEXT};
+    const char* texts[] = {HEADLINE_TEXT,     TEETH_HEADING_TEXT,      TEETH_PROMPT_TEXT,
+                           SHIFT_PROMPT_TEXT, DATA_FILE_QUESTION_TEXT, DATA_FILE_INTRO_TEXT};
     constexpr int TEXTS = static_cast<int>(sizeof texts / sizeof texts[0]);
     if (which >= 0 && which < TEXTS) return texts[which] + 1;
     if (which >= TEXTS && which < TEXTS + KEY_HELP_LINES) return KEY_HELP_TEXT[which - TEXTS] + 1;
@@ -86,8 +87,8 @@ WEB_EXPORT const char* web_check_shift(int z, const char* word) {
     char* end;
     double x = std::strtod(word, &end);
     if (end == word || *end != '\0' || std::strlen(word) > WORD_SHOWN) {
-        std::snprintf(message, sizeof message, "\"%s\" is not a number: %s", shown_word(word, shown, sizeof shown),
-                      gear_refusal(z, NAN));
+        std::snprintf(message, sizeof message, "\"%s\" is not a number: %s",
+                      shown_word(word, shown, sizeof shown), gear_refusal(z, NAN));
         return message;
     }
     if (const char* refusal = gear_refusal(z, x)) {
@@ -98,8 +99,12 @@ WEB_EXPORT const char* web_check_shift(int z, const char* word) {
     return "";
 }
 
-WEB_EXPORT int web_checked_teeth() { return checked_teeth; }
-WEB_EXPORT double web_checked_shift() { return checked_shift; }
+WEB_EXPORT int web_checked_teeth() {
+    return checked_teeth;
+}
+WEB_EXPORT double web_checked_shift() {
+    return checked_shift;
+}
 
 // ---- the gear and its scenes ---------------------------------------------------
 
@@ -112,15 +117,21 @@ static void reset_step_counters() {
 
 // A new gear, as the dialogue computes it once both answers are accepted (the
 // page checks them first), then scene '1' from its start at the start scale.
-WEB_EXPORT void web_start(int z, double x) {
+// Returns the dialogue's warning line for a pointed tooth, or "".
+WEB_EXPORT const char* web_start(int z, double x) {
     compute_gear(z, x);
     reset_step_counters();
     scale_factor = START_SCALE;
     page_scene = '1';
+    return gear_warning(z, x, message, sizeof message) ? message : "";
 }
 
-WEB_EXPORT int web_teeth() { return gear_params.z; }
-WEB_EXPORT double web_shift() { return gear_params.x; }
+WEB_EXPORT int web_teeth() {
+    return gear_params.z;
+}
+WEB_EXPORT double web_shift() {
+    return gear_params.x;
+}
 
 // A key typed on the canvas, as the window takes it: '1' … '7' restart that
 // scene, 'w'/'W' zoom, 's' continues; each draws one frame of width × height
@@ -159,6 +170,15 @@ WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int hei
 // Written into the module's memory file system under the page's path, from
 // where the page hands the bytes to the browser. Each returns "" or why not.
 
+// The tooth data file of the shifted gear, the bytes the dialogue's '1' writes.
+WEB_EXPORT const char* web_write_data_file(const char* path) {
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return "the data file could not be made";
+    int fault = write_tooth_data(file, shifted_tooth.flank_last, shifted_tooth.flank);
+    if (std::fclose(file) != 0 || fault != 0) return "the data file could not be written";
+    return "";
+}
+
 // The outline of the whole gear being written; filled and read by web_write_gear.
 static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY + 1];
 
@@ -169,7 +189,8 @@ WEB_EXPORT const char* web_write_gear(const char* path) {
     bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
     FILE* file = count > 0 ? std::fopen(path, "wb") : nullptr;
     if (file == nullptr) return "the gear's outline could not be made";
-    bool ok = dxf ? write_outline_dxf_file(gear_points, count, file) : write_outline_svg_file(gear_points, count, file);
+    bool ok = dxf ? write_outline_dxf_file(gear_points, count, file)
+                  : write_outline_svg_file(gear_points, count, file);
     ok = std::fclose(file) == 0 && ok;
     return ok ? "" : "the gear's outline could not be written";
 }

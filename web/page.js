@@ -118,7 +118,7 @@ function acceptForm() {
 }
 
 function startGear(z, x) {
-  page.module._web_start(z, x);
+  showText('warning', call('web_start', 'string', ['number', 'number'], [z, x]));
   page.gear = {z, x};
   $('scenes').hidden = false;
   showText('gear-line', `z = ${z}, x = ${x}`);
