@@ -7,7 +7,8 @@
 const FRAME_SIZE = 800;  // the window's width and height at creation, CSS pixels
 const LINK_KEYS = ['z', 'x', 'scene', 'step', 'zoom'];
 const STEP_MAX = 1000000;
-const ZOOM_MAX = 400;  // 0.9^400 ≈ 5e-19: far past anything there is to see
+const ZOOM_MAX = 400;
+const FRAMES_KEPT = 1000;  // 0.9^400 ≈ 5e-19: far past anything there is to see
 
 const $ = (id) => document.getElementById(id);
 
@@ -40,6 +41,8 @@ function setUpCanvas() {
   canvas.height = Math.round(FRAME_SIZE * density);
   page.ctx = canvas.getContext('2d', {alpha: false});
   page.ctx.setTransform(density, 0, 0, density, 0, 0);
+  page.ctx.fillStyle = '#fff';  // the window's ground until the first frame
+  page.ctx.fillRect(0, 0, FRAME_SIZE, FRAME_SIZE);
 }
 
 // Records one frame with record() and paints it.
@@ -51,6 +54,7 @@ function showFrame(record) {
   const result = paintRecord(page.module, page.layout, page.ctx, FRAME_SIZE, FRAME_SIZE);
   const t2 = performance.now();
   page.frames.push({record: t1 - t0, paint: t2 - t1, items: result.items});
+  if (page.frames.length > FRAMES_KEPT) page.frames.shift();
   if (result.overflowed) console.warn('rackgen: the frame did not fit the record; part of it is missing');
   return true;
 }
