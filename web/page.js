@@ -34,13 +34,10 @@ function call(name, returns, types, args) {
 
 // ---- frames ----------------------------------------------------------------------
 
+// The canvas has the window's 800 × 800 pixels whatever the screen's density,
+// so the picture is the window's pixel for pixel.
 function setUpCanvas() {
-  const canvas = $('canvas');
-  const density = window.devicePixelRatio || 1;
-  canvas.width = Math.round(FRAME_SIZE * density);
-  canvas.height = Math.round(FRAME_SIZE * density);
-  page.ctx = canvas.getContext('2d', {alpha: false});
-  page.ctx.setTransform(density, 0, 0, density, 0, 0);
+  page.ctx = $('canvas').getContext('2d', {alpha: false});
   page.ctx.fillStyle = '#fff';  // the window's ground until the first frame
   page.ctx.fillRect(0, 0, FRAME_SIZE, FRAME_SIZE);
 }
