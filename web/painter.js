@@ -145,7 +145,9 @@ function paintRecord(module, layout, ctx, width, height) {
     const item = base + layout.items + n * layout.itemSize;
     const kind = i32[(item + layout.kind) >> 2];
     const at = (item + layout.colour) >> 2;
-    const [r, g, b] = [f32[at], f32[at + 1], f32[at + 2]].map((c) => Math.round(255 * c));
+    const r = Math.round(255 * f32[at]);
+    const g = Math.round(255 * f32[at + 1]);
+    const b = Math.round(255 * f32[at + 2]);
     const first = i32[(item + layout.firstVertex) >> 2];
     const vertices = i32[(item + layout.itemVertices) >> 2];
     const v0 = (base + layout.vertices + first * layout.vertexSize) >> 3;
