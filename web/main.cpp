@@ -135,8 +135,14 @@ WEB_EXPORT double web_shift() {
 
 // A key typed on the canvas, as the window takes it: '1' … '7' restart that
 // scene, 'w'/'W' zoom, 's' continues; each draws one frame of width × height
-// pixels into frame_record. Returns 1 when a frame was drawn, 0 for any other key.
+// pixels into frame_record. 'z' and 'x' select scene '1' from its start before
+// the page opens its form, and draw nothing. Returns 1 when a frame was drawn.
 WEB_EXPORT int web_key(int key, int width, int height) {
+    if (key == 'z' || key == 'x') {
+        page_scene = '1';
+        reset_step_counters();
+        return 0;
+    }
     if (key >= '1' && key <= '7') {
         page_scene = static_cast<char>(key);
         reset_step_counters();

@@ -19,6 +19,7 @@ const page = {
   gear: null,           // {z, x} of the gear shown, or null
   keepTeeth: false,     // the form was opened by 'x': only the shift is asked
   questionOpen: false,  // the data-file question waits for '1' or '0'
+  framed: false,        // the canvas shows a frame (a new dialogue leaves it there, as the window does)
   frames: [],           // {record, paint} milliseconds of every frame, for the tests and the benchmark
 };
 
@@ -50,6 +51,7 @@ function showFrame(record) {
   if (drawn === 0) return false;
   const result = paintRecord(page.module, page.layout, page.ctx, FRAME_SIZE, FRAME_SIZE);
   const t2 = performance.now();
+  page.framed = true;
   page.frames.push({record: t1 - t0, paint: t2 - t1, items: result.items});
   if (page.frames.length > FRAMES_KEPT) page.frames.shift();
   if (result.overflowed) console.warn('rackgen: the frame did not fit the record; part of it is missing');
@@ -87,6 +89,7 @@ function openForm(keepTeeth) {
 // Esc: the gear ends and the form starts afresh.
 function endGear() {
   page.gear = null;
+  page.framed = false;
   page.questionOpen = false;
   $('scenes').hidden = true;
   openForm(false);
@@ -125,12 +128,14 @@ function startGear(z, x) {
   showText('gear-line', `z = ${z}, x = ${x}`);
 }
 
-// The answer to the data-file question; then the first frame of scene '1'.
+// The answer to the data-file question. The first gear's frame of scene '1'
+// follows at once, as the window opens with it; after 'z' or 'x' the canvas
+// keeps the frame it shows until the next key, as the window does.
 function answerQuestion(yes) {
   page.questionOpen = false;
   $('question').hidden = true;
   if (yes) downloadDataFile();
-  pressKey('s');
+  if (!page.framed) pressKey('s');
   $('canvas').focus();
 }
 
@@ -190,6 +195,7 @@ function onKey(event) {
   if (key === 'Escape') {
     endGear();
   } else if (key === 'z' || key === 'x') {
+    page.module._web_key(key.charCodeAt(0), FRAME_SIZE, FRAME_SIZE);  // scene '1' from its start, no frame
     openForm(key === 'x');
   } else if (key.length === 1 && '1234567swW'.includes(key)) {
     pressKey(key);
