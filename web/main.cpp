@@ -221,7 +221,7 @@ WEB_EXPORT const FrameRecord* web_record_layout(int* out) {
         static_cast<int>(offsetof(RecordItem, text_offset)),
         static_cast<int>(sizeof(RecordVertex)),
         static_cast<int>(offsetof(FrameRecord, overflowed)),
-        static_cast<int>(sizeof(ItemKind)),
+        static_cast<int>(offsetof(RecordItem, layer)),
     };
     for (int k = 0; k < static_cast<int>(sizeof offsets / sizeof offsets[0]); ++k) out[k] = offsets[k];
     return &frame_record;

@@ -12,6 +12,9 @@ const KIND_LINES = 0;
 const KIND_LINE_LOOP = 1;
 const KIND_POLYGON = 2;
 const KIND_TEXT = 3;
+// Layers: the trace racks (ITEM_LAYER_TRACE) are painted after every plain item.
+const LAYER_PLAIN = 0;
+const LAYER_TRACE = 1;
 
 // Helvetica 18 as the window's bitmap font; Nimbus Sans has its metrics.
 const LEGEND_FONT = '18px "Nimbus Sans", Helvetica, Arial, sans-serif';
@@ -25,7 +28,7 @@ function readRecordLayout(module) {
     record,
     itemCount: o[0], vertexCount: o[1], items: o[2], vertices: o[3], text: o[4],
     itemSize: o[5], kind: o[6], colour: o[7], width: o[8], firstVertex: o[9],
-    itemVertices: o[10], textOffset: o[11], vertexSize: o[12], overflowed: o[13],
+    itemVertices: o[10], textOffset: o[11], vertexSize: o[12], overflowed: o[13], layer: o[14],
   };
 }
 
@@ -122,8 +125,9 @@ function setPolygon(xs, ys, count, colour) {
 
 // ---- the frame --------------------------------------------------------------------------
 
-// Paints the record on ctx, whose canvas is width × height pixels. View units:
-// x -1 … 1 left to right, y -1 … 1 bottom to top.
+// Paints the record on ctx, whose canvas is width × height pixels: the plain
+// items in their order, then the trace items over them. View units: x -1 … 1
+// left to right, y -1 … 1 bottom to top.
 function paintRecord(module, layout, ctx, width, height) {
   const heap = module.HEAPU8.buffer;
   const i32 = new Int32Array(heap);
@@ -141,8 +145,10 @@ function paintRecord(module, layout, ctx, width, height) {
   ctx.fillRect(0, 0, width, height);
   prepareRaster(width, height);
 
-  for (let n = 0; n < count; ++n) {
+  for (let pass = 0; pass < count * 2; ++pass) {
+    const n = pass % count;
     const item = base + layout.items + n * layout.itemSize;
+    if (i32[(item + layout.layer) >> 2] !== (pass < count ? LAYER_PLAIN : LAYER_TRACE)) continue;
     const kind = i32[(item + layout.kind) >> 2];
     const at = (item + layout.colour) >> 2;
     const r = Math.round(255 * f32[at]);
@@ -156,7 +162,7 @@ function paintRecord(module, layout, ctx, width, height) {
       flushRaster(ctx);
       ctx.font = LEGEND_FONT;
       ctx.textBaseline = 'alphabetic';
-      ctx.fillStyle = `rgb(${r},${g},${b})`;
+      ctx.fillStyle = '#000';  // the window's legend is black
       const text = module.UTF8ToString(base + layout.text + i32[(item + layout.textOffset) >> 2]);
       ctx.fillText(text, (f64[v0] + 1) * sx, (1 - f64[v0 + 1]) * sy);
       continue;
