@@ -2,7 +2,7 @@
 // frame of the display callback and the seven scenes.
 #pragma once
 
-using SceneMode = char;  // '1' to '7'
+#include "scenes/scenes.hpp"
 
 // ---- process-wide window state ------------------------------------------------
 // The scene display draws. The entry sets '1'; afterwards only on_key writes it.
@@ -10,6 +10,10 @@ extern SceneMode scene_mode;
 // The last key typed in the window. The entry sets 'z'; on_key stores every
 // key; the dialogue reads it ('x': start at the shift coefficient).
 extern char last_key;
+// The window's size in pixels: WINDOW_SIZE until the first reshape; written by
+// reshape, read by display for the frame it records.
+extern int window_width;
+extern int window_height;
 
 constexpr int WINDOW_SIZE = 800;   // width and height in pixels at creation
 constexpr double ZOOM_STEP = 0.9;  // 'w' multiplies the scale factor by it, 'W' divides
@@ -23,6 +27,8 @@ void reshape(int width, int height);
 void on_key(unsigned char key, int x, int y);
 void begin_frame();
 void end_frame();
+// Paints frame_record into the current GL frame (paint_gl.cpp).
+void paint_frame_record();
 
 // Why no window can be opened here (no X display reachable), as one line a user
 // can act on; nullptr when a window can be opened.

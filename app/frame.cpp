@@ -1,10 +1,14 @@
-// The frame of the display callback: clear, the block of the selected scene,
-// flush and swap; and the viewport on a resize. Owns no state: each frame is
-// drawn again from the profile store, the step counters and the scale factor.
+// The frame of the display callback: clear, record the frame of the selected
+// scene, paint the record, flush and swap; and the viewport on a resize. Owns
+// the window size; each frame is drawn again from the profile store, the step
+// counters and the scale factor.
 #include "app/app.hpp"
-#include "app/scenes.hpp"
 
 #include <GL/freeglut.h>
+
+// ---- Global state ------------------------------------------------------------
+int window_width = WINDOW_SIZE;  // pixels; written by reshape, read by display
+int window_height = WINDOW_SIZE;
 
 void begin_frame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);  // the depth buffer exists but no test is ever on
@@ -23,27 +27,16 @@ void display() {
     report_probe_state("display");  // the state this frame is drawn from
 #endif
     begin_frame();
-    if (scene_mode == '1') {
-        scene_addendum_involute();
-    } else if (scene_mode == '2') {
-        scene_dedendum_involute();
-    } else if (scene_mode == '3') {
-        scene_undercut_curve();
-    } else if (scene_mode == '4') {
-        scene_rack_rolling();
-    } else if (scene_mode == '5') {
-        scene_rack_gear_meshing();
-    } else if (scene_mode == '6') {
-        scene_one_tooth();
-    } else if (scene_mode == '7') {
-        scene_whole_gear();
-    }
+    record_scene_frame(scene_mode, window_width, window_height);
+    paint_frame_record();
     end_frame();
 }
 
 // No projection is ever set: the view spans -1 to 1 on both axes whatever the
 // window's shape, so a window that is not square stretches the drawing.
 void reshape(int width, int height) {
+    window_width = width;
+    window_height = height;
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

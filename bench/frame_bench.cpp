@@ -1,7 +1,7 @@
 // Frame times of the real program: real frames of display in a real GLUT
 // window (the X display named by DISPLAY; scripts/frame-bench.sh starts a
 // private Xvfb for it), each case drawn with every figure and with only what
-// can be seen (draw_only_visible), alternately in the same run. Prints per
+// can be seen, alternately in the same run. Prints per
 // case the median and worst frame time of both and whether the two pictures
 // are the same pixel for pixel. Owns its case table and the frame buffers.
 #include "bench/real_frame.hpp"
@@ -73,9 +73,8 @@ struct Times {
 };
 
 double timed_frame(const FrameCase& c, bool only_what_shows, Times& times) {
-    draw_only_visible = only_what_shows;
     const double start = now_ms();
-    draw_frame(c);
+    draw_frame(c, only_what_shows);
     const double ms = now_ms() - start;
     times.ms[times.count++] = ms;
     times.total += ms;
@@ -146,8 +145,7 @@ int main(int argc, char** argv) {
         // state once per process: those frames are not what a user sees step by step.
         for (int warm = 0; warm < WARM_UP_FRAMES; ++warm)
             for (bool visible : {false, true}) {
-                draw_only_visible = visible;
-                draw_frame(c);
+                draw_frame(c, visible);
             }
         while (all.count < MIN_FRAMES || on.count < MIN_FRAMES) {
             timed_frame(c, false, all);
@@ -170,6 +168,5 @@ int main(int argc, char** argv) {
     std::printf(
         "\n%d of %d cases meet the target; %d of %d pictures are the same with and without culling.\n", met,
         run, same, run);
-    draw_only_visible = true;
     return same == run ? 0 : 1;
 }

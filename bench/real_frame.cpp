@@ -87,9 +87,12 @@ const char* prepare_frame(const FrameCase& c) {
     return nullptr;
 }
 
-void draw_frame(const FrameCase& c) {
+void draw_frame(const FrameCase& c, bool leave_out_unseen) {
     set_counters(c.step);
-    display();
+    begin_frame();
+    record_scene_frame(scene_mode, c.width, c.height, leave_out_unseen);
+    paint_frame_record();
+    end_frame();
     glFinish();  // the frame is really drawn, not only queued
 }
 

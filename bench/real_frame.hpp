@@ -25,8 +25,9 @@ const char* open_frame_window();
 const char* prepare_frame(const FrameCase& c);
 
 // One frame of the case as display draws it, finished (glFinish): the step
-// counters are set back first, so every call draws the same frame.
-void draw_frame(const FrameCase& c);
+// counters are set back first, so every call draws the same frame. With
+// leave_out_unseen false, the frame records every figure whole (to compare).
+void draw_frame(const FrameCase& c, bool leave_out_unseen = true);
 
 // The frame last drawn, read from the window (width × height RGB rows,
 // bottom row first) into pixels, which must hold width·height·3 bytes.

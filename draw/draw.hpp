@@ -1,32 +1,21 @@
 // The drawing layer: the scale factor that turns model lengths into view
 // lengths, the colour table, the immediate-mode primitives and the rack-cutter
-// and gear figures built from them. Everything here runs inside the display
-// callback, on the one thread of the window's event loop.
+// and gear figures built from them. Everything draws through the record's
+// device (record/device.hpp) into frame_record, in double precision; nothing
+// here calls GL. Runs on the one thread that records a frame.
 //
-// View units are the GL's normalised coordinates (-1 to 1 on both axes, no
-// projection is ever set); model units are module units in the gear frame.
+// View units span -1 to 1 across the frame on both axes; model units are
+// module units in the gear frame.
 #pragma once
 
 #include "geometry/geometry.hpp"
-
-struct Colour {
-    float red;
-    float green;
-    float blue;
-    float alpha;  // never blended; every colour of rackgen has alpha 0
-};
+#include "record/record.hpp"
 
 // ---- process-wide drawing state ---------------------------------------------
 // View units per model unit. 0.5 in static storage; the dialogue sets it to 0.5
 // after every run, 'w' multiplies and 'W' divides it by 0.9. Read by
 // draw_wide_polyline, the figures and the scenes.
 extern double scale_factor;
-
-// Draw only what can be seen: figures wholly outside the view (under the
-// current matrices, with a margin of the line width) are left out, and the
-// picture stays the same pixel for pixel. On by default; the frame benchmark
-// and the pixel-identity test turn it off to compare. Read by the drawing layer.
-extern bool draw_only_visible;
 
 // The colour table (read-only) and the zero colour used for the current rack
 // and the centre discs.
@@ -40,8 +29,11 @@ extern const Colour black;
 constexpr int CIRCLE_SEGMENTS = 120;        // vertices of a disc and of a circle outline
 constexpr double CIRCLE_PI = 3.1415926536;  // the circle primitives' π
 constexpr double PIXELS_PER_VIEW_UNIT = 400.0;
+constexpr double POLYLINE_WIDTH = 0.01;  // view units (4 pixels): the width of draw_wide_polyline
 
 // ---- primitives (view units unless the name says scaled) --------------------
+// Each leaves out what cannot be seen in the frame being recorded (see
+// visibility.hpp) unless the frame was begun to record everything.
 double to_screen(double v);
 void draw_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
 void draw_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
@@ -54,7 +46,8 @@ void draw_circle(const ProfilePoint& centre, double radius, const Colour& colour
 void draw_dash_dot_circle(const ProfilePoint& centre, double radius, const Colour& colour);
 void draw_cross(const ProfilePoint& p, double angle);
 void rotate_about(const ProfilePoint& a, const ProfilePoint& b, double angle);
-void draw_text(float x, float y, void* font, const char* text);
+// One legend line (Helvetica 18 px, black) from raster position (x, y).
+void draw_text(float x, float y, const char* text);
 
 // ---- figures (model units, scaled by scale_factor) --------------------------
 void draw_rack_tooth(const Colour& colour);

@@ -1,13 +1,11 @@
 // The rack-cutter and gear figures, drawn in model units through the
-// primitives, scaled by scale_factor, from the parameters of the gear computed
-// last (gear_params). Owns no state; leaves the caller's matrix as found.
-// Rack copies and tooth copies that cannot be seen are left out, their matrix
-// steps kept, so the caller's matrix ends exactly as it would.
+// primitives and the device, scaled by scale_factor, from the parameters of
+// the gear computed last (gear_params). Owns no state; every copy of a rack
+// pitch or a tooth is placed directly from its index (no matrix steps that
+// add up), and the caller's matrix is left exactly as found.
 #include "draw/draw.hpp"
-#include "draw/unlit.hpp"
 #include "draw/visibility.hpp"
-
-#include <GL/gl.h>
+#include "record/device.hpp"
 
 #include <cmath>
 
@@ -51,31 +49,18 @@ void bounding_rectangle(const ProfilePoint* p, int last, ProfilePoint& low, Prof
     }
 }
 
-}  // namespace
-
-namespace {
-
-// The segments of one pitch of the outline, moved on by shift along the rack's
-// x axis, in one block: the lines draw_line_scaled would give, one draw for the
-// renderer instead of seven. With a box, only the segments that can be seen
-// (the box read in the unmoved rack frame). The caller has switched lighting
-// off and set the colour. Returns whether any was drawn.
-bool draw_rack_segments(const ViewBox* box, double shift, const ProfilePoint p[RACK_OUTLINE_POINTS]) {
-    const double s = scale_factor;
-    bool open = false;
+// The seven segments of one pitch of the outline, moved on by shift (view
+// units) along the rack's x axis and scaled by s, into the open line item;
+// with a box, only those that can be seen.
+void rack_pitch_segments(const ViewBox* box, double shift, double s,
+                         const ProfilePoint p[RACK_OUTLINE_POINTS]) {
     for (int i = 0; i + 1 < RACK_OUTLINE_POINTS; ++i) {
-        if (box) {
-            const ProfilePoint a = {shift + s * p[i].x, s * p[i].y};
-            const ProfilePoint b = {shift + s * p[i + 1].x, s * p[i + 1].y};
-            if (!segment_visible(*box, a, b)) continue;
-        }
-        if (!open) glBegin(GL_LINES);
-        open = true;
-        glVertex2d(to_screen(s * p[i].x), to_screen(s * p[i].y));
-        glVertex2d(to_screen(s * p[i + 1].x), to_screen(s * p[i + 1].y));
+        const ProfilePoint a = {shift + s * p[i].x, s * p[i].y};
+        const ProfilePoint b = {shift + s * p[i + 1].x, s * p[i + 1].y};
+        if (box && !segment_visible(*box, a, b)) continue;
+        device_vertex(to_screen(a.x), to_screen(a.y));
+        device_vertex(to_screen(b.x), to_screen(b.y));
     }
-    if (open) glEnd();
-    return open;
 }
 
 }  // namespace
@@ -83,47 +68,49 @@ bool draw_rack_segments(const ViewBox* box, double shift, const ProfilePoint p[R
 void draw_rack_tooth(const Colour& colour) {
     ProfilePoint p[RACK_OUTLINE_POINTS];
     rack_outline(p);
-    begin_unlit();
-    set_colour(colour);
-    draw_rack_segments(nullptr, 0.0, p);
-    end_unlit();
+    device_colour(colour);
+    device_begin(ItemKind::LINES);
+    rack_pitch_segments(nullptr, 0.0, scale_factor, p);
+    device_end();
 }
 
 // Four pitches of the cutter with its origin at the reference point, turned
-// clockwise by t. The point of rolling lies at rack x = r·t, and q·π is close
-// to it, so copies q-2 … q+1 cover the teeth in mesh whatever t is. The
-// matrix is put back by the inverse steps, not saved: the same transforms
-// undone in reverse order. A copy, or a segment of it, that cannot be seen is
-// not drawn, but the copy's two steps are still taken: GL's single-precision
-// matrix does not come back exactly, and the caller's matrix must end as it
-// always has.
+// clockwise by t. The point of rolling lies at rack x = r·t, so the copies
+// q-2 … q+1 with q = r·t/π (truncated toward zero) cover the teeth in mesh
+// around it whatever t is. Copy i is placed at i·π along the rack from its
+// index; a rack, or a copy, or a segment that cannot be seen is left out.
 void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour) {
     const double s = scale_factor;
-    const int q = static_cast<int>(t / std::atan(2 * PI / gear_params.z));  // truncation toward zero
-    glTranslated(to_screen(s * reference.x), to_screen(s * reference.y), 0);
-    glRotated(-t * DEGREES_PER_RADIAN, 0, 0, 1);
-    ViewBox box;
-    const bool cull = read_view_box(0, box);
+    const double turns = gear_params.pitch_radius * t / PI;
+    // Truncation toward zero; a roll past the int range (never met) keeps the last copies.
+    const int q = static_cast<int>(std::fmax(-1e9, std::fmin(1e9, turns)));
     ProfilePoint outline[RACK_OUTLINE_POINTS];
     rack_outline(outline);
     ProfilePoint low;
     ProfilePoint high;
     bounding_rectangle(outline, RACK_OUTLINE_POINTS - 1, low, high);
-    // One unlit stretch for all four copies: the renderer sees one state, not four.
-    begin_unlit();
-    set_colour(colour);
-    for (int i = q - RACK_COPIES_BEFORE; i <= q + RACK_COPIES_AFTER; ++i) {
-        glTranslated(to_screen(i * s * PI), 0, 0);
-        const double shift = i * s * PI;
-        if (!cull)
-            draw_rack_segments(nullptr, shift, outline);
-        else if (rectangle_visible(box, shift + s * low.x, s * low.y, shift + s * high.x, s * high.y))
-            draw_rack_segments(&box, shift, outline);
-        glTranslated(to_screen(-i * s * PI), 0, 0);
+
+    device_push_matrix();
+    device_translate(to_screen(s * reference.x), to_screen(s * reference.y));
+    device_rotate(-t);
+    ViewBox box;
+    const bool leave_out = read_view_box(0, box);
+    const double first_shift = (q - RACK_COPIES_BEFORE) * s * PI;
+    const double last_shift = (q + RACK_COPIES_AFTER) * s * PI;
+    if (!leave_out ||
+        rectangle_visible(box, first_shift + s * low.x, s * low.y, last_shift + s * high.x, s * high.y)) {
+        device_colour(colour);
+        device_begin(ItemKind::LINES);
+        for (int i = q - RACK_COPIES_BEFORE; i <= q + RACK_COPIES_AFTER; ++i) {
+            const double shift = i * s * PI;
+            if (!leave_out)
+                rack_pitch_segments(nullptr, shift, s, outline);
+            else if (rectangle_visible(box, shift + s * low.x, s * low.y, shift + s * high.x, s * high.y))
+                rack_pitch_segments(&box, shift, s, outline);
+        }
+        device_end();
     }
-    end_unlit();
-    glRotated(t * DEGREES_PER_RADIAN, 0, 0, 1);
-    glTranslated(to_screen(-s * reference.x), to_screen(-s * reference.y), 0);
+    device_pop_matrix();
 
     if (mode == 1) {  // the rolling line, along the rack's x axis through the reference point
         const double dx = ROLLING_LINE_HALF_LENGTH * std::cos(t);
@@ -150,34 +137,43 @@ void draw_gear_circles(const ProfilePoint& centre) {
                               blue);
 }
 
-// The polyline at each tooth position: every step turns the matrix clockwise
-// by one pitch angle φ = 2π/teeth about the gear centre (0, -scale·r), moved
-// on by scale·offset; the steps accumulate, so copy k is turned by k·φ, the last
-// falls on the polyline's own place and, with a zero offset, the matrix is back
-// where it was after the full turn.
+// The polyline at each tooth position. One step moves a point p to R·p + d,
+// R the clockwise turn by the pitch angle φ = 2π/teeth and
+// d = scale·(r·sin φ + offset.x, r·(cos φ - 1) + offset.y); copy k = 1 … teeth
+// is the polyline after k steps. For teeth ≥ 2 a step is a turn by φ about its
+// fixed point c = (I - R)⁻¹·d, so copy k is the turn by k·φ about c, placed
+// from k directly ((0, -scale·r) with a zero offset: the last copy falls on
+// the polyline's own place); for one tooth a step is the move by d.
 void draw_gear_teeth(double scale, int teeth, const ProfilePoint& offset, int last,
                      const ProfilePoint* points, const Colour& colour) {
-    if (teeth <= 0) return;  // no teeth, no pitch angle
+    if (teeth <= 0 || last < 1) return;  // no teeth, no pitch angle; or no segment to draw
     const double r = gear_params.pitch_radius;
     const double phi = 2 * PI / teeth;
     const double dx = to_screen(scale * (r * std::sin(phi) + offset.x));
     const double dy = to_screen(scale * (r * (std::cos(phi) - 1) + offset.y));
-    ViewBox box;
-    const bool cull = last >= 1 && read_view_box(POLYLINE_WIDTH * PIXELS_PER_VIEW_UNIT, box);
-    ProfilePoint low = {0, 0};
-    ProfilePoint high = {0, 0};
-    if (cull) bounding_rectangle(points, last, low, high);
+    // (I - R)·c = d with R = [[cos φ, sin φ], [-sin φ, cos φ]]: det = 2 - 2·cos φ > 0 for teeth ≥ 2.
+    const double a = 1 - std::cos(phi);
+    const double b = -std::sin(phi);
+    const double det = a * a + b * b;
+    const double cx = teeth >= 2 ? (a * dx - b * dy) / det : 0;
+    const double cy = teeth >= 2 ? (b * dx + a * dy) / det : 0;
     const double s = scale_factor;  // the polyline's own scale (draw_wide_polyline's)
-    bool drawn = false;
-    for (int k = 0; k < teeth; ++k) {
-        glTranslated(dx, dy, 0);
-        glRotated(-phi * DEGREES_PER_RADIAN, 0, 0, 1);
-        if (cull) {  // a copy that cannot be seen is passed over; the matrix still turns on
-            refresh_view_box(box);
-            if (!rectangle_visible(box, s * low.x, s * low.y, s * high.x, s * high.y)) continue;
+    ProfilePoint low;
+    ProfilePoint high;
+    bounding_rectangle(points, last, low, high);
+    for (int k = 1; k <= teeth; ++k) {
+        device_push_matrix();
+        if (teeth >= 2) {
+            device_translate(cx, cy);
+            device_rotate(-k * phi);
+            device_translate(-cx, -cy);
+        } else {
+            device_translate(dx, dy);
         }
-        draw_wide_polyline(points, last, colour);
-        drawn = true;
+        ViewBox box;
+        if (!read_view_box(POLYLINE_WIDTH * PIXELS_PER_VIEW_UNIT, box) ||
+            rectangle_visible(box, s * low.x, s * low.y, s * high.x, s * high.y))
+            draw_wide_polyline(points, last, colour);
+        device_pop_matrix();
     }
-    if (cull && !drawn) leave_state_of_wide_line(colour);
 }

@@ -1,40 +1,35 @@
-// What the view can show, for the drawing layer's own use: the map from the
-// drawing frame of the moment (model-view, then projection) to GL's clip
-// square, and that square widened by a margin for the line width. A figure
-// wholly outside the widened square cannot light a pixel, so it need not be
-// drawn. Keeps no state between calls (draw_only_visible lives in draw.hpp).
+// What can be seen, for the drawing layer's own use: the one place that judges
+// whether a figure, or which part of it, can light a pixel of the frame being
+// recorded. The view is read from the device's matrix and the frame's size in
+// double precision, before a figure is walked. Keeps no state; whether anything
+// may be left out at all is the frame's own setting (begin_record).
 #pragma once
 
 #include "draw/draw.hpp"
 
-constexpr double POLYLINE_WIDTH = 0.01;  // view units (4 pixels): the width of draw_wide_polyline
-
-// The view as seen from one drawing frame: clip x = xx·x + xy·y + x0 and clip
-// y = yx·x + yy·y + y0 for a point (x, y) of the frame; a point can be seen
-// only if |clip x| ≤ limit_x and |clip y| ≤ limit_y (1 plus the margin).
+// The view as seen from the drawing frame of the moment: view x = xx·x + xy·y
+// + x0 and view y = yx·x + yy·y + y0 for a point (x, y) of the frame; a point
+// can be seen only if |view x| ≤ limit_x and |view y| ≤ limit_y (1 plus the
+// margin of the line width).
 struct ViewBox {
     double xx, xy, x0;
     double yx, yy, y0;
     double limit_x, limit_y;
-    double projection[16];  // kept for refresh_view_box (column-major, as GL gives it)
 };
 
-// Reads the model-view and projection matrices, the viewport and the line
-// width (the larger of the current one and line_width_pixels) into box. False
-// when nothing may be left out: draw_only_visible is off, the viewport has no
-// area (a window not shown yet), or the projection is not affine in x and y.
+// The view from the current drawing frame for lines of the given width (or the
+// device's current width, if larger). False when nothing may be left out: the
+// frame records everything, or it has no area.
 bool read_view_box(double line_width_pixels, ViewBox& box);
 
-// Reads the model-view matrix again after the frame has moved (projection,
-// viewport and width unchanged since read_view_box).
-void refresh_view_box(ViewBox& box);
-
-// Could any part of the rectangle [x_low, x_high] × [y_low, y_high] of the
-// frame be seen? Rounding of GL's single-precision arithmetic is allowed for.
+// Could any part of the rectangle [x_low, x_high] × [y_low, y_high] of the frame be seen?
 bool rectangle_visible(const ViewBox& box, double x_low, double y_low, double x_high, double y_high);
 
 // Could any part of the segment a–b of the frame be seen?
 bool segment_visible(const ViewBox& box, const ProfilePoint& a, const ProfilePoint& b);
+
+// Could any point within distance reach of the frame's point (x, y) be seen?
+bool disc_visible(const ViewBox& box, double x, double y, double reach);
 
 // The part [first, last] of the frame's x axis from 0 to length that can be
 // seen; false when none of it can.
@@ -45,8 +40,18 @@ constexpr int ARC_CAPACITY = 8;  // 4 box lines cut a circle in at most 8 points
 // The arcs of the circle of radius r about the frame's origin that can be seen,
 // as angle intervals [arcs[i][0], arcs[i][1]] within [0, 2π] (counter-clockwise
 // from the frame's x axis, points r·(cos θ, sin θ)); returns their number.
-// A circle that cannot be judged (a non-finite value) counts as wholly visible.
 int circle_visible_arcs(const ViewBox& box, double r, double arcs[ARC_CAPACITY][2]);
 
-// Could any point within distance reach of the frame's point (x, y) be seen?
-bool disc_visible(const ViewBox& box, double x, double y, double reach);
+// A run of indices first … last.
+struct IndexRun {
+    int first;
+    int last;
+};
+constexpr int RUN_CAPACITY = 3 * ARC_CAPACITY;
+
+// Of the pieces i = first … last of a circle, piece i covering the angles
+// [i·pitch, i·pitch + span] (span ≤ pitch, angles taken modulo 2π), those that
+// reach within pad of a visible arc, as sorted runs that do not overlap;
+// returns their number.
+int visible_pieces(const double arcs[ARC_CAPACITY][2], int arc_count, double pitch, double span, double pad,
+                   int first, int last, IndexRun runs[RUN_CAPACITY]);

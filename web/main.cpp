@@ -4,10 +4,11 @@
 // Owns the page's scene state (the scene shown), as keyboard.cpp does for the window.
 #include "console/console.hpp"
 #include "console/dialogue_texts.hpp"
-extern double scale_factor;  // (provisional)
+#include "draw/draw.hpp"
 #include "geometry/geometry.hpp"
 #include "outline/outline.hpp"
 #include "record/record.hpp"
+#include "scenes/scenes.hpp"
 
 #include <emscripten/emscripten.h>
 
@@ -24,7 +25,7 @@ extern double scale_factor;  // (provisional)
 // ---- Global state ------------------------------------------------------------
 // The scene the next frame shows, '1' to '7'. Written by web_start and
 // web_key, read by web_key and web_open_frame.
-static char page_scene = '1';
+static SceneMode page_scene = '1';
 // The message handed back to the page; valid until the next call that writes it.
 static char message[400];
 // The last answers web_check_teeth and web_check_shift accepted; read by the page.
@@ -33,8 +34,6 @@ static double checked_shift;
 
 constexpr double START_SCALE = 0.5;  // view units per model unit when a gear is shown first
 constexpr double ZOOM_STEP = 0.9;    // 'w' multiplies the scale factor by it, 'W' divides
-
-void record_scene_frame(char scene, int width, int height);  // (provisional until the device lands)
 
 // ---- texts -------------------------------------------------------------------
 
@@ -144,7 +143,7 @@ WEB_EXPORT int web_key(int key, int width, int height) {
         return 0;
     }
     if (key >= '1' && key <= '7') {
-        page_scene = static_cast<char>(key);
+        page_scene = static_cast<SceneMode>(key);
         reset_step_counters();
     } else if (key == 'w') {
         scale_factor *= ZOOM_STEP;
@@ -160,7 +159,7 @@ WEB_EXPORT int web_key(int key, int width, int height) {
 // The frame of a link: scene, the step it shows and the zoom (n > 0 as if 'w'
 // had been pressed n times, n < 0 'W' pressed -n times), from the start scale.
 WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int height) {
-    page_scene = static_cast<char>('0' + scene);
+    page_scene = static_cast<SceneMode>('0' + scene);
     reset_step_counters();
     if (scene == 1) addendum_step = step;
     if (scene == 2) dedendum_step = step;

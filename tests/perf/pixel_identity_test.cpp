@@ -1,6 +1,7 @@
 // Leaving out what cannot be seen must not change the picture: real frames
-// of the real display callback, drawn once with every figure and once with
-// draw_only_visible, read back with glReadPixels and compared pixel for pixel.
+// of the real scenes, recorded once with every figure and once leaving out
+// what cannot be seen (both placed exactly), painted, read back with
+// glReadPixels and compared pixel for pixel.
 // Runs in a window of its own Xvfb (started here on a display it picks itself,
 // killed at exit). Owns that Xvfb process and the two frame buffers.
 #include "bench/real_frame.hpp"
@@ -65,11 +66,9 @@ void expect_same_pixels(const FrameCase& c) {
     // A frame first: the very first frame of a run starts unlit with 1-pixel
     // lines (a black legend, thin circles), every later one lit with 2 pixels.
     draw_frame(c);
-    draw_only_visible = false;
-    draw_frame(c);
+    draw_frame(c, false);
     read_frame(c, everything);
-    draw_only_visible = true;
-    draw_frame(c);
+    draw_frame(c, true);
     read_frame(c, only_visible);
     keep_frame(c, everything, "everything");
     keep_frame(c, only_visible, "only visible");
@@ -104,7 +103,6 @@ protected:
         const char* problem = window();
         ASSERT_EQ(problem, nullptr) << problem;
     }
-    void TearDown() override { draw_only_visible = true; }
 };
 
 TEST_F(PixelIdentity, EverySceneOfSmallAndMiddleGears) {

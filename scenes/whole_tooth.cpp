@@ -2,9 +2,9 @@
 // stays on the picture and their envelope outlines the teeth. '4' rolls the
 // rack round the fixed gear, '5' turns the gear against a sliding rack.
 // Advances tooth_step, which the two scenes share; no clamp, no stored points.
-#include "app/scenes.hpp"
+#include "scenes/scene_blocks.hpp"
 
-#include <GL/gl.h>
+#include "record/device.hpp"
 
 #include <cmath>
 
@@ -27,7 +27,7 @@ static void draw_rack_rolling_step(int n) {
     draw_gear_circles(ProfilePoint{0.0, -gear_params.pitch_radius});
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
     draw_rack_rolled(1, t, black);
-    draw_trace_racks(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1);
+    draw_trace_racks(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1, ITEM_LAYER_TRACE);
 }
 
 void scene_rack_rolling() {
@@ -45,11 +45,11 @@ static const char* const MESHING_LEGEND[] = {
 // is put back afterwards.
 static void draw_turned_gear_circles(double t) {
     double sr = scale_factor * gear_params.pitch_radius;
-    glTranslated(0.0, -sr, 0.0);
-    glRotated(t * DEGREES_PER_RADIAN, 0.0, 0.0, 1.0);
+    device_push_matrix();
+    device_translate(0.0, -sr);
+    device_rotate(t);
     draw_gear_circles(ORIGIN);
-    glRotated(-t * DEGREES_PER_RADIAN, 0.0, 0.0, 1.0);
-    glTranslated(0.0, sr, 0.0);
+    device_pop_matrix();
 }
 
 // Scene '4' seen from the gear: the whole frame is turned back by t about the
@@ -67,7 +67,7 @@ static void draw_meshing_step(int n) {
     draw_disc(ProfilePoint{sr * std::cos(t), sr * (std::sin(t) - 1.0)}, MARKER_RADIUS, blue);
     rotate_about(ORIGIN, ProfilePoint{0.0, -sr}, t);
     draw_rack_rolled(1, t, black);
-    draw_trace_racks(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1);
+    draw_trace_racks(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1, ITEM_LAYER_TRACE);
 }
 
 void scene_rack_gear_meshing() {

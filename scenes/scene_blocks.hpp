@@ -1,6 +1,6 @@
-// The scene blocks display runs between begin_frame and end_frame, one per
-// scene key. Each draws one complete frame of its scene; the animated ones
-// ('1' to '5') then advance their step counter by one.
+// The scene blocks, for the scene files: record_scene_frame runs one per
+// frame. Each draws one complete frame of its scene; the animated ones ('1'
+// to '5') then advance their step counter by one.
 #pragma once
 
 #include "draw/draw.hpp"
@@ -13,7 +13,7 @@ void scene_rack_gear_meshing();  // '5'
 void scene_one_tooth();          // '6'
 void scene_whole_gear();         // '7'
 
-// ---- shared by the scene files (scenes_generation.cpp) -----------------------
+// ---- shared by the scene files (generation.cpp) -----------------------------
 constexpr ProfilePoint ORIGIN = {0.0, 0.0};  // the pitch point, in model and view units alike
 constexpr int LEGEND_LINES_MAX = 5;
 
@@ -37,5 +37,6 @@ ProfilePoint rolling_point_at(double t);
 // The rack as it stands after rolling through t: draw_rack(mode, A(t), t, colour).
 void draw_rack_rolled(int mode, double t, const Colour& colour);
 
-// The green trace racks of the steps 0, every, 2·every, … below step n.
-void draw_trace_racks(double first_roll, double roll_step, int n, int every);
+// The green trace racks of the steps 0, every, 2·every, … below step n, in the
+// given layer of the record (ITEM_LAYER_TRACE where they are drawn last).
+void draw_trace_racks(double first_roll, double roll_step, int n, int every, int layer);

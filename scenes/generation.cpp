@@ -3,9 +3,9 @@
 // curve, one roll step per frame. Also the legend layout and the roll geometry
 // that every animated scene shares. Advances addendum_step, dedendum_step and
 // undercut_step (declared with the profile store).
-#include "app/scenes.hpp"
+#include "scenes/scene_blocks.hpp"
 
-#include <GL/glut.h>
+#include "record/device.hpp"
 
 #include <cmath>
 
@@ -18,8 +18,7 @@ constexpr double REFERENCE_MARKER_RADIUS = 0.006;
 
 void draw_legend(const char* const* lines, int count) {
     static const float LINE_Y[LEGEND_LINES_MAX] = {0.95f, 0.9f, 0.85f, 0.8f, 0.75f};
-    for (int k = 0; k < count && k < LEGEND_LINES_MAX; ++k)
-        draw_text(-0.9f, LINE_Y[k], GLUT_BITMAP_HELVETICA_18, lines[k]);
+    for (int k = 0; k < count && k < LEGEND_LINES_MAX; ++k) draw_text(-0.9f, LINE_Y[k], lines[k]);
 }
 
 double roll_at_step(double first_roll, double roll_step, int n) {
@@ -46,8 +45,10 @@ void draw_rack_rolled(int mode, double t, const Colour& colour) {
     draw_rack(mode, rack_reference_at(t), t, colour);
 }
 
-void draw_trace_racks(double first_roll, double roll_step, int n, int every) {
+void draw_trace_racks(double first_roll, double roll_step, int n, int every, int layer) {
+    device_layer(layer);
     for (int i = 0; i < n; i += every) draw_rack_rolled(0, roll_at_step(first_roll, roll_step, i), green);
+    device_layer(ITEM_LAYER_PLAIN);
 }
 
 // ---- the three generation scenes ----------------------------------------------
@@ -84,7 +85,7 @@ static void draw_addendum_step(int n) {
     draw_disc(to_view(rack_reference_at(t)), REFERENCE_MARKER_RADIUS, blue);
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
     draw_wide_polyline(generation_curves.addendum_involute, n, red);
-    draw_trace_racks(0.0, GENERATION_ROLL_STEP, n, TRACE_EVERY);
+    draw_trace_racks(0.0, GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
 }
 
 void scene_addendum_involute() {
@@ -110,7 +111,7 @@ static void draw_dedendum_step(int n) {
     draw_rack_rolled(1, t, black);
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
     draw_wide_polyline(generation_curves.dedendum_involute, n, red);
-    draw_trace_racks(0.0, -GENERATION_ROLL_STEP, n, TRACE_EVERY);
+    draw_trace_racks(0.0, -GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
 }
 
 void scene_dedendum_involute() {
@@ -138,7 +139,7 @@ static void draw_undercut_step(int n) {
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
     draw_wide_polyline(generation_curves.undercut_curve, n, blue);
     draw_rack_rolled(1, t, black);
-    draw_trace_racks(first_roll, -GENERATION_ROLL_STEP, n, TRACE_EVERY);
+    draw_trace_racks(first_roll, -GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
 }
 
 void scene_undercut_curve() {

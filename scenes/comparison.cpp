@@ -1,7 +1,7 @@
 // Scenes '6' and '7': the finished teeth of the standard gear (blue) and of the
 // shifted gear (red) laid over each other about one centre. Still pictures:
 // they read the two tooth profiles and the scale factor and own no state.
-#include "app/scenes.hpp"
+#include "scenes/scene_blocks.hpp"
 
 // The gear centre (0, -r) in view units.
 static ProfilePoint gear_centre_in_view() {

@@ -1,0 +1,251 @@
+// The immediate-mode device (see device.hpp): owns the matrix stack, the
+// current colour, line width and layer, and the item being recorded. Clips
+// what it records to the guard square in double precision.
+#include "record/device.hpp"
+#include "record/append.hpp"
+
+#include <cmath>
+
+namespace {
+
+// View units either side of the centre that every recorded line stays within:
+// a window's worth beyond the view, so a line cut there ends out of sight
+// whatever its width, and every coordinate a painter gets is small.
+constexpr double GUARD = 2.0;
+constexpr int CUT_CAPACITY = 256;  // vertices of an outline or polygon cut to the guard
+
+constexpr DeviceMatrix IDENTITY = {1, 0, 0, 0, 1, 0};
+
+// ---- Global state ----------------------------------------------------------------
+DeviceMatrix matrices[DEVICE_MATRIX_DEPTH];  // [0 … depth - 1]; the top is the current matrix
+int depth = 1;                               // matrices in use, ≥ 1
+Colour colour_now = {0, 0, 0, 0};            // colour of the items begun from now on
+float width_now = 1.0f;                      // pixels; carries from frame to frame (see device.hpp)
+int layer_now = ITEM_LAYER_PLAIN;
+RecordItem* open_item = nullptr;  // between device_begin and device_end, else nullptr
+
+bool same_colour(const Colour& a, const Colour& b) {
+    return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
+}
+
+bool inside_guard(const RecordVertex& v) {
+    return std::fabs(v.x) <= GUARD && std::fabs(v.y) <= GUARD;
+}
+
+// Liang–Barsky: cuts the segment a–b to the guard square; false when none of it is inside.
+bool clip_segment(RecordVertex& a, RecordVertex& b) {
+    double t0 = 0;
+    double t1 = 1;
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x + GUARD, GUARD - a.x, a.y + GUARD, GUARD - a.y};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;  // parallel to this edge and outside it (or not finite)
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            if (t > t1) return false;
+            if (t > t0) t0 = t;
+        } else {
+            if (t < t0) return false;
+            if (t < t1) t1 = t;
+        }
+    }
+    if (!(t0 <= t1)) return false;  // NaN: nothing sensible to draw
+    const RecordVertex start = a;
+    if (t0 > 0) a = RecordVertex{start.x + t0 * dx, start.y + t0 * dy};
+    if (t1 < 1) b = RecordVertex{start.x + t1 * dx, start.y + t1 * dy};
+    return true;
+}
+
+// One Sutherland–Hodgman pass: the part of the polygon on the inner side of
+// the edge coordinate[axis] = sign·GUARD.
+int cut_polygon(const RecordVertex* in, int count, int axis, double sign, RecordVertex* out) {
+    int n = 0;
+    for (int i = 0; i < count && n + 2 <= CUT_CAPACITY; ++i) {
+        const RecordVertex& a = in[i];
+        const RecordVertex& b = in[(i + 1) % count];
+        const double da = GUARD - sign * (axis == 0 ? a.x : a.y);  // ≥ 0 inside
+        const double db = GUARD - sign * (axis == 0 ? b.x : b.y);
+        if (da >= 0) out[n++] = a;
+        if ((da >= 0) != (db >= 0)) {
+            const double t = da / (da - db);  // da and db differ in sign: no division by zero
+            out[n++] = RecordVertex{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+        }
+    }
+    return n;
+}
+
+// The open item's vertices, copied out and taken back from the record.
+int take_vertices(RecordVertex* out) {
+    const int count = open_item->vertex_count;
+    for (int i = 0; i < count; ++i) out[i] = frame_record.vertices[open_item->first_vertex + i];
+    frame_record.vertex_count = open_item->first_vertex;
+    open_item->vertex_count = 0;
+    return count;
+}
+
+void append_vertex(const RecordVertex& v) {
+    if (RecordVertex* slot = next_record_vertex()) {
+        *slot = v;
+        ++open_item->vertex_count;
+    }
+}
+
+// An outline that leaves the guard becomes independent segments, each cut.
+void finish_line_loop() {
+    bool inside = true;
+    for (int i = 0; i < open_item->vertex_count; ++i)
+        inside = inside && inside_guard(frame_record.vertices[open_item->first_vertex + i]);
+    if (inside || open_item->vertex_count > CUT_CAPACITY) return;
+    RecordVertex loop[CUT_CAPACITY];
+    const int count = take_vertices(loop);
+    open_item->kind = ItemKind::LINES;
+    for (int i = 0; i < count; ++i) {
+        RecordVertex a = loop[i];
+        RecordVertex b = loop[(i + 1) % count];
+        if (!clip_segment(a, b)) continue;
+        append_vertex(a);
+        append_vertex(b);
+    }
+}
+
+// A polygon that leaves the guard is cut to it (convex stays convex).
+void finish_polygon() {
+    bool inside = true;
+    for (int i = 0; i < open_item->vertex_count; ++i)
+        inside = inside && inside_guard(frame_record.vertices[open_item->first_vertex + i]);
+    if (inside || open_item->vertex_count > CUT_CAPACITY / 2) return;
+    RecordVertex a[CUT_CAPACITY];
+    RecordVertex b[CUT_CAPACITY];
+    int count = take_vertices(a);
+    count = cut_polygon(a, count, 0, 1, b);
+    count = cut_polygon(b, count, 0, -1, a);
+    count = cut_polygon(a, count, 1, 1, b);
+    count = cut_polygon(b, count, 1, -1, a);
+    for (int i = 0; i < count; ++i) append_vertex(a[i]);
+}
+
+}  // namespace
+
+void device_reset() {
+    matrices[0] = IDENTITY;
+    depth = 1;
+    layer_now = ITEM_LAYER_PLAIN;
+    open_item = nullptr;
+}
+
+void device_push_matrix() {
+    if (depth >= DEVICE_MATRIX_DEPTH) {
+        frame_record.overflowed = true;
+        return;
+    }
+    matrices[depth] = matrices[depth - 1];
+    ++depth;
+}
+
+void device_pop_matrix() {
+    if (depth <= 1) {
+        frame_record.overflowed = true;
+        return;
+    }
+    --depth;
+}
+
+void device_translate(double dx, double dy) {
+    DeviceMatrix& m = matrices[depth - 1];
+    m.x0 += m.xx * dx + m.xy * dy;
+    m.y0 += m.yx * dx + m.yy * dy;
+}
+
+void device_rotate(double angle) {
+    DeviceMatrix& m = matrices[depth - 1];
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    const DeviceMatrix old = m;
+    m.xx = old.xx * c + old.xy * s;
+    m.xy = -old.xx * s + old.xy * c;
+    m.yx = old.yx * c + old.yy * s;
+    m.yy = -old.yx * s + old.yy * c;
+}
+
+const DeviceMatrix& device_matrix() {
+    return matrices[depth - 1];
+}
+
+void device_colour(const Colour& colour) {
+    colour_now = colour;
+}
+
+void device_line_width(float pixels) {
+    width_now = pixels;
+}
+
+float device_line_width() {
+    return width_now;
+}
+
+void device_layer(int layer) {
+    layer_now = layer;
+}
+
+void device_begin(ItemKind kind) {
+    if (kind == ItemKind::LINES && frame_record.item_count > 0) {
+        RecordItem& last = frame_record.items[frame_record.item_count - 1];
+        if (last.kind == ItemKind::LINES && same_colour(last.colour, colour_now) && last.width == width_now &&
+            last.layer == layer_now && last.first_vertex + last.vertex_count == frame_record.vertex_count) {
+            open_item = &last;  // the same draw for every painter: carry on with it
+            return;
+        }
+    }
+    open_item = next_record_item();
+    if (open_item == nullptr) return;
+    *open_item = RecordItem{kind, colour_now, width_now, frame_record.vertex_count, 0, -1, layer_now};
+}
+
+void device_vertex(double x, double y) {
+    if (open_item == nullptr) return;
+    const DeviceMatrix& m = matrices[depth - 1];
+    RecordVertex v = {m.xx * x + m.xy * y + m.x0, m.yx * x + m.yy * y + m.y0};
+    if (open_item->kind != ItemKind::LINES || open_item->vertex_count % 2 == 0) {
+        append_vertex(v);  // a segment's first end waits for its second to be cut with it
+        return;
+    }
+    RecordVertex& a = frame_record.vertices[open_item->first_vertex + open_item->vertex_count - 1];
+    if (clip_segment(a, v)) {
+        append_vertex(v);
+    } else {  // wholly outside the guard: its first end goes too
+        --open_item->vertex_count;
+        --frame_record.vertex_count;
+    }
+}
+
+void device_end() {
+    if (open_item == nullptr) return;
+    if (open_item->kind == ItemKind::LINES && open_item->vertex_count % 2 == 1) {
+        --open_item->vertex_count;  // an unpaired end draws nothing
+        --frame_record.vertex_count;
+    }
+    if (open_item->kind == ItemKind::LINE_LOOP) finish_line_loop();
+    if (open_item->kind == ItemKind::POLYGON) finish_polygon();
+    if (open_item->vertex_count == 0 && open_item == &frame_record.items[frame_record.item_count - 1]) {
+        --frame_record.item_count;  // nothing left to draw
+    }
+    open_item = nullptr;
+}
+
+void device_text(double x, double y, const char* text) {
+    const int offset = store_record_text(text);
+    if (offset < 0) return;
+    RecordItem* item = next_record_item();
+    if (item == nullptr) return;
+    const Colour black = {0, 0, 0, 0};
+    *item = RecordItem{ItemKind::TEXT, black, width_now, frame_record.vertex_count, 0, offset, layer_now};
+    open_item = item;
+    const DeviceMatrix& m = matrices[depth - 1];
+    append_vertex(RecordVertex{m.xx * x + m.xy * y + m.x0, m.yx * x + m.yy * y + m.y0});
+    open_item = nullptr;
+}

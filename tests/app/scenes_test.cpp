@@ -1,0 +1,348 @@
+// The seven scenes as recorded, one frame at a time, with every figure recorded
+// whole: the step logic of the animated scenes, the legends, the markers at
+// positions worked out by hand from the rolling geometry, the trace racks,
+// and the figures of the comparison scenes in their colours and order.
+#include "draw/draw.hpp"
+#include "scenes/scenes.hpp"
+#include "tests/record/record_reading.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int SEGMENTS_PER_RACK = 4 * 7;
+
+// Both teeth computed, the shifted one last, all counters 0: the state after a dialogue.
+void make_gear(int z, double x, double scale = 0.5) {
+    compute_gear(z, x);
+    addendum_step = dedendum_step = undercut_step = tooth_step = 0;
+    scale_factor = scale;
+}
+
+void frame(char scene) {
+    record_scene_frame(scene, 800, 800, false);
+    ASSERT_FALSE(frame_record.overflowed);
+}
+
+// Rack figures in the colour, counted by their 2-pixel segments (the scale
+// must keep every rack inside the record's guard square).
+int racks(const Colour& colour) {
+    return static_cast<int>(segments(colour, 2.0f).size()) / SEGMENTS_PER_RACK;
+}
+
+int wide_segments(const Colour& colour) {
+    return static_cast<int>(segments(colour, 4.0f).size());
+}
+
+// The current rack's rolling line (the only blue dash-dot line that is not a
+// centre line): the middle and the direction of its recorded segments.
+ViewSegment rolling_line_piece(double& middle_x, double& middle_y) {
+    std::vector<ViewSegment> s = segments(blue, 2.0f);
+    const ViewSegment& first = s[s.size() - 1];
+    middle_x = 0.5 * (first.x0 + first.x1);
+    middle_y = 0.5 * (first.y0 + first.y1);
+    return first;
+}
+
+// ---- legends ---------------------------------------------------------------------------
+
+TEST(Legends, EveryLineByteForByteInPlace) {
+    const std::vector<std::vector<std::string>> legends = {
+        {"(1) draw addendum involute generation", "     blue circle  : pitch circle",
+         "     green circle : base circle", "     red point:point of rack generation of involute curve"},
+        {"(2) draw dedendum involute generation", "     blue circle  : pitch circle",
+         "     green circle : base circle", "     red point:point of rack generation of involute curve"},
+        {"(3) draw undercut curve generation", "     blue circle  : pitch circle",
+         "     green circle : base circle", "     blue point : point of generation of undercut curve"},
+        {"(4) whole tooth profile generation by rack rolling on pitch circle", "     blue : pitch circle",
+         "     green: base circle"},
+        {"(5) whole tooth profile generation by rack-gear meshing", "     blue  : pitch circle",
+         "     green : base circle"},
+        {"(6) display one gear tooth", "     blue : pitch circle", "     green: base circle",
+         "     blue tooth : standard gear", "     red tooth  : shifted gear"},
+        {"(7) display whole gear teeth", "    blue curve:standard gear", "    red curve :shifted gear",
+         "    blue  circle : pitch circle", "    green circle : base circle"},
+    };
+    make_gear(20, 0.5);
+    for (int k = 0; k < 7; ++k) {
+        frame(static_cast<char>('1' + k));
+        EXPECT_EQ(legend_lines(), legends[k]) << "scene " << k + 1;
+        const std::vector<ViewCircle> at = legend_positions();
+        for (size_t line = 0; line < at.size(); ++line) {
+            EXPECT_NEAR(at[line].x, -0.9, 1e-7);
+            EXPECT_NEAR(at[line].y, 0.95 - 0.05 * static_cast<double>(line), 1e-7);
+        }
+    }
+    record_scene_frame('8', 800, 800);  // not a scene: an empty record, no counter moved
+    EXPECT_EQ(frame_record.item_count, 0);
+}
+
+// ---- scenes '1' to '3': steps, clamp, traces --------------------------------------------
+
+struct Generation {
+    char scene;
+    int* counter;
+    const int* last;
+};
+
+const Generation GENERATION[] = {
+    {'1', &addendum_step, &generation_curves.addendum_last},
+    {'2', &dedendum_step, &generation_curves.dedendum_last},
+    {'3', &undercut_step, &generation_curves.undercut_last},
+};
+
+// Frames show steps 0, 1, 2, …; the counter counts frames up to last + 1 and
+// rests there; the traces are the racks of steps 0, 5, 10, … below the
+// current step, each where the current rack stood; after the last step every
+// frame is the same picture.
+TEST(GenerationScenes, StepsClampTracesAndRepeats) {
+    for (const Generation& g : GENERATION) {
+        SCOPED_TRACE(testing::Message() << "scene " << g.scene);
+        make_gear(8, 0.0, 0.1);  // z = 8: short curves; 0.1: every rack inside the guard
+        std::vector<ViewSegment> at_step[6];
+        const int last = *g.last;
+        ASSERT_GT(last, 5);
+        for (int n = 0; n <= last; ++n) {
+            frame(g.scene);
+            ASSERT_EQ(*g.counter, n + 1);
+            ASSERT_EQ(racks(black), 1) << "step " << n;
+            ASSERT_EQ(racks(green), n == 0 ? 0 : (n - 1) / 5 + 1) << "step " << n;
+            if (n <= 5) {
+                const std::vector<ViewSegment> black_lines =
+                    segments(black, 2.0f);  // the cross, then the rack
+                at_step[n].assign(black_lines.end() - SEGMENTS_PER_RACK, black_lines.end());
+            }
+            if (n == 6) {
+                const std::vector<ViewSegment> traces = segments(green, 2.0f);
+                EXPECT_TRUE(all_found_in(at_step[0], traces));
+                EXPECT_TRUE(all_found_in(at_step[5], traces));
+            }
+        }
+        EXPECT_EQ(addendum_step + dedendum_step + undercut_step + tooth_step, last + 1);
+        const std::vector<RecordVertex> before(frame_record.vertices,
+                                               frame_record.vertices + frame_record.vertex_count);
+        frame(g.scene);
+        EXPECT_EQ(*g.counter, last + 1);
+        ASSERT_EQ(frame_record.vertex_count, static_cast<int>(before.size()));
+        EXPECT_EQ(std::memcmp(before.data(), frame_record.vertices, before.size() * sizeof before[0]), 0);
+    }
+}
+
+// z = 20, s = 0.5, step 10 of scene '1' (t = 0.1): the small marker at A(0.1)·s =
+// (0.0016650, 0.0249375), the point of rolling at (0.4991671, -0.0249792);
+// scene '2' mirrors them and has no marker on the reference point. Step 0: all
+// at the pitch point, no curve and no trace.
+TEST(GenerationScenes, MarkersRollAsTheGeometrySays) {
+    make_gear(20, 0.0);
+    frame('1');
+    std::vector<ViewCircle> red_discs = discs(red);
+    std::vector<ViewCircle> blue_discs = discs(blue);
+    ASSERT_EQ(red_discs.size(), 1u);
+    ASSERT_EQ(blue_discs.size(), 2u);
+    for (const ViewCircle& d : {red_discs[0], blue_discs[0], blue_discs[1]}) {
+        EXPECT_NEAR(d.x, 0.0, VIEW_TOLERANCE);
+        EXPECT_NEAR(d.y, 0.0, VIEW_TOLERANCE);
+    }
+    EXPECT_NEAR(blue_discs[0].radius, 0.006, VIEW_TOLERANCE);
+    EXPECT_NEAR(blue_discs[1].radius, 0.01, VIEW_TOLERANCE);
+    EXPECT_EQ(wide_segments(red), 0);
+    for (char scene : {'1', '2'}) {
+        addendum_step = dedendum_step = 10;
+        frame(scene);
+        const double sign = scene == '1' ? 1 : -1;
+        blue_discs = discs(blue);
+        ASSERT_EQ(blue_discs.size(), scene == '1' ? 2u : 1u);
+        const ViewCircle& rolling = blue_discs.back();
+        EXPECT_NEAR(rolling.x, sign * 0.4991671, 1e-7);
+        EXPECT_NEAR(rolling.y, -0.0249792, 1e-7);
+        if (scene == '1') {
+            EXPECT_NEAR(blue_discs[0].x, 0.0016650, 1e-7);
+            EXPECT_NEAR(blue_discs[0].y, 0.0249375, 1e-7);
+        }
+        // The generated point: the curve's point of this step; the curve so far.
+        const ProfilePoint& p =
+            scene == '1' ? generation_curves.addendum_involute[10] : generation_curves.dedendum_involute[10];
+        EXPECT_NEAR(discs(red)[0].x, 0.5 * p.x, VIEW_TOLERANCE);
+        EXPECT_EQ(wide_segments(red), scene == '1' ? 10 : generation_curves.addendum_last + 10);
+    }
+}
+
+// Scene '3' starts with the tip corner on the root circle, on the radius
+// through the point of rolling (polar angle -u0), and the whole involute drawn.
+TEST(GenerationScenes, UndercutStartsOnTheRootCircle) {
+    make_gear(20, 0.0);
+    frame('3');
+    const double s = scale_factor;
+    const double r = gear_params.pitch_radius;
+    const double u0 = gear_params.undercut_start_roll;
+    const std::vector<ViewCircle> blue_discs = discs(blue);
+    ASSERT_EQ(blue_discs.size(), 2u);
+    EXPECT_NEAR(std::hypot(blue_discs[0].x, blue_discs[0].y + s * r), s * gear_params.root_radius,
+                VIEW_TOLERANCE);
+    EXPECT_NEAR(std::atan2(blue_discs[0].x, blue_discs[0].y + s * r), -u0, VIEW_TOLERANCE);
+    EXPECT_NEAR(std::atan2(blue_discs[1].x, blue_discs[1].y + s * r), -u0, VIEW_TOLERANCE);
+    EXPECT_EQ(wide_segments(red), generation_curves.involute_last);
+    EXPECT_EQ(wide_segments(blue), 0);
+}
+
+// ---- scenes '4' and '5' --------------------------------------------------------------------
+
+// No clamp: the frame at step n shows all n earlier racks, each as it stood
+// (scene '4') or as it stood turned with the gear by 0.02 per step about the
+// gear centre (scene '5'), whose current rack is level.
+TEST(WholeToothScenes, EveryEarlierRackStaysAndTurnsWithTheGearInMeshing) {
+    for (char scene : {'4', '5'}) {
+        SCOPED_TRACE(testing::Message() << "scene " << scene);
+        make_gear(20, 0.0, 0.05);
+        std::vector<ViewSegment> current[3];
+        for (int n = 0; n <= 3; ++n) {
+            frame(scene);
+            ASSERT_EQ(racks(green), n);
+            ASSERT_EQ(racks(black), 1);
+            ASSERT_EQ(tooth_step, n + 1);
+            const std::vector<ViewSegment> black_lines = segments(black, 2.0f);
+            if (n < 3) current[n].assign(black_lines.end() - SEGMENTS_PER_RACK, black_lines.end());
+        }
+        const std::vector<ViewSegment> traces = segments(green, 2.0f);
+        const double cy = -scale_factor * gear_params.pitch_radius;
+        for (int n = 0; n < 3; ++n) {
+            const double turn = scene == '5' ? -0.02 * (3 - n) : 0.0;
+            std::vector<ViewSegment> turned;
+            const double c = std::cos(turn), s = std::sin(turn);
+            for (const ViewSegment& g : current[n])
+                turned.push_back(ViewSegment{c * g.x0 - s * (g.y0 - cy), s * g.x0 + c * (g.y0 - cy) + cy,
+                                             c * g.x1 - s * (g.y1 - cy), s * g.x1 + c * (g.y1 - cy) + cy});
+            EXPECT_TRUE(all_found_in(turned, traces)) << "trace of step " << n;
+        }
+        tooth_step = 300;
+        frame(scene);
+        EXPECT_EQ(racks(green), 300);
+        EXPECT_EQ(tooth_step, 301);
+        EXPECT_EQ(addendum_step + dedendum_step + undercut_step, 0);
+        // The traces are recorded last, in the trace layer, and nothing else is.
+        const RecordItem& last = frame_record.items[frame_record.item_count - 1];
+        EXPECT_EQ(last.layer, ITEM_LAYER_TRACE);
+        EXPECT_TRUE(same_colour(last.colour, green));
+        for (int i = 0; i + 1 < frame_record.item_count; ++i)
+            EXPECT_EQ(frame_record.items[i].layer, ITEM_LAYER_PLAIN);
+    }
+}
+
+// z = 20 at step 0 of scene '4': the rack stands upright on the rightmost
+// point of the pitch circle, (5, -5)·s/0.5, with its reference point at
+// A(π/2) = (10, 5.7079633); in scene '5' the level rack has its reference
+// point at (-s·r·t, 0): (-7.8539816, 0)·s/0.5 at step 0 and (-5.0539816, 0)·s/0.5 at step 28.
+TEST(WholeToothScenes, WhereTheRackStands) {
+    make_gear(20, 0.0, 0.1);
+    frame('4');
+    const std::vector<ViewCircle> blue_discs = discs(blue);
+    ASSERT_EQ(blue_discs.size(), 1u);
+    EXPECT_NEAR(blue_discs[0].x, 1.0, VIEW_TOLERANCE);
+    EXPECT_NEAR(blue_discs[0].y, -1.0, VIEW_TOLERANCE);
+    double mx, my;
+    ViewSegment piece = rolling_line_piece(mx, my);
+    EXPECT_NEAR(piece.x0, piece.x1, 1e-12);  // upright, through A·s = (1, 0.5707963)
+    EXPECT_NEAR(piece.x0, 1.0, 1e-7);
+    for (int step : {0, 28}) {
+        tooth_step = step;
+        frame('5');
+        piece = rolling_line_piece(mx, my);
+        EXPECT_NEAR(piece.y0, 0.0, 1e-12) << "step " << step;
+        EXPECT_NEAR(piece.y1, 0.0, 1e-12) << "step " << step;
+        // Copy q's middle flank crosses the rolling line q·π·s right of the reference point.
+        const double t = PI / 2 - step * 0.02;
+        const double reference = (step == 0 ? -7.8539816 : -5.0539816) * 0.2;
+        const int q = static_cast<int>(10 * t / PI);
+        std::vector<ViewSegment> rack = segments(black, 2.0f);
+        rack.erase(rack.begin(), rack.begin() + 2);  // the cross's two lines
+        EXPECT_LT(distance_to(rack, reference + q * PI * 0.1, 0.0), 1e-7) << "step " << step;
+    }
+}
+
+// The copies cover the teeth in mesh however long the rack rolls: z = 8, the
+// whole gear in view (w×15), past two turns (step 630 lost it before) the
+// current rack reaches at least a pitch to either side of the point of
+// rolling K along its rolling line, and its outline passes K within a
+// quarter pitch (where its flanks cross the rolling line) and two pixels.
+TEST(WholeToothScenes, TheRackStaysInMeshInLongRuns) {
+    double s = 0.5;
+    for (int i = 0; i < 15; ++i) s *= 0.9;
+    for (int step : {0, 157, 314, 630, 700, 1000, 3000}) {
+        make_gear(8, 0.0, s);
+        tooth_step = step;
+        frame('4');
+        const double t = PI / 2 - step * 0.02;
+        const double kx = s * 4 * std::sin(t);
+        const double ky = s * 4 * (std::cos(t) - 1);
+        std::vector<ViewSegment> rack = segments(black, 2.0f);
+        rack.erase(rack.begin(), rack.begin() + 2);  // the cross's two lines
+        ASSERT_EQ(rack.size(), static_cast<size_t>(SEGMENTS_PER_RACK));
+        double least = HUGE_VAL, most = -HUGE_VAL;  // along the rolling line (cos t, -sin t) from K
+        for (const ViewSegment& seg : rack)
+            for (double along : {(seg.x0 - kx) * std::cos(t) - (seg.y0 - ky) * std::sin(t),
+                                 (seg.x1 - kx) * std::cos(t) - (seg.y1 - ky) * std::sin(t)}) {
+                least = std::min(least, along);
+                most = std::max(most, along);
+            }
+        EXPECT_LT(least, -PI * s) << "step " << step;
+        EXPECT_GT(most, PI * s) << "step " << step;
+        EXPECT_LT(distance_to(rack, kx, ky), PI / 4 * s + 2.0 / 400) << "step " << step;
+    }
+}
+
+// ---- scenes '6' and '7' --------------------------------------------------------------------
+
+// Scene '6': the shifted gear's circles in red, the standard gear's (less the
+// shift) in blue, and the flanks: the standard tooth first, the shifted over it.
+TEST(ComparisonScenes, OneToothCirclesAndFlanksInOrder) {
+    make_gear(20, 0.5, 0.05);
+    frame('6');
+    const std::vector<ViewCircle> reds = outlines(red), blues = outlines(blue);
+    ASSERT_EQ(reds.size(), 2u);
+    ASSERT_EQ(blues.size(), 2u);
+    EXPECT_NEAR(reds[0].radius, 0.05 * 11.5, 1e-12);  // r + 1 + x
+    EXPECT_NEAR(reds[1].radius, 0.05 * 9.25, 1e-12);  // r - 1.25 + x
+    EXPECT_NEAR(blues[0].radius, 0.05 * 11.0, 1e-12);
+    EXPECT_NEAR(blues[1].radius, 0.05 * 8.75, 1e-12);
+    EXPECT_EQ(wide_segments(blue), 2 * standard_tooth.flank_last);
+    EXPECT_EQ(wide_segments(red), 2 * shifted_tooth.flank_last);
+    const RecordItem& last = frame_record.items[frame_record.item_count - 1];
+    const RecordItem& before = frame_record.items[frame_record.item_count - 2];
+    EXPECT_TRUE(same_colour(last.colour, red));
+    EXPECT_TRUE(same_colour(before.colour, blue));
+    EXPECT_NEAR(discs(black)[0].radius, 0.1 * 0.05, 1e-12);
+}
+
+// Scene '7': z copies of each outline all round the centre, the standard gear
+// over the shifted one; both still pictures repeat and own no counter.
+TEST(ComparisonScenes, WholeGearHasEveryToothOfBothAndStillPicturesRepeat) {
+    make_gear(20, 0.5, 0.05);
+    frame('7');
+    const std::vector<ViewSegment> reds = segments(red, 4.0f);
+    EXPECT_EQ(static_cast<int>(reds.size()), 20 * shifted_tooth.outline_last);
+    EXPECT_EQ(wide_segments(blue), 20 * standard_tooth.outline_last);
+    bool sector_has_tooth[20] = {};
+    for (const ViewSegment& seg : reds) {
+        const double angle = std::atan2(seg.x0, seg.y0 + 0.05 * 10.0);
+        sector_has_tooth[static_cast<int>(std::floor((angle + PI) / (2 * PI / 20))) % 20] = true;
+    }
+    for (int k = 0; k < 20; ++k) EXPECT_TRUE(sector_has_tooth[k]) << "no red tooth in sector " << k;
+    EXPECT_TRUE(same_colour(frame_record.items[frame_record.item_count - 1].colour, blue));
+    for (char scene : {'6', '7'}) {
+        frame(scene);
+        const std::vector<RecordVertex> first(frame_record.vertices,
+                                              frame_record.vertices + frame_record.vertex_count);
+        frame(scene);
+        ASSERT_EQ(frame_record.vertex_count, static_cast<int>(first.size()));
+        EXPECT_EQ(std::memcmp(first.data(), frame_record.vertices, first.size() * sizeof first[0]), 0);
+    }
+    EXPECT_EQ(addendum_step + dedendum_step + undercut_step + tooth_step, 0);
+}
+
+}  // namespace
