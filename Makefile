@@ -52,18 +52,7 @@ bench: build
 	@./$(BUILD)/bench/rackgen_bench
 
 # Frame times of every scene with and without culling, in a private Xvfb, as a table.
-frame-# The web page: index.html, its scripts and the wasm module in $(WEB), ready for
-# any static web server (python3 -m http.server -d $(WEB)).
-web: deps
-	@$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_CMAKE) -DCMAKE_BUILD_TYPE=Release \
-	  -DRACKGEN_WEB_OUT=$(abspath $(WEB)) >/dev/null
-	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_CMAKE) -j $(JOBS)
-
-# Frame times of the heaviest frames in the page, in headless Chromium.
-web-bench: web build
-	@node bench/web/frame_bench.mjs $(WEB)
-
-bench: build
+frame-bench: build
 	@bash scripts/frame-bench.sh $(BUILD)
 
 clean:

@@ -10,8 +10,11 @@ packages=(
   xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
   locales
   libcairo2-dev fonts-urw-base35 python3-ezdxf librsvg2-bin
-  emscripten nodejs npm chromium fonts-ipafont-gothic
+  emscripten nodejs chromium fonts-ipafont-gothic
 )
+# Debian's nodejs comes without npm; other builds of nodejs (NodeSource) carry
+# their own and conflict with Debian's npm package.
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
