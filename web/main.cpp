@@ -7,6 +7,7 @@
 #include "draw/draw.hpp"
 #include "geometry/geometry.hpp"
 #include "outline/outline.hpp"
+#include "record/device.hpp"
 #include "record/record.hpp"
 #include "scenes/scenes.hpp"
 
@@ -157,7 +158,8 @@ WEB_EXPORT int web_key(int key, int width, int height) {
 }
 
 // The frame of a link: scene, the step it shows and the zoom (n > 0 as if 'w'
-// had been pressed n times, n < 0 'W' pressed -n times), from the start scale.
+// had been pressed n times, n < 0 'W' pressed -n times), from the start scale,
+// with the 2 px lines of every frame after the window's first, as --render draws it.
 WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int height) {
     page_scene = static_cast<SceneMode>('0' + scene);
     reset_step_counters();
@@ -168,6 +170,7 @@ WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int hei
     scale_factor = START_SCALE;
     for (int k = 0; k < zoom; ++k) scale_factor *= ZOOM_STEP;
     for (int k = 0; k > zoom; --k) scale_factor /= ZOOM_STEP;
+    device_line_width(2.0f);
     record_scene_frame(page_scene, width, height);
 }
 
