@@ -81,6 +81,7 @@ export class Browser {
     await browser.connect(target.webSocketDebuggerUrl);
     await browser.send('Page.enable');
     await browser.send('Runtime.enable');
+    await browser.send('Log.enable');
     await browser.send('Emulation.setDeviceMetricsOverride',
       {width: 1200, height: 900, deviceScaleFactor: 1, mobile: false});
     return browser;
@@ -109,6 +110,9 @@ export class Browser {
           this.consoleErrors.push(message.params.exceptionDetails.exception?.description ?? 'exception');
         if (message.method === 'Runtime.consoleAPICalled' && message.params.type === 'error')
           this.consoleErrors.push(message.params.args.map((a) => a.value).join(' '));
+        // The browser's own complaints: a Content-Security-Policy violation, a failed load.
+        if (message.method === 'Log.entryAdded' && message.params.entry.level === 'error')
+          this.consoleErrors.push(`${message.params.entry.text} ${message.params.entry.url ?? ''}`);
         for (const listener of this.listeners) listener(message);
       }
     });
