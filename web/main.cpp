@@ -126,13 +126,6 @@ WEB_EXPORT const char* web_start(int z, double x) {
     return gear_warning(z, x, message, sizeof message) ? message : "";
 }
 
-WEB_EXPORT int web_teeth() {
-    return gear_params.z;
-}
-WEB_EXPORT double web_shift() {
-    return gear_params.x;
-}
-
 // A key typed on the canvas, as the window takes it: '1' … '7' restart that
 // scene, 'w'/'W' zoom, 's' continues; each draws one frame of width × height
 // pixels into frame_record. 'z' and 'x' select scene '1' from its start before

@@ -4,11 +4,11 @@
 // the page's state: which gear is shown and whether the form or a question is open.
 'use strict';
 
-const FRAME_SIZE = 800;  // the window's width and height at creation, CSS pixels
+const FRAME_SIZE = 800;  // the window's width and height at creation, pixels
 const LINK_KEYS = ['z', 'x', 'scene', 'step', 'zoom'];
-const STEP_MAX = 1000000;
-const ZOOM_MAX = 400;
-const FRAMES_KEPT = 1000;  // 0.9^400 ≈ 5e-19: far past anything there is to see
+const STEP_MAX = 1000000;  // a million 's' presses: far more than anyone types
+const ZOOM_MAX = 400;      // 0.9^400 ≈ 5e-19: far past anything there is to see
+const FRAMES_KEPT = 1000;  // frame times kept for the tests and the benchmark
 
 const $ = (id) => document.getElementById(id);
 
@@ -20,7 +20,7 @@ const page = {
   keepTeeth: false,     // the form was opened by 'x': only the shift is asked
   questionOpen: false,  // the data-file question waits for '1' or '0'
   framed: false,        // the canvas shows a frame (a new dialogue leaves it there, as the window does)
-  frames: [],           // {record, paint} milliseconds of every frame, for the tests and the benchmark
+  frames: [],           // {record, paint} milliseconds and item count of the last frames
 };
 
 function showText(id, text) {
