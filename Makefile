@@ -19,7 +19,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRACKGEN_WEB_DIR=$(abspath $(WEB)) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
