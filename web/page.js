@@ -253,7 +253,11 @@ async function start() {
   try {
     page.module = await createRackgen();
   } catch (error) {
-    showText('problem', `rackgen could not start in this browser: ${error}`);
+    // Browsers load no wasm module from a page opened straight from the disk.
+    const advice = window.location.protocol === 'file:'
+      ? ' (a page opened from the disk cannot load its module: serve the folder, e.g. python3 -m http.server -d build-web)'
+      : '';
+    showText('problem', `rackgen could not start in this browser: ${error}${advice}`);
     return;
   }
   page.layout = readRecordLayout(page.module);
