@@ -31,8 +31,9 @@ void end_frame();
 void paint_frame_record();
 
 // Why no window can be opened here (no X display reachable), as one line a user
-// can act on; nullptr when a window can be opened.
-const char* window_system_problem();
+// can act on, naming the program as started (argv[0]); nullptr when a window
+// can be opened.
+const char* window_system_problem(const char* program);
 
 #ifdef RACKGEN_PROBE
 // Test build only (rackgen_probe): one line of window state on stderr.

@@ -74,26 +74,53 @@ void start_window(int* argc, char** argv) {
 // closed. Written once by window_system_problem, read by nobody.
 static Display* checked_display;
 
-// Both messages end with how to run without any screen at all: on a virtual
-// one, or with options that write files and open no window.
-#define VIRTUAL_ADVICE                                                                           \
-    "with no screen, run it on a virtual one: xvfb-run -a -s '-screen 0 1024x1024x24' rackgen; " \
-    "or let it write files with no window: rackgen --teeth Z --flank, --gear or --render FILE "  \
-    "(rackgen --help)"
-
-const char* window_system_problem() {
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || name[0] == '\0') {
-        return "no X display (DISPLAY is not set): rackgen opens a window, so start it from a "
-               "terminal of a graphical desktop (X11 or XWayland) or over `ssh -X`; " VIRTUAL_ADVICE;
+// The program's name as the user started it, ready to paste into a shell:
+// single-quoted unless it is made only of characters a shell takes as they are.
+static void shell_word(const char* name, char* out, int capacity) {
+    bool plain = name[0] != '\0' && std::strspn(name,
+                                                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                                "0123456789_./+-") == std::strlen(name);
+    int length = 0;
+    if (!plain && length < capacity - 1) out[length++] = '\'';
+    for (const char* c = name; *c != '\0' && length < capacity - 6; ++c) {
+        if (*c == '\'') {  // ' ends the quote, \' is a quote, ' opens it again
+            std::memcpy(out + length, "'\\''", 4);
+            length += 4;
+        } else {
+            out[length++] = *c;
+        }
     }
-    Display* display = XOpenDisplay(name);
+    if (!plain) out[length++] = '\'';
+    out[length] = '\0';
+}
+
+const char* window_system_problem(const char* program) {
+    constexpr int NAME_CAPACITY = 120;  // a longer name is cut; the advice stays readable
+    char name[NAME_CAPACITY];
+    shell_word(program != nullptr ? program : "rackgen", name, NAME_CAPACITY);
+    // How to do without a window (its files need none), then how to run with
+    // no screen at all: the end of both messages.
+    char advice[3 * NAME_CAPACITY + 200];
+    std::snprintf(
+        advice, sizeof advice,
+        "without a window it still writes files: %s --teeth Z --flank, --gear or --render FILE "
+        "(%s --help); with no screen, run it on a virtual one: xvfb-run -a -s '-screen 0 1024x1024x24' %s",
+        name, name, name);
+    static char message[sizeof advice + 240];  // a display name is cut at 40 characters, the advice stays
+    const char* display_name = std::getenv("DISPLAY");
+    if (display_name == nullptr || display_name[0] == '\0') {
+        std::snprintf(message, sizeof message,
+                      "no X display (DISPLAY is not set): rackgen opens a window, so start it from a "
+                      "terminal of a graphical desktop (X11 or XWayland) or over `ssh -X`; %s",
+                      advice);
+        return message;
+    }
+    Display* display = XOpenDisplay(display_name);
     if (display == nullptr) {
-        static char message[480];  // the display name is cut at 40 characters, the advice stays whole
         std::snprintf(message, sizeof message,
                       "cannot open the X display \"%.40s\" named by DISPLAY: start rackgen from a "
-                      "terminal of a running graphical desktop; " VIRTUAL_ADVICE,
-                      name);
+                      "terminal of a running graphical desktop; %s",
+                      display_name, advice);
         return message;
     }
     // Kept open for the life of the process: a bare X server (Xvfb, xvfb-run) resets

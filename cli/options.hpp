@@ -56,5 +56,8 @@ enum ParseResult {
 };
 ParseResult parse_command_line(int argc, char** argv);
 
+// Writes one --render output for the gear computed last; returns 0 or an errno.
+int write_render_output(const Output& out);
+
 // Writes the outputs of command_line for the gear computed last; returns the exit status.
 int write_outputs();

@@ -1,6 +1,6 @@
 // The command line's outputs, each written whole under its name: the tooth data
 // file, the whole gear's outline and the picture of a scene frame. Owns the
-// outline's vertex array.
+// outline's vertex array and the data file's bytes.
 #include "cli/atomic_file.hpp"
 #include "cli/options.hpp"
 
@@ -14,11 +14,20 @@
 
 // ---- process-wide state -----------------------------------------------------------
 // The outline of the gear being written; filled by write_gear_output, read by its writers.
-static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY + 1];
+static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY];
 static int gear_point_count;
+// The data file's bytes, formatted by the console's own code; filled and read by write_flank.
+static char tooth_data[TOOTH_DATA_CAPACITY];
 
 static int write_flank(FILE* file, const void*) {
-    return write_tooth_data(file, shifted_tooth.flank_last, shifted_tooth.flank);
+    int length = format_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, tooth_data,
+                                   TOOTH_DATA_CAPACITY);
+    if (length < 0) return ENOBUFS;  // cannot happen: the capacity covers the longest flank of z = 1000
+    errno = 0;
+    size_t size = static_cast<size_t>(length);
+    if (std::fwrite(tooth_data, 1, size, file) != size || std::fflush(file) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
 }
 
 static int write_svg(FILE* file, const void*) {
@@ -38,7 +47,7 @@ static int write_dxf(FILE* file, const void*) {
 static int write_gear_output(const Output& out) {
     const ToothProfile& tooth = out.standard ? standard_tooth : shifted_tooth;
     gear_point_count =
-        build_gear_outline(tooth, gear_params.z, out.module, gear_points, GEAR_OUTLINE_CAPACITY + 1);
+        build_gear_outline(tooth, gear_params.z, out.module, gear_points, GEAR_OUTLINE_CAPACITY);
     if (gear_point_count == 0)
         return ENOBUFS;  // cannot happen for an accepted gear: the capacity covers z = Z_MAX
     return write_file_atomically(out.file, out.format == FORMAT_DXF ? write_dxf : write_svg, nullptr);
@@ -51,7 +60,7 @@ static int write_output(const Output& out) {
         case OUTPUT_GEAR:
             return write_gear_output(out);
         default:
-            return ENOSYS;
+            return write_render_output(out);
     }
 }
 

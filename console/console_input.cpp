@@ -3,9 +3,16 @@
 #include "console/console_io.hpp"
 
 #include <cstdio>
+#include <unistd.h>
 
-// The white space that ends a word, as "%s" and "%d" see it in the C locale.
-static bool is_blank(int c) {
+// Ctrl-D at a terminal ends what is being typed, not the terminal: stdio's
+// end-of-file mark is cleared so that the next read waits again. From a pipe
+// or a file the end is final.
+static void end_of_input_seen() {
+    if (isatty(fileno(stdin))) std::clearerr(stdin);
+}
+
+bool is_blank(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
@@ -13,7 +20,10 @@ WordResult read_word(char* word, int capacity) {
     int c = std::getchar();
     while (c != EOF && is_blank(c)) c = std::getchar();
     word[0] = '\0';
-    if (c == EOF) return WORD_END;
+    if (c == EOF) {
+        end_of_input_seen();
+        return WORD_END;
+    }
     int length = 0;
     bool too_long = false;
     while (c != EOF && !is_blank(c)) {
@@ -25,11 +35,15 @@ WordResult read_word(char* word, int capacity) {
     }
     word[length] = '\0';
     // The blank that ended the word belongs to what follows (a line end, a second number).
-    if (c != EOF) std::ungetc(c, stdin);
+    if (c != EOF)
+        std::ungetc(c, stdin);
+    else
+        end_of_input_seen();
     return too_long ? WORD_TOO_LONG : WORD_READ;
 }
 
 void discard_line() {
     int c = std::getchar();
     while (c != EOF && c != '\n') c = std::getchar();
+    if (c == EOF) end_of_input_seen();
 }

@@ -11,6 +11,15 @@ void say(const char* text);
 // on standard error. The message is shown as it is, not converted.
 void complain(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// A word the user typed, as it may be shown inside a message: printable
+// characters as they are (in the console's encoding, or UTF-8), every control
+// or invalid byte as \xHH, at most QUOTED_WORD_CHARACTERS characters; "..." at
+// the end when it was cut here or, with longer, before it came.
+constexpr int QUOTED_WORD_CHARACTERS = 32;
+constexpr int QUOTED_WORD_CAPACITY =
+    QUOTED_WORD_CHARACTERS * 4 + 4;  // 4 bytes a character, "...", terminator
+void quote_word(const char* word, bool longer, char* out, int capacity);
+
 // ---- input from the buffered standard input ---------------------------------------
 enum WordResult {
     WORD_READ,      // a word is in the buffer
@@ -19,9 +28,13 @@ enum WordResult {
 };
 // Skips white space (line ends included) and reads one word up to the next white
 // space, which stays unread; at most capacity - 1 characters and the terminator.
+// At a terminal, an end of input (Ctrl-D) ends only this read: the next one
+// waits for new input.
 WordResult read_word(char* word, int capacity);
 // Reads and drops the rest of the current input line, its line end included.
 void discard_line();
+// The characters that end a word, as "%s" and "%d" see them in the C locale.
+bool is_blank(int c);
 
 // ---- the single-key answer ---------------------------------------------------------
 // A terminal: one key press, without echo and without Enter; the rest of a typed

@@ -46,6 +46,13 @@ static bool parse_real(const char* word, double& value) {
     return end != word && *end == '\0';
 }
 
+// A refused word as it may be shown: escaped, cut, "..." when it was too long to read.
+static const char* shown(const char* word, WordResult got) {
+    static char quoted[QUOTED_WORD_CAPACITY];
+    quote_word(word, got == WORD_TOO_LONG, quoted, QUOTED_WORD_CAPACITY);
+    return quoted;
+}
+
 // Asks for z until a number of teeth comes that the rack can generate.
 static Answer ask_number_of_teeth(int& z) {
     char word[NUMBER_CAPACITY];
@@ -56,8 +63,7 @@ static Answer ask_number_of_teeth(int& z) {
         if (got == WORD_END) return ANSWER_ENDED;
         const char* refusal = nullptr;
         if (got == WORD_TOO_LONG || !parse_whole(word, z))
-            complain("\"%s%s\" is not a whole number: %s", word, got == WORD_TOO_LONG ? "..." : "",
-                     gear_refusal(0, 0.0));
+            complain("\"%s\" is not a whole number: %s", shown(word, got), gear_refusal(0, 0.0));
         else if ((refusal = gear_refusal(z, 0.0)) != nullptr)
             complain("%s is refused: %s", word, refusal);
         else
@@ -76,8 +82,7 @@ static Answer ask_shift(int z, double& x) {
         if (got == WORD_END) return ANSWER_ENDED;
         const char* refusal = nullptr;
         if (got == WORD_TOO_LONG || !parse_real(word, x))
-            complain("\"%s%s\" is not a number: %s", word, got == WORD_TOO_LONG ? "..." : "",
-                     gear_refusal(z, NAN));
+            complain("\"%s\" is not a number: %s", shown(word, got), gear_refusal(z, NAN));
         else if ((refusal = gear_refusal(z, x)) != nullptr)
             complain("%s is refused: %s", word, refusal);
         else

@@ -1,12 +1,17 @@
-// The tooth data file from the dialogue: asks for a name at the console and
-// writes the file there (its text: tooth_data.cpp). No state of its own.
+// The data-file dialogue: asks for a file name at the console and writes the
+// tooth data file there (format_tooth_data, write_data_file). Owns the buffer
+// the file's bytes are made in.
 #include "console/console.hpp"
 #include "console/console_io.hpp"
 #include "console/dialogue_texts.hpp"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
+
+// ---- Global state ------------------------------------------------------------
+// The bytes of the file being written; filled and read by export_tooth_data only.
+static char tooth_data[TOOTH_DATA_CAPACITY];
+
+constexpr int MESSAGE_CAPACITY = 400;
 
 // Asks for the file name until one fits; false when standard input has ended.
 static bool ask_file_name(char* name) {
@@ -19,8 +24,10 @@ static bool ask_file_name(char* name) {
             complain("standard input ended before a file name; no data file written.");
             return false;
         }
-        complain("a file name may have at most %d characters; \"%s...\" is longer.", FILE_NAME_CAPACITY - 1,
-                 name);
+        char shown[QUOTED_WORD_CAPACITY];
+        quote_word(name, true, shown, QUOTED_WORD_CAPACITY);
+        complain("a file name may have at most %d characters; \"%s\" is longer.", FILE_NAME_CAPACITY - 1,
+                 shown);
         discard_line();
     }
 }
@@ -29,13 +36,11 @@ void export_tooth_data(int m, const ProfilePoint* points) {
     say(DATA_FILE_INTRO_TEXT);
     char name[FILE_NAME_CAPACITY];
     if (!ask_file_name(name)) return;
-    FILE* file = std::fopen(name, "w");
-    if (file == nullptr) {
-        complain("cannot create the data file \"%s\": %s", name, std::strerror(errno));
+    int length = format_tooth_data(gear_params.z, m, points, tooth_data, TOOTH_DATA_CAPACITY);
+    if (length < 0) {  // cannot happen within the accepted range
+        complain("the tooth data do not fit the %d-byte buffer; no data file written.", TOOTH_DATA_CAPACITY);
         return;
     }
-    int fault = write_tooth_data(file, m, points);
-    errno = 0;
-    if (std::fclose(file) != 0 && fault == 0) fault = errno != 0 ? errno : EIO;
-    if (fault != 0) complain("cannot write the data file \"%s\": %s", name, std::strerror(fault));
+    char message[MESSAGE_CAPACITY];
+    if (!write_data_file(name, tooth_data, length, message, MESSAGE_CAPACITY)) complain("%s", message);
 }

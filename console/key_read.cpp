@@ -151,6 +151,6 @@ static int read_terminal_key() {
 int read_answer_key() {
     if (isatty(STDIN_FILENO)) return read_terminal_key();
     int c = std::getchar();
-    while (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r') c = std::getchar();
+    while (is_blank(c)) c = std::getchar();
     return c == EOF ? -1 : c;
 }

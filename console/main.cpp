@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     // Options are read before anything asks for a display.
     if (argc > 1) return run_command_line(argc, argv);
     // Say so at once when no window can open, before the user answers anything.
-    if (const char* problem = window_system_problem()) {
+    if (const char* problem = window_system_problem(argv[0])) {
         std::fprintf(stderr, "rackgen: %s\n", problem);
         return 1;
     }

@@ -78,11 +78,11 @@ int build_gear_outline(const ToothProfile& tooth, int z, double module, ProfileP
             q.x *= module;
             q.y *= module;
             if (count > 0 && coincide(q, points[count - 1], tolerance)) continue;
+            // The last tooth ends where the first began.
+            if (k == z - 1 && count > 0 && coincide(q, points[0], tolerance)) continue;
             if (count == capacity) return 0;
             points[count++] = q;
         }
     }
-    // The last tooth ends where the first began.
-    while (count > 1 && coincide(points[count - 1], points[0], tolerance)) --count;
     return count;
 }

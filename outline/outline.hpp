@@ -10,7 +10,8 @@
 #include <cstdio>
 
 // Each tooth adds at most POINT_CAPACITY - 1 vertices: the last point of its
-// outline is the first of the next tooth's and is taken once.
+// outline is the first of the next tooth's (the last tooth's, the first
+// tooth's) and is taken once.
 constexpr int GEAR_OUTLINE_CAPACITY = Z_MAX * (POINT_CAPACITY - 1);
 
 // The z copies of tooth.outline (root arc, flank, tip arc, mirrored flank)

@@ -2,8 +2,9 @@
 // Calls used: cairo_{image,svg,pdf}_surface_create*, cairo_set_antialias,
 // cairo_set_source_rgb, cairo_set_line_width/cap/join, cairo_move_to/line_to/
 // close_path, cairo_stroke/fill, cairo_select_font_face, cairo_show_text.
-// PNG is painted without antialiasing, so its pixels are the window's wherever
-// the two rasterisers agree. No state of its own.
+// PNG is painted without antialiasing and with lines widened as GL widens
+// them, so its pixels are the window's wherever the two rasterisers agree; what lies wholly outside the view
+// is left out, so a vector file holds only what can be seen. No state of its own.
 #include "picture/picture.hpp"
 
 #include <cairo-pdf.h>
@@ -11,6 +12,7 @@
 #include <cairo.h>
 
 #include <cerrno>
+#include <cmath>
 #include <initializer_list>
 
 // GLUT's Helvetica 18 in the window; Nimbus Sans has Helvetica's metrics.
@@ -31,14 +33,74 @@ static void line_to(cairo_t* cr, const PixelMap& map, const RecordVertex& v) {
     cairo_line_to(cr, (v.x + 1.0) * map.half_width, (1.0 - v.y) * map.half_height);
 }
 
-// Independent segments; one that starts where the last ended continues the
-// path, so a polyline recorded as segments is stroked as one line.
-static void path_of_lines(cairo_t* cr, const PixelMap& map, const RecordVertex* v, int count) {
+// The view square -1 … 1 widened by reach (view units) on every side: what
+// lies wholly beyond it on one side cannot be seen, and is left out of the
+// picture as the window leaves it out of the frame.
+struct View {
+    double reach;
+};
+
+static bool beyond_view(const View& view, const RecordVertex* v, int count) {
+    const double edge = 1.0 + view.reach;
+    bool left = true, right = true, below = true, above = true;
+    for (int i = 0; i < count; ++i) {
+        left = left && v[i].x < -edge;
+        right = right && v[i].x > edge;
+        below = below && v[i].y < -edge;
+        above = above && v[i].y > edge;
+    }
+    return left || right || below || above;
+}
+
+// Independent segments; one that starts where the last drawn one ended
+// continues the path, so a polyline recorded as segments is stroked as one line.
+static void path_of_lines(cairo_t* cr, const PixelMap& map, const View& view, const RecordVertex* v,
+                          int count) {
+    bool drawn_last = false;
     for (int i = 0; i + 1 < count; i += 2) {
-        bool continues = i > 0 && v[i].x == v[i - 1].x && v[i].y == v[i - 1].y;
+        if (beyond_view(view, v + i, 2)) {
+            drawn_last = false;
+            continue;
+        }
+        bool continues = drawn_last && v[i].x == v[i - 1].x && v[i].y == v[i - 1].y;
         if (!continues) move_to(cr, map, v[i]);
         line_to(cr, map, v[i + 1]);
+        drawn_last = true;
     }
+}
+
+// A segment as GL rasterises a wide line: widened by width pixels along the
+// minor axis only (up and down for a line nearer horizontal, sideways
+// otherwise), not across its direction. Every parallelogram is given the same
+// turning sense, so overlapping ones fill as one under the winding rule.
+static void path_of_window_segment(cairo_t* cr, const PixelMap& map, const RecordVertex& a,
+                                   const RecordVertex& b, double width) {
+    double ax = (a.x + 1.0) * map.half_width, ay = (1.0 - a.y) * map.half_height;
+    double bx = (b.x + 1.0) * map.half_width, by = (1.0 - b.y) * map.half_height;
+    bool x_major = std::fabs(bx - ax) >= std::fabs(by - ay);
+    double ox = x_major ? 0.0 : width / 2.0;
+    double oy = x_major ? width / 2.0 : 0.0;
+    if ((bx - ax) * oy - (by - ay) * ox > 0.0) {
+        ox = -ox;
+        oy = -oy;
+    }
+    cairo_move_to(cr, ax + ox, ay + oy);
+    cairo_line_to(cr, bx + ox, by + oy);
+    cairo_line_to(cr, bx - ox, by - oy);
+    cairo_line_to(cr, ax - ox, ay - oy);
+    cairo_close_path(cr);
+}
+
+// The item's segments (pairs, or a closed loop) filled as the window's pixels.
+static void fill_window_lines(cairo_t* cr, const PixelMap& map, const View& view, const RecordItem& item,
+                              const RecordVertex* v) {
+    const bool loop = item.kind == ItemKind::LINE_LOOP;
+    const int n = item.vertex_count;
+    for (int i = 0; loop ? i < n : i + 1 < n; i += loop ? 1 : 2) {
+        const RecordVertex ends[2] = {v[i], v[(i + 1) % n]};
+        if (!beyond_view(view, ends, 2)) path_of_window_segment(cr, map, ends[0], ends[1], item.width);
+    }
+    cairo_fill(cr);
 }
 
 static void path_of_loop(cairo_t* cr, const PixelMap& map, const RecordVertex* v, int count) {
@@ -47,13 +109,24 @@ static void path_of_loop(cairo_t* cr, const PixelMap& map, const RecordVertex* v
     cairo_close_path(cr);
 }
 
-static void paint_item(cairo_t* cr, const FrameRecord& record, const PixelMap& map, const RecordItem& item) {
+// window_pixels: lines as the window's GL rasterises them (for PNG); otherwise
+// ordinary strokes, which a vector picture scales cleanly.
+static void paint_item(cairo_t* cr, const FrameRecord& record, const PixelMap& map, const RecordItem& item,
+                       bool window_pixels) {
     if (item.vertex_count < 1) return;
     const RecordVertex* v = record.vertices + item.first_vertex;
+    // Half a line's width and a pixel, in view units of the narrower side.
+    const double pixels = map.half_width < map.half_height ? map.half_width : map.half_height;
+    const View view = {(item.width / 2.0 + 1.0) / pixels};
+    if (item.kind != ItemKind::TEXT && beyond_view(view, v, item.vertex_count)) return;
     cairo_set_source_rgb(cr, item.colour.red, item.colour.green, item.colour.blue);
+    if (window_pixels && (item.kind == ItemKind::LINES || item.kind == ItemKind::LINE_LOOP)) {
+        fill_window_lines(cr, map, view, item, v);
+        return;
+    }
     switch (item.kind) {
         case ItemKind::LINES:
-            path_of_lines(cr, map, v, item.vertex_count);
+            path_of_lines(cr, map, view, v, item.vertex_count);
             cairo_set_line_width(cr, item.width);
             cairo_stroke(cr);
             break;
@@ -97,7 +170,8 @@ static void paint_record(cairo_t* cr, const FrameRecord& record, PictureFormat f
     const PixelMap map = {record.width / 2.0, record.height / 2.0};
     for (int layer : {ITEM_LAYER_PLAIN, ITEM_LAYER_TRACE})
         for (int i = 0; i < record.item_count; ++i)
-            if (record.items[i].layer == layer) paint_item(cr, record, map, record.items[i]);
+            if (record.items[i].layer == layer)
+                paint_item(cr, record, map, record.items[i], format == PICTURE_PNG);
 }
 
 static cairo_status_t write_to_file(void* closure, const unsigned char* data, unsigned int length) {

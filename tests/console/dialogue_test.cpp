@@ -135,6 +135,31 @@ TEST(BadInput, OverlongNumberIsRefusedWithoutOverflow) {
     EXPECT_EQ(run.exit_status, 0);
 }
 
+// A refused word is shown so that it cannot act on the terminal: printable
+// characters as typed, Japanese included, control and invalid bytes escaped,
+// long words cut.
+TEST(BadInput, RefusedWordsAreShownSafely) {
+    std::string range = reason(0, 0.0);
+    for (const char* locale : {"LC_ALL=C", "LC_ALL=C.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        ScratchDir dir;
+        DriverRun run = run_driver(dir,
+                                   "\x1b[2J12\n歯数\n\xff\xfe\n\xc2\x9b"
+                                   "1\n" +
+                                       std::string(40, 'a') + "\n20 0 0\n",
+                                   {}, {locale});
+        std::string expected = HEADLINE STEP_ONE TEETH_PROMPT;
+        for (const char* shown : {"\\x1b[2J12", "歯数", "\\xff\\xfe",
+                                  "\\xc2\\x9b"
+                                  "1",
+                                  "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa..."})
+            expected +=
+                std::string("\nrackgen: \"") + shown + "\" is not a whole number: " + range + TEETH_PROMPT;
+        expected += SHIFT_PROMPT FILE_QUESTION KEY_HELP;
+        EXPECT_EQ(run.output, expected);
+    }
+}
+
 TEST(EndOfInput, BeforeTheFirstGearEndsTheProgramWithStatusOne) {
     const char* message = "\nrackgen: standard input ended before a gear was given; nothing to show.\n";
     for (const char* input : {"", "   \n", "20\n", "abc", "20 abc\n"}) {

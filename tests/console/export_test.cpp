@@ -22,6 +22,26 @@ std::string trailer(int z, int m) {
 }
 const char SEPARATOR[] = "\n/********************************************************/";
 
+// Runs the driver on answers inside a private mount namespace (unshare -m):
+// setup makes the folder the driver runs in (cd there) from the tmpfs mounted on
+// $M; after copies what the test reads back into $D, the scratch folder. The
+// mounts end with the namespace. False when such mounts cannot be made here.
+bool run_in_mounts(const ScratchDir& dir, const std::string& answers, const std::string& setup,
+                   const std::string& after) {
+    FILE* input = std::fopen(dir.file(".stdin").c_str(), "wb");
+    std::fputs(answers.c_str(), input);
+    std::fclose(input);
+    std::string script = "set -e\nD='" + dir.path + "'\nM=\"$D/mnt\"\nmkdir \"$M\"\n" + setup + "\n" +
+                         "LC_ALL=C " + DIALOGUE_DRIVER +
+                         " \"$D/.state\" <\"$D/.stdin\" >\"$D/.output\" 2>&1\n" + after +
+                         "\necho done >\"$D/.done\"\n";
+    FILE* f = std::fopen(dir.file(".script").c_str(), "w");
+    std::fputs(script.c_str(), f);
+    std::fclose(f);
+    std::string command = "unshare -m sh '" + dir.file(".script") + "' >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0 && file_exists(dir.file(".done"));
+}
+
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -125,6 +145,50 @@ TEST(DataFile, FileThatCannotBeWrittenIsNamedWithItsReason) {
                                   c.message + KEY_HELP);
         ASSERT_EQ(run.states.size(), 1u);
     }
+}
+
+// A disk that fills up while the file is written: the previous file stays
+// whole, no temporary file is left, and the message says so.
+TEST(DataFile, FullDiskLeavesThePreviousFileAsItWas) {
+    ScratchDir dir;
+    run_driver(dir, "20 0 1 previous\n");
+    std::string previous = read_file(dir.file("previous"));
+    ASSERT_FALSE(previous.empty());
+    // The new file (z = 3, x = 0.3: 4288 bytes) needs two pages of the tmpfs, the
+    // previous one holds one: written in place, it would not fit either.
+    bool ran = run_in_mounts(dir, "3 0.3 1 data\n",
+                             "mount -t tmpfs -o size=16k tmpfs \"$M\"\ncp \"$D/previous\" \"$M/data\"\n"
+                             "dd if=/dev/zero of=\"$M/fill\" bs=1k count=64 2>/dev/null || true\ncd \"$M\"",
+                             "cp \"$M/data\" \"$D/after\"\nls -a \"$M\" >\"$D/listing\"");
+    if (!ran) GTEST_SKIP() << "no private tmpfs can be mounted here (unshare -m, mount -t tmpfs)";
+    EXPECT_EQ(read_file(dir.file("after")), previous);
+    EXPECT_EQ(read_file(dir.file("listing")), ".\n..\ndata\nfill\n");
+    char warning[GEAR_WARNING_CAPACITY];
+    ASSERT_TRUE(gear_warning(3, 0.3, warning, sizeof warning));
+    EXPECT_EQ(
+        read_file(dir.file(".output")),
+        HEADLINE STEP_ONE TEETH_PROMPT SHIFT_PROMPT "\nrackgen: " + std::string(warning) +
+            FILE_QUESTION FILE_INTRO NAME_PROMPT
+            "\nrackgen: cannot write the data file \"data\": No space left on device; the previous file is "
+            "left as it was" KEY_HELP);
+}
+
+// A writable file in a folder that takes no new file (read-only): written in
+// place, whole, and nothing else appears in the folder.
+TEST(DataFile, WritableFileInAReadOnlyFolderIsWrittenInPlace) {
+    ScratchDir dir;
+    run_driver(dir, "10 0.5 1 expected\n");
+    bool ran =
+        run_in_mounts(dir, "10 0.5 1 data\n",
+                      "mount -t tmpfs tmpfs \"$M\"\nmkdir \"$M/rw\" \"$M/ro\"\necho old >\"$M/rw/data\"\n"
+                      ": >\"$M/ro/data\"\nmount --bind \"$M/ro\" \"$M/ro\"\n"
+                      "mount -o remount,bind,ro \"$M/ro\"\nmount --bind \"$M/rw/data\" \"$M/ro/data\"\n"
+                      "! touch \"$M/ro/probe\" 2>/dev/null\ncd \"$M/ro\"",
+                      "cp \"$M/rw/data\" \"$D/after\"\nls -a \"$M/ro\" >\"$D/listing\"");
+    if (!ran) GTEST_SKIP() << "no read-only bind mount can be made here (unshare -m, mount --bind)";
+    EXPECT_EQ(read_file(dir.file(".output")), START_TO_QUESTION FILE_INTRO NAME_PROMPT KEY_HELP);
+    EXPECT_EQ(read_file(dir.file("after")), read_file(dir.file("expected")));
+    EXPECT_EQ(read_file(dir.file("listing")), ".\n..\ndata\n");
 }
 
 }  // namespace

@@ -155,6 +155,39 @@ TEST(TerminalKey, ArrowFunctionAndMultibyteKeysAreOneKeyEachAndMeanNo) {
     EXPECT_EQ(read_file(dir.file("stty.after")), read_file(dir.file("stty.before")));
 }
 
+// Ctrl-D at a terminal ends only the answer being typed: at the file name no
+// file is written, at a later dialogue the gear stays, and the dialogue after
+// that reads from the terminal again.
+TEST(TerminalKey, EndOfInputEndsOnlyTheAnswer) {
+    if (!have_tmux()) GTEST_SKIP() << "tmux is not installed";
+    ScratchDir dir;
+    TerminalSession term(dir);
+    ASSERT_TRUE(term.start("z z"));
+    ASSERT_TRUE(term.wait_for("Input 歯数z=")) << term.screen();
+    term.type("20 0.5");
+    term.type("Enter", true);
+    ASSERT_TRUE(term.wait_for(QUESTION)) << term.screen();
+    term.type("1");
+    ASSERT_TRUE(term.wait_for("filename=")) << term.screen();
+    term.type("C-d", true);
+    ASSERT_TRUE(term.wait_for("no data file written.")) << term.screen();
+    ASSERT_TRUE(term.wait_for("Input 歯数z=", 2)) << term.screen();
+    term.type("C-d", true);
+    ASSERT_TRUE(term.wait_for("the previous gear (z = 20, x = 0.5) stays.")) << term.screen();
+    ASSERT_TRUE(term.wait_for("Input 歯数z=", 3)) << term.screen();
+    term.type("30 0");
+    term.type("Enter", true);
+    ASSERT_TRUE(term.wait_for(QUESTION, 2)) << term.screen();
+    term.type("0");
+    ASSERT_TRUE(term.wait_for("DRIVER-ENDED")) << term.screen();
+
+    EXPECT_EQ(count_of(term.screen(), LAST_HELP_LINE), 3) << term.screen();
+    std::string states = read_file(dir.file("state"));
+    EXPECT_EQ(count_of(states, "z=20 x=0.5 "), 2) << states;
+    EXPECT_EQ(count_of(states, "z=30 x=0 "), 1) << states;
+    EXPECT_EQ(read_file(dir.file("exit.txt")), "exit=0\n");
+}
+
 // Ctrl-C typed at the question ends the program with the terminal as it was.
 TEST(TerminalKey, InterruptAtTheQuestionRestoresTheTerminal) {
     if (!have_tmux()) GTEST_SKIP() << "tmux is not installed";

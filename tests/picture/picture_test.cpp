@@ -41,6 +41,10 @@ static void make_record() {
     add_item(ItemKind::LINES, RED, 2, {{-0.9, 0.0}, {-0.5, 0.0}, {-0.5, 0.0}, {-0.1, -0.8}});
     add_item(ItemKind::LINE_LOOP, RED, 2, {{-0.2, 0.8}, {0.2, 0.8}, {0.0, 0.4}});
     add_item(ItemKind::TEXT, BLACK, 1, {{-0.9, 0.7}}, ITEM_LAYER_PLAIN, "HH");
+    // Out of view: a loop beyond the right edge, and segments beyond the top in a visible item.
+    add_item(ItemKind::LINE_LOOP, GREEN, 2, {{1.5, 0.0}, {1.8, 0.0}, {1.6, 0.5}});
+    add_item(ItemKind::LINES, BLUE, 2,
+             {{-0.9, 1.5}, {0.9, 1.5}, {0.9, 1.5}, {0.9, 1.9}, {-0.95, 0.9}, {-0.95, -0.9}});
 }
 
 struct Picture {
@@ -134,6 +138,13 @@ TEST(Picture, VectorFilesAndWriteErrors) {
     EXPECT_NE(svg.bytes.find("width=\"200px\" height=\"100px\""), std::string::npos)
         << svg.bytes.substr(0, 300);
     EXPECT_NE(svg.bytes.find("rgb(100%,0%,0%)"), std::string::npos);
+    // Only what is in view: of the blue lines only the visible segment.
+    size_t blue_strokes = 0;
+    for (size_t at = svg.bytes.find("stroke:rgb(0%,0%,100%)"); at != std::string::npos;
+         at = svg.bytes.find("stroke:rgb(0%,0%,100%)", at + 1))
+        ++blue_strokes;
+    EXPECT_EQ(blue_strokes, 1u);
+    EXPECT_EQ(svg.bytes.find(" -25 "), std::string::npos);  // the segments at y = 1.5
     Picture pdf = paint(PICTURE_PDF);
     ASSERT_EQ(pdf.fault, 0);
     EXPECT_EQ(pdf.bytes.substr(0, 5), "%PDF-");

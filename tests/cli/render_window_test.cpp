@@ -1,0 +1,174 @@
+// --render against the real window: the program under Xvfb is driven to a
+// scene, step and zoom with keys, its window is read back, and the same frame
+// rendered without a window must show the same colours in the same places,
+// within a few pixels (the two rasterisers and the two legend fonts differ in
+// detail). Screenshots and renders stay under <build>/test-artifacts/<test>/.
+#include "tests/e2e/e2e.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cmath>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int FRAME_TIMEOUT_MS = 20000;
+constexpr int REACH = 3;                  // pixels a colour may stand away from its place
+constexpr double MISS_SHARE_MAX = 0.015;  // share of drawn pixels allowed no counterpart
+constexpr double COUNT_SHARE_MAX = 0.1;   // pixels of one colour may differ by a tenth
+constexpr int COUNT_SLACK = 600;          // and by the legend's glyphs, which are drawn from two fonts
+
+enum Kind { WHITE, RED, GREEN, BLUE, DARK, OTHER };
+
+Kind kind_of(Rgb c) {
+    if (c.r > 200 && c.g > 200 && c.b > 200) return WHITE;
+    if (c.r > 200 && c.g < 90 && c.b < 90) return RED;
+    if (c.g > 200 && c.r < 90 && c.b < 90) return GREEN;
+    if (c.b > 200 && c.r < 90 && c.g < 90) return BLUE;
+    if (c.r < 90 && c.g < 90 && c.b < 90) return DARK;
+    return OTHER;
+}
+
+bool kind_near(const Image& img, int x, int y, Kind kind) {
+    for (int v = y - REACH; v <= y + REACH; ++v)
+        for (int u = x - REACH; u <= x + REACH; ++u)
+            if (u >= 0 && v >= 0 && u < img.width && v < img.height && kind_of(pixel(img, u, v)) == kind)
+                return true;
+    return false;
+}
+
+struct Misses {
+    int drawn = 0;   // pixels of a colour in the first image
+    int missed = 0;  // of those, with no pixel of their colour near the same place in the second
+};
+
+Misses misses(const Image& a, const Image& b) {
+    Misses m;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) {
+            Kind k = kind_of(pixel(a, x, y));
+            if (k == WHITE) continue;
+            ++m.drawn;
+            if (!kind_near(b, x, y, k)) ++m.missed;
+        }
+    return m;
+}
+
+// One run of the window for one gear.
+class WindowRun {
+public:
+    WindowRun(const char* name, int z, double x) : name_(name), z_(z), x_(x) {
+        if (!session_.ready) return;
+        std::string answers = std::to_string(z) + "\n" + std::to_string(x) + "\n0\n";
+        started_ =
+            launch_program(&session_.program, &session_.xserver, RACKGEN_PROBE_BIN, answers.c_str(), name) &&
+            find_window(&session_.program, &session_.xserver, FRAME_TIMEOUT_MS) && settle();
+    }
+    bool ready() const { return session_.ready; }
+    bool started() const { return started_; }
+
+    // Presses the keys (xdotool names, blank-separated), waits until the
+    // window shows its last frame, and compares it with --render of that frame.
+    void compare(const std::string& keys, const std::string& shot) {
+        ASSERT_TRUE(send_keys(&session_.program, &session_.xserver, keys.c_str()));
+        ASSERT_TRUE(settle());
+        Image window;
+        ASSERT_TRUE(take_screenshot(&session_.program, &session_.xserver, shot.c_str(), &window));
+
+        // The frame on screen was drawn from the state its probe line reports.
+        const ProbeState& s = shown_;
+        int counter = s.scene == '1' ? 0 : s.scene == '2' ? 1 : s.scene == '3' ? 2 : 3;
+        long zoom = std::lround(std::log(s.scale / 0.5) / std::log(0.9));
+        std::string base = session_.program.dir + "/" + shot + "_render";
+        std::string out;
+        int status = run_tool(nullptr,
+                              {RACKGEN_BIN, "--teeth", std::to_string(z_), "--shift", std::to_string(x_),
+                               "--render", base + ".png", "--scene", std::string(1, s.scene), "--step",
+                               std::to_string(s.steps[counter]), "--zoom", std::to_string(zoom)},
+                              &out, 60000);
+        ASSERT_EQ(status, 0) << out;
+        ASSERT_EQ(
+            run_tool(nullptr, {"convert", base + ".png", "-depth", "8", "ppm:" + base + ".ppm"}, nullptr), 0);
+        Image render;
+        ASSERT_TRUE(read_ppm(base + ".ppm", &render));
+        ASSERT_EQ(render.width, window.width);
+        ASSERT_EQ(render.height, window.height);
+
+        // The same amount of each colour: lines as wide as the window's.
+        int render_count[OTHER + 1] = {}, window_count[OTHER + 1] = {};
+        for (int y = 0; y < render.height; ++y)
+            for (int x = 0; x < render.width; ++x) {
+                ++render_count[kind_of(pixel(render, x, y))];
+                ++window_count[kind_of(pixel(window, x, y))];
+            }
+        for (Kind k : {RED, GREEN, BLUE, DARK}) {
+            int most = std::max(render_count[k], window_count[k]);
+            EXPECT_LE(std::abs(render_count[k] - window_count[k]), COUNT_SHARE_MAX * most + COUNT_SLACK)
+                << shot << ": colour " << k << ", " << render_count[k] << " rendered pixels against "
+                << window_count[k] << " in the window";
+        }
+
+        Misses from_render = misses(render, window);
+        Misses from_window = misses(window, render);
+        EXPECT_GT(from_render.drawn, 1000) << shot;
+        EXPECT_LE(from_render.missed, MISS_SHARE_MAX * from_render.drawn)
+            << shot << ": " << from_render.missed << " of " << from_render.drawn << " rendered pixels";
+        EXPECT_LE(from_window.missed, MISS_SHARE_MAX * from_window.drawn)
+            << shot << ": " << from_window.missed << " of " << from_window.drawn << " window pixels";
+    }
+
+private:
+    // Waits for the frames the keys (and mapping, moving) cause until none
+    // comes for half a second; shown_ holds the state of the last one.
+    bool settle() {
+        ProbeState st;
+        if (!wait_probe(&session_.program, "", &st, FRAME_TIMEOUT_MS)) return false;
+        if (st.event == "display") shown_ = st;
+        while (wait_probe(&session_.program, "", &st, 500))
+            if (st.event == "display") shown_ = st;
+        return is_alive(&session_.program) && shown_.scene != 0;
+    }
+
+    std::string name_;
+    int z_;
+    double x_;
+    E2eSession session_;
+    ProbeState shown_;
+    bool started_ = false;
+};
+
+std::string presses(const char* key, int times) {
+    std::string list;
+    for (int k = 0; k < times; ++k) list += std::string(key) + " ";
+    return list;
+}
+
+#define START(run)                                                      \
+    do {                                                                \
+        if (!(run).ready()) GTEST_SKIP() << "no Xvfb on this machine";  \
+        ASSERT_TRUE((run).started()) << "the program showed no window"; \
+    } while (0)
+
+TEST(RenderAgainstWindow, GenerationScenes) {
+    WindowRun run("render_vs_window_z8", 8, 0.0);
+    START(run);
+    run.compare("1 " + presses("s", 30), "scene1_step30");
+    run.compare("3 " + presses("s", 80), "scene3_step80");
+    run.compare("4 " + presses("w", 15) + presses("s", 60), "scene4_w15");
+}
+
+TEST(RenderAgainstWindow, ShiftedGearScenes) {
+    WindowRun run("render_vs_window_z10_x05", 10, 0.5);
+    START(run);
+    run.compare("6 " + presses("W", 3), "scene6_W3");
+    run.compare("7 " + presses("w", 21), "scene7_w18");
+    run.compare("5 " + presses("s", 40), "scene5_w18_step40");
+    run.compare("2 " + presses("W", 22) + presses("s", 20), "scene2_zoomed_in");
+}
+
+}  // namespace
