@@ -7,7 +7,6 @@
 #include "draw/draw.hpp"
 #include "geometry/geometry.hpp"
 #include "outline/outline.hpp"
-#include "record/device.hpp"
 #include "record/record.hpp"
 #include "scenes/scenes.hpp"
 
@@ -150,10 +149,10 @@ WEB_EXPORT int web_key(int key, int width, int height) {
     return 1;
 }
 
-// The frame of a link: scene, the step it shows and the zoom (n > 0 as if 'w'
-// had been pressed n times, n < 0 'W' pressed -n times), from the start scale,
-// with the 2 px lines of every frame after the window's first, as --render draws it.
-WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int height) {
+// The state a frame of a link is drawn from: the scene, its step counter at
+// step (the scene clamps it as it draws), the scale after zoom presses of 'w'
+// (zoom > 0) or 'W' (zoom < 0), one factor at a time as the keys apply them.
+static void set_frame_state(int scene, int step, int zoom) {
     page_scene = static_cast<SceneMode>('0' + scene);
     reset_step_counters();
     if (scene == 1) addendum_step = step;
@@ -163,8 +162,20 @@ WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int hei
     scale_factor = START_SCALE;
     for (int k = 0; k < zoom; ++k) scale_factor *= ZOOM_STEP;
     for (int k = 0; k > zoom; --k) scale_factor /= ZOOM_STEP;
-    device_line_width(2.0f);
+}
+
+// The frame at that state, recorded once more (for the frame benchmark).
+WEB_EXPORT void web_record_frame(int scene, int step, int zoom, int width, int height) {
+    set_frame_state(scene, step, zoom);
     record_scene_frame(page_scene, width, height);
+}
+
+// The frame of a link, as --render draws it: a window's frames after its first
+// start with the line width the frame before left set, so one frame is
+// recorded and dropped first.
+WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int height) {
+    web_record_frame(scene, step, zoom, width, height);
+    web_record_frame(scene, step, zoom, width, height);
 }
 
 // ---- files for download -----------------------------------------------------------
