@@ -8,7 +8,6 @@ const FRAME_SIZE = 800;  // the window's width and height at creation, pixels
 const LINK_KEYS = ['z', 'x', 'scene', 'step', 'zoom'];
 const STEP_MAX = 1000000;  // a million 's' presses: far more than anyone types
 const ZOOM_MAX = 400;      // 0.9^400 ≈ 5e-19: far past anything there is to see
-const FRAMES_KEPT = 1000;  // frame times kept for the tests and the benchmark
 
 const $ = (id) => document.getElementById(id);
 
@@ -20,7 +19,6 @@ const page = {
   keepTeeth: false,     // the form was opened by 'x': only the shift is asked
   questionOpen: false,  // the data-file question waits for '1' or '0'
   framed: false,        // the canvas shows a frame (a new dialogue leaves it there, as the window does)
-  frames: [],           // {record, paint} milliseconds and item count of the last frames
 };
 
 function showText(id, text) {
@@ -45,15 +43,9 @@ function setUpCanvas() {
 
 // Records one frame with record() and paints it.
 function showFrame(record) {
-  const t0 = performance.now();
-  const drawn = record();
-  const t1 = performance.now();
-  if (drawn === 0) return false;
+  if (record() === 0) return false;
   const result = paintRecord(page.module, page.layout, page.ctx, FRAME_SIZE, FRAME_SIZE);
-  const t2 = performance.now();
   page.framed = true;
-  page.frames.push({record: t1 - t0, paint: t2 - t1, items: result.items});
-  if (page.frames.length > FRAMES_KEPT) page.frames.shift();
   if (result.overflowed) console.warn('rackgen: the frame did not fit the record; part of it is missing');
   return true;
 }
