@@ -4,9 +4,14 @@
 JOBS ?= 2
 BUILD ?= build
 SAN_BUILD ?= build-san
+WEB ?= build-web
+WEB_CMAKE ?= build-web-cmake
+# Debian's Emscripten tools run on the installed Node.js, which finds Debian's
+# JavaScript modules (acorn for the optimiser) only when told where they are.
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench frame-bench clean
+.PHONY: all deps configure build run test web web-bench bench frame-bench clean
 
 all: build
 
@@ -14,7 +19,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRACKGEN_TESTS=ON >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRACKGEN_TESTS=ON -DRACKGEN_WEB_DIR=$(abspath $(WEB)) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -27,10 +32,23 @@ run:
 	@./$(BUILD)/rackgen
 
 test: build
+	@if command -v emcc >/dev/null; then $(MAKE) web; \
+	 else echo "no emcc (Debian package emscripten): the web page's test will be skipped"; fi
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DRACKGEN_SANITIZE=ON >/dev/null
 	@cmake --build $(SAN_BUILD) -j $(JOBS)
 	@cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE nosan
+
+# The web page: index.html, its scripts and the wasm module in $(WEB), ready for
+# any static web server (python3 -m http.server -d $(WEB)).
+web: deps
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_CMAKE) -DCMAKE_BUILD_TYPE=Release \
+	  -DRACKGEN_WEB_OUT=$(abspath $(WEB)) >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_CMAKE) -j $(JOBS)
+
+# Frame times of the heaviest frames in the page, in headless Chromium.
+web-bench: web build
+	@node bench/web/frame_bench.mjs $(WEB)
 
 bench: build
 	@./$(BUILD)/bench/rackgen_bench
@@ -40,4 +58,4 @@ frame-bench: build
 	@bash scripts/frame-bench.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(WEB) $(WEB_CMAKE)

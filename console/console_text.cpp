@@ -11,7 +11,6 @@
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
-#include <iconv.h>
 #include <strings.h>
 #include <langinfo.h>
 
@@ -24,26 +23,6 @@ static bool console_encoding_known;
 
 // Longest converted text: the longest key help line is about 110 bytes in UTF-8.
 constexpr int CONVERTED_CAPACITY = 512;
-
-bool convert_text(const char* from_code, const char* to_code, const char* text, char* out, int capacity) {
-    if (capacity <= 0) return false;
-    out[0] = '\0';
-    iconv_t cd = iconv_open(to_code, from_code);
-    if (cd == (iconv_t)-1) return false;
-    char* in = const_cast<char*>(text);
-    size_t in_left = std::strlen(text);
-    char* next = out;
-    size_t out_left = static_cast<size_t>(capacity) - 1;  // room for the terminator
-    bool ok = iconv(cd, &in, &in_left, &next, &out_left) != (size_t)-1 &&
-              iconv(cd, nullptr, nullptr, &next, &out_left) != (size_t)-1;  // shift state back
-    iconv_close(cd);
-    if (!ok || in_left != 0) {
-        out[0] = '\0';
-        return false;
-    }
-    *next = '\0';
-    return true;
-}
 
 // Codeset names under which a Shift-JIS console is reported; its bytes are those
 // of code page 932 (Shift-JIS proper maps 0x5C and 0x7E to other characters).

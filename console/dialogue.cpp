@@ -3,6 +3,7 @@
 // Owns only the knowledge whether a gear has been computed yet.
 #include "console/console.hpp"
 #include "console/console_io.hpp"
+#include "console/dialogue_texts.hpp"
 
 #include "app/app.hpp"
 #include "draw/draw.hpp"
@@ -55,7 +56,7 @@ static const char* shown(const char* word, WordResult got) {
 static Answer ask_number_of_teeth(int& z) {
     char word[NUMBER_CAPACITY];
     for (;;) {
-        say("\nInput 歯数z= ");
+        say(TEETH_PROMPT_TEXT);
         std::fflush(stdout);
         WordResult got = read_word(word, NUMBER_CAPACITY);
         if (got == WORD_END) return ANSWER_ENDED;
@@ -74,7 +75,7 @@ static Answer ask_number_of_teeth(int& z) {
 static Answer ask_shift(int z, double& x) {
     char word[NUMBER_CAPACITY];
     for (;;) {
-        say("\n(2) 転位係数設定　　入力 x=");
+        say(SHIFT_PROMPT_TEXT);
         std::fflush(stdout);
         WordResult got = read_word(word, NUMBER_CAPACITY);
         if (got == WORD_END) return ANSWER_ENDED;
@@ -117,18 +118,13 @@ static void compute_gear(bool new_teeth, int z, double x) {
 }
 
 static void offer_data_file() {
-    say("\nファイルへ歯面データ書き込み？  yes:1  no:0");
+    say(DATA_FILE_QUESTION_TEXT);
     std::fflush(stdout);
     if (read_answer_key() == '1') export_tooth_data(shifted_tooth.flank_last, shifted_tooth.flank);
 }
 
 static void print_key_help() {
-    say("\n's'キーで    ：描画継続");
-    say("\n'z'キーで    ：歯数変更");
-    say("\n'w' 'W'キーで：図の縮小拡大");
-    say("\n'1' '2' '3'キーで：歯先・歯元・切り下げ曲線・全歯形創成描画の選択");
-    say("\n'4' '5'キーで：ラックを転がす全歯の創成・歯車回転の全歯の創成描画の選択");
-    say("\n'6' '7'キーで：１つの歯形・全歯形描画の選択");
+    for (const char* line : KEY_HELP_TEXT) say(line);
     std::fflush(stdout);
 }
 
@@ -139,8 +135,8 @@ void parameter_dialogue() {
     double x = 0.0;
     bool complete = true;
     if (new_teeth) {
-        say("\nラックによる転位歯車歯形創成.  歯末のたけ=(1+x)m, 歯元のたけ=(1.25-x)m");
-        say("\n(1) 歯数設定");
+        say(HEADLINE_TEXT);
+        say(TEETH_HEADING_TEXT);
         complete = ask_number_of_teeth(z) == ANSWER_VALID;
     }
     if (complete) complete = ask_shift(z, x) == ANSWER_VALID;

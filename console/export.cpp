@@ -3,6 +3,7 @@
 // the file's bytes are made in.
 #include "console/console.hpp"
 #include "console/console_io.hpp"
+#include "console/dialogue_texts.hpp"
 
 #include <cstdio>
 
@@ -32,7 +33,7 @@ static bool ask_file_name(char* name) {
 }
 
 void export_tooth_data(int m, const ProfilePoint* points) {
-    say("\ndataz10,20,..（など歯数付加）へ書き込み");
+    say(DATA_FILE_INTRO_TEXT);
     char name[FILE_NAME_CAPACITY];
     if (!ask_file_name(name)) return;
     int length = format_tooth_data(gear_params.z, m, points, tooth_data, TOOTH_DATA_CAPACITY);

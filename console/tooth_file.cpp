@@ -1,12 +1,9 @@
-// The tooth data file's bytes and their way to disk: the header, one "x,y" line
-// per flank point, a separator and the Shift-JIS (code page 932) trailer, as
-// earlier versions of the program wrote them; written beside the old file and
-// moved into place whole. No state of its own.
+// The tooth data file's way to disk (its bytes: tooth_data.cpp): written beside
+// the old file and moved into place whole. No state of its own.
 #include "console/console.hpp"
 #include "console/console_io.hpp"
 
 #include <cerrno>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,41 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The trailer is about 80 bytes in UTF-8 and fewer in code page 932.
-constexpr int TRAILER_CAPACITY = 200;
 // Room for the temporary name: the file name, a folder separator, a dot and ".XXXXXX".
 constexpr int TEMPORARY_NAME_CAPACITY = 2 * FILE_NAME_CAPACITY + 16;
-
-// Appends one formatted piece at out[length]; false when it does not fit.
-static bool append(char* out, int capacity, int& length, const char* format, ...)
-    __attribute__((format(printf, 4, 5)));
-static bool append(char* out, int capacity, int& length, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    int room = capacity - length;
-    int n = std::vsnprintf(out + length, static_cast<size_t>(room > 0 ? room : 0), format, args);
-    va_end(args);
-    if (n < 0 || n >= room) return false;
-    length += n;
-    return true;
-}
-
-int format_tooth_data(int z, int m, const ProfilePoint* points, char* out, int capacity) {
-    char trailer[TRAILER_CAPACITY];
-    char trailer_cp932[TRAILER_CAPACITY];
-    std::snprintf(trailer, sizeof trailer, "\nz=%d : 歯数  m=%d：インボリュート・切り下げを含むデータ数", z,
-                  m);
-    if (!convert_text("UTF-8", "CP932", trailer, trailer_cp932, TRAILER_CAPACITY)) return -1;
-    int length = 0;
-    bool ok = append(out, capacity, length, "z=%d   m=%d\n", z, m);
-    // m + 1 lines: m is the index of the last point.
-    for (int i = 0; ok && i <= m; ++i)
-        ok = append(out, capacity, length, "%lf,%lf\n", points[i].x, points[i].y);
-    ok = ok &&
-         append(out, capacity, length, "%s", "\n/********************************************************/");
-    ok = ok && append(out, capacity, length, "%s", trailer_cp932);
-    return ok ? length : -1;
-}
 
 // Writes all bytes to fd; the errno of the failure, or 0.
 static int write_all(int fd, const char* bytes, int length) {

@@ -5,18 +5,25 @@
 #   install-deps.sh --program   only what building and running the program needs
 set -eu
 
+program_only=no
+[ "${1:-}" = "--program" ] && program_only=yes
+
 packages=(
   g++ cmake make pkg-config
   freeglut3-dev libgl-dev libx11-dev
   libcairo2-dev fonts-urw-base35
 )
-if [ "${1:-}" != "--program" ]; then
+if [ "$program_only" = no ]; then
   packages+=(
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
     locales
     python3-ezdxf librsvg2-bin
+    emscripten nodejs chromium fonts-ipafont-gothic
   )
+  # Debian's nodejs comes without npm; other builds of nodejs (NodeSource) carry
+  # their own and conflict with Debian's npm package.
+  command -v npm >/dev/null || packages+=(npm)
 fi
 
 missing=()
@@ -26,7 +33,22 @@ for p in "${packages[@]}"; do
   fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The web page's tests speak to Chromium through two npm packages, pinned in
+# tests/web/package-lock.json; installed again only when the lock has changed.
+install_web_test_modules() {
+  [ "$program_only" = yes ] && return 0
+  local dir
+  dir="$(dirname "$0")/../tests/web"
+  if [ ! -f "$dir/node_modules/.package-lock.json" ] || [ "$dir/package-lock.json" -nt "$dir/node_modules/.package-lock.json" ]; then
+    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error) ||
+      echo "npm ci in tests/web failed: the web page's test will be skipped" >&2
+  fi
+}
+
+if [ ${#missing[@]} -eq 0 ]; then
+  install_web_test_modules
+  exit 0
+fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "rackgen needs these Debian packages: ${missing[*]}" >&2
@@ -41,3 +63,4 @@ if ! apt-get install -y --no-install-recommends "${missing[@]}"; then
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+install_web_test_modules

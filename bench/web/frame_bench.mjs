@@ -1,0 +1,74 @@
+// Frame times of the web page in headless Chromium for the heaviest frames of
+// the desktop frame benchmark: each frame recorded by the wasm module, painted
+// on the canvas and rasterised (one pixel read back forces it), as a table.
+// Usage: node bench/web/frame_bench.mjs <built page dir> [words: only the cases naming one]
+import path from 'node:path';
+import {Browser, missingTools, serve} from '../../tests/web/browser.mjs';
+
+const FRAMES = 20;  // timed frames per case, after two untimed ones
+
+// [name, z, x, scene, step, zoom]; zoom as in a link (w presses; negative: W presses).
+const CASES = [
+  ['scene 1 z=20', 20, 0.5, 1, 0, 0],
+  ['scene 4 z=20 step 300', 20, 0.5, 4, 300, 0],
+  ['scene 4 z=20 step 3000', 20, 0.5, 4, 3000, 0],
+  ['scene 5 z=20 step 3000', 20, 0.5, 5, 3000, 0],
+  ['scene 4 z=20 step 10000', 20, 0.5, 4, 10000, 0],
+  ['scene 5 z=20 step 10000', 20, 0.5, 5, 10000, 0],
+  ['scene 4 z=8 step 1000 w×9 (whole gear)', 8, 0.5, 4, 1000, 9],
+  ['scene 1 z=1000', 1000, 0.5, 1, 0, 0],
+  ['scene 7 z=1000', 1000, 0.5, 7, 0, 0],
+  ['scene 1 z=20 W×40', 20, 0.5, 1, 0, -40],
+  ['scene 6 z=20 W×40', 20, 0.5, 6, 0, -40],
+  ['scene 7 z=20 w×30', 20, 0.5, 7, 0, 30],
+];
+
+// Runs in the page: the same frame again and again, each one timed in its parts.
+const MEASURE = `(z, x, scene, step, zoom, frames) => {
+  const page = rackgenPage;
+  const m = page.module;
+  m._web_start(z, x);
+  m._web_open_frame(scene, step, zoom, 800, 800);  // the line width of a frame after the first
+  const times = [];
+  for (let k = 0; k < frames + 2; ++k) {
+    const t0 = performance.now();
+    m._web_record_frame(scene, step, zoom, 800, 800);
+    const t1 = performance.now();
+    const painted = paintRecord(m, page.layout, page.ctx, 800, 800);
+    page.ctx.getImageData(0, 0, 1, 1);
+    const t2 = performance.now();
+    if (k >= 2) times.push([t1 - t0, t2 - t1, m.HEAP32[(page.layout.record + page.layout.vertexCount) >> 2]]);
+  }
+  return times;
+}`;
+
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  return sorted[Math.floor(sorted.length / 2)];
+};
+
+const [pageDir, ...words] = process.argv.slice(2);
+const dir = path.resolve(pageDir ?? 'build-web');
+const why = missingTools(dir);
+if (why !== null) {
+  console.error(`the web frame benchmark needs ${why}`);
+  process.exit(1);
+}
+const server = await serve(dir);
+const browser = await Browser.launch();
+try {
+  await browser.open(`${server.url}index.html?z=20`);
+  const version = (await browser.send('Browser.getVersion')).product;
+  console.log(`${version}, headless, software raster; ${FRAMES} frames a case, times in ms\n`);
+  console.log('case                                 vertices | record med | paint med | frame med | frame worst');
+  for (const [name, z, x, scene, step, zoom] of CASES) {
+    if (words.length > 0 && !words.some((w) => name.includes(w))) continue;
+    const times = await browser.evaluate(`(${MEASURE})(${z}, ${x}, ${scene}, ${step}, ${zoom}, ${FRAMES})`);
+    const frame = times.map(([r, p]) => r + p);
+    const cells = [median(times.map((t) => t[0])), median(times.map((t) => t[1])), median(frame), Math.max(...frame)];
+    console.log(`${name.padEnd(38)} ${String(times[0][2]).padStart(6)} | ${cells.map((c) => c.toFixed(2).padStart(9)).join(' | ')}`);
+  }
+} finally {
+  await browser.close();
+  server.close();
+}

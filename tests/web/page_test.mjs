@@ -1,0 +1,173 @@
+// The web page in headless Chromium, as a student and a teacher use it:
+// linked frames look like the desktop's pictures of the same frame, the form
+// and the keys behave as the console and the window do, bad links say why,
+// and the downloads hold the desktop's bytes.
+// Usage: node page_test.mjs <built page dir> <desktop rackgen> <artifacts dir>
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import {after, before, describe, test} from 'node:test';
+
+const SKIP = 77;  // CTest's skip code
+if (!fs.existsSync(new URL('node_modules/ws', import.meta.url))) {
+  console.log('SKIPPED: the web page\'s tests need the npm packages of tests/web (npm ci there)');
+  process.exit(SKIP);
+}
+const {Browser, missingTools, readPng, runRackgen, serve} = await import('./browser.mjs');
+const {changedPixels, comparePictures} = await import('./pictures.mjs');
+
+const [pageDir, rackgen, artifacts] = process.argv.slice(2).map((p) => path.resolve(p));
+const why = missingTools(pageDir);
+if (why !== null) {
+  console.log(`SKIPPED: the web page's tests need ${why}`);
+  process.exit(SKIP);
+}
+fs.mkdirSync(artifacts, {recursive: true});
+const artifact = (name) => path.join(artifacts, name);
+
+let server;
+let browser;
+before(async () => {
+  server = await serve(pageDir);
+  browser = await Browser.launch();
+});
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+// The desktop's picture of a frame, made by the program's --render.
+function desktopFrame(z, x, scene, step, zoom) {
+  const file = artifact(`desktop_z${z}_x${x}_s${scene}_k${step}_w${zoom}.png`);
+  runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), '--render', file,
+    '--scene', String(scene), '--step', String(step), '--zoom', String(zoom)]);
+  return readPng(file);
+}
+
+function sameFrame(shot, z, x, scene, step, zoom) {
+  const complaints = comparePictures(shot, desktopFrame(z, x, scene, step, zoom));
+  assert.deepEqual(complaints, [], `z=${z} x=${x} scene ${scene} step ${step} zoom ${zoom}`);
+}
+
+describe('a link opens straight on its frame', () => {
+  const frames = [
+    [20, 0.5, 1, 40, 0], [8, 0, 3, 60, 0], [20, 0.5, 4, 300, -15], [10, 0.5, 5, 120, 0],
+    [10, 0.5, 6, 0, 3], [10, 0.5, 7, 0, -8], [20, 0, 2, 25, 12],
+  ];
+  for (const [z, x, scene, step, zoom] of frames) {
+    test(`z=${z} x=${x} scene ${scene} step ${step} zoom ${zoom}`, async () => {
+      await browser.open(`${server.url}index.html?z=${z}&x=${x}&scene=${scene}&step=${step}&zoom=${zoom}`);
+      const shot = await browser.screenshot(800, 800, artifact(`page_z${z}_x${x}_s${scene}_k${step}_w${zoom}.png`));
+      sameFrame(shot, z, x, scene, step, zoom);
+    });
+  }
+
+  test('bad values in the address are named on the page, as text', async () => {
+    const cases = [
+      ['z=2', /z in the address: 2 is refused: the number of teeth must be a whole number from 3 to 1000/],
+      ['z=20&x=1.3', /x in the address: 1.3 is refused: with z = 20 the shift coefficient must be/],
+      ['z=20&scene=9', /scene=9 in the address: scene must be a whole number from 1 to 7/],
+      ['z=20&step=-1', /step=-1 in the address/],
+      ['z=20&zom=3', /"zom" in the address is not known here/],
+      ['z=%3Cb%3E20%3C%2Fb%3E', /"<b>20<\/b>" is not a whole number/],
+    ];
+    for (const [query, expected] of cases) {
+      await browser.open(`${server.url}index.html?${query}`);
+      const shown = await browser.evaluate(`[document.getElementById('problem').textContent,
+        document.getElementById('problem').hidden, document.querySelectorAll('#problem *').length,
+        document.getElementById('canvas').checkVisibility()]`);
+      assert.match(shown[0], expected, query);
+      assert.deepEqual(shown.slice(1), [false, 0, false], `${query}: the message alone, as plain text`);
+    }
+  });
+});
+
+describe('the form and the keys', () => {
+  const visible = (id) => browser.evaluate(`document.getElementById('${id}').checkVisibility()`);
+  const focused = () => browser.evaluate('document.activeElement.id');
+
+  test('the dialogue, scene 4 zoomed out with w and stepped with s, then x, z and Esc', async () => {
+    await browser.open(`${server.url}index.html`);
+    assert.equal(await browser.evaluate(`document.getElementById('shift-prompt').textContent`),
+      '(2) 転位係数設定　　入力 x=');
+    assert.equal(await focused(), 'teeth');
+
+    await browser.type('8O');  // a letter O for a nought, as typed in a hurry
+    await browser.key('Enter');
+    assert.equal(await browser.evaluate(`document.getElementById('teeth-message').textContent`),
+      '"8O" is not a whole number: the number of teeth must be a whole number from 3 to 1000');
+    assert.equal(await visible('scenes'), false);
+
+    await browser.evaluate(`document.getElementById('teeth').select()`);
+    await browser.type('8');
+    await browser.evaluate(`document.getElementById('shift').focus()`);
+    await browser.type('0');
+    await browser.key('Enter');
+    assert.equal(await visible('question'), true, 'the data-file question follows the accepted gear');
+    await browser.key('0');
+    assert.equal(await visible('question'), false);
+
+    // The canvas's place on the page, to cut the frame out of page screenshots.
+    const [left, top] = (await browser.evaluate(`(() => { const r = document.getElementById('canvas')
+      .getBoundingClientRect(); return [r.left, r.top]; })()`)).map(Math.round);
+    const canvasShot = async (name) => {
+      const shot = await browser.screenshot(1200, 900, artifact(`${name}.png`));
+      const crop = {width: 800, height: 800, data: Buffer.alloc(800 * 800 * 4)};
+      for (let y = 0; y < 800; ++y) {
+        const from = ((y + top) * shot.width + left) * 4;
+        shot.data.copy(crop.data, y * 3200, from, from + 3200);
+      }
+      return crop;
+    };
+
+    // Scene 4 from its start; every 'w' zooms out and draws the next step, as in the window.
+    await browser.key('4');
+    for (let k = 0; k < 10; ++k) await browser.key('w');
+    let previous = await canvasShot('keys_4_w10');
+    sameFrame(previous, 8, 0, 4, 10, 10);
+    for (let step = 11; step <= 13; ++step) {
+      await browser.key('s');
+      const shot = await canvasShot(`keys_4_w10_s${step}`);
+      assert.ok(changedPixels(previous, shot) > 200, `'s' to step ${step} moves the rack`);
+      sameFrame(shot, 8, 0, 4, step, 10);
+      previous = shot;
+    }
+
+    await browser.key('x');
+    assert.deepEqual([await visible('dialogue'), await focused(),
+      await browser.evaluate(`document.getElementById('teeth').readOnly`)], [true, 'shift', true]);
+    await browser.evaluate(`document.getElementById('shift').select()`);
+    await browser.type('0.5');
+    await browser.key('Enter');
+    await browser.key('0');
+    assert.equal(await browser.evaluate(`document.getElementById('gear-line').textContent`), 'z = 8, x = 0.5');
+    assert.equal(changedPixels(previous, await canvasShot('keys_x')), 0, 'the old frame stays until the next key');
+    await browser.key('s');
+    sameFrame(await canvasShot('keys_x_s'), 8, 0.5, 1, 0, 0);
+
+    await browser.key('z');
+    assert.deepEqual([await visible('dialogue'), await focused()], [true, 'teeth']);
+    await browser.key('Enter');  // the same gear again, as the values stand
+    await browser.key('0');
+    await browser.key('Escape');
+    assert.deepEqual([await visible('scenes'), await visible('dialogue'), await focused()], [false, true, 'teeth']);
+    assert.deepEqual(browser.consoleErrors, []);
+  });
+
+  test('downloads hold the desktop\'s bytes', async () => {
+    await browser.open(`${server.url}index.html?z=20&x=0.5`);
+    for (const [z, x] of [[20, 0.5], [8, 0], [150, 0]]) {
+      await browser.evaluate(`rackgenPage.module._web_start(${z}, ${x})`);
+      const page = Buffer.from(await browser.evaluate('Array.from(rackgenPage.dataFileBytes())'));
+      const file = artifact(`desktop_data_z${z}`);
+      runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), '--flank', file]);
+      assert.ok(page.equals(fs.readFileSync(file)), `data file of z=${z} x=${x}`);
+    }
+    for (const ending of ['.svg', '.dxf']) {
+      const page = Buffer.from(await browser.evaluate(`Array.from(rackgenPage.gearBytes('${ending}'))`));
+      const file = artifact(`desktop_gear${ending}`);
+      runRackgen(rackgen, ['--teeth', '150', '--gear', file]);
+      assert.ok(page.equals(fs.readFileSync(file)), `gear ${ending}`);
+    }
+  });
+});

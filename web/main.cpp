@@ -1,0 +1,239 @@
+// The web page's entry into the program: the functions page.js calls on the
+// wasm module. The gear, the scenes and the drawing are the program's own;
+// a frame is recorded into frame_record and painted by painter.js on a canvas.
+// Owns the page's scene state (the scene shown), as keyboard.cpp does for the window.
+#include "console/console.hpp"
+#include "console/dialogue_texts.hpp"
+#include "draw/draw.hpp"
+#include "geometry/geometry.hpp"
+#include "outline/outline.hpp"
+#include "record/record.hpp"
+#include "scenes/scenes.hpp"
+
+#include <emscripten/emscripten.h>
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#define WEB_EXPORT extern "C" EMSCRIPTEN_KEEPALIVE
+
+// ---- Global state ------------------------------------------------------------
+// The scene the next frame shows, '1' to '7'. Written by web_start and
+// web_key, read by web_key and web_open_frame.
+static SceneMode page_scene = '1';
+// The message handed back to the page; valid until the next call that writes it.
+static char message[400];
+// The last answers web_check_teeth and web_check_shift accepted; read by the page.
+static int checked_teeth;
+static double checked_shift;
+
+constexpr double START_SCALE = 0.5;  // view units per model unit when a gear is shown first
+constexpr double ZOOM_STEP = 0.9;    // 'w' multiplies the scale factor by it, 'W' divides
+
+// ---- texts -------------------------------------------------------------------
+
+// The dialogue's texts without the line end they start with on the console:
+// 0 headline, 1 step (1), 2 the z prompt, 3 the x prompt, 4 the data-file
+// question, 5 the note on the file name, 6 … 11 the key help lines.
+WEB_EXPORT const char* web_text(int which) {
+    const char* texts[] = {HEADLINE_TEXT,     TEETH_HEADING_TEXT,      TEETH_PROMPT_TEXT,
+                           SHIFT_PROMPT_TEXT, DATA_FILE_QUESTION_TEXT, DATA_FILE_INTRO_TEXT};
+    constexpr int TEXTS = static_cast<int>(sizeof texts / sizeof texts[0]);
+    if (which >= 0 && which < TEXTS) return texts[which] + 1;
+    if (which >= TEXTS && which < TEXTS + KEY_HELP_LINES) return KEY_HELP_TEXT[which - TEXTS] + 1;
+    return "";
+}
+
+// ---- the form's answers --------------------------------------------------------
+// The same checks and messages as the console dialogue: a whole word that is the
+// number, then the geometry's accepted range. "" when the answer is accepted.
+
+constexpr int WORD_SHOWN = 63;  // the console reads words of at most 63 characters
+
+static const char* shown_word(const char* word, char* out, int capacity) {
+    std::snprintf(out, static_cast<size_t>(capacity), "%.*s%s", WORD_SHOWN, word,
+                  std::strlen(word) > WORD_SHOWN ? "..." : "");
+    return out;
+}
+
+WEB_EXPORT const char* web_check_teeth(const char* word) {
+    char shown[WORD_SHOWN + 4];
+    char* end;
+    errno = 0;
+    long v = std::strtol(word, &end, 10);
+    if (end == word || *end != '\0' || std::strlen(word) > WORD_SHOWN) {
+        std::snprintf(message, sizeof message, "\"%s\" is not a whole number: %s",
+                      shown_word(word, shown, sizeof shown), gear_refusal(0, 0.0));
+        return message;
+    }
+    // Out of the int range: a number all the same, refused by the range check.
+    if (errno == ERANGE || v > INT_MAX || v < INT_MIN) v = v < 0 ? INT_MIN : INT_MAX;
+    if (const char* refusal = gear_refusal(static_cast<int>(v), 0.0)) {
+        std::snprintf(message, sizeof message, "%s is refused: %s", word, refusal);
+        return message;
+    }
+    checked_teeth = static_cast<int>(v);
+    return "";
+}
+
+WEB_EXPORT const char* web_check_shift(int z, const char* word) {
+    char shown[WORD_SHOWN + 4];
+    char* end;
+    double x = std::strtod(word, &end);
+    if (end == word || *end != '\0' || std::strlen(word) > WORD_SHOWN) {
+        std::snprintf(message, sizeof message, "\"%s\" is not a number: %s",
+                      shown_word(word, shown, sizeof shown), gear_refusal(z, NAN));
+        return message;
+    }
+    if (const char* refusal = gear_refusal(z, x)) {
+        std::snprintf(message, sizeof message, "%s is refused: %s", word, refusal);
+        return message;
+    }
+    checked_shift = x;
+    return "";
+}
+
+WEB_EXPORT int web_checked_teeth() {
+    return checked_teeth;
+}
+WEB_EXPORT double web_checked_shift() {
+    return checked_shift;
+}
+
+// ---- the gear and its scenes ---------------------------------------------------
+
+static void reset_step_counters() {
+    tooth_step = 0;
+    undercut_step = 0;
+    dedendum_step = 0;
+    addendum_step = 0;
+}
+
+// A new gear, as the dialogue computes it once both answers are accepted (the
+// page checks them first), then scene '1' from its start at the start scale.
+// Returns the dialogue's warning line for a pointed tooth, or "".
+WEB_EXPORT const char* web_start(int z, double x) {
+    compute_gear(z, x);
+    reset_step_counters();
+    scale_factor = START_SCALE;
+    page_scene = '1';
+    return gear_warning(z, x, message, sizeof message) ? message : "";
+}
+
+// A key typed on the canvas, as the window takes it: '1' … '7' restart that
+// scene, 'w'/'W' zoom, 's' continues; each draws one frame of width × height
+// pixels into frame_record. 'z' and 'x' select scene '1' from its start before
+// the page opens its form, and draw nothing. Returns 1 when a frame was drawn.
+WEB_EXPORT int web_key(int key, int width, int height) {
+    if (key == 'z' || key == 'x') {
+        page_scene = '1';
+        reset_step_counters();
+        return 0;
+    }
+    if (key >= '1' && key <= '7') {
+        page_scene = static_cast<SceneMode>(key);
+        reset_step_counters();
+    } else if (key == 'w') {
+        scale_factor *= ZOOM_STEP;
+    } else if (key == 'W') {
+        scale_factor /= ZOOM_STEP;
+    } else if (key != 's') {
+        return 0;
+    }
+    record_scene_frame(page_scene, width, height);
+    return 1;
+}
+
+// The state a frame of a link is drawn from: the scene, its step counter at
+// step (the scene clamps it as it draws), the scale after zoom presses of 'w'
+// (zoom > 0) or 'W' (zoom < 0), one factor at a time as the keys apply them.
+static void set_frame_state(int scene, int step, int zoom) {
+    page_scene = static_cast<SceneMode>('0' + scene);
+    reset_step_counters();
+    if (scene == 1) addendum_step = step;
+    if (scene == 2) dedendum_step = step;
+    if (scene == 3) undercut_step = step;
+    if (scene == 4 || scene == 5) tooth_step = step;
+    scale_factor = START_SCALE;
+    for (int k = 0; k < zoom; ++k) scale_factor *= ZOOM_STEP;
+    for (int k = 0; k > zoom; --k) scale_factor /= ZOOM_STEP;
+}
+
+// The frame at that state, recorded once more (for the frame benchmark).
+WEB_EXPORT void web_record_frame(int scene, int step, int zoom, int width, int height) {
+    set_frame_state(scene, step, zoom);
+    record_scene_frame(page_scene, width, height);
+}
+
+// The frame of a link, as --render draws it: a window's frames after its first
+// start with the line width the frame before left set, so one frame is
+// recorded and dropped first.
+WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int height) {
+    web_record_frame(scene, step, zoom, width, height);
+    web_record_frame(scene, step, zoom, width, height);
+}
+
+// ---- files for download -----------------------------------------------------------
+// Written into the module's memory file system under the page's path, from
+// where the page hands the bytes to the browser. Each returns "" or why not.
+
+// The bytes of the data file being written; filled and read by web_write_data_file.
+static char tooth_data[TOOTH_DATA_CAPACITY];
+
+// The tooth data file of the shifted gear, the bytes the dialogue's '1' writes.
+WEB_EXPORT const char* web_write_data_file(const char* path) {
+    int length = format_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, tooth_data,
+                                   TOOTH_DATA_CAPACITY);
+    FILE* file = length >= 0 ? std::fopen(path, "wb") : nullptr;
+    if (file == nullptr) return "the data file could not be made";
+    bool ok = std::fwrite(tooth_data, 1, static_cast<size_t>(length), file) == static_cast<size_t>(length);
+    ok = std::fclose(file) == 0 && ok;
+    return ok ? "" : "the data file could not be written";
+}
+
+// The outline of the whole gear being written; filled and read by web_write_gear.
+static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY + 1];
+
+// The shifted gear's whole outline at module 1 mm: SVG, or DXF when path ends in ".dxf".
+WEB_EXPORT const char* web_write_gear(const char* path) {
+    int count = build_gear_outline(shifted_tooth, gear_params.z, 1.0, gear_points, GEAR_OUTLINE_CAPACITY + 1);
+    size_t length = std::strlen(path);
+    bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
+    FILE* file = count > 0 ? std::fopen(path, "wb") : nullptr;
+    if (file == nullptr) return "the gear's outline could not be made";
+    bool ok = dxf ? write_outline_dxf_file(gear_points, count, file)
+                  : write_outline_svg_file(gear_points, count, file);
+    ok = std::fclose(file) == 0 && ok;
+    return ok ? "" : "the gear's outline could not be written";
+}
+
+// ---- the frame record, as painter.js reads it from the wasm memory -----------
+
+// Byte offsets into frame_record and into one item, in the order painter.js
+// expects them; written into out (15 ints). Returns the record's address.
+WEB_EXPORT const FrameRecord* web_record_layout(int* out) {
+    const int offsets[] = {
+        static_cast<int>(offsetof(FrameRecord, item_count)),
+        static_cast<int>(offsetof(FrameRecord, vertex_count)),
+        static_cast<int>(offsetof(FrameRecord, items)),
+        static_cast<int>(offsetof(FrameRecord, vertices)),
+        static_cast<int>(offsetof(FrameRecord, text)),
+        static_cast<int>(sizeof(RecordItem)),
+        static_cast<int>(offsetof(RecordItem, kind)),
+        static_cast<int>(offsetof(RecordItem, colour)),
+        static_cast<int>(offsetof(RecordItem, width)),
+        static_cast<int>(offsetof(RecordItem, first_vertex)),
+        static_cast<int>(offsetof(RecordItem, vertex_count)),
+        static_cast<int>(offsetof(RecordItem, text_offset)),
+        static_cast<int>(sizeof(RecordVertex)),
+        static_cast<int>(offsetof(FrameRecord, overflowed)),
+        static_cast<int>(offsetof(RecordItem, layer)),
+    };
+    for (int k = 0; k < static_cast<int>(sizeof offsets / sizeof offsets[0]); ++k) out[k] = offsets[k];
+    return &frame_record;
+}

@@ -1,0 +1,290 @@
+// The page's controller: the dialogue as a form, the keys on the canvas, links
+// to a frame and the downloads. The gear, its checks and every frame come from
+// the wasm module (web/main.cpp); painter.js paints each recorded frame. Owns
+// the page's state: which gear is shown and whether the form or a question is open.
+'use strict';
+
+const FRAME_SIZE = 800;  // the window's width and height at creation, pixels
+const LINK_KEYS = ['z', 'x', 'scene', 'step', 'zoom'];
+const STEP_MAX = 1000000;  // a million 's' presses: far more than anyone types
+const ZOOM_MAX = 400;      // 0.9^400 ≈ 5e-19: far past anything there is to see
+
+const $ = (id) => document.getElementById(id);
+
+const page = {
+  module: null,
+  layout: null,
+  ctx: null,
+  gear: null,           // {z, x} of the gear shown, or null
+  keepTeeth: false,     // the form was opened by 'x': only the shift is asked
+  questionOpen: false,  // the data-file question waits for '1' or '0'
+  framed: false,        // the canvas shows a frame (a new dialogue leaves it there, as the window does)
+};
+
+function showText(id, text) {
+  const element = $(id);
+  element.textContent = text;  // never as HTML: the texts come from the address and the form
+  element.hidden = text === '';
+}
+
+function call(name, returns, types, args) {
+  return page.module.ccall(name, returns, types, args);
+}
+
+// ---- frames ----------------------------------------------------------------------
+
+// The canvas has the window's 800 × 800 pixels whatever the screen's density,
+// so the picture is the window's pixel for pixel.
+function setUpCanvas() {
+  page.ctx = $('canvas').getContext('2d', {alpha: false});
+  page.ctx.fillStyle = '#fff';  // the window's ground until the first frame
+  page.ctx.fillRect(0, 0, FRAME_SIZE, FRAME_SIZE);
+}
+
+// Records one frame with record() and paints it.
+function showFrame(record) {
+  if (record() === 0) return false;
+  const result = paintRecord(page.module, page.layout, page.ctx, FRAME_SIZE, FRAME_SIZE);
+  page.framed = true;
+  if (result.overflowed) console.warn('rackgen: the frame did not fit the record; part of it is missing');
+  return true;
+}
+
+function pressKey(key) {
+  return showFrame(() => page.module._web_key(key.charCodeAt(0), FRAME_SIZE, FRAME_SIZE));
+}
+
+function openFrame(scene, step, zoom) {
+  showFrame(() => {
+    page.module._web_open_frame(scene, step, zoom, FRAME_SIZE, FRAME_SIZE);
+    return 1;
+  });
+}
+
+// ---- the dialogue ------------------------------------------------------------------
+
+function openForm(keepTeeth) {
+  page.keepTeeth = keepTeeth && page.gear !== null;
+  $('dialogue').hidden = false;
+  document.body.classList.remove('embed');
+  const teeth = $('teeth');
+  const shift = $('shift');
+  teeth.readOnly = page.keepTeeth;
+  teeth.value = page.gear ? String(page.gear.z) : '';
+  shift.value = page.gear ? String(page.gear.x) : '';
+  showText('teeth-message', '');
+  showText('shift-message', '');
+  (page.keepTeeth ? shift : teeth).focus();
+  (page.keepTeeth ? shift : teeth).select();
+}
+
+// Esc: the gear ends and the form starts afresh.
+function endGear() {
+  page.gear = null;
+  page.framed = false;
+  page.questionOpen = false;
+  $('scenes').hidden = true;
+  openForm(false);
+}
+
+function acceptForm() {
+  showText('teeth-message', '');
+  showText('shift-message', '');
+  let z = page.gear ? page.gear.z : 0;
+  if (!page.keepTeeth) {
+    const refusal = call('web_check_teeth', 'string', ['string'], [$('teeth').value.trim()]);
+    if (refusal !== '') {
+      showText('teeth-message', refusal);
+      $('teeth').focus();
+      return;
+    }
+    z = page.module._web_checked_teeth();
+  }
+  const refusal = call('web_check_shift', 'string', ['number', 'string'], [z, $('shift').value.trim()]);
+  if (refusal !== '') {
+    showText('shift-message', refusal);
+    $('shift').focus();
+    return;
+  }
+  startGear(z, page.module._web_checked_shift());
+  $('dialogue').hidden = true;
+  page.questionOpen = true;
+  $('question').hidden = false;
+  $('answer-yes').focus();
+}
+
+function startGear(z, x) {
+  showText('warning', call('web_start', 'string', ['number', 'number'], [z, x]));
+  page.gear = {z, x};
+  $('scenes').hidden = false;
+  showText('gear-line', `z = ${z}, x = ${x}`);
+}
+
+// The answer to the data-file question. The first gear's frame of scene '1'
+// follows at once, as the window opens with it; after 'z' or 'x' the canvas
+// keeps the frame it shows until the next key, as the window does.
+function answerQuestion(yes) {
+  page.questionOpen = false;
+  $('question').hidden = true;
+  if (yes) downloadDataFile();
+  if (!page.framed) pressKey('s');
+  $('canvas').focus();
+}
+
+// ---- downloads -----------------------------------------------------------------------
+
+function offerDownload(bytes, name, type) {
+  const url = URL.createObjectURL(new Blob([bytes], {type}));
+  const link = document.createElement('a');
+  link.href = url;
+  link.download = name;
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 10000);
+}
+
+// The bytes of a file the module has written into its own memory file system,
+// or null (the reason shown) when it could not.
+function moduleFile(write, path) {
+  const fault = write(path);
+  if (fault !== '') {
+    showText('warning', fault);
+    return null;
+  }
+  const bytes = page.module.FS.readFile(path);
+  page.module.FS.unlink(path);
+  return bytes;
+}
+
+page.dataFileBytes = () => moduleFile((file) => call('web_write_data_file', 'string', ['string'], [file]), '/data');
+page.gearBytes = (ending) =>
+  moduleFile((file) => call('web_write_gear', 'string', ['string'], [file]), `/gear${ending}`);
+
+function downloadDataFile() {
+  const bytes = page.dataFileBytes();
+  if (bytes) offerDownload(bytes, `dataz${page.gear.z}`, 'application/octet-stream');
+}
+
+function downloadGear(ending, type) {
+  const bytes = page.gearBytes(ending);
+  if (bytes) offerDownload(bytes, `gear_z${page.gear.z}_x${page.gear.x}${ending}`, type);
+}
+
+// ---- keys -------------------------------------------------------------------------------
+
+function onKey(event) {
+  if (event.ctrlKey || event.metaKey || event.altKey || page.gear === null) return;
+  if (page.questionOpen) {
+    if (event.key === '1' || event.key === '0') {
+      event.preventDefault();
+      answerQuestion(event.key === '1');
+    }
+    return;
+  }
+  if (!$('dialogue').hidden) return;  // the form takes the keys while it is open
+  const key = event.key;
+  if (key === 'Escape') {
+    endGear();
+  } else if (key === 'z' || key === 'x') {
+    page.module._web_key(key.charCodeAt(0), FRAME_SIZE, FRAME_SIZE);  // scene '1' from its start, no frame
+    openForm(key === 'x');
+  } else if (key.length === 1 && '1234567swW'.includes(key)) {
+    pressKey(key);
+  } else {
+    return;
+  }
+  event.preventDefault();
+}
+
+// ---- links to a frame ----------------------------------------------------------------
+
+function wholeNumber(params, name, low, high, fallback) {
+  if (!params.has(name)) return {value: fallback};
+  const word = params.get(name);
+  if (!/^[+-]?[0-9]{1,9}$/.test(word) || Number(word) < low || Number(word) > high)
+    return {problem: `${name}=${word} in the address: ${name} must be a whole number from ${low} to ${high}`};
+  return {value: Number(word)};
+}
+
+// The frame a link names, or a problem to show instead of it.
+function readLink(params) {
+  for (const name of params.keys())
+    if (!LINK_KEYS.includes(name))
+      return {problem: `"${name}" in the address is not known here; a link takes ${LINK_KEYS.join(', ')}`};
+  const teethRefusal = call('web_check_teeth', 'string', ['string'], [params.get('z')]);
+  if (teethRefusal !== '') return {problem: `z in the address: ${teethRefusal}`};
+  const z = page.module._web_checked_teeth();
+  const shiftRefusal = call('web_check_shift', 'string', ['number', 'string'], [z, params.get('x') ?? '0']);
+  if (shiftRefusal !== '') return {problem: `x in the address: ${shiftRefusal}`};
+  const x = page.module._web_checked_shift();
+  const scene = wholeNumber(params, 'scene', 1, 7, 1);
+  const step = wholeNumber(params, 'step', 0, STEP_MAX, 0);
+  const zoom = wholeNumber(params, 'zoom', -ZOOM_MAX, ZOOM_MAX, 0);
+  for (const part of [scene, step, zoom])
+    if (part.problem) return part;
+  return {z, x, scene: scene.value, step: step.value, zoom: zoom.value};
+}
+
+// ---- start ------------------------------------------------------------------------------
+
+function fillTexts() {
+  const text = (k) => call('web_text', 'string', ['number'], [k]);
+  showText('headline', text(0));
+  showText('teeth-heading', text(1));
+  showText('teeth-prompt', text(2));
+  showText('shift-prompt', text(3));
+  showText('data-question', text(4));
+  showText('data-intro', text(5));
+  const help = [];
+  for (let k = 6; k < 12; ++k) help.push(text(k));
+  $('key-help').textContent = help.join('\n');
+}
+
+async function start() {
+  try {
+    page.module = await createRackgen();
+  } catch (error) {
+    // Browsers load no wasm module from a page opened straight from the disk.
+    const advice = window.location.protocol === 'file:'
+      ? ' (a page opened from the disk cannot load its module: serve the folder, e.g. python3 -m http.server -d build-web)'
+      : '';
+    showText('problem', `rackgen could not start in this browser: ${error}${advice}`);
+    return;
+  }
+  page.layout = readRecordLayout(page.module);
+  setUpCanvas();
+  fillTexts();
+  $('dialogue').addEventListener('submit', (event) => {
+    event.preventDefault();
+    acceptForm();
+  });
+  $('answer-yes').addEventListener('click', () => answerQuestion(true));
+  $('answer-no').addEventListener('click', () => answerQuestion(false));
+  $('download-data').addEventListener('click', downloadDataFile);
+  $('download-svg').addEventListener('click', () => downloadGear('.svg', 'image/svg+xml'));
+  $('download-dxf').addEventListener('click', () => downloadGear('.dxf', 'application/dxf'));
+  document.addEventListener('keydown', onKey);
+
+  const params = new URLSearchParams(window.location.search);
+  if (params.has('z')) {
+    const link = readLink(params);
+    document.body.classList.add('embed');
+    $('dialogue').hidden = true;
+    if (link.problem) {
+      showText('problem', link.problem);
+    } else {
+      startGear(link.z, link.x);
+      openFrame(link.scene, link.step, link.zoom);
+      $('canvas').focus();
+    }
+  } else {
+    if ([...params.keys()].length > 0)
+      showText('problem', 'a link to a frame needs z (and may give x, scene, step, zoom); here is the form');
+    openForm(false);
+  }
+  document.body.dataset.ready = 'yes';  // for the tests: the page has done its first work
+}
+
+window.rackgenPage = page;
+start();

@@ -1,0 +1,194 @@
+// The canvas painter: paints the frame record the program has just recorded
+// (frame_record in the wasm memory) on a 2D canvas as the window shows it:
+// white ground, hard-edged lines and discs in the record's colours and pixel
+// widths, the legend in an 18 px Helvetica-metric font. Lines and polygons are
+// set pixel by pixel into an image (a canvas path with its smoothed edges costs
+// twenty times more per segment); the text is drawn by the canvas between the
+// images, in the record's painting order. Keeps only its scratch image between frames.
+'use strict';
+
+// Item kinds, in the order of ItemKind in record/record.hpp.
+const KIND_LINES = 0;
+const KIND_LINE_LOOP = 1;
+const KIND_POLYGON = 2;
+const KIND_TEXT = 3;
+// Layers: the trace racks (ITEM_LAYER_TRACE) are painted after every plain item.
+const LAYER_PLAIN = 0;
+const LAYER_TRACE = 1;
+
+// Helvetica 18 as the window's bitmap font; Nimbus Sans has its metrics.
+const LEGEND_FONT = '18px "Nimbus Sans", Helvetica, Arial, sans-serif';
+
+function readRecordLayout(module) {
+  const out = module._malloc(15 * 4);
+  const record = module._web_record_layout(out);
+  const o = Array.from(module.HEAP32.subarray(out >> 2, (out >> 2) + 15));
+  module._free(out);
+  return {
+    record,
+    itemCount: o[0], vertexCount: o[1], items: o[2], vertices: o[3], text: o[4],
+    itemSize: o[5], kind: o[6], colour: o[7], width: o[8], firstVertex: o[9],
+    itemVertices: o[10], textOffset: o[11], vertexSize: o[12], overflowed: o[13], layer: o[14],
+  };
+}
+
+// ---- the pixel image of lines and polygons -----------------------------------------
+
+// The scratch image lines and polygons are set into, transparent where nothing is.
+const raster = {width: 0, height: 0, image: null, pixels: null, layer: null, layerCtx: null, dirty: false};
+
+function prepareRaster(width, height) {
+  if (raster.width !== width || raster.height !== height) {
+    raster.width = width;
+    raster.height = height;
+    raster.layer = document.createElement('canvas');
+    raster.layer.width = width;
+    raster.layer.height = height;
+    raster.layerCtx = raster.layer.getContext('2d');
+    raster.image = raster.layerCtx.createImageData(width, height);
+    raster.pixels = new Uint32Array(raster.image.data.buffer);
+  }
+  raster.pixels.fill(0);
+  raster.dirty = false;
+}
+
+// Puts what has been set so far over the canvas and starts a clear image.
+function flushRaster(ctx) {
+  if (!raster.dirty) return;
+  raster.layerCtx.putImageData(raster.image, 0, 0);
+  ctx.drawImage(raster.layer, 0, 0);
+  raster.pixels.fill(0);
+  raster.dirty = false;
+}
+
+// A segment between pixel positions (x0, y0) and (x1, y1), `width` pixels thick
+// across its major axis, as GL draws a line without smoothing: along the major
+// axis every pixel whose centre lies in [start, end), across it the `width`
+// pixels nearest the line.
+function setSegment(x0, y0, x1, y1, width, colour) {
+  const {pixels, width: w, height: h} = raster;
+  const dx = x1 - x0;
+  const dy = y1 - y0;
+  if (!(Math.abs(dx) + Math.abs(dy) > 0)) return;  // a point, or not a number
+  const half = width / 2 - 0.5;
+  if (Math.abs(dx) >= Math.abs(dy)) {
+    if (dx < 0) return setSegment(x1, y1, x0, y0, width, colour);
+    const slope = dy / dx;
+    const first = Math.max(0, Math.ceil(x0 - 0.5));
+    const last = Math.min(w - 1, Math.ceil(x1 - 0.5) - 1);
+    for (let c = first; c <= last; ++c) {
+      const top = Math.floor(y0 + (c + 0.5 - x0) * slope - half);
+      const from = Math.max(0, top);
+      const to = Math.min(h - 1, top + width - 1);
+      for (let r = from; r <= to; ++r) pixels[r * w + c] = colour;
+    }
+  } else {
+    if (dy < 0) return setSegment(x1, y1, x0, y0, width, colour);
+    const slope = dx / dy;
+    const first = Math.max(0, Math.ceil(y0 - 0.5));
+    const last = Math.min(h - 1, Math.ceil(y1 - 0.5) - 1);
+    for (let r = first; r <= last; ++r) {
+      const left = Math.floor(x0 + (r + 0.5 - y0) * slope - half);
+      const from = Math.max(0, left);
+      const to = Math.min(w - 1, left + width - 1);
+      for (let c = from; c <= to; ++c) pixels[r * w + c] = colour;
+    }
+  }
+}
+
+// A filled polygon through xs/ys (pixel positions): every pixel whose centre is inside.
+function setPolygon(xs, ys, count, colour) {
+  const {pixels, width: w, height: h} = raster;
+  let top = Infinity;
+  let bottom = -Infinity;
+  for (let k = 0; k < count; ++k) {
+    top = Math.min(top, ys[k]);
+    bottom = Math.max(bottom, ys[k]);
+  }
+  const firstRow = Math.max(0, Math.ceil(top - 0.5));
+  const lastRow = Math.min(h - 1, Math.ceil(bottom - 0.5) - 1);
+  const crossings = [];
+  for (let r = firstRow; r <= lastRow; ++r) {
+    const y = r + 0.5;
+    crossings.length = 0;
+    for (let k = 0, j = count - 1; k < count; j = k++) {
+      if ((ys[k] <= y) !== (ys[j] <= y)) crossings.push(xs[k] + ((y - ys[k]) * (xs[j] - xs[k])) / (ys[j] - ys[k]));
+    }
+    crossings.sort((a, b) => a - b);
+    for (let n = 0; n + 1 < crossings.length; n += 2) {
+      const from = Math.max(0, Math.ceil(crossings[n] - 0.5));
+      const to = Math.min(w - 1, Math.ceil(crossings[n + 1] - 0.5) - 1);
+      for (let c = from; c <= to; ++c) pixels[r * w + c] = colour;
+    }
+  }
+}
+
+// ---- the frame --------------------------------------------------------------------------
+
+// Paints the record on ctx, whose canvas is width × height pixels: the plain
+// items in their order, then the trace items over them. View units: x -1 … 1
+// left to right, y -1 … 1 bottom to top.
+function paintRecord(module, layout, ctx, width, height) {
+  const heap = module.HEAPU8.buffer;
+  const i32 = new Int32Array(heap);
+  const f32 = new Float32Array(heap);
+  const f64 = new Float64Array(heap);
+  const base = layout.record;
+  const count = i32[(base + layout.itemCount) >> 2];
+  const sx = width / 2;
+  const sy = height / 2;
+  const step = layout.vertexSize >> 3;
+  let xs = new Float64Array(256);
+  let ys = new Float64Array(256);
+
+  ctx.fillStyle = '#fff';
+  ctx.fillRect(0, 0, width, height);
+  prepareRaster(width, height);
+
+  for (let pass = 0; pass < count * 2; ++pass) {
+    const n = pass % count;
+    const item = base + layout.items + n * layout.itemSize;
+    if (i32[(item + layout.layer) >> 2] !== (pass < count ? LAYER_PLAIN : LAYER_TRACE)) continue;
+    const kind = i32[(item + layout.kind) >> 2];
+    const at = (item + layout.colour) >> 2;
+    const r = Math.round(255 * f32[at]);
+    const g = Math.round(255 * f32[at + 1]);
+    const b = Math.round(255 * f32[at + 2]);
+    const first = i32[(item + layout.firstVertex) >> 2];
+    const vertices = i32[(item + layout.itemVertices) >> 2];
+    const v0 = (base + layout.vertices + first * layout.vertexSize) >> 3;
+
+    if (kind === KIND_TEXT) {
+      flushRaster(ctx);
+      ctx.font = LEGEND_FONT;
+      ctx.textBaseline = 'alphabetic';
+      ctx.fillStyle = '#000';  // the window's legend is black
+      const text = module.UTF8ToString(base + layout.text + i32[(item + layout.textOffset) >> 2]);
+      ctx.fillText(text, (f64[v0] + 1) * sx, (1 - f64[v0 + 1]) * sy);
+      continue;
+    }
+    if (vertices > xs.length) {
+      xs = new Float64Array(vertices);
+      ys = new Float64Array(vertices);
+    }
+    for (let k = 0; k < vertices; ++k) {
+      xs[k] = (f64[v0 + k * step] + 1) * sx;
+      ys[k] = (1 - f64[v0 + k * step + 1]) * sy;
+    }
+    const colour = (0xff000000 | (b << 16) | (g << 8) | r) >>> 0;
+    const lineWidth = Math.max(1, Math.round(f32[(item + layout.width) >> 2]));
+    if (kind === KIND_LINES) {
+      for (let k = 0; k + 1 < vertices; k += 2) setSegment(xs[k], ys[k], xs[k + 1], ys[k + 1], lineWidth, colour);
+    } else if (kind === KIND_LINE_LOOP) {
+      for (let k = 0; k < vertices; ++k) {
+        const next = k + 1 < vertices ? k + 1 : 0;
+        setSegment(xs[k], ys[k], xs[next], ys[next], lineWidth, colour);
+      }
+    } else if (kind === KIND_POLYGON && vertices >= 3) {
+      setPolygon(xs, ys, vertices, colour);
+    }
+    raster.dirty = true;
+  }
+  flushRaster(ctx);
+  return {items: count, overflowed: module.HEAPU8[base + layout.overflowed] !== 0};
+}
