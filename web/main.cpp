@@ -32,7 +32,6 @@ static char message[400];
 static int checked_teeth;
 static double checked_shift;
 
-constexpr double START_SCALE = 0.5;  // view units per model unit when a gear is shown first
 constexpr double ZOOM_STEP = 0.9;    // 'w' multiplies the scale factor by it, 'W' divides
 
 // ---- texts -------------------------------------------------------------------
@@ -106,13 +105,6 @@ WEB_EXPORT double web_checked_shift() {
 }
 
 // ---- the gear and its scenes ---------------------------------------------------
-
-static void reset_step_counters() {
-    tooth_step = 0;
-    undercut_step = 0;
-    dedendum_step = 0;
-    addendum_step = 0;
-}
 
 // A new gear, as the dialogue computes it once both answers are accepted (the
 // page checks them first), then scene '1' from its start at the start scale.
