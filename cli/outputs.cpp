@@ -1,7 +1,6 @@
-// The command line's outputs, each written whole under its name: the tooth data
+// The command line's outputs, each written whole under its name (write_file_whole): the tooth data
 // file, the whole gear's outline and the picture of a scene frame. Owns the
 // outline's vertex array and the data file's bytes.
-#include "cli/atomic_file.hpp"
 #include "cli/options.hpp"
 
 #include "console/console.hpp"
@@ -50,13 +49,13 @@ static int write_gear_output(const Output& out) {
         build_gear_outline(tooth, gear_params.z, out.module, gear_points, GEAR_OUTLINE_CAPACITY);
     if (gear_point_count == 0)
         return ENOBUFS;  // cannot happen for an accepted gear: the capacity covers z = Z_MAX
-    return write_file_atomically(out.file, out.format == FORMAT_DXF ? write_dxf : write_svg, nullptr);
+    return write_file_whole(out.file, out.format == FORMAT_DXF ? write_dxf : write_svg, nullptr).fault;
 }
 
 static int write_output(const Output& out) {
     switch (out.kind) {
         case OUTPUT_FLANK:
-            return write_file_atomically(out.file, write_flank, nullptr);
+            return write_file_whole(out.file, write_flank, nullptr).fault;
         case OUTPUT_GEAR:
             return write_gear_output(out);
         default:

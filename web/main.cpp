@@ -12,12 +12,8 @@
 
 #include <emscripten/emscripten.h>
 
-#include <cerrno>
-#include <climits>
-#include <cmath>
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #define WEB_EXPORT extern "C" EMSCRIPTEN_KEEPALIVE
@@ -27,13 +23,10 @@
 // web_key, read by web_key and web_open_frame.
 static SceneMode page_scene = '1';
 // The message handed back to the page; valid until the next call that writes it.
-static char message[400];
+static char message[ANSWER_MESSAGE_CAPACITY];
 // The last answers web_check_teeth and web_check_shift accepted; read by the page.
 static int checked_teeth;
 static double checked_shift;
-
-constexpr double START_SCALE = 0.5;  // view units per model unit when a gear is shown first
-constexpr double ZOOM_STEP = 0.9;    // 'w' multiplies the scale factor by it, 'W' divides
 
 // ---- texts -------------------------------------------------------------------
 
@@ -50,50 +43,19 @@ WEB_EXPORT const char* web_text(int which) {
 }
 
 // ---- the form's answers --------------------------------------------------------
-// The same checks and messages as the console dialogue: a whole word that is the
-// number, then the geometry's accepted range. "" when the answer is accepted.
-
-constexpr int WORD_SHOWN = 63;  // the console reads words of at most 63 characters
-
-static const char* shown_word(const char* word, char* out, int capacity) {
-    std::snprintf(out, static_cast<size_t>(capacity), "%.*s%s", WORD_SHOWN, word,
-                  std::strlen(word) > WORD_SHOWN ? "..." : "");
-    return out;
-}
+// The console dialogue's own checks and messages (check_teeth_answer,
+// check_shift_answer). "" when the answer is accepted.
 
 WEB_EXPORT const char* web_check_teeth(const char* word) {
-    char shown[WORD_SHOWN + 4];
-    char* end;
-    errno = 0;
-    long v = std::strtol(word, &end, 10);
-    if (end == word || *end != '\0' || std::strlen(word) > WORD_SHOWN) {
-        std::snprintf(message, sizeof message, "\"%s\" is not a whole number: %s",
-                      shown_word(word, shown, sizeof shown), gear_refusal(0, 0.0));
-        return message;
-    }
-    // Out of the int range: a number all the same, refused by the range check.
-    if (errno == ERANGE || v > INT_MAX || v < INT_MIN) v = v < 0 ? INT_MIN : INT_MAX;
-    if (const char* refusal = gear_refusal(static_cast<int>(v), 0.0)) {
-        std::snprintf(message, sizeof message, "%s is refused: %s", word, refusal);
-        return message;
-    }
-    checked_teeth = static_cast<int>(v);
+    int z = 0;
+    if (!check_teeth_answer(word, false, z, message, ANSWER_MESSAGE_CAPACITY)) return message;
+    checked_teeth = z;
     return "";
 }
 
 WEB_EXPORT const char* web_check_shift(int z, const char* word) {
-    char shown[WORD_SHOWN + 4];
-    char* end;
-    double x = std::strtod(word, &end);
-    if (end == word || *end != '\0' || std::strlen(word) > WORD_SHOWN) {
-        std::snprintf(message, sizeof message, "\"%s\" is not a number: %s",
-                      shown_word(word, shown, sizeof shown), gear_refusal(z, NAN));
-        return message;
-    }
-    if (const char* refusal = gear_refusal(z, x)) {
-        std::snprintf(message, sizeof message, "%s is refused: %s", word, refusal);
-        return message;
-    }
+    double x = 0.0;
+    if (!check_shift_answer(word, false, z, x, message, ANSWER_MESSAGE_CAPACITY)) return message;
     checked_shift = x;
     return "";
 }
@@ -106,13 +68,6 @@ WEB_EXPORT double web_checked_shift() {
 }
 
 // ---- the gear and its scenes ---------------------------------------------------
-
-static void reset_step_counters() {
-    tooth_step = 0;
-    undercut_step = 0;
-    dedendum_step = 0;
-    addendum_step = 0;
-}
 
 // A new gear, as the dialogue computes it once both answers are accepted (the
 // page checks them first), then scene '1' from its start at the start scale.
@@ -139,9 +94,9 @@ WEB_EXPORT int web_key(int key, int width, int height) {
         page_scene = static_cast<SceneMode>(key);
         reset_step_counters();
     } else if (key == 'w') {
-        scale_factor *= ZOOM_STEP;
+        scale_factor = zoomed_scale(scale_factor, 1);
     } else if (key == 'W') {
-        scale_factor /= ZOOM_STEP;
+        scale_factor = zoomed_scale(scale_factor, -1);
     } else if (key != 's') {
         return 0;
     }
@@ -159,9 +114,7 @@ static void set_frame_state(int scene, int step, int zoom) {
     if (scene == 2) dedendum_step = step;
     if (scene == 3) undercut_step = step;
     if (scene == 4 || scene == 5) tooth_step = step;
-    scale_factor = START_SCALE;
-    for (int k = 0; k < zoom; ++k) scale_factor *= ZOOM_STEP;
-    for (int k = 0; k > zoom; --k) scale_factor /= ZOOM_STEP;
+    scale_factor = zoomed_scale(START_SCALE, zoom);
 }
 
 // The frame at that state, recorded once more (for the frame benchmark).
