@@ -22,9 +22,12 @@ constexpr int TOOTH_DATA_CAPACITY = 16384;
 // The bytes of the data file of z teeth and points[0..m] into out (capacity
 // bytes); returns their number, or -1 when they do not fit. No terminator.
 int format_tooth_data(int z, int m, const ProfilePoint* points, char* out, int capacity);
-// Writes bytes[0..length) as the data file name (write_file_whole). False with
-// the dialogue's reason in message (capacity bytes, one line) when it failed.
-bool write_data_file(const char* name, const char* bytes, int length, char* message, int capacity);
+// Writes those bytes to file and flushes it: 0, or the errno of the failure
+// (ENOBUFS when they do not fit TOOTH_DATA_CAPACITY).
+int write_tooth_data(int z, int m, const ProfilePoint* points, FILE* file);
+// Writes the data file of z teeth and points[0..m] under name (write_file_whole).
+// False with the dialogue's reason in message (capacity bytes, one line) when it failed.
+bool write_data_file(const char* name, int z, int m, const ProfilePoint* points, char* message, int capacity);
 
 // ---- files written whole, for the dialogue and the command line ------------------
 // Fills an open file; returns 0 or the errno that tells why it failed.

@@ -6,28 +6,32 @@
 #include <cstdio>
 #include <cstring>
 
-struct DataBytes {
-    const char* bytes;
-    int length;
+struct ToothData {
+    int z;
+    int m;
+    const ProfilePoint* points;
 };
 
-static int write_bytes(FILE* file, const void* context) {
-    const DataBytes& data = *static_cast<const DataBytes*>(context);
-    size_t size = static_cast<size_t>(data.length);
-    errno = 0;
-    if (std::fwrite(data.bytes, 1, size, file) != size) return errno != 0 ? errno : EIO;
-    return 0;
+static int fill_data_file(FILE* file, const void* context) {
+    const ToothData& data = *static_cast<const ToothData*>(context);
+    return write_tooth_data(data.z, data.m, data.points, file);
 }
 
-bool write_data_file(const char* name, const char* bytes, int length, char* message, int capacity) {
+bool write_data_file(const char* name, int z, int m, const ProfilePoint* points, char* message,
+                     int capacity) {
     if (capacity > 0) message[0] = '\0';
-    const DataBytes data{bytes, length};
-    FileOutcome outcome = write_file_whole(name, write_bytes, &data);
+    const ToothData data{z, m, points};
+    FileOutcome outcome = write_file_whole(name, fill_data_file, &data);
     if (outcome.step == FILE_WRITTEN) return true;
+    size_t room = static_cast<size_t>(capacity);
+    if (outcome.fault == ENOBUFS) {  // cannot happen within the accepted range
+        std::snprintf(message, room, "the tooth data do not fit the %d-byte buffer; no data file written.",
+                      TOOTH_DATA_CAPACITY);
+        return false;
+    }
     char shown[QUOTED_WORD_CAPACITY];
     quote_word(name, false, shown, QUOTED_WORD_CAPACITY);
     const char* reason = std::strerror(outcome.fault);
-    size_t room = static_cast<size_t>(capacity);
     if (outcome.in_place)
         std::snprintf(message, room, "cannot %s the data file \"%s\": %s",
                       outcome.step == FILE_NOT_CREATED ? "create" : "write", shown, reason);

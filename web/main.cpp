@@ -135,16 +135,11 @@ WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int hei
 // Written into the module's memory file system under the page's path, from
 // where the page hands the bytes to the browser. Each returns "" or why not.
 
-// The bytes of the data file being written; filled and read by web_write_data_file.
-static char tooth_data[TOOTH_DATA_CAPACITY];
-
 // The tooth data file of the shifted gear, the bytes the dialogue's '1' writes.
 WEB_EXPORT const char* web_write_data_file(const char* path) {
-    int length = format_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, tooth_data,
-                                   TOOTH_DATA_CAPACITY);
-    FILE* file = length >= 0 ? std::fopen(path, "wb") : nullptr;
+    FILE* file = std::fopen(path, "wb");
     if (file == nullptr) return "the data file could not be made";
-    bool ok = std::fwrite(tooth_data, 1, static_cast<size_t>(length), file) == static_cast<size_t>(length);
+    bool ok = write_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, file) == 0;
     ok = std::fclose(file) == 0 && ok;
     return ok ? "" : "the data file could not be written";
 }
