@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 bool parse_whole(const char* word, int& value) {
     char* end;
@@ -27,11 +26,6 @@ bool parse_real(const char* word, double& value) {
     return end != word && *end == '\0';
 }
 
-// A word no longer than the console reads, or one it cut (longer).
-static bool fits(const char* word, bool longer) {
-    return !longer && std::strlen(word) < static_cast<size_t>(ANSWER_WORD_CAPACITY);
-}
-
 // "<word> is refused: <reason>", the word as typed: it is a number, nothing to escape.
 static bool refuse_number(const char* word, const char* refusal, char* message, int capacity) {
     std::snprintf(message, static_cast<size_t>(capacity), "%s is refused: %s", word, refusal);
@@ -40,9 +34,9 @@ static bool refuse_number(const char* word, const char* refusal, char* message, 
 
 bool check_teeth_answer(const char* word, bool longer, int& z, char* message, int capacity) {
     if (capacity > 0) message[0] = '\0';
-    if (!fits(word, longer) || !parse_whole(word, z)) {
+    if (longer || !parse_whole(word, z)) {
         char shown[QUOTED_WORD_CAPACITY];
-        quote_word(word, !fits(word, longer), shown, QUOTED_WORD_CAPACITY);
+        quote_word(word, longer, shown, QUOTED_WORD_CAPACITY);
         std::snprintf(message, static_cast<size_t>(capacity), "\"%s\" is not a whole number: %s", shown,
                       gear_refusal(0, 0.0));
         return false;
@@ -53,9 +47,9 @@ bool check_teeth_answer(const char* word, bool longer, int& z, char* message, in
 
 bool check_shift_answer(const char* word, bool longer, int z, double& x, char* message, int capacity) {
     if (capacity > 0) message[0] = '\0';
-    if (!fits(word, longer) || !parse_real(word, x)) {
+    if (longer || !parse_real(word, x)) {
         char shown[QUOTED_WORD_CAPACITY];
-        quote_word(word, !fits(word, longer), shown, QUOTED_WORD_CAPACITY);
+        quote_word(word, longer, shown, QUOTED_WORD_CAPACITY);
         std::snprintf(message, static_cast<size_t>(capacity), "\"%s\" is not a number: %s", shown,
                       gear_refusal(z, NAN));
         return false;
