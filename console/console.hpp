@@ -1,5 +1,6 @@
 // The console side of rackgen: the parameter dialogue that takes the gear from
-// the user and the tooth data file it may write.
+// the user and the tooth data file it may write; and what the other front ends
+// share with it: the answers' checks, the data file's bytes, files written whole.
 #pragma once
 
 #include "geometry/geometry.hpp"
