@@ -20,7 +20,6 @@ extern int window_width;
 extern int window_height;
 
 constexpr int WINDOW_SIZE = 800;   // width and height in pixels at creation
-constexpr double ZOOM_STEP = 0.9;  // 'w' multiplies the scale factor by it, 'W' divides
 
 // Opens the window, registers the callbacks and runs the event loop; never returns.
 void start_window(int* argc, char** argv);

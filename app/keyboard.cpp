@@ -31,10 +31,10 @@ void on_key(unsigned char key, int /*x*/, int /*y*/) {
         reset_step_counters();
         display();
     } else if (key == 'w') {
-        scale_factor *= ZOOM_STEP;
+        scale_factor = zoomed_scale(scale_factor, 1);
         display();
     } else if (key == 'W') {
-        scale_factor /= ZOOM_STEP;
+        scale_factor = zoomed_scale(scale_factor, -1);
         display();
     } else if (key == 's') {
         display();

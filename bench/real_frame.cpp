@@ -17,7 +17,6 @@
 namespace {
 
 constexpr int RESIZE_WAIT_MS = 5000;
-constexpr double START_SCALE = 0.5;  // the scale factor every dialogue leaves
 
 int computed_z = -1;  // the gear in the profile store, -1 before the first
 double computed_x = 0;
@@ -27,15 +26,6 @@ void store_gear(int z, double x) {
     compute_gear(z, x);
     computed_z = z;
     computed_x = x;
-}
-
-// The scale factor after the dialogue and the case's zoom keys, multiplied and
-// divided one key at a time, so its bits are those the user gets.
-double zoomed_scale(int zoom) {
-    double s = START_SCALE;
-    for (int i = 0; i < zoom; ++i) s *= ZOOM_STEP;
-    for (int i = 0; i > zoom; --i) s /= ZOOM_STEP;
-    return s;
 }
 
 void set_counters(int step) {
@@ -72,7 +62,7 @@ const char* prepare_frame(const FrameCase& c) {
     if (const char* refusal = gear_refusal(c.z, c.x)) return refusal;  // the dialogue would not accept it
     if (c.z != computed_z || c.x != computed_x) store_gear(c.z, c.x);
     scene_mode = c.scene;
-    scale_factor = zoomed_scale(c.zoom);
+    scale_factor = zoomed_scale(START_SCALE, c.zoom);  // after the dialogue and the case's zoom keys
     set_counters(c.step);
     if (glutGet(GLUT_WINDOW_WIDTH) != c.width || glutGet(GLUT_WINDOW_HEIGHT) != c.height) {
         glutReshapeWindow(c.width, c.height);

@@ -3,20 +3,25 @@
 #include "cli/cli.hpp"
 #include "cli/options.hpp"
 
+#include "console/console.hpp"
 #include "geometry/geometry.hpp"
 
 #include <cstdio>
 
-// The dialogue's own check, in the dialogue's order: first z alone, then x;
-// an accepted pointed tooth with the dialogue's warning.
+// The dialogue's own checks and messages, in the dialogue's order: first z
+// alone, then x; an accepted pointed tooth with the dialogue's warning. The
+// options have been read as numbers already.
 static bool gear_accepted(const CommandLine& c) {
-    if (const char* refusal = gear_refusal(c.z, 0.0)) {
-        std::fprintf(stderr, "rackgen: --teeth %s is refused: %s\n", c.teeth_text, refusal);
+    char refusal[ANSWER_MESSAGE_CAPACITY];
+    int z = 0;       // c.z again
+    double x = 0.0;  // c.x again
+    if (!check_teeth_answer(c.teeth_text, false, z, refusal, ANSWER_MESSAGE_CAPACITY)) {
+        std::fprintf(stderr, "rackgen: --teeth %s\n", refusal);
         return false;
     }
-    if (const char* refusal = gear_refusal(c.z, c.x)) {
-        std::fprintf(stderr, "rackgen: --shift %s is refused: %s\n", c.shift_text ? c.shift_text : "0",
-                     refusal);
+    if (!check_shift_answer(c.shift_text ? c.shift_text : "0", false, z, x, refusal,
+                            ANSWER_MESSAGE_CAPACITY)) {
+        std::fprintf(stderr, "rackgen: --shift %s\n", refusal);
         return false;
     }
     char warning[GEAR_WARNING_CAPACITY];

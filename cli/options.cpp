@@ -2,10 +2,10 @@
 // the settings of each output. Owns command_line.
 #include "cli/options.hpp"
 
+#include "console/console.hpp"  // parse_whole, parse_real: numbers read as the dialogue reads them
+
 #include <getopt.h>
 
-#include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -70,25 +70,6 @@ static ParseResult refuse(const char* format, const char* word) {
     std::fprintf(stderr, format, word);
     std::fprintf(stderr, "\n%s", USAGE_TEXT);
     return PARSE_REFUSED;
-}
-
-// The whole word must be the number: "20.5" or "20abc" is no whole number.
-// Beyond the int range it is a number all the same, held as INT_MIN or
-// INT_MAX, which every range check refuses.
-static bool parse_whole(const char* word, int& value) {
-    char* end;
-    errno = 0;
-    long v = std::strtol(word, &end, 10);
-    if (end == word || *end != '\0') return false;
-    if (errno == ERANGE || v > INT_MAX || v < INT_MIN) v = v < 0 ? INT_MIN : INT_MAX;
-    value = static_cast<int>(v);
-    return true;
-}
-
-static bool parse_real(const char* word, double& value) {
-    char* end;
-    value = std::strtod(word, &end);
-    return end != word && *end == '\0';
 }
 
 // "WxH" with both sides whole numbers in the accepted range.

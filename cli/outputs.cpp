@@ -1,7 +1,6 @@
-// The command line's outputs, each written whole under its name: the tooth data
-// file, the whole gear's outline and the picture of a scene frame. Owns the
-// outline's vertex array and the data file's bytes.
-#include "cli/atomic_file.hpp"
+// The command line's outputs, each written whole under its name
+// (write_file_whole): the tooth data file, the whole gear's outline and the
+// picture of a scene frame. Owns the outline's vertex array.
 #include "cli/options.hpp"
 
 #include "console/console.hpp"
@@ -16,18 +15,9 @@
 // The outline of the gear being written; filled by write_gear_output, read by its writers.
 static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY];
 static int gear_point_count;
-// The data file's bytes, formatted by the console's own code; filled and read by write_flank.
-static char tooth_data[TOOTH_DATA_CAPACITY];
 
 static int write_flank(FILE* file, const void*) {
-    int length = format_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, tooth_data,
-                                   TOOTH_DATA_CAPACITY);
-    if (length < 0) return ENOBUFS;  // cannot happen: the capacity covers the longest flank of z = 1000
-    errno = 0;
-    size_t size = static_cast<size_t>(length);
-    if (std::fwrite(tooth_data, 1, size, file) != size || std::fflush(file) != 0)
-        return errno != 0 ? errno : EIO;
-    return 0;
+    return write_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, file);
 }
 
 static int write_svg(FILE* file, const void*) {
@@ -50,13 +40,13 @@ static int write_gear_output(const Output& out) {
         build_gear_outline(tooth, gear_params.z, out.module, gear_points, GEAR_OUTLINE_CAPACITY);
     if (gear_point_count == 0)
         return ENOBUFS;  // cannot happen for an accepted gear: the capacity covers z = Z_MAX
-    return write_file_atomically(out.file, out.format == FORMAT_DXF ? write_dxf : write_svg, nullptr);
+    return write_file_whole(out.file, out.format == FORMAT_DXF ? write_dxf : write_svg, nullptr).fault;
 }
 
 static int write_output(const Output& out) {
     switch (out.kind) {
         case OUTPUT_FLANK:
-            return write_file_atomically(out.file, write_flank, nullptr);
+            return write_file_whole(out.file, write_flank, nullptr).fault;
         case OUTPUT_GEAR:
             return write_gear_output(out);
         default:

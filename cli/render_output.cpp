@@ -1,10 +1,10 @@
 // --render: one frame of a scene recorded by the same scene code the window
 // runs, then painted by the picture painter. No state of its own: it sets the
 // step counters and the scale factor as the keys would have left them.
-#include "cli/atomic_file.hpp"
 #include "cli/options.hpp"
 
-#include "app/app.hpp"
+#include "console/console.hpp"
+
 #include "draw/draw.hpp"
 #include "geometry/geometry.hpp"
 #include "picture/picture.hpp"
@@ -13,15 +13,12 @@
 
 #include <cstdio>
 
-
 // The state a window shows the frame from: the scene's step counter at step
 // (the scene clamps it as it draws) and the scale after the zoom presses, one
-// factor at a time as on_key applies them.
+// factor at a time as on_key applies them (zoomed_scale).
 static void set_frame_state(const Output& out) {
     addendum_step = dedendum_step = undercut_step = tooth_step = out.step;
-    scale_factor = START_SCALE;
-    for (int k = 0; k < out.zoom; ++k) scale_factor *= ZOOM_STEP;
-    for (int k = 0; k < -out.zoom; ++k) scale_factor /= ZOOM_STEP;
+    scale_factor = zoomed_scale(START_SCALE, out.zoom);
 }
 
 static int write_picture(FILE* file, const void* context) {
@@ -44,5 +41,5 @@ int write_render_output(const Output& out) {
     PictureFormat format = out.format == FORMAT_PNG   ? PICTURE_PNG
                            : out.format == FORMAT_PDF ? PICTURE_PDF
                                                       : PICTURE_SVG;
-    return write_file_atomically(out.file, write_picture, &format);
+    return write_file_whole(out.file, write_picture, &format).fault;
 }

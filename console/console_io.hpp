@@ -11,15 +11,6 @@ void say(const char* text);
 // on standard error. The message is shown as it is, not converted.
 void complain(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// A word the user typed, as it may be shown inside a message: printable
-// characters as they are (in the console's encoding, or UTF-8), every control
-// or invalid byte as \xHH, at most QUOTED_WORD_CHARACTERS characters; "..." at
-// the end when it was cut here or, with longer, before it came.
-constexpr int QUOTED_WORD_CHARACTERS = 32;
-constexpr int QUOTED_WORD_CAPACITY =
-    QUOTED_WORD_CHARACTERS * 4 + 4;  // 4 bytes a character, "...", terminator
-void quote_word(const char* word, bool longer, char* out, int capacity);
-
 // ---- input from the buffered standard input ---------------------------------------
 enum WordResult {
     WORD_READ,      // a word is in the buffer

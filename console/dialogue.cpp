@@ -9,9 +9,6 @@
 #include "draw/draw.hpp"
 #include "geometry/geometry.hpp"
 
-#include <cerrno>
-#include <climits>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,72 +17,26 @@
 // nothing to show and ends the program; afterwards the previous gear stays.
 static bool gear_computed;
 
-constexpr int NUMBER_CAPACITY = 64;  // longest number word read; longer ones are refused
-
 enum Answer {
     ANSWER_VALID,
     ANSWER_ENDED,  // standard input ended
 };
 
-// The whole word must be the number: "20.5" or "20abc" is no number of teeth.
-static bool parse_whole(const char* word, int& value) {
-    char* end;
-    errno = 0;
-    long v = std::strtol(word, &end, 10);
-    if (end == word || *end != '\0') return false;
-    // Out of the int range: a number all the same, refused by the range check.
-    if (errno == ERANGE || v > INT_MAX || v < INT_MIN) v = v < 0 ? INT_MIN : INT_MAX;
-    value = static_cast<int>(v);
-    return true;
-}
-
-static bool parse_real(const char* word, double& value) {
-    char* end;
-    value = std::strtod(word, &end);
-    return end != word && *end == '\0';
-}
-
-// A refused word as it may be shown: escaped, cut, "..." when it was too long to read.
-static const char* shown(const char* word, WordResult got) {
-    static char quoted[QUOTED_WORD_CAPACITY];
-    quote_word(word, got == WORD_TOO_LONG, quoted, QUOTED_WORD_CAPACITY);
-    return quoted;
-}
-
-// Asks for z until a number of teeth comes that the rack can generate.
-static Answer ask_number_of_teeth(int& z) {
-    char word[NUMBER_CAPACITY];
+// Asks for z (teeth) or for x with z teeth until the answer is accepted: a
+// refused one is named with its reason and drops the rest of its line.
+static Answer ask(bool teeth, int& z, double& x) {
+    char word[ANSWER_WORD_CAPACITY];
+    char refusal[ANSWER_MESSAGE_CAPACITY];
     for (;;) {
-        say(TEETH_PROMPT_TEXT);
+        say(teeth ? TEETH_PROMPT_TEXT : SHIFT_PROMPT_TEXT);
         std::fflush(stdout);
-        WordResult got = read_word(word, NUMBER_CAPACITY);
+        WordResult got = read_word(word, ANSWER_WORD_CAPACITY);
         if (got == WORD_END) return ANSWER_ENDED;
-        const char* refusal = nullptr;
-        if (got == WORD_TOO_LONG || !parse_whole(word, z))
-            complain("\"%s\" is not a whole number: %s", shown(word, got), gear_refusal(0, 0.0));
-        else if ((refusal = gear_refusal(z, 0.0)) != nullptr)
-            complain("%s is refused: %s", word, refusal);
-        else
+        bool longer = got == WORD_TOO_LONG;
+        if (teeth ? check_teeth_answer(word, longer, z, refusal, ANSWER_MESSAGE_CAPACITY)
+                  : check_shift_answer(word, longer, z, x, refusal, ANSWER_MESSAGE_CAPACITY))
             return ANSWER_VALID;
-        discard_line();
-    }
-}
-
-// Asks for x until a shift coefficient comes that gives a sound tooth with z teeth.
-static Answer ask_shift(int z, double& x) {
-    char word[NUMBER_CAPACITY];
-    for (;;) {
-        say(SHIFT_PROMPT_TEXT);
-        std::fflush(stdout);
-        WordResult got = read_word(word, NUMBER_CAPACITY);
-        if (got == WORD_END) return ANSWER_ENDED;
-        const char* refusal = nullptr;
-        if (got == WORD_TOO_LONG || !parse_real(word, x))
-            complain("\"%s\" is not a number: %s", shown(word, got), gear_refusal(z, NAN));
-        else if ((refusal = gear_refusal(z, x)) != nullptr)
-            complain("%s is refused: %s", word, refusal);
-        else
-            return ANSWER_VALID;
+        complain("%s", refusal);
         discard_line();
     }
 }
@@ -137,9 +88,9 @@ void parameter_dialogue() {
     if (new_teeth) {
         say(HEADLINE_TEXT);
         say(TEETH_HEADING_TEXT);
-        complete = ask_number_of_teeth(z) == ANSWER_VALID;
+        complete = ask(true, z, x) == ANSWER_VALID;
     }
-    if (complete) complete = ask_shift(z, x) == ANSWER_VALID;
+    if (complete) complete = ask(false, z, x) == ANSWER_VALID;
     if (complete) {
         warn_of_pointed_tooth(z, x);
         compute_gear(new_teeth, z, x);

@@ -1,15 +1,10 @@
 // The data-file dialogue: asks for a file name at the console and writes the
-// tooth data file there (format_tooth_data, write_data_file). Owns the buffer
-// the file's bytes are made in.
+// tooth data file there (write_data_file). No state of its own.
 #include "console/console.hpp"
 #include "console/console_io.hpp"
 #include "console/dialogue_texts.hpp"
 
 #include <cstdio>
-
-// ---- Global state ------------------------------------------------------------
-// The bytes of the file being written; filled and read by export_tooth_data only.
-static char tooth_data[TOOTH_DATA_CAPACITY];
 
 constexpr int MESSAGE_CAPACITY = 400;
 
@@ -36,11 +31,6 @@ void export_tooth_data(int m, const ProfilePoint* points) {
     say(DATA_FILE_INTRO_TEXT);
     char name[FILE_NAME_CAPACITY];
     if (!ask_file_name(name)) return;
-    int length = format_tooth_data(gear_params.z, m, points, tooth_data, TOOTH_DATA_CAPACITY);
-    if (length < 0) {  // cannot happen within the accepted range
-        complain("the tooth data do not fit the %d-byte buffer; no data file written.", TOOTH_DATA_CAPACITY);
-        return;
-    }
     char message[MESSAGE_CAPACITY];
-    if (!write_data_file(name, tooth_data, length, message, MESSAGE_CAPACITY)) complain("%s", message);
+    if (!write_data_file(name, gear_params.z, m, points, message, MESSAGE_CAPACITY)) complain("%s", message);
 }

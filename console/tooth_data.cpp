@@ -1,11 +1,16 @@
 // The tooth data file's bytes: the header, one "x,y" line per flank point, a
 // separator and the Shift-JIS (code page 932) trailer, as earlier versions of
 // the program wrote them, with no line end after it. For every front end (the
-// dialogue, the command line, the web page). No state of its own.
+// dialogue, the command line, the web page). Owns the buffer the bytes are made in.
 #include "console/console.hpp"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+
+// ---- Global state ------------------------------------------------------------
+// The bytes of the file being written; filled and read by write_tooth_data only.
+static char tooth_data[TOOTH_DATA_CAPACITY];
 
 // The trailer is about 80 bytes in UTF-8 and fewer in code page 932.
 constexpr int TRAILER_CAPACITY = 200;
@@ -43,4 +48,14 @@ int format_tooth_data(int z, int m, const ProfilePoint* points, char* out, int c
          append(out, capacity, length, "%s", "\n/********************************************************/");
     ok = ok && append(out, capacity, length, "%s", trailer_cp932);
     return ok ? length : -1;
+}
+
+int write_tooth_data(int z, int m, const ProfilePoint* points, FILE* file) {
+    int length = format_tooth_data(z, m, points, tooth_data, TOOTH_DATA_CAPACITY);
+    if (length < 0) return ENOBUFS;  // cannot happen: the capacity covers the longest flank of z = 1000
+    errno = 0;
+    size_t size = static_cast<size_t>(length);
+    if (std::fwrite(tooth_data, 1, size, file) != size || std::fflush(file) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
 }

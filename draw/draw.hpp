@@ -9,10 +9,14 @@
 
 // ---- process-wide drawing state ---------------------------------------------
 // View units per model unit. START_SCALE at start and after every dialogue,
-// which sets it; 'w' multiplies and 'W' divides it by 0.9. Read by
+// which sets it; 'w' multiplies and 'W' divides it by ZOOM_STEP. Read by
 // draw_wide_polyline, the figures and the scenes.
 extern double scale_factor;
 constexpr double START_SCALE = 0.5;
+constexpr double ZOOM_STEP = 0.9;  // 'w' multiplies the scale factor by it, 'W' divides
+// The scale after presses of 'w' from scale (presses < 0: -presses of 'W'), one
+// factor at a time as the keys apply them, so its bits are those the keys give.
+double zoomed_scale(double scale, int presses);
 
 // The colour table (read-only) and the zero colour used for the current rack
 // and the centre discs.

@@ -12,6 +12,12 @@
 // ---- Global state ------------------------------------------------------------
 double scale_factor = START_SCALE;  // view units per model unit; set by the dialogue, zoomed by 'w'/'W'
 
+double zoomed_scale(double scale, int presses) {
+    for (int k = 0; k < presses; ++k) scale *= ZOOM_STEP;
+    for (int k = 0; k > presses; --k) scale /= ZOOM_STEP;
+    return scale;
+}
+
 const Colour red = {1, 0, 0, 0};
 const Colour green = {0, 1, 0, 0};
 const Colour blue = {0, 0, 1, 0};

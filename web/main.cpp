@@ -12,12 +12,8 @@
 
 #include <emscripten/emscripten.h>
 
-#include <cerrno>
-#include <climits>
-#include <cmath>
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #define WEB_EXPORT extern "C" EMSCRIPTEN_KEEPALIVE
@@ -27,12 +23,10 @@
 // web_key, read by web_key and web_open_frame.
 static SceneMode page_scene = '1';
 // The message handed back to the page; valid until the next call that writes it.
-static char message[400];
+static char message[ANSWER_MESSAGE_CAPACITY];
 // The last answers web_check_teeth and web_check_shift accepted; read by the page.
 static int checked_teeth;
 static double checked_shift;
-
-constexpr double ZOOM_STEP = 0.9;    // 'w' multiplies the scale factor by it, 'W' divides
 
 // ---- texts -------------------------------------------------------------------
 
@@ -49,50 +43,26 @@ WEB_EXPORT const char* web_text(int which) {
 }
 
 // ---- the form's answers --------------------------------------------------------
-// The same checks and messages as the console dialogue: a whole word that is the
-// number, then the geometry's accepted range. "" when the answer is accepted.
+// The console dialogue's own checks and messages (check_teeth_answer,
+// check_shift_answer), a word longer than it reads refused as it refuses it.
+// "" when the answer is accepted.
 
-constexpr int WORD_SHOWN = 63;  // the console reads words of at most 63 characters
-
-static const char* shown_word(const char* word, char* out, int capacity) {
-    std::snprintf(out, static_cast<size_t>(capacity), "%.*s%s", WORD_SHOWN, word,
-                  std::strlen(word) > WORD_SHOWN ? "..." : "");
-    return out;
+static bool longer_than_read(const char* word) {
+    return std::strlen(word) >= static_cast<size_t>(ANSWER_WORD_CAPACITY);
 }
 
 WEB_EXPORT const char* web_check_teeth(const char* word) {
-    char shown[WORD_SHOWN + 4];
-    char* end;
-    errno = 0;
-    long v = std::strtol(word, &end, 10);
-    if (end == word || *end != '\0' || std::strlen(word) > WORD_SHOWN) {
-        std::snprintf(message, sizeof message, "\"%s\" is not a whole number: %s",
-                      shown_word(word, shown, sizeof shown), gear_refusal(0, 0.0));
+    int z = 0;
+    if (!check_teeth_answer(word, longer_than_read(word), z, message, ANSWER_MESSAGE_CAPACITY))
         return message;
-    }
-    // Out of the int range: a number all the same, refused by the range check.
-    if (errno == ERANGE || v > INT_MAX || v < INT_MIN) v = v < 0 ? INT_MIN : INT_MAX;
-    if (const char* refusal = gear_refusal(static_cast<int>(v), 0.0)) {
-        std::snprintf(message, sizeof message, "%s is refused: %s", word, refusal);
-        return message;
-    }
-    checked_teeth = static_cast<int>(v);
+    checked_teeth = z;
     return "";
 }
 
 WEB_EXPORT const char* web_check_shift(int z, const char* word) {
-    char shown[WORD_SHOWN + 4];
-    char* end;
-    double x = std::strtod(word, &end);
-    if (end == word || *end != '\0' || std::strlen(word) > WORD_SHOWN) {
-        std::snprintf(message, sizeof message, "\"%s\" is not a number: %s",
-                      shown_word(word, shown, sizeof shown), gear_refusal(z, NAN));
+    double x = 0.0;
+    if (!check_shift_answer(word, longer_than_read(word), z, x, message, ANSWER_MESSAGE_CAPACITY))
         return message;
-    }
-    if (const char* refusal = gear_refusal(z, x)) {
-        std::snprintf(message, sizeof message, "%s is refused: %s", word, refusal);
-        return message;
-    }
     checked_shift = x;
     return "";
 }
@@ -131,9 +101,9 @@ WEB_EXPORT int web_key(int key, int width, int height) {
         page_scene = static_cast<SceneMode>(key);
         reset_step_counters();
     } else if (key == 'w') {
-        scale_factor *= ZOOM_STEP;
+        scale_factor = zoomed_scale(scale_factor, 1);
     } else if (key == 'W') {
-        scale_factor /= ZOOM_STEP;
+        scale_factor = zoomed_scale(scale_factor, -1);
     } else if (key != 's') {
         return 0;
     }
@@ -151,9 +121,7 @@ static void set_frame_state(int scene, int step, int zoom) {
     if (scene == 2) dedendum_step = step;
     if (scene == 3) undercut_step = step;
     if (scene == 4 || scene == 5) tooth_step = step;
-    scale_factor = START_SCALE;
-    for (int k = 0; k < zoom; ++k) scale_factor *= ZOOM_STEP;
-    for (int k = 0; k > zoom; --k) scale_factor /= ZOOM_STEP;
+    scale_factor = zoomed_scale(START_SCALE, zoom);
 }
 
 // The frame at that state, recorded once more (for the frame benchmark).
@@ -174,16 +142,11 @@ WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int hei
 // Written into the module's memory file system under the page's path, from
 // where the page hands the bytes to the browser. Each returns "" or why not.
 
-// The bytes of the data file being written; filled and read by web_write_data_file.
-static char tooth_data[TOOTH_DATA_CAPACITY];
-
 // The tooth data file of the shifted gear, the bytes the dialogue's '1' writes.
 WEB_EXPORT const char* web_write_data_file(const char* path) {
-    int length = format_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, tooth_data,
-                                   TOOTH_DATA_CAPACITY);
-    FILE* file = length >= 0 ? std::fopen(path, "wb") : nullptr;
+    FILE* file = std::fopen(path, "wb");
     if (file == nullptr) return "the data file could not be made";
-    bool ok = std::fwrite(tooth_data, 1, static_cast<size_t>(length), file) == static_cast<size_t>(length);
+    bool ok = write_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, file) == 0;
     ok = std::fclose(file) == 0 && ok;
     return ok ? "" : "the data file could not be written";
 }

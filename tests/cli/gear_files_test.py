@@ -206,6 +206,35 @@ class Usage(unittest.TestCase):
         self.assertEqual(r.returncode, 1)
         self.assertIn('cannot write "missing/dir/data.txt": No such file or directory', r.stderr)
 
+    def test_any_name_the_system_takes(self):
+        # A name of 255 bytes at the end of a 4090-byte path: written whole, nothing left beside it.
+        name = "flank" + "n" * 250
+        folder_length = 4090 - len(name) - 1
+        parts = ["d" * 200] * (folder_length // 201)
+        parts.append("e" * (folder_length - 201 * len(parts)))
+        folder = "/".join(parts)
+        os.makedirs(path(folder), exist_ok=True)
+        long_name = folder + "/" + name
+        self.assertEqual(len(long_name), 4090)
+        r = run("-z", "20", "--flank", long_name, "--flank", "short.txt")
+        self.assertEqual((r.returncode, r.stderr), (0, ""))
+        work = os.open(WORK, os.O_RDONLY)  # the long name is too long below WORK's own path
+        self.addCleanup(os.close, work)
+        opener = lambda name, flags: os.open(name, flags, dir_fd=work)
+        with open(long_name, "rb", opener=opener) as written, open(path("short.txt"), "rb") as short:
+            self.assertEqual(written.read(), short.read())
+        self.assertEqual(os.listdir(path(folder)), [name])
+
+        # Written again, the file keeps its mode; a device is written in place.
+        os.chmod(long_name, 0o640, dir_fd=work)
+        r = run("-z", "30", "--flank", long_name)
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(os.stat(long_name, dir_fd=work).st_mode & 0o777, 0o640)
+        r = subprocess.run([RACKGEN, "-z", "20", "--flank", "/dev/stdout"], cwd=WORK, env=ENV,
+                           capture_output=True, timeout=60)
+        with open(path("short.txt"), "rb") as short:
+            self.assertEqual((r.returncode, r.stdout), (0, short.read()))
+
 
 if __name__ == "__main__":
     os.makedirs(WORK, exist_ok=True)

@@ -70,6 +70,9 @@ describe('a link opens straight on its frame', () => {
       ['z=20&step=-1', /step=-1 in the address/],
       ['z=20&zom=3', /"zom" in the address is not known here/],
       ['z=%3Cb%3E20%3C%2Fb%3E', /"<b>20<\/b>" is not a whole number/],
+      // Shown as the console shows a refused word: controls escaped, cut at 32 characters.
+      ['z=%1B%5B2J12', /"\\x1b\[2J12" is not a whole number/],
+      [`z=${'7'.repeat(40)}a`, new RegExp(`"${'7'.repeat(32)}\\.\\.\\." is not a whole number`)],
     ];
     for (const [query, expected] of cases) {
       await browser.open(`${server.url}index.html?${query}`);

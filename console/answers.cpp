@@ -1,0 +1,59 @@
+// The answers to the dialogue's two questions, for every front end (the console
+// dialogue, the web page's form; the command line reads its numbers alike):
+// is the typed word the number, and does the geometry accept it. No state.
+#include "console/console.hpp"
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+bool parse_whole(const char* word, int& value) {
+    char* end;
+    errno = 0;
+    long v = std::strtol(word, &end, 10);
+    if (end == word || *end != '\0') return false;
+    // Out of the int range: a number all the same, refused by the range check.
+    if (errno == ERANGE || v > INT_MAX || v < INT_MIN) v = v < 0 ? INT_MIN : INT_MAX;
+    value = static_cast<int>(v);
+    return true;
+}
+
+bool parse_real(const char* word, double& value) {
+    char* end;
+    value = std::strtod(word, &end);
+    return end != word && *end == '\0';
+}
+
+// "<word> is refused: <reason>", the word as typed: it is a number, nothing to escape.
+static bool refuse_number(const char* word, const char* refusal, char* message, int capacity) {
+    std::snprintf(message, static_cast<size_t>(capacity), "%s is refused: %s", word, refusal);
+    return false;
+}
+
+bool check_teeth_answer(const char* word, bool longer, int& z, char* message, int capacity) {
+    if (capacity > 0) message[0] = '\0';
+    if (longer || !parse_whole(word, z)) {
+        char shown[QUOTED_WORD_CAPACITY];
+        quote_word(word, longer, shown, QUOTED_WORD_CAPACITY);
+        std::snprintf(message, static_cast<size_t>(capacity), "\"%s\" is not a whole number: %s", shown,
+                      gear_refusal(0, 0.0));
+        return false;
+    }
+    if (const char* refusal = gear_refusal(z, 0.0)) return refuse_number(word, refusal, message, capacity);
+    return true;
+}
+
+bool check_shift_answer(const char* word, bool longer, int z, double& x, char* message, int capacity) {
+    if (capacity > 0) message[0] = '\0';
+    if (longer || !parse_real(word, x)) {
+        char shown[QUOTED_WORD_CAPACITY];
+        quote_word(word, longer, shown, QUOTED_WORD_CAPACITY);
+        std::snprintf(message, static_cast<size_t>(capacity), "\"%s\" is not a number: %s", shown,
+                      gear_refusal(z, NAN));
+        return false;
+    }
+    if (const char* refusal = gear_refusal(z, x)) return refuse_number(word, refusal, message, capacity);
+    return true;
+}
