@@ -228,8 +228,6 @@ TEST(SceneScreens, AddendumInvoluteReachesTheTipCircle) {
     // The trace rack of step 0 has its flank through the pitch point.
     ProfilePoint home_flank = {0.5 * std::sin(gear_params.alpha), 0.5 * std::cos(gear_params.alpha)};
     EXPECT_TRUE(kind_near(img, pixel_of_model(home_flank, s), 2, is_green)) << "no green trace";
-    for (int line = 1; line <= 4; ++line)
-        EXPECT_GT(legend_dark_pixels(img, line), 50) << "legend line " << line;
 }
 
 // Scene '3', z = 8: the blue undercut grows from the root circle, where its
@@ -298,8 +296,6 @@ TEST(SceneScreens, ShiftedFlankStandsOutsideTheStandardNearTheTip) {
     ASSERT_LT(polar_radius(shifted.flank[beyond]), gear_params.tip_radius + 1e-9);
     EXPECT_TRUE(kind_near(img, pixel_of_model(shifted.flank[beyond], s), 2, is_red));
     EXPECT_TRUE(kind_near(img, pixel_of_model(shifted.mirror_flank[beyond], s), 2, is_red));
-    for (int line = 1; line <= 5; ++line)
-        EXPECT_GT(legend_dark_pixels(img, line), 50) << "legend line " << line;
 }
 
 // Scene '7', zoomed out until the whole gear fits: red tips all round.
@@ -364,7 +360,8 @@ namespace {
 
 // All seven scenes of one gear, as a user would step through them; every
 // picture is kept as scene<key>_<what>.png. Each must show its legend dark and
-// the colours its figures are drawn in.
+// the colours its figures are drawn in (the legends of later frames are
+// checked here only; their texts on the record in scenes_test).
 struct GalleryGear {
     const char* name;
     int z;

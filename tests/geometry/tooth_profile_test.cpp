@@ -148,30 +148,6 @@ TEST(ToothProfile, MirrorFlankIsTheReflectionAboutTheToothCentre) {
     EXPECT_NEAR(polar_angle(m), g.tooth_angle, 1e-12);
 }
 
-TEST(ToothProfile, OutlineIsOneClosedPitch) {
-    for (int z : {8, 20, 37}) {
-        for (double x : {0.0, 0.5}) {
-            ProfileLasts lasts = compute(z, x, shifted_tooth);
-            const GearParams& g = gear_params;
-            const ToothProfile& t = shifted_tooth;
-            const int n = lasts.flank_last;
-            ASSERT_EQ(lasts.outline_last, 2 * n + 20);
-            const ProfilePoint& first = t.outline[0];
-            const ProfilePoint& last = t.outline[lasts.outline_last];
-            EXPECT_NEAR(polar_radius(first), g.root_radius, 1e-12);
-            EXPECT_NEAR(polar_radius(last), g.root_radius, 1e-12);
-            EXPECT_NEAR(polar_angle(last) - polar_angle(first), 2.0 * PI / z, 1e-12);
-            EXPECT_TRUE(same_point(t.outline[10], t.flank[0]));
-            EXPECT_TRUE(same_point(last, t.mirror_flank[0]));
-            // The tip arc starts where the clipped flank ends.
-            EXPECT_NEAR(t.outline[10 + n].x, t.flank[n].x, 1e-12);
-            EXPECT_NEAR(t.outline[10 + n].y, t.flank[n].y, 1e-12);
-            for (int k = 1; k < 10; ++k)
-                EXPECT_NEAR(polar_radius(t.outline[10 + n + k]), g.tip_radius, 1e-12);
-        }
-    }
-}
-
 TEST(ToothProfile, NewShiftLeavesStandardToothUntouched) {
     compute(12, 0.0, standard_tooth);
     static ToothProfile before;
