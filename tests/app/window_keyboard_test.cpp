@@ -100,9 +100,8 @@ TEST_F(WindowTest, ReshapeSetsTheViewportAndAnIdentityProjectionAndDrawsNothing)
     const FakeGlState& gl = fake_gl_state();
     EXPECT_EQ(gl.viewport[2], 1000);
     EXPECT_EQ(gl.viewport[3], 600);
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < 16; ++i)
         EXPECT_EQ(gl.projection[i], i % 5 == 0 ? 1.0 : 0.0) << "projection element " << i;
-    }
     EXPECT_EQ(gl.matrix_mode, static_cast<GLenum>(GL_MODELVIEW));
     EXPECT_EQ(fake_gl_count(FAKE_GL_BEGIN), 0);
 }
@@ -155,9 +154,7 @@ TEST_F(WindowTest, ZoomKeysScaleByPointNineAndDrawAFrameEach) {
     }
     EXPECT_EQ(scale_factor, expected);
     EXPECT_EQ(addendum_step, n);  // each zoom also steps the animation
-    for (int i = 0; i < n; ++i) {
-        on_key('W', 0, 0);
-    }
+    for (int i = 0; i < n; ++i) on_key('W', 0, 0);
     EXPECT_NEAR(scale_factor, 0.5, 1e-15);
     EXPECT_EQ(last_key, 'W');
     EXPECT_EQ(fake_gl_count(FAKE_GLUT_SWAP_BUFFERS), 2 * n);

@@ -88,8 +88,9 @@ bool wait_stderr(Program* p, const char* text, int timeout_ms);
 
 // Polls `xdotool search --onlyvisible --name .` until the program's window is
 // mapped, then moves it to 0,0 (freeglut puts it at -1,-1 without a window
-// manager). False on timeout or if the program ended.
-bool find_window(Program* p, const XServer* x, int timeout_ms);
+// manager) unless left_in_place (moving repaints: a frame more). False on
+// timeout or if the program ended.
+bool find_window(Program* p, const XServer* x, int timeout_ms, bool left_in_place = false);
 
 // `xdotool key --window WIN <keys>`: keys separated by blanks, xdotool names
 // ("s", "W", "3", "Escape"). A key that ends the program (Escape) may make
@@ -109,7 +110,6 @@ struct ProbeState {
     int steps[4] = {};  // addendum, dedendum, undercut, tooth
     double scale = 0;
 };
-bool parse_probe_line(const std::string& line, ProbeState* st);
 // Waits for the next probe line of the event ("display", "key" or "" for any)
 // after those consumed before; consumes it.
 bool wait_probe(Program* p, const char* event, ProbeState* st, int timeout_ms);
