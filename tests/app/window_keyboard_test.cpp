@@ -1,7 +1,7 @@
-// The window shell without a window: start_window, the frame of display,
-// reshape and the key table of on_key, run against the recording GL fake. The
-// dialogue that 'z' and 'x' start is tested through the dialogue driver
-// (tests/console) and in the real program (console_e2e_test).
+// The window shell on the recording GL fake: start_window, display, reshape and
+// the key table of on_key. The dialogue of 'z' and 'x' is tested through the
+// dialogue driver (tests/console) and in the real program (console_e2e_test);
+// Esc, which ends the program, in the real window (window_e2e_test).
 #include "app/app.hpp"
 #include "draw/draw.hpp"
 #include "fake_gl.hpp"
@@ -176,11 +176,6 @@ TEST_F(WindowTest, OtherKeysOnlyReplaceTheLastKey) {
         EXPECT_EQ(after.scale, before.scale);
         EXPECT_EQ(fake_gl_total(), 0);
     }
-}
-
-TEST(WindowDeathTest, EscapeEndsTheProgramWithStatusZero) {
-    scene_mode = '1';
-    EXPECT_EXIT(on_key(27, 0, 0), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
