@@ -1,9 +1,7 @@
-// A recording stand-in for GL and GLUT, linked into the window's and the
-// dialogue's unit tests instead of the real libraries: every entry point the
-// program calls is defined here with C linkage, counts its call and keeps the
-// little GL and GLUT state the window tests look at. What a frame draws is
-// checked on the frame record (record/record.hpp), not here.
-//   fake_gl_reset();  display();  EXPECT_EQ(fake_gl_count(FAKE_GLUT_SWAP_BUFFERS), 1);
+// A counting stand-in for GL and GLUT that the window's and the dialogue's unit
+// tests link instead of the real libraries: every entry point the program calls,
+// with C linkage, and the little state the window tests read. What a frame draws
+// is checked on the frame record. Use: fake_gl_reset(); display(); fake_gl_count(…).
 #pragma once
 
 #include <GL/gl.h>
