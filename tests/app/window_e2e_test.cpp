@@ -36,9 +36,7 @@ std::string property(E2eSession* s, const char* name) {
 TEST(WindowE2e, OpensAt800By800WithTheJapaneseTitleAndAWhiteFrameAndEndsOnEscape) {
     E2eSession s;
     open_window(&s, RACKGEN_BIN, "20\n0\n0\n", "window_opens");
-    if (HasFatalFailure()) {
-        return;
-    }
+    if (HasFatalFailure()) return;
     // The window opens only after the whole dialogue has been printed.
     std::string console = read_stdout(&s.program);
     EXPECT_NE(console.find(HEADLINE), std::string::npos) << console;

@@ -33,11 +33,8 @@ static void sleep_ms(int ms) {
 }
 
 static void make_dirs(const std::string& path) {
-    for (size_t i = 1; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '/') {
-            mkdir(path.substr(0, i).c_str(), 0755);
-        }
-    }
+    for (size_t i = 1; i <= path.size(); ++i)
+        if (i == path.size() || path[i] == '/') mkdir(path.substr(0, i).c_str(), 0755);
 }
 
 // In a forked child: die with the test process, so nothing outlives a crashed test.
@@ -48,14 +45,10 @@ static void die_with_parent() {
 static std::string read_file(const std::string& path) {
     std::string text;
     FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        return text;
-    }
+    if (f == nullptr) return text;
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-        text.append(buffer, n);
-    }
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
     std::fclose(f);
     return text;
 }
@@ -64,9 +57,7 @@ static std::string read_file(const std::string& path) {
 
 bool start_xserver(XServer* x, int timeout_ms, const char* screen) {
     int fds[2];
-    if (pipe(fds) != 0) {
-        return false;
-    }
+    if (pipe(fds) != 0) return false;
     pid_t pid = fork();
     if (pid < 0) {
         close(fds[0]);
@@ -84,9 +75,7 @@ bool start_xserver(XServer* x, int timeout_ms, const char* screen) {
             dup2(fds[1], 3);
             close(fds[1]);
         }
-        if (fds[0] != 3) {
-            close(fds[0]);
-        }
+        if (fds[0] != 3) close(fds[0]);
         // -noreset: otherwise the server resets whenever its last client leaves
         // (each xdotool call is a client) and refuses connections while it does.
         execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-noreset",
@@ -101,13 +90,9 @@ bool start_xserver(XServer* x, int timeout_ms, const char* screen) {
     while (used + 1 < sizeof text && std::strchr(text, '\n') == nullptr) {
         long left = deadline - now_ms();
         pollfd pfd = {fds[0], POLLIN, 0};
-        if (left <= 0 || poll(&pfd, 1, static_cast<int>(left)) <= 0) {
-            break;
-        }
+        if (left <= 0 || poll(&pfd, 1, static_cast<int>(left)) <= 0) break;
         ssize_t n = read(fds[0], text + used, sizeof text - 1 - used);
-        if (n <= 0) {
-            break;  // Xvfb ended (not installed, or failed to start)
-        }
+        if (n <= 0) break;  // Xvfb ended (not installed, or failed to start)
         used += static_cast<size_t>(n);
     }
     close(fds[0]);
@@ -157,9 +142,7 @@ const char* use_private_xserver(const char* screen) {
 
 int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string* output, int timeout_ms) {
     int fds[2];
-    if (pipe(fds) != 0) {
-        return -1;
-    }
+    if (pipe(fds) != 0) return -1;
     pid_t pid = fork();
     if (pid < 0) {
         close(fds[0]);
@@ -169,11 +152,10 @@ int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string
     if (pid == 0) {
         die_with_parent();
         setpgid(0, 0);  // a pipeline under sh -c is killed as one group
-        if (x != nullptr) {
+        if (x != nullptr)
             setenv("DISPLAY", x->name, 1);
-        } else {
+        else
             unsetenv("DISPLAY");
-        }
         setenv("LC_ALL", "C.UTF-8", 1);  // xprop prints UTF-8 text as text, not octal escapes
         int null_fd = open("/dev/null", O_RDWR);
         dup2(null_fd, 0);
@@ -182,9 +164,7 @@ int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string
         close(fds[0]);
         close(fds[1]);
         std::vector<char*> args;
-        for (const std::string& a : argv) {
-            args.push_back(const_cast<char*>(a.c_str()));
-        }
+        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         execvp(args[0], args.data());
         _exit(127);
@@ -200,21 +180,15 @@ int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string
             break;
         }
         int ready = poll(&pfd, 1, static_cast<int>(left));
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
+        if (ready < 0 && errno == EINTR) continue;
         if (ready <= 0) {
             timed_out = true;
             break;
         }
         char buffer[4096];
         ssize_t n = read(fds[0], buffer, sizeof buffer);
-        if (n <= 0) {
-            break;  // end of output
-        }
-        if (output != nullptr) {
-            output->append(buffer, static_cast<size_t>(n));
-        }
+        if (n <= 0) break;  // end of output
+        if (output != nullptr) output->append(buffer, static_cast<size_t>(n));
     }
     close(fds[0]);
     int status = 0;
@@ -253,21 +227,16 @@ bool launch_program(Program* p, const XServer* x, const char* exe, const char* s
     int out_fd = open(p->stdout_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int err_fd = open(p->stderr_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int in_fds[2];
-    if (out_fd < 0 || err_fd < 0 || pipe(in_fds) != 0) {
-        return false;
-    }
+    if (out_fd < 0 || err_fd < 0 || pipe(in_fds) != 0) return false;
     pid_t pid = fork();
-    if (pid < 0) {
-        return false;
-    }
+    if (pid < 0) return false;
     if (pid == 0) {
         die_with_parent();
         setpgid(0, 0);
-        if (x != nullptr) {
+        if (x != nullptr)
             setenv("DISPLAY", x->name, 1);
-        } else {
+        else
             unsetenv("DISPLAY");
-        }
         for (const std::string& setting : env) {
             size_t eq = setting.find('=');
             setenv(setting.substr(0, eq).c_str(), setting.substr(eq + 1).c_str(), 1);
@@ -281,9 +250,7 @@ bool launch_program(Program* p, const XServer* x, const char* exe, const char* s
         close(err_fd);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(exe));
-        for (const std::string& a : args) {
-            argv.push_back(const_cast<char*>(a.c_str()));
-        }
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(exe, argv.data());
         _exit(127);
@@ -300,9 +267,7 @@ bool write_stdin(Program* p, const char* text) {
     size_t left = std::strlen(text);
     while (left > 0 && p->stdin_fd >= 0) {
         ssize_t n = write(p->stdin_fd, text, left);
-        if (n <= 0) {
-            return false;
-        }
+        if (n <= 0) return false;
         text += n;
         left -= static_cast<size_t>(n);
     }
@@ -322,9 +287,7 @@ static void note_exit(Program* p, int status) {
 }
 
 bool is_alive(Program* p) {
-    if (p->pid <= 0 || p->exited) {
-        return false;
-    }
+    if (p->pid <= 0 || p->exited) return false;
     int status = 0;
     if (waitpid(p->pid, &status, WNOHANG) == p->pid) {
         note_exit(p, status);
@@ -336,9 +299,7 @@ bool is_alive(Program* p) {
 bool wait_exit(Program* p, int timeout_ms) {
     long deadline = now_ms() + timeout_ms;
     while (is_alive(p)) {
-        if (now_ms() > deadline) {
-            return false;
-        }
+        if (now_ms() > deadline) return false;
         sleep_ms(10);
     }
     return p->exited;
@@ -371,9 +332,7 @@ static bool wait_text(Program* p, const std::string& path, size_t* seen, const c
             *seen = at + std::strlen(text);
             return true;
         }
-        if (!alive || now_ms() > deadline) {
-            return false;
-        }
+        if (!alive || now_ms() > deadline) return false;
         sleep_ms(20);
     }
 }
@@ -388,7 +347,7 @@ bool wait_stderr(Program* p, const char* text, int timeout_ms) {
 
 // ---- the window ---------------------------------------------------------------------
 
-bool find_window(Program* p, const XServer* x, int timeout_ms) {
+bool find_window(Program* p, const XServer* x, int timeout_ms, bool left_in_place) {
     long deadline = now_ms() + timeout_ms;
     for (;;) {
         if (!is_alive(p)) {
@@ -409,6 +368,7 @@ bool find_window(Program* p, const XServer* x, int timeout_ms) {
         }
         sleep_ms(50);
     }
+    if (left_in_place) return true;
     std::string win = std::to_string(p->window);
     return run_tool(x, {"xdotool", "windowmove", "--sync", win, "0", "0"}, nullptr, 5000) == 0;
 }
@@ -419,12 +379,8 @@ bool send_keys(Program* p, const XServer* x, const char* keys) {
     size_t start = 0;
     while (start < list.size()) {
         size_t end = list.find(' ', start);
-        if (end == std::string::npos) {
-            end = list.size();
-        }
-        if (end > start) {
-            argv.push_back(list.substr(start, end - start));
-        }
+        if (end == std::string::npos) end = list.size();
+        if (end > start) argv.push_back(list.substr(start, end - start));
         start = end + 1;
     }
     return run_tool(x, argv, nullptr, 5000) == 0;
@@ -432,7 +388,7 @@ bool send_keys(Program* p, const XServer* x, const char* keys) {
 
 // ---- probe state ---------------------------------------------------------------------
 
-bool parse_probe_line(const std::string& line, ProbeState* st) {
+static bool parse_probe_line(const std::string& line, ProbeState* st) {
     char event[16] = {};
     char key[8] = {};
     char scene = 0;
@@ -440,9 +396,7 @@ bool parse_probe_line(const std::string& line, ProbeState* st) {
     double scale;
     int n = std::sscanf(line.c_str(), "probe: %15s key=%7s scene=%c steps=%d,%d,%d,%d scale=%lf", event, key,
                         &scene, &a, &d, &u, &t, &scale);
-    if (n != 8) {
-        return false;
-    }
+    if (n != 8) return false;
     st->event = event;
     st->key = key[0];
     st->scene = scene;
@@ -469,9 +423,7 @@ bool wait_probe(Program* p, const char* event, ProbeState* st, int timeout_ms) {
                 return true;
             }
         }
-        if (!alive || now_ms() > deadline) {
-            return false;
-        }
+        if (!alive || now_ms() > deadline) return false;
         sleep_ms(10);
     }
 }
@@ -482,21 +434,15 @@ bool read_ppm(const std::string& path, Image* img) {
     std::string data = read_file(path);
     size_t at = 0;
     int fields[3];
-    if (data.compare(0, 2, "P6") != 0) {
-        return false;
-    }
+    if (data.compare(0, 2, "P6") != 0) return false;
     at = 2;
     for (int& field : fields) {
         // white space and comments, then a decimal number
         for (;;) {
-            while (at < data.size() && std::isspace(static_cast<unsigned char>(data[at]))) {
-                ++at;
-            }
+            while (at < data.size() && std::isspace(static_cast<unsigned char>(data[at]))) ++at;
             if (at < data.size() && data[at] == '#') {
                 at = data.find('\n', at);
-                if (at == std::string::npos) {
-                    return false;
-                }
+                if (at == std::string::npos) return false;
                 continue;
             }
             break;
@@ -509,9 +455,7 @@ bool read_ppm(const std::string& path, Image* img) {
     }
     ++at;  // the one white-space byte before the raster
     size_t bytes = static_cast<size_t>(fields[0]) * static_cast<size_t>(fields[1]) * 3;
-    if (fields[2] != 255 || fields[0] <= 0 || fields[1] <= 0 || data.size() < at + bytes) {
-        return false;
-    }
+    if (fields[2] != 255 || fields[0] <= 0 || fields[1] <= 0 || data.size() < at + bytes) return false;
     img->width = fields[0];
     img->height = fields[1];
     img->rgb.assign(data.begin() + static_cast<long>(at), data.begin() + static_cast<long>(at + bytes));
@@ -521,9 +465,8 @@ bool read_ppm(const std::string& path, Image* img) {
 bool take_screenshot(Program* p, const XServer* x, const char* name, Image* img) {
     std::string base = p->dir + "/" + name;
     std::string win = std::to_string(p->window);
-    if (run_tool(x, {"sh", "-c", "xwd -silent -id " + win + " > '" + base + ".xwd'"}, nullptr, 10000) != 0) {
+    if (run_tool(x, {"sh", "-c", "xwd -silent -id " + win + " > '" + base + ".xwd'"}, nullptr, 10000) != 0)
         return false;
-    }
     bool ok = run_tool(x, {"convert", "xwd:" + base + ".xwd", "png:" + base + ".png"}, nullptr, 15000) == 0 &&
               run_tool(x, {"convert", "xwd:" + base + ".xwd", "-depth", "8", "ppm:" + base + ".ppm"}, nullptr,
                        15000) == 0;
@@ -538,10 +481,7 @@ Rgb pixel(const Image& img, int x, int y) {
 
 int count_non_white(const Image& img) {
     int count = 0;
-    for (size_t i = 0; i + 2 < img.rgb.size(); i += 3) {
-        if (img.rgb[i] != 255 || img.rgb[i + 1] != 255 || img.rgb[i + 2] != 255) {
-            ++count;
-        }
-    }
+    for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
+        if (img.rgb[i] != 255 || img.rgb[i + 1] != 255 || img.rgb[i + 2] != 255) ++count;
     return count;
 }

@@ -1,28 +1,7 @@
-// End-to-end support: run the real program in its own virtual X server and
-// drive it as a user would. Owns nothing global; each test holds its own
-// XServer and Program and must call stop_program / stop_xserver (the Guard
-// below does both). Every wait has a timeout, so no test can hang.
-//
-// Typical use:
-//   E2eSession s;                                   // starts Xvfb (skip the test if it can't)
-//   ASSERT_TRUE(launch_program(&s.program, &s.xserver, RACKGEN_PROBE_BIN, "20\n0\n0\n", "my_test",
-//                              {"LC_ALL=C.UTF-8"}));
-//   ASSERT_TRUE(find_window(&s.program, &s.xserver, 10000));   // also moves it to 0,0
-//   ASSERT_TRUE(send_keys(&s.program, &s.xserver, "3 s s"));   // xdotool key names
-//   ProbeState st;
-//   ASSERT_TRUE(wait_probe(&s.program, "key", &st, 5000));     // next "probe: key" line
-//   Image img;
-//   ASSERT_TRUE(take_screenshot(&s.program, &s.xserver, "after_3", &img));
-//   EXPECT_TRUE(is_white(pixel(img, 400, 10)));
-//
-// The binaries: RACKGEN_BIN is the user's program, RACKGEN_PROBE_BIN the same
-// program built with the state report (one stderr line per key and frame:
-//   probe: <display|key> key=<last key> scene=<1..7> steps=<a>,<d>,<u>,<t> scale=<factor>).
-// Mapping and moving the window make GLUT repaint (each repaint is a frame
-// that advances the shown scene): wait for the first display line and then
-// until no line comes for a few hundred ms before counting frames exactly.
-// Artifacts (stdout.txt, stderr.txt, screenshots as .png and .ppm) go to
-// <build>/test-artifacts/<test name>/.
+// End-to-end support: the real program in its own virtual X server, driven as a
+// user would drive it (keys, screenshots, its console output). Owns only the
+// server of use_private_xserver; tests hold their XServer and Program (E2eSession).
+// Every wait has a timeout; artifacts go to <build>/test-artifacts/<test name>/.
 #pragma once
 
 #include <sys/types.h>
@@ -30,9 +9,13 @@
 #include <string>
 #include <vector>
 
-extern const char* const RACKGEN_BIN;        // path of the user's program
-extern const char* const RACKGEN_PROBE_BIN;  // path of the probe build
-extern const char* const ARTIFACTS_ROOT;     // <build>/test-artifacts
+extern const char* const RACKGEN_BIN;  // path of the user's program
+// The same program with the state report: one stderr line per frame and per key,
+//   probe: <display|key> key=<last key> scene=<1..7> steps=<a>,<d>,<u>,<t> scale=<factor>
+// Mapping and moving the window make GLUT repaint (a frame that advances the
+// shown scene): wait for the first display line before counting frames.
+extern const char* const RACKGEN_PROBE_BIN;
+extern const char* const ARTIFACTS_ROOT;  // <build>/test-artifacts
 
 struct XServer {
     pid_t pid = -1;      // the Xvfb process; killed by stop_xserver only
@@ -88,8 +71,9 @@ bool wait_stderr(Program* p, const char* text, int timeout_ms);
 
 // Polls `xdotool search --onlyvisible --name .` until the program's window is
 // mapped, then moves it to 0,0 (freeglut puts it at -1,-1 without a window
-// manager). False on timeout or if the program ended.
-bool find_window(Program* p, const XServer* x, int timeout_ms);
+// manager) unless left_in_place (moving repaints: a frame more). False on
+// timeout or if the program ended.
+bool find_window(Program* p, const XServer* x, int timeout_ms, bool left_in_place = false);
 
 // `xdotool key --window WIN <keys>`: keys separated by blanks, xdotool names
 // ("s", "W", "3", "Escape"). A key that ends the program (Escape) may make
@@ -109,7 +93,6 @@ struct ProbeState {
     int steps[4] = {};  // addendum, dedendum, undercut, tooth
     double scale = 0;
 };
-bool parse_probe_line(const std::string& line, ProbeState* st);
 // Waits for the next probe line of the event ("display", "key" or "" for any)
 // after those consumed before; consumes it.
 bool wait_probe(Program* p, const char* event, ProbeState* st, int timeout_ms);

@@ -51,15 +51,6 @@ TEST(GearParams, ShiftDependentFieldsOfWorkedGears) {
     EXPECT_EQ(g.pitch_radius, 8.5);  // an odd z gives a half-integer radius
 }
 
-TEST(GearParams, ToothAndSpaceMakeOnePitch) {
-    for (int z : {3, 8, 17, 20, 101, 400})
-        for (double x : {-0.5, 0.0, 0.3}) {
-            if (gear_refusal(z, x)) continue;
-            set_gear(z, x);
-            EXPECT_NEAR(gear_params.tooth_angle + gear_params.space_angle, 2.0 * PI / z, 1e-14);
-        }
-}
-
 TEST(RackPoints, StartPositionIsThePitchPoint) {
     set_gear(8, 0.0);
     ProfilePoint a{}, q{}, b{};

@@ -9,6 +9,10 @@
 
 namespace {
 
+bool same_point(const ProfilePoint& a, const ProfilePoint& b) {
+    return a.x == b.x && a.y == b.y;
+}
+
 ProfileLasts compute(int z, double x_s, ToothProfile& tooth) {
     gear_params.z = z;
     compute_gear_params();
@@ -111,8 +115,9 @@ TEST(GearRange, AskingLeavesTheModelStateAlone) {
 
 // z = 1 … 400, x = -1.5 … 1.5 in steps of 0.05: every gear is computed (under
 // the sanitizers this proves no write past a list and no endless loop), and
-// every accepted one must give a closed outline whose flank stays between the
-// root and the tip circle.
+// every accepted one must give one closed pitch of outline (root arc, flank,
+// tip arc, mirror flank, root arc: tooth and space make 2π/z) whose flank
+// stays between the root and the tip circle.
 TEST(GearRange, SweepOfTeethAndShifts) {
     int accepted = 0;
     for (int z = 1; z <= 400; ++z) {
@@ -133,6 +138,14 @@ TEST(GearRange, SweepOfTeethAndShifts) {
             ASSERT_NEAR(polar_radius(last), g.root_radius, 1e-9) << "z=" << z << " x=" << x;
             ASSERT_NEAR(polar_angle(last) - polar_angle(first), 2.0 * PI / z, 1e-9)
                 << "z=" << z << " x=" << x;
+            const int n = lasts.flank_last;
+            ASSERT_TRUE(same_point(t.outline[10], t.flank[0])) << "z=" << z << " x=" << x;
+            ASSERT_TRUE(same_point(last, t.mirror_flank[0])) << "z=" << z << " x=" << x;
+            ASSERT_NEAR(t.outline[10 + n].x, t.flank[n].x, 1e-12) << "z=" << z << " x=" << x;
+            ASSERT_NEAR(t.outline[10 + n].y, t.flank[n].y, 1e-12) << "z=" << z << " x=" << x;
+            for (int k = 1; k < 10; ++k)
+                ASSERT_NEAR(polar_radius(t.outline[10 + n + k]), g.tip_radius, 1e-12)
+                    << "z=" << z << " x=" << x;
             for (int i = 0; i <= lasts.flank_last; ++i) {
                 double rho = polar_radius(t.flank[i]);
                 ASSERT_GE(rho, g.root_radius - 1e-9) << "z=" << z << " x=" << x << " i=" << i;

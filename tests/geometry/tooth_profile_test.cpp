@@ -34,61 +34,52 @@ int undercut_points_kept(const ToothProfile& tooth) {
     return m;
 }
 
-TEST(ToothProfile, EightTeethCrossAtUndercut67Involute19) {
-    ProfileLasts lasts = compute(8, 0.0, shifted_tooth);
-    const GenerationCurves& c = generation_curves;
-    EXPECT_EQ(c.addendum_last, 52);
-    EXPECT_EQ(c.dedendum_last, 34);  // stopped by the base circle
-    EXPECT_EQ(c.involute_last, 86);
-    EXPECT_EQ(c.undercut_last, 250);
-    EXPECT_EQ(lasts.flank_last, 134);
-    EXPECT_EQ(lasts.outline_last, 288);
-    ASSERT_EQ(undercut_points_kept(shifted_tooth), 68);
-    EXPECT_TRUE(same_point(shifted_tooth.flank[68], c.involute_curve[20]));
-    EXPECT_NEAR(shifted_tooth.flank[0].x, -0.3121129, QUOTED);
-    EXPECT_NEAR(shifted_tooth.flank[0].y, -1.2677691, QUOTED);
-    EXPECT_NEAR(shifted_tooth.flank[134].x, 0.7087715, QUOTED);
-    EXPECT_NEAR(shifted_tooth.flank[134].y, 0.9495094, QUOTED);
-    // The sampling borrows the scene counters and leaves them at its last indices.
+// Where the flank leaves the undercut for the involute, and the sample counts,
+// of the worked gears (-1: not worked out by hand); the first and last flank
+// points quoted to seven places (0, 0: not quoted).
+TEST(ToothProfile, WorkedGearsJoinUndercutAndInvoluteWhereTheyCross) {
+    struct Worked {
+        int z;
+        double x;
+        int addendum_last, dedendum_last, kept, involute_joined, flank_last;
+        ProfilePoint first, last;
+    };
+    const Worked worked[] = {
+        {8, 0.0, 52, 34, 68, 20, 134, {-0.3121129, -1.2677691}, {0.7087715, 0.9495094}},
+        {10, 0.5, 60, 34, 41, 3, 132, {-0.2319158, -0.7563324}, {1.1520684, 1.3970883}},
+        {18, 0.0, -1, -1, -1, 2, -1, {0, 0}, {0, 0}},  // still crossing, at involute segment 1
+        {19, 0.0, -1, -1, -1, 1, -1, {0, 0}, {0, 0}},  // and at segment 0
+        {20, 0.0, 25, 35, 35, 0, 95, {0, 0}, {0, 0}},  // joined where the undercut comes nearest
+    };
+    for (const Worked& w : worked) {
+        SCOPED_TRACE(testing::Message() << "z=" << w.z << " x=" << w.x);
+        ProfileLasts lasts = compute(w.z, w.x, shifted_tooth);
+        const GenerationCurves& c = generation_curves;
+        const int kept = undercut_points_kept(shifted_tooth);
+        EXPECT_TRUE(same_point(shifted_tooth.flank[kept], c.involute_curve[w.involute_joined]));
+        if (w.kept >= 0) {
+            EXPECT_EQ(c.addendum_last, w.addendum_last);
+            EXPECT_EQ(c.dedendum_last, w.dedendum_last);
+            EXPECT_EQ(kept, w.kept);
+            EXPECT_EQ(lasts.flank_last, w.flank_last);
+        }
+        if (w.first.x != 0) {
+            EXPECT_NEAR(shifted_tooth.flank[0].x, w.first.x, QUOTED);
+            EXPECT_NEAR(shifted_tooth.flank[0].y, w.first.y, QUOTED);
+            EXPECT_NEAR(shifted_tooth.flank[w.flank_last].x, w.last.x, QUOTED);
+            EXPECT_NEAR(shifted_tooth.flank[w.flank_last].y, w.last.y, QUOTED);
+        }
+    }
+    // Eight teeth: the dedendum stopped by the base circle; the sampling borrows
+    // the scene counters and leaves them at its last indices.
+    compute(8, 0.0, shifted_tooth);
+    EXPECT_EQ(generation_curves.involute_last, 86);
+    EXPECT_EQ(generation_curves.undercut_last, 250);
     EXPECT_EQ(addendum_step, 52);
     EXPECT_EQ(dedendum_step, 34);
     EXPECT_EQ(undercut_step, 250);
-}
-
-TEST(ToothProfile, EighteenAndNineteenTeethStillCross) {
-    compute(18, 0.0, shifted_tooth);
-    int kept = undercut_points_kept(shifted_tooth);
-    EXPECT_TRUE(same_point(shifted_tooth.flank[kept], generation_curves.involute_curve[2]));  // segment 1
-    compute(19, 0.0, shifted_tooth);
-    kept = undercut_points_kept(shifted_tooth);
-    EXPECT_TRUE(same_point(shifted_tooth.flank[kept], generation_curves.involute_curve[1]));  // segment 0
-}
-
-TEST(ToothProfile, TwentyTeethJoinWhereUndercutComesNearest) {
-    ProfileLasts lasts = compute(20, 0.0, shifted_tooth);
-    const GenerationCurves& c = generation_curves;
-    EXPECT_EQ(c.addendum_last, 25);
-    EXPECT_EQ(c.dedendum_last, 35);
-    EXPECT_EQ(c.involute_last, 60);
-    EXPECT_EQ(undercut_points_kept(shifted_tooth), 35);  // points 0 … 34
-    EXPECT_TRUE(same_point(shifted_tooth.flank[35], c.involute_curve[0]));
-    EXPECT_EQ(lasts.flank_last, 95);
-    EXPECT_EQ(lasts.outline_last, 210);
-}
-
-TEST(ToothProfile, TenTeethShiftedHalfAModule) {
-    ProfileLasts lasts = compute(10, 0.5, shifted_tooth);
-    const GenerationCurves& c = generation_curves;
-    EXPECT_EQ(c.addendum_last, 60);
-    EXPECT_EQ(c.dedendum_last, 34);
-    EXPECT_EQ(undercut_points_kept(shifted_tooth), 41);                     // crossing at undercut segment 40
-    EXPECT_TRUE(same_point(shifted_tooth.flank[41], c.involute_curve[3]));  // involute segment 2
-    EXPECT_EQ(lasts.flank_last, 132);
-    EXPECT_EQ(lasts.outline_last, 284);
-    EXPECT_NEAR(shifted_tooth.flank[0].x, -0.2319158, QUOTED);
-    EXPECT_NEAR(shifted_tooth.flank[0].y, -0.7563324, QUOTED);
-    EXPECT_NEAR(shifted_tooth.flank[132].x, 1.1520684, QUOTED);
-    EXPECT_NEAR(shifted_tooth.flank[132].y, 1.3970883, QUOTED);
+    compute(20, 0.0, shifted_tooth);
+    EXPECT_EQ(generation_curves.involute_last, 60);
 }
 
 // The dedendum loop stopped at the cutter's tip corner keeps its last sample on
@@ -146,30 +137,6 @@ TEST(ToothProfile, MirrorFlankIsTheReflectionAboutTheToothCentre) {
     const ProfilePoint& m = shifted_tooth.mirror_flank[pitch_index];
     EXPECT_NEAR(polar_radius(m), 10.0, 1e-12);
     EXPECT_NEAR(polar_angle(m), g.tooth_angle, 1e-12);
-}
-
-TEST(ToothProfile, OutlineIsOneClosedPitch) {
-    for (int z : {8, 20, 37}) {
-        for (double x : {0.0, 0.5}) {
-            ProfileLasts lasts = compute(z, x, shifted_tooth);
-            const GearParams& g = gear_params;
-            const ToothProfile& t = shifted_tooth;
-            const int n = lasts.flank_last;
-            ASSERT_EQ(lasts.outline_last, 2 * n + 20);
-            const ProfilePoint& first = t.outline[0];
-            const ProfilePoint& last = t.outline[lasts.outline_last];
-            EXPECT_NEAR(polar_radius(first), g.root_radius, 1e-12);
-            EXPECT_NEAR(polar_radius(last), g.root_radius, 1e-12);
-            EXPECT_NEAR(polar_angle(last) - polar_angle(first), 2.0 * PI / z, 1e-12);
-            EXPECT_TRUE(same_point(t.outline[10], t.flank[0]));
-            EXPECT_TRUE(same_point(last, t.mirror_flank[0]));
-            // The tip arc starts where the clipped flank ends.
-            EXPECT_NEAR(t.outline[10 + n].x, t.flank[n].x, 1e-12);
-            EXPECT_NEAR(t.outline[10 + n].y, t.flank[n].y, 1e-12);
-            for (int k = 1; k < 10; ++k)
-                EXPECT_NEAR(polar_radius(t.outline[10 + n + k]), g.tip_radius, 1e-12);
-        }
-    }
 }
 
 TEST(ToothProfile, NewShiftLeavesStandardToothUntouched) {

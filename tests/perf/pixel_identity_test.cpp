@@ -123,9 +123,11 @@ TEST_F(PixelIdentity, ZoomedInAndOut) {
     expect_same_pixels(frame('2', 12, 0.3, 40, -25));
     expect_same_pixels(frame('3', 20, 0.0, 250, -10));  // the undercut at its last step
     expect_same_pixels(frame('6', 20, 0.5, 0, -24));    // one flank, far larger than the view
-    expect_same_pixels(frame('7', 20, 0.5, 0, 30));     // w×30: the whole gear small
+    expect_same_pixels(frame('6', 20, 0.5, 0, -40));
+    expect_same_pixels(frame('7', 20, 0.5, 0, 30));  // w×30: the whole gear small
     expect_same_pixels(frame('4', 100, 0.0, 300, 20));
     expect_same_pixels(frame('7', 100, 0.5, 0, -8));
+    expect_same_pixels(frame('7', 400, 0.5, 0, -8));
 }
 
 TEST_F(PixelIdentity, RacksRollingAndTheGearTurned) {
