@@ -1,6 +1,7 @@
 // The dialogue of the real program, which needs an X display: each test runs
 // rackgen in its own Xvfb, answers at its standard input and types keys into
-// its window, reading the console output as the user would see it.
+// its window, reading the console output as the user would see it. The texts
+// and refusals in detail are checked on the driver (dialogue_test).
 #include "console_test_support.hpp"
 #include "console_texts.hpp"
 
@@ -49,16 +50,13 @@ TEST(ProgramDialogue, RunsBeforeTheWindowAndAgainFromItsKeys) {
     EXPECT_NE(read_stderr(&s.program).find("\nrackgen: 9 is refused: "), std::string::npos)
         << read_stderr(&s.program);
 
-    // 'z' with the input ended: the gear stays and the window goes on; Esc ends it.
+    // 'z' with the input ended: the gear stays and the window goes on.
     close_stdin(&s.program);
     ASSERT_TRUE(send_keys(&s.program, &s.xserver, "z"));
     ASSERT_TRUE(wait_stderr(&s.program, "the previous gear (z = 20, x = 0.5) stays.", WAIT_MS))
         << read_stderr(&s.program);
     ASSERT_TRUE(wait_stdout(&s.program, "全歯形描画の選択", WAIT_MS));
     EXPECT_TRUE(is_alive(&s.program));
-    send_keys(&s.program, &s.xserver, "Escape");
-    ASSERT_TRUE(wait_exit(&s.program, WAIT_MS));
-    EXPECT_EQ(s.program.exit_status, 0);
 }
 
 TEST(ProgramDialogue, InputEndingBeforeAGearEndsWithStatusOneAndNoWindow) {
@@ -72,7 +70,6 @@ TEST(ProgramDialogue, InputEndingBeforeAGearEndsWithStatusOneAndNoWindow) {
     EXPECT_EQ(s.program.exit_status, 1);
     EXPECT_EQ(read_stdout(&s.program), HEADLINE STEP_ONE TEETH_PROMPT TEETH_PROMPT);
     std::string errors = read_stderr(&s.program);
-    EXPECT_NE(errors.find("\"abc\" is not a whole number"), std::string::npos) << errors;
     EXPECT_NE(errors.find("standard input ended before a gear was given"), std::string::npos) << errors;
 }
 

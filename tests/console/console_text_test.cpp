@@ -1,6 +1,6 @@
 // Japanese texts on consoles of each encoding: the conversion itself, and the
-// dialogue's output under a UTF-8, a plain C and (where one can be made) a
-// Shift-JIS locale.
+// dialogue's output under a Shift-JIS locale where one can be made (UTF-8 and
+// plain locales: dialogue_test).
 #include "console_test_support.hpp"
 #include "console_texts.hpp"
 
@@ -45,14 +45,6 @@ TEST(ConvertText, RefusesWhatItCannotDoAndLeavesTheBufferEmpty) {
     // And back: the window title needs UTF-8 from code page 932.
     EXPECT_TRUE(convert_text("CP932", "UTF-8", "\x8e\x95\x90\x94", out, sizeof out));
     EXPECT_STREQ(out, "歯数");
-}
-
-TEST(ConsoleText, UnicodeAndPlainLocalesShowTheUtf8Characters) {
-    for (const char* locale : {"LC_ALL=C.UTF-8", "LC_ALL=C", "LC_ALL=POSIX", "LC_ALL=xx_NOWHERE.UTF-8"}) {
-        ScratchDir dir;
-        DriverRun run = run_driver(dir, "20 0 0\n", {}, {locale});
-        EXPECT_EQ(run.output, START_TO_QUESTION KEY_HELP) << locale;
-    }
 }
 
 // A Shift-JIS locale made for the test from the system's locale sources; the

@@ -93,15 +93,21 @@ std::string line_with(const std::string& screen, const std::string& text) {
 const char* QUESTION = "yes:1  no:0";
 const char* LAST_HELP_LINE = "'6' '7'";
 
+// Types a line of answers at the first prompt and waits for the data-file question.
+::testing::AssertionResult answer_up_to_question(const TerminalSession& term, const std::string& line) {
+    if (!term.wait_for("Input 歯数z=")) return ::testing::AssertionFailure() << term.screen();
+    term.type(line);
+    term.type("Enter", true);
+    if (!term.wait_for(QUESTION)) return ::testing::AssertionFailure() << term.screen();
+    return ::testing::AssertionSuccess();
+}
+
 TEST(TerminalKey, OneIsTakenWithoutEchoOrEnterAndTheRestOfTheLineStays) {
     if (!have_tmux()) GTEST_SKIP() << "tmux is not installed";
     ScratchDir dir;
     TerminalSession term(dir);
     ASSERT_TRUE(term.start(""));
-    ASSERT_TRUE(term.wait_for("Input 歯数z=")) << term.screen();
-    term.type("20 0.5 junk");
-    term.type("Enter", true);
-    ASSERT_TRUE(term.wait_for(QUESTION)) << term.screen();
+    ASSERT_TRUE(answer_up_to_question(term, "20 0.5 junk"));
 
     // While the key is awaited, the terminal has line input and echo off.
     std::string mode = command_output("stty -a -F " + term.pane_tty());
@@ -125,10 +131,7 @@ TEST(TerminalKey, ArrowFunctionAndMultibyteKeysAreOneKeyEachAndMeanNo) {
     ScratchDir dir;
     TerminalSession term(dir);
     ASSERT_TRUE(term.start("x x"));
-    ASSERT_TRUE(term.wait_for("Input 歯数z=")) << term.screen();
-    term.type("20 0");
-    term.type("Enter", true);
-    ASSERT_TRUE(term.wait_for(QUESTION)) << term.screen();
+    ASSERT_TRUE(answer_up_to_question(term, "20 0"));
     term.type("Up", true);
     // Whatever of a key stayed unread would meet the next prompt and be refused.
     ASSERT_TRUE(term.wait_for("入力 x=")) << term.screen();
@@ -163,10 +166,7 @@ TEST(TerminalKey, EndOfInputEndsOnlyTheAnswer) {
     ScratchDir dir;
     TerminalSession term(dir);
     ASSERT_TRUE(term.start("z z"));
-    ASSERT_TRUE(term.wait_for("Input 歯数z=")) << term.screen();
-    term.type("20 0.5");
-    term.type("Enter", true);
-    ASSERT_TRUE(term.wait_for(QUESTION)) << term.screen();
+    ASSERT_TRUE(answer_up_to_question(term, "20 0.5"));
     term.type("1");
     ASSERT_TRUE(term.wait_for("filename=")) << term.screen();
     term.type("C-d", true);
@@ -188,38 +188,24 @@ TEST(TerminalKey, EndOfInputEndsOnlyTheAnswer) {
     EXPECT_EQ(read_file(dir.file("exit.txt")), "exit=0\n");
 }
 
-// Ctrl-C typed at the question ends the program with the terminal as it was.
-TEST(TerminalKey, InterruptAtTheQuestionRestoresTheTerminal) {
+// Ctrl-C typed at the question, and the other signals that end a program at a
+// terminal sent to the driver alone: it ends with the terminal as it was.
+TEST(TerminalKey, InterruptAndTerminatingSignalsRestoreTheTerminal) {
     if (!have_tmux()) GTEST_SKIP() << "tmux is not installed";
-    ScratchDir dir;
-    TerminalSession term(dir);
-    // The shell lives on after the driver's interrupt to note the terminal settings.
-    ASSERT_TRUE(term.start("", "trap 'echo interrupted' INT\n"));
-    ASSERT_TRUE(term.wait_for("Input 歯数z=")) << term.screen();
-    term.type("20 0");
-    term.type("Enter", true);
-    ASSERT_TRUE(term.wait_for(QUESTION)) << term.screen();
-    term.type("C-c", true);
-    ASSERT_TRUE(term.wait_for("DRIVER-ENDED")) << term.screen();
-    EXPECT_EQ(read_file(dir.file("exit.txt")), "exit=130\n");
-    EXPECT_EQ(read_file(dir.file("stty.after")), read_file(dir.file("stty.before")));
-}
-
-// The other signals that end a program at a terminal, sent to the driver alone.
-TEST(TerminalKey, TerminatingSignalsRestoreTheTerminal) {
-    if (!have_tmux()) GTEST_SKIP() << "tmux is not installed";
-    for (int sig : {SIGTERM, SIGHUP, SIGQUIT}) {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
         SCOPED_TRACE(sig);
         ScratchDir dir;
         TerminalSession term(dir);
-        ASSERT_TRUE(term.start("", "ulimit -c 0\n"));
-        ASSERT_TRUE(term.wait_for("Input 歯数z=")) << term.screen();
-        term.type("20 0");
-        term.type("Enter", true);
-        ASSERT_TRUE(term.wait_for(QUESTION)) << term.screen();
-        int pid = std::atoi(read_file(dir.file("state")).c_str() + 4);  // "pid=<pid>"
-        ASSERT_GT(pid, 0);
-        ASSERT_EQ(kill(pid, sig), 0);
+        // The shell lives on after the driver's interrupt to note the terminal settings.
+        ASSERT_TRUE(term.start("", "trap 'echo interrupted' INT\nulimit -c 0\n"));
+        ASSERT_TRUE(answer_up_to_question(term, "20 0"));
+        if (sig == SIGINT) {
+            term.type("C-c", true);
+        } else {
+            int pid = std::atoi(read_file(dir.file("state")).c_str() + 4);  // "pid=<pid>"
+            ASSERT_GT(pid, 0);
+            ASSERT_EQ(kill(pid, sig), 0);
+        }
         ASSERT_TRUE(term.wait_for("DRIVER-ENDED")) << term.screen();
         EXPECT_EQ(read_file(dir.file("exit.txt")), "exit=" + std::to_string(128 + sig) + "\n");
         EXPECT_EQ(read_file(dir.file("stty.after")), read_file(dir.file("stty.before")));

@@ -92,7 +92,6 @@ export class Browser {
     this.profile = profile;
     this.next = 1;
     this.waiting = new Map();
-    this.listeners = [];
     this.consoleErrors = [];
   }
 
@@ -113,7 +112,6 @@ export class Browser {
         // The browser's own complaints: a Content-Security-Policy violation, a failed load.
         if (message.method === 'Log.entryAdded' && message.params.entry.level === 'error')
           this.consoleErrors.push(`${message.params.entry.text} ${message.params.entry.url ?? ''}`);
-        for (const listener of this.listeners) listener(message);
       }
     });
     return new Promise((resolve, reject) => {

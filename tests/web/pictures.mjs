@@ -4,7 +4,7 @@
 // picture must lie within a few pixels of that colour's pixels in the other.
 
 // The program's colours on its white ground.
-export const COLOURS = {
+const COLOURS = {
   red: [255, 0, 0], green: [0, 255, 0], blue: [0, 0, 255],
   yellow: [255, 255, 0], magenta: [255, 0, 255], black: [0, 0, 0],
 };
