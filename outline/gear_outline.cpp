@@ -5,7 +5,7 @@
 #include <cmath>
 
 // ---- process-wide state -----------------------------------------------------------
-// One tooth's outline in the gear frame; written by tooth_outline, read by
+// One tooth's outline in the gear frame; written by tooth_as_cut, read by
 // build_gear_outline in the same call. A pointed tooth has fewer points than its outline.
 static ProfilePoint tooth_points[POINT_CAPACITY];
 
@@ -33,19 +33,13 @@ static double angle_of(const ProfilePoint& p, double r) {
     return std::atan2(p.x, p.y + r);
 }
 
-// The outline of one tooth as the gear has it, into tooth_points. A tooth
-// whose flanks meet below the tip circle ends in that point, not in a tip arc
-// that would run backwards across both flanks. Returns its last index.
-static int tooth_outline(const ToothProfile& tooth, double r) {
+int flank_until_meeting(const ToothProfile& tooth, double r, ProfilePoint& meeting) {
     const int n = tooth.flank_last;
     // The tooth centre line halves the angle between a flank point and its mirror image.
     const double centre = (angle_of(tooth.flank[0], r) + angle_of(tooth.mirror_flank[0], r)) / 2.0;
     int i = 0;
     while (i < n && angle_of(tooth.flank[i + 1], r) <= centre) ++i;
-    if (i == n) {  // the flank stays on its side: the tooth has its tip arc
-        for (int k = 0; k <= tooth.outline_last; ++k) tooth_points[k] = tooth.outline[k];
-        return tooth.outline_last;
-    }
+    if (i == n) return n;  // the flank stays on its side: the tooth has its tip arc
     // The flanks meet where segment P = flank[i] → Q = flank[i+1] crosses the
     // centre line through C = (0, -r) with direction d: P + u·(Q - P) with
     // u = cross(d, P - C) / cross(d, P - Q); the segment crosses the line, so
@@ -55,11 +49,22 @@ static int tooth_outline(const ToothProfile& tooth, double r) {
     double dx = std::sin(centre);
     double dy = std::cos(centre);
     double u = (dx * (p.y + r) - dy * p.x) / (dx * (p.y - q.y) - dy * (p.x - q.x));
+    meeting = ProfilePoint{p.x + u * (q.x - p.x), p.y + u * (q.y - p.y)};
+    return i;
+}
+
+int tooth_as_cut(const ToothProfile& tooth, double r, ProfilePoint* points) {
+    ProfilePoint meeting;
+    const int i = flank_until_meeting(tooth, r, meeting);
+    if (i == tooth.flank_last) {
+        for (int k = 0; k <= tooth.outline_last; ++k) points[k] = tooth.outline[k];
+        return tooth.outline_last;
+    }
     int count = 0;
-    for (int k = 0; k < 10; ++k) tooth_points[count++] = tooth.outline[k];  // the root arc
-    for (int k = 0; k <= i; ++k) tooth_points[count++] = tooth.flank[k];
-    tooth_points[count++] = ProfilePoint{p.x + u * (q.x - p.x), p.y + u * (q.y - p.y)};
-    for (int k = i; k >= 0; --k) tooth_points[count++] = tooth.mirror_flank[k];
+    for (int k = 0; k < 10; ++k) points[count++] = tooth.outline[k];  // the root arc
+    for (int k = 0; k <= i; ++k) points[count++] = tooth.flank[k];
+    points[count++] = meeting;
+    for (int k = i; k >= 0; --k) points[count++] = tooth.mirror_flank[k];
     return count - 1;
 }
 
@@ -67,7 +72,7 @@ int build_gear_outline(const ToothProfile& tooth, int z, double module, ProfileP
     if (z <= 0 || tooth.outline_last < 1) return 0;  // no teeth, no pitch angle
     const double r = z / 2.0;                        // pitch radius, module units
     const double tolerance = COINCIDENCE * module;
-    const int last = tooth_outline(tooth, r);
+    const int last = tooth_as_cut(tooth, r, tooth_points);
     int count = 0;
     for (int k = 0; k < z; ++k) {
         double a = k * 2.0 * PI / z;

@@ -1,7 +1,7 @@
 // The frame record painted with Cairo onto its PNG, SVG and PDF surfaces.
-// Calls used: cairo_{image,svg,pdf}_surface_create*, cairo_set_antialias,
+// Calls used: cairo_{image,svg,pdf}_surface_create*, cairo_set_antialias, cairo_save/restore,
 // cairo_set_source_rgb, cairo_set_line_width/cap/join, cairo_move_to/line_to/
-// close_path, cairo_stroke/fill, cairo_select_font_face, cairo_show_text.
+// close_path/rectangle, cairo_stroke/fill/clip, cairo_select_font_face, cairo_show_text.
 // PNG is painted without antialiasing and with lines widened as GL widens
 // them, so its pixels are the window's wherever the two rasterisers agree; what lies wholly outside the view
 // is left out, so a vector file holds only what can be seen. No state of its own.
@@ -91,16 +91,60 @@ static void path_of_window_segment(cairo_t* cr, const PixelMap& map, const Recor
     cairo_close_path(cr);
 }
 
-// The item's segments (pairs, or a closed loop) filled as the window's pixels.
-static void fill_window_lines(cairo_t* cr, const PixelMap& map, const View& view, const RecordItem& item,
-                              const RecordVertex* v) {
+// The item's segments (pairs, or a closed loop) that reach into the rows of
+// pixels from top to bottom added to the path as the window's pixels. Returns
+// whether one of them is slanted (neither level nor upright).
+static bool path_of_window_lines(cairo_t* cr, const PixelMap& map, const View& view, const RecordItem& item,
+                                 const RecordVertex* v, double top, double bottom) {
     const bool loop = item.kind == ItemKind::LINE_LOOP;
     const int n = item.vertex_count;
+    const double reach = item.width / 2.0 + 1.0;  // pixels a segment's parallelogram reaches past its ends
+    bool slanted = false;
     for (int i = 0; loop ? i < n : i + 1 < n; i += loop ? 1 : 2) {
         const RecordVertex ends[2] = {v[i], v[(i + 1) % n]};
-        if (!beyond_view(view, ends, 2)) path_of_window_segment(cr, map, ends[0], ends[1], item.width);
+        const double ay = (1.0 - ends[0].y) * map.half_height;
+        const double by = (1.0 - ends[1].y) * map.half_height;
+        if (std::fmax(ay, by) + reach < top || std::fmin(ay, by) - reach > bottom) continue;
+        if (beyond_view(view, ends, 2)) continue;
+        path_of_window_segment(cr, map, ends[0], ends[1], item.width);
+        slanted = slanted || (ends[0].x != ends[1].x && ends[0].y != ends[1].y);
     }
-    cairo_fill(cr);
+    return slanted;
+}
+
+// Cairo's scan converter keeps the edges that cross a row sorted along it,
+// and thousands of trace segments cross each other all over the frame: a long
+// item is filled in bands of BAND_ROWS rows.
+constexpr double BAND_ROWS = 16.0;
+constexpr int BANDED_FROM_SEGMENTS = 1000;
+
+// The item's segments (pairs, or a closed loop) filled as the window's pixels,
+// as one path, so overlapping parallelograms fill as their union. A long item
+// is filled band by band, each clipped to its whole rows with only the segments
+// that reach into them: the converter decides each row by the edges that cross
+// it, so the bands colour the pixels one fill of the whole item colours. A band
+// of level and upright segments alone would be filled as boxes, which round
+// otherwise; it is given the whole item's path.
+static void fill_window_lines(cairo_t* cr, const PixelMap& map, const View& view, const RecordItem& item,
+                              const RecordVertex* v) {
+    const double height = 2.0 * map.half_height;
+    if (item.vertex_count < 2 * BANDED_FROM_SEGMENTS) {
+        path_of_window_lines(cr, map, view, item, v, -HUGE_VAL, HUGE_VAL);
+        cairo_fill(cr);
+        return;
+    }
+    for (double top = 0.0; top < height; top += BAND_ROWS) {
+        const double bottom = std::fmin(top + BAND_ROWS, height);
+        cairo_save(cr);
+        cairo_rectangle(cr, 0.0, top, 2.0 * map.half_width, bottom - top);
+        cairo_clip(cr);
+        if (!path_of_window_lines(cr, map, view, item, v, top, bottom)) {
+            cairo_new_path(cr);
+            path_of_window_lines(cr, map, view, item, v, -HUGE_VAL, HUGE_VAL);
+        }
+        cairo_fill(cr);
+        cairo_restore(cr);
+    }
 }
 
 static void path_of_loop(cairo_t* cr, const PixelMap& map, const RecordVertex* v, int count) {

@@ -1,7 +1,15 @@
 // Scenes '6' and '7': the finished teeth of the standard gear (blue) and of the
 // shifted gear (red) laid over each other about one centre. Still pictures:
-// they read the two tooth profiles and the scale factor and own no state.
+// they read the two tooth profiles and the scale factor. Own the scratch copy
+// of a tooth as cut.
 #include "scenes/scene_blocks.hpp"
+
+#include "outline/outline.hpp"
+
+// ---- process-wide state -----------------------------------------------------------
+// One tooth as cut (a pointed tooth ends where its flanks meet); written and
+// read by draw_flanks_as_cut and draw_whole_gear_as_cut in the same call.
+static ProfilePoint tooth_points[POINT_CAPACITY];
 
 // The gear centre (0, -r) in view units.
 static ProfilePoint gear_centre_in_view() {
@@ -13,9 +21,32 @@ static const char* const ONE_TOOTH_LEGEND[] = {
     "     blue tooth : standard gear", "     red tooth  : shifted gear",
 };
 
-// One tooth of each gear, by its two flanks, with the tip and root circles of
-// both. The standard gear's circles are the shifted gear's less the shift (the
-// shift is x module units, and the module is 1); pitch and base circle are shared.
+// One tooth of each gear, by its two flanks (a pointed tooth's up to where they meet), with the tip and root
+// circles of both. The standard gear's circles are the shifted gear's less the shift (the shift is x module
+// units, and the module is 1); pitch and base circle are shared. The two flanks of a tooth, each up to where
+// they meet if the tooth is pointed.
+static void draw_flanks_as_cut(const ToothProfile& tooth, const Colour& colour) {
+    ProfilePoint meeting;
+    const int i = flank_until_meeting(tooth, gear_params.pitch_radius, meeting);
+    if (i == tooth.flank_last) {
+        draw_wide_polyline(tooth.flank, tooth.flank_last, colour);
+        draw_wide_polyline(tooth.mirror_flank, tooth.flank_last, colour);
+        return;
+    }
+    const ProfilePoint* const flanks[] = {tooth.flank, tooth.mirror_flank};
+    for (const ProfilePoint* flank : flanks) {
+        for (int k = 0; k <= i; ++k) tooth_points[k] = flank[k];
+        tooth_points[i + 1] = meeting;
+        draw_wide_polyline(tooth_points, i + 1, colour);
+    }
+}
+
+// The z copies of one tooth as cut round the gear centre.
+static void draw_whole_gear_as_cut(const ToothProfile& tooth, const Colour& colour) {
+    const int last = tooth_as_cut(tooth, gear_params.pitch_radius, tooth_points);
+    draw_gear_teeth(scale_factor, gear_params.z, ProfilePoint{0.0, 0.0}, last, tooth_points, colour);
+}
+
 void scene_one_tooth() {
     const double s = scale_factor;
     const ProfilePoint g = gear_centre_in_view();
@@ -28,10 +59,8 @@ void scene_one_tooth() {
     draw_circle(g, (gear_params.root_radius - gear_params.x) * s, blue);
     draw_circle(g, s * gear_params.base_radius, green);
     draw_disc(g, 0.1 * s, black);  // 0.1 model units: grows with the zoom
-    draw_wide_polyline(standard_tooth.flank, standard_tooth.flank_last, blue);
-    draw_wide_polyline(standard_tooth.mirror_flank, standard_tooth.flank_last, blue);
-    draw_wide_polyline(shifted_tooth.flank, shifted_tooth.flank_last, red);
-    draw_wide_polyline(shifted_tooth.mirror_flank, shifted_tooth.flank_last, red);
+    draw_flanks_as_cut(standard_tooth, blue);
+    draw_flanks_as_cut(shifted_tooth, red);
 }
 
 static const char* const WHOLE_GEAR_LEGEND[] = {
@@ -39,18 +68,17 @@ static const char* const WHOLE_GEAR_LEGEND[] = {
     "    blue  circle : pitch circle", "    green circle : base circle",
 };
 
-// Every tooth of both gears: each outline is one angular pitch, and z copies
+// Every tooth of both gears as cut: each outline is one angular pitch, and z copies
 // of it round the centre close up into the whole gear. The standard gear is
 // drawn last, over the shifted one.
 void scene_whole_gear() {
     const double s = scale_factor;
     const ProfilePoint g = gear_centre_in_view();
-    const ProfilePoint no_offset = {0.0, 0.0};
     draw_legend(WHOLE_GEAR_LEGEND);
     draw_cross(g, 0.0);
     draw_dash_dot_circle(g, s * gear_params.pitch_radius, blue);
     draw_circle(g, s * gear_params.base_radius, green);
     draw_disc(g, 0.1 * s, black);
-    draw_gear_teeth(s, gear_params.z, no_offset, shifted_tooth.outline_last, shifted_tooth.outline, red);
-    draw_gear_teeth(s, gear_params.z, no_offset, standard_tooth.outline_last, standard_tooth.outline, blue);
+    draw_whole_gear_as_cut(shifted_tooth, red);
+    draw_whole_gear_as_cut(standard_tooth, blue);
 }

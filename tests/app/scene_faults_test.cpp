@@ -1,0 +1,79 @@
+// Scenes at the edges of what a gear or a run can be: a pointed tooth drawn as
+// it is cut in the comparison scenes, and a long run of scene '5' recorded and
+// painted as a picture.
+#include "draw/draw.hpp"
+#include "scenes/scenes.hpp"
+#include "tests/record/record_reading.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The farthest a 4-pixel line of the colour reaches from the gear centre, in model units.
+double reach(const Colour& colour) {
+    const double s = scale_factor;
+    const double cy = -s * gear_params.pitch_radius;
+    double far = 0;
+    for (const ViewSegment& g : segments(colour, 4.0f)) {
+        far = std::max(far, std::hypot(g.x0, g.y0 - cy) / s);
+        far = std::max(far, std::hypot(g.x1, g.y1 - cy) / s);
+    }
+    return far;
+}
+
+// A pointed tooth ends where its flanks meet (the radius the warning names),
+// with no tip arc beyond it; a tooth with a tip land still reaches its tip
+// circle; the standard gear's teeth are not pointed and reach theirs.
+TEST(PointedTooth, ComparisonScenesEndItWhereItsFlanksMeet) {
+    struct Case {
+        int z;
+        double x;
+        bool pointed;
+    };
+    for (const Case& c : {Case{10, 0.8, true}, Case{20, 1.24, true}, Case{20, 0.5, false}}) {
+        char warning[GEAR_WARNING_CAPACITY];
+        ASSERT_EQ(gear_warning(c.z, c.x, warning, GEAR_WARNING_CAPACITY), c.pointed);
+        const char* at = std::strstr(warning, "flanks meet at radius ");
+        const double meeting = at ? std::atof(at + std::strlen("flanks meet at radius ")) : 0;
+        compute_gear(c.z, c.x);
+        scale_factor = 0.2;
+        for (char scene : {'6', '7'}) {
+            SCOPED_TRACE(testing::Message() << "z = " << c.z << ", x = " << c.x << ", scene " << scene);
+            record_scene_frame(scene, 800, 800, false);
+            ASSERT_FALSE(frame_record.overflowed);
+            EXPECT_NEAR(reach(red), c.pointed ? meeting : gear_params.tip_radius, 1e-4);
+            EXPECT_NEAR(reach(blue), gear_params.tip_radius - gear_params.x, 1e-9);
+        }
+    }
+}
+
+// A picture of a long run: refused only where the frame record could no longer
+// hold every trace in view.
+TEST(LongRun, PictureOfStepsUpToTheRecordsCapacity) {
+    const std::string program = RACKGEN_BIN_PATH;
+    const std::string file = testing::TempDir() + "long_run.png";
+    std::remove(file.c_str());
+    // Fontconfig keeps its configuration for the life of the process, which the
+    // leak checker of the sanitizer build would report as the program ends.
+    const std::string render =
+        "ASAN_OPTIONS=detect_leaks=0 " + program + " -z 20 --render " + file + " --scene 5 --step ";
+    EXPECT_EQ(std::system((render + "40000 2>/dev/null").c_str()), 0);
+    FILE* png = std::fopen(file.c_str(), "rb");
+    ASSERT_NE(png, nullptr);
+    unsigned char signature[8] = {};
+    EXPECT_EQ(std::fread(signature, 1, 8, png), 8u);
+    std::fclose(png);
+    EXPECT_EQ(std::memcmp(signature, "\x89PNG\r\n\x1a\n", 8), 0);
+    std::remove(file.c_str());
+    EXPECT_NE(std::system((render + "40001 2>/dev/null").c_str()), 0);
+    EXPECT_EQ(std::fopen(file.c_str(), "rb"), nullptr);
+}
+
+}  // namespace
