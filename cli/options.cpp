@@ -27,7 +27,7 @@ static const char* const USAGE_TEXT =
     "           --standard        the standard gear (x = 0) instead of the shifted one\n"
     "         --render FILE       one frame of a scene, .png, .svg or .pdf by the name's ending\n"
     "           --scene N         1 ... 7 (default 1)\n"
-    "           --step K          the frame that shows step K of that scene (0 ... 40000, default 0)\n"
+    "           --step K          the frame that shows step K of that scene (0 ... 10000, default 0)\n"
     "           --zoom N          N > 0: as if 'w' had been pressed N times; N < 0: 'W' pressed -N times\n"
     "           --size WxH        pixels of the frame (default 800x800)\n"
     "       rackgen --help | --version\n"
@@ -35,10 +35,9 @@ static const char* const USAGE_TEXT =
     "       follow it; several outputs may be given.\n";
 
 constexpr int ZOOM_LIMIT = 300;  // 0.9^300 ≈ 2e-14: any further and nothing is left to see
-// Scenes '4' and '5' draw a trace rack (at most 44 vertices) for every step
-// before: the traces of 40,000 steps all in view take 1.8 M of the frame
-// record's 2.1 M vertices; more would not fit and be left out of the picture.
-constexpr int STEP_LIMIT = 40000;
+// Scenes '4' and '5' draw a trace rack for every step before: step 10000
+// already takes seconds, and no one presses 's' that often.
+constexpr int STEP_LIMIT = 10000;
 constexpr int SIZE_MIN = 16;    // pixels of a frame side
 constexpr int SIZE_MAX = 8192;  // a 8192 × 8192 picture is already 256 MB of pixels
 
@@ -165,7 +164,7 @@ static ParseResult set_output(int option_code, const char* value) {
             break;
         case OPT_STEP:
             if (!parse_whole(value, out->step) || out->step < 0 || out->step > STEP_LIMIT)
-                return refuse("--step must be a whole number from 0 to 40000, not \"%s\"", value);
+                return refuse("--step must be a whole number from 0 to 10000, not \"%s\"", value);
             break;
         case OPT_ZOOM:
             if (!parse_whole(value, out->zoom) || out->zoom < -ZOOM_LIMIT || out->zoom > ZOOM_LIMIT)

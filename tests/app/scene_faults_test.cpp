@@ -9,10 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -52,25 +50,6 @@ TEST(PointedTooth, ComparisonScenesEndItWhereItsFlanksMeet) {
             EXPECT_NEAR(reach(blue), gear_params.tip_radius - gear_params.x, 1e-9);
         }
     }
-}
-
-// A picture of a long run: refused only where the frame record could no longer
-// hold every trace in view.
-TEST(LongRun, PictureOfStepsUpToTheRecordsCapacity) {
-    const std::string program = RACKGEN_BIN_PATH;
-    const std::string file = testing::TempDir() + "long_run.png";
-    std::remove(file.c_str());
-    const std::string render = program + " -z 20 --render " + file + " --scene 5 --step ";
-    EXPECT_EQ(std::system((render + "40000 2>/dev/null").c_str()), 0);
-    FILE* png = std::fopen(file.c_str(), "rb");
-    ASSERT_NE(png, nullptr);
-    unsigned char signature[8] = {};
-    EXPECT_EQ(std::fread(signature, 1, 8, png), 8u);
-    std::fclose(png);
-    EXPECT_EQ(std::memcmp(signature, "\x89PNG\r\n\x1a\n", 8), 0);
-    std::remove(file.c_str());
-    EXPECT_NE(std::system((render + "40001 2>/dev/null").c_str()), 0);
-    EXPECT_EQ(std::fopen(file.c_str(), "rb"), nullptr);
 }
 
 }  // namespace
