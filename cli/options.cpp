@@ -35,8 +35,9 @@ static const char* const USAGE_TEXT =
     "       follow it; several outputs may be given.\n";
 
 constexpr int ZOOM_LIMIT = 300;  // 0.9^300 ≈ 2e-14: any further and nothing is left to see
-// Scenes '4' and '5' draw a trace rack for every step before: step 10000
-// already takes seconds, and no one presses 's' that often.
+// Scenes '4' and '5' draw a trace rack for every step before, and a picture
+// painter pays for every one that crosses the view: at step 10000 with the
+// whole gear of z = 8 in view a PNG takes about 2.5 s, at 40000 nearly a minute.
 constexpr int STEP_LIMIT = 10000;
 constexpr int SIZE_MIN = 16;    // pixels of a frame side
 constexpr int SIZE_MAX = 8192;  // a 8192 × 8192 picture is already 256 MB of pixels
