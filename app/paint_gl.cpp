@@ -78,8 +78,7 @@ void paint_text(PaintState& state, const RecordItem& item) {
 void paint_shape(PaintState& state, const RecordItem& item) {
     set_lighting(state, false);
     const Colour& c = item.colour;
-    if (!state.colour_set || c.red != state.colour.red || c.green != state.colour.green ||
-        c.blue != state.colour.blue || c.alpha != state.colour.alpha) {
+    if (!state.colour_set || !same_colour(c, state.colour)) {
         glColor4f(c.red, c.green, c.blue, c.alpha);
         state.colour = c;
         state.colour_set = true;
@@ -92,10 +91,6 @@ void paint_shape(PaintState& state, const RecordItem& item) {
     const RecordVertex* v = frame_record.vertices + item.first_vertex;
     for (int i = 0; i < item.vertex_count; ++i) glVertex2d(v[i].x, v[i].y);
     glEnd();
-}
-
-bool same_colour(const Colour& a, const Colour& b) {
-    return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
 }
 
 // The index of the first item of the trailing run of trace items, all one

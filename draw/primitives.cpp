@@ -43,21 +43,21 @@ constexpr double DASH_DOT_LENGTH_LIMIT = 1e7;
 // under a pixel, at a cost bounded by the length in view.
 constexpr double CHORD_PIXELS = 0.25;
 
-void line_segment(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour) {
-    ViewBox box;
-    if (read_view_box(0, box) && !segment_visible(box, a, b)) return;
-    device_colour(colour);
-    device_begin(ItemKind::LINES);
-    device_vertex(to_screen(a.x), to_screen(a.y));
-    device_vertex(to_screen(b.x), to_screen(b.y));
-    device_end();
-}
-
-// Can the circle of radius r about (cx, cy) in the current frame, drawn lines_px wide, be seen?
-bool circle_can_be_seen(double cx, double cy, double r, double lines_px) {
-    ViewBox box;
+// The 120-gon through P(i) = (R·cos(i·step), R·sin(i·step)) about the centre,
+// as a filled polygon or a closed outline; left out when it cannot be seen.
+void circle_polygon(const ProfilePoint& centre, double radius, const Colour& colour, ItemKind kind) {
+    const double r = to_screen(radius);
+    const double step = 2 * CIRCLE_PI / CIRCLE_SEGMENTS;
+    const double cx = to_screen(centre.x);
+    const double cy = to_screen(centre.y);
     const double a = std::fabs(r);
-    return !read_view_box(lines_px, box) || rectangle_visible(box, cx - a, cy - a, cx + a, cy + a);
+    ViewBox box;
+    if (read_view_box(0, box) && !rectangle_visible(box, cx - a, cy - a, cx + a, cy + a)) return;
+    device_colour(colour);
+    device_begin(kind);
+    for (int i = 0; i < CIRCLE_SEGMENTS; ++i)
+        device_vertex(cx + r * std::cos(i * step), cy + r * std::sin(i * step));
+    device_end();
 }
 
 }  // namespace
@@ -69,7 +69,13 @@ double to_screen(double v) {
 }
 
 void draw_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour) {
-    line_segment(a, b, colour);
+    ViewBox box;
+    if (read_view_box(0, box) && !segment_visible(box, a, b)) return;
+    device_colour(colour);
+    device_begin(ItemKind::LINES);
+    device_vertex(to_screen(a.x), to_screen(a.y));
+    device_vertex(to_screen(b.x), to_screen(b.y));
+    device_end();
 }
 
 void draw_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, const Colour& colour) {
@@ -80,7 +86,7 @@ void draw_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, co
 // window; afterwards the width is 2 pixels, not the width found on entry.
 void draw_wide_line(const ProfilePoint& a, const ProfilePoint& b, double width, const Colour& colour) {
     device_line_width(static_cast<float>(to_screen(width) * PIXELS_PER_VIEW_UNIT));
-    line_segment(a, b, colour);
+    draw_line(a, b, colour);
     device_line_width(WIDTH_AFTER_WIDE_LINE);
 }
 
@@ -166,30 +172,11 @@ void draw_dash_dot_line_scaled(double s, const ProfilePoint& a, const ProfilePoi
 }
 
 void draw_disc(const ProfilePoint& centre, double radius, const Colour& colour) {
-    const double r = to_screen(radius);
-    const double step = 2 * CIRCLE_PI / CIRCLE_SEGMENTS;
-    const double cx = to_screen(centre.x);
-    const double cy = to_screen(centre.y);
-    if (!circle_can_be_seen(cx, cy, r, 0)) return;
-    device_colour(colour);
-    device_begin(ItemKind::POLYGON);
-    for (int i = 0; i < CIRCLE_SEGMENTS; ++i)
-        device_vertex(cx + r * std::cos(i * step), cy + r * std::sin(i * step));
-    device_end();
+    circle_polygon(centre, radius, colour, ItemKind::POLYGON);
 }
 
-// The closed 120-gon through P(i) = (R·cos(i·step), R·sin(i·step)) about the centre.
 void draw_circle(const ProfilePoint& centre, double radius, const Colour& colour) {
-    const double r = to_screen(radius);
-    const double step = 2 * CIRCLE_PI / CIRCLE_SEGMENTS;
-    const double cx = to_screen(centre.x);
-    const double cy = to_screen(centre.y);
-    if (!circle_can_be_seen(cx, cy, r, 0)) return;
-    device_colour(colour);
-    device_begin(ItemKind::LINE_LOOP);
-    for (int i = 0; i < CIRCLE_SEGMENTS; ++i)
-        device_vertex(cx + r * std::cos(i * step), cy + r * std::sin(i * step));
-    device_end();
+    circle_polygon(centre, radius, colour, ItemKind::LINE_LOOP);
 }
 
 namespace {

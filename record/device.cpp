@@ -24,12 +24,14 @@ float width_now = 1.0f;                      // pixels; carries from frame to fr
 int layer_now = ITEM_LAYER_PLAIN;
 RecordItem* open_item = nullptr;  // between device_begin and device_end, else nullptr
 
-bool same_colour(const Colour& a, const Colour& b) {
-    return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
-}
-
 bool inside_guard(const RecordVertex& v) {
     return std::fabs(v.x) <= GUARD && std::fabs(v.y) <= GUARD;
+}
+
+// The point (x, y) of the current frame in view units.
+RecordVertex placed(double x, double y) {
+    const DeviceMatrix& m = matrices[depth - 1];
+    return RecordVertex{m.xx * x + m.xy * y + m.x0, m.yx * x + m.yy * y + m.y0};
 }
 
 // Liang–Barsky: cuts the segment a–b to the guard square; false when none of it is inside.
@@ -88,6 +90,13 @@ int take_vertices(RecordVertex* out) {
     return count;
 }
 
+// Do all the open item's vertices lie inside the guard?
+bool open_item_inside_guard() {
+    for (int i = 0; i < open_item->vertex_count; ++i)
+        if (!inside_guard(frame_record.vertices[open_item->first_vertex + i])) return false;
+    return true;
+}
+
 void append_vertex(const RecordVertex& v) {
     if (RecordVertex* slot = next_record_vertex()) {
         *slot = v;
@@ -97,10 +106,7 @@ void append_vertex(const RecordVertex& v) {
 
 // An outline that leaves the guard becomes independent segments, each cut.
 void finish_line_loop() {
-    bool inside = true;
-    for (int i = 0; i < open_item->vertex_count; ++i)
-        inside = inside && inside_guard(frame_record.vertices[open_item->first_vertex + i]);
-    if (inside || open_item->vertex_count > CUT_CAPACITY) return;
+    if (open_item->vertex_count > CUT_CAPACITY || open_item_inside_guard()) return;
     RecordVertex loop[CUT_CAPACITY];
     const int count = take_vertices(loop);
     open_item->kind = ItemKind::LINES;
@@ -115,10 +121,7 @@ void finish_line_loop() {
 
 // A polygon that leaves the guard is cut to it (convex stays convex).
 void finish_polygon() {
-    bool inside = true;
-    for (int i = 0; i < open_item->vertex_count; ++i)
-        inside = inside && inside_guard(frame_record.vertices[open_item->first_vertex + i]);
-    if (inside || open_item->vertex_count > CUT_CAPACITY / 2) return;
+    if (open_item->vertex_count > CUT_CAPACITY / 2 || open_item_inside_guard()) return;
     RecordVertex a[CUT_CAPACITY];
     RecordVertex b[CUT_CAPACITY];
     int count = take_vertices(a);
@@ -208,8 +211,7 @@ void device_begin(ItemKind kind) {
 
 void device_vertex(double x, double y) {
     if (open_item == nullptr) return;
-    const DeviceMatrix& m = matrices[depth - 1];
-    RecordVertex v = {m.xx * x + m.xy * y + m.x0, m.yx * x + m.yy * y + m.y0};
+    RecordVertex v = placed(x, y);
     if (open_item->kind != ItemKind::LINES || open_item->vertex_count % 2 == 0) {
         append_vertex(v);  // a segment's first end waits for its second to be cut with it
         return;
@@ -245,7 +247,6 @@ void device_text(double x, double y, const char* text) {
     const Colour black = {0, 0, 0, 0};
     *item = RecordItem{ItemKind::TEXT, black, width_now, frame_record.vertex_count, 0, offset, layer_now};
     open_item = item;
-    const DeviceMatrix& m = matrices[depth - 1];
-    append_vertex(RecordVertex{m.xx * x + m.xy * y + m.x0, m.yx * x + m.yy * y + m.y0});
+    append_vertex(placed(x, y));
     open_item = nullptr;
 }

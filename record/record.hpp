@@ -18,6 +18,10 @@ struct Colour {
     float alpha;
 };
 
+inline bool same_colour(const Colour& a, const Colour& b) {
+    return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
+}
+
 enum class ItemKind {
     LINES,      // vertex pairs, each an independent segment
     LINE_LOOP,  // a closed polyline through the vertices
@@ -33,12 +37,12 @@ struct RecordVertex {
 // One item: a run of vertices drawn with one colour and one line width.
 struct RecordItem {
     ItemKind kind;
-    Colour colour;       // TEXT items are always black
-    float width;         // line width in pixels (1, 2 or 4), whatever the window's size
-    int first_vertex;    // index into frame_record.vertices
-    int vertex_count;    // TEXT: 1, the raster position
-    int text_offset;     // TEXT: index into frame_record.text of its terminated string; else -1
-    int layer;           // ITEM_LAYER_PLAIN, or ITEM_LAYER_TRACE for the trace racks of scenes '4' and '5'
+    Colour colour;     // TEXT items are always black
+    float width;       // line width in pixels (1, 2 or 4), whatever the window's size
+    int first_vertex;  // index into frame_record.vertices
+    int vertex_count;  // TEXT: 1, the raster position
+    int text_offset;   // TEXT: index into frame_record.text of its terminated string; else -1
+    int layer;         // ITEM_LAYER_PLAIN, or ITEM_LAYER_TRACE for the trace racks of scenes '4' and '5'
 };
 
 constexpr int ITEM_LAYER_PLAIN = 0;
@@ -52,7 +56,7 @@ constexpr int RECORD_VERTEX_CAPACITY = 1 << 21;
 constexpr int RECORD_TEXT_CAPACITY = 1 << 12;
 
 struct FrameRecord {
-    int width;   // pixels of the frame the record was made for
+    int width;  // pixels of the frame the record was made for
     int height;
     bool leave_out_unseen;  // figures outside the view were left out (always, but for comparisons)
     int item_count;

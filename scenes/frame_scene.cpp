@@ -4,21 +4,13 @@
 #include "record/record.hpp"
 #include "scenes/scene_blocks.hpp"
 
+// The block of scene '1' + i at index i.
+static void (*const SCENE_BLOCKS[])() = {
+    scene_addendum_involute, scene_dedendum_involute, scene_undercut_curve, scene_rack_rolling,
+    scene_rack_gear_meshing, scene_one_tooth,         scene_whole_gear,
+};
+
 void record_scene_frame(SceneMode scene, int width, int height, bool leave_out_unseen) {
     begin_record(width, height, leave_out_unseen);
-    if (scene == '1') {
-        scene_addendum_involute();
-    } else if (scene == '2') {
-        scene_dedendum_involute();
-    } else if (scene == '3') {
-        scene_undercut_curve();
-    } else if (scene == '4') {
-        scene_rack_rolling();
-    } else if (scene == '5') {
-        scene_rack_gear_meshing();
-    } else if (scene == '6') {
-        scene_one_tooth();
-    } else if (scene == '7') {
-        scene_whole_gear();
-    }
+    if (scene >= '1' && scene <= '7') SCENE_BLOCKS[scene - '1']();
 }

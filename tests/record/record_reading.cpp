@@ -4,10 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-bool same_colour(const Colour& a, const Colour& b) {
-    return a.red == b.red && a.green == b.green && a.blue == b.blue;
-}
-
 std::vector<ViewSegment> segments(const Colour& colour, float width) {
     std::vector<ViewSegment> found;
     for (int i = 0; i < frame_record.item_count; ++i) {

@@ -18,8 +18,6 @@ struct ViewCircle {
     double x, y, radius;  // view units: centre and distance of the first vertex
 };
 
-bool same_colour(const Colour& a, const Colour& b);
-
 // The segments of the LINES items in the colour (any width when width is 0).
 std::vector<ViewSegment> segments(const Colour& colour, float width = 0);
 // Filled discs (POLYGON items) in the colour, in the order recorded.
