@@ -26,6 +26,15 @@ bool parse_real(const char* word, double& value) {
     return end != word && *end == '\0';
 }
 
+// "\"<word>\" is not <what>: <reason>", the word quoted safely: it may hold anything.
+static bool refuse_word(const char* word, bool longer, const char* what, const char* reason, char* message,
+                        int capacity) {
+    char shown[QUOTED_WORD_CAPACITY];
+    quote_word(word, longer, shown, QUOTED_WORD_CAPACITY);
+    std::snprintf(message, static_cast<size_t>(capacity), "\"%s\" is not %s: %s", shown, what, reason);
+    return false;
+}
+
 // "<word> is refused: <reason>", the word as typed: it is a number, nothing to escape.
 static bool refuse_number(const char* word, const char* refusal, char* message, int capacity) {
     std::snprintf(message, static_cast<size_t>(capacity), "%s is refused: %s", word, refusal);
@@ -34,26 +43,16 @@ static bool refuse_number(const char* word, const char* refusal, char* message, 
 
 bool check_teeth_answer(const char* word, bool longer, int& z, char* message, int capacity) {
     if (capacity > 0) message[0] = '\0';
-    if (longer || !parse_whole(word, z)) {
-        char shown[QUOTED_WORD_CAPACITY];
-        quote_word(word, longer, shown, QUOTED_WORD_CAPACITY);
-        std::snprintf(message, static_cast<size_t>(capacity), "\"%s\" is not a whole number: %s", shown,
-                      gear_refusal(0, 0.0));
-        return false;
-    }
+    if (longer || !parse_whole(word, z))
+        return refuse_word(word, longer, "a whole number", gear_refusal(0, 0.0), message, capacity);
     if (const char* refusal = gear_refusal(z, 0.0)) return refuse_number(word, refusal, message, capacity);
     return true;
 }
 
 bool check_shift_answer(const char* word, bool longer, int z, double& x, char* message, int capacity) {
     if (capacity > 0) message[0] = '\0';
-    if (longer || !parse_real(word, x)) {
-        char shown[QUOTED_WORD_CAPACITY];
-        quote_word(word, longer, shown, QUOTED_WORD_CAPACITY);
-        std::snprintf(message, static_cast<size_t>(capacity), "\"%s\" is not a number: %s", shown,
-                      gear_refusal(z, NAN));
-        return false;
-    }
+    if (longer || !parse_real(word, x))
+        return refuse_word(word, longer, "a number", gear_refusal(z, NAN), message, capacity);
     if (const char* refusal = gear_refusal(z, x)) return refuse_number(word, refusal, message, capacity);
     return true;
 }

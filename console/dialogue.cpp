@@ -58,7 +58,7 @@ static void input_ended() {
 
 // The gear is computed only once both values are accepted, so an ended input
 // leaves the previous gear whole.
-static void compute_gear(bool new_teeth, int z, double x) {
+static void take_gear(bool new_teeth, int z, double x) {
     if (new_teeth) {
         compute_gear(z, x);
     } else {  // z, the constants and the standard tooth stay
@@ -93,7 +93,7 @@ void parameter_dialogue() {
     if (complete) complete = ask(false, z, x) == ANSWER_VALID;
     if (complete) {
         warn_of_pointed_tooth(z, x);
-        compute_gear(new_teeth, z, x);
+        take_gear(new_teeth, z, x);
         offer_data_file();
     } else {
         input_ended();
