@@ -19,20 +19,11 @@ static char reason[200];  // the refusal text handed back; valid until the next 
 constexpr double RADIUS_SLACK = 1e-9;
 
 // The radius at which the two flanks of the trial tooth meet, below the tip
-// circle, or 0 when they do not meet. The flank crosses the tooth's centre line
-// (polar angle ψ/2) where it meets its mirror image; the crossing is taken on
-// the straight segment between the samples either side of it.
+// circle, or 0 when they do not meet.
 static double flank_meeting_radius(const ToothProfile& tooth) {
-    double half = gear_params.tooth_angle / 2.0;
-    const ProfilePoint* f = tooth.flank;
-    if (polar_angle(f[tooth.flank_last]) <= half) return 0.0;
-    int i = 1;
-    while (i < tooth.flank_last && polar_angle(f[i]) <= half) ++i;
-    double a0 = polar_angle(f[i - 1]) - half;
-    double a1 = polar_angle(f[i]) - half;
-    double s = a1 > a0 ? -a0 / (a1 - a0) : 0.0;  // a0 ≤ 0 < a1 here, so 0 ≤ s ≤ 1
-    ProfilePoint meet{f[i - 1].x + s * (f[i].x - f[i - 1].x), f[i - 1].y + s * (f[i].y - f[i - 1].y)};
-    return polar_radius(meet);
+    ProfilePoint meeting;
+    if (flank_until_meeting(tooth, gear_params.pitch_radius, meeting) == tooth.flank_last) return 0.0;
+    return polar_radius(meeting);
 }
 
 // Runs the computation for (z, x) and says what is wrong with the tooth it

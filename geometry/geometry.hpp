@@ -111,6 +111,21 @@ void compute_tooth(double x_s, ToothProfile& tooth);
 // shift-dependent state describes it).
 void compute_gear(int z, double x);
 
+// ---- the tooth as cut ---------------------------------------------------------
+// Where the flanks of a pointed tooth meet, below its tip circle (r: the pitch
+// radius; the gear frame has its centre at (0, -r)). Returns the index i of the
+// last flank point before the tooth centre line, with meeting set to where
+// flank[i] → flank[i+1] crosses it (the mirrored flank meets it there too);
+// returns tooth.flank_last, meeting untouched, when the flank stays on its side
+// and the tooth has its tip arc.
+int flank_until_meeting(const ToothProfile& tooth, double r, ProfilePoint& meeting);
+
+// One tooth's outline as the gear has it, into points (POINT_CAPACITY): tooth.outline,
+// or for a pointed tooth its root arc, the flank up to the meeting point and the
+// mirrored flank back, with no tip arc run backwards across both flanks. Returns
+// its last index.
+int tooth_as_cut(const ToothProfile& tooth, double r, ProfilePoint* points);
+
 // ---- accepted range ----------------------------------------------------------
 constexpr int Z_MIN = 3;     // below, the root circle has no positive radius for any usable shift
 constexpr int Z_MAX = 1000;  // a gear of 1000 teeth is already wider than any view of it

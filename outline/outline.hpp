@@ -14,20 +14,6 @@
 // tooth's) and is taken once.
 constexpr int GEAR_OUTLINE_CAPACITY = Z_MAX * (POINT_CAPACITY - 1);
 
-// Where the flanks of a pointed tooth meet, below its tip circle (r: the pitch
-// radius; the gear frame has its centre at (0, -r)). Returns the index i of the
-// last flank point before the tooth centre line, with meeting set to where
-// flank[i] → flank[i+1] crosses it (the mirrored flank meets it there too);
-// returns tooth.flank_last, meeting untouched, when the flank stays on its side
-// and the tooth has its tip arc.
-int flank_until_meeting(const ToothProfile& tooth, double r, ProfilePoint& meeting);
-
-// One tooth's outline as the gear has it, into points (POINT_CAPACITY): tooth.outline,
-// or for a pointed tooth its root arc, the flank up to the meeting point and the
-// mirrored flank back, with no tip arc run backwards across both flanks. Returns
-// its last index.
-int tooth_as_cut(const ToothProfile& tooth, double r, ProfilePoint* points);
-
 // The z copies of tooth_as_cut (root arc, flank, tip arc, mirrored flank)
 // turned about the gear centre by k·2π/z, k = 0 … z-1, joined end to start,
 // points that coincide taken once, scaled by module (mm per module unit),

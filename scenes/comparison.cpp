@@ -4,8 +4,6 @@
 // of a tooth as cut.
 #include "scenes/scene_blocks.hpp"
 
-#include "outline/outline.hpp"
-
 // ---- process-wide state -----------------------------------------------------------
 // One tooth as cut (a pointed tooth ends where its flanks meet); written and
 // read by draw_flanks_as_cut and draw_whole_gear_as_cut in the same call.
