@@ -1,6 +1,5 @@
-// Scenes at the edges of what a gear or a run can be: a pointed tooth drawn as
-// it is cut in the comparison scenes, and a long run of scene '5' recorded and
-// painted as a picture.
+// Scenes at the edges of what a gear can be: a pointed tooth drawn as it is
+// cut in the comparison scenes.
 #include "draw/draw.hpp"
 #include "scenes/scenes.hpp"
 #include "tests/record/record_reading.hpp"

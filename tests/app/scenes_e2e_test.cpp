@@ -3,6 +3,7 @@
 // gear's geometry (view = scale × model, 400 pixels a view unit, the window's
 // centre at pixel (400, 400), y up). Every screenshot stays under
 // <build>/test-artifacts/<test>/ to be looked at.
+#include "draw/draw.hpp"
 #include "geometry/geometry.hpp"
 #include "tests/e2e/e2e.hpp"
 
@@ -335,10 +336,6 @@ TEST(SceneScreens, ZoomKeysChangeTheSizeOfTheDrawing) {
     EXPECT_GT(legend_dark_pixels(bigger, 1), 50);  // the legend does not zoom
 }
 
-}  // namespace
-
-namespace {
-
 // All seven scenes of one gear, as a user would step through them; every
 // picture is kept as scene<key>_<what>.png. Each must show its legend dark and
 // the colours its figures are drawn in (the legends of later frames are
@@ -423,8 +420,6 @@ INSTANTIATE_TEST_SUITE_P(Gears, SceneGallery,
                              return std::string(gear.param.name);
                          });
 
-}  // namespace
-
 // ---- deep zoom ----------------------------------------------------------------------
 
 // The scale factor after k presses of 'W', key by key as the program divides it.
@@ -439,16 +434,15 @@ double zoomed_in(int presses) {
 // circle's counts (period i = 1 … n starting at angle i·2π/n, its dash over m
 // sub-steps of 2π/(n·(m + 3k)); from view radius 10^7 on the counts stay those of 10^7).
 std::vector<Pixel> pitch_circle_dash_middles(double s) {
-    const double circle_pi = 3.1415926536;
     const double r = s * gear_params.pitch_radius;  // view radius, centre (0, -r)
     const double counted = std::fmin(r, 1e7);
-    const int n = static_cast<int>(10 * circle_pi * counted);
+    const int n = static_cast<int>(10 * CIRCLE_PI * counted);
     const int m = static_cast<int>(45 * counted);
     const int k = static_cast<int>(10 * counted);
-    const double period = 2 * circle_pi / n;
-    const double delta = 2 * circle_pi / (static_cast<double>(n) * (m + 3 * k));
+    const double period = 2 * CIRCLE_PI / n;
+    const double delta = 2 * CIRCLE_PI / (static_cast<double>(n) * (m + 3 * k));
     std::vector<Pixel> found;
-    const int top = static_cast<int>(std::floor((circle_pi / 2) / period));  // the period at the top
+    const int top = static_cast<int>(std::floor((CIRCLE_PI / 2) / period));  // the period at the top
     const double dash_pixels = m * delta * r * 400;
     if (dash_pixels < 12) return found;  // too short to tell its middle from its ends
     for (int i = top - 12; i <= top + 12 && found.size() < 9; ++i)
@@ -506,3 +500,5 @@ TEST(SceneScreens, DeepZoomKeepsThePitchCircleAndTheInvoluteInPlace) {
         }
     }
 }
+
+}  // namespace

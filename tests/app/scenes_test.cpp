@@ -21,7 +21,7 @@ constexpr int SEGMENTS_PER_RACK = 7 + 3 * 5;  // four pitches, shared flanks onc
 // Both teeth computed, the shifted one last, all counters 0: the state after a dialogue.
 void make_gear(int z, double x, double scale = 0.5) {
     compute_gear(z, x);
-    addendum_step = dedendum_step = undercut_step = tooth_step = 0;
+    reset_step_counters();
     scale_factor = scale;
 }
 
@@ -40,14 +40,23 @@ int wide_segments(const Colour& colour) {
     return static_cast<int>(segments(colour, 4.0f).size());
 }
 
-// The current rack's rolling line (the only blue dash-dot line that is not a
-// centre line): the middle and the direction of its recorded segments.
-ViewSegment rolling_line_piece(double& middle_x, double& middle_y) {
-    std::vector<ViewSegment> s = segments(blue, 2.0f);
-    const ViewSegment& first = s[s.size() - 1];
-    middle_x = 0.5 * (first.x0 + first.x1);
-    middle_y = 0.5 * (first.y0 + first.y1);
-    return first;
+// A piece of the current rack's rolling line (the only blue dash-dot line that
+// is not a centre line): its last recorded segment.
+ViewSegment rolling_line_piece() {
+    return segments(blue, 2.0f).back();
+}
+
+// The black 2-pixel segments less the cross's two lines: the current rack.
+std::vector<ViewSegment> current_rack() {
+    std::vector<ViewSegment> rack = segments(black, 2.0f);
+    rack.erase(rack.begin(), rack.begin() + 2);
+    return rack;
+}
+
+// The vertices of the frame just recorded, to compare with a later frame.
+std::vector<RecordVertex> recorded_vertices() {
+    return std::vector<RecordVertex>(frame_record.vertices,
+                                     frame_record.vertices + frame_record.vertex_count);
 }
 
 // ---- legends ---------------------------------------------------------------------------
@@ -125,8 +134,7 @@ TEST(GenerationScenes, StepsClampTracesAndRepeats) {
             }
         }
         EXPECT_EQ(addendum_step + dedendum_step + undercut_step + tooth_step, last + 1);
-        const std::vector<RecordVertex> before(frame_record.vertices,
-                                               frame_record.vertices + frame_record.vertex_count);
+        const std::vector<RecordVertex> before = recorded_vertices();
         frame(g.scene);
         EXPECT_EQ(*g.counter, last + 1);
         ASSERT_EQ(frame_record.vertex_count, static_cast<int>(before.size()));
@@ -245,23 +253,20 @@ TEST(WholeToothScenes, WhereTheRackStands) {
     ASSERT_EQ(blue_discs.size(), 1u);
     EXPECT_NEAR(blue_discs[0].x, 1.0, VIEW_TOLERANCE);
     EXPECT_NEAR(blue_discs[0].y, -1.0, VIEW_TOLERANCE);
-    double mx, my;
-    ViewSegment piece = rolling_line_piece(mx, my);
+    ViewSegment piece = rolling_line_piece();
     EXPECT_NEAR(piece.x0, piece.x1, 1e-12);  // upright, through A·s = (1, 0.5707963)
     EXPECT_NEAR(piece.x0, 1.0, 1e-7);
     for (int step : {0, 28}) {
         tooth_step = step;
         frame('5');
-        piece = rolling_line_piece(mx, my);
+        piece = rolling_line_piece();
         EXPECT_NEAR(piece.y0, 0.0, 1e-12) << "step " << step;
         EXPECT_NEAR(piece.y1, 0.0, 1e-12) << "step " << step;
         // Copy q's middle flank crosses the rolling line q·π·s right of the reference point.
         const double t = PI / 2 - step * 0.02;
         const double reference = (step == 0 ? -7.8539816 : -5.0539816) * 0.2;
         const int q = static_cast<int>(10 * t / PI);
-        std::vector<ViewSegment> rack = segments(black, 2.0f);
-        rack.erase(rack.begin(), rack.begin() + 2);  // the cross's two lines
-        EXPECT_LT(distance_to(rack, reference + q * PI * 0.1, 0.0), 1e-7) << "step " << step;
+        EXPECT_LT(distance_to(current_rack(), reference + q * PI * 0.1, 0.0), 1e-7) << "step " << step;
     }
 }
 
@@ -280,8 +285,7 @@ TEST(WholeToothScenes, TheRackStaysInMeshInLongRuns) {
         const double t = PI / 2 - step * 0.02;
         const double kx = s * 4 * std::sin(t);
         const double ky = s * 4 * (std::cos(t) - 1);
-        std::vector<ViewSegment> rack = segments(black, 2.0f);
-        rack.erase(rack.begin(), rack.begin() + 2);  // the cross's two lines
+        const std::vector<ViewSegment> rack = current_rack();
         ASSERT_EQ(rack.size(), static_cast<size_t>(SEGMENTS_PER_RACK));
         double least = HUGE_VAL, most = -HUGE_VAL;  // along the rolling line (cos t, -sin t) from K
         for (const ViewSegment& seg : rack)
@@ -330,8 +334,7 @@ TEST(ComparisonScenes, WholeGearHasEveryToothOfBothAndStillPicturesRepeat) {
     EXPECT_TRUE(same_colour(frame_record.items[frame_record.item_count - 1].colour, blue));
     for (char scene : {'6', '7'}) {
         frame(scene);
-        const std::vector<RecordVertex> first(frame_record.vertices,
-                                              frame_record.vertices + frame_record.vertex_count);
+        const std::vector<RecordVertex> first = recorded_vertices();
         frame(scene);
         ASSERT_EQ(frame_record.vertex_count, static_cast<int>(first.size()));
         EXPECT_EQ(std::memcmp(first.data(), frame_record.vertices, first.size() * sizeof first[0]), 0);

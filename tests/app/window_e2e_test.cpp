@@ -14,18 +14,9 @@ namespace {
 const char TITLE[] = "ラックカッタによる歯形創成　z:歯数　1,2,3,4,5,6,7：創成画面変更，s:継続";
 const char HEADLINE[] = "ラックによる転位歯車歯形創成.";
 const char LAST_HELP_LINE[] = "\n'6' '7'キーで：１つの歯形・全歯形描画の選択";
-const std::vector<std::string> UTF8_CONSOLE = {"LC_ALL=C.UTF-8"};
 
 const int START_MS = 15000;  // a cold software-GL start on a busy machine
 const int STEP_MS = 5000;
-
-// Starts the program with the answers of the first dialogue and finds its
-// window (moved to 0,0).
-void open_window(E2eSession* s, const char* exe, const char* answers, const char* name) {
-    ASSERT_TRUE(s->ready) << "Xvfb did not start";
-    ASSERT_TRUE(launch_program(&s->program, &s->xserver, exe, answers, name, UTF8_CONSOLE));
-    ASSERT_TRUE(find_window(&s->program, &s->xserver, START_MS)) << "stderr: " << read_stderr(&s->program);
-}
 
 std::string property(E2eSession* s, const char* name) {
     std::string out;
@@ -35,8 +26,11 @@ std::string property(E2eSession* s, const char* name) {
 
 TEST(WindowE2e, OpensAt800By800WithTheJapaneseTitleAndAWhiteFrameAndEndsOnEscape) {
     E2eSession s;
-    open_window(&s, RACKGEN_BIN, "20\n0\n0\n", "window_opens");
-    if (HasFatalFailure()) return;
+    // The answers of the first dialogue, then the window (moved to 0,0).
+    ASSERT_TRUE(s.ready) << "Xvfb did not start";
+    ASSERT_TRUE(launch_program(&s.program, &s.xserver, RACKGEN_BIN, "20\n0\n0\n", "window_opens",
+                               {"LC_ALL=C.UTF-8"}));
+    ASSERT_TRUE(find_window(&s.program, &s.xserver, START_MS)) << "stderr: " << read_stderr(&s.program);
     // The window opens only after the whole dialogue has been printed.
     std::string console = read_stdout(&s.program);
     EXPECT_NE(console.find(HEADLINE), std::string::npos) << console;

@@ -46,7 +46,7 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         compute_gear(20, 0.0);
-        set_counters(0, 0, 0, 0);
+        reset_step_counters();
         scale_factor = 0.5;
         scene_mode = '1';
         last_key = 'z';

@@ -14,12 +14,16 @@ void count(FakeGlKind kind = FAKE_GL_OTHER) {
     ++counts[kind];
 }
 
+void load_identity_projection() {
+    for (int i = 0; i < 16; ++i) state.projection[i] = (i % 5 == 0) ? 1.0 : 0.0;
+}
+
 }  // namespace
 
 void fake_gl_reset() {
     std::memset(counts, 0, sizeof counts);
     state = FakeGlState{};
-    for (int i = 0; i < 16; ++i) state.projection[i] = (i % 5 == 0) ? 1.0 : 0.0;
+    load_identity_projection();
     state.matrix_mode = GL_MODELVIEW;
 }
 
@@ -56,8 +60,7 @@ void glLineWidth(GLfloat) {
 }
 void glLoadIdentity(void) {
     count();
-    if (state.matrix_mode == GL_PROJECTION)
-        for (int i = 0; i < 16; ++i) state.projection[i] = (i % 5 == 0) ? 1.0 : 0.0;
+    if (state.matrix_mode == GL_PROJECTION) load_identity_projection();
 }
 void glMatrixMode(GLenum mode) {
     count();
