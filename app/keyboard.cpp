@@ -5,14 +5,13 @@
 #include "draw/draw.hpp"
 #include "geometry/geometry.hpp"
 
-#include <cstdio>
 #include <cstdlib>
 
 // ---- Global state ------------------------------------------------------------
 SceneMode scene_mode;  // scene display draws; written by the entry and on_key
 char last_key;         // last key typed in the window; written by the entry and on_key, read by the dialogue
-void (*window_state_observer)(
-    const char* event);  // empty in rackgen; set by a test build before the event loop
+// Empty in rackgen; a test build sets it before the event loop.
+void (*window_state_observer)(const char* event);
 
 constexpr unsigned char KEY_ESCAPE = 27;
 
