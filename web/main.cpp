@@ -150,11 +150,11 @@ WEB_EXPORT const char* web_write_data_file(const char* path) {
 }
 
 // The outline of the whole gear being written; filled and read by web_write_gear.
-static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY + 1];
+static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY];
 
 // The shifted gear's whole outline at module 1 mm: SVG, or DXF when path ends in ".dxf".
 WEB_EXPORT const char* web_write_gear(const char* path) {
-    int count = build_gear_outline(shifted_tooth, gear_params.z, 1.0, gear_points, GEAR_OUTLINE_CAPACITY + 1);
+    int count = build_gear_outline(shifted_tooth, gear_params.z, 1.0, gear_points, GEAR_OUTLINE_CAPACITY);
     size_t length = std::strlen(path);
     bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
     FILE* file = count > 0 ? std::fopen(path, "wb") : nullptr;
