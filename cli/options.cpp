@@ -7,6 +7,7 @@
 #include <getopt.h>
 
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -65,10 +66,14 @@ static const option LONG_OPTIONS[] = {
     {"version", no_argument, nullptr, OPT_VERSION},     {nullptr, 0, nullptr, 0},
 };
 
-// One line saying what is wrong, then the usage; always PARSE_REFUSED.
-static ParseResult refuse(const char* format, const char* word) {
+// One line saying what is wrong (a printf format and its values), then the
+// usage; always PARSE_REFUSED.
+__attribute__((format(printf, 1, 2))) static ParseResult refuse(const char* format, ...) {
     std::fprintf(stderr, "rackgen: ");
-    std::fprintf(stderr, format, word);
+    va_list values;
+    va_start(values, format);
+    std::vfprintf(stderr, format, values);
+    va_end(values);
     std::fprintf(stderr, "\n%s", USAGE_TEXT);
     return PARSE_REFUSED;
 }
@@ -115,13 +120,13 @@ static bool format_of(OutputKind kind, const char* name, FileFormat& format) {
 static ParseResult add_output(OutputKind kind, const char* name) {
     CommandLine& c = command_line;
     FileFormat format = FORMAT_DATA;
-    if (*name == '\0') return refuse("an output needs a file name%s", "");
+    if (*name == '\0') return refuse("an output needs a file name");
     if (!format_of(kind, name, format))
         return refuse(kind == OUTPUT_GEAR ? "the name after --gear must end in .svg or .dxf: \"%s\""
                                           : "the name after --render must end in .png, .svg or .pdf: \"%s\"",
                       name);
     if (c.output_count == OUTPUT_CAPACITY)
-        return refuse("at most 16 outputs in one run; \"%s\" is one more", name);
+        return refuse("at most %d outputs in one run; \"%s\" is one more", OUTPUT_CAPACITY, name);
     c.outputs[c.output_count++] = Output{kind, format, name, 1.0, false, '1', 0, 0, 800, 800};
     return PARSE_RUN;
 }
@@ -165,15 +170,17 @@ static ParseResult set_output(int option_code, const char* value) {
             break;
         case OPT_STEP:
             if (!parse_whole(value, out->step) || out->step < 0 || out->step > STEP_LIMIT)
-                return refuse("--step must be a whole number from 0 to 10000, not \"%s\"", value);
+                return refuse("--step must be a whole number from 0 to %d, not \"%s\"", STEP_LIMIT, value);
             break;
         case OPT_ZOOM:
             if (!parse_whole(value, out->zoom) || out->zoom < -ZOOM_LIMIT || out->zoom > ZOOM_LIMIT)
-                return refuse("--zoom must be a whole number from -300 to 300, not \"%s\"", value);
+                return refuse("--zoom must be a whole number from %d to %d, not \"%s\"", -ZOOM_LIMIT,
+                              ZOOM_LIMIT, value);
             break;
         default:  // OPT_SIZE
             if (!parse_size(value, out->width, out->height))
-                return refuse("--size must be WxH, each side 16 to 8192 pixels, not \"%s\"", value);
+                return refuse("--size must be WxH, each side %d to %d pixels, not \"%s\"", SIZE_MIN, SIZE_MAX,
+                              value);
     }
     return PARSE_RUN;
 }
@@ -219,8 +226,7 @@ ParseResult parse_command_line(int argc, char** argv) {
         if (result != PARSE_RUN) return result;
     }
     if (optind < argc) return refuse("\"%s\" is no option; a file name follows its option", argv[optind]);
-    if (command_line.teeth_text == nullptr)
-        return refuse("the number of teeth is missing: give --teeth Z%s", "");
-    if (command_line.output_count == 0) return refuse("no output given: --flank, --gear or --render%s", "");
+    if (command_line.teeth_text == nullptr) return refuse("the number of teeth is missing: give --teeth Z");
+    if (command_line.output_count == 0) return refuse("no output given: --flank, --gear or --render");
     return PARSE_RUN;
 }

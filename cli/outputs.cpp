@@ -20,16 +20,13 @@ static int write_flank(FILE* file, const void*) {
     return write_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, file);
 }
 
-static int write_svg(FILE* file, const void*) {
-    errno = 0;
-    if (!write_outline_svg_file(gear_points, gear_point_count, file) || std::fflush(file) != 0)
-        return errno != 0 ? errno : EIO;
-    return 0;
-}
+using OutlineFileWriter = bool (*)(const ProfilePoint* points, int count, FILE* file);
 
-static int write_dxf(FILE* file, const void*) {
+// context: the OutlineFileWriter of the format asked for.
+static int write_outline(FILE* file, const void* context) {
+    OutlineFileWriter writer = *static_cast<const OutlineFileWriter*>(context);
     errno = 0;
-    if (!write_outline_dxf_file(gear_points, gear_point_count, file) || std::fflush(file) != 0)
+    if (!writer(gear_points, gear_point_count, file) || std::fflush(file) != 0)
         return errno != 0 ? errno : EIO;
     return 0;
 }
@@ -40,7 +37,8 @@ static int write_gear_output(const Output& out) {
         build_gear_outline(tooth, gear_params.z, out.module, gear_points, GEAR_OUTLINE_CAPACITY);
     if (gear_point_count == 0)
         return ENOBUFS;  // cannot happen for an accepted gear: the capacity covers z = Z_MAX
-    return write_file_whole(out.file, out.format == FORMAT_DXF ? write_dxf : write_svg, nullptr).fault;
+    OutlineFileWriter writer = out.format == FORMAT_DXF ? write_outline_dxf_file : write_outline_svg_file;
+    return write_file_whole(out.file, write_outline, &writer).fault;
 }
 
 static int write_output(const Output& out) {

@@ -1,12 +1,11 @@
 // The whole gear as one closed outline in millimetres, and the two drawing
 // files made of it: SVG (one closed path) and DXF (one closed LWPOLYLINE).
-// For every front end and the scenes: the builder fills the caller's array,
-// the writers write into the caller's buffer or FILE. The folder owns no state.
+// For every front end: the builder fills the caller's array, the writers write
+// to the caller's FILE. The folder owns no state.
 #pragma once
 
 #include "geometry/geometry.hpp"
 
-#include <cstddef>
 #include <cstdio>
 
 // Each tooth adds at most POINT_CAPACITY - 1 vertices: the last point of its
@@ -22,18 +21,13 @@ constexpr int GEAR_OUTLINE_CAPACITY = Z_MAX * (POINT_CAPACITY - 1);
 // vertices, or 0 when they would not fit in capacity (nothing is written past it).
 int build_gear_outline(const ToothProfile& tooth, int z, double module, ProfilePoint* points, int capacity);
 
-// The writers take the vertices of a closed outline in millimetres. Each
-// writes the whole file text into buffer as snprintf does (at most capacity
-// bytes with the terminator; buffer may be null when capacity is 0) and returns
-// the length the whole text needs; or writes it to file and returns false on a
-// write error, errno telling why.
+// The writers take the vertices of a closed outline in millimetres, write the
+// whole file text to file and return false on a write error, errno telling why.
 
 // SVG: one <path> closed with Z, stroke only, width and height in mm and a
 // viewBox in mm centred on the gear centre (+y up in the gear is up in the picture).
-size_t write_outline_svg(const ProfilePoint* points, int count, char* buffer, size_t capacity);
 bool write_outline_svg_file(const ProfilePoint* points, int count, FILE* file);
 
 // DXF (ASCII, AutoCAD 2000 form): one closed LWPOLYLINE on layer 0 in the model
 // space, drawing units millimetres ($INSUNITS = 4), and nothing else.
-size_t write_outline_dxf(const ProfilePoint* points, int count, char* buffer, size_t capacity);
 bool write_outline_dxf_file(const ProfilePoint* points, int count, FILE* file);

@@ -35,13 +35,6 @@ static void write_polyline(OutlineSink& sink, const ProfilePoint* points, int co
     sink_printf(sink, "0\nENDSEC\n0\nEOF\n");
 }
 
-size_t write_outline_dxf(const ProfilePoint* points, int count, char* buffer, size_t capacity) {
-    OutlineSink sink = buffer_sink(buffer, capacity);
-    write_header(sink, points, count);
-    write_polyline(sink, points, count);
-    return sink.length;
-}
-
 bool write_outline_dxf_file(const ProfilePoint* points, int count, FILE* file) {
     OutlineSink sink = file_sink(file);
     write_header(sink, points, count);

@@ -1,19 +1,14 @@
-// Where a drawing-file writer puts its text: a caller's buffer (snprintf-like,
-// counting what does not fit) or a FILE. Used only inside outline/.
+// Where a drawing-file writer puts its text: a FILE, and whether a write to it
+// failed. Used only inside outline/.
 #pragma once
 
-#include <cstddef>
 #include <cstdio>
 
 struct OutlineSink {
-    FILE* file;       // when not null, the text goes here
-    char* buffer;     // otherwise here, at most capacity bytes with the terminator
-    size_t capacity;  // bytes of buffer
-    size_t length;    // bytes of text so far, written or not
-    bool failed;      // a write to file failed
+    FILE* file;
+    bool failed;  // a write to file failed
 };
 
-OutlineSink buffer_sink(char* buffer, size_t capacity);
 OutlineSink file_sink(FILE* file);
-// Appends formatted text; never writes past the buffer, always terminates it.
+// Appends formatted text to the sink's file; a failed write marks the sink failed.
 void sink_printf(OutlineSink& sink, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -32,12 +32,6 @@ static void write_svg(OutlineSink& sink, const ProfilePoint* points, int count) 
     sink_printf(sink, "Z\"/>\n</svg>\n");
 }
 
-size_t write_outline_svg(const ProfilePoint* points, int count, char* buffer, size_t capacity) {
-    OutlineSink sink = buffer_sink(buffer, capacity);
-    write_svg(sink, points, count);
-    return sink.length;
-}
-
 bool write_outline_svg_file(const ProfilePoint* points, int count, FILE* file) {
     OutlineSink sink = file_sink(file);
     write_svg(sink, points, count);

@@ -25,12 +25,20 @@ struct PixelMap {
     double half_height;
 };
 
+static double pixel_x(const PixelMap& map, const RecordVertex& v) {
+    return (v.x + 1.0) * map.half_width;
+}
+
+static double pixel_y(const PixelMap& map, const RecordVertex& v) {
+    return (1.0 - v.y) * map.half_height;
+}
+
 static void move_to(cairo_t* cr, const PixelMap& map, const RecordVertex& v) {
-    cairo_move_to(cr, (v.x + 1.0) * map.half_width, (1.0 - v.y) * map.half_height);
+    cairo_move_to(cr, pixel_x(map, v), pixel_y(map, v));
 }
 
 static void line_to(cairo_t* cr, const PixelMap& map, const RecordVertex& v) {
-    cairo_line_to(cr, (v.x + 1.0) * map.half_width, (1.0 - v.y) * map.half_height);
+    cairo_line_to(cr, pixel_x(map, v), pixel_y(map, v));
 }
 
 // The view square -1 … 1 widened by reach (view units) on every side: what
@@ -75,8 +83,8 @@ static void path_of_lines(cairo_t* cr, const PixelMap& map, const View& view, co
 // turning sense, so overlapping ones fill as one under the winding rule.
 static void path_of_window_segment(cairo_t* cr, const PixelMap& map, const RecordVertex& a,
                                    const RecordVertex& b, double width) {
-    double ax = (a.x + 1.0) * map.half_width, ay = (1.0 - a.y) * map.half_height;
-    double bx = (b.x + 1.0) * map.half_width, by = (1.0 - b.y) * map.half_height;
+    double ax = pixel_x(map, a), ay = pixel_y(map, a);
+    double bx = pixel_x(map, b), by = pixel_y(map, b);
     bool x_major = std::fabs(bx - ax) >= std::fabs(by - ay);
     double ox = x_major ? 0.0 : width / 2.0;
     double oy = x_major ? width / 2.0 : 0.0;
@@ -102,8 +110,8 @@ static bool path_of_window_lines(cairo_t* cr, const PixelMap& map, const View& v
     bool slanted = false;
     for (int i = 0; loop ? i < n : i + 1 < n; i += loop ? 1 : 2) {
         const RecordVertex ends[2] = {v[i], v[(i + 1) % n]};
-        const double ay = (1.0 - ends[0].y) * map.half_height;
-        const double by = (1.0 - ends[1].y) * map.half_height;
+        const double ay = pixel_y(map, ends[0]);
+        const double by = pixel_y(map, ends[1]);
         if (std::fmax(ay, by) + reach < top || std::fmin(ay, by) - reach > bottom) continue;
         if (beyond_view(view, ends, 2)) continue;
         path_of_window_segment(cr, map, ends[0], ends[1], item.width);

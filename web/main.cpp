@@ -112,15 +112,12 @@ WEB_EXPORT int web_key(int key, int width, int height) {
 }
 
 // The state a frame of a link is drawn from: the scene, its step counter at
-// step (the scene clamps it as it draws), the scale after zoom presses of 'w'
+// step (the scene clamps it as it draws; the other scenes' counters are reset
+// by their keys before they are read), the scale after zoom presses of 'w'
 // (zoom > 0) or 'W' (zoom < 0), one factor at a time as the keys apply them.
 static void set_frame_state(int scene, int step, int zoom) {
     page_scene = static_cast<SceneMode>('0' + scene);
-    reset_step_counters();
-    if (scene == 1) addendum_step = step;
-    if (scene == 2) dedendum_step = step;
-    if (scene == 3) undercut_step = step;
-    if (scene == 4 || scene == 5) tooth_step = step;
+    addendum_step = dedendum_step = undercut_step = tooth_step = step;
     scale_factor = zoomed_scale(START_SCALE, zoom);
 }
 
@@ -131,10 +128,11 @@ WEB_EXPORT void web_record_frame(int scene, int step, int zoom, int width, int h
 }
 
 // The frame of a link, as --render draws it: a window's frames after its first
-// start with the line width the frame before left set, so one frame is
-// recorded and dropped first.
+// start with the line width the frame before left set, which the first lacks,
+// so a light frame (the still scene '6', which moves no counter) is recorded
+// first and dropped.
 WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int height) {
-    web_record_frame(scene, step, zoom, width, height);
+    record_scene_frame('6', width, height);
     web_record_frame(scene, step, zoom, width, height);
 }
 
@@ -152,11 +150,11 @@ WEB_EXPORT const char* web_write_data_file(const char* path) {
 }
 
 // The outline of the whole gear being written; filled and read by web_write_gear.
-static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY + 1];
+static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY];
 
 // The shifted gear's whole outline at module 1 mm: SVG, or DXF when path ends in ".dxf".
 WEB_EXPORT const char* web_write_gear(const char* path) {
-    int count = build_gear_outline(shifted_tooth, gear_params.z, 1.0, gear_points, GEAR_OUTLINE_CAPACITY + 1);
+    int count = build_gear_outline(shifted_tooth, gear_params.z, 1.0, gear_points, GEAR_OUTLINE_CAPACITY);
     size_t length = std::strlen(path);
     bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
     FILE* file = count > 0 ? std::fopen(path, "wb") : nullptr;

@@ -69,13 +69,15 @@ export function comparePictures(a, b, {width = 800, height = 800, radius = 3, sh
   const cb = classes(b, width, height);
   const complaints = [];
   NAMES.forEach((name, k) => {
-    for (const [one, other, label] of [[ca, cb, 'page'], [cb, ca, 'desktop']]) {
-      const {count, missed} = missing(one, other, k, width, height, radius);
+    const sides = [
+      {label: 'page', ...missing(ca, cb, k, width, height, radius)},
+      {label: 'desktop', ...missing(cb, ca, k, width, height, radius)},
+    ];
+    sides.forEach(({label, count, missed}, n) => {
       if (count >= 30 && missed > share * count)
         complaints.push(`${name}: ${missed} of ${count} ${label} pixels have no ${name} within ${radius} px in the other picture`);
-      if (count < 30 && missing(other, one, k, width, height, radius).count >= 300)
-        complaints.push(`${name}: only in the other picture`);
-    }
+      if (count < 30 && sides[1 - n].count >= 300) complaints.push(`${name}: only in the other picture`);
+    });
   });
   return complaints;
 }
