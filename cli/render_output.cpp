@@ -5,21 +5,11 @@
 
 #include "console/console.hpp"
 
-#include "draw/draw.hpp"
-#include "geometry/geometry.hpp"
 #include "picture/picture.hpp"
 #include "record/record.hpp"
 #include "scenes/scenes.hpp"
 
 #include <cstdio>
-
-// The state a window shows the frame from: the scene's step counter at step
-// (the scene clamps it as it draws) and the scale after the zoom presses, one
-// factor at a time as on_key applies them (zoomed_scale).
-static void set_frame_state(const Output& out) {
-    addendum_step = dedendum_step = undercut_step = tooth_step = out.step;
-    scale_factor = zoomed_scale(START_SCALE, out.zoom);
-}
 
 static int write_picture(FILE* file, const void* context) {
     PictureFormat format = *static_cast<const PictureFormat*>(context);
@@ -27,12 +17,7 @@ static int write_picture(FILE* file, const void* context) {
 }
 
 int write_render_output(const Output& out) {
-    // The window's frames after its first start with the line width the frame
-    // before left set, which the first lacks: a light frame (the still scene
-    // '6', which moves no counter) is recorded first and dropped.
-    record_scene_frame('6', out.width, out.height);
-    set_frame_state(out);
-    record_scene_frame(out.scene, out.width, out.height);
+    record_frame_at(out.scene, out.step, out.zoom, out.width, out.height);
     if (frame_record.overflowed)
         std::fprintf(
             stderr,

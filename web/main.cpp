@@ -111,29 +111,17 @@ WEB_EXPORT int web_key(int key, int width, int height) {
     return 1;
 }
 
-// The state a frame of a link is drawn from: the scene, its step counter at
-// step (the scene clamps it as it draws; the other scenes' counters are reset
-// by their keys before they are read), the scale after zoom presses of 'w'
-// (zoom > 0) or 'W' (zoom < 0), one factor at a time as the keys apply them.
-static void set_frame_state(int scene, int step, int zoom) {
-    page_scene = static_cast<SceneMode>('0' + scene);
-    addendum_step = dedendum_step = undercut_step = tooth_step = step;
-    scale_factor = zoomed_scale(START_SCALE, zoom);
-}
-
 // The frame at that state, recorded once more (for the frame benchmark).
 WEB_EXPORT void web_record_frame(int scene, int step, int zoom, int width, int height) {
-    set_frame_state(scene, step, zoom);
+    page_scene = static_cast<SceneMode>('0' + scene);
+    set_scene_state(step, zoom);
     record_scene_frame(page_scene, width, height);
 }
 
-// The frame of a link, as --render draws it: a window's frames after its first
-// start with the line width the frame before left set, which the first lacks,
-// so a light frame (the still scene '6', which moves no counter) is recorded
-// first and dropped.
+// The frame of a link, as --render draws it (record_frame_at).
 WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int height) {
-    record_scene_frame('6', width, height);
-    web_record_frame(scene, step, zoom, width, height);
+    page_scene = static_cast<SceneMode>('0' + scene);
+    record_frame_at(page_scene, step, zoom, width, height);
 }
 
 // ---- files for download -----------------------------------------------------------
