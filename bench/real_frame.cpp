@@ -28,13 +28,6 @@ void store_gear(int z, double x) {
     computed_x = x;
 }
 
-void set_counters(int step) {
-    addendum_step = step;
-    dedendum_step = step;
-    undercut_step = step;
-    tooth_step = step;
-}
-
 // Expose events must not draw: every call of display advances a scene.
 void no_display() {}
 
@@ -62,8 +55,7 @@ const char* prepare_frame(const FrameCase& c) {
     if (const char* refusal = gear_refusal(c.z, c.x)) return refusal;  // the dialogue would not accept it
     if (c.z != computed_z || c.x != computed_x) store_gear(c.z, c.x);
     scene_mode = c.scene;
-    scale_factor = zoomed_scale(START_SCALE, c.zoom);  // after the dialogue and the case's zoom keys
-    set_counters(c.step);
+    set_scene_state(c.step, c.zoom);  // after the dialogue and the case's zoom keys
     if (glutGet(GLUT_WINDOW_WIDTH) != c.width || glutGet(GLUT_WINDOW_HEIGHT) != c.height) {
         glutReshapeWindow(c.width, c.height);
         for (int waited = 0; waited < RESIZE_WAIT_MS; ++waited) {
@@ -79,7 +71,7 @@ const char* prepare_frame(const FrameCase& c) {
 }
 
 void draw_frame(const FrameCase& c, bool leave_out_unseen) {
-    set_counters(c.step);
+    set_scene_state(c.step, c.zoom);
     draw_following_frame(c, leave_out_unseen);
 }
 
