@@ -1,24 +1,27 @@
 // The GL painter: paints frame_record into the window's current frame with
 // fixed-function GL 1.1 in immediate mode. Owns the trace cache: the trace
-// vertices whose union the stencil buffer holds from the frames before.
+// vertices whose union the trace mask holds from the frames before.
 //
-// GL calls it makes: glEnable/glDisable(GL_LIGHTING, GL_STENCIL_TEST),
-// glColor4f, glLineWidth, glBegin(GL_LINES | GL_LINE_LOOP | GL_POLYGON),
-// glVertex2d, glEnd, glRasterPos2f, glClear(GL_STENCIL_BUFFER_BIT),
-// glStencilFunc, glStencilOp, glColorMask, and GLUT's glutBitmapCharacter
-// (Helvetica 18) and glutGet(GLUT_WINDOW_STENCIL_SIZE). Both matrices are the
+// GL calls it makes: glEnable/glDisable(GL_LIGHTING), glColor4f, glLineWidth,
+// glBegin(GL_LINES | GL_LINE_LOOP | GL_POLYGON), glVertex2d, glEnd,
+// glRasterPos2f, GLUT's glutBitmapCharacter (Helvetica 18), and through the
+// trace mask glBitmap with its pixel-store settings. Both matrices are the
 // identity (begin_frame, reshape): vertices are view units already. Lines and
 // polygons are drawn unlit in their own colour; legend text is drawn lit,
 // which with no light source switched on gives the window's near-black legend
 // (0.04 grey).
 //
 // The trace racks (ITEM_LAYER_TRACE) are one colour and drawn after
-// everything else, so their union is all that shows of them: it is kept as a
-// stencil mask and painted in one pass. While a frame's trace vertices begin
-// with those of the frame before (the next step of scene '4', same view and
-// size), only the new ones are drawn; anything else (a zoom, a resize, a
-// scene key, traces that turn with the gear) draws them whole.
+// everything else, so their union is all that shows of them: their lines are
+// rasterised into the trace mask (trace_mask.cpp), a bit a pixel, and the mask
+// is painted in one pass. A software GL spends far longer on thousands of
+// long lines that mostly cover one another than the mask does. While a
+// frame's trace vertices begin with those of the frame before (the next step
+// of scene '4', same size), the mask keeps the old ones and takes only the new;
+// anything else (a zoom, a resize, a scene key, traces that turn with the
+// gear) starts it afresh.
 #include "app/app.hpp"
+#include "app/trace_mask.hpp"
 #include "record/record.hpp"
 
 #include <GL/freeglut.h>
@@ -36,12 +39,11 @@ constexpr int TRACE_CACHE_CAPACITY = 1 << 20;
 // Written and read only by paint_frame_record, on the one thread of the window.
 RecordVertex cached_traces[TRACE_CACHE_CAPACITY];  // the trace vertices of the frame before
 int cached_count = -1;                             // vertices in it; -1: none kept
-bool mask_holds_them = false;                      // the stencil mask is their union
+bool mask_holds_them = false;                      // the trace mask is their union
 Colour cached_colour;                              // what the cached traces were drawn with
 float cached_width;
 int cached_frame_width;  // pixels of the frame they were drawn for
 int cached_frame_height;
-int stencil_bits = -1;  // of the window; -1 until asked
 
 // The GL state set last in this frame, so that each is set only when it
 // changes (a software renderer pays for every change).
@@ -123,54 +125,35 @@ bool traces_go_on(const RecordItem& head, const RecordVertex* traces, int count)
            std::memcmp(cached_traces, traces, static_cast<size_t>(cached_count) * sizeof traces[0]) == 0;
 }
 
-void trace_lines(const RecordVertex* traces, int from, int count) {
-    glBegin(GL_LINES);
-    for (int i = from; i < count; ++i) glVertex2d(traces[i].x, traces[i].y);
-    glEnd();
-}
-
-// The traces from item first on. While they go on from the frame before and
-// the mask holds those, only the new ones are drawn (into colour and mask),
-// then the mask is painted in their colour in one pass over the whole view.
-// When they go on but the mask does not hold them (after a zoom, say), they
-// are drawn whole into colour and a fresh mask; when they do not go on (a
-// scene key, traces that turn with the gear) they are drawn whole and no
-// mask is kept.
+// The traces from item first on, through the trace mask: only the new ones
+// into it while they go on from the frame before and it holds those, else all
+// of them into an emptied mask. A window too large for a mask gets them as GL
+// lines.
 void paint_traces(PaintState& state, int first) {
     const RecordItem& head = frame_record.items[first];
     const RecordVertex* traces = frame_record.vertices + head.first_vertex;
     const int count = frame_record.vertex_count - head.first_vertex;
-    const bool go_on = traces_go_on(head, traces, count);
-    set_lighting(state, false);
-    if (head.width != state.width) {
-        glLineWidth(head.width);
-        state.width = head.width;
-    }
+    const bool go_on = mask_holds_them && traces_go_on(head, traces, count);
+    set_lighting(state, false);  // before glRasterPos: the mask is painted in the current colour
     glColor4f(head.colour.red, head.colour.green, head.colour.blue, head.colour.alpha);
     state.colour = head.colour;
     state.colour_set = true;
-    if (!go_on) {
-        trace_lines(traces, 0, count);
-        mask_holds_them = false;
-    } else {
-        const int from = mask_holds_them ? cached_count : 0;
-        if (!mask_holds_them) glClear(GL_STENCIL_BUFFER_BIT);
-        glEnable(GL_STENCIL_TEST);
-        glStencilFunc(GL_ALWAYS, 1, 1);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-        trace_lines(traces, from, count);
-        if (mask_holds_them) {
-            glStencilFunc(GL_EQUAL, 1, 1);
-            glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-            glBegin(GL_POLYGON);  // the whole view: the mask decides
-            glVertex2d(-1, -1);
-            glVertex2d(1, -1);
-            glVertex2d(1, 1);
-            glVertex2d(-1, 1);
-            glEnd();
-        }
-        glDisable(GL_STENCIL_TEST);
+    if (go_on) {
+        add_trace_lines(traces + cached_count, count - cached_count);
+        paint_trace_mask();
+    } else if (begin_trace_mask(frame_record.width, frame_record.height, head.width)) {
+        add_trace_lines(traces, count);
+        paint_trace_mask();
         mask_holds_them = true;
+    } else {
+        if (head.width != state.width) {
+            glLineWidth(head.width);
+            state.width = head.width;
+        }
+        glBegin(GL_LINES);
+        for (int i = 0; i < count; ++i) glVertex2d(traces[i].x, traces[i].y);
+        glEnd();
+        mask_holds_them = false;
     }
     if (count > TRACE_CACHE_CAPACITY) {
         cached_count = -1;
@@ -194,8 +177,7 @@ void paint_frame_record() {
         mask_holds_them = false;
         return;
     }
-    if (stencil_bits < 0) stencil_bits = glutGet(GLUT_WINDOW_STENCIL_SIZE);
-    const int traces = stencil_bits > 0 ? trace_run_start() : frame_record.item_count;
+    const int traces = trace_run_start();
     if (traces == frame_record.item_count) {  // no traces: nothing to go on from
         cached_count = -1;
         mask_holds_them = false;

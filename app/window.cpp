@@ -60,8 +60,7 @@ void set_clear_colour() {
 void start_window(int* argc, char** argv) {
     glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);  // before glutInit, which reads it
     glutInit(argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH |
-                        GLUT_STENCIL);  // stencil: the trace mask (paint_gl.cpp)
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     create_main_window();
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);

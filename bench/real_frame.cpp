@@ -40,8 +40,7 @@ const char* open_frame_window() {
     glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);
     glutInitWindowPosition(0, 0);  // no window manager places it
     glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH |
-                        GLUT_STENCIL);  // stencil: the trace mask (paint_gl.cpp)
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     create_main_window();
     glutDisplayFunc(no_display);
     glutReshapeFunc(reshape);

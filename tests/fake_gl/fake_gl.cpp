@@ -91,13 +91,16 @@ void glClearColor(GLfloat, GLfloat, GLfloat, GLfloat) {
 void glFlush(void) {
     count();
 }
-void glStencilFunc(GLenum, GLint, GLuint) {
+void glBitmap(GLsizei, GLsizei, GLfloat, GLfloat, GLfloat, GLfloat, const GLubyte*) {
     count();
 }
-void glStencilOp(GLenum, GLenum, GLenum) {
+void glPixelStorei(GLenum, GLint) {
     count();
 }
-void glColorMask(GLboolean, GLboolean, GLboolean, GLboolean) {
+void glPushClientAttrib(GLbitfield) {
+    count();
+}
+void glPopClientAttrib(void) {
     count();
 }
 

@@ -4,9 +4,12 @@
 // glReadPixels and compared pixel for pixel.
 // Runs in a window of its own Xvfb (started here on a display it picks itself,
 // killed at exit). Owns that Xvfb process and the two frame buffers.
+#include "app/trace_mask.hpp"
 #include "bench/real_frame.hpp"
 #include "draw/draw.hpp"
 #include "tests/e2e/e2e.hpp"
+
+#include <GL/gl.h>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <random>
 
 namespace {
 
@@ -146,6 +150,7 @@ TEST_F(PixelIdentity, RacksRollingAndTheGearTurned) {
     expect_same_pixels(frame('4', 20, 0.5, 1000));
     expect_same_pixels(frame('5', 20, 0.5, 37));
     expect_same_pixels(frame('5', 20, 0.5, 300));
+    expect_same_pixels(frame('5', 20, 0.5, 10000));  // 13,800 trace lines in view, their union solid
     expect_same_pixels(frame('5', 8, 0.5, 600, -6));
     expect_same_pixels(frame('3', 30, 0.0, 250));
 }
@@ -174,6 +179,50 @@ TEST_F(PixelIdentity, ABurstOfStepsShowsWhatAFreshFrameShows) {
     keep_frame(fresh, only_visible, "after a burst");
     EXPECT_GT(pixels_of(fresh, everything, is_green), 10000);  // the traces are there to compare
     EXPECT_EQ(differing_pixels(fresh), 0);
+}
+
+// The trace mask fills the pixels GL fills for the same wide line, and
+// glBitmap paints exactly the mask: lines of 1, 2 and 4 pixels, ends inside
+// and outside the window, crossing its edges. Where the two differ it is a
+// pixel moved across by one in a column or row (GL's line end rules move a
+// far end along the line by up to a pixel, which turns the line a little),
+// about one line in ten.
+TEST_F(PixelIdentity, TheTraceMaskFillsThePixelsGLFills) {
+    const FrameCase c = frame('1', 20, 0.5);
+    ASSERT_EQ(prepare_frame(c), nullptr);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> anywhere(-2, 2);
+    std::uniform_real_distribution<double> inside(-1, 1);
+    int lines = 0;
+    int differing = 0;
+    int painted_differently = 0;
+    for (float width : {1.0f, 2.0f, 4.0f})
+        for (int n = 0; n < 60; ++n, ++lines) {
+            RecordVertex line[2] = {{anywhere(random), anywhere(random)}, {anywhere(random), anywhere(random)}};
+            if (n % 2 == 1) line[1] = {inside(random), inside(random)};
+            glClear(GL_COLOR_BUFFER_BIT);
+            glDisable(GL_LIGHTING);
+            glColor4f(0, 0, 0, 0);
+            glLineWidth(width);
+            glBegin(GL_LINES);
+            glVertex2d(line[0].x, line[0].y);
+            glVertex2d(line[1].x, line[1].y);
+            glEnd();
+            read_frame(c, everything);
+            ASSERT_TRUE(begin_trace_mask(c.width, c.height, width));
+            add_trace_lines(line, 2);
+            glClear(GL_COLOR_BUFFER_BIT);
+            paint_trace_mask();
+            read_frame(c, only_visible);
+            for (int y = 0; y < c.height; ++y)
+                for (int x = 0; x < c.width; ++x) {
+                    const int i = 3 * (y * c.width + x);
+                    differing += (everything[i] == 0) != trace_mask_has(x, y);
+                    painted_differently += (only_visible[i] == 0) != trace_mask_has(x, y);
+                }
+        }
+    EXPECT_EQ(painted_differently, 0);
+    EXPECT_LE(differing, lines / 4) << "of " << lines << " lines";
 }
 
 // The comparison itself must see a change: one 'w' more moves every figure.
