@@ -43,40 +43,6 @@ double snapped(double pixels) {
     return std::nearbyint(pixels * 256.0) / 256.0;
 }
 
-// Cuts the segment a–b (window pixels) to the window, as GL cuts a line to
-// the viewport; false when none of it is inside.
-bool cut_to_window(double& ax, double& ay, double& bx, double& by) {
-    double t0 = 0;
-    double t1 = 1;
-    const double dx = bx - ax;
-    const double dy = by - ay;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {ax, mask_width - ax, ay, mask_height - ay};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-    }
-    if (!(t0 < t1)) return false;
-    const double x0 = ax;
-    const double y0 = ay;
-    if (t0 > 0) {
-        ax = x0 + t0 * dx;
-        ay = y0 + t0 * dy;
-    }
-    if (t1 < 1) {
-        bx = x0 + t1 * dx;
-        by = y0 + t1 * dy;
-    }
-    return true;
-}
-
 // Sets bits from … from + count - 1 of a row, those within [0, limit) only.
 void set_bits(std::uint64_t* row, long long from, int count, int limit) {
     if (from >= 0 && from + count <= limit) {
@@ -116,15 +82,13 @@ bool last_pixel_filled(double u, double v, bool forward) {
 // those two as the rule decides. A line that leaves the viewport is cut
 // where its centre line does, as GL cuts it (in a window with a depth buffer).
 void add_line(const RecordVertex& a, const RecordVertex& b) {
-    double ax = window_coordinate(a.x, mask_width);
-    double ay = window_coordinate(a.y, mask_height);
-    double bx = window_coordinate(b.x, mask_width);
-    double by = window_coordinate(b.y, mask_height);
-    if (!cut_to_window(ax, ay, bx, by)) return;
-    ax = snapped(ax);
-    ay = snapped(ay);
-    bx = snapped(bx);
-    by = snapped(by);
+    RecordVertex first_end = {window_coordinate(a.x, mask_width), window_coordinate(a.y, mask_height)};
+    RecordVertex last_end = {window_coordinate(b.x, mask_width), window_coordinate(b.y, mask_height)};
+    if (!cut_segment(first_end, last_end, 0, mask_width, 0, mask_height)) return;  // as GL cuts it to the viewport
+    const double ax = snapped(first_end.x);
+    const double ay = snapped(first_end.y);
+    const double bx = snapped(last_end.x);
+    const double by = snapped(last_end.y);
     const bool along_x = std::fabs(bx - ax) >= std::fabs(by - ay);
     const double us = along_x ? ax : ay;  // first end
     const double vs = along_x ? ay : ax;

@@ -34,33 +34,9 @@ RecordVertex placed(double x, double y) {
     return RecordVertex{m.xx * x + m.xy * y + m.x0, m.yx * x + m.yy * y + m.y0};
 }
 
-// Liang–Barsky: cuts the segment a–b to the guard square; false when none of it is inside.
+// Cuts the segment a–b to the guard square; false when none of it is inside.
 bool clip_segment(RecordVertex& a, RecordVertex& b) {
-    double t0 = 0;
-    double t1 = 1;
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x + GUARD, GUARD - a.x, a.y + GUARD, GUARD - a.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;  // parallel to this edge and outside it (or not finite)
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0) {
-            if (t > t1) return false;
-            if (t > t0) t0 = t;
-        } else {
-            if (t < t0) return false;
-            if (t < t1) t1 = t;
-        }
-    }
-    if (!(t0 <= t1)) return false;  // NaN: nothing sensible to draw
-    const RecordVertex start = a;
-    if (t0 > 0) a = RecordVertex{start.x + t0 * dx, start.y + t0 * dy};
-    if (t1 < 1) b = RecordVertex{start.x + t1 * dx, start.y + t1 * dy};
-    return true;
+    return cut_segment(a, b, -GUARD, GUARD, -GUARD, GUARD);
 }
 
 // One Sutherland–Hodgman pass: the part of the polygon on the inner side of

@@ -77,3 +77,9 @@ extern FrameRecord frame_record;
 // stack back to the identity. leave_out_unseen is true for every frame a user
 // sees; false only to compare against the drawing of everything.
 void begin_record(int width, int height, bool leave_out_unseen = true);
+
+// Cuts the segment a–b to the box [x_low, x_high] × [y_low, y_high]
+// (Liang–Barsky, in double precision): the parts outside are dropped and the
+// ends moved onto the box. False when none of it is inside, or when it is not
+// finite.
+bool cut_segment(RecordVertex& a, RecordVertex& b, double x_low, double x_high, double y_low, double y_high);
