@@ -38,10 +38,8 @@ constexpr int TRACE_CACHE_CAPACITY = 1 << 20;
 // ---- Global state ------------------------------------------------------------
 // Written and read only by paint_frame_record, on the one thread of the window.
 RecordVertex cached_traces[TRACE_CACHE_CAPACITY];  // the trace vertices of the frame before
-int cached_count = -1;                             // vertices in it; -1: none kept
-bool mask_holds_them = false;                      // the trace mask is their union
-Colour cached_colour;                              // what the cached traces were drawn with
-float cached_width;
+int cached_count = -1;                             // vertices in it, whose union the trace mask holds; -1: none
+float cached_width;      // pixels, of the cached traces' lines
 int cached_frame_width;  // pixels of the frame they were drawn for
 int cached_frame_height;
 
@@ -116,12 +114,12 @@ int trace_run_start() {
     return first;
 }
 
-// Do the frame's trace vertices begin with those of the frame before, drawn
-// the same way in a frame of the same size?
+// Do the frame's trace vertices begin with those of the frame before, as wide
+// and in a frame of the same size, so that the mask holds their union? (The
+// mask is painted in the frame's own trace colour.)
 bool traces_go_on(const RecordItem& head, const RecordVertex* traces, int count) {
-    return cached_count >= 0 && cached_count <= count && same_colour(cached_colour, head.colour) &&
-           cached_width == head.width && cached_frame_width == frame_record.width &&
-           cached_frame_height == frame_record.height &&
+    return cached_count >= 0 && cached_count <= count && cached_width == head.width &&
+           cached_frame_width == frame_record.width && cached_frame_height == frame_record.height &&
            std::memcmp(cached_traces, traces, static_cast<size_t>(cached_count) * sizeof traces[0]) == 0;
 }
 
@@ -133,7 +131,7 @@ void paint_traces(PaintState& state, int first) {
     const RecordItem& head = frame_record.items[first];
     const RecordVertex* traces = frame_record.vertices + head.first_vertex;
     const int count = frame_record.vertex_count - head.first_vertex;
-    const bool go_on = mask_holds_them && traces_go_on(head, traces, count);
+    const bool go_on = traces_go_on(head, traces, count);
     set_lighting(state, false);  // before glRasterPos: the mask is painted in the current colour
     glColor4f(head.colour.red, head.colour.green, head.colour.blue, head.colour.alpha);
     state.colour = head.colour;
@@ -144,7 +142,6 @@ void paint_traces(PaintState& state, int first) {
     } else if (begin_trace_mask(frame_record.width, frame_record.height, head.width)) {
         add_trace_lines(traces, count);
         paint_trace_mask();
-        mask_holds_them = true;
     } else {
         if (head.width != state.width) {
             glLineWidth(head.width);
@@ -153,17 +150,16 @@ void paint_traces(PaintState& state, int first) {
         glBegin(GL_LINES);
         for (int i = 0; i < count; ++i) glVertex2d(traces[i].x, traces[i].y);
         glEnd();
-        mask_holds_them = false;
+        cached_count = -1;  // no mask holds them
+        return;
     }
     if (count > TRACE_CACHE_CAPACITY) {
         cached_count = -1;
-        mask_holds_them = false;
         return;
     }
     const int kept = go_on ? cached_count : 0;
     std::memcpy(cached_traces + kept, traces + kept, static_cast<size_t>(count - kept) * sizeof traces[0]);
     cached_count = count;
-    cached_colour = head.colour;
     cached_width = head.width;
     cached_frame_width = frame_record.width;
     cached_frame_height = frame_record.height;
@@ -174,13 +170,11 @@ void paint_traces(PaintState& state, int first) {
 void paint_frame_record() {
     if (frame_record.item_count == 0) {
         cached_count = -1;
-        mask_holds_them = false;
         return;
     }
     const int traces = trace_run_start();
     if (traces == frame_record.item_count) {  // no traces: nothing to go on from
         cached_count = -1;
-        mask_holds_them = false;
     }
     PaintState state = {true, false, Colour{0, 0, 0, 0}, 0.0f};
     glEnable(GL_LIGHTING);  // GL's default is off: the first frame's legend needs it too

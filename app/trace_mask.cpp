@@ -48,7 +48,7 @@ void set_bits(std::uint64_t* row, long long from, int count, int limit) {
     if (from >= 0 && from + count <= limit) {
         const int word = static_cast<int>(from >> 6);
         const int bit = static_cast<int>(from & 63);
-        const std::uint64_t bits = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+        const std::uint64_t bits = (std::uint64_t{1} << count) - 1;  // count ≤ MAX_LINE_WIDTH < 64
         row[word] |= bits << bit;
         if (bit + count > 64) row[word + 1] |= bits >> (64 - bit);
         return;
@@ -97,12 +97,14 @@ void add_line(const RecordVertex& a, const RecordVertex& b) {
     if (us == ue) return;  // no length: GL draws nothing
     const double du = ue - us;
     const double dv = ve - vs;
-    int first = static_cast<int>(std::floor(std::min(us, ue)));
-    int last = static_cast<int>(std::floor(std::max(us, ue)));
-    const bool first_end_filled = first_pixel_filled(us, vs, du > 0);
-    const bool last_end_filled = last_pixel_filled(ue, ve, du > 0);
-    if (!(du > 0 ? first_end_filled : last_end_filled)) ++first;
-    if (!(du > 0 ? last_end_filled : first_end_filled)) --last;
+    const bool forward = du > 0;
+    const bool first_end_filled = first_pixel_filled(us, vs, forward);
+    const bool last_end_filled = last_pixel_filled(ue, ve, forward);
+    // The lowest and highest column, each end's column kept as the rule decides.
+    int first = static_cast<int>(std::floor(forward ? us : ue));
+    int last = static_cast<int>(std::floor(forward ? ue : us));
+    if (!(forward ? first_end_filled : last_end_filled)) ++first;
+    if (!(forward ? last_end_filled : first_end_filled)) --last;
     const int along = along_x ? mask_width : mask_height;
     const int across = along_x ? mask_height : mask_width;
     first = std::max(first, 0);

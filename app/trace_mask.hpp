@@ -4,12 +4,14 @@
 // and paints the mask in one glBitmap; while the traces of a frame go on from
 // those of the frame before, the mask keeps the old ones and takes only the new.
 //
-// A line of width w pixels (w rounded to a whole number, at least 1) fills,
-// along its major axis u (x when |dx| ≥ |dy|, else y), the pixels whose centre
-// lies in [u0, u1) between its ends and, across it, within [-w/2, w/2) of the
-// line: w pixels a column (or row), as GL fills a wide aliased line. The ends
-// are placed as GL places them: vertices in single precision, window
-// coordinates snapped to 1/256 pixel.
+// A line of width w pixels (w rounded to a whole number, at least 1) fills
+// the pixels GL fills for a wide aliased line: along its major axis u (x when
+// |dx| ≥ |dy|, else y) the columns of a 1-pixel line under the diamond-exit
+// rule, from its first end's to its last end's; across it, in each column,
+// the w pixels whose centre lies within [-w/2, w/2) of the line. The line is
+// cut where its centre line leaves the viewport, as GL cuts it in a window
+// with a depth buffer, and its ends are placed as GL places them: vertices in
+// single precision, window coordinates snapped to 1/256 pixel.
 #pragma once
 
 #include "record/record.hpp"

@@ -70,29 +70,19 @@ function setSegment(x0, y0, x1, y1, width, colour) {
   const dx = x1 - x0;
   const dy = y1 - y0;
   if (!(Math.abs(dx) + Math.abs(dy) > 0)) return;  // a point, or not a number
+  // Along the major axis u and across it v; a pixel (u, v) is pixels[u * uStride + v * vStride].
+  const alongX = Math.abs(dx) >= Math.abs(dy);
+  const [u0, v0, u1, v1] = alongX ? [x0, y0, x1, y1] : [y0, x0, y1, x1];
+  if (u1 < u0) return setSegment(x1, y1, x0, y0, width, colour);
+  const [uSize, vSize, uStride, vStride] = alongX ? [w, h, 1, w] : [h, w, w, 1];
+  const slope = (v1 - v0) / (u1 - u0);
   const half = width / 2 - 0.5;
-  if (Math.abs(dx) >= Math.abs(dy)) {
-    if (dx < 0) return setSegment(x1, y1, x0, y0, width, colour);
-    const slope = dy / dx;
-    const first = Math.max(0, Math.ceil(x0 - 0.5));
-    const last = Math.min(w - 1, Math.ceil(x1 - 0.5) - 1);
-    for (let c = first; c <= last; ++c) {
-      const top = Math.floor(y0 + (c + 0.5 - x0) * slope - half);
-      const from = Math.max(0, top);
-      const to = Math.min(h - 1, top + width - 1);
-      for (let r = from; r <= to; ++r) pixels[r * w + c] = colour;
-    }
-  } else {
-    if (dy < 0) return setSegment(x1, y1, x0, y0, width, colour);
-    const slope = dx / dy;
-    const first = Math.max(0, Math.ceil(y0 - 0.5));
-    const last = Math.min(h - 1, Math.ceil(y1 - 0.5) - 1);
-    for (let r = first; r <= last; ++r) {
-      const left = Math.floor(x0 + (r + 0.5 - y0) * slope - half);
-      const from = Math.max(0, left);
-      const to = Math.min(w - 1, left + width - 1);
-      for (let c = from; c <= to; ++c) pixels[r * w + c] = colour;
-    }
+  const first = Math.max(0, Math.ceil(u0 - 0.5));
+  const last = Math.min(uSize - 1, Math.ceil(u1 - 0.5) - 1);
+  for (let u = first; u <= last; ++u) {
+    const low = Math.floor(v0 + (u + 0.5 - u0) * slope - half);
+    const to = Math.min(vSize - 1, low + width - 1);
+    for (let v = Math.max(0, low); v <= to; ++v) pixels[u * uStride + v * vStride] = colour;
   }
 }
 

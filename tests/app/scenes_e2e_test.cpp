@@ -89,14 +89,10 @@ public:
     // left_in_place: the window stays where it opened (moving it repaints it,
     // which would draw a second frame).
     SceneRun(const char* test_name, int z, double x, bool left_in_place = false) {
-        if (!session_.ready) return;
-        std::string answers = std::to_string(z) + "\n" + std::to_string(x) + "\n0\n";
-        started_ = launch_program(&session_.program, &session_.xserver, RACKGEN_PROBE_BIN, answers.c_str(),
-                                  test_name) &&
-                   find_window(&session_.program, &session_.xserver, FRAME_TIMEOUT_MS, left_in_place) &&
+        started_ = session_.open_window(test_name, z, x, left_in_place) &&
                    wait_probe(&session_.program, "display", &state_, FRAME_TIMEOUT_MS);
     }
-    bool xserver_ready() const { return session_.ready; }
+    bool ready() const { return session_.ready; }
     bool started() const { return started_; }
 
     // Sends the keys and waits until the program has answered the last of them.
@@ -122,11 +118,7 @@ public:
             if (!wait_probe(&session_.program, "key", &state_, FRAME_TIMEOUT_MS)) return false;
         return true;
     }
-    bool press(const std::string& key, int times) {
-        std::string list;
-        for (int k = 0; k < times; ++k) list += key + " ";
-        return keys(list);
-    }
+    bool press(const std::string& key, int times) { return keys(key_presses(key.c_str(), times)); }
     const ProbeState& state() const { return state_; }
 
     // Screenshots until the picture shows what is expected (a frame may still
@@ -159,17 +151,12 @@ private:
     bool started_ = false;
 };
 
-#define START_RUN(run)                                                         \
-    do {                                                                       \
-        if (!(run).xserver_ready()) GTEST_SKIP() << "no Xvfb on this machine"; \
-        ASSERT_TRUE((run).started()) << "the program showed no window";        \
-    } while (0)
 
 // The first frame of the run, drawn before any key: scene '1' at step 0 with
 // its legend dark (lighting is still off before the first primitive of a run).
 TEST(SceneScreens, FirstFrameOfARunShowsTheLegendDarkAndTheMarkersAtThePitchPoint) {
     SceneRun run("first_frame_z20", 20, 0.0, true);
-    START_RUN(run);
+    START_WINDOW_RUN(run);
     Image img = run.shoot("first_frame", [](const Image& i) { return legend_dark_pixels(i, 1) > 50; });
     ASSERT_TRUE(painted(img)) << "the first frame never showed";
     ASSERT_EQ(run.display_frames(), 1) << "a second frame came before the screenshot";
@@ -188,7 +175,7 @@ TEST(SceneScreens, AddendumInvoluteReachesTheTipCircle) {
     const int last = generation_curves.addendum_last;
     const double s = 0.5;
     SceneRun run("addendum_z20", 20, 0.0);
-    START_RUN(run);
+    START_WINDOW_RUN(run);
     ASSERT_TRUE(run.keys("1"));
     ASSERT_TRUE(run.press("s", last + 3));
     EXPECT_EQ(run.state().steps[0], last + 1);
@@ -219,7 +206,7 @@ TEST(SceneScreens, UndercutGrowsFromTheRootCircle) {
     compute_gear(8, 0.0);
     const double s = 0.5;
     SceneRun run("undercut_z8", 8, 0.0);
-    START_RUN(run);
+    START_WINDOW_RUN(run);
     ASSERT_TRUE(run.keys("3"));
     const ProfilePoint first = generation_curves.undercut_curve[0];
     EXPECT_NEAR(polar_radius(first), gear_params.root_radius, 1e-9);
@@ -252,7 +239,7 @@ TEST(SceneScreens, ShiftedFlankStandsOutsideTheStandardNearTheTip) {
     const double standard_tip = gear_params.tip_radius - 0.5;
     const double s = 0.5;
     SceneRun run("one_tooth_z20_x05", 20, 0.5);
-    START_RUN(run);
+    START_WINDOW_RUN(run);
     ASSERT_TRUE(run.keys("6"));
     auto first_beyond = [](const ToothProfile& tooth, double radius) {
         for (int k = 0; k <= tooth.flank_last; ++k)
@@ -285,7 +272,7 @@ TEST(SceneScreens, ShiftedFlankStandsOutsideTheStandardNearTheTip) {
 TEST(SceneScreens, WholeGearHasTeethAllRound) {
     compute_gear(20, 0.5);
     SceneRun run("whole_gear_z20_x05", 20, 0.5);
-    START_RUN(run);
+    START_WINDOW_RUN(run);
     ASSERT_TRUE(run.keys("7"));
     ASSERT_TRUE(run.press("w", 23));  // s·(2r + ha) ≤ 1: the bottom tip in the window
     const double s = run.state().scale;
@@ -314,7 +301,7 @@ TEST(SceneScreens, WholeGearHasTeethAllRound) {
 TEST(SceneScreens, ZoomKeysChangeTheSizeOfTheDrawing) {
     compute_gear(20, 0.5);
     SceneRun run("zoom_z20_x05", 20, 0.5);
-    START_RUN(run);
+    START_WINDOW_RUN(run);
     ASSERT_TRUE(run.keys("6"));
     // A point of the red tip circle, a little right of the top.
     auto tip_point = [&](double s) { return pixel_of_model(polar_point(gear_params.tip_radius, 0.05), s); };
@@ -365,7 +352,7 @@ TEST_P(SceneGallery, EverySceneShowsItsLegendAndColours) {
     int zoom_out = 0;
     for (double s = 0.5; s * (2 * gear_params.pitch_radius + 1 + gear.x) > 0.95; s *= 0.9) ++zoom_out;
     SceneRun run((std::string("gallery_") + gear.name).c_str(), gear.z, gear.x);
-    START_RUN(run);
+    START_WINDOW_RUN(run);
     struct Shot {
         const char* keys;  // scene key, then what is pressed in it
         int steps;         // 's' presses after the keys
@@ -468,7 +455,7 @@ TEST(SceneScreens, DeepZoomKeepsThePitchCircleAndTheInvoluteInPlace) {
     for (char scene : {'7', '3'}) {
         SCOPED_TRACE(testing::Message() << "scene " << scene);
         SceneRun run(scene == '7' ? "deep_zoom_scene7" : "deep_zoom_scene3", 20, 0.0);
-        START_RUN(run);
+        START_WINDOW_RUN(run);
         ASSERT_TRUE(run.keys(std::string(1, scene)));
         int pressed = 0;
         for (int presses : {60, 100, 150}) {

@@ -64,11 +64,7 @@ Misses misses(const Image& a, const Image& b) {
 class WindowRun {
 public:
     WindowRun(const char* name, int z, double x) : name_(name), z_(z), x_(x) {
-        if (!session_.ready) return;
-        std::string answers = std::to_string(z) + "\n" + std::to_string(x) + "\n0\n";
-        started_ =
-            launch_program(&session_.program, &session_.xserver, RACKGEN_PROBE_BIN, answers.c_str(), name) &&
-            find_window(&session_.program, &session_.xserver, FRAME_TIMEOUT_MS) && settle();
+        started_ = session_.open_window(name, z, x) && settle();
     }
     bool ready() const { return session_.ready; }
     bool started() const { return started_; }
@@ -143,33 +139,21 @@ private:
     bool started_ = false;
 };
 
-std::string presses(const char* key, int times) {
-    std::string list;
-    for (int k = 0; k < times; ++k) list += std::string(key) + " ";
-    return list;
-}
-
-#define START(run)                                                      \
-    do {                                                                \
-        if (!(run).ready()) GTEST_SKIP() << "no Xvfb on this machine";  \
-        ASSERT_TRUE((run).started()) << "the program showed no window"; \
-    } while (0)
-
 TEST(RenderAgainstWindow, GenerationScenes) {
     WindowRun run("render_vs_window_z8", 8, 0.0);
-    START(run);
-    run.compare("1 " + presses("s", 30), "scene1_step30");
-    run.compare("3 " + presses("s", 80), "scene3_step80");
-    run.compare("4 " + presses("w", 15) + presses("s", 60), "scene4_w15");
+    START_WINDOW_RUN(run);
+    run.compare("1 " + key_presses("s", 30), "scene1_step30");
+    run.compare("3 " + key_presses("s", 80), "scene3_step80");
+    run.compare("4 " + key_presses("w", 15) + key_presses("s", 60), "scene4_w15");
 }
 
 TEST(RenderAgainstWindow, ShiftedGearScenes) {
     WindowRun run("render_vs_window_z10_x05", 10, 0.5);
-    START(run);
-    run.compare("6 " + presses("W", 3), "scene6_W3");
-    run.compare("7 " + presses("w", 21), "scene7_w18");
-    run.compare("5 " + presses("s", 40), "scene5_w18_step40");
-    run.compare("2 " + presses("W", 22) + presses("s", 20), "scene2_zoomed_in");
+    START_WINDOW_RUN(run);
+    run.compare("6 " + key_presses("W", 3), "scene6_W3");
+    run.compare("7 " + key_presses("w", 21), "scene7_w18");
+    run.compare("5 " + key_presses("s", 40), "scene5_w18_step40");
+    run.compare("2 " + key_presses("W", 22) + key_presses("s", 20), "scene2_zoomed_in");
 }
 
 // The vector pictures: readable by another renderer, and a zoomed-in frame

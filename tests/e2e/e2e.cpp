@@ -373,6 +373,12 @@ bool find_window(Program* p, const XServer* x, int timeout_ms, bool left_in_plac
     return run_tool(x, {"xdotool", "windowmove", "--sync", win, "0", "0"}, nullptr, 5000) == 0;
 }
 
+std::string key_presses(const char* key, int times) {
+    std::string list;
+    for (int k = 0; k < times; ++k) list += std::string(key) + " ";
+    return list;
+}
+
 bool send_keys(Program* p, const XServer* x, const char* keys) {
     std::vector<std::string> argv = {"xdotool", "key", "--window", std::to_string(p->window)};
     std::string list = keys;

@@ -79,6 +79,8 @@ bool find_window(Program* p, const XServer* x, int timeout_ms, bool left_in_plac
 // ("s", "W", "3", "Escape"). A key that ends the program (Escape) may make
 // xdotool fail as the window vanishes: check wait_exit instead of the result.
 bool send_keys(Program* p, const XServer* x, const char* keys);
+// The key `times` times, as a send_keys list ("s s s ").
+std::string key_presses(const char* key, int times);
 
 // Runs argv with DISPLAY of x (x may be null) and LC_ALL=C.UTF-8; output is stdout. Killed after
 // timeout_ms. Returns the exit status, or -1 on timeout or failure to start.
@@ -124,6 +126,14 @@ struct E2eSession {
     Program program;
     bool ready = false;  // Xvfb is up
     E2eSession() { ready = start_xserver(&xserver); }
+    // Starts the probe build, answers the dialogue for the gear z, x (no data
+    // file) and waits for its window (see find_window). False if any step fails.
+    bool open_window(const char* test_name, int z, double x, bool left_in_place = false) {
+        const std::string answers = std::to_string(z) + "\n" + std::to_string(x) + "\n0\n";
+        return ready && launch_program(&program, &xserver, RACKGEN_PROBE_BIN, answers.c_str(), test_name) &&
+               find_window(&program, &xserver, WINDOW_TIMEOUT_MS, left_in_place);
+    }
+    static constexpr int WINDOW_TIMEOUT_MS = 20000;
     ~E2eSession() {
         stop_program(&program);
         stop_xserver(&xserver);
@@ -131,3 +141,11 @@ struct E2eSession {
     E2eSession(const E2eSession&) = delete;
     E2eSession& operator=(const E2eSession&) = delete;
 };
+
+// For a test class holding an E2eSession that opened the program's window:
+// skips the test without Xvfb, fails it when no window came up.
+#define START_WINDOW_RUN(run)                                                  \
+    do {                                                                       \
+        if (!(run).ready()) GTEST_SKIP() << "no Xvfb on this machine";         \
+        ASSERT_TRUE((run).started()) << "the program showed no window";        \
+    } while (0)

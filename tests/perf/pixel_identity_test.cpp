@@ -190,6 +190,8 @@ TEST_F(PixelIdentity, ABurstOfStepsShowsWhatAFreshFrameShows) {
 TEST_F(PixelIdentity, TheTraceMaskFillsThePixelsGLFills) {
     const FrameCase c = frame('1', 20, 0.5);
     ASSERT_EQ(prepare_frame(c), nullptr);
+    unsigned char* const gl_line = everything;  // the frame buffers, reused
+    unsigned char* const painted_mask = only_visible;
     std::mt19937 random(11);
     std::uniform_real_distribution<double> anywhere(-2, 2);
     std::uniform_real_distribution<double> inside(-1, 1);
@@ -208,17 +210,17 @@ TEST_F(PixelIdentity, TheTraceMaskFillsThePixelsGLFills) {
             glVertex2d(line[0].x, line[0].y);
             glVertex2d(line[1].x, line[1].y);
             glEnd();
-            read_frame(c, everything);
+            read_frame(c, gl_line);
             ASSERT_TRUE(begin_trace_mask(c.width, c.height, width));
             add_trace_lines(line, 2);
             glClear(GL_COLOR_BUFFER_BIT);
             paint_trace_mask();
-            read_frame(c, only_visible);
+            read_frame(c, painted_mask);
             for (int y = 0; y < c.height; ++y)
                 for (int x = 0; x < c.width; ++x) {
                     const int i = 3 * (y * c.width + x);
-                    differing += (everything[i] == 0) != trace_mask_has(x, y);
-                    painted_differently += (only_visible[i] == 0) != trace_mask_has(x, y);
+                    differing += (gl_line[i] == 0) != trace_mask_has(x, y);
+                    painted_differently += (painted_mask[i] == 0) != trace_mask_has(x, y);
                 }
         }
     EXPECT_EQ(painted_differently, 0);
