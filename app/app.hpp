@@ -26,6 +26,10 @@ void start_window(int* argc, char** argv);
 void create_main_window();  // the window with its title (UTF-8 and legacy names)
 void set_clear_colour();    // opaque white
 void display();
+// What display draws, for a width × height window: the frame of scene_mode,
+// recorded, painted and swapped. leave_out_unseen is false only to compare
+// against the drawing of everything.
+void draw_scene_frame(int width, int height, bool leave_out_unseen = true);
 void reshape(int width, int height);
 void on_key(unsigned char key, int x, int y);
 void begin_frame();

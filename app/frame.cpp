@@ -24,8 +24,12 @@ void end_frame() {
 // scene_mode gives a cleared, empty frame and changes no counter.
 void display() {
     if (window_state_observer) window_state_observer("display");  // the state this frame is drawn from
+    draw_scene_frame(window_width, window_height);
+}
+
+void draw_scene_frame(int width, int height, bool leave_out_unseen) {
     begin_frame();
-    record_scene_frame(scene_mode, window_width, window_height);
+    record_scene_frame(scene_mode, width, height, leave_out_unseen);
     paint_frame_record();
     end_frame();
 }

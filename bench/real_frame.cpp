@@ -75,10 +75,7 @@ void draw_frame(const FrameCase& c, bool leave_out_unseen) {
 }
 
 void draw_following_frame(const FrameCase& c, bool leave_out_unseen) {
-    begin_frame();
-    record_scene_frame(scene_mode, c.width, c.height, leave_out_unseen);
-    paint_frame_record();
-    end_frame();
+    draw_scene_frame(c.width, c.height, leave_out_unseen);
     glFinish();  // the frame is really drawn, not only queued
 }
 
