@@ -1,14 +1,12 @@
-// The window side of rackgen: the GLUT window, its callbacks and keyboard, the
-// frame of the display callback and the seven scenes.
+// The window side of rackgen: the GLUT window, its callbacks and keyboard, and
+// the frame of the display callback, painted from the scenes' frame record.
 #pragma once
 
 #include "scenes/scenes.hpp"
 
-// ---- process-wide window state ------------------------------------------------
-// The scene display draws. The entry sets '1'; afterwards only on_key writes it.
-extern SceneMode scene_mode;
-// The last key typed in the window. The entry sets 'z'; on_key stores every
-// key; the dialogue reads it ('x': start at the shift coefficient).
+// ---- Global state ------------------------------------------------------------
+// The last key typed in the window: on_key stores every key; the test build's
+// observer reports it. (The scene shown is the scenes' scene_mode.)
 extern char last_key;
 // Called, when set, with "display" before every frame is drawn and with "key"
 // when on_key has done everything for a key. rackgen leaves it empty; a test

@@ -29,7 +29,7 @@ void display() {
 
 void draw_scene_frame(int width, int height, bool leave_out_unseen) {
     begin_frame();
-    record_scene_frame(scene_mode, width, height, leave_out_unseen);
+    record_scene_frame(width, height, leave_out_unseen);
     paint_frame_record();
     end_frame();
 }

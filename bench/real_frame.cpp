@@ -53,8 +53,7 @@ const char* open_frame_window() {
 const char* prepare_frame(const FrameCase& c) {
     if (const char* refusal = gear_refusal(c.z, c.x)) return refusal;  // the dialogue would not accept it
     if (c.z != computed_z || c.x != computed_x) store_gear(c.z, c.x);
-    scene_mode = c.scene;
-    set_scene_state(c.step, c.zoom);  // after the dialogue and the case's zoom keys
+    set_scene_state(c.scene, c.step, c.zoom);  // after the dialogue and the case's zoom keys
     if (glutGet(GLUT_WINDOW_WIDTH) != c.width || glutGet(GLUT_WINDOW_HEIGHT) != c.height) {
         glutReshapeWindow(c.width, c.height);
         for (int waited = 0; waited < RESIZE_WAIT_MS; ++waited) {
@@ -70,7 +69,7 @@ const char* prepare_frame(const FrameCase& c) {
 }
 
 void draw_frame(const FrameCase& c, bool leave_out_unseen) {
-    set_scene_state(c.step, c.zoom);
+    set_scene_state(c.scene, c.step, c.zoom);
     draw_following_frame(c, leave_out_unseen);
 }
 

@@ -1,6 +1,6 @@
 // --render: one frame of a scene recorded by the same scene code the window
 // runs, then painted by the picture painter. No state of its own: it sets the
-// step counters and the scale factor as the keys would have left them.
+// scene state as the keys would have left it.
 #include "cli/options.hpp"
 
 #include "console/console.hpp"
@@ -17,7 +17,8 @@ static int write_picture(FILE* file, const void* context) {
 }
 
 int write_render_output(const Output& out) {
-    record_frame_at(out.scene, out.step, out.zoom, out.width, out.height);
+    set_scene_state(out.scene, out.step, out.zoom);
+    record_scene_frame(out.width, out.height);
     if (frame_record.overflowed)
         std::fprintf(
             stderr,

@@ -9,9 +9,10 @@
 
 constexpr int FILE_NAME_CAPACITY = 32;  // 31 characters of file name and the terminator
 
-// Reads z (unless the last window key was 'x') and x, computes both teeth,
-// offers the data file, resets the animation and prints the key help.
-void parameter_dialogue();
+// Reads z (unless keep_teeth and a gear was taken before: the window's 'x') and
+// x, computes both teeth, offers the data file, starts the scenes afresh
+// (start_new_gear) and prints the key help.
+void parameter_dialogue(bool keep_teeth = false);
 
 // Writes points[0..m] as the tooth data file under a name asked at the console.
 void export_tooth_data(int m, const ProfilePoint* points);

@@ -5,9 +5,8 @@
 #include "console/console_io.hpp"
 #include "console/dialogue_texts.hpp"
 
-#include "app/app.hpp"
-#include "draw/draw.hpp"
 #include "geometry/geometry.hpp"
+#include "scenes/scenes.hpp"
 
 #include <cstdio>
 #include <cstdlib>
@@ -79,9 +78,9 @@ static void print_key_help() {
     std::fflush(stdout);
 }
 
-void parameter_dialogue() {
-    // 'x' keeps the number of teeth; before the first gear there is none to keep.
-    bool new_teeth = last_key != 'x' || !gear_computed;
+void parameter_dialogue(bool keep_teeth) {
+    // Before the first gear there is no number of teeth to keep.
+    bool new_teeth = !keep_teeth || !gear_computed;
     int z = gear_params.z;
     double x = 0.0;
     bool complete = true;
@@ -99,7 +98,6 @@ void parameter_dialogue() {
         input_ended();
     }
 
-    reset_step_counters();
-    scale_factor = START_SCALE;
+    start_new_gear();
     print_key_help();
 }

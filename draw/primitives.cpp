@@ -223,7 +223,7 @@ void draw_dash_dot_circle(const ProfilePoint& centre, double radius, const Colou
     // In doubles: n·(m + 3k) passes the int range from a radius of about 950.
     const double delta = 2 * CIRCLE_PI / (static_cast<double>(n) * (m + 3 * k));
     const double dot_start = (m + k) * period / (m + 3 * k);
-    const double pixels = 0.5 * std::max(frame_record.width, frame_record.height);  // per view unit
+    const double pixels = 0.5 * std::max(device_frame().width, device_frame().height);  // per view unit
     const double sub_step_pixels = rho * delta * pixels;
     const int every = sub_step_pixels > 0
                           ? static_cast<int>(std::fmin(std::fmax(1.0, CHORD_PIXELS / sub_step_pixels), m))

@@ -47,7 +47,8 @@ void add_crossings(double a, double amplitude, double phase, double limit, doubl
 }  // namespace
 
 bool read_view_box(double line_width_pixels, ViewBox& box) {
-    if (!frame_record.leave_out_unseen || frame_record.width <= 0 || frame_record.height <= 0) return false;
+    const FrameSettings& frame = device_frame();
+    if (!frame.leave_out_unseen || frame.width <= 0 || frame.height <= 0) return false;
     const DeviceMatrix& m = device_matrix();
     if (!(std::isfinite(m.xx) && std::isfinite(m.xy) && std::isfinite(m.x0) && std::isfinite(m.yx) &&
           std::isfinite(m.yy) && std::isfinite(m.y0)))
@@ -59,8 +60,8 @@ bool read_view_box(double line_width_pixels, ViewBox& box) {
                   m.yx,
                   m.yy,
                   m.y0,
-                  1 + 2 * margin / frame_record.width,
-                  1 + 2 * margin / frame_record.height};  // two view units span the frame
+                  1 + 2 * margin / frame.width,
+                  1 + 2 * margin / frame.height};  // two view units span the frame
     return true;
 }
 

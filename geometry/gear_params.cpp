@@ -1,6 +1,5 @@
 // The gear's parameter block and the profile store: the model state every other
-// part of rackgen reads. Owns gear_params, generation_curves, both teeth and
-// the four step counters.
+// part of rackgen reads. Owns gear_params, generation_curves and both teeth.
 #include "geometry/geometry_private.hpp"
 
 #include <cmath>
@@ -10,10 +9,6 @@ GearParams gear_params;              // written by compute_gear_params / compute
 GenerationCurves generation_curves;  // written by compute_tooth_profile; read by the scenes
 ToothProfile standard_tooth;         // written by the dialogue's first computation
 ToothProfile shifted_tooth;          // written by the dialogue's second computation
-int addendum_step;                   // scene '1' step; borrowed by the addendum sampling
-int dedendum_step;                   // scene '2' step; borrowed by the dedendum sampling
-int undercut_step;                   // scene '3' step; borrowed by the undercut sampling
-int tooth_step;                      // scenes '4' and '5' step
 bool profile_overflowed;             // a list of the last computation did not fit
 
 // The pressure-angle constants and the rack cutter's land widths: the cutter's
@@ -28,13 +23,6 @@ void compute_gear_params() {
     g.dedendum_coefficient = 1.25;
     g.rack_root_land = PI / 2.0 - 2.0 * g.addendum_coefficient * g.tan_alpha;
     g.rack_tip_land = PI / 2.0 - 2.0 * g.dedendum_coefficient * g.tan_alpha;
-}
-
-void reset_step_counters() {
-    tooth_step = 0;
-    undercut_step = 0;
-    dedendum_step = 0;
-    addendum_step = 0;
 }
 
 double polar_radius(const ProfilePoint& p) {

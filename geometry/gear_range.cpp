@@ -50,7 +50,6 @@ static const char* trial_tooth_fault(int z, double x, double& meeting_radius) {
 static const char* run_trial(int z, double x, double& meeting_radius) {
     saved_params = gear_params;
     saved_curves = generation_curves;
-    int steps[3] = {addendum_step, dedendum_step, undercut_step};
     bool overflowed = profile_overflowed;
 
     meeting_radius = 0.0;
@@ -58,9 +57,6 @@ static const char* run_trial(int z, double x, double& meeting_radius) {
 
     gear_params = saved_params;
     generation_curves = saved_curves;
-    addendum_step = steps[0];
-    dedendum_step = steps[1];
-    undercut_step = steps[2];
     profile_overflowed = overflowed;
     return fault;
 }

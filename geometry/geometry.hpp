@@ -83,16 +83,6 @@ extern GenerationCurves generation_curves;
 extern ToothProfile standard_tooth;  // shift 0; recomputed only with a new z
 extern ToothProfile shifted_tooth;   // the user's shift
 
-// Step counters of the animated scenes, one per scene ('4' and '5' share
-// tooth_step). The dialogue and every scene key set them to 0; the scenes
-// clamp and advance them. compute_tooth borrows the first three as its
-// sampling indices and leaves them at its last indices.
-extern int addendum_step;  // scene '1'
-extern int dedendum_step;  // scene '2'
-extern int undercut_step;  // scene '3'
-extern int tooth_step;     // scenes '4' and '5'
-// Sets the four step counters to 0: every scene starts from its first step.
-void reset_step_counters();
 
 // ---- rack-generation point formulas ---------------------------------------
 // For roll parameter t: the rack's reference point A, the point Q where the

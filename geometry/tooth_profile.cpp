@@ -89,8 +89,8 @@ static void set_shift_params(double x_s) {
 static void sample_addendum_involute() {
     GenerationCurves& c = generation_curves;
     double lambda;
-    for (addendum_step = 0;; ++addendum_step) {
-        int i = addendum_step;
+    int i = 0;
+    for (;; ++i) {
         rack_involute_point(i * ROLL_STEP, c.addendum_rack[i], c.addendum_involute[i], lambda);
         if (polar_radius(c.addendum_involute[i]) >= gear_params.tip_radius) break;
         if (i == POINT_CAPACITY - 1) {  // the tip circle was not reached in 600 steps
@@ -98,7 +98,7 @@ static void sample_addendum_involute() {
             break;
         }
     }
-    c.addendum_last = addendum_step;
+    c.addendum_last = i;
 }
 
 // Dedendum involute: t = -0.01·j from the pitch point inwards, until the contact
@@ -114,8 +114,8 @@ static void sample_dedendum_involute() {
     GenerationCurves& c = generation_curves;
     const GearParams& g = gear_params;
     double lambda;
-    for (dedendum_step = 0;; ++dedendum_step) {
-        int j = dedendum_step;
+    int j = 0;
+    for (;; ++j) {
         rack_involute_point(ROLL_STEP * -j, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
         if (std::fabs(lambda) >= g.tip_corner_distance) {
             if (polar_radius(c.dedendum_involute[j]) < g.root_radius) {
@@ -130,7 +130,7 @@ static void sample_dedendum_involute() {
             break;
         }
     }
-    c.dedendum_last = dedendum_step;
+    c.dedendum_last = j;
 }
 
 // Whole involute: the dedendum part reversed, then the addendum part without
@@ -149,12 +149,10 @@ static void join_involute() {
 // Undercut: the tip corner at t = -u0 - 0.01·k, k = 0 … 250, from the root circle on.
 static void sample_undercut() {
     GenerationCurves& c = generation_curves;
-    for (undercut_step = 0; undercut_step <= UNDERCUT_LAST; ++undercut_step) {
-        int k = undercut_step;
+    for (int k = 0; k <= UNDERCUT_LAST; ++k) {
         double t = -gear_params.undercut_start_roll - ROLL_STEP * k;
         rack_undercut_point(t, c.undercut_rack[k], c.undercut_curve[k]);
     }
-    undercut_step = UNDERCUT_LAST;
     c.undercut_last = UNDERCUT_LAST;
 }
 
@@ -195,9 +193,6 @@ void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror
                            ProfileLasts& lasts) {
     profile_overflowed = false;
     set_shift_params(x_s);
-    undercut_step = 0;
-    dedendum_step = 0;
-    addendum_step = 0;
     sample_addendum_involute();
     sample_dedendum_involute();
     join_involute();

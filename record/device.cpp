@@ -20,7 +20,8 @@ constexpr DeviceMatrix IDENTITY = {1, 0, 0, 0, 1, 0};
 DeviceMatrix matrices[DEVICE_MATRIX_DEPTH];  // [0 … depth - 1]; the top is the current matrix
 int depth = 1;                               // matrices in use, ≥ 1
 Colour colour_now = {0, 0, 0, 0};            // colour of the items begun from now on
-float width_now = 1.0f;                      // pixels; carries from frame to frame (see device.hpp)
+float width_now = 1.0f;                      // pixels; the frame's starting width at begin_record
+FrameSettings frame_now = {0, 0, 1.0f, true};  // the frame being recorded
 int layer_now = ITEM_LAYER_PLAIN;
 RecordItem* open_item = nullptr;  // between device_begin and device_end, else nullptr
 
@@ -110,7 +111,9 @@ void finish_polygon() {
 
 }  // namespace
 
-void device_reset() {
+void device_reset(const FrameSettings& frame) {
+    frame_now = frame;
+    width_now = frame.line_width;
     matrices[0] = IDENTITY;
     depth = 1;
     layer_now = ITEM_LAYER_PLAIN;
@@ -149,6 +152,10 @@ void device_rotate(double angle) {
     m.xy = -old.xx * s + old.xy * c;
     m.yx = old.yx * c + old.yy * s;
     m.yy = -old.yx * s + old.yy * c;
+}
+
+const FrameSettings& device_frame() {
+    return frame_now;
 }
 
 const DeviceMatrix& device_matrix() {

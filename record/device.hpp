@@ -23,9 +23,7 @@ void device_rotate(double angle);  // radians, counter-clockwise
 const DeviceMatrix& device_matrix();
 
 // ---- current attributes --------------------------------------------------------
-// The line width carries from frame to frame, as GL's does in the window: 1 px
-// until the first wide line or cross of the run, 2 px from then on. A painter
-// of single frames (pictures) sets 2 px first, as every frame after the first has.
+// The line width starts at the frame's setting (begin_record).
 void device_colour(const Colour& colour);
 void device_line_width(float pixels);
 float device_line_width();
@@ -43,5 +41,9 @@ void device_end();
 // One legend line from raster position (x, y) of the current frame.
 void device_text(double x, double y, const char* text);
 
-// For begin_record: the identity matrix, the plain layer, no item open.
-void device_reset();
+// The settings of the frame being recorded, as begin_record gave them.
+const FrameSettings& device_frame();
+
+// For begin_record: the frame's settings and line width, the identity matrix,
+// the plain layer, no item open.
+void device_reset(const FrameSettings& frame);

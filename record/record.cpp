@@ -11,15 +11,14 @@
 // Emptied by begin_record, filled by the device during a frame, read by one painter.
 FrameRecord frame_record;
 
-void begin_record(int width, int height, bool leave_out_unseen) {
-    frame_record.width = width;
-    frame_record.height = height;
-    frame_record.leave_out_unseen = leave_out_unseen;
+void begin_record(const FrameSettings& frame) {
+    frame_record.width = frame.width;
+    frame_record.height = frame.height;
     frame_record.item_count = 0;
     frame_record.vertex_count = 0;
     frame_record.text_used = 0;
     frame_record.overflowed = false;
-    device_reset();
+    device_reset(frame);
 }
 
 RecordItem* next_record_item() {

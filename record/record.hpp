@@ -55,10 +55,17 @@ constexpr int RECORD_ITEM_CAPACITY = 1 << 16;
 constexpr int RECORD_VERTEX_CAPACITY = 1 << 21;
 constexpr int RECORD_TEXT_CAPACITY = 1 << 12;
 
+// Everything a frame's drawing depends on besides the model and the scene state.
+struct FrameSettings {
+    int width;  // pixels
+    int height;
+    float line_width;       // pixels the frame starts with (the window's GL width carries between frames)
+    bool leave_out_unseen;  // true for every frame a user sees; false only to compare against everything drawn
+};
+
 struct FrameRecord {
     int width;  // pixels of the frame the record was made for
     int height;
-    bool leave_out_unseen;  // figures outside the view were left out (always, but for comparisons)
     int item_count;
     int vertex_count;
     int text_used;
@@ -73,10 +80,9 @@ struct FrameRecord {
 // layer during it, read by one painter after it. Nothing else writes it.
 extern FrameRecord frame_record;
 
-// Starts a new frame of width × height pixels: the record emptied, the matrix
-// stack back to the identity. leave_out_unseen is true for every frame a user
-// sees; false only to compare against the drawing of everything.
-void begin_record(int width, int height, bool leave_out_unseen = true);
+// Starts a new frame with those settings: the record emptied, the device's
+// matrix stack back to the identity, its line width the frame's starting width.
+void begin_record(const FrameSettings& frame);
 
 // Cuts the segment a–b to the box [x_low, x_high] × [y_low, y_high]
 // (Liang–Barsky, in double precision): the parts outside are dropped and the

@@ -2,7 +2,7 @@
 // generates the addendum involute, the dedendum involute and the undercut
 // curve, one roll step per frame. Also the legend layout and the roll geometry
 // that every animated scene shares. Advances addendum_step, dedendum_step and
-// undercut_step (declared with the profile store).
+// undercut_step (the scene state, scenes.hpp).
 #include "scenes/scene_blocks.hpp"
 
 #include "record/device.hpp"

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "draw/draw.hpp"
+#include "scenes/scenes.hpp"
 
 void scene_addendum_involute();  // '1'
 void scene_dedendum_involute();  // '2'

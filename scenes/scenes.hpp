@@ -1,24 +1,63 @@
-// The seven scenes, GL-free: one frame of a scene recorded into frame_record
-// (record/record.hpp), for any painter to show. What the window's display,
-// a picture writer or a web page calls.
+// The seven scenes, GL-free, and the scene state they are shown from: which
+// scene, the step each animated scene has reached, the scale and the line
+// width the next frame starts with. One frame is recorded into frame_record
+// (record/record.hpp) for any painter to show. The window, the page and the
+// command line change the state only through the procedures below.
 #pragma once
 
 using SceneMode = char;  // '1' to '7'
 
-// Records one frame of the scene for a frame of width × height pixels, as the
+constexpr int SCENE_COUNT = 7;
+constexpr SceneMode FIRST_SCENE = '1';
+constexpr SceneMode LAST_SCENE = static_cast<SceneMode>('0' + SCENE_COUNT);
+
+// ---- Global state ------------------------------------------------------------
+// All written only by the procedures of this header (and the scale factor, which
+// the drawing layer owns, too); read by record_scene_frame and the scene blocks.
+// The scene the next frame shows; '1' at start.
+extern SceneMode scene_mode;
+// Step counters of the animated scenes, one per scene ('4' and '5' share
+// tooth_step): set by a new gear, a scene key and set_scene_state; the scene
+// blocks clamp them and advance them by one a frame.
+extern int addendum_step;  // scene '1'
+extern int dedendum_step;  // scene '2'
+extern int undercut_step;  // scene '3'
+extern int tooth_step;     // scenes '4' and '5'
+// Pixels: the line width the next frame starts with, as GL's carries from frame
+// to frame in the window: 1 until the first wide line or cross, 2 from then on.
+extern float frame_line_width;
+
+// Sets the four step counters to 0: every scene starts from its first step.
+void reset_step_counters();
+
+// A gear has just been taken (the dialogue, the page's form): scene '1' from its
+// start at the start scale.
+void start_new_gear();
+
+// What a key typed in the window or on the page asks its front end to do after
+// take_scene_key has changed the scene state.
+enum KeyEffect {
+    KEY_IGNORED,     // no command: only the window's last key changes
+    KEY_DRAW_FRAME,  // '1' … '7' (the scene restarted), 's', 'w', 'W' (zoomed)
+    KEY_NEW_GEAR,    // 'z': ask the number of teeth and the shift
+    KEY_NEW_SHIFT,   // 'x': ask the shift only, the number of teeth stays
+    KEY_END,         // Esc
+};
+constexpr unsigned char KEY_ESCAPE = 27;
+// The one key table: keys are compared by character code, so 'Z', 'X' and 'S'
+// are other keys than 'z', 'x' and 's'.
+KeyEffect take_scene_key(unsigned char key);
+
+// The state a window shows a frame from after its first frame, for pictures and
+// links: scene, every step counter at step (each scene clamps its own as it
+// draws), the scale after zoom presses of 'w' (zoom < 0: -zoom presses of 'W')
+// from the start scale, and the 2-pixel line width every later frame starts with.
+void set_scene_state(SceneMode scene, int step, int zoom);
+
+// Records one frame of scene_mode for a frame of width × height pixels, as the
 // window's display callback draws it: begin_record, the scene's block, which
 // draws its step and advances its step counter (any other scene: an empty
-// record, no counter changed). leave_out_unseen is true for every frame a user
-// sees; false only to compare against the drawing of everything.
-void record_scene_frame(SceneMode scene, int width, int height, bool leave_out_unseen = true);
-
-// The state a window shows a scene's step from: every step counter at step
-// (each scene clamps its own as it draws) and the scale after zoom presses of
-// 'w' (zoom < 0: -zoom presses of 'W') from the start scale.
-void set_scene_state(int step, int zoom);
-
-// One frame of the scene at that state, as the window shows it after its first
-// frame: the window's later frames start with the line width the frame before
-// left set, which the first lacks, so a light frame (the still scene '6',
-// which moves no counter) is recorded first and dropped. For pictures and links.
-void record_frame_at(SceneMode scene, int step, int zoom, int width, int height);
+// record, no counter changed), and the line width it leaves for the next frame.
+// leave_out_unseen is true for every frame a user sees; false only to compare
+// against the drawing of everything.
+void record_scene_frame(int width, int height, bool leave_out_unseen = true);

@@ -1,7 +1,7 @@
 // The web page's entry into the program: the functions page.js calls on the
 // wasm module. The gear, the scenes and the drawing are the program's own;
 // a frame is recorded into frame_record and painted by painter.js on a canvas.
-// Owns the page's scene state (the scene shown), as keyboard.cpp does for the window.
+// The scene state is the scenes' own, changed through their procedures.
 #include "console/console.hpp"
 #include "console/dialogue_texts.hpp"
 #include "draw/draw.hpp"
@@ -19,9 +19,6 @@
 #define WEB_EXPORT extern "C" EMSCRIPTEN_KEEPALIVE
 
 // ---- Global state ------------------------------------------------------------
-// The scene the next frame shows, '1' to '7'. Written by web_start and
-// web_key, read by web_key and web_open_frame.
-static SceneMode page_scene = '1';
 // The message handed back to the page; valid until the next call that writes it.
 static char message[ANSWER_MESSAGE_CAPACITY];
 // The last answers web_check_teeth and web_check_shift accepted; read by the page.
@@ -81,47 +78,27 @@ WEB_EXPORT double web_checked_shift() {
 // Returns the dialogue's warning line for a pointed tooth, or "".
 WEB_EXPORT const char* web_start(int z, double x) {
     compute_gear(z, x);
-    reset_step_counters();
-    scale_factor = START_SCALE;
-    page_scene = '1';
+    start_new_gear();
     return gear_warning(z, x, message, sizeof message) ? message : "";
 }
 
-// A key typed on the canvas, as the window takes it: '1' … '7' restart that
-// scene, 'w'/'W' zoom, 's' continues; each draws one frame of width × height
-// pixels into frame_record. 'z' and 'x' select scene '1' from its start before
-// the page opens its form, and draw nothing. Returns 1 when a frame was drawn.
+// A key typed on the canvas, through the window's key table: '1' … '7' restart
+// that scene, 'w'/'W' zoom, 's' continues; each draws one frame of width ×
+// height pixels into frame_record and returns 1. Other keys ('z', 'x' and Esc
+// are the page's own) change nothing and return 0.
 WEB_EXPORT int web_key(int key, int width, int height) {
-    if (key == 'z' || key == 'x') {
-        page_scene = '1';
-        reset_step_counters();
-        return 0;
-    }
-    if (key >= '1' && key <= '7') {
-        page_scene = static_cast<SceneMode>(key);
-        reset_step_counters();
-    } else if (key == 'w') {
-        scale_factor = zoomed_scale(scale_factor, 1);
-    } else if (key == 'W') {
-        scale_factor = zoomed_scale(scale_factor, -1);
-    } else if (key != 's') {
-        return 0;
-    }
-    record_scene_frame(page_scene, width, height);
+    if (key < 0 || key > 255) return 0;
+    const unsigned char typed = static_cast<unsigned char>(key);
+    if (typed == 'z' || typed == 'x' || typed == KEY_ESCAPE) return 0;
+    if (take_scene_key(typed) != KEY_DRAW_FRAME) return 0;
+    record_scene_frame(width, height);
     return 1;
 }
 
-// The frame at that state, recorded once more (for the frame benchmark).
-WEB_EXPORT void web_record_frame(int scene, int step, int zoom, int width, int height) {
-    page_scene = static_cast<SceneMode>('0' + scene);
-    set_scene_state(step, zoom);
-    record_scene_frame(page_scene, width, height);
-}
-
-// The frame of a link, as --render draws it (record_frame_at).
+// The frame of a link, as --render draws it; also what the frame benchmark times.
 WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int height) {
-    page_scene = static_cast<SceneMode>('0' + scene);
-    record_frame_at(page_scene, step, zoom, width, height);
+    set_scene_state(static_cast<SceneMode>('0' + scene), step, zoom);
+    record_scene_frame(width, height);
 }
 
 // ---- files for download -----------------------------------------------------------

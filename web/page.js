@@ -187,7 +187,6 @@ function onKey(event) {
   if (key === 'Escape') {
     endGear();
   } else if (key === 'z' || key === 'x') {
-    page.module._web_key(key.charCodeAt(0), FRAME_SIZE, FRAME_SIZE);  // scene '1' from its start, no frame
     openForm(key === 'x');
   } else if (key.length === 1 && '1234567swW'.includes(key)) {
     pressKey(key);

@@ -43,7 +43,8 @@ TEST(PointedTooth, ComparisonScenesEndItWhereItsFlanksMeet) {
         scale_factor = 0.2;
         for (char scene : {'6', '7'}) {
             SCOPED_TRACE(testing::Message() << "z = " << c.z << ", x = " << c.x << ", scene " << scene);
-            record_scene_frame(scene, 800, 800, false);
+            scene_mode = scene;
+            record_scene_frame(800, 800, false);
             ASSERT_FALSE(frame_record.overflowed);
             EXPECT_NEAR(reach(red), c.pointed ? meeting : gear_params.tip_radius, 1e-4);
             EXPECT_NEAR(reach(blue), gear_params.tip_radius - gear_params.x, 1e-9);

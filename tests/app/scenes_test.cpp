@@ -26,7 +26,8 @@ void make_gear(int z, double x, double scale = 0.5) {
 }
 
 void frame(char scene) {
-    record_scene_frame(scene, 800, 800, false);
+    scene_mode = scene;
+    record_scene_frame(800, 800, false);
     ASSERT_FALSE(frame_record.overflowed);
 }
 
@@ -88,7 +89,8 @@ TEST(Legends, EveryLineByteForByteInPlace) {
             EXPECT_NEAR(at[line].y, 0.95 - 0.05 * static_cast<double>(line), 1e-7);
         }
     }
-    record_scene_frame('8', 800, 800);  // not a scene: an empty record, no counter moved
+    scene_mode = '8';
+    record_scene_frame(800, 800);  // not a scene: an empty record, no counter moved
     EXPECT_EQ(frame_record.item_count, 0);
 }
 

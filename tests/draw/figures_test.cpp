@@ -14,7 +14,7 @@ namespace {
 void whole_frame(int z, double x, double scale) {
     compute_gear(z, x);
     scale_factor = scale;
-    begin_record(800, 800, false);
+    begin_record({800, 800, 1.0f, false});
 }
 
 // The x = 0 outline, rounded to five places: P1 … P8.

@@ -11,7 +11,7 @@
 namespace {
 
 void whole_frame() {
-    begin_record(800, 800, false);
+    begin_record({800, 800, 1.0f, false});
     device_line_width(2);
 }
 

@@ -20,7 +20,7 @@ void line(double x0, double y0, double x1, double y1) {
 }
 
 TEST(DeviceMatrix, TranslateRotatePushPopComposeAsGlDoes) {
-    begin_record(800, 800);
+    begin_record({800, 800, 1.0f, true});
     device_translate(0.5, 0.25);
     device_push_matrix();
     device_rotate(M_PI / 2);  // counter-clockwise
@@ -42,10 +42,10 @@ TEST(DeviceMatrix, TranslateRotatePushPopComposeAsGlDoes) {
     device_pop_matrix();
     device_pop_matrix();
     EXPECT_TRUE(frame_record.overflowed);
-    begin_record(800, 800);
+    begin_record({800, 800, 1.0f, true});
     for (int i = 0; i < DEVICE_MATRIX_DEPTH + 3; ++i) device_push_matrix();
     EXPECT_TRUE(frame_record.overflowed);
-    begin_record(800, 800);  // and the next frame starts from the identity
+    begin_record({800, 800, 1.0f, true});  // and the next frame starts from the identity
     EXPECT_EQ(device_matrix().x0, 0);
     EXPECT_EQ(device_matrix().xx, 1);
 }
@@ -53,7 +53,7 @@ TEST(DeviceMatrix, TranslateRotatePushPopComposeAsGlDoes) {
 // Far coordinates never reach a painter: a line is cut where it leaves the
 // guard square, exactly on itself, and a line wholly outside is dropped.
 TEST(DeviceGuard, LinesAreCutToTheGuardInDoublePrecision) {
-    begin_record(800, 800);
+    begin_record({800, 800, 1.0f, true});
     device_colour(RED);
     device_translate(0, 1e7);  // a deep zoom's offset, subtracted here, not by GL
     line(-1e9, 0.5 - 1e7, 1e9, 0.5 - 1e7);
@@ -67,7 +67,7 @@ TEST(DeviceGuard, LinesAreCutToTheGuardInDoublePrecision) {
 }
 
 TEST(DeviceGuard, OutlinesBecomeCutSegmentsAndPolygonsAreCut) {
-    begin_record(800, 800);
+    begin_record({800, 800, 1.0f, true});
     device_colour(BLUE);
     device_begin(ItemKind::LINE_LOOP);  // a square of side 6 about the centre
     device_vertex(-3, -3);
@@ -104,7 +104,7 @@ TEST(DeviceGuard, OutlinesBecomeCutSegmentsAndPolygonsAreCut) {
 // One draw for the painter where GL would have had several: consecutive line
 // items of one colour, width and layer are one item; anything else starts a new one.
 TEST(DeviceItems, LinesOfTheSameKindMergeAndAttributesAreKept) {
-    begin_record(800, 800);
+    begin_record({800, 800, 1.0f, true});
     device_line_width(2);
     device_colour(RED);
     line(0, 0, 1, 0);
@@ -120,11 +120,10 @@ TEST(DeviceItems, LinesOfTheSameKindMergeAndAttributesAreKept) {
     EXPECT_EQ(frame_record.items[2].layer, ITEM_LAYER_TRACE);
     EXPECT_EQ(legend_lines(), std::vector<std::string>{"(1) legend"});
     EXPECT_EQ(frame_record.items[3].vertex_count, 1);
-    // The width carries to the next frame, as GL's does; the layer does not.
-    device_line_width(4);
-    begin_record(400, 300, false);
+    // The next frame starts at its own settings' width, and on the plain layer.
+    begin_record({400, 300, 4.0f, false});
     EXPECT_EQ(device_line_width(), 4.0f);
-    EXPECT_FALSE(frame_record.leave_out_unseen);
+    EXPECT_FALSE(device_frame().leave_out_unseen);
     EXPECT_EQ(frame_record.width, 400);
     line(0, 0, 1, 1);
     EXPECT_EQ(frame_record.items[0].layer, ITEM_LAYER_PLAIN);
@@ -132,14 +131,14 @@ TEST(DeviceItems, LinesOfTheSameKindMergeAndAttributesAreKept) {
 
 // Every append stops at its capacity and says so; nothing is written past it.
 TEST(DeviceItems, AFullRecordDropsAndSaysSo) {
-    begin_record(800, 800);
+    begin_record({800, 800, 1.0f, true});
     for (int i = 0; i <= RECORD_ITEM_CAPACITY; ++i) {
         device_colour(i % 2 ? RED : BLUE);
         line(0, 0, 0.5, 0.5);
     }
     EXPECT_EQ(frame_record.item_count, RECORD_ITEM_CAPACITY);
     EXPECT_TRUE(frame_record.overflowed);
-    begin_record(800, 800);
+    begin_record({800, 800, 1.0f, true});
     device_begin(ItemKind::LINES);
     for (int i = 0; i < RECORD_VERTEX_CAPACITY / 2 + 10; ++i) {
         device_vertex(0, 0);
@@ -148,7 +147,7 @@ TEST(DeviceItems, AFullRecordDropsAndSaysSo) {
     device_end();
     EXPECT_EQ(frame_record.vertex_count, RECORD_VERTEX_CAPACITY);
     EXPECT_TRUE(frame_record.overflowed);
-    begin_record(800, 800);
+    begin_record({800, 800, 1.0f, true});
     std::string long_text(RECORD_TEXT_CAPACITY, 'x');
     device_text(0, 0, long_text.c_str());
     EXPECT_EQ(frame_record.item_count, 0);

@@ -1,6 +1,6 @@
 // The program entry: with options, the command line's files and no window;
-// without, start state, the parameter dialogue, then the window, which runs
-// the event loop and never returns.
+// without, the parameter dialogue, then the window, which runs the event loop
+// and never returns.
 #include "app/app.hpp"
 #include "cli/cli.hpp"
 #include "console/console.hpp"
@@ -16,7 +16,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     last_key = 'z';
-    scene_mode = '1';
     parameter_dialogue();
     start_window(&argc, argv);
     return 0;
