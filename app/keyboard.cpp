@@ -13,15 +13,19 @@ void (*window_state_observer)(const char* event);
 void on_key(unsigned char key, int /*x*/, int /*y*/) {
     last_key = static_cast<char>(key);
     switch (take_scene_key(key)) {
-        case KEY_DRAW_FRAME: display(); break;
+        case KEY_DRAW_FRAME:
+            display();
+            break;
         case KEY_NEW_GEAR:
         case KEY_NEW_SHIFT:
             // The dialogue runs here, inside the callback: the window waits, and
             // shows its old frame until the next key or repaint.
             parameter_dialogue(key == 'x');
             break;
-        case KEY_END: std::exit(0);
-        case KEY_IGNORED: break;
+        case KEY_END:
+            std::exit(0);
+        case KEY_IGNORED:
+            break;
     }
     if (window_state_observer) window_state_observer("key");
 }

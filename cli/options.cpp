@@ -3,6 +3,7 @@
 #include "cli/options.hpp"
 
 #include "console/console.hpp"  // parse_whole, parse_real: numbers read as the dialogue reads them
+#include "scenes/scenes.hpp"
 
 #include <getopt.h>
 
@@ -164,9 +165,9 @@ static ParseResult set_output(int option_code, const char* value) {
             out->standard = true;
             break;
         case OPT_SCENE:
-            if (!parse_whole(value, n) || n < 1 || n > 7)
-                return refuse("--scene must be 1 to 7, not \"%s\"", value);
-            out->scene = static_cast<char>('0' + n);
+            if (!parse_whole(value, n) || n < 1 || n > SCENE_COUNT)
+                return refuse("--scene must be 1 to %d, not \"%s\"", SCENE_COUNT, value);
+            out->scene = static_cast<SceneMode>(FIRST_SCENE - 1 + n);
             break;
         case OPT_STEP:
             if (!parse_whole(value, out->step) || out->step < 0 || out->step > STEP_LIMIT)

@@ -2,6 +2,8 @@
 // given. Used only inside cli/.
 #pragma once
 
+#include "scenes/scenes.hpp"
+
 constexpr int OUTPUT_CAPACITY = 16;  // outputs of one run; more is refused as bad usage
 constexpr int EXIT_WRITTEN = 0;
 constexpr int EXIT_FAILED = 1;     // gear refused, or a file could not be written
@@ -29,10 +31,10 @@ struct Output {
     double module;  // mm per module unit
     bool standard;  // the standard gear (x = 0) instead of the shifted one
     // --render
-    char scene;  // '1' … '7'
-    int step;    // step counter the frame starts from (the scene clamps it)
-    int zoom;    // 'w' presses (negative: 'W' presses)
-    int width;   // pixels
+    SceneMode scene;  // FIRST_SCENE … LAST_SCENE
+    int step;         // step counter the frame starts from (the scene clamps it)
+    int zoom;         // 'w' presses (negative: 'W' presses)
+    int width;        // pixels
     int height;
 };
 

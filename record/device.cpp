@@ -17,10 +17,10 @@ constexpr int CUT_CAPACITY = 256;  // vertices of an outline or polygon cut to t
 constexpr DeviceMatrix IDENTITY = {1, 0, 0, 0, 1, 0};
 
 // ---- Global state ----------------------------------------------------------------
-DeviceMatrix matrices[DEVICE_MATRIX_DEPTH];  // [0 … depth - 1]; the top is the current matrix
-int depth = 1;                               // matrices in use, ≥ 1
-Colour colour_now = {0, 0, 0, 0};            // colour of the items begun from now on
-float width_now = 1.0f;                      // pixels; the frame's starting width at begin_record
+DeviceMatrix matrices[DEVICE_MATRIX_DEPTH];    // [0 … depth - 1]; the top is the current matrix
+int depth = 1;                                 // matrices in use, ≥ 1
+Colour colour_now = {0, 0, 0, 0};              // colour of the items begun from now on
+float width_now = 1.0f;                        // pixels; the frame's starting width at begin_record
 FrameSettings frame_now = {0, 0, 1.0f, true};  // the frame being recorded
 int layer_now = ITEM_LAYER_PLAIN;
 RecordItem* open_item = nullptr;  // between device_begin and device_end, else nullptr

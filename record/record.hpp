@@ -59,8 +59,9 @@ constexpr int RECORD_TEXT_CAPACITY = 1 << 12;
 struct FrameSettings {
     int width;  // pixels
     int height;
-    float line_width;       // pixels the frame starts with (the window's GL width carries between frames)
-    bool leave_out_unseen;  // true for every frame a user sees; false only to compare against everything drawn
+    float line_width;  // pixels the frame starts with (the window's GL width carries between frames)
+    bool
+        leave_out_unseen;  // true for every frame a user sees; false only to compare against everything drawn
 };
 
 struct FrameRecord {

@@ -36,13 +36,22 @@ KeyEffect take_scene_key(unsigned char key) {
         return KEY_DRAW_FRAME;
     }
     switch (key) {
-        case 'w': scale_factor = zoomed_scale(scale_factor, 1); return KEY_DRAW_FRAME;
-        case 'W': scale_factor = zoomed_scale(scale_factor, -1); return KEY_DRAW_FRAME;
-        case 's': return KEY_DRAW_FRAME;
-        case 'z': return KEY_NEW_GEAR;
-        case 'x': return KEY_NEW_SHIFT;
-        case KEY_ESCAPE: return KEY_END;
-        default: return KEY_IGNORED;
+        case 'w':
+            scale_factor = zoomed_scale(scale_factor, 1);
+            return KEY_DRAW_FRAME;
+        case 'W':
+            scale_factor = zoomed_scale(scale_factor, -1);
+            return KEY_DRAW_FRAME;
+        case 's':
+            return KEY_DRAW_FRAME;
+        case 'z':
+            return KEY_NEW_GEAR;
+        case 'x':
+            return KEY_NEW_SHIFT;
+        case KEY_ESCAPE:
+            return KEY_END;
+        default:
+            return KEY_IGNORED;
     }
 }
 
