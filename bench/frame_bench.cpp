@@ -57,7 +57,8 @@ void add_to_compare(char scene, int z, int step, int zoom) {
 }
 
 // The cases: every scene for small to the largest accepted z; scenes 1, 3, 6
-// and 7 zoomed from w×60 to W×150 for z = 20 and 1000; the long runs of '4'
+// and 7 zoomed from w×60 to W×150 for z = 20 and 1000; every scene at the
+// zoom limit, W×300 and w×300, at step 300; the long runs of '4'
 // and '5', and their traces all in view; a window resized to 1600×400.
 void build_cases() {
     const int teeth[] = {8, 20, 100, 400, 1000};
@@ -66,6 +67,8 @@ void build_cases() {
     for (char scene : {'1', '3', '6', '7'})
         for (int z : {20, 1000})
             for (int zoom : {-20, -40, -60, -100, -150, 30, 60}) add(scene, z, 0.5, 0, zoom);
+    for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene)  // the deepest zoom a picture or link takes
+        for (int zoom : {-300, 300}) add(scene, 20, 0.5, 300, zoom);
     for (char scene : {'4', '5'})
         for (int step : {3000, 10000}) add(scene, 20, 0.5, step, 0);
     for (char scene : {'4', '5'})

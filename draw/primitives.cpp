@@ -181,20 +181,45 @@ void draw_circle(const ProfilePoint& centre, double radius, const Colour& colour
 
 namespace {
 
+// The arcs of a dash-dot circle that can be seen, when something may be left
+// out; a circle drawn whole has none (arc_count < 0).
+struct VisibleArcs {
+    double arcs[ARC_CAPACITY][2];
+    int arc_count;
+};
+
 // The chords of one piece of a dash-dot circle: the points at angles
 // start + j·delta, j = 0 … count, joined every `every` sub-steps (and at the
-// last), as segments of the open line item.
-void arc_chords(double r, double start, double delta, int count, int every) {
-    double px = r * std::cos(start);
-    double py = r * std::sin(start);
-    for (int j = every; j < count + every; j += every) {
-        const double angle = start + std::min(j, count) * delta;
-        const double qx = r * std::cos(angle);
-        const double qy = r * std::sin(angle);
-        device_vertex(px, py);
-        device_vertex(qx, qy);
-        px = qx;
-        py = qy;
+// last), as segments of the open line item. Only the chords that reach a
+// visible arc are walked, so a dash of millions of sub-steps costs what of it
+// is in view; each is the very chord the whole walk would draw.
+void arc_chords(double r, double start, double delta, int count, int every, const VisibleArcs& visible) {
+    IndexRun runs[RUN_CAPACITY] = {{0, count - 1}};
+    int run_count = 1;
+    if (visible.arc_count >= 0) {
+        double shifted[ARC_CAPACITY][2];  // the arcs as angles from this piece's start
+        for (int a = 0; a < visible.arc_count; ++a) {
+            shifted[a][0] = visible.arcs[a][0] - start;
+            shifted[a][1] = visible.arcs[a][1] - start;
+        }
+        // Sub-step j spans [j·delta, (j + 1)·delta]; the pad takes in the chords
+        // of a whole `every` either side.
+        run_count =
+            visible_pieces(shifted, visible.arc_count, delta, delta, every * delta, 0, count - 1, runs);
+    }
+    for (int a = 0; a < run_count; ++a) {
+        int j = runs[a].first / every * every;  // chord ends stay on the multiples of every
+        double px = r * std::cos(start + j * delta);
+        double py = r * std::sin(start + j * delta);
+        for (; j <= runs[a].last; j += every) {
+            const double angle = start + std::min(j + every, count) * delta;
+            const double qx = r * std::cos(angle);
+            const double qy = r * std::sin(angle);
+            device_vertex(px, py);
+            device_vertex(qx, qy);
+            px = qx;
+            py = qy;
+        }
     }
 }
 
@@ -233,19 +258,20 @@ void draw_dash_dot_circle(const ProfilePoint& centre, double radius, const Colou
     device_translate(to_screen(centre.x), to_screen(centre.y));
     IndexRun runs[RUN_CAPACITY] = {{1, n}};
     int run_count = 1;
+    VisibleArcs visible;
+    visible.arc_count = -1;
     ViewBox box;
     if (read_view_box(0, box)) {
-        double arcs[ARC_CAPACITY][2];
-        const int arc_count = circle_visible_arcs(box, r, arcs);
-        run_count =
-            visible_pieces(arcs, arc_count, period, dot_start + k * delta, 2 * every * delta, 1, n, runs);
+        visible.arc_count = circle_visible_arcs(box, r, visible.arcs);
+        run_count = visible_pieces(visible.arcs, visible.arc_count, period, dot_start + k * delta,
+                                   2 * every * delta, 1, n, runs);
     }
     device_colour(colour);
     device_begin(ItemKind::LINES);
     for (int a = 0; a < run_count; ++a)
         for (int i = runs[a].first; i <= runs[a].last; ++i) {
-            arc_chords(r, i * period, delta, m, every);
-            arc_chords(r, i * period + dot_start, delta, k, std::min(every, k));
+            arc_chords(r, i * period, delta, m, every, visible);
+            arc_chords(r, i * period + dot_start, delta, k, std::min(every, k), visible);
         }
     device_end();
     device_pop_matrix();

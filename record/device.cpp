@@ -205,6 +205,7 @@ void device_vertex(double x, double y) {
     } else {  // wholly outside the guard: its first end goes too
         --open_item->vertex_count;
         --frame_record.vertex_count;
+        ++frame_record.walked_unseen;
     }
 }
 

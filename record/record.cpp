@@ -18,6 +18,7 @@ void begin_record(const FrameSettings& frame) {
     frame_record.vertex_count = 0;
     frame_record.text_used = 0;
     frame_record.overflowed = false;
+    frame_record.walked_unseen = 0;
     device_reset(frame);
 }
 

@@ -70,7 +70,8 @@ struct FrameRecord {
     int item_count;
     int vertex_count;
     int text_used;
-    bool overflowed;  // something did not fit and was dropped
+    bool overflowed;    // something did not fit and was dropped
+    int walked_unseen;  // line segments drawn wholly outside the guard square and dropped: wasted work
     RecordItem items[RECORD_ITEM_CAPACITY];
     RecordVertex vertices[RECORD_VERTEX_CAPACITY];
     char text[RECORD_TEXT_CAPACITY];
