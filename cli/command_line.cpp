@@ -5,6 +5,7 @@
 
 #include "console/console.hpp"
 #include "geometry/geometry.hpp"
+#include "picture/picture.hpp"
 
 #include <cstdio>
 
@@ -16,17 +17,16 @@ static bool gear_accepted(const CommandLine& c) {
     int z = 0;       // c.z again
     double x = 0.0;  // c.x again
     if (!check_teeth_answer(c.teeth_text, false, z, refusal, ANSWER_MESSAGE_CAPACITY)) {
-        std::fprintf(stderr, "rackgen: --teeth %s\n", refusal);
+        tell("--teeth %s", refusal);
         return false;
     }
     if (!check_shift_answer(c.shift_text ? c.shift_text : "0", false, z, x, refusal,
                             ANSWER_MESSAGE_CAPACITY)) {
-        std::fprintf(stderr, "rackgen: --shift %s\n", refusal);
+        tell("--shift %s", refusal);
         return false;
     }
     char warning[GEAR_WARNING_CAPACITY];
-    if (gear_warning(c.z, c.x, warning, GEAR_WARNING_CAPACITY))
-        std::fprintf(stderr, "rackgen: %s\n", warning);
+    if (gear_warning(c.z, c.x, warning, GEAR_WARNING_CAPACITY)) tell("%s", warning);
     return true;
 }
 
@@ -36,5 +36,7 @@ int run_command_line(int argc, char** argv) {
     if (parsed == PARSE_REFUSED) return EXIT_BAD_USAGE;
     if (!gear_accepted(command_line)) return EXIT_FAILED;
     compute_gear(command_line.z, command_line.x);
-    return write_outputs();
+    const int status = write_outputs();
+    release_picture_fonts();
+    return status;
 }

@@ -41,6 +41,12 @@ constexpr int ZOOM_LIMIT = 300;  // 0.9^300 ≈ 2e-14: any further and nothing i
 // painter pays for every one that crosses the view: at step 10000 with the
 // whole gear of z = 8 in view a PNG takes about 2.5 s, at 40000 nearly a minute.
 constexpr int STEP_LIMIT = 10000;
+constexpr int MESSAGE_TEXT_CAPACITY = 1024;  // a refusal with the value it quotes
+// The outline files give coordinates to 1e-6 mm: from a module of 0.001 mm every
+// digit still means something, and up to 10000 mm (z = 1000: a gear 10 km
+// across) every number stays short and finite.
+constexpr double MODULE_MIN = 0.001;
+constexpr double MODULE_MAX = 10000.0;
 constexpr int SIZE_MIN = 16;    // pixels of a frame side
 constexpr int SIZE_MAX = 8192;  // a 8192 × 8192 picture is already 256 MB of pixels
 
@@ -70,12 +76,13 @@ static const option LONG_OPTIONS[] = {
 // One line saying what is wrong (a printf format and its values), then the
 // usage; always PARSE_REFUSED.
 __attribute__((format(printf, 1, 2))) static ParseResult refuse(const char* format, ...) {
-    std::fprintf(stderr, "rackgen: ");
+    char text[MESSAGE_TEXT_CAPACITY];
     va_list values;
     va_start(values, format);
-    std::vfprintf(stderr, format, values);
+    std::vsnprintf(text, sizeof text, format, values);
     va_end(values);
-    std::fprintf(stderr, "\n%s", USAGE_TEXT);
+    tell("%s", text);
+    std::fputs(USAGE_TEXT, stderr);
     return PARSE_REFUSED;
 }
 
@@ -158,8 +165,9 @@ static ParseResult set_output(int option_code, const char* value) {
     int n = 0;
     switch (option_code) {
         case OPT_MODULE:
-            if (!parse_real(value, out->module) || !(out->module > 0.0) || !std::isfinite(out->module))
-                return refuse("--module must be a positive number of millimetres, not \"%s\"", value);
+            if (!parse_real(value, out->module) || !(out->module >= MODULE_MIN && out->module <= MODULE_MAX))
+                return refuse("--module must be a number of millimetres from %g to %g, not \"%s\"",
+                              MODULE_MIN, MODULE_MAX, value);
             break;
         case OPT_STANDARD:
             out->standard = true;

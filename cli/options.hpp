@@ -58,6 +58,10 @@ enum ParseResult {
 };
 ParseResult parse_command_line(int argc, char** argv);
 
+// One line on standard error, "rackgen: " and the formatted text with its
+// control bytes shown as \xHH (message.cpp).
+__attribute__((format(printf, 1, 2))) void tell(const char* format, ...);
+
 // Writes one --render output for the gear computed last; returns 0 or an errno.
 int write_render_output(const Output& out);
 

@@ -58,7 +58,7 @@ int write_outputs() {
         const Output& out = command_line.outputs[i];
         int fault = write_output(out);
         if (fault != 0) {
-            std::fprintf(stderr, "rackgen: cannot write \"%s\": %s\n", out.file, std::strerror(fault));
+            tell("cannot write \"%s\": %s", out.file, std::strerror(fault));
             status = EXIT_FAILED;
         }
     }

@@ -20,10 +20,7 @@ int write_render_output(const Output& out) {
     set_scene_state(out.scene, out.step, out.zoom);
     record_scene_frame(out.width, out.height);
     if (frame_record.overflowed)
-        std::fprintf(
-            stderr,
-            "rackgen: \"%s\": the frame holds more than the record takes; what did not fit is left out\n",
-            out.file);
+        tell("\"%s\": the frame holds more than the record takes; what did not fit is left out", out.file);
     PictureFormat format = out.format == FORMAT_PNG   ? PICTURE_PNG
                            : out.format == FORMAT_PDF ? PICTURE_PDF
                                                       : PICTURE_SVG;

@@ -3,13 +3,21 @@
 // is the typed word the number, and does the geometry accept it. No state.
 #include "console/console.hpp"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+// The number must start the word: strtol and strtod would pass over blanks
+// before it, and a blank after it is refused anyway.
+static bool starts_with_blank(const char* word) {
+    return std::isspace(static_cast<unsigned char>(word[0])) != 0;
+}
+
 bool parse_whole(const char* word, int& value) {
+    if (starts_with_blank(word)) return false;
     char* end;
     errno = 0;
     long v = std::strtol(word, &end, 10);
@@ -21,6 +29,7 @@ bool parse_whole(const char* word, int& value) {
 }
 
 bool parse_real(const char* word, double& value) {
+    if (starts_with_blank(word)) return false;
     char* end;
     value = std::strtod(word, &end);
     return end != word && *end == '\0';

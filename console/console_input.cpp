@@ -27,10 +27,16 @@ WordResult read_word(char* word, int capacity) {
     int length = 0;
     bool too_long = false;
     while (c != EOF && !is_blank(c)) {
-        if (length < capacity - 1)
-            word[length++] = static_cast<char>(c);
-        else
+        // A NUL byte cannot stand in the word's string: it is kept as the four
+        // characters \x00, as a refusal shows a control byte, so the word is
+        // refused and shown as it was typed instead of being cut short.
+        const char* bytes = c == '\0' ? "\\x00" : nullptr;
+        const int count = bytes ? 4 : 1;
+        if (length + count <= capacity - 1) {
+            for (int i = 0; i < count; ++i) word[length++] = bytes ? bytes[i] : static_cast<char>(c);
+        } else {
             too_long = true;
+        }
         c = std::getchar();
     }
     word[length] = '\0';

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 // A trial computation runs on the real procedures, so the state they write is
 // saved here first and put back afterwards; the caller sees nothing change.
@@ -61,6 +62,18 @@ static const char* run_trial(int z, double x, double& meeting_radius) {
     return fault;
 }
 
+// x in as few digits as give it back exactly: 0.5 as "0.5", but the number
+// just below 1.25 as 1.2499999999999998, not as the refused 1.25.
+static const char* shortest_text(double x, char* text, size_t capacity) {
+    for (int digits = 1; digits < 17; ++digits) {
+        std::snprintf(text, capacity, "%.*g", digits, x);
+        if (std::strtod(text, nullptr) == x) return text;
+    }
+    std::snprintf(text, capacity, "%.17g", x);
+    return text;
+}
+constexpr size_t REAL_TEXT_CAPACITY = 32;
+
 // gear_refusal's answer; meeting_radius gets flank_meeting_radius of an accepted gear.
 static const char* check_gear(int z, double x, double& meeting_radius) {
     meeting_radius = 0.0;
@@ -84,7 +97,9 @@ static const char* check_gear(int z, double x, double& meeting_radius) {
     }
     const char* fault = run_trial(z, x, meeting_radius);
     if (fault) {
-        std::snprintf(reason, sizeof reason, "z = %d with x = %g cannot be generated: %s", z, x, fault);
+        char shown[REAL_TEXT_CAPACITY];
+        std::snprintf(reason, sizeof reason, "z = %d with x = %s cannot be generated: %s", z,
+                      shortest_text(x, shown, sizeof shown), fault);
         return reason;
     }
     return nullptr;
@@ -101,9 +116,10 @@ bool gear_warning(int z, double x, char* text, int capacity) {
     double meeting_radius;
     if (check_gear(z, x, meeting_radius) != nullptr || meeting_radius <= 0.0) return false;
     // The tip radius of the shifted gear: z/2 + 1 + x.
+    char shown[REAL_TEXT_CAPACITY];
     std::snprintf(text, static_cast<size_t>(capacity),
-                  "z = %d with x = %g: the tooth comes to a point below its tip circle (radius %.4f); its "
+                  "z = %d with x = %s: the tooth comes to a point below its tip circle (radius %.4f); its "
                   "flanks meet at radius %.4f",
-                  z, x, z / 2.0 + 1.0 + x, meeting_radius);
+                  z, shortest_text(x, shown, sizeof shown), z / 2.0 + 1.0 + x, meeting_radius);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <cerrno>
 #include <cmath>
@@ -226,39 +227,55 @@ static void paint_record(cairo_t* cr, const FrameRecord& record, PictureFormat f
                 paint_item(cr, record, map, record.items[i], format == PICTURE_PNG);
 }
 
+// Where Cairo's writes go, and the errno of the first that failed: Cairo itself
+// only knows that a write failed, not why (a full disk, say).
+struct PictureFile {
+    FILE* file;
+    int fault;
+};
+
 static cairo_status_t write_to_file(void* closure, const unsigned char* data, unsigned int length) {
-    FILE* file = static_cast<FILE*>(closure);
-    return std::fwrite(data, 1, length, file) == length ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+    PictureFile& out = *static_cast<PictureFile*>(closure);
+    errno = 0;
+    if (std::fwrite(data, 1, length, out.file) == length) return CAIRO_STATUS_SUCCESS;
+    if (out.fault == 0) out.fault = errno != 0 ? errno : EIO;
+    return CAIRO_STATUS_WRITE_ERROR;
 }
 
-static cairo_surface_t* create_surface(PictureFormat format, int width, int height, FILE* file) {
+static cairo_surface_t* create_surface(PictureFormat format, int width, int height, PictureFile* out) {
     switch (format) {
         case PICTURE_SVG: {
-            cairo_surface_t* svg = cairo_svg_surface_create_for_stream(write_to_file, file, width, height);
+            cairo_surface_t* svg = cairo_svg_surface_create_for_stream(write_to_file, out, width, height);
             cairo_svg_surface_set_document_unit(svg, CAIRO_SVG_UNIT_PX);  // width="800px", not points
             return svg;
         }
         case PICTURE_PDF:
-            return cairo_pdf_surface_create_for_stream(write_to_file, file, width, height);
+            return cairo_pdf_surface_create_for_stream(write_to_file, out, width, height);
         default:
             return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     }
 }
 
 int write_record_picture(const FrameRecord& record, PictureFormat format, FILE* file) {
-    cairo_surface_t* surface = create_surface(format, record.width, record.height, file);
+    PictureFile out = {file, 0};
+    cairo_surface_t* surface = create_surface(format, record.width, record.height, &out);
     cairo_t* cr = cairo_create(surface);
     paint_record(cr, record, format);
     cairo_status_t status = cairo_status(cr);
     cairo_destroy(cr);
     if (status == CAIRO_STATUS_SUCCESS && format == PICTURE_PNG)
-        status = cairo_surface_write_to_png_stream(surface, write_to_file, file);
+        status = cairo_surface_write_to_png_stream(surface, write_to_file, &out);
     cairo_surface_finish(surface);  // vector surfaces write their last bytes here
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
     errno = 0;
     if (status == CAIRO_STATUS_SUCCESS && std::fflush(file) != 0) return errno != 0 ? errno : EIO;
     if (status == CAIRO_STATUS_NO_MEMORY) return ENOMEM;
-    if (status != CAIRO_STATUS_SUCCESS) return EIO;
+    if (status != CAIRO_STATUS_SUCCESS) return out.fault != 0 ? out.fault : EIO;
     return 0;
+}
+
+void release_picture_fonts() {
+    cairo_debug_reset_static_data();  // Cairo's font caches first: they hold fontconfig's patterns
+    FcFini();
 }

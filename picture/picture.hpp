@@ -15,3 +15,7 @@ enum PictureFormat {
 // Paints record on white, as the window does, and writes the picture to file.
 // Returns 0, or the errno that tells why the picture could not be made or written.
 int write_record_picture(const FrameRecord& record, PictureFormat format, FILE* file);
+
+// Gives back what the font library keeps for the rest of the process, so a leak
+// checker sees only real leaks. For the end of a run: no picture after it.
+void release_picture_fonts();

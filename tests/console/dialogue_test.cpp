@@ -128,8 +128,8 @@ TEST(BadInput, ShiftThatIsNoNumberOrGivesNoSoundTooth) {
 }
 
 // A refused word is shown so that it cannot act on the terminal: printable
-// characters as typed, Japanese included, control and invalid bytes escaped,
-// long words (numbers too, read without overflow) cut.
+// characters as typed, Japanese included, control and invalid bytes escaped
+// (a NUL byte too, which does not cut the word short), long words (numbers too, read without overflow) cut.
 TEST(BadInput, RefusedWordsAreShownSafely) {
     std::string range = reason(0, 0.0);
     std::string digits(200, '7');
@@ -137,13 +137,14 @@ TEST(BadInput, RefusedWordsAreShownSafely) {
         SCOPED_TRACE(locale);
         ScratchDir dir;
         DriverRun run = run_driver(dir,
-                                   "\x1b[2J12\n歯数\n\xff\xfe\n\xc2\x9b"
-                                   "1\n" +
+                                   std::string("20\0xyz\n", 7) +
+                                       "\x1b[2J12\n歯数\n\xff\xfe\n\xc2\x9b"
+                                       "1\n" +
                                        digits + "\n20\n" + digits + "\n0 0\n",
                                    {}, {locale});
         std::string cut = std::string(32, '7') + "...";
         std::string expected = HEADLINE STEP_ONE TEETH_PROMPT;
-        for (std::string shown : {"\\x1b[2J12", "歯数", "\\xff\\xfe",
+        for (std::string shown : {"20\\x00xyz", "\\x1b[2J12", "歯数", "\\xff\\xfe",
                                   "\\xc2\\x9b"
                                   "1",
                                   cut.c_str()})
