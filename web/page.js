@@ -6,14 +6,13 @@
 
 const FRAME_SIZE = 800;  // the window's width and height at creation, pixels
 const LINK_KEYS = ['z', 'x', 'scene', 'step', 'zoom'];
-const STEP_MAX = 1000000;  // a million 's' presses: far more than anyone types
-const ZOOM_MAX = 400;      // 0.9^400 ≈ 5e-19: far past anything there is to see
 
 const $ = (id) => document.getElementById(id);
 
 const page = {
   module: null,
-  layout: null,
+  layout: null,         // the frame record's layout, as painter.js reads it
+  limits: null,         // {scenes, step, zoom}: what a link may ask for, the command line's limits
   ctx: null,
   gear: null,           // {z, x} of the gear shown, or null
   keepTeeth: false,     // the form was opened by 'x': only the shift is asked
@@ -217,9 +216,10 @@ function readLink(params) {
   const shiftRefusal = call('web_check_shift', 'string', ['number', 'string'], [z, params.get('x') ?? '0']);
   if (shiftRefusal !== '') return {problem: `x in the address: ${shiftRefusal}`};
   const x = page.module._web_checked_shift();
-  const scene = wholeNumber(params, 'scene', 1, 7, 1);
-  const step = wholeNumber(params, 'step', 0, STEP_MAX, 0);
-  const zoom = wholeNumber(params, 'zoom', -ZOOM_MAX, ZOOM_MAX, 0);
+  const {scenes, step: stepLimit, zoom: zoomLimit} = page.limits;
+  const scene = wholeNumber(params, 'scene', 1, scenes, 1);
+  const step = wholeNumber(params, 'step', 0, stepLimit, 0);
+  const zoom = wholeNumber(params, 'zoom', -zoomLimit, zoomLimit, 0);
   for (const part of [scene, step, zoom])
     if (part.problem) return part;
   return {z, x, scene: scene.value, step: step.value, zoom: zoom.value};
@@ -252,6 +252,8 @@ async function start() {
     return;
   }
   page.layout = readRecordLayout(page.module);
+  const limit = (name) => moduleConstant(page.module, name);
+  page.limits = {scenes: limit('SCENE_COUNT'), step: limit('STEP_LIMIT'), zoom: limit('ZOOM_LIMIT')};
   setUpCanvas();
   fillTexts();
   $('dialogue').addEventListener('submit', (event) => {
