@@ -2,15 +2,16 @@
 // to a frame and the downloads. The gear, its checks and every frame come from
 // the wasm module (web/main.cpp); painter.js paints each recorded frame. Owns
 // the page's state: which gear is shown and whether the form or a question is open.
-'use strict';
+// start.js loads it and calls start().
+import {moduleConstant, paintRecord, readRecordLayout} from './painter.js';
 
 const FRAME_SIZE = 800;  // the window's width and height at creation, pixels
 const LINK_KEYS = ['z', 'x', 'scene', 'step', 'zoom'];
 
 const $ = (id) => document.getElementById(id);
 
-const page = {
-  module: null,
+export const page = {
+  module: null,         // the wasm module's object, made by createRackgen
   layout: null,         // the frame record's layout, as painter.js reads it
   limits: null,         // {scenes, step, zoom}: what a link may ask for, the command line's limits
   ctx: null,
@@ -156,17 +157,21 @@ function moduleFile(write, path) {
   return bytes;
 }
 
-page.dataFileBytes = () => moduleFile((file) => call('web_write_data_file', 'string', ['string'], [file]), '/data');
-page.gearBytes = (ending) =>
-  moduleFile((file) => call('web_write_gear', 'string', ['string'], [file]), `/gear${ending}`);
+export function dataFileBytes() {
+  return moduleFile((file) => call('web_write_data_file', 'string', ['string'], [file]), '/data');
+}
+
+export function gearBytes(ending) {
+  return moduleFile((file) => call('web_write_gear', 'string', ['string'], [file]), `/gear${ending}`);
+}
 
 function downloadDataFile() {
-  const bytes = page.dataFileBytes();
+  const bytes = dataFileBytes();
   if (bytes) offerDownload(bytes, `dataz${page.gear.z}`, 'application/octet-stream');
 }
 
 function downloadGear(ending, type) {
-  const bytes = page.gearBytes(ending);
+  const bytes = gearBytes(ending);
   if (bytes) offerDownload(bytes, `gear_z${page.gear.z}_x${page.gear.x}${ending}`, type);
 }
 
@@ -240,20 +245,36 @@ function fillTexts() {
   $('key-help').textContent = help.join('\n');
 }
 
-async function start() {
+// One part of the start; when it fails, the error names the part and why.
+async function startPart(what, work) {
   try {
-    page.module = await createRackgen();
+    return await work();
   } catch (error) {
-    // Browsers load no wasm module from a page opened straight from the disk.
-    const advice = window.location.protocol === 'file:'
-      ? ' (a page opened from the disk cannot load its module: serve the folder, e.g. python3 -m http.server -d build-web)'
-      : '';
-    showText('problem', `rackgen could not start in this browser: ${error}${advice}`);
-    return;
+    throw new Error(`${what} (${error})`);
   }
-  page.layout = readRecordLayout(page.module);
-  const limit = (name) => moduleConstant(page.module, name);
-  page.limits = {scenes: limit('SCENE_COUNT'), step: limit('STEP_LIMIT'), zoom: limit('ZOOM_LIMIT')};
+}
+
+// The wasm module, the numbers the scripts share with it, then the form or a
+// linked frame. Whatever fails is named in #problem instead of the page.
+export async function start() {
+  try {
+    const loader = await startPart('its script rackgen.js did not load', () => import('./rackgen.js'));
+    page.module = await startPart('its wasm module rackgen.wasm could not be loaded and instantiated',
+      () => loader.default());
+    await startPart('its scripts and rackgen.wasm come from different builds', () => {
+      page.layout = readRecordLayout(page.module);
+      const limit = (name) => moduleConstant(page.module, name);
+      page.limits = {scenes: limit('SCENE_COUNT'), step: limit('STEP_LIMIT'), zoom: limit('ZOOM_LIMIT')};
+    });
+    await startPart('the page could not be set up', setUpPage);
+  } catch (error) {
+    $('dialogue').hidden = true;
+    $('scenes').hidden = true;
+    showText('problem', `rackgen could not start in this browser: ${error.message}`);
+  }
+}
+
+function setUpPage() {
   setUpCanvas();
   fillTexts();
   $('dialogue').addEventListener('submit', (event) => {
@@ -284,8 +305,4 @@ async function start() {
       showText('problem', 'a link to a frame needs z (and may give x, scene, step, zoom); here is the form');
     openForm(false);
   }
-  document.body.dataset.ready = 'yes';  // for the tests: the page has done its first work
 }
-
-window.rackgenPage = page;
-start();

@@ -5,14 +5,13 @@
 // set pixel by pixel into an image (a canvas path with its smoothed edges costs
 // twenty times more per segment); the text is drawn by the canvas between the
 // images, in the record's painting order. Keeps only its scratch image between frames.
-'use strict';
 
 // Helvetica 18 as the window's bitmap font; Nimbus Sans has its metrics.
 const LEGEND_FONT = '18px "Nimbus Sans", Helvetica, Arial, sans-serif';
 
 // A number the module shares with the page (web_constant in web/main.cpp), by
 // its name in the program's source. Throws when the module does not know it.
-function moduleConstant(module, name) {
+export function moduleConstant(module, name) {
   const value = module.ccall('web_constant', 'number', ['string'], [name]);
   if (value < 0) throw new Error(`the wasm module knows no "${name}"`);
   return value;
@@ -34,7 +33,7 @@ const RECORD_NAMES = {
 
 // The record's address, and its byte offsets, sizes, item kinds and layers as
 // this module was built with them. Throws when one is unknown to the module.
-function readRecordLayout(module) {
+export function readRecordLayout(module) {
   const layout = {record: module._web_frame_record()};
   for (const [key, name] of Object.entries(RECORD_NAMES)) layout[key] = moduleConstant(module, name);
   return layout;
@@ -126,7 +125,7 @@ function setPolygon(xs, ys, count, colour) {
 // Paints the record on ctx, whose canvas is width × height pixels: the plain
 // items in their order, then the trace items over them. View units: x -1 … 1
 // left to right, y -1 … 1 bottom to top.
-function paintRecord(module, layout, ctx, width, height) {
+export function paintRecord(module, layout, ctx, width, height) {
   const heap = module.HEAPU8.buffer;
   const i32 = new Int32Array(heap);
   const f32 = new Float32Array(heap);
