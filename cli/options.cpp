@@ -3,7 +3,7 @@
 #include "cli/options.hpp"
 
 #include "console/console.hpp"  // parse_whole, parse_real: numbers read as the dialogue reads them
-#include "scenes/scenes.hpp"
+#include "scenes/scenes.hpp"    // SCENE_COUNT, STEP_LIMIT, ZOOM_LIMIT: the limits a link has, too
 
 #include <getopt.h>
 
@@ -20,7 +20,9 @@ CommandLine command_line;
 
 static const char* const VERSION_TEXT = "rackgen 1.1\n";
 
-static const char* const USAGE_TEXT =
+// The usage, a printf format of the scene count and the step limit: the
+// limits every option is checked against.
+static const char USAGE_FORMAT[] =
     "usage: rackgen                                   the console dialogue, then the window\n"
     "       rackgen --teeth Z [--shift X] OUTPUTS...  no dialogue, no window, no display needed\n"
     "         --flank FILE        the tooth data file of the shifted gear, as the dialogue writes it\n"
@@ -28,19 +30,18 @@ static const char* const USAGE_TEXT =
     "           --module M        in millimetres (default 1); the gear centre at the origin\n"
     "           --standard        the standard gear (x = 0) instead of the shifted one\n"
     "         --render FILE       one frame of a scene, .png, .svg or .pdf by the name's ending\n"
-    "           --scene N         1 ... 7 (default 1)\n"
-    "           --step K          the frame that shows step K of that scene (0 ... 10000, default 0)\n"
+    "           --scene N         1 ... %d (default 1)\n"
+    "           --step K          the frame that shows step K of that scene (0 ... %d, default 0)\n"
     "           --zoom N          N > 0: as if 'w' had been pressed N times; N < 0: 'W' pressed -N times\n"
     "           --size WxH        pixels of the frame (default 800x800)\n"
     "       rackgen --help | --version\n"
     "       -z, -x and -h are short for --teeth, --shift and --help. The settings of an output\n"
     "       follow it; several outputs may be given.\n";
 
-constexpr int ZOOM_LIMIT = 300;  // 0.9^300 ≈ 2e-14: any further and nothing is left to see
-// Scenes '4' and '5' draw a trace rack for every step before, and a picture
-// painter pays for every one that crosses the view: at step 10000 with the
-// whole gear of z = 8 in view a PNG takes about 2.5 s, at 40000 nearly a minute.
-constexpr int STEP_LIMIT = 10000;
+static void print_usage(FILE* to) {
+    std::fprintf(to, USAGE_FORMAT, SCENE_COUNT, STEP_LIMIT);
+}
+
 constexpr int MESSAGE_TEXT_CAPACITY = 1024;  // a refusal with the value it quotes
 // The outline files give coordinates to 1e-6 mm: from a module of 0.001 mm every
 // digit still means something, and up to 10000 mm (z = 1000: a gear 10 km
@@ -82,7 +83,7 @@ __attribute__((format(printf, 1, 2))) static ParseResult refuse(const char* form
     std::vsnprintf(text, sizeof text, format, values);
     va_end(values);
     tell("%s", text);
-    std::fputs(USAGE_TEXT, stderr);
+    print_usage(stderr);
     return PARSE_REFUSED;
 }
 
@@ -212,7 +213,7 @@ static ParseResult take_option(int code, const char* value) {
         case OPT_RENDER:
             return add_output(OUTPUT_RENDER, value);
         case 'h':
-            std::fputs(USAGE_TEXT, stdout);
+            print_usage(stdout);
             return PARSE_DONE;
         case OPT_VERSION:
             std::fputs(VERSION_TEXT, stdout);

@@ -11,6 +11,14 @@ constexpr int SCENE_COUNT = 7;
 constexpr SceneMode FIRST_SCENE = '1';
 constexpr SceneMode LAST_SCENE = static_cast<SceneMode>('0' + SCENE_COUNT);
 
+// How far a frame asked for from outside (the command line's --step and --zoom,
+// a link in the page) may go; keys in the window and on the page have no limit.
+// Scenes '4' and '5' draw a trace rack for every step before, and a picture
+// painter pays for every one that crosses the view: at step 10000 with the
+// whole gear of z = 8 in view a PNG takes about 2.5 s, at 40000 nearly a minute.
+constexpr int STEP_LIMIT = 10000;
+constexpr int ZOOM_LIMIT = 300;  // 0.9^300 ≈ 2e-14: any further and nothing is left to see
+
 // ---- Global state ------------------------------------------------------------
 // All written only by the procedures of this header (and the scale factor, which
 // the drawing layer owns, too); read by record_scene_frame and the scene blocks.

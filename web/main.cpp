@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 #define WEB_EXPORT extern "C" EMSCRIPTEN_KEEPALIVE
 
@@ -130,28 +131,93 @@ WEB_EXPORT const char* web_write_gear(const char* path) {
     return ok ? "" : "the gear's outline could not be written";
 }
 
-// ---- the frame record, as painter.js reads it from the wasm memory -----------
+// ---- what the page's scripts share with the program ---------------------------------
+// painter.js reads the frame record straight from the wasm memory and page.js
+// checks a link against the command line's limits. Neither types a number of
+// the program again: at start each asks web_constant for every number it uses,
+// by the name it has here, and the page does not start when one is unknown
+// (its scripts and this module come from different builds). Offsets and sizes
+// are this build's own: wasm pointers have 32 bits, so they differ from the
+// desktop program's.
 
-// Byte offsets into frame_record and into one item, in the order painter.js
-// expects them; written into out (15 ints). Returns the record's address.
-WEB_EXPORT const FrameRecord* web_record_layout(int* out) {
-    const int offsets[] = {
-        static_cast<int>(offsetof(FrameRecord, item_count)),
-        static_cast<int>(offsetof(FrameRecord, vertex_count)),
-        static_cast<int>(offsetof(FrameRecord, items)),
-        static_cast<int>(offsetof(FrameRecord, vertices)),
-        static_cast<int>(offsetof(FrameRecord, text)),
-        static_cast<int>(sizeof(RecordItem)),
-        static_cast<int>(offsetof(RecordItem, kind)),
-        static_cast<int>(offsetof(RecordItem, colour)),
-        static_cast<int>(offsetof(RecordItem, width)),
-        static_cast<int>(offsetof(RecordItem, first_vertex)),
-        static_cast<int>(offsetof(RecordItem, vertex_count)),
-        static_cast<int>(offsetof(RecordItem, text_offset)),
-        static_cast<int>(sizeof(RecordVertex)),
-        static_cast<int>(offsetof(FrameRecord, overflowed)),
-        static_cast<int>(offsetof(RecordItem, layer)),
-    };
-    for (int k = 0; k < static_cast<int>(sizeof offsets / sizeof offsets[0]); ++k) out[k] = offsets[k];
+struct SharedConstant {
+    const char* name;
+    int value;
+};
+
+constexpr SharedConstant shared(const char* name, size_t value) {
+    return {name, static_cast<int>(value)};
+}
+// Each number under the name it has in the program's source.
+#define FIELD(type, field) shared(#type "." #field, offsetof(type, field))
+#define SIZE(type) shared("sizeof " #type, sizeof(type))
+#define KIND(kind) shared("ItemKind::" #kind, static_cast<size_t>(ItemKind::kind))
+#define CONSTANT(name) shared(#name, static_cast<size_t>(name))
+static constexpr SharedConstant SHARED_CONSTANTS[] = {
+    FIELD(FrameRecord, item_count),
+    FIELD(FrameRecord, vertex_count),
+    FIELD(FrameRecord, overflowed),
+    FIELD(FrameRecord, items),
+    FIELD(FrameRecord, vertices),
+    FIELD(FrameRecord, text),
+    SIZE(RecordItem),
+    FIELD(RecordItem, kind),
+    FIELD(RecordItem, colour),
+    FIELD(RecordItem, width),
+    FIELD(RecordItem, first_vertex),
+    FIELD(RecordItem, vertex_count),
+    FIELD(RecordItem, text_offset),
+    FIELD(RecordItem, layer),
+    SIZE(RecordVertex),
+    KIND(LINES),
+    KIND(LINE_LOOP),
+    KIND(POLYGON),
+    KIND(TEXT),
+    CONSTANT(ITEM_LAYER_PLAIN),
+    CONSTANT(ITEM_LAYER_TRACE),
+    CONSTANT(SCENE_COUNT),
+    CONSTANT(STEP_LIMIT),
+    CONSTANT(ZOOM_LIMIT),
+};
+#undef FIELD
+#undef SIZE
+#undef KIND
+#undef CONSTANT
+
+constexpr bool none_negative() {
+    for (const SharedConstant& constant : SHARED_CONSTANTS)
+        if (constant.value < 0) return false;
+    return true;
+}
+static_assert(none_negative(), "web_constant answers -1 for a name it does not know");
+
+// What painter.js takes for granted beyond the numbers it asks for: it reads
+// every int of the record as a 32-bit integer, a colour as three 32-bit floats
+// in a row, a width as one, a vertex as x and y in 64-bit floats at an address
+// divisible by 8, and overflowed as one byte.
+template <typename Field>
+constexpr bool int32 = std::is_same_v<Field, int> && sizeof(int) == 4;
+static_assert(int32<decltype(FrameRecord::item_count)> && int32<decltype(FrameRecord::vertex_count)>);
+static_assert(int32<std::underlying_type_t<ItemKind>> && int32<decltype(RecordItem::first_vertex)> &&
+              int32<decltype(RecordItem::vertex_count)> && int32<decltype(RecordItem::text_offset)> &&
+              int32<decltype(RecordItem::layer)>);
+static_assert(std::is_same_v<decltype(RecordItem::width), float> && sizeof(float) == 4);
+static_assert(std::is_same_v<decltype(RecordItem::colour), Colour> && offsetof(Colour, red) == 0 &&
+              offsetof(Colour, green) == 4 && offsetof(Colour, blue) == 8);
+static_assert(std::is_same_v<decltype(RecordVertex::x), double> && offsetof(RecordVertex, x) == 0 &&
+              offsetof(RecordVertex, y) == 8 && sizeof(RecordVertex) % 8 == 0);
+static_assert(alignof(FrameRecord) % 8 == 0 && offsetof(FrameRecord, vertices) % 8 == 0);
+static_assert(std::is_same_v<decltype(FrameRecord::overflowed), bool> && sizeof(bool) == 1);
+static_assert(std::is_same_v<decltype(FrameRecord::text), char[RECORD_TEXT_CAPACITY]>);
+
+// The shared number of that name, or -1 when there is none.
+WEB_EXPORT int web_constant(const char* name) {
+    for (const SharedConstant& constant : SHARED_CONSTANTS)
+        if (std::strcmp(constant.name, name) == 0) return constant.value;
+    return -1;
+}
+
+// Where the frame record lies in the wasm memory; it never moves.
+WEB_EXPORT const FrameRecord* web_frame_record() {
     return &frame_record;
 }

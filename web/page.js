@@ -2,18 +2,18 @@
 // to a frame and the downloads. The gear, its checks and every frame come from
 // the wasm module (web/main.cpp); painter.js paints each recorded frame. Owns
 // the page's state: which gear is shown and whether the form or a question is open.
-'use strict';
+// start.js loads it and calls start().
+import {moduleConstant, paintRecord, readRecordLayout} from './painter.js';
 
 const FRAME_SIZE = 800;  // the window's width and height at creation, pixels
 const LINK_KEYS = ['z', 'x', 'scene', 'step', 'zoom'];
-const STEP_MAX = 1000000;  // a million 's' presses: far more than anyone types
-const ZOOM_MAX = 400;      // 0.9^400 ≈ 5e-19: far past anything there is to see
 
 const $ = (id) => document.getElementById(id);
 
-const page = {
-  module: null,
-  layout: null,
+export const page = {
+  module: null,         // the wasm module's object, made by createRackgen
+  layout: null,         // the frame record's layout, as painter.js reads it
+  limits: null,         // {scenes, step, zoom}: what a link may ask for, the command line's limits
   ctx: null,
   gear: null,           // {z, x} of the gear shown, or null
   keepTeeth: false,     // the form was opened by 'x': only the shift is asked
@@ -157,17 +157,21 @@ function moduleFile(write, path) {
   return bytes;
 }
 
-page.dataFileBytes = () => moduleFile((file) => call('web_write_data_file', 'string', ['string'], [file]), '/data');
-page.gearBytes = (ending) =>
-  moduleFile((file) => call('web_write_gear', 'string', ['string'], [file]), `/gear${ending}`);
+export function dataFileBytes() {
+  return moduleFile((file) => call('web_write_data_file', 'string', ['string'], [file]), '/data');
+}
+
+export function gearBytes(ending) {
+  return moduleFile((file) => call('web_write_gear', 'string', ['string'], [file]), `/gear${ending}`);
+}
 
 function downloadDataFile() {
-  const bytes = page.dataFileBytes();
+  const bytes = dataFileBytes();
   if (bytes) offerDownload(bytes, `dataz${page.gear.z}`, 'application/octet-stream');
 }
 
 function downloadGear(ending, type) {
-  const bytes = page.gearBytes(ending);
+  const bytes = gearBytes(ending);
   if (bytes) offerDownload(bytes, `gear_z${page.gear.z}_x${page.gear.x}${ending}`, type);
 }
 
@@ -217,9 +221,10 @@ function readLink(params) {
   const shiftRefusal = call('web_check_shift', 'string', ['number', 'string'], [z, params.get('x') ?? '0']);
   if (shiftRefusal !== '') return {problem: `x in the address: ${shiftRefusal}`};
   const x = page.module._web_checked_shift();
-  const scene = wholeNumber(params, 'scene', 1, 7, 1);
-  const step = wholeNumber(params, 'step', 0, STEP_MAX, 0);
-  const zoom = wholeNumber(params, 'zoom', -ZOOM_MAX, ZOOM_MAX, 0);
+  const {scenes, step: stepLimit, zoom: zoomLimit} = page.limits;
+  const scene = wholeNumber(params, 'scene', 1, scenes, 1);
+  const step = wholeNumber(params, 'step', 0, stepLimit, 0);
+  const zoom = wholeNumber(params, 'zoom', -zoomLimit, zoomLimit, 0);
   for (const part of [scene, step, zoom])
     if (part.problem) return part;
   return {z, x, scene: scene.value, step: step.value, zoom: zoom.value};
@@ -240,18 +245,36 @@ function fillTexts() {
   $('key-help').textContent = help.join('\n');
 }
 
-async function start() {
+// One part of the start; when it fails, the error names the part and why.
+async function startPart(what, work) {
   try {
-    page.module = await createRackgen();
+    return await work();
   } catch (error) {
-    // Browsers load no wasm module from a page opened straight from the disk.
-    const advice = window.location.protocol === 'file:'
-      ? ' (a page opened from the disk cannot load its module: serve the folder, e.g. python3 -m http.server -d build-web)'
-      : '';
-    showText('problem', `rackgen could not start in this browser: ${error}${advice}`);
-    return;
+    throw new Error(`${what} (${error})`);
   }
-  page.layout = readRecordLayout(page.module);
+}
+
+// The wasm module, the numbers the scripts share with it, then the form or a
+// linked frame. Whatever fails is named in #problem instead of the page.
+export async function start() {
+  try {
+    const loader = await startPart('its script rackgen.js did not load', () => import('./rackgen.js'));
+    page.module = await startPart('its wasm module rackgen.wasm could not be loaded and instantiated',
+      () => loader.default());
+    await startPart('its scripts and rackgen.wasm come from different builds', () => {
+      page.layout = readRecordLayout(page.module);
+      const limit = (name) => moduleConstant(page.module, name);
+      page.limits = {scenes: limit('SCENE_COUNT'), step: limit('STEP_LIMIT'), zoom: limit('ZOOM_LIMIT')};
+    });
+    await startPart('the page could not be set up', setUpPage);
+  } catch (error) {
+    $('dialogue').hidden = true;
+    $('scenes').hidden = true;
+    showText('problem', `rackgen could not start in this browser: ${error.message}`);
+  }
+}
+
+function setUpPage() {
   setUpCanvas();
   fillTexts();
   $('dialogue').addEventListener('submit', (event) => {
@@ -282,8 +305,4 @@ async function start() {
       showText('problem', 'a link to a frame needs z (and may give x, scene, step, zoom); here is the form');
     openForm(false);
   }
-  document.body.dataset.ready = 'yes';  // for the tests: the page has done its first work
 }
-
-window.rackgenPage = page;
-start();

@@ -5,31 +5,38 @@
 // set pixel by pixel into an image (a canvas path with its smoothed edges costs
 // twenty times more per segment); the text is drawn by the canvas between the
 // images, in the record's painting order. Keeps only its scratch image between frames.
-'use strict';
-
-// Item kinds, in the order of ItemKind in record/record.hpp.
-const KIND_LINES = 0;
-const KIND_LINE_LOOP = 1;
-const KIND_POLYGON = 2;
-const KIND_TEXT = 3;
-// Layers: the trace racks (ITEM_LAYER_TRACE) are painted after every plain item.
-const LAYER_PLAIN = 0;
-const LAYER_TRACE = 1;
 
 // Helvetica 18 as the window's bitmap font; Nimbus Sans has its metrics.
 const LEGEND_FONT = '18px "Nimbus Sans", Helvetica, Arial, sans-serif';
 
-function readRecordLayout(module) {
-  const out = module._malloc(15 * 4);
-  const record = module._web_record_layout(out);
-  const o = Array.from(module.HEAP32.subarray(out >> 2, (out >> 2) + 15));
-  module._free(out);
-  return {
-    record,
-    itemCount: o[0], vertexCount: o[1], items: o[2], vertices: o[3], text: o[4],
-    itemSize: o[5], kind: o[6], colour: o[7], width: o[8], firstVertex: o[9],
-    itemVertices: o[10], textOffset: o[11], vertexSize: o[12], overflowed: o[13], layer: o[14],
-  };
+// A number the module shares with the page (web_constant in web/main.cpp), by
+// its name in the program's source. Throws when the module does not know it.
+export function moduleConstant(module, name) {
+  const value = module.ccall('web_constant', 'number', ['string'], [name]);
+  if (value < 0) throw new Error(`the wasm module knows no "${name}"`);
+  return value;
+}
+
+// What the painter reads of the frame record, under the names of record/record.hpp.
+const RECORD_NAMES = {
+  itemCount: 'FrameRecord.item_count', vertexCount: 'FrameRecord.vertex_count',
+  overflowed: 'FrameRecord.overflowed', items: 'FrameRecord.items', vertices: 'FrameRecord.vertices',
+  text: 'FrameRecord.text',
+  itemSize: 'sizeof RecordItem', kind: 'RecordItem.kind', colour: 'RecordItem.colour', width: 'RecordItem.width',
+  firstVertex: 'RecordItem.first_vertex', itemVertices: 'RecordItem.vertex_count',
+  textOffset: 'RecordItem.text_offset', layer: 'RecordItem.layer',
+  vertexSize: 'sizeof RecordVertex',
+  kindLines: 'ItemKind::LINES', kindLineLoop: 'ItemKind::LINE_LOOP', kindPolygon: 'ItemKind::POLYGON',
+  kindText: 'ItemKind::TEXT',
+  layerPlain: 'ITEM_LAYER_PLAIN', layerTrace: 'ITEM_LAYER_TRACE',
+};
+
+// The record's address, and its byte offsets, sizes, item kinds and layers as
+// this module was built with them. Throws when one is unknown to the module.
+export function readRecordLayout(module) {
+  const layout = {record: module._web_frame_record()};
+  for (const [key, name] of Object.entries(RECORD_NAMES)) layout[key] = moduleConstant(module, name);
+  return layout;
 }
 
 // ---- the pixel image of lines and polygons -----------------------------------------
@@ -118,7 +125,7 @@ function setPolygon(xs, ys, count, colour) {
 // Paints the record on ctx, whose canvas is width × height pixels: the plain
 // items in their order, then the trace items over them. View units: x -1 … 1
 // left to right, y -1 … 1 bottom to top.
-function paintRecord(module, layout, ctx, width, height) {
+export function paintRecord(module, layout, ctx, width, height) {
   const heap = module.HEAPU8.buffer;
   const i32 = new Int32Array(heap);
   const f32 = new Float32Array(heap);
@@ -138,7 +145,7 @@ function paintRecord(module, layout, ctx, width, height) {
   for (let pass = 0; pass < count * 2; ++pass) {
     const n = pass % count;
     const item = base + layout.items + n * layout.itemSize;
-    if (i32[(item + layout.layer) >> 2] !== (pass < count ? LAYER_PLAIN : LAYER_TRACE)) continue;
+    if (i32[(item + layout.layer) >> 2] !== (pass < count ? layout.layerPlain : layout.layerTrace)) continue;
     const kind = i32[(item + layout.kind) >> 2];
     const at = (item + layout.colour) >> 2;
     const r = Math.round(255 * f32[at]);
@@ -148,7 +155,7 @@ function paintRecord(module, layout, ctx, width, height) {
     const vertices = i32[(item + layout.itemVertices) >> 2];
     const v0 = (base + layout.vertices + first * layout.vertexSize) >> 3;
 
-    if (kind === KIND_TEXT) {
+    if (kind === layout.kindText) {
       flushRaster(ctx);
       ctx.font = LEGEND_FONT;
       ctx.textBaseline = 'alphabetic';
@@ -167,14 +174,14 @@ function paintRecord(module, layout, ctx, width, height) {
     }
     const colour = (0xff000000 | (b << 16) | (g << 8) | r) >>> 0;
     const lineWidth = Math.max(1, Math.round(f32[(item + layout.width) >> 2]));
-    if (kind === KIND_LINES) {
+    if (kind === layout.kindLines) {
       for (let k = 0; k + 1 < vertices; k += 2) setSegment(xs[k], ys[k], xs[k + 1], ys[k + 1], lineWidth, colour);
-    } else if (kind === KIND_LINE_LOOP) {
+    } else if (kind === layout.kindLineLoop) {
       for (let k = 0; k < vertices; ++k) {
         const next = k + 1 < vertices ? k + 1 : 0;
         setSegment(xs[k], ys[k], xs[next], ys[next], lineWidth, colour);
       }
-    } else if (kind === KIND_POLYGON && vertices >= 3) {
+    } else if (kind === layout.kindPolygon && vertices >= 3) {
       setPolygon(xs, ys, vertices, colour);
     }
     raster.dirty = true;

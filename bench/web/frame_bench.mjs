@@ -23,9 +23,11 @@ const CASES = [
   ['scene 7 z=20 w×30', 20, 0.5, 7, 0, 30],
 ];
 
-// Runs in the page: the same frame again and again, each one timed in its parts.
-const MEASURE = `(z, x, scene, step, zoom, frames) => {
-  const page = rackgenPage;
+// Runs in the page, through its own modules: the same frame again and again,
+// each one timed in its parts.
+const MEASURE = `async (z, x, scene, step, zoom, frames) => {
+  const {page} = await import('./page.js');
+  const {paintRecord} = await import('./painter.js');
   const m = page.module;
   m._web_start(z, x);
   const times = [];
@@ -33,7 +35,7 @@ const MEASURE = `(z, x, scene, step, zoom, frames) => {
     const t0 = performance.now();
     m._web_open_frame(scene, step, zoom, 800, 800);
     const t1 = performance.now();
-    const painted = paintRecord(m, page.layout, page.ctx, 800, 800);
+    paintRecord(m, page.layout, page.ctx, 800, 800);
     page.ctx.getImageData(0, 0, 1, 1);
     const t2 = performance.now();
     if (k >= 2) times.push([t1 - t0, t2 - t1, m.HEAP32[(page.layout.record + page.layout.vertexCount) >> 2]]);

@@ -20,12 +20,10 @@
 
 namespace {
 
-// The frame of the scene at the step and zoom, into frame_record, with the
-// 2-pixel line width every frame after a window's first starts from.
+// The frame of the scene at the step and zoom, into frame_record.
 void record_at(char scene, int step, int zoom, int width, int height, bool leave_out_unseen) {
-    device_line_width(2.0f);
-    set_scene_state(step, zoom);
-    record_scene_frame(scene, width, height, leave_out_unseen);
+    set_scene_state(scene, step, zoom);
+    record_scene_frame(width, height, leave_out_unseen);
 }
 
 // A part of a record: a segment (its ends a, b), a polygon (its box, and its

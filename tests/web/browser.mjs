@@ -134,14 +134,24 @@ export class Browser {
     return result.result.value;
   }
 
-  // Opens url and waits until the page has done its first work.
+  // Opens url and waits until the page has started: its texts are filled in
+  // from the wasm module, or #problem says why it could not start.
   async open(url) {
     await this.send('Page.navigate', {url});
+    const started = `(() => { const problem = document.getElementById('problem');
+      return problem !== null && (!problem.hidden || document.getElementById('headline').textContent !== ''); })()`;
     for (let waited = 0; waited < 30000; waited += 50) {
-      if (await this.evaluate('document.body && document.body.dataset.ready === "yes"')) return;
+      if (await this.evaluate(started)) return;
       await new Promise((r) => setTimeout(r, 50));
     }
     throw new Error(`the page did not start: ${url}`);
+  }
+
+  // Requests for URLs matching these patterns ('*' any text) fail from now on,
+  // as if the file were missing.
+  async block(patterns) {
+    await this.send('Network.enable');
+    await this.send('Network.setBlockedURLs', {urls: patterns});
   }
 
   // One key as a user types it: key down with its character, key up.

@@ -1,7 +1,8 @@
 // The web page in headless Chromium, as a student and a teacher use it:
 // linked frames look like the desktop's pictures of the same frame, the form
 // and the keys behave as the console and the window do, bad links say why,
-// and the downloads hold the desktop's bytes.
+// the downloads hold the desktop's bytes, and a page that cannot start says
+// what failed.
 // Usage: node page_test.mjs <built page dir> <desktop rackgen> <artifacts dir>
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -49,6 +50,16 @@ function sameFrame(shot, z, x, scene, step, zoom) {
   assert.deepEqual(complaints, [], `z=${z} x=${x} scene ${scene} step ${step} zoom ${zoom}`);
 }
 
+// The text of #problem, checked to be shown alone (no canvas, no form) and as plain text.
+async function shownProblem(what) {
+  const [text, ...alone] = await browser.evaluate(`(() => { const problem = document.getElementById('problem');
+    return [problem.textContent, problem.hidden, problem.children.length,
+      document.getElementById('canvas').checkVisibility(), document.getElementById('dialogue').checkVisibility()];
+  })()`);
+  assert.deepEqual(alone, [false, 0, false, false], `${what}: the message alone, as plain text`);
+  return text;
+}
+
 describe('a link opens straight on its frame', () => {
   const frames = [
     [20, 0.5, 1, 40, 0], [8, 0, 3, 60, 0], [20, 0.5, 4, 300, -15], [10, 0.5, 5, 120, 0],
@@ -67,7 +78,9 @@ describe('a link opens straight on its frame', () => {
       ['z=2', /z in the address: 2 is refused: the number of teeth must be a whole number from 3 to 1000/],
       ['z=20&x=1.3', /x in the address: 1.3 is refused: with z = 20 the shift coefficient must be/],
       ['z=20&scene=9', /scene=9 in the address: scene must be a whole number from 1 to 7/],
-      ['z=20&step=-1', /step=-1 in the address/],
+      // The command line's limits: --step 0 ... 10000, --zoom -300 ... 300.
+      ['z=20&step=-1', /step=-1 in the address: step must be a whole number from 0 to 10000/],
+      ['z=20&zoom=-301', /zoom=-301 in the address: zoom must be a whole number from -300 to 300/],
       ['z=20&zom=3', /"zom" in the address is not known here/],
       ['z=%3Cb%3E20%3C%2Fb%3E', /"<b>20<\/b>" is not a whole number/],
       // Shown as the console shows a refused word: controls escaped, cut at 32 characters.
@@ -76,11 +89,7 @@ describe('a link opens straight on its frame', () => {
     ];
     for (const [query, expected] of cases) {
       await browser.open(`${server.url}index.html?${query}`);
-      const shown = await browser.evaluate(`[document.getElementById('problem').textContent,
-        document.getElementById('problem').hidden, document.querySelectorAll('#problem *').length,
-        document.getElementById('canvas').checkVisibility()]`);
-      assert.match(shown[0], expected, query);
-      assert.deepEqual(shown.slice(1), [false, 0, false], `${query}: the message alone, as plain text`);
+      assert.match(await shownProblem(query), expected, query);
     }
   });
 });
@@ -159,18 +168,36 @@ describe('the form and the keys', () => {
 
   test('downloads hold the desktop\'s bytes', async () => {
     await browser.open(`${server.url}index.html?z=20&x=0.5`);
+    // Through the page's own modules, as its buttons reach them.
+    const inPage = (expression) => browser.evaluate(`import('./page.js').then((page) => ${expression})`);
     for (const [z, x] of [[20, 0.5], [8, 0], [150, 0]]) {
-      await browser.evaluate(`rackgenPage.module._web_start(${z}, ${x})`);
-      const page = Buffer.from(await browser.evaluate('Array.from(rackgenPage.dataFileBytes())'));
+      await inPage(`page.page.module._web_start(${z}, ${x})`);
+      const bytes = Buffer.from(await inPage('Array.from(page.dataFileBytes())'));
       const file = artifact(`desktop_data_z${z}`);
       runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), '--flank', file]);
-      assert.ok(page.equals(fs.readFileSync(file)), `data file of z=${z} x=${x}`);
+      assert.ok(bytes.equals(fs.readFileSync(file)), `data file of z=${z} x=${x}`);
     }
     for (const ending of ['.svg', '.dxf']) {
-      const page = Buffer.from(await browser.evaluate(`Array.from(rackgenPage.gearBytes('${ending}'))`));
+      const bytes = Buffer.from(await inPage(`Array.from(page.gearBytes('${ending}'))`));
       const file = artifact(`desktop_gear${ending}`);
       runRackgen(rackgen, ['--teeth', '150', '--gear', file]);
-      assert.ok(page.equals(fs.readFileSync(file)), `gear ${ending}`);
+      assert.ok(bytes.equals(fs.readFileSync(file)), `gear ${ending}`);
     }
   });
+});
+
+// Last: the browser's complaints about the missing files are expected here.
+test('a page that cannot start says what failed', async () => {
+  const failed = (what) => new RegExp(`^rackgen could not start in this browser: ${what}`);
+  const cases = [
+    [`file://${pageDir}/index.html`, [], failed('its scripts page.js and painter.js did not load .*serve the folder')],
+    [`${server.url}index.html`, ['*/rackgen.js'], failed('its script rackgen.js did not load')],
+    [`${server.url}index.html?z=20`, ['*/rackgen.wasm'], failed('its wasm module rackgen.wasm could not be loaded')],
+  ];
+  for (const [url, blocked, expected] of cases) {
+    await browser.block(blocked);
+    await browser.open(url);
+    assert.match(await shownProblem(url), expected, url);
+  }
+  await browser.block([]);
 });

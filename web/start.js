@@ -1,0 +1,17 @@
+// The page's one classic script: it loads page.js, an ES module (which loads
+// painter.js and the wasm module), and starts the page. Browsers run it even
+// where they load no module, as in a page opened straight from the disk; then
+// it says why the page cannot start, and what to do.
+'use strict';
+
+import('./page.js').then((page) => page.start(), (error) => {
+  const advice = window.location.protocol === 'file:'
+    ? ' (a page opened from the disk cannot load its modules: serve the folder,'
+      + ' e.g. python3 -m http.server -d build-web)'
+    : '';
+  document.getElementById('dialogue').hidden = true;
+  const problem = document.getElementById('problem');
+  problem.textContent =
+    `rackgen could not start in this browser: its scripts page.js and painter.js did not load (${error})${advice}`;
+  problem.hidden = false;
+});
