@@ -202,6 +202,30 @@ function onKey(event) {
 
 // ---- links to a frame ----------------------------------------------------------------
 
+// The address's fields as they were typed: '+' is a plus sign here (a step or
+// zoom may have one), not a blank, and a NUL byte is kept as \x00, as the
+// dialogue shows it, instead of ending the word where the module reads it.
+// The first of a repeated name counts.
+function addressFields(search) {
+  const fields = new Map();
+  for (const part of search.replace(/^\?/, '').split('&')) {
+    if (part === '') continue;
+    const at = part.indexOf('=');
+    const raw = at < 0 ? [part, ''] : [part.slice(0, at), part.slice(at + 1)];
+    const [name, word] = raw.map((text) => {
+      let decoded = text;
+      try {
+        decoded = decodeURIComponent(text);
+      } catch {
+        // a broken %-escape stays as typed
+      }
+      return decoded.replaceAll('\0', '\\x00');
+    });
+    if (!fields.has(name)) fields.set(name, word);
+  }
+  return fields;
+}
+
 function wholeNumber(params, name, low, high, fallback) {
   if (!params.has(name)) return {value: fallback};
   const word = params.get(name);
@@ -288,7 +312,7 @@ function setUpPage() {
   $('download-dxf').addEventListener('click', () => downloadGear('.dxf', 'application/dxf'));
   document.addEventListener('keydown', onKey);
 
-  const params = new URLSearchParams(window.location.search);
+  const params = addressFields(window.location.search);
   if (params.has('z')) {
     const link = readLink(params);
     document.body.classList.add('embed');

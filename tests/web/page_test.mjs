@@ -61,8 +61,9 @@ async function shownProblem(what) {
 }
 
 describe('a link opens straight on its frame', () => {
+  // '+40' in the address is the step 40 with its sign, not " 40".
   const frames = [
-    [20, 0.5, 1, 40, 0], [8, 0, 3, 60, 0], [20, 0.5, 4, 300, -15], [10, 0.5, 5, 120, 0],
+    [20, 0.5, 1, '+40', 0], [8, 0, 3, 60, 0], [20, 0.5, 4, 300, -15], [10, 0.5, 5, 120, 0],
     [10, 0.5, 6, 0, 3], [10, 0.5, 7, 0, -8], [20, 0, 2, 25, 12],
   ];
   for (const [z, x, scene, step, zoom] of frames) {
@@ -85,6 +86,7 @@ describe('a link opens straight on its frame', () => {
       ['z=%3Cb%3E20%3C%2Fb%3E', /"<b>20<\/b>" is not a whole number/],
       // Shown as the console shows a refused word: controls escaped, cut at 32 characters.
       ['z=%1B%5B2J12', /"\\x1b\[2J12" is not a whole number/],
+      ['z=20%00', /"20\\x00" is not a whole number/],
       [`z=${'7'.repeat(40)}a`, new RegExp(`"${'7'.repeat(32)}\\.\\.\\." is not a whole number`)],
     ];
     for (const [query, expected] of cases) {
