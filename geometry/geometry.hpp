@@ -12,7 +12,6 @@
 // π is deliberately this 15-digit value, not M_PI: every published figure of
 // the program (file data, worked examples) was computed with it.
 constexpr double PI = 3.14159265358979;
-constexpr double DEGREES_PER_RADIAN = 57.2957795;
 
 // 601 points: 600 roll steps of 0.01 cover every tooth in the accepted range
 // (the longest list, the outline of z = 3 with x = 0.12, needs 437 points).
