@@ -1,5 +1,6 @@
 // The window side of rackgen: the GLUT window, its callbacks and keyboard, the
-// frame of the display callback and the seven scenes.
+// frame of the display callback (the scenes it draws live in scenes/) and the
+// GL painter.
 #pragma once
 
 #include "scenes/scenes.hpp"

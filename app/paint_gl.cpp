@@ -9,7 +9,8 @@
 // identity (begin_frame, reshape): vertices are view units already. Lines and
 // polygons are drawn unlit in their own colour; legend text is drawn lit,
 // which with no light source switched on gives the window's near-black legend
-// (0.04 grey).
+// (0.04 grey: the default ambient light 0.2 times the default material's 0.2).
+// The picture and page painters paint it black.
 //
 // The trace racks (ITEM_LAYER_TRACE) are one colour and drawn after
 // everything else, so their union is all that shows of them: their lines are

@@ -51,7 +51,7 @@ void draw_circle(const ProfilePoint& centre, double radius, const Colour& colour
 void draw_dash_dot_circle(const ProfilePoint& centre, double radius, const Colour& colour);
 void draw_cross(const ProfilePoint& p, double angle);
 void rotate_about(const ProfilePoint& a, const ProfilePoint& b, double angle);
-// One legend line (Helvetica 18 px, black) from raster position (x, y).
+// One legend line (Helvetica 18 px, recorded black) from raster position (x, y).
 void draw_text(float x, float y, const char* text);
 
 // ---- figures (model units, scaled by scale_factor) --------------------------

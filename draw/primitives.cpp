@@ -278,8 +278,9 @@ void rotate_about(const ProfilePoint& a, const ProfilePoint& b, double angle) {
     device_translate(-px, -py);
 }
 
-// Legend text from raster position (x, y), always Helvetica 18 and dark: the
-// painters give it the colour the window has always shown it in.
+// Legend text from raster position (x, y), always Helvetica 18, recorded black:
+// the picture and page painters paint it black, the window's GL painter lit,
+// which comes out 0.04 grey (paint_gl.cpp).
 void draw_text(float x, float y, const char* text) {
     device_text(x, y, text);
 }

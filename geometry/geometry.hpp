@@ -5,8 +5,9 @@
 // rackgen is written as plain procedures over process-wide state: every record
 // below exists exactly once, in static storage, zero at start-up, sized at
 // build time and never freed. Nothing is allocated on the heap and nothing
-// throws. The console dialogue is the only writer (through the procedures
-// declared here); the data export, the figures and the scenes only read.
+// throws. The gear is computed, through the procedures declared here, by
+// whoever takes a gear: the console dialogue, the command line and the web
+// page; the data export, the outline files, the figures and the scenes read it.
 #pragma once
 
 // π is deliberately this 15-digit value, not M_PI: every published figure of
@@ -73,8 +74,9 @@ struct ToothProfile {
 };
 
 // ---- process-wide model state --------------------------------------------
-// Written only through compute_gear and compute_tooth (called by the console
-// dialogue); read by the data export, the figures and the scenes. The
+// Written only through compute_gear and compute_tooth (called by whoever takes
+// a gear, and by gear_refusal's trial, which puts everything back); read by the
+// data export, the outline files, the figures and the scenes. The
 // shifted gear is always computed last, so the shift-dependent fields of
 // gear_params and all of generation_curves describe the shifted gear.
 extern GearParams gear_params;
