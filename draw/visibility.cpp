@@ -20,6 +20,8 @@ constexpr double MARGIN_PIXELS = 2.0;
 // the slack allows for rounding of a few units of 2e-16 of the largest term.
 constexpr double ROUNDING_SLACK = 1e-12;
 
+// 2π to a double's precision, not 2·PI or 2·CIRCLE_PI: the angles folded with
+// it come from atan2 and acos, which measure in true radians.
 constexpr double TWO_PI = 2 * 3.14159265358979323846;
 
 // Do [low, high] and [-limit, limit] overlap?

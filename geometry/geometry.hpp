@@ -65,12 +65,17 @@ struct GenerationCurves {
     int undercut_last;
 };
 
+// Points of each arc of a tooth's outline (root arc and tip arc): ten chords
+// keep the tip arc within 0.004 module of its circle, the root arc within
+// 0.0004, over the whole accepted range.
+constexpr int ARC_POINTS = 10;
+
 struct ToothProfile {
     ProfilePoint flank[POINT_CAPACITY];         // left flank, root circle to tip circle
     ProfilePoint mirror_flank[POINT_CAPACITY];  // flank mirrored about the tooth centre line
     ProfilePoint outline[POINT_CAPACITY];       // one angular pitch: root arc, flank, tip arc, right flank
     int flank_last;                             // last index of flank and mirror_flank
-    int outline_last;                           // 2·flank_last + 20
+    int outline_last;                           // 2·flank_last + 2·ARC_POINTS
 };
 
 // ---- process-wide model state --------------------------------------------

@@ -42,7 +42,7 @@ int tooth_as_cut(const ToothProfile& tooth, double r, ProfilePoint* points) {
         return tooth.outline_last;
     }
     int count = 0;
-    for (int k = 0; k < 10; ++k) points[count++] = tooth.outline[k];  // the root arc
+    for (int k = 0; k < ARC_POINTS; ++k) points[count++] = tooth.outline[k];  // the root arc
     for (int k = 0; k <= i; ++k) points[count++] = tooth.flank[k];
     points[count++] = meeting;
     for (int k = i; k >= 0; --k) points[count++] = tooth.mirror_flank[k];

@@ -103,7 +103,10 @@ static void sample_addendum_involute() {
 
 // Dedendum involute: t = -0.01·j from the pitch point inwards, until the contact
 // point reaches the cutter's tip corner (|λ| ≥ tip_corner_distance) or the
-// involute reaches the base circle (within 0.002).
+// involute reaches the base circle (within 0.002 module). The involute starts
+// there, at its cusp (t = -1), and near it the length along the curve equals
+// the height above the base circle (both rb·φ²/2): a sample within 0.002 module
+// is that near the start, under half a pixel at the starting scale.
 //
 // A sample stopped at the tip corner lies one step past it, off the cutter.
 // For large z or a large positive shift that point lies inside the root
@@ -172,23 +175,23 @@ static void mirror_about_tooth_centre(int n, const ProfilePoint* flank, ProfileP
     }
 }
 
-// One angular pitch as one polyline: root arc (10 points), the flank, tip arc
-// (10 points, the first in place of the flank's last), the right flank reversed.
-// Returns its last index, 2n + 20.
+// One angular pitch as one polyline: root arc (ARC_POINTS points), the flank,
+// tip arc (ARC_POINTS points, the first in place of the flank's last), the
+// right flank reversed. Returns its last index, 2n + 2·ARC_POINTS.
 static int assemble_outline(int n, const ProfilePoint* flank, const ProfilePoint* mirror_flank,
                             ProfilePoint* outline) {
     const GearParams& g = gear_params;
     double theta0 = polar_angle(flank[0]);
-    double root_step = (g.space_angle + 2.0 * theta0) / 10.0;
-    for (int k = 0; k < 10; ++k)
+    double root_step = (g.space_angle + 2.0 * theta0) / ARC_POINTS;
+    for (int k = 0; k < ARC_POINTS; ++k)
         put_point(outline, k, polar_point(g.root_radius, -g.space_angle - theta0 + k * root_step));
-    for (int i = 0; i <= n; ++i) put_point(outline, 10 + i, flank[i]);
+    for (int i = 0; i <= n; ++i) put_point(outline, ARC_POINTS + i, flank[i]);
     double eps = polar_angle(flank[n]);
-    double tip_step = (g.tooth_angle - 2.0 * eps) / 10.0;
-    for (int k = 0; k < 10; ++k)
-        put_point(outline, 10 + n + k, polar_point(g.tip_radius, eps + k * tip_step));
-    for (int k = 0; k <= n; ++k) put_point(outline, n + 20 + k, mirror_flank[n - k]);
-    return bounded_last(2 * n + 20);
+    double tip_step = (g.tooth_angle - 2.0 * eps) / ARC_POINTS;
+    for (int k = 0; k < ARC_POINTS; ++k)
+        put_point(outline, ARC_POINTS + n + k, polar_point(g.tip_radius, eps + k * tip_step));
+    for (int k = 0; k <= n; ++k) put_point(outline, n + 2 * ARC_POINTS + k, mirror_flank[n - k]);
+    return bounded_last(2 * (n + ARC_POINTS));
 }
 
 void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror_flank, ProfilePoint* outline,
@@ -253,6 +256,8 @@ int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const Pro
         }
     }
 
+    // Larger than any |U[0] - V[0]|²: both lie at the tooth's root, less than
+    // 2.1 module units apart over the accepted range, so U[0] is always taken.
     double best = 100000.0;
     int k = 0;
     for (; k <= p; ++k) {
