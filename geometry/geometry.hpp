@@ -149,7 +149,9 @@ const char* gear_refusal(int z, double x);
 constexpr int GEAR_WARNING_CAPACITY = 160;
 bool gear_warning(int z, double x, char* text, int capacity);
 
-// The polar angle of a point: measured at the gear centre from +y towards +x.
+// The polar angle of a point: measured at the gear centre (0, -r) from +y
+// towards +x; without r, about the centre of the gear computed last.
+double polar_angle(const ProfilePoint& p, double r);
 double polar_angle(const ProfilePoint& p);
 // The distance of a point from the gear centre.
 double polar_radius(const ProfilePoint& p);
