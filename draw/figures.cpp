@@ -38,17 +38,6 @@ void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
     p[7] = {ao + root_land + ao + dof, -hf};
 }
 
-// The rectangle [low, high] that holds the points 0 … last.
-void bounding_rectangle(const ProfilePoint* p, int last, ProfilePoint& low, ProfilePoint& high) {
-    low = high = p[0];
-    for (int i = 1; i <= last; ++i) {
-        low.x = std::fmin(low.x, p[i].x);
-        low.y = std::fmin(low.y, p[i].y);
-        high.x = std::fmax(high.x, p[i].x);
-        high.y = std::fmax(high.y, p[i].y);
-    }
-}
-
 // The segments of one pitch of the outline, moved on by shift (view units)
 // along the rack's x axis and scaled by s, into the open line item; with a
 // box, only those that can be seen. A pitch that follows another leaves out
@@ -88,9 +77,9 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
     const int q = static_cast<int>(std::fmax(-1e9, std::fmin(1e9, turns)));
     ProfilePoint outline[RACK_OUTLINE_POINTS];
     rack_outline(outline);
-    ProfilePoint low;
-    ProfilePoint high;
-    bounding_rectangle(outline, RACK_OUTLINE_POINTS - 1, low, high);
+    const ProfileBox extent = bounding_box(outline, RACK_OUTLINE_POINTS - 1);
+    const ProfilePoint& low = extent.low;
+    const ProfilePoint& high = extent.high;
 
     device_push_matrix();
     device_translate(to_screen(s * reference.x), to_screen(s * reference.y));
@@ -176,9 +165,9 @@ void draw_gear_teeth(double scale, int teeth, const ProfilePoint& offset, int la
     const double cx = teeth >= 2 ? (a * dx - b * dy) / det : 0;
     const double cy = teeth >= 2 ? (b * dx + a * dy) / det : 0;
     const double s = scale_factor;  // the polyline's own scale (draw_wide_polyline's)
-    ProfilePoint low;
-    ProfilePoint high;
-    bounding_rectangle(points, last, low, high);
+    const ProfileBox extent = bounding_box(points, last);
+    const ProfilePoint& low = extent.low;
+    const ProfilePoint& high = extent.high;
     for (int k = 1; k <= teeth; ++k) {
         device_push_matrix();
         if (teeth >= 2) {

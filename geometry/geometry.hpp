@@ -155,3 +155,10 @@ double polar_angle(const ProfilePoint& p, double r);
 double polar_angle(const ProfilePoint& p);
 // The distance of a point from the gear centre.
 double polar_radius(const ProfilePoint& p);
+
+// The smallest rectangle [low, high] that holds points[0 … last] (last ≥ 0).
+struct ProfileBox {
+    ProfilePoint low;
+    ProfilePoint high;
+};
+ProfileBox bounding_box(const ProfilePoint* points, int last);

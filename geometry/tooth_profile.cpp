@@ -42,28 +42,28 @@ static ProfilePoint minus(const ProfilePoint& a, const ProfilePoint& b) {
     return ProfilePoint{a.x - b.x, a.y - b.y};
 }
 
-struct Box {
-    double min_x, min_y, max_x, max_y;
-};
-
-static Box bounding_box(int last, const ProfilePoint* points) {
-    const double margin = 1e-6;
-    Box b{points[0].x, points[0].y, points[0].x, points[0].y};
+ProfileBox bounding_box(const ProfilePoint* points, int last) {
+    ProfileBox b{points[0], points[0]};
     for (int i = 1; i <= last; ++i) {
-        b.min_x = std::fmin(b.min_x, points[i].x);
-        b.min_y = std::fmin(b.min_y, points[i].y);
-        b.max_x = std::fmax(b.max_x, points[i].x);
-        b.max_y = std::fmax(b.max_y, points[i].y);
+        b.low.x = std::fmin(b.low.x, points[i].x);
+        b.low.y = std::fmin(b.low.y, points[i].y);
+        b.high.x = std::fmax(b.high.x, points[i].x);
+        b.high.y = std::fmax(b.high.y, points[i].y);
     }
-    return Box{b.min_x - margin, b.min_y - margin, b.max_x + margin, b.max_y + margin};
+    return b;
+}
+
+// The box grown by margin on every side.
+static ProfileBox widened(const ProfileBox& b, double margin) {
+    return ProfileBox{{b.low.x - margin, b.low.y - margin}, {b.high.x + margin, b.high.y + margin}};
 }
 
 // Whether segment a–b may reach into the box. NaN coordinates never fail it.
-static bool overlaps(const Box& box, const ProfilePoint& a, const ProfilePoint& b) {
-    bool left = a.x < box.min_x && b.x < box.min_x;
-    bool right = a.x > box.max_x && b.x > box.max_x;
-    bool below = a.y < box.min_y && b.y < box.min_y;
-    bool above = a.y > box.max_y && b.y > box.max_y;
+static bool overlaps(const ProfileBox& box, const ProfilePoint& a, const ProfilePoint& b) {
+    bool left = a.x < box.low.x && b.x < box.low.x;
+    bool right = a.x > box.high.x && b.x > box.high.x;
+    bool below = a.y < box.low.y && b.y < box.low.y;
+    bool above = a.y > box.high.y && b.y > box.high.y;
     return !(left || right || below || above);
 }
 
@@ -241,7 +241,7 @@ int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const Pro
     // Two segments that cross share a point, so an undercut segment wholly
     // outside the involute's bounding box (widened far beyond rounding) cannot
     // cross it: skipping it changes no result and saves most of the search.
-    Box involute_box = bounding_box(q, V);
+    const ProfileBox involute_box = widened(bounding_box(V, q), 1e-6);
     for (int i = 0; i < p; ++i) {
         if (!overlaps(involute_box, U[i], U[i + 1])) continue;
         ProfilePoint d1 = minus(U[i + 1], U[i]);
