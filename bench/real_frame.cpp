@@ -37,14 +37,8 @@ const char* open_frame_window() {
     static char name[] = "rackgen_frame";
     static char* argv[] = {name, nullptr};
     int argc = 1;
-    glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);
     glutInitWindowPosition(0, 0);  // no window manager places it
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    create_main_window();
-    glutDisplayFunc(no_display);
-    glutReshapeFunc(reshape);
-    set_clear_colour();
+    open_main_window(&argc, argv, no_display);
     for (int i = 0; i < 20; ++i) glutMainLoopEvent();  // mapped, first reshape done
     reshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     return nullptr;
