@@ -78,7 +78,7 @@ struct ToothProfile {
     int outline_last;                           // 2·flank_last + 2·ARC_POINTS
 };
 
-// ---- process-wide model state --------------------------------------------
+// ---- Global state ------------------------------------------------------------
 // Written only through compute_gear and compute_tooth (called by whoever takes
 // a gear, and by gear_refusal's trial, which puts everything back); read by the
 // data export, the outline files, the figures and the scenes. The

@@ -20,7 +20,7 @@ constexpr int CUT_CAPACITY = 256;
 
 constexpr DeviceMatrix IDENTITY = {1, 0, 0, 0, 1, 0};
 
-// ---- Global state ----------------------------------------------------------------
+// ---- Global state ------------------------------------------------------------
 DeviceMatrix matrices[DEVICE_MATRIX_DEPTH];  // [0 … depth - 1]; the top is the current matrix
 int depth = 1;                               // matrices in use, ≥ 1
 Colour colour_now = {0, 0, 0, 0};            // colour of the items begun from now on

@@ -4,7 +4,7 @@
 // of a tooth as cut.
 #include "scenes/scene_blocks.hpp"
 
-// ---- process-wide state -----------------------------------------------------------
+// ---- Global state ------------------------------------------------------------
 // One tooth as cut (a pointed tooth ends where its flanks meet); written and
 // read by draw_flanks_as_cut and draw_whole_gear_as_cut in the same call.
 static ProfilePoint tooth_points[POINT_CAPACITY];
