@@ -9,8 +9,6 @@
 
 #include <cmath>
 
-namespace {
-
 constexpr int RACK_OUTLINE_POINTS = 8;  // one pitch of the cutter outline
 constexpr int RACK_COPIES_BEFORE = 2;   // copies q-2 … q+1 cover the teeth in mesh
 constexpr int RACK_COPIES_AFTER = 1;
@@ -21,7 +19,7 @@ constexpr double ROLLING_LINE_HALF_LENGTH = 20.0;  // model units to either side
 // tip corner of the tooth on the left, over a root land, the middle tooth and
 // the next root land, to the tip corner of the tooth on the right. P1 and P5,
 // P2 and P6 are exactly π apart, so copies π apart join into one rack.
-void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
+static void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
     const double ha = gear_params.addendum;
     const double hf = gear_params.dedendum;
     const double ao = gear_params.addendum_offset;
@@ -42,8 +40,8 @@ void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
 // along the rack's x axis and scaled by s, into the open line item; with a
 // box, only those that can be seen. A pitch that follows another leaves out
 // P1-P2 and P3-P4: they are the other's P5-P6 and P7-P8, already drawn.
-void rack_pitch_segments(const ViewBox* box, double shift, double s,
-                         const ProfilePoint p[RACK_OUTLINE_POINTS], bool follows = false) {
+static void rack_pitch_segments(const ViewBox* box, double shift, double s,
+                                const ProfilePoint p[RACK_OUTLINE_POINTS], bool follows = false) {
     for (int i = 0; i + 1 < RACK_OUTLINE_POINTS; ++i) {
         if (follows && (i == 0 || i == 2)) continue;
         const ProfilePoint a = {shift + s * p[i].x, s * p[i].y};
@@ -53,8 +51,6 @@ void rack_pitch_segments(const ViewBox* box, double shift, double s,
         device_vertex(to_screen(b.x), to_screen(b.y));
     }
 }
-
-}  // namespace
 
 void draw_rack_tooth(const Colour& colour) {
     ProfilePoint p[RACK_OUTLINE_POINTS];

@@ -25,8 +25,6 @@ const Colour yellow = {1, 1, 0, 0};
 const Colour magenta = {1, 0, 1, 0};
 const Colour black = {0, 0, 0, 0};  // the zero colour; nothing writes it
 
-namespace {
-
 constexpr float WIDTH_AFTER_WIDE_LINE = 2.0f;  // pixels; every wide line and cross leaves this width
 
 // The dash-dot circle's counts grow with the radius: from this radius (10^7
@@ -45,7 +43,7 @@ constexpr double CHORD_PIXELS = 0.25;
 
 // The 120-gon through P(i) = (R·cos(i·step), R·sin(i·step)) about the centre,
 // as a filled polygon or a closed outline; left out when it cannot be seen.
-void circle_polygon(const ProfilePoint& centre, double radius, const Colour& colour, ItemKind kind) {
+static void circle_polygon(const ProfilePoint& centre, double radius, const Colour& colour, ItemKind kind) {
     const double r = to_screen(radius);
     const double step = 2 * CIRCLE_PI / CIRCLE_SEGMENTS;
     const double cx = to_screen(centre.x);
@@ -59,8 +57,6 @@ void circle_polygon(const ProfilePoint& centre, double radius, const Colour& col
         device_vertex(cx + r * std::cos(i * step), cy + r * std::sin(i * step));
     device_end();
 }
-
-}  // namespace
 
 // A view unit is 400 pixels of the 800-pixel window, and the device takes view
 // units back again, so the conversion is v × 400 / 400: the value itself.
@@ -179,12 +175,10 @@ void draw_circle(const ProfilePoint& centre, double radius, const Colour& colour
     circle_polygon(centre, radius, colour, ItemKind::LINE_LOOP);
 }
 
-namespace {
-
 // The chords of one piece of a dash-dot circle: the points at angles
 // start + j·delta, j = 0 … count, joined every `every` sub-steps (and at the
 // last), as segments of the open line item.
-void arc_chords(double r, double start, double delta, int count, int every) {
+static void arc_chords(double r, double start, double delta, int count, int every) {
     double px = r * std::cos(start);
     double py = r * std::sin(start);
     for (int j = every; j < count + every; j += every) {
@@ -197,8 +191,6 @@ void arc_chords(double r, double start, double delta, int count, int every) {
         py = qy;
     }
 }
-
-}  // namespace
 
 // A dash-dot circle: n periods of m + 3k equal angular sub-steps (dash m, gap
 // k, dot k, gap k), period i = 1 … n starting at the angle i·P (P = 2π/n), so

@@ -6,8 +6,6 @@
 
 #include <cmath>
 
-namespace {
-
 // View units either side of the centre that every recorded line stays within:
 // a window's worth beyond the view, so a line cut there ends out of sight
 // whatever its width, and every coordinate a painter gets is small.
@@ -21,31 +19,32 @@ constexpr int CUT_CAPACITY = 256;
 constexpr DeviceMatrix IDENTITY = {1, 0, 0, 0, 1, 0};
 
 // ---- Global state ------------------------------------------------------------
-DeviceMatrix matrices[DEVICE_MATRIX_DEPTH];  // [0 … depth - 1]; the top is the current matrix
-int depth = 1;                               // matrices in use, ≥ 1
-Colour colour_now = {0, 0, 0, 0};            // colour of the items begun from now on
-float width_now = 1.0f;                      // pixels; carries from frame to frame (see device.hpp)
-int layer_now = ITEM_LAYER_PLAIN;
-RecordItem* open_item = nullptr;  // between device_begin and device_end, else nullptr
+static DeviceMatrix matrices[DEVICE_MATRIX_DEPTH];  // [0 … depth - 1]; the top is the current matrix
+static int depth = 1;                               // matrices in use, ≥ 1
+static Colour colour_now = {0, 0, 0, 0};            // colour of the items begun from now on
+static float width_now = 1.0f;                      // pixels; carries from frame to frame (see device.hpp)
+static int layer_now = ITEM_LAYER_PLAIN;
+static RecordItem* open_item = nullptr;  // between device_begin and device_end, else nullptr
 
-bool inside_guard(const RecordVertex& v) {
+static bool inside_guard(const RecordVertex& v) {
     return std::fabs(v.x) <= GUARD && std::fabs(v.y) <= GUARD;
 }
 
 // The point (x, y) of the current frame in view units.
-RecordVertex placed(double x, double y) {
+static RecordVertex placed(double x, double y) {
     const DeviceMatrix& m = matrices[depth - 1];
     return RecordVertex{m.xx * x + m.xy * y + m.x0, m.yx * x + m.yy * y + m.y0};
 }
 
 // Cuts the segment a–b to the guard square; false when none of it is inside.
-bool clip_segment(RecordVertex& a, RecordVertex& b) {
+static bool clip_segment(RecordVertex& a, RecordVertex& b) {
     return cut_segment(a, b, -GUARD, GUARD, -GUARD, GUARD);
 }
 
 // One Sutherland–Hodgman pass: the part of the polygon on the inner side of
 // the edge coordinate[axis] = sign·GUARD, into out (capacity vertices).
-int cut_polygon(const RecordVertex* in, int count, int axis, double sign, RecordVertex* out, int capacity) {
+static int cut_polygon(const RecordVertex* in, int count, int axis, double sign, RecordVertex* out,
+                       int capacity) {
     int n = 0;
     for (int i = 0; i < count; ++i) {
         if (n + 2 > capacity) {
@@ -66,7 +65,7 @@ int cut_polygon(const RecordVertex* in, int count, int axis, double sign, Record
 }
 
 // The open item's vertices, copied out and taken back from the record.
-int take_vertices(RecordVertex* out) {
+static int take_vertices(RecordVertex* out) {
     const int count = open_item->vertex_count;
     for (int i = 0; i < count; ++i) out[i] = frame_record.vertices[open_item->first_vertex + i];
     frame_record.vertex_count = open_item->first_vertex;
@@ -75,13 +74,13 @@ int take_vertices(RecordVertex* out) {
 }
 
 // Do all the open item's vertices lie inside the guard?
-bool open_item_inside_guard() {
+static bool open_item_inside_guard() {
     for (int i = 0; i < open_item->vertex_count; ++i)
         if (!inside_guard(frame_record.vertices[open_item->first_vertex + i])) return false;
     return true;
 }
 
-void append_vertex(const RecordVertex& v) {
+static void append_vertex(const RecordVertex& v) {
     if (RecordVertex* slot = next_record_vertex()) {
         *slot = v;
         ++open_item->vertex_count;
@@ -89,7 +88,7 @@ void append_vertex(const RecordVertex& v) {
 }
 
 // The segments of the closed outline loop[0 … count-1], each cut, appended to the open item.
-void append_cut_loop(const RecordVertex* loop, int count) {
+static void append_cut_loop(const RecordVertex* loop, int count) {
     for (int i = 0; i < count; ++i) {
         RecordVertex a = loop[i];
         RecordVertex b = loop[(i + 1) % count];
@@ -102,7 +101,7 @@ void append_cut_loop(const RecordVertex* loop, int count) {
 // For an item longer than a copy holds, cut from the record itself: its
 // vertex_count vertices written after its own count (in the record's free
 // vertices) take the place of its own.
-void move_cut_down(int count) {
+static void move_cut_down(int count) {
     const int first = open_item->first_vertex;
     const int n = open_item->vertex_count;
     for (int i = 0; i < n; ++i) frame_record.vertices[first + i] = frame_record.vertices[first + count + i];
@@ -110,7 +109,7 @@ void move_cut_down(int count) {
 }
 
 // An outline that leaves the guard becomes independent segments, each cut.
-void finish_line_loop() {
+static void finish_line_loop() {
     if (open_item_inside_guard()) return;
     open_item->kind = ItemKind::LINES;
     if (open_item->vertex_count > CUT_CAPACITY) {
@@ -126,7 +125,7 @@ void finish_line_loop() {
 }
 
 // A polygon that leaves the guard is cut to it (convex stays convex).
-void finish_polygon() {
+static void finish_polygon() {
     if (open_item_inside_guard()) return;
     if (open_item->vertex_count > CUT_CAPACITY / 2) {
         for (int pass = 0; pass < 4; ++pass) {  // the same passes as below
@@ -148,8 +147,6 @@ void finish_polygon() {
     count = cut_polygon(b, count, 1, -1, a, CUT_CAPACITY);
     for (int i = 0; i < count; ++i) append_vertex(a[i]);
 }
-
-}  // namespace
 
 void device_reset() {
     matrices[0] = IDENTITY;
