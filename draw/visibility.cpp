@@ -10,6 +10,8 @@
 #include <cmath>
 #include <utility>
 
+namespace {
+
 // Pixels added to the line width for the margin: a wide line reaches half its
 // width beyond its ideal segment, and a rasteriser rounds by under a pixel.
 constexpr double MARGIN_PIXELS = 2.0;
@@ -23,17 +25,17 @@ constexpr double ROUNDING_SLACK = 1e-12;
 constexpr double TWO_PI = 2 * 3.14159265358979323846;
 
 // Do [low, high] and [-limit, limit] overlap?
-static bool overlaps(double low, double high, double limit) {
+bool overlaps(double low, double high, double limit) {
     return high >= -limit && low <= limit;
 }
 
-static double normalised_angle(double a) {
+double normalised_angle(double a) {
     a = std::fmod(a, TWO_PI);
     return a < 0 ? a + TWO_PI : a;
 }
 
 // The angles where a + amplitude·cos(θ - phase) = ±limit, added to cuts.
-static void add_crossings(double a, double amplitude, double phase, double limit, double* cuts, int& count) {
+void add_crossings(double a, double amplitude, double phase, double limit, double* cuts, int& count) {
     if (!(amplitude > 0)) return;
     for (int sign = -1; sign <= 1; sign += 2) {
         const double c = (sign * limit - a) / amplitude;
@@ -43,6 +45,8 @@ static void add_crossings(double a, double amplitude, double phase, double limit
         cuts[count++] = normalised_angle(phase - turn);
     }
 }
+
+}  // namespace
 
 bool read_view_box(double line_width_pixels, ViewBox& box) {
     if (!frame_record.leave_out_unseen || frame_record.width <= 0 || frame_record.height <= 0) return false;
