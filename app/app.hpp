@@ -1,5 +1,6 @@
-// The window side of rackgen: the GLUT window, its callbacks and keyboard, and
-// the frame of the display callback, painted from the scenes' frame record.
+// The window side of rackgen: the GLUT window, its callbacks and keyboard, the
+// frame of the display callback (the scenes it records live in scenes/) and the
+// GL painter that paints their frame record.
 #pragma once
 
 #include "scenes/scenes.hpp"
@@ -17,12 +18,15 @@ extern void (*window_state_observer)(const char* event);
 extern int window_width;
 extern int window_height;
 
-constexpr int WINDOW_SIZE = 800;   // width and height in pixels at creation
+constexpr int WINDOW_SIZE = 800;  // width and height in pixels at creation
 
 // Opens the window, registers the callbacks and runs the event loop; never returns.
 void start_window(int* argc, char** argv);
-void create_main_window();  // the window with its title (UTF-8 and legacy names)
-void set_clear_colour();    // opaque white
+// The window as start_window opens it, for it and the frame benchmark: GLUT
+// started from the command line, the WINDOW_SIZE double-buffered RGB window
+// with a depth buffer and its title, draw as its display callback, reshape,
+// an opaque white clear colour. Keys and the event loop are the caller's.
+void open_main_window(int* argc, char** argv, void (*draw)());
 void display();
 // What display draws, for a width × height window: the frame of scene_mode,
 // recorded, painted and swapped. leave_out_unseen is false only to compare

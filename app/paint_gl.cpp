@@ -9,7 +9,8 @@
 // identity (begin_frame, reshape): vertices are view units already. Lines and
 // polygons are drawn unlit in their own colour; legend text is drawn lit,
 // which with no light source switched on gives the window's near-black legend
-// (0.04 grey).
+// (0.04 grey: the default ambient light 0.2 times the default material's 0.2).
+// The picture and page painters paint it black.
 //
 // The trace racks (ITEM_LAYER_TRACE) are one colour and drawn after
 // everything else, so their union is all that shows of them: their lines are
@@ -28,8 +29,6 @@
 
 #include <cstring>
 
-namespace {
-
 // Trace vertices the cache can hold (16 MB, touched only as far as used): the
 // racks of scene '4' all in view up to about step 20,000 (about 50 vertices a step at
 // w×15, z = 8); a frame with more paints its traces whole every time.
@@ -37,11 +36,12 @@ constexpr int TRACE_CACHE_CAPACITY = 1 << 20;
 
 // ---- Global state ------------------------------------------------------------
 // Written and read only by paint_frame_record, on the one thread of the window.
-RecordVertex cached_traces[TRACE_CACHE_CAPACITY];  // the trace vertices of the frame before
-int cached_count = -1;                             // vertices in it, whose union the trace mask holds; -1: none
-float cached_width;      // pixels, of the cached traces' lines
-int cached_frame_width;  // pixels of the frame they were drawn for
-int cached_frame_height;
+static RecordVertex cached_traces[TRACE_CACHE_CAPACITY];  // the trace vertices of the frame before
+// Vertices in it, whose union the trace mask holds; -1: none.
+static int cached_count = -1;
+static float cached_width;      // pixels, of the cached traces' lines
+static int cached_frame_width;  // pixels of the frame they were drawn for
+static int cached_frame_height;
 
 // The GL state set last in this frame, so that each is set only when it
 // changes (a software renderer pays for every change).
@@ -52,13 +52,13 @@ struct PaintState {
     float width;
 };
 
-GLenum gl_mode(ItemKind kind) {
+static GLenum gl_mode(ItemKind kind) {
     if (kind == ItemKind::LINE_LOOP) return GL_LINE_LOOP;
     if (kind == ItemKind::POLYGON) return GL_POLYGON;
     return GL_LINES;
 }
 
-void set_lighting(PaintState& state, bool lit) {
+static void set_lighting(PaintState& state, bool lit) {
     if (state.lit == lit) return;
     if (lit)
         glEnable(GL_LIGHTING);
@@ -67,7 +67,7 @@ void set_lighting(PaintState& state, bool lit) {
     state.lit = lit;
 }
 
-void paint_text(PaintState& state, const RecordItem& item) {
+static void paint_text(PaintState& state, const RecordItem& item) {
     const RecordVertex& at = frame_record.vertices[item.first_vertex];
     set_lighting(state, true);
     glRasterPos2f(static_cast<float>(at.x), static_cast<float>(at.y));
@@ -75,7 +75,7 @@ void paint_text(PaintState& state, const RecordItem& item) {
         glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, static_cast<signed char>(*c));
 }
 
-void paint_shape(PaintState& state, const RecordItem& item) {
+static void paint_shape(PaintState& state, const RecordItem& item) {
     set_lighting(state, false);
     const Colour& c = item.colour;
     if (!state.colour_set || !same_colour(c, state.colour)) {
@@ -96,7 +96,7 @@ void paint_shape(PaintState& state, const RecordItem& item) {
 // The index of the first item of the trailing run of trace items, all one
 // colour and width with their vertices at the end of the record, or
 // item_count when there is no such run to cache.
-int trace_run_start() {
+static int trace_run_start() {
     int first = frame_record.item_count;
     while (first > 0 && frame_record.items[first - 1].layer == ITEM_LAYER_TRACE &&
            frame_record.items[first - 1].kind == ItemKind::LINES)
@@ -117,7 +117,7 @@ int trace_run_start() {
 // Do the frame's trace vertices begin with those of the frame before, as wide
 // and in a frame of the same size, so that the mask holds their union? (The
 // mask is painted in the frame's own trace colour.)
-bool traces_go_on(const RecordItem& head, const RecordVertex* traces, int count) {
+static bool traces_go_on(const RecordItem& head, const RecordVertex* traces, int count) {
     return cached_count >= 0 && cached_count <= count && cached_width == head.width &&
            cached_frame_width == frame_record.width && cached_frame_height == frame_record.height &&
            std::memcmp(cached_traces, traces, static_cast<size_t>(cached_count) * sizeof traces[0]) == 0;
@@ -127,7 +127,7 @@ bool traces_go_on(const RecordItem& head, const RecordVertex* traces, int count)
 // into it while they go on from the frame before and it holds those, else all
 // of them into an emptied mask. A window too large for a mask gets them as GL
 // lines.
-void paint_traces(PaintState& state, int first) {
+static void paint_traces(PaintState& state, int first) {
     const RecordItem& head = frame_record.items[first];
     const RecordVertex* traces = frame_record.vertices + head.first_vertex;
     const int count = frame_record.vertex_count - head.first_vertex;
@@ -164,8 +164,6 @@ void paint_traces(PaintState& state, int first) {
     cached_frame_width = frame_record.width;
     cached_frame_height = frame_record.height;
 }
-
-}  // namespace
 
 void paint_frame_record() {
     if (frame_record.item_count == 0) {

@@ -16,8 +16,6 @@
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
               "glBitmap reads the mask's words as bytes, least significant bit first");
 
-namespace {
-
 constexpr int MAX_WORDS = TRACE_MASK_MAX_SIDE / 64;  // words a row (or column) at most
 constexpr int MAX_LINE_WIDTH = 32;                   // pixels; a wider line is drawn this wide
 constexpr double FIXED_ONE = 4294967296.0;           // 2^32: the stepper's fixed point
@@ -25,26 +23,27 @@ constexpr double FIXED_ONE = 4294967296.0;           // 2^32: the stepper's fixe
 // ---- Global state ------------------------------------------------------------
 // Written by begin_trace_mask and add_trace_lines, read by paint_trace_mask and
 // trace_mask_has; only the GL painter calls them, on the window's one thread.
-std::uint64_t by_rows[TRACE_MASK_MAX_SIDE * MAX_WORDS];     // row y, bit x: lines along y (and, once painted, all)
-std::uint64_t by_columns[TRACE_MASK_MAX_SIDE * MAX_WORDS];  // column x, bit y: lines along x
-int mask_width;                                             // pixels of the window
-int mask_height;
-int row_words;     // words of a row: ⌈width / 64⌉
-int column_words;  // words of a column: ⌈height / 64⌉
-int pixels_across;  // of a line: its width, whole pixels
+// Row y, bit x: lines along y (and, once painted, all).
+static std::uint64_t by_rows[TRACE_MASK_MAX_SIDE * MAX_WORDS];
+static std::uint64_t by_columns[TRACE_MASK_MAX_SIDE * MAX_WORDS];  // column x, bit y: lines along x
+static int mask_width;                                             // pixels of the window
+static int mask_height;
+static int row_words;      // words of a row: ⌈width / 64⌉
+static int column_words;   // words of a column: ⌈height / 64⌉
+static int pixels_across;  // of a line: its width, whole pixels
 
 // A coordinate as GL takes it: the vertex in single precision, then window pixels.
-double window_coordinate(double view, int pixels) {
+static double window_coordinate(double view, int pixels) {
     return (static_cast<double>(static_cast<float>(view)) + 1.0) * pixels / 2.0;
 }
 
 // Snapped to GL's sub-pixel grid of 1/256 pixel.
-double snapped(double pixels) {
+static double snapped(double pixels) {
     return std::nearbyint(pixels * 256.0) / 256.0;
 }
 
 // Sets bits from … from + count - 1 of a row, those within [0, limit) only.
-void set_bits(std::uint64_t* row, long long from, int count, int limit) {
+static void set_bits(std::uint64_t* row, long long from, int count, int limit) {
     if (from >= 0 && from + count <= limit) {
         const int word = static_cast<int>(from >> 6);
         const int bit = static_cast<int>(from & 63);
@@ -58,21 +57,21 @@ void set_bits(std::uint64_t* row, long long from, int count, int limit) {
 }
 
 // Is the point inside the diamond |du| + |dv| < 1/2 about the centre of its pixel?
-bool in_diamond(double u, double v) {
+static bool in_diamond(double u, double v) {
     return std::fabs(u - std::floor(u) - 0.5) + std::fabs(v - std::floor(v) - 0.5) < 0.5;
 }
 
 // Does a 1-pixel line fill the pixel (column) of its first end? It does when
 // it leaves a diamond there: when it starts inside one, or crosses the
 // column's centre on its way.
-bool first_pixel_filled(double u, double v, bool forward) {
+static bool first_pixel_filled(double u, double v, bool forward) {
     const double centre = std::floor(u) + 0.5;
     return (forward ? u <= centre : u > centre) || in_diamond(u, v);
 }
 
 // And that of its last end: when it crosses the column's centre and does not
 // end inside a diamond.
-bool last_pixel_filled(double u, double v, bool forward) {
+static bool last_pixel_filled(double u, double v, bool forward) {
     const double centre = std::floor(u) + 0.5;
     return (forward ? u > centre : u <= centre) && !in_diamond(u, v);
 }
@@ -81,7 +80,7 @@ bool last_pixel_filled(double u, double v, bool forward) {
 // the diamond-exit rule: every one from its first end's to its last end's,
 // those two as the rule decides. A line that leaves the viewport is cut
 // where its centre line does, as GL cuts it (in a window with a depth buffer).
-void add_line(const RecordVertex& a, const RecordVertex& b) {
+static void add_line(const RecordVertex& a, const RecordVertex& b) {
     RecordVertex first_end = {window_coordinate(a.x, mask_width), window_coordinate(a.y, mask_height)};
     RecordVertex last_end = {window_coordinate(b.x, mask_width), window_coordinate(b.y, mask_height)};
     if (!cut_segment(first_end, last_end, 0, mask_width, 0, mask_height)) return;  // as GL cuts it to the viewport
@@ -126,7 +125,7 @@ void add_line(const RecordVertex& a, const RecordVertex& b) {
 }
 
 // Transposes a 64 × 64 bit block in place: bit j of word i goes to bit i of word j.
-void transpose_block(std::uint64_t* block) {
+static void transpose_block(std::uint64_t* block) {
     std::uint64_t mask = 0x00000000FFFFFFFFull;
     for (int half = 32; half != 0; half >>= 1, mask ^= mask << half) {
         for (int i = 0; i < 64; i = (i + half + 1) & ~half) {
@@ -138,7 +137,7 @@ void transpose_block(std::uint64_t* block) {
 }
 
 // ORs the column mask, turned into rows, into the row mask.
-void merge_columns() {
+static void merge_columns() {
     std::uint64_t block[64];
     for (int bx = 0; bx < row_words; ++bx)
         for (int by = 0; by < column_words; ++by) {
@@ -154,8 +153,6 @@ void merge_columns() {
                 by_rows[static_cast<long>(by * 64 + j) * row_words + bx] |= block[j];
         }
 }
-
-}  // namespace
 
 bool begin_trace_mask(int width, int height, float line_width) {
     if (width <= 0 || height <= 0 || width > TRACE_MASK_MAX_SIDE || height > TRACE_MASK_MAX_SIDE) return false;

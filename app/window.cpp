@@ -48,24 +48,20 @@ static void set_utf8_title(const char* title) {
     XFlush(display);
 }
 
-void create_main_window() {
+void open_main_window(int* argc, char** argv, void (*draw)()) {
+    glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);  // before glutInit, which reads it
+    glutInit(argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow(WINDOW_TITLE);
     set_utf8_title(WINDOW_TITLE);
-}
-
-void set_clear_colour() {
+    glutDisplayFunc(draw);
+    glutReshapeFunc(reshape);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);  // opaque white background
 }
 
 void start_window(int* argc, char** argv) {
-    glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);  // before glutInit, which reads it
-    glutInit(argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    create_main_window();
-    glutDisplayFunc(display);
-    glutReshapeFunc(reshape);
+    open_main_window(argc, argv, display);
     glutKeyboardFunc(on_key);
-    set_clear_colour();
     glutMainLoop();  // freeglut ends the process when the window is closed; Esc ends it in on_key
 }
 

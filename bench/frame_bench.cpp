@@ -19,8 +19,6 @@
 #include <cstring>
 #include <initializer_list>
 
-namespace {
-
 constexpr int MIN_FRAMES = 3;             // frames of each kind at least
 constexpr int WARM_UP_FRAMES = 2;         // untimed frames of each kind first
 constexpr int MAX_FRAMES = 30;            // frames of each kind at most
@@ -37,22 +35,22 @@ constexpr int EVERYTHING_MAX_ZOOM_IN = 40;  // 'W' presses
 constexpr int BURST_KEYS = 100;
 constexpr int WHOLE_GEAR_ZOOM = 15;  // 'w' presses that bring the whole z = 8 gear into view
 
-FrameCase cases[CASE_CAPACITY];
-bool has_target[CASE_CAPACITY];  // false: measured only to compare with earlier runs
-int case_count;
+static FrameCase cases[CASE_CAPACITY];
+static bool has_target[CASE_CAPACITY];  // false: measured only to compare with earlier runs
+static int case_count;
 
-unsigned char everything[MAX_WIDTH * MAX_HEIGHT * 3];
-unsigned char only_visible[MAX_WIDTH * MAX_HEIGHT * 3];
+static unsigned char everything[MAX_WIDTH * MAX_HEIGHT * 3];
+static unsigned char only_visible[MAX_WIDTH * MAX_HEIGHT * 3];
 
-void add(char scene, int z, double x, int step, int zoom, int width = 800, int height = 800,
-         bool target = true) {
+static void add(char scene, int z, double x, int step, int zoom, int width = 800, int height = 800,
+                bool target = true) {
     if (case_count >= CASE_CAPACITY) return;
     has_target[case_count] = target;
     cases[case_count++] = FrameCase{scene, z, x, step, zoom, width, height};
 }
 
 // A case without a target of its own, kept to compare with earlier runs.
-void add_to_compare(char scene, int z, int step, int zoom) {
+static void add_to_compare(char scene, int z, int step, int zoom) {
     add(scene, z, 0.5, step, zoom, 800, 800, false);
 }
 
@@ -60,7 +58,7 @@ void add_to_compare(char scene, int z, int step, int zoom) {
 // and 7 zoomed from w×60 to W×150 for z = 20 and 1000; every scene at the
 // zoom limit, W×300 and w×300, at step 300; the long runs of '4'
 // and '5', and their traces all in view; a window resized to 1600×400.
-void build_cases() {
+static void build_cases() {
     const int teeth[] = {8, 20, 100, 400, 1000};
     for (int z : teeth)
         for (char scene = '1'; scene <= '7'; ++scene) add(scene, z, 0.5, 0, 0);
@@ -83,7 +81,7 @@ void build_cases() {
     add_to_compare('5', 20, 30000, 0);
 }
 
-double now_ms() {
+static double now_ms() {
     timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
@@ -96,7 +94,7 @@ struct Times {
 };
 
 // One frame more of the run, as the next 's' draws it.
-double timed_frame(const FrameCase& c, bool only_what_shows, Times& times) {
+static double timed_frame(const FrameCase& c, bool only_what_shows, Times& times) {
     const double start = now_ms();
     draw_following_frame(c, only_what_shows);
     const double ms = now_ms() - start;
@@ -105,16 +103,16 @@ double timed_frame(const FrameCase& c, bool only_what_shows, Times& times) {
     return ms;
 }
 
-double median(Times t) {
+static double median(Times t) {
     std::sort(t.ms, t.ms + t.count);
     return t.count % 2 ? t.ms[t.count / 2] : 0.5 * (t.ms[t.count / 2 - 1] + t.ms[t.count / 2]);
 }
 
-double worst(const Times& t) {
+static double worst(const Times& t) {
     return *std::max_element(t.ms, t.ms + t.count);
 }
 
-bool wants_more(const Times& t) {
+static bool wants_more(const Times& t) {
     return t.count < MAX_FRAMES && (t.count < MIN_FRAMES || t.total < BUDGET_SECONDS * 1e3);
 }
 
@@ -122,28 +120,28 @@ bool wants_more(const Times& t) {
 // pressing 's' sees them (the trace mask of scene '4' carries from frame to
 // frame). The two frames before it, untimed, are those after a scene or zoom
 // key: the first draws the traces whole, the second makes the mask.
-void timed_run(const FrameCase& c, bool only_what_shows, Times& times) {
+static void timed_run(const FrameCase& c, bool only_what_shows, Times& times) {
     draw_frame(c, only_what_shows);
     draw_following_frame(c, only_what_shows);
     while (times.count < MIN_FRAMES || wants_more(times)) timed_frame(c, only_what_shows, times);
 }
 
-bool turning_traces(const FrameCase& c) {
+static bool turning_traces(const FrameCase& c) {
     return c.scene == '5' && c.zoom == WHOLE_GEAR_ZOOM && c.step >= 1000;
 }
 
 // Median and worst within the targets (leaving out what cannot be seen).
-bool meets_target(const FrameCase& c, const Times& on) {
+static bool meets_target(const FrameCase& c, const Times& on) {
     if (turning_traces(c)) return median(on) <= TURNING_TRACES_TARGET_MS;
     return median(on) <= FRAME_TARGET_MS && worst(on) <= WORST_TARGET_MS;
 }
 
-bool draws_everything(const FrameCase& c) {
+static bool draws_everything(const FrameCase& c) {
     return c.z <= EVERYTHING_MAX_Z && c.zoom >= -EVERYTHING_MAX_ZOOM_IN;
 }
 
 // rackgen_frame_bench [word ...]: only the cases whose name contains one of the words.
-bool chosen(const char* name, int argc, char** argv) {
+static bool chosen(const char* name, int argc, char** argv) {
     if (argc < 2) return true;
     for (int i = 1; i < argc; ++i)
         if (std::strstr(name, argv[i]) != nullptr) return true;
@@ -152,7 +150,7 @@ bool chosen(const char* name, int argc, char** argv) {
 
 // One case: frames with leaving out, and where feasible frames of everything
 // alternately, both pictures compared. Returns whether the target is met.
-bool run_case(const FrameCase& c, bool target, const char* name, int& same, int& compared) {
+static bool run_case(const FrameCase& c, bool target, const char* name, int& same, int& compared) {
     if (const char* problem = prepare_frame(c)) {
         std::printf("%-34s skipped: %s\n", name, problem);
         return false;
@@ -196,7 +194,7 @@ bool run_case(const FrameCase& c, bool target, const char* name, int& same, int&
 
 // A burst of keys as a user's key repeat gives them, each through the
 // window's keyboard callback and drawn to the end: the total time.
-double burst_ms(unsigned char key, int count) {
+static double burst_ms(unsigned char key, int count) {
     const double start = now_ms();
     for (int i = 0; i < count; ++i) {
         on_key(key, 0, 0);
@@ -208,7 +206,7 @@ double burst_ms(unsigned char key, int count) {
 // The three bursts: 100 's' in scene 1 at z = 20 (the yardstick), 100 'W'
 // there from the start zoom, and 100 's' in scene 4 at z = 8 with the whole
 // gear in view after 1000 steps. Returns whether both stay within their factor.
-bool run_bursts() {
+static bool run_bursts() {
     const FrameCase yardstick = {'1', 20, 0.5, 0, 0, 800, 800};
     const FrameCase rolling = {'4', 8, 0.5, 1000, WHOLE_GEAR_ZOOM, 800, 800};
     std::printf("\nBursts of %d keys, each through on_key and drawn (ms in all, ms a key):\n", BURST_KEYS);
@@ -236,8 +234,6 @@ bool run_bursts() {
         BURST_KEYS, steps, steps / BURST_KEYS, steps / base, steps_ok ? "met" : "MISSED");
     return zoom_ok && steps_ok;
 }
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (std::getenv("DISPLAY") == nullptr) {

@@ -14,37 +14,27 @@
 
 #include <cstdio>
 
-namespace {
-
 constexpr int RESIZE_WAIT_MS = 5000;
 
-int computed_z = -1;  // the gear in the profile store, -1 before the first
-double computed_x = 0;
+static int computed_z = -1;  // the gear in the profile store, -1 before the first
+static double computed_x = 0;
 
 // As the dialogue computes a new gear, remembering which one is stored.
-void store_gear(int z, double x) {
+static void store_gear(int z, double x) {
     compute_gear(z, x);
     computed_z = z;
     computed_x = x;
 }
 
 // Expose events must not draw: every call of display advances a scene.
-void no_display() {}
-
-}  // namespace
+static void no_display() {}
 
 const char* open_frame_window() {
     static char name[] = "rackgen_frame";
     static char* argv[] = {name, nullptr};
     int argc = 1;
-    glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);
     glutInitWindowPosition(0, 0);  // no window manager places it
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    create_main_window();
-    glutDisplayFunc(no_display);
-    glutReshapeFunc(reshape);
-    set_clear_colour();
+    open_main_window(&argc, argv, no_display);
     for (int i = 0; i < 20; ++i) glutMainLoopEvent();  // mapped, first reshape done
     reshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     return nullptr;

@@ -14,7 +14,7 @@
 #include <cstring>
 #include <strings.h>
 
-// ---- process-wide state -----------------------------------------------------------
+// ---- Global state ------------------------------------------------------------
 // Written once by parse_command_line; read by the output writers.
 CommandLine command_line;
 

@@ -47,7 +47,7 @@ struct CommandLine {
     Output outputs[OUTPUT_CAPACITY];
 };
 
-// ---- process-wide state -----------------------------------------------------------
+// ---- Global state ------------------------------------------------------------
 // Written once by parse_command_line; read by the output writers.
 extern CommandLine command_line;
 

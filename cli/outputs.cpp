@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
-// ---- process-wide state -----------------------------------------------------------
+// ---- Global state ------------------------------------------------------------
 // The outline of the gear being written; filled by write_gear_output, read by its writers.
 static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY];
 static int gear_point_count;

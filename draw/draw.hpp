@@ -23,21 +23,27 @@ double zoomed_scale(double scale, int presses);
 extern const Colour red;
 extern const Colour green;
 extern const Colour blue;
-extern const Colour yellow;
-extern const Colour magenta;
+extern const Colour yellow;   // kept to complete the table; nothing draws in it
+extern const Colour magenta;  // kept to complete the table; nothing draws in it
 extern const Colour black;
 
 constexpr int CIRCLE_SEGMENTS = 120;        // vertices of a disc and of a circle outline
-constexpr double CIRCLE_PI = 3.1415926536;  // the circle primitives' π
+// The circle primitives' own π, deliberately not PI: every circle and dash count
+// of the pictures was drawn with these 11 digits.
+constexpr double CIRCLE_PI = 3.1415926536;
 constexpr double PIXELS_PER_VIEW_UNIT = 400.0;
 constexpr double POLYLINE_WIDTH = 0.01;  // view units (4 pixels): the width of draw_wide_polyline
 
 // ---- primitives (view units unless the name says scaled) --------------------
 // Each leaves out what cannot be seen in the frame being recorded (see
 // visibility.hpp) unless the frame was begun to record everything.
+// The identity, kept so that each coordinate handed to the device is marked; primitives and figures call it.
 double to_screen(double v);
+// A solid line; only draw_line_scaled, draw_wide_line and the primitives' test call it.
 void draw_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
+// draw_line in model units; kept beside draw_dash_dot_line_scaled, but only the test calls it.
 void draw_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
+// One wide segment, the single-segment draw_wide_polyline; only the test calls it.
 void draw_wide_line(const ProfilePoint& a, const ProfilePoint& b, double width, const Colour& colour);
 void draw_wide_polyline(const ProfilePoint* points, int last, const Colour& colour);
 void draw_dash_dot_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
@@ -47,10 +53,11 @@ void draw_circle(const ProfilePoint& centre, double radius, const Colour& colour
 void draw_dash_dot_circle(const ProfilePoint& centre, double radius, const Colour& colour);
 void draw_cross(const ProfilePoint& p, double angle);
 void rotate_about(const ProfilePoint& a, const ProfilePoint& b, double angle);
-// One legend line (Helvetica 18 px, black) from raster position (x, y).
+// One legend line (Helvetica 18 px, recorded black) from raster position (x, y).
 void draw_text(float x, float y, const char* text);
 
 // ---- figures (model units, scaled by scale_factor) --------------------------
+// One pitch of the cutter, unrolled: the piece draw_rack repeats; only the figures' test calls it.
 void draw_rack_tooth(const Colour& colour);
 void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour);
 // Could the rack rolled through t on the pitch circle (draw_rack at A(t), t)

@@ -9,8 +9,6 @@
 
 #include <cmath>
 
-namespace {
-
 constexpr int RACK_OUTLINE_POINTS = 8;  // one pitch of the cutter outline
 constexpr int RACK_COPIES_BEFORE = 2;   // copies q-2 … q+1 cover the teeth in mesh
 constexpr int RACK_COPIES_AFTER = 1;
@@ -21,7 +19,7 @@ constexpr double ROLLING_LINE_HALF_LENGTH = 20.0;  // model units to either side
 // tip corner of the tooth on the left, over a root land, the middle tooth and
 // the next root land, to the tip corner of the tooth on the right. P1 and P5,
 // P2 and P6 are exactly π apart, so copies π apart join into one rack.
-void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
+static void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
     const double ha = gear_params.addendum;
     const double hf = gear_params.dedendum;
     const double ao = gear_params.addendum_offset;
@@ -38,23 +36,12 @@ void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
     p[7] = {ao + root_land + ao + dof, -hf};
 }
 
-// The rectangle [low, high] that holds the points 0 … last.
-void bounding_rectangle(const ProfilePoint* p, int last, ProfilePoint& low, ProfilePoint& high) {
-    low = high = p[0];
-    for (int i = 1; i <= last; ++i) {
-        low.x = std::fmin(low.x, p[i].x);
-        low.y = std::fmin(low.y, p[i].y);
-        high.x = std::fmax(high.x, p[i].x);
-        high.y = std::fmax(high.y, p[i].y);
-    }
-}
-
 // The segments of one pitch of the outline, moved on by shift (view units)
 // along the rack's x axis and scaled by s, into the open line item; with a
 // box, only those that can be seen. A pitch that follows another leaves out
 // P1-P2 and P3-P4: they are the other's P5-P6 and P7-P8, already drawn.
-void rack_pitch_segments(const ViewBox* box, double shift, double s,
-                         const ProfilePoint p[RACK_OUTLINE_POINTS], bool follows = false) {
+static void rack_pitch_segments(const ViewBox* box, double shift, double s,
+                                const ProfilePoint p[RACK_OUTLINE_POINTS], bool follows = false) {
     for (int i = 0; i + 1 < RACK_OUTLINE_POINTS; ++i) {
         if (follows && (i == 0 || i == 2)) continue;
         const ProfilePoint a = {shift + s * p[i].x, s * p[i].y};
@@ -64,8 +51,6 @@ void rack_pitch_segments(const ViewBox* box, double shift, double s,
         device_vertex(to_screen(b.x), to_screen(b.y));
     }
 }
-
-}  // namespace
 
 void draw_rack_tooth(const Colour& colour) {
     ProfilePoint p[RACK_OUTLINE_POINTS];
@@ -88,9 +73,9 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
     const int q = static_cast<int>(std::fmax(-1e9, std::fmin(1e9, turns)));
     ProfilePoint outline[RACK_OUTLINE_POINTS];
     rack_outline(outline);
-    ProfilePoint low;
-    ProfilePoint high;
-    bounding_rectangle(outline, RACK_OUTLINE_POINTS - 1, low, high);
+    const ProfileBox extent = bounding_box(outline, RACK_OUTLINE_POINTS - 1);
+    const ProfilePoint& low = extent.low;
+    const ProfilePoint& high = extent.high;
 
     device_push_matrix();
     device_translate(to_screen(s * reference.x), to_screen(s * reference.y));
@@ -176,9 +161,9 @@ void draw_gear_teeth(double scale, int teeth, const ProfilePoint& offset, int la
     const double cx = teeth >= 2 ? (a * dx - b * dy) / det : 0;
     const double cy = teeth >= 2 ? (b * dx + a * dy) / det : 0;
     const double s = scale_factor;  // the polyline's own scale (draw_wide_polyline's)
-    ProfilePoint low;
-    ProfilePoint high;
-    bounding_rectangle(points, last, low, high);
+    const ProfileBox extent = bounding_box(points, last);
+    const ProfilePoint& low = extent.low;
+    const ProfilePoint& high = extent.high;
     for (int k = 1; k <= teeth; ++k) {
         device_push_matrix();
         if (teeth >= 2) {

@@ -25,8 +25,6 @@ const Colour yellow = {1, 1, 0, 0};
 const Colour magenta = {1, 0, 1, 0};
 const Colour black = {0, 0, 0, 0};  // the zero colour; nothing writes it
 
-namespace {
-
 constexpr float WIDTH_AFTER_WIDE_LINE = 2.0f;  // pixels; every wide line and cross leaves this width
 
 // The dash-dot circle's counts grow with the radius: from this radius (10^7
@@ -45,7 +43,7 @@ constexpr double CHORD_PIXELS = 0.25;
 
 // The 120-gon through P(i) = (R·cos(i·step), R·sin(i·step)) about the centre,
 // as a filled polygon or a closed outline; left out when it cannot be seen.
-void circle_polygon(const ProfilePoint& centre, double radius, const Colour& colour, ItemKind kind) {
+static void circle_polygon(const ProfilePoint& centre, double radius, const Colour& colour, ItemKind kind) {
     const double r = to_screen(radius);
     const double step = 2 * CIRCLE_PI / CIRCLE_SEGMENTS;
     const double cx = to_screen(centre.x);
@@ -59,8 +57,6 @@ void circle_polygon(const ProfilePoint& centre, double radius, const Colour& col
         device_vertex(cx + r * std::cos(i * step), cy + r * std::sin(i * step));
     device_end();
 }
-
-}  // namespace
 
 // A view unit is 400 pixels of the 800-pixel window, and the device takes view
 // units back again, so the conversion is v × 400 / 400: the value itself.
@@ -179,8 +175,6 @@ void draw_circle(const ProfilePoint& centre, double radius, const Colour& colour
     circle_polygon(centre, radius, colour, ItemKind::LINE_LOOP);
 }
 
-namespace {
-
 // The arcs of a dash-dot circle that can be seen, when something may be left
 // out; a circle drawn whole has none (arc_count < 0).
 struct VisibleArcs {
@@ -193,7 +187,8 @@ struct VisibleArcs {
 // last), as segments of the open line item. Only the chords that reach a
 // visible arc are walked, so a dash of millions of sub-steps costs what of it
 // is in view; each is the very chord the whole walk would draw.
-void arc_chords(double r, double start, double delta, int count, int every, const VisibleArcs& visible) {
+static void arc_chords(double r, double start, double delta, int count, int every,
+                       const VisibleArcs& visible) {
     IndexRun runs[RUN_CAPACITY] = {{0, count - 1}};
     int run_count = 1;
     if (visible.arc_count >= 0) {
@@ -222,8 +217,6 @@ void arc_chords(double r, double start, double delta, int count, int every, cons
         }
     }
 }
-
-}  // namespace
 
 // A dash-dot circle: n periods of m + 3k equal angular sub-steps (dash m, gap
 // k, dot k, gap k), period i = 1 … n starting at the angle i·P (P = 2π/n), so
@@ -304,8 +297,9 @@ void rotate_about(const ProfilePoint& a, const ProfilePoint& b, double angle) {
     device_translate(-px, -py);
 }
 
-// Legend text from raster position (x, y), always Helvetica 18 and dark: the
-// painters give it the colour the window has always shown it in.
+// Legend text from raster position (x, y), always Helvetica 18, recorded black:
+// the picture and page painters paint it black, the window's GL painter lit,
+// which comes out 0.04 grey (paint_gl.cpp).
 void draw_text(float x, float y, const char* text) {
     device_text(x, y, text);
 }

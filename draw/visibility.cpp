@@ -20,6 +20,8 @@ constexpr double MARGIN_PIXELS = 2.0;
 // the slack allows for rounding of a few units of 2e-16 of the largest term.
 constexpr double ROUNDING_SLACK = 1e-12;
 
+// 2π to a double's precision, not 2·PI or 2·CIRCLE_PI: the angles folded with
+// it come from atan2 and acos, which measure in true radians.
 constexpr double TWO_PI = 2 * 3.14159265358979323846;
 
 // Do [low, high] and [-limit, limit] overlap?
@@ -84,7 +86,8 @@ bool rectangle_visible(const ViewBox& box, double x_low, double y_low, double x_
 }
 
 // The segment lies in the rectangle its ends span; within that, it is cut
-// against the box like any line (a segment passing a corner of the view is left out).
+// against the box like any recorded line (cut_segment: a segment passing a
+// corner of the view is left out).
 bool segment_visible(const ViewBox& box, const ProfilePoint& a, const ProfilePoint& b) {
     const double ax = box.xx * a.x + box.xy * a.y + box.x0;
     const double ay = box.yx * a.x + box.yy * a.y + box.y0;
@@ -99,24 +102,10 @@ bool segment_visible(const ViewBox& box, const ProfilePoint& a, const ProfilePoi
         return false;  // both ends beyond one bound
     if ((std::fabs(ax) <= lx && std::fabs(ay) <= ly) || (std::fabs(bx) <= lx && std::fabs(by) <= ly))
         return true;  // an end inside
-    // Liang–Barsky against the box: is any parameter in [0, 1] inside all four bounds?
-    double t0 = 0;
-    double t1 = 1;
-    const double p[4] = {-(bx - ax), bx - ax, -(by - ay), by - ay};
-    const double q[4] = {ax + lx, lx - ax, ay + ly, ly - ay};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0) {
-            if (t > t0) t0 = t;
-        } else if (t < t1) {
-            t1 = t;
-        }
-    }
-    return t0 <= t1;
+    // Does any of it survive the cut to the box?
+    RecordVertex first = {ax, ay};
+    RecordVertex last = {bx, by};
+    return cut_segment(first, last, -lx, lx, -ly, ly);
 }
 
 bool disc_visible(const ViewBox& box, double x, double y, double reach) {

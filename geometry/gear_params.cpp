@@ -31,6 +31,10 @@ double polar_radius(const ProfilePoint& p) {
 }
 
 // atan2(x, y + r): the angle at the gear centre from +y towards +x.
+double polar_angle(const ProfilePoint& p, double r) {
+    return std::atan2(p.x, p.y + r);
+}
+
 double polar_angle(const ProfilePoint& p) {
-    return std::atan2(p.x, p.y + gear_params.pitch_radius);
+    return polar_angle(p, gear_params.pitch_radius);
 }

@@ -5,14 +5,14 @@
 // rackgen is written as plain procedures over process-wide state: every record
 // below exists exactly once, in static storage, zero at start-up, sized at
 // build time and never freed. Nothing is allocated on the heap and nothing
-// throws. The console dialogue is the only writer (through the procedures
-// declared here); the data export, the figures and the scenes only read.
+// throws. The gear is computed, through the procedures declared here, by
+// whoever takes a gear: the console dialogue, the command line and the web
+// page; the data export, the outline files, the figures and the scenes read it.
 #pragma once
 
 // π is deliberately this 15-digit value, not M_PI: every published figure of
 // the program (file data, worked examples) was computed with it.
 constexpr double PI = 3.14159265358979;
-constexpr double DEGREES_PER_RADIAN = 57.2957795;
 
 // 601 points: 600 roll steps of 0.01 cover every tooth in the accepted range
 // (the longest list, the outline of z = 3 with x = 0.12, needs 437 points).
@@ -65,17 +65,23 @@ struct GenerationCurves {
     int undercut_last;
 };
 
+// Points of each arc of a tooth's outline (root arc and tip arc): ten chords
+// keep the tip arc within 0.004 module of its circle, the root arc within
+// 0.0004, over the whole accepted range.
+constexpr int ARC_POINTS = 10;
+
 struct ToothProfile {
     ProfilePoint flank[POINT_CAPACITY];         // left flank, root circle to tip circle
     ProfilePoint mirror_flank[POINT_CAPACITY];  // flank mirrored about the tooth centre line
     ProfilePoint outline[POINT_CAPACITY];       // one angular pitch: root arc, flank, tip arc, right flank
     int flank_last;                             // last index of flank and mirror_flank
-    int outline_last;                           // 2·flank_last + 20
+    int outline_last;                           // 2·flank_last + 2·ARC_POINTS
 };
 
-// ---- process-wide model state --------------------------------------------
-// Written only through compute_gear and compute_tooth (called by the console
-// dialogue); read by the data export, the figures and the scenes. The
+// ---- Global state ------------------------------------------------------------
+// Written only through compute_gear and compute_tooth (called by whoever takes
+// a gear, and by gear_refusal's trial, which puts everything back); read by the
+// data export, the outline files, the figures and the scenes. The
 // shifted gear is always computed last, so the shift-dependent fields of
 // gear_params and all of generation_curves describe the shifted gear.
 extern GearParams gear_params;
@@ -133,7 +139,16 @@ const char* gear_refusal(int z, double x);
 constexpr int GEAR_WARNING_CAPACITY = 160;
 bool gear_warning(int z, double x, char* text, int capacity);
 
-// The polar angle of a point: measured at the gear centre from +y towards +x.
+// The polar angle of a point: measured at the gear centre (0, -r) from +y
+// towards +x; without r, about the centre of the gear computed last.
+double polar_angle(const ProfilePoint& p, double r);
 double polar_angle(const ProfilePoint& p);
 // The distance of a point from the gear centre.
 double polar_radius(const ProfilePoint& p);
+
+// The smallest rectangle [low, high] that holds points[0 … last] (last ≥ 0).
+struct ProfileBox {
+    ProfilePoint low;
+    ProfilePoint high;
+};
+ProfileBox bounding_box(const ProfilePoint* points, int last);

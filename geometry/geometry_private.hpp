@@ -36,5 +36,6 @@ void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror
                            ProfileLasts& lasts);
 // Joins undercut U[0..p] and involute V[0..q] where they first cross (or, with
 // no crossing, where U comes nearest V[0]); result last index in result_last.
+// Returns 1, as there is always a join; compute_tooth_profile, its one caller, ignores it.
 int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const ProfilePoint* involute,
                            int& result_last, ProfilePoint* result);

@@ -5,21 +5,12 @@
 
 #include <cmath>
 
-namespace {
-
-// The polar angle at the gear centre (0, -r), from +y towards +x.
-double angle_of(const ProfilePoint& p, double r) {
-    return std::atan2(p.x, p.y + r);
-}
-
-}  // namespace
-
 int flank_until_meeting(const ToothProfile& tooth, double r, ProfilePoint& meeting) {
     const int n = tooth.flank_last;
     // The tooth centre line halves the angle between a flank point and its mirror image.
-    const double centre = (angle_of(tooth.flank[0], r) + angle_of(tooth.mirror_flank[0], r)) / 2.0;
+    const double centre = (polar_angle(tooth.flank[0], r) + polar_angle(tooth.mirror_flank[0], r)) / 2.0;
     int i = 0;
-    while (i < n && angle_of(tooth.flank[i + 1], r) <= centre) ++i;
+    while (i < n && polar_angle(tooth.flank[i + 1], r) <= centre) ++i;
     if (i == n) return n;  // the flank stays on its side: the tooth has its tip arc
     // The flanks meet where segment P = flank[i] → Q = flank[i+1] crosses the
     // centre line through C = (0, -r) with direction d: P + u·(Q - P) with
@@ -42,7 +33,7 @@ int tooth_as_cut(const ToothProfile& tooth, double r, ProfilePoint* points) {
         return tooth.outline_last;
     }
     int count = 0;
-    for (int k = 0; k < 10; ++k) points[count++] = tooth.outline[k];  // the root arc
+    for (int k = 0; k < ARC_POINTS; ++k) points[count++] = tooth.outline[k];  // the root arc
     for (int k = 0; k <= i; ++k) points[count++] = tooth.flank[k];
     points[count++] = meeting;
     for (int k = i; k >= 0; --k) points[count++] = tooth.mirror_flank[k];

@@ -42,28 +42,28 @@ static ProfilePoint minus(const ProfilePoint& a, const ProfilePoint& b) {
     return ProfilePoint{a.x - b.x, a.y - b.y};
 }
 
-struct Box {
-    double min_x, min_y, max_x, max_y;
-};
-
-static Box bounding_box(int last, const ProfilePoint* points) {
-    const double margin = 1e-6;
-    Box b{points[0].x, points[0].y, points[0].x, points[0].y};
+ProfileBox bounding_box(const ProfilePoint* points, int last) {
+    ProfileBox b{points[0], points[0]};
     for (int i = 1; i <= last; ++i) {
-        b.min_x = std::fmin(b.min_x, points[i].x);
-        b.min_y = std::fmin(b.min_y, points[i].y);
-        b.max_x = std::fmax(b.max_x, points[i].x);
-        b.max_y = std::fmax(b.max_y, points[i].y);
+        b.low.x = std::fmin(b.low.x, points[i].x);
+        b.low.y = std::fmin(b.low.y, points[i].y);
+        b.high.x = std::fmax(b.high.x, points[i].x);
+        b.high.y = std::fmax(b.high.y, points[i].y);
     }
-    return Box{b.min_x - margin, b.min_y - margin, b.max_x + margin, b.max_y + margin};
+    return b;
+}
+
+// The box grown by margin on every side.
+static ProfileBox widened(const ProfileBox& b, double margin) {
+    return ProfileBox{{b.low.x - margin, b.low.y - margin}, {b.high.x + margin, b.high.y + margin}};
 }
 
 // Whether segment a–b may reach into the box. NaN coordinates never fail it.
-static bool overlaps(const Box& box, const ProfilePoint& a, const ProfilePoint& b) {
-    bool left = a.x < box.min_x && b.x < box.min_x;
-    bool right = a.x > box.max_x && b.x > box.max_x;
-    bool below = a.y < box.min_y && b.y < box.min_y;
-    bool above = a.y > box.max_y && b.y > box.max_y;
+static bool overlaps(const ProfileBox& box, const ProfilePoint& a, const ProfilePoint& b) {
+    bool left = a.x < box.low.x && b.x < box.low.x;
+    bool right = a.x > box.high.x && b.x > box.high.x;
+    bool below = a.y < box.low.y && b.y < box.low.y;
+    bool above = a.y > box.high.y && b.y > box.high.y;
     return !(left || right || below || above);
 }
 
@@ -103,7 +103,10 @@ static void sample_addendum_involute() {
 
 // Dedendum involute: t = -0.01·j from the pitch point inwards, until the contact
 // point reaches the cutter's tip corner (|λ| ≥ tip_corner_distance) or the
-// involute reaches the base circle (within 0.002).
+// involute reaches the base circle (within 0.002 module). The involute starts
+// there, at its cusp (t = -1), and near it the length along the curve equals
+// the height above the base circle (both rb·φ²/2): a sample within 0.002 module
+// is that near the start, under half a pixel at the starting scale.
 //
 // A sample stopped at the tip corner lies one step past it, off the cutter.
 // For large z or a large positive shift that point lies inside the root
@@ -170,23 +173,23 @@ static void mirror_about_tooth_centre(int n, const ProfilePoint* flank, ProfileP
     }
 }
 
-// One angular pitch as one polyline: root arc (10 points), the flank, tip arc
-// (10 points, the first in place of the flank's last), the right flank reversed.
-// Returns its last index, 2n + 20.
+// One angular pitch as one polyline: root arc (ARC_POINTS points), the flank,
+// tip arc (ARC_POINTS points, the first in place of the flank's last), the
+// right flank reversed. Returns its last index, 2n + 2·ARC_POINTS.
 static int assemble_outline(int n, const ProfilePoint* flank, const ProfilePoint* mirror_flank,
                             ProfilePoint* outline) {
     const GearParams& g = gear_params;
     double theta0 = polar_angle(flank[0]);
-    double root_step = (g.space_angle + 2.0 * theta0) / 10.0;
-    for (int k = 0; k < 10; ++k)
+    double root_step = (g.space_angle + 2.0 * theta0) / ARC_POINTS;
+    for (int k = 0; k < ARC_POINTS; ++k)
         put_point(outline, k, polar_point(g.root_radius, -g.space_angle - theta0 + k * root_step));
-    for (int i = 0; i <= n; ++i) put_point(outline, 10 + i, flank[i]);
+    for (int i = 0; i <= n; ++i) put_point(outline, ARC_POINTS + i, flank[i]);
     double eps = polar_angle(flank[n]);
-    double tip_step = (g.tooth_angle - 2.0 * eps) / 10.0;
-    for (int k = 0; k < 10; ++k)
-        put_point(outline, 10 + n + k, polar_point(g.tip_radius, eps + k * tip_step));
-    for (int k = 0; k <= n; ++k) put_point(outline, n + 20 + k, mirror_flank[n - k]);
-    return bounded_last(2 * n + 20);
+    double tip_step = (g.tooth_angle - 2.0 * eps) / ARC_POINTS;
+    for (int k = 0; k < ARC_POINTS; ++k)
+        put_point(outline, ARC_POINTS + n + k, polar_point(g.tip_radius, eps + k * tip_step));
+    for (int k = 0; k <= n; ++k) put_point(outline, n + 2 * ARC_POINTS + k, mirror_flank[n - k]);
+    return bounded_last(2 * (n + ARC_POINTS));
 }
 
 void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror_flank, ProfilePoint* outline,
@@ -233,7 +236,7 @@ int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const Pro
     // Two segments that cross share a point, so an undercut segment wholly
     // outside the involute's bounding box (widened far beyond rounding) cannot
     // cross it: skipping it changes no result and saves most of the search.
-    Box involute_box = bounding_box(q, V);
+    const ProfileBox involute_box = widened(bounding_box(V, q), 1e-6);
     for (int i = 0; i < p; ++i) {
         if (!overlaps(involute_box, U[i], U[i + 1])) continue;
         ProfilePoint d1 = minus(U[i + 1], U[i]);
@@ -248,6 +251,8 @@ int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const Pro
         }
     }
 
+    // Larger than any |U[0] - V[0]|²: both lie at the tooth's root, less than
+    // 2.1 module units apart over the accepted range, so U[0] is always taken.
     double best = 100000.0;
     int k = 0;
     for (; k <= p; ++k) {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-// ---- process-wide state -----------------------------------------------------------
+// ---- Global state ------------------------------------------------------------
 // One tooth's outline in the gear frame; written by tooth_as_cut, read by
 // build_gear_outline in the same call. A pointed tooth has fewer points than its outline.
 static ProfilePoint tooth_points[POINT_CAPACITY];

@@ -194,7 +194,7 @@ static void paint_item(cairo_t* cr, const FrameRecord& record, const PixelMap& m
             break;
         case ItemKind::TEXT:
             if (item.text_offset < 0) return;
-            cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);  // the window's legend is black
+            cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);  // black; the window's GL legend is 0.04 grey
             move_to(cr, map, v[0]);                   // the raster position is on the baseline
             cairo_show_text(cr, record.text + item.text_offset);
             cairo_new_path(cr);

@@ -1,5 +1,6 @@
 // Cutting a segment to a box (see record.hpp): the device cuts every line to
-// its guard square, the GL painter's trace mask cuts lines to the window.
+// its guard square, the GL painter's trace mask cuts lines to the window, and
+// the drawing layer's segment_visible asks whether any of a segment reaches the view.
 #include "record/record.hpp"
 
 bool cut_segment(RecordVertex& a, RecordVertex& b, double x_low, double x_high, double y_low, double y_high) {

@@ -6,45 +6,52 @@
 
 #include <cmath>
 
-namespace {
-
 // View units either side of the centre that every recorded line stays within:
 // a window's worth beyond the view, so a line cut there ends out of sight
 // whatever its width, and every coordinate a painter gets is small.
 constexpr double GUARD = 2.0;
-constexpr int CUT_CAPACITY = 256;  // vertices of an outline or polygon cut to the guard
+// Vertices of the copy an outline or polygon is cut from: the largest the
+// figures draw, a circle of 120 (CIRCLE_SEGMENTS), fits twice over, and a
+// convex polygon gains at most one vertex a guard edge. A longer item is cut
+// in the record's free vertices instead (move_cut_down): slower, the same cut.
+constexpr int CUT_CAPACITY = 256;
 
 constexpr DeviceMatrix IDENTITY = {1, 0, 0, 0, 1, 0};
 
-// ---- Global state ----------------------------------------------------------------
-DeviceMatrix matrices[DEVICE_MATRIX_DEPTH];    // [0 … depth - 1]; the top is the current matrix
-int depth = 1;                                 // matrices in use, ≥ 1
-Colour colour_now = {0, 0, 0, 0};              // colour of the items begun from now on
-float width_now = 1.0f;                        // pixels; the frame's starting width at begin_record
-FrameSettings frame_now = {0, 0, 1.0f, true};  // the frame being recorded
-int layer_now = ITEM_LAYER_PLAIN;
-RecordItem* open_item = nullptr;  // between device_begin and device_end, else nullptr
+// ---- Global state ------------------------------------------------------------
+static DeviceMatrix matrices[DEVICE_MATRIX_DEPTH];    // [0 … depth - 1]; the top is the current matrix
+static int depth = 1;                                 // matrices in use, ≥ 1
+static Colour colour_now = {0, 0, 0, 0};              // colour of the items begun from now on
+static float width_now = 1.0f;                        // pixels; the frame's starting width at begin_record
+static FrameSettings frame_now = {0, 0, 1.0f, true};  // the frame being recorded
+static int layer_now = ITEM_LAYER_PLAIN;
+static RecordItem* open_item = nullptr;  // between device_begin and device_end, else nullptr
 
-bool inside_guard(const RecordVertex& v) {
+static bool inside_guard(const RecordVertex& v) {
     return std::fabs(v.x) <= GUARD && std::fabs(v.y) <= GUARD;
 }
 
 // The point (x, y) of the current frame in view units.
-RecordVertex placed(double x, double y) {
+static RecordVertex placed(double x, double y) {
     const DeviceMatrix& m = matrices[depth - 1];
     return RecordVertex{m.xx * x + m.xy * y + m.x0, m.yx * x + m.yy * y + m.y0};
 }
 
 // Cuts the segment a–b to the guard square; false when none of it is inside.
-bool clip_segment(RecordVertex& a, RecordVertex& b) {
+static bool clip_segment(RecordVertex& a, RecordVertex& b) {
     return cut_segment(a, b, -GUARD, GUARD, -GUARD, GUARD);
 }
 
 // One Sutherland–Hodgman pass: the part of the polygon on the inner side of
-// the edge coordinate[axis] = sign·GUARD.
-int cut_polygon(const RecordVertex* in, int count, int axis, double sign, RecordVertex* out) {
+// the edge coordinate[axis] = sign·GUARD, into out (capacity vertices).
+static int cut_polygon(const RecordVertex* in, int count, int axis, double sign, RecordVertex* out,
+                       int capacity) {
     int n = 0;
-    for (int i = 0; i < count && n + 2 <= CUT_CAPACITY; ++i) {
+    for (int i = 0; i < count; ++i) {
+        if (n + 2 > capacity) {
+            frame_record.overflowed = true;
+            break;
+        }
         const RecordVertex& a = in[i];
         const RecordVertex& b = in[(i + 1) % count];
         const double da = GUARD - sign * (axis == 0 ? a.x : a.y);  // ≥ 0 inside
@@ -59,7 +66,7 @@ int cut_polygon(const RecordVertex* in, int count, int axis, double sign, Record
 }
 
 // The open item's vertices, copied out and taken back from the record.
-int take_vertices(RecordVertex* out) {
+static int take_vertices(RecordVertex* out) {
     const int count = open_item->vertex_count;
     for (int i = 0; i < count; ++i) out[i] = frame_record.vertices[open_item->first_vertex + i];
     frame_record.vertex_count = open_item->first_vertex;
@@ -68,25 +75,21 @@ int take_vertices(RecordVertex* out) {
 }
 
 // Do all the open item's vertices lie inside the guard?
-bool open_item_inside_guard() {
+static bool open_item_inside_guard() {
     for (int i = 0; i < open_item->vertex_count; ++i)
         if (!inside_guard(frame_record.vertices[open_item->first_vertex + i])) return false;
     return true;
 }
 
-void append_vertex(const RecordVertex& v) {
+static void append_vertex(const RecordVertex& v) {
     if (RecordVertex* slot = next_record_vertex()) {
         *slot = v;
         ++open_item->vertex_count;
     }
 }
 
-// An outline that leaves the guard becomes independent segments, each cut.
-void finish_line_loop() {
-    if (open_item->vertex_count > CUT_CAPACITY || open_item_inside_guard()) return;
-    RecordVertex loop[CUT_CAPACITY];
-    const int count = take_vertices(loop);
-    open_item->kind = ItemKind::LINES;
+// The segments of the closed outline loop[0 … count-1], each cut, appended to the open item.
+static void append_cut_loop(const RecordVertex* loop, int count) {
     for (int i = 0; i < count; ++i) {
         RecordVertex a = loop[i];
         RecordVertex b = loop[(i + 1) % count];
@@ -96,20 +99,55 @@ void finish_line_loop() {
     }
 }
 
+// For an item longer than a copy holds, cut from the record itself: its
+// vertex_count vertices written after its own count (in the record's free
+// vertices) take the place of its own.
+static void move_cut_down(int count) {
+    const int first = open_item->first_vertex;
+    const int n = open_item->vertex_count;
+    for (int i = 0; i < n; ++i) frame_record.vertices[first + i] = frame_record.vertices[first + count + i];
+    frame_record.vertex_count = first + n;
+}
+
+// An outline that leaves the guard becomes independent segments, each cut.
+static void finish_line_loop() {
+    if (open_item_inside_guard()) return;
+    open_item->kind = ItemKind::LINES;
+    if (open_item->vertex_count > CUT_CAPACITY) {
+        const int count = open_item->vertex_count;
+        open_item->vertex_count = 0;
+        append_cut_loop(frame_record.vertices + open_item->first_vertex, count);
+        move_cut_down(count);
+        return;
+    }
+    RecordVertex loop[CUT_CAPACITY];
+    const int count = take_vertices(loop);
+    append_cut_loop(loop, count);
+}
+
 // A polygon that leaves the guard is cut to it (convex stays convex).
-void finish_polygon() {
-    if (open_item->vertex_count > CUT_CAPACITY / 2 || open_item_inside_guard()) return;
+static void finish_polygon() {
+    if (open_item_inside_guard()) return;
+    if (open_item->vertex_count > CUT_CAPACITY / 2) {
+        for (int pass = 0; pass < 4; ++pass) {  // the same passes as below
+            const int count = open_item->vertex_count;
+            RecordVertex* spare = frame_record.vertices + frame_record.vertex_count;
+            open_item->vertex_count = cut_polygon(frame_record.vertices + open_item->first_vertex, count,
+                                                  pass / 2, pass % 2 == 0 ? 1 : -1, spare,
+                                                  RECORD_VERTEX_CAPACITY - frame_record.vertex_count);
+            move_cut_down(count);
+        }
+        return;
+    }
     RecordVertex a[CUT_CAPACITY];
     RecordVertex b[CUT_CAPACITY];
     int count = take_vertices(a);
-    count = cut_polygon(a, count, 0, 1, b);
-    count = cut_polygon(b, count, 0, -1, a);
-    count = cut_polygon(a, count, 1, 1, b);
-    count = cut_polygon(b, count, 1, -1, a);
+    count = cut_polygon(a, count, 0, 1, b, CUT_CAPACITY);
+    count = cut_polygon(b, count, 0, -1, a, CUT_CAPACITY);
+    count = cut_polygon(a, count, 1, 1, b, CUT_CAPACITY);
+    count = cut_polygon(b, count, 1, -1, a, CUT_CAPACITY);
     for (int i = 0; i < count; ++i) append_vertex(a[i]);
 }
-
-}  // namespace
 
 void device_reset(const FrameSettings& frame) {
     frame_now = frame;

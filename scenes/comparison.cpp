@@ -4,7 +4,7 @@
 // of a tooth as cut.
 #include "scenes/scene_blocks.hpp"
 
-// ---- process-wide state -----------------------------------------------------------
+// ---- Global state ------------------------------------------------------------
 // One tooth as cut (a pointed tooth ends where its flanks meet); written and
 // read by draw_flanks_as_cut and draw_whole_gear_as_cut in the same call.
 static ProfilePoint tooth_points[POINT_CAPACITY];
@@ -19,10 +19,7 @@ static const char* const ONE_TOOTH_LEGEND[] = {
     "     blue tooth : standard gear", "     red tooth  : shifted gear",
 };
 
-// One tooth of each gear, by its two flanks (a pointed tooth's up to where they meet), with the tip and root
-// circles of both. The standard gear's circles are the shifted gear's less the shift (the shift is x module
-// units, and the module is 1); pitch and base circle are shared. The two flanks of a tooth, each up to where
-// they meet if the tooth is pointed.
+// The two flanks of a tooth, each up to where they meet if the tooth is pointed.
 static void draw_flanks_as_cut(const ToothProfile& tooth, const Colour& colour) {
     ProfilePoint meeting;
     const int i = flank_until_meeting(tooth, gear_params.pitch_radius, meeting);
@@ -45,6 +42,9 @@ static void draw_whole_gear_as_cut(const ToothProfile& tooth, const Colour& colo
     draw_gear_teeth(scale_factor, gear_params.z, ProfilePoint{0.0, 0.0}, last, tooth_points, colour);
 }
 
+// One tooth of each gear by its two flanks, over the tip and root circles of
+// both: the standard gear's are the shifted gear's less the shift (the shift is
+// x module units, and the module is 1). Pitch and base circle are shared.
 void scene_one_tooth() {
     const double s = scale_factor;
     const ProfilePoint g = gear_centre_in_view();

@@ -24,18 +24,18 @@ constexpr double MISS_SHARE_MAX = 0.015;  // share of drawn pixels allowed no co
 constexpr double COUNT_SHARE_MAX = 0.1;   // pixels of one colour may differ by a tenth
 constexpr int COUNT_SLACK = 600;          // and by the legend's glyphs, which are drawn from two fonts
 
-enum Kind { WHITE, RED, GREEN, BLUE, DARK, OTHER };
+enum PixelKind { PIXEL_WHITE, PIXEL_RED, PIXEL_GREEN, PIXEL_BLUE, PIXEL_DARK, PIXEL_OTHER };
 
-Kind kind_of(Rgb c) {
-    if (c.r > 200 && c.g > 200 && c.b > 200) return WHITE;
-    if (c.r > 200 && c.g < 90 && c.b < 90) return RED;
-    if (c.g > 200 && c.r < 90 && c.b < 90) return GREEN;
-    if (c.b > 200 && c.r < 90 && c.g < 90) return BLUE;
-    if (c.r < 90 && c.g < 90 && c.b < 90) return DARK;
-    return OTHER;
+PixelKind kind_of(Rgb c) {
+    if (c.r > 200 && c.g > 200 && c.b > 200) return PIXEL_WHITE;
+    if (c.r > 200 && c.g < 90 && c.b < 90) return PIXEL_RED;
+    if (c.g > 200 && c.r < 90 && c.b < 90) return PIXEL_GREEN;
+    if (c.b > 200 && c.r < 90 && c.g < 90) return PIXEL_BLUE;
+    if (c.r < 90 && c.g < 90 && c.b < 90) return PIXEL_DARK;
+    return PIXEL_OTHER;
 }
 
-bool kind_near(const Image& img, int x, int y, Kind kind) {
+bool kind_near(const Image& img, int x, int y, PixelKind kind) {
     for (int v = y - REACH; v <= y + REACH; ++v)
         for (int u = x - REACH; u <= x + REACH; ++u)
             if (u >= 0 && v >= 0 && u < img.width && v < img.height && kind_of(pixel(img, u, v)) == kind)
@@ -52,8 +52,8 @@ Misses misses(const Image& a, const Image& b) {
     Misses m;
     for (int y = 0; y < a.height; ++y)
         for (int x = 0; x < a.width; ++x) {
-            Kind k = kind_of(pixel(a, x, y));
-            if (k == WHITE) continue;
+            PixelKind k = kind_of(pixel(a, x, y));
+            if (k == PIXEL_WHITE) continue;
             ++m.drawn;
             if (!kind_near(b, x, y, k)) ++m.missed;
         }
@@ -97,13 +97,13 @@ public:
         ASSERT_EQ(render.height, window.height);
 
         // The same amount of each colour: lines as wide as the window's.
-        int render_count[OTHER + 1] = {}, window_count[OTHER + 1] = {};
+        int render_count[PIXEL_OTHER + 1] = {}, window_count[PIXEL_OTHER + 1] = {};
         for (int y = 0; y < render.height; ++y)
             for (int x = 0; x < render.width; ++x) {
                 ++render_count[kind_of(pixel(render, x, y))];
                 ++window_count[kind_of(pixel(window, x, y))];
             }
-        for (Kind k : {RED, GREEN, BLUE, DARK}) {
+        for (PixelKind k : {PIXEL_RED, PIXEL_GREEN, PIXEL_BLUE, PIXEL_DARK}) {
             int most = std::max(render_count[k], window_count[k]);
             EXPECT_LE(std::abs(render_count[k] - window_count[k]), COUNT_SHARE_MAX * most + COUNT_SLACK)
                 << shot << ": colour " << k << ", " << render_count[k] << " rendered pixels against "

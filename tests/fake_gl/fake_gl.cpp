@@ -5,20 +5,16 @@
 
 #include <cstring>
 
-namespace {
+static FakeGlState state;
+static long counts[FAKE_GL_KIND_COUNT];
 
-FakeGlState state;
-long counts[FAKE_GL_KIND_COUNT];
-
-void count(FakeGlKind kind = FAKE_GL_OTHER) {
+static void count(FakeGlKind kind = FAKE_GL_OTHER) {
     ++counts[kind];
 }
 
-void load_identity_projection() {
+static void load_identity_projection() {
     for (int i = 0; i < 16; ++i) state.projection[i] = (i % 5 == 0) ? 1.0 : 0.0;
 }
-
-}  // namespace
 
 void fake_gl_reset() {
     std::memset(counts, 0, sizeof counts);

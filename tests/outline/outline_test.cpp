@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
-static ProfilePoint points[GEAR_OUTLINE_CAPACITY];
+namespace {
+
+ProfilePoint points[GEAR_OUTLINE_CAPACITY];
 
 TEST(GearOutline, TeethJoinWithEachSharedPointOnce) {
     compute_gear(20, 0.5);
@@ -15,3 +17,5 @@ TEST(GearOutline, TeethJoinWithEachSharedPointOnce) {
     EXPECT_EQ(build_gear_outline(shifted_tooth, 20, 1.0, points, count - 1), 0);
     EXPECT_EQ(build_gear_outline(shifted_tooth, 20, 1.0, points, count), count);
 }
+
+}  // namespace

@@ -16,10 +16,12 @@ extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
 }
 
-static FrameRecord record;  // a few items; static, as the record is large
+namespace {
 
-static void add_item(ItemKind kind, Colour colour, float width, std::initializer_list<RecordVertex> vertices,
-                     int layer = ITEM_LAYER_PLAIN, const char* text = nullptr) {
+FrameRecord record;  // a few items; not on the stack, as the record is large
+
+void add_item(ItemKind kind, Colour colour, float width, std::initializer_list<RecordVertex> vertices,
+              int layer = ITEM_LAYER_PLAIN, const char* text = nullptr) {
     RecordItem& item = record.items[record.item_count++];
     item = RecordItem{kind, colour, width, record.vertex_count, static_cast<int>(vertices.size()), -1, layer};
     for (const RecordVertex& v : vertices) record.vertices[record.vertex_count++] = v;
@@ -36,7 +38,7 @@ const Colour BLUE = {0, 0, 1, 0};
 const Colour BLACK = {0, 0, 0, 0};
 
 // 200 × 100 pixels: view x = -1 … 1 over 200 pixels, y = 1 … -1 over 100 rows.
-static void make_record() {
+void make_record() {
     record.width = 200;
     record.height = 100;
     record.item_count = record.vertex_count = record.text_used = 0;
@@ -58,7 +60,7 @@ struct Picture {
     int fault = -1;
 };
 
-static Picture paint(PictureFormat format) {
+Picture paint(PictureFormat format) {
     Picture picture;
     FILE* file = tmpfile();
     picture.fault = write_record_picture(record, format, file);
@@ -76,7 +78,7 @@ struct PngReader {
     size_t at;
 };
 
-static cairo_status_t read_png(void* closure, unsigned char* data, unsigned int length) {
+cairo_status_t read_png(void* closure, unsigned char* data, unsigned int length) {
     PngReader* reader = static_cast<PngReader*>(closure);
     if (reader->at + length > reader->bytes->size()) return CAIRO_STATUS_READ_ERROR;
     std::memcpy(data, reader->bytes->data() + reader->at, length);
@@ -85,7 +87,7 @@ static cairo_status_t read_png(void* closure, unsigned char* data, unsigned int 
 }
 
 // The pixel at column x, row y from the top, as 0xRRGGBB.
-static unsigned pixel(cairo_surface_t* image, int x, int y) {
+unsigned pixel(cairo_surface_t* image, int x, int y) {
     const unsigned char* row =
         cairo_image_surface_get_data(image) + y * cairo_image_surface_get_stride(image);
     uint32_t argb;
@@ -161,3 +163,5 @@ TEST(Picture, VectorFilesAndWriteErrors) {
         EXPECT_NE(write_record_picture(record, format, full), 0) << format;
     std::fclose(full);
 }
+
+}  // namespace

@@ -101,6 +101,49 @@ TEST(DeviceGuard, OutlinesBecomeCutSegmentsAndPolygonsAreCut) {
     EXPECT_EQ(loop.vertex_count, 6);
 }
 
+// An outline or polygon longer than the device's copy of one is cut all the
+// same: the outline into the segments its edges give as lines, the polygon
+// (a 300-gon about the whole guard square) into the square.
+TEST(DeviceGuard, LongOutlinesAndPolygonsAreCutToo) {
+    constexpr int N = 300;
+    const auto vertex = [](int i, double r) {
+        device_vertex(r * std::cos(i * 2 * M_PI / N), r * std::sin(i * 2 * M_PI / N));
+    };
+    begin_record({800, 800, 1.0f, true});
+    device_colour(RED);
+    device_begin(ItemKind::LINE_LOOP);
+    for (int i = 0; i < N; ++i) vertex(i, 2.5);
+    device_end();
+    device_colour(BLUE);
+    device_begin(ItemKind::LINES);
+    for (int i = 0; i < N; ++i) {
+        vertex(i, 2.5);
+        vertex(i + 1, 2.5);
+    }
+    device_end();
+    const std::vector<ViewSegment> loop = segments(RED);
+    const std::vector<ViewSegment> lines = segments(BLUE);
+    EXPECT_GT(lines.size(), 0u);
+    EXPECT_LT(lines.size(), static_cast<size_t>(N));  // some edges lie wholly outside
+    EXPECT_TRUE(loop.size() == lines.size() && all_found_in(loop, lines));
+
+    begin_record({800, 800, 1.0f, true});
+    device_begin(ItemKind::POLYGON);
+    for (int i = 0; i < N; ++i) vertex(i, 3.0);
+    device_end();
+    ASSERT_EQ(frame_record.item_count, 1);
+    const RecordItem& cut = frame_record.items[0];
+    double area = 0;
+    for (int i = 0; i < cut.vertex_count; ++i) {
+        const RecordVertex& a = frame_record.vertices[cut.first_vertex + i];
+        const RecordVertex& b = frame_record.vertices[cut.first_vertex + (i + 1) % cut.vertex_count];
+        EXPECT_LE(std::fmax(std::fabs(a.x), std::fabs(a.y)), 2.0);
+        area += 0.5 * (a.x * b.y - a.y * b.x);
+    }
+    EXPECT_NEAR(area, 16.0, 1e-9);
+    EXPECT_FALSE(frame_record.overflowed);
+}
+
 // One draw for the painter where GL would have had several: consecutive line
 // items of one colour, width and layer are one item; anything else starts a new one.
 TEST(DeviceItems, LinesOfTheSameKindMergeAndAttributesAreKept) {
