@@ -5,22 +5,53 @@
 #include <cmath>
 
 // ---- Global state ------------------------------------------------------------
-GearParams gear_params;              // written by compute_gear_params / compute_tooth_profile
-GenerationCurves generation_curves;  // written by compute_tooth_profile; read by the scenes
-ToothProfile standard_tooth;         // written by the dialogue's first computation
-ToothProfile shifted_tooth;          // written by the dialogue's second computation
-bool profile_overflowed;             // a list of the last computation did not fit
+GearParams gear_params;                 // written by compute_gear_params / compute_tooth_profile
+GenerationCurves generation_curves;     // written by compute_tooth_profile; read by the scenes
+ToothProfile standard_tooth;            // written by the dialogue's first computation
+ToothProfile shifted_tooth;             // written by the dialogue's second computation
+bool profile_overflowed;                // a list of the last computation did not fit
+Cutter gear_cutter = SPECIFIED_CUTTER;  // the next gear's cutter; written by the command line and the page
 
-// The pressure-angle constants and the rack cutter's land widths: the cutter's
-// tooth and space are each half a pitch (π/2) wide on the rolling line, and
-// narrow towards its tip and root by the flank runs.
+// Degrees to radians as π / (180 / deg): 180 / 20 is exactly 9, so the
+// specified 20° gives the very bits of π/9 that every stored figure was made with.
+static double radians(double degrees) {
+    return PI / (180.0 / degrees);
+}
+
+double largest_tip_radius(double pressure_angle, double dedendum) {
+    const double alpha = radians(pressure_angle);
+    return (PI / 4.0 - dedendum * std::tan(alpha)) * std::cos(alpha) / (1.0 - std::sin(alpha));
+}
+
+const char* cutter_refusal(const Cutter& c) {
+    if (!(c.pressure_angle >= PRESSURE_ANGLE_MIN && c.pressure_angle <= PRESSURE_ANGLE_MAX))
+        return "the pressure angle must be from 10 to 35 degrees";
+    if (!(c.addendum >= CUTTER_HEIGHT_MIN && c.addendum <= CUTTER_HEIGHT_MAX &&
+          c.dedendum >= CUTTER_HEIGHT_MIN && c.dedendum <= CUTTER_HEIGHT_MAX))
+        return "the addendum and the dedendum must be from 0.5 to 2 modules";
+    // The cutter's root land (between its teeth, at the gear's addendum) must be left.
+    if (!(PI / 2.0 - 2.0 * c.addendum * std::tan(radians(c.pressure_angle)) > 0.0))
+        return "with that pressure angle the cutter's teeth leave no room for that addendum";
+    const double rho_max = largest_tip_radius(c.pressure_angle, c.dedendum);
+    if (!(rho_max > 0.0))
+        return "with that pressure angle the cutter's teeth come to a point above that dedendum";
+    if (!(c.tip_radius >= 0.0 && c.tip_radius <= rho_max))
+        return "the tip radius must be from 0 to the largest arc the cutter's tip holds";
+    return nullptr;
+}
+
+// The cutter's constants and its land widths: the cutter's tooth and space are
+// each half a pitch (π/2) wide on the rolling line, and narrow towards its tip
+// and root by the flank runs.
 void compute_gear_params() {
     GearParams& g = gear_params;
-    g.alpha = PI / 9.0;
+    g.cutter = gear_cutter;
+    g.alpha = radians(gear_cutter.pressure_angle);
     g.tan_alpha = std::tan(g.alpha);
     g.cos_alpha = std::cos(g.alpha);
-    g.addendum_coefficient = 1.0;
-    g.dedendum_coefficient = 1.25;
+    g.addendum_coefficient = gear_cutter.addendum;
+    g.dedendum_coefficient = gear_cutter.dedendum;
+    g.tip_arc_radius = gear_cutter.tip_radius;
     g.rack_root_land = PI / 2.0 - 2.0 * g.addendum_coefficient * g.tan_alpha;
     g.rack_tip_land = PI / 2.0 - 2.0 * g.dedendum_coefficient * g.tan_alpha;
 }

@@ -36,6 +36,8 @@ static const char* trial_tooth_fault(int z, double x, double& meeting_radius) {
     const GearParams& g = gear_params;
     const GenerationCurves& c = generation_curves;
 
+    if (!(g.tip_corner_distance > 0.0))
+        return "the cutter's tip arc reaches up to its rolling line, so no straight flank cuts an involute";
     if (profile_overflowed) return "its tooth profile needs more than 601 points in one list";
     double tip_end = polar_radius(c.involute_curve[c.involute_last]);
     if (std::fabs(tip_end - g.tip_radius) > RADIUS_SLACK) return "its involute does not reach the tip circle";
@@ -82,17 +84,23 @@ static const char* check_gear(int z, double x, double& meeting_radius) {
                       Z_MIN, Z_MAX);
         return reason;
     }
-    // Addendum 1 + x, dedendum 1.25 - x and root radius z/2 - 1.25 + x must all
-    // be positive: the cutter's tip line must lie below its rolling line and
-    // above the gear centre.
-    double x_min = 1.25 - z / 2.0;
-    if (x_min < -1.0) x_min = -1.0;
-    const double x_max = 1.25;
+    if (const char* fault = cutter_refusal(gear_cutter)) {
+        std::snprintf(reason, sizeof reason, "the cutter cannot be used: %s", fault);
+        return reason;
+    }
+    // Addendum ha + x, dedendum hf - x and root radius z/2 - hf + x must all be
+    // positive: the cutter's tip line must lie below its rolling line and above
+    // the gear centre (1 and 1.25 for the specified cutter).
+    const double ha = gear_cutter.addendum;
+    const double hf = gear_cutter.dedendum;
+    double x_min = hf - z / 2.0;
+    if (x_min < -ha) x_min = -ha;
+    const double x_max = hf;
     if (!(x > x_min && x < x_max)) {  // also refuses NaN
         std::snprintf(reason, sizeof reason,
                       "with z = %d the shift coefficient must be greater than %g and less than %g "
-                      "(addendum 1+x, dedendum 1.25-x and root radius z/2-1.25+x must be positive)",
-                      z, x_min, x_max);
+                      "(addendum %g+x, dedendum %g-x and root radius z/2-%g+x must be positive)",
+                      z, x_min, x_max, ha, hf, hf);
         return reason;
     }
     const char* fault = run_trial(z, x, meeting_radius);
@@ -115,11 +123,12 @@ bool gear_warning(int z, double x, char* text, int capacity) {
     text[0] = '\0';
     double meeting_radius;
     if (check_gear(z, x, meeting_radius) != nullptr || meeting_radius <= 0.0) return false;
-    // The tip radius of the shifted gear: z/2 + 1 + x.
+    // The tip radius of the shifted gear: z/2 + ha + x.
     char shown[REAL_TEXT_CAPACITY];
     std::snprintf(text, static_cast<size_t>(capacity),
                   "z = %d with x = %s: the tooth comes to a point below its tip circle (radius %.4f); its "
                   "flanks meet at radius %.4f",
-                  z, shortest_text(x, shown, sizeof shown), z / 2.0 + 1.0 + x, meeting_radius);
+                  z, shortest_text(x, shown, sizeof shown), z / 2.0 + gear_cutter.addendum + x,
+                  meeting_radius);
     return true;
 }

@@ -26,19 +26,43 @@ struct ProfilePoint {
     double y;
 };
 
+// The straight-sided rack cutter that cuts the gear, in module units: its
+// tooth is the gear's space, so its addendum is the gear's dedendum.
+struct Cutter {
+    double pressure_angle;  // degrees, the flank's angle from the normal of the rolling line
+    double addendum;        // gear addendum per module (the cutter's root line above its reference line)
+    double dedendum;        // gear dedendum per module (the cutter's tip line below it)
+    double tip_radius;      // radius of the arc that rounds each tip corner; 0: a sharp corner
+};
+// The cutter rackgen teaches with: 20°, addendum 1, dedendum 1.25, a sharp tip corner.
+constexpr Cutter SPECIFIED_CUTTER = {20.0, 1.0, 1.25, 0.0};
+// What a cutter may be: a pressure angle of 10° to 35°, heights of 0.5 to 2
+// modules with lands left on both tooth and space, and a tip radius of 0 up to
+// the largest arc its tip land holds, (π/4 - hf·tan α)·cos α / (1 - sin α).
+constexpr double PRESSURE_ANGLE_MIN = 10.0;
+constexpr double PRESSURE_ANGLE_MAX = 35.0;
+constexpr double CUTTER_HEIGHT_MIN = 0.5;
+constexpr double CUTTER_HEIGHT_MAX = 2.0;
+// Why the cutter cannot cut, in words a user can be shown, or nullptr.
+const char* cutter_refusal(const Cutter& cutter);
+// The largest tip radius the cutter's tip land holds (negative: no tip land).
+double largest_tip_radius(double pressure_angle, double dedendum);
+
 struct GearParams {
     int z;                        // number of teeth, typed by the user
     double x;                     // profile shift coefficient of the shifted gear
-    double alpha;                 // pressure angle, π/9 (20 degrees)
+    Cutter cutter;                // the cutter, as given
+    double alpha;                 // pressure angle in radians, π/9 for 20 degrees
     double tan_alpha;             // tan(alpha)
     double cos_alpha;             // cos(alpha)
-    double addendum_coefficient;  // gear addendum per module, 1.0
-    double dedendum_coefficient;  // gear dedendum per module, 1.25
+    double addendum_coefficient;  // gear addendum per module, the cutter's (1.0 as specified)
+    double dedendum_coefficient;  // gear dedendum per module, the cutter's (1.25 as specified)
+    double tip_arc_radius;        // the cutter's tip radius ρ (0: sharp corners)
     double rack_root_land;        // flat bottom of a cutter tooth space, on the cutter's root line
-    double rack_tip_land;         // flat top of a cutter tooth, on the cutter's tip line
+    double rack_tip_land;  // top of a cutter tooth between its flanks' ends at the tip line, arcs included
     // Below: derived from the shift of the gear computed last.
-    double dedendum;             // hf = 1.25 - x_s, depth of the cutter's tip line below the rolling line
-    double addendum;             // ha = 1.0 + x_s, height of the cutter's root line above it
+    double dedendum;             // hf - x_s, depth of the cutter's tip line below the rolling line
+    double addendum;             // ha + x_s, height of the cutter's root line above it
     double dedendum_offset;      // horizontal run of a cutter flank over the dedendum
     double addendum_offset;      // horizontal run of a cutter flank over the addendum
     double pitch_radius;         // r = z/2
@@ -47,8 +71,10 @@ struct GearParams {
     double base_radius;          // rb = r·cos(alpha)
     double tooth_angle;          // angular tooth thickness on the pitch circle
     double space_angle;          // angular space width on the pitch circle
-    double tip_corner_distance;  // along a cutter flank, from the rolling line to the tip corner
-    double undercut_start_roll;  // roll at which the tip corner stands on the root circle
+    double tip_corner_distance;  // along a cutter flank, from the rolling line to where it ends:
+                                 // the tip corner, or where the tip arc takes over
+    double undercut_start_roll;  // roll at which the tip corner (or the tip arc's lowest point) stands
+                                 // on the root circle
 };
 
 struct GenerationCurves {
@@ -61,7 +87,8 @@ struct GenerationCurves {
     ProfilePoint involute_curve[POINT_CAPACITY];  // whole involute, innermost point to the tip circle
     int involute_last;
     ProfilePoint undercut_rack[POINT_CAPACITY];   // rack reference point at t = -u0 - 0.01·k
-    ProfilePoint undercut_curve[POINT_CAPACITY];  // the tip corner's trochoid, root circle outwards
+    ProfilePoint undercut_curve[POINT_CAPACITY];  // what the tip corner cuts, root circle outwards: its
+                                                  // trochoid, or the envelope of the tip arc
     int undercut_last;
 };
 
@@ -88,7 +115,10 @@ extern GearParams gear_params;
 extern GenerationCurves generation_curves;
 extern ToothProfile standard_tooth;  // shift 0; recomputed only with a new z
 extern ToothProfile shifted_tooth;   // the user's shift
-
+// The cutter the next gear is cut with: SPECIFIED_CUTTER at start; written by
+// the command line and the page when a gear is given with another cutter;
+// read by compute_gear and by the checks of the accepted range.
+extern Cutter gear_cutter;
 
 // ---- rack-generation point formulas ---------------------------------------
 // For roll parameter t: the rack's reference point A, the point Q where the
@@ -102,9 +132,9 @@ void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& conta
 // way, the shift-dependent fields of gear_params and all of generation_curves).
 // z and the pressure-angle constants must be set (compute_gear does it).
 void compute_tooth(double x_s, ToothProfile& tooth);
-// A whole new gear as the dialogue computes it: z and x stored, the pressure-
-// angle constants, the standard tooth, then the shifted tooth (last, so the
-// shift-dependent state describes it).
+// A whole new gear as the dialogue computes it: z and x stored, the cutter's
+// constants (gear_cutter), the standard tooth, then the shifted tooth (last,
+// so the shift-dependent state describes it).
 void compute_gear(int z, double x);
 
 // ---- the tooth as cut ---------------------------------------------------------
@@ -126,10 +156,12 @@ int tooth_as_cut(const ToothProfile& tooth, double r, ProfilePoint* points);
 constexpr int Z_MIN = 3;     // below, the root circle has no positive radius for any usable shift
 constexpr int Z_MAX = 1000;  // a gear of 1000 teeth is already wider than any view of it
 
-// Says why a gear of z teeth with shift x cannot be generated, in words a user
-// can be shown, or returns nullptr when it can. Accepted: 3 ≤ z ≤ 1000 and
-// max(-1, 1.25 - z/2) < x < 1.25, less the gears whose tooth would not fit the
-// lists or whose flank would leave the band between root and tip circle.
+// Says why a gear of z teeth with shift x cannot be cut by gear_cutter, in words
+// a user can be shown, or returns nullptr when it can. Accepted: 3 ≤ z ≤ 1000
+// and max(-ha, hf - z/2) < x < hf (with the specified cutter: max(-1, 1.25 -
+// z/2) < x < 1.25), less the gears whose tooth would not fit the lists, whose
+// flank would leave the band between root and tip circle, or whose cutter's
+// straight flank would not reach below the rolling line.
 // Leaves every global untouched.
 const char* gear_refusal(int z, double x);
 // For an accepted gear whose tooth comes to a point below its tip circle: one

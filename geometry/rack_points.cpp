@@ -37,12 +37,24 @@ void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& conta
 }
 
 // B = A - tip_corner_distance·d: the cutter's tip corner, which traces the
-// trochoid that undercuts the root of a small gear.
+// trochoid that undercuts the root of a small gear. A rounded tip: the arc's
+// centre C = B + ρ·n, n = (-cos(α + t), sin(α + t)) the flank's normal into
+// the cutter tooth, traces the trochoid, and the arc cuts where its radius
+// points away from the point of rolling K (the normal of every cut passes
+// through K): E = C + ρ·(C - K)/|C - K|, the curve at distance ρ from C's.
 void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corner_point) {
+    const GearParams& g = gear_params;
     rack_point = rack_reference_point(t);
     ProfilePoint d = flank_direction(t);
-    corner_point.x = rack_point.x - gear_params.tip_corner_distance * d.x;
-    corner_point.y = rack_point.y - gear_params.tip_corner_distance * d.y;
+    corner_point.x = rack_point.x - g.tip_corner_distance * d.x;
+    corner_point.y = rack_point.y - g.tip_corner_distance * d.y;
+    const double rho = g.tip_arc_radius;
+    if (rho == 0.0) return;
+    const ProfilePoint centre = {corner_point.x - rho * d.y, corner_point.y + rho * d.x};
+    const ProfilePoint rolling = {g.pitch_radius * std::sin(t), g.pitch_radius * (std::cos(t) - 1.0)};
+    const double away = std::hypot(centre.x - rolling.x, centre.y - rolling.y);  // > 0: C lies below K
+    corner_point.x = centre.x + rho * (centre.x - rolling.x) / away;
+    corner_point.y = centre.y + rho * (centre.y - rolling.y) / away;
 }
 
 // Line y = m·X + b through the last segment, put into X² + (y + r)² = ra²:

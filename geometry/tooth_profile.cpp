@@ -70,8 +70,8 @@ static bool overlaps(const ProfileBox& box, const ProfilePoint& a, const Profile
 // The fields that depend on the shift x_s, in dependency order.
 static void set_shift_params(double x_s) {
     GearParams& g = gear_params;
-    g.dedendum = 1.25 - x_s;
-    g.addendum = 1.0 + x_s;
+    g.dedendum = g.dedendum_coefficient - x_s;
+    g.addendum = g.addendum_coefficient + x_s;
     g.dedendum_offset = g.dedendum * g.tan_alpha;
     g.addendum_offset = g.addendum * g.tan_alpha;
     g.pitch_radius = g.z / 2.0;
@@ -80,8 +80,20 @@ static void set_shift_params(double x_s) {
     g.base_radius = g.pitch_radius * g.cos_alpha;
     g.tooth_angle = (2.0 * x_s * g.tan_alpha + PI / 2.0) / g.pitch_radius;
     g.space_angle = PI / g.pitch_radius - g.tooth_angle;
-    g.tip_corner_distance = g.dedendum / g.cos_alpha;
-    g.undercut_start_roll = g.dedendum * g.tan_alpha / g.pitch_radius;
+    // A tip arc of radius ρ, tangent to the flank and the tip line, ends the
+    // straight flank ρ·(1 - sin α) above the tip line; its lowest point lies
+    // ρ·(1 - sin α)/cos α further from the flank than the sharp corner would.
+    // With ρ = 0 both terms vanish exactly: the sharp corner's very numbers.
+    const double arc_rise = g.tip_arc_radius * (1.0 - std::sin(g.alpha));
+    g.tip_corner_distance = (g.dedendum - arc_rise) / g.cos_alpha;
+    g.undercut_start_roll = (g.dedendum * g.tan_alpha + arc_rise / g.cos_alpha) / g.pitch_radius;
+}
+
+// The roll at which the cutter's straight flank touches the involute with its
+// end (the tip corner, or where the tip arc begins): λ = r·t·sin α at that end.
+static double flank_end_roll() {
+    const GearParams& g = gear_params;
+    return -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha));
 }
 
 // Addendum involute: t = +0.01·i from the pitch point until the first sample at
@@ -112,7 +124,9 @@ static void sample_addendum_involute() {
 // For large z or a large positive shift that point lies inside the root
 // circle; only then is it taken instead at the exact roll where the corner
 // meets the involute, t = -tip_corner_distance/(r·sin α), which is on the
-// root circle. Every other gear keeps its samples on the 0.01 grid.
+// root circle. A rounded tip's flank always ends there, where the tip arc's
+// envelope takes over tangentially. Every other gear keeps its samples on the
+// 0.01 grid.
 static void sample_dedendum_involute() {
     GenerationCurves& c = generation_curves;
     const GearParams& g = gear_params;
@@ -121,8 +135,8 @@ static void sample_dedendum_involute() {
     for (;; ++j) {
         rack_involute_point(ROLL_STEP * -j, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
         if (std::fabs(lambda) >= g.tip_corner_distance) {
-            if (polar_radius(c.dedendum_involute[j]) < g.root_radius) {
-                double t_corner = -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha));
+            if (g.tip_arc_radius > 0.0 || polar_radius(c.dedendum_involute[j]) < g.root_radius) {
+                double t_corner = flank_end_roll();
                 rack_involute_point(t_corner, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
             }
             break;
@@ -149,14 +163,21 @@ static void join_involute() {
     clip_to_tip_circle(c.involute_last, c.involute_curve);
 }
 
-// Undercut: the tip corner at t = -u0 - 0.01·k, k = 0 … 250, from the root circle on.
+// Undercut: the tip corner at t = -u0 - 0.01·k, k = 0 … 250, from the root
+// circle on. A tip arc cuts only until its contact reaches the straight
+// flank's end, at the flank's own last roll: its samples stop before that,
+// where the involute goes on.
 static void sample_undercut() {
     GenerationCurves& c = generation_curves;
-    for (int k = 0; k <= UNDERCUT_LAST; ++k) {
+    const bool rounded = gear_params.tip_arc_radius > 0.0;
+    const double t_end = flank_end_roll();
+    int k = 0;
+    for (; k <= UNDERCUT_LAST; ++k) {
         double t = -gear_params.undercut_start_roll - ROLL_STEP * k;
+        if (rounded && k > 0 && t <= t_end) break;
         rack_undercut_point(t, c.undercut_rack[k], c.undercut_curve[k]);
     }
-    c.undercut_last = UNDERCUT_LAST;
+    c.undercut_last = k - 1;
 }
 
 // The right flank: the left one reflected about the tooth centre line (the
