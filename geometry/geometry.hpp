@@ -137,6 +137,11 @@ void compute_tooth(double x_s, ToothProfile& tooth);
 // so the shift-dependent state describes it).
 void compute_gear(int z, double x);
 
+// Where the shifted gear's undercut curve crosses its involute (the involute
+// begins there, above the undercut), true; false when they do not cross (a gear
+// without undercut: the involute begins where the cutter's straight flank ends).
+bool undercut_meets_involute(ProfilePoint& meeting);
+
 // ---- the tooth as cut ---------------------------------------------------------
 // Where the flanks of a pointed tooth meet, below its tip circle (r: the pitch
 // radius; the gear frame has its centre at (0, -r)). Returns the index i of the

@@ -288,3 +288,35 @@ int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const Pro
     result_last = bounded_last(k + q);
     return 1;
 }
+
+bool undercut_meets_involute(ProfilePoint& meeting) {
+    // The flank runs U[0..i], V[j+1..q] when the curves cross in U's segment i
+    // and V's segment j: i is the last flank point that is U's own.
+    const GenerationCurves& c = generation_curves;
+    const ToothProfile& t = shifted_tooth;
+    int i = 0;
+    while (i + 1 <= t.flank_last && i + 1 <= c.undercut_last && t.flank[i + 1].x == c.undercut_curve[i + 1].x &&
+           t.flank[i + 1].y == c.undercut_curve[i + 1].y)
+        ++i;
+    if (i >= c.undercut_last || i + 1 > t.flank_last) return false;
+    int j = 1;
+    while (j <= c.involute_last &&
+           !(c.involute_curve[j].x == t.flank[i + 1].x && c.involute_curve[j].y == t.flank[i + 1].y))
+        ++j;
+    if (j > c.involute_last) return false;
+    // Segment U[i] → U[i+1] against V[j-1] → V[j]: a crossing, or the join
+    // without one (then the undercut's end is no crossing point at all).
+    const ProfilePoint a = c.undercut_curve[i];
+    const ProfilePoint b = c.undercut_curve[i + 1];
+    const ProfilePoint p = c.involute_curve[j - 1];
+    const ProfilePoint q = c.involute_curve[j];
+    const ProfilePoint d1 = minus(b, a);
+    const ProfilePoint d2 = minus(q, p);
+    const double den = cross(d1, d2);
+    if (den == 0.0) return false;
+    const double u = cross(minus(p, a), d2) / den;
+    const double v = cross(minus(p, a), d1) / den;
+    if (!(u >= 0.0 && u <= 1.0 && v >= 0.0 && v <= 1.0)) return false;
+    meeting = ProfilePoint{a.x + u * d1.x, a.y + u * d1.y};
+    return true;
+}

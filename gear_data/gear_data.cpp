@@ -1,0 +1,137 @@
+// The gear's data from closed forms of the involute gear and, where only the
+// generated form knows (the undercut gear's form circle, a pointed tooth's
+// meeting point), from the computed tooth. No state.
+#include "gear_data/gear_data.hpp"
+
+#include "geometry/geometry.hpp"
+
+#include <cmath>
+
+// inv α = tan α - α: the involute function, the polar angle of the involute
+// point at pressure angle α.
+static double inv(double alpha) {
+    return std::tan(alpha) - alpha;
+}
+
+// φ with inv φ = value, by Newton from a start where inv is steep enough (inv
+// is increasing on [0, π/2): d/dφ inv φ = tan²φ).
+static double inverse_inv(double value) {
+    double phi = std::cbrt(3.0 * value);  // inv φ ≈ φ³/3 for small φ
+    for (int k = 0; k < 50; ++k) {
+        const double t = std::tan(phi);
+        const double step = (inv(phi) - value) / (t * t);
+        phi -= step;
+        if (std::fabs(step) < 1e-15) break;
+    }
+    return phi;
+}
+
+static Measure known(double value) {
+    return Measure{true, value, nullptr};
+}
+
+static Measure unknown(const char* reason) {
+    return Measure{false, 0.0, reason};
+}
+
+// Is a contact at that radius (mm) on the involute, between form and tip circle?
+static const char* contact_fault(double radius, const GearData& d) {
+    if (radius < d.form_diameter / 2.0 - 1e-9) return "its contact points lie below the form circle";
+    if (radius > d.tip_diameter / 2.0 + 1e-9) return "its contact points lie above the tip circle";
+    if (d.pointed && radius > d.pointed_diameter.value / 2.0)
+        return "its contact points lie above where the flanks meet";
+    return nullptr;
+}
+
+// Span over k teeth: W = m·cos α·[π(k - 0.5) + z·inv α] + 2x·m·sin α, the
+// caliper touching the involutes where they are W/2 from the base tangent's middle.
+static void measure_span(GearData& d, double alpha) {
+    const double z = d.teeth;
+    const double x = d.shift;
+    const double K =
+        (1.0 / PI) *
+        (std::sqrt((1.0 + 2.0 * x / z) * (1.0 + 2.0 * x / z) - std::cos(alpha) * std::cos(alpha)) /
+             std::cos(alpha) -
+         inv(alpha) - 2.0 * (x / z) * std::tan(alpha));
+    d.span_teeth = static_cast<int>(std::floor(z * K + 0.5 + 0.5));  // the whole number nearest z·K + 0.5
+    if (d.span_teeth < 1) d.span_teeth = 1;
+    const double w = d.module * std::cos(alpha) * (PI * (d.span_teeth - 0.5) + z * inv(alpha)) +
+                     2.0 * x * d.module * std::sin(alpha);
+    const double rb = d.base_diameter / 2.0;
+    const char* fault =
+        d.span_teeth >= d.teeth ? "it spans every tooth" : contact_fault(std::hypot(rb, w / 2.0), d);
+    d.span = fault ? unknown(fault) : known(w);
+}
+
+// Over pins: inv φ = inv α + Dp/db - π/(2z) + 2x·tan α/z; even z: M = db/cos φ
+// + Dp, odd z: db·cos(90°/z)/cos φ + Dp. A pin touches the involute at the base
+// tangent length rb·tan φ - Dp/2.
+static void measure_over_pins(GearData& d, double alpha) {
+    const double z = d.teeth;
+    const double db = d.base_diameter;
+    const double phi =
+        inverse_inv(inv(alpha) + d.pin_diameter / db - PI / (2.0 * z) + 2.0 * d.shift * std::tan(alpha) / z);
+    const double centres =
+        d.teeth % 2 == 0 ? db / std::cos(phi) : db * std::cos(PI / (2.0 * z)) / std::cos(phi);
+    const double rb = db / 2.0;
+    const double along = rb * std::tan(phi) - d.pin_diameter / 2.0;
+    const char* fault =
+        along < 0.0 ? "the pin is too large to touch the involutes" : contact_fault(std::hypot(rb, along), d);
+    d.over_pins = fault ? unknown(fault) : known(centres + d.pin_diameter);
+}
+
+GearData gear_data(double module, double pin_diameter) {
+    const GearParams& g = gear_params;
+    const Cutter& c = g.cutter;
+    const double m = module;
+    const double alpha = g.alpha;
+    const double z = g.z;
+    const double x = g.x;
+    GearData d = {};
+    d.teeth = g.z;
+    d.shift = x;
+    d.module = m;
+    d.pressure_angle = c.pressure_angle;
+    d.addendum = c.addendum * m;
+    d.dedendum = c.dedendum * m;
+    d.tip_radius = c.tip_radius * m;
+
+    d.pitch_diameter = m * z;
+    d.base_diameter = d.pitch_diameter * std::cos(alpha);
+    d.tip_diameter = d.pitch_diameter + 2.0 * (c.addendum + x) * m;
+    d.root_diameter = d.pitch_diameter - 2.0 * (c.dedendum - x) * m;
+    d.pitch = PI * m;
+    d.base_pitch = PI * m * std::cos(alpha);
+
+    d.tooth_thickness = m * (PI / 2.0 + 2.0 * x * std::tan(alpha));
+    ProfilePoint meeting;
+    d.pointed = flank_until_meeting(shifted_tooth, g.pitch_radius, meeting) != shifted_tooth.flank_last;
+    d.pointed_diameter =
+        d.pointed ? known(2.0 * m * polar_radius(meeting)) : unknown("the tooth has a tip land");
+    const double alpha_tip = std::acos(d.base_diameter / d.tip_diameter);
+    const double tip_thickness =
+        d.tip_diameter * (d.tooth_thickness / d.pitch_diameter + inv(alpha) - inv(alpha_tip));
+    d.tip_thickness = d.pointed || tip_thickness < 0.0 ? 0.0 : tip_thickness;
+
+    // Undercut begins where the straight flank's end, hf - ρ(1 - sin α) below
+    // the reference line, passes below the line of action's end at the base circle.
+    const double flank_end = c.dedendum - c.tip_radius * (1.0 - std::sin(alpha));
+    const double sin2 = std::sin(alpha) * std::sin(alpha);
+    d.min_shift_no_undercut = flank_end - z * sin2 / 2.0;
+    d.min_teeth_no_undercut = 2.0 * (flank_end - x) / sin2;
+    d.undercut = x < d.min_shift_no_undercut;
+    ProfilePoint form;
+    if (d.undercut && undercut_meets_involute(form)) {
+        d.form_diameter = 2.0 * m * polar_radius(form);
+    } else {
+        const double r = m * z / 2.0;
+        const double rb = d.base_diameter / 2.0;
+        const double along = r * std::sin(alpha) - (flank_end - x) * m / std::sin(alpha);
+        d.form_diameter = 2.0 * std::sqrt(rb * rb + along * along);
+    }
+
+    d.pin_diameter = pin_diameter > 0.0 ? pin_diameter : PIN_DIAMETER_PER_MODULE * m;
+    measure_span(d, alpha);
+    measure_over_pins(d, alpha);
+    return d;
+}
