@@ -6,6 +6,11 @@
 
 #include <cstdio>
 
+// ---- Global state ------------------------------------------------------------
+// mm per module unit of the gear in use: 1 at start; written by the command line
+// and the page when a gear is given with a module; read by the data's readers.
+extern double gear_module;
+
 constexpr double PIN_DIAMETER_PER_MODULE = 1.728;  // the usual pin for 20° gears, in modules
 
 // A length that may not exist (a measure whose contacts leave the involute):

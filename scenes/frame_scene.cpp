@@ -13,6 +13,8 @@ static void (*const SCENE_BLOCKS[SCENE_COUNT])() = {
 
 void record_scene_frame(int width, int height, bool leave_out_unseen) {
     begin_record(FrameSettings{width, height, frame_line_width, leave_out_unseen});
-    if (scene_mode >= FIRST_SCENE && scene_mode <= LAST_SCENE) SCENE_BLOCKS[scene_mode - FIRST_SCENE]();
+    const bool scene = scene_mode >= FIRST_SCENE && scene_mode <= LAST_SCENE;
+    if (scene && info_panel_shown) draw_info_panel();
+    if (scene) SCENE_BLOCKS[scene_mode - FIRST_SCENE]();
     frame_line_width = device_line_width();
 }

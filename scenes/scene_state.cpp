@@ -11,6 +11,7 @@ int addendum_step;                   // scene '1' step
 int dedendum_step;                   // scene '2' step
 int undercut_step;                   // scene '3' step
 int tooth_step;                      // scenes '4' and '5' step
+bool info_panel_shown;               // written by take_scene_key
 float frame_line_width = 1.0f;       // pixels; written by record_scene_frame and set_scene_state
 
 // Every frame after the first starts at this width: every scene draws a cross.

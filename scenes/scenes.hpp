@@ -31,6 +31,8 @@ extern int addendum_step;  // scene '1'
 extern int dedendum_step;  // scene '2'
 extern int undercut_step;  // scene '3'
 extern int tooth_step;     // scenes '4' and '5'
+// Whether the frames show the gear's data ('i' shows and hides it); off at start.
+extern bool info_panel_shown;
 // Pixels: the line width the next frame starts with, as GL's carries from frame
 // to frame in the window: 1 until the first wide line or cross, 2 from then on.
 extern float frame_line_width;
@@ -46,7 +48,8 @@ void start_new_gear();
 // take_scene_key has changed the scene state.
 enum KeyEffect {
     KEY_IGNORED,     // no command: only the window's last key changes
-    KEY_DRAW_FRAME,  // '1' … '7' (the scene restarted), 's', 'w', 'W' (zoomed)
+    KEY_DRAW_FRAME,  // '1' … '7' (the scene restarted), 's', 'w', 'W' (zoomed), 'i' (the data shown or
+                     // hidden)
     KEY_NEW_GEAR,    // 'z': ask the number of teeth and the shift
     KEY_NEW_SHIFT,   // 'x': ask the shift only, the number of teeth stays
     KEY_END,         // Esc
