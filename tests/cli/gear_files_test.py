@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The command line as a user runs it, with no display: the gear's SVG and DXF
-read back by other programs (ezdxf, rsvg-convert), the data file against the
-dialogue's, exit codes and messages, and no file left behind by a failure.
+and the scene pictures read back by other programs (ezdxf, rsvg-convert), the
+data file against the dialogue's, exit codes and messages, and no file left
+behind by a failure.
 
 usage: gear_files_test.py RACKGEN DIALOGUE_DRIVER WORK_DIR"""
 import math
@@ -140,6 +141,15 @@ class GearFiles(unittest.TestCase):
         radius = lambda e: max(math.hypot(*p) for p in e.get_points("xy"))
         self.assertAlmostEqual(radius(std), 3 * (6 + 1), places=5)  # tip radius of x = 0, module 3
         self.assertAlmostEqual(radius(shifted), 6 + 1.5, places=5)
+
+    def test_vector_pictures_hold_what_is_in_view(self):
+        r = run("-z", "100", "--render", "whole.svg", "--scene", "7", "--render", "zoomed.svg", "--scene", "7",
+                "--zoom", "-30", "--render", "whole.pdf", "--scene", "7", "--size", "600x400")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertLess(os.path.getsize(path("zoomed.svg")), os.path.getsize(path("whole.svg")) / 2)
+        subprocess.run(["rsvg-convert", "-o", path("zoomed.png"), path("zoomed.svg")], timeout=60, check=True)
+        with open(path("whole.pdf"), "rb") as f:
+            self.assertEqual(f.read(5), b"%PDF-")
 
     def test_flank_file_is_the_dialogues(self):
         r = run("--teeth", "8", "--shift", "0.3", "--flank", "cli.txt")

@@ -11,6 +11,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -489,5 +490,69 @@ int count_non_white(const Image& img) {
     int count = 0;
     for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
         if (img.rgb[i] != 255 || img.rgb[i + 1] != 255 || img.rgb[i + 2] != 255) ++count;
+    return count;
+}
+
+// ---- a window run --------------------------------------------------------------------
+
+WindowRun::WindowRun(const char* test_name, int z, double x, bool left_in_place) {
+    started_ = session.open_window(test_name, z, x, left_in_place) &&
+               wait_probe(&session.program, "display", &shown_, E2eSession::WINDOW_TIMEOUT_MS);
+}
+
+std::string WindowRun::next_probe(int timeout_ms) {
+    ProbeState st;
+    if (!wait_probe(&session.program, "", &st, timeout_ms)) return "";
+    (st.event == "display" ? shown_ : state_) = st;
+    return st.event;
+}
+
+bool WindowRun::keys(const std::string& list) {
+    std::vector<std::string> chunks(1);  // xdotool is handed at most 40 keys a call
+    int count = 0;
+    for (size_t start = 0, end; start < list.size(); start = end + 1) {
+        end = std::min(list.find(' ', start), list.size());
+        if (end == start) continue;
+        if (count > 0 && count % 40 == 0) chunks.emplace_back();
+        chunks.back() += list.substr(start, end - start) + " ";
+        ++count;
+    }
+    for (const std::string& chunk : chunks)
+        if (!chunk.empty() && !send_keys(&session.program, &session.xserver, chunk.c_str())) return false;
+    for (int answered = 0; answered < count;) {
+        std::string event = next_probe(E2eSession::WINDOW_TIMEOUT_MS);
+        if (event.empty()) return false;
+        answered += event == "key";
+    }
+    return true;
+}
+
+void WindowRun::settle() {
+    while (!next_probe(500).empty()) {
+    }
+}
+
+bool painted(const Image& img) {
+    int black = 0;
+    for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
+        black += img.rgb[i] == 0 && img.rgb[i + 1] == 0 && img.rgb[i + 2] == 0;
+    return img.width > 0 && black < img.width * img.height / 2 && count_non_white(img) > 0;
+}
+
+Image WindowRun::shoot(const char* name, const std::function<bool(const Image&)>& expected) {
+    Image img;
+    long deadline = now_ms() + 5000;
+    for (;;) {
+        bool taken = take_screenshot(&session.program, &session.xserver, name, &img);
+        if ((taken && painted(img) && (!expected || expected(img))) || now_ms() > deadline) return img;
+        sleep_ms(100);
+    }
+}
+
+int WindowRun::display_frames() const {
+    std::string all = read_stderr(&session.program);
+    int count = 0;
+    for (size_t at = all.find("probe: display"); at != std::string::npos; at = all.find("probe: display", at + 1))
+        ++count;
     return count;
 }

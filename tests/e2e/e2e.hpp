@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,8 @@ inline bool is_white(Rgb c) {
 }
 // Pixels of the image that are not white.
 int count_non_white(const Image& img);
+// A window not painted yet is black; a frame is mostly white background with something on it.
+bool painted(const Image& img);
 
 // ---- one session per test -----------------------------------------------------
 // Starts Xvfb on construction; stops program and Xvfb on destruction.
@@ -142,8 +145,39 @@ struct E2eSession {
     E2eSession& operator=(const E2eSession&) = delete;
 };
 
-// For a test class holding an E2eSession that opened the program's window:
-// skips the test without Xvfb, fails it when no window came up.
+// ---- a window run ------------------------------------------------------------
+// The probe build's window for the gear z, x after its first frame, driven
+// with keys as a user types them; its probe state and screenshots.
+class WindowRun {
+public:
+    // left_in_place: the window stays where it opened (moving it repaints it: a frame more).
+    WindowRun(const char* test_name, int z, double x, bool left_in_place = false);
+    bool ready() const { return session.ready; }
+    bool started() const { return started_; }
+    // Types the keys (xdotool names, blank-separated) and waits until the
+    // program has answered the last of them.
+    bool keys(const std::string& list);
+    bool press(const char* key, int times) { return keys(key_presses(key, times)); }
+    // Waits until no frame has come for half a second (a repaint may follow the keys).
+    void settle();
+    const ProbeState& state() const { return state_; }  // after the last key
+    const ProbeState& shown() const { return shown_; }  // of the last frame drawn
+    // Screenshots until the picture is painted and shows what is expected (a
+    // frame may still be on its way), at most a few seconds; keeps the last.
+    Image shoot(const char* name, const std::function<bool(const Image&)>& expected = nullptr);
+    int display_frames() const;  // frames drawn so far
+    E2eSession session;
+
+private:
+    // Reads the next probe line, a frame's into shown_, a key's into state_;
+    // returns its event, "" on timeout or exit.
+    std::string next_probe(int timeout_ms);
+    ProbeState state_, shown_;
+    bool started_ = false;
+};
+
+// For a test holding a WindowRun: skips the test without Xvfb, fails it when
+// no window came up.
 #define START_WINDOW_RUN(run)                                                  \
     do {                                                                       \
         if (!(run).ready()) GTEST_SKIP() << "no Xvfb on this machine";         \
