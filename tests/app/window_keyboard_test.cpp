@@ -1,7 +1,7 @@
 // The window shell on the recording GL fake: display, reshape and the key
 // table of on_key. The dialogue of 'z' and 'x' is tested through the
-// dialogue driver (tests/console) and in the real program (console_e2e_test);
-// Esc, which ends the program, in the real window (window_e2e_test).
+// dialogue driver (tests/console) and, with Esc, which ends the program, in
+// the real window (window_e2e_test).
 #include "app/app.hpp"
 #include "draw/draw.hpp"
 #include "fake_gl.hpp"

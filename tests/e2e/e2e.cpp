@@ -43,7 +43,7 @@ static void die_with_parent() {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
 
-static std::string read_file(const std::string& path) {
+std::string read_file(const std::string& path) {
     std::string text;
     FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) return text;
@@ -549,10 +549,12 @@ Image WindowRun::shoot(const char* name, const std::function<bool(const Image&)>
     }
 }
 
-int WindowRun::display_frames() const {
-    std::string all = read_stderr(&session.program);
+int count_of(const std::string& haystack, const std::string& text) {
     int count = 0;
-    for (size_t at = all.find("probe: display"); at != std::string::npos; at = all.find("probe: display", at + 1))
-        ++count;
+    for (size_t at = haystack.find(text); at != std::string::npos; at = haystack.find(text, at + 1)) ++count;
     return count;
+}
+
+int WindowRun::display_frames() const {
+    return count_of(read_stderr(&session.program), "probe: display");
 }

@@ -61,6 +61,10 @@ bool is_alive(Program* p);
 // Kills the program (SIGKILL) if still running, reaps it, closes its stdin.
 void stop_program(Program* p);
 
+// The whole file ("" when it cannot be read), and how often text occurs in haystack.
+std::string read_file(const std::string& path);
+int count_of(const std::string& haystack, const std::string& text);
+
 // Everything the program wrote so far.
 std::string read_stdout(const Program* p);
 std::string read_stderr(const Program* p);
