@@ -309,7 +309,7 @@ void expect_same_as_render(WindowRun& run, int z, double x, const std::string& s
                        &out, 60000),
               0)
         << out;
-    ASSERT_EQ(run_tool(nullptr, {"convert", base + ".png", "-depth", "8", "ppm:" + base + ".ppm"}, nullptr), 0);
+    ASSERT_EQ(run_tool(nullptr, {"convert", base + ".png", "-strip", "-depth", "8", "ppm:" + base + ".ppm"}, nullptr), 0);
     Image render;
     ASSERT_TRUE(read_ppm(base + ".ppm", &render));
     ASSERT_EQ(render.width, window.width);

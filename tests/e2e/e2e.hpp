@@ -48,10 +48,9 @@ void stop_xserver(XServer* x);
 // Runs exe with DISPLAY of x (x may be null: no DISPLAY at all), stdin a pipe
 // that first receives stdin_text (more with write_stdin), stdout/stderr into
 // files under <artifacts>/<test_name>/. env: "NAME=VALUE" settings applied after
-// DISPLAY (e.g. "LC_ALL=C.UTF-8", or a DISPLAY of its own); args: arguments.
+// DISPLAY (e.g. "LC_ALL=C.UTF-8", or a DISPLAY of its own).
 bool launch_program(Program* p, const XServer* x, const char* exe, const char* stdin_text,
-                    const char* test_name, const std::vector<std::string>& env = {},
-                    const std::vector<std::string>& args = {});
+                    const char* test_name, const std::vector<std::string>& env = {});
 bool write_stdin(Program* p, const char* text);
 void close_stdin(Program* p);
 
@@ -80,10 +79,10 @@ bool wait_stderr(Program* p, const char* text, int timeout_ms);
 // timeout or if the program ended.
 bool find_window(Program* p, const XServer* x, int timeout_ms, bool left_in_place = false);
 
-// `xdotool key --window WIN <keys>`: keys separated by blanks, xdotool names
-// ("s", "W", "3", "Escape"). A key that ends the program (Escape) may make
-// xdotool fail as the window vanishes: check wait_exit instead of the result.
-bool send_keys(Program* p, const XServer* x, const char* keys);
+// `xdotool key --window WIN <keys>`, 40 keys a call: keys separated by blanks,
+// xdotool names ("s", "W", "3", "Escape"). A key that ends the program (Escape)
+// may make xdotool fail as the window vanishes: check wait_exit instead of the result.
+bool send_keys(Program* p, const XServer* x, const std::string& keys);
 // The key `times` times, as a send_keys list ("s s s ").
 std::string key_presses(const char* key, int times);
 
@@ -116,6 +115,7 @@ struct Image {
 // xwd of the program's window -> <dir>/<name>.png (to look at) and .ppm (read
 // into img). False if a tool fails or times out.
 bool take_screenshot(Program* p, const XServer* x, const char* name, Image* img);
+// A binary PPM without comment lines (convert -strip writes none).
 bool read_ppm(const std::string& path, Image* img);
 Rgb pixel(const Image& img, int x, int y);
 inline bool is_white(Rgb c) {
