@@ -168,24 +168,6 @@ TEST(GenerationScenes, MarkersRollAsTheGeometrySays) {
     }
 }
 
-// Scene '3' starts with the tip corner on the root circle, on the radius
-// through the point of rolling (polar angle -u0), and the whole involute drawn.
-TEST(GenerationScenes, UndercutStartsOnTheRootCircle) {
-    make_gear(20, 0.0);
-    frame('3');
-    const double s = scale_factor;
-    const double r = gear_params.pitch_radius;
-    const double u0 = gear_params.undercut_start_roll;
-    const std::vector<ViewCircle> blue_discs = discs(blue);
-    ASSERT_EQ(blue_discs.size(), 2u);
-    EXPECT_NEAR(std::hypot(blue_discs[0].x, blue_discs[0].y + s * r), s * gear_params.root_radius,
-                VIEW_TOLERANCE);
-    EXPECT_NEAR(std::atan2(blue_discs[0].x, blue_discs[0].y + s * r), -u0, VIEW_TOLERANCE);
-    EXPECT_NEAR(std::atan2(blue_discs[1].x, blue_discs[1].y + s * r), -u0, VIEW_TOLERANCE);
-    EXPECT_EQ(wide_segments(red), generation_curves.involute_last);
-    EXPECT_EQ(wide_segments(blue), 0);
-}
-
 // ---- scenes '4' and '5' --------------------------------------------------------------------
 
 // No clamp: the frame at step n shows all n earlier racks, each as it stood
