@@ -212,9 +212,6 @@ class Usage(unittest.TestCase):
         self.assertEqual(r.returncode, 1)
         self.assertIn('cannot write "taken.dxf": Is a directory', r.stderr)
         self.assertEqual(sorted(os.listdir(WORK)), sorted(before + ["fine.svg"]))
-        r = run("-z", "20", "--flank", "missing/dir/data.txt")
-        self.assertEqual(r.returncode, 1)
-        self.assertIn('cannot write "missing/dir/data.txt": No such file or directory', r.stderr)
 
     def test_any_name_the_system_takes(self):
         # A name of 255 bytes at the end of a 4090-byte path: written whole, nothing left beside it.
