@@ -1,7 +1,8 @@
 // The seven scenes as recorded, one frame at a time, with every figure recorded
 // whole: the step logic of the animated scenes, the legends, the markers at
 // positions worked out by hand from the rolling geometry, the trace racks,
-// and the figures of the comparison scenes in their colours and order.
+// and the figures of the comparison scenes in their colours and order, a
+// pointed tooth included.
 #include "draw/draw.hpp"
 #include "scenes/scenes.hpp"
 #include "tests/record/record_reading.hpp"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -309,6 +311,39 @@ TEST(ComparisonScenes, WholeGearHasEveryToothOfBothAndStillPicturesRepeat) {
         EXPECT_EQ(std::memcmp(first.data(), frame_record.vertices, first.size() * sizeof first[0]), 0);
     }
     EXPECT_EQ(addendum_step + dedendum_step + undercut_step + tooth_step, 0);
+}
+
+// A pointed tooth ends where its flanks meet (the radius the warning names),
+// with no tip arc beyond it; a tooth with a tip land still reaches its tip
+// circle; the standard gear's teeth are not pointed and reach theirs.
+TEST(ComparisonScenes, PointedToothEndsWhereItsFlanksMeet) {
+    // The farthest a 4-pixel line of the colour reaches from the gear centre, in model units.
+    auto reach = [](const Colour& colour) {
+        const double s = scale_factor;
+        const double cy = -s * gear_params.pitch_radius;
+        double far = 0;
+        for (const ViewSegment& g : segments(colour, 4.0f))
+            far = std::max({far, std::hypot(g.x0, g.y0 - cy) / s, std::hypot(g.x1, g.y1 - cy) / s});
+        return far;
+    };
+    struct Case {
+        int z;
+        double x;
+        bool pointed;
+    };
+    for (const Case& c : {Case{10, 0.8, true}, Case{20, 1.24, true}, Case{20, 0.5, false}}) {
+        char warning[GEAR_WARNING_CAPACITY];
+        ASSERT_EQ(gear_warning(c.z, c.x, warning, GEAR_WARNING_CAPACITY), c.pointed);
+        const char* at = std::strstr(warning, "flanks meet at radius ");
+        const double meeting = at ? std::atof(at + std::strlen("flanks meet at radius ")) : 0;
+        make_gear(c.z, c.x, 0.2);
+        for (char scene : {'6', '7'}) {
+            SCOPED_TRACE(testing::Message() << "z = " << c.z << ", x = " << c.x << ", scene " << scene);
+            frame(scene);
+            EXPECT_NEAR(reach(red), c.pointed ? meeting : gear_params.tip_radius, 1e-4);
+            EXPECT_NEAR(reach(blue), gear_params.tip_radius - gear_params.x, 1e-9);
+        }
+    }
 }
 
 }  // namespace
