@@ -45,6 +45,9 @@ KeyEffect take_scene_key(unsigned char key) {
             return KEY_DRAW_FRAME;
         case 's':
             return KEY_DRAW_FRAME;
+        case 'i':
+            info_panel_shown = !info_panel_shown;
+            return KEY_DRAW_FRAME;
         case 'z':
             return KEY_NEW_GEAR;
         case 'x':

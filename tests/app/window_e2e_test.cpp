@@ -1,22 +1,23 @@
-// The real window as a user meets it: rackgen in its own Xvfb, the title read
-// back with xprop, the frame checked by pixel, Esc sent with xdotool. The key
-// table itself is tested on the recording GL (window_keyboard_test), the
-// dialogue from the window's keys in console_e2e_test. Needs Xvfb, xdotool,
-// x11-utils and ImageMagick.
+// The real program as a user meets it: rackgen in its own Xvfb, the dialogue
+// answered at its standard input, then its window: the title read back with
+// xprop, the frame checked by pixel, 'x', 'z' and Esc typed with xdotool, the
+// console read as the user sees it. The key table itself is tested on the
+// recording GL (window_keyboard_test), the texts and refusals in detail on the
+// dialogue driver (tests/console). Needs Xvfb, xdotool, x11-utils and ImageMagick.
+#include "tests/console/console_texts.hpp"
 #include "tests/e2e/e2e.hpp"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <string>
 
 namespace {
 
 const char TITLE[] = "ラックカッタによる歯形創成　z:歯数　1,2,3,4,5,6,7：創成画面変更，s:継続";
-const char HEADLINE[] = "ラックによる転位歯車歯形創成.";
-const char LAST_HELP_LINE[] = "\n'6' '7'キーで：１つの歯形・全歯形描画の選択";
-
-const int START_MS = 15000;  // a cold software-GL start on a busy machine
-const int STEP_MS = 5000;
+const char LAST_HELP_LINE[] = "全歯形描画の選択";
+const int WAIT_MS = 15000;  // a cold software-GL start on a busy machine
 
 std::string property(E2eSession* s, const char* name) {
     std::string out;
@@ -24,22 +25,23 @@ std::string property(E2eSession* s, const char* name) {
     return out;
 }
 
-TEST(WindowE2e, OpensAt800By800WithTheJapaneseTitleAndAWhiteFrameAndEndsOnEscape) {
+TEST(ProgramWindow, DialogueThenAnEightHundredSquareWindowWithTheJapaneseTitleKeysAndEsc) {
     E2eSession s;
-    // The answers of the first dialogue, then the window (moved to 0,0).
     ASSERT_TRUE(s.ready) << "Xvfb did not start";
-    ASSERT_TRUE(launch_program(&s.program, &s.xserver, RACKGEN_BIN, "20\n0\n0\n", "window_opens",
+    // The program writes its data file into its working folder.
+    const std::string dir = std::string(ARTIFACTS_ROOT) + "/program_window";
+    ASSERT_EQ(run_tool(nullptr, {"mkdir", "-p", dir}, nullptr), 0);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    ASSERT_TRUE(launch_program(&s.program, &s.xserver, RACKGEN_BIN, "20 0\n1 dataz20\n", "program_window",
                                {"LC_ALL=C.UTF-8"}));
-    ASSERT_TRUE(find_window(&s.program, &s.xserver, START_MS)) << "stderr: " << read_stderr(&s.program);
-    // The window opens only after the whole dialogue has been printed.
-    std::string console = read_stdout(&s.program);
-    EXPECT_NE(console.find(HEADLINE), std::string::npos) << console;
-    EXPECT_NE(console.find(LAST_HELP_LINE), std::string::npos) << console;
-
+    // The window opens only after the whole dialogue has been printed and the file written.
+    ASSERT_TRUE(find_window(&s.program, &s.xserver, WAIT_MS)) << "stderr: " << read_stderr(&s.program);
+    EXPECT_EQ(read_stdout(&s.program), START_TO_QUESTION FILE_INTRO NAME_PROMPT KEY_HELP);
+    EXPECT_EQ(read_file(dir + "/dataz20").compare(0, 32, "z=20   m=95\n-0.397955,-1.259054\n"), 0);
+    ASSERT_TRUE(wait_stdout(&s.program, LAST_HELP_LINE, WAIT_MS));
     std::string geometry;
     run_tool(&s.xserver, {"xdotool", "getwindowgeometry", std::to_string(s.program.window)}, &geometry);
     EXPECT_NE(geometry.find("Geometry: 800x800"), std::string::npos) << geometry;
-
     EXPECT_EQ(property(&s, "_NET_WM_NAME"), std::string("_NET_WM_NAME(UTF8_STRING) = \"") + TITLE + "\"\n");
     EXPECT_NE(property(&s, "_NET_WM_ICON_NAME").find(TITLE), std::string::npos);
     EXPECT_NE(property(&s, "WM_NAME").find(TITLE), std::string::npos);  // legacy name, decoded by xprop
@@ -63,10 +65,25 @@ TEST(WindowE2e, OpensAt800By800WithTheJapaneseTitleAndAWhiteFrameAndEndsOnEscape
     EXPECT_TRUE(white_corners);
     EXPECT_LT(count_non_white(img), 800 * 800 / 4) << "the background is mostly white";
 
-    // Keys reach the program through the window; Esc ends it with status 0.
-    ASSERT_TRUE(send_keys(&s.program, &s.xserver, "s"));
+    // 'x' in the window: the console asks for the shift alone.
+    ASSERT_TRUE(send_keys(&s.program, &s.xserver, "x"));
+    ASSERT_TRUE(wait_stdout(&s.program, "入力 x=", WAIT_MS)) << read_stdout(&s.program);
+    ASSERT_TRUE(write_stdin(&s.program, "9\n0.5\n0\n"));
+    ASSERT_TRUE(wait_stdout(&s.program, LAST_HELP_LINE, WAIT_MS)) << read_stdout(&s.program);
+    EXPECT_EQ(read_stdout(&s.program), START_TO_QUESTION FILE_INTRO NAME_PROMPT KEY_HELP SHIFT_PROMPT SHIFT_PROMPT
+                                           FILE_QUESTION KEY_HELP);
+    EXPECT_NE(read_stderr(&s.program).find("\nrackgen: 9 is refused: "), std::string::npos) << read_stderr(&s.program);
+
+    // 'z' with the input ended: the gear stays and the window goes on.
+    close_stdin(&s.program);
+    ASSERT_TRUE(send_keys(&s.program, &s.xserver, "z"));
+    ASSERT_TRUE(wait_stderr(&s.program, "the previous gear (z = 20, x = 0.5) stays.", WAIT_MS))
+        << read_stderr(&s.program);
+    ASSERT_TRUE(wait_stdout(&s.program, LAST_HELP_LINE, WAIT_MS));
+
+    // Esc ends it with status 0.
     send_keys(&s.program, &s.xserver, "Escape");  // xdotool may complain that the window went away
-    ASSERT_TRUE(wait_exit(&s.program, STEP_MS)) << "still running after Esc";
+    ASSERT_TRUE(wait_exit(&s.program, WAIT_MS)) << "still running after Esc";
     EXPECT_EQ(s.program.exit_status, 0);
 }
 

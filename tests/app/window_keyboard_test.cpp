@@ -1,7 +1,7 @@
-// The window shell on the recording GL fake: start_window, display, reshape and
-// the key table of on_key. The dialogue of 'z' and 'x' is tested through the
-// dialogue driver (tests/console) and in the real program (console_e2e_test);
-// Esc, which ends the program, in the real window (window_e2e_test).
+// The window shell on the recording GL fake: display, reshape and the key
+// table of on_key. The dialogue of 'z' and 'x' is tested through the
+// dialogue driver (tests/console) and, with Esc, which ends the program, in
+// the real window (window_e2e_test).
 #include "app/app.hpp"
 #include "draw/draw.hpp"
 #include "fake_gl.hpp"
@@ -9,17 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/glx.h>
-
 #include <cstring>
-
-// No GL context in these tests: the title is then left to freeglut (the fake).
-extern "C" Display* glXGetCurrentDisplay(void) {
-    return nullptr;
-}
-extern "C" GLXDrawable glXGetCurrentDrawable(void) {
-    return 0;
-}
 
 namespace {
 
@@ -54,23 +44,7 @@ protected:
     }
 };
 
-// ---- start_window, the frame and reshape -------------------------------------------
-
-// What the window is made with that no screenshot shows: double-buffered with a
-// depth buffer, and the three callbacks of the program. (Size, title and the
-// white background are checked on the real window, window_e2e_test.)
-TEST_F(WindowTest, StartWindowAsksForADoubleBufferedWindowAndRegistersTheCallbacks) {
-    int argc = 1;
-    char name[] = "rackgen";
-    char* argv[] = {name, nullptr};
-    start_window(&argc, argv);  // the fake's main loop returns at once
-    const FakeGlState& glut = fake_gl_state();
-    EXPECT_EQ(glut.display_mode, static_cast<unsigned>(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH));
-    EXPECT_EQ(glut.windows_created, 1);
-    EXPECT_EQ(glut.display, &display);
-    EXPECT_EQ(glut.reshape, &reshape);
-    EXPECT_EQ(glut.keyboard, &on_key);
-}
+// ---- the frame and reshape ------------------------------------------------------------
 
 // Every display call is one whole frame (cleared, swapped) of the selected
 // scene, and moves only that scene's counter; a scene_mode of no scene gives
@@ -132,19 +106,16 @@ TEST_F(WindowTest, SceneKeysSelectTheSceneRestartItFromStepZeroAndDrawOneFrame) 
     EXPECT_EQ(undercut_step, 1);
 }
 
-TEST_F(WindowTest, StepKeyDrawsTheNextStepOfTheShownScene) {
+// 's' draws the next step of the shown scene; 'w' and 'W' scale by 0.9 and
+// also step the animation, a frame each.
+TEST_F(WindowTest, StepAndZoomKeysDrawTheNextStepOfTheShownScene) {
     on_key('2', 0, 0);
-    WindowState before = window_state();
     fake_gl_reset();
     on_key('s', 0, 0);
-    EXPECT_EQ(fake_gl_count(FAKE_GLUT_SWAP_BUFFERS), 1);
     EXPECT_EQ(scene_mode, '2');
     EXPECT_EQ(last_key, 's');
-    EXPECT_EQ(dedendum_step, before.steps[1] + 1);
-    EXPECT_EQ(scale_factor, before.scale);
-}
-
-TEST_F(WindowTest, ZoomKeysScaleByPointNineAndDrawAFrameEach) {
+    EXPECT_EQ(dedendum_step, 2);
+    EXPECT_EQ(scale_factor, 0.5);
     const int n = 5;
     double expected = 0.5;
     for (int i = 0; i < n; ++i) {
@@ -152,11 +123,11 @@ TEST_F(WindowTest, ZoomKeysScaleByPointNineAndDrawAFrameEach) {
         expected *= 0.9;
     }
     EXPECT_EQ(scale_factor, expected);
-    EXPECT_EQ(addendum_step, n);  // each zoom also steps the animation
+    EXPECT_EQ(dedendum_step, 2 + n);
     for (int i = 0; i < n; ++i) on_key('W', 0, 0);
     EXPECT_NEAR(scale_factor, 0.5, 1e-15);
     EXPECT_EQ(last_key, 'W');
-    EXPECT_EQ(fake_gl_count(FAKE_GLUT_SWAP_BUFFERS), 2 * n);
+    EXPECT_EQ(fake_gl_count(FAKE_GLUT_SWAP_BUFFERS), 1 + 2 * n);
 }
 
 TEST_F(WindowTest, OtherKeysOnlyReplaceTheLastKey) {

@@ -1,7 +1,9 @@
 // Helpers for the console tests: a scratch folder per test and runs of the
 // dialogue driver (the dialogue as the program runs it, without a window) on
-// scripted standard input. Owns nothing global.
+// scripted standard input. Files and tools: tests/e2e. Owns nothing global.
 #pragma once
+
+#include "tests/e2e/e2e.hpp"
 
 #include <string>
 #include <vector>
@@ -19,21 +21,18 @@ struct ScratchDir {
 };
 
 struct DriverRun {
-    int exit_status = -1;             // exit code, or 128 + signal
+    int exit_status = -1;             // exit code, -1 when it did not end by itself within 20 s
     std::string output;               // standard output and standard error, in order
     std::vector<std::string> states;  // one line of model state after every dialogue
 };
 
 // Runs the driver in dir with stdin_text as its standard input (a file, not a
 // terminal), the window keys after the first dialogue and extra environment
-// settings ("NAME=value"). Gives up after 20 s.
+// settings ("NAME=value") after LC_ALL=C. Gives up after 20 s.
 DriverRun run_driver(const ScratchDir& dir, const std::string& stdin_text,
                      const std::vector<std::string>& keys = {},
                      const std::vector<std::string>& environment = {});
 
-std::string read_file(const std::string& path);
 bool file_exists(const std::string& path);
-// Number of times text occurs in haystack.
-int count_of(const std::string& haystack, const std::string& text);
 // The value of "name=" in a state line, up to the next blank.
 std::string state_field(const std::string& state, const char* name);

@@ -19,12 +19,7 @@ constexpr int WAIT_MS = 10000;  // for any one thing to appear on the screen
 
 std::string command_output(const std::string& command) {
     std::string text;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return text;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-    pclose(pipe);
+    run_tool(nullptr, {"sh", "-c", command}, &text);
     return text;
 }
 

@@ -11,7 +11,7 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <cctype>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -37,12 +37,38 @@ static void make_dirs(const std::string& path) {
         if (i == path.size() || path[i] == '/') mkdir(path.substr(0, i).c_str(), 0755);
 }
 
-// In a forked child: die with the test process, so nothing outlives a crashed test.
-static void die_with_parent() {
+// Forks and runs argv (looked up on PATH) with DISPLAY of x (none when x is
+// null), then the "NAME=VALUE" settings, and the child's descriptors 0, 1, 2
+// (and 3, when four are given) taken from fds (-1: /dev/null). The child leads
+// its own process group (keys typed at a developer's terminal don't reach it, a
+// pipeline under sh -c is killed as one) and dies with the test, so nothing
+// outlives a crashed test. Returns its pid, or -1.
+static pid_t spawn(const XServer* x, const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                   std::vector<int> fds) {
+    pid_t pid = fork();
+    if (pid != 0) return pid;
     prctl(PR_SET_PDEATHSIG, SIGKILL);
+    setpgid(0, 0);
+    if (x != nullptr)
+        setenv("DISPLAY", x->name, 1);
+    else
+        unsetenv("DISPLAY");
+    for (const std::string& setting : env) {
+        size_t eq = setting.find('=');
+        setenv(setting.substr(0, eq).c_str(), setting.substr(eq + 1).c_str(), 1);
+    }
+    const int null_fd = open("/dev/null", O_RDWR);
+    for (int& fd : fds) fd = fcntl(fd < 0 ? null_fd : fd, F_DUPFD, 10);  // out of the way of 0 … 3
+    for (size_t i = 0; i < fds.size(); ++i) dup2(fds[i], static_cast<int>(i));
+    for (int fd = static_cast<int>(fds.size()); fd < 1024; ++fd) close(fd);  // the parent's pipe ends too
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
 }
 
-static std::string read_file(const std::string& path) {
+std::string read_file(const std::string& path) {
     std::string text;
     FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) return text;
@@ -58,36 +84,15 @@ static std::string read_file(const std::string& path) {
 bool start_xserver(XServer* x, int timeout_ms, const char* screen) {
     int fds[2];
     if (pipe(fds) != 0) return false;
-    pid_t pid = fork();
-    if (pid < 0) {
-        close(fds[0]);
-        close(fds[1]);
-        return false;
-    }
-    if (pid == 0) {
-        die_with_parent();
-        setpgid(0, 0);  // keys typed at a developer's terminal don't reach it
-        int null_fd = open("/dev/null", O_RDWR);
-        dup2(null_fd, 0);
-        dup2(null_fd, 1);
-        dup2(null_fd, 2);
-        if (fds[1] != 3) {
-            dup2(fds[1], 3);
-            close(fds[1]);
-        }
-        if (fds[0] != 3) close(fds[0]);
-        // -noreset: otherwise the server resets whenever its last client leaves
-        // (each xdotool call is a client) and refuses connections while it does.
-        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-noreset",
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    // -noreset: otherwise the server resets whenever its last client leaves
+    // (each xdotool call is a client) and refuses connections while it does.
+    x->pid = spawn(nullptr, {"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"}, {},
+                   {-1, -1, -1, fds[1]});
     close(fds[1]);
-    x->pid = pid;
     char text[32] = {};
     size_t used = 0;
     long deadline = now_ms() + timeout_ms;
-    while (used + 1 < sizeof text && std::strchr(text, '\n') == nullptr) {
+    while (x->pid > 0 && used + 1 < sizeof text && std::strchr(text, '\n') == nullptr) {
         long left = deadline - now_ms();
         pollfd pfd = {fds[0], POLLIN, 0};
         if (left <= 0 || poll(&pfd, 1, static_cast<int>(left)) <= 0) break;
@@ -143,43 +148,15 @@ const char* use_private_xserver(const char* screen) {
 int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string* output, int timeout_ms) {
     int fds[2];
     if (pipe(fds) != 0) return -1;
-    pid_t pid = fork();
-    if (pid < 0) {
-        close(fds[0]);
-        close(fds[1]);
-        return -1;
-    }
-    if (pid == 0) {
-        die_with_parent();
-        setpgid(0, 0);  // a pipeline under sh -c is killed as one group
-        if (x != nullptr)
-            setenv("DISPLAY", x->name, 1);
-        else
-            unsetenv("DISPLAY");
-        setenv("LC_ALL", "C.UTF-8", 1);  // xprop prints UTF-8 text as text, not octal escapes
-        int null_fd = open("/dev/null", O_RDWR);
-        dup2(null_fd, 0);
-        dup2(fds[1], 1);
-        dup2(null_fd, 2);
-        close(fds[0]);
-        close(fds[1]);
-        std::vector<char*> args;
-        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
+    // LC_ALL: xprop prints UTF-8 text as text, not octal escapes.
+    pid_t pid = spawn(x, argv, {"LC_ALL=C.UTF-8"}, {-1, fds[1], -1});
     close(fds[1]);
     long deadline = now_ms() + timeout_ms;
-    bool timed_out = false;
-    for (;;) {
+    bool timed_out = pid < 0;
+    while (!timed_out) {
         long left = deadline - now_ms();
         pollfd pfd = {fds[0], POLLIN, 0};
-        if (left <= 0) {
-            timed_out = true;
-            break;
-        }
-        int ready = poll(&pfd, 1, static_cast<int>(left));
+        int ready = left > 0 ? poll(&pfd, 1, static_cast<int>(left)) : 0;
         if (ready < 0 && errno == EINTR) continue;
         if (ready <= 0) {
             timed_out = true;
@@ -193,17 +170,16 @@ int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string
     close(fds[0]);
     int status = 0;
     while (!timed_out && waitpid(pid, &status, WNOHANG) == 0) {
-        if (now_ms() > deadline) {
-            timed_out = true;
-            break;
-        }
+        timed_out = now_ms() > deadline;
         sleep_ms(5);
     }
     if (timed_out) {
         std::fprintf(stderr, "e2e: %s timed out after %d ms\n", argv[0].c_str(), timeout_ms);
-        kill(-pid, SIGKILL);
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
+        if (pid > 0) {
+            kill(-pid, SIGKILL);
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
         return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -211,16 +187,14 @@ int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string
 
 // ---- the program under test ---------------------------------------------------------
 
-bool launch_program(Program* p, const XServer* x, const char* exe, const char* stdin_text,
-                    const char* test_name, const std::vector<std::string>& env,
-                    const std::vector<std::string>& args) {
+bool launch_program(Program* p, const XServer* x, const char* exe, const char* stdin_text, const char* test_name,
+                    const std::vector<std::string>& env) {
     signal(SIGPIPE, SIG_IGN);  // writing to a program that has ended must not kill the test
     p->dir = std::string(ARTIFACTS_ROOT) + "/" + test_name;
     make_dirs(p->dir);
     p->stdout_path = p->dir + "/stdout.txt";
     p->stderr_path = p->dir + "/stderr.txt";
-    p->stdout_seen = 0;
-    p->stderr_seen = 0;
+    p->stdout_seen = p->stderr_seen = 0;
     p->exited = false;
     p->exit_status = -1;
     p->window = 0;
@@ -228,39 +202,12 @@ bool launch_program(Program* p, const XServer* x, const char* exe, const char* s
     int err_fd = open(p->stderr_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int in_fds[2];
     if (out_fd < 0 || err_fd < 0 || pipe(in_fds) != 0) return false;
-    pid_t pid = fork();
-    if (pid < 0) return false;
-    if (pid == 0) {
-        die_with_parent();
-        setpgid(0, 0);
-        if (x != nullptr)
-            setenv("DISPLAY", x->name, 1);
-        else
-            unsetenv("DISPLAY");
-        for (const std::string& setting : env) {
-            size_t eq = setting.find('=');
-            setenv(setting.substr(0, eq).c_str(), setting.substr(eq + 1).c_str(), 1);
-        }
-        dup2(in_fds[0], 0);
-        dup2(out_fd, 1);
-        dup2(err_fd, 2);
-        close(in_fds[0]);
-        close(in_fds[1]);
-        close(out_fd);
-        close(err_fd);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(exe));
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(exe, argv.data());
-        _exit(127);
-    }
+    p->pid = spawn(x, {exe}, env, {in_fds[0], out_fd, err_fd});
     close(in_fds[0]);
     close(out_fd);
     close(err_fd);
-    p->pid = pid;
     p->stdin_fd = in_fds[1];
-    return stdin_text == nullptr || write_stdin(p, stdin_text);
+    return p->pid > 0 && (stdin_text == nullptr || write_stdin(p, stdin_text));
 }
 
 bool write_stdin(Program* p, const char* text) {
@@ -379,17 +326,18 @@ std::string key_presses(const char* key, int times) {
     return list;
 }
 
-bool send_keys(Program* p, const XServer* x, const char* keys) {
-    std::vector<std::string> argv = {"xdotool", "key", "--window", std::to_string(p->window)};
-    std::string list = keys;
-    size_t start = 0;
-    while (start < list.size()) {
-        size_t end = list.find(' ', start);
-        if (end == std::string::npos) end = list.size();
-        if (end > start) argv.push_back(list.substr(start, end - start));
-        start = end + 1;
+bool send_keys(Program* p, const XServer* x, const std::string& keys) {
+    const std::vector<std::string> command = {"xdotool", "key", "--window", std::to_string(p->window)};
+    std::vector<std::string> argv = command;
+    for (size_t start = 0, end; start <= keys.size(); start = end + 1) {
+        end = std::min(keys.find(' ', start), keys.size());
+        if (end > start) argv.push_back(keys.substr(start, end - start));
+        if (argv.size() == command.size() + 40 || (end == keys.size() && argv.size() > command.size())) {
+            if (run_tool(x, argv, nullptr, 5000) != 0) return false;
+            argv = command;
+        }
     }
-    return run_tool(x, argv, nullptr, 5000) == 0;
+    return true;
 }
 
 // ---- probe state ---------------------------------------------------------------------
@@ -437,47 +385,25 @@ bool wait_probe(Program* p, const char* event, ProbeState* st, int timeout_ms) {
 // ---- screenshots -------------------------------------------------------------------
 
 bool read_ppm(const std::string& path, Image* img) {
-    std::string data = read_file(path);
-    size_t at = 0;
-    int fields[3];
-    if (data.compare(0, 2, "P6") != 0) return false;
-    at = 2;
-    for (int& field : fields) {
-        // white space and comments, then a decimal number
-        for (;;) {
-            while (at < data.size() && std::isspace(static_cast<unsigned char>(data[at]))) ++at;
-            if (at < data.size() && data[at] == '#') {
-                at = data.find('\n', at);
-                if (at == std::string::npos) return false;
-                continue;
-            }
-            break;
-        }
-        field = 0;
-        while (at < data.size() && data[at] >= '0' && data[at] <= '9') {
-            field = field * 10 + (data[at] - '0');
-            ++at;
-        }
-    }
-    ++at;  // the one white-space byte before the raster
-    size_t bytes = static_cast<size_t>(fields[0]) * static_cast<size_t>(fields[1]) * 3;
-    if (fields[2] != 255 || fields[0] <= 0 || fields[1] <= 0 || data.size() < at + bytes) return false;
-    img->width = fields[0];
-    img->height = fields[1];
+    const std::string data = read_file(path);
+    int width = 0, height = 0, max = 0, header = 0;  // "P6\n<w> <h>\n255\n": no comment lines
+    if (std::sscanf(data.c_str(), "P6 %d %d %d%n", &width, &height, &max, &header) != 3 || max != 255 ||
+        width <= 0 || height <= 0)
+        return false;
+    const size_t at = static_cast<size_t>(header) + 1;  // the one white-space byte before the raster
+    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
+    if (data.size() < at + bytes) return false;
+    img->width = width;
+    img->height = height;
     img->rgb.assign(data.begin() + static_cast<long>(at), data.begin() + static_cast<long>(at + bytes));
     return true;
 }
 
 bool take_screenshot(Program* p, const XServer* x, const char* name, Image* img) {
-    std::string base = p->dir + "/" + name;
-    std::string win = std::to_string(p->window);
-    if (run_tool(x, {"sh", "-c", "xwd -silent -id " + win + " > '" + base + ".xwd'"}, nullptr, 10000) != 0)
-        return false;
-    bool ok = run_tool(x, {"convert", "xwd:" + base + ".xwd", "png:" + base + ".png"}, nullptr, 15000) == 0 &&
-              run_tool(x, {"convert", "xwd:" + base + ".xwd", "-depth", "8", "ppm:" + base + ".ppm"}, nullptr,
-                       15000) == 0;
-    unlink((base + ".xwd").c_str());
-    return ok && read_ppm(base + ".ppm", img);
+    const std::string base = p->dir + "/" + name;
+    const std::string command = "xwd -silent -id " + std::to_string(p->window) +
+                                " | convert xwd:- -strip -depth 8 -write 'png:" + base + ".png' 'ppm:" + base + ".ppm'";
+    return run_tool(x, {"sh", "-c", command}, nullptr, 20000) == 0 && read_ppm(base + ".ppm", img);
 }
 
 Rgb pixel(const Image& img, int x, int y) {
@@ -490,4 +416,65 @@ int count_non_white(const Image& img) {
     for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
         if (img.rgb[i] != 255 || img.rgb[i + 1] != 255 || img.rgb[i + 2] != 255) ++count;
     return count;
+}
+
+// ---- a window run --------------------------------------------------------------------
+
+WindowRun::WindowRun(const char* test_name, int z, double x, bool left_in_place) {
+    started_ = session.open_window(test_name, z, x, left_in_place) &&
+               wait_probe(&session.program, "display", &shown_, E2eSession::WINDOW_TIMEOUT_MS);
+}
+
+std::string WindowRun::next_probe(int timeout_ms) {
+    ProbeState st;
+    if (!wait_probe(&session.program, "", &st, timeout_ms)) return "";
+    (st.event == "display" ? shown_ : state_) = st;
+    return st.event;
+}
+
+bool WindowRun::keys(const std::string& list) {
+    if (!send_keys(&session.program, &session.xserver, list)) return false;
+    int count = 0;
+    for (size_t start = 0, end; start < list.size(); start = end + 1) {
+        end = std::min(list.find(' ', start), list.size());
+        count += end > start;
+    }
+    for (int answered = 0; answered < count;) {
+        std::string event = next_probe(E2eSession::WINDOW_TIMEOUT_MS);
+        if (event.empty()) return false;
+        answered += event == "key";
+    }
+    return true;
+}
+
+void WindowRun::settle() {
+    while (!next_probe(500).empty()) {
+    }
+}
+
+bool painted(const Image& img) {
+    int black = 0;
+    for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
+        black += img.rgb[i] == 0 && img.rgb[i + 1] == 0 && img.rgb[i + 2] == 0;
+    return img.width > 0 && black < img.width * img.height / 2 && count_non_white(img) > 0;
+}
+
+Image WindowRun::shoot(const char* name, const std::function<bool(const Image&)>& expected) {
+    Image img;
+    long deadline = now_ms() + 5000;
+    for (;;) {
+        bool taken = take_screenshot(&session.program, &session.xserver, name, &img);
+        if ((taken && painted(img) && (!expected || expected(img))) || now_ms() > deadline) return img;
+        sleep_ms(100);
+    }
+}
+
+int count_of(const std::string& haystack, const std::string& text) {
+    int count = 0;
+    for (size_t at = haystack.find(text); at != std::string::npos; at = haystack.find(text, at + 1)) ++count;
+    return count;
+}
+
+int WindowRun::display_frames() const {
+    return count_of(read_stderr(&session.program), "probe: display");
 }

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,10 +48,9 @@ void stop_xserver(XServer* x);
 // Runs exe with DISPLAY of x (x may be null: no DISPLAY at all), stdin a pipe
 // that first receives stdin_text (more with write_stdin), stdout/stderr into
 // files under <artifacts>/<test_name>/. env: "NAME=VALUE" settings applied after
-// DISPLAY (e.g. "LC_ALL=C.UTF-8", or a DISPLAY of its own); args: arguments.
+// DISPLAY (e.g. "LC_ALL=C.UTF-8", or a DISPLAY of its own).
 bool launch_program(Program* p, const XServer* x, const char* exe, const char* stdin_text,
-                    const char* test_name, const std::vector<std::string>& env = {},
-                    const std::vector<std::string>& args = {});
+                    const char* test_name, const std::vector<std::string>& env = {});
 bool write_stdin(Program* p, const char* text);
 void close_stdin(Program* p);
 
@@ -59,6 +59,10 @@ bool wait_exit(Program* p, int timeout_ms);
 bool is_alive(Program* p);
 // Kills the program (SIGKILL) if still running, reaps it, closes its stdin.
 void stop_program(Program* p);
+
+// The whole file ("" when it cannot be read), and how often text occurs in haystack.
+std::string read_file(const std::string& path);
+int count_of(const std::string& haystack, const std::string& text);
 
 // Everything the program wrote so far.
 std::string read_stdout(const Program* p);
@@ -75,10 +79,10 @@ bool wait_stderr(Program* p, const char* text, int timeout_ms);
 // timeout or if the program ended.
 bool find_window(Program* p, const XServer* x, int timeout_ms, bool left_in_place = false);
 
-// `xdotool key --window WIN <keys>`: keys separated by blanks, xdotool names
-// ("s", "W", "3", "Escape"). A key that ends the program (Escape) may make
-// xdotool fail as the window vanishes: check wait_exit instead of the result.
-bool send_keys(Program* p, const XServer* x, const char* keys);
+// `xdotool key --window WIN <keys>`, 40 keys a call: keys separated by blanks,
+// xdotool names ("s", "W", "3", "Escape"). A key that ends the program (Escape)
+// may make xdotool fail as the window vanishes: check wait_exit instead of the result.
+bool send_keys(Program* p, const XServer* x, const std::string& keys);
 // The key `times` times, as a send_keys list ("s s s ").
 std::string key_presses(const char* key, int times);
 
@@ -111,6 +115,7 @@ struct Image {
 // xwd of the program's window -> <dir>/<name>.png (to look at) and .ppm (read
 // into img). False if a tool fails or times out.
 bool take_screenshot(Program* p, const XServer* x, const char* name, Image* img);
+// A binary PPM without comment lines (convert -strip writes none).
 bool read_ppm(const std::string& path, Image* img);
 Rgb pixel(const Image& img, int x, int y);
 inline bool is_white(Rgb c) {
@@ -118,6 +123,8 @@ inline bool is_white(Rgb c) {
 }
 // Pixels of the image that are not white.
 int count_non_white(const Image& img);
+// A window not painted yet is black; a frame is mostly white background with something on it.
+bool painted(const Image& img);
 
 // ---- one session per test -----------------------------------------------------
 // Starts Xvfb on construction; stops program and Xvfb on destruction.
@@ -142,8 +149,39 @@ struct E2eSession {
     E2eSession& operator=(const E2eSession&) = delete;
 };
 
-// For a test class holding an E2eSession that opened the program's window:
-// skips the test without Xvfb, fails it when no window came up.
+// ---- a window run ------------------------------------------------------------
+// The probe build's window for the gear z, x after its first frame, driven
+// with keys as a user types them; its probe state and screenshots.
+class WindowRun {
+public:
+    // left_in_place: the window stays where it opened (moving it repaints it: a frame more).
+    WindowRun(const char* test_name, int z, double x, bool left_in_place = false);
+    bool ready() const { return session.ready; }
+    bool started() const { return started_; }
+    // Types the keys (xdotool names, blank-separated) and waits until the
+    // program has answered the last of them.
+    bool keys(const std::string& list);
+    bool press(const char* key, int times) { return keys(key_presses(key, times)); }
+    // Waits until no frame has come for half a second (a repaint may follow the keys).
+    void settle();
+    const ProbeState& state() const { return state_; }  // after the last key
+    const ProbeState& shown() const { return shown_; }  // of the last frame drawn
+    // Screenshots until the picture is painted and shows what is expected (a
+    // frame may still be on its way), at most a few seconds; keeps the last.
+    Image shoot(const char* name, const std::function<bool(const Image&)>& expected = nullptr);
+    int display_frames() const;  // frames drawn so far
+    E2eSession session;
+
+private:
+    // Reads the next probe line, a frame's into shown_, a key's into state_;
+    // returns its event, "" on timeout or exit.
+    std::string next_probe(int timeout_ms);
+    ProbeState state_, shown_;
+    bool started_ = false;
+};
+
+// For a test holding a WindowRun: skips the test without Xvfb, fails it when
+// no window came up.
 #define START_WINDOW_RUN(run)                                                  \
     do {                                                                       \
         if (!(run).ready()) GTEST_SKIP() << "no Xvfb on this machine";         \

@@ -16,11 +16,6 @@ struct FakeGlState {
     double projection[16];  // column-major; glLoadIdentity in GL_PROJECTION mode sets it
     GLenum matrix_mode;     // GL_MODELVIEW at start
     int viewport[4];
-    unsigned display_mode;  // glutInitDisplayMode
-    int windows_created;
-    void (*display)(void);
-    void (*reshape)(int, int);
-    void (*keyboard)(unsigned char, int, int);
 };
 
 void fake_gl_reset();  // counts 0; state as after context creation

@@ -120,47 +120,31 @@ protected:
     }
 };
 
-TEST_F(PixelIdentity, EverySceneOfSmallAndMiddleGears) {
+// Every scene of small and middle gears, and frames whose figures reach out
+// of the window in each way the drawing layer leaves them out.
+TEST_F(PixelIdentity, CulledFramesPaintLikeWholeOnes) {
     for (int z : {8, 20, 100})
-        for (char scene = '1'; scene <= '7'; ++scene)
-            expect_same_pixels(frame(scene, z, z == 20 ? 0.0 : 0.5, 7));
-}
-
-TEST_F(PixelIdentity, LargeGearsWhoseCirclesReachFarOutside) {
-    expect_same_pixels(frame('1', 400, 0.5));
-    expect_same_pixels(frame('6', 400, -0.5));
-    expect_same_pixels(frame('7', 400, 0.5));
-    expect_same_pixels(frame('4', 1000, 0.0, 40));
-}
-
-TEST_F(PixelIdentity, ZoomedInAndOut) {
-    expect_same_pixels(frame('1', 20, 0.5, 60, -20));  // W×20: pitch circle of view radius 41
-    expect_same_pixels(frame('2', 12, 0.3, 40, -25));
-    expect_same_pixels(frame('3', 20, 0.0, 250, -10));  // the undercut at its last step
-    expect_same_pixels(frame('6', 20, 0.5, 0, -24));    // one flank, far larger than the view
-    expect_same_pixels(frame('6', 20, 0.5, 0, -40));
-    expect_same_pixels(frame('7', 20, 0.5, 0, 30));  // w×30: the whole gear small
-    expect_same_pixels(frame('4', 100, 0.0, 300, 20));
-    expect_same_pixels(frame('7', 100, 0.5, 0, -8));
-    expect_same_pixels(frame('7', 400, 0.5, 0, -8));
-}
-
-TEST_F(PixelIdentity, RacksRollingAndTheGearTurned) {
-    expect_same_pixels(frame('4', 20, 0.5, 78));
-    expect_same_pixels(frame('4', 20, 0.5, 1000));
-    expect_same_pixels(frame('5', 20, 0.5, 37));
-    expect_same_pixels(frame('5', 20, 0.5, 300));
-    expect_same_pixels(frame('5', 20, 0.5, 10000));  // 13,800 trace lines in view, their union solid
-    expect_same_pixels(frame('5', 8, 0.5, 600, -6));
-    expect_same_pixels(frame('3', 30, 0.0, 250));
-}
-
-TEST_F(PixelIdentity, WindowsThatAreNotSquare) {
-    expect_same_pixels(frame('1', 20, 0.5, 30, 0, 1600, 400));
-    expect_same_pixels(frame('5', 20, 0.5, 150, 0, 1600, 400));
-    expect_same_pixels(frame('7', 40, 0.5, 0, -5, 1600, 400));
-    expect_same_pixels(frame('2', 20, 0.5, 30, -10, 400, 800));
-    expect_same_pixels(frame('6', 20, 0.5, 0, 0, 400, 800));
+        for (char scene = '1'; scene <= '7'; ++scene) expect_same_pixels(frame(scene, z, z == 20 ? 0.0 : 0.5, 7));
+    for (const FrameCase& c : {
+             // Large gears whose circles reach far outside.
+             frame('1', 400, 0.5), frame('6', 400, -0.5), frame('7', 400, 0.5), frame('4', 1000, 0.0, 40),
+             // Zoomed in and out.
+             frame('1', 20, 0.5, 60, -20),  // W×20: pitch circle of view radius 41
+             frame('2', 12, 0.3, 40, -25),
+             frame('3', 20, 0.0, 250, -10),  // the undercut at its last step
+             frame('6', 20, 0.5, 0, -24),    // one flank, far larger than the view
+             frame('6', 20, 0.5, 0, -40),
+             frame('7', 20, 0.5, 0, 30),  // w×30: the whole gear small
+             frame('4', 100, 0.0, 300, 20), frame('7', 100, 0.5, 0, -8), frame('7', 400, 0.5, 0, -8),
+             // Racks rolling and the gear turned.
+             frame('4', 20, 0.5, 78), frame('4', 20, 0.5, 1000), frame('5', 20, 0.5, 37), frame('5', 20, 0.5, 300),
+             frame('5', 20, 0.5, 10000),  // 13,800 trace lines in view, their union solid
+             frame('5', 8, 0.5, 600, -6), frame('3', 30, 0.0, 250),
+             // Windows that are not square.
+             frame('1', 20, 0.5, 30, 0, 1600, 400), frame('5', 20, 0.5, 150, 0, 1600, 400),
+             frame('7', 40, 0.5, 0, -5, 1600, 400), frame('2', 20, 0.5, 30, -10, 400, 800),
+             frame('6', 20, 0.5, 0, 0, 400, 800)})
+        expect_same_pixels(c);
 }
 
 // A run of 's' in scene '4' with every trace in view paints only each new

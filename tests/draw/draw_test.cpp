@@ -1,0 +1,266 @@
+// The drawing layer as recorded, every figure recorded whole: the dash-dot
+// line and circle (the one place their counts are worked out), circles and
+// discs, the cross, the turn and the legend, and the rack-cutter and gear
+// figures, each placed exactly with the caller's matrix left as it was.
+#include "draw/draw.hpp"
+#include "record/device.hpp"
+#include "tests/record/record_reading.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+void whole_frame(int z = 20, double x = 0.0, double scale = 0.5) {
+    compute_gear(z, x);
+    scale_factor = scale;
+    begin_record({800, 800, 1.0f, false});
+    device_line_width(2);
+}
+
+// ---- primitives ------------------------------------------------------------------
+
+// The pattern from a to b: n periods of dash 9, gap 2, dot 2, gap 2 parts and
+// a closing dash ending at b.
+void expect_dash_dot_line(ProfilePoint a, ProfilePoint b, int periods, double period) {
+    whole_frame();
+    draw_dash_dot_line(a, b, blue);
+    const std::vector<ViewSegment> s = segments(blue);
+    ASSERT_EQ(s.size(), static_cast<size_t>(2 * periods + 1));
+    const double length = std::hypot(b.x - a.x, b.y - a.y);
+    const double ux = length > 0 ? (b.x - a.x) / length : 1;
+    const double uy = length > 0 ? (b.y - a.y) / length : 0;
+    for (int i = 0; i <= periods; ++i) {
+        const double along[4] = {i * period, (i + 0.6) * period, (i + 11.0 / 15) * period,
+                                 (i + 13.0 / 15) * period};
+        for (int j = 0; j < (i < periods ? 2 : 1); ++j) {
+            const ViewSegment& seg = s[2 * i + j];
+            EXPECT_NEAR(seg.x0, a.x + along[2 * j] * ux, 1e-12) << "period " << i;
+            EXPECT_NEAR(seg.y0, a.y + along[2 * j] * uy, 1e-12) << "period " << i;
+            EXPECT_NEAR(seg.x1, a.x + along[2 * j + 1] * ux, 1e-12) << "period " << i;
+        }
+    }
+    EXPECT_NEAR(s.back().x1, b.x, 1e-12);
+    EXPECT_NEAR(s.back().y1, b.y, 1e-12);
+}
+
+TEST(DashDotLine, PeriodsFollowTheLength) {
+    expect_dash_dot_line(ProfilePoint{0, 0}, ProfilePoint{0.3, 0}, 2, 0.3 * 15 / 39);
+    expect_dash_dot_line(ProfilePoint{-0.5, -0.5}, ProfilePoint{0.5 * M_SQRT1_2 - 0.5, 0.5 * M_SQRT1_2 - 0.5},
+                         2, 0.5 * 15 / 39);
+    expect_dash_dot_line(ProfilePoint{0.1, 0.2}, ProfilePoint{0.1 + M_SQRT1_2, 0.2 + M_SQRT1_2}, 5,
+                         15.0 / 84);
+    expect_dash_dot_line(ProfilePoint{-1, 0.3}, ProfilePoint{1, 0.3}, 11, 2.0 * 15 / (15 * 11 + 9));
+    expect_dash_dot_line(ProfilePoint{0.2, 0.2}, ProfilePoint{0.2, 0.2}, 2, 0);  // five empty segments at a
+    // The scaled variant measures the scaled length: 0.5·(2, 0) has 5 periods, not 11.
+    whole_frame();
+    draw_dash_dot_line_scaled(0.5, ProfilePoint{-1, 0}, ProfilePoint{1, 0}, blue);
+    EXPECT_EQ(segments(blue).size(), 11u);
+}
+
+TEST(Circles, DiscAndOutlineAre120GonsAndANegativeRadiusMirrors) {
+    whole_frame();
+    draw_disc(ProfilePoint{0.1, -0.2}, 0.3, black);
+    draw_circle(ProfilePoint{0.1, -0.2}, -0.3, green);
+    ASSERT_EQ(frame_record.item_count, 2);
+    for (int i = 0; i < 2; ++i) {
+        const RecordItem& item = frame_record.items[i];
+        EXPECT_EQ(item.kind, i == 0 ? ItemKind::POLYGON : ItemKind::LINE_LOOP);
+        ASSERT_EQ(item.vertex_count, CIRCLE_SEGMENTS);
+        const double sign = i == 0 ? 1 : -1;
+        for (int k = 0; k < CIRCLE_SEGMENTS; k += 17) {
+            const RecordVertex& v = frame_record.vertices[item.first_vertex + k];
+            const double angle = k * 2 * CIRCLE_PI / CIRCLE_SEGMENTS;
+            EXPECT_NEAR(v.x, 0.1 + sign * 0.3 * std::cos(angle), 1e-15);
+            EXPECT_NEAR(v.y, -0.2 + sign * 0.3 * std::sin(angle), 1e-15);
+        }
+    }
+}
+
+// Radius 0.1: 6 periods of 60 degrees, 9 dash and 2 dot segments each; radius
+// 1: n = 31, m = 45, k = 10, 1,705 segments. Periods start at P, 2P, … 2π.
+// Radius 40 has sub-steps of 1/40 pixel: a dash is drawn as chords across whole
+// sub-steps, its ends where they were and the count bounded.
+TEST(DashDotCircle, CountsPlacesAndChords) {
+    whole_frame();
+    draw_dash_dot_circle(ProfilePoint{0.2, 0.1}, 0.1, blue);
+    std::vector<ViewSegment> s = segments(blue);
+    ASSERT_EQ(s.size(), 66u);
+    const double sixth = 2 * CIRCLE_PI / (6 * 15);
+    for (int i = 1; i <= 6; ++i) {
+        const ViewSegment& dash = s[11 * (i - 1)];
+        const ViewSegment& dot = s[11 * (i - 1) + 9];
+        EXPECT_NEAR(dash.x0, 0.2 + 0.1 * std::cos(i * CIRCLE_PI / 3), 1e-15) << "period " << i;
+        EXPECT_NEAR(dash.y0, 0.1 + 0.1 * std::sin(i * CIRCLE_PI / 3), 1e-15) << "period " << i;
+        EXPECT_NEAR(dot.x0, 0.2 + 0.1 * std::cos(i * CIRCLE_PI / 3 + 11 * sixth), 1e-15) << "period " << i;
+    }
+    whole_frame();
+    draw_dash_dot_circle(ProfilePoint{0, 0}, 1.0, blue);
+    EXPECT_EQ(segments(blue).size(), 1705u);
+    whole_frame();  // a negative radius counts by its size and mirrors the points
+    draw_dash_dot_circle(ProfilePoint{0, 0}, -1.0, blue);
+    s = segments(blue);
+    ASSERT_EQ(s.size(), 1705u);
+    EXPECT_NEAR(s[0].x0, -std::cos(2 * CIRCLE_PI / 31), 1e-15);
+    whole_frame();  // a radius without value draws nothing
+    draw_dash_dot_circle(ProfilePoint{0, 0}, INFINITY, blue);
+    draw_dash_dot_circle(ProfilePoint{0, 0}, NAN, blue);
+    EXPECT_EQ(frame_record.item_count, 0);
+
+    const double radius = 40;
+    whole_frame();
+    draw_dash_dot_circle(ProfilePoint{0, -radius}, radius, blue);
+    s = segments(blue);
+    const int n = static_cast<int>(10 * CIRCLE_PI * radius);
+    const int m = static_cast<int>(45 * radius);
+    const int k = static_cast<int>(10 * radius);
+    // The 800 px across the view hold about 2,400 chords of 9 sub-steps (22,000 sub-steps).
+    int in_view = 0;
+    for (const ViewSegment& seg : s) in_view += std::fabs(seg.x0) <= 1 && std::fabs(seg.x1) <= 1;
+    EXPECT_GT(in_view, 1500);
+    EXPECT_LT(in_view, 4000);
+    // The period that starts at the top of the circle: its first chord starts
+    // on its period's first sub-step point, and its dash ends on the m-th sub-step.
+    const double delta = 2 * CIRCLE_PI / (static_cast<double>(n) * (m + 3 * k));
+    const double start = (n / 4) * 2 * CIRCLE_PI / n;
+    EXPECT_LT(distance_to(s, radius * std::cos(start + m * delta), radius * std::sin(start + m * delta) - radius),
+              1e-9);
+    EXPECT_LT(distance_to(s, radius * std::cos(start), radius * std::sin(start) - radius), 1e-9);
+}
+
+TEST(CrossTurnAndText, AsTheScenesUseThem) {
+    whole_frame();
+    device_line_width(1);
+    draw_cross(ProfilePoint{0.25, 0}, M_PI / 2);  // cut to the guard square
+    const std::vector<ViewSegment> s = segments(black, 2.0f);
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_NEAR(s[0].x0, 0.25, 1e-14);
+    EXPECT_NEAR(s[0].y0, -2, 1e-14);
+    EXPECT_NEAR(s[1].x0, 2, 1e-14);
+    EXPECT_NEAR(s[1].y0, 0, 1e-14);
+    EXPECT_EQ(device_line_width(), 2.0f);
+    // A quarter turn about (0, -0.5): the origin goes to (-0.5, -0.5), and the
+    // legend is placed through the turned matrix too.
+    whole_frame();
+    rotate_about(ProfilePoint{0, 0}, ProfilePoint{0, -0.5}, M_PI / 2);
+    draw_disc(ProfilePoint{0, 0}, 0.01, red);
+    draw_text(0.0f, 0.0f, "\x82\xa0 bytes");
+    EXPECT_NEAR(discs(red)[0].x, -0.5, 1e-15);
+    EXPECT_NEAR(discs(red)[0].y, -0.5, 1e-15);
+    EXPECT_EQ(legend_lines(), std::vector<std::string>{"\x82\xa0 bytes"});
+    EXPECT_NEAR(legend_positions()[0].x, -0.5, 1e-15);
+}
+
+// ---- figures ---------------------------------------------------------------------
+
+// Which copies q-2 … q+1 a roll draws (q = r·t/π toward zero): for z = 20,
+// t = 1 gives copies 1 to 4, t = -1 copies -5 to -2, t = 0 copies -2 to 1.
+// Copy i's right flank of its middle tooth crosses the rolling line at i·π.
+// 22 segments: a copy after the first leaves out the two flanks it shares
+// with the one before. Unturned, the first copy is the x = 0 outline P1 … P8
+// (rounded to five places) moved by -2π.
+TEST(Rack, CopiesFollowTheRollAndArePlacedAtTheReferencePointTurned) {
+    for (double t : {1.0, -1.0, 0.0}) {
+        whole_frame(20, 0.0, 0.05);
+        const ProfilePoint a = {0.3, -0.7};
+        draw_rack(0, a, t, black);
+        const std::vector<ViewSegment> s = segments(black);
+        ASSERT_EQ(s.size(), 22u) << "t = " << t;
+        const int first = t > 0 ? 1 : t < 0 ? -5 : -2;
+        for (int c = 0; c < 4; ++c) {
+            // The 5th segment (P5-P6) of a copy passes the rolling line at (i·π, 0) of the rack frame.
+            const double along = (first + c) * PI * 0.05;
+            const double x = 0.05 * a.x + along * std::cos(t);
+            const double y = 0.05 * a.y - along * std::sin(t);
+            const ViewSegment& flank = s[c == 0 ? 4 : 7 + 5 * (c - 1) + 2];  // P5-P6
+            EXPECT_LT(distance_to(std::vector<ViewSegment>{flank}, x, y), 1e-12) << "t " << t << " copy " << c;
+        }
+        if (t != 0) continue;
+        const double corners[8][2] = {{-3.59656, -1.25}, {-2.77762, 1}, {-1.93477, 1}, {-1.11583, -1.25},
+                                      {-0.45496, -1.25}, {0.36397, 1},  {1.20683, 1},  {2.02576, -1.25}};
+        for (int i = 0; i < 7; ++i) {
+            EXPECT_NEAR(s[i].x0, 0.05 * (a.x + corners[i][0] - 2 * PI), 1e-6) << "P" << i + 1;
+            EXPECT_NEAR(s[i].y0, 0.05 * (a.y + corners[i][1]), 1e-6) << "P" << i + 1;
+            EXPECT_NEAR(s[i].x1, 0.05 * (a.x + corners[i + 1][0] - 2 * PI), 1e-6) << "P" << i + 2;
+        }
+    }
+}
+
+// Mode 1 adds the rolling line: blue, through the reference point along the
+// rack's x axis, 20 model units to either side.
+TEST(Rack, ModeOneAddsTheRollingLineAndTheMatrixIsKept) {
+    whole_frame(20, 0.0, 0.02);
+    device_translate(0.1, -0.2);
+    device_rotate(0.3);
+    const DeviceMatrix before = device_matrix();
+    draw_rack(1, ProfilePoint{1, 2}, 0.4, black);
+    const DeviceMatrix& after = device_matrix();
+    EXPECT_EQ(after.xx, before.xx);
+    EXPECT_EQ(after.x0, before.x0);
+    EXPECT_EQ(after.y0, before.y0);
+    const std::vector<ViewSegment> line = segments(blue);
+    ASSERT_FALSE(line.empty());
+    // In the caller's frame: from A + 20·(cos t, -sin t) to A - 20·(cos t, -sin t), times 0.02.
+    const double c = std::cos(0.3);
+    const double sn = std::sin(0.3);
+    auto view = [&](double x, double y) { return ProfilePoint{0.1 + c * x - sn * y, -0.2 + sn * x + c * y}; };
+    const ProfilePoint start = view(0.02 * (1 + 20 * std::cos(0.4)), 0.02 * (2 - 20 * std::sin(0.4)));
+    const ProfilePoint end = view(0.02 * (1 - 20 * std::cos(0.4)), 0.02 * (2 + 20 * std::sin(0.4)));
+    EXPECT_NEAR(line.front().x0, start.x, 1e-12);
+    EXPECT_NEAR(line.front().y0, start.y, 1e-12);
+    EXPECT_NEAR(line.back().x1, end.x, 1e-12);
+    EXPECT_NEAR(line.back().y1, end.y, 1e-12);
+}
+
+// z = 20, x = 0 at s = 0.05 about (0, -10): tip 0.55, root 0.4375, base
+// 0.46985, disc 0.005, all about (0, -0.5); the centre lines from (0.5, -0.5)
+// to (-0.5, -0.5) and from (0, 0) to (0, -1), dash-dot, begin and end with a dash.
+TEST(GearCircles, TwentyTeethRadiiCentreAndLines) {
+    whole_frame(20, 0.0, 0.05);
+    draw_gear_circles(ProfilePoint{0, -10});
+    const std::vector<ViewCircle> reds = outlines(red);
+    const std::vector<ViewCircle> greens = outlines(green);
+    const std::vector<ViewCircle> disc = discs(black);
+    ASSERT_EQ(reds.size(), 2u);
+    ASSERT_EQ(greens.size(), 1u);
+    ASSERT_EQ(disc.size(), 1u);
+    EXPECT_NEAR(reds[0].radius, 0.55, 1e-12);
+    EXPECT_NEAR(reds[1].radius, 0.4375, 1e-12);
+    EXPECT_NEAR(greens[0].radius, 0.46985, 1e-5);
+    EXPECT_NEAR(disc[0].radius, 0.005, 1e-12);
+    for (const ViewCircle& c : {reds[0], reds[1], greens[0], disc[0]}) {
+        EXPECT_NEAR(c.x, 0, 1e-12);
+        EXPECT_NEAR(c.y, -0.5, 1e-12);
+    }
+    const std::vector<ViewSegment> dashes = segments(blue);
+    for (const ProfilePoint& end : {ProfilePoint{0.5, -0.5}, ProfilePoint{-0.5, -0.5}, ProfilePoint{0, 0},
+                                    ProfilePoint{0, -1}})
+        EXPECT_LT(distance_to(dashes, end.x, end.y), 1e-12) << end.x << ", " << end.y;
+}
+
+// 20 copies 18 degrees apart about the gear centre, the 20th exactly over the
+// polyline itself; nothing for no teeth or an empty polyline.
+TEST(GearTeeth, CopiesTurnAboutTheCentreAndTheLastFallsOnTheOriginal) {
+    whole_frame(20, 0.0, 0.05);
+    const ProfilePoint points[] = {{-0.5, 0.2}, {0.0, 1.0}, {0.5, 0.2}};
+    draw_gear_teeth(0.05, 20, ProfilePoint{0, 0}, 2, points, red);
+    const std::vector<ViewSegment> s = segments(red, 4.0f);
+    ASSERT_EQ(s.size(), 40u);
+    for (int k = 1; k <= 20; ++k) {
+        const double turn = -k * 2 * PI / 20;  // clockwise
+        const double x = 0.05 * (0.0 * std::cos(turn) - (1.0 + 10) * std::sin(turn));
+        const double y = 0.05 * (0.0 * std::sin(turn) + (1.0 + 10) * std::cos(turn) - 10);
+        EXPECT_NEAR(s[2 * (k - 1)].x1, x, 1e-12) << "copy " << k;
+        EXPECT_NEAR(s[2 * (k - 1)].y1, y, 1e-12) << "copy " << k;
+    }
+    EXPECT_NEAR(s[38].x0, 0.05 * -0.5, 1e-12);  // 20·φ is 2π but for the short π
+    EXPECT_NEAR(s[38].y0, 0.05 * 0.2, 1e-12);
+    const int items = frame_record.item_count;
+    draw_gear_teeth(0.05, 0, ProfilePoint{0, 0}, 2, points, red);
+    draw_gear_teeth(0.05, 20, ProfilePoint{0, 0}, 0, points, red);
+    EXPECT_EQ(frame_record.item_count, items);
+    EXPECT_EQ(device_matrix().x0, 0);
+}
+
+}  // namespace
