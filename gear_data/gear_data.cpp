@@ -29,6 +29,20 @@ static double inverse_inv(double value) {
     return phi;
 }
 
+// Where the tooth's flank leaves its involute, going down from the tip: the
+// polar angle plus inv(α_R) stays the same all along an involute.
+static double involute_start_radius(const GearParams& g, const ToothProfile& t) {
+    const double r = g.pitch_radius;
+    auto radius = [&](const ProfilePoint& p) { return std::hypot(p.x, p.y + r); };
+    auto on = [&](const ProfilePoint& p) {
+        return std::atan2(p.x, p.y + r) - inv(std::acos(std::fmin(1.0, g.base_radius / radius(p))));
+    };
+    const double tip = on(t.flank[t.flank_last - 1]);
+    int i = t.flank_last - 1;
+    while (i > 0 && std::fabs(on(t.flank[i - 1]) - tip) < 1e-9) --i;
+    return radius(t.flank[i]);
+}
+
 static Measure known(double value) {
     return Measure{true, value, nullptr};
 }
@@ -83,8 +97,9 @@ static void measure_over_pins(GearData& d, double alpha) {
     d.over_pins = fault ? unknown(fault) : known(centres + d.pin_diameter);
 }
 
-GearData gear_data(double module, double pin_diameter) {
-    const GearParams& g = gear_params;
+// The data of the gear of those parameters and that tooth.
+static GearData data_of(const GearParams& g, const ToothProfile& tooth, bool is_gear, double module,
+                        double pin_diameter) {
     const Cutter& c = g.cutter;
     const double m = module;
     const double alpha = g.alpha;
@@ -108,9 +123,9 @@ GearData gear_data(double module, double pin_diameter) {
 
     d.tooth_thickness = m * (PI / 2.0 + 2.0 * x * std::tan(alpha));
     ProfilePoint meeting;
-    d.pointed = flank_until_meeting(shifted_tooth, g.pitch_radius, meeting) != shifted_tooth.flank_last;
-    d.pointed_diameter =
-        d.pointed ? known(2.0 * m * polar_radius(meeting)) : unknown("the tooth has a tip land");
+    d.pointed = flank_until_meeting(tooth, g.pitch_radius, meeting) != tooth.flank_last;
+    const double meeting_radius = std::hypot(meeting.x, meeting.y + g.pitch_radius);
+    d.pointed_diameter = d.pointed ? known(2.0 * m * meeting_radius) : unknown("the tooth has a tip land");
     const double alpha_tip = std::acos(d.base_diameter / d.tip_diameter);
     const double tip_thickness =
         d.tip_diameter * (d.tooth_thickness / d.pitch_diameter + inv(alpha) - inv(alpha_tip));
@@ -124,8 +139,12 @@ GearData gear_data(double module, double pin_diameter) {
     d.min_teeth_no_undercut = 2.0 * (flank_end - x) / sin2;
     d.undercut = x < d.min_shift_no_undercut;
     ProfilePoint form;
-    if (d.undercut && undercut_meets_involute(form)) {
+    // The generated curves describe the gear, not the mate: the mate's undercut
+    // form circle is taken where its flank leaves the involute.
+    if (d.undercut && is_gear && undercut_meets_involute(form)) {
         d.form_diameter = 2.0 * m * polar_radius(form);
+    } else if (d.undercut && !is_gear) {
+        d.form_diameter = 2.0 * m * involute_start_radius(g, tooth);
     } else {
         const double r = m * z / 2.0;
         const double rb = d.base_diameter / 2.0;
@@ -137,4 +156,50 @@ GearData gear_data(double module, double pin_diameter) {
     measure_span(d, alpha);
     measure_over_pins(d, alpha);
     return d;
+}
+
+GearData gear_data(double module, double pin_diameter) {
+    return data_of(gear_params, shifted_tooth, true, module, pin_diameter);
+}
+
+GearData mate_data(double module, double pin_diameter) {
+    return data_of(mate_params, mate_tooth, false, module, pin_diameter);
+}
+
+PairData pair_data(const GearData& g1, const GearData& g2) {
+    PairData p = {};
+    const double alpha = g1.pressure_angle * PI / 180.0;
+    const double m = g1.module;
+    const double z1 = g1.teeth;
+    const double z2 = g2.teeth;
+    const double ha = g1.addendum / m;
+    const double aw = inverse_inv(inv(alpha) + 2.0 * std::tan(alpha) * (g1.shift + g2.shift) / (z1 + z2));
+    p.working_pressure_angle = aw * 180.0 / PI;
+    p.centre_distance = (z1 + z2) * m / 2.0 * std::cos(alpha) / std::cos(aw);
+    const double y = (z1 + z2) / 2.0 * (std::cos(alpha) / std::cos(aw) - 1.0);
+    p.centre_distance_modification = y;
+    p.tip_reduction = (g1.shift + g2.shift - y) * m;
+    p.reduced_tip_diameter = g1.pitch_diameter + 2.0 * (ha + y - g2.shift) * m;
+    p.mate_reduced_tip_diameter = g2.pitch_diameter + 2.0 * (ha + y - g1.shift) * m;
+    const double rb1 = g1.base_diameter / 2.0;
+    const double rb2 = g2.base_diameter / 2.0;
+    const double ra1 = p.reduced_tip_diameter / 2.0;
+    const double ra2 = p.mate_reduced_tip_diameter / 2.0;
+    const double tip1 =
+        std::sqrt(ra1 * ra1 - rb1 * rb1);  // along the line of action from gear 1's base tangent point
+    const double tip2 = std::sqrt(ra2 * ra2 - rb2 * rb2);
+    const double line = p.centre_distance * std::sin(aw);  // between the two base tangent points
+    p.contact_ratio = (tip1 + tip2 - line) / (PI * m * std::cos(alpha));
+    // The path of contact runs from where the mate's tip cuts the line of action
+    // to where the gear's does; each end must meet the other gear on its involute.
+    const double low1 = std::hypot(rb1, line - tip2);  // the gear's radius at the mate's tip contact
+    const double low2 = std::hypot(rb2, line - tip1);
+    const bool mate_digs = line - tip2 < 0.0 || low1 < g1.form_diameter / 2.0 - 1e-9;
+    const bool gear_digs = line - tip1 < 0.0 || low2 < g2.form_diameter / 2.0 - 1e-9;
+    p.interference = mate_digs || gear_digs;
+    p.interference_text = mate_digs && gear_digs ? "each gear's tip digs into the other's root"
+                          : mate_digs            ? "the mate's tip digs into the gear's root"
+                          : gear_digs            ? "the gear's tip digs into the mate's root"
+                                                 : nullptr;
+    return p;
 }

@@ -57,10 +57,30 @@ struct GearData {
 // The data of the gear computed last (compute_gear) at module mm per module
 // unit, with pins of pin_diameter mm (0: PIN_DIAMETER_PER_MODULE · module).
 GearData gear_data(double module, double pin_diameter);
+// The same for the mate (compute_mate).
+GearData mate_data(double module, double pin_diameter);
+
+// The gear and its mate in mesh without backlash.
+struct PairData {
+    double working_pressure_angle;        // degrees: inv α_w = inv α + 2·tan α·(x1 + x2)/(z1 + z2)
+    double centre_distance;               // mm: (z1 + z2)·m/2 · cos α / cos α_w
+    double centre_distance_modification;  // y = (z1 + z2)/2 · (cos α / cos α_w - 1)
+    double tip_reduction;         // mm taken off each tip radius for the standard clearance: (x1 + x2 - y)·m
+    double reduced_tip_diameter;  // the gear's tip after the reduction: d1 + 2(ha + y - x2)m
+    double mate_reduced_tip_diameter;  // the mate's: d2 + 2(ha + y - x1)m
+    double contact_ratio;              // ε_α with the reduced tips
+    bool interference;                 // a tip reaches below the other gear's form circle
+    const char* interference_text;     // which tip digs into which root, when it does
+};
+PairData pair_data(const GearData& gear, const GearData& mate);
 
 // The data as an aligned table of names a student reads, with units and the
 // reason beside any measure that does not exist. 0, or the errno of a failed write.
 int write_gear_data_text(const GearData& data, FILE* file);
 // The data as one JSON object with the keys named as GearData's fields
-// (numbers, true/false, null). 0, or the errno of a failed write.
-int write_gear_data_json(const GearData& data, FILE* file);
+// (numbers, true/false, null), and with a mate the keys "mate" (its data) and
+// "pair". 0, or the errno of a failed write.
+int write_gear_data_json(const GearData& data, FILE* file, const GearData* mate = nullptr,
+                         const PairData* pair = nullptr);
+// The mate's and the pair's rows after the gear's table.
+int write_pair_data_text(const GearData& mate, const PairData& pair, FILE* file);

@@ -142,6 +142,23 @@ void compute_gear(int z, double x);
 // without undercut: the involute begins where the cutter's straight flank ends).
 bool undercut_meets_involute(ProfilePoint& meeting);
 
+// ---- the mate -----------------------------------------------------------------
+// A second gear cut by the same cutter to mesh with the gear. Until one is
+// chosen it is the standard gear of 2·z teeth, at most DEFAULT_MATE_TEETH_MAX.
+constexpr int DEFAULT_MATE_TEETH_MAX = 100;
+// The chosen mate: written by the front ends (the command line, the window's
+// 'm', the page), checked with gear_refusal first; read by compute_mate.
+extern int mate_teeth;     // 0: none chosen, the default mate
+extern double mate_shift;  // the chosen mate's shift
+// The mate's parameters and tooth: written by compute_mate, read by the pair's
+// data, the mesh scene and the outline files.
+extern GearParams mate_params;
+extern ToothProfile mate_tooth;
+int mate_teeth_in_use();
+double mate_shift_in_use();
+// The mate in use for the gear computed last, its state put back afterwards.
+void compute_mate();
+
 // ---- the tooth as cut ---------------------------------------------------------
 // Where the flanks of a pointed tooth meet, below its tip circle (r: the pitch
 // radius; the gear frame has its centre at (0, -r)). Returns the index i of the

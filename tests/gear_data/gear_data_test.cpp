@@ -137,3 +137,38 @@ TEST(GearData, FormAndMeetingCirclesAreThoseOfTheGeneratedFlank) {
 }
 
 }  // namespace
+
+namespace {
+
+// A published pair: m = 3, 20°, z = 12/24, x = 0.6/0.36.
+TEST(PairData, APublishedWorkedExample) {
+    gear_cutter = SPECIFIED_CUTTER;
+    compute_gear(12, 0.6);
+    mate_teeth = 24;
+    mate_shift = 0.36;
+    compute_mate();
+    EXPECT_EQ(gear_params.z, 12);  // the gear's own state is put back
+    const GearData g = gear_data(3, 0);
+    const GearData m = mate_data(3, 0);
+    EXPECT_EQ(m.teeth, 24);
+    const PairData p = pair_data(g, m);
+    EXPECT_NEAR(p.working_pressure_angle, 26.0886, 5e-5);
+    EXPECT_NEAR(p.centre_distance, 56.4999, 5e-5);
+    EXPECT_NEAR(p.centre_distance_modification, 0.8333, 5e-5);
+    EXPECT_NEAR(p.reduced_tip_diameter, 44.8397, 5e-5);
+    EXPECT_NEAR(p.mate_reduced_tip_diameter, 79.3997, 5e-5);
+    EXPECT_NEAR(p.contact_ratio, 1.202, 5e-4);
+    EXPECT_FALSE(p.interference);
+    // A small undercut pinion against a large standard wheel: the wheel's tip
+    // reaches below the pinion's form circle.
+    compute_gear(8, 0.0);
+    mate_teeth = 60;
+    mate_shift = 0.0;
+    compute_mate();
+    const PairData q = pair_data(gear_data(1, 0), mate_data(1, 0));
+    EXPECT_TRUE(q.interference);
+    EXPECT_STREQ(q.interference_text, "the mate's tip digs into the gear's root");
+    mate_teeth = 0;
+}
+
+}  // namespace
