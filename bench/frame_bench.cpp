@@ -61,7 +61,7 @@ static void add_to_compare(char scene, int z, int step, int zoom) {
 static void build_cases() {
     const int teeth[] = {8, 20, 100, 400, 1000};
     for (int z : teeth)
-        for (char scene = '1'; scene <= '7'; ++scene) add(scene, z, 0.5, 0, 0);
+        for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene) add(scene, z, 0.5, 0, 0);
     for (char scene : {'1', '3', '6', '7'})
         for (int z : {20, 1000})
             for (int zoom : {-20, -40, -60, -100, -150, 30, 60}) add(scene, z, 0.5, 0, zoom);

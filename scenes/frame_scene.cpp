@@ -8,7 +8,7 @@
 // The block of scene '1' + i at index i.
 static void (*const SCENE_BLOCKS[SCENE_COUNT])() = {
     scene_addendum_involute, scene_dedendum_involute, scene_undercut_curve, scene_rack_rolling,
-    scene_rack_gear_meshing, scene_one_tooth,         scene_whole_gear,
+    scene_rack_gear_meshing, scene_one_tooth,         scene_whole_gear,     scene_gears_in_mesh,
 };
 
 void record_scene_frame(int width, int height, bool leave_out_unseen) {

@@ -13,6 +13,7 @@ void scene_rack_rolling();       // '4'
 void scene_rack_gear_meshing();  // '5'
 void scene_one_tooth();          // '6'
 void scene_whole_gear();         // '7'
+void scene_gears_in_mesh();      // '8'
 // The gear's data in the top right of any scene, while info_panel_shown.
 void draw_info_panel();
 

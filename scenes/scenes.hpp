@@ -1,13 +1,13 @@
-// The seven scenes, GL-free, and the scene state they are shown from: which
+// The eight scenes, GL-free, and the scene state they are shown from: which
 // scene, the step each animated scene has reached, the scale and the line
 // width the next frame starts with. One frame is recorded into frame_record
 // (record/record.hpp) for any painter to show. The window, the page and the
 // command line change the state only through the procedures below.
 #pragma once
 
-using SceneMode = char;  // '1' to '7'
+using SceneMode = char;  // '1' to '8'
 
-constexpr int SCENE_COUNT = 7;
+constexpr int SCENE_COUNT = 8;
 constexpr SceneMode FIRST_SCENE = '1';
 constexpr SceneMode LAST_SCENE = static_cast<SceneMode>('0' + SCENE_COUNT);
 

@@ -68,7 +68,7 @@ std::vector<RecordVertex> recorded_vertices() {
 // from (-0.9, 0.95) down.
 TEST(Legends, EachSceneHeadsItsLegendWithItsNumberInPlace) {
     make_gear(20, 0.5);
-    for (char scene = '1'; scene <= '7'; ++scene) {
+    for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene) {
         frame(scene);
         const std::vector<std::string> lines = legend_lines();
         ASSERT_GE(lines.size(), 3u) << "scene " << scene;

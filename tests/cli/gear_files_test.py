@@ -175,7 +175,7 @@ class Usage(unittest.TestCase):
     def test_bad_usage(self):
         self.assert_bad_usage('unknown option "--colour"', "-z", "20", "--colour", "red", "--gear", "a.svg")
         self.assert_bad_usage('--teeth must be a whole number, not "20.5"', "-z", "20.5", "--gear", "a.svg")
-        self.assert_bad_usage('--scene must be 1 to 7, not "9"', "-z", "20", "--render", "a.png", "--scene", "9")
+        self.assert_bad_usage('--scene must be 1 to 8, not "9"', "-z", "20", "--render", "a.png", "--scene", "9")
         self.assert_bad_usage("no output given", "-z", "20")
         self.assert_bad_usage("--teeth Z", "--gear", "a.svg")
         self.assert_bad_usage("must end in .svg or .dxf", "-z", "20", "--gear", "a.png")

@@ -146,7 +146,7 @@ TEST(LeaveOutUnseen, EveryPartInViewIsKeptUnchanged) {
     for (const Gear& gear :
          {Gear{8, 0.3, {0, 15, -10, -30}}, Gear{20, 0.5, {0, 15, -10}}, Gear{1000, 0.0, {30}}}) {
         compute_gear(gear.z, gear.x);
-        for (char scene = '1'; scene <= '7'; ++scene) {
+        for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene) {
             std::vector<int> steps = {0};
             if (scene <= '5') steps.push_back(20);
             if (scene <= '3') steps.push_back(250);  // the curve's last step

@@ -4,6 +4,7 @@
 // glReadPixels and compared pixel for pixel.
 // Runs in a window of its own Xvfb (started here on a display it picks itself,
 // killed at exit). Owns that Xvfb process and the two frame buffers.
+#include "scenes/scenes.hpp"
 #include "app/trace_mask.hpp"
 #include "bench/real_frame.hpp"
 #include "draw/draw.hpp"
@@ -124,26 +125,26 @@ protected:
 // of the window in each way the drawing layer leaves them out.
 TEST_F(PixelIdentity, CulledFramesPaintLikeWholeOnes) {
     for (int z : {8, 20, 100})
-        for (char scene = '1'; scene <= '7'; ++scene) expect_same_pixels(frame(scene, z, z == 20 ? 0.0 : 0.5, 7));
-    for (const FrameCase& c : {
-             // Large gears whose circles reach far outside.
-             frame('1', 400, 0.5), frame('6', 400, -0.5), frame('7', 400, 0.5), frame('4', 1000, 0.0, 40),
-             // Zoomed in and out.
-             frame('1', 20, 0.5, 60, -20),  // W×20: pitch circle of view radius 41
-             frame('2', 12, 0.3, 40, -25),
-             frame('3', 20, 0.0, 250, -10),  // the undercut at its last step
-             frame('6', 20, 0.5, 0, -24),    // one flank, far larger than the view
-             frame('6', 20, 0.5, 0, -40),
-             frame('7', 20, 0.5, 0, 30),  // w×30: the whole gear small
-             frame('4', 100, 0.0, 300, 20), frame('7', 100, 0.5, 0, -8), frame('7', 400, 0.5, 0, -8),
-             // Racks rolling and the gear turned.
-             frame('4', 20, 0.5, 78), frame('4', 20, 0.5, 1000), frame('5', 20, 0.5, 37), frame('5', 20, 0.5, 300),
-             frame('5', 20, 0.5, 10000),  // 13,800 trace lines in view, their union solid
-             frame('5', 8, 0.5, 600, -6), frame('3', 30, 0.0, 250),
-             // Windows that are not square.
-             frame('1', 20, 0.5, 30, 0, 1600, 400), frame('5', 20, 0.5, 150, 0, 1600, 400),
-             frame('7', 40, 0.5, 0, -5, 1600, 400), frame('2', 20, 0.5, 30, -10, 400, 800),
-             frame('6', 20, 0.5, 0, 0, 400, 800)})
+        for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene)
+            expect_same_pixels(frame(scene, z, z == 20 ? 0.0 : 0.5, 7));
+    for (const FrameCase& c :
+         {// Large gears whose circles reach far outside.
+          frame('1', 400, 0.5), frame('6', 400, -0.5), frame('7', 400, 0.5), frame('4', 1000, 0.0, 40),
+          // Zoomed in and out.
+          frame('1', 20, 0.5, 60, -20),  // W×20: pitch circle of view radius 41
+          frame('2', 12, 0.3, 40, -25), frame('3', 20, 0.0, 250, -10),  // the undercut at its last step
+          frame('6', 20, 0.5, 0, -24),                                  // one flank, far larger than the view
+          frame('6', 20, 0.5, 0, -40), frame('7', 20, 0.5, 0, 30),      // w×30: the whole gear small
+          frame('4', 100, 0.0, 300, 20), frame('7', 100, 0.5, 0, -8), frame('7', 400, 0.5, 0, -8),
+          // Racks rolling and the gear turned.
+          frame('4', 20, 0.5, 78), frame('4', 20, 0.5, 1000), frame('5', 20, 0.5, 37),
+          frame('5', 20, 0.5, 300),
+          frame('5', 20, 0.5, 10000),  // 13,800 trace lines in view, their union solid
+          frame('5', 8, 0.5, 600, -6), frame('3', 30, 0.0, 250),
+          // Windows that are not square.
+          frame('1', 20, 0.5, 30, 0, 1600, 400), frame('5', 20, 0.5, 150, 0, 1600, 400),
+          frame('7', 40, 0.5, 0, -5, 1600, 400), frame('2', 20, 0.5, 30, -10, 400, 800),
+          frame('6', 20, 0.5, 0, 0, 400, 800)})
         expect_same_pixels(c);
 }
 
@@ -184,7 +185,8 @@ TEST_F(PixelIdentity, TheTraceMaskFillsThePixelsGLFills) {
     int painted_differently = 0;
     for (float width : {1.0f, 2.0f, 4.0f})
         for (int n = 0; n < 60; ++n, ++lines) {
-            RecordVertex line[2] = {{anywhere(random), anywhere(random)}, {anywhere(random), anywhere(random)}};
+            RecordVertex line[2] = {{anywhere(random), anywhere(random)},
+                                    {anywhere(random), anywhere(random)}};
             if (n % 2 == 1) line[1] = {inside(random), inside(random)};
             glClear(GL_COLOR_BUFFER_BIT);
             glDisable(GL_LIGHTING);

@@ -78,7 +78,7 @@ describe('a link opens straight on its frame', () => {
     const cases = [
       ['z=2', /z in the address: 2 is refused: the number of teeth must be a whole number from 3 to 1000/],
       ['z=20&x=1.3', /x in the address: 1.3 is refused: with z = 20 the shift coefficient must be/],
-      ['z=20&scene=9', /scene=9 in the address: scene must be a whole number from 1 to 7/],
+      ['z=20&scene=9', /scene=9 in the address: scene must be a whole number from 1 to 8/],
       // The command line's limits: --step 0 ... 10000, --zoom -300 ... 300.
       ['z=20&step=-1', /step=-1 in the address: step must be a whole number from 0 to 10000/],
       ['z=20&zoom=-301', /zoom=-301 in the address: zoom must be a whole number from -300 to 300/],

@@ -1,0 +1,157 @@
+// Scene '8': the gear and its mate in mesh at the working centre distance, no
+// backlash, the line of centres vertical through the pitch point. Each step
+// turns the gear clockwise and the mate with it by the ratio z1/z2; the tooth
+// pairs touch on the line of action, between where the tip circles cut it.
+// Advances tooth_step (shared with '4' and '5'); owns the scratch outlines of
+// one tooth of each gear as cut.
+#include "scenes/scene_blocks.hpp"
+
+#include "draw/visibility.hpp"
+#include "gear_data/gear_data.hpp"
+#include "record/device.hpp"
+
+#include <cmath>
+
+// ---- Global state ------------------------------------------------------------
+// One tooth of each gear as cut; written and read by draw_mesh_step in one call.
+static ProfilePoint gear_tooth_points[POINT_CAPACITY];
+static ProfilePoint mate_tooth_points[POINT_CAPACITY];
+
+constexpr double MESH_ROLL_STEP = 0.1;  // model units along the working pitch circles per step
+constexpr double MARKER_RADIUS = 0.01;  // view units: not zoomed
+constexpr double CONTACT_RADIUS = 0.008;
+
+static const char* const MESH_LEGEND[] = {
+    "(8) two gears in mesh",
+    "     red curve : gear,  blue curve : mate",
+    "     blue circle : working pitch circles",
+    "     green : base circles, line of action",
+    "     black points : teeth touching now",
+};
+
+// Where the pair stands: model units, the pitch point at the origin.
+struct MeshLayout {
+    double gear_centre;  // y of the gear's centre, -rw1
+    double mate_centre;  // y of the mate's centre, +rw2
+    double working_angle;
+    double gear_turn;  // radians, counter-clockwise, of the gear at this step
+    double mate_turn;
+};
+
+static MeshLayout mesh_layout(int n) {
+    const GearData gear = gear_data(1.0, 0.0);
+    const GearData mate = mate_data(1.0, 0.0);
+    const PairData pair = pair_data(gear, mate);
+    const double z1 = gear.teeth;
+    const double z2 = mate.teeth;
+    const double rw1 = pair.centre_distance * z1 / (z1 + z2);
+    const double rw2 = pair.centre_distance - rw1;
+    const double turn = n * MESH_ROLL_STEP / rw1;
+    return MeshLayout{-rw1, rw2, pair.working_pressure_angle * PI / 180.0, -turn, turn * z1 / z2};
+}
+
+// The z copies of one tooth outline (in its gear's own frame: centre (0, -r),
+// tooth k centred k·2π/z clockwise of the tooth at angle ψ/2) turned about a
+// centre at (0, centre_y) so that tooth 0 is centred at the angle first (from
+// +y, counter-clockwise); copies that cannot be seen are left out.
+static void draw_teeth_about(double centre_y, double r, int teeth, double psi, double first,
+                             const ProfilePoint* points, int last, const Colour& colour) {
+    const double s = scale_factor;
+    const ProfileBox extent = bounding_box(points, last);
+    for (int k = 0; k < teeth; ++k) {
+        device_push_matrix();
+        device_translate(0.0, s * centre_y);
+        device_rotate(first + psi / 2.0 + k * 2.0 * PI / teeth);
+        device_translate(0.0, s * r);
+        ViewBox box;
+        if (!read_view_box(POLYLINE_WIDTH * PIXELS_PER_VIEW_UNIT, box) ||
+            rectangle_visible(box, s * extent.low.x, s * extent.low.y, s * extent.high.x, s * extent.high.y))
+            draw_wide_polyline(points, last, colour);
+        device_pop_matrix();
+    }
+}
+
+// The point of the segment a–b where the turned flank crosses it, if it does.
+static bool flank_contact(const ProfilePoint* flank, int last, double centre_y, double r, double turn,
+                          const ProfilePoint& a, const ProfilePoint& b, ProfilePoint& contact) {
+    const double c = std::cos(turn);
+    const double sn = std::sin(turn);
+    auto placed = [&](const ProfilePoint& p) {  // the frame's (0, -r) onto the centre, turned
+        const double y = p.y + r;
+        return ProfilePoint{c * p.x - sn * y, sn * p.x + c * y + centre_y};
+    };
+    ProfilePoint p = placed(flank[0]);
+    for (int i = 1; i <= last; ++i) {
+        const ProfilePoint q = placed(flank[i]);
+        const double d1x = q.x - p.x, d1y = q.y - p.y, d2x = b.x - a.x, d2y = b.y - a.y;
+        const double den = d1x * d2y - d1y * d2x;
+        if (den != 0.0) {
+            const double u = ((a.x - p.x) * d2y - (a.y - p.y) * d2x) / den;
+            const double v = ((a.x - p.x) * d1y - (a.y - p.y) * d1x) / den;
+            if (u >= 0.0 && u <= 1.0 && v >= 0.0 && v <= 1.0) {
+                contact = ProfilePoint{p.x + u * d1x, p.y + u * d1y};
+                return true;
+            }
+        }
+        p = q;
+    }
+    return false;
+}
+
+static ProfilePoint in_view(const ProfilePoint& p) {
+    return ProfilePoint{scale_factor * p.x, scale_factor * p.y};
+}
+
+static void draw_mesh_step(int n) {
+    const GearParams& g1 = gear_params;
+    const GearParams& g2 = mate_params;
+    const MeshLayout at = mesh_layout(n);
+    const double s = scale_factor;
+    draw_legend(MESH_LEGEND);
+    draw_cross(ORIGIN, 0.0);
+    const ProfilePoint c1 = {0.0, s * at.gear_centre};
+    const ProfilePoint c2 = {0.0, s * at.mate_centre};
+    draw_dash_dot_circle(c1, -s * at.gear_centre, blue);
+    draw_dash_dot_circle(c2, s * at.mate_centre, blue);
+    draw_circle(c1, s * g1.base_radius, green);
+    draw_circle(c2, s * g2.base_radius, green);
+    // Gear: a tooth centred on the line of centres at step 0. Mate: turned over
+    // (teeth down) with a space there, half a pitch on.
+    const int last1 = tooth_as_cut(shifted_tooth, g1.pitch_radius, gear_tooth_points);
+    const int last2 = tooth_as_cut(mate_tooth, g2.pitch_radius, mate_tooth_points);
+    draw_teeth_about(at.gear_centre, g1.pitch_radius, g1.z, g1.tooth_angle, at.gear_turn, gear_tooth_points,
+                     last1, red);
+    draw_teeth_about(at.mate_centre, g2.pitch_radius, g2.z, g2.tooth_angle, PI + PI / g2.z + at.mate_turn,
+                     mate_tooth_points, last2, blue);
+    // The line of action: tangent to both base circles through the pitch point,
+    // rising to the right at the working pressure angle; the gear's right flanks
+    // drive the mate's left ones along it, between the tip circles' cuts.
+    const ProfilePoint u = {std::cos(at.working_angle), std::sin(at.working_angle)};
+    const double t1 = at.gear_centre * u.y;  // the base tangent points, along u from the pitch point
+    const double t2 = at.mate_centre * u.y;
+    draw_line(in_view(ProfilePoint{t1 * u.x, t1 * u.y}), in_view(ProfilePoint{t2 * u.x, t2 * u.y}), green);
+    const double start =
+        std::fmax(t1, t2 - std::sqrt(g2.tip_radius * g2.tip_radius - g2.base_radius * g2.base_radius));
+    const double end =
+        std::fmin(t2, t1 + std::sqrt(g1.tip_radius * g1.tip_radius - g1.base_radius * g1.base_radius));
+    const ProfilePoint a = {start * u.x, start * u.y};
+    const ProfilePoint b = {end * u.x, end * u.y};
+    draw_disc(in_view(a), MARKER_RADIUS, green);
+    draw_disc(in_view(b), MARKER_RADIUS, green);
+    draw_disc(ORIGIN, MARKER_RADIUS, blue);  // the pitch point
+    // Each right flank of the gear that crosses the path of contact touches the mate there.
+    for (int k = 0; k < g1.z; ++k) {
+        const double turn = at.gear_turn + g1.tooth_angle / 2.0 + k * 2.0 * PI / g1.z;
+        if (std::cos(turn) < 0.0) continue;  // the far side of the gear
+        ProfilePoint contact;
+        if (flank_contact(shifted_tooth.mirror_flank, shifted_tooth.flank_last, at.gear_centre,
+                          g1.pitch_radius, turn, a, b, contact))
+            draw_disc(in_view(contact), CONTACT_RADIUS, black);
+    }
+}
+
+void scene_gears_in_mesh() {
+    compute_mate();
+    draw_mesh_step(tooth_step);
+    tooth_step = tooth_step + 1;
+}
