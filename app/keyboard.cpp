@@ -22,6 +22,9 @@ void on_key(unsigned char key, int /*x*/, int /*y*/) {
             // shows its old frame until the next key or repaint.
             parameter_dialogue(key == 'x');
             break;
+        case KEY_NEW_MATE:
+            mate_dialogue();  // the window shows the mesh from its start at the next key
+            break;
         case KEY_END:
             std::exit(0);
         case KEY_IGNORED:

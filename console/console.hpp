@@ -13,6 +13,9 @@ constexpr int FILE_NAME_CAPACITY = 32;  // 31 characters of file name and the te
 // x, computes both teeth, offers the data file, starts the scenes afresh
 // (start_new_gear) and prints the key help.
 void parameter_dialogue(bool keep_teeth = false);
+// Reads the mate's z2 and x2 ('m' in the window) with the same checks; the
+// previous mate stays when the input ends. Then the key help.
+void mate_dialogue();
 
 // Writes points[0..m] as the tooth data file under a name asked at the console.
 void export_tooth_data(int m, const ProfilePoint* points);

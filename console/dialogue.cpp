@@ -23,11 +23,11 @@ enum Answer {
 
 // Asks for z (teeth) or for x with z teeth until the answer is accepted: a
 // refused one is named with its reason and drops the rest of its line.
-static Answer ask(bool teeth, int& z, double& x) {
+static Answer ask(bool teeth, int& z, double& x, const char* prompt) {
     char word[ANSWER_WORD_CAPACITY];
     char refusal[ANSWER_MESSAGE_CAPACITY];
     for (;;) {
-        say(teeth ? TEETH_PROMPT_TEXT : SHIFT_PROMPT_TEXT);
+        say(prompt);
         std::fflush(stdout);
         WordResult got = read_word(word, ANSWER_WORD_CAPACITY);
         if (got == WORD_END) return ANSWER_ENDED;
@@ -87,9 +87,9 @@ void parameter_dialogue(bool keep_teeth) {
     if (new_teeth) {
         say(HEADLINE_TEXT);
         say(TEETH_HEADING_TEXT);
-        complete = ask(true, z, x) == ANSWER_VALID;
+        complete = ask(true, z, x, TEETH_PROMPT_TEXT) == ANSWER_VALID;
     }
-    if (complete) complete = ask(false, z, x) == ANSWER_VALID;
+    if (complete) complete = ask(false, z, x, SHIFT_PROMPT_TEXT) == ANSWER_VALID;
     if (complete) {
         warn_of_pointed_tooth(z, x);
         take_gear(new_teeth, z, x);
@@ -99,5 +99,21 @@ void parameter_dialogue(bool keep_teeth) {
     }
 
     start_new_gear();
+    print_key_help();
+}
+
+void mate_dialogue() {
+    say(MATE_HEADING_TEXT);
+    int z = 0;
+    double x = 0.0;
+    if (ask(true, z, x, MATE_TEETH_PROMPT_TEXT) == ANSWER_VALID &&
+        ask(false, z, x, MATE_SHIFT_PROMPT_TEXT) == ANSWER_VALID) {
+        warn_of_pointed_tooth(z, x);
+        mate_teeth = z;
+        mate_shift = x;
+    } else {
+        complain("standard input ended; the mate (z2 = %d, x2 = %g) stays.", mate_teeth_in_use(),
+                 mate_shift_in_use());
+    }
     print_key_help();
 }

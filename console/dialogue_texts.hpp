@@ -7,6 +7,10 @@ constexpr char HEADLINE_TEXT[] = "\nラックによる転位歯車歯形創成. 
 constexpr char TEETH_HEADING_TEXT[] = "\n(1) 歯数設定";
 constexpr char TEETH_PROMPT_TEXT[] = "\nInput 歯数z= ";
 constexpr char SHIFT_PROMPT_TEXT[] = "\n(2) 転位係数設定　　入力 x=";
+// The mate's questions ('m' in the window), in the same manner.
+constexpr char MATE_HEADING_TEXT[] = "\n(3) 相手歯車の設定";
+constexpr char MATE_TEETH_PROMPT_TEXT[] = "\nInput 相手歯車の歯数z2= ";
+constexpr char MATE_SHIFT_PROMPT_TEXT[] = "\n相手歯車の転位係数設定　　入力 x2=";
 constexpr char DATA_FILE_QUESTION_TEXT[] = "\nファイルへ歯面データ書き込み？  yes:1  no:0";
 constexpr char DATA_FILE_INTRO_TEXT[] = "\ndataz10,20,..（など歯数付加）へ書き込み";
 

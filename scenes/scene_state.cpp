@@ -52,6 +52,10 @@ KeyEffect take_scene_key(unsigned char key) {
             return KEY_NEW_GEAR;
         case 'x':
             return KEY_NEW_SHIFT;
+        case 'm':
+            scene_mode = LAST_SCENE;
+            reset_step_counters();
+            return KEY_NEW_MATE;
         case KEY_ESCAPE:
             return KEY_END;
         default:

@@ -52,6 +52,7 @@ enum KeyEffect {
                      // hidden)
     KEY_NEW_GEAR,    // 'z': ask the number of teeth and the shift
     KEY_NEW_SHIFT,   // 'x': ask the shift only, the number of teeth stays
+    KEY_NEW_MATE,    // 'm': ask the mate's number of teeth and shift; scene '8' from its start
     KEY_END,         // Esc
 };
 constexpr unsigned char KEY_ESCAPE = 27;

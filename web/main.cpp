@@ -86,11 +86,11 @@ WEB_EXPORT const char* web_start(int z, double x) {
 // A key typed on the canvas, through the window's key table: '1' … '7' restart
 // that scene, 'w'/'W' zoom, 's' continues; each draws one frame of width ×
 // height pixels into frame_record and returns 1. Other keys ('z', 'x' and Esc
-// are the page's own) change nothing and return 0.
+// are the page's own, and 'm' its mate fields) change nothing and return 0.
 WEB_EXPORT int web_key(int key, int width, int height) {
     if (key < 0 || key > 255) return 0;
     const unsigned char typed = static_cast<unsigned char>(key);
-    if (typed == 'z' || typed == 'x' || typed == KEY_ESCAPE) return 0;
+    if (typed == 'z' || typed == 'x' || typed == 'm' || typed == KEY_ESCAPE) return 0;
     if (take_scene_key(typed) != KEY_DRAW_FRAME) return 0;
     record_scene_frame(width, height);
     return 1;

@@ -32,13 +32,13 @@ static uint32_t hash_bytes(const void* data, size_t size) {
 static void record_state() {
     std::fprintf(state_file,
                  "z=%d x=%.17g standard=%d/%d/%08x shifted=%d/%d/%08x params=%08x curves=%08x "
-                 "steps=%d,%d,%d,%d scale=%.17g scene=%c frames=%d\n",
+                 "steps=%d,%d,%d,%d scale=%.17g scene=%c frames=%d mate=%d/%.17g\n",
                  gear_params.z, gear_params.x, standard_tooth.flank_last, standard_tooth.outline_last,
                  hash_bytes(&standard_tooth, sizeof standard_tooth), shifted_tooth.flank_last,
                  shifted_tooth.outline_last, hash_bytes(&shifted_tooth, sizeof shifted_tooth),
                  hash_bytes(&gear_params, sizeof gear_params),
                  hash_bytes(&generation_curves, sizeof generation_curves), addendum_step, dedendum_step,
-                 undercut_step, tooth_step, scale_factor, scene_mode, frames);
+                 undercut_step, tooth_step, scale_factor, scene_mode, frames, mate_teeth_in_use(), mate_shift_in_use());
     std::fflush(state_file);
 }
 

@@ -76,6 +76,20 @@ TEST(Dialogue, KeyXAsksOnlyForTheShiftAndKeepsTheStandardTooth) {
     expect_animation_reset(run.states[1]);
 }
 
+// 'm' asks for the mate in the same manner, refusing as for the gear, and shows
+// the mesh next; an ended input keeps the mate there was.
+TEST(Dialogue, KeyMAsksForTheMate) {
+    ScratchDir dir;
+    DriverRun run = run_driver(dir, "20 0.5 0\n2\n15 0.2\n", {"m", "m"});
+    ASSERT_EQ(run.states.size(), 3u);
+    EXPECT_EQ(state_field(run.states[0], "mate"), "40/0");
+    EXPECT_NE(run.output.find("rackgen: 2 is refused: the number of teeth must be"), std::string::npos);
+    EXPECT_EQ(state_field(run.states[1], "mate"), "15/0.20000000000000001");
+    EXPECT_EQ(state_field(run.states[1], "scene"), "8");
+    EXPECT_EQ(state_field(run.states[1], "z"), "20");
+    EXPECT_EQ(state_field(run.states[2], "mate"), "15/0.20000000000000001");
+}
+
 // Both numbers (and the answer) on one line answer all prompts.
 TEST(Dialogue, KeyZRunsTheWholeDialogueAgain) {
     ScratchDir dir;
