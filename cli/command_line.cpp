@@ -37,6 +37,7 @@ int run_command_line(int argc, char** argv) {
     gear_cutter = command_line.cutter;  // the checks read it, too
     if (!gear_accepted(command_line)) return EXIT_FAILED;
     compute_gear(command_line.z, command_line.x);
+    if (command_line.output_count == 0) return SHOW_IN_WINDOW;
     const int status = write_outputs();
     release_picture_fonts();
     return status;

@@ -25,6 +25,7 @@ static const char* const VERSION_TEXT = "rackgen 1.1\n";
 // limits every option is checked against.
 static const char USAGE_FORMAT[] =
     "usage: rackgen                                   the console dialogue, then the window\n"
+    "       rackgen --teeth Z [--shift X] [CUTTER]    the window on that gear, no dialogue\n"
     "       rackgen --teeth Z [--shift X] [CUTTER] OUTPUTS...\n"
     "                                                 no dialogue, no window, no display needed\n"
     "         --flank FILE        the tooth data file of the shifted gear, as the dialogue writes it\n"
@@ -312,7 +313,6 @@ ParseResult parse_command_line(int argc, char** argv) {
     }
     if (optind < argc) return refuse("\"%s\" is no option; a file name follows its option", argv[optind]);
     if (command_line.teeth_text == nullptr) return refuse("the number of teeth is missing: give --teeth Z");
-    if (command_line.output_count == 0) return refuse("no output given: --flank, --gear or --render");
     const Cutter& cutter = command_line.cutter;
     if (const char* reason = cutter_refusal(cutter))
         return refuse("the cutter (%g degrees, addendum %g, dedendum %g, tip radius %g) cannot be used: %s",

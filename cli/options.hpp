@@ -55,7 +55,7 @@ struct CommandLine {
 extern CommandLine command_line;
 
 enum ParseResult {
-    PARSE_RUN,      // command_line holds a gear, its cutter and at least one output
+    PARSE_RUN,      // command_line holds a gear and its outputs (none: the window shows the gear)
     PARSE_DONE,     // --help or --version answered
     PARSE_REFUSED,  // bad usage, already reported with the usage
 };

@@ -13,6 +13,10 @@ constexpr int FILE_NAME_CAPACITY = 32;  // 31 characters of file name and the te
 // x, computes both teeth, offers the data file, starts the scenes afresh
 // (start_new_gear) and prints the key help.
 void parameter_dialogue(bool keep_teeth = false);
+// Takes the gear computed last without a dialogue (the command line's), as the
+// dialogue takes one, so that a later 'x' keeps its number of teeth; starts
+// the scenes afresh and prints the key help, as the dialogue ends.
+void take_computed_gear();
 
 // Writes points[0..m] as the tooth data file under a name asked at the console.
 void export_tooth_data(int m, const ProfilePoint* points);

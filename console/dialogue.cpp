@@ -1,6 +1,7 @@
 // The parameter dialogue: takes z and x at the console, has both teeth computed,
-// offers the tooth data file, resets the animation and prints the key help.
-// Owns only the knowledge whether a gear has been computed yet.
+// offers the tooth data file, resets the animation and prints the key help; or
+// takes a gear the command line computed. Owns only the knowledge whether a
+// gear has been computed yet.
 #include "console/console.hpp"
 #include "console/console_io.hpp"
 #include "console/dialogue_texts.hpp"
@@ -12,8 +13,9 @@
 #include <cstdlib>
 
 // ---- Global state ------------------------------------------------------------
-// True once a dialogue has computed a gear. Before that, the end of input leaves
-// nothing to show and ends the program; afterwards the previous gear stays.
+// True once a dialogue has computed a gear or the command line's was taken.
+// Before that, the end of input leaves nothing to show and ends the program;
+// afterwards the previous gear stays.
 static bool gear_computed;
 
 enum Answer {
@@ -98,6 +100,12 @@ void parameter_dialogue(bool keep_teeth) {
         input_ended();
     }
 
+    start_new_gear();
+    print_key_help();
+}
+
+void take_computed_gear() {
+    gear_computed = true;
     start_new_gear();
     print_key_help();
 }

@@ -1,5 +1,6 @@
 // The real window as a user meets it: rackgen in its own Xvfb, the title read
-// back with xprop, the frame checked by pixel, Esc sent with xdotool. The key
+// back with xprop, the frame checked by pixel, Esc sent with xdotool; the window
+// opened straight on a gear given on the command line. The key
 // table itself is tested on the recording GL (window_keyboard_test), the
 // dialogue from the window's keys in console_e2e_test. Needs Xvfb, xdotool,
 // x11-utils and ImageMagick.
@@ -68,6 +69,30 @@ TEST(WindowE2e, OpensAt800By800WithTheJapaneseTitleAndAWhiteFrameAndEndsOnEscape
     send_keys(&s.program, &s.xserver, "Escape");  // xdotool may complain that the window went away
     ASSERT_TRUE(wait_exit(&s.program, STEP_MS)) << "still running after Esc";
     EXPECT_EQ(s.program.exit_status, 0);
+}
+
+TEST(WindowE2e, AGearGivenWithItsCutterOpensWithoutQuestionsAndKeepsTheCutterForX) {
+    E2eSession s;
+    ASSERT_TRUE(s.ready) << "Xvfb did not start";
+    ASSERT_TRUE(launch_program(&s.program, &s.xserver, RACKGEN_BIN, nullptr, "window_given_gear",
+                               {"LC_ALL=C.UTF-8"}, {"-z", "8", "--profile", "A"}));
+    ASSERT_TRUE(find_window(&s.program, &s.xserver, START_MS)) << "stderr: " << read_stderr(&s.program);
+    ASSERT_TRUE(wait_stdout(&s.program, LAST_HELP_LINE, STEP_MS)) << read_stdout(&s.program);
+
+    // 'x' asks for the shift alone. Profile A's rounded tip refuses x = 1, which the
+    // specified cutter takes: the dialogue checks with the cutter given.
+    ASSERT_TRUE(send_keys(&s.program, &s.xserver, "x"));
+    ASSERT_TRUE(wait_stdout(&s.program, "入力 x=", STEP_MS)) << read_stdout(&s.program);
+    ASSERT_TRUE(write_stdin(&s.program, "1\n"));
+    ASSERT_TRUE(wait_stderr(
+        &s.program, "1 is refused: z = 8 with x = 1 cannot be generated: the cutter's tip arc", STEP_MS))
+        << read_stderr(&s.program);
+    ASSERT_TRUE(write_stdin(&s.program, "0.5\n0\n"));
+    ASSERT_TRUE(wait_stdout(&s.program, LAST_HELP_LINE, STEP_MS)) << read_stdout(&s.program);
+    const std::string console = read_stdout(&s.program);
+    EXPECT_EQ(console.find(HEADLINE), std::string::npos) << "no question before the window: " << console;
+    EXPECT_EQ(console.find("歯数z="), std::string::npos) << console;
+    EXPECT_TRUE(is_alive(&s.program));
 }
 
 }  // namespace

@@ -197,7 +197,6 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage('--scene must be 1 to 7, not "9"', "-z", "20", "--render", "a.png", "--scene", "9")
         self.assert_bad_usage("--teeth Z", "--gear", "a.svg")
         self.assert_bad_usage("must end in .svg or .dxf", "-z", "20", "--gear", "a.png")
-        self.assert_bad_usage("no output given", "-z", "20")
         self.assert_bad_usage("--module must come before the outputs or follow the --gear it sets", "-z", "20",
                               "--render", "a.png", "--module", "2")
         self.assert_bad_usage("cannot be used: the pressure angle must be from 10 to 35 degrees", "-z", "20",
