@@ -1,5 +1,5 @@
 // The command line's run: options, the gear checked and computed as the
-// dialogue does it, then the outputs. No state of its own.
+// dialogue does it, with the cutter given, then the outputs. No state of its own.
 #include "cli/cli.hpp"
 #include "cli/options.hpp"
 
@@ -34,8 +34,10 @@ int run_command_line(int argc, char** argv) {
     ParseResult parsed = parse_command_line(argc, argv);
     if (parsed == PARSE_DONE) return EXIT_WRITTEN;
     if (parsed == PARSE_REFUSED) return EXIT_BAD_USAGE;
+    gear_cutter = command_line.cutter;  // the checks read it, too
     if (!gear_accepted(command_line)) return EXIT_FAILED;
     compute_gear(command_line.z, command_line.x);
+    if (command_line.output_count == 0) return SHOW_IN_WINDOW;
     const int status = write_outputs();
     release_picture_fonts();
     return status;

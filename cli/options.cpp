@@ -1,5 +1,5 @@
-// The command line's options, read with getopt_long: the gear, the outputs and
-// the settings of each output. Owns command_line.
+// The command line's options, read with getopt_long: the gear, its cutter, the
+// outputs and the settings of each output. Owns command_line.
 #include "cli/options.hpp"
 
 #include "console/console.hpp"  // parse_whole, parse_real: numbers read as the dialogue reads them
@@ -7,6 +7,7 @@
 
 #include <getopt.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -20,34 +21,54 @@ CommandLine command_line;
 
 static const char* const VERSION_TEXT = "rackgen 1.1\n";
 
-// The usage, a printf format of the scene count and the step limit: the
+// The usage up to the cutter, a printf format of the scene count and the step limit: the
 // limits every option is checked against.
 static const char USAGE_FORMAT[] =
     "usage: rackgen                                   the console dialogue, then the window\n"
-    "       rackgen --teeth Z [--shift X] OUTPUTS...  no dialogue, no window, no display needed\n"
+    "       rackgen --teeth Z [--shift X] [CUTTER]    the window on that gear, no dialogue\n"
+    "       rackgen --teeth Z [--shift X] [CUTTER] OUTPUTS...\n"
+    "                                                 no dialogue, no window, no display needed\n"
     "         --flank FILE        the tooth data file of the shifted gear, as the dialogue writes it\n"
     "         --gear FILE         the whole gear's outline, .svg or .dxf by the name's ending\n"
-    "           --module M        in millimetres (default 1); the gear centre at the origin\n"
+    "           --module M        in millimetres (default 1, or a --module before the outputs);\n"
+    "                             the gear centre at the origin\n"
     "           --standard        the standard gear (x = 0) instead of the shifted one\n"
     "         --render FILE       one frame of a scene, .png, .svg or .pdf by the name's ending\n"
     "           --scene N         1 ... %d (default 1)\n"
     "           --step K          the frame that shows step K of that scene (0 ... %d, default 0)\n"
     "           --zoom N          N > 0: as if 'w' had been pressed N times; N < 0: 'W' pressed -N times\n"
-    "           --size WxH        pixels of the frame (default 800x800)\n"
+    "           --size WxH        pixels of the frame (default 800x800)\n";
+// The end of the usage, after the cutter's part.
+static const char USAGE_END[] =
     "       rackgen --help | --version\n"
     "       -z, -x and -h are short for --teeth, --shift and --help. The settings of an output\n"
     "       follow it; several outputs may be given.\n";
 
+// The cutter's part of the usage, a printf format of the specified cutter and
+// the limits of cutter_refusal; the profiles follow it, one a line.
+static const char CUTTER_USAGE_FORMAT[] =
+    "       CUTTER, the rack cutter that cuts the gear (default %g degrees, %g, %g, %g):\n"
+    "         --pressure-angle DEG  its pressure angle, %g to %g degrees\n"
+    "         --addendum HA         the gear's addendum in modules, %g to %g\n"
+    "         --dedendum HF         the gear's dedendum in modules, %g to %g\n"
+    "         --tip-radius RHO      the radius rounding its tip corners in modules (0: sharp)\n"
+    "         --profile P           a basic rack of ISO 53 (angle, addendum, dedendum, tip radius);\n"
+    "                               a single option after it changes its value:\n";
+
 static void print_usage(FILE* to) {
     std::fprintf(to, USAGE_FORMAT, SCENE_COUNT, STEP_LIMIT);
+    const Cutter& s = SPECIFIED_CUTTER;
+    std::fprintf(to, CUTTER_USAGE_FORMAT, s.pressure_angle, s.addendum, s.dedendum, s.tip_radius,
+                 PRESSURE_ANGLE_MIN, PRESSURE_ANGLE_MAX, CUTTER_HEIGHT_MIN, CUTTER_HEIGHT_MAX,
+                 CUTTER_HEIGHT_MIN, CUTTER_HEIGHT_MAX);
+    for (const CutterProfile& p : CUTTER_PROFILES)
+        std::fprintf(to, "                                 %c  %g degrees, %g, %.2f, %.2f\n", p.letter,
+                     p.cutter.pressure_angle, p.cutter.addendum, p.cutter.dedendum, p.cutter.tip_radius);
+    std::fputs(USAGE_END, to);
 }
 
 constexpr int MESSAGE_TEXT_CAPACITY = 1024;  // a refusal with the value it quotes
-// The outline files give coordinates to 1e-6 mm: from a module of 0.001 mm every
-// digit still means something, and up to 10000 mm (z = 1000: a gear 10 km
-// across) every number stays short and finite.
-constexpr double MODULE_MIN = 0.001;
-constexpr double MODULE_MAX = 10000.0;
+
 constexpr int SIZE_MIN = 16;    // pixels of a frame side
 constexpr int SIZE_MAX = 8192;  // a 8192 × 8192 picture is already 256 MB of pixels
 
@@ -62,16 +83,33 @@ enum LongOnly {
     OPT_ZOOM,
     OPT_SIZE,
     OPT_VERSION,
+    OPT_PRESSURE_ANGLE,
+    OPT_ADDENDUM,
+    OPT_DEDENDUM,
+    OPT_TIP_RADIUS,
+    OPT_PROFILE,
 };
 
 static const option LONG_OPTIONS[] = {
-    {"teeth", required_argument, nullptr, 'z'},         {"shift", required_argument, nullptr, 'x'},
-    {"flank", required_argument, nullptr, OPT_FLANK},   {"gear", required_argument, nullptr, OPT_GEAR},
-    {"module", required_argument, nullptr, OPT_MODULE}, {"standard", no_argument, nullptr, OPT_STANDARD},
-    {"render", required_argument, nullptr, OPT_RENDER}, {"scene", required_argument, nullptr, OPT_SCENE},
-    {"step", required_argument, nullptr, OPT_STEP},     {"zoom", required_argument, nullptr, OPT_ZOOM},
-    {"size", required_argument, nullptr, OPT_SIZE},     {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, OPT_VERSION},     {nullptr, 0, nullptr, 0},
+    {"teeth", required_argument, nullptr, 'z'},
+    {"shift", required_argument, nullptr, 'x'},
+    {"flank", required_argument, nullptr, OPT_FLANK},
+    {"gear", required_argument, nullptr, OPT_GEAR},
+    {"module", required_argument, nullptr, OPT_MODULE},
+    {"standard", no_argument, nullptr, OPT_STANDARD},
+    {"render", required_argument, nullptr, OPT_RENDER},
+    {"scene", required_argument, nullptr, OPT_SCENE},
+    {"step", required_argument, nullptr, OPT_STEP},
+    {"zoom", required_argument, nullptr, OPT_ZOOM},
+    {"size", required_argument, nullptr, OPT_SIZE},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, OPT_VERSION},
+    {"pressure-angle", required_argument, nullptr, OPT_PRESSURE_ANGLE},
+    {"addendum", required_argument, nullptr, OPT_ADDENDUM},
+    {"dedendum", required_argument, nullptr, OPT_DEDENDUM},
+    {"tip-radius", required_argument, nullptr, OPT_TIP_RADIUS},
+    {"profile", required_argument, nullptr, OPT_PROFILE},
+    {nullptr, 0, nullptr, 0},
 };
 
 // One line saying what is wrong (a printf format and its values), then the
@@ -136,7 +174,7 @@ static ParseResult add_output(OutputKind kind, const char* name) {
                       name);
     if (c.output_count == OUTPUT_CAPACITY)
         return refuse("at most %d outputs in one run; \"%s\" is one more", OUTPUT_CAPACITY, name);
-    c.outputs[c.output_count++] = Output{kind, format, name, 1.0, false, '1', 0, 0, 800, 800};
+    c.outputs[c.output_count++] = Output{kind, format, name, c.module, false, '1', 0, 0, 800, 800};
     return PARSE_RUN;
 }
 
@@ -154,11 +192,20 @@ static const char* option_name(int option_code) {
     return o->name != nullptr ? o->name : "?";
 }
 
+static ParseResult read_module(const char* value, double& module) {
+    if (!parse_real(value, module) || !(module >= MODULE_MIN && module <= MODULE_MAX))
+        return refuse("--module must be a number of millimetres from %g to %g, not \"%s\"", MODULE_MIN,
+                      MODULE_MAX, value);
+    return PARSE_RUN;
+}
+
 // A setting of --gear (kind OUTPUT_GEAR) or --render (OUTPUT_RENDER).
 static ParseResult set_output(int option_code, const char* value) {
     OutputKind kind = option_code == OPT_MODULE || option_code == OPT_STANDARD ? OUTPUT_GEAR : OUTPUT_RENDER;
     Output* out = output_of(kind);
     const char* name = option_name(option_code);
+    if (out == nullptr && option_code == OPT_MODULE)
+        return refuse("--module must come before the outputs or follow the --gear it sets");
     if (out == nullptr)
         return refuse(kind == OUTPUT_GEAR ? "--%s must follow the --gear it sets"
                                           : "--%s must follow the --render it sets",
@@ -166,10 +213,7 @@ static ParseResult set_output(int option_code, const char* value) {
     int n = 0;
     switch (option_code) {
         case OPT_MODULE:
-            if (!parse_real(value, out->module) || !(out->module >= MODULE_MIN && out->module <= MODULE_MAX))
-                return refuse("--module must be a number of millimetres from %g to %g, not \"%s\"",
-                              MODULE_MIN, MODULE_MAX, value);
-            break;
+            return read_module(value, out->module);
         case OPT_STANDARD:
             out->standard = true;
             break;
@@ -192,6 +236,27 @@ static ParseResult set_output(int option_code, const char* value) {
                 return refuse("--size must be WxH, each side %d to %d pixels, not \"%s\"", SIZE_MIN, SIZE_MAX,
                               value);
     }
+    return PARSE_RUN;
+}
+
+// A value of the cutter: a profile's four, or one of them.
+static ParseResult set_cutter(int option_code, const char* value) {
+    Cutter& cutter = command_line.cutter;
+    if (option_code == OPT_PROFILE) {
+        for (const CutterProfile& p : CUTTER_PROFILES)
+            if (value[0] != '\0' && value[1] == '\0' &&
+                std::toupper(static_cast<unsigned char>(value[0])) == p.letter) {
+                cutter = p.cutter;
+                return PARSE_RUN;
+            }
+        return refuse("--profile must be A, B, C or D, not \"%s\"", value);
+    }
+    double& field = option_code == OPT_PRESSURE_ANGLE ? cutter.pressure_angle
+                    : option_code == OPT_ADDENDUM     ? cutter.addendum
+                    : option_code == OPT_DEDENDUM     ? cutter.dedendum
+                                                      : cutter.tip_radius;
+    if (!parse_real(value, field))
+        return refuse("--%s must be a number, not \"%s\"", option_name(option_code), value);
     return PARSE_RUN;
 }
 
@@ -218,6 +283,15 @@ static ParseResult take_option(int code, const char* value) {
         case OPT_VERSION:
             std::fputs(VERSION_TEXT, stdout);
             return PARSE_DONE;
+        case OPT_PRESSURE_ANGLE:
+        case OPT_ADDENDUM:
+        case OPT_DEDENDUM:
+        case OPT_TIP_RADIUS:
+        case OPT_PROFILE:
+            return set_cutter(code, value);
+        case OPT_MODULE:  // before any output: the module of them all
+            if (c.output_count == 0) return read_module(value, c.module);
+            return set_output(code, value);
         default:
             return set_output(code, value);
     }
@@ -225,6 +299,8 @@ static ParseResult take_option(int code, const char* value) {
 
 ParseResult parse_command_line(int argc, char** argv) {
     command_line = CommandLine{};
+    command_line.cutter = SPECIFIED_CUTTER;
+    command_line.module = 1.0;
     opterr = 0;  // the reasons are ours, with the usage
     optind = 1;
     int code;
@@ -237,6 +313,9 @@ ParseResult parse_command_line(int argc, char** argv) {
     }
     if (optind < argc) return refuse("\"%s\" is no option; a file name follows its option", argv[optind]);
     if (command_line.teeth_text == nullptr) return refuse("the number of teeth is missing: give --teeth Z");
-    if (command_line.output_count == 0) return refuse("no output given: --flank, --gear or --render");
+    const Cutter& cutter = command_line.cutter;
+    if (const char* reason = cutter_refusal(cutter))
+        return refuse("the cutter (%g degrees, addendum %g, dedendum %g, tip radius %g) cannot be used: %s",
+                      cutter.pressure_angle, cutter.addendum, cutter.dedendum, cutter.tip_radius, reason);
     return PARSE_RUN;
 }

@@ -1,7 +1,8 @@
-// The parsed command line: the gear and the outputs asked for, in the order
-// given. Used only inside cli/.
+// The parsed command line: the gear, its cutter and the outputs asked for, in
+// the order given. Used only inside cli/.
 #pragma once
 
+#include "geometry/geometry.hpp"
 #include "scenes/scenes.hpp"
 
 constexpr int OUTPUT_CAPACITY = 16;  // outputs of one run; more is refused as bad usage
@@ -43,6 +44,8 @@ struct CommandLine {
     const char* teeth_text;  // --teeth as typed, for messages; null when not given
     double x;
     const char* shift_text;  // --shift as typed; null when not given (x = 0)
+    Cutter cutter;           // SPECIFIED_CUTTER, changed by --profile and the single cutter options
+    double module;           // of every --gear output: 1, or --module given before the outputs
     int output_count;
     Output outputs[OUTPUT_CAPACITY];
 };
@@ -52,7 +55,7 @@ struct CommandLine {
 extern CommandLine command_line;
 
 enum ParseResult {
-    PARSE_RUN,      // command_line holds a gear and at least one output
+    PARSE_RUN,      // command_line holds a gear and its outputs (none: the window shows the gear)
     PARSE_DONE,     // --help or --version answered
     PARSE_REFUSED,  // bad usage, already reported with the usage
 };

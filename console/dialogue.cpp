@@ -1,6 +1,7 @@
 // The parameter dialogue: takes z and x at the console, has both teeth computed,
-// offers the tooth data file, resets the animation and prints the key help.
-// Owns only the knowledge whether a gear has been computed yet.
+// offers the tooth data file, resets the animation and prints the key help; or
+// takes a gear the command line computed. Owns only the knowledge whether a
+// gear has been computed yet.
 #include "console/console.hpp"
 #include "console/console_io.hpp"
 #include "console/dialogue_texts.hpp"
@@ -12,8 +13,9 @@
 #include <cstdlib>
 
 // ---- Global state ------------------------------------------------------------
-// True once a dialogue has computed a gear. Before that, the end of input leaves
-// nothing to show and ends the program; afterwards the previous gear stays.
+// True once a dialogue has computed a gear or the command line's was taken.
+// Before that, the end of input leaves nothing to show and ends the program;
+// afterwards the previous gear stays.
 static bool gear_computed;
 
 enum Answer {
@@ -115,5 +117,11 @@ void mate_dialogue() {
         complain("standard input ended; the mate (z2 = %d, x2 = %g) stays.", mate_teeth_in_use(),
                  mate_shift_in_use());
     }
+    print_key_help();
+}
+
+void take_computed_gear() {
+    gear_computed = true;
+    start_new_gear();
     print_key_help();
 }

@@ -1,6 +1,7 @@
-// The program entry: with options, the command line's files and no window;
-// without, the parameter dialogue, then the window, which runs the event loop
-// and never returns.
+// The program entry: with options, the command line's files and no window, or,
+// when they ask for no file, the window on their gear; without options, the
+// parameter dialogue, then the window, which runs the event loop and never
+// returns.
 #include "app/app.hpp"
 #include "cli/cli.hpp"
 #include "console/console.hpp"
@@ -24,14 +25,23 @@ static void keep_standard_descriptors_open() {
 int main(int argc, char** argv) {
     keep_standard_descriptors_open();
     // Options are read before anything asks for a display.
-    if (argc > 1) return run_command_line(argc, argv);
+    const bool given = argc > 1;
+    if (given) {
+        const int status = run_command_line(argc, argv);
+        if (status != SHOW_IN_WINDOW) return status;
+    }
     // Say so at once when no window can open, before the user answers anything.
     if (const char* problem = window_system_problem(argv[0])) {
         std::fprintf(stderr, "rackgen: %s\n", problem);
         return 1;
     }
     last_key = 'z';
-    parameter_dialogue();
-    start_window(&argc, argv);
+    if (given)
+        take_computed_gear();
+    else
+        parameter_dialogue();
+    // GLUT reads only the program's name: the options were rackgen's.
+    int window_argc = 1;
+    start_window(&window_argc, argv);
     return 0;
 }

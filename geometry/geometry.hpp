@@ -36,6 +36,25 @@ struct Cutter {
 };
 // The cutter rackgen teaches with: 20°, addendum 1, dedendum 1.25, a sharp tip corner.
 constexpr Cutter SPECIFIED_CUTTER = {20.0, 1.0, 1.25, 0.0};
+// The basic rack profiles of ISO 53, offered by their letter wherever a gear
+// is chosen (the command line's --profile, the page's presets).
+struct CutterProfile {
+    char letter;
+    Cutter cutter;
+};
+constexpr int CUTTER_PROFILE_COUNT = 4;
+constexpr CutterProfile CUTTER_PROFILES[CUTTER_PROFILE_COUNT] = {
+    {'A', {20.0, 1.0, 1.25, 0.38}},
+    {'B', {20.0, 1.0, 1.25, 0.30}},
+    {'C', {20.0, 1.0, 1.25, 0.25}},
+    {'D', {20.0, 1.0, 1.40, 0.39}},
+};
+// The module every millimetre output is scaled by, from 0.001 to 10000 mm: the
+// outline files give coordinates to 1e-6 mm, so from 0.001 mm every digit still
+// means something, and up to 10000 mm (z = 1000: a gear 10 km across) every
+// number stays short and finite.
+constexpr double MODULE_MIN = 0.001;
+constexpr double MODULE_MAX = 10000.0;
 // What a cutter may be: a pressure angle of 10° to 35°, heights of 0.5 to 2
 // modules with lands left on both tooth and space, and a tip radius of 0 up to
 // the largest arc its tip land holds, (π/4 - hf·tan α)·cos α / (1 - sin α).

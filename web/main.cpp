@@ -12,6 +12,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -72,6 +73,26 @@ WEB_EXPORT double web_checked_shift() {
     return checked_shift;
 }
 
+// ---- the cutter and the module -------------------------------------------------
+
+// A number of the cutter or the module, typed into the form or given in a
+// link, read as the command line reads its numbers; NaN when it is none.
+WEB_EXPORT double web_number(const char* word) {
+    double value = 0.0;
+    return parse_real(word, value) ? value : NAN;
+}
+
+// The cutter the next gear is cut with (and the checks of z and x read):
+// set, and "", when cutter_refusal accepts it; otherwise its reason, and the
+// cutter stays as it was.
+WEB_EXPORT const char* web_set_cutter(double pressure_angle, double addendum, double dedendum,
+                                      double tip_radius) {
+    const Cutter cutter = {pressure_angle, addendum, dedendum, tip_radius};
+    if (const char* reason = cutter_refusal(cutter)) return reason;
+    gear_cutter = cutter;
+    return "";
+}
+
 // ---- the gear and its scenes ---------------------------------------------------
 
 // A new gear, as the dialogue computes it once both answers are accepted (the
@@ -118,9 +139,11 @@ WEB_EXPORT const char* web_write_data_file(const char* path) {
 // The outline of the whole gear being written; filled and read by web_write_gear.
 static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY];
 
-// The shifted gear's whole outline at module 1 mm: SVG, or DXF when path ends in ".dxf".
-WEB_EXPORT const char* web_write_gear(const char* path) {
-    int count = build_gear_outline(shifted_tooth, gear_params.z, 1.0, gear_points, GEAR_OUTLINE_CAPACITY);
+// The shifted gear's whole outline at module millimetres per module unit (the
+// page checks it against MODULE_MIN and MODULE_MAX): SVG, or DXF when path
+// ends in ".dxf".
+WEB_EXPORT const char* web_write_gear(const char* path, double module) {
+    int count = build_gear_outline(shifted_tooth, gear_params.z, module, gear_points, GEAR_OUTLINE_CAPACITY);
     size_t length = std::strlen(path);
     bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
     FILE* file = count > 0 ? std::fopen(path, "wb") : nullptr;
@@ -215,6 +238,36 @@ WEB_EXPORT int web_constant(const char* name) {
     for (const SharedConstant& constant : SHARED_CONSTANTS)
         if (std::strcmp(constant.name, name) == 0) return constant.value;
     return -1;
+}
+
+// The real numbers the page shares with the program, by their names in its
+// source: MODULE_MIN, MODULE_MAX and each value of SPECIFIED_CUTTER and of the
+// profiles, as "SPECIFIED_CUTTER.tip_radius" and "CUTTER_PROFILES.A.tip_radius".
+// NaN for a name it does not know.
+struct CutterField {
+    const char* name;
+    double Cutter::*value;
+};
+static constexpr CutterField CUTTER_FIELDS[] = {
+    {"pressure_angle", &Cutter::pressure_angle},
+    {"addendum", &Cutter::addendum},
+    {"dedendum", &Cutter::dedendum},
+    {"tip_radius", &Cutter::tip_radius},
+};
+
+WEB_EXPORT double web_real(const char* name) {
+    if (std::strcmp(name, "MODULE_MIN") == 0) return MODULE_MIN;
+    if (std::strcmp(name, "MODULE_MAX") == 0) return MODULE_MAX;
+    char known[64];
+    for (const CutterField& field : CUTTER_FIELDS) {
+        std::snprintf(known, sizeof known, "SPECIFIED_CUTTER.%s", field.name);
+        if (std::strcmp(name, known) == 0) return SPECIFIED_CUTTER.*field.value;
+        for (const CutterProfile& profile : CUTTER_PROFILES) {
+            std::snprintf(known, sizeof known, "CUTTER_PROFILES.%c.%s", profile.letter, field.name);
+            if (std::strcmp(name, known) == 0) return profile.cutter.*field.value;
+        }
+    }
+    return NAN;
 }
 
 // Where the frame record lies in the wasm memory; it never moves.

@@ -1,12 +1,20 @@
-// The page's controller: the dialogue as a form, the keys on the canvas, links
-// to a frame and the downloads. The gear, its checks and every frame come from
-// the wasm module (web/main.cpp); painter.js paints each recorded frame. Owns
-// the page's state: which gear is shown and whether the form or a question is open.
+// The page's controller: the dialogue as a form with the cutter, the keys on the
+// canvas, links to a frame and the downloads. The gear, its checks and every
+// frame come from the wasm module (web/main.cpp); painter.js paints each
+// recorded frame. Owns the page's state: which gear is shown, with which cutter
+// and module, and whether the form or a question is open.
 // start.js loads it and calls start().
 import {moduleConstant, paintRecord, readRecordLayout} from './painter.js';
 
 const FRAME_SIZE = 800;  // the window's width and height at creation, pixels
-const LINK_KEYS = ['z', 'x', 'scene', 'step', 'zoom'];
+const LINK_KEYS = ['z', 'x', 'scene', 'step', 'zoom', 'profile', 'alpha', 'ha', 'hf', 'rho', 'm'];
+// The cutter's values under their names in a link and the form, and in the program's Cutter.
+const CUTTER_VALUES = {alpha: 'pressure_angle', ha: 'addendum', hf: 'dedendum', rho: 'tip_radius'};
+// What the form calls each field of the cutter part in a refusal.
+const CUTTER_WORDS = {
+  alpha: 'the pressure angle', ha: 'the addendum', hf: 'the dedendum', rho: 'the tip radius', m: 'the module',
+};
+const DEFAULT_MODULE = 1;  // millimetres, as --gear writes without --module
 
 const $ = (id) => document.getElementById(id);
 
@@ -14,8 +22,10 @@ export const page = {
   module: null,         // the wasm module's object, made by createRackgen
   layout: null,         // the frame record's layout, as painter.js reads it
   limits: null,         // {scenes, step, zoom}: what a link may ask for, the command line's limits
+  presets: null,        // {'': the specified cutter, A … D: the ISO 53 profiles}, each {alpha, ha, hf, rho}
+  moduleRange: null,    // {min, max}: the module a gear's files may have, millimetres
   ctx: null,
-  gear: null,           // {z, x} of the gear shown, or null
+  gear: null,           // {z, x, profile, cutter: {alpha, ha, hf, rho}, module} of the gear shown, or null
   keepTeeth: false,     // the form was opened by 'x': only the shift is asked
   questionOpen: false,  // the data-file question waits for '1' or '0'
   framed: false,        // the canvas shows a frame (a new dialogue leaves it there, as the window does)
@@ -29,6 +39,14 @@ function showText(id, text) {
 
 function call(name, returns, types, args) {
   return page.module.ccall(name, returns, types, args);
+}
+
+// A real number the module shares with the page (web_real in web/main.cpp), by
+// its name in the program's source. Throws when the module does not know it.
+function moduleReal(name) {
+  const value = call('web_real', 'number', ['string'], [name]);
+  if (Number.isNaN(value)) throw new Error(`the wasm module knows no "${name}"`);
+  return value;
 }
 
 // ---- frames ----------------------------------------------------------------------
@@ -61,8 +79,62 @@ function openFrame(scene, step, zoom) {
   });
 }
 
+// ---- the cutter ------------------------------------------------------------------
+
+// The cutter and module the words name ({profile, alpha, ha, hf, rho, m}, each
+// may be missing: then the profile's value, or the specified cutter's, and the
+// default module), made the next gear's cutter: {profile, cutter, module}; or
+// {problem}, with the name of the word at fault unless the cutter as a whole
+// is refused.
+function takeCutter(words) {
+  const profile = (words.profile ?? '').toUpperCase();
+  if (!Object.hasOwn(page.presets, profile)) {
+    const letters = Object.keys(page.presets).filter((letter) => letter !== '');
+    return {name: 'profile', problem: `must be ${letters.slice(0, -1).join(', ')} or ${letters.at(-1)}`};
+  }
+  const cutter = {...page.presets[profile]};
+  for (const name of Object.keys(CUTTER_VALUES)) {
+    if (words[name] === undefined) continue;
+    cutter[name] = call('web_number', 'number', ['string'], [words[name]]);
+    if (Number.isNaN(cutter[name])) return {name, problem: 'must be a number'};
+  }
+  let module = DEFAULT_MODULE;
+  if (words.m !== undefined) {
+    module = call('web_number', 'number', ['string'], [words.m]);
+    const {min, max} = page.moduleRange;
+    if (!(module >= min && module <= max))
+      return {name: 'm', problem: `must be a number of millimetres from ${min} to ${max}`};
+  }
+  const refusal = call('web_set_cutter', 'string', ['number', 'number', 'number', 'number'],
+    [cutter.alpha, cutter.ha, cutter.hf, cutter.rho]);
+  if (refusal !== '') return {problem: `the cutter cannot be used: ${refusal}`};
+  return {profile, cutter, module};
+}
+
+function cutterField(name) {
+  return $(`cutter-${name}`);
+}
+
+function fillCutterFields(cutter) {
+  for (const name of Object.keys(CUTTER_VALUES)) cutterField(name).value = String(cutter[name]);
+}
+
+// The words of the form's cutter part.
+function cutterWords() {
+  const words = {};
+  for (const name of ['profile', ...Object.keys(CUTTER_VALUES), 'm'])
+    words[name] = cutterField(name).value.trim();
+  return words;
+}
+
+function isSpecified(cutter) {
+  return Object.keys(CUTTER_VALUES).every((name) => cutter[name] === page.presets[''][name]);
+}
+
 // ---- the dialogue ------------------------------------------------------------------
 
+// The form, at the gear shown if there is one; its cutter part folded unless
+// it holds another cutter or module. After 'x' only the shift may change.
 function openForm(keepTeeth) {
   page.keepTeeth = keepTeeth && page.gear !== null;
   $('dialogue').hidden = false;
@@ -72,8 +144,20 @@ function openForm(keepTeeth) {
   teeth.readOnly = page.keepTeeth;
   teeth.value = page.gear ? String(page.gear.z) : '';
   shift.value = page.gear ? String(page.gear.x) : '';
+  if (page.gear) {
+    cutterField('profile').value = page.gear.profile;
+    fillCutterFields(page.gear.cutter);
+    cutterField('m').value = String(page.gear.module);
+  }
+  $('cutter-fields').disabled = page.keepTeeth;
+  const words = cutterWords();
+  const specified = page.presets[''];
+  if (words.profile !== '' || words.m !== String(DEFAULT_MODULE) ||
+      Object.keys(CUTTER_VALUES).some((name) => words[name] !== String(specified[name])))
+    $('cutter').open = true;
   showText('teeth-message', '');
   showText('shift-message', '');
+  showText('cutter-message', '');
   (page.keepTeeth ? shift : teeth).focus();
   (page.keepTeeth ? shift : teeth).select();
 }
@@ -90,6 +174,16 @@ function endGear() {
 function acceptForm() {
   showText('teeth-message', '');
   showText('shift-message', '');
+  showText('cutter-message', '');
+  const words = cutterWords();
+  const choice = takeCutter(words);
+  if (choice.problem) {
+    showText('cutter-message', choice.name
+      ? `${CUTTER_WORDS[choice.name]} ${choice.problem}, not "${words[choice.name]}"` : choice.problem);
+    $('cutter').open = true;
+    cutterField(choice.name ?? 'alpha').focus();
+    return;
+  }
   let z = page.gear ? page.gear.z : 0;
   if (!page.keepTeeth) {
     const refusal = call('web_check_teeth', 'string', ['string'], [$('teeth').value.trim()]);
@@ -106,18 +200,24 @@ function acceptForm() {
     $('shift').focus();
     return;
   }
-  startGear(z, page.module._web_checked_shift());
+  startGear(z, page.module._web_checked_shift(), choice);
   $('dialogue').hidden = true;
   page.questionOpen = true;
   $('question').hidden = false;
   $('answer-yes').focus();
 }
 
-function startGear(z, x) {
+// A new gear, cut with the cutter takeCutter has just set (choice is its answer).
+function startGear(z, x, choice) {
   showText('warning', call('web_start', 'string', ['number', 'number'], [z, x]));
-  page.gear = {z, x};
+  const {profile, cutter, module} = choice;
+  page.gear = {z, x, profile, cutter, module};
   $('scenes').hidden = false;
-  showText('gear-line', `z = ${z}, x = ${x}`);
+  let line = `z = ${z}, x = ${x}`;
+  const {alpha, ha, hf, rho} = cutter;
+  if (!isSpecified(cutter)) line += `; cutter ${alpha}°, ha ${ha}, hf ${hf}, ρ ${rho}`;
+  if (module !== DEFAULT_MODULE) line += `; module ${module} mm`;
+  showText('gear-line', line);
 }
 
 // The answer to the data-file question. The first gear's frame of scene '1'
@@ -162,7 +262,8 @@ export function dataFileBytes() {
 }
 
 export function gearBytes(ending) {
-  return moduleFile((file) => call('web_write_gear', 'string', ['string'], [file]), `/gear${ending}`);
+  return moduleFile((file) => call('web_write_gear', 'string', ['string', 'number'], [file, page.gear.module]),
+    `/gear${ending}`);
 }
 
 function downloadDataFile() {
@@ -176,6 +277,11 @@ function downloadGear(ending, type) {
 }
 
 // ---- keys -------------------------------------------------------------------------------
+
+// '1' … the last scene's digit, as the module counts its scenes.
+function isSceneKey(key) {
+  return key >= '1' && key <= String(page.limits.scenes);
+}
 
 function onKey(event) {
   if (event.ctrlKey || event.metaKey || event.altKey || page.gear === null) return;
@@ -192,7 +298,7 @@ function onKey(event) {
     endGear();
   } else if (key === 'z' || key === 'x') {
     openForm(key === 'x');
-  } else if (key.length === 1 && '1234567swW'.includes(key)) {
+  } else if (key.length === 1 && (isSceneKey(key) || 'swWi'.includes(key))) {
     pressKey(key);
   } else {
     return;
@@ -234,11 +340,27 @@ function wholeNumber(params, name, low, high, fallback) {
   return {value: Number(word)};
 }
 
+// The cutter and module a link names, made the next gear's cutter, or a problem.
+function readLinkCutter(params) {
+  const words = {};
+  for (const name of ['profile', ...Object.keys(CUTTER_VALUES), 'm'])
+    if (params.has(name)) words[name] = params.get(name);
+  const choice = takeCutter(words);
+  if (!choice.problem) return choice;
+  const {name, problem} = choice;
+  if (name) return {problem: `${name}=${words[name]} in the address: ${name} ${problem}`};
+  const given = Object.entries(words).filter(([name]) => name !== 'm').map(([name, word]) => `${name}=${word}`);
+  return {problem: `${given.join(', ')} in the address: ${problem}`};
+}
+
 // The frame a link names, or a problem to show instead of it.
 function readLink(params) {
   for (const name of params.keys())
     if (!LINK_KEYS.includes(name))
       return {problem: `"${name}" in the address is not known here; a link takes ${LINK_KEYS.join(', ')}`};
+  // The checks of z and x read the cutter.
+  const choice = readLinkCutter(params);
+  if (choice.problem) return choice;
   const teethRefusal = call('web_check_teeth', 'string', ['string'], [params.get('z')]);
   if (teethRefusal !== '') return {problem: `z in the address: ${teethRefusal}`};
   const z = page.module._web_checked_teeth();
@@ -251,10 +373,23 @@ function readLink(params) {
   const zoom = wholeNumber(params, 'zoom', -zoomLimit, zoomLimit, 0);
   for (const part of [scene, step, zoom])
     if (part.problem) return part;
-  return {z, x, scene: scene.value, step: step.value, zoom: zoom.value};
+  return {z, x, choice, scene: scene.value, step: step.value, zoom: zoom.value};
 }
 
 // ---- start ------------------------------------------------------------------------------
+
+// The cutters the form offers, from the module: the specified one and the
+// profiles its list names.
+function readPresets() {
+  const presets = {};
+  for (const option of cutterField('profile').options) {
+    const source = option.value === '' ? 'SPECIFIED_CUTTER' : `CUTTER_PROFILES.${option.value}`;
+    presets[option.value] = {};
+    for (const [name, field] of Object.entries(CUTTER_VALUES))
+      presets[option.value][name] = moduleReal(`${source}.${field}`);
+  }
+  return presets;
+}
 
 function fillTexts() {
   const text = (k) => call('web_text', 'string', ['number'], [k]);
@@ -267,6 +402,10 @@ function fillTexts() {
   const help = [];
   for (let k = 6; k < 12; ++k) help.push(text(k));
   $('key-help').textContent = help.join('\n');
+  for (const option of cutterField('profile').options) {
+    const {alpha, ha, hf, rho} = page.presets[option.value];
+    option.textContent = `${option.textContent}: ${alpha}°, ${ha}, ${hf}, ρ ${rho}`;
+  }
 }
 
 // One part of the start; when it fails, the error names the part and why.
@@ -289,6 +428,8 @@ export async function start() {
       page.layout = readRecordLayout(page.module);
       const limit = (name) => moduleConstant(page.module, name);
       page.limits = {scenes: limit('SCENE_COUNT'), step: limit('STEP_LIMIT'), zoom: limit('ZOOM_LIMIT')};
+      page.presets = readPresets();
+      page.moduleRange = {min: moduleReal('MODULE_MIN'), max: moduleReal('MODULE_MAX')};
     });
     await startPart('the page could not be set up', setUpPage);
   } catch (error) {
@@ -310,6 +451,9 @@ function setUpPage() {
   $('download-data').addEventListener('click', downloadDataFile);
   $('download-svg').addEventListener('click', () => downloadGear('.svg', 'image/svg+xml'));
   $('download-dxf').addEventListener('click', () => downloadGear('.dxf', 'application/dxf'));
+  const profile = cutterField('profile');
+  profile.addEventListener('change', () => fillCutterFields(page.presets[profile.value]));
+  fillCutterFields(page.presets['']);
   document.addEventListener('keydown', onKey);
 
   const params = addressFields(window.location.search);
@@ -320,13 +464,14 @@ function setUpPage() {
     if (link.problem) {
       showText('problem', link.problem);
     } else {
-      startGear(link.z, link.x);
+      startGear(link.z, link.x, link.choice);
       openFrame(link.scene, link.step, link.zoom);
       $('canvas').focus();
     }
   } else {
     if ([...params.keys()].length > 0)
-      showText('problem', 'a link to a frame needs z (and may give x, scene, step, zoom); here is the form');
+      showText('problem',
+        `a link to a frame needs z (and may give ${LINK_KEYS.slice(1).join(', ')}); here is the form`);
     openForm(false);
   }
 }

@@ -3,7 +3,8 @@
 // xprop, the frame checked by pixel, 'x', 'z' and Esc typed with xdotool, the
 // console read as the user sees it. The key table itself is tested on the
 // recording GL (window_keyboard_test), the texts and refusals in detail on the
-// dialogue driver (tests/console). Needs Xvfb, xdotool, x11-utils and ImageMagick.
+// dialogue driver (tests/console); the window opened straight on a gear given
+// on the command line. Needs Xvfb, xdotool, x11-utils and ImageMagick.
 #include "tests/console/console_texts.hpp"
 #include "tests/e2e/e2e.hpp"
 
@@ -85,6 +86,30 @@ TEST(ProgramWindow, DialogueThenAnEightHundredSquareWindowWithTheJapaneseTitleKe
     send_keys(&s.program, &s.xserver, "Escape");  // xdotool may complain that the window went away
     ASSERT_TRUE(wait_exit(&s.program, WAIT_MS)) << "still running after Esc";
     EXPECT_EQ(s.program.exit_status, 0);
+}
+
+TEST(ProgramWindow, AGearGivenWithItsCutterOpensWithoutQuestionsAndKeepsTheCutterForX) {
+    E2eSession s;
+    ASSERT_TRUE(s.ready) << "Xvfb did not start";
+    ASSERT_TRUE(launch_program(&s.program, &s.xserver, RACKGEN_BIN, nullptr, "window_given_gear",
+                               {"LC_ALL=C.UTF-8"}, {"-z", "8", "--profile", "A"}));
+    ASSERT_TRUE(find_window(&s.program, &s.xserver, WAIT_MS)) << "stderr: " << read_stderr(&s.program);
+    ASSERT_TRUE(wait_stdout(&s.program, LAST_HELP_LINE, WAIT_MS)) << read_stdout(&s.program);
+
+    // 'x' asks for the shift alone. Profile A's rounded tip refuses x = 1, which the
+    // specified cutter takes: the dialogue checks with the cutter given.
+    ASSERT_TRUE(send_keys(&s.program, &s.xserver, "x"));
+    ASSERT_TRUE(wait_stdout(&s.program, "入力 x=", WAIT_MS)) << read_stdout(&s.program);
+    ASSERT_TRUE(write_stdin(&s.program, "1\n"));
+    ASSERT_TRUE(wait_stderr(
+        &s.program, "1 is refused: z = 8 with x = 1 cannot be generated: the cutter's tip arc", WAIT_MS))
+        << read_stderr(&s.program);
+    ASSERT_TRUE(write_stdin(&s.program, "0.5\n0\n"));
+    ASSERT_TRUE(wait_stdout(&s.program, LAST_HELP_LINE, WAIT_MS)) << read_stdout(&s.program);
+    const std::string console = read_stdout(&s.program);
+    EXPECT_EQ(console.find(HEADLINE), std::string::npos) << "no question before the window: " << console;
+    EXPECT_EQ(console.find("歯数z="), std::string::npos) << console;
+    EXPECT_TRUE(is_alive(&s.program));
 }
 
 }  // namespace

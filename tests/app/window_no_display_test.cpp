@@ -1,6 +1,7 @@
 // Started where no window can open, the program says how to run it (or make
 // its files without a window), naming itself as it was started, and ends with
-// a non-zero status before asking anything, instead of failing in GLUT.
+// a non-zero status before asking anything, instead of failing in GLUT; so does
+// a gear given on the command line with no file to write.
 #include "tests/e2e/e2e.hpp"
 
 #include <gtest/gtest.h>
@@ -12,10 +13,10 @@
 namespace {
 
 void expect_advice_and_failure(const char* exe, const char* name, const std::vector<std::string>& env,
-                               const std::string& program_word) {
+                               const std::string& program_word, const std::vector<std::string>& args = {}) {
     Program p;
     // No answers: the program must end before it asks anything (a write to it could meet a closed pipe).
-    ASSERT_TRUE(launch_program(&p, nullptr, exe, nullptr, name, env));
+    ASSERT_TRUE(launch_program(&p, nullptr, exe, nullptr, name, env, args));
     bool ended = wait_exit(&p, 10000);
     stop_program(&p);
     ASSERT_TRUE(ended) << "still running without a display";
@@ -40,6 +41,8 @@ TEST(WindowNoDisplay, WithoutDisplaySetItSaysHowToRunIt) {
 TEST(WindowNoDisplay, WithADisplayThatCannotBeOpenedItSaysSoByName) {
     // No X server listens on display 31999 (the socket name does not exist).
     expect_advice_and_failure(RACKGEN_BIN, "no_display_unreachable", {"DISPLAY=:31999"}, RACKGEN_BIN);
+    expect_advice_and_failure(RACKGEN_BIN, "no_display_given_gear", {"DISPLAY=:31999"}, RACKGEN_BIN,
+                              {"-z", "8", "--profile", "A"});
 }
 
 TEST(WindowNoDisplay, ANameWithBlanksIsQuotedForTheShell) {

@@ -152,6 +152,36 @@ class GearFiles(unittest.TestCase):
         with open(path("whole.pdf"), "rb") as f:
             self.assertEqual(f.read(5), b"%PDF-")
 
+    def test_cutter(self):
+        # The specified cutter given value by value, or profile D with its dedendum and tip radius set
+        # back, writes the very bytes of no cutter option.
+        def outputs(stem):
+            return ["--flank", stem + ".txt", "--gear", stem + ".svg", "--gear", stem + ".dxf",
+                    "--render", stem + ".png", "--scene", "3", "--step", "60"]
+        runs = {"plain": ["-z", "8", "-x", "0.3"],
+                "given": ["-z", "8", "--pressure-angle", "20", "--addendum", "1", "--dedendum", "1.25",
+                          "--tip-radius", "0", "-x", "0.3"],
+                "reset": ["--profile", "D", "-z", "8", "-x", "0.3", "--dedendum", "1.25", "--tip-radius", "0"]}
+        for stem, args in runs.items():
+            r = run(*args, *outputs(stem))
+            self.assertEqual((r.returncode, r.stderr), (0, ""), stem)
+        for ending in (".txt", ".svg", ".dxf", ".png"):
+            with open(path("plain" + ending), "rb") as f:
+                plain = f.read()
+            for stem in ("given", "reset"):
+                with open(path(stem + ending), "rb") as f:
+                    self.assertEqual(f.read(), plain, stem + ending)
+
+        # Another cutter cuts another gear: tip circle z/2 + ha + x, root circle z/2 - hf + x. A
+        # --module before the outputs scales every gear, one after a --gear only that gear.
+        r = run("--module", "2", "-z", "12", "-x", "0.5", "--profile", "B", "--addendum", "0.8", "--gear",
+                "b2.dxf", "--gear", "b3.dxf", "--module", "3")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        for name, module in (("b2.dxf", 2), ("b3.dxf", 3)):
+            radii = [math.hypot(*p) for p in ezdxf.readfile(path(name)).modelspace()[0].get_points("xy")]
+            self.assertAlmostEqual(max(radii), module * (6 + 0.8 + 0.5), places=5)
+            self.assertAlmostEqual(min(radii), module * (6 - 1.25 + 0.5), places=5)
+
     def test_flank_file_is_the_dialogues(self):
         r = run("--teeth", "8", "--shift", "0.3", "--flank", "cli.txt")
         self.assertEqual(r.returncode, 0, r.stderr)
@@ -176,10 +206,14 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage('unknown option "--colour"', "-z", "20", "--colour", "red", "--gear", "a.svg")
         self.assert_bad_usage('--teeth must be a whole number, not "20.5"', "-z", "20.5", "--gear", "a.svg")
         self.assert_bad_usage('--scene must be 1 to 8, not "9"', "-z", "20", "--render", "a.png", "--scene", "9")
-        self.assert_bad_usage("no output given", "-z", "20")
         self.assert_bad_usage("--teeth Z", "--gear", "a.svg")
         self.assert_bad_usage("must end in .svg or .dxf", "-z", "20", "--gear", "a.png")
-        self.assert_bad_usage("--module must follow the --gear", "-z", "20", "--module", "2", "--gear", "a.svg")
+        self.assert_bad_usage("--module must come before the outputs or follow the --gear it sets", "-z", "20",
+                              "--render", "a.png", "--module", "2")
+        self.assert_bad_usage("cannot be used: the pressure angle must be from 10 to 35 degrees", "-z", "20",
+                              "--pressure-angle", "50", "--gear", "a.svg")
+        self.assert_bad_usage('--profile must be A, B, C or D, not "E"', "-z", "20", "--profile", "E")
+        self.assert_bad_usage('--tip-radius must be a number, not "sharp"', "-z", "20", "--tip-radius", "sharp")
         self.assert_bad_usage('--size must be WxH', "-z", "20", "--render", "a.png", "--size", "800")
         self.assert_bad_usage("-x needs a value", "-z", "20", "--gear", "a.svg", "-x")
         self.assertEqual([n for n in os.listdir(WORK) if n.startswith("a.")], [])
@@ -189,6 +223,7 @@ class Usage(unittest.TestCase):
             r = run(option)
             self.assertEqual((r.returncode, r.stderr), (0, ""))
             self.assertIn("--render FILE", r.stdout)
+            self.assertIn("D  20 degrees, 1, 1.40, 0.39", r.stdout)
         r = run("--version")
         self.assertEqual(r.returncode, 0)
         self.assertRegex(r.stdout, r"^rackgen \d+\.\d+\n$")
@@ -202,6 +237,9 @@ class Usage(unittest.TestCase):
         r = run("-z", "20", "-x", "1.3", "--gear", "refused.svg")
         self.assertEqual(r.returncode, 1)
         self.assertIn("--shift 1.3 is refused: with z = 20 the shift coefficient must be", r.stderr)
+        r = run("-z", "8", "-x", "1", "--profile", "A", "--gear", "refused.svg")  # the specified cutter cuts it
+        self.assertEqual(r.returncode, 1)
+        self.assertIn("--shift 1 is refused: z = 8 with x = 1 cannot be generated: the cutter's tip arc", r.stderr)
         self.assertFalse(os.path.exists(path("refused.svg")))
 
         # A directory where the file should be: nothing written, nothing left beside it.

@@ -188,7 +188,7 @@ int run_tool(const XServer* x, const std::vector<std::string>& argv, std::string
 // ---- the program under test ---------------------------------------------------------
 
 bool launch_program(Program* p, const XServer* x, const char* exe, const char* stdin_text, const char* test_name,
-                    const std::vector<std::string>& env) {
+                    const std::vector<std::string>& env, const std::vector<std::string>& args) {
     signal(SIGPIPE, SIG_IGN);  // writing to a program that has ended must not kill the test
     p->dir = std::string(ARTIFACTS_ROOT) + "/" + test_name;
     make_dirs(p->dir);
@@ -202,7 +202,9 @@ bool launch_program(Program* p, const XServer* x, const char* exe, const char* s
     int err_fd = open(p->stderr_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int in_fds[2];
     if (out_fd < 0 || err_fd < 0 || pipe(in_fds) != 0) return false;
-    p->pid = spawn(x, {exe}, env, {in_fds[0], out_fd, err_fd});
+    std::vector<std::string> argv = {exe};
+    argv.insert(argv.end(), args.begin(), args.end());
+    p->pid = spawn(x, argv, env, {in_fds[0], out_fd, err_fd});
     close(in_fds[0]);
     close(out_fd);
     close(err_fd);

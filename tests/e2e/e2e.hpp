@@ -48,9 +48,10 @@ void stop_xserver(XServer* x);
 // Runs exe with DISPLAY of x (x may be null: no DISPLAY at all), stdin a pipe
 // that first receives stdin_text (more with write_stdin), stdout/stderr into
 // files under <artifacts>/<test_name>/. env: "NAME=VALUE" settings applied after
-// DISPLAY (e.g. "LC_ALL=C.UTF-8", or a DISPLAY of its own).
+// DISPLAY (e.g. "LC_ALL=C.UTF-8", or a DISPLAY of its own); args: its arguments.
 bool launch_program(Program* p, const XServer* x, const char* exe, const char* stdin_text,
-                    const char* test_name, const std::vector<std::string>& env = {});
+                    const char* test_name, const std::vector<std::string>& env = {},
+                    const std::vector<std::string>& args = {});
 bool write_stdin(Program* p, const char* text);
 void close_stdin(Program* p);
 

@@ -37,17 +37,24 @@ after(async () => {
   server?.close();
 });
 
+// A cutter as a link gives it ({alpha: 25}) and as the command line's options.
+const CUTTER_OPTIONS = {profile: '--profile', alpha: '--pressure-angle', ha: '--addendum', hf: '--dedendum',
+  rho: '--tip-radius', m: '--module'};
+const cutterQuery = (cutter) => Object.entries(cutter).map(([name, value]) => `&${name}=${value}`).join('');
+const cutterOptions = (cutter) =>
+  Object.entries(cutter).flatMap(([name, value]) => [CUTTER_OPTIONS[name], String(value)]);
+
 // The desktop's picture of a frame, made by the program's --render.
-function desktopFrame(z, x, scene, step, zoom) {
-  const file = artifact(`desktop_z${z}_x${x}_s${scene}_k${step}_w${zoom}.png`);
-  runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), '--render', file,
+function desktopFrame(z, x, scene, step, zoom, cutter) {
+  const file = artifact(`desktop_z${z}_x${x}_s${scene}_k${step}_w${zoom}${cutterQuery(cutter)}.png`);
+  runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), ...cutterOptions(cutter), '--render', file,
     '--scene', String(scene), '--step', String(step), '--zoom', String(zoom)]);
   return readPng(file);
 }
 
-function sameFrame(shot, z, x, scene, step, zoom) {
-  const complaints = comparePictures(shot, desktopFrame(z, x, scene, step, zoom));
-  assert.deepEqual(complaints, [], `z=${z} x=${x} scene ${scene} step ${step} zoom ${zoom}`);
+function sameFrame(shot, z, x, scene, step, zoom, cutter = {}) {
+  const complaints = comparePictures(shot, desktopFrame(z, x, scene, step, zoom, cutter));
+  assert.deepEqual(complaints, [], `z=${z} x=${x} scene ${scene} step ${step} zoom ${zoom}${cutterQuery(cutter)}`);
 }
 
 // The text of #problem, checked to be shown alone (no canvas, no form) and as plain text.
@@ -61,16 +68,19 @@ async function shownProblem(what) {
 }
 
 describe('a link opens straight on its frame', () => {
-  // '+40' in the address is the step 40 with its sign, not " 40".
+  // '+40' in the address is the step 40 with its sign, not " 40". The last two
+  // are cut with other cutters, given as the command line's options give them.
   const frames = [
     [20, 0.5, 1, '+40', 0], [8, 0, 3, 60, 0], [20, 0.5, 4, 300, -15], [10, 0.5, 5, 120, 0],
     [10, 0.5, 6, 0, 3], [10, 0.5, 7, 0, -8], [20, 0, 2, 25, 12],
+    [8, 0.2, 3, 60, 0, {alpha: 25, rho: 0.3}], [10, 0.5, 7, 0, -8, {profile: 'D', ha: 0.8}],
   ];
-  for (const [z, x, scene, step, zoom] of frames) {
-    test(`z=${z} x=${x} scene ${scene} step ${step} zoom ${zoom}`, async () => {
-      await browser.open(`${server.url}index.html?z=${z}&x=${x}&scene=${scene}&step=${step}&zoom=${zoom}`);
-      const shot = await browser.screenshot(800, 800, artifact(`page_z${z}_x${x}_s${scene}_k${step}_w${zoom}.png`));
-      sameFrame(shot, z, x, scene, step, zoom);
+  for (const [z, x, scene, step, zoom, cutter = {}] of frames) {
+    const query = `z=${z}&x=${x}&scene=${scene}&step=${step}&zoom=${zoom}${cutterQuery(cutter)}`;
+    test(query, async () => {
+      await browser.open(`${server.url}index.html?${query}`);
+      const shot = await browser.screenshot(800, 800, artifact(`page_${query.replaceAll('&', '_')}.png`));
+      sameFrame(shot, z, x, scene, step, zoom, cutter);
     });
   }
 
@@ -83,6 +93,11 @@ describe('a link opens straight on its frame', () => {
       ['z=20&step=-1', /step=-1 in the address: step must be a whole number from 0 to 10000/],
       ['z=20&zoom=-301', /zoom=-301 in the address: zoom must be a whole number from -300 to 300/],
       ['z=20&zom=3', /"zom" in the address is not known here/],
+      ['z=20&alpha=50', /alpha=50 in the address: the cutter cannot be used: the pressure angle must be from 10/],
+      ['z=20&alpha=2O', /alpha=2O in the address: alpha must be a number/],
+      ['z=20&m=0', /m=0 in the address: m must be a number of millimetres from 0.001 to 10000/],
+      // The checks of the gear read the cutter: profile A's rounded tip cannot cut z = 8 with x = 1.
+      ['z=8&x=1&profile=A', /x in the address: 1 is refused: z = 8 with x = 1 cannot be generated: the cutter's/],
       ['z=%3Cb%3E20%3C%2Fb%3E', /"<b>20<\/b>" is not a whole number/],
       // Shown as the console shows a refused word: controls escaped, cut at 32 characters.
       ['z=%1B%5B2J12', /"\\x1b\[2J12" is not a whole number/],
@@ -161,8 +176,21 @@ describe('the form and the keys', () => {
 
     await browser.key('z');
     assert.deepEqual([await visible('dialogue'), await focused()], [true, 'teeth']);
-    await browser.key('Enter');  // the same gear again, as the values stand
+    // The cutter part, folded away: a profile fills in its values, a refused cutter is named there.
+    assert.equal(await visible('cutter-alpha'), false);
+    await browser.evaluate(`(() => { const profile = document.getElementById('cutter-profile');
+      profile.value = 'A'; profile.dispatchEvent(new Event('change'));
+      document.getElementById('cutter-alpha').value = '50'; })()`);
+    await browser.key('Enter');
+    assert.deepEqual([await browser.evaluate(`document.getElementById('cutter-message').textContent`),
+      await visible('cutter-alpha'), await focused()],
+    ['the cutter cannot be used: the pressure angle must be from 10 to 35 degrees', true, 'cutter-alpha']);
+    await browser.evaluate(`document.getElementById('cutter-alpha').select()`);
+    await browser.type('20');
+    await browser.key('Enter');  // the same gear again, cut by profile A
     await browser.key('0');
+    assert.equal(await browser.evaluate(`document.getElementById('gear-line').textContent`),
+      'z = 8, x = 0.5; cutter 20°, ha 1, hf 1.25, ρ 0.38');
     await browser.key('Escape');
     assert.deepEqual([await visible('scenes'), await visible('dialogue'), await focused()], [false, true, 'teeth']);
     assert.deepEqual(browser.consoleErrors, []);
@@ -185,6 +213,13 @@ describe('the form and the keys', () => {
       runRackgen(rackgen, ['--teeth', '150', '--gear', file]);
       assert.ok(bytes.equals(fs.readFileSync(file)), `gear ${ending}`);
     }
+    // A link's cutter and module reach the downloads as the command line's options reach its files.
+    const cutter = {profile: 'B', ha: 0.8, m: 2};
+    await browser.open(`${server.url}index.html?z=12&x=0.5${cutterQuery(cutter)}`);
+    const [data, dxf] = [artifact('desktop_cutter_data'), artifact('desktop_cutter.dxf')];
+    runRackgen(rackgen, ['-z', '12', '-x', '0.5', ...cutterOptions(cutter), '--flank', data, '--gear', dxf]);
+    assert.ok(Buffer.from(await inPage('Array.from(page.dataFileBytes())')).equals(fs.readFileSync(data)));
+    assert.ok(Buffer.from(await inPage(`Array.from(page.gearBytes('.dxf'))`)).equals(fs.readFileSync(dxf)));
   });
 });
 
