@@ -4,6 +4,7 @@
 #include "cli/options.hpp"
 
 #include "console/console.hpp"
+#include "gear_data/gear_data.hpp"
 #include "geometry/geometry.hpp"
 #include "picture/picture.hpp"
 
@@ -30,12 +31,37 @@ static bool gear_accepted(const CommandLine& c) {
     return true;
 }
 
+// The mate, checked as a gear is, with the options' names in the messages.
+static bool mate_accepted(const CommandLine& c) {
+    if (c.mate_text == nullptr && c.mate_shift_text == nullptr) return true;
+    char refusal[ANSWER_MESSAGE_CAPACITY];
+    int z = 0;
+    double x = 0.0;
+    if (c.mate_text == nullptr) {
+        tell("--mate-shift needs --mate Z2: the default mate is a standard gear");
+        return false;
+    }
+    if (!check_teeth_answer(c.mate_text, false, z, refusal, ANSWER_MESSAGE_CAPACITY)) {
+        tell("--mate %s", refusal);
+        return false;
+    }
+    if (!check_shift_answer(c.mate_shift_text ? c.mate_shift_text : "0", false, z, x, refusal,
+                            ANSWER_MESSAGE_CAPACITY)) {
+        tell("--mate-shift %s", refusal);
+        return false;
+    }
+    mate_teeth = z;
+    mate_shift = x;
+    return true;
+}
+
 int run_command_line(int argc, char** argv) {
     ParseResult parsed = parse_command_line(argc, argv);
     if (parsed == PARSE_DONE) return EXIT_WRITTEN;
     if (parsed == PARSE_REFUSED) return EXIT_BAD_USAGE;
     gear_cutter = command_line.cutter;  // the checks read it, too
-    if (!gear_accepted(command_line)) return EXIT_FAILED;
+    if (!gear_accepted(command_line) || !mate_accepted(command_line)) return EXIT_FAILED;
+    gear_module = command_line.module;
     compute_gear(command_line.z, command_line.x);
     if (command_line.output_count == 0) return SHOW_IN_WINDOW;
     const int status = write_outputs();

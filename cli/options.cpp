@@ -37,7 +37,12 @@ static const char USAGE_FORMAT[] =
     "           --scene N         1 ... %d (default 1)\n"
     "           --step K          the frame that shows step K of that scene (0 ... %d, default 0)\n"
     "           --zoom N          N > 0: as if 'w' had been pressed N times; N < 0: 'W' pressed -N times\n"
-    "           --size WxH        pixels of the frame (default 800x800)\n";
+    "           --size WxH        pixels of the frame (default 800x800)\n"
+    "         --info [FILE.json]  the gear's data: a table on standard output, or JSON into the file\n"
+    "           --pin MM          the pins' diameter for the measurement over pins (default 1.728 modules)\n"
+    "         --mate Z2, --mate-shift X2\n"
+    "                             the mating gear, cut by the same cutter (default: the standard gear\n"
+    "                             of 2·Z teeth, at most 100), for scene 8, --info and --gear\n";
 // The end of the usage, after the cutter's part.
 static const char USAGE_END[] =
     "       rackgen --help | --version\n"
@@ -69,6 +74,11 @@ static void print_usage(FILE* to) {
 
 constexpr int MESSAGE_TEXT_CAPACITY = 1024;  // a refusal with the value it quotes
 
+// The arguments being parsed, for an option whose value may be the next word;
+// written by parse_command_line, read by add_info.
+static int c_argc;
+static char** c_argv;
+
 constexpr int SIZE_MIN = 16;    // pixels of a frame side
 constexpr int SIZE_MAX = 8192;  // a 8192 × 8192 picture is already 256 MB of pixels
 
@@ -88,6 +98,10 @@ enum LongOnly {
     OPT_DEDENDUM,
     OPT_TIP_RADIUS,
     OPT_PROFILE,
+    OPT_INFO,
+    OPT_PIN,
+    OPT_MATE,
+    OPT_MATE_SHIFT,
 };
 
 static const option LONG_OPTIONS[] = {
@@ -109,6 +123,10 @@ static const option LONG_OPTIONS[] = {
     {"dedendum", required_argument, nullptr, OPT_DEDENDUM},
     {"tip-radius", required_argument, nullptr, OPT_TIP_RADIUS},
     {"profile", required_argument, nullptr, OPT_PROFILE},
+    {"info", optional_argument, nullptr, OPT_INFO},
+    {"pin", required_argument, nullptr, OPT_PIN},
+    {"mate", required_argument, nullptr, OPT_MATE},
+    {"mate-shift", required_argument, nullptr, OPT_MATE_SHIFT},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -151,6 +169,10 @@ static bool format_of(OutputKind kind, const char* name, FileFormat& format) {
         format = FORMAT_DATA;
         return true;
     }
+    if (kind == OUTPUT_INFO) {
+        format = FORMAT_JSON;
+        return name_ends_with(name, ".json");
+    }
     if (name_ends_with(name, ".svg"))
         format = FORMAT_SVG;
     else if (kind == OUTPUT_GEAR && name_ends_with(name, ".dxf"))
@@ -170,7 +192,9 @@ static ParseResult add_output(OutputKind kind, const char* name) {
     if (*name == '\0') return refuse("an output needs a file name");
     if (!format_of(kind, name, format))
         return refuse(kind == OUTPUT_GEAR ? "the name after --gear must end in .svg or .dxf: \"%s\""
-                                          : "the name after --render must end in .png, .svg or .pdf: \"%s\"",
+                      : kind == OUTPUT_INFO
+                          ? "the name after --info must end in .json: \"%s\""
+                          : "the name after --render must end in .png, .svg or .pdf: \"%s\"",
                       name);
     if (c.output_count == OUTPUT_CAPACITY)
         return refuse("at most %d outputs in one run; \"%s\" is one more", OUTPUT_CAPACITY, name);
@@ -260,6 +284,20 @@ static ParseResult set_cutter(int option_code, const char* value) {
     return PARSE_RUN;
 }
 
+// --info alone writes the table to standard output; --info FILE.json (the
+// name as the next word, or --info=FILE.json) the JSON into the file.
+static ParseResult add_info(const char* value) {
+    CommandLine& c = command_line;
+    if (value == nullptr && optind < c_argc && c_argv[optind][0] != '-' &&
+        name_ends_with(c_argv[optind], ".json"))
+        value = c_argv[optind++];
+    if (value != nullptr) return add_output(OUTPUT_INFO, value);
+    if (c.output_count == OUTPUT_CAPACITY) return refuse("at most %d outputs in one run", OUTPUT_CAPACITY);
+    c.outputs[c.output_count++] =
+        Output{OUTPUT_INFO, FORMAT_TEXT, nullptr, c.module, false, '1', 0, 0, 800, 800};
+    return PARSE_RUN;
+}
+
 static ParseResult take_option(int code, const char* value) {
     CommandLine& c = command_line;
     switch (code) {
@@ -292,12 +330,32 @@ static ParseResult take_option(int code, const char* value) {
         case OPT_MODULE:  // before any output: the module of them all
             if (c.output_count == 0) return read_module(value, c.module);
             return set_output(code, value);
+        case OPT_INFO:
+            return add_info(value);
+        case OPT_PIN:
+            if (!parse_real(value, c.pin_diameter) ||
+                !(c.pin_diameter >= MODULE_MIN && c.pin_diameter <= MODULE_MAX))
+                return refuse("--pin must be a number of millimetres from %g to %g, not \"%s\"", MODULE_MIN,
+                              MODULE_MAX, value);
+            return PARSE_RUN;
+        case OPT_MATE:
+            c.mate_text = value;
+            if (!parse_whole(value, c.mate_z))
+                return refuse("--mate must be a whole number, not \"%s\"", value);
+            return PARSE_RUN;
+        case OPT_MATE_SHIFT:
+            c.mate_shift_text = value;
+            if (!parse_real(value, c.mate_x))
+                return refuse("--mate-shift must be a number, not \"%s\"", value);
+            return PARSE_RUN;
         default:
             return set_output(code, value);
     }
 }
 
 ParseResult parse_command_line(int argc, char** argv) {
+    c_argc = argc;
+    c_argv = argv;
     command_line = CommandLine{};
     command_line.cutter = SPECIFIED_CUTTER;
     command_line.module = 1.0;

@@ -14,6 +14,7 @@ enum OutputKind {
     OUTPUT_FLANK,   // the tooth data file of the shifted gear
     OUTPUT_GEAR,    // the whole gear's outline, SVG or DXF
     OUTPUT_RENDER,  // one frame of a scene, PNG, SVG or PDF
+    OUTPUT_INFO,    // the gear's data: a table on standard output, or JSON into a file
 };
 
 enum FileFormat {
@@ -22,6 +23,8 @@ enum FileFormat {
     FORMAT_DXF,
     FORMAT_PNG,
     FORMAT_PDF,
+    FORMAT_TEXT,  // the data's table, on standard output (no file)
+    FORMAT_JSON,
 };
 
 struct Output {
@@ -45,7 +48,12 @@ struct CommandLine {
     double x;
     const char* shift_text;  // --shift as typed; null when not given (x = 0)
     Cutter cutter;           // SPECIFIED_CUTTER, changed by --profile and the single cutter options
-    double module;           // of every --gear output: 1, or --module given before the outputs
+    double module;           // of every --gear output and the data: 1, or --module given before the outputs
+    double pin_diameter;     // mm of the pins of the data's measurement over pins; 0: 1.728 modules
+    const char* mate_text;   // --mate as typed; null when not given (the default mate)
+    int mate_z;
+    const char* mate_shift_text;  // --mate-shift as typed; null when not given (0)
+    double mate_x;
     int output_count;
     Output outputs[OUTPUT_CAPACITY];
 };

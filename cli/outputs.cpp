@@ -4,6 +4,7 @@
 #include "cli/options.hpp"
 
 #include "console/console.hpp"
+#include "gear_data/gear_data.hpp"
 #include "geometry/geometry.hpp"
 #include "outline/outline.hpp"
 
@@ -41,8 +42,26 @@ static int write_gear_output(const Output& out) {
     return write_file_whole(out.file, write_outline, &writer).fault;
 }
 
+// The gear's data, and the mate's and the pair's when a mate was given.
+static int write_info(FILE* file, const void* context) {
+    const Output& out = *static_cast<const Output*>(context);
+    const GearData gear = gear_data(command_line.module, command_line.pin_diameter);
+    if (command_line.mate_text == nullptr)
+        return out.format == FORMAT_JSON ? write_gear_data_json(gear, file)
+                                         : write_gear_data_text(gear, file);
+    compute_mate();
+    const GearData mate = mate_data(command_line.module, command_line.pin_diameter);
+    const PairData pair = pair_data(gear, mate);
+    if (out.format == FORMAT_JSON) return write_gear_data_json(gear, file, &mate, &pair);
+    const int fault = write_gear_data_text(gear, file);
+    return fault != 0 ? fault : write_pair_data_text(mate, pair, file);
+}
+
 static int write_output(const Output& out) {
     switch (out.kind) {
+        case OUTPUT_INFO:
+            return out.format == FORMAT_TEXT ? write_info(stdout, &out)
+                                             : write_file_whole(out.file, write_info, &out).fault;
         case OUTPUT_FLANK:
             return write_file_whole(out.file, write_flank, nullptr).fault;
         case OUTPUT_GEAR:
@@ -58,7 +77,7 @@ int write_outputs() {
         const Output& out = command_line.outputs[i];
         int fault = write_output(out);
         if (fault != 0) {
-            tell("cannot write \"%s\": %s", out.file, std::strerror(fault));
+            tell("cannot write \"%s\": %s", out.file ? out.file : "standard output", std::strerror(fault));
             status = EXIT_FAILED;
         }
     }

@@ -5,6 +5,7 @@ data file against the dialogue's, exit codes and messages, and no file left
 behind by a failure.
 
 usage: gear_files_test.py RACKGEN DIALOGUE_DRIVER WORK_DIR"""
+import json
 import math
 import os
 import re
@@ -181,6 +182,30 @@ class GearFiles(unittest.TestCase):
             radii = [math.hypot(*p) for p in ezdxf.readfile(path(name)).modelspace()[0].get_points("xy")]
             self.assertAlmostEqual(max(radii), module * (6 + 0.8 + 0.5), places=5)
             self.assertAlmostEqual(min(radii), module * (6 - 1.25 + 0.5), places=5)
+
+    def test_gear_data(self):
+        keys = {"teeth", "shift", "module", "pressure_angle", "addendum", "dedendum", "tip_radius",
+                "pitch_diameter", "base_diameter", "tip_diameter", "root_diameter", "pitch", "base_pitch",
+                "tooth_thickness", "tip_thickness", "pointed", "pointed_diameter", "undercut",
+                "min_shift_no_undercut", "min_teeth_no_undercut", "form_diameter", "span_teeth", "span",
+                "pin_diameter", "over_pins"}
+        # The table on standard output and the JSON in one run; the pointed gear has no tip thickness.
+        r = run("-z", "10", "-x", "0.7", "--module", "2", "--info", "--info", "ten.json")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertRegex(r.stdout, r"tip diameter +25\.4000 mm\n")
+        with open(path("ten.json")) as f:
+            data = json.load(f)
+        self.assertEqual(set(data), keys)
+        self.assertEqual((data["pointed"], data["tip_thickness"], data["module"]), (True, 0, 2))
+        # A mate adds its own data and the pair's; the published pair m = 3, z = 12/24, x = 0.6/0.36.
+        r = run("-z", "12", "-x", "0.6", "--module", "3", "--mate", "24", "--mate-shift", "0.36", "--info=pair.json")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        with open(path("pair.json")) as f:
+            data = json.load(f)
+        self.assertEqual(set(data), keys | {"mate", "pair"})
+        self.assertEqual(set(data["mate"]), keys)
+        self.assertAlmostEqual(data["pair"]["centre_distance"], 56.4999, places=4)
+        self.assertAlmostEqual(data["pair"]["working_pressure_angle"], 26.0886, places=4)
 
     def test_flank_file_is_the_dialogues(self):
         r = run("--teeth", "8", "--shift", "0.3", "--flank", "cli.txt")
