@@ -192,7 +192,7 @@ class GearFiles(unittest.TestCase):
         # The table on standard output and the JSON in one run; the pointed gear has no tip thickness.
         r = run("-z", "10", "-x", "0.7", "--module", "2", "--info", "--info", "ten.json")
         self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertRegex(r.stdout, r"tip diameter +25\.4000 mm\n")
+        self.assertRegex(r.stdout, r"tip diameter +26\.8000 mm\n")
         with open(path("ten.json")) as f:
             data = json.load(f)
         self.assertEqual(set(data), keys)
