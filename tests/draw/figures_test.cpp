@@ -32,12 +32,6 @@ TEST(RackTooth, StandardOutlineHasTheEightCornerPoints) {
     }
 }
 
-// A cutter for one test, the specified one back afterwards.
-struct CutterInUse {
-    explicit CutterInUse(const Cutter& cutter) { gear_cutter = cutter; }
-    ~CutterInUse() { gear_cutter = SPECIFIED_CUTTER; }
-};
-
 // Rounded tips (20°, 1, 1.25, ρ 0.38), z = 20 and x = 0: the pitch is drawn in
 // order P1 arc and flank, root land, flank and P4 arc, tip land, P5 arc and
 // flank, root land, flank and P8 arc, n chords an arc. Each arc's centre is
@@ -49,10 +43,11 @@ struct CutterInUse {
 TEST(RackTooth, RoundedTipsAreArcsTangentToFlankAndTipLine) {
     const double rho = 0.38;
     const double s = 0.5;
-    const CutterInUse rounded({20.0, 1.0, 1.25, rho});
     for (int size : {800, 32000}) {
         SCOPED_TRACE(testing::Message() << "frame " << size);
+        gear_cutter = {20.0, 1.0, 1.25, rho};
         compute_gear(20, 0.0);
+        gear_cutter = SPECIFIED_CUTTER;
         scale_factor = s;
         begin_record({size, size, 1.0f, false});
         draw_rack_tooth(black);
@@ -62,7 +57,6 @@ TEST(RackTooth, RoundedTipsAreArcsTangentToFlankAndTipLine) {
         ASSERT_GE(n, size > 800 ? 40 : 6);
         const double alpha = PI / 9;
         const double hf = 1.25;
-        const double ao = std::tan(alpha);
         const double dof = hf * std::tan(alpha);
         const double tip_land = PI / 2 - 2 * hf * std::tan(alpha);
         struct Corner {
@@ -74,7 +68,7 @@ TEST(RackTooth, RoundedTipsAreArcsTangentToFlankAndTipLine) {
         const Corner corners[] = {{-PI - dof, -1, 0, false},
                                   {-dof - tip_land, 1, n + 3, true},
                                   {-dof, -1, 2 * n + 4, false},
-                                  {ao + PI / 2 - 2 * ao + ao + dof, 1, 3 * n + 7, true}};
+                                  {PI / 2 + dof, 1, 3 * n + 7, true}};
         for (const Corner& c : corners) {
             SCOPED_TRACE(testing::Message() << "corner at x = " << c.x);
             // The flank rises from the corner away from the tooth: unit u; n_in points into the tooth.
@@ -101,12 +95,11 @@ TEST(RackTooth, RoundedTipsAreArcsTangentToFlankAndTipLine) {
             const double flank_y = c.from_flank ? first.y0 : last.y1;
             const double tip_x = c.from_flank ? last.x1 : first.x0;
             const double tip_y = c.from_flank ? last.y1 : first.y0;
+            // On each line, with the radius square to it: the tangent points.
             EXPECT_NEAR(tip_y / s, -hf, 1e-12);
-            EXPECT_NEAR(tip_x / s, cx, 1e-12);  // radius square to the tip line
-            const double along = (flank_x / s - c.x) * ux + (flank_y / s + hf) * uy;
-            EXPECT_NEAR(flank_x / s, c.x + along * ux, 1e-12);  // on the flank line
-            EXPECT_NEAR(flank_y / s, -hf + along * uy, 1e-12);
-            EXPECT_NEAR((flank_x / s - cx) * ux + (flank_y / s - cy) * uy, 0, 1e-12);  // radius square to it
+            EXPECT_NEAR(tip_x / s, cx, 1e-12);
+            EXPECT_NEAR((flank_x / s - c.x) * nx + (flank_y / s + hf) * ny, 0, 1e-12);
+            EXPECT_NEAR((flank_x / s - cx) * ux + (flank_y / s - cy) * uy, 0, 1e-12);
             // The straight parts go on from the arc's ends.
             const ViewSegment& flank = seg[c.from_flank ? c.first_chord - 1 : c.first_chord + n];
             EXPECT_EQ(c.from_flank ? flank.x1 : flank.x0, flank_x);
