@@ -5,6 +5,8 @@
 // window on the X display named by DISPLAY. Owns that window.
 #pragma once
 
+#include "geometry/geometry.hpp"
+
 struct FrameCase {
     char scene;  // '1' … '7'
     int z;       // number of teeth
@@ -13,14 +15,15 @@ struct FrameCase {
     int zoom;    // 'w' presses after the dialogue; negative: 'W' presses
     int width;   // window size in pixels
     int height;
+    Cutter cutter = SPECIFIED_CUTTER;  // the cutter the gear is cut with
 };
 
 // Opens the program's 800×800 window (the window system must be reachable).
 // Returns nullptr, or why no window could be opened.
 const char* open_frame_window();
 
-// Puts the program in the state of the case: gear (recomputed only when z or
-// x changes), scene, step counters, scale factor and window size (the
+// Puts the program in the state of the case: gear (recomputed only when z, x
+// or the cutter changes), scene, step counters, scale factor and window size (the
 // program's reshape runs as on a real resize). Returns nullptr, or why not.
 const char* prepare_frame(const FrameCase& c);
 
@@ -37,5 +40,6 @@ void draw_following_frame(const FrameCase& c, bool leave_out_unseen = true);
 // bottom row first) into pixels, which must hold width·height·3 bytes.
 void read_frame(const FrameCase& c, unsigned char* pixels);
 
-// A name for the case, e.g. "scene 5 z=20 step 300 W×10 1600x400".
+// A name for the case, e.g. "scene 5 z=20 step 300 W×10 1600x400", with the
+// cutter when it is not the specified one, e.g. "… cutter 25/1/1.25/0.2".
 const char* frame_case_name(const FrameCase& c, char* out, int capacity);

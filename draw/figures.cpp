@@ -9,10 +9,23 @@
 
 #include <cmath>
 
-constexpr int RACK_OUTLINE_POINTS = 8;  // one pitch of the cutter outline
-constexpr int RACK_COPIES_BEFORE = 2;   // copies q-2 … q+1 cover the teeth in mesh
+constexpr int RACK_OUTLINE_POINTS = 8;  // one pitch of the cutter outline: its corners P1 … P8
+constexpr int RACK_PIECES = RACK_OUTLINE_POINTS - 1;
+constexpr int RACK_COPIES_BEFORE = 2;  // copies q-2 … q+1 cover the teeth in mesh
 constexpr int RACK_COPIES_AFTER = 1;
 constexpr double ROLLING_LINE_HALF_LENGTH = 20.0;  // model units to either side of the reference point
+
+// A rounded tip corner is drawn as chords of its arc, each within this many
+// pixels of the circle, so the arc looks round at every zoom: about 8 chords
+// at the start scale, more as it grows on the screen.
+constexpr double TIP_ARC_SAGITTA_PIXELS = 0.25;
+// An arc of up to this many chords is walked whole, each chord judged on its
+// own; a larger one (zoomed in) first finds the runs of chords in view, so
+// its cost follows what can be seen, not its size.
+constexpr int TIP_ARC_WALKED_WHOLE = 16;
+// Chords of one arc at most: at the deepest zoom (W×300) the largest arc any
+// cutter has (ρ 0.83 at 10°) asks for a few 10^8; the int range stays far off.
+constexpr double TIP_ARC_CHORDS_MAX = 1 << 30;
 
 // One pitch of the cutter outline in the rack frame (origin where the middle
 // tooth's right flank crosses the rolling line, teeth pointing to -y): from the
@@ -36,33 +49,186 @@ static void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
     p[7] = {ao + root_land + ao + dof, -hf};
 }
 
-// The segments of one pitch of the outline, moved on by shift (view units)
-// along the rack's x axis and scaled by s, into the open line item; with a
-// box, only those that can be seen. A pitch that follows another leaves out
-// P1-P2 and P3-P4: they are the other's P5-P6 and P7-P8, already drawn.
-static void rack_pitch_segments(const ViewBox* box, double shift, double s,
-                                const ProfilePoint p[RACK_OUTLINE_POINTS], bool follows = false) {
-    for (int i = 0; i + 1 < RACK_OUTLINE_POINTS; ++i) {
+// The arc of radius ρ that rounds a tip corner, tangent to the tip line and
+// the flank, run counter-clockwise from first to last (the ends exactly, so
+// the chords join the straight parts without a gap).
+struct TipArc {
+    ProfilePoint centre;
+    double start;  // angle of first about the centre, counter-clockwise from +x
+    double sweep;  // angle from first to last, π/2 - α
+    ProfilePoint first;
+    ProfilePoint last;
+};
+
+// The tip corners P1, P4, P5 and P8 in the order the outline meets them.
+constexpr int TIP_ARCS = 4;
+constexpr int TIP_CORNER[TIP_ARCS] = {0, 3, 4, 7};
+
+// One pitch as drawn: seven pieces, piece i running from P(i+1) to P(i+2) as
+// a straight part from[i]–to[i] and, where it meets a rounded tip corner, that
+// corner's arc before or after it (piece 0 begins with arc 0 at P1, piece 2
+// ends with arc 1 at P4, piece 4 begins with arc 2 at P5, piece 6 ends with
+// arc 3 at P8). With sharp corners the pieces are the segments Pi–Pi+1.
+struct RackPitch {
+    ProfilePoint corner[RACK_OUTLINE_POINTS];
+    ProfilePoint from[RACK_PIECES];
+    ProfilePoint to[RACK_PIECES];
+    TipArc arcs[TIP_ARCS];
+    int chords;  // chords of each arc; 0: sharp corners, no arcs
+};
+constexpr int ARC_BEFORE[RACK_PIECES] = {0, -1, -1, -1, 2, -1, -1};
+constexpr int ARC_AFTER[RACK_PIECES] = {-1, -1, 1, -1, -1, -1, 3};
+
+// The arc at a tip corner. The straight flank ends ρ·(1 - sin α) above the tip
+// line, and both tangent points lie e = ρ·(1 - sin α)/cos α from the corner;
+// the centre lies ρ above the tip line's tangent point. At a right corner
+// (tooth to its left) the arc runs from the tip line (angle -π/2) up to the
+// flank (-α); at a left corner from the flank (π + α) down to the tip line.
+static TipArc tip_arc(const ProfilePoint& corner, bool right_corner) {
+    const double rho = gear_params.tip_arc_radius;
+    const double alpha = gear_params.alpha;
+    const double rise = rho * (1.0 - std::sin(alpha));
+    const double e = rise / gear_params.cos_alpha;
+    const double side = right_corner ? -1.0 : 1.0;  // towards the tooth
+    const ProfilePoint on_tip_line = {corner.x + side * e, corner.y};
+    const ProfilePoint on_flank = {corner.x - side * rise * gear_params.tan_alpha, corner.y + rise};
+    TipArc arc;
+    arc.centre = {on_tip_line.x, corner.y + rho};
+    arc.sweep = PI / 2.0 - alpha;
+    arc.start = right_corner ? -PI / 2.0 : PI + alpha;
+    arc.first = right_corner ? on_tip_line : on_flank;
+    arc.last = right_corner ? on_flank : on_tip_line;
+    return arc;
+}
+
+// Chords per tip arc at scale s in the frame being recorded: the chord angle δ
+// keeps the sagitta ρ_px·(1 - cos(δ/2)) within TIP_ARC_SAGITTA_PIXELS. The
+// same for a frame recorded whole and one recorded as seen.
+static int tip_arc_chords(double s) {
+    const double rho = gear_params.tip_arc_radius;
+    if (!(rho > 0.0)) return 0;
+    const double pixels = 0.5 * std::fmax(device_frame().width, device_frame().height);  // per view unit
+    const double rho_pixels = s * rho * pixels;
+    const double sweep = PI / 2.0 - gear_params.alpha;
+    if (!(rho_pixels > TIP_ARC_SAGITTA_PIXELS)) return 1;  // a chord within the tolerance already
+    const double delta = 2.0 * std::acos(1.0 - TIP_ARC_SAGITTA_PIXELS / rho_pixels);
+    return static_cast<int>(std::fmin(std::ceil(sweep / delta), TIP_ARC_CHORDS_MAX));
+}
+
+// The pitch for scale s: corners, straight parts and, for a rounded tip, arcs.
+static void rack_pitch(double s, RackPitch& pitch) {
+    rack_outline(pitch.corner);
+    for (int i = 0; i < RACK_PIECES; ++i) {
+        pitch.from[i] = pitch.corner[i];
+        pitch.to[i] = pitch.corner[i + 1];
+    }
+    pitch.chords = tip_arc_chords(s);
+    if (pitch.chords == 0) return;
+    for (int k = 0; k < TIP_ARCS; ++k) pitch.arcs[k] = tip_arc(pitch.corner[TIP_CORNER[k]], k % 2 == 0);
+    // The straight parts end where the arcs take over: the flanks at their
+    // tangent points on the flank, the tip land at those on the tip line.
+    pitch.from[0] = pitch.arcs[0].last;
+    pitch.to[2] = pitch.arcs[1].first;
+    pitch.from[3] = pitch.arcs[1].last;
+    pitch.to[3] = pitch.arcs[2].first;
+    pitch.from[4] = pitch.arcs[2].last;
+    pitch.to[6] = pitch.arcs[3].first;
+}
+
+// The smallest rectangle that holds the pitch: its corners and, rounded, the
+// arcs' ends (the tip line's tangent points at P1 and P8 lie beyond the
+// corners; every other arc point lies within them).
+static ProfileBox rack_pitch_extent(const RackPitch& pitch) {
+    ProfilePoint points[RACK_OUTLINE_POINTS + 2 * TIP_ARCS];
+    int last = -1;
+    for (const ProfilePoint& p : pitch.corner) points[++last] = p;
+    if (pitch.chords > 0)
+        for (const TipArc& arc : pitch.arcs) {
+            points[++last] = arc.first;
+            points[++last] = arc.last;
+        }
+    return bounding_box(points, last);
+}
+
+// Point j (0 … chords) of the arc.
+static ProfilePoint arc_point(const TipArc& arc, int j, int chords) {
+    if (j == 0) return arc.first;
+    if (j == chords) return arc.last;
+    const double rho = gear_params.tip_arc_radius;
+    const double angle = arc.start + j * (arc.sweep / chords);
+    return ProfilePoint{arc.centre.x + rho * std::cos(angle), arc.centre.y + rho * std::sin(angle)};
+}
+
+// One segment of the rack frame, moved on by shift and scaled by s, into the
+// open line item; with a box, only if it can be seen.
+static void rack_segment(const ViewBox* box, double shift, double s, const ProfilePoint& p,
+                         const ProfilePoint& q) {
+    const ProfilePoint a = {shift + s * p.x, s * p.y};
+    const ProfilePoint b = {shift + s * q.x, s * q.y};
+    if (box && !segment_visible(*box, a, b)) return;
+    device_vertex(to_screen(a.x), to_screen(a.y));
+    device_vertex(to_screen(b.x), to_screen(b.y));
+}
+
+// The chords of a tip arc, moved on and scaled as rack_segment does; with a box
+// and many chords, only the runs of chords that reach the view are walked.
+static void arc_chords(const ViewBox* box, double shift, double s, const TipArc& arc, int chords) {
+    IndexRun runs[RUN_CAPACITY] = {{0, chords - 1}};
+    int run_count = 1;
+    if (box && chords > TIP_ARC_WALKED_WHOLE) {
+        // The view as seen from the arc's centre, where circle_visible_arcs wants the origin.
+        const double cx = shift + s * arc.centre.x;
+        const double cy = s * arc.centre.y;
+        ViewBox about = *box;
+        about.x0 = box->xx * cx + box->xy * cy + box->x0;
+        about.y0 = box->yx * cx + box->yy * cy + box->y0;
+        double seen[ARC_CAPACITY][2];
+        const int seen_count = circle_visible_arcs(about, s * gear_params.tip_arc_radius, seen);
+        for (int a = 0; a < seen_count; ++a) {  // as angles from the arc's first end
+            seen[a][0] -= arc.start;
+            seen[a][1] -= arc.start;
+        }
+        const double delta = arc.sweep / chords;
+        run_count = visible_pieces(seen, seen_count, delta, delta, delta, 0, chords - 1, runs);
+    }
+    for (int r = 0; r < run_count; ++r) {
+        ProfilePoint p = arc_point(arc, runs[r].first, chords);
+        for (int j = runs[r].first; j <= runs[r].last; ++j) {
+            const ProfilePoint q = arc_point(arc, j + 1, chords);
+            rack_segment(box, shift, s, p, q);
+            p = q;
+        }
+    }
+}
+
+// The pieces of one pitch, moved on by shift (view units) along the rack's x
+// axis and scaled by s, into the open line item; with a box, only what can be
+// seen. A pitch that follows another leaves out pieces 0 and 2 (P1-P2 and
+// P3-P4 with their arcs): they are the other's pieces 4 and 6, already drawn.
+static void rack_pitch_segments(const ViewBox* box, double shift, double s, const RackPitch& pitch,
+                                bool follows = false) {
+    for (int i = 0; i < RACK_PIECES; ++i) {
         if (follows && (i == 0 || i == 2)) continue;
-        const ProfilePoint a = {shift + s * p[i].x, s * p[i].y};
-        const ProfilePoint b = {shift + s * p[i + 1].x, s * p[i + 1].y};
-        if (box && !segment_visible(*box, a, b)) continue;
-        device_vertex(to_screen(a.x), to_screen(a.y));
-        device_vertex(to_screen(b.x), to_screen(b.y));
+        if (pitch.chords > 0 && ARC_BEFORE[i] >= 0)
+            arc_chords(box, shift, s, pitch.arcs[ARC_BEFORE[i]], pitch.chords);
+        rack_segment(box, shift, s, pitch.from[i], pitch.to[i]);
+        if (pitch.chords > 0 && ARC_AFTER[i] >= 0)
+            arc_chords(box, shift, s, pitch.arcs[ARC_AFTER[i]], pitch.chords);
     }
 }
 
 void draw_rack_tooth(const Colour& colour) {
-    ProfilePoint p[RACK_OUTLINE_POINTS];
-    rack_outline(p);
+    RackPitch pitch;
+    rack_pitch(scale_factor, pitch);
     device_colour(colour);
     device_begin(ItemKind::LINES);
-    rack_pitch_segments(nullptr, 0.0, scale_factor, p);
+    rack_pitch_segments(nullptr, 0.0, scale_factor, pitch);
     device_end();
 }
 
 // Four pitches of the cutter with its origin at the reference point, turned
-// clockwise by t: 22 segments, the flanks where two pitches meet drawn once. The point of rolling lies at
+// clockwise by t: 22 segments with sharp tip corners (and the arcs' chords with rounded ones), the flanks
+// where two pitches meet drawn once. The point of rolling lies at
 // rack x = r·t, so the copies q-2 … q+1 with q = r·t/π (truncated toward zero) cover the teeth in mesh around
 // it whatever t is. Copy i is placed at i·π along the rack from its index; a rack, or a copy, or a segment
 // that cannot be seen is left out.
@@ -71,9 +237,9 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
     const double turns = gear_params.pitch_radius * t / PI;
     // Truncation toward zero; a roll past the int range (never met) keeps the last copies.
     const int q = static_cast<int>(std::fmax(-1e9, std::fmin(1e9, turns)));
-    ProfilePoint outline[RACK_OUTLINE_POINTS];
-    rack_outline(outline);
-    const ProfileBox extent = bounding_box(outline, RACK_OUTLINE_POINTS - 1);
+    RackPitch pitch;
+    rack_pitch(s, pitch);
+    const ProfileBox extent = rack_pitch_extent(pitch);
     const ProfilePoint& low = extent.low;
     const ProfilePoint& high = extent.high;
 
@@ -92,9 +258,9 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
             const double shift = i * s * PI;
             const bool follows = i > q - RACK_COPIES_BEFORE;
             if (!leave_out)
-                rack_pitch_segments(nullptr, shift, s, outline, follows);
+                rack_pitch_segments(nullptr, shift, s, pitch, follows);
             else if (rectangle_visible(box, shift + s * low.x, s * low.y, shift + s * high.x, s * high.y))
-                rack_pitch_segments(&box, shift, s, outline, follows);
+                rack_pitch_segments(&box, shift, s, pitch, follows);
         }
         device_end();
     }
@@ -110,10 +276,13 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
 
 // The rack rolled through t touches the pitch circle at K(t) = r·(sin t,
 // cos t - 1), where its rolling line (its x axis) is the tangent. Its copies
-// q-2 … q+1 span [(q-3)·π - do, (q+1)·π + 2·ao + R + do] along that line, and
-// q·π lies within π of K's r·t: less than 4π + 1 either way of K (ao, do ≤
-// 0.82, R < 0.9), and ha or hf across it. So all of it lies within the disc
-// about K of radius hypot(4.5π, max(ha, hf)).
+// q-2 … q+1 span [(q-3)·π - do - e, (q+1)·π + 2·ao + R + do + e] along that
+// line (e: how far a tip arc reaches past its corner, at most half the tip
+// land, π/4 - hf·tan α). For any cutter the cutter can cut with (root land
+// left, ha·tan α < π/4, hf·tan α < π/4, -ha < x < hf) that is more than
+// (q-3)·π - π/2 and less than (q+2)·π, and q·π lies within π of K's r·t: less
+// than 4.5π either way of K, and the addendum or the dedendum across it. So
+// all of it lies within the disc about K of radius hypot(4.5π, max of both).
 bool rolled_rack_may_be_seen(double t) {
     ViewBox box;
     if (!read_view_box(0, box)) return true;

@@ -8,6 +8,7 @@
 #include "record/device.hpp"
 
 #include <cmath>
+#include <cstdio>
 
 constexpr double GENERATION_ROLL_STEP = ROLL_STEP;  // roll per frame, the sampling step of the curves
 constexpr int TRACE_EVERY = 5;                      // every fifth earlier rack stays as a trace
@@ -16,9 +17,27 @@ constexpr double REFERENCE_MARKER_RADIUS = 0.006;
 
 // ---- legend and roll geometry shared by the scenes ---------------------------
 
+// The legend line of the cutter the gear was cut with, into text; false, and
+// text empty, for the specified cutter.
+constexpr int CUTTER_LINE_CAPACITY = 96;  // the longest, with four 12-character "%g" numbers: 84
+static bool cutter_legend_line(char (&text)[CUTTER_LINE_CAPACITY]) {
+    text[0] = '\0';
+    const Cutter& c = gear_params.cutter;
+    const Cutter& specified = SPECIFIED_CUTTER;
+    if (c.pressure_angle == specified.pressure_angle && c.addendum == specified.addendum &&
+        c.dedendum == specified.dedendum && c.tip_radius == specified.tip_radius)
+        return false;
+    std::snprintf(text, sizeof text, "cutter: %g deg, ha %g, hf %g, tip radius %g", c.pressure_angle,
+                  c.addendum, c.dedendum, c.tip_radius);
+    return true;
+}
+
 void draw_legend(const char* const* lines, int count) {
-    static const float LINE_Y[LEGEND_LINES_MAX] = {0.95f, 0.9f, 0.85f, 0.8f, 0.75f};
-    for (int k = 0; k < count && k < LEGEND_LINES_MAX; ++k) draw_text(-0.9f, LINE_Y[k], lines[k]);
+    static const float LINE_Y[LEGEND_LINES_MAX] = {0.95f, 0.9f, 0.85f, 0.8f, 0.75f, 0.7f};
+    int k = 0;
+    for (; k < count && k < LEGEND_LINES_MAX; ++k) draw_text(-0.9f, LINE_Y[k], lines[k]);
+    char cutter[CUTTER_LINE_CAPACITY];
+    if (k < LEGEND_LINES_MAX && cutter_legend_line(cutter)) draw_text(-0.9f, LINE_Y[k], cutter);
 }
 
 double roll_at_step(double first_roll, double roll_step, int n) {

@@ -19,15 +19,19 @@ void draw_info_panel();
 
 // ---- shared by the scene files (generation.cpp) -----------------------------
 constexpr ProfilePoint ORIGIN = {0.0, 0.0};  // the pitch point, in model and view units alike
-constexpr int LEGEND_LINES_MAX = 5;
+constexpr int LEGEND_LINES_MAX = 6;          // a scene's own lines and the cutter's
 
 // Legend line k (1 to count) in Helvetica 18 at (-0.9, 0.95 - 0.05·(k - 1)),
-// view units, so the legend neither moves nor grows with the zoom.
+// view units, so the legend neither moves nor grows with the zoom; then, for a
+// gear cut by another cutter than the specified one, a line that names it:
+// "cutter: 25 deg, ha 1, hf 1.25, tip radius 0.38". ASCII, "deg" for the
+// degree sign: the window paints a legend byte by byte as ASCII glyphs, Cairo
+// and the canvas read it as UTF-8, and only ASCII is the same text to all.
 void draw_legend(const char* const* lines, int count);
 // draw_legend with the count taken from the array of lines itself.
 template <int N>
 inline void draw_legend(const char* const (&lines)[N]) {
-    static_assert(N <= LEGEND_LINES_MAX, "a legend has at most LEGEND_LINES_MAX lines");
+    static_assert(N < LEGEND_LINES_MAX, "a scene's legend leaves a line for the cutter");
     draw_legend(lines, N);
 }
 

@@ -81,6 +81,36 @@ TEST(Legends, EachSceneHeadsItsLegendWithItsNumberInPlace) {
     }
 }
 
+// A gear cut with another cutter shows one more legend line in every scene,
+// under the scene's own, naming the cutter it was cut with (not the one the
+// next gear will be cut with); the specified cutter's legends have none.
+TEST(Legends, AnotherCutterIsNamedInOneLineMore) {
+    make_gear(20, 0.5);
+    size_t own_lines[7];
+    for (int k = 0; k < 7; ++k) {
+        frame(static_cast<char>('1' + k));
+        own_lines[k] = legend_lines().size();
+    }
+    const struct {
+        Cutter cutter;
+        const char* line;
+    } others[] = {{{20.0, 1.0, 1.25, 0.38}, "cutter: 20 deg, ha 1, hf 1.25, tip radius 0.38"},
+                  {{25.0, 1.0, 1.25, 0.0}, "cutter: 25 deg, ha 1, hf 1.25, tip radius 0"},
+                  {{14.5, 0.8, 1.1, 0.2}, "cutter: 14.5 deg, ha 0.8, hf 1.1, tip radius 0.2"}};
+    for (const auto& other : others) {
+        gear_cutter = other.cutter;
+        make_gear(20, 0.5);
+        gear_cutter = SPECIFIED_CUTTER;
+        for (int k = 0; k < 7; ++k) {
+            frame(static_cast<char>('1' + k));
+            const std::vector<std::string> lines = legend_lines();
+            ASSERT_EQ(lines.size(), own_lines[k] + 1) << "scene " << k + 1;
+            EXPECT_EQ(lines.back(), other.line) << "scene " << k + 1;
+            EXPECT_NEAR(legend_positions().back().y, 0.95 - 0.05 * static_cast<double>(own_lines[k]), 1e-7);
+        }
+    }
+}
+
 // ---- scenes '1' to '3': steps, clamp, traces --------------------------------------------
 
 struct Generation {

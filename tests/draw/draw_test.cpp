@@ -263,4 +263,83 @@ TEST(GearTeeth, CopiesTurnAboutTheCentreAndTheLastFallsOnTheOriginal) {
     EXPECT_EQ(device_matrix().x0, 0);
 }
 
+// Rounded tips (20°, 1, 1.25, ρ 0.38), z = 20 and x = 0: the pitch is drawn in
+// order P1 arc and flank, root land, flank and P4 arc, tip land, P5 arc and
+// flank, root land, flank and P8 arc, n chords an arc. Each arc's centre is
+// where the tip line and the flank, both moved ρ into the tooth, cross; every
+// chord end lies ρ from it, the arc's ends on the tip line and the flank with
+// their radii square to them, where the straight parts begin; no chord strays
+// a quarter pixel from the circle, in the 800-pixel frame and in one 40 times
+// as large (as if zoomed far in).
+TEST(RackTooth, RoundedTipsAreArcsTangentToFlankAndTipLine) {
+    const double rho = 0.38;
+    const double s = 0.5;
+    for (int size : {800, 32000}) {
+        SCOPED_TRACE(testing::Message() << "frame " << size);
+        gear_cutter = {20.0, 1.0, 1.25, rho};
+        compute_gear(20, 0.0);
+        gear_cutter = SPECIFIED_CUTTER;
+        scale_factor = s;
+        begin_record({size, size, 1.0f, false});
+        draw_rack_tooth(black);
+        const std::vector<ViewSegment> seg = segments(black);
+        ASSERT_EQ((seg.size() - 7) % 4, 0u);
+        const int n = static_cast<int>(seg.size() - 7) / 4;
+        ASSERT_GE(n, size > 800 ? 40 : 6);
+        const double alpha = PI / 9;
+        const double hf = 1.25;
+        const double dof = hf * std::tan(alpha);
+        const double tip_land = PI / 2 - 2 * hf * std::tan(alpha);
+        struct Corner {
+            double x;         // on the tip line y = -hf
+            double side;      // +1: the tooth lies to the right of the corner
+            int first_chord;  // index of its first chord
+            bool from_flank;  // the outline reaches the arc along the flank
+        };
+        const Corner corners[] = {{-PI - dof, -1, 0, false},
+                                  {-dof - tip_land, 1, n + 3, true},
+                                  {-dof, -1, 2 * n + 4, false},
+                                  {PI / 2 + dof, 1, 3 * n + 7, true}};
+        for (const Corner& c : corners) {
+            SCOPED_TRACE(testing::Message() << "corner at x = " << c.x);
+            // The flank rises from the corner away from the tooth: unit u; n_in points into the tooth.
+            const double ux = -c.side * std::sin(alpha);
+            const double uy = std::cos(alpha);
+            const double nx = c.side * std::cos(alpha);
+            const double ny = std::sin(alpha);
+            // Centre: y = -hf + ρ, and (centre - corner)·n_in = ρ.
+            const double cy = -hf + rho;
+            const double cx = c.x + (rho - (cy + hf) * ny) / nx;
+            auto radius_at = [&](double vx, double vy) { return std::hypot(vx / s - cx, vy / s - cy); };
+            for (int k = 0; k < n; ++k) {
+                const ViewSegment& chord = seg[c.first_chord + k];
+                EXPECT_NEAR(radius_at(chord.x0, chord.y0), rho, 1e-12);
+                EXPECT_NEAR(radius_at(chord.x1, chord.y1), rho, 1e-12);
+                const double sagitta =
+                    rho - radius_at(0.5 * (chord.x0 + chord.x1), 0.5 * (chord.y0 + chord.y1));
+                EXPECT_LT(sagitta * s * size / 2, 0.25) << "chord " << k;
+            }
+            const ViewSegment& first = seg[c.first_chord];
+            const ViewSegment& last = seg[c.first_chord + n - 1];
+            // Ends in outline order: the flank's end and the tip line's, whichever comes first.
+            const double flank_x = c.from_flank ? first.x0 : last.x1;
+            const double flank_y = c.from_flank ? first.y0 : last.y1;
+            const double tip_x = c.from_flank ? last.x1 : first.x0;
+            const double tip_y = c.from_flank ? last.y1 : first.y0;
+            // On each line, with the radius square to it: the tangent points.
+            EXPECT_NEAR(tip_y / s, -hf, 1e-12);
+            EXPECT_NEAR(tip_x / s, cx, 1e-12);
+            EXPECT_NEAR((flank_x / s - c.x) * nx + (flank_y / s + hf) * ny, 0, 1e-12);
+            EXPECT_NEAR((flank_x / s - cx) * ux + (flank_y / s - cy) * uy, 0, 1e-12);
+            // The straight parts go on from the arc's ends.
+            const ViewSegment& flank = seg[c.from_flank ? c.first_chord - 1 : c.first_chord + n];
+            EXPECT_EQ(c.from_flank ? flank.x1 : flank.x0, flank_x);
+            EXPECT_EQ(c.from_flank ? flank.y1 : flank.y0, flank_y);
+        }
+        const ViewSegment& tip_land_segment = seg[2 * n + 3];
+        EXPECT_EQ(tip_land_segment.x0, seg[2 * n + 2].x1);
+        EXPECT_EQ(tip_land_segment.x1, seg[2 * n + 4].x0);
+    }
+}
+
 }  // namespace

@@ -136,16 +136,23 @@ void expect_nothing_in_view_left_out(char scene, int step, int zoom, int width, 
 // square and a wide frame. The whole record walks every dash of a circle however
 // far it reaches beyond the view, so each gear is zoomed in only as far as keeps
 // its pitch circle within about 50 view units (the small gear at W×100 would
-// take some 20 seconds a frame).
+// take some 20 seconds a frame). Two gears are cut with other cutters: rounded
+// tips, whose arcs zoomed in are walked only where they reach the view, and a
+// larger pressure angle.
 TEST(LeaveOutUnseen, EveryPartInViewIsKeptUnchanged) {
     struct Gear {
         int z;
         double x;
         std::vector<int> zooms;
+        Cutter cutter;
     };
     for (const Gear& gear :
-         {Gear{8, 0.3, {0, 15, -10, -30}}, Gear{20, 0.5, {0, 15, -10}}, Gear{1000, 0.0, {30}}}) {
+         {Gear{8, 0.3, {0, 15, -10, -30}, SPECIFIED_CUTTER}, Gear{20, 0.5, {0, 15, -10}, SPECIFIED_CUTTER},
+          Gear{1000, 0.0, {30}, SPECIFIED_CUTTER}, Gear{8, 0.3, {0, -15, -30}, Cutter{20.0, 1.0, 1.25, 0.38}},
+          Gear{20, 0.0, {0, -20}, Cutter{25.0, 1.0, 1.25, 0.0}}}) {
+        gear_cutter = gear.cutter;
         compute_gear(gear.z, gear.x);
+        gear_cutter = SPECIFIED_CUTTER;
         for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene) {
             std::vector<int> steps = {0};
             if (scene <= '5') steps.push_back(20);
