@@ -24,6 +24,7 @@ render 8 0 scene4_rack_rolling_z8.png 4 300 15
 render 10 0.5 scene5_rack_gear_meshing_z10_x05.png 5 150 18
 render 10 0.5 scene6_one_tooth_z10_x05.svg 6 0 0
 render 10 0.5 scene7_whole_gear_z10_x05.svg 7 0 18
+"$rackgen" --teeth 12 --shift 0.6 --mate 24 --mate-shift 0.36 --render "$out/scene8_gears_in_mesh_z12_24.svg" --scene 8 --step 25 --zoom 12
 
 "$rackgen" --teeth 8 --shift 0.3 --gear "$out/gear_z8_x03.svg" --module 2
 echo "pictures written to $out/"
