@@ -76,7 +76,7 @@ static void build_cases() {
             for (int zoom : {-20, -40, -60, -100, -150, 30, 60}) add(scene, z, 0.5, 0, zoom);
     for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene)  // the deepest zoom a picture or link takes
         for (int zoom : {-300, 300}) add(scene, 20, 0.5, 300, zoom);
-    for (char scene : {'4', '5'})
+    for (char scene : {'4', '5', '8'})
         for (int step : {3000, 10000}) add(scene, 20, 0.5, step, 0);
     for (char scene : {'4', '5'})
         for (int step : {300, 1000}) add(scene, 8, 0.5, step, WHOLE_GEAR_ZOOM);
