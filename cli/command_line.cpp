@@ -11,45 +11,40 @@
 #include <cstdio>
 
 // The dialogue's own checks and messages, in the dialogue's order: first z
-// alone, then x; an accepted pointed tooth with the dialogue's warning. The
-// options have been read as numbers already.
-static bool gear_accepted(const CommandLine& c) {
+// alone, then x (none: 0), each refusal after the option's name; an accepted
+// pointed tooth with the dialogue's warning.
+static bool answers_accepted(const char* teeth_option, const char* teeth_text, const char* shift_option,
+                             const char* shift_text, int& z, double& x) {
     char refusal[ANSWER_MESSAGE_CAPACITY];
-    int z = 0;       // c.z again
-    double x = 0.0;  // c.x again
-    if (!check_teeth_answer(c.teeth_text, false, z, refusal, ANSWER_MESSAGE_CAPACITY)) {
-        tell("--teeth %s", refusal);
+    if (!check_teeth_answer(teeth_text, false, z, refusal, ANSWER_MESSAGE_CAPACITY)) {
+        tell("%s %s", teeth_option, refusal);
         return false;
     }
-    if (!check_shift_answer(c.shift_text ? c.shift_text : "0", false, z, x, refusal,
-                            ANSWER_MESSAGE_CAPACITY)) {
-        tell("--shift %s", refusal);
+    if (!check_shift_answer(shift_text ? shift_text : "0", false, z, x, refusal, ANSWER_MESSAGE_CAPACITY)) {
+        tell("%s %s", shift_option, refusal);
         return false;
     }
     char warning[GEAR_WARNING_CAPACITY];
-    if (gear_warning(c.z, c.x, warning, GEAR_WARNING_CAPACITY)) tell("%s", warning);
+    if (gear_warning(z, x, warning, GEAR_WARNING_CAPACITY)) tell("%s", warning);
     return true;
 }
 
-// The mate, checked as a gear is, with the options' names in the messages.
+static bool gear_accepted(const CommandLine& c) {
+    int z = 0;       // c.z again
+    double x = 0.0;  // c.x again
+    return answers_accepted("--teeth", c.teeth_text, "--shift", c.shift_text, z, x);
+}
+
+// The mate, checked as a gear is; it becomes the mate in use.
 static bool mate_accepted(const CommandLine& c) {
     if (c.mate_text == nullptr && c.mate_shift_text == nullptr) return true;
-    char refusal[ANSWER_MESSAGE_CAPACITY];
-    int z = 0;
-    double x = 0.0;
     if (c.mate_text == nullptr) {
         tell("--mate-shift needs --mate Z2: the default mate is a standard gear");
         return false;
     }
-    if (!check_teeth_answer(c.mate_text, false, z, refusal, ANSWER_MESSAGE_CAPACITY)) {
-        tell("--mate %s", refusal);
-        return false;
-    }
-    if (!check_shift_answer(c.mate_shift_text ? c.mate_shift_text : "0", false, z, x, refusal,
-                            ANSWER_MESSAGE_CAPACITY)) {
-        tell("--mate-shift %s", refusal);
-        return false;
-    }
+    int z = 0;
+    double x = 0.0;
+    if (!answers_accepted("--mate", c.mate_text, "--mate-shift", c.mate_shift_text, z, x)) return false;
     mate_teeth = z;
     mate_shift = x;
     return true;
