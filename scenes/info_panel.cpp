@@ -7,14 +7,14 @@
 
 #include <cstdio>
 
-constexpr float PANEL_X = 0.3f;    // view units: the right 35 % of the frame
+constexpr float PANEL_X = 0.2f;    // view units: the right 40 % of the frame
 constexpr float PANEL_TOP = 0.6f;  // below the six legend lines a scene may have
 constexpr float PANEL_LINE = 0.05f;
 constexpr int PANEL_LINE_CAPACITY = 64;
 
 void draw_info_panel() {
     const GearData d = gear_data(gear_module, 0.0);
-    char lines[12][PANEL_LINE_CAPACITY];
+    char lines[16][PANEL_LINE_CAPACITY];
     int n = 0;
     std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "gear data in mm, module %g", d.module);
     std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "pitch diameter  %.4f", d.pitch_diameter);
@@ -43,5 +43,16 @@ void draw_info_panel() {
                       d.over_pins.value);
     else
         std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "over pins: no contact on the involute");
+    if (scene_mode == LAST_SCENE) {  // the mesh: the pair's figures too
+        compute_mate();
+        const PairData p = pair_data(d, mate_data(gear_module, 0.0));
+        std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "mate: z2 = %d, x2 = %g", mate_teeth_in_use(),
+                      mate_shift_in_use());
+        std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "centre distance  %.4f", p.centre_distance);
+        std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "working pressure angle  %.4f",
+                      p.working_pressure_angle);
+        std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "contact ratio  %.3f%s", p.contact_ratio,
+                      p.interference ? ", interference" : "");
+    }
     for (int k = 0; k < n; ++k) draw_text(PANEL_X, PANEL_TOP - PANEL_LINE * static_cast<float>(k), lines[k]);
 }
