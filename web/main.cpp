@@ -5,6 +5,7 @@
 #include "console/console.hpp"
 #include "console/dialogue_texts.hpp"
 #include "draw/draw.hpp"
+#include "gear_data/gear_data.hpp"
 #include "geometry/geometry.hpp"
 #include "outline/outline.hpp"
 #include "record/record.hpp"
@@ -13,6 +14,7 @@
 #include <emscripten/emscripten.h>
 
 #include <cmath>
+#include <cstdarg>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -104,14 +106,31 @@ WEB_EXPORT const char* web_start(int z, double x) {
     return gear_warning(z, x, message, sizeof message) ? message : "";
 }
 
-// A key typed on the canvas, through the window's key table: '1' … '7' restart
-// that scene, 'w'/'W' zoom, 's' continues; each draws one frame of width ×
-// height pixels into frame_record and returns 1. Other keys ('z', 'x' and Esc
-// are the page's own, and 'm' its mate fields) change nothing and return 0.
+// The mate scene '8' shows and the data read, once the page has checked it as
+// a gear (0 teeth: the default mate). Returns the dialogue's warning line for
+// a pointed mate tooth, or "".
+WEB_EXPORT const char* web_set_mate(int z, double x) {
+    mate_teeth = z;
+    mate_shift = z > 0 ? x : 0.0;
+    return z > 0 && gear_warning(z, x, message, sizeof message) ? message : "";
+}
+
+// The module of the gear's data, in mm (the page checks it against MODULE_MIN
+// and MODULE_MAX); 'i' shows the data at it.
+WEB_EXPORT void web_set_module(double module) {
+    gear_module = module;
+}
+
+// A key typed on the canvas, through the window's key table: '1' … the last
+// scene restart that scene, 'w'/'W' zoom, 's' continues, 'i' shows or hides
+// the data; each draws one frame of width × height pixels into frame_record
+// and returns 1. 'm', sent once the page's form has taken a mate, puts scene
+// '8' at its start and, as in the window, draws nothing until the next key.
+// Other keys ('z', 'x' and Esc are the page's own) change nothing and return 0.
 WEB_EXPORT int web_key(int key, int width, int height) {
     if (key < 0 || key > 255) return 0;
     const unsigned char typed = static_cast<unsigned char>(key);
-    if (typed == 'z' || typed == 'x' || typed == 'm' || typed == KEY_ESCAPE) return 0;
+    if (typed == 'z' || typed == 'x' || typed == KEY_ESCAPE) return 0;
     if (take_scene_key(typed) != KEY_DRAW_FRAME) return 0;
     record_scene_frame(width, height);
     return 1;
@@ -152,6 +171,112 @@ WEB_EXPORT const char* web_write_gear(const char* path, double module) {
                   : write_outline_svg_file(gear_points, count, file);
     ok = std::fclose(file) == 0 && ok;
     return ok ? "" : "the gear's outline could not be written";
+}
+
+// ---- the gear's data ------------------------------------------------------------------
+// At the module web_set_module set, with the usual pins; the mate's and the
+// pair's only for a chosen mate, as --info writes them only after --mate.
+
+struct DataShown {
+    GearData gear;
+    bool with_mate;
+    GearData mate;
+    PairData pair;
+};
+
+static DataShown data_shown() {
+    DataShown shown = {gear_data(gear_module, 0.0), mate_teeth > 0, {}, {}};
+    if (shown.with_mate) {
+        compute_mate();
+        shown.mate = mate_data(gear_module, 0.0);
+        shown.pair = pair_data(shown.gear, shown.mate);
+    }
+    return shown;
+}
+
+// The gear's data as --info FILE.json writes it.
+WEB_EXPORT const char* web_write_gear_data(const char* path) {
+    const DataShown shown = data_shown();
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return "the gear's data could not be made";
+    bool ok = (shown.with_mate ? write_gear_data_json(shown.gear, file, &shown.mate, &shown.pair)
+                               : write_gear_data_json(shown.gear, file)) == 0;
+    ok = std::fclose(file) == 0 && ok;
+    return ok ? "" : "the gear's data could not be written";
+}
+
+// The rows of the page's data panel, each "name\tvalue\n"; filled by web_gear_data_rows.
+static char data_rows[4096];
+static size_t data_rows_length;
+
+// One row more; a row that would not fit is left out (the longest panel uses a
+// quarter of the room).
+__attribute__((format(printf, 2, 3))) static void data_row(const char* name, const char* format, ...) {
+    char value[160];
+    va_list values;
+    va_start(values, format);
+    std::vsnprintf(value, sizeof value, format, values);
+    va_end(values);
+    const size_t room = sizeof data_rows - data_rows_length;
+    const int written = std::snprintf(data_rows + data_rows_length, room, "%s\t%s\n", name, value);
+    if (written > 0 && static_cast<size_t>(written) < room)
+        data_rows_length += static_cast<size_t>(written);
+    else
+        data_rows[data_rows_length] = '\0';
+}
+
+static void measure_row(const char* name, const Measure& measure) {
+    if (measure.known)
+        data_row(name, "%.4f mm", measure.value);
+    else
+        data_row(name, "— (%s)", measure.reason);
+}
+
+// The panel beside the canvas: the figures a student checks, in mm at the
+// module, and the undercut and pointed states in words.
+WEB_EXPORT const char* web_gear_data_rows() {
+    const DataShown shown = data_shown();
+    const GearData& d = shown.gear;
+    data_rows_length = 0;
+    data_rows[0] = '\0';
+    data_row("module", "%g mm", d.module);
+    data_row("pitch diameter", "%.4f mm", d.pitch_diameter);
+    data_row("base diameter", "%.4f mm", d.base_diameter);
+    data_row("tip diameter", "%.4f mm", d.tip_diameter);
+    data_row("root diameter", "%.4f mm", d.root_diameter);
+    data_row("form diameter", "%.4f mm", d.form_diameter);
+    data_row("tooth thickness on the pitch circle", "%.4f mm", d.tooth_thickness);
+    if (d.pointed)
+        data_row("tooth thickness on the tip circle", "— (the tooth is pointed)");
+    else
+        data_row("tooth thickness on the tip circle", "%.4f mm", d.tip_thickness);
+    char name[64];
+    std::snprintf(name, sizeof name, "span over %d %s", d.span_teeth, d.span_teeth == 1 ? "tooth" : "teeth");
+    measure_row(name, d.span);
+    std::snprintf(name, sizeof name, "over pins of %.4f mm", d.pin_diameter);
+    measure_row(name, d.over_pins);
+    // The least shift rounded up, so that the shift it names does avoid the undercut.
+    if (d.undercut)
+        data_row("undercut", "yes — a shift of at least %.3f avoids it",
+                 std::ceil(d.min_shift_no_undercut * 1000.0 - 1e-9) / 1000.0);
+    else
+        data_row("undercut", "no");
+    if (d.pointed)
+        data_row("pointed", "yes — the flanks meet at d = %.4f mm", d.pointed_diameter.value);
+    else
+        data_row("pointed", "no");
+    if (shown.with_mate) {
+        const PairData& p = shown.pair;
+        data_row("mate", "z2 = %d, x2 = %g", shown.mate.teeth, shown.mate.shift);
+        data_row("working pressure angle", "%.4f°", p.working_pressure_angle);
+        data_row("centre distance", "%.4f mm", p.centre_distance);
+        data_row("contact ratio", "%.4f", p.contact_ratio);
+        if (p.interference)
+            data_row("interference", "yes — %s", p.interference_text);
+        else
+            data_row("interference", "no");
+    }
+    return data_rows;
 }
 
 // ---- what the page's scripts share with the program ---------------------------------

@@ -1,13 +1,13 @@
-// The page's controller: the dialogue as a form with the cutter, the keys on the
-// canvas, links to a frame and the downloads. The gear, its checks and every
-// frame come from the wasm module (web/main.cpp); painter.js paints each
-// recorded frame. Owns the page's state: which gear is shown, with which cutter
-// and module, and whether the form or a question is open.
+// The page's controller: the dialogue as a form with the mate and the cutter,
+// the keys on the canvas, links to a frame, the gear's data and the downloads.
+// The gear, its checks, its data and every frame come from the wasm module
+// (web/main.cpp); painter.js paints each recorded frame. Owns the page's state: which gear is shown, with which cutter
+// and module and mate, and whether the form or a question is open.
 // start.js loads it and calls start().
 import {moduleConstant, paintRecord, readRecordLayout} from './painter.js';
 
 const FRAME_SIZE = 800;  // the window's width and height at creation, pixels
-const LINK_KEYS = ['z', 'x', 'scene', 'step', 'zoom', 'profile', 'alpha', 'ha', 'hf', 'rho', 'm'];
+const LINK_KEYS = ['z', 'x', 'z2', 'x2', 'scene', 'step', 'zoom', 'profile', 'alpha', 'ha', 'hf', 'rho', 'm'];
 // The cutter's values under their names in a link and the form, and in the program's Cutter.
 const CUTTER_VALUES = {alpha: 'pressure_angle', ha: 'addendum', hf: 'dedendum', rho: 'tip_radius'};
 // What the form calls each field of the cutter part in a refusal.
@@ -25,8 +25,9 @@ export const page = {
   presets: null,        // {'': the specified cutter, A … D: the ISO 53 profiles}, each {alpha, ha, hf, rho}
   moduleRange: null,    // {min, max}: the module a gear's files may have, millimetres
   ctx: null,
-  gear: null,           // {z, x, profile, cutter: {alpha, ha, hf, rho}, module} of the gear shown, or null
-  keepTeeth: false,     // the form was opened by 'x': only the shift is asked
+  gear: null,           // {z, x, profile, cutter: {alpha, ha, hf, rho}, module, mate: {z2, x2}, warning}
+                        // of the gear shown, or null
+  formFor: 'gear',      // what the open form may change: 'gear' (all), 'shift' (after 'x'), 'mate' (after 'm')
   questionOpen: false,  // the data-file question waits for '1' or '0'
   framed: false,        // the canvas shows a frame (a new dialogue leaves it there, as the window does)
 };
@@ -111,6 +112,30 @@ function takeCutter(words) {
   return {profile, cutter, module};
 }
 
+// The mate the words name, checked as the dialogue checks a gear (with the
+// cutter takeCutter has set): {z2, x2}, {z2: 0, x2: 0} for the default mate
+// (no z2), or {name: 'z2' or 'x2', problem}.
+function takeMate(teethWord, shiftWord) {
+  if (teethWord === '') {
+    if (shiftWord === '') return {z2: 0, x2: 0};
+    return {name: 'x2', problem: 'x2 needs z2: the default mate is a standard gear'};
+  }
+  const teethRefusal = call('web_check_teeth', 'string', ['string'], [teethWord]);
+  if (teethRefusal !== '') return {name: 'z2', problem: teethRefusal};
+  const z2 = page.module._web_checked_teeth();
+  const shiftRefusal = call('web_check_shift', 'string', ['number', 'string'], [z2, shiftWord || '0']);
+  if (shiftRefusal !== '') return {name: 'x2', problem: shiftRefusal};
+  return {z2, x2: page.module._web_checked_shift()};
+}
+
+// The mate made the one scene 8 shows and the data read; the gear's warning
+// and the mate's are shown.
+function setMate(mate) {
+  page.gear.mate = mate;
+  const mateWarning = call('web_set_mate', 'string', ['number', 'number'], [mate.z2, mate.x2]);
+  showText('warning', [page.gear.warning, mateWarning].filter((text) => text !== '').join('\n'));
+}
+
 function cutterField(name) {
   return $(`cutter-${name}`);
 }
@@ -133,33 +158,43 @@ function isSpecified(cutter) {
 
 // ---- the dialogue ------------------------------------------------------------------
 
+const FORM_MESSAGES = ['teeth-message', 'shift-message', 'mate-teeth-message', 'mate-shift-message',
+  'cutter-message'];
+
 // The form, at the gear shown if there is one; its cutter part folded unless
-// it holds another cutter or module. After 'x' only the shift may change.
-function openForm(keepTeeth) {
-  page.keepTeeth = keepTeeth && page.gear !== null;
+// it holds another cutter or module. After 'x' only the shift may change,
+// after 'm' only the mate ('gear', 'shift' or 'mate': what may change).
+function openForm(formFor) {
+  page.formFor = page.gear === null ? 'gear' : formFor;
   $('dialogue').hidden = false;
   document.body.classList.remove('embed');
   const teeth = $('teeth');
   const shift = $('shift');
-  teeth.readOnly = page.keepTeeth;
+  const mateTeeth = $('mate-teeth');
+  const mateShift = $('mate-shift');
+  teeth.readOnly = page.formFor !== 'gear';
+  shift.readOnly = page.formFor === 'mate';
+  mateTeeth.readOnly = mateShift.readOnly = page.formFor === 'shift';
   teeth.value = page.gear ? String(page.gear.z) : '';
   shift.value = page.gear ? String(page.gear.x) : '';
+  const mate = page.gear?.mate ?? {z2: 0};
+  mateTeeth.value = mate.z2 > 0 ? String(mate.z2) : '';
+  mateShift.value = mate.z2 > 0 ? String(mate.x2) : '';
   if (page.gear) {
     cutterField('profile').value = page.gear.profile;
     fillCutterFields(page.gear.cutter);
     cutterField('m').value = String(page.gear.module);
   }
-  $('cutter-fields').disabled = page.keepTeeth;
+  $('cutter-fields').disabled = page.formFor !== 'gear';
   const words = cutterWords();
   const specified = page.presets[''];
   if (words.profile !== '' || words.m !== String(DEFAULT_MODULE) ||
       Object.keys(CUTTER_VALUES).some((name) => words[name] !== String(specified[name])))
     $('cutter').open = true;
-  showText('teeth-message', '');
-  showText('shift-message', '');
-  showText('cutter-message', '');
-  (page.keepTeeth ? shift : teeth).focus();
-  (page.keepTeeth ? shift : teeth).select();
+  for (const id of FORM_MESSAGES) showText(id, '');
+  const first = {gear: teeth, shift, mate: mateTeeth}[page.formFor];
+  first.focus();
+  first.select();
 }
 
 // Esc: the gear ends and the form starts afresh.
@@ -168,13 +203,16 @@ function endGear() {
   page.framed = false;
   page.questionOpen = false;
   $('scenes').hidden = true;
-  openForm(false);
+  openForm('gear');
+}
+
+function refuseField(id, text) {
+  showText(`${id}-message`, text);
+  $(id).focus();
 }
 
 function acceptForm() {
-  showText('teeth-message', '');
-  showText('shift-message', '');
-  showText('cutter-message', '');
+  for (const id of FORM_MESSAGES) showText(id, '');
   const words = cutterWords();
   const choice = takeCutter(words);
   if (choice.problem) {
@@ -185,39 +223,66 @@ function acceptForm() {
     return;
   }
   let z = page.gear ? page.gear.z : 0;
-  if (!page.keepTeeth) {
+  if (page.formFor === 'gear') {
     const refusal = call('web_check_teeth', 'string', ['string'], [$('teeth').value.trim()]);
-    if (refusal !== '') {
-      showText('teeth-message', refusal);
-      $('teeth').focus();
-      return;
-    }
+    if (refusal !== '') return refuseField('teeth', refusal);
     z = page.module._web_checked_teeth();
   }
-  const refusal = call('web_check_shift', 'string', ['number', 'string'], [z, $('shift').value.trim()]);
-  if (refusal !== '') {
-    showText('shift-message', refusal);
-    $('shift').focus();
+  let x = page.gear ? page.gear.x : 0;
+  if (page.formFor !== 'mate') {
+    const refusal = call('web_check_shift', 'string', ['number', 'string'], [z, $('shift').value.trim()]);
+    if (refusal !== '') return refuseField('shift', refusal);
+    x = page.module._web_checked_shift();
+  }
+  const mate = takeMate($('mate-teeth').value.trim(), $('mate-shift').value.trim());
+  if (mate.problem) return refuseField(mate.name === 'z2' ? 'mate-teeth' : 'mate-shift', mate.problem);
+  $('dialogue').hidden = true;
+  if (page.formFor === 'mate') {
+    // As the window's 'm': scene 8 from its start at the next key, no data-file question.
+    setMate(mate);
+    showGear();
+    page.module._web_key('m'.charCodeAt(0), FRAME_SIZE, FRAME_SIZE);
+    $('canvas').focus();
     return;
   }
-  startGear(z, page.module._web_checked_shift(), choice);
-  $('dialogue').hidden = true;
+  startGear(z, x, choice, mate);
   page.questionOpen = true;
   $('question').hidden = false;
   $('answer-yes').focus();
 }
 
-// A new gear, cut with the cutter takeCutter has just set (choice is its answer).
-function startGear(z, x, choice) {
-  showText('warning', call('web_start', 'string', ['number', 'number'], [z, x]));
+// A new gear, cut with the cutter takeCutter has just set (choice is its
+// answer), with the mate takeMate has taken.
+function startGear(z, x, choice, mate) {
+  const warning = call('web_start', 'string', ['number', 'number'], [z, x]);
   const {profile, cutter, module} = choice;
-  page.gear = {z, x, profile, cutter, module};
+  page.module._web_set_module(module);
+  page.gear = {z, x, profile, cutter, module, warning};
+  setMate(mate);
   $('scenes').hidden = false;
+  showGear();
+}
+
+// The gear's line and its data beside the canvas, as the gear shown has them.
+function showGear() {
+  const {z, x, cutter, module, mate} = page.gear;
   let line = `z = ${z}, x = ${x}`;
   const {alpha, ha, hf, rho} = cutter;
   if (!isSpecified(cutter)) line += `; cutter ${alpha}°, ha ${ha}, hf ${hf}, ρ ${rho}`;
   if (module !== DEFAULT_MODULE) line += `; module ${module} mm`;
+  if (mate.z2 > 0) line += `; mate z2 = ${mate.z2}, x2 = ${mate.x2}`;
   showText('gear-line', line);
+  const rows = call('web_gear_data_rows', 'string', [], []).split('\n').filter((row) => row !== '');
+  $('gear-data-rows').replaceChildren(...rows.map((row) => {
+    const tr = document.createElement('tr');
+    const [name, value] = row.split('\t');
+    for (const [tag, text] of [['th', name], ['td', value]]) {
+      const cell = document.createElement(tag);
+      cell.textContent = text;  // never as HTML, as every text of the page
+      tr.append(cell);
+    }
+    return tr;
+  }));
 }
 
 // The answer to the data-file question. The first gear's frame of scene '1'
@@ -266,13 +331,17 @@ export function gearBytes(ending) {
     `/gear${ending}`);
 }
 
+export function gearDataBytes() {
+  return moduleFile((file) => call('web_write_gear_data', 'string', ['string'], [file]), '/gear.json');
+}
+
 function downloadDataFile() {
   const bytes = dataFileBytes();
   if (bytes) offerDownload(bytes, `dataz${page.gear.z}`, 'application/octet-stream');
 }
 
 function downloadGear(ending, type) {
-  const bytes = gearBytes(ending);
+  const bytes = ending === '.json' ? gearDataBytes() : gearBytes(ending);
   if (bytes) offerDownload(bytes, `gear_z${page.gear.z}_x${page.gear.x}${ending}`, type);
 }
 
@@ -296,8 +365,8 @@ function onKey(event) {
   const key = event.key;
   if (key === 'Escape') {
     endGear();
-  } else if (key === 'z' || key === 'x') {
-    openForm(key === 'x');
+  } else if (key === 'z' || key === 'x' || key === 'm') {
+    openForm({z: 'gear', x: 'shift', m: 'mate'}[key]);
   } else if (key.length === 1 && (isSceneKey(key) || 'swWi'.includes(key))) {
     pressKey(key);
   } else {
@@ -367,13 +436,19 @@ function readLink(params) {
   const shiftRefusal = call('web_check_shift', 'string', ['number', 'string'], [z, params.get('x') ?? '0']);
   if (shiftRefusal !== '') return {problem: `x in the address: ${shiftRefusal}`};
   const x = page.module._web_checked_shift();
+  const mate = takeMate(params.get('z2') ?? '', params.get('x2') ?? '');
+  if (mate.problem) {
+    const {name, problem} = mate;
+    return {problem: name === 'x2' && !params.has('z2')
+      ? `x2=${params.get('x2')} in the address: ${problem}` : `${name} in the address: ${problem}`};
+  }
   const {scenes, step: stepLimit, zoom: zoomLimit} = page.limits;
   const scene = wholeNumber(params, 'scene', 1, scenes, 1);
   const step = wholeNumber(params, 'step', 0, stepLimit, 0);
   const zoom = wholeNumber(params, 'zoom', -zoomLimit, zoomLimit, 0);
   for (const part of [scene, step, zoom])
     if (part.problem) return part;
-  return {z, x, choice, scene: scene.value, step: step.value, zoom: zoom.value};
+  return {z, x, choice, mate, scene: scene.value, step: step.value, zoom: zoom.value};
 }
 
 // ---- start ------------------------------------------------------------------------------
@@ -451,6 +526,7 @@ function setUpPage() {
   $('download-data').addEventListener('click', downloadDataFile);
   $('download-svg').addEventListener('click', () => downloadGear('.svg', 'image/svg+xml'));
   $('download-dxf').addEventListener('click', () => downloadGear('.dxf', 'application/dxf'));
+  $('download-json').addEventListener('click', () => downloadGear('.json', 'application/json'));
   const profile = cutterField('profile');
   profile.addEventListener('change', () => fillCutterFields(page.presets[profile.value]));
   fillCutterFields(page.presets['']);
@@ -464,7 +540,7 @@ function setUpPage() {
     if (link.problem) {
       showText('problem', link.problem);
     } else {
-      startGear(link.z, link.x, link.choice);
+      startGear(link.z, link.x, link.choice, link.mate);
       openFrame(link.scene, link.step, link.zoom);
       $('canvas').focus();
     }
@@ -472,6 +548,6 @@ function setUpPage() {
     if ([...params.keys()].length > 0)
       showText('problem',
         `a link to a frame needs z (and may give ${LINK_KEYS.slice(1).join(', ')}); here is the form`);
-    openForm(false);
+    openForm('gear');
   }
 }

@@ -1,8 +1,8 @@
 // The web page in headless Chromium, as a student and a teacher use it:
 // linked frames look like the desktop's pictures of the same frame, the form
 // and the keys behave as the console and the window do, bad links say why,
-// the downloads hold the desktop's bytes, and a page that cannot start says
-// what failed.
+// the gear's data is said in words, the downloads hold the desktop's bytes,
+// and a page that cannot start says what failed.
 // Usage: node page_test.mjs <built page dir> <desktop rackgen> <artifacts dir>
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -37,9 +37,9 @@ after(async () => {
   server?.close();
 });
 
-// A cutter as a link gives it ({alpha: 25}) and as the command line's options.
+// A cutter or mate as a link gives it ({alpha: 25}) and as the command line's options.
 const CUTTER_OPTIONS = {profile: '--profile', alpha: '--pressure-angle', ha: '--addendum', hf: '--dedendum',
-  rho: '--tip-radius', m: '--module'};
+  rho: '--tip-radius', m: '--module', z2: '--mate', x2: '--mate-shift'};
 const cutterQuery = (cutter) => Object.entries(cutter).map(([name, value]) => `&${name}=${value}`).join('');
 const cutterOptions = (cutter) =>
   Object.entries(cutter).flatMap(([name, value]) => [CUTTER_OPTIONS[name], String(value)]);
@@ -68,12 +68,14 @@ async function shownProblem(what) {
 }
 
 describe('a link opens straight on its frame', () => {
-  // '+40' in the address is the step 40 with its sign, not " 40". The last two
-  // are cut with other cutters, given as the command line's options give them.
+  // '+40' in the address is the step 40 with its sign, not " 40". Two are cut
+  // with other cutters and one meshes with a chosen mate, given as the
+  // command line's options give them.
   const frames = [
     [20, 0.5, 1, '+40', 0], [8, 0, 3, 60, 0], [20, 0.5, 4, 300, -15], [10, 0.5, 5, 120, 0],
     [10, 0.5, 6, 0, 3], [10, 0.5, 7, 0, -8], [20, 0, 2, 25, 12],
     [8, 0.2, 3, 60, 0, {alpha: 25, rho: 0.3}], [10, 0.5, 7, 0, -8, {profile: 'D', ha: 0.8}],
+    [12, 0.6, 8, 0, 8, {z2: 24, x2: 0.36}],
   ];
   for (const [z, x, scene, step, zoom, cutter = {}] of frames) {
     const query = `z=${z}&x=${x}&scene=${scene}&step=${step}&zoom=${zoom}${cutterQuery(cutter)}`;
@@ -96,6 +98,7 @@ describe('a link opens straight on its frame', () => {
       ['z=20&alpha=50', /alpha=50 in the address: the cutter cannot be used: the pressure angle must be from 10/],
       ['z=20&alpha=2O', /alpha=2O in the address: alpha must be a number/],
       ['z=20&m=0', /m=0 in the address: m must be a number of millimetres from 0.001 to 10000/],
+      ['z=20&z2=2', /z2 in the address: 2 is refused: the number of teeth must be a whole number from 3 to 1000/],
       // The checks of the gear read the cutter: profile A's rounded tip cannot cut z = 8 with x = 1.
       ['z=8&x=1&profile=A', /x in the address: 1 is refused: z = 8 with x = 1 cannot be generated: the cutter's/],
       ['z=%3Cb%3E20%3C%2Fb%3E', /"<b>20<\/b>" is not a whole number/],
@@ -196,16 +199,47 @@ describe('the form and the keys', () => {
     assert.deepEqual(browser.consoleErrors, []);
   });
 
+  test('the gear\'s data beside the canvas, undercut and pointed in words; a refused mate', async () => {
+    const panel = () => browser.evaluate(`Object.fromEntries([...document.getElementById('gear-data-rows').rows]
+      .map((row) => [row.cells[0].textContent, row.cells[1].textContent]))`);
+    await browser.open(`${server.url}index.html`);
+    await browser.type('8');
+    await browser.evaluate(`document.getElementById('shift').focus()`);
+    await browser.type('0');
+    await browser.key('Enter');
+    await browser.key('0');
+    assert.deepEqual(Object.entries(await panel()).slice(-2),
+      [['undercut', 'yes — a shift of at least 0.783 avoids it'], ['pointed', 'no']]);
+
+    await browser.key('m');  // the mate, checked as z is
+    assert.equal(await focused(), 'mate-teeth');
+    await browser.type('2');
+    await browser.key('Enter');
+    assert.equal(await browser.evaluate(`document.getElementById('mate-teeth-message').textContent`),
+      '2 is refused: the number of teeth must be a whole number from 3 to 1000');
+    await browser.evaluate(`document.getElementById('mate-teeth').select()`);
+    await browser.type('16');
+    await browser.key('Enter');
+    assert.equal((await panel()).interference, 'yes — the mate\'s tip digs into the gear\'s root');
+
+    await browser.open(`${server.url}index.html?z=10&x=0.7`);
+    const pointed = await panel();
+    assert.deepEqual([pointed.undercut, pointed.pointed, pointed['tooth thickness on the tip circle']],
+      ['no', 'yes — the flanks meet at d = 13.3995 mm', '— (the tooth is pointed)']);
+  });
+
   test('downloads hold the desktop\'s bytes', async () => {
     await browser.open(`${server.url}index.html?z=20&x=0.5`);
     // Through the page's own modules, as its buttons reach them.
     const inPage = (expression) => browser.evaluate(`import('./page.js').then((page) => ${expression})`);
     for (const [z, x] of [[20, 0.5], [8, 0], [150, 0]]) {
       await inPage(`page.page.module._web_start(${z}, ${x})`);
-      const bytes = Buffer.from(await inPage('Array.from(page.dataFileBytes())'));
-      const file = artifact(`desktop_data_z${z}`);
-      runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), '--flank', file]);
-      assert.ok(bytes.equals(fs.readFileSync(file)), `data file of z=${z} x=${x}`);
+      const [file, json] = [artifact(`desktop_data_z${z}`), artifact(`desktop_z${z}.json`)];
+      runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), '--flank', file, '--info', json]);
+      assert.ok(Buffer.from(await inPage('Array.from(page.dataFileBytes())')).equals(fs.readFileSync(file)),
+        `data file of z=${z} x=${x}`);
+      assert.ok(Buffer.from(await inPage('Array.from(page.gearDataBytes())')).equals(fs.readFileSync(json)),
+        `gear data of z=${z} x=${x}`);
     }
     for (const ending of ['.svg', '.dxf']) {
       const bytes = Buffer.from(await inPage(`Array.from(page.gearBytes('${ending}'))`));
@@ -213,13 +247,15 @@ describe('the form and the keys', () => {
       runRackgen(rackgen, ['--teeth', '150', '--gear', file]);
       assert.ok(bytes.equals(fs.readFileSync(file)), `gear ${ending}`);
     }
-    // A link's cutter and module reach the downloads as the command line's options reach its files.
-    const cutter = {profile: 'B', ha: 0.8, m: 2};
+    // A link's cutter, module and mate reach the downloads as the command line's options reach its files.
+    const cutter = {profile: 'B', ha: 0.8, m: 2, z2: 24, x2: 0.36};
     await browser.open(`${server.url}index.html?z=12&x=0.5${cutterQuery(cutter)}`);
-    const [data, dxf] = [artifact('desktop_cutter_data'), artifact('desktop_cutter.dxf')];
-    runRackgen(rackgen, ['-z', '12', '-x', '0.5', ...cutterOptions(cutter), '--flank', data, '--gear', dxf]);
+    const [data, dxf, json] = ['data', '.dxf', '.json'].map((name) => artifact(`desktop_cutter${name}`));
+    runRackgen(rackgen, ['-z', '12', '-x', '0.5', ...cutterOptions(cutter), '--flank', data, '--gear', dxf,
+      '--info', json]);
     assert.ok(Buffer.from(await inPage('Array.from(page.dataFileBytes())')).equals(fs.readFileSync(data)));
     assert.ok(Buffer.from(await inPage(`Array.from(page.gearBytes('.dxf'))`)).equals(fs.readFileSync(dxf)));
+    assert.ok(Buffer.from(await inPage('Array.from(page.gearDataBytes())')).equals(fs.readFileSync(json)));
   });
 });
 
