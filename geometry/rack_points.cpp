@@ -36,6 +36,12 @@ void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& conta
     contact_point.y = rack_point.y + flank_distance * d.y;
 }
 
+// λ = -tip_corner_distance: the contact point stands on the flank's end.
+double flank_end_roll() {
+    const GearParams& g = gear_params;
+    return -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha));
+}
+
 // B = A - tip_corner_distance·d: the cutter's tip corner, which traces the
 // trochoid that undercuts the root of a small gear. A rounded tip: the arc's
 // centre C = B + ρ·n, n = (-cos(α + t), sin(α + t)) the flank's normal into
