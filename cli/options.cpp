@@ -3,6 +3,7 @@
 #include "cli/options.hpp"
 
 #include "console/console.hpp"  // parse_whole, parse_real: numbers read as the dialogue reads them
+#include "outline/outline.hpp"  // OUTLINE_TOLERANCE
 #include "scenes/scenes.hpp"    // SCENE_COUNT, STEP_LIMIT, ZOOM_LIMIT: the limits a link has, too
 
 #include <getopt.h>
@@ -29,6 +30,7 @@ static const char USAGE_FORMAT[] =
     "         --gear FILE         the whole gear's outline, .svg or .dxf by the name's ending\n"
     "           --module M        in millimetres (default 1); the gear centre at the origin\n"
     "           --standard        the standard gear (x = 0) instead of the shifted one\n"
+    "           --tolerance MM    how far the flanks' chords may stray from the exact form (default 0.001)\n"
     "         --render FILE       one frame of a scene, .png, .svg or .pdf by the name's ending\n"
     "           --scene N         1 ... %d (default 1)\n"
     "           --step K          the frame that shows step K of that scene (0 ... %d, default 0)\n"
@@ -48,6 +50,10 @@ constexpr int MESSAGE_TEXT_CAPACITY = 1024;  // a refusal with the value it quot
 // across) every number stays short and finite.
 constexpr double MODULE_MIN = 0.001;
 constexpr double MODULE_MAX = 10000.0;
+// A chord tolerance from ten times the files' last digit up to 1 mm, where a
+// gear of module 1 keeps only the fewest chords a flank is given.
+constexpr double TOLERANCE_MIN = 0.00001;
+constexpr double TOLERANCE_MAX = 1.0;
 constexpr int SIZE_MIN = 16;    // pixels of a frame side
 constexpr int SIZE_MAX = 8192;  // a 8192 × 8192 picture is already 256 MB of pixels
 
@@ -56,6 +62,7 @@ enum LongOnly {
     OPT_GEAR,
     OPT_MODULE,
     OPT_STANDARD,
+    OPT_TOLERANCE,
     OPT_RENDER,
     OPT_SCENE,
     OPT_STEP,
@@ -65,13 +72,21 @@ enum LongOnly {
 };
 
 static const option LONG_OPTIONS[] = {
-    {"teeth", required_argument, nullptr, 'z'},         {"shift", required_argument, nullptr, 'x'},
-    {"flank", required_argument, nullptr, OPT_FLANK},   {"gear", required_argument, nullptr, OPT_GEAR},
-    {"module", required_argument, nullptr, OPT_MODULE}, {"standard", no_argument, nullptr, OPT_STANDARD},
-    {"render", required_argument, nullptr, OPT_RENDER}, {"scene", required_argument, nullptr, OPT_SCENE},
-    {"step", required_argument, nullptr, OPT_STEP},     {"zoom", required_argument, nullptr, OPT_ZOOM},
-    {"size", required_argument, nullptr, OPT_SIZE},     {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, OPT_VERSION},     {nullptr, 0, nullptr, 0},
+    {"teeth", required_argument, nullptr, 'z'},
+    {"shift", required_argument, nullptr, 'x'},
+    {"flank", required_argument, nullptr, OPT_FLANK},
+    {"gear", required_argument, nullptr, OPT_GEAR},
+    {"module", required_argument, nullptr, OPT_MODULE},
+    {"standard", no_argument, nullptr, OPT_STANDARD},
+    {"tolerance", required_argument, nullptr, OPT_TOLERANCE},
+    {"render", required_argument, nullptr, OPT_RENDER},
+    {"scene", required_argument, nullptr, OPT_SCENE},
+    {"step", required_argument, nullptr, OPT_STEP},
+    {"zoom", required_argument, nullptr, OPT_ZOOM},
+    {"size", required_argument, nullptr, OPT_SIZE},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, OPT_VERSION},
+    {nullptr, 0, nullptr, 0},
 };
 
 // One line saying what is wrong (a printf format and its values), then the
@@ -136,7 +151,8 @@ static ParseResult add_output(OutputKind kind, const char* name) {
                       name);
     if (c.output_count == OUTPUT_CAPACITY)
         return refuse("at most %d outputs in one run; \"%s\" is one more", OUTPUT_CAPACITY, name);
-    c.outputs[c.output_count++] = Output{kind, format, name, 1.0, false, '1', 0, 0, 800, 800};
+    c.outputs[c.output_count++] =
+        Output{kind, format, name, 1.0, false, OUTLINE_TOLERANCE, '1', 0, 0, 800, 800};
     return PARSE_RUN;
 }
 
@@ -156,7 +172,9 @@ static const char* option_name(int option_code) {
 
 // A setting of --gear (kind OUTPUT_GEAR) or --render (OUTPUT_RENDER).
 static ParseResult set_output(int option_code, const char* value) {
-    OutputKind kind = option_code == OPT_MODULE || option_code == OPT_STANDARD ? OUTPUT_GEAR : OUTPUT_RENDER;
+    const bool gear_setting =
+        option_code == OPT_MODULE || option_code == OPT_STANDARD || option_code == OPT_TOLERANCE;
+    OutputKind kind = gear_setting ? OUTPUT_GEAR : OUTPUT_RENDER;
     Output* out = output_of(kind);
     const char* name = option_name(option_code);
     if (out == nullptr)
@@ -172,6 +190,12 @@ static ParseResult set_output(int option_code, const char* value) {
             break;
         case OPT_STANDARD:
             out->standard = true;
+            break;
+        case OPT_TOLERANCE:
+            if (!parse_real(value, out->tolerance) ||
+                !(out->tolerance >= TOLERANCE_MIN && out->tolerance <= TOLERANCE_MAX))
+                return refuse("--tolerance must be a number of millimetres from %g to %g, not \"%s\"",
+                              TOLERANCE_MIN, TOLERANCE_MAX, value);
             break;
         case OPT_SCENE:
             if (!parse_whole(value, n) || n < 1 || n > SCENE_COUNT)

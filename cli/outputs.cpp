@@ -32,7 +32,7 @@ static int write_outline(FILE* file, const void* context) {
 
 static int write_gear_output(const Output& out) {
     const GearOutline outline =
-        build_gear_outline(out.standard ? 0.0 : gear_params.x, out.module, OUTLINE_TOLERANCE);
+        build_gear_outline(out.standard ? 0.0 : gear_params.x, out.module, out.tolerance);
     const OutlineFile file{outline,
                            out.format == FORMAT_DXF ? write_outline_dxf_file : write_outline_svg_file};
     return write_file_whole(out.file, write_outline, &file).fault;

@@ -188,6 +188,8 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage("--teeth Z", "--gear", "a.svg")
         self.assert_bad_usage("must end in .svg or .dxf", "-z", "20", "--gear", "a.png")
         self.assert_bad_usage("--module must follow the --gear", "-z", "20", "--module", "2", "--gear", "a.svg")
+        self.assert_bad_usage('--tolerance must be a number of millimetres from 1e-05 to 1, not "0"', "-z", "20",
+                              "--gear", "a.svg", "--tolerance", "0")
         self.assert_bad_usage('--size must be WxH', "-z", "20", "--render", "a.png", "--size", "800")
         self.assert_bad_usage("-x needs a value", "-z", "20", "--gear", "a.svg", "-x")
         self.assertEqual([n for n in os.listdir(WORK) if n.startswith("a.")], [])
