@@ -1,5 +1,6 @@
-// The outline builder as a front end calls it. The files the writers make are
-// read back by other programs in tests/cli/gear_files_test.py.
+// The outline builder as a front end calls it. What the outline is, is checked
+// in tests/cli: against a gear cut by simulation (outline_cut_test.py) and
+// read back by other programs (gear_files_test.py).
 #include "outline/outline.hpp"
 
 #include <gtest/gtest.h>
