@@ -26,7 +26,8 @@ RACKGEN, DRIVER, WORK = sys.argv[1], sys.argv[2], sys.argv[3]
 ENV = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
 
 PI = 3.14159265358979  # the program's π
-SPECIFIED = (20.0, 1.0, 1.25, 0.0)  # pressure angle (degrees), addendum, dedendum, tip radius
+# The cutter rackgen teaches with: pressure angle (degrees), addendum, dedendum, tip radius.
+TAUGHT = (20.0, 1.0, 1.25, 0.0)
 # How far the simulated gear may stand from the exact form, module units: its
 # arcs are chords of 2e-7, its cutter's steps leave less than 3e-5.
 SIMULATION_ERROR = 5e-5
@@ -123,22 +124,24 @@ def read_outline(name, module):
 class OutlineAgainstCut(unittest.TestCase):
     # name, cutter, z, x, module, tolerance (mm)
     CASES = [
-        ("undercut", SPECIFIED, 8, 0.3, 2.0, 0.001),
-        ("deep undercut", SPECIFIED, 5, 0.0, 1.0, 0.001),
-        ("pointed", SPECIFIED, 6, 0.6, 1.0, 0.001),
-        ("negative, module 10", SPECIFIED, 200, -0.5, 10.0, 0.001),
-        ("undercut through", SPECIFIED, 8, -0.9, 1.0, 0.001),
-        ("coarse", SPECIFIED, 20, 0.0, 1.0, 0.02),
+        ("undercut", TAUGHT, 8, 0.3, 2.0, 0.001),
+        ("deep undercut", TAUGHT, 5, 0.0, 1.0, 0.001),
+        ("pointed", TAUGHT, 6, 0.6, 1.0, 0.001),
+        ("negative, module 10", TAUGHT, 200, -0.5, 10.0, 0.001),
+        ("undercut through", TAUGHT, 8, -0.9, 1.0, 0.001),
+        ("coarse", TAUGHT, 20, 0.0, 1.0, 0.02),
         ("A, undercut", (20.0, 1.0, 1.25, 0.38), 12, 0.0, 1.0, 0.001),
         ("D, negative", (20.0, 1.0, 1.40, 0.39), 30, -0.3, 1.0, 0.001),
         ("14.5°, undercut", (14.5, 1.0, 1.25, 0.0), 20, 0.0, 1.0, 0.001),
         ("25°, pointed", (25.0, 1.0, 1.25, 0.3), 7, 0.6, 1.0, 0.001),
         ("stub, module 5", (20.0, 0.8, 1.0, 0.2), 15, 0.2, 5.0, 0.001),
     ]
+    # The teeth that end below the tip circle; the last has no flank left on the reference circle.
+    POINTED = ("pointed", "25°, pointed", "undercut through")
 
     def outline_file(self, name, cutter, z, x, module, tolerance):
         dxf = os.path.join(WORK, name.replace(" ", "_").replace(",", "") + ".dxf")
-        if cutter == SPECIFIED:
+        if cutter == TAUGHT:
             command = [RACKGEN, "-z", str(z), "-x", str(x), "--gear", dxf, "--module", str(module),
                        "--tolerance", str(tolerance)]
         else:
@@ -161,7 +164,7 @@ class OutlineAgainstCut(unittest.TestCase):
                 # The root and tip circles, the tip's only where the flanks do not meet below it.
                 self.assertAlmostEqual(outline.exterior.distance(Point(0, 0)), rf, delta=slack)
                 top = max(math.hypot(*p) for p in outline.exterior.coords)
-                if name in ("pointed", "25°, pointed", "undercut through"):
+                if name in self.POINTED:
                     self.assertLess(top, ra - 0.01)
                 else:
                     self.assertAlmostEqual(top, ra, delta=slack)
@@ -171,7 +174,7 @@ class OutlineAgainstCut(unittest.TestCase):
                 # from space middle to space middle:
                 psi = (PI / 2 + 2 * x * math.tan(alpha)) / r
                 wedge = (psi / 2 - PI / z, psi / 2 + PI / z)
-                if name != "undercut through":
+                if name != self.POINTED[-1]:
                     circle = LineString(arc_points(r, *wedge))
                     crossings = sorted(math.atan2(p.x, p.y) for p in outline.exterior.intersection(circle).geoms)
                     self.assertEqual(len(crossings), 2)
