@@ -75,8 +75,8 @@ static double cut_beyond_involute(double t) {
 //
 // The flank ends where it first reaches the tooth centre line (the mirrored
 // flank meets it there), else on the tip circle. On a deeply undercut tooth
-// that is on what the tip cuts: the undercuts from both sides cut the tooth
-// off there, and the flank has no involute.
+// either may lie on what the tip cuts, and the flank has no involute: the
+// undercuts from both sides cut the tooth off on the centre line.
 FlankRolls flank_rolls() {
     const GearParams& g = gear_params;
     const double t_f = flank_end_roll();
@@ -84,6 +84,12 @@ FlankRolls flank_rolls() {
     if (t_f < -g.tan_alpha &&
         first_sign_change(rolls.undercut_start, t_f, cut_beyond_involute, rolls.undercut_end))
         rolls.involute_start = involute_roll_at_radius(polar_radius(undercut_point(rolls.undercut_end)));
+
+    // What the tip cuts may reach the tip circle before it meets the involute:
+    // then the whole involute is cut away, and the flank ends there.
+    const auto cut_past_tip = [&g](double t) { return polar_radius(undercut_point(t)) - g.tip_radius; };
+    if (first_sign_change(rolls.undercut_start, rolls.undercut_end, cut_past_tip, rolls.undercut_end))
+        rolls.involute_start = rolls.involute_end;
 
     const double centre = g.tooth_angle / 2.0;
     const auto cut_past_centre = [centre](double t) { return polar_angle(undercut_point(t)) - centre; };

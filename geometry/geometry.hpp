@@ -173,8 +173,8 @@ int tooth_as_cut(const ToothProfile& tooth, double r, ProfilePoint* points);
 struct FlankRolls {
     double undercut_start;  // -undercut_start_roll
     double undercut_end;
-    double involute_start;  // equal to involute_end when the flank has no involute:
-    double involute_end;    // what the tip cut from both sides meets on the centre line
+    double involute_start;  // equal to involute_end when the flank has no involute: what the
+    double involute_end;    // tip cuts meets the tip circle or the centre line first
     bool pointed;           // the flank ends on the tooth centre line, below the tip circle
 };
 FlankRolls flank_rolls();
