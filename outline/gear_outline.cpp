@@ -5,15 +5,17 @@
 
 #include <cmath>
 
-// Every curve is halved this often before a chord may stand for a piece of
-// it: a chord whose curve crosses it would show no bulge at the middle.
+// Every curve longer than the tolerance is halved this often before a chord
+// may stand for a piece of it: a chord whose curve crosses it would show no
+// bulge at the middle.
 constexpr int DEPTH_FIRST = 2;
 // And never more often: 2^24 chords to a curve lie far below any tolerance the
 // front ends take at any module; only points that are not numbers get here.
 constexpr int DEPTH_LIMIT = 24;
-// Vertices nearer than this (module units) are one vertex: a collapsed arc's
-// ends computed two ways differ only by rounding, and chords are far longer.
-constexpr double COINCIDENCE = 1e-9;
+// Vertices nearer than this (mm, twice the files' last digit) are one vertex:
+// written, they would fall together or zigzag. Only the ends of a collapsed arc
+// and of a curve shorter than that come so near; chords are far longer.
+constexpr double COINCIDENCE = 2e-6;
 
 using Curve = ProfilePoint (*)(double t);
 
@@ -33,7 +35,9 @@ static void append_chords(Curve curve, double from, const ProfilePoint& a, doubl
                           double tolerance, int depth, std::vector<ProfilePoint>& points) {
     const double middle = 0.5 * (from + to);
     const ProfilePoint m = curve(middle);
-    if (depth < DEPTH_LIMIT && (depth < DEPTH_FIRST || distance_to_chord(m, a, b) > tolerance)) {
+    const bool long_chord = std::hypot(b.x - a.x, b.y - a.y) > tolerance;
+    if (depth < DEPTH_LIMIT &&
+        ((depth < DEPTH_FIRST && long_chord) || distance_to_chord(m, a, b) > tolerance)) {
         append_chords(curve, from, a, middle, m, tolerance, depth + 1, points);
         append_chords(curve, middle, m, to, b, tolerance, depth + 1, points);
         return;
@@ -72,8 +76,7 @@ static double clockwise_bulge(double angle) {
 static void add_vertex(std::vector<OutlineVertex>& tooth, const ProfilePoint& p, double bulge,
                        double module) {
     const ProfilePoint q{p.x * module, p.y * module};
-    if (!tooth.empty() &&
-        std::hypot(q.x - tooth.back().point.x, q.y - tooth.back().point.y) <= COINCIDENCE * module) {
+    if (!tooth.empty() && std::hypot(q.x - tooth.back().point.x, q.y - tooth.back().point.y) <= COINCIDENCE) {
         tooth.back().bulge = bulge;
         return;
     }
@@ -106,6 +109,10 @@ GearOutline build_gear_outline(double x_s, double module, double tolerance) {
     for (size_t i = flank.size() - 1; i >= 1; --i)
         add_vertex(tooth, ProfilePoint{s * flank[i].y - c * flank[i].x, c * flank[i].y + s * flank[i].x}, 0.0,
                    module);
+    // The last vertex is followed by the next tooth's first.
+    const ProfilePoint next = outline_vertex(outline, static_cast<int>(tooth.size())).point;
+    if (std::hypot(next.x - tooth.back().point.x, next.y - tooth.back().point.y) <= COINCIDENCE)
+        tooth.pop_back();
     for (const OutlineVertex& v : tooth)
         outline.radius = std::fmax(outline.radius, std::hypot(v.point.x, v.point.y));
     gear_params = saved;
