@@ -30,6 +30,11 @@ static double involute_roll_at_radius(double radius) {
     return -g.tan_alpha + run / (g.pitch_radius * g.cos_alpha);
 }
 
+// The tip arc's centre this near the rolling line (module units) counts as on
+// it: the arc is then cut within a roll of about 1e-12, and what it cuts lies
+// within about 1e-12 of the arc about the point of rolling.
+constexpr double ARC_ON_ROLLING_LINE = 1e-12;
+
 // Where f first changes sign on the way from a to b: the first of SEARCH_STEPS
 // steps over which it does, halved until no double lies between its ends. (A
 // change that goes back within the same step is not seen.)
@@ -80,7 +85,11 @@ static double cut_beyond_involute(double t) {
 FlankRolls flank_rolls() {
     const GearParams& g = gear_params;
     const double t_f = flank_end_roll();
-    FlankRolls rolls{-g.undercut_start_roll, t_f, t_f, involute_roll_at_radius(g.tip_radius), false};
+    FlankRolls rolls{-g.undercut_start_roll, t_f, t_f, involute_roll_at_radius(g.tip_radius), false, false};
+    if (g.tip_arc_radius > 0.0 && std::fabs(g.dedendum - g.tip_arc_radius) <= ARC_ON_ROLLING_LINE) {
+        rolls.undercut_end = rolls.undercut_start;
+        rolls.fillet_arc = true;
+    }
     if (t_f < -g.tan_alpha &&
         first_sign_change(rolls.undercut_start, t_f, cut_beyond_involute, rolls.undercut_end))
         rolls.involute_start = involute_roll_at_radius(polar_radius(undercut_point(rolls.undercut_end)));

@@ -176,6 +176,12 @@ struct FlankRolls {
     double involute_start;  // equal to involute_end when the flank has no involute: what the
     double involute_end;    // tip cuts meets the tip circle or the centre line first
     bool pointed;           // the flank ends on the tooth centre line, below the tip circle
+    // A dedendum equal to the tip radius puts the tip arc's centre on the
+    // rolling line: at roll undercut_start it stands on the point of rolling,
+    // and the whole arc cuts at once. What it cuts is then that arc itself,
+    // about the point of rolling, from the root circle to the involute's
+    // start; undercut_end is undercut_start.
+    bool fillet_arc;
 };
 FlankRolls flank_rolls();
 // The points alone: the cut of rack_undercut_point, the contact point of rack_involute_point.

@@ -45,11 +45,20 @@ static void append_chords(Curve curve, double from, const ProfilePoint& a, doubl
     points.push_back(b);
 }
 
-// The flank from the root circle to its end, gear frame, module units.
+// The flank from the root circle to its end, gear frame, module units. A
+// fillet that is the tip arc itself is its two ends.
 static std::vector<ProfilePoint> flank_chords(const FlankRolls& rolls, double tolerance) {
-    std::vector<ProfilePoint> flank{undercut_point(rolls.undercut_start)};
-    append_chords(undercut_point, rolls.undercut_start, flank.back(), rolls.undercut_end,
-                  undercut_point(rolls.undercut_end), tolerance, 0, flank);
+    const GearParams& g = gear_params;
+    const double t0 = rolls.undercut_start;
+    std::vector<ProfilePoint> flank;
+    if (rolls.fillet_arc) {
+        flank = {{g.root_radius * std::sin(t0), g.root_radius * std::cos(t0) - g.pitch_radius},
+                 involute_point(rolls.involute_start)};
+    } else {
+        flank = {undercut_point(t0)};
+        append_chords(undercut_point, t0, flank.back(), rolls.undercut_end,
+                      undercut_point(rolls.undercut_end), tolerance, 0, flank);
+    }
     // The involute starts where what the tip cut ends: that point is there.
     if (rolls.involute_end != rolls.involute_start) {
         const ProfilePoint joint = flank.back();
@@ -69,6 +78,15 @@ static ProfilePoint on_circle(double radius, double theta) {
 // growing: clockwise.
 static double clockwise_bulge(double angle) {
     return -std::tan(angle / 4.0);
+}
+
+// The bulge of the fillet from a to b (centre at the origin) when it is the tip
+// arc about the point of rolling at roll t0.
+static double fillet_bulge(double t0, const ProfilePoint& a, const ProfilePoint& b) {
+    const double r = gear_params.pitch_radius;
+    const ProfilePoint k{r * std::sin(t0), r * std::cos(t0)};
+    const double turn = std::atan2(b.y - k.y, b.x - k.x) - std::atan2(a.y - k.y, a.x - k.x);
+    return std::tan(std::remainder(turn, 2.0 * PI) / 4.0);
 }
 
 // Appends p, scaled to mm, with the side from it; a vertex at the last one's
@@ -101,14 +119,17 @@ GearOutline build_gear_outline(double x_s, double module, double tolerance) {
     GearOutline outline{g.z, {}, 0.0};
     std::vector<OutlineVertex>& tooth = outline.tooth;
     add_vertex(tooth, on_circle(g.root_radius, -g.space_angle - theta0), clockwise_bulge(root_angle), module);
-    for (size_t i = 0; i + 1 < flank.size(); ++i) add_vertex(tooth, flank[i], 0.0, module);
+    const double fillet = rolls.fillet_arc ? fillet_bulge(rolls.undercut_start, flank[0], flank[1]) : 0.0;
+    for (size_t i = 0; i + 1 < flank.size(); ++i) add_vertex(tooth, flank[i], i == 0 ? fillet : 0.0, module);
     // A pointed tooth's flank ends on the centre line, where its mirror image starts.
     add_vertex(tooth, flank.back(), rolls.pointed ? 0.0 : clockwise_bulge(tip_angle), module);
     const double s = std::sin(psi);
     const double c = std::cos(psi);
+    // Mirrored and run backwards, an arc keeps its bulge: the side from flank[i]
+    // to flank[i - 1] leaves the mirrored flank[i].
     for (size_t i = flank.size() - 1; i >= 1; --i)
-        add_vertex(tooth, ProfilePoint{s * flank[i].y - c * flank[i].x, c * flank[i].y + s * flank[i].x}, 0.0,
-                   module);
+        add_vertex(tooth, ProfilePoint{s * flank[i].y - c * flank[i].x, c * flank[i].y + s * flank[i].x},
+                   i == 1 ? fillet : 0.0, module);
     // The last vertex is followed by the next tooth's first.
     const ProfilePoint next = outline_vertex(outline, static_cast<int>(tooth.size())).point;
     if (std::hypot(next.x - tooth.back().point.x, next.y - tooth.back().point.y) <= COINCIDENCE)

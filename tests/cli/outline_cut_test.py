@@ -137,7 +137,8 @@ class OutlineAgainstCut(unittest.TestCase):
         ("D, pointed", (20.0, 1.0, 1.40, 0.39), 12, 1.1, 1.0, 0.001, "point"),
         ("14.5°, undercut", (14.5, 1.0, 1.25, 0.0), 20, 0.0, 1.0, 0.001, "tip"),
         ("25°, pointed", (25.0, 1.0, 1.25, 0.3), 7, 0.6, 1.0, 0.001, "point"),
-        ("stub, module 5", (20.0, 0.8, 1.0, 0.2), 15, 0.2, 5.0, 0.001, "tip"),
+        # The dedendum 1 - 0.8 equals the tip radius: the tip arc's centre runs on the rolling line.
+        ("stub, module 5", (20.0, 0.8, 1.0, 0.2), 15, 0.8, 5.0, 0.001, "tip"),
     ]
 
     def outline_file(self, name, cutter, z, x, module, tolerance):
