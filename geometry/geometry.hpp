@@ -165,7 +165,7 @@ int tooth_as_cut(const ToothProfile& tooth, double r, ProfilePoint* points);
 // ---- the flank as the cutter cuts it -----------------------------------------
 // The exact flank of the gear whose shift gear_params holds, as the rolls of
 // two curves: what the cutter's tip cuts (rack_undercut_point) from the root
-// circle, t = undercut_start, down to t = undercut_end, then the involute
+// circle, t = undercut_start, to t = undercut_end, then the involute
 // (rack_involute_point) from t = involute_start up to t = involute_end, the
 // tip circle or, on a pointed tooth, the tooth centre line. Both curves pass
 // through one point there: where the involute crosses what the tip cut (an
