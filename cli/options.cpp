@@ -3,6 +3,7 @@
 #include "cli/options.hpp"
 
 #include "console/console.hpp"  // parse_whole, parse_real: numbers read as the dialogue reads them
+#include "outline/outline.hpp"  // OUTLINE_TOLERANCE
 #include "scenes/scenes.hpp"    // SCENE_COUNT, STEP_LIMIT, ZOOM_LIMIT: the limits a link has, too
 
 #include <getopt.h>
@@ -33,6 +34,7 @@ static const char USAGE_FORMAT[] =
     "           --module M        in millimetres (default 1, or a --module before the outputs);\n"
     "                             the gear centre at the origin\n"
     "           --standard        the standard gear (x = 0) instead of the shifted one\n"
+    "           --tolerance MM    how far the flanks' chords may stray from the exact form (default 0.001)\n"
     "         --render FILE       one frame of a scene, .png, .svg or .pdf by the name's ending\n"
     "           --scene N         1 ... %d (default 1)\n"
     "           --step K          the frame that shows step K of that scene (0 ... %d, default 0)\n"
@@ -79,6 +81,10 @@ constexpr int MESSAGE_TEXT_CAPACITY = 1024;  // a refusal with the value it quot
 static int c_argc;
 static char** c_argv;
 
+// A chord tolerance from ten times the files' last digit up to 1 mm, where a
+// gear of module 1 keeps only the fewest chords a flank is given.
+constexpr double TOLERANCE_MIN = 0.00001;
+constexpr double TOLERANCE_MAX = 1.0;
 constexpr int SIZE_MIN = 16;    // pixels of a frame side
 constexpr int SIZE_MAX = 8192;  // a 8192 × 8192 picture is already 256 MB of pixels
 
@@ -87,6 +93,7 @@ enum LongOnly {
     OPT_GEAR,
     OPT_MODULE,
     OPT_STANDARD,
+    OPT_TOLERANCE,
     OPT_RENDER,
     OPT_SCENE,
     OPT_STEP,
@@ -111,6 +118,7 @@ static const option LONG_OPTIONS[] = {
     {"gear", required_argument, nullptr, OPT_GEAR},
     {"module", required_argument, nullptr, OPT_MODULE},
     {"standard", no_argument, nullptr, OPT_STANDARD},
+    {"tolerance", required_argument, nullptr, OPT_TOLERANCE},
     {"render", required_argument, nullptr, OPT_RENDER},
     {"scene", required_argument, nullptr, OPT_SCENE},
     {"step", required_argument, nullptr, OPT_STEP},
@@ -198,7 +206,8 @@ static ParseResult add_output(OutputKind kind, const char* name) {
                       name);
     if (c.output_count == OUTPUT_CAPACITY)
         return refuse("at most %d outputs in one run; \"%s\" is one more", OUTPUT_CAPACITY, name);
-    c.outputs[c.output_count++] = Output{kind, format, name, c.module, false, '1', 0, 0, 800, 800};
+    c.outputs[c.output_count++] =
+        Output{kind, format, name, c.module, false, OUTLINE_TOLERANCE, '1', 0, 0, 800, 800};
     return PARSE_RUN;
 }
 
@@ -225,7 +234,9 @@ static ParseResult read_module(const char* value, double& module) {
 
 // A setting of --gear (kind OUTPUT_GEAR) or --render (OUTPUT_RENDER).
 static ParseResult set_output(int option_code, const char* value) {
-    OutputKind kind = option_code == OPT_MODULE || option_code == OPT_STANDARD ? OUTPUT_GEAR : OUTPUT_RENDER;
+    const bool gear_setting =
+        option_code == OPT_MODULE || option_code == OPT_STANDARD || option_code == OPT_TOLERANCE;
+    OutputKind kind = gear_setting ? OUTPUT_GEAR : OUTPUT_RENDER;
     Output* out = output_of(kind);
     const char* name = option_name(option_code);
     if (out == nullptr && option_code == OPT_MODULE)
@@ -240,6 +251,12 @@ static ParseResult set_output(int option_code, const char* value) {
             return read_module(value, out->module);
         case OPT_STANDARD:
             out->standard = true;
+            break;
+        case OPT_TOLERANCE:
+            if (!parse_real(value, out->tolerance) ||
+                !(out->tolerance >= TOLERANCE_MIN && out->tolerance <= TOLERANCE_MAX))
+                return refuse("--tolerance must be a number of millimetres from %g to %g, not \"%s\"",
+                              TOLERANCE_MIN, TOLERANCE_MAX, value);
             break;
         case OPT_SCENE:
             if (!parse_whole(value, n) || n < 1 || n > SCENE_COUNT)
@@ -294,7 +311,7 @@ static ParseResult add_info(const char* value) {
     if (value != nullptr) return add_output(OUTPUT_INFO, value);
     if (c.output_count == OUTPUT_CAPACITY) return refuse("at most %d outputs in one run", OUTPUT_CAPACITY);
     c.outputs[c.output_count++] =
-        Output{OUTPUT_INFO, FORMAT_TEXT, nullptr, c.module, false, '1', 0, 0, 800, 800};
+        Output{OUTPUT_INFO, FORMAT_TEXT, nullptr, c.module, false, OUTLINE_TOLERANCE, '1', 0, 0, 800, 800};
     return PARSE_RUN;
 }
 

@@ -32,8 +32,9 @@ struct Output {
     FileFormat format;
     const char* file;  // as given on the command line
     // --gear
-    double module;  // mm per module unit
-    bool standard;  // the standard gear (x = 0) instead of the shifted one
+    double module;     // mm per module unit
+    bool standard;     // the standard gear (x = 0) instead of the shifted one
+    double tolerance;  // mm: how far the flanks' chords may stray from the exact form
     // --render
     SceneMode scene;  // FIRST_SCENE … LAST_SCENE
     int step;         // step counter the frame starts from (the scene clamps it)

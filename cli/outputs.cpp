@@ -1,6 +1,6 @@
 // The command line's outputs, each written whole under its name
 // (write_file_whole): the tooth data file, the whole gear's outline and the
-// picture of a scene frame. Owns the outline's vertex array.
+// picture of a scene frame. No state of its own.
 #include "cli/options.hpp"
 
 #include "console/console.hpp"
@@ -12,34 +12,31 @@
 #include <cstdio>
 #include <cstring>
 
-// ---- Global state ------------------------------------------------------------
-// The outline of the gear being written; filled by write_gear_output, read by its writers.
-static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY];
-static int gear_point_count;
-
 static int write_flank(FILE* file, const void*) {
     return write_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, file);
 }
 
-using OutlineFileWriter = bool (*)(const ProfilePoint* points, int count, FILE* file);
+// The outline and the writer of the format asked for.
+struct OutlineFile {
+    const GearOutline& outline;
+    bool (*writer)(const GearOutline& outline, FILE* file);
+};
 
-// context: the OutlineFileWriter of the format asked for.
+// context: the OutlineFile.
 static int write_outline(FILE* file, const void* context) {
-    OutlineFileWriter writer = *static_cast<const OutlineFileWriter*>(context);
+    const OutlineFile& outline_file = *static_cast<const OutlineFile*>(context);
     errno = 0;
-    if (!writer(gear_points, gear_point_count, file) || std::fflush(file) != 0)
+    if (!outline_file.writer(outline_file.outline, file) || std::fflush(file) != 0)
         return errno != 0 ? errno : EIO;
     return 0;
 }
 
 static int write_gear_output(const Output& out) {
-    const ToothProfile& tooth = out.standard ? standard_tooth : shifted_tooth;
-    gear_point_count =
-        build_gear_outline(tooth, gear_params.z, out.module, gear_points, GEAR_OUTLINE_CAPACITY);
-    if (gear_point_count == 0)
-        return ENOBUFS;  // cannot happen for an accepted gear: the capacity covers z = Z_MAX
-    OutlineFileWriter writer = out.format == FORMAT_DXF ? write_outline_dxf_file : write_outline_svg_file;
-    return write_file_whole(out.file, write_outline, &writer).fault;
+    const GearOutline outline =
+        build_gear_outline(out.standard ? 0.0 : gear_params.x, out.module, out.tolerance);
+    const OutlineFile file{outline,
+                           out.format == FORMAT_DXF ? write_outline_dxf_file : write_outline_svg_file};
+    return write_file_whole(out.file, write_outline, &file).fault;
 }
 
 // The gear's data, and the mate's and the pair's when a mate was given.

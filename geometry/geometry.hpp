@@ -145,8 +145,18 @@ extern Cutter gear_cutter;
 // from A to Q along the flank.
 void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& contact_point,
                          double& flank_distance);
+// A and what the cutter's tip cuts at roll t: the tip corner B, which traces the
+// trochoid of the undercut, or on a rounded tip the point of its arc that cuts.
+void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corner_point);
+// The roll at which the cutter's straight flank touches the involute with its
+// end (the tip corner, or where the tip arc begins): λ = r·t·sin α at that end.
+double flank_end_roll();
 
 // ---- tooth profile assembly ------------------------------------------------
+// The fields of gear_params that depend on the shift, for shift x_s (compute_tooth
+// sets them first). Whoever calls it alone puts gear_params back afterwards:
+// the shifted gear is the one computed last.
+void set_shift_params(double x_s);
 // One tooth for shift x_s into tooth's lists, with its last indices (and, on the
 // way, the shift-dependent fields of gear_params and all of generation_curves).
 // z and the pressure-angle constants must be set (compute_gear does it).
@@ -192,6 +202,32 @@ int flank_until_meeting(const ToothProfile& tooth, double r, ProfilePoint& meeti
 // mirrored flank back, with no tip arc run backwards across both flanks. Returns
 // its last index.
 int tooth_as_cut(const ToothProfile& tooth, double r, ProfilePoint* points);
+
+// ---- the flank as the cutter cuts it -----------------------------------------
+// The exact flank of the gear whose shift gear_params holds, as the rolls of
+// two curves: what the cutter's tip cuts (rack_undercut_point) from the root
+// circle, t = undercut_start, to t = undercut_end, then the involute
+// (rack_involute_point) from t = involute_start up to t = involute_end, the
+// tip circle or, on a pointed tooth, the tooth centre line. Both curves pass
+// through one point there: where the involute crosses what the tip cut (an
+// undercut tooth), or at flank_end_roll, where they touch.
+struct FlankRolls {
+    double undercut_start;  // -undercut_start_roll
+    double undercut_end;
+    double involute_start;  // equal to involute_end when the flank has no involute: what the
+    double involute_end;    // tip cuts meets the tip circle or the centre line first
+    bool pointed;           // the flank ends on the tooth centre line, below the tip circle
+    // A dedendum equal to the tip radius puts the tip arc's centre on the
+    // rolling line: at roll undercut_start it stands on the point of rolling,
+    // and the whole arc cuts at once. What it cuts is then that arc itself,
+    // about the point of rolling, from the root circle to the involute's
+    // start; undercut_end is undercut_start.
+    bool fillet_arc;
+};
+FlankRolls flank_rolls();
+// The points alone: the cut of rack_undercut_point, the contact point of rack_involute_point.
+ProfilePoint undercut_point(double t);
+ProfilePoint involute_point(double t);
 
 // ---- accepted range ----------------------------------------------------------
 constexpr int Z_MIN = 3;     // below, the root circle has no positive radius for any usable shift

@@ -23,8 +23,6 @@ extern bool profile_overflowed;
 void compute_gear_params();
 
 // ---- rack-generation point formulas ---------------------------------------
-// For roll parameter t: A and the cutter's tip corner B, which traces the undercut.
-void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corner_point);
 // Moves points[n] onto the tip circle along the line of the last segment.
 // Returns 1 if it did, 0 if that line misses the circle.
 int clip_to_tip_circle(int n, ProfilePoint* points);

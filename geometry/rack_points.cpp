@@ -36,12 +36,20 @@ void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& conta
     contact_point.y = rack_point.y + flank_distance * d.y;
 }
 
+// λ = -tip_corner_distance: the contact point stands on the flank's end.
+double flank_end_roll() {
+    const GearParams& g = gear_params;
+    return -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha));
+}
+
 // B = A - tip_corner_distance·d: the cutter's tip corner, which traces the
 // trochoid that undercuts the root of a small gear. A rounded tip: the arc's
 // centre C = B + ρ·n, n = (-cos(α + t), sin(α + t)) the flank's normal into
 // the cutter tooth, traces the trochoid, and the arc cuts where its radius
-// points away from the point of rolling K (the normal of every cut passes
-// through K): E = C + ρ·(C - K)/|C - K|, the curve at distance ρ from C's.
+// lies on the line through the point of rolling K (the normal of every cut
+// passes through K), at its end towards the gear centre: E = C ± ρ·(C - K)/|C - K|,
+// + when C lies below the rolling line (a dedendum larger than ρ), - when a
+// shift has raised C above it; the curve at distance ρ from C's.
 void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corner_point) {
     const GearParams& g = gear_params;
     rack_point = rack_reference_point(t);
@@ -52,9 +60,17 @@ void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corne
     if (rho == 0.0) return;
     const ProfilePoint centre = {corner_point.x - rho * d.y, corner_point.y + rho * d.x};
     const ProfilePoint rolling = {g.pitch_radius * std::sin(t), g.pitch_radius * (std::cos(t) - 1.0)};
-    const double away = std::hypot(centre.x - rolling.x, centre.y - rolling.y);  // > 0: C lies below K
-    corner_point.x = centre.x + rho * (centre.x - rolling.x) / away;
-    corner_point.y = centre.y + rho * (centre.y - rolling.y) / away;
+    // Towards the gear centre from K: (-sin t, -cos t). C on K: straight that way.
+    ProfilePoint inwards = {centre.x - rolling.x, centre.y - rolling.y};
+    double length = std::hypot(inwards.x, inwards.y);
+    if (length == 0.0) {
+        inwards = {-std::sin(t), -std::cos(t)};
+        length = 1.0;
+    } else if (inwards.x * std::sin(t) + inwards.y * std::cos(t) > 0.0) {
+        length = -length;  // C above the rolling line
+    }
+    corner_point.x = centre.x + rho * inwards.x / length;
+    corner_point.y = centre.y + rho * inwards.y / length;
 }
 
 // Line y = m·X + b through the last segment, put into X² + (y + r)² = ra²:

@@ -67,8 +67,8 @@ static bool overlaps(const ProfileBox& box, const ProfilePoint& a, const Profile
     return !(left || right || below || above);
 }
 
-// The fields that depend on the shift x_s, in dependency order.
-static void set_shift_params(double x_s) {
+// In dependency order.
+void set_shift_params(double x_s) {
     GearParams& g = gear_params;
     g.dedendum = g.dedendum_coefficient - x_s;
     g.addendum = g.addendum_coefficient + x_s;
@@ -87,13 +87,6 @@ static void set_shift_params(double x_s) {
     const double arc_rise = g.tip_arc_radius * (1.0 - std::sin(g.alpha));
     g.tip_corner_distance = (g.dedendum - arc_rise) / g.cos_alpha;
     g.undercut_start_roll = (g.dedendum * g.tan_alpha + arc_rise / g.cos_alpha) / g.pitch_radius;
-}
-
-// The roll at which the cutter's straight flank touches the involute with its
-// end (the tip corner, or where the tip arc begins): λ = r·t·sin α at that end.
-static double flank_end_roll() {
-    const GearParams& g = gear_params;
-    return -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha));
 }
 
 // Addendum involute: t = +0.01·i from the pitch point until the first sample at

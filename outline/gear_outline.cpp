@@ -1,53 +1,155 @@
-// The whole gear's outline: z turned copies of one tooth's outline joined into
-// one closed polyline in millimetres. Owns the scratch copy of one tooth's outline.
+// The whole gear's outline: one tooth's flank sampled from the exact curves
+// until its chords keep within the tolerance, mirrored, closed by the root and
+// tip arcs, and turned into z teeth on demand. No state.
 #include "outline/outline.hpp"
 
 #include <cmath>
 
-// ---- Global state ------------------------------------------------------------
-// One tooth's outline in the gear frame; written by tooth_as_cut, read by
-// build_gear_outline in the same call. A pointed tooth has fewer points than its outline.
-static ProfilePoint tooth_points[POINT_CAPACITY];
+// Every curve longer than the tolerance is halved this often before a chord
+// may stand for a piece of it: a chord whose curve crosses it would show no
+// bulge at the middle.
+constexpr int DEPTH_FIRST = 2;
+// And never more often: 2^24 chords to a curve lie far below any tolerance the
+// front ends take at any module; only points that are not numbers get here.
+constexpr int DEPTH_LIMIT = 24;
+// Vertices nearer than this (mm, twice the files' last digit) are one vertex:
+// written, they would fall together or zigzag. Only the ends of a collapsed arc
+// and of a curve shorter than that come so near; chords are far longer.
+constexpr double COINCIDENCE = 2e-6;
 
-// Points nearer than this (module units) are one point: copies of the same
-// point computed two ways differ only by rounding, and distinct samples of a
-// tooth lie at least a hundredth of a module apart.
-constexpr double COINCIDENCE = 1e-7;
+using Curve = ProfilePoint (*)(double t);
 
-static bool coincide(const ProfilePoint& a, const ProfilePoint& b, double tolerance) {
-    return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance;
+// The distance of p from the segment a–b.
+static double distance_to_chord(const ProfilePoint& p, const ProfilePoint& a, const ProfilePoint& b) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double length2 = dx * dx + dy * dy;
+    double u = length2 > 0.0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0.0;
+    u = std::fmin(std::fmax(u, 0.0), 1.0);
+    return std::hypot(p.x - a.x - u * dx, p.y - a.y - u * dy);
 }
 
-// The tooth's point p (gear frame: centre at (0, -r)) turned clockwise by a
-// about the gear centre, with the centre moved to the origin:
-// (x, y + r) ↦ (x·cos a + (y + r)·sin a, -x·sin a + (y + r)·cos a).
-// Clockwise, because the outline runs from the tooth towards +x, where the
-// next tooth stands.
-static ProfilePoint turned(const ProfilePoint& p, double r, double cos_a, double sin_a) {
-    double y = p.y + r;
-    return ProfilePoint{p.x * cos_a + y * sin_a, -p.x * sin_a + y * cos_a};
-}
-
-int build_gear_outline(const ToothProfile& tooth, int z, double module, ProfilePoint* points, int capacity) {
-    if (z <= 0 || tooth.outline_last < 1) return 0;  // no teeth, no pitch angle
-    const double r = z / 2.0;                        // pitch radius, module units
-    const double tolerance = COINCIDENCE * module;
-    const int last = tooth_as_cut(tooth, r, tooth_points);
-    int count = 0;
-    for (int k = 0; k < z; ++k) {
-        double a = k * 2.0 * PI / z;
-        double cos_a = std::cos(a);
-        double sin_a = std::sin(a);
-        for (int i = 0; i <= last; ++i) {
-            ProfilePoint q = turned(tooth_points[i], r, cos_a, sin_a);
-            q.x *= module;
-            q.y *= module;
-            if (count > 0 && coincide(q, points[count - 1], tolerance)) continue;
-            // The last tooth ends where the first began.
-            if (k == z - 1 && count > 0 && coincide(q, points[0], tolerance)) continue;
-            if (count == capacity) return 0;
-            points[count++] = q;
-        }
+// Appends the curve's points at the rolls in (from, to] that end its chords,
+// a = curve(from) and b = curve(to) given: the chord a–b, or both halves'.
+static void append_chords(Curve curve, double from, const ProfilePoint& a, double to, const ProfilePoint& b,
+                          double tolerance, int depth, std::vector<ProfilePoint>& points) {
+    const double middle = 0.5 * (from + to);
+    const ProfilePoint m = curve(middle);
+    const bool long_chord = std::hypot(b.x - a.x, b.y - a.y) > tolerance;
+    if (depth < DEPTH_LIMIT &&
+        ((depth < DEPTH_FIRST && long_chord) || distance_to_chord(m, a, b) > tolerance)) {
+        append_chords(curve, from, a, middle, m, tolerance, depth + 1, points);
+        append_chords(curve, middle, m, to, b, tolerance, depth + 1, points);
+        return;
     }
-    return count;
+    points.push_back(b);
+}
+
+// The flank from the root circle to its end, gear frame, module units. A
+// fillet that is the tip arc itself is its two ends.
+static std::vector<ProfilePoint> flank_chords(const FlankRolls& rolls, double tolerance) {
+    const GearParams& g = gear_params;
+    const double t0 = rolls.undercut_start;
+    std::vector<ProfilePoint> flank;
+    if (rolls.fillet_arc) {
+        flank = {{g.root_radius * std::sin(t0), g.root_radius * std::cos(t0) - g.pitch_radius},
+                 involute_point(rolls.involute_start)};
+    } else {
+        flank = {undercut_point(t0)};
+        append_chords(undercut_point, t0, flank.back(), rolls.undercut_end,
+                      undercut_point(rolls.undercut_end), tolerance, 0, flank);
+    }
+    // The involute starts where what the tip cut ends: that point is there.
+    if (rolls.involute_end != rolls.involute_start) {
+        const ProfilePoint joint = flank.back();
+        append_chords(involute_point, rolls.involute_start, joint, rolls.involute_end,
+                      involute_point(rolls.involute_end), tolerance, 0, flank);
+    }
+    return flank;
+}
+
+// The point at polar angle θ (from +y towards +x) on the circle of the radius
+// about the origin.
+static ProfilePoint on_circle(double radius, double theta) {
+    return ProfilePoint{radius * std::sin(theta), radius * std::cos(theta)};
+}
+
+// The bulge of an arc about the origin through the angle, the polar angle
+// growing: clockwise.
+static double clockwise_bulge(double angle) {
+    return -std::tan(angle / 4.0);
+}
+
+// The bulge of the fillet from a to b (centre at the origin) when it is the tip
+// arc about the point of rolling at roll t0.
+static double fillet_bulge(double t0, const ProfilePoint& a, const ProfilePoint& b) {
+    const double r = gear_params.pitch_radius;
+    const ProfilePoint k{r * std::sin(t0), r * std::cos(t0)};
+    const double turn = std::atan2(b.y - k.y, b.x - k.x) - std::atan2(a.y - k.y, a.x - k.x);
+    return std::tan(std::remainder(turn, 2.0 * PI) / 4.0);
+}
+
+// Appends p, scaled to mm, with the side from it; a vertex at the last one's
+// place takes over only its side.
+static void add_vertex(std::vector<OutlineVertex>& tooth, const ProfilePoint& p, double bulge,
+                       double module) {
+    const ProfilePoint q{p.x * module, p.y * module};
+    if (!tooth.empty() && std::hypot(q.x - tooth.back().point.x, q.y - tooth.back().point.y) <= COINCIDENCE) {
+        tooth.back().bulge = bulge;
+        return;
+    }
+    tooth.push_back(OutlineVertex{q, bulge});
+}
+
+GearOutline build_gear_outline(double x_s, double module, double tolerance) {
+    const GearParams saved = gear_params;
+    set_shift_params(x_s);
+    const GearParams& g = gear_params;
+    const FlankRolls rolls = flank_rolls();
+    std::vector<ProfilePoint> flank = flank_chords(rolls, tolerance / module);
+    for (ProfilePoint& p : flank) p.y += g.pitch_radius;  // the centre to the origin
+
+    // The root arc comes from the previous tooth's mirrored flank, a pitch
+    // back; the tip arc goes to this tooth's. Mirrored about the tooth centre
+    // line, polar angle θ becomes ψ - θ.
+    const double psi = g.tooth_angle;
+    const double theta0 = polar_angle(flank.front(), 0.0);
+    const double root_angle = g.space_angle + 2.0 * theta0;
+    const double tip_angle = psi - 2.0 * polar_angle(flank.back(), 0.0);
+    GearOutline outline{g.z, {}, 0.0};
+    std::vector<OutlineVertex>& tooth = outline.tooth;
+    add_vertex(tooth, on_circle(g.root_radius, -g.space_angle - theta0), clockwise_bulge(root_angle), module);
+    const double fillet = rolls.fillet_arc ? fillet_bulge(rolls.undercut_start, flank[0], flank[1]) : 0.0;
+    for (size_t i = 0; i + 1 < flank.size(); ++i) add_vertex(tooth, flank[i], i == 0 ? fillet : 0.0, module);
+    // A pointed tooth's flank ends on the centre line, where its mirror image starts.
+    add_vertex(tooth, flank.back(), rolls.pointed ? 0.0 : clockwise_bulge(tip_angle), module);
+    const double s = std::sin(psi);
+    const double c = std::cos(psi);
+    // Mirrored and run backwards, an arc keeps its bulge: the side from flank[i]
+    // to flank[i - 1] leaves the mirrored flank[i].
+    for (size_t i = flank.size() - 1; i >= 1; --i)
+        add_vertex(tooth, ProfilePoint{s * flank[i].y - c * flank[i].x, c * flank[i].y + s * flank[i].x},
+                   i == 1 ? fillet : 0.0, module);
+    // The last vertex is followed by the next tooth's first.
+    const ProfilePoint next = outline_vertex(outline, static_cast<int>(tooth.size())).point;
+    if (std::hypot(next.x - tooth.back().point.x, next.y - tooth.back().point.y) <= COINCIDENCE)
+        tooth.pop_back();
+    for (const OutlineVertex& v : tooth)
+        outline.radius = std::fmax(outline.radius, std::hypot(v.point.x, v.point.y));
+    gear_params = saved;
+    return outline;
+}
+
+int outline_vertex_count(const GearOutline& outline) {
+    return outline.z * static_cast<int>(outline.tooth.size());
+}
+
+// Turned clockwise by a: (x, y) ↦ (x·cos a + y·sin a, -x·sin a + y·cos a).
+OutlineVertex outline_vertex(const GearOutline& outline, int index) {
+    const int n = static_cast<int>(outline.tooth.size());
+    const OutlineVertex& v = outline.tooth[static_cast<size_t>(index % n)];
+    const double a = (index / n) * 2.0 * PI / outline.z;
+    const double c = std::cos(a);
+    const double s = std::sin(a);
+    return OutlineVertex{{v.point.x * c + v.point.y * s, -v.point.x * s + v.point.y * c}, v.bulge};
 }

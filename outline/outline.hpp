@@ -1,33 +1,62 @@
 // The whole gear as one closed outline in millimetres, and the two drawing
 // files made of it: SVG (one closed path) and DXF (one closed LWPOLYLINE).
-// For every front end: the builder fills the caller's array, the writers write
-// to the caller's FILE. The folder owns no state.
+// For every front end: the builder hands back the outline, the writers write
+// it to the caller's FILE. The folder owns no state.
 #pragma once
 
 #include "geometry/geometry.hpp"
 
 #include <cstdio>
+#include <vector>
 
-// Each tooth adds at most POINT_CAPACITY - 1 vertices: the last point of its
-// outline is the first of the next tooth's (the last tooth's, the first
-// tooth's) and is taken once.
-constexpr int GEAR_OUTLINE_CAPACITY = Z_MAX * (POINT_CAPACITY - 1);
+// How far a chord of a flank may stray from the form the cutter generates, mm,
+// unless the front end asks otherwise: finer than a laser's kerf or a milling
+// cutter's runout at any module.
+constexpr double OUTLINE_TOLERANCE = 0.001;
 
-// The z copies of tooth_as_cut (root arc, flank, tip arc, mirrored flank)
-// turned about the gear centre by k·2π/z, k = 0 … z-1, joined end to start,
-// points that coincide taken once, scaled by module (mm per module unit),
-// centre at the origin and +y through the first tooth's pitch point. The
-// outline is closed: its last vertex joins its first. Returns the number of
-// vertices, or 0 when they would not fit in capacity (nothing is written past it).
-int build_gear_outline(const ToothProfile& tooth, int z, double module, ProfilePoint* points, int capacity);
+// A vertex and the side from it to the next vertex: straight (bulge 0) or an
+// arc, bulge = tan(¼ of the arc's angle), positive counter-clockwise, as a DXF
+// LWPOLYLINE has it.
+struct OutlineVertex {
+    ProfilePoint point;
+    double bulge;
+};
 
-// The writers take the vertices of a closed outline in millimetres, write the
-// whole file text to file and return false on a write error, errno telling why.
+// z copies of the first tooth, tooth k turned clockwise by k·2π/z about the
+// centre (the origin): the outline runs from a tooth towards +x, where the next
+// one stands, and the last tooth's last vertex joins the first's first.
+struct GearOutline {
+    int z;
+    // The first tooth, mm, +y through its pitch point: the root arc from the
+    // previous tooth's flank, the flank, the tip arc (or the point where the
+    // flanks meet), the mirrored flank up to its last chord, which ends at the
+    // next tooth's first vertex. No vertex repeats its neighbour.
+    std::vector<OutlineVertex> tooth;
+    double radius;  // the largest distance from the centre, mm
+};
 
-// SVG: one <path> closed with Z, stroke only, width and height in mm and a
-// viewBox in mm centred on the gear centre (+y up in the gear is up in the picture).
-bool write_outline_svg_file(const ProfilePoint* points, int count, FILE* file);
+// The gear computed last (its z and cutter) with shift x_s (its own, or 0 for
+// the standard gear), module mm per module unit: the root and tip circles as
+// arcs, and each flank the exact form the cutter generates (flank_rolls), as
+// chords that stray from it by at most tolerance mm, measured at the middle of
+// each chord's roll, where a chord this short lies farthest from its curve.
+// The chords end exactly where the flank's curves meet and where the flank
+// meets the tip circle or, on a pointed tooth, the other flank. Leaves
+// gear_params as it found it.
+GearOutline build_gear_outline(double x_s, double module, double tolerance);
 
-// DXF (ASCII, AutoCAD 2000 form): one closed LWPOLYLINE on layer 0 in the model
-// space, drawing units millimetres ($INSUNITS = 4), and nothing else.
-bool write_outline_dxf_file(const ProfilePoint* points, int count, FILE* file);
+// The outline's vertices: z times the tooth's, and vertex i of tooth k.
+int outline_vertex_count(const GearOutline& outline);
+OutlineVertex outline_vertex(const GearOutline& outline, int index);
+
+// The writers write the whole file text to file and return false on a write
+// error, errno telling why.
+
+// SVG: one <path> of lines and arcs closed with Z, stroke only, width and
+// height in mm and a viewBox in mm centred on the gear centre (+y up in the
+// gear is up in the picture).
+bool write_outline_svg_file(const GearOutline& outline, FILE* file);
+
+// DXF (ASCII, AutoCAD 2000 form): one closed LWPOLYLINE with bulges on layer 0
+// in the model space, drawing units millimetres ($INSUNITS = 4), and nothing else.
+bool write_outline_dxf_file(const GearOutline& outline, FILE* file);

@@ -1,4 +1,5 @@
-// The gear outline as SVG: one closed path in millimetres, stroke only. No state.
+// The gear outline as SVG: one closed path of lines and arcs in millimetres,
+// stroke only. No state.
 #include "outline/outline.hpp"
 #include "outline/outline_sink.hpp"
 
@@ -9,31 +10,46 @@ constexpr double STROKE_MM = 0.1;
 // Room round the gear, as a share of its largest radius.
 constexpr double MARGIN_SHARE = 0.02;
 
-// The largest distance of a vertex from the gear centre (the origin).
-static double outline_radius(const ProfilePoint* points, int count) {
-    double radius = 0.0;
-    for (int i = 0; i < count; ++i) radius = std::fmax(radius, std::hypot(points[i].x, points[i].y));
-    return radius;
+// The side from vertex `from` to point `to`. An arc of angle φ = 4·atan(bulge)
+// over a chord c has the radius c / (2·sin(φ/2)) = c·(1 + bulge²) / (4·|bulge|);
+// it is the larger arc when |φ| > π, |bulge| > 1. SVG's y runs down, so a
+// counter-clockwise arc in the gear runs clockwise in the picture: sweep 1.
+static void write_side(OutlineSink& sink, const OutlineVertex& from, const ProfilePoint& to) {
+    if (from.bulge == 0.0) {
+        sink_printf(sink, "L %.6f %.6f\n", to.x, -to.y);
+        return;
+    }
+    const double b = std::fabs(from.bulge);
+    const double radius = std::hypot(to.x - from.point.x, to.y - from.point.y) * (1.0 + b * b) / (4.0 * b);
+    sink_printf(sink, "A %.6f %.6f 0 %d %d %.6f %.6f\n", radius, radius, b > 1.0 ? 1 : 0,
+                from.bulge > 0.0 ? 1 : 0, to.x, -to.y);
 }
 
-// SVG's y runs down, so every y is written negated.
-static void write_svg(OutlineSink& sink, const ProfilePoint* points, int count) {
-    double radius = outline_radius(points, count);
-    double stroke = radius > 0.0 ? std::fmin(STROKE_MM, radius / 100.0) : STROKE_MM;
-    double half = radius * (1.0 + MARGIN_SHARE) + stroke;  // half the picture's side, mm
+static void write_svg(OutlineSink& sink, const GearOutline& outline) {
+    const double radius = outline.radius;
+    const double stroke = radius > 0.0 ? std::fmin(STROKE_MM, radius / 100.0) : STROKE_MM;
+    const double half = radius * (1.0 + MARGIN_SHARE) + stroke;  // half the picture's side, mm
     sink_printf(sink, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     sink_printf(sink,
                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.6fmm\" height=\"%.6fmm\" "
                 "viewBox=\"%.6f %.6f %.6f %.6f\">\n",
                 2 * half, 2 * half, -half, -half, 2 * half, 2 * half);
     sink_printf(sink, "<path fill=\"none\" stroke=\"black\" stroke-width=\"%.6f\" d=\"", stroke);
-    for (int i = 0; i < count; ++i)
-        sink_printf(sink, "%s%.6f %.6f\n", i == 0 ? "M " : "L ", points[i].x, -points[i].y);
+    const int count = outline_vertex_count(outline);
+    const OutlineVertex first = outline_vertex(outline, 0);
+    sink_printf(sink, "M %.6f %.6f\n", first.point.x, -first.point.y);
+    OutlineVertex from = first;
+    for (int i = 1; i < count; ++i) {
+        const OutlineVertex to = outline_vertex(outline, i);
+        write_side(sink, from, to.point);
+        from = to;
+    }
+    if (from.bulge != 0.0) write_side(sink, from, first.point);  // Z closes with a line only
     sink_printf(sink, "Z\"/>\n</svg>\n");
 }
 
-bool write_outline_svg_file(const ProfilePoint* points, int count, FILE* file) {
+bool write_outline_svg_file(const GearOutline& outline, FILE* file) {
     OutlineSink sink = file_sink(file);
-    write_svg(sink, points, count);
+    write_svg(sink, outline);
     return !sink.failed;
 }

@@ -155,20 +155,16 @@ WEB_EXPORT const char* web_write_data_file(const char* path) {
     return ok ? "" : "the data file could not be written";
 }
 
-// The outline of the whole gear being written; filled and read by web_write_gear.
-static ProfilePoint gear_points[GEAR_OUTLINE_CAPACITY];
-
 // The shifted gear's whole outline at module millimetres per module unit (the
-// page checks it against MODULE_MIN and MODULE_MAX): SVG, or DXF when path
-// ends in ".dxf".
+// page checks it against MODULE_MIN and MODULE_MAX) and the command line's
+// default tolerance: SVG, or DXF when path ends in ".dxf".
 WEB_EXPORT const char* web_write_gear(const char* path, double module) {
-    int count = build_gear_outline(shifted_tooth, gear_params.z, module, gear_points, GEAR_OUTLINE_CAPACITY);
+    const GearOutline outline = build_gear_outline(gear_params.x, module, OUTLINE_TOLERANCE);
     size_t length = std::strlen(path);
     bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
-    FILE* file = count > 0 ? std::fopen(path, "wb") : nullptr;
+    FILE* file = std::fopen(path, "wb");
     if (file == nullptr) return "the gear's outline could not be made";
-    bool ok = dxf ? write_outline_dxf_file(gear_points, count, file)
-                  : write_outline_svg_file(gear_points, count, file);
+    bool ok = dxf ? write_outline_dxf_file(outline, file) : write_outline_svg_file(outline, file);
     ok = std::fclose(file) == 0 && ok;
     return ok ? "" : "the gear's outline could not be written";
 }

@@ -14,6 +14,8 @@ import sys
 import unittest
 
 import ezdxf
+from ezdxf.path import make_path
+from shapely.geometry import LinearRing, Point
 
 RACKGEN, DRIVER, WORK = sys.argv[1], sys.argv[2], sys.argv[3]
 ENV = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
@@ -40,10 +42,15 @@ def read_flank(name):
     return points
 
 
-def svg_vertices(text):
+def svg_path(text):
+    """The path's commands, each its letter and numbers, and the whole path text."""
     d = re.search(r'<path [^>]*d="([^"]*)"', text).group(1)
-    numbers = [float(v) for v in re.findall(r"-?\d+\.\d+", d)]
-    return [(numbers[i], -numbers[i + 1]) for i in range(0, len(numbers), 2)], d
+    return [(c, [float(v) for v in args.split()]) for c, args in re.findall(r"([MLAZ])([^MLAZ]*)", d)], d
+
+
+def outline_ring(polyline, module):
+    """A DXF outline, its arcs expanded, module units."""
+    return LinearRing([(p.x / module, p.y / module) for p in make_path(polyline).flattening(distance=1e-7)])
 
 
 def read_ppm(data):
@@ -78,29 +85,38 @@ class GearFiles(unittest.TestCase):
                 for a, b in zip(dxf, dxf[1:] + dxf[:1]):
                     self.assertGreater(math.dist(a, b), 1e-6 * module)
 
-                # Every flank point of every tooth, scaled and with the centre at the
-                # origin, is a vertex; tooth k turned clockwise by k·2π/z.
-                vertices = {(round(p[0] / module, 4), round(p[1] / module, 4)) for p in dxf}
-                exact = [(p[0] / module, p[1] / module) for p in dxf]
-                flank = read_flank(stem + ".txt")
+                # The data file's flank points lie on the curves the outline follows, on
+                # every tooth (tooth k turned clockwise by k·2π/z, the centre at the origin),
+                # within its tolerance of 0.001 mm; the last one was moved to the tip circle
+                # along its chord.
+                ring = outline_ring(polyline, module)
+                flank = read_flank(stem + ".txt")[:-1]
                 for k in range(z):
                     a = 2 * math.pi * k / z
                     for fx, fy in flank:
                         fy += z / 2
-                        q = (fx * math.cos(a) + fy * math.sin(a), -fx * math.sin(a) + fy * math.cos(a))
-                        if (round(q[0], 4), round(q[1], 4)) in vertices:
-                            continue  # a quick hit; rounding at a boundary falls back to the search
-                        nearest = min(math.dist(q, p) for p in exact)
-                        self.assertLess(nearest, 2e-6, f"tooth {k} flank point {q} is no vertex")
+                        q = Point(fx * math.cos(a) + fy * math.sin(a), -fx * math.sin(a) + fy * math.cos(a))
+                        self.assertLess(ring.distance(q), 0.0011 / module, f"tooth {k} flank point {q}")
 
+                # The SVG draws the DXF's sides: its lines, and its arcs about the centre in
+                # the direction of their bulges (the y axis turned down).
                 with open(path(stem + ".svg")) as f:
                     svg = f.read()
                 self.assertEqual(svg.count("<path"), 1)
-                points, d = svg_vertices(svg)
+                commands, d = svg_path(svg)
                 self.assertTrue(d.rstrip().endswith("Z"))
                 self.assertIn('fill="none"', svg)
-                self.assertEqual(len(points), len(dxf))
-                self.assertLess(max(math.dist(p, q) for p, q in zip(points, dxf)), 1e-9)
+                self.assertEqual(len(commands), len(dxf) + 1)
+                bulges = [b for _, _, b in polyline.get_points("xyb")]
+                for i, (letter, numbers) in enumerate(commands[:-1]):
+                    self.assertLess(math.dist((numbers[-2], -numbers[-1]), dxf[i]), 1e-9)
+                    if i == 0:
+                        continue
+                    b = bulges[i - 1]
+                    self.assertEqual(letter, "A" if b else "L")
+                    if b:
+                        self.assertAlmostEqual(numbers[0], math.hypot(*dxf[i]), delta=2e-6)
+                        self.assertEqual(numbers[3:5], [abs(b) > 1, b > 0])
                 size = re.search(r'width="([\d.]+)mm" height="([\d.]+)mm" viewBox="([-\d. ]+)"', svg)
                 self.assertEqual(float(size.group(1)), float(size.group(3).split()[2]))
 
@@ -119,12 +135,15 @@ class GearFiles(unittest.TestCase):
         r = run("-z", "3", "-x", "0.3", "--flank", "pointed.txt", "--gear", "pointed.dxf")
         self.assertEqual(r.returncode, 0, r.stderr)
         meeting = float(re.search(r"flanks meet at radius ([\d.]+)\n$", r.stderr).group(1))
-        outline = [tuple(p) for p in ezdxf.readfile(path("pointed.dxf")).modelspace()[0].get_points("xy")]
-        self.assertAlmostEqual(max(math.hypot(*p) for p in outline), meeting, places=4)
+        polyline = ezdxf.readfile(path("pointed.dxf")).modelspace()[0]
+        outline = [tuple(p) for p in polyline.get_points("xy")]
+        # The warning's radius is where the data file's chords meet.
+        self.assertAlmostEqual(max(math.hypot(*p) for p in outline), meeting, delta=1e-4)
+        ring = outline_ring(polyline, 1.0)
         for fx, fy in read_flank("pointed.txt"):
             q = (fx, fy + 1.5)
             if math.hypot(*q) < meeting - 1e-3:
-                self.assertLess(min(math.dist(q, p) for p in outline), 2e-6)
+                self.assertLess(ring.distance(Point(q)), 0.0011)
         # One simple loop: no two sides that do not share a vertex cross.
         def cross(o, a, b):
             return (a[0] - o[0]) * (b[1] - o[1]) - (a[1] - o[1]) * (b[0] - o[0])
@@ -239,6 +258,8 @@ class Usage(unittest.TestCase):
                               "--pressure-angle", "50", "--gear", "a.svg")
         self.assert_bad_usage('--profile must be A, B, C or D, not "E"', "-z", "20", "--profile", "E")
         self.assert_bad_usage('--tip-radius must be a number, not "sharp"', "-z", "20", "--tip-radius", "sharp")
+        self.assert_bad_usage('--tolerance must be a number of millimetres from 1e-05 to 1, not "0"', "-z", "20",
+                              "--gear", "a.svg", "--tolerance", "0")
         self.assert_bad_usage('--size must be WxH', "-z", "20", "--render", "a.png", "--size", "800")
         self.assert_bad_usage("-x needs a value", "-z", "20", "--gear", "a.svg", "-x")
         self.assertEqual([n for n in os.listdir(WORK) if n.startswith("a.")], [])

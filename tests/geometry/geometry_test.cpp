@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <cmath>
+#include <initializer_list>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -27,6 +28,25 @@ bool same_point(const ProfilePoint& a, const ProfilePoint& b) {
 }
 
 // ---- parameters and rack formulas -------------------------------------------------
+
+// A rounded tip cuts from the root circle, with its lowest point, to the
+// straight flank's end, where the involute takes over; also when a shift has
+// raised the arc's centre above the rolling line (dedendum 0.3 < ρ = 0.39).
+TEST(RackPoints, RoundedTipCutsFromRootCircleToFlankEnd) {
+    gear_cutter = Cutter{20.0, 1.0, 1.4, 0.39};
+    for (double x_s : {0.0, 1.1}) {
+        compute(12, x_s);
+        ProfilePoint a{}, cut{}, contact{};
+        double lambda;
+        rack_undercut_point(-gear_params.undercut_start_roll, a, cut);
+        EXPECT_NEAR(polar_radius(cut), gear_params.root_radius, 1e-12) << x_s;
+        rack_undercut_point(flank_end_roll(), a, cut);
+        rack_involute_point(flank_end_roll(), a, contact, lambda);
+        EXPECT_NEAR(cut.x, contact.x, 1e-12) << x_s;
+        EXPECT_NEAR(cut.y, contact.y, 1e-12) << x_s;
+    }
+    gear_cutter = SPECIFIED_CUTTER;
+}
 
 TEST(GearParams, ShiftDependentFieldsOfWorkedGears) {
     compute(20, 0.0);

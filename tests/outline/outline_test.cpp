@@ -1,21 +1,26 @@
-// The outline builder as another front end calls it: the vertex count of the
-// joined teeth and a too-small array. The files the writers make are read back
-// by other programs in tests/cli/gear_files_test.py.
+// The outline builder as a front end calls it. What the outline is, is checked
+// in tests/cli: against a gear cut by simulation (outline_cut_test.py) and
+// read back by other programs (gear_files_test.py).
 #include "outline/outline.hpp"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-ProfilePoint points[GEAR_OUTLINE_CAPACITY];
-
-TEST(GearOutline, TeethJoinWithEachSharedPointOnce) {
-    compute_gear(20, 0.5);
-    // Each tooth's last point is the next tooth's first: outline_last new points a tooth.
-    int count = build_gear_outline(shifted_tooth, 20, 1.0, points, GEAR_OUTLINE_CAPACITY);
-    EXPECT_EQ(count, 20 * shifted_tooth.outline_last);
-    EXPECT_EQ(build_gear_outline(shifted_tooth, 20, 1.0, points, count - 1), 0);
-    EXPECT_EQ(build_gear_outline(shifted_tooth, 20, 1.0, points, count), count);
+// The command line writes the standard gear's outline before other outputs of
+// the shifted gear: those must still find the shifted gear.
+TEST(GearOutline, LeavesTheGearAsItFoundIt) {
+    compute_gear(12, 0.5);
+    const GearParams before = gear_params;
+    const GearOutline outline = build_gear_outline(0.0, 2.0, OUTLINE_TOLERANCE);
+    // Every field the shift sets, the standard gear's if left behind.
+    EXPECT_EQ(gear_params.dedendum, before.dedendum);
+    EXPECT_EQ(gear_params.tip_radius, before.tip_radius);
+    EXPECT_EQ(gear_params.root_radius, before.root_radius);
+    EXPECT_EQ(gear_params.tooth_angle, before.tooth_angle);
+    EXPECT_EQ(gear_params.undercut_start_roll, before.undercut_start_roll);
+    // The standard gear's tip circle, 2·(6 + 1) mm.
+    EXPECT_NEAR(outline.radius, 14.0, 1e-9);
 }
 
 }  // namespace

@@ -1,0 +1,115 @@
+// The flank as the cutter cuts it, found on the exact curves rather than on
+// their 0.01 samples: where the involute crosses what the tip cut, where it
+// reaches the tip circle and where a pointed tooth's flank reaches the tooth
+// centre line. Pure functions of gear_params; no state.
+#include "geometry/geometry.hpp"
+
+#include <cmath>
+
+ProfilePoint undercut_point(double t) {
+    ProfilePoint rack_point, point;
+    rack_undercut_point(t, rack_point, point);
+    return point;
+}
+
+ProfilePoint involute_point(double t) {
+    ProfilePoint rack_point, point;
+    double flank_distance;
+    rack_involute_point(t, rack_point, point, flank_distance);
+    return point;
+}
+
+// The contact point runs along the line of action, r·cos α per unit of roll,
+// and passes the line's tangent point on the base circle, r·sin α from the
+// pitch point, at t = -tan α. So at roll t it stands at radius
+// √(rb² + (r·cos α·(t + tan α))²), and reaches radius R (≥ rb) on the
+// involute's own side of the base circle at the roll returned.
+static double involute_roll_at_radius(double radius) {
+    const GearParams& g = gear_params;
+    const double run = std::sqrt(std::fmax(radius * radius - g.base_radius * g.base_radius, 0.0));
+    return -g.tan_alpha + run / (g.pitch_radius * g.cos_alpha);
+}
+
+// The tip arc's centre this near the rolling line (module units) counts as on
+// it: the arc is then cut within a roll of about 1e-12, and what it cuts lies
+// within about 1e-12 of the arc about the point of rolling.
+constexpr double ARC_ON_ROLLING_LINE = 1e-12;
+
+// Where f first changes sign on the way from a to b: the first of SEARCH_STEPS
+// steps over which it does, halved until no double lies between its ends. (A
+// change that goes back within the same step is not seen.)
+constexpr int SEARCH_STEPS = 1000;
+template <typename Function>
+static bool first_sign_change(double a, double b, Function f, double& root) {
+    const bool a_positive = f(a) > 0.0;
+    const double step = (b - a) / SEARCH_STEPS;
+    for (int i = 1; i <= SEARCH_STEPS; ++i) {
+        double low = a + (i - 1) * step;
+        double high = i == SEARCH_STEPS ? b : a + i * step;
+        if ((f(high) > 0.0) == a_positive) continue;
+        for (;;) {
+            const double middle = 0.5 * (low + high);
+            if (middle == low || middle == high) break;
+            if ((f(middle) > 0.0) == a_positive)
+                low = middle;
+            else
+                high = middle;
+        }
+        root = 0.5 * (low + high);
+        return true;
+    }
+    return false;
+}
+
+// How far the tip's cut at roll t lies beyond the involute, into the tooth: its
+// polar angle less the involute's at the same radius. Within the base circle,
+// where no involute is, the tip's cut is all there is: positive.
+static double cut_beyond_involute(double t) {
+    const ProfilePoint cut = undercut_point(t);
+    const double radius = polar_radius(cut);
+    if (radius <= gear_params.base_radius) return 1.0;
+    return polar_angle(cut) - polar_angle(involute_point(involute_roll_at_radius(radius)));
+}
+
+// The tip's cut and the involute meet at the flank's end, t_f. There the
+// involute touches what the tip cuts, unless t_f lies below -tan α, the roll at
+// which the involute leaves the base circle: then t_f's contact lies on the
+// involute's far side of the base circle, and what the tip cuts from the root
+// circle up (inside the base circle at first) lies beyond the involute until it
+// first crosses it, at the roll sought.
+//
+// The flank ends where it first reaches the tooth centre line (the mirrored
+// flank meets it there), else on the tip circle. On a deeply undercut tooth
+// either may lie on what the tip cuts, and the flank has no involute: the
+// undercuts from both sides cut the tooth off on the centre line.
+FlankRolls flank_rolls() {
+    const GearParams& g = gear_params;
+    const double t_f = flank_end_roll();
+    FlankRolls rolls{-g.undercut_start_roll, t_f, t_f, involute_roll_at_radius(g.tip_radius), false, false};
+    if (g.tip_arc_radius > 0.0 && std::fabs(g.dedendum - g.tip_arc_radius) <= ARC_ON_ROLLING_LINE) {
+        rolls.undercut_end = rolls.undercut_start;
+        rolls.fillet_arc = true;
+    }
+    if (t_f < -g.tan_alpha &&
+        first_sign_change(rolls.undercut_start, t_f, cut_beyond_involute, rolls.undercut_end))
+        rolls.involute_start = involute_roll_at_radius(polar_radius(undercut_point(rolls.undercut_end)));
+
+    // What the tip cuts may reach the tip circle before it meets the involute:
+    // then the whole involute is cut away, and the flank ends there.
+    const auto cut_past_tip = [&g](double t) { return polar_radius(undercut_point(t)) - g.tip_radius; };
+    if (first_sign_change(rolls.undercut_start, rolls.undercut_end, cut_past_tip, rolls.undercut_end))
+        rolls.involute_start = rolls.involute_end;
+
+    const double centre = g.tooth_angle / 2.0;
+    const auto cut_past_centre = [centre](double t) { return polar_angle(undercut_point(t)) - centre; };
+    if (first_sign_change(rolls.undercut_start, rolls.undercut_end, cut_past_centre, rolls.undercut_end)) {
+        rolls.involute_start = rolls.involute_end;
+        rolls.pointed = true;
+        return rolls;
+    }
+    // The involute's polar angle grows with its roll: it crosses at most once.
+    const auto past_centre = [centre](double t) { return polar_angle(involute_point(t)) - centre; };
+    rolls.pointed =
+        first_sign_change(rolls.involute_start, rolls.involute_end, past_centre, rolls.involute_end);
+    return rolls;
+}
