@@ -18,24 +18,33 @@ static int write_flank(FILE* file, const void*) {
 
 // The outline and the writer of the format asked for.
 struct OutlineFile {
-    const GearOutline& outline;
-    bool (*writer)(const GearOutline& outline, FILE* file);
+    const GearOutline* outlines;  // the gear's, and the mate's beside it when one was given
+    int count;
+    bool (*writer)(const GearOutline* outlines, int count, FILE* file);
 };
 
 // context: the OutlineFile.
 static int write_outline(FILE* file, const void* context) {
     const OutlineFile& outline_file = *static_cast<const OutlineFile*>(context);
     errno = 0;
-    if (!outline_file.writer(outline_file.outline, file) || std::fflush(file) != 0)
+    if (!outline_file.writer(outline_file.outlines, outline_file.count, file) || std::fflush(file) != 0)
         return errno != 0 ? errno : EIO;
     return 0;
 }
 
+// With --mate the gear and its mate in mesh: the mate on +x at the working
+// centre distance (the shifted gear's; --standard draws the gear alone).
 static int write_gear_output(const Output& out) {
-    const GearOutline outline =
-        build_gear_outline(out.standard ? 0.0 : gear_params.x, out.module, out.tolerance);
-    const OutlineFile file{outline,
-                           out.format == FORMAT_DXF ? write_outline_dxf_file : write_outline_svg_file};
+    GearOutline outlines[2] = {
+        build_gear_outline(out.standard ? 0.0 : gear_params.x, out.module, out.tolerance), {}};
+    int count = 1;
+    if (command_line.mate_text != nullptr && !out.standard) {
+        compute_mate();
+        const PairData pair = pair_data(gear_data(out.module, 0.0), mate_data(out.module, 0.0));
+        outlines[count++] = build_mate_outline(out.module, out.tolerance, pair.centre_distance);
+    }
+    const OutlineFile file{outlines, count,
+                           out.format == FORMAT_DXF ? write_outlines_dxf_file : write_outlines_svg_file};
     return write_file_whole(out.file, write_outline, &file).fault;
 }
 

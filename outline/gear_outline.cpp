@@ -116,7 +116,7 @@ GearOutline build_gear_outline(double x_s, double module, double tolerance) {
     const double theta0 = polar_angle(flank.front(), 0.0);
     const double root_angle = g.space_angle + 2.0 * theta0;
     const double tip_angle = psi - 2.0 * polar_angle(flank.back(), 0.0);
-    GearOutline outline{g.z, {}, 0.0};
+    GearOutline outline{g.z, {}, 0.0, 0.0, ProfilePoint{0.0, 0.0}};
     std::vector<OutlineVertex>& tooth = outline.tooth;
     add_vertex(tooth, on_circle(g.root_radius, -g.space_angle - theta0), clockwise_bulge(root_angle), module);
     const double fillet = rolls.fillet_arc ? fillet_bulge(rolls.undercut_start, flank[0], flank[1]) : 0.0;
@@ -148,8 +148,29 @@ int outline_vertex_count(const GearOutline& outline) {
 OutlineVertex outline_vertex(const GearOutline& outline, int index) {
     const int n = static_cast<int>(outline.tooth.size());
     const OutlineVertex& v = outline.tooth[static_cast<size_t>(index % n)];
-    const double a = (index / n) * 2.0 * PI / outline.z;
+    const double a = (index / n) * 2.0 * PI / outline.z + outline.turn;
     const double c = std::cos(a);
     const double s = std::sin(a);
-    return OutlineVertex{{v.point.x * c + v.point.y * s, -v.point.x * s + v.point.y * c}, v.bulge};
+    return OutlineVertex{
+        {v.point.x * c + v.point.y * s + outline.centre.x, -v.point.x * s + v.point.y * c + outline.centre.y},
+        v.bulge};
+}
+
+// The gear's teeth stand centred at ψ1/2 + k·2π/z1 clockwise from +y; the one
+// nearest the line of centres (+x) is δ off it, clockwise. The mate faces the
+// gear with a space centred on that line when turned β0 = 3π/2 + π/z2 - ψ2/2
+// clockwise; as the gear turns clockwise the mate turns the other way by the
+// ratio, so it stands at β0 - δ·z1/z2.
+GearOutline build_mate_outline(double module, double tolerance, double centre_distance) {
+    const GearParams saved = gear_params;
+    const double pitch1 = 2.0 * PI / saved.z;
+    const double delta = std::remainder(saved.tooth_angle / 2.0 - PI / 2.0, pitch1);
+    gear_params.z = mate_params.z;
+    GearOutline mate = build_gear_outline(mate_params.x, module, tolerance);
+    gear_params = saved;
+    const double z1 = saved.z;
+    const double z2 = mate_params.z;
+    mate.turn = 3.0 * PI / 2.0 + PI / z2 - mate_params.tooth_angle / 2.0 - delta * z1 / z2;
+    mate.centre = ProfilePoint{centre_distance, 0.0};
+    return mate;
 }

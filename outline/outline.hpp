@@ -33,6 +33,11 @@ struct GearOutline {
     // next tooth's first vertex. No vertex repeats its neighbour.
     std::vector<OutlineVertex> tooth;
     double radius;  // the largest distance from the centre, mm
+    // Where the outline stands in the file: turned clockwise by turn (radians)
+    // about its centre, which is moved to centre (mm). At the origin, unturned,
+    // unless a mate is placed beside the gear.
+    double turn;
+    ProfilePoint centre;
 };
 
 // The gear computed last (its z and cutter) with shift x_s (its own, or 0 for
@@ -45,7 +50,7 @@ struct GearOutline {
 // gear_params as it found it.
 GearOutline build_gear_outline(double x_s, double module, double tolerance);
 
-// The outline's vertices: z times the tooth's, and vertex i of tooth k.
+// The outline's vertices: z times the tooth's, and vertex i of tooth k, placed.
 int outline_vertex_count(const GearOutline& outline);
 OutlineVertex outline_vertex(const GearOutline& outline, int index);
 
@@ -60,3 +65,14 @@ bool write_outline_svg_file(const GearOutline& outline, FILE* file);
 // DXF (ASCII, AutoCAD 2000 form): one closed LWPOLYLINE with bulges on layer 0
 // in the model space, drawing units millimetres ($INSUNITS = 4), and nothing else.
 bool write_outline_dxf_file(const GearOutline& outline, FILE* file);
+
+// The same for several outlines in one drawing (a gear and its mate): one
+// path, or one LWPOLYLINE, each, the picture and extents about them all.
+bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file);
+bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file);
+
+// The mate (compute_mate) as a second outline beside the gear's, both with
+// shift x_s of their own: its centre on +x at the working centre distance
+// (mm), turned so that the two mesh without backlash with the gear's outline
+// as build_gear_outline leaves it. Leaves gear_params as it found it.
+GearOutline build_mate_outline(double module, double tolerance, double centre_distance);

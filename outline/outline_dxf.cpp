@@ -4,39 +4,52 @@
 #include "outline/outline.hpp"
 #include "outline/outline_sink.hpp"
 
+#include <cmath>
+
 constexpr int INSUNITS_MILLIMETRES = 4;
 constexpr int POLYLINE_HANDLE = 0x100;  // any handle will do; $HANDSEED lies above it
 
-// The extents: the square about the circle the outline keeps within.
-static void write_header(OutlineSink& sink, const GearOutline& outline) {
-    const double r = outline.radius;
+// The extents: the rectangle about the circles the outlines keep within.
+static void write_header(OutlineSink& sink, const GearOutline* outlines, int count) {
+    ProfilePoint low = {0.0, 0.0};
+    ProfilePoint high = {0.0, 0.0};
+    for (int i = 0; i < count; ++i) {
+        const GearOutline& o = outlines[i];
+        low = ProfilePoint{std::fmin(low.x, o.centre.x - o.radius), std::fmin(low.y, o.centre.y - o.radius)};
+        high =
+            ProfilePoint{std::fmax(high.x, o.centre.x + o.radius), std::fmax(high.y, o.centre.y + o.radius)};
+    }
     sink_printf(sink, "0\nSECTION\n2\nHEADER\n");
     sink_printf(sink, "9\n$ACADVER\n1\nAC1015\n");
     sink_printf(sink, "9\n$INSUNITS\n70\n%d\n", INSUNITS_MILLIMETRES);
-    sink_printf(sink, "9\n$EXTMIN\n10\n%.6f\n20\n%.6f\n30\n0.0\n", -r, -r);
-    sink_printf(sink, "9\n$EXTMAX\n10\n%.6f\n20\n%.6f\n30\n0.0\n", r, r);
-    sink_printf(sink, "9\n$HANDSEED\n5\n%X\n", POLYLINE_HANDLE + 1);
+    sink_printf(sink, "9\n$EXTMIN\n10\n%.6f\n20\n%.6f\n30\n0.0\n", low.x, low.y);
+    sink_printf(sink, "9\n$EXTMAX\n10\n%.6f\n20\n%.6f\n30\n0.0\n", high.x, high.y);
+    sink_printf(sink, "9\n$HANDSEED\n5\n%X\n", POLYLINE_HANDLE + count);
     sink_printf(sink, "0\nENDSEC\n");
 }
 
 // 90: vertex count, 70 = 1: closed (the last vertex joins the first); 42: the
 // bulge of the side that leaves the vertex, given only for an arc.
-static void write_polyline(OutlineSink& sink, const GearOutline& outline) {
+static void write_polyline(OutlineSink& sink, const GearOutline& outline, int handle) {
     const int count = outline_vertex_count(outline);
-    sink_printf(sink, "0\nSECTION\n2\nENTITIES\n");
-    sink_printf(sink, "0\nLWPOLYLINE\n5\n%X\n100\nAcDbEntity\n8\n0\n100\nAcDbPolyline\n", POLYLINE_HANDLE);
+    sink_printf(sink, "0\nLWPOLYLINE\n5\n%X\n100\nAcDbEntity\n8\n0\n100\nAcDbPolyline\n", handle);
     sink_printf(sink, "90\n%d\n70\n1\n", count);
     for (int i = 0; i < count; ++i) {
         const OutlineVertex v = outline_vertex(outline, i);
         sink_printf(sink, "10\n%.6f\n20\n%.6f\n", v.point.x, v.point.y);
         if (v.bulge != 0.0) sink_printf(sink, "42\n%.12g\n", v.bulge);
     }
-    sink_printf(sink, "0\nENDSEC\n0\nEOF\n");
 }
 
 bool write_outline_dxf_file(const GearOutline& outline, FILE* file) {
+    return write_outlines_dxf_file(&outline, 1, file);
+}
+
+bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file) {
     OutlineSink sink = file_sink(file);
-    write_header(sink, outline);
-    write_polyline(sink, outline);
+    write_header(sink, outlines, count);
+    sink_printf(sink, "0\nSECTION\n2\nENTITIES\n");
+    for (int i = 0; i < count; ++i) write_polyline(sink, outlines[i], POLYLINE_HANDLE + i);
+    sink_printf(sink, "0\nENDSEC\n0\nEOF\n");
     return !sink.failed;
 }

@@ -25,15 +25,7 @@ static void write_side(OutlineSink& sink, const OutlineVertex& from, const Profi
                 from.bulge > 0.0 ? 1 : 0, to.x, -to.y);
 }
 
-static void write_svg(OutlineSink& sink, const GearOutline& outline) {
-    const double radius = outline.radius;
-    const double stroke = radius > 0.0 ? std::fmin(STROKE_MM, radius / 100.0) : STROKE_MM;
-    const double half = radius * (1.0 + MARGIN_SHARE) + stroke;  // half the picture's side, mm
-    sink_printf(sink, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
-    sink_printf(sink,
-                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.6fmm\" height=\"%.6fmm\" "
-                "viewBox=\"%.6f %.6f %.6f %.6f\">\n",
-                2 * half, 2 * half, -half, -half, 2 * half, 2 * half);
+static void write_path(OutlineSink& sink, const GearOutline& outline, double stroke) {
     sink_printf(sink, "<path fill=\"none\" stroke=\"black\" stroke-width=\"%.6f\" d=\"", stroke);
     const int count = outline_vertex_count(outline);
     const OutlineVertex first = outline_vertex(outline, 0);
@@ -45,11 +37,41 @@ static void write_svg(OutlineSink& sink, const GearOutline& outline) {
         from = to;
     }
     if (from.bulge != 0.0) write_side(sink, from, first.point);  // Z closes with a line only
-    sink_printf(sink, "Z\"/>\n</svg>\n");
+    sink_printf(sink, "Z\"/>\n");
+}
+
+// The picture: the square about a single gear's centre, or the rectangle about
+// every outline's circle, with room round it.
+static void write_svg(OutlineSink& sink, const GearOutline* outlines, int count) {
+    double radius = 0.0;
+    ProfilePoint low = {0.0, 0.0};
+    ProfilePoint high = {0.0, 0.0};
+    for (int i = 0; i < count; ++i) {
+        const GearOutline& o = outlines[i];
+        radius = std::fmax(radius, o.radius);
+        low = ProfilePoint{std::fmin(low.x, o.centre.x - o.radius), std::fmin(low.y, o.centre.y - o.radius)};
+        high =
+            ProfilePoint{std::fmax(high.x, o.centre.x + o.radius), std::fmax(high.y, o.centre.y + o.radius)};
+    }
+    const double stroke = radius > 0.0 ? std::fmin(STROKE_MM, radius / 100.0) : STROKE_MM;
+    const double room = radius * MARGIN_SHARE + stroke;  // mm round the outlines
+    const double width = high.x - low.x + 2 * room;
+    const double height = high.y - low.y + 2 * room;
+    sink_printf(sink, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    sink_printf(sink,
+                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.6fmm\" height=\"%.6fmm\" "
+                "viewBox=\"%.6f %.6f %.6f %.6f\">\n",
+                width, height, low.x - room, -high.y - room, width, height);
+    for (int i = 0; i < count; ++i) write_path(sink, outlines[i], stroke);
+    sink_printf(sink, "</svg>\n");
 }
 
 bool write_outline_svg_file(const GearOutline& outline, FILE* file) {
+    return write_outlines_svg_file(&outline, 1, file);
+}
+
+bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file) {
     OutlineSink sink = file_sink(file);
-    write_svg(sink, outline);
+    write_svg(sink, outlines, count);
     return !sink.failed;
 }

@@ -13,6 +13,7 @@ import sys
 import unittest
 
 import ezdxf
+import ezdxf.path
 from shapely import affinity
 from shapely.geometry import Polygon
 
