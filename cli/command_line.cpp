@@ -50,6 +50,14 @@ static bool mate_accepted(const CommandLine& c) {
     return true;
 }
 
+// A pair whose path of contact leaves a form circle is written all the same,
+// after one line that says which tip digs into which root.
+static void warn_of_interference() {
+    compute_mate();
+    const PairData pair = pair_data(gear_data(1.0, 0.0), mate_data(1.0, 0.0));
+    if (pair.interference) tell("the gear and its mate interfere: %s", pair.interference_text);
+}
+
 int run_command_line(int argc, char** argv) {
     ParseResult parsed = parse_command_line(argc, argv);
     if (parsed == PARSE_DONE) return EXIT_WRITTEN;
@@ -58,6 +66,7 @@ int run_command_line(int argc, char** argv) {
     if (!gear_accepted(command_line) || !mate_accepted(command_line)) return EXIT_FAILED;
     gear_module = command_line.module;
     compute_gear(command_line.z, command_line.x);
+    if (command_line.mate_text != nullptr) warn_of_interference();
     if (command_line.output_count == 0) return SHOW_IN_WINDOW;
     const int status = write_outputs();
     release_picture_fonts();

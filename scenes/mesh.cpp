@@ -20,6 +20,7 @@ static ProfilePoint mate_tooth_points[POINT_CAPACITY];
 constexpr double MESH_ROLL_STEP = 0.1;  // model units along the working pitch circles per step
 constexpr double MARKER_RADIUS = 0.01;  // view units: not zoomed
 constexpr double CONTACT_RADIUS = 0.008;
+constexpr float INTERFERENCE_Y = 0.65f;  // view units: under the legend and its cutter line
 
 static const char* const MESH_LEGEND[] = {
     "(8) two gears in mesh",
@@ -36,6 +37,9 @@ struct MeshLayout {
     double working_angle;
     double gear_turn;  // radians, counter-clockwise, of the gear at this step
     double mate_turn;
+    double gear_form_radius;  // where each gear's involute begins
+    double mate_form_radius;
+    const char* interference;  // which tip digs into which root, or nullptr
 };
 
 static MeshLayout mesh_layout(int n) {
@@ -47,7 +51,14 @@ static MeshLayout mesh_layout(int n) {
     const double rw1 = pair.centre_distance * z1 / (z1 + z2);
     const double rw2 = pair.centre_distance - rw1;
     const double turn = n * MESH_ROLL_STEP / rw1;
-    return MeshLayout{-rw1, rw2, pair.working_pressure_angle * PI / 180.0, -turn, turn * z1 / z2};
+    return MeshLayout{-rw1,
+                      rw2,
+                      pair.working_pressure_angle * PI / 180.0,
+                      -turn,
+                      turn * z1 / z2,
+                      gear.form_diameter / 2.0,
+                      mate.form_diameter / 2.0,
+                      pair.interference ? pair.interference_text : nullptr};
 }
 
 // The z copies of one tooth outline (in its gear's own frame: centre (0, -r),
@@ -102,6 +113,23 @@ static ProfilePoint in_view(const ProfilePoint& p) {
     return ProfilePoint{scale_factor * p.x, scale_factor * p.y};
 }
 
+// Where the path of contact leaves a form circle, a tip digs into the other
+// gear's root: that form circle in magenta, the path's end beyond it marked,
+// and the warning under the legend.
+static void draw_interference(const MeshLayout& at, const ProfilePoint& a, const ProfilePoint& b) {
+    const double s = scale_factor;
+    draw_text(-0.9f, INTERFERENCE_Y, at.interference);
+    if (std::hypot(a.x, a.y - at.gear_centre) <
+        at.gear_form_radius) {  // the mate's tip below the gear's form circle
+        draw_circle(ProfilePoint{0.0, s * at.gear_centre}, s * at.gear_form_radius, magenta);
+        draw_disc(in_view(a), MARKER_RADIUS, magenta);
+    }
+    if (std::hypot(b.x, b.y - at.mate_centre) < at.mate_form_radius) {
+        draw_circle(ProfilePoint{0.0, s * at.mate_centre}, s * at.mate_form_radius, magenta);
+        draw_disc(in_view(b), MARKER_RADIUS, magenta);
+    }
+}
+
 static void draw_mesh_step(int n) {
     const GearParams& g1 = gear_params;
     const GearParams& g2 = mate_params;
@@ -138,6 +166,7 @@ static void draw_mesh_step(int n) {
     const ProfilePoint b = {end * u.x, end * u.y};
     draw_disc(in_view(a), MARKER_RADIUS, green);
     draw_disc(in_view(b), MARKER_RADIUS, green);
+    if (at.interference) draw_interference(at, a, b);
     draw_disc(ORIGIN, MARKER_RADIUS, blue);  // the pitch point
     // Each right flank of the gear that crosses the path of contact touches the mate there.
     for (int k = 0; k < g1.z; ++k) {

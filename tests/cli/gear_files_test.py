@@ -225,6 +225,10 @@ class GearFiles(unittest.TestCase):
         self.assertEqual(set(data["mate"]), keys)
         self.assertAlmostEqual(data["pair"]["centre_distance"], 56.4999, places=4)
         self.assertAlmostEqual(data["pair"]["working_pressure_angle"], 26.0886, places=4)
+        # An undercut pinion against a large wheel: written, with the warning.
+        r = run("-z", "8", "--mate", "60", "--info=dig.json")
+        self.assertEqual((r.returncode, r.stderr),
+                         (0, "rackgen: the gear and its mate interfere: the mate's tip digs into the gear's root\n"))
 
     def test_flank_file_is_the_dialogues(self):
         r = run("--teeth", "8", "--shift", "0.3", "--flank", "cli.txt")
