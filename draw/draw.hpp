@@ -24,10 +24,10 @@ extern const Colour red;
 extern const Colour green;
 extern const Colour blue;
 extern const Colour yellow;   // kept to complete the table; nothing draws in it
-extern const Colour magenta;  // kept to complete the table; nothing draws in it
+extern const Colour magenta;  // scene 8 marks an interference in it
 extern const Colour black;
 
-constexpr int CIRCLE_SEGMENTS = 120;        // vertices of a disc and of a circle outline
+constexpr int CIRCLE_SEGMENTS = 120;  // vertices of a disc and of a circle outline
 // The circle primitives' own π, deliberately not PI: every circle and dash count
 // of the pictures was drawn with these 11 digits.
 constexpr double CIRCLE_PI = 3.1415926536;
