@@ -96,7 +96,8 @@ FlankRolls flank_rolls() {
 
     // What the tip cuts may reach the tip circle before it meets the involute:
     // then the whole involute is cut away, and the flank ends there.
-    const auto cut_past_tip = [&g](double t) { return polar_radius(undercut_point(t)) - g.tip_radius; };
+    const double tip = g.tip_radius;
+    const auto cut_past_tip = [tip](double t) { return polar_radius(undercut_point(t)) - tip; };
     if (first_sign_change(rolls.undercut_start, rolls.undercut_end, cut_past_tip, rolls.undercut_end))
         rolls.involute_start = rolls.involute_end;
 

@@ -157,14 +157,22 @@ WEB_EXPORT const char* web_write_data_file(const char* path) {
 
 // The shifted gear's whole outline at module millimetres per module unit (the
 // page checks it against MODULE_MIN and MODULE_MAX) and the command line's
-// default tolerance: SVG, or DXF when path ends in ".dxf".
+// default tolerance, with a chosen mate beside it meshing, as --gear with
+// --mate writes them: SVG, or DXF when path ends in ".dxf".
 WEB_EXPORT const char* web_write_gear(const char* path, double module) {
-    const GearOutline outline = build_gear_outline(gear_params.x, module, OUTLINE_TOLERANCE);
+    GearOutline outlines[2] = {build_gear_outline(gear_params.x, module, OUTLINE_TOLERANCE), {}};
+    int count = 1;
+    if (mate_teeth > 0) {
+        compute_mate();
+        const PairData pair = pair_data(gear_data(module, 0.0), mate_data(module, 0.0));
+        outlines[count++] = build_mate_outline(module, OUTLINE_TOLERANCE, pair.centre_distance);
+    }
     size_t length = std::strlen(path);
     bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
     FILE* file = std::fopen(path, "wb");
     if (file == nullptr) return "the gear's outline could not be made";
-    bool ok = dxf ? write_outline_dxf_file(outline, file) : write_outline_svg_file(outline, file);
+    bool ok =
+        dxf ? write_outlines_dxf_file(outlines, count, file) : write_outlines_svg_file(outlines, count, file);
     ok = std::fclose(file) == 0 && ok;
     return ok ? "" : "the gear's outline could not be written";
 }
