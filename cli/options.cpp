@@ -48,8 +48,9 @@ static const char USAGE_FORMAT[] =
 // The end of the usage, after the cutter's part.
 static const char USAGE_END[] =
     "       rackgen --help | --version\n"
-    "       -z, -x and -h are short for --teeth, --shift and --help. The settings of an output\n"
-    "       follow it; several outputs may be given.\n";
+    "       -z, -x and -h are short for --teeth, --shift and --help. Several outputs may be given;\n"
+    "       a setting given before the first output is the default of every output of its kind,\n"
+    "       one given after an output sets that output only.\n";
 
 // The cutter's part of the usage, a printf format of the specified cutter and
 // the limits of cutter_refusal; the profiles follow it, one a line.
@@ -174,7 +175,9 @@ static bool name_ends_with(const char* name, const char* ending) {
 // The format the file name's ending asks for among those the output offers.
 static bool format_of(OutputKind kind, const char* name, FileFormat& format) {
     if (kind == OUTPUT_FLANK) {
-        format = FORMAT_DATA;
+        format = name_ends_with(name, ".csv")    ? FORMAT_CSV
+                 : name_ends_with(name, ".json") ? FORMAT_JSON
+                                                 : FORMAT_DATA;
         return true;
     }
     if (kind == OUTPUT_INFO) {
@@ -206,8 +209,11 @@ static ParseResult add_output(OutputKind kind, const char* name) {
                       name);
     if (c.output_count == OUTPUT_CAPACITY)
         return refuse("at most %d outputs in one run; \"%s\" is one more", OUTPUT_CAPACITY, name);
-    c.outputs[c.output_count++] =
-        Output{kind, format, name, c.module, false, OUTLINE_TOLERANCE, '1', 0, 0, 800, 800};
+    Output& out = c.outputs[c.output_count++];
+    out = c.defaults;
+    out.kind = kind;
+    out.format = format;
+    out.file = name;
     return PARSE_RUN;
 }
 
@@ -232,23 +238,24 @@ static ParseResult read_module(const char* value, double& module) {
     return PARSE_RUN;
 }
 
-// A setting of --gear (kind OUTPUT_GEAR) or --render (OUTPUT_RENDER).
+// A setting of --gear (kind OUTPUT_GEAR) or --render (OUTPUT_RENDER): before
+// the first output the default of every output of its kind, after one only
+// that output's.
 static ParseResult set_output(int option_code, const char* value) {
+    CommandLine& c = command_line;
     const bool gear_setting =
         option_code == OPT_MODULE || option_code == OPT_STANDARD || option_code == OPT_TOLERANCE;
     OutputKind kind = gear_setting ? OUTPUT_GEAR : OUTPUT_RENDER;
-    Output* out = output_of(kind);
-    const char* name = option_name(option_code);
-    if (out == nullptr && option_code == OPT_MODULE)
-        return refuse("--module must come before the outputs or follow the --gear it sets");
+    Output* out = c.output_count == 0 ? &c.defaults : output_of(kind);
     if (out == nullptr)
-        return refuse(kind == OUTPUT_GEAR ? "--%s must follow the --gear it sets"
-                                          : "--%s must follow the --render it sets",
-                      name);
+        return refuse("--%s must come before the outputs or follow the --%s it sets",
+                      option_name(option_code), kind == OUTPUT_GEAR ? "gear" : "render");
     int n = 0;
     switch (option_code) {
         case OPT_MODULE:
-            return read_module(value, out->module);
+            if (read_module(value, out->module) != PARSE_RUN) return PARSE_REFUSED;
+            if (out == &c.defaults) c.module = out->module;  // before the outputs the data's, too
+            return PARSE_RUN;
         case OPT_STANDARD:
             out->standard = true;
             break;
@@ -310,8 +317,10 @@ static ParseResult add_info(const char* value) {
         value = c_argv[optind++];
     if (value != nullptr) return add_output(OUTPUT_INFO, value);
     if (c.output_count == OUTPUT_CAPACITY) return refuse("at most %d outputs in one run", OUTPUT_CAPACITY);
-    c.outputs[c.output_count++] =
-        Output{OUTPUT_INFO, FORMAT_TEXT, nullptr, c.module, false, OUTLINE_TOLERANCE, '1', 0, 0, 800, 800};
+    Output& out = c.outputs[c.output_count++];
+    out = c.defaults;
+    out.kind = OUTPUT_INFO;
+    out.format = FORMAT_TEXT;
     return PARSE_RUN;
 }
 
@@ -344,9 +353,6 @@ static ParseResult take_option(int code, const char* value) {
         case OPT_TIP_RADIUS:
         case OPT_PROFILE:
             return set_cutter(code, value);
-        case OPT_MODULE:  // before any output: the module of them all
-            if (c.output_count == 0) return read_module(value, c.module);
-            return set_output(code, value);
         case OPT_INFO:
             return add_info(value);
         case OPT_PIN:
@@ -376,6 +382,8 @@ ParseResult parse_command_line(int argc, char** argv) {
     command_line = CommandLine{};
     command_line.cutter = SPECIFIED_CUTTER;
     command_line.module = 1.0;
+    command_line.defaults =
+        Output{OUTPUT_FLANK, FORMAT_DATA, nullptr, 1.0, false, OUTLINE_TOLERANCE, '1', 0, 0, 800, 800};
     opterr = 0;  // the reasons are ours, with the usage
     optind = 1;
     int code;

@@ -24,7 +24,8 @@ enum FileFormat {
     FORMAT_PNG,
     FORMAT_PDF,
     FORMAT_TEXT,  // the data's table, on standard output (no file)
-    FORMAT_JSON,
+    FORMAT_JSON,  // --info's data, or the flank's points with the gear's values
+    FORMAT_CSV,   // the flank's points, one x,y row each
 };
 
 struct Output {
@@ -55,6 +56,7 @@ struct CommandLine {
     int mate_z;
     const char* mate_shift_text;  // --mate-shift as typed; null when not given (0)
     double mate_x;
+    Output defaults;  // the settings given before the first output, each output's start
     int output_count;
     Output outputs[OUTPUT_CAPACITY];
 };

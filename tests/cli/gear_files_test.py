@@ -162,6 +162,20 @@ class GearFiles(unittest.TestCase):
         self.assertAlmostEqual(radius(std), 3 * (6 + 1), places=5)  # tip radius of x = 0, module 3
         self.assertAlmostEqual(radius(shifted), 6 + 1.5, places=5)
 
+    def test_settings_before_the_outputs_are_defaults(self):
+        # Before the first output a setting starts every output of its kind; after one it sets only that one.
+        r = run("-z", "8", "-x", "0.3", "--scene", "4", "--step", "300", "--zoom", "15", "--size", "300x200",
+                "--standard", "--tolerance", "0.01", "--render", "d1.png", "--gear", "d1.dxf", "--render", "d2.png",
+                "--gear", "d2.dxf", "--tolerance", "0.001")
+        self.assertEqual((r.returncode, r.stderr), (0, ""))
+        r = run("-z", "8", "-x", "0.3", "--render", "e.png", "--scene", "4", "--step", "300", "--zoom", "15",
+                "--size", "300x200", "--gear", "e.dxf", "--standard", "--tolerance", "0.01")
+        self.assertEqual((r.returncode, r.stderr), (0, ""))
+        read = lambda name: open(path(name), "rb").read()
+        self.assertEqual((read("d1.png"), read("d2.png"), read("d1.dxf")),
+                         (read("e.png"), read("e.png"), read("e.dxf")))
+        self.assertNotEqual(read("d2.dxf"), read("e.dxf"))
+
     def test_vector_pictures_hold_what_is_in_view(self):
         # Status 0 under the sanitizer build's leak checker too: the font library's caches are given back.
         r = run("-z", "100", "--render", "whole.svg", "--scene", "7", "--render", "zoomed.svg", "--scene", "7",
@@ -258,6 +272,8 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage("must end in .svg or .dxf", "-z", "20", "--gear", "a.png")
         self.assert_bad_usage("--module must come before the outputs or follow the --gear it sets", "-z", "20",
                               "--render", "a.png", "--module", "2")
+        self.assert_bad_usage("--scene must come before the outputs or follow the --render it sets", "-z", "20",
+                              "--render", "a.png", "--gear", "a.svg", "--scene", "2")
         self.assert_bad_usage("cannot be used: the pressure angle must be from 10 to 35 degrees", "-z", "20",
                               "--pressure-angle", "50", "--gear", "a.svg")
         self.assert_bad_usage('--profile must be A, B, C or D, not "E"', "-z", "20", "--profile", "E")
