@@ -30,6 +30,7 @@ static const char USAGE_FORMAT[] =
     "       rackgen --teeth Z [--shift X] [CUTTER] OUTPUTS...\n"
     "                                                 no dialogue, no window, no display needed\n"
     "         --flank FILE        the tooth data file of the shifted gear, as the dialogue writes it\n"
+    "                             (.csv or .json: its points in mm at the module before the outputs)\n"
     "         --gear FILE         the whole gear's outline, .svg or .dxf by the name's ending\n"
     "           --module M        in millimetres (default 1, or a --module before the outputs);\n"
     "                             the gear centre at the origin\n"

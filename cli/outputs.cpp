@@ -9,11 +9,55 @@
 #include "outline/outline.hpp"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
 static int write_flank(FILE* file, const void*) {
     return write_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, file);
+}
+
+constexpr int NUMBER_CAPACITY = 32;  // the shortest digits of any double, with sign and exponent
+
+// The shortest digits that read back as value itself; -0 as 0.
+static void put_number(double value, FILE* file) {
+    char text[NUMBER_CAPACITY];
+    const std::to_chars_result end = std::to_chars(text, text + NUMBER_CAPACITY, value == 0.0 ? 0.0 : value);
+    std::fwrite(text, 1, static_cast<size_t>(end.ptr - text), file);
+}
+
+// The data file's flank points in millimetres at the data's module, the pitch
+// point at the origin and the gear centre at (0, -m·z/2): one "x_mm,y_mm"
+// row each (context null), or one JSON object with the gear's values (context
+// the Output).
+static int write_flank_points(FILE* file, const void* context) {
+    const double m = command_line.module;
+    const GearData gear = gear_data(m, 0.0);
+    if (context != nullptr) {
+        std::fprintf(file, "{\n  \"z\": %d,\n  \"x\": ", gear.teeth);
+        const char* const keys[] = {"module", "pressure_angle", "addendum", "dedendum", "tip_radius"};
+        const double values[] = {gear.module, gear.pressure_angle, gear.addendum, gear.dedendum,
+                                 gear.tip_radius};
+        put_number(gear.shift, file);
+        for (size_t i = 0; i < sizeof values / sizeof values[0]; ++i) {
+            std::fprintf(file, ",\n  \"%s\": ", keys[i]);
+            put_number(values[i], file);
+        }
+        std::fputs(",\n  \"points\": [", file);
+    } else {
+        std::fputs("x_mm,y_mm\n", file);
+    }
+    for (int i = 0; i <= shifted_tooth.flank_last; ++i) {
+        if (context != nullptr) std::fputs(i == 0 ? "\n    [" : ",\n    [", file);
+        put_number(shifted_tooth.flank[i].x * m, file);
+        std::fputc(',', file);
+        put_number(shifted_tooth.flank[i].y * m, file);
+        std::fputs(context != nullptr ? "]" : "\n", file);
+    }
+    if (context != nullptr) std::fputs("\n  ]\n}\n", file);
+    errno = 0;
+    if (std::ferror(file) || std::fflush(file) != 0) return errno != 0 ? errno : EIO;
+    return 0;
 }
 
 // The outline and the writer of the format asked for.
@@ -69,7 +113,9 @@ static int write_output(const Output& out) {
             return out.format == FORMAT_TEXT ? write_info(stdout, &out)
                                              : write_file_whole(out.file, write_info, &out).fault;
         case OUTPUT_FLANK:
-            return write_file_whole(out.file, write_flank, nullptr).fault;
+            if (out.format == FORMAT_DATA) return write_file_whole(out.file, write_flank, nullptr).fault;
+            return write_file_whole(out.file, write_flank_points, out.format == FORMAT_JSON ? &out : nullptr)
+                .fault;
         case OUTPUT_GEAR:
             return write_gear_output(out);
         default:

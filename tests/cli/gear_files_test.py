@@ -14,6 +14,7 @@ import sys
 import unittest
 
 import ezdxf
+import numpy
 from ezdxf.path import make_path
 from shapely.geometry import LinearRing, Point
 
@@ -243,6 +244,26 @@ class GearFiles(unittest.TestCase):
         r = run("-z", "8", "--mate", "60", "--info=dig.json")
         self.assertEqual((r.returncode, r.stderr),
                          (0, "rackgen: the gear and its mate interfere: the mate's tip digs into the gear's root\n"))
+
+    def test_flank_points_as_csv_and_json(self):
+        # A name ending .csv or .json, in any case, holds the data file's points in mm at the module, the gear
+        # centre at (0, -m·z/2); any other name holds the data file.
+        r = run("-z", "8", "-x", "0.3", "--profile", "B", "--module", "2.5", "--flank", "pts.CSV", "--flank",
+                "pts.Json", "--flank", "pts.csv.txt", "--flank", "pts.txt")
+        self.assertEqual((r.returncode, r.stderr), (0, ""))
+        with open(path("pts.CSV"), encoding="utf-8") as f:
+            self.assertEqual(f.readline(), "x_mm,y_mm\n")
+        points = numpy.loadtxt(path("pts.CSV"), delimiter=",", skiprows=1)
+        with open(path("pts.Json")) as f:
+            data = json.load(f)
+        self.assertEqual(data, {"z": 8, "x": 0.3, "module": 2.5, "pressure_angle": 20, "addendum": 2.5,
+                                "dedendum": 3.125, "tip_radius": 0.75, "points": points.tolist()})
+        numpy.testing.assert_allclose(points, 2.5 * numpy.array(read_flank("pts.txt")), rtol=0, atol=1.3e-6)
+        radii = numpy.hypot(points[:, 0], points[:, 1] + 2.5 * 4)
+        self.assertAlmostEqual(radii.min(), 2.5 * (4 - 1.25 + 0.3), places=9)
+        self.assertAlmostEqual(radii.max(), 2.5 * (4 + 1 + 0.3), places=9)
+        with open(path("pts.csv.txt"), "rb") as a, open(path("pts.txt"), "rb") as b:
+            self.assertEqual(a.read(), b.read())
 
     def test_flank_file_is_the_dialogues(self):
         r = run("--teeth", "8", "--shift", "0.3", "--flank", "cli.txt")
