@@ -377,6 +377,18 @@ static ParseResult take_option(int code, const char* value) {
     }
 }
 
+// "-x=0.5" would give x the value "=0.5", and "-h=" is no help: refused,
+// with the way to write it.
+static ParseResult refuse_short_equals(int code, int argc, char** argv) {
+    if (code == 'h' && optind < argc && std::strncmp(argv[optind], "-h=", 3) == 0)
+        return refuse("\"%s\": -h takes no value; write -h or --help", argv[optind]);
+    if ((code != 'z' && code != 'x') || optarg == nullptr || optarg[0] != '=') return PARSE_RUN;
+    const char* word = argv[optind - 1];
+    if (optarg != word + 2 || word[0] != '-') return PARSE_RUN;  // "=…" given as a word of its own
+    const char* value = optarg[1] != '\0' ? optarg + 1 : code == 'z' ? "Z" : "X";
+    return refuse("\"%s\": write -%c %s or --%s=%s", word, code, value, option_name(code), value);
+}
+
 ParseResult parse_command_line(int argc, char** argv) {
     c_argc = argc;
     c_argv = argv;
@@ -392,6 +404,7 @@ ParseResult parse_command_line(int argc, char** argv) {
         const char* word = argv[optind - 1];  // the option just read
         if (code == '?') return refuse("unknown option \"%s\"", word);
         if (code == ':') return refuse("%s needs a value", word);
+        if (ParseResult result = refuse_short_equals(code, argc, argv); result != PARSE_RUN) return result;
         ParseResult result = take_option(code, optarg);
         if (result != PARSE_RUN) return result;
     }

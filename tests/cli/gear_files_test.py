@@ -303,6 +303,9 @@ class Usage(unittest.TestCase):
                               "--gear", "a.svg", "--tolerance", "0")
         self.assert_bad_usage('--size must be WxH', "-z", "20", "--render", "a.png", "--size", "800")
         self.assert_bad_usage("-x needs a value", "-z", "20", "--gear", "a.svg", "-x")
+        self.assert_bad_usage('"-x=0.5": write -x 0.5 or --shift=0.5', "-z", "20", "-x=0.5", "--gear", "a.svg")
+        self.assert_bad_usage('"-z=20": write -z 20 or --teeth=20', "-z=20", "--gear", "a.svg")
+        self.assert_bad_usage('"-h=1": -h takes no value; write -h or --help', "-h=1")
         self.assertEqual([n for n in os.listdir(WORK) if n.startswith("a.")], [])
 
     def test_help_and_version(self):
