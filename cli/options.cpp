@@ -22,8 +22,8 @@ CommandLine command_line;
 
 static const char* const VERSION_TEXT = "rackgen 1.1\n";
 
-// The usage up to the cutter, a printf format of the scene count and the step limit: the
-// limits every option is checked against.
+// The usage up to the cutter, a printf format of the scene count, the step limit and the
+// zoom's limits: the limits every option is checked against.
 static const char USAGE_FORMAT[] =
     "usage: rackgen                                   the console dialogue, then the window\n"
     "       rackgen --teeth Z [--shift X] [CUTTER]    the window on that gear, no dialogue\n"
@@ -40,6 +40,7 @@ static const char USAGE_FORMAT[] =
     "           --scene N         1 ... %d (default 1)\n"
     "           --step K          the frame that shows step K of that scene (0 ... %d, default 0)\n"
     "           --zoom N          N > 0: as if 'w' had been pressed N times; N < 0: 'W' pressed -N times\n"
+    "                             (%d ... %d, default 0)\n"
     "           --size WxH        pixels of the frame (default 800x800)\n"
     "         --info [FILE.json]  the gear's data: a table on standard output, or JSON into the file\n"
     "           --pin MM          the pins' diameter for the measurement over pins (default 1.728 modules)\n"
@@ -65,7 +66,7 @@ static const char CUTTER_USAGE_FORMAT[] =
     "                               a single option after it changes its value:\n";
 
 static void print_usage(FILE* to) {
-    std::fprintf(to, USAGE_FORMAT, SCENE_COUNT, STEP_LIMIT);
+    std::fprintf(to, USAGE_FORMAT, SCENE_COUNT, STEP_LIMIT, -ZOOM_LIMIT, ZOOM_LIMIT);
     const Cutter& s = SPECIFIED_CUTTER;
     std::fprintf(to, CUTTER_USAGE_FORMAT, s.pressure_angle, s.addendum, s.dedendum, s.tip_radius,
                  PRESSURE_ANGLE_MIN, PRESSURE_ANGLE_MAX, CUTTER_HEIGHT_MIN, CUTTER_HEIGHT_MAX,

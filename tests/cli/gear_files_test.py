@@ -314,6 +314,8 @@ class Usage(unittest.TestCase):
             self.assertEqual((r.returncode, r.stderr), (0, ""))
             self.assertIn("--render FILE", r.stdout)
             self.assertIn("D  20 degrees, 1, 1.40, 0.39", r.stdout)
+            self.assertIn("step K of that scene (0 ... 10000, default 0)", r.stdout)
+            self.assertIn("(-300 ... 300, default 0)", r.stdout)
         r = run("--version")
         self.assertEqual(r.returncode, 0)
         self.assertRegex(r.stdout, r"^rackgen \d+\.\d+\n$")
