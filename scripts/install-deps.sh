@@ -18,7 +18,7 @@ if [ "$program_only" = no ]; then
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
     locales
-    python3-ezdxf python3-shapely librsvg2-bin
+    python3-ezdxf python3-shapely python3-numpy librsvg2-bin
     emscripten nodejs chromium fonts-ipafont-gothic
   )
   # Debian's nodejs comes without npm; other builds of nodejs (NodeSource) carry
