@@ -46,9 +46,9 @@ install:
 # (dpkg-dev) finds its dependencies.
 deb:
 	@bash scripts/install-deps.sh --package
-	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DRACKGEN_TESTS=OFF -DRACKGEN_DEB_LAYOUT=ON \
+	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DRACKGEN_TESTS=OFF \
 	  -DRACKGEN_WEB_DIR=$(abspath $(WEB)) >/dev/null
-	@cmake --build $(DEB_BUILD) -j $(JOBS) --target rackgen rackgen_icon rackgen_compressed_docs
+	@cmake --build $(DEB_BUILD) -j $(JOBS) --target rackgen rackgen_icon
 	@cd $(DEB_BUILD) && cpack -G DEB
 	@ls $(DEB_BUILD)/rackgen_*.deb
 
