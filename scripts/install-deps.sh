@@ -16,10 +16,11 @@ packages=(
   freeglut3-dev libgl-dev libx11-dev
   libcairo2-dev fonts-urw-base35
 )
-# dpkg-shlibdeps (dpkg-dev) finds the package's dependencies; the install test
-# reads the man page, checks the desktop entry and the package, and completes.
+# The Debian package: dpkg-shlibdeps (dpkg-dev) finds its dependencies in the programs
+# file(1) finds. The install test reads the man page (man-db), checks the desktop
+# entry (desktop-file-utils) and the package (lintian), and completes (bash-completion).
 if [ "$program_only" = no ] || [ "$package" = yes ]; then
-  packages+=(dpkg-dev)
+  packages+=(dpkg-dev file)
 fi
 if [ "$program_only" = no ]; then
   packages+=(

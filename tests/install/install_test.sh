@@ -35,6 +35,7 @@ grep -q -- '--render FILE' <<<"$help" || fail "--help lacks --render"
 # The man page renders without a warning, with every section.
 LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$prefix/share/man/man1/rackgen.1" >"$work/man.txt" 2>"$work/man.err" || fail "man -l"
 [ ! -s "$work/man.err" ] || { cat "$work/man.err"; fail "man -l wrote to standard error"; }
+grep -q "rackgen $version" "$work/man.txt" || fail "the man page is not of version $version"
 for section in NAME SYNOPSIS DESCRIPTION OPTIONS 'EXIT STATUS' FILES EXAMPLES; do
   grep -q "^$section" "$work/man.txt" || fail "the man page has no $section"
 done
@@ -61,7 +62,7 @@ done
 [ "$(cd "$work" && complete_words rackgen -z 8 --render scene3.p)" = scene3.png ] || fail "no file name after --render"
 
 # The Debian package, from the same build.
-for tool in cpack dpkg-deb dpkg-shlibdeps lintian; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file lintian; do
   command -v "$tool" >/dev/null || skip "no $tool: the package is not checked (scripts/install-deps.sh installs it)"
 done
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; fail cpack; }
