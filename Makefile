@@ -42,11 +42,15 @@ install:
 	@cmake --build $(BUILD) -j $(JOBS) --target rackgen rackgen_icon
 	@cmake --install $(BUILD) --prefix $(PREFIX)
 
-# The Debian package rackgen_VERSION_ARCH.deb, in $(DEB_BUILD); dpkg-shlibdeps
-# (dpkg-dev) finds its dependencies.
+# The Debian package rackgen_VERSION_ARCH.deb, in $(DEB_BUILD), compiled with Debian's
+# hardening flags (dpkg-buildflags); dpkg-shlibdeps (dpkg-dev) finds its dependencies.
 deb:
 	@bash scripts/install-deps.sh --package
-	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DRACKGEN_TESTS=OFF \
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	 cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DRACKGEN_TESTS=OFF \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  -DCMAKE_C_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
 	  -DRACKGEN_WEB_DIR=$(abspath $(WEB)) >/dev/null
 	@cmake --build $(DEB_BUILD) -j $(JOBS) --target rackgen rackgen_icon
 	@cd $(DEB_BUILD) && cpack -G DEB
