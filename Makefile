@@ -6,12 +6,14 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 WEB ?= build-web
 WEB_CMAKE ?= build-web-cmake
+DEB_BUILD ?= build-deb
+PREFIX ?= /usr/local
 # Debian's Emscripten tools run on the installed Node.js, which finds Debian's
 # JavaScript modules (acorn for the optimiser) only when told where they are.
 EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test web web-bench bench frame-bench clean
+.PHONY: all deps configure build run install deb test web web-bench bench frame-bench clean
 
 all: build
 
@@ -30,6 +32,29 @@ run:
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRACKGEN_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target rackgen
 	@./$(BUILD)/rackgen
+
+# The program, its man page, desktop entry, icon and bash completion (and the web
+# page, if `make web` has built it) under $(PREFIX); built with the tests off, as for `make run`.
+install:
+	@bash scripts/install-deps.sh --program
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRACKGEN_TESTS=OFF \
+	  -DRACKGEN_WEB_DIR=$(abspath $(WEB)) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target rackgen rackgen_icon
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package rackgen_VERSION_ARCH.deb, in $(DEB_BUILD), compiled with Debian's
+# hardening flags (dpkg-buildflags); dpkg-shlibdeps (dpkg-dev) finds its dependencies.
+deb:
+	@bash scripts/install-deps.sh --package
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	 cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DRACKGEN_TESTS=OFF \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  -DCMAKE_C_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  -DRACKGEN_WEB_DIR=$(abspath $(WEB)) >/dev/null
+	@cmake --build $(DEB_BUILD) -j $(JOBS) --target rackgen rackgen_icon
+	@cd $(DEB_BUILD) && cpack -G DEB
+	@ls $(DEB_BUILD)/rackgen_*.deb
 
 test: build
 	@if command -v emcc >/dev/null; then $(MAKE) web; \
@@ -58,4 +83,4 @@ frame-bench: build
 	@bash scripts/frame-bench.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(WEB) $(WEB_CMAKE)
+	rm -rf $(BUILD) $(SAN_BUILD) $(DEB_BUILD) $(WEB) $(WEB_CMAKE)

@@ -20,7 +20,7 @@
 // Written once by parse_command_line; read by the output writers.
 CommandLine command_line;
 
-static const char* const VERSION_TEXT = "rackgen 1.1\n";
+static const char* const VERSION_TEXT = "rackgen " RACKGEN_VERSION "\n";
 
 // The usage up to the cutter, a printf format of the scene count, the step limit and the
 // zoom's limits: the limits every option is checked against.

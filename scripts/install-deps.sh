@@ -3,18 +3,28 @@
 # that are missing. As root it installs them; otherwise it prints the command to run.
 #   install-deps.sh             everything: program, tests, benchmarks
 #   install-deps.sh --program   only what building and running the program needs
+#   install-deps.sh --package   that and what `make deb` needs to build the Debian package
 set -eu
 
 program_only=no
+package=no
 [ "${1:-}" = "--program" ] && program_only=yes
+[ "${1:-}" = "--package" ] && program_only=yes && package=yes
 
 packages=(
   g++ cmake make pkg-config
   freeglut3-dev libgl-dev libx11-dev
   libcairo2-dev fonts-urw-base35
 )
+# The Debian package: dpkg-shlibdeps (dpkg-dev) finds its dependencies in the programs
+# file(1) finds. The install test reads the man page (man-db), checks the desktop
+# entry (desktop-file-utils) and the package (lintian), and completes (bash-completion).
+if [ "$program_only" = no ] || [ "$package" = yes ]; then
+  packages+=(dpkg-dev file)
+fi
 if [ "$program_only" = no ]; then
   packages+=(
+    man-db desktop-file-utils lintian bash-completion
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
     locales

@@ -318,7 +318,7 @@ class Usage(unittest.TestCase):
             self.assertIn("(-300 ... 300, default 0)", r.stdout)
         r = run("--version")
         self.assertEqual(r.returncode, 0)
-        self.assertRegex(r.stdout, r"^rackgen \d+\.\d+\n$")
+        self.assertRegex(r.stdout, r"^rackgen \d+\.\d+(\.\d+)?\n$")
 
     def test_refused_gear_and_unwritable_file(self):
         # The dialogue's reasons, word for word after the option.
