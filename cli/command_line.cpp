@@ -53,9 +53,7 @@ static bool mate_accepted(const CommandLine& c) {
 // A pair whose path of contact leaves a form circle is written all the same,
 // after one line that says which tip digs into which root.
 static void warn_of_interference() {
-    compute_mate();
-    const PairData pair = pair_data(gear_data(1.0, 0.0), mate_data(1.0, 0.0));
-    if (pair.interference) tell("the gear and its mate interfere: %s", pair.interference_text);
+    if (const char* text = mate_interference()) tell("the gear and its mate interfere: %s", text);
 }
 
 int run_command_line(int argc, char** argv) {

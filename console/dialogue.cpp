@@ -114,9 +114,7 @@ void mate_dialogue() {
         warn_of_pointed_tooth(z, x);
         mate_teeth = z;
         mate_shift = x;
-        compute_mate();
-        const PairData pair = pair_data(gear_data(1.0, 0.0), mate_data(1.0, 0.0));
-        if (pair.interference) complain("the gear and its mate interfere: %s", pair.interference_text);
+        if (const char* text = mate_interference()) complain("the gear and its mate interfere: %s", text);
     } else {
         complain("standard input ended; the mate (z2 = %d, x2 = %g) stays.", mate_teeth_in_use(),
                  mate_shift_in_use());

@@ -203,3 +203,9 @@ PairData pair_data(const GearData& g1, const GearData& g2) {
                                                  : nullptr;
     return p;
 }
+
+const char* mate_interference() {
+    compute_mate();
+    const PairData pair = pair_data(gear_data(1.0, 0.0), mate_data(1.0, 0.0));
+    return pair.interference ? pair.interference_text : nullptr;
+}

@@ -73,6 +73,9 @@ struct PairData {
     const char* interference_text;     // which tip digs into which root, when it does
 };
 PairData pair_data(const GearData& gear, const GearData& mate);
+// For the gear computed last and its mate in use: which tip digs into which
+// root, or nullptr when the pair runs clear (computes the mate).
+const char* mate_interference();
 
 // The data as an aligned table of names a student reads, with units and the
 // reason beside any measure that does not exist. 0, or the errno of a failed write.

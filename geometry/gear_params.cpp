@@ -5,11 +5,14 @@
 #include <cmath>
 
 // ---- Global state ------------------------------------------------------------
-GearParams gear_params;                 // written by compute_gear_params / compute_tooth_profile
-GenerationCurves generation_curves;     // written by compute_tooth_profile; read by the scenes
-ToothProfile standard_tooth;            // written by the dialogue's first computation
-ToothProfile shifted_tooth;             // written by the dialogue's second computation
-bool profile_overflowed;                // a list of the last computation did not fit
+GearParams gear_params;              // written by compute_gear_params / compute_tooth_profile
+GenerationCurves generation_curves;  // written by compute_tooth_profile; read by the scenes
+ToothProfile standard_tooth;         // written by the dialogue's first computation
+ToothProfile shifted_tooth;          // written by the dialogue's second computation
+bool profile_overflowed;             // a list of the last computation did not fit
+static GearParams kept_params;       // written by keep_gear_state, read by restore_gear_state
+static GenerationCurves kept_curves;
+static bool kept_overflowed;
 Cutter gear_cutter = SPECIFIED_CUTTER;  // the next gear's cutter; written by the command line and the page
 
 // Degrees to radians as π / (180 / deg): 180 / 20 is exactly 9, so the
@@ -68,4 +71,16 @@ double polar_angle(const ProfilePoint& p, double r) {
 
 double polar_angle(const ProfilePoint& p) {
     return polar_angle(p, gear_params.pitch_radius);
+}
+
+void keep_gear_state() {
+    kept_params = gear_params;
+    kept_curves = generation_curves;
+    kept_overflowed = profile_overflowed;
+}
+
+void restore_gear_state() {
+    gear_params = kept_params;
+    generation_curves = kept_curves;
+    profile_overflowed = kept_overflowed;
 }

@@ -10,8 +10,6 @@
 
 // A trial computation runs on the real procedures, so the state they write is
 // saved here first and put back afterwards; the caller sees nothing change.
-static GearParams saved_params;
-static GenerationCurves saved_curves;
 static ToothProfile trial_tooth;
 static char reason[200];  // the refusal text handed back; valid until the next call
 
@@ -51,16 +49,10 @@ static const char* trial_tooth_fault(int z, double x, double& meeting_radius) {
 }
 
 static const char* run_trial(int z, double x, double& meeting_radius) {
-    saved_params = gear_params;
-    saved_curves = generation_curves;
-    bool overflowed = profile_overflowed;
-
+    keep_gear_state();
     meeting_radius = 0.0;
     const char* fault = trial_tooth_fault(z, x, meeting_radius);
-
-    gear_params = saved_params;
-    generation_curves = saved_curves;
-    profile_overflowed = overflowed;
+    restore_gear_state();
     return fault;
 }
 

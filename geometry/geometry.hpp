@@ -170,6 +170,10 @@ void compute_gear(int z, double x);
 // begins there, above the undercut), true; false when they do not cross (a gear
 // without undercut: the involute begins where the cutter's straight flank ends).
 bool undercut_meets_involute(ProfilePoint& meeting);
+// Where segment a–b crosses segment p–q (ends included), true; false when they
+// do not cross or are parallel.
+bool segments_cross(const ProfilePoint& a, const ProfilePoint& b, const ProfilePoint& p,
+                    const ProfilePoint& q, ProfilePoint& at);
 
 // ---- the mate -----------------------------------------------------------------
 // A second gear cut by the same cutter to mesh with the gear. Until one is

@@ -18,6 +18,12 @@ struct ProfileLasts {
 // Owned by gear_params.cpp with the rest of the model state.
 extern bool profile_overflowed;
 
+// A computation on the real procedures that must leave the gear as it was (the
+// range's trial, the mate) keeps gear_params, generation_curves and
+// profile_overflowed first and puts them back after; one at a time.
+void keep_gear_state();
+void restore_gear_state();
+
 // ---- gear parameters -------------------------------------------------------
 // Sets the pressure-angle constants and the rack's land widths.
 void compute_gear_params();

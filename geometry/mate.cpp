@@ -9,8 +9,6 @@ int mate_teeth;           // 0: the default mate; written by the front ends, rea
 double mate_shift;        // the chosen mate's shift; written with mate_teeth
 GearParams mate_params;   // the mate's parameters, as gear_params would hold them; written by compute_mate
 ToothProfile mate_tooth;  // the mate's tooth as cut; written by compute_mate
-static GearParams gear_params_kept;        // the gear's state while the mate is computed
-static GenerationCurves gear_curves_kept;  // (compute_mate's own scratch)
 
 int mate_teeth_in_use() {
     if (mate_teeth > 0) return mate_teeth;
@@ -22,15 +20,23 @@ double mate_shift_in_use() {
     return mate_teeth > 0 ? mate_shift : 0.0;
 }
 
+static bool same_cutter(const Cutter& a, const Cutter& b) {
+    return a.pressure_angle == b.pressure_angle && a.addendum == b.addendum && a.dedendum == b.dedendum &&
+           a.tip_radius == b.tip_radius;
+}
+
+// The mate's tooth depends on its z and x and the cutter alone: a mate already
+// computed for them (mate_params says which) is not computed again, so scene
+// '8' and the data panel can ask every frame.
 void compute_mate() {
-    gear_params_kept = gear_params;
-    gear_curves_kept = generation_curves;
-    const bool overflowed = profile_overflowed;
-    gear_params.z = mate_teeth_in_use();
-    gear_params.x = mate_shift_in_use();
-    compute_tooth(gear_params.x, mate_tooth);
+    const int z = mate_teeth_in_use();
+    const double x = mate_shift_in_use();
+    if (mate_params.z == z && mate_params.x == x && same_cutter(mate_params.cutter, gear_params.cutter))
+        return;
+    keep_gear_state();
+    gear_params.z = z;
+    gear_params.x = x;
+    compute_tooth(x, mate_tooth);
     mate_params = gear_params;
-    gear_params = gear_params_kept;
-    generation_curves = gear_curves_kept;
-    profile_overflowed = overflowed;
+    restore_gear_state();
 }

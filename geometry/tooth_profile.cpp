@@ -288,8 +288,8 @@ bool undercut_meets_involute(ProfilePoint& meeting) {
     const GenerationCurves& c = generation_curves;
     const ToothProfile& t = shifted_tooth;
     int i = 0;
-    while (i + 1 <= t.flank_last && i + 1 <= c.undercut_last && t.flank[i + 1].x == c.undercut_curve[i + 1].x &&
-           t.flank[i + 1].y == c.undercut_curve[i + 1].y)
+    while (i + 1 <= t.flank_last && i + 1 <= c.undercut_last &&
+           t.flank[i + 1].x == c.undercut_curve[i + 1].x && t.flank[i + 1].y == c.undercut_curve[i + 1].y)
         ++i;
     if (i >= c.undercut_last || i + 1 > t.flank_last) return false;
     int j = 1;
@@ -303,13 +303,20 @@ bool undercut_meets_involute(ProfilePoint& meeting) {
     const ProfilePoint b = c.undercut_curve[i + 1];
     const ProfilePoint p = c.involute_curve[j - 1];
     const ProfilePoint q = c.involute_curve[j];
+    return segments_cross(a, b, p, q, meeting);
+}
+
+// a + u·(b - a) = p + v·(q - p) with u = cross(p - a, q - p) / cross(b - a, q - p)
+// and v = cross(p - a, b - a) / cross(b - a, q - p), both in [0, 1].
+bool segments_cross(const ProfilePoint& a, const ProfilePoint& b, const ProfilePoint& p,
+                    const ProfilePoint& q, ProfilePoint& at) {
     const ProfilePoint d1 = minus(b, a);
     const ProfilePoint d2 = minus(q, p);
     const double den = cross(d1, d2);
-    if (den == 0.0) return false;
+    if (den == 0.0) return false;  // parallel: no single crossing
     const double u = cross(minus(p, a), d2) / den;
     const double v = cross(minus(p, a), d1) / den;
     if (!(u >= 0.0 && u <= 1.0 && v >= 0.0 && v <= 1.0)) return false;
-    meeting = ProfilePoint{a.x + u * d1.x, a.y + u * d1.y};
+    at = ProfilePoint{a.x + u * d1.x, a.y + u * d1.y};
     return true;
 }

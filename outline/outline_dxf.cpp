@@ -11,14 +11,9 @@ constexpr int POLYLINE_HANDLE = 0x100;  // any handle will do; $HANDSEED lies ab
 
 // The extents: the rectangle about the circles the outlines keep within.
 static void write_header(OutlineSink& sink, const GearOutline* outlines, int count) {
-    ProfilePoint low = {0.0, 0.0};
-    ProfilePoint high = {0.0, 0.0};
-    for (int i = 0; i < count; ++i) {
-        const GearOutline& o = outlines[i];
-        low = ProfilePoint{std::fmin(low.x, o.centre.x - o.radius), std::fmin(low.y, o.centre.y - o.radius)};
-        high =
-            ProfilePoint{std::fmax(high.x, o.centre.x + o.radius), std::fmax(high.y, o.centre.y + o.radius)};
-    }
+    const ProfileBox extent = outlines_extent(outlines, count);
+    const ProfilePoint low = extent.low;
+    const ProfilePoint high = extent.high;
     sink_printf(sink, "0\nSECTION\n2\nHEADER\n");
     sink_printf(sink, "9\n$ACADVER\n1\nAC1015\n");
     sink_printf(sink, "9\n$INSUNITS\n70\n%d\n", INSUNITS_MILLIMETRES);

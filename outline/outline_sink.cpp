@@ -1,6 +1,8 @@
 // The text sink of the drawing-file writers: a FILE and its failure. No state.
 #include "outline/outline_sink.hpp"
 
+#include <cmath>
+
 #include <cstdarg>
 
 OutlineSink file_sink(FILE* file) {
@@ -12,4 +14,16 @@ void sink_printf(OutlineSink& sink, const char* format, ...) {
     va_start(args, format);
     if (std::vfprintf(sink.file, format, args) < 0) sink.failed = true;
     va_end(args);
+}
+
+ProfileBox outlines_extent(const GearOutline* outlines, int count) {
+    ProfileBox box = {{0.0, 0.0}, {0.0, 0.0}};
+    for (int i = 0; i < count; ++i) {
+        const GearOutline& o = outlines[i];
+        box.low = ProfilePoint{std::fmin(box.low.x, o.centre.x - o.radius),
+                               std::fmin(box.low.y, o.centre.y - o.radius)};
+        box.high = ProfilePoint{std::fmax(box.high.x, o.centre.x + o.radius),
+                                std::fmax(box.high.y, o.centre.y + o.radius)};
+    }
+    return box;
 }

@@ -2,6 +2,8 @@
 // failed. Used only inside outline/.
 #pragma once
 
+#include "outline/outline.hpp"
+
 #include <cstdio>
 
 struct OutlineSink {
@@ -12,3 +14,6 @@ struct OutlineSink {
 OutlineSink file_sink(FILE* file);
 // Appends formatted text to the sink's file; a failed write marks the sink failed.
 void sink_printf(OutlineSink& sink, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// The rectangle about the circles the outlines keep within, and the origin.
+ProfileBox outlines_extent(const GearOutline* outlines, int count);

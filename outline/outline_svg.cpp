@@ -44,15 +44,10 @@ static void write_path(OutlineSink& sink, const GearOutline& outline, double str
 // every outline's circle, with room round it.
 static void write_svg(OutlineSink& sink, const GearOutline* outlines, int count) {
     double radius = 0.0;
-    ProfilePoint low = {0.0, 0.0};
-    ProfilePoint high = {0.0, 0.0};
-    for (int i = 0; i < count; ++i) {
-        const GearOutline& o = outlines[i];
-        radius = std::fmax(radius, o.radius);
-        low = ProfilePoint{std::fmin(low.x, o.centre.x - o.radius), std::fmin(low.y, o.centre.y - o.radius)};
-        high =
-            ProfilePoint{std::fmax(high.x, o.centre.x + o.radius), std::fmax(high.y, o.centre.y + o.radius)};
-    }
+    for (int i = 0; i < count; ++i) radius = std::fmax(radius, outlines[i].radius);
+    const ProfileBox extent = outlines_extent(outlines, count);
+    const ProfilePoint low = extent.low;
+    const ProfilePoint high = extent.high;
     const double stroke = radius > 0.0 ? std::fmin(STROKE_MM, radius / 100.0) : STROKE_MM;
     const double room = radius * MARGIN_SHARE + stroke;  // mm round the outlines
     const double width = high.x - low.x + 2 * room;

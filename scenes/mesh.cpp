@@ -94,16 +94,7 @@ static bool flank_contact(const ProfilePoint* flank, int last, double centre_y, 
     ProfilePoint p = placed(flank[0]);
     for (int i = 1; i <= last; ++i) {
         const ProfilePoint q = placed(flank[i]);
-        const double d1x = q.x - p.x, d1y = q.y - p.y, d2x = b.x - a.x, d2y = b.y - a.y;
-        const double den = d1x * d2y - d1y * d2x;
-        if (den != 0.0) {
-            const double u = ((a.x - p.x) * d2y - (a.y - p.y) * d2x) / den;
-            const double v = ((a.x - p.x) * d1y - (a.y - p.y) * d1x) / den;
-            if (u >= 0.0 && u <= 1.0 && v >= 0.0 && v <= 1.0) {
-                contact = ProfilePoint{p.x + u * d1x, p.y + u * d1y};
-                return true;
-            }
-        }
+        if (segments_cross(p, q, a, b, contact)) return true;
         p = q;
     }
     return false;
