@@ -1,0 +1,111 @@
+// The Japanese of the wasm module's texts (web/module_texts.js), on the
+// messages the real module gives in headless Chromium: each is translated
+// whole (no English word left over), keeps every number and the quoted word
+// as they are, and a text the table does not know comes back unchanged.
+// Usage: node module_texts_test.mjs <built page dir>
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import {after, before, test} from 'node:test';
+
+const SKIP = 77;  // CTest's skip code
+if (!fs.existsSync(new URL('node_modules/ws', import.meta.url))) {
+  console.log('SKIPPED: the web page\'s tests need the npm packages of tests/web (npm ci there)');
+  process.exit(SKIP);
+}
+const {Browser, missingTools, serve} = await import('./browser.mjs');
+
+const pageDir = path.resolve(process.argv[2]);
+const why = missingTools(pageDir);
+if (why !== null) {
+  console.log(`SKIPPED: the module's texts need ${why}`);
+  process.exit(SKIP);
+}
+
+// Runs in the page: the module's messages by group, each {english, japanese}.
+async function moduleMessages() {
+  const {page} = await import('./page.js');
+  const {japaneseText, japaneseDataRow} = await import('./module_texts.js');
+  const call = (name, types, args) => page.module.ccall(name, 'string', types, args);
+  const teeth = (word) => call('web_check_teeth', ['string'], [word]);
+  const shift = (z, word) => call('web_check_shift', ['number', 'string'], [z, word]);
+  const cutter = (...values) => call('web_set_cutter', ['number', 'number', 'number', 'number'], values);
+  const start = (z, x) => call('web_start', ['number', 'number'], [z, x]);
+  const mate = (z, x) => call('web_set_mate', ['number', 'number'], [z, x]);
+  const rows = () => call('web_gear_data_rows', [], []);
+  const groups = {  // control characters, a word cut at 32 characters, one longer than read, one holding the wrapper
+    teeth: ['8O', '2', '1001', '', 'a\x01b\x1b', 'abcdefghij'.repeat(4), 'ß'.repeat(70), 'a" is not a whole number: b']
+      .map(teeth),
+    shift: [3, 10, 20, 100].flatMap((z) => ['-2', '1.25', 'abc'].map((word) => shift(z, word))),
+    cutter: [[5, 1, 1.25, 0], [20, 3, 1.25, 0], [35, 2, 1.25, 0], [35, 1, 2, 0], [20, 1, 1.25, 1]]
+      .map((values) => cutter(...values)),
+    generation: [[[20, 1, 1.25, 0.38], 3, '1'], [[14.5, 1, 1.25, 0.3], 5, '-0.9'], [[10, 2, 2, 0.5], 3, '0.8']]
+      .map(([values, z, word]) => (cutter(...values), shift(z, word))),
+  };
+  // The page cannot set a refused cutter, so gear_refusal's wrapper of its reasons is made here.
+  groups.cutter.push(`the cutter cannot be used: ${groups.cutter[0]}`);
+  call('web_set_module', ['number'], [2]);
+  groups.rows = [(start(3, 0.8), rows())];  // still the 14.5° cutter: a span above where the flanks meet
+  cutter(20, 1, 1.25, 0);
+  groups.warnings = [start(10, 0.7), mate(10, 0.7)];
+  groups.rows.push(rows(), (start(3, -0.2), mate(0, 0), rows()), (start(8, 0), mate(16, 0), rows()),
+    (start(20, 0), mate(20, 0), rows()), (start(20, 0), mate(3, -0.2), rows()));
+  groups.downloads = [call('web_write_data_file', ['string'], ['/none/data']),
+    call('web_write_gear', ['string', 'number'], ['/none/gear.svg', 1]),
+    call('web_write_gear_data', ['string'], ['/none/gear.json']),  // a file made but not written: no way here
+    'the data file could not be written', "the gear's outline could not be written",
+    "the gear's data could not be written"];
+  const rowByRow = groups.rows.map((text) => text.split('\n').filter(Boolean)
+    .map((row) => japaneseDataRow(...row.split('\t')).join('\t') + '\n').join(''));
+  const translated = Object.fromEntries(Object.entries(groups).map(([group, texts]) =>
+    [group, texts.map((english) => ({english, japanese: japaneseText(english)}))]));
+  return {translated, rowByRow, unknown: japaneseText('a new message of 12 words\tno\n')};
+}
+
+let server;
+let browser;
+let messages;
+before(async () => {
+  server = await serve(pageDir);
+  browser = await Browser.launch();
+  await browser.open(server.url);
+  messages = await browser.evaluate(`(${moduleMessages.toString()})()`);
+});
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+const NUMBERS = /-?\d+(?:\.\d+)?(?:e[-+]?\d+)?/g;
+
+for (const group of ['teeth', 'shift', 'cutter', 'generation', 'warnings', 'rows', 'downloads']) {
+  test(`the module's ${group} messages in Japanese`, () => {
+    for (let {english, japanese} of messages.translated[group]) {
+      assert.ok(english !== '', `a ${group} case gave no message`);
+      const quoted = /^"(.*)" is not (?:a whole number|a number): /s.exec(english);
+      if (quoted) {
+        assert.ok(japanese.startsWith(`「${quoted[1]}」`), `the word kept: ${japanese}`);
+        [english, japanese] = [english.slice(quoted[1].length + 2), japanese.slice(quoted[1].length + 2)];
+      }
+      // mm, z, x, z2, x2 and d are shorter than a word.
+      assert.deepEqual(japanese.match(/[A-Za-z]{3,}/g) ?? [], [], `English left in ${JSON.stringify(japanese)}`);
+      assert.deepEqual((japanese.match(NUMBERS) ?? []).sort(), (english.match(NUMBERS) ?? []).sort(),
+        `the numbers of ${JSON.stringify(english)} in ${JSON.stringify(japanese)}`);
+    }
+  });
+}
+
+test('the data panel row by row, and its states in words', () => {
+  const rows = messages.translated.rows.map(({japanese}) => japanese);
+  assert.deepEqual(messages.rowByRow, rows);
+  assert.match(rows[0], /またぎ歯厚（またぎ歯数 \d+）\t—（接触点が両側の歯面の交わる点より外側にあります）/);
+  assert.match(rows[1], /歯先のとがり\tあり — 両側の歯面が d = [\d.]+ mm で交わります/);
+  assert.match(rows[2], /切り下げ\tあり — 転位係数を [\d.]+ 以上にすれば避けられます/);
+  assert.match(rows[2], /オーバーピン寸法（ピン径 [\d.]+ mm）\t—（ピンが大きすぎてインボリュートに接しません）/);
+  assert.match(rows[3], /干渉\tあり — /);
+  assert.match(rows[4], /干渉\tなし/);
+});
+
+test('a text the table does not know comes back unchanged', () => {
+  assert.equal(messages.unknown, 'a new message of 12 words\tなし\n');
+});

@@ -1,0 +1,133 @@
+// The Japanese of the texts the wasm module hands to the page: the refusals of
+// the form's answers and of a cutter, the warning for a pointed tooth, the
+// rows of the data panel and the faults of a download. The module speaks
+// English (its texts are the console program's own); the page says them in
+// Japanese through the table below. Every number, quoted word and formula of
+// the English stays as it is, byte for byte. A text the table does not know
+// comes back unchanged, so a new message of the module is never lost.
+// Constant; no state.
+
+// In a pattern: {number} a number as printf writes it, kept; {word} anything
+// (a typed word as the module quotes it), kept; {text} a text translated by
+// this table in turn (the reason of a refusal, say). The template names them
+// $1, $2, … in the order they stand in the pattern.
+const TEXTS = [
+  // The form's answers (check_teeth_answer, check_shift_answer): a word that
+  // is no number, a number the geometry refuses.
+  ['"{word}" is not a whole number: {text}', '「$1」は整数ではありません: $2'],
+  ['"{word}" is not a number: {text}', '「$1」は数値ではありません: $2'],
+  ['{word} is refused: {text}', '$1 は受け付けられません: $2'],
+
+  // Why a gear is refused (gear_refusal) and the warning for a pointed tooth (gear_warning).
+  ['the number of teeth must be a whole number from {number} to {number}',
+    '歯数は $1 から $2 までの整数でなければなりません'],
+  ['the cutter cannot be used: {text}', 'この工具は使えません: $1'],
+  ['with z = {number} the shift coefficient must be greater than {number} and less than {number} ' +
+      '(addendum {number}+x, dedendum {number}-x and root radius z/2-{number}+x must be positive)',
+    'z = $1 では転位係数は $2 より大きく $3 より小さくなければなりません' +
+      '（歯末のたけ $4+x、歯元のたけ $5-x、歯底円の半径 z/2-$6+x がいずれも正でなければならないため）'],
+  ['z = {number} with x = {number} cannot be generated: {text}', 'z = $1, x = $2 の歯車は創成できません: $3'],
+  ["the cutter's tip arc reaches up to its rolling line, so no straight flank cuts an involute",
+    '工具歯先の丸みが転がり線まで達し、インボリュートを創成する直線の歯面が残りません'],
+  ['its tooth profile needs more than {number} points in one list', '歯形の点列が $1 点を超えます'],
+  ['its involute does not reach the tip circle', 'インボリュートが歯先円まで届きません'],
+  ['its flank leaves the band between root and tip circle', '歯面が歯底円と歯先円の間からはみ出します'],
+  ['z = {number} with x = {number}: the tooth comes to a point below its tip circle (radius {number}); ' +
+      'its flanks meet at radius {number}',
+    'z = $1, x = $2: 歯先円（半径 $3）に達する前に歯先がとがります。両側の歯面は半径 $4 で交わります'],
+
+  // Why a cutter is refused (cutter_refusal).
+  ['the pressure angle must be from {number} to {number} degrees', '圧力角は $1° から $2° まででなければなりません'],
+  ['the addendum and the dedendum must be from {number} to {number} modules',
+    '歯末のたけと歯元のたけはモジュールの $1 倍から $2 倍まででなければなりません'],
+  ["with that pressure angle the cutter's teeth leave no room for that addendum",
+    'その圧力角では、工具の歯の間にその歯末のたけの入る余地がありません'],
+  ["with that pressure angle the cutter's teeth come to a point above that dedendum",
+    'その圧力角では、工具の歯がその歯元のたけに達する前にとがります'],
+  ["the tip radius must be from {number} to the largest arc the cutter's tip holds",
+    '工具歯先の丸み半径は $1 から工具の歯先に収まる最大の円弧の半径まででなければなりません'],
+
+  // The data panel (web_gear_data_rows): the rows' names …
+  ['module', 'モジュール'],
+  ['pitch diameter', '基準円直径'],
+  ['base diameter', '基礎円直径'],
+  ['tip diameter', '歯先円直径'],
+  ['root diameter', '歯底円直径'],
+  ['form diameter', 'インボリュート開始円直径'],
+  ['tooth thickness on the pitch circle', '基準円上の歯厚'],
+  ['tooth thickness on the tip circle', '歯先円上の歯厚'],
+  ['span over {number} tooth', 'またぎ歯厚（またぎ歯数 $1）'],
+  ['span over {number} teeth', 'またぎ歯厚（またぎ歯数 $1）'],
+  ['over pins of {number} mm', 'オーバーピン寸法（ピン径 $1 mm）'],
+  ['undercut', '切り下げ'],
+  ['pointed', '歯先のとがり'],
+  ['mate', '相手歯車'],
+  ['working pressure angle', 'かみあい圧力角'],
+  ['centre distance', '中心距離'],
+  ['contact ratio', 'かみあい率'],
+  ['interference', '干渉'],
+  // … and their values in words (the figures, "z2 = 3, x2 = 0" and "20.0000°" need none).
+  ['— ({text})', '—（$1）'],
+  ['yes — {text}', 'あり — $1'],
+  ['no', 'なし'],
+  ['the tooth is pointed', '歯先がとがっています'],
+  ['the tooth has a tip land', '歯先に幅があります'],
+  ['it spans every tooth', 'すべての歯にまたがります'],
+  ['its contact points lie below the form circle', '接触点がインボリュート開始円より内側にあります'],
+  ['its contact points lie above the tip circle', '接触点が歯先円より外側にあります'],
+  ['its contact points lie above where the flanks meet', '接触点が両側の歯面の交わる点より外側にあります'],
+  ['the pin is too large to touch the involutes', 'ピンが大きすぎてインボリュートに接しません'],
+  ['a shift of at least {number} avoids it', '転位係数を $1 以上にすれば避けられます'],
+  ['the flanks meet at d = {number} mm', '両側の歯面が d = $1 mm で交わります'],
+  ["each gear's tip digs into the other's root", '両方の歯車の歯先が互いに相手の歯元に食い込みます'],
+  ["the mate's tip digs into the gear's root", '相手歯車の歯先がこの歯車の歯元に食い込みます'],
+  ["the gear's tip digs into the mate's root", 'この歯車の歯先が相手歯車の歯元に食い込みます'],
+
+  // The faults of a download.
+  ['the data file could not be made', '歯面データのファイルを作れませんでした'],
+  ['the data file could not be written', '歯面データのファイルを書き込めませんでした'],
+  ["the gear's outline could not be made", '歯車の輪郭のファイルを作れませんでした'],
+  ["the gear's outline could not be written", '歯車の輪郭のファイルを書き込めませんでした'],
+  ["the gear's data could not be made", '歯車の諸元のファイルを作れませんでした'],
+  ["the gear's data could not be written", '歯車の諸元のファイルを書き込めませんでした'],
+];
+
+// As printf's %d, %g and %.4f write a number, inf and nan included.
+const NUMBER = String.raw`(-?(?:\d+(?:\.\d*)?|\.\d+)(?:e[-+]?\d+)?|-?inf|-?nan)`;
+// A quoted word is greedy: the wrapper's text after it never occurs in a reason,
+// so its last occurrence is the wrapper's, whatever the word holds.
+const PLACES = {number: NUMBER, word: '(.*)', text: '(.+)'};
+
+// Each pattern as {pattern: RegExp, translated: [whether each capture is a text], template}.
+const ENTRIES = TEXTS.map(([english, template]) => {
+  const translated = [];
+  const source = english.split(/\{(number|word|text)\}/).map((part, i) => {
+    if (i % 2 === 0) return part.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
+    translated.push(part === 'text');
+    return PLACES[part];
+  }).join('');
+  return {pattern: new RegExp(`^${source}$`, 's'), translated, template};
+});
+
+function translateOne(english) {
+  for (const {pattern, translated, template} of ENTRIES) {
+    const found = pattern.exec(english);
+    if (found === null) continue;
+    const parts = found.slice(1).map((part, i) => (translated[i] ? translateOne(part) : part));
+    return template.replace(/\$(\d)/g, (_, n) => parts[Number(n) - 1]);
+  }
+  return english;
+}
+
+// The Japanese of a text the module returned, or the text itself when the
+// table does not know it. The data panel's rows ("name\tvalue\n" each, as
+// web_gear_data_rows returns them) are translated part by part, tabs and line
+// ends kept: the module quotes no tab or line end of a typed word as it is.
+export function japaneseText(english) {
+  return english.split(/(\t|\n)/).map((part, i) => (i % 2 === 0 ? translateOne(part) : part)).join('');
+}
+
+// The Japanese of one row of the data panel: [name, value].
+export function japaneseDataRow(name, value) {
+  return [japaneseText(name), japaneseText(value)];
+}
