@@ -4,6 +4,10 @@
 #include "scenes/scenes.hpp"
 
 #include "draw/draw.hpp"
+#include "geometry/geometry.hpp"
+
+#include <algorithm>
+#include <cmath>
 
 // ---- Global state ------------------------------------------------------------
 SceneMode scene_mode = FIRST_SCENE;  // scene the next frame shows
@@ -68,4 +72,32 @@ void set_scene_state(SceneMode scene, int step, int zoom) {
     addendum_step = dedendum_step = undercut_step = tooth_step = step;
     scale_factor = zoomed_scale(START_SCALE, zoom);
     frame_line_width = LATER_FRAME_LINE_WIDTH;
+}
+
+int shown_step() {
+    switch (scene_mode) {
+        case '1': return std::max(0, addendum_step - 1);
+        case '2': return std::max(0, dedendum_step - 1);
+        case '3': return std::max(0, undercut_step - 1);
+        case '4':
+        case '5':
+        case LAST_SCENE: return std::max(0, tooth_step - 1);
+        default: return 0;
+    }
+}
+
+int last_step() {
+    switch (scene_mode) {
+        case '1': return generation_curves.addendum_last;
+        case '2': return generation_curves.dedendum_last;
+        case '3': return generation_curves.undercut_last;
+        case '4':
+        case '5':
+        case LAST_SCENE: return STEP_LIMIT;
+        default: return 0;
+    }
+}
+
+int shown_zoom() {
+    return static_cast<int>(std::lround(std::log(scale_factor / START_SCALE) / std::log(ZOOM_STEP)));
 }

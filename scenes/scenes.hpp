@@ -66,6 +66,20 @@ KeyEffect take_scene_key(unsigned char key);
 // from the start scale, and the 2-pixel line width every later frame starts with.
 void set_scene_state(SceneMode scene, int step, int zoom);
 
+// What the page reads back to show and link the frame it has just recorded:
+// the step that frame drew (each scene's counter rests one past it; 0 in the
+// still scenes '6' and '7'), the last step scene_mode can show (a generation
+// scene's curve ends, '4', '5' and '8' run on to STEP_LIMIT as links may ask;
+// 0 for the still scenes) and the zoom of the scale factor (presses of 'w'
+// from the start scale; negative: of 'W').
+int shown_step();
+int last_step();
+int shown_zoom();
+
+// The zoom at which the whole gear (in scene '8' both gears) just fits the
+// view, within ZOOM_LIMIT.
+int whole_gear_zoom();
+
 // Records one frame of scene_mode for a frame of width × height pixels, as the
 // window's display callback draws it: begin_record, the scene's block, which
 // draws its step and advances its step counter (any other scene: an empty

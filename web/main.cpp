@@ -142,6 +142,36 @@ WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int hei
     record_scene_frame(width, height);
 }
 
+// What the page reads back after each frame, to show it in its controls and
+// its address: the frame's scene, step and zoom as a link names them, the
+// last step its scene can show, and whether it shows the gear's data.
+WEB_EXPORT int web_shown_scene() {
+    return scene_mode - '0';
+}
+WEB_EXPORT int web_shown_step() {
+    return shown_step();
+}
+WEB_EXPORT int web_shown_zoom() {
+    return shown_zoom();
+}
+WEB_EXPORT int web_last_step() {
+    return last_step();
+}
+WEB_EXPORT int web_info_shown() {
+    return info_panel_shown ? 1 : 0;
+}
+
+// The gear's data on the frames or not ('i' as a link's info=1 asks), without
+// drawing a frame.
+WEB_EXPORT void web_show_info(int shown) {
+    if ((shown != 0) != info_panel_shown) take_scene_key('i');
+}
+
+// The zoom of "whole gear in view" for the scene shown.
+WEB_EXPORT int web_whole_gear_zoom() {
+    return whole_gear_zoom();
+}
+
 // ---- files for download -----------------------------------------------------------
 // Written into the module's memory file system under the page's path, from
 // where the page hands the bytes to the browser. Each returns "" or why not.

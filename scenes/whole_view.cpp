@@ -1,0 +1,35 @@
+// How far to zoom out (or in) for the whole gear: the zoom at which the gear
+// cut in the scene shown, centred below the pitch point as every scene places
+// it, or in scene '8' the gear and its mate on their line of centres, just
+// fits the view. No state of its own; reads the gear and the scene state.
+#include "scenes/scenes.hpp"
+
+#include "draw/draw.hpp"
+#include "gear_data/gear_data.hpp"
+
+#include <algorithm>
+
+// The view's half-height the whole gear may take: a little room at the edges.
+constexpr double WHOLE_GEAR_MARGIN = 0.95;
+
+// The farthest the picture reaches from the pitch point, model units: down to
+// the bottom of the gear's tip circle, or in scene '8' also up to the top of
+// the mate's. The width never matters more: a tip circle is narrower than
+// the distance from the pitch point to its far side.
+static double reach_from_pitch_point() {
+    const GearData gear = gear_data(1.0, 0.0);
+    if (scene_mode != LAST_SCENE) return gear.pitch_diameter / 2.0 + gear.tip_diameter / 2.0;
+    const GearData mate = mate_data(1.0, 0.0);
+    const PairData pair = pair_data(gear, mate);
+    const double gear_centre = pair.centre_distance * gear.teeth / (gear.teeth + mate.teeth);
+    const double mate_centre = pair.centre_distance - gear_centre;
+    return std::max(gear_centre + gear.tip_diameter / 2.0, mate_centre + mate.tip_diameter / 2.0);
+}
+
+int whole_gear_zoom() {
+    const double largest_scale = WHOLE_GEAR_MARGIN / reach_from_pitch_point();
+    // The fewest presses of 'w' (or the most of 'W') that bring the scale to it.
+    int zoom = -ZOOM_LIMIT;
+    while (zoom < ZOOM_LIMIT && zoomed_scale(START_SCALE, zoom) > largest_scale) ++zoom;
+    return zoom;
+}
