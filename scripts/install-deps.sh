@@ -43,7 +43,7 @@ for p in "${packages[@]}"; do
   fi
 done
 
-# The web page's tests speak to Chromium through two npm packages, pinned in
+# The web page's tests speak to Chromium and check the page through three npm packages, pinned in
 # tests/web/package-lock.json; installed again only when the lock has changed.
 install_web_test_modules() {
   [ "$program_only" = yes ] && return 0

@@ -139,7 +139,7 @@ export class Browser {
   async open(url) {
     await this.send('Page.navigate', {url});
     const started = `(() => { const problem = document.getElementById('problem');
-      return problem !== null && (!problem.hidden || document.getElementById('headline').textContent !== ''); })()`;
+      return problem !== null && (!problem.hidden || document.getElementById('headline')?.textContent); })()`;
     for (let waited = 0; waited < 30000; waited += 50) {
       if (await this.evaluate(started)) return;
       await new Promise((r) => setTimeout(r, 50));
@@ -166,6 +166,54 @@ export class Browser {
 
   async type(text) {
     for (const c of text) await this.key(c);
+  }
+
+  // The page as a screen of width × height CSS pixels, ratio device pixels to
+  // one; touch: a phone's or tablet's screen, touched with fingers.
+  async viewport(width, height, ratio = 1, touch = false) {
+    await this.send('Emulation.setDeviceMetricsOverride', {width, height, deviceScaleFactor: ratio, mobile: touch});
+    await this.send('Emulation.setTouchEmulationEnabled', {enabled: touch, maxTouchPoints: touch ? 5 : 1});
+  }
+
+  // The languages the browser asks for, as its user's settings give them ('ja-JP,ja').
+  async languages(acceptLanguage) {
+    const {userAgent} = await this.send('Browser.getVersion');
+    await this.send('Emulation.setUserAgentOverride', {userAgent, acceptLanguage});
+  }
+
+  // The centre of the first element matching selector, CSS pixels.
+  centre(selector) {
+    return this.evaluate(`(() => { const r = document.querySelector(${JSON.stringify(selector)})
+      .getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2]; })()`);
+  }
+
+  // Fingers on the screen: moves[0] where they go down, each later move where they
+  // are then, each a list of [x, y] CSS pixels, one a finger; then they lift.
+  async touch(moves) {
+    const points = (fingers) => fingers.map(([x, y], id) => ({x, y, id}));
+    await this.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: points(moves[0])});
+    for (const fingers of moves.slice(1)) await this.send('Input.dispatchTouchEvent', {type: 'touchMove', touchPoints: points(fingers)});
+    await this.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+  }
+
+  // A finger's tap on the element matching selector.
+  async tap(selector) {
+    await this.touch([[await this.centre(selector)]]);
+  }
+
+  // The mouse wheel turned over (x, y) by deltaY pixels (positive: towards the user).
+  async wheel(x, y, deltaY) {
+    await this.send('Input.dispatchMouseEvent', {type: 'mouseWheel', x, y, deltaX: 0, deltaY});
+  }
+
+  // The pixels of the element matching selector as RGBA, one per CSS pixel.
+  async elementShot(selector, file = null) {
+    const [x, y, width, height] = await this.evaluate(`(() => { const r = document.querySelector(
+      ${JSON.stringify(selector)}).getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()`);
+    const shot = await this.send('Page.captureScreenshot', {format: 'png', clip: {x, y, width, height, scale: 1}});
+    const bytes = Buffer.from(shot.data, 'base64');
+    if (file) fs.writeFileSync(file, bytes);
+    return PNG.sync.read(bytes);
   }
 
   // The top-left width × height pixels of the page as RGBA.

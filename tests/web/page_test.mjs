@@ -2,7 +2,9 @@
 // linked frames look like the desktop's pictures of the same frame, the form
 // and the keys behave as the console and the window do, bad links say why,
 // the gear's data is said in words, the downloads hold the desktop's bytes,
-// and a page that cannot start says what failed.
+// the page fits phones, tablets and projectors and is worked by fingers and
+// mouse too, in Japanese and English, its address is the link to its frame,
+// a checker finds no serious barrier, and a page that cannot start says what failed.
 // Usage: node page_test.mjs <built page dir> <desktop rackgen> <artifacts dir>
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -45,15 +47,17 @@ const cutterOptions = (cutter) =>
   Object.entries(cutter).flatMap(([name, value]) => [CUTTER_OPTIONS[name], String(value)]);
 
 // The desktop's picture of a frame, made by the program's --render.
-function desktopFrame(z, x, scene, step, zoom, cutter) {
-  const file = artifact(`desktop_z${z}_x${x}_s${scene}_k${step}_w${zoom}${cutterQuery(cutter)}.png`);
+function desktopFrame(z, x, scene, step, zoom, cutter = {}, size = [800, 800]) {
+  const file = artifact(`desktop_z${z}_x${x}_s${scene}_k${step}_w${zoom}${cutterQuery(cutter)}_${size.join('x')}.png`);
   runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), ...cutterOptions(cutter), '--render', file,
-    '--scene', String(scene), '--step', String(step), '--zoom', String(zoom)]);
+    '--scene', String(scene), '--step', String(step), '--zoom', String(zoom), '--size', size.join('x')]);
   return readPng(file);
 }
 
+// The page's picture of a frame (the canvas's pixels at one device pixel per
+// CSS pixel) against the desktop's of the same size.
 function sameFrame(shot, z, x, scene, step, zoom, cutter = {}) {
-  const complaints = comparePictures(shot, desktopFrame(z, x, scene, step, zoom, cutter));
+  const complaints = comparePictures(shot, desktopFrame(z, x, scene, step, zoom, cutter, [shot.width, shot.height]));
   assert.deepEqual(complaints, [], `z=${z} x=${x} scene ${scene} step ${step} zoom ${zoom}${cutterQuery(cutter)}`);
 }
 
@@ -68,6 +72,7 @@ async function shownProblem(what) {
 }
 
 describe('a link opens straight on its frame', () => {
+  // With embed=1 the canvas alone, 800 × 800 at the top-left (or size=).
   // '+40' in the address is the step 40 with its sign, not " 40". Two are cut
   // with other cutters and one meshes with a chosen mate, given as the
   // command line's options give them.
@@ -75,14 +80,16 @@ describe('a link opens straight on its frame', () => {
     [20, 0.5, 1, '+40', 0], [8, 0, 3, 60, 0], [20, 0.5, 4, 300, -15], [10, 0.5, 5, 120, 0],
     [10, 0.5, 6, 0, 3], [10, 0.5, 7, 0, -8], [20, 0, 2, 25, 12],
     [8, 0.2, 3, 60, 0, {alpha: 25, rho: 0.3}], [10, 0.5, 7, 0, -8, {profile: 'D', ha: 0.8}],
-    [12, 0.6, 8, 0, 8, {z2: 24, x2: 0.36}],
+    [12, 0.6, 8, 0, 8, {z2: 24, x2: 0.36}], [20, 0.5, 4, 30, 0, {size: '1000x500'}],
   ];
   for (const [z, x, scene, step, zoom, cutter = {}] of frames) {
-    const query = `z=${z}&x=${x}&scene=${scene}&step=${step}&zoom=${zoom}${cutterQuery(cutter)}`;
+    const query = `z=${z}&x=${x}&scene=${scene}&step=${step}&zoom=${zoom}${cutterQuery(cutter)}&embed=1`;
     test(query, async () => {
       await browser.open(`${server.url}index.html?${query}`);
-      const shot = await browser.screenshot(800, 800, artifact(`page_${query.replaceAll('&', '_')}.png`));
-      sameFrame(shot, z, x, scene, step, zoom, cutter);
+      const [width, height] = (cutter.size ?? '800x800').split('x').map(Number);
+      const shot = await browser.screenshot(width, height, artifact(`page_${query.replaceAll('&', '_')}.png`));
+      const {size, ...rest} = cutter;
+      sameFrame(shot, z, x, scene, step, zoom, rest);
     });
   }
 
@@ -106,9 +113,10 @@ describe('a link opens straight on its frame', () => {
       ['z=%1B%5B2J12', /"\\x1b\[2J12" is not a whole number/],
       ['z=20%00', /"20\\x00" is not a whole number/],
       [`z=${'7'.repeat(40)}a`, new RegExp(`"${'7'.repeat(32)}\\.\\.\\." is not a whole number`)],
+      ['z=20&size=8x8000', /size=8x8000 in the address: size must be WxH, each side 16 to 8192 pixels/],
     ];
     for (const [query, expected] of cases) {
-      await browser.open(`${server.url}index.html?${query}`);
+      await browser.open(`${server.url}index.html?${query}&embed=1`);
       assert.match(await shownProblem(query), expected, query);
     }
   });
@@ -117,47 +125,36 @@ describe('a link opens straight on its frame', () => {
 describe('the form and the keys', () => {
   const visible = (id) => browser.evaluate(`document.getElementById('${id}').checkVisibility()`);
   const focused = () => browser.evaluate('document.activeElement.id');
+  const text = (id) => browser.evaluate(`document.getElementById('${id}').textContent`);
+  const canvasShot = (name) => browser.elementShot('#canvas', artifact(`${name}.png`));
 
-  test('the dialogue, scene 4 zoomed out with w and stepped with s, then x, z and Esc', async () => {
-    await browser.open(`${server.url}index.html`);
-    assert.equal(await browser.evaluate(`document.getElementById('shift-prompt').textContent`),
-      '(2) 転位係数設定　　入力 x=');
+  test('the dialogue as people type it, scene 4 with w and s, then x, z and Esc', async () => {
+    await browser.open(`${server.url}index.html?lang=en`);
     assert.equal(await focused(), 'teeth');
-
     await browser.type('8O');  // a letter O for a nought, as typed in a hurry
     await browser.key('Enter');
-    assert.equal(await browser.evaluate(`document.getElementById('teeth-message').textContent`),
+    assert.equal(await text('teeth-message'),
       '"8O" is not a whole number: the number of teeth must be a whole number from 3 to 1000');
-    assert.equal(await visible('scenes'), false);
+    assert.deepEqual([await visible('scenes'), await focused()], [false, 'teeth']);
 
+    // Enter moves on from z to x, then accepts; full-width digits and a decimal comma are numbers.
     await browser.evaluate(`document.getElementById('teeth').select()`);
-    await browser.type('8');
-    await browser.evaluate(`document.getElementById('shift').focus()`);
-    await browser.type('0');
+    await browser.type('８');
+    await browser.key('Enter');
+    assert.equal(await focused(), 'shift');
+    await browser.type('０，０');
     await browser.key('Enter');
     assert.equal(await visible('question'), true, 'the data-file question follows the accepted gear');
     await browser.key('0');
     assert.equal(await visible('question'), false);
-
-    // The canvas's place on the page, to cut the frame out of page screenshots.
-    const [left, top] = (await browser.evaluate(`(() => { const r = document.getElementById('canvas')
-      .getBoundingClientRect(); return [r.left, r.top]; })()`)).map(Math.round);
-    const canvasShot = async (name) => {
-      const shot = await browser.screenshot(1200, 900, artifact(`${name}.png`));
-      const crop = {width: 800, height: 800, data: Buffer.alloc(800 * 800 * 4)};
-      for (let y = 0; y < 800; ++y) {
-        const from = ((y + top) * shot.width + left) * 4;
-        shot.data.copy(crop.data, y * 3200, from, from + 3200);
-      }
-      return crop;
-    };
+    assert.equal(await text('gear-line'), 'z = 8, x = 0');
 
     // Scene 4 from its start; every 'w' zooms out and draws the next step, as in the window.
     await browser.key('4');
     for (let k = 0; k < 10; ++k) await browser.key('w');
     let previous = await canvasShot('keys_4_w10');
     sameFrame(previous, 8, 0, 4, 10, 10);
-    for (let step = 11; step <= 13; ++step) {
+    for (let step = 11; step <= 12; ++step) {
       await browser.key('s');
       const shot = await canvasShot(`keys_4_w10_s${step}`);
       assert.ok(changedPixels(previous, shot) > 200, `'s' to step ${step} moves the rack`);
@@ -165,6 +162,7 @@ describe('the form and the keys', () => {
       previous = shot;
     }
 
+    // 'x': only the shift may change; the new gear is drawn at once, scene 1 from its start.
     await browser.key('x');
     assert.deepEqual([await visible('dialogue'), await focused(),
       await browser.evaluate(`document.getElementById('teeth').readOnly`)], [true, 'shift', true]);
@@ -172,10 +170,16 @@ describe('the form and the keys', () => {
     await browser.type('0.5');
     await browser.key('Enter');
     await browser.key('0');
-    assert.equal(await browser.evaluate(`document.getElementById('gear-line').textContent`), 'z = 8, x = 0.5');
-    assert.equal(changedPixels(previous, await canvasShot('keys_x')), 0, 'the old frame stays until the next key');
-    await browser.key('s');
-    sameFrame(await canvasShot('keys_x_s'), 8, 0.5, 1, 0, 0);
+    assert.equal(await text('gear-line'), 'z = 8, x = 0.5');
+    sameFrame(await canvasShot('keys_x'), 8, 0.5, 1, 0, 0);
+
+    // Esc in the form drops the change: the gear and its frame stay.
+    const before = await canvasShot('keys_before_esc');
+    await browser.key('z');
+    await browser.type('12');
+    await browser.key('Escape');
+    assert.deepEqual([await visible('dialogue'), await text('gear-line')], [false, 'z = 8, x = 0.5']);
+    assert.equal(changedPixels(before, await canvasShot('keys_after_esc')), 0);
 
     await browser.key('z');
     assert.deepEqual([await visible('dialogue'), await focused()], [true, 'teeth']);
@@ -184,16 +188,14 @@ describe('the form and the keys', () => {
     await browser.evaluate(`(() => { const profile = document.getElementById('cutter-profile');
       profile.value = 'A'; profile.dispatchEvent(new Event('change'));
       document.getElementById('cutter-alpha').value = '50'; })()`);
-    await browser.key('Enter');
-    assert.deepEqual([await browser.evaluate(`document.getElementById('cutter-message').textContent`),
-      await visible('cutter-alpha'), await focused()],
-    ['the cutter cannot be used: the pressure angle must be from 10 to 35 degrees', true, 'cutter-alpha']);
+    await browser.evaluate(`document.getElementById('accept').click()`);
+    assert.deepEqual([await text('cutter-message'), await visible('cutter-alpha'), await focused()],
+      ['the cutter cannot be used: the pressure angle must be from 10 to 35 degrees', true, 'cutter-alpha']);
     await browser.evaluate(`document.getElementById('cutter-alpha').select()`);
     await browser.type('20');
     await browser.key('Enter');  // the same gear again, cut by profile A
     await browser.key('0');
-    assert.equal(await browser.evaluate(`document.getElementById('gear-line').textContent`),
-      'z = 8, x = 0.5; cutter 20°, ha 1, hf 1.25, ρ 0.38');
+    assert.equal(await text('gear-line'), 'z = 8, x = 0.5; cutter 20°, ha 1, hf 1.25, ρ 0.38');
     await browser.key('Escape');
     assert.deepEqual([await visible('scenes'), await visible('dialogue'), await focused()], [false, true, 'teeth']);
     assert.deepEqual(browser.consoleErrors, []);
@@ -202,9 +204,9 @@ describe('the form and the keys', () => {
   test('the gear\'s data beside the canvas, undercut and pointed in words; a refused mate', async () => {
     const panel = () => browser.evaluate(`Object.fromEntries([...document.getElementById('gear-data-rows').rows]
       .map((row) => [row.cells[0].textContent, row.cells[1].textContent]))`);
-    await browser.open(`${server.url}index.html`);
+    await browser.open(`${server.url}index.html?lang=en`);
     await browser.type('8');
-    await browser.evaluate(`document.getElementById('shift').focus()`);
+    await browser.key('Enter');
     await browser.type('0');
     await browser.key('Enter');
     await browser.key('0');
@@ -215,21 +217,22 @@ describe('the form and the keys', () => {
     assert.equal(await focused(), 'mate-teeth');
     await browser.type('2');
     await browser.key('Enter');
-    assert.equal(await browser.evaluate(`document.getElementById('mate-teeth-message').textContent`),
+    assert.equal(await text('mate-teeth-message'),
       '2 is refused: the number of teeth must be a whole number from 3 to 1000');
     await browser.evaluate(`document.getElementById('mate-teeth').select()`);
     await browser.type('16');
     await browser.key('Enter');
+    await browser.key('Enter');
     assert.equal((await panel()).interference, 'yes — the mate\'s tip digs into the gear\'s root');
 
-    await browser.open(`${server.url}index.html?z=10&x=0.7`);
+    await browser.open(`${server.url}index.html?z=10&x=0.7&lang=en`);
     const pointed = await panel();
     assert.deepEqual([pointed.undercut, pointed.pointed, pointed['tooth thickness on the tip circle']],
       ['no', 'yes — the flanks meet at d = 13.3995 mm', '— (the tooth is pointed)']);
   });
 
   test('downloads hold the desktop\'s bytes', async () => {
-    await browser.open(`${server.url}index.html?z=20&x=0.5`);
+    await browser.open(`${server.url}index.html?z=20&x=0.5&embed=1`);
     // Through the page's own modules, as its buttons reach them.
     const inPage = (expression) => browser.evaluate(`import('./page.js').then((page) => ${expression})`);
     for (const [z, x] of [[20, 0.5], [8, 0], [150, 0]]) {
@@ -256,6 +259,131 @@ describe('the form and the keys', () => {
     assert.ok(Buffer.from(await inPage('Array.from(page.dataFileBytes())')).equals(fs.readFileSync(data)));
     assert.ok(Buffer.from(await inPage(`Array.from(page.gearBytes('.dxf'))`)).equals(fs.readFileSync(dxf)));
     assert.ok(Buffer.from(await inPage('Array.from(page.gearDataBytes())')).equals(fs.readFileSync(json)));
+  });
+});
+
+describe('every screen and every hand', () => {
+  const LINK = 'z=20&x=0.5&scene=4&step=300';
+  const shown = () => browser.evaluate(`import('./page.js').then(({page}) => page.shown)`);
+  const address = () => browser.evaluate('location.search');
+
+  // What stands outside the screen: the page's width, the canvas and every
+  // control that is shown, with their sizes and the canvas's pixels.
+  const LAYOUT = `(() => {
+    const box = (e) => { const r = e.getBoundingClientRect(); return {id: e.id || e.textContent.trim(),
+      left: r.left, top: r.top, right: r.right, bottom: r.bottom, width: r.width, height: r.height}; };
+    const shown = (e) => e.checkVisibility();
+    const canvas = document.getElementById('canvas');
+    return {page: document.documentElement.scrollWidth, width: innerWidth, height: innerHeight,
+      canvas: {...box(canvas), pixels: canvas.width, ratio: devicePixelRatio},
+      toolbar: box(document.getElementById('controls')),
+      controls: [...document.querySelectorAll('button, input, select, summary')].filter(shown).map(box)};
+  })()`;
+
+  const screens = [
+    ['phone', 390, 844, 3, true], ['tablet', 820, 1180, 1, true], ['desktop', 1920, 1080, 1, false],
+    ['phone landscape', 844, 390, 3, true], ['4K projector', 3840, 2160, 1, false],
+  ];
+  for (const [name, width, height, ratio, touch] of screens) {
+    test(`${name} ${width}×${height}: nothing beyond the edges, the canvas sharp, controls for fingers`, async () => {
+      await browser.viewport(width, height, ratio, touch);
+      await browser.open(`${server.url}index.html?${LINK}`);
+      const layout = await browser.evaluate(LAYOUT);
+      assert.ok(layout.page <= width, `the page is ${layout.page} px wide`);
+      const {canvas, toolbar} = layout;
+      for (const part of [canvas, toolbar, ...layout.controls])
+        assert.ok(part.left >= 0 && part.right <= width + 0.5, `${part.id} inside the width`);
+      // The canvas and its controls on the first screen; the larger the screen, the larger the canvas.
+      assert.ok(toolbar.bottom <= height && canvas.bottom <= height, 'canvas and controls on the screen');
+      assert.ok(canvas.width >= Math.min(width, height) * 0.45, `a canvas of ${canvas.width} px`);
+      assert.equal(canvas.pixels, Math.round(canvas.width * ratio), 'drawn at the pixel ratio');
+      if (touch) for (const control of layout.controls)
+        assert.ok(control.width >= 44 && control.height >= 44, `${control.id}: ${control.width}×${control.height}`);
+      await browser.send('Page.captureScreenshot', {format: 'png'}).then(({data}) =>
+        fs.writeFileSync(artifact(`screen_${name.replaceAll(' ', '_')}.png`), Buffer.from(data, 'base64')));
+    });
+  }
+
+  test('fingers: scene, step and zoom buttons, a tap, the slider, play, pinch and the wheel', async () => {
+    await browser.viewport(820, 1180, 1, true);
+    await browser.open(`${server.url}index.html?z=20&x=0.5&lang=en`);
+    const canvasShot = (name) => browser.elementShot('#canvas', artifact(`${name}.png`));
+    // Taps do what the keys do: '4', 's', 's', 'w' (which draws the next step), then a tap on the picture.
+    for (const key of ['4', 's', 's', 'w']) await browser.tap(`[data-key="${key}"]`);
+    sameFrame(await canvasShot('tap_4_s_s_w'), 20, 0.5, 4, 3, 1);
+    await browser.tap('#canvas');
+    assert.deepEqual(await shown(), {scene: 4, step: 4, zoom: 1, last: 10000, info: false});
+
+    // Two fingers spread to 1/0.9² of their distance: two presses of 'W'; the wheel one back.
+    const [cx, cy] = await browser.centre('#canvas');
+    await browser.touch([[[cx - 50, cy], [cx + 50, cy]], [[cx - 62, cy], [cx + 62, cy]]]);
+    assert.equal((await shown()).zoom, -1);
+    await browser.wheel(cx, cy, 100);
+    assert.equal((await shown()).zoom, 0);
+
+    // The whole gear in view: its tip circle fits below the pitch point, one press less would not.
+    await browser.tap('#whole');
+    const {zoom} = await shown();
+    const reach = 10 + 11.5;  // pitch radius and tip radius of z = 20, x = 0.5, module units
+    assert.ok(0.5 * 0.9 ** zoom * reach <= 0.95 && 0.5 * 0.9 ** (zoom - 1) * reach > 0.95, `zoom ${zoom}`);
+
+    // The slider goes to step 3000 in one move, computing that frame directly.
+    await browser.evaluate(`(() => { const slider = document.getElementById('step-slider');
+      slider.value = '3000'; slider.dispatchEvent(new Event('input')); })()`);
+    sameFrame(await canvasShot('slider_3000'), 20, 0.5, 4, 3000, zoom);
+
+    // Play, then pause: the steps went on; the address is the link to the frame shown.
+    await browser.tap('#play');
+    await new Promise((resolve) => setTimeout(resolve, 700));
+    await browser.tap('#play');
+    const played = await shown();
+    assert.ok(played.step > 3005, `played to step ${played.step}`);
+    await new Promise((resolve) => setTimeout(resolve, 400));
+    const link = await address();
+    assert.match(link, new RegExp(`^\\?z=20&x=0.5&scene=4&step=${played.step}&zoom=${zoom}&lang=en$`));
+    const frame = await canvasShot('played');
+    await browser.open(`${server.url}index.html${link}`);
+    assert.equal(changedPixels(frame, await canvasShot('played_link')), 0, 'the link opens the same frame');
+
+    assert.deepEqual(browser.consoleErrors, []);
+  });
+
+  test('Japanese or English: from the browser, from the address, switched', async () => {
+    await browser.viewport(1200, 900);
+    await browser.languages('ja-JP,ja;q=0.9,en;q=0.8');
+    await browser.open(`${server.url}index.html`);
+    const texts = () => browser.evaluate(`['shift-prompt', 'play', 'key-help', 'teeth-message']
+      .map((id) => document.getElementById(id).textContent)`);
+    const [prompt, , help] = await texts();
+    assert.equal(prompt, '(2) 転位係数設定　　入力 x=');  // the console's own bytes
+    assert.match(help, /^'s'キーで    ：描画継続\n[^]*'x'キーで    ：転位係数変更/);
+    await browser.type('2');
+    await browser.key('Enter');
+    assert.match((await texts())[3], /^2 は/);
+    await browser.tap('#language');
+    assert.deepEqual((await texts()).map((t) => t.split('\n')[0]),
+      ['(2) Profile shift coefficient    input x=', '▶ Play', "'s'           : continue drawing",
+        '2 is refused: the number of teeth must be a whole number from 3 to 1000']);
+    await browser.open(`${server.url}index.html?z=20&lang=en`);
+    assert.equal((await texts())[1], '▶ Play');
+    await browser.languages('en-US,en');
+  });
+
+  test('no serious or critical barrier for assistive technology', async () => {
+    const axe = fs.readFileSync(new URL('node_modules/axe-core/axe.min.js', import.meta.url), 'utf8');
+    const barriers = async (what) => {
+      await browser.evaluate(axe);
+      const violations = await browser.evaluate(`axe.run(document).then((r) => r.violations
+        .filter((v) => v.impact === 'serious' || v.impact === 'critical')
+        .map((v) => v.id + ': ' + v.nodes.map((n) => n.target.join(' ')).join(', ')))`);
+      assert.deepEqual(violations, [], what);
+    };
+    await browser.viewport(390, 844, 3, true);
+    await browser.open(`${server.url}index.html?lang=ja`);
+    await barriers('the form');
+    await browser.open(`${server.url}index.html?${LINK}&info=1`);
+    await barriers('the scenes');
+    await browser.viewport(1200, 900);
   });
 });
 

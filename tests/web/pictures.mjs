@@ -61,10 +61,11 @@ function missing(a, b, k, width, height, radius) {
   return {count, missed};
 }
 
-// Compares the top-left width × height of two pictures. Returns a list of
+// Compares the top-left width × height of two pictures (all both have, unless given). Returns a list of
 // complaints (empty when they agree): for each colour with enough pixels, at
 // most `share` of its pixels in either picture may lack a match within radius.
-export function comparePictures(a, b, {width = 800, height = 800, radius = 3, share = 0.02} = {}) {
+export function comparePictures(a, b, {width = Math.min(a.width, b.width), height = Math.min(a.height, b.height),
+  radius = 3, share = 0.02} = {}) {
   const ca = classes(a, width, height);
   const cb = classes(b, width, height);
   const complaints = [];
@@ -83,7 +84,7 @@ export function comparePictures(a, b, {width = 800, height = 800, radius = 3, sh
 }
 
 // Number of pixels that differ between two pictures' top-left width × height.
-export function changedPixels(a, b, width = 800, height = 800) {
+export function changedPixels(a, b, width = Math.min(a.width, b.width), height = Math.min(a.height, b.height)) {
   let changed = 0;
   for (let y = 0; y < height; ++y)
     for (let x = 0; x < width; ++x) {
