@@ -1,10 +1,13 @@
 // The canvas painter: paints the frame record the program has just recorded
 // (frame_record in the wasm memory) on a 2D canvas as the window shows it:
 // white ground, hard-edged lines and discs in the record's colours and pixel
-// widths, the legend in an 18 px Helvetica-metric font. Lines and polygons are
-// set pixel by pixel into an image (a canvas path with its smoothed edges costs
-// twenty times more per segment); the text is drawn by the canvas between the
-// images, in the record's painting order. Keeps only its scratch image between frames.
+// widths, the legend in an 18 px Helvetica-metric font; on a canvas with more
+// pixels than the frame was recorded at (a screen's pixel ratio) the widths
+// and the font grow by the ratio. Lines and polygons are set pixel by pixel
+// into an image (a canvas path with its smoothed edges costs twenty times more
+// per segment), of which only the rectangle set is put on the canvas; the text
+// is drawn by the canvas between the images, in the record's painting order.
+// Keeps only its scratch image and arrays between frames.
 
 // Helvetica 18 as the window's bitmap font; Nimbus Sans has its metrics.
 const LEGEND_SIZE = 18;  // pixels of the recorded frame
@@ -143,27 +146,64 @@ function setRun(u0, v0, u1, v1, width, colour, alongX) {
   if (alongX) markSet(first, last + 1, vLow, vHigh + 1);
   else markSet(vLow, vHigh + 1, first, last + 1);
   if (vLow === Math.min(lowFirst, lowLast) && vHigh === Math.max(lowFirst, lowLast) + width - 1) {
-    // Wholly within the image across: nothing to cut at either side, and
-    // never below 0, so truncating is flooring.
-    let line = first * uStride;
-    if (width === 2) {  // the record's usual width: its two pixels without a loop
-      for (let u = first; u <= last; ++u, line += uStride) {
-        const at = line + ((v0 + (u + 0.5 - u0) * slope - half) | 0) * vStride;
-        pixels[at] = colour;
-        pixels[at + vStride] = colour;
-      }
-      return;
-    }
+    setAcross(first, last, u0, v0, slope, half, width, colour, uStride, vStride);
+    return;
+  }
+  // Cut by a side of the image: the run is set whole where all `width` pixels
+  // across are inside, and pixel by pixel on either side of that.
+  let inFirst = first;
+  let inLast = last;
+  if (lowLast >= lowFirst) {
+    inFirst = firstPast(first, last, u0, v0, slope, half, 0, true);
+    inLast = firstPast(first, last, u0, v0, slope, half, vSize - width + 1, true) - 1;
+  } else {
+    inFirst = firstPast(first, last, u0, v0, slope, half, vSize - width, false);
+    inLast = firstPast(first, last, u0, v0, slope, half, -1, false) - 1;
+  }
+  if (inFirst > inLast) {
+    inFirst = last + 1;
+    inLast = last;
+  }
+  setAcross(inFirst, inLast, u0, v0, slope, half, width, colour, uStride, vStride);
+  for (let u = first; u <= last; ++u) {
+    if (u === inFirst) u = inLast + 1;
+    if (u > last) break;
+    const low = Math.floor(v0 + (u + 0.5 - u0) * slope - half);
+    const to = Math.min(vSize - 1, low + width - 1);
+    for (let v = Math.max(0, low); v <= to; ++v) pixels[u * uStride + v * vStride] = colour;
+  }
+}
+
+// The first u of first … last + 1 from which on the lowest v of a run is at
+// least `bound` (rising), or at most (falling); by halving, as it is monotonic.
+function firstPast(first, last, u0, v0, slope, half, bound, rising) {
+  let from = first;
+  let to = last + 1;
+  while (from < to) {
+    const mid = (from + to) >> 1;
+    const low = Math.floor(v0 + (mid + 0.5 - u0) * slope - half);
+    if (rising ? low >= bound : low <= bound) to = mid;
+    else from = mid + 1;
+  }
+  return from;
+}
+
+// Pixels first … last of a run whose `width` pixels across are all inside the
+// image: never below 0, so truncating is flooring.
+function setAcross(first, last, u0, v0, slope, half, width, colour, uStride, vStride) {
+  const {pixels} = raster;
+  let line = first * uStride;
+  if (width === 2) {  // the record's usual width: its two pixels without a loop
     for (let u = first; u <= last; ++u, line += uStride) {
-      let at = line + ((v0 + (u + 0.5 - u0) * slope - half) | 0) * vStride;
-      for (let k = 0; k < width; ++k, at += vStride) pixels[at] = colour;
+      const at = line + ((v0 + (u + 0.5 - u0) * slope - half) | 0) * vStride;
+      pixels[at] = colour;
+      pixels[at + vStride] = colour;
     }
     return;
   }
-  for (let u = first; u <= last; ++u) {
-    const low = Math.floor(v0 + (u + 0.5 - u0) * slope - half);
-    const to = Math.min(vHigh, low + width - 1);
-    for (let v = Math.max(0, low); v <= to; ++v) pixels[u * uStride + v * vStride] = colour;
+  for (let u = first; u <= last; ++u, line += uStride) {
+    let at = line + ((v0 + (u + 0.5 - u0) * slope - half) | 0) * vStride;
+    for (let k = 0; k < width; ++k, at += vStride) pixels[at] = colour;
   }
 }
 
