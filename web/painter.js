@@ -1,13 +1,17 @@
 // The canvas painter: paints the frame record the program has just recorded
 // (frame_record in the wasm memory) on a 2D canvas as the window shows it:
 // white ground, hard-edged lines and discs in the record's colours and pixel
-// widths, the legend in an 18 px Helvetica-metric font. Lines and polygons are
-// set pixel by pixel into an image (a canvas path with its smoothed edges costs
-// twenty times more per segment); the text is drawn by the canvas between the
-// images, in the record's painting order. Keeps only its scratch image between frames.
+// widths, the legend in an 18 px Helvetica-metric font; on a canvas with more
+// pixels than the frame was recorded at (a screen's pixel ratio) the widths
+// and the font grow by the ratio. Lines and polygons are set pixel by pixel
+// into an image (a canvas path with its smoothed edges costs twenty times more
+// per segment), of which only the rectangle set is put on the canvas; the text
+// is drawn by the canvas between the images, in the record's painting order.
+// Keeps only its scratch image and arrays between frames.
 
 // Helvetica 18 as the window's bitmap font; Nimbus Sans has its metrics.
-const LEGEND_FONT = '18px "Nimbus Sans", Helvetica, Arial, sans-serif';
+const LEGEND_SIZE = 18;  // pixels of the recorded frame
+const LEGEND_FACES = '"Nimbus Sans", Helvetica, Arial, sans-serif';
 
 // A number the module shares with the page (web_constant in web/main.cpp), by
 // its name in the program's source. Throws when the module does not know it.
@@ -41,8 +45,14 @@ export function readRecordLayout(module) {
 
 // ---- the pixel image of lines and polygons -----------------------------------------
 
-// The scratch image lines and polygons are set into, transparent where nothing is.
-const raster = {width: 0, height: 0, image: null, pixels: null, layer: null, layerCtx: null, dirty: false};
+// The scratch image lines and polygons are set into, transparent where nothing
+// is, and the rectangle set since the last flush (columns left … right - 1,
+// rows top … bottom - 1; empty when right is 0). Only that rectangle is put,
+// drawn and cleared: the layer canvas may keep old pixels outside it.
+const raster = {
+  width: 0, height: 0, image: null, pixels: null, layer: null, layerCtx: null,
+  left: 0, right: 0, top: 0, bottom: 0,
+};
 
 function prepareRaster(width, height) {
   if (raster.width !== width || raster.height !== height) {
@@ -55,17 +65,39 @@ function prepareRaster(width, height) {
     raster.image = raster.layerCtx.createImageData(width, height);
     raster.pixels = new Uint32Array(raster.image.data.buffer);
   }
-  raster.pixels.fill(0);
-  raster.dirty = false;
+  clearRaster();  // a frame the painter left by an exception may have left pixels
+}
+
+function clearRaster() {
+  const {pixels, width, left, right, top, bottom} = raster;
+  for (let r = top; r < bottom && left < right; ++r) pixels.fill(0, r * width + left, r * width + right);
+  raster.left = raster.top = raster.right = raster.bottom = 0;
+}
+
+// Columns x0 … x1 - 1 and rows y0 … y1 - 1 (within the image) are set.
+function markSet(x0, x1, y0, y1) {
+  if (raster.right === 0) {
+    raster.left = x0;
+    raster.right = x1;
+    raster.top = y0;
+    raster.bottom = y1;
+    return;
+  }
+  if (x0 < raster.left) raster.left = x0;
+  if (x1 > raster.right) raster.right = x1;
+  if (y0 < raster.top) raster.top = y0;
+  if (y1 > raster.bottom) raster.bottom = y1;
 }
 
 // Puts what has been set so far over the canvas and starts a clear image.
 function flushRaster(ctx) {
-  if (!raster.dirty) return;
-  raster.layerCtx.putImageData(raster.image, 0, 0);
-  ctx.drawImage(raster.layer, 0, 0);
-  raster.pixels.fill(0);
-  raster.dirty = false;
+  const {left, top} = raster;
+  const w = raster.right - left;
+  const h = raster.bottom - top;
+  if (w <= 0 || h <= 0) return;
+  raster.layerCtx.putImageData(raster.image, 0, 0, left, top, w, h);
+  ctx.drawImage(raster.layer, left, top, w, h, left, top, w, h);
+  clearRaster();
 }
 
 // A segment between pixel positions (x0, y0) and (x1, y1), `width` pixels thick
@@ -73,38 +105,128 @@ function flushRaster(ctx) {
 // axis every pixel whose centre lies in [start, end), across it the `width`
 // pixels nearest the line.
 function setSegment(x0, y0, x1, y1, width, colour) {
-  const {pixels, width: w, height: h} = raster;
   const dx = x1 - x0;
   const dy = y1 - y0;
-  if (!(Math.abs(dx) + Math.abs(dy) > 0)) return;  // a point, or not a number
-  // Along the major axis u and across it v; a pixel (u, v) is pixels[u * uStride + v * vStride].
-  const alongX = Math.abs(dx) >= Math.abs(dy);
-  const [u0, v0, u1, v1] = alongX ? [x0, y0, x1, y1] : [y0, x0, y1, x1];
-  if (u1 < u0) return setSegment(x1, y1, x0, y0, width, colour);
-  const [uSize, vSize, uStride, vStride] = alongX ? [w, h, 1, w] : [h, w, w, 1];
+  const adx = Math.abs(dx);
+  const ady = Math.abs(dy);
+  if (!(adx + ady > 0)) return;  // a point, or not a number
+  // Along the major axis u and across it v, from the end with the smaller u.
+  if (adx >= ady) {
+    if (dx >= 0) setRun(x0, y0, x1, y1, width, colour, true);
+    else setRun(x1, y1, x0, y0, width, colour, true);
+  } else if (dy >= 0) {
+    setRun(y0, x0, y1, x1, width, colour, false);
+  } else {
+    setRun(y1, x1, y0, x0, width, colour, false);
+  }
+}
+
+// The pixels of one segment from (u0, v0) to (u1, v1), u0 < u1, u along x when
+// alongX, else along y. The line's v at a pixel centre u + 0.5 is always
+// worked out from the start, as v0 + (u + 0.5 - u0) · slope, never by adding
+// the slope up: the same pixels whichever way round the segment is given.
+function setRun(u0, v0, u1, v1, width, colour, alongX) {
+  const {pixels} = raster;
+  const w = raster.width;
+  const uSize = alongX ? w : raster.height;
+  const vSize = alongX ? raster.height : w;
+  const uStride = alongX ? 1 : w;
+  const vStride = alongX ? w : 1;
   const slope = (v1 - v0) / (u1 - u0);
   const half = width / 2 - 0.5;
   const first = Math.max(0, Math.ceil(u0 - 0.5));
   const last = Math.min(uSize - 1, Math.ceil(u1 - 0.5) - 1);
+  if (first > last) return;
+  // The lowest v at the two ends; in between it goes monotonically from one to the other.
+  const lowFirst = Math.floor(v0 + (first + 0.5 - u0) * slope - half);
+  const lowLast = Math.floor(v0 + (last + 0.5 - u0) * slope - half);
+  const vLow = Math.max(0, Math.min(lowFirst, lowLast));
+  const vHigh = Math.min(vSize - 1, Math.max(lowFirst, lowLast) + width - 1);
+  if (vLow > vHigh) return;  // wholly beside the image
+  if (alongX) markSet(first, last + 1, vLow, vHigh + 1);
+  else markSet(vLow, vHigh + 1, first, last + 1);
+  if (vLow === Math.min(lowFirst, lowLast) && vHigh === Math.max(lowFirst, lowLast) + width - 1) {
+    setAcross(first, last, u0, v0, slope, half, width, colour, uStride, vStride);
+    return;
+  }
+  // Cut by a side of the image: the run is set whole where all `width` pixels
+  // across are inside, and pixel by pixel on either side of that.
+  let inFirst = first;
+  let inLast = last;
+  if (lowLast >= lowFirst) {
+    inFirst = firstPast(first, last, u0, v0, slope, half, 0, true);
+    inLast = firstPast(first, last, u0, v0, slope, half, vSize - width + 1, true) - 1;
+  } else {
+    inFirst = firstPast(first, last, u0, v0, slope, half, vSize - width, false);
+    inLast = firstPast(first, last, u0, v0, slope, half, -1, false) - 1;
+  }
+  if (inFirst > inLast) {
+    inFirst = last + 1;
+    inLast = last;
+  }
+  setAcross(inFirst, inLast, u0, v0, slope, half, width, colour, uStride, vStride);
   for (let u = first; u <= last; ++u) {
+    if (u === inFirst) u = inLast + 1;
+    if (u > last) break;
     const low = Math.floor(v0 + (u + 0.5 - u0) * slope - half);
     const to = Math.min(vSize - 1, low + width - 1);
     for (let v = Math.max(0, low); v <= to; ++v) pixels[u * uStride + v * vStride] = colour;
   }
 }
 
+// The first u of first … last + 1 from which on the lowest v of a run is at
+// least `bound` (rising), or at most (falling); by halving, as it is monotonic.
+function firstPast(first, last, u0, v0, slope, half, bound, rising) {
+  let from = first;
+  let to = last + 1;
+  while (from < to) {
+    const mid = (from + to) >> 1;
+    const low = Math.floor(v0 + (mid + 0.5 - u0) * slope - half);
+    if (rising ? low >= bound : low <= bound) to = mid;
+    else from = mid + 1;
+  }
+  return from;
+}
+
+// Pixels first … last of a run whose `width` pixels across are all inside the
+// image: never below 0, so truncating is flooring.
+function setAcross(first, last, u0, v0, slope, half, width, colour, uStride, vStride) {
+  const {pixels} = raster;
+  let line = first * uStride;
+  if (width === 2) {  // the record's usual width: its two pixels without a loop
+    for (let u = first; u <= last; ++u, line += uStride) {
+      const at = line + ((v0 + (u + 0.5 - u0) * slope - half) | 0) * vStride;
+      pixels[at] = colour;
+      pixels[at + vStride] = colour;
+    }
+    return;
+  }
+  for (let u = first; u <= last; ++u, line += uStride) {
+    let at = line + ((v0 + (u + 0.5 - u0) * slope - half) | 0) * vStride;
+    for (let k = 0; k < width; ++k, at += vStride) pixels[at] = colour;
+  }
+}
+
+const crossings = [];  // a row's crossings of a polygon's edges, kept for the next
+
 // A filled polygon through xs/ys (pixel positions): every pixel whose centre is inside.
 function setPolygon(xs, ys, count, colour) {
   const {pixels, width: w, height: h} = raster;
   let top = Infinity;
   let bottom = -Infinity;
+  let left = Infinity;
+  let right = -Infinity;
   for (let k = 0; k < count; ++k) {
     top = Math.min(top, ys[k]);
     bottom = Math.max(bottom, ys[k]);
+    left = Math.min(left, xs[k]);
+    right = Math.max(right, xs[k]);
   }
   const firstRow = Math.max(0, Math.ceil(top - 0.5));
   const lastRow = Math.min(h - 1, Math.ceil(bottom - 0.5) - 1);
-  const crossings = [];
+  if (firstRow > lastRow) return;
+  // Every crossing lies between left and right, give or take its rounding.
+  markSet(Math.max(0, Math.floor(left) - 1), Math.min(w, Math.ceil(right) + 1), firstRow, lastRow + 1);
   for (let r = firstRow; r <= lastRow; ++r) {
     const y = r + 0.5;
     crossings.length = 0;
@@ -122,10 +244,17 @@ function setPolygon(xs, ys, count, colour) {
 
 // ---- the frame --------------------------------------------------------------------------
 
+// A frame's vertices in pixels, kept for the next frames.
+let xs = new Float64Array(256);
+let ys = new Float64Array(256);
+
 // Paints the record on ctx, whose canvas is width × height pixels: the plain
 // items in their order, then the trace items over them. View units: x -1 … 1
-// left to right, y -1 … 1 bottom to top.
-export function paintRecord(module, layout, ctx, width, height) {
+// left to right, y -1 … 1 bottom to top. The frame was recorded at width /
+// ratio × height / ratio pixels (a page drawing at the screen's density has
+// ratio canvas pixels to one of its own), so the record's line widths and the
+// legend's font grow by ratio; at ratio 1 the canvas is the window pixel for pixel.
+export function paintRecord(module, layout, ctx, width, height, ratio = 1) {
   const heap = module.HEAPU8.buffer;
   const i32 = new Int32Array(heap);
   const f32 = new Float32Array(heap);
@@ -135,8 +264,7 @@ export function paintRecord(module, layout, ctx, width, height) {
   const sx = width / 2;
   const sy = height / 2;
   const step = layout.vertexSize >> 3;
-  let xs = new Float64Array(256);
-  let ys = new Float64Array(256);
+  const font = `${LEGEND_SIZE * ratio}px ${LEGEND_FACES}`;
 
   ctx.fillStyle = '#fff';
   ctx.fillRect(0, 0, width, height);
@@ -157,7 +285,7 @@ export function paintRecord(module, layout, ctx, width, height) {
 
     if (kind === layout.kindText) {
       flushRaster(ctx);
-      ctx.font = LEGEND_FONT;
+      ctx.font = font;
       ctx.textBaseline = 'alphabetic';
       ctx.fillStyle = '#000';  // the window's legend is black
       const text = module.UTF8ToString(base + layout.text + i32[(item + layout.textOffset) >> 2]);
@@ -173,7 +301,7 @@ export function paintRecord(module, layout, ctx, width, height) {
       ys[k] = (1 - f64[v0 + k * step + 1]) * sy;
     }
     const colour = (0xff000000 | (b << 16) | (g << 8) | r) >>> 0;
-    const lineWidth = Math.max(1, Math.round(f32[(item + layout.width) >> 2]));
+    const lineWidth = Math.max(1, Math.round(f32[(item + layout.width) >> 2] * ratio));
     if (kind === layout.kindLines) {
       for (let k = 0; k + 1 < vertices; k += 2) setSegment(xs[k], ys[k], xs[k + 1], ys[k + 1], lineWidth, colour);
     } else if (kind === layout.kindLineLoop) {
@@ -184,7 +312,6 @@ export function paintRecord(module, layout, ctx, width, height) {
     } else if (kind === layout.kindPolygon && vertices >= 3) {
       setPolygon(xs, ys, vertices, colour);
     }
-    raster.dirty = true;
   }
   flushRaster(ctx);
   return {items: count, overflowed: module.HEAPU8[base + layout.overflowed] !== 0};

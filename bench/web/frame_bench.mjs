@@ -1,6 +1,8 @@
 // Frame times of the web page in headless Chromium for the heaviest frames of
 // the desktop frame benchmark: each frame recorded by the wasm module, painted
-// on the canvas and rasterised (one pixel read back forces it), as a table.
+// on a canvas of the benchmark's own in the page and rasterised (one pixel read
+// back forces it), as tables: the window's 800 × 800 pixels, then the heaviest
+// cases on a desktop's, a phone's and a projector's canvas at their pixel ratios.
 // Usage: node bench/web/frame_bench.mjs <built page dir> [words: only the cases naming one]
 import path from 'node:path';
 import {Browser, missingTools, serve} from '../../tests/web/browser.mjs';
@@ -22,24 +24,42 @@ const CASES = [
   ['scene 6 z=20 W×40', 20, 0.5, 6, 0, -40],
   ['scene 7 z=20 w×30', 20, 0.5, 7, 0, 30],
 ];
+const WINDOW = ['800×800', 800, 1];  // [name, CSS pixels a side, pixel ratio]
 
-// Runs in the page, through its own modules: the same frame again and again,
-// each one timed in its parts.
-const MEASURE = `async (z, x, scene, step, zoom, frames) => {
+// The heaviest cases again on the canvases a page sized to its screen has.
+const HEAVY = [
+  'scene 4 z=20 step 10000', 'scene 5 z=20 step 10000', 'scene 4 z=8 step 1000 w×9 (whole gear)', 'scene 7 z=20 w×30',
+];
+const SCREENS = [
+  ['desktop 1000×1000 ×1', 1000, 1],
+  ['phone 370×370 ×3', 370, 3],
+  ['4K projector 2000×2000 ×1', 2000, 1],
+];
+
+// Runs in the page, through its modules: the same frame again and again on a
+// canvas of its own, each one timed in its parts. The page's own canvas is left alone.
+const MEASURE = `async (z, x, scene, step, zoom, css, ratio, frames) => {
   const {page} = await import('./page.js');
   const {paintRecord} = await import('./painter.js');
   const m = page.module;
+  const backing = Math.round(css * ratio);
+  const canvas = document.createElement('canvas');
+  canvas.width = canvas.height = backing;
+  canvas.style.width = canvas.style.height = css + 'px';
+  document.body.append(canvas);
+  const ctx = canvas.getContext('2d', {alpha: false});
   m._web_start(z, x);
   const times = [];
   for (let k = 0; k < frames + 2; ++k) {
     const t0 = performance.now();
-    m._web_open_frame(scene, step, zoom, 800, 800);
+    m._web_open_frame(scene, step, zoom, css, css);
     const t1 = performance.now();
-    paintRecord(m, page.layout, page.ctx, 800, 800);
-    page.ctx.getImageData(0, 0, 1, 1);
+    paintRecord(m, page.layout, ctx, backing, backing, ratio);
+    ctx.getImageData(0, 0, 1, 1);
     const t2 = performance.now();
     if (k >= 2) times.push([t1 - t0, t2 - t1, m.HEAP32[(page.layout.record + page.layout.vertexCount) >> 2]]);
   }
+  canvas.remove();
   return times;
 }`;
 
@@ -57,17 +77,28 @@ if (why !== null) {
 }
 const server = await serve(dir);
 const browser = await Browser.launch();
-try {
-  await browser.open(`${server.url}index.html?z=20`);
-  const version = (await browser.send('Browser.getVersion')).product;
-  console.log(`${version}, headless, software raster; ${FRAMES} frames a case, times in ms\n`);
+
+async function table(title, cases, [, css, ratio]) {
+  console.log(`\n${title}`);
   console.log('case                                 vertices | record med | paint med | frame med | frame worst');
-  for (const [name, z, x, scene, step, zoom] of CASES) {
+  for (const [name, z, x, scene, step, zoom] of cases) {
     if (words.length > 0 && !words.some((w) => name.includes(w))) continue;
-    const times = await browser.evaluate(`(${MEASURE})(${z}, ${x}, ${scene}, ${step}, ${zoom}, ${FRAMES})`);
+    const times = await browser.evaluate(`(${MEASURE})(${z}, ${x}, ${scene}, ${step}, ${zoom}, ${css}, ${ratio}, ${FRAMES})`);
     const frame = times.map(([r, p]) => r + p);
     const cells = [median(times.map((t) => t[0])), median(times.map((t) => t[1])), median(frame), Math.max(...frame)];
     console.log(`${name.padEnd(38)} ${String(times[0][2]).padStart(6)} | ${cells.map((c) => c.toFixed(2).padStart(9)).join(' | ')}`);
+  }
+}
+
+try {
+  await browser.open(`${server.url}index.html?z=20`);
+  const version = (await browser.send('Browser.getVersion')).product;
+  console.log(`${version}, headless, software raster; ${FRAMES} frames a case, times in ms`);
+  await table(`${WINDOW[0]} canvas, pixel ratio 1 (the window's pixels)`, CASES, WINDOW);
+  const heavy = CASES.filter(([name]) => HEAVY.includes(name));
+  for (const screen of SCREENS) {
+    const backing = Math.round(screen[1] * screen[2]);
+    await table(`${screen[0]}: ${screen[1]}×${screen[1]} CSS pixels at ratio ${screen[2]}, ${backing}×${backing} canvas pixels`, heavy, screen);
   }
 } finally {
   await browser.close();
