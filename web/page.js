@@ -12,6 +12,10 @@ import {browserLanguage, LANGUAGES, TEXTS} from './texts.js';
 import {japaneseDataRow, japaneseText} from './module_texts.js';
 
 const EMBED_SIZE = 800;  // an embedded frame's width and height, the window's at creation, pixels
+// The shortest side a frame is recorded at, window pixels: a smaller canvas
+// shows it scaled down, so the legend's lines (18 px type, 20 px apart in an
+// 800-pixel window) keep their room on a phone.
+const FRAME_MIN = 640;
 const SIZE_LIMITS = {min: 16, max: 8192};  // a size= side, pixels, as --size takes it
 const GEAR_KEYS = ['z', 'x', 'z2', 'x2', 'scene', 'step', 'zoom', 'profile', 'alpha', 'ha', 'hf', 'rho', 'm'];
 const PAGE_KEYS = ['info', 'lang', 'embed', 'size'];
@@ -32,7 +36,7 @@ export const page = {
   presets: null,        // {'': the specified cutter, A … D: the ISO 53 profiles}, each {alpha, ha, hf, rho}
   moduleRange: null,    // {min, max}: the module a gear's files may have, millimetres
   ctx: null,
-  size: {width: 0, height: 0, ratio: 1},  // the canvas in CSS pixels, and device pixels per CSS pixel
+  size: {width: 0, height: 0, ratio: 1},  // the frame in window pixels, and the canvas's pixels per window pixel
   gear: null,           // {z, x, profile, cutter: {alpha, ha, hf, rho}, module, mate: {z2, x2}, warning}
                         // of the gear shown, or null
   shown: null,          // {scene, step, zoom, last, info} of the frame on the canvas, or null
@@ -135,12 +139,13 @@ function setLanguage(language) {
 // The canvas's size: an embedded frame has the window's 800 × 800 pixels (or
 // size=), pixel for pixel; on the page it takes the largest square (or the
 // shape asked for) that fits the room the style sheet gives the view, at the
-// device's pixel ratio. A changed size redraws the frame shown.
+// device's pixel ratio, and shows a frame of at least FRAME_MIN pixels a side.
+// A changed size redraws the frame shown.
 function fitCanvas() {
   const canvas = $('canvas');
   let width;
   let height;
-  let ratio = 1;
+  let pixels = 1;  // the canvas's pixels per CSS pixel
   if (page.embed) {
     [width, height] = page.shape ?? [EMBED_SIZE, EMBED_SIZE];
   } else {
@@ -149,15 +154,19 @@ function fitCanvas() {
     const aspect = page.shape ? page.shape[0] / page.shape[1] : 1;
     width = Math.max(SIZE_LIMITS.min, Math.floor(Math.min(room.width, room.height * aspect)));
     height = Math.max(SIZE_LIMITS.min, Math.round(width / aspect));
-    ratio = window.devicePixelRatio || 1;
+    pixels = window.devicePixelRatio || 1;
   }
-  const {size} = page;
-  if (size.width === width && size.height === height && size.ratio === ratio) return;
-  page.size = {width, height, ratio};
+  const frame = page.embed ? 1 : Math.max(1, FRAME_MIN / Math.min(width, height));  // window pixels per CSS pixel
+  const size = {width: Math.round(width * frame), height: Math.round(height * frame)};
+  size.ratio = Math.round(width * pixels) / size.width;
+  const {width: oldWidth, height: oldHeight, ratio: oldRatio} = page.size;
+  if (oldWidth === size.width && oldHeight === size.height && oldRatio === size.ratio &&
+      canvas.style.width === `${width}px` && canvas.style.height === `${height}px`) return;
+  page.size = size;
   canvas.style.width = `${width}px`;
   canvas.style.height = `${height}px`;
-  canvas.width = Math.round(width * ratio);
-  canvas.height = Math.round(height * ratio);
+  canvas.width = Math.round(width * pixels);
+  canvas.height = Math.round(height * pixels);
   page.ctx = canvas.getContext('2d', {alpha: false});
   page.ctx.fillStyle = '#fff';  // the window's ground until the first frame
   page.ctx.fillRect(0, 0, canvas.width, canvas.height);

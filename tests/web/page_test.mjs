@@ -305,7 +305,7 @@ describe('every screen and every hand', () => {
   }
 
   test('fingers: scene, step and zoom buttons, a tap, the slider, play, pinch and the wheel', async () => {
-    await browser.viewport(820, 1180, 1, true);
+    await browser.viewport(1024, 1366, 1, true);  // a canvas of 1000 pixels: the frame unscaled
     await browser.open(`${server.url}index.html?z=20&x=0.5&lang=en`);
     const canvasShot = (name) => browser.elementShot('#canvas', artifact(`${name}.png`));
     // Taps do what the keys do: '4', 's', 's', 'w' (which draws the next step), then a tap on the picture.
