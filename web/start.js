@@ -18,7 +18,7 @@ const started = import('./page.js').then((page) => page.start(), (error) => {
 
 // Served over http(s), the page hands its files to a service worker once it has
 // started, and starts from the worker's cache from then on, also offline.
-// Browsers give pages of other origins than https and the loopback no worker;
+// Browsers give a worker only to pages from https or the loopback (localhost);
 // without one the page works as before, online.
 if (/^https?:$/.test(window.location.protocol) && 'serviceWorker' in navigator) {
   started.then(() => navigator.serviceWorker.register('service_worker.js'))
