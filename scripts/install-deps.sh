@@ -31,6 +31,7 @@ if [ "$program_only" = no ]; then
     python3-ezdxf python3-shapely python3-numpy librsvg2-bin
     emscripten nodejs chromium fonts-ipafont-gothic
   )
+  # librsvg2-bin (rsvg-convert) also draws the web page's app icons in `make web`.
   # Debian's nodejs comes without npm; other builds of nodejs (NodeSource) carry
   # their own and conflict with Debian's npm package.
   command -v npm >/dev/null || packages+=(npm)

@@ -12,10 +12,12 @@ import WebSocket from 'ws';
 
 const TYPES = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm',
+  '.wasm': 'application/wasm', '.svg': 'image/svg+xml', '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
-// Serves dir on 127.0.0.1 at a free port; resolves to {url, close}.
+// Serves dir on 127.0.0.1 at a free port; resolves to {url, close, shutdown}:
+// shutdown also drops the connections a browser keeps open, as a server gone away.
 export function serve(dir) {
   const server = http.createServer((request, response) => {
     const name = path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
@@ -30,6 +32,10 @@ export function serve(dir) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({
     url: `http://127.0.0.1:${server.address().port}/`,
     close: () => server.close(),
+    shutdown: () => {
+      server.close();
+      server.closeAllConnections();
+    },
   })));
 }
 
@@ -120,10 +126,28 @@ export class Browser {
     });
   }
 
-  send(method, params = {}) {
+  send(method, params = {}, sessionId = undefined) {
     const id = this.next++;
-    this.socket.send(JSON.stringify({id, method, params}));
+    this.socket.send(JSON.stringify({id, method, params, sessionId}));
     return withTimeout(new Promise((resolve, reject) => this.waiting.set(id, {resolve, reject})), 60000, method);
+  }
+
+  // DevTools' offline mode on or off: for the page and, as the page's own
+  // session does not reach them, for the service workers' fetches too.
+  async offline(on) {
+    const conditions = {offline: on, latency: 0, downloadThroughput: -1, uploadThroughput: -1};
+    await this.send('Network.enable');
+    await this.send('Network.emulateNetworkConditions', conditions);
+    const {targetInfos} = await this.send('Target.getTargets');
+    for (const worker of targetInfos.filter((t) => t.type === 'service_worker')) {
+      this.workerSessions ??= new Map();
+      if (!this.workerSessions.has(worker.targetId)) {
+        const {sessionId} = await this.send('Target.attachToTarget', {targetId: worker.targetId, flatten: true});
+        this.workerSessions.set(worker.targetId, sessionId);
+        await this.send('Network.enable', {}, sessionId);
+      }
+      await this.send('Network.emulateNetworkConditions', conditions, this.workerSessions.get(worker.targetId));
+    }
   }
 
   // The value of a JavaScript expression in the page (promises awaited).
