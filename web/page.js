@@ -14,8 +14,9 @@ import {japaneseDataRow, japaneseText} from './module_texts.js';
 const EMBED_SIZE = 800;  // an embedded frame's width and height, the window's at creation, pixels
 // The shortest side a frame is recorded at, window pixels: a smaller canvas
 // shows it scaled down, so the legend's lines (18 px type, 20 px apart in an
-// 800-pixel window) keep their room on a phone.
-const FRAME_MIN = 640;
+// 800-pixel window) keep their room on a phone; a larger one shows it scaled
+// up, so the legend and the lines grow on a projected screen.
+const FRAME_SIDES = {min: 640, max: 1080};
 const SIZE_LIMITS = {min: 16, max: 8192};  // a size= side, pixels, as --size takes it
 const GEAR_KEYS = ['z', 'x', 'z2', 'x2', 'scene', 'step', 'zoom', 'profile', 'alpha', 'ha', 'hf', 'rho', 'm'];
 const PAGE_KEYS = ['info', 'lang', 'embed', 'size'];
@@ -139,7 +140,7 @@ function setLanguage(language) {
 // The canvas's size: an embedded frame has the window's 800 × 800 pixels (or
 // size=), pixel for pixel; on the page it takes the largest square (or the
 // shape asked for) that fits the room the style sheet gives the view, at the
-// device's pixel ratio, and shows a frame of at least FRAME_MIN pixels a side.
+// device's pixel ratio, and shows a frame of FRAME_SIDES.min to .max pixels a side.
 // A changed size redraws the frame shown.
 function fitCanvas() {
   const canvas = $('canvas');
@@ -156,7 +157,9 @@ function fitCanvas() {
     height = Math.max(SIZE_LIMITS.min, Math.round(width / aspect));
     pixels = window.devicePixelRatio || 1;
   }
-  const frame = page.embed ? 1 : Math.max(1, FRAME_MIN / Math.min(width, height));  // window pixels per CSS pixel
+  const shortSide = Math.min(width, height);
+  const frame = page.embed ? 1  // window pixels per CSS pixel
+    : Math.min(Math.max(1, FRAME_SIDES.min / shortSide), FRAME_SIDES.max / shortSide);
   const size = {width: Math.round(width * frame), height: Math.round(height * frame)};
   size.ratio = Math.round(width * pixels) / size.width;
   const {width: oldWidth, height: oldHeight, ratio: oldRatio} = page.size;
