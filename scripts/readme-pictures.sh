@@ -27,4 +27,12 @@ render 10 0.5 scene7_whole_gear_z10_x05.svg 7 0 18
 "$rackgen" --teeth 12 --shift 0.6 --mate 24 --mate-shift 0.36 --render "$out/scene8_gears_in_mesh_z12_24.svg" --scene 8 --step 25 --zoom 12
 
 "$rackgen" --teeth 8 --shift 0.3 --gear "$out/gear_z8_x03.svg" --module 2
+
+# The page on a desktop screen and on a phone: screenshots the page's test
+# takes in headless Chromium (make test, or ctest -R web_page_test).
+shots=$build/test-artifacts/web_page_test
+for screen in desktop phone; do
+  if [ -f "$shots/screen_$screen.png" ]; then cp "$shots/screen_$screen.png" "$out/web_$screen.png"
+  else echo "no $shots/screen_$screen.png: run the page's test first" >&2; fi
+done
 echo "pictures written to $out/"

@@ -287,7 +287,7 @@ describe('every screen and every hand', () => {
   for (const [name, width, height, ratio, touch] of screens) {
     test(`${name} ${width}×${height}: nothing beyond the edges, the canvas sharp, controls for fingers`, async () => {
       await browser.viewport(width, height, ratio, touch);
-      await browser.open(`${server.url}index.html?${LINK}`);
+      await browser.open(`${server.url}index.html?${LINK}&lang=${name.startsWith('phone') ? 'ja' : 'en'}`);
       const layout = await browser.evaluate(LAYOUT);
       assert.ok(layout.page <= width, `the page is ${layout.page} px wide`);
       const {canvas, toolbar} = layout;
