@@ -250,12 +250,17 @@ describe('the form and the keys', () => {
       runRackgen(rackgen, ['--teeth', '150', '--gear', file]);
       assert.ok(bytes.equals(fs.readFileSync(file)), `gear ${ending}`);
     }
-    // A link's cutter, module and mate reach the downloads as the command line's options reach its files.
+    // A link's cutter and mate reach the downloads as the command line's options reach its files;
+    // the module beside the downloads (typed with a full-width comma), too, and the address keeps it.
     const cutter = {profile: 'B', ha: 0.8, m: 2, z2: 24, x2: 0.36};
     await browser.open(`${server.url}index.html?z=12&x=0.5${cutterQuery(cutter)}`);
+    await browser.evaluate(`(() => { const module = document.getElementById('download-module');
+      module.value = '２，５'; module.dispatchEvent(new Event('change')); })()`);
+    await new Promise((resolve) => setTimeout(resolve, 400));
+    assert.match(await browser.evaluate('location.search'), /&m=2\.5&/);
     const [data, dxf, json] = ['data', '.dxf', '.json'].map((name) => artifact(`desktop_cutter${name}`));
-    runRackgen(rackgen, ['-z', '12', '-x', '0.5', ...cutterOptions(cutter), '--flank', data, '--gear', dxf,
-      '--info', json]);
+    runRackgen(rackgen, ['-z', '12', '-x', '0.5', ...cutterOptions({...cutter, m: 2.5}), '--flank', data,
+      '--gear', dxf, '--info', json]);
     assert.ok(Buffer.from(await inPage('Array.from(page.dataFileBytes())')).equals(fs.readFileSync(data)));
     assert.ok(Buffer.from(await inPage(`Array.from(page.gearBytes('.dxf'))`)).equals(fs.readFileSync(dxf)));
     assert.ok(Buffer.from(await inPage('Array.from(page.gearDataBytes())')).equals(fs.readFileSync(json)));
