@@ -150,9 +150,11 @@ export class Browser {
     }
   }
 
-  // The value of a JavaScript expression in the page (promises awaited).
-  async evaluate(expression) {
-    const result = await this.send('Runtime.evaluate', {expression, awaitPromise: true, returnByValue: true});
+  // The value of a JavaScript expression in the page, or in the tab of
+  // sessionId (promises awaited).
+  async evaluate(expression, sessionId = undefined) {
+    const result = await this.send('Runtime.evaluate', {expression, awaitPromise: true, returnByValue: true},
+      sessionId);
     if (result.exceptionDetails)
       throw new Error(`in the page: ${result.exceptionDetails.exception?.description ?? expression}`);
     return result.result.value;
@@ -230,11 +232,36 @@ export class Browser {
     await this.send('Input.dispatchMouseEvent', {type: 'mouseWheel', x, y, deltaX: 0, deltaY});
   }
 
-  // The pixels of the element matching selector as RGBA, one per CSS pixel.
-  async elementShot(selector, file = null) {
+  // A new tab of the same browser on url, a screen as viewport() makes it;
+  // resolves to its session, for evaluate and elementShot, once the page has
+  // started. closeTab(session) closes it and brings this page to the front again.
+  async newTab(url, [width, height, ratio, touch]) {
+    const {targetId} = await this.send('Target.createTarget', {url: 'about:blank'});
+    const {sessionId} = await this.send('Target.attachToTarget', {targetId, flatten: true});
+    await this.send('Emulation.setDeviceMetricsOverride', {width, height, deviceScaleFactor: ratio, mobile: touch},
+      sessionId);
+    await this.send('Page.navigate', {url}, sessionId);
+    for (let waited = 0; waited < 30000; waited += 50) {
+      if (await this.evaluate(`import('./page.js').then(({page}) => page.shown !== null, () => false)`, sessionId))
+        return sessionId;
+      await new Promise((r) => setTimeout(r, 50));
+    }
+    throw new Error(`the page did not start in a new tab: ${url}`);
+  }
+
+  async closeTab(sessionId) {
+    const {targetInfo} = await this.send('Target.getTargetInfo', {}, sessionId);
+    await this.send('Target.closeTarget', {targetId: targetInfo.targetId});
+    await this.send('Page.bringToFront');
+  }
+
+  // The pixels of the element matching selector (in the tab of sessionId) as RGBA, one per CSS pixel.
+  async elementShot(selector, file = null, sessionId = undefined) {
     const [x, y, width, height] = await this.evaluate(`(() => { const r = document.querySelector(
-      ${JSON.stringify(selector)}).getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()`);
-    const shot = await this.send('Page.captureScreenshot', {format: 'png', clip: {x, y, width, height, scale: 1}});
+      ${JSON.stringify(selector)}).getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()`,
+    sessionId);
+    const shot = await this.send('Page.captureScreenshot', {format: 'png', clip: {x, y, width, height, scale: 1}},
+      sessionId);
     const bytes = Buffer.from(shot.data, 'base64');
     if (file) fs.writeFileSync(file, bytes);
     return PNG.sync.read(bytes);

@@ -347,8 +347,10 @@ describe('every screen and every hand', () => {
     const link = await address();
     assert.match(link, new RegExp(`^\\?z=20&x=0.5&scene=4&step=${played.step}&zoom=${zoom}&lang=en$`));
     const frame = await canvasShot('played');
-    await browser.open(`${server.url}index.html${link}`);
-    assert.equal(changedPixels(frame, await canvasShot('played_link')), 0, 'the link opens the same frame');
+    const tab = await browser.newTab(`${server.url}index.html${link}`, [1024, 1366, 1, true]);
+    const linked = await browser.elementShot('#canvas', artifact('played_link.png'), tab);
+    await browser.closeTab(tab);
+    assert.equal(changedPixels(frame, linked), 0, 'the link opens the same frame in a new tab');
 
     assert.deepEqual(browser.consoleErrors, []);
   });
