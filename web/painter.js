@@ -7,6 +7,9 @@
 // into an image (a canvas path with its smoothed edges costs twenty times more
 // per segment), of which only the rectangle set is put on the canvas; the text
 // is drawn by the canvas between the images, in the record's painting order.
+// The trace racks, drawn last over everything in one colour, come as a
+// one-bit mask the wasm module sets with the same pixels (web_trace_mask),
+// a few bits a step where this file would store a pixel at a time.
 // Keeps only its scratch image and arrays between frames.
 
 // Helvetica 18 as the window's bitmap font; Nimbus Sans has its metrics.

@@ -53,7 +53,7 @@ int differing(const std::vector<bool>& image, int width, int height) {
 
 TEST(CentreLines, SetThePixelsThePaintersRuleGivesAnywhereAnyWidth) {
     std::mt19937 random(5);
-    for (const auto& [width, height] : {std::pair{97, 61}, std::pair{300, 130}, std::pair{64, 200}}) {
+    for (const auto& [width, height] : {std::pair{97, 61}, std::pair{300, 130}, std::pair{64, 200}, std::pair{5, 3}}) {
         std::uniform_real_distribution<double> x(-1.5 * width, 2.5 * width);
         std::uniform_real_distribution<double> y(-1.5 * height, 2.5 * height);
         for (int across : {1, 2, 3, 6}) {
