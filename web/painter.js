@@ -7,6 +7,9 @@
 // into an image (a canvas path with its smoothed edges costs twenty times more
 // per segment), of which only the rectangle set is put on the canvas; the text
 // is drawn by the canvas between the images, in the record's painting order.
+// The trace racks, drawn last over everything in one colour, come as a
+// one-bit mask the wasm module sets with the same pixels (web_trace_mask),
+// a few bits a step where this file would store a pixel at a time.
 // Keeps only its scratch image and arrays between frames.
 
 // Helvetica 18 as the window's bitmap font; Nimbus Sans has its metrics.
@@ -242,6 +245,51 @@ function setPolygon(xs, ys, count, colour) {
   }
 }
 
+// ---- the trace racks ---------------------------------------------------------------------
+
+// Sets the record's trace items in the image in one colour from the module's
+// one-bit mask of them (web_trace_mask in web/main.cpp: the same pixels as
+// setSegment sets, a few bits a step instead of a store a pixel). False, and
+// nothing set, when the module has no mask for them: the painter sets them itself.
+function setTraceMask(module, i32, width, height, ratio, colour) {
+  if (typeof module._web_trace_mask !== 'function') return false;
+  const address = module._web_trace_mask(width, height, ratio);
+  if (address === 0) return false;
+  const {pixels} = raster;
+  const words = ((width + 63) >> 6) * 2;  // 32-bit words a row; bit k of word j is pixel 32j + k
+  let top = -1;
+  let bottom = 0;
+  let left = words;
+  let right = -1;
+  for (let row = 0, at = address >> 2; row < height; ++row, at += words) {
+    const line = row * width;
+    let any = false;
+    for (let j = 0; j < words; ++j) {
+      let bits = i32[at + j];
+      if (bits === 0) continue;
+      any = true;
+      if (j < left) left = j;
+      if (j > right) right = j;
+      const from = line + 32 * j;
+      if (bits === -1) {
+        pixels.fill(colour, from, from + 32);
+        continue;
+      }
+      do {
+        const low = bits & -bits;
+        pixels[from + 31 - Math.clz32(low)] = colour;
+        bits ^= low;
+      } while (bits !== 0);
+    }
+    if (any) {
+      if (top < 0) top = row;
+      bottom = row + 1;
+    }
+  }
+  if (top >= 0) markSet(32 * left, Math.min(width, 32 * right + 32), top, bottom);
+  return true;
+}
+
 // ---- the frame --------------------------------------------------------------------------
 
 // A frame's vertices in pixels, kept for the next frames.
@@ -270,15 +318,21 @@ export function paintRecord(module, layout, ctx, width, height, ratio = 1) {
   ctx.fillRect(0, 0, width, height);
   prepareRaster(width, height);
 
+  let traceColour = -1;  // of the first trace item; -1: none yet
   for (let pass = 0; pass < count * 2; ++pass) {
+    // The traces from the module's mask when it can set them, else item by item.
+    if (pass === count && (traceColour === -1 || setTraceMask(module, i32, width, height, ratio, traceColour))) break;
     const n = pass % count;
     const item = base + layout.items + n * layout.itemSize;
-    if (i32[(item + layout.layer) >> 2] !== (pass < count ? layout.layerPlain : layout.layerTrace)) continue;
-    const kind = i32[(item + layout.kind) >> 2];
+    const layer = i32[(item + layout.layer) >> 2];
     const at = (item + layout.colour) >> 2;
     const r = Math.round(255 * f32[at]);
     const g = Math.round(255 * f32[at + 1]);
     const b = Math.round(255 * f32[at + 2]);
+    const colour = (0xff000000 | (b << 16) | (g << 8) | r) >>> 0;
+    if (pass < count && layer === layout.layerTrace && traceColour === -1) traceColour = colour;
+    if (layer !== (pass < count ? layout.layerPlain : layout.layerTrace)) continue;
+    const kind = i32[(item + layout.kind) >> 2];
     const first = i32[(item + layout.firstVertex) >> 2];
     const vertices = i32[(item + layout.itemVertices) >> 2];
     const v0 = (base + layout.vertices + first * layout.vertexSize) >> 3;
@@ -300,7 +354,6 @@ export function paintRecord(module, layout, ctx, width, height, ratio = 1) {
       xs[k] = (f64[v0 + k * step] + 1) * sx;
       ys[k] = (1 - f64[v0 + k * step + 1]) * sy;
     }
-    const colour = (0xff000000 | (b << 16) | (g << 8) | r) >>> 0;
     const lineWidth = Math.max(1, Math.round(f32[(item + layout.width) >> 2] * ratio));
     if (kind === layout.kindLines) {
       for (let k = 0; k + 1 < vertices; k += 2) setSegment(xs[k], ys[k], xs[k + 1], ys[k + 1], lineWidth, colour);

@@ -2,7 +2,9 @@
 // the desktop frame benchmark: each frame recorded by the wasm module, painted
 // on a canvas of the benchmark's own in the page and rasterised (one pixel read
 // back forces it), as tables: the window's 800 × 800 pixels, then the heaviest
-// cases on a desktop's, a phone's and a projector's canvas at their pixel ratios.
+// cases on a desktop's, a phone's and a projector's canvas as the page sizes
+// them (a phone's frame recorded at 640 × 640 window pixels and painted on its
+// canvas's pixels, 1098 / 640 canvas pixels to one).
 // Usage: node bench/web/frame_bench.mjs <built page dir> [words: only the cases naming one]
 import path from 'node:path';
 import {Browser, missingTools, serve} from '../../tests/web/browser.mjs';
@@ -24,25 +26,26 @@ const CASES = [
   ['scene 6 z=20 W×40', 20, 0.5, 6, 0, -40],
   ['scene 7 z=20 w×30', 20, 0.5, 7, 0, 30],
 ];
-const WINDOW = ['800×800', 800, 1];  // [name, CSS pixels a side, pixel ratio]
+// [name, recorded pixels a side, canvas pixels a side, CSS pixels a side]
+const WINDOW = ['800×800', 800, 800, 800];
 
 // The heaviest cases again on the canvases a page sized to its screen has.
 const HEAVY = [
   'scene 4 z=20 step 10000', 'scene 5 z=20 step 10000', 'scene 4 z=8 step 1000 w×9 (whole gear)', 'scene 7 z=20 w×30',
 ];
 const SCREENS = [
-  ['desktop 1000×1000 ×1', 1000, 1],
-  ['phone 370×370 ×3', 370, 3],
-  ['4K projector 2000×2000 ×1', 2000, 1],
+  ['desktop 1000×1000 ×1', 1000, 1000, 1000],
+  ['phone 366×366 ×3', 640, 1098, 366],
+  ['4K projector 2000×2000 ×1', 2000, 2000, 2000],
 ];
 
 // Runs in the page, through its modules: the same frame again and again on a
 // canvas of its own, each one timed in its parts. The page's own canvas is left alone.
-const MEASURE = `async (z, x, scene, step, zoom, css, ratio, frames) => {
+const MEASURE = `async (z, x, scene, step, zoom, recorded, backing, css, frames) => {
   const {page} = await import('./page.js');
   const {paintRecord} = await import('./painter.js');
   const m = page.module;
-  const backing = Math.round(css * ratio);
+  const ratio = backing / recorded;
   const canvas = document.createElement('canvas');
   canvas.width = canvas.height = backing;
   canvas.style.width = canvas.style.height = css + 'px';
@@ -52,7 +55,7 @@ const MEASURE = `async (z, x, scene, step, zoom, css, ratio, frames) => {
   const times = [];
   for (let k = 0; k < frames + 2; ++k) {
     const t0 = performance.now();
-    m._web_open_frame(scene, step, zoom, css, css);
+    m._web_open_frame(scene, step, zoom, recorded, recorded);
     const t1 = performance.now();
     paintRecord(m, page.layout, ctx, backing, backing, ratio);
     ctx.getImageData(0, 0, 1, 1);
@@ -78,12 +81,12 @@ if (why !== null) {
 const server = await serve(dir);
 const browser = await Browser.launch();
 
-async function table(title, cases, [, css, ratio]) {
+async function table(title, cases, [, recorded, backing, css]) {
   console.log(`\n${title}`);
   console.log('case                                 vertices | record med | paint med | frame med | frame worst');
   for (const [name, z, x, scene, step, zoom] of cases) {
     if (words.length > 0 && !words.some((w) => name.includes(w))) continue;
-    const times = await browser.evaluate(`(${MEASURE})(${z}, ${x}, ${scene}, ${step}, ${zoom}, ${css}, ${ratio}, ${FRAMES})`);
+    const times = await browser.evaluate(`(${MEASURE})(${z}, ${x}, ${scene}, ${step}, ${zoom}, ${recorded}, ${backing}, ${css}, ${FRAMES})`);
     const frame = times.map(([r, p]) => r + p);
     const cells = [median(times.map((t) => t[0])), median(times.map((t) => t[1])), median(frame), Math.max(...frame)];
     console.log(`${name.padEnd(38)} ${String(times[0][2]).padStart(6)} | ${cells.map((c) => c.toFixed(2).padStart(9)).join(' | ')}`);
@@ -97,8 +100,9 @@ try {
   await table(`${WINDOW[0]} canvas, pixel ratio 1 (the window's pixels)`, CASES, WINDOW);
   const heavy = CASES.filter(([name]) => HEAVY.includes(name));
   for (const screen of SCREENS) {
-    const backing = Math.round(screen[1] * screen[2]);
-    await table(`${screen[0]}: ${screen[1]}×${screen[1]} CSS pixels at ratio ${screen[2]}, ${backing}×${backing} canvas pixels`, heavy, screen);
+    const [name, recorded, backing, css] = screen;
+    const painted = recorded === backing ? '' : `, recorded at ${recorded}×${recorded} (×${(backing / recorded).toFixed(3)})`;
+    await table(`${name}: ${css}×${css} CSS pixels, ${backing}×${backing} canvas pixels${painted}`, heavy, screen);
   }
 } finally {
   await browser.close();
