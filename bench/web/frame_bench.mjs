@@ -4,7 +4,8 @@
 // back forces it), as tables: the window's 800 × 800 pixels, then the heaviest
 // cases on a desktop's, a phone's and a projector's canvas as the page sizes
 // them (a phone's frame recorded at 640 × 640 window pixels and painted on its
-// canvas's pixels, 1098 / 640 canvas pixels to one).
+// canvas's pixels, 1098 / 640 canvas pixels to one); last, playing on the
+// page's own canvas, with the frames a screen refresh drew and dropped.
 // Usage: node bench/web/frame_bench.mjs <built page dir> [words: only the cases naming one]
 import path from 'node:path';
 import {Browser, missingTools, serve} from '../../tests/web/browser.mjs';
@@ -36,7 +37,7 @@ const HEAVY = [
 const SCREENS = [
   ['desktop 1000×1000 ×1', 1000, 1000, 1000],
   ['phone 366×366 ×3', 640, 1098, 366],
-  ['4K projector 2000×2000 ×1', 2000, 2000, 2000],
+  ['4K projector 2070×2070 ×1', 1080, 2070, 2070],
 ];
 
 // Runs in the page, through its modules: the same frame again and again on a
@@ -64,6 +65,38 @@ const MEASURE = `async (z, x, scene, step, zoom, recorded, backing, css, frames)
   }
   canvas.remove();
   return times;
+}`;
+
+// Playing as the page plays: its Play button at 1× (60 steps a second) for
+// PLAY_SECONDS from a link's frame, on the page's own canvas. Counts the
+// screen refreshes, the frames drawn, and the gaps between refreshes longer
+// than a 60 Hz frame and a half (a frame dropped).
+const PLAY_SECONDS = 3;
+const PLAYS = [
+  ['scene 4 z=20 from step 0', 'z=20&x=0.5&scene=4&step=0'],
+  ['scene 5 z=20 from step 0', 'z=20&x=0.5&scene=5&step=0'],
+  ['scene 8 z=12/24 from step 0', 'z=12&x=0.6&z2=24&x2=0.36&scene=8&step=0&zoom=8'],
+  ['scene 4 z=20 from step 9000', 'z=20&x=0.5&scene=4&step=9000'],
+];
+const PLAY = `async (seconds) => {
+  const {page} = await import('./page.js');
+  const first = page.shown.step;
+  const gaps = [];
+  await new Promise((done) => {
+    let last = 0;
+    let end = 0;
+    const tick = (now) => {
+      if (last) gaps.push(now - last);
+      last = now;
+      if (!end) end = now + seconds * 1000;
+      if (now < end) requestAnimationFrame(tick); else done();
+    };
+    document.getElementById('play').click();
+    requestAnimationFrame(tick);
+  });
+  document.getElementById('play').click();
+  const size = page.size;
+  return {steps: page.shown.step - first, gaps, size: size.width + '×' + size.height};
 }`;
 
 const median = (values) => {
@@ -103,6 +136,15 @@ try {
     const [name, recorded, backing, css] = screen;
     const painted = recorded === backing ? '' : `, recorded at ${recorded}×${recorded} (×${(backing / recorded).toFixed(3)})`;
     await table(`${name}: ${css}×${css} CSS pixels, ${backing}×${backing} canvas pixels${painted}`, heavy, screen);
+  }
+  console.log(`\nplaying at 1× (60 steps a second) for ${PLAY_SECONDS} s on the page's canvas, headless Chromium's refreshes`);
+  console.log('case                                 canvas    | refreshes | steps drawn | gaps > 25 ms | longest gap');
+  for (const [name, query] of PLAYS) {
+    if (words.length > 0 && !words.some((w) => name.includes(w))) continue;
+    await browser.open(`${server.url}index.html?${query}`);
+    const {steps, gaps, size} = await browser.evaluate(`(${PLAY})(${PLAY_SECONDS})`);
+    const dropped = gaps.filter((gap) => gap > 25).length;
+    console.log(`${name.padEnd(36)} ${size.padEnd(9)} | ${String(gaps.length).padStart(9)} | ${String(steps).padStart(11)} | ${String(dropped).padStart(12)} | ${Math.max(...gaps).toFixed(1).padStart(11)}`);
   }
 } finally {
   await browser.close();
