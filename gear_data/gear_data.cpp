@@ -178,6 +178,9 @@ PairData pair_data(const GearData& g1, const GearData& g2) {
     p.centre_distance = (z1 + z2) * m / 2.0 * std::cos(alpha) / std::cos(aw);
     const double y = (z1 + z2) / 2.0 * (std::cos(alpha) / std::cos(aw) - 1.0);
     p.centre_distance_modification = y;
+    const double gear_working_radius = p.centre_distance * z1 / (z1 + z2);
+    p.working_pitch_diameter = 2.0 * gear_working_radius;
+    p.mate_working_pitch_diameter = 2.0 * (p.centre_distance - gear_working_radius);
     p.tip_reduction = (g1.shift + g2.shift - y) * m;
     p.reduced_tip_diameter = g1.pitch_diameter + 2.0 * (ha + y - g2.shift) * m;
     p.mate_reduced_tip_diameter = g2.pitch_diameter + 2.0 * (ha + y - g1.shift) * m;

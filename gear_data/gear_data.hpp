@@ -65,6 +65,9 @@ struct PairData {
     double working_pressure_angle;        // degrees: inv α_w = inv α + 2·tan α·(x1 + x2)/(z1 + z2)
     double centre_distance;               // mm: (z1 + z2)·m/2 · cos α / cos α_w
     double centre_distance_modification;  // y = (z1 + z2)/2 · (cos α / cos α_w - 1)
+    double working_pitch_diameter;        // mm, the gear's: 2·a_w·z1/(z1 + z2), its centre that far
+                                          // below the pitch point, halved
+    double mate_working_pitch_diameter;   // the mate's: 2·a_w - the gear's
     double tip_reduction;         // mm taken off each tip radius for the standard clearance: (x1 + x2 - y)·m
     double reduced_tip_diameter;  // the gear's tip after the reduction: d1 + 2(ha + y - x2)m
     double mate_reduced_tip_diameter;  // the mate's: d2 + 2(ha + y - x1)m

@@ -48,8 +48,8 @@ static MeshLayout mesh_layout(int n) {
     const PairData pair = pair_data(gear, mate);
     const double z1 = gear.teeth;
     const double z2 = mate.teeth;
-    const double rw1 = pair.centre_distance * z1 / (z1 + z2);
-    const double rw2 = pair.centre_distance - rw1;
+    const double rw1 = pair.working_pitch_diameter / 2.0;
+    const double rw2 = pair.mate_working_pitch_diameter / 2.0;
     const double turn = n * MESH_ROLL_STEP / rw1;
     return MeshLayout{-rw1,
                       rw2,

@@ -21,9 +21,9 @@ static double reach_from_pitch_point() {
     if (scene_mode != LAST_SCENE) return gear.pitch_diameter / 2.0 + gear.tip_diameter / 2.0;
     const GearData mate = mate_data(1.0, 0.0);
     const PairData pair = pair_data(gear, mate);
-    const double gear_centre = pair.centre_distance * gear.teeth / (gear.teeth + mate.teeth);
-    const double mate_centre = pair.centre_distance - gear_centre;
-    return std::max(gear_centre + gear.tip_diameter / 2.0, mate_centre + mate.tip_diameter / 2.0);
+    return std::max(pair.working_pitch_diameter + gear.tip_diameter,
+                    pair.mate_working_pitch_diameter + mate.tip_diameter) /
+           2.0;
 }
 
 int whole_gear_zoom() {

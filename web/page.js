@@ -36,6 +36,7 @@ export const page = {
   limits: null,         // {scenes, step, zoom}: what a link may ask for, the command line's limits
   presets: null,        // {'': the specified cutter, A … D: the ISO 53 profiles}, each {alpha, ha, hf, rho}
   moduleRange: null,    // {min, max}: the module a gear's files may have, millimetres
+  zoomStep: 0,          // what a press of 'w' multiplies the scale by
   ctx: null,
   size: {width: 0, height: 0, ratio: 1},  // the frame in window pixels, and the canvas's pixels per window pixel
   gear: null,           // {z, x, profile, cutter: {alpha, ha, hf, rho}, module, mate: {z2, x2}, warning}
@@ -85,7 +86,7 @@ function moduleReal(name) {
 
 // A number as people type it: full-width digits and signs, a decimal comma,
 // blanks around it. The module reads the result as it reads any answer.
-export function typedNumber(text) {
+function typedNumber(text) {
   const plain = text.normalize('NFKC').replaceAll('\u2212', '-').trim();
   return /^[+-]?[0-9]*,[0-9]+$/.test(plain) ? plain.replace(',', '.') : plain;
 }
@@ -108,12 +109,6 @@ function fillTexts() {
   const language = $('language');
   language.textContent = t.otherLanguage;
   language.lang = page.language === 'ja' ? 'en' : 'ja';
-  say('headline', () => dialogueText(0));
-  say('teeth-heading', () => dialogueText(1));
-  say('teeth-prompt', () => dialogueText(2));
-  say('shift-prompt', () => dialogueText(3));
-  say('data-question', () => dialogueText(4));
-  say('data-intro', () => dialogueText(5));
   const help = [];
   for (let k = 6; k < 12; ++k) help.push(dialogueText(k));
   $('key-help').textContent = [...help, ...t.moreKeyHelp].join('\n');
@@ -122,7 +117,7 @@ function fillTexts() {
     const name = option.value === '' ? t.asSpecified : `ISO 53 ${option.value}`;
     option.textContent = `${name}: ${alpha}°, ${ha}, ${hf}, ρ ${rho}`;
   }
-  // Whatever is shown says it again in this language.
+  // Whatever is shown (the dialogue's texts among it) says it again in this language.
   for (const element of document.querySelectorAll('[id]'))
     if (element.sayText) say(element.id, element.sayText);
   if (page.gear) showGear();
@@ -271,8 +266,7 @@ function playTick(now) {
     player.due -= steps;
     const {scene, step, zoom, last} = page.shown;
     if (step >= last) return setPlaying(false);
-    if (steps === 1) pressKey('s');
-    else openFrame(scene, Math.min(last, step + steps), zoom);
+    openFrame(scene, Math.min(last, step + steps), zoom);
     if (page.shown.step <= step) return setPlaying(false);  // the scene's curve is complete
   }
   requestAnimationFrame(playTick);
@@ -335,24 +329,31 @@ function takeCutter(words) {
     cutter[name] = call('web_number', 'number', ['string'], [words[name]]);
     if (Number.isNaN(cutter[name])) return {name, problem: (t) => t.notANumber};
   }
-  let module = DEFAULT_MODULE;
-  if (words.m !== undefined) {
-    module = call('web_number', 'number', ['string'], [words.m]);
-    const {min, max} = page.moduleRange;
-    if (!(module >= min && module <= max)) return {name: 'm', problem: (t) => t.moduleRange(min, max)};
-  }
-  const refusal = call('web_set_cutter', 'string', ['number', 'number', 'number', 'number'],
-    [cutter.alpha, cutter.ha, cutter.hf, cutter.rho]);
+  const module = words.m === undefined ? DEFAULT_MODULE : readModule(words.m);
+  if (module === null) return {name: 'm', problem: moduleProblem};
+  const refusal = setModuleCutter(cutter);
   if (refusal !== '') return {problem: () => moduleText(`the cutter cannot be used: ${refusal}`)};
   return {profile, cutter, module};
 }
 
+// The cutter the module's checks and next gear use: '' when it takes it, else why not.
+function setModuleCutter({alpha, ha, hf, rho}) {
+  return call('web_set_cutter', 'string', ['number', 'number', 'number', 'number'], [alpha, ha, hf, rho]);
+}
+
+// The module, mm, a word names (read as the command line reads --module), or
+// null when it names none within the module's range; moduleProblem says so.
+function readModule(word) {
+  const module = call('web_number', 'number', ['string'], [word]);
+  const {min, max} = page.moduleRange;
+  return module >= min && module <= max ? module : null;
+}
+const moduleProblem = (t) => t.moduleRange(page.moduleRange.min, page.moduleRange.max);
+
 // The gear shown's cutter made the module's again, after a form or link that
 // tried another and was refused or cancelled.
 function restoreCutter() {
-  if (!page.gear) return;
-  const {alpha, ha, hf, rho} = page.gear.cutter;
-  call('web_set_cutter', 'string', ['number', 'number', 'number', 'number'], [alpha, ha, hf, rho]);
+  if (page.gear) setModuleCutter(page.gear.cutter);
 }
 
 // The mate the words name, checked as the dialogue checks a gear (with the
@@ -518,11 +519,11 @@ function acceptForm() {
   if (mate.problem) return refuseField(mate.name === 'z2' ? 'mate-teeth' : 'mate-shift', mate.problem);
   $('dialogue').hidden = true;
   if (page.formFor === 'mate') {
-    // As the window's 'm': scene 8 from its start; no data-file question.
+    // As the window's 'm': scene 8 from its start, drawn at once; no data-file question.
     setMate(mate);
     showGear();
-    page.module._web_key('m'.charCodeAt(0), page.size.width, page.size.height);
     closeForm();
+    page.module._web_key('m'.charCodeAt(0), page.size.width, page.size.height);
     pressKey('s');
     return;
   }
@@ -541,6 +542,7 @@ function startGear(z, x, choice, mate) {
   const {profile, cutter, module} = choice;
   page.module._web_set_module(module);
   page.gear = {z, x, profile, cutter, module, warning};
+  page.shown = null;  // no frame of it yet: a resize does not redraw the gear before
   $('download-module').value = String(module);
   sayNothing('module-message');
   setMate(mate);
@@ -584,10 +586,8 @@ function answerQuestion(yes) {
 // The module of the downloads and the data, changed beside the downloads.
 function takeDownloadModule() {
   const word = typedNumber($('download-module').value);
-  const module = call('web_number', 'number', ['string'], [word]);
-  const {min, max} = page.moduleRange;
-  if (!(module >= min && module <= max))
-    return say('module-message', (t) => t.fieldProblem(t.cutterWords.m, t.moduleRange(min, max), word));
+  const module = readModule(word);
+  if (module === null) return say('module-message', (t) => t.fieldProblem(t.cutterWords.m, moduleProblem(t), word));
   sayNothing('module-message');
   page.gear.module = module;
   page.module._web_set_module(module);
@@ -715,7 +715,7 @@ function setUpWheel(canvas) {
 }
 
 // Fingers on the canvas: a tap continues the drawing as 's' does; two fingers
-// zoom, a press of 'W' for every 1/0.9 they spread apart.
+// zoom, a press of 'W' for every 1/ZOOM_STEP they spread apart.
 function setUpFingers(canvas) {
   const pointers = new Map();
   let pinch = null;  // {distance, zoom} when two fingers went down
@@ -735,7 +735,7 @@ function setUpFingers(canvas) {
     pointers.set(event.pointerId, {x: event.clientX, y: event.clientY});
     if (tap && Math.hypot(event.clientX - tap.x, event.clientY - tap.y) > TAP_SLOP) tap = null;
     if (pinch && pointers.size === 2 && pinch.distance > 0) {
-      const presses = Math.round(Math.log(spread() / pinch.distance) / Math.log(0.9));
+      const presses = Math.round(Math.log(spread() / pinch.distance) / Math.log(page.zoomStep));
       if (pinch.zoom + presses !== page.shown.zoom) zoomTo(pinch.zoom + presses);
     }
   });
@@ -905,6 +905,7 @@ export async function start() {
       page.limits = {scenes: limit('SCENE_COUNT'), step: limit('STEP_LIMIT'), zoom: limit('ZOOM_LIMIT')};
       page.presets = readPresets();
       page.moduleRange = {min: moduleReal('MODULE_MIN'), max: moduleReal('MODULE_MAX')};
+      page.zoomStep = moduleReal('ZOOM_STEP');
     });
     await startPart('the page could not be set up', setUpPage);
   } catch (error) {
@@ -930,6 +931,8 @@ function setUpPage() {
   const params = addressFields(window.location.search);
   const pageFields = readPageFields(params);
   page.language = pageFields.language ?? browserLanguage(navigator.languages ?? [navigator.language]);
+  ['headline', 'teeth-heading', 'teeth-prompt', 'shift-prompt', 'data-question', 'data-intro']
+    .forEach((id, k) => say(id, () => dialogueText(k)));
   fillTexts();
   $('dialogue').addEventListener('submit', (event) => {
     event.preventDefault();

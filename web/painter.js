@@ -252,7 +252,6 @@ function setPolygon(xs, ys, count, colour) {
 // setSegment sets, a few bits a step instead of a store a pixel). False, and
 // nothing set, when the module has no mask for them: the painter sets them itself.
 function setTraceMask(module, i32, width, height, ratio, colour) {
-  if (typeof module._web_trace_mask !== 'function') return false;
   const address = module._web_trace_mask(width, height, ratio);
   if (address === 0) return false;
   const {pixels} = raster;

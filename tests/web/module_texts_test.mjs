@@ -4,23 +4,13 @@
 // as they are, and a text the table does not know comes back unchanged.
 // Usage: node module_texts_test.mjs <built page dir>
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
 import path from 'node:path';
+import {pageTestTools} from './page_tools.mjs';
 import {after, before, test} from 'node:test';
 
-const SKIP = 77;  // CTest's skip code
-if (!fs.existsSync(new URL('node_modules/ws', import.meta.url))) {
-  console.log('SKIPPED: the web page\'s tests need the npm packages of tests/web (npm ci there)');
-  process.exit(SKIP);
-}
-const {Browser, missingTools, serve} = await import('./browser.mjs');
 
 const pageDir = path.resolve(process.argv[2]);
-const why = missingTools(pageDir);
-if (why !== null) {
-  console.log(`SKIPPED: the module's texts need ${why}`);
-  process.exit(SKIP);
-}
+const {Browser, serve} = await pageTestTools(pageDir);
 
 // Runs in the page: the module's messages by group, each {english, japanese}.
 async function moduleMessages() {

@@ -8,21 +8,12 @@ import {spawnSync} from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import {pageTestTools} from './page_tools.mjs';
 import {after, before, test} from 'node:test';
 
-const SKIP = 77;  // CTest's skip code
-if (!fs.existsSync(new URL('node_modules/ws', import.meta.url))) {
-  console.log('SKIPPED: the web page\'s tests need the npm packages of tests/web (npm ci there)');
-  process.exit(SKIP);
-}
-const {Browser, missingTools, serve} = await import('./browser.mjs');
 
 const [pageDir, cmake, webSource] = process.argv.slice(2);
-const why = missingTools(pageDir);
-if (why !== null) {
-  console.log(`SKIPPED: the web page's tests need ${why}`);
-  process.exit(SKIP);
-}
+const {Browser, serve} = await pageTestTools(pageDir);
 
 // A copy of the built page, which the update edits.
 const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'rackgen-offline-'));

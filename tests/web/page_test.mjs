@@ -9,22 +9,12 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
+import {pageTestTools} from './page_tools.mjs';
 import {after, before, describe, test} from 'node:test';
 
-const SKIP = 77;  // CTest's skip code
-if (!fs.existsSync(new URL('node_modules/ws', import.meta.url))) {
-  console.log('SKIPPED: the web page\'s tests need the npm packages of tests/web (npm ci there)');
-  process.exit(SKIP);
-}
-const {Browser, missingTools, readPng, runRackgen, serve} = await import('./browser.mjs');
-const {changedPixels, comparePictures} = await import('./pictures.mjs');
-
 const [pageDir, rackgen, artifacts] = process.argv.slice(2).map((p) => path.resolve(p));
-const why = missingTools(pageDir);
-if (why !== null) {
-  console.log(`SKIPPED: the web page's tests need ${why}`);
-  process.exit(SKIP);
-}
+const {Browser, readPng, runRackgen, serve} = await pageTestTools(pageDir);
+const {changedPixels, comparePictures} = await import('./pictures.mjs');
 fs.mkdirSync(artifacts, {recursive: true});
 const artifact = (name) => path.join(artifacts, name);
 
