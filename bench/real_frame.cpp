@@ -1,11 +1,11 @@
 // Real frames of the real program (see real_frame.hpp): one GLUT window,
 // resized as a case asks, and the program's display and reshape callbacks.
-// Owns the window and the z, x and cutter of the gear last computed here.
+// Owns the window; the gear of a case is taken as the command line takes it.
 #include "bench/real_frame.hpp"
 
 #include "app/app.hpp"
 #include "draw/draw.hpp"
-#include "geometry/geometry.hpp"
+#include "choice/choice.hpp"
 
 #include <GL/gl.h>
 #include <GL/freeglut.h>
@@ -15,23 +15,6 @@
 #include <cstdio>
 
 constexpr int RESIZE_WAIT_MS = 5000;
-
-static int computed_z = -1;  // the gear in the profile store, -1 before the first
-static double computed_x = 0;
-static Cutter computed_cutter = SPECIFIED_CUTTER;
-
-static bool same_cutter(const Cutter& a, const Cutter& b) {
-    return a.pressure_angle == b.pressure_angle && a.addendum == b.addendum && a.dedendum == b.dedendum &&
-           a.tip_radius == b.tip_radius;
-}
-
-// As the dialogue computes a new gear (with gear_cutter set), remembering which one is stored.
-static void store_gear(int z, double x) {
-    compute_gear(z, x);
-    computed_z = z;
-    computed_x = x;
-    computed_cutter = gear_cutter;
-}
 
 // Expose events must not draw: every call of display advances a scene.
 static void no_display() {}
@@ -48,10 +31,13 @@ const char* open_frame_window() {
 }
 
 const char* prepare_frame(const FrameCase& c) {
-    gear_cutter = c.cutter;                                            // as the command line sets it
-    if (const char* refusal = gear_refusal(c.z, c.x)) return refusal;  // the dialogue would not accept it
-    if (c.z != computed_z || c.x != computed_x || !same_cutter(c.cutter, computed_cutter))
-        store_gear(c.z, c.x);
+    // As the command line takes the gear; a gear taken already is not computed again.
+    const Cutter& now = gear_choice.cutter;
+    if (c.z != gear_choice.z || c.x != gear_choice.x || c.cutter.pressure_angle != now.pressure_angle ||
+        c.cutter.addendum != now.addendum || c.cutter.dedendum != now.dedendum ||
+        c.cutter.tip_radius != now.tip_radius) {
+        if (const char* refusal = take_gear(GearChoice{c.z, c.x, c.cutter, 1.0, 0, 0.0})) return refusal;
+    }
     set_scene_state(c.scene, c.step, c.zoom);  // after the dialogue and the case's zoom keys
     if (glutGet(GLUT_WINDOW_WIDTH) != c.width || glutGet(GLUT_WINDOW_HEIGHT) != c.height) {
         glutReshapeWindow(c.width, c.height);
@@ -94,7 +80,9 @@ const char* frame_case_name(const FrameCase& c, char* out, int capacity) {
     if (c.width != WINDOW_SIZE || c.height != WINDOW_SIZE)
         std::snprintf(size, sizeof size, " %dx%d", c.width, c.height);
     char cutter[64] = "";
-    if (!same_cutter(c.cutter, SPECIFIED_CUTTER))
+    const Cutter& s = SPECIFIED_CUTTER;
+    if (c.cutter.pressure_angle != s.pressure_angle || c.cutter.addendum != s.addendum ||
+        c.cutter.dedendum != s.dedendum || c.cutter.tip_radius != s.tip_radius)
         std::snprintf(cutter, sizeof cutter, " cutter %g/%g/%g/%g", c.cutter.pressure_angle,
                       c.cutter.addendum, c.cutter.dedendum, c.cutter.tip_radius);
     std::snprintf(out, capacity, "scene %c z=%d%s%s%s%s", c.scene, c.z, step, zoom, size, cutter);

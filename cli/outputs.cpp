@@ -3,9 +3,9 @@
 // picture of a scene frame. No state of its own.
 #include "cli/options.hpp"
 
+#include "choice/choice.hpp"
 #include "console/console.hpp"
 #include "gear_data/gear_data.hpp"
-#include "geometry/geometry.hpp"
 #include "outline/outline.hpp"
 
 #include <cerrno>
@@ -14,7 +14,7 @@
 #include <cstring>
 
 static int write_flank(FILE* file, const void*) {
-    return write_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, file);
+    return write_tooth_data(the_gear.params.z, the_gear.shifted_tooth.flank_last, the_gear.shifted_tooth.flank, file);
 }
 
 constexpr int NUMBER_CAPACITY = 32;  // the shortest digits of any double, with sign and exponent
@@ -32,7 +32,7 @@ static void put_number(double value, FILE* file) {
 // the Output).
 static int write_flank_points(FILE* file, const void* context) {
     const double m = command_line.module;
-    const GearData gear = gear_data(m, 0.0);
+    const GearData gear = gear_data(the_gear, m, 0.0);
     if (context != nullptr) {
         std::fprintf(file, "{\n  \"z\": %d,\n  \"x\": ", gear.teeth);
         const char* const keys[] = {"module", "pressure_angle", "addendum", "dedendum", "tip_radius"};
@@ -47,11 +47,11 @@ static int write_flank_points(FILE* file, const void* context) {
     } else {
         std::fputs("x_mm,y_mm\n", file);
     }
-    for (int i = 0; i <= shifted_tooth.flank_last; ++i) {
+    for (int i = 0; i <= the_gear.shifted_tooth.flank_last; ++i) {
         if (context != nullptr) std::fputs(i == 0 ? "\n    [" : ",\n    [", file);
-        put_number(shifted_tooth.flank[i].x * m, file);
+        put_number(the_gear.shifted_tooth.flank[i].x * m, file);
         std::fputc(',', file);
-        put_number(shifted_tooth.flank[i].y * m, file);
+        put_number(the_gear.shifted_tooth.flank[i].y * m, file);
         std::fputs(context != nullptr ? "]" : "\n", file);
     }
     if (context != nullptr) std::fputs("\n  ]\n}\n", file);
@@ -80,12 +80,12 @@ static int write_outline(FILE* file, const void* context) {
 // centre distance (the shifted gear's; --standard draws the gear alone).
 static int write_gear_output(const Output& out) {
     GearOutline outlines[2] = {
-        build_gear_outline(out.standard ? 0.0 : gear_params.x, out.module, out.tolerance), {}};
+        build_gear_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module, out.tolerance), {}};
     int count = 1;
-    if (command_line.mate_text != nullptr && !out.standard) {
-        compute_mate();
-        const PairData pair = pair_data(gear_data(out.module, 0.0), mate_data(out.module, 0.0));
-        outlines[count++] = build_mate_outline(out.module, out.tolerance, pair.centre_distance);
+    if (mate_chosen() && !out.standard) {
+        const PairData pair =
+            pair_data(gear_data(the_gear, out.module, 0.0), gear_data(the_mate, out.module, 0.0));
+        outlines[count++] = build_mate_outline(the_gear, the_mate, out.module, out.tolerance, pair.centre_distance);
     }
     const OutlineFile file{outlines, count,
                            out.format == FORMAT_DXF ? write_outlines_dxf_file : write_outlines_svg_file};
@@ -95,12 +95,11 @@ static int write_gear_output(const Output& out) {
 // The gear's data, and the mate's and the pair's when a mate was given.
 static int write_info(FILE* file, const void* context) {
     const Output& out = *static_cast<const Output*>(context);
-    const GearData gear = gear_data(command_line.module, command_line.pin_diameter);
-    if (command_line.mate_text == nullptr)
+    const GearData gear = gear_data(the_gear, command_line.module, command_line.pin_diameter);
+    if (!mate_chosen())
         return out.format == FORMAT_JSON ? write_gear_data_json(gear, file)
                                          : write_gear_data_text(gear, file);
-    compute_mate();
-    const GearData mate = mate_data(command_line.module, command_line.pin_diameter);
+    const GearData mate = gear_data(the_mate, command_line.module, command_line.pin_diameter);
     const PairData pair = pair_data(gear, mate);
     if (out.format == FORMAT_JSON) return write_gear_data_json(gear, file, &mate, &pair);
     const int fault = write_gear_data_text(gear, file);

@@ -50,18 +50,20 @@ static bool refuse_number(const char* word, const char* refusal, char* message, 
     return false;
 }
 
-bool check_teeth_answer(const char* word, bool longer, int& z, char* message, int capacity) {
+bool check_teeth_answer(const Cutter& cutter, const char* word, bool longer, int& z, char* message,
+                        int capacity) {
     if (capacity > 0) message[0] = '\0';
     if (longer || !parse_whole(word, z))
-        return refuse_word(word, longer, "a whole number", gear_refusal(0, 0.0), message, capacity);
-    if (const char* refusal = gear_refusal(z, 0.0)) return refuse_number(word, refusal, message, capacity);
+        return refuse_word(word, longer, "a whole number", gear_refusal(cutter, 0, 0.0), message, capacity);
+    if (const char* refusal = gear_refusal(cutter, z, 0.0)) return refuse_number(word, refusal, message, capacity);
     return true;
 }
 
-bool check_shift_answer(const char* word, bool longer, int z, double& x, char* message, int capacity) {
+bool check_shift_answer(const Cutter& cutter, const char* word, bool longer, int z, double& x, char* message,
+                        int capacity) {
     if (capacity > 0) message[0] = '\0';
     if (longer || !parse_real(word, x))
-        return refuse_word(word, longer, "a number", gear_refusal(z, NAN), message, capacity);
-    if (const char* refusal = gear_refusal(z, x)) return refuse_number(word, refusal, message, capacity);
+        return refuse_word(word, longer, "a number", gear_refusal(cutter, z, NAN), message, capacity);
+    if (const char* refusal = gear_refusal(cutter, z, x)) return refuse_number(word, refusal, message, capacity);
     return true;
 }

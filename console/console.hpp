@@ -78,11 +78,14 @@ constexpr int ANSWER_WORD_CAPACITY = 64;
 // Room for any refusal message made by the checks below.
 constexpr int ANSWER_MESSAGE_CAPACITY = 400;
 // Checks a typed word as the number of teeth (z) or as the shift coefficient
-// with z teeth (x): true with the value set when the geometry accepts it;
-// otherwise false with the dialogue's refusal in message (capacity bytes).
-// longer: the word was cut where it was read, and is refused as no number.
-bool check_teeth_answer(const char* word, bool longer, int& z, char* message, int capacity);
-bool check_shift_answer(const char* word, bool longer, int z, double& x, char* message, int capacity);
+// with z teeth (x) of a gear cut by the cutter: true with the value set when
+// the geometry accepts it; otherwise false with the dialogue's refusal in
+// message (capacity bytes). longer: the word was cut where it was read, and is
+// refused as no number.
+bool check_teeth_answer(const Cutter& cutter, const char* word, bool longer, int& z, char* message,
+                        int capacity);
+bool check_shift_answer(const Cutter& cutter, const char* word, bool longer, int z, double& x, char* message,
+                        int capacity);
 
 // A word the user typed, as it may be shown inside a message: printable
 // characters as they are (in the console's encoding, or UTF-8), every control

@@ -1,12 +1,12 @@
-// The parameter dialogue: takes z and x at the console, has both teeth computed,
-// offers the tooth data file, resets the animation and prints the key help; or
-// takes a gear the command line computed. Owns only the knowledge whether a
-// gear has been computed yet.
+// The parameter dialogue: takes z and x at the console (take_gear computes the
+// gear), offers the tooth data file, resets the animation and prints the key
+// help; or takes a gear the command line took. Owns only the knowledge whether
+// a gear has been taken yet.
 #include "console/console.hpp"
 #include "console/console_io.hpp"
 #include "console/dialogue_texts.hpp"
 
-#include "geometry/geometry.hpp"
+#include "choice/choice.hpp"
 #include "gear_data/gear_data.hpp"
 #include "scenes/scenes.hpp"
 
@@ -24,9 +24,11 @@ enum Answer {
     ANSWER_ENDED,  // standard input ended
 };
 
-// Asks for z (teeth) or for x with z teeth until the answer is accepted: a
-// refused one is named with its reason and drops the rest of its line.
+// Asks for z (teeth) or for x with z teeth until the answer is accepted for the
+// gear's cutter: a refused one is named with its reason and drops the rest of
+// its line.
 static Answer ask(bool teeth, int& z, double& x, const char* prompt) {
+    const Cutter& cutter = gear_choice.cutter;
     char word[ANSWER_WORD_CAPACITY];
     char refusal[ANSWER_MESSAGE_CAPACITY];
     for (;;) {
@@ -35,8 +37,8 @@ static Answer ask(bool teeth, int& z, double& x, const char* prompt) {
         WordResult got = read_word(word, ANSWER_WORD_CAPACITY);
         if (got == WORD_END) return ANSWER_ENDED;
         bool longer = got == WORD_TOO_LONG;
-        if (teeth ? check_teeth_answer(word, longer, z, refusal, ANSWER_MESSAGE_CAPACITY)
-                  : check_shift_answer(word, longer, z, x, refusal, ANSWER_MESSAGE_CAPACITY))
+        if (teeth ? check_teeth_answer(cutter, word, longer, z, refusal, ANSWER_MESSAGE_CAPACITY)
+                  : check_shift_answer(cutter, word, longer, z, x, refusal, ANSWER_MESSAGE_CAPACITY))
             return ANSWER_VALID;
         complain("%s", refusal);
         discard_line();
@@ -46,7 +48,21 @@ static Answer ask(bool teeth, int& z, double& x, const char* prompt) {
 // A pointed tooth is shown like any other, with one line that says so.
 static void warn_of_pointed_tooth(int z, double x) {
     char warning[GEAR_WARNING_CAPACITY];
-    if (gear_warning(z, x, warning, GEAR_WARNING_CAPACITY)) complain("%s", warning);
+    if (gear_warning(gear_choice.cutter, z, x, warning, GEAR_WARNING_CAPACITY)) complain("%s", warning);
+}
+
+// A pair whose path of contact leaves a form circle is taken all the same,
+// with one line that says which tip digs into which root.
+static void warn_of_interference() {
+    if (const char* text = pair_interference(the_gear, the_mate))
+        complain("the gear and its mate interfere: %s", text);
+}
+
+// The choice in effect with what the dialogue asked changed, taken; the answers
+// were checked as they were typed, so it is sound.
+static void take(const GearChoice& choice) {
+    if (const char* refusal = take_gear(choice)) complain("%s", refusal);
+    gear_computed = true;
 }
 
 // Standard input ended before a new gear was complete.
@@ -55,25 +71,13 @@ static void input_ended() {
         complain("standard input ended before a gear was given; nothing to show.\n");
         std::exit(1);
     }
-    complain("standard input ended; the previous gear (z = %d, x = %g) stays.", gear_params.z, gear_params.x);
-}
-
-// The gear is computed only once both values are accepted, so an ended input
-// leaves the previous gear whole.
-static void take_gear(bool new_teeth, int z, double x) {
-    if (new_teeth) {
-        compute_gear(z, x);
-    } else {  // z, the constants and the standard tooth stay
-        gear_params.x = x;
-        compute_tooth(x, shifted_tooth);
-    }
-    gear_computed = true;
+    complain("standard input ended; the previous gear (z = %d, x = %g) stays.", gear_choice.z, gear_choice.x);
 }
 
 static void offer_data_file() {
     say(DATA_FILE_QUESTION_TEXT);
     std::fflush(stdout);
-    if (read_answer_key() == '1') export_tooth_data(shifted_tooth.flank_last, shifted_tooth.flank);
+    if (read_answer_key() == '1') export_tooth_data(the_gear.shifted_tooth.flank_last, the_gear.shifted_tooth.flank);
 }
 
 static void print_key_help() {
@@ -84,7 +88,7 @@ static void print_key_help() {
 void parameter_dialogue(bool keep_teeth) {
     // Before the first gear there is no number of teeth to keep.
     bool new_teeth = !keep_teeth || !gear_computed;
-    int z = gear_params.z;
+    int z = gear_choice.z;
     double x = 0.0;
     bool complete = true;
     if (new_teeth) {
@@ -93,9 +97,14 @@ void parameter_dialogue(bool keep_teeth) {
         complete = ask(true, z, x, TEETH_PROMPT_TEXT) == ANSWER_VALID;
     }
     if (complete) complete = ask(false, z, x, SHIFT_PROMPT_TEXT) == ANSWER_VALID;
+    // The gear is taken only once both values are accepted, so an ended input
+    // leaves the previous gear whole.
     if (complete) {
         warn_of_pointed_tooth(z, x);
-        take_gear(new_teeth, z, x);
+        GearChoice choice = gear_choice;
+        choice.z = z;
+        choice.x = x;
+        take(choice);
         offer_data_file();
     } else {
         input_ended();
@@ -112,12 +121,14 @@ void mate_dialogue() {
     if (ask(true, z, x, MATE_TEETH_PROMPT_TEXT) == ANSWER_VALID &&
         ask(false, z, x, MATE_SHIFT_PROMPT_TEXT) == ANSWER_VALID) {
         warn_of_pointed_tooth(z, x);
-        mate_teeth = z;
-        mate_shift = x;
-        if (const char* text = mate_interference()) complain("the gear and its mate interfere: %s", text);
+        GearChoice choice = gear_choice;
+        choice.mate_z = z;
+        choice.mate_x = x;
+        take(choice);
+        warn_of_interference();
     } else {
-        complain("standard input ended; the mate (z2 = %d, x2 = %g) stays.", mate_teeth_in_use(),
-                 mate_shift_in_use());
+        complain("standard input ended; the mate (z2 = %d, x2 = %g) stays.", the_mate.params.z,
+                 the_mate.params.x);
     }
     print_key_help();
 }

@@ -1,6 +1,7 @@
 // The data-file dialogue: asks for a file name at the console and writes the
 // tooth data file there (write_data_file). No state of its own.
 #include "console/console.hpp"
+#include "choice/choice.hpp"
 #include "console/console_io.hpp"
 #include "console/dialogue_texts.hpp"
 
@@ -32,5 +33,6 @@ void export_tooth_data(int m, const ProfilePoint* points) {
     char name[FILE_NAME_CAPACITY];
     if (!ask_file_name(name)) return;
     char message[MESSAGE_CAPACITY];
-    if (!write_data_file(name, gear_params.z, m, points, message, MESSAGE_CAPACITY)) complain("%s", message);
+    if (!write_data_file(name, the_gear.params.z, m, points, message, MESSAGE_CAPACITY))
+        complain("%s", message);
 }

@@ -1,9 +1,11 @@
 // The rack-cutter and gear figures, drawn in model units through the
 // primitives and the device, scaled by scale_factor, from the parameters of
-// the gear computed last (gear_params). Owns no state; every copy of a rack
+// the gear shown (the_gear). Owns no state; every copy of a rack
 // pitch or a tooth is placed directly from its index (no matrix steps that
 // add up), and the caller's matrix is left exactly as found.
 #include "draw/draw.hpp"
+
+#include "choice/choice.hpp"
 #include "draw/visibility.hpp"
 #include "record/device.hpp"
 
@@ -33,12 +35,12 @@ constexpr double TIP_ARC_CHORDS_MAX = 1 << 30;
 // the next root land, to the tip corner of the tooth on the right. P1 and P5,
 // P2 and P6 are exactly π apart, so copies π apart join into one rack.
 static void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
-    const double ha = gear_params.addendum;
-    const double hf = gear_params.dedendum;
-    const double ao = gear_params.addendum_offset;
-    const double dof = gear_params.dedendum_offset;
-    const double root_land = gear_params.rack_root_land;
-    const double tip_land = gear_params.rack_tip_land;
+    const double ha = the_gear.params.addendum;
+    const double hf = the_gear.params.dedendum;
+    const double ao = the_gear.params.addendum_offset;
+    const double dof = the_gear.params.dedendum_offset;
+    const double root_land = the_gear.params.rack_root_land;
+    const double tip_land = the_gear.params.rack_tip_land;
     p[0] = {-PI - dof, -hf};
     p[1] = {-PI + ao, ha};
     p[2] = {-PI + ao + root_land, ha};
@@ -85,13 +87,13 @@ constexpr int ARC_AFTER[RACK_PIECES] = {-1, -1, 1, -1, -1, -1, 3};
 // (tooth to its left) the arc runs from the tip line (angle -π/2) up to the
 // flank (-α); at a left corner from the flank (π + α) down to the tip line.
 static TipArc tip_arc(const ProfilePoint& corner, bool right_corner) {
-    const double rho = gear_params.tip_arc_radius;
-    const double alpha = gear_params.alpha;
+    const double rho = the_gear.params.tip_arc_radius;
+    const double alpha = the_gear.params.alpha;
     const double rise = rho * (1.0 - std::sin(alpha));
-    const double e = rise / gear_params.cos_alpha;
+    const double e = rise / the_gear.params.cos_alpha;
     const double side = right_corner ? -1.0 : 1.0;  // towards the tooth
     const ProfilePoint on_tip_line = {corner.x + side * e, corner.y};
-    const ProfilePoint on_flank = {corner.x - side * rise * gear_params.tan_alpha, corner.y + rise};
+    const ProfilePoint on_flank = {corner.x - side * rise * the_gear.params.tan_alpha, corner.y + rise};
     TipArc arc;
     arc.centre = {on_tip_line.x, corner.y + rho};
     arc.sweep = PI / 2.0 - alpha;
@@ -105,11 +107,11 @@ static TipArc tip_arc(const ProfilePoint& corner, bool right_corner) {
 // keeps the sagitta ρ_px·(1 - cos(δ/2)) within TIP_ARC_SAGITTA_PIXELS. The
 // same for a frame recorded whole and one recorded as seen.
 static int tip_arc_chords(double s) {
-    const double rho = gear_params.tip_arc_radius;
+    const double rho = the_gear.params.tip_arc_radius;
     if (!(rho > 0.0)) return 0;
     const double pixels = 0.5 * std::fmax(device_frame().width, device_frame().height);  // per view unit
     const double rho_pixels = s * rho * pixels;
-    const double sweep = PI / 2.0 - gear_params.alpha;
+    const double sweep = PI / 2.0 - the_gear.params.alpha;
     if (!(rho_pixels > TIP_ARC_SAGITTA_PIXELS)) return 1;  // a chord within the tolerance already
     const double delta = 2.0 * std::acos(1.0 - TIP_ARC_SAGITTA_PIXELS / rho_pixels);
     return static_cast<int>(std::fmin(std::ceil(sweep / delta), TIP_ARC_CHORDS_MAX));
@@ -154,7 +156,7 @@ static ProfileBox rack_pitch_extent(const RackPitch& pitch) {
 static ProfilePoint arc_point(const TipArc& arc, int j, int chords) {
     if (j == 0) return arc.first;
     if (j == chords) return arc.last;
-    const double rho = gear_params.tip_arc_radius;
+    const double rho = the_gear.params.tip_arc_radius;
     const double angle = arc.start + j * (arc.sweep / chords);
     return ProfilePoint{arc.centre.x + rho * std::cos(angle), arc.centre.y + rho * std::sin(angle)};
 }
@@ -183,7 +185,7 @@ static void arc_chords(const ViewBox* box, double shift, double s, const TipArc&
         about.x0 = box->xx * cx + box->xy * cy + box->x0;
         about.y0 = box->yx * cx + box->yy * cy + box->y0;
         double seen[ARC_CAPACITY][2];
-        const int seen_count = circle_visible_arcs(about, s * gear_params.tip_arc_radius, seen);
+        const int seen_count = circle_visible_arcs(about, s * the_gear.params.tip_arc_radius, seen);
         for (int a = 0; a < seen_count; ++a) {  // as angles from the arc's first end
             seen[a][0] -= arc.start;
             seen[a][1] -= arc.start;
@@ -234,7 +236,7 @@ void draw_rack_tooth(const Colour& colour) {
 // that cannot be seen is left out.
 void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour) {
     const double s = scale_factor;
-    const double turns = gear_params.pitch_radius * t / PI;
+    const double turns = the_gear.params.pitch_radius * t / PI;
     // Truncation toward zero; a roll past the int range (never met) keeps the last copies.
     const int q = static_cast<int>(std::fmax(-1e9, std::fmin(1e9, turns)));
     RackPitch pitch;
@@ -287,8 +289,8 @@ bool rolled_rack_may_be_seen(double t) {
     ViewBox box;
     if (!read_view_box(0, box)) return true;
     const double s = scale_factor;
-    const double r = gear_params.pitch_radius;
-    const double reach = std::hypot(4.5 * PI, std::fmax(gear_params.addendum, gear_params.dedendum));
+    const double r = the_gear.params.pitch_radius;
+    const double reach = std::hypot(4.5 * PI, std::fmax(the_gear.params.addendum, the_gear.params.dedendum));
     return disc_visible(box, s * r * std::sin(t), s * r * (std::cos(t) - 1), s * reach);
 }
 
@@ -296,12 +298,12 @@ bool rolled_rack_may_be_seen(double t) {
 // (0.1 model units) and the two centre lines across the pitch diameter.
 void draw_gear_circles(const ProfilePoint& centre) {
     const double s = scale_factor;
-    const double r = gear_params.pitch_radius;
+    const double r = the_gear.params.pitch_radius;
     const ProfilePoint c = {s * centre.x, s * centre.y};
     draw_dash_dot_circle(c, s * r, blue);
-    draw_circle(c, s * gear_params.tip_radius, red);
-    draw_circle(c, s * gear_params.root_radius, red);
-    draw_circle(c, s * gear_params.base_radius, green);
+    draw_circle(c, s * the_gear.params.tip_radius, red);
+    draw_circle(c, s * the_gear.params.root_radius, red);
+    draw_circle(c, s * the_gear.params.base_radius, green);
     draw_disc(c, 0.1 * s, black);
     draw_dash_dot_line_scaled(s, ProfilePoint{centre.x + r, centre.y}, ProfilePoint{centre.x - r, centre.y},
                               blue);
@@ -319,7 +321,7 @@ void draw_gear_circles(const ProfilePoint& centre) {
 void draw_gear_teeth(double scale, int teeth, const ProfilePoint& offset, int last,
                      const ProfilePoint* points, const Colour& colour) {
     if (teeth <= 0 || last < 1) return;  // no teeth, no pitch angle; or no segment to draw
-    const double r = gear_params.pitch_radius;
+    const double r = the_gear.params.pitch_radius;
     const double phi = 2 * PI / teeth;
     const double dx = to_screen(scale * (r * std::sin(phi) + offset.x));
     const double dy = to_screen(scale * (r * (std::cos(phi) - 1) + offset.y));

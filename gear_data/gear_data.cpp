@@ -3,12 +3,7 @@
 // meeting point), from the computed tooth. No state.
 #include "gear_data/gear_data.hpp"
 
-#include "geometry/geometry.hpp"
-
 #include <cmath>
-
-// ---- Global state ------------------------------------------------------------
-double gear_module = 1.0;  // mm per module unit; written by the command line and the page
 
 // inv α = tan α - α: the involute function, the polar angle of the involute
 // point at pressure angle α.
@@ -27,20 +22,6 @@ static double inverse_inv(double value) {
         if (std::fabs(step) < 1e-15) break;
     }
     return phi;
-}
-
-// Where the tooth's flank leaves its involute, going down from the tip: the
-// polar angle plus inv(α_R) stays the same all along an involute.
-static double involute_start_radius(const GearParams& g, const ToothProfile& t) {
-    const double r = g.pitch_radius;
-    auto radius = [&](const ProfilePoint& p) { return std::hypot(p.x, p.y + r); };
-    auto on = [&](const ProfilePoint& p) {
-        return std::atan2(p.x, p.y + r) - inv(std::acos(std::fmin(1.0, g.base_radius / radius(p))));
-    };
-    const double tip = on(t.flank[t.flank_last - 1]);
-    int i = t.flank_last - 1;
-    while (i > 0 && std::fabs(on(t.flank[i - 1]) - tip) < 1e-9) --i;
-    return radius(t.flank[i]);
 }
 
 static Measure known(double value) {
@@ -97,9 +78,9 @@ static void measure_over_pins(GearData& d, double alpha) {
     d.over_pins = fault ? unknown(fault) : known(centres + d.pin_diameter);
 }
 
-// The data of the gear of those parameters and that tooth.
-static GearData data_of(const GearParams& g, const ToothProfile& tooth, bool is_gear, double module,
-                        double pin_diameter) {
+GearData gear_data(const Gear& gear, double module, double pin_diameter) {
+    const GearParams& g = gear.params;
+    const ToothProfile& tooth = gear.shifted_tooth;
     const Cutter& c = g.cutter;
     const double m = module;
     const double alpha = g.alpha;
@@ -139,12 +120,8 @@ static GearData data_of(const GearParams& g, const ToothProfile& tooth, bool is_
     d.min_teeth_no_undercut = 2.0 * (flank_end - x) / sin2;
     d.undercut = x < d.min_shift_no_undercut;
     ProfilePoint form;
-    // The generated curves describe the gear, not the mate: the mate's undercut
-    // form circle is taken where its flank leaves the involute.
-    if (d.undercut && is_gear && undercut_meets_involute(form)) {
-        d.form_diameter = 2.0 * m * polar_radius(form);
-    } else if (d.undercut && !is_gear) {
-        d.form_diameter = 2.0 * m * involute_start_radius(g, tooth);
+    if (d.undercut && undercut_meets_involute(gear, form)) {
+        d.form_diameter = 2.0 * m * polar_radius(form, g.pitch_radius);
     } else {
         const double r = m * z / 2.0;
         const double rb = d.base_diameter / 2.0;
@@ -156,14 +133,6 @@ static GearData data_of(const GearParams& g, const ToothProfile& tooth, bool is_
     measure_span(d, alpha);
     measure_over_pins(d, alpha);
     return d;
-}
-
-GearData gear_data(double module, double pin_diameter) {
-    return data_of(gear_params, shifted_tooth, true, module, pin_diameter);
-}
-
-GearData mate_data(double module, double pin_diameter) {
-    return data_of(mate_params, mate_tooth, false, module, pin_diameter);
 }
 
 PairData pair_data(const GearData& g1, const GearData& g2) {
@@ -207,8 +176,7 @@ PairData pair_data(const GearData& g1, const GearData& g2) {
     return p;
 }
 
-const char* mate_interference() {
-    compute_mate();
-    const PairData pair = pair_data(gear_data(1.0, 0.0), mate_data(1.0, 0.0));
+const char* pair_interference(const Gear& gear, const Gear& mate) {
+    const PairData pair = pair_data(gear_data(gear, 1.0, 0.0), gear_data(mate, 1.0, 0.0));
     return pair.interference ? pair.interference_text : nullptr;
 }

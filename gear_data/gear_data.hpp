@@ -1,15 +1,12 @@
-// The numbers behind the picture: the data of the gear computed last, as a
+// The numbers behind the picture: the data of a gear, as a
 // student checks them against the textbook and a maker checks a cut gear —
 // circles, thicknesses, undercut, span and measurement over pins. Lengths in mm
 // at the module, angles in degrees. The folder owns no state.
 #pragma once
 
-#include <cstdio>
+#include "geometry/geometry.hpp"
 
-// ---- Global state ------------------------------------------------------------
-// mm per module unit of the gear in use: 1 at start; written by the command line
-// and the page when a gear is given with a module; read by the data's readers.
-extern double gear_module;
+#include <cstdio>
 
 constexpr double PIN_DIAMETER_PER_MODULE = 1.728;  // the usual pin for 20° gears, in modules
 
@@ -54,11 +51,9 @@ struct GearData {
     Measure over_pins;
 };
 
-// The data of the gear computed last (compute_gear) at module mm per module
-// unit, with pins of pin_diameter mm (0: PIN_DIAMETER_PER_MODULE · module).
-GearData gear_data(double module, double pin_diameter);
-// The same for the mate (compute_mate).
-GearData mate_data(double module, double pin_diameter);
+// The data of the gear (compute_gear) at module mm per module unit, with pins
+// of pin_diameter mm (0: PIN_DIAMETER_PER_MODULE · module).
+GearData gear_data(const Gear& gear, double module, double pin_diameter);
 
 // The gear and its mate in mesh without backlash.
 struct PairData {
@@ -76,9 +71,9 @@ struct PairData {
     const char* interference_text;     // which tip digs into which root, when it does
 };
 PairData pair_data(const GearData& gear, const GearData& mate);
-// For the gear computed last and its mate in use: which tip digs into which
-// root, or nullptr when the pair runs clear (computes the mate).
-const char* mate_interference();
+// For a gear and its mate: which tip digs into which root, or nullptr when the
+// pair runs clear.
+const char* pair_interference(const Gear& gear, const Gear& mate);
 
 // The data as an aligned table of names a student reads, with units and the
 // reason beside any measure that does not exist. 0, or the errno of a failed write.

@@ -1,21 +1,21 @@
 // The flank as the cutter cuts it, found on the exact curves rather than on
 // their 0.01 samples: where the involute crosses what the tip cut, where it
 // reaches the tip circle and where a pointed tooth's flank reaches the tooth
-// centre line. Pure functions of gear_params; no state.
+// centre line. Pure functions of the gear's parameters; no state.
 #include "geometry/geometry.hpp"
 
 #include <cmath>
 
-ProfilePoint undercut_point(double t) {
+ProfilePoint undercut_point(const GearParams& g, double t) {
     ProfilePoint rack_point, point;
-    rack_undercut_point(t, rack_point, point);
+    rack_undercut_point(g, t, rack_point, point);
     return point;
 }
 
-ProfilePoint involute_point(double t) {
+ProfilePoint involute_point(const GearParams& g, double t) {
     ProfilePoint rack_point, point;
     double flank_distance;
-    rack_involute_point(t, rack_point, point, flank_distance);
+    rack_involute_point(g, t, rack_point, point, flank_distance);
     return point;
 }
 
@@ -24,8 +24,7 @@ ProfilePoint involute_point(double t) {
 // pitch point, at t = -tan α. So at roll t it stands at radius
 // √(rb² + (r·cos α·(t + tan α))²), and reaches radius R (≥ rb) on the
 // involute's own side of the base circle at the roll returned.
-static double involute_roll_at_radius(double radius) {
-    const GearParams& g = gear_params;
+static double involute_roll_at_radius(const GearParams& g, double radius) {
     const double run = std::sqrt(std::fmax(radius * radius - g.base_radius * g.base_radius, 0.0));
     return -g.tan_alpha + run / (g.pitch_radius * g.cos_alpha);
 }
@@ -64,11 +63,12 @@ static bool first_sign_change(double a, double b, Function f, double& root) {
 // How far the tip's cut at roll t lies beyond the involute, into the tooth: its
 // polar angle less the involute's at the same radius. Within the base circle,
 // where no involute is, the tip's cut is all there is: positive.
-static double cut_beyond_involute(double t) {
-    const ProfilePoint cut = undercut_point(t);
-    const double radius = polar_radius(cut);
-    if (radius <= gear_params.base_radius) return 1.0;
-    return polar_angle(cut) - polar_angle(involute_point(involute_roll_at_radius(radius)));
+static double cut_beyond_involute(const GearParams& g, double t) {
+    const double r = g.pitch_radius;
+    const ProfilePoint cut = undercut_point(g, t);
+    const double radius = polar_radius(cut, r);
+    if (radius <= g.base_radius) return 1.0;
+    return polar_angle(cut, r) - polar_angle(involute_point(g, involute_roll_at_radius(g, radius)), r);
 }
 
 // The tip's cut and the involute meet at the flank's end, t_f. There the
@@ -82,34 +82,35 @@ static double cut_beyond_involute(double t) {
 // flank meets it there), else on the tip circle. On a deeply undercut tooth
 // either may lie on what the tip cuts, and the flank has no involute: the
 // undercuts from both sides cut the tooth off on the centre line.
-FlankRolls flank_rolls() {
-    const GearParams& g = gear_params;
-    const double t_f = flank_end_roll();
-    FlankRolls rolls{-g.undercut_start_roll, t_f, t_f, involute_roll_at_radius(g.tip_radius), false, false};
+FlankRolls flank_rolls(const GearParams& g) {
+    const double r = g.pitch_radius;
+    const double t_f = flank_end_roll(g);
+    FlankRolls rolls{-g.undercut_start_roll, t_f, t_f, involute_roll_at_radius(g, g.tip_radius), false, false};
     if (g.tip_arc_radius > 0.0 && std::fabs(g.dedendum - g.tip_arc_radius) <= ARC_ON_ROLLING_LINE) {
         rolls.undercut_end = rolls.undercut_start;
         rolls.fillet_arc = true;
     }
     if (t_f < -g.tan_alpha &&
-        first_sign_change(rolls.undercut_start, t_f, cut_beyond_involute, rolls.undercut_end))
-        rolls.involute_start = involute_roll_at_radius(polar_radius(undercut_point(rolls.undercut_end)));
+        first_sign_change(rolls.undercut_start, t_f, [&g](double t) { return cut_beyond_involute(g, t); },
+                          rolls.undercut_end))
+        rolls.involute_start = involute_roll_at_radius(g, polar_radius(undercut_point(g, rolls.undercut_end), r));
 
     // What the tip cuts may reach the tip circle before it meets the involute:
     // then the whole involute is cut away, and the flank ends there.
     const double tip = g.tip_radius;
-    const auto cut_past_tip = [tip](double t) { return polar_radius(undercut_point(t)) - tip; };
+    const auto cut_past_tip = [&g, r, tip](double t) { return polar_radius(undercut_point(g, t), r) - tip; };
     if (first_sign_change(rolls.undercut_start, rolls.undercut_end, cut_past_tip, rolls.undercut_end))
         rolls.involute_start = rolls.involute_end;
 
     const double centre = g.tooth_angle / 2.0;
-    const auto cut_past_centre = [centre](double t) { return polar_angle(undercut_point(t)) - centre; };
+    const auto cut_past_centre = [&g, r, centre](double t) { return polar_angle(undercut_point(g, t), r) - centre; };
     if (first_sign_change(rolls.undercut_start, rolls.undercut_end, cut_past_centre, rolls.undercut_end)) {
         rolls.involute_start = rolls.involute_end;
         rolls.pointed = true;
         return rolls;
     }
     // The involute's polar angle grows with its roll: it crosses at most once.
-    const auto past_centre = [centre](double t) { return polar_angle(involute_point(t)) - centre; };
+    const auto past_centre = [&g, r, centre](double t) { return polar_angle(involute_point(g, t), r) - centre; };
     rolls.pointed =
         first_sign_change(rolls.involute_start, rolls.involute_end, past_centre, rolls.involute_end);
     return rolls;

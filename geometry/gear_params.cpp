@@ -1,19 +1,8 @@
-// The gear's parameter block and the profile store: the model state every other
-// part of rackgen reads. Owns gear_params, generation_curves and both teeth.
+// The gear's parameter block: what the cutter makes of it, what a cutter may
+// be, and the polar measures every part of the geometry takes. No state.
 #include "geometry/geometry_private.hpp"
 
 #include <cmath>
-
-// ---- Global state ------------------------------------------------------------
-GearParams gear_params;              // written by compute_gear_params / compute_tooth_profile
-GenerationCurves generation_curves;  // written by compute_tooth_profile; read by the scenes
-ToothProfile standard_tooth;         // written by the dialogue's first computation
-ToothProfile shifted_tooth;          // written by the dialogue's second computation
-bool profile_overflowed;             // a list of the last computation did not fit
-static GearParams kept_params;       // written by keep_gear_state, read by restore_gear_state
-static GenerationCurves kept_curves;
-static bool kept_overflowed;
-Cutter gear_cutter = SPECIFIED_CUTTER;  // the next gear's cutter; written by the command line and the page
 
 // Degrees to radians as π / (180 / deg): 180 / 20 is exactly 9, so the
 // specified 20° gives the very bits of π/9 that every stored figure was made with.
@@ -46,41 +35,22 @@ const char* cutter_refusal(const Cutter& c) {
 // The cutter's constants and its land widths: the cutter's tooth and space are
 // each half a pitch (π/2) wide on the rolling line, and narrow towards its tip
 // and root by the flank runs.
-void compute_gear_params() {
-    GearParams& g = gear_params;
-    g.cutter = gear_cutter;
-    g.alpha = radians(gear_cutter.pressure_angle);
+void compute_gear_params(GearParams& g) {
+    g.alpha = radians(g.cutter.pressure_angle);
     g.tan_alpha = std::tan(g.alpha);
     g.cos_alpha = std::cos(g.alpha);
-    g.addendum_coefficient = gear_cutter.addendum;
-    g.dedendum_coefficient = gear_cutter.dedendum;
-    g.tip_arc_radius = gear_cutter.tip_radius;
+    g.addendum_coefficient = g.cutter.addendum;
+    g.dedendum_coefficient = g.cutter.dedendum;
+    g.tip_arc_radius = g.cutter.tip_radius;
     g.rack_root_land = PI / 2.0 - 2.0 * g.addendum_coefficient * g.tan_alpha;
     g.rack_tip_land = PI / 2.0 - 2.0 * g.dedendum_coefficient * g.tan_alpha;
 }
 
-double polar_radius(const ProfilePoint& p) {
-    double r = gear_params.pitch_radius;
+double polar_radius(const ProfilePoint& p, double r) {
     return std::sqrt(p.x * p.x + (p.y + r) * (p.y + r));
 }
 
 // atan2(x, y + r): the angle at the gear centre from +y towards +x.
 double polar_angle(const ProfilePoint& p, double r) {
     return std::atan2(p.x, p.y + r);
-}
-
-double polar_angle(const ProfilePoint& p) {
-    return polar_angle(p, gear_params.pitch_radius);
-}
-
-void keep_gear_state() {
-    kept_params = gear_params;
-    kept_curves = generation_curves;
-    kept_overflowed = profile_overflowed;
-}
-
-void restore_gear_state() {
-    gear_params = kept_params;
-    generation_curves = kept_curves;
-    profile_overflowed = kept_overflowed;
 }

@@ -1,16 +1,15 @@
 // The accepted range of gears: which z and x the rack generation can turn into
 // a sound tooth, why the others are refused, and the warning for a tooth that
-// comes to a point. The dialogue asks here before it computes anything. Owns
-// only the scratch copies of the model state that a trial computation needs.
+// comes to a point. Every front end asks here before it takes a gear. Owns the
+// trial gear, computed on the real procedures, and the refusal text.
 #include "geometry/geometry_private.hpp"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-// A trial computation runs on the real procedures, so the state they write is
-// saved here first and put back afterwards; the caller sees nothing change.
-static ToothProfile trial_tooth;
+// ---- Global state ------------------------------------------------------------
+static Gear trial_gear;   // written and read by trial_tooth_fault alone
 static char reason[200];  // the refusal text handed back; valid until the next call
 
 // Radii are compared with this slack: a point computed on a circle lands on
@@ -19,41 +18,39 @@ constexpr double RADIUS_SLACK = 1e-9;
 
 // The radius at which the two flanks of the trial tooth meet, below the tip
 // circle, or 0 when they do not meet.
-static double flank_meeting_radius(const ToothProfile& tooth) {
+static double flank_meeting_radius(const ToothProfile& tooth, double r) {
     ProfilePoint meeting;
-    if (flank_until_meeting(tooth, gear_params.pitch_radius, meeting) == tooth.flank_last) return 0.0;
-    return polar_radius(meeting);
+    if (flank_until_meeting(tooth, r, meeting) == tooth.flank_last) return 0.0;
+    return polar_radius(meeting, r);
 }
 
-// Runs the computation for (z, x) and says what is wrong with the tooth it
-// gives, or nullptr when it is sound; meeting_radius gets flank_meeting_radius.
-static const char* trial_tooth_fault(int z, double x, double& meeting_radius) {
-    gear_params.z = z;
-    compute_gear_params();
-    compute_tooth(x, trial_tooth);
-    const GearParams& g = gear_params;
-    const GenerationCurves& c = generation_curves;
+// Computes the shifted tooth of (z, x) on the trial gear and says what is wrong
+// with it, or nullptr when it is sound; meeting_radius gets flank_meeting_radius.
+static const char* trial_tooth_fault(const Cutter& cutter, int z, double x, double& meeting_radius) {
+    Gear& trial = trial_gear;
+    trial.params.z = z;
+    trial.params.x = x;
+    trial.params.cutter = cutter;
+    compute_gear_params(trial.params);
+    compute_tooth(trial, x, trial.shifted_tooth);
+    const GearParams& g = trial.params;
+    const GenerationCurves& c = trial.curves;
+    const ToothProfile& tooth = trial.shifted_tooth;
+    const double r = g.pitch_radius;
 
+    meeting_radius = 0.0;
     if (!(g.tip_corner_distance > 0.0))
         return "the cutter's tip arc reaches up to its rolling line, so no straight flank cuts an involute";
-    if (profile_overflowed) return "its tooth profile needs more than 601 points in one list";
-    double tip_end = polar_radius(c.involute_curve[c.involute_last]);
+    if (trial.overflowed) return "its tooth profile needs more than 601 points in one list";
+    double tip_end = polar_radius(c.involute_curve[c.involute_last], r);
     if (std::fabs(tip_end - g.tip_radius) > RADIUS_SLACK) return "its involute does not reach the tip circle";
-    for (int i = 0; i <= trial_tooth.flank_last; ++i) {
-        double rho = polar_radius(trial_tooth.flank[i]);
+    for (int i = 0; i <= tooth.flank_last; ++i) {
+        double rho = polar_radius(tooth.flank[i], r);
         if (!(rho >= g.root_radius - RADIUS_SLACK && rho <= g.tip_radius + RADIUS_SLACK))
             return "its flank leaves the band between root and tip circle";
     }
-    meeting_radius = flank_meeting_radius(trial_tooth);
+    meeting_radius = flank_meeting_radius(tooth, r);
     return nullptr;
-}
-
-static const char* run_trial(int z, double x, double& meeting_radius) {
-    keep_gear_state();
-    meeting_radius = 0.0;
-    const char* fault = trial_tooth_fault(z, x, meeting_radius);
-    restore_gear_state();
-    return fault;
 }
 
 // x in as few digits as give it back exactly: 0.5 as "0.5", but the number
@@ -69,22 +66,22 @@ static const char* shortest_text(double x, char* text, size_t capacity) {
 constexpr size_t REAL_TEXT_CAPACITY = 32;
 
 // gear_refusal's answer; meeting_radius gets flank_meeting_radius of an accepted gear.
-static const char* check_gear(int z, double x, double& meeting_radius) {
+static const char* check_gear(const Cutter& cutter, int z, double x, double& meeting_radius) {
     meeting_radius = 0.0;
     if (z < Z_MIN || z > Z_MAX) {
         std::snprintf(reason, sizeof reason, "the number of teeth must be a whole number from %d to %d",
                       Z_MIN, Z_MAX);
         return reason;
     }
-    if (const char* fault = cutter_refusal(gear_cutter)) {
+    if (const char* fault = cutter_refusal(cutter)) {
         std::snprintf(reason, sizeof reason, "the cutter cannot be used: %s", fault);
         return reason;
     }
     // Addendum ha + x, dedendum hf - x and root radius z/2 - hf + x must all be
     // positive: the cutter's tip line must lie below its rolling line and above
     // the gear centre (1 and 1.25 for the specified cutter).
-    const double ha = gear_cutter.addendum;
-    const double hf = gear_cutter.dedendum;
+    const double ha = cutter.addendum;
+    const double hf = cutter.dedendum;
     double x_min = hf - z / 2.0;
     if (x_min < -ha) x_min = -ha;
     const double x_max = hf;
@@ -95,7 +92,7 @@ static const char* check_gear(int z, double x, double& meeting_radius) {
                       z, x_min, x_max, ha, hf, hf);
         return reason;
     }
-    const char* fault = run_trial(z, x, meeting_radius);
+    const char* fault = trial_tooth_fault(cutter, z, x, meeting_radius);
     if (fault) {
         char shown[REAL_TEXT_CAPACITY];
         std::snprintf(reason, sizeof reason, "z = %d with x = %s cannot be generated: %s", z,
@@ -105,22 +102,22 @@ static const char* check_gear(int z, double x, double& meeting_radius) {
     return nullptr;
 }
 
-const char* gear_refusal(int z, double x) {
+const char* gear_refusal(const Cutter& cutter, int z, double x) {
     double meeting_radius;
-    return check_gear(z, x, meeting_radius);
+    return check_gear(cutter, z, x, meeting_radius);
 }
 
-bool gear_warning(int z, double x, char* text, int capacity) {
+bool gear_warning(const Cutter& cutter, int z, double x, char* text, int capacity) {
     if (capacity <= 0) return false;
     text[0] = '\0';
     double meeting_radius;
-    if (check_gear(z, x, meeting_radius) != nullptr || meeting_radius <= 0.0) return false;
+    if (check_gear(cutter, z, x, meeting_radius) != nullptr || meeting_radius <= 0.0) return false;
     // The tip radius of the shifted gear: z/2 + ha + x.
     char shown[REAL_TEXT_CAPACITY];
     std::snprintf(text, static_cast<size_t>(capacity),
                   "z = %d with x = %s: the tooth comes to a point below its tip circle (radius %.4f); its "
                   "flanks meet at radius %.4f",
-                  z, shortest_text(x, shown, sizeof shown), z / 2.0 + gear_cutter.addendum + x,
+                  z, shortest_text(x, shown, sizeof shown), z / 2.0 + cutter.addendum + x,
                   meeting_radius);
     return true;
 }

@@ -1,13 +1,13 @@
-// Gear geometry: the parameter block of the gear being generated, the profile
-// store the rack cutter fills, the rack-generation point formulas and the
+// Gear geometry: a gear as a value — its parameter block, the curves the rack
+// cutter generates and its teeth — the rack-generation point formulas and the
 // assembly of one complete tooth.
 //
-// rackgen is written as plain procedures over process-wide state: every record
-// below exists exactly once, in static storage, zero at start-up, sized at
-// build time and never freed. Nothing is allocated on the heap and nothing
-// throws. The gear is computed, through the procedures declared here, by
-// whoever takes a gear: the console dialogue, the command line and the web
-// page; the data export, the outline files, the figures and the scenes read it.
+// rackgen is written as plain procedures over records in static storage, sized
+// at build time and never freed; nothing is allocated on the heap and nothing
+// throws. Every procedure here works on the gear (or the parameters) it is
+// handed and keeps no state of its own, so any number of gears can be alive at
+// once: the gear the user chose and its mate (choice/choice.hpp), the accepted
+// range's trial gear, and in time a gear-shaped cutter.
 #pragma once
 
 // π is deliberately this 15-digit value, not M_PI: every published figure of
@@ -68,7 +68,7 @@ const char* cutter_refusal(const Cutter& cutter);
 double largest_tip_radius(double pressure_angle, double dedendum);
 
 struct GearParams {
-    int z;                        // number of teeth, typed by the user
+    int z;                        // number of teeth
     double x;                     // profile shift coefficient of the shifted gear
     Cutter cutter;                // the cutter, as given
     double alpha;                 // pressure angle in radians, π/9 for 20 degrees
@@ -79,7 +79,7 @@ struct GearParams {
     double tip_arc_radius;        // the cutter's tip radius ρ (0: sharp corners)
     double rack_root_land;        // flat bottom of a cutter tooth space, on the cutter's root line
     double rack_tip_land;  // top of a cutter tooth between its flanks' ends at the tip line, arcs included
-    // Below: derived from the shift of the gear computed last.
+    // Below: derived from the shift of the tooth computed last (set_shift_params).
     double dedendum;             // hf - x_s, depth of the cutter's tip line below the rolling line
     double addendum;             // ha + x_s, height of the cutter's root line above it
     double dedendum_offset;      // horizontal run of a cutter flank over the dedendum
@@ -124,73 +124,58 @@ struct ToothProfile {
     int outline_last;                           // 2·flank_last + 2·ARC_POINTS
 };
 
-// ---- Global state ------------------------------------------------------------
-// Written only through compute_gear and compute_tooth (called by whoever takes
-// a gear, and by gear_refusal's trial, which puts everything back); read by the
-// data export, the outline files, the figures and the scenes. The
-// shifted gear is always computed last, so the shift-dependent fields of
-// gear_params and all of generation_curves describe the shifted gear.
-extern GearParams gear_params;
-extern GenerationCurves generation_curves;
-extern ToothProfile standard_tooth;  // shift 0; recomputed only with a new z
-extern ToothProfile shifted_tooth;   // the user's shift
-// The cutter the next gear is cut with: SPECIFIED_CUTTER at start; written by
-// the command line and the page when a gear is given with another cutter;
-// read by compute_gear and by the checks of the accepted range.
-extern Cutter gear_cutter;
+// A gear: what it is cut with, its parameters, the curves the cutter
+// generates and its teeth. compute_gear fills one whole; the shifted tooth is
+// computed last, so the shift-dependent fields of params and all of curves
+// describe it.
+struct Gear {
+    GearParams params;
+    GenerationCurves curves;
+    ToothProfile standard_tooth;  // shift 0
+    ToothProfile shifted_tooth;   // shift params.x
+    bool overflowed;              // a list of the last tooth computed would have passed POINT_CAPACITY
+};
 
 // ---- rack-generation point formulas ---------------------------------------
 // For roll parameter t: the rack's reference point A, the point Q where the
 // cutter flank touches the involute it generates, and λ, the signed distance
 // from A to Q along the flank.
-void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& contact_point,
+void rack_involute_point(const GearParams& g, double t, ProfilePoint& rack_point, ProfilePoint& contact_point,
                          double& flank_distance);
 // A and what the cutter's tip cuts at roll t: the tip corner B, which traces the
 // trochoid of the undercut, or on a rounded tip the point of its arc that cuts.
-void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corner_point);
+void rack_undercut_point(const GearParams& g, double t, ProfilePoint& rack_point, ProfilePoint& corner_point);
 // The roll at which the cutter's straight flank touches the involute with its
 // end (the tip corner, or where the tip arc begins): λ = r·t·sin α at that end.
-double flank_end_roll();
+double flank_end_roll(const GearParams& g);
 
 // ---- tooth profile assembly ------------------------------------------------
-// The fields of gear_params that depend on the shift, for shift x_s (compute_tooth
-// sets them first). Whoever calls it alone puts gear_params back afterwards:
-// the shifted gear is the one computed last.
-void set_shift_params(double x_s);
-// One tooth for shift x_s into tooth's lists, with its last indices (and, on the
-// way, the shift-dependent fields of gear_params and all of generation_curves).
-// z and the pressure-angle constants must be set (compute_gear does it).
-void compute_tooth(double x_s, ToothProfile& tooth);
-// A whole new gear as the dialogue computes it: z and x stored, the cutter's
-// constants (gear_cutter), the standard tooth, then the shifted tooth (last,
-// so the shift-dependent state describes it).
-void compute_gear(int z, double x);
+// The fields of g that depend on the shift, for shift x_s (compute_tooth sets
+// them first; the outline builder sets them on a copy of its own).
+void set_shift_params(GearParams& g, double x_s);
+// One tooth of the gear for shift x_s into tooth, with its last indices (and, on
+// the way, the shift-dependent fields of gear.params, all of gear.curves and
+// gear.overflowed). z and the pressure-angle constants must be set (compute_gear
+// does it).
+void compute_tooth(Gear& gear, double x_s, ToothProfile& tooth);
+// A whole gear of z teeth with shift x cut by the cutter: its constants, the
+// standard tooth, then the shifted tooth (last, so the shift-dependent state
+// describes it). The cutter and the gear should be accepted (gear_refusal).
+void compute_gear(Gear& gear, const Cutter& cutter, int z, double x);
 
-// Where the shifted gear's undercut curve crosses its involute (the involute
-// begins there, above the undercut), true; false when they do not cross (a gear
+// Where the gear's undercut curve crosses its involute (the involute begins
+// there, above the undercut), true; false when they do not cross (a gear
 // without undercut: the involute begins where the cutter's straight flank ends).
-bool undercut_meets_involute(ProfilePoint& meeting);
+bool undercut_meets_involute(const Gear& gear, ProfilePoint& meeting);
 // Where segment a–b crosses segment p–q (ends included), true; false when they
 // do not cross or are parallel.
 bool segments_cross(const ProfilePoint& a, const ProfilePoint& b, const ProfilePoint& p,
                     const ProfilePoint& q, ProfilePoint& at);
 
-// ---- the mate -----------------------------------------------------------------
-// A second gear cut by the same cutter to mesh with the gear. Until one is
-// chosen it is the standard gear of 2·z teeth, at most DEFAULT_MATE_TEETH_MAX.
+// The mate a gear meshes with until one is chosen: the standard gear of 2·z
+// teeth, at most DEFAULT_MATE_TEETH_MAX.
 constexpr int DEFAULT_MATE_TEETH_MAX = 100;
-// The chosen mate: written by the front ends (the command line, the window's
-// 'm', the page), checked with gear_refusal first; read by compute_mate.
-extern int mate_teeth;     // 0: none chosen, the default mate
-extern double mate_shift;  // the chosen mate's shift
-// The mate's parameters and tooth: written by compute_mate, read by the pair's
-// data, the mesh scene and the outline files.
-extern GearParams mate_params;
-extern ToothProfile mate_tooth;
-int mate_teeth_in_use();
-double mate_shift_in_use();
-// The mate in use for the gear computed last, its state put back afterwards.
-void compute_mate();
+int default_mate_teeth(int z);
 
 // ---- the tooth as cut ---------------------------------------------------------
 // Where the flanks of a pointed tooth meet, below its tip circle (r: the pitch
@@ -208,13 +193,13 @@ int flank_until_meeting(const ToothProfile& tooth, double r, ProfilePoint& meeti
 int tooth_as_cut(const ToothProfile& tooth, double r, ProfilePoint* points);
 
 // ---- the flank as the cutter cuts it -----------------------------------------
-// The exact flank of the gear whose shift gear_params holds, as the rolls of
-// two curves: what the cutter's tip cuts (rack_undercut_point) from the root
-// circle, t = undercut_start, to t = undercut_end, then the involute
-// (rack_involute_point) from t = involute_start up to t = involute_end, the
-// tip circle or, on a pointed tooth, the tooth centre line. Both curves pass
-// through one point there: where the involute crosses what the tip cut (an
-// undercut tooth), or at flank_end_roll, where they touch.
+// The exact flank of the gear whose shift g holds, as the rolls of two curves:
+// what the cutter's tip cuts (rack_undercut_point) from the root circle, t =
+// undercut_start, to t = undercut_end, then the involute (rack_involute_point)
+// from t = involute_start up to t = involute_end, the tip circle or, on a
+// pointed tooth, the tooth centre line. Both curves pass through one point
+// there: where the involute crosses what the tip cut (an undercut tooth), or at
+// flank_end_roll, where they touch.
 struct FlankRolls {
     double undercut_start;  // -undercut_start_roll
     double undercut_end;
@@ -228,36 +213,34 @@ struct FlankRolls {
     // start; undercut_end is undercut_start.
     bool fillet_arc;
 };
-FlankRolls flank_rolls();
+FlankRolls flank_rolls(const GearParams& g);
 // The points alone: the cut of rack_undercut_point, the contact point of rack_involute_point.
-ProfilePoint undercut_point(double t);
-ProfilePoint involute_point(double t);
+ProfilePoint undercut_point(const GearParams& g, double t);
+ProfilePoint involute_point(const GearParams& g, double t);
 
 // ---- accepted range ----------------------------------------------------------
 constexpr int Z_MIN = 3;     // below, the root circle has no positive radius for any usable shift
 constexpr int Z_MAX = 1000;  // a gear of 1000 teeth is already wider than any view of it
 
-// Says why a gear of z teeth with shift x cannot be cut by gear_cutter, in words
+// Says why a gear of z teeth with shift x cannot be cut by the cutter, in words
 // a user can be shown, or returns nullptr when it can. Accepted: 3 ≤ z ≤ 1000
 // and max(-ha, hf - z/2) < x < hf (with the specified cutter: max(-1, 1.25 -
 // z/2) < x < 1.25), less the gears whose tooth would not fit the lists, whose
 // flank would leave the band between root and tip circle, or whose cutter's
-// straight flank would not reach below the rolling line.
-// Leaves every global untouched.
-const char* gear_refusal(int z, double x);
+// straight flank would not reach below the rolling line. The text is valid
+// until the next call.
+const char* gear_refusal(const Cutter& cutter, int z, double x);
 // For an accepted gear whose tooth comes to a point below its tip circle: one
 // line saying so and at which radius its flanks meet, written into text
 // (capacity bytes with the terminator), and true. Otherwise text is empty and
-// the result false. Leaves every global untouched.
+// the result false.
 constexpr int GEAR_WARNING_CAPACITY = 160;
-bool gear_warning(int z, double x, char* text, int capacity);
+bool gear_warning(const Cutter& cutter, int z, double x, char* text, int capacity);
 
 // The polar angle of a point: measured at the gear centre (0, -r) from +y
-// towards +x; without r, about the centre of the gear computed last.
+// towards +x; and its distance from that centre.
 double polar_angle(const ProfilePoint& p, double r);
-double polar_angle(const ProfilePoint& p);
-// The distance of a point from the gear centre.
-double polar_radius(const ProfilePoint& p);
+double polar_radius(const ProfilePoint& p, double r);
 
 // The smallest rectangle [low, high] that holds points[0 … last] (last ≥ 0).
 struct ProfileBox {

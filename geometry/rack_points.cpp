@@ -1,7 +1,7 @@
 // The rack-generation point formulas: where the straight-sided cutter stands
 // for a roll parameter t, the point its flank generates on the involute, the
 // tip corner that cuts the undercut, and the clip of a flank at the tip circle.
-// Pure functions of their arguments and gear_params; no state of their own.
+// Pure functions of their arguments and the gear's parameters; no state.
 #include "geometry/geometry_private.hpp"
 
 #include <cmath>
@@ -10,8 +10,8 @@
 // the pitch point at t = 0. After rolling through t on the pitch circle it lies
 // at distance r·|t| from the point of rolling, so |A - centre| = r·√(1 + t²)
 // at polar angle t - atan t.
-static ProfilePoint rack_reference_point(double t) {
-    double r = gear_params.pitch_radius;
+static ProfilePoint rack_reference_point(const GearParams& g, double t) {
+    double r = g.pitch_radius;
     double phi = std::atan(t);
     double rho = r / std::cos(phi);  // cos(atan t) > 0 for every finite t
     double gamma = t - phi;
@@ -20,25 +20,24 @@ static ProfilePoint rack_reference_point(double t) {
 
 // d(t) = (sin(α + t), cos(α + t)): unit vector along the cutter flank through A,
 // from the cutter's tip line towards its root line.
-static ProfilePoint flank_direction(double t) {
-    double a = gear_params.alpha + t;
+static ProfilePoint flank_direction(const GearParams& g, double t) {
+    double a = g.alpha + t;
     return ProfilePoint{std::sin(a), std::cos(a)};
 }
 
 // Q = A + λ·d with λ = r·t·sin α: the foot of the perpendicular from the point
 // of rolling onto the flank, where the flank touches the profile it generates.
-void rack_involute_point(double t, ProfilePoint& rack_point, ProfilePoint& contact_point,
+void rack_involute_point(const GearParams& g, double t, ProfilePoint& rack_point, ProfilePoint& contact_point,
                          double& flank_distance) {
-    rack_point = rack_reference_point(t);
-    ProfilePoint d = flank_direction(t);
-    flank_distance = gear_params.pitch_radius * t * std::sin(gear_params.alpha);
+    rack_point = rack_reference_point(g, t);
+    ProfilePoint d = flank_direction(g, t);
+    flank_distance = g.pitch_radius * t * std::sin(g.alpha);
     contact_point.x = rack_point.x + flank_distance * d.x;
     contact_point.y = rack_point.y + flank_distance * d.y;
 }
 
 // λ = -tip_corner_distance: the contact point stands on the flank's end.
-double flank_end_roll() {
-    const GearParams& g = gear_params;
+double flank_end_roll(const GearParams& g) {
     return -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha));
 }
 
@@ -50,10 +49,9 @@ double flank_end_roll() {
 // passes through K), at its end towards the gear centre: E = C ± ρ·(C - K)/|C - K|,
 // + when C lies below the rolling line (a dedendum larger than ρ), - when a
 // shift has raised C above it; the curve at distance ρ from C's.
-void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corner_point) {
-    const GearParams& g = gear_params;
-    rack_point = rack_reference_point(t);
-    ProfilePoint d = flank_direction(t);
+void rack_undercut_point(const GearParams& g, double t, ProfilePoint& rack_point, ProfilePoint& corner_point) {
+    rack_point = rack_reference_point(g, t);
+    ProfilePoint d = flank_direction(g, t);
     corner_point.x = rack_point.x - g.tip_corner_distance * d.x;
     corner_point.y = rack_point.y - g.tip_corner_distance * d.y;
     const double rho = g.tip_arc_radius;
@@ -76,10 +74,10 @@ void rack_undercut_point(double t, ProfilePoint& rack_point, ProfilePoint& corne
 // Line y = m·X + b through the last segment, put into X² + (y + r)² = ra²:
 //   a·X² + 2·h·X + k = 0,  a = m² + 1,  h = (r + b)·m,  k = (r + b)² - ra².
 // The larger-X root is the end of a left flank, which rises towards +x.
-int clip_to_tip_circle(int n, ProfilePoint* points) {
+int clip_to_tip_circle(const GearParams& g, int n, ProfilePoint* points) {
     if (n < 1) return 0;
-    const double r = gear_params.pitch_radius;
-    const double ra = gear_params.tip_radius;
+    const double r = g.pitch_radius;
+    const double ra = g.tip_radius;
     ProfilePoint& p = points[n - 1];
     ProfilePoint& q = points[n];
     if (q.x == p.x) {

@@ -1,8 +1,8 @@
 // Assembly of one complete tooth as the rack cutter generates it: the involute
 // sampled on both sides of the pitch point, the undercut trochoid of the
 // cutter's tip corner, their join into the flank, its mirror image, and the
-// one-pitch outline with root and tip arcs. Writes gear_params' shift-dependent
-// fields, generation_curves and the target ToothProfile; owns no state.
+// one-pitch outline with root and tip arcs. Writes the gear's shift-dependent
+// parameters, its curves and the target ToothProfile; owns no state.
 #include "geometry/geometry_private.hpp"
 
 #include <cmath>
@@ -11,26 +11,26 @@
 // joined involute, the flank, the outline): refuses an index past the capacity
 // and records the overflow instead of writing. The sampling loops stop at the
 // capacity themselves.
-static void put_point(ProfilePoint* list, int index, const ProfilePoint& p) {
+static void put_point(ProfilePoint* list, int index, const ProfilePoint& p, bool& overflowed) {
     if (index < 0 || index >= POINT_CAPACITY) {
-        profile_overflowed = true;
+        overflowed = true;
         return;
     }
     list[index] = p;
 }
 
 // A last index as the readers may use it: never past the end of the list.
-static int bounded_last(int last) {
+static int bounded_last(int last, bool& overflowed) {
     if (last > POINT_CAPACITY - 1) {
-        profile_overflowed = true;
+        overflowed = true;
         return POINT_CAPACITY - 1;
     }
     return last;
 }
 
 // The point at polar angle θ on the circle of radius R about the gear centre.
-static ProfilePoint polar_point(double radius, double theta) {
-    double r = gear_params.pitch_radius;
+static ProfilePoint polar_point(const GearParams& g, double radius, double theta) {
+    double r = g.pitch_radius;
     return ProfilePoint{radius * std::sin(theta), radius * std::cos(theta) - r};
 }
 
@@ -68,8 +68,7 @@ static bool overlaps(const ProfileBox& box, const ProfilePoint& a, const Profile
 }
 
 // In dependency order.
-void set_shift_params(double x_s) {
-    GearParams& g = gear_params;
+void set_shift_params(GearParams& g, double x_s) {
     g.dedendum = g.dedendum_coefficient - x_s;
     g.addendum = g.addendum_coefficient + x_s;
     g.dedendum_offset = g.dedendum * g.tan_alpha;
@@ -91,15 +90,16 @@ void set_shift_params(double x_s) {
 
 // Addendum involute: t = +0.01·i from the pitch point until the first sample at
 // or beyond the tip circle.
-static void sample_addendum_involute() {
-    GenerationCurves& c = generation_curves;
+static void sample_addendum_involute(Gear& gear) {
+    const GearParams& g = gear.params;
+    GenerationCurves& c = gear.curves;
     double lambda;
     int i = 0;
     for (;; ++i) {
-        rack_involute_point(i * ROLL_STEP, c.addendum_rack[i], c.addendum_involute[i], lambda);
-        if (polar_radius(c.addendum_involute[i]) >= gear_params.tip_radius) break;
+        rack_involute_point(g, i * ROLL_STEP, c.addendum_rack[i], c.addendum_involute[i], lambda);
+        if (polar_radius(c.addendum_involute[i], g.pitch_radius) >= g.tip_radius) break;
         if (i == POINT_CAPACITY - 1) {  // the tip circle was not reached in 600 steps
-            profile_overflowed = true;
+            gear.overflowed = true;
             break;
         }
     }
@@ -120,23 +120,23 @@ static void sample_addendum_involute() {
 // root circle. A rounded tip's flank always ends there, where the tip arc's
 // envelope takes over tangentially. Every other gear keeps its samples on the
 // 0.01 grid.
-static void sample_dedendum_involute() {
-    GenerationCurves& c = generation_curves;
-    const GearParams& g = gear_params;
+static void sample_dedendum_involute(Gear& gear) {
+    GenerationCurves& c = gear.curves;
+    const GearParams& g = gear.params;
     double lambda;
     int j = 0;
     for (;; ++j) {
-        rack_involute_point(ROLL_STEP * -j, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
+        rack_involute_point(g, ROLL_STEP * -j, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
         if (std::fabs(lambda) >= g.tip_corner_distance) {
-            if (g.tip_arc_radius > 0.0 || polar_radius(c.dedendum_involute[j]) < g.root_radius) {
-                double t_corner = flank_end_roll();
-                rack_involute_point(t_corner, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
+            if (g.tip_arc_radius > 0.0 || polar_radius(c.dedendum_involute[j], g.pitch_radius) < g.root_radius) {
+                double t_corner = flank_end_roll(g);
+                rack_involute_point(g, t_corner, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
             }
             break;
         }
-        if (polar_radius(c.dedendum_involute[j]) <= g.base_radius + 0.002) break;
+        if (polar_radius(c.dedendum_involute[j], g.pitch_radius) <= g.base_radius + 0.002) break;
         if (j == POINT_CAPACITY - 1) {
-            profile_overflowed = true;
+            gear.overflowed = true;
             break;
         }
     }
@@ -145,39 +145,41 @@ static void sample_dedendum_involute() {
 
 // Whole involute: the dedendum part reversed, then the addendum part without
 // its first point (the shared pitch point), the last point clipped to the tip.
-static void join_involute() {
-    GenerationCurves& c = generation_curves;
+static void join_involute(Gear& gear) {
+    GenerationCurves& c = gear.curves;
     for (int k = 0; k <= c.dedendum_last; ++k)
-        put_point(c.involute_curve, k, c.dedendum_involute[c.dedendum_last - k]);
+        put_point(c.involute_curve, k, c.dedendum_involute[c.dedendum_last - k], gear.overflowed);
     for (int k = 1; k <= c.addendum_last; ++k)
-        put_point(c.involute_curve, c.dedendum_last + k, c.addendum_involute[k]);
-    c.involute_last = bounded_last(c.addendum_last + c.dedendum_last);
+        put_point(c.involute_curve, c.dedendum_last + k, c.addendum_involute[k], gear.overflowed);
+    c.involute_last = bounded_last(c.addendum_last + c.dedendum_last, gear.overflowed);
     // A miss leaves the involute ending at its last unclipped point.
-    clip_to_tip_circle(c.involute_last, c.involute_curve);
+    clip_to_tip_circle(gear.params, c.involute_last, c.involute_curve);
 }
 
 // Undercut: the tip corner at t = -u0 - 0.01·k, k = 0 … 250, from the root
 // circle on. A tip arc cuts only until its contact reaches the straight
 // flank's end, at the flank's own last roll: its samples stop before that,
 // where the involute goes on.
-static void sample_undercut() {
-    GenerationCurves& c = generation_curves;
-    const bool rounded = gear_params.tip_arc_radius > 0.0;
-    const double t_end = flank_end_roll();
+static void sample_undercut(Gear& gear) {
+    const GearParams& g = gear.params;
+    GenerationCurves& c = gear.curves;
+    const bool rounded = g.tip_arc_radius > 0.0;
+    const double t_end = flank_end_roll(g);
     int k = 0;
     for (; k <= UNDERCUT_LAST; ++k) {
-        double t = -gear_params.undercut_start_roll - ROLL_STEP * k;
+        double t = -g.undercut_start_roll - ROLL_STEP * k;
         if (rounded && k > 0 && t <= t_end) break;
-        rack_undercut_point(t, c.undercut_rack[k], c.undercut_curve[k]);
+        rack_undercut_point(g, t, c.undercut_rack[k], c.undercut_curve[k]);
     }
     c.undercut_last = k - 1;
 }
 
 // The right flank: the left one reflected about the tooth centre line (the
 // radius at polar angle ψ/2, ψ = tooth_angle), so θ goes to ψ - θ.
-static void mirror_about_tooth_centre(int n, const ProfilePoint* flank, ProfilePoint* mirror_flank) {
-    double r = gear_params.pitch_radius;
-    double psi = gear_params.tooth_angle;
+static void mirror_about_tooth_centre(const GearParams& g, int n, const ProfilePoint* flank,
+                                      ProfilePoint* mirror_flank) {
+    double r = g.pitch_radius;
+    double psi = g.tooth_angle;
     double s = std::sin(psi);
     double c = std::cos(psi);
     for (int i = 0; i <= n; ++i) {
@@ -190,52 +192,47 @@ static void mirror_about_tooth_centre(int n, const ProfilePoint* flank, ProfileP
 // One angular pitch as one polyline: root arc (ARC_POINTS points), the flank,
 // tip arc (ARC_POINTS points, the first in place of the flank's last), the
 // right flank reversed. Returns its last index, 2n + 2·ARC_POINTS.
-static int assemble_outline(int n, const ProfilePoint* flank, const ProfilePoint* mirror_flank,
+static int assemble_outline(Gear& gear, int n, const ProfilePoint* flank, const ProfilePoint* mirror_flank,
                             ProfilePoint* outline) {
-    const GearParams& g = gear_params;
-    double theta0 = polar_angle(flank[0]);
+    const GearParams& g = gear.params;
+    bool& overflowed = gear.overflowed;
+    double theta0 = polar_angle(flank[0], g.pitch_radius);
     double root_step = (g.space_angle + 2.0 * theta0) / ARC_POINTS;
     for (int k = 0; k < ARC_POINTS; ++k)
-        put_point(outline, k, polar_point(g.root_radius, -g.space_angle - theta0 + k * root_step));
-    for (int i = 0; i <= n; ++i) put_point(outline, ARC_POINTS + i, flank[i]);
-    double eps = polar_angle(flank[n]);
+        put_point(outline, k, polar_point(g, g.root_radius, -g.space_angle - theta0 + k * root_step), overflowed);
+    for (int i = 0; i <= n; ++i) put_point(outline, ARC_POINTS + i, flank[i], overflowed);
+    double eps = polar_angle(flank[n], g.pitch_radius);
     double tip_step = (g.tooth_angle - 2.0 * eps) / ARC_POINTS;
     for (int k = 0; k < ARC_POINTS; ++k)
-        put_point(outline, ARC_POINTS + n + k, polar_point(g.tip_radius, eps + k * tip_step));
-    for (int k = 0; k <= n; ++k) put_point(outline, n + 2 * ARC_POINTS + k, mirror_flank[n - k]);
-    return bounded_last(2 * (n + ARC_POINTS));
+        put_point(outline, ARC_POINTS + n + k, polar_point(g, g.tip_radius, eps + k * tip_step), overflowed);
+    for (int k = 0; k <= n; ++k) put_point(outline, n + 2 * ARC_POINTS + k, mirror_flank[n - k], overflowed);
+    return bounded_last(2 * (n + ARC_POINTS), overflowed);
 }
 
-void compute_tooth_profile(double x_s, ProfilePoint* flank, ProfilePoint* mirror_flank, ProfilePoint* outline,
-                           ProfileLasts& lasts) {
-    profile_overflowed = false;
-    set_shift_params(x_s);
-    sample_addendum_involute();
-    sample_dedendum_involute();
-    join_involute();
-    sample_undercut();
+void compute_tooth(Gear& gear, double x_s, ToothProfile& tooth) {
+    gear.overflowed = false;
+    set_shift_params(gear.params, x_s);
+    sample_addendum_involute(gear);
+    sample_dedendum_involute(gear);
+    join_involute(gear);
+    sample_undercut(gear);
 
-    GenerationCurves& c = generation_curves;
+    const GenerationCurves& c = gear.curves;
     int n = 0;
-    join_undercut_involute(c.undercut_last, c.undercut_curve, c.involute_last, c.involute_curve, n, flank);
-    mirror_about_tooth_centre(n, flank, mirror_flank);
-    lasts.flank_last = n;
-    lasts.outline_last = assemble_outline(n, flank, mirror_flank, outline);
+    join_undercut_involute(c.undercut_last, c.undercut_curve, c.involute_last, c.involute_curve, n, tooth.flank,
+                           gear.overflowed);
+    mirror_about_tooth_centre(gear.params, n, tooth.flank, tooth.mirror_flank);
+    tooth.flank_last = n;
+    tooth.outline_last = assemble_outline(gear, n, tooth.flank, tooth.mirror_flank, tooth.outline);
 }
 
-void compute_tooth(double x_s, ToothProfile& tooth) {
-    ProfileLasts lasts{};
-    compute_tooth_profile(x_s, tooth.flank, tooth.mirror_flank, tooth.outline, lasts);
-    tooth.flank_last = lasts.flank_last;
-    tooth.outline_last = lasts.outline_last;
-}
-
-void compute_gear(int z, double x) {
-    gear_params.z = z;
-    gear_params.x = x;
-    compute_gear_params();
-    compute_tooth(0.0, standard_tooth);
-    compute_tooth(x, shifted_tooth);
+void compute_gear(Gear& gear, const Cutter& cutter, int z, double x) {
+    gear.params.z = z;
+    gear.params.x = x;
+    gear.params.cutter = cutter;
+    compute_gear_params(gear.params);
+    compute_tooth(gear, 0.0, gear.standard_tooth);
+    compute_tooth(gear, x, gear.shifted_tooth);
 }
 
 // With cross(a, b) = a.x·b.y - a.y·b.x, undercut segment i and involute segment
@@ -243,8 +240,8 @@ void compute_gear(int z, double x) {
 // and U[i], U[i+1] lie strictly on different sides of V's line. The first
 // crossing in (i, j) order wins; the result runs U[0..i], V[j+1..q].
 // Without a crossing the undercut is kept while it approaches V[0].
-int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const ProfilePoint* involute,
-                           int& result_last, ProfilePoint* result) {
+void join_undercut_involute(int p, const ProfilePoint* undercut, int q, const ProfilePoint* involute,
+                            int& result_last, ProfilePoint* result, bool& overflowed) {
     const ProfilePoint* U = undercut;
     const ProfilePoint* V = involute;
     // Two segments that cross share a point, so an undercut segment wholly
@@ -258,10 +255,10 @@ int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const Pro
             if (!(cross(d1, minus(V[j], U[i])) * cross(d1, minus(V[j + 1], U[i])) <= 0.0)) continue;
             ProfilePoint d2 = minus(V[j + 1], V[j]);
             if (!(cross(d2, minus(U[i], V[j])) * cross(d2, minus(U[i + 1], V[j])) < 0.0)) continue;
-            for (int k = 0; k <= i; ++k) put_point(result, k, U[k]);
-            for (int k = j + 1; k <= q; ++k) put_point(result, i + 1 + (k - j - 1), V[k]);
-            result_last = bounded_last(i + q - j);
-            return 1;
+            for (int k = 0; k <= i; ++k) put_point(result, k, U[k], overflowed);
+            for (int k = j + 1; k <= q; ++k) put_point(result, i + 1 + (k - j - 1), V[k], overflowed);
+            result_last = bounded_last(i + q - j, overflowed);
+            return;
         }
     }
 
@@ -276,17 +273,16 @@ int join_undercut_involute(int p, const ProfilePoint* undercut, int q, const Pro
         if (!(e < best)) break;
         best = e;
     }
-    for (int m = 0; m < k; ++m) put_point(result, m, U[m]);
-    for (int m = 0; m <= q; ++m) put_point(result, k + m, V[m]);
-    result_last = bounded_last(k + q);
-    return 1;
+    for (int m = 0; m < k; ++m) put_point(result, m, U[m], overflowed);
+    for (int m = 0; m <= q; ++m) put_point(result, k + m, V[m], overflowed);
+    result_last = bounded_last(k + q, overflowed);
 }
 
-bool undercut_meets_involute(ProfilePoint& meeting) {
+bool undercut_meets_involute(const Gear& gear, ProfilePoint& meeting) {
     // The flank runs U[0..i], V[j+1..q] when the curves cross in U's segment i
     // and V's segment j: i is the last flank point that is U's own.
-    const GenerationCurves& c = generation_curves;
-    const ToothProfile& t = shifted_tooth;
+    const GenerationCurves& c = gear.curves;
+    const ToothProfile& t = gear.shifted_tooth;
     int i = 0;
     while (i + 1 <= t.flank_last && i + 1 <= c.undercut_last &&
            t.flank[i + 1].x == c.undercut_curve[i + 1].x && t.flank[i + 1].y == c.undercut_curve[i + 1].y)

@@ -17,7 +17,7 @@ constexpr int DEPTH_LIMIT = 24;
 // and of a curve shorter than that come so near; chords are far longer.
 constexpr double COINCIDENCE = 2e-6;
 
-using Curve = ProfilePoint (*)(double t);
+using Curve = ProfilePoint (*)(const GearParams& g, double t);
 
 // The distance of p from the segment a–b.
 static double distance_to_chord(const ProfilePoint& p, const ProfilePoint& a, const ProfilePoint& b) {
@@ -31,15 +31,15 @@ static double distance_to_chord(const ProfilePoint& p, const ProfilePoint& a, co
 
 // Appends the curve's points at the rolls in (from, to] that end its chords,
 // a = curve(from) and b = curve(to) given: the chord a–b, or both halves'.
-static void append_chords(Curve curve, double from, const ProfilePoint& a, double to, const ProfilePoint& b,
-                          double tolerance, int depth, std::vector<ProfilePoint>& points) {
+static void append_chords(const GearParams& g, Curve curve, double from, const ProfilePoint& a, double to,
+                          const ProfilePoint& b, double tolerance, int depth, std::vector<ProfilePoint>& points) {
     const double middle = 0.5 * (from + to);
-    const ProfilePoint m = curve(middle);
+    const ProfilePoint m = curve(g, middle);
     const bool long_chord = std::hypot(b.x - a.x, b.y - a.y) > tolerance;
     if (depth < DEPTH_LIMIT &&
         ((depth < DEPTH_FIRST && long_chord) || distance_to_chord(m, a, b) > tolerance)) {
-        append_chords(curve, from, a, middle, m, tolerance, depth + 1, points);
-        append_chords(curve, middle, m, to, b, tolerance, depth + 1, points);
+        append_chords(g, curve, from, a, middle, m, tolerance, depth + 1, points);
+        append_chords(g, curve, middle, m, to, b, tolerance, depth + 1, points);
         return;
     }
     points.push_back(b);
@@ -47,23 +47,22 @@ static void append_chords(Curve curve, double from, const ProfilePoint& a, doubl
 
 // The flank from the root circle to its end, gear frame, module units. A
 // fillet that is the tip arc itself is its two ends.
-static std::vector<ProfilePoint> flank_chords(const FlankRolls& rolls, double tolerance) {
-    const GearParams& g = gear_params;
+static std::vector<ProfilePoint> flank_chords(const GearParams& g, const FlankRolls& rolls, double tolerance) {
     const double t0 = rolls.undercut_start;
     std::vector<ProfilePoint> flank;
     if (rolls.fillet_arc) {
         flank = {{g.root_radius * std::sin(t0), g.root_radius * std::cos(t0) - g.pitch_radius},
-                 involute_point(rolls.involute_start)};
+                 involute_point(g, rolls.involute_start)};
     } else {
-        flank = {undercut_point(t0)};
-        append_chords(undercut_point, t0, flank.back(), rolls.undercut_end,
-                      undercut_point(rolls.undercut_end), tolerance, 0, flank);
+        flank = {undercut_point(g, t0)};
+        append_chords(g, undercut_point, t0, flank.back(), rolls.undercut_end,
+                      undercut_point(g, rolls.undercut_end), tolerance, 0, flank);
     }
     // The involute starts where what the tip cut ends: that point is there.
     if (rolls.involute_end != rolls.involute_start) {
         const ProfilePoint joint = flank.back();
-        append_chords(involute_point, rolls.involute_start, joint, rolls.involute_end,
-                      involute_point(rolls.involute_end), tolerance, 0, flank);
+        append_chords(g, involute_point, rolls.involute_start, joint, rolls.involute_end,
+                      involute_point(g, rolls.involute_end), tolerance, 0, flank);
     }
     return flank;
 }
@@ -82,8 +81,7 @@ static double clockwise_bulge(double angle) {
 
 // The bulge of the fillet from a to b (centre at the origin) when it is the tip
 // arc about the point of rolling at roll t0.
-static double fillet_bulge(double t0, const ProfilePoint& a, const ProfilePoint& b) {
-    const double r = gear_params.pitch_radius;
+static double fillet_bulge(double r, double t0, const ProfilePoint& a, const ProfilePoint& b) {
     const ProfilePoint k{r * std::sin(t0), r * std::cos(t0)};
     const double turn = std::atan2(b.y - k.y, b.x - k.x) - std::atan2(a.y - k.y, a.x - k.x);
     return std::tan(std::remainder(turn, 2.0 * PI) / 4.0);
@@ -101,12 +99,11 @@ static void add_vertex(std::vector<OutlineVertex>& tooth, const ProfilePoint& p,
     tooth.push_back(OutlineVertex{q, bulge});
 }
 
-GearOutline build_gear_outline(double x_s, double module, double tolerance) {
-    const GearParams saved = gear_params;
-    set_shift_params(x_s);
-    const GearParams& g = gear_params;
-    const FlankRolls rolls = flank_rolls();
-    std::vector<ProfilePoint> flank = flank_chords(rolls, tolerance / module);
+GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance) {
+    GearParams g = gear.params;
+    set_shift_params(g, x_s);
+    const FlankRolls rolls = flank_rolls(g);
+    std::vector<ProfilePoint> flank = flank_chords(g, rolls, tolerance / module);
     for (ProfilePoint& p : flank) p.y += g.pitch_radius;  // the centre to the origin
 
     // The root arc comes from the previous tooth's mirrored flank, a pitch
@@ -119,7 +116,8 @@ GearOutline build_gear_outline(double x_s, double module, double tolerance) {
     GearOutline outline{g.z, {}, 0.0, 0.0, ProfilePoint{0.0, 0.0}};
     std::vector<OutlineVertex>& tooth = outline.tooth;
     add_vertex(tooth, on_circle(g.root_radius, -g.space_angle - theta0), clockwise_bulge(root_angle), module);
-    const double fillet = rolls.fillet_arc ? fillet_bulge(rolls.undercut_start, flank[0], flank[1]) : 0.0;
+    const double fillet =
+        rolls.fillet_arc ? fillet_bulge(g.pitch_radius, rolls.undercut_start, flank[0], flank[1]) : 0.0;
     for (size_t i = 0; i + 1 < flank.size(); ++i) add_vertex(tooth, flank[i], i == 0 ? fillet : 0.0, module);
     // A pointed tooth's flank ends on the centre line, where its mirror image starts.
     add_vertex(tooth, flank.back(), rolls.pointed ? 0.0 : clockwise_bulge(tip_angle), module);
@@ -136,7 +134,6 @@ GearOutline build_gear_outline(double x_s, double module, double tolerance) {
         tooth.pop_back();
     for (const OutlineVertex& v : tooth)
         outline.radius = std::fmax(outline.radius, std::hypot(v.point.x, v.point.y));
-    gear_params = saved;
     return outline;
 }
 
@@ -161,16 +158,16 @@ OutlineVertex outline_vertex(const GearOutline& outline, int index) {
 // gear with a space centred on that line when turned β0 = 3π/2 + π/z2 - ψ2/2
 // clockwise; as the gear turns clockwise the mate turns the other way by the
 // ratio, so it stands at β0 - δ·z1/z2.
-GearOutline build_mate_outline(double module, double tolerance, double centre_distance) {
-    const GearParams saved = gear_params;
-    const double pitch1 = 2.0 * PI / saved.z;
-    const double delta = std::remainder(saved.tooth_angle / 2.0 - PI / 2.0, pitch1);
-    gear_params.z = mate_params.z;
-    GearOutline mate = build_gear_outline(mate_params.x, module, tolerance);
-    gear_params = saved;
-    const double z1 = saved.z;
-    const double z2 = mate_params.z;
-    mate.turn = 3.0 * PI / 2.0 + PI / z2 - mate_params.tooth_angle / 2.0 - delta * z1 / z2;
+GearOutline build_mate_outline(const Gear& gear, const Gear& mate_gear, double module, double tolerance,
+                               double centre_distance) {
+    const GearParams& g1 = gear.params;
+    const GearParams& g2 = mate_gear.params;
+    const double pitch1 = 2.0 * PI / g1.z;
+    const double delta = std::remainder(g1.tooth_angle / 2.0 - PI / 2.0, pitch1);
+    GearOutline mate = build_gear_outline(mate_gear, g2.x, module, tolerance);
+    const double z1 = g1.z;
+    const double z2 = g2.z;
+    mate.turn = 3.0 * PI / 2.0 + PI / z2 - g2.tooth_angle / 2.0 - delta * z1 / z2;
     mate.centre = ProfilePoint{centre_distance, 0.0};
     return mate;
 }

@@ -40,15 +40,14 @@ struct GearOutline {
     ProfilePoint centre;
 };
 
-// The gear computed last (its z and cutter) with shift x_s (its own, or 0 for
-// the standard gear), module mm per module unit: the root and tip circles as
+// The gear (its z and cutter) with shift x_s (its own, or 0 for the standard
+// gear), module mm per module unit: the root and tip circles as
 // arcs, and each flank the exact form the cutter generates (flank_rolls), as
 // chords that stray from it by at most tolerance mm, measured at the middle of
 // each chord's roll, where a chord this short lies farthest from its curve.
 // The chords end exactly where the flank's curves meet and where the flank
-// meets the tip circle or, on a pointed tooth, the other flank. Leaves
-// gear_params as it found it.
-GearOutline build_gear_outline(double x_s, double module, double tolerance);
+// meets the tip circle or, on a pointed tooth, the other flank.
+GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance);
 
 // The outline's vertices: z times the tooth's, and vertex i of tooth k, placed.
 int outline_vertex_count(const GearOutline& outline);
@@ -71,8 +70,9 @@ bool write_outline_dxf_file(const GearOutline& outline, FILE* file);
 bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file);
 bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file);
 
-// The mate (compute_mate) as a second outline beside the gear's, both with
-// shift x_s of their own: its centre on +x at the working centre distance
-// (mm), turned so that the two mesh without backlash with the gear's outline
-// as build_gear_outline leaves it. Leaves gear_params as it found it.
-GearOutline build_mate_outline(double module, double tolerance, double centre_distance);
+// The mate as a second outline beside the gear's, both with the shifts of their
+// own: its centre on +x at the working centre distance (mm), turned so that the
+// two mesh without backlash with the gear's outline as build_gear_outline
+// leaves it.
+GearOutline build_mate_outline(const Gear& gear, const Gear& mate, double module, double tolerance,
+                               double centre_distance);

@@ -11,7 +11,7 @@ static ProfilePoint tooth_points[POINT_CAPACITY];
 
 // The gear centre (0, -r) in view units.
 static ProfilePoint gear_centre_in_view() {
-    return ProfilePoint{0.0, -scale_factor * gear_params.pitch_radius};
+    return ProfilePoint{0.0, -scale_factor * the_gear.params.pitch_radius};
 }
 
 static const char* const ONE_TOOTH_LEGEND[] = {
@@ -22,7 +22,7 @@ static const char* const ONE_TOOTH_LEGEND[] = {
 // The two flanks of a tooth, each up to where they meet if the tooth is pointed.
 static void draw_flanks_as_cut(const ToothProfile& tooth, const Colour& colour) {
     ProfilePoint meeting;
-    const int i = flank_until_meeting(tooth, gear_params.pitch_radius, meeting);
+    const int i = flank_until_meeting(tooth, the_gear.params.pitch_radius, meeting);
     if (i == tooth.flank_last) {
         draw_wide_polyline(tooth.flank, tooth.flank_last, colour);
         draw_wide_polyline(tooth.mirror_flank, tooth.flank_last, colour);
@@ -38,8 +38,8 @@ static void draw_flanks_as_cut(const ToothProfile& tooth, const Colour& colour) 
 
 // The z copies of one tooth as cut round the gear centre.
 static void draw_whole_gear_as_cut(const ToothProfile& tooth, const Colour& colour) {
-    const int last = tooth_as_cut(tooth, gear_params.pitch_radius, tooth_points);
-    draw_gear_teeth(scale_factor, gear_params.z, ProfilePoint{0.0, 0.0}, last, tooth_points, colour);
+    const int last = tooth_as_cut(tooth, the_gear.params.pitch_radius, tooth_points);
+    draw_gear_teeth(scale_factor, the_gear.params.z, ProfilePoint{0.0, 0.0}, last, tooth_points, colour);
 }
 
 // One tooth of each gear by its two flanks, over the tip and root circles of
@@ -50,15 +50,15 @@ void scene_one_tooth() {
     const ProfilePoint g = gear_centre_in_view();
     draw_legend(ONE_TOOTH_LEGEND);
     draw_cross(g, 0.0);
-    draw_dash_dot_circle(g, s * gear_params.pitch_radius, blue);
-    draw_circle(g, s * gear_params.tip_radius, red);
-    draw_circle(g, s * gear_params.root_radius, red);
-    draw_circle(g, (gear_params.tip_radius - gear_params.x) * s, blue);
-    draw_circle(g, (gear_params.root_radius - gear_params.x) * s, blue);
-    draw_circle(g, s * gear_params.base_radius, green);
+    draw_dash_dot_circle(g, s * the_gear.params.pitch_radius, blue);
+    draw_circle(g, s * the_gear.params.tip_radius, red);
+    draw_circle(g, s * the_gear.params.root_radius, red);
+    draw_circle(g, (the_gear.params.tip_radius - the_gear.params.x) * s, blue);
+    draw_circle(g, (the_gear.params.root_radius - the_gear.params.x) * s, blue);
+    draw_circle(g, s * the_gear.params.base_radius, green);
     draw_disc(g, 0.1 * s, black);  // 0.1 model units: grows with the zoom
-    draw_flanks_as_cut(standard_tooth, blue);
-    draw_flanks_as_cut(shifted_tooth, red);
+    draw_flanks_as_cut(the_gear.standard_tooth, blue);
+    draw_flanks_as_cut(the_gear.shifted_tooth, red);
 }
 
 static const char* const WHOLE_GEAR_LEGEND[] = {
@@ -74,9 +74,9 @@ void scene_whole_gear() {
     const ProfilePoint g = gear_centre_in_view();
     draw_legend(WHOLE_GEAR_LEGEND);
     draw_cross(g, 0.0);
-    draw_dash_dot_circle(g, s * gear_params.pitch_radius, blue);
-    draw_circle(g, s * gear_params.base_radius, green);
+    draw_dash_dot_circle(g, s * the_gear.params.pitch_radius, blue);
+    draw_circle(g, s * the_gear.params.base_radius, green);
     draw_disc(g, 0.1 * s, black);
-    draw_whole_gear_as_cut(shifted_tooth, red);
-    draw_whole_gear_as_cut(standard_tooth, blue);
+    draw_whole_gear_as_cut(the_gear.shifted_tooth, red);
+    draw_whole_gear_as_cut(the_gear.standard_tooth, blue);
 }

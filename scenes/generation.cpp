@@ -22,7 +22,7 @@ constexpr double REFERENCE_MARKER_RADIUS = 0.006;
 constexpr int CUTTER_LINE_CAPACITY = 96;  // the longest, with four 12-character "%g" numbers: 84
 static bool cutter_legend_line(char (&text)[CUTTER_LINE_CAPACITY]) {
     text[0] = '\0';
-    const Cutter& c = gear_params.cutter;
+    const Cutter& c = the_gear.params.cutter;
     const Cutter& specified = SPECIFIED_CUTTER;
     if (c.pressure_angle == specified.pressure_angle && c.addendum == specified.addendum &&
         c.dedendum == specified.dedendum && c.tip_radius == specified.tip_radius)
@@ -51,12 +51,12 @@ ProfilePoint rack_reference_at(double t) {
     ProfilePoint reference;
     ProfilePoint contact;
     double flank_distance;
-    rack_involute_point(t, reference, contact, flank_distance);
+    rack_involute_point(the_gear.params, t, reference, contact, flank_distance);
     return reference;
 }
 
 ProfilePoint rolling_point_at(double t) {
-    double sr = scale_factor * gear_params.pitch_radius;
+    double sr = scale_factor * the_gear.params.pitch_radius;
     return ProfilePoint{sr * std::sin(t), sr * (std::cos(t) - 1.0)};
 }
 
@@ -87,7 +87,7 @@ static ProfilePoint to_view(const ProfilePoint& p) {
 
 // What every generation frame starts with: the gear, fixed, and the axes through the pitch point.
 static void draw_fixed_gear() {
-    draw_gear_circles(ProfilePoint{0.0, -gear_params.pitch_radius});
+    draw_gear_circles(ProfilePoint{0.0, -the_gear.params.pitch_radius});
     draw_cross(ORIGIN, 0.0);
 }
 
@@ -102,16 +102,16 @@ static void draw_addendum_step(int n) {
     double t = roll_at_step(0.0, GENERATION_ROLL_STEP, n);
     draw_legend(ADDENDUM_LEGEND);
     draw_fixed_gear();
-    draw_disc(to_view(generation_curves.addendum_involute[n]), MARKER_RADIUS, red);
+    draw_disc(to_view(the_gear.curves.addendum_involute[n]), MARKER_RADIUS, red);
     draw_rack_rolled(1, t, black);
     draw_disc(to_view(rack_reference_at(t)), REFERENCE_MARKER_RADIUS, blue);
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
-    draw_wide_polyline(generation_curves.addendum_involute, n, red);
+    draw_wide_polyline(the_gear.curves.addendum_involute, n, red);
     draw_trace_racks(0.0, GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
 }
 
 void scene_addendum_involute() {
-    int n = clamped_step(addendum_step, generation_curves.addendum_last);
+    int n = clamped_step(addendum_step, the_gear.curves.addendum_last);
     draw_addendum_step(n);
     addendum_step = n + 1;
 }
@@ -128,16 +128,16 @@ static void draw_dedendum_step(int n) {
     double t = roll_at_step(0.0, -GENERATION_ROLL_STEP, n);
     draw_legend(DEDENDUM_LEGEND);
     draw_fixed_gear();
-    draw_wide_polyline(generation_curves.addendum_involute, generation_curves.addendum_last, red);
-    draw_disc(to_view(generation_curves.dedendum_involute[n]), MARKER_RADIUS, red);
+    draw_wide_polyline(the_gear.curves.addendum_involute, the_gear.curves.addendum_last, red);
+    draw_disc(to_view(the_gear.curves.dedendum_involute[n]), MARKER_RADIUS, red);
     draw_rack_rolled(1, t, black);
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
-    draw_wide_polyline(generation_curves.dedendum_involute, n, red);
+    draw_wide_polyline(the_gear.curves.dedendum_involute, n, red);
     draw_trace_racks(0.0, -GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
 }
 
 void scene_dedendum_involute() {
-    int n = clamped_step(dedendum_step, generation_curves.dedendum_last);
+    int n = clamped_step(dedendum_step, the_gear.curves.dedendum_last);
     draw_dedendum_step(n);
     dedendum_step = n + 1;
 }
@@ -152,20 +152,20 @@ static const char* const UNDERCUT_LEGEND[] = {
 // The rack starts where its tip corner stands on the root circle (roll -u0,
 // already left of the pitch point) and rolls further left.
 static void draw_undercut_step(int n) {
-    double first_roll = -gear_params.undercut_start_roll;
+    double first_roll = -the_gear.params.undercut_start_roll;
     double t = roll_at_step(first_roll, -GENERATION_ROLL_STEP, n);
     draw_legend(UNDERCUT_LEGEND);
     draw_fixed_gear();
-    draw_wide_polyline(generation_curves.involute_curve, generation_curves.involute_last, red);
-    draw_disc(to_view(generation_curves.undercut_curve[n]), MARKER_RADIUS, blue);
+    draw_wide_polyline(the_gear.curves.involute_curve, the_gear.curves.involute_last, red);
+    draw_disc(to_view(the_gear.curves.undercut_curve[n]), MARKER_RADIUS, blue);
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
-    draw_wide_polyline(generation_curves.undercut_curve, n, blue);
+    draw_wide_polyline(the_gear.curves.undercut_curve, n, blue);
     draw_rack_rolled(1, t, black);
     draw_trace_racks(first_roll, -GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
 }
 
 void scene_undercut_curve() {
-    int n = clamped_step(undercut_step, generation_curves.undercut_last);
+    int n = clamped_step(undercut_step, the_gear.curves.undercut_last);
     draw_undercut_step(n);
     undercut_step = n + 1;
 }

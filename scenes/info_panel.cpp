@@ -13,7 +13,7 @@ constexpr float PANEL_LINE = 0.05f;
 constexpr int PANEL_LINE_CAPACITY = 64;
 
 void draw_info_panel() {
-    const GearData d = gear_data(gear_module, 0.0);
+    const GearData d = gear_data(the_gear, gear_choice.module, 0.0);
     char lines[16][PANEL_LINE_CAPACITY];
     int n = 0;
     std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "gear data in mm, module %g", d.module);
@@ -44,10 +44,9 @@ void draw_info_panel() {
     else
         std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "over pins: no contact on the involute");
     if (scene_mode == LAST_SCENE) {  // the mesh: the pair's figures too
-        compute_mate();
-        const PairData p = pair_data(d, mate_data(gear_module, 0.0));
-        std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "mate: z2 = %d, x2 = %g", mate_teeth_in_use(),
-                      mate_shift_in_use());
+        const PairData p = pair_data(d, gear_data(the_mate, gear_choice.module, 0.0));
+        std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "mate: z2 = %d, x2 = %g", the_mate.params.z,
+                      the_mate.params.x);
         std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "centre distance  %.4f", p.centre_distance);
         std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "working pressure angle  %.4f",
                       p.working_pressure_angle);

@@ -43,8 +43,8 @@ struct MeshLayout {
 };
 
 static MeshLayout mesh_layout(int n) {
-    const GearData gear = gear_data(1.0, 0.0);
-    const GearData mate = mate_data(1.0, 0.0);
+    const GearData gear = gear_data(the_gear, 1.0, 0.0);
+    const GearData mate = gear_data(the_mate, 1.0, 0.0);
     const PairData pair = pair_data(gear, mate);
     const double z1 = gear.teeth;
     const double z2 = mate.teeth;
@@ -122,8 +122,8 @@ static void draw_interference(const MeshLayout& at, const ProfilePoint& a, const
 }
 
 static void draw_mesh_step(int n) {
-    const GearParams& g1 = gear_params;
-    const GearParams& g2 = mate_params;
+    const GearParams& g1 = the_gear.params;
+    const GearParams& g2 = the_mate.params;
     const MeshLayout at = mesh_layout(n);
     const double s = scale_factor;
     draw_legend(MESH_LEGEND);
@@ -136,8 +136,8 @@ static void draw_mesh_step(int n) {
     draw_circle(c2, s * g2.base_radius, green);
     // Gear: a tooth centred on the line of centres at step 0. Mate: turned over
     // (teeth down) with a space there, half a pitch on.
-    const int last1 = tooth_as_cut(shifted_tooth, g1.pitch_radius, gear_tooth_points);
-    const int last2 = tooth_as_cut(mate_tooth, g2.pitch_radius, mate_tooth_points);
+    const int last1 = tooth_as_cut(the_gear.shifted_tooth, g1.pitch_radius, gear_tooth_points);
+    const int last2 = tooth_as_cut(the_mate.shifted_tooth, g2.pitch_radius, mate_tooth_points);
     draw_teeth_about(at.gear_centre, g1.pitch_radius, g1.z, g1.tooth_angle, at.gear_turn, gear_tooth_points,
                      last1, red);
     draw_teeth_about(at.mate_centre, g2.pitch_radius, g2.z, g2.tooth_angle, PI + PI / g2.z + at.mate_turn,
@@ -164,14 +164,13 @@ static void draw_mesh_step(int n) {
         const double turn = at.gear_turn + g1.tooth_angle / 2.0 + k * 2.0 * PI / g1.z;
         if (std::cos(turn) < 0.0) continue;  // the far side of the gear
         ProfilePoint contact;
-        if (flank_contact(shifted_tooth.mirror_flank, shifted_tooth.flank_last, at.gear_centre,
+        if (flank_contact(the_gear.shifted_tooth.mirror_flank, the_gear.shifted_tooth.flank_last, at.gear_centre,
                           g1.pitch_radius, turn, a, b, contact))
             draw_disc(in_view(contact), CONTACT_RADIUS, black);
     }
 }
 
 void scene_gears_in_mesh() {
-    compute_mate();
     draw_mesh_step(tooth_step);
     tooth_step = tooth_step + 1;
 }

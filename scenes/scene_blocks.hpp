@@ -3,6 +3,7 @@
 // to '5') then advance their step counter by one.
 #pragma once
 
+#include "choice/choice.hpp"
 #include "draw/draw.hpp"
 #include "scenes/scenes.hpp"
 

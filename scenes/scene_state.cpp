@@ -4,7 +4,7 @@
 #include "scenes/scenes.hpp"
 
 #include "draw/draw.hpp"
-#include "geometry/geometry.hpp"
+#include "choice/choice.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -88,9 +88,9 @@ int shown_step() {
 
 int last_step() {
     switch (scene_mode) {
-        case '1': return generation_curves.addendum_last;
-        case '2': return generation_curves.dedendum_last;
-        case '3': return generation_curves.undercut_last;
+        case '1': return the_gear.curves.addendum_last;
+        case '2': return the_gear.curves.dedendum_last;
+        case '3': return the_gear.curves.undercut_last;
         case '4':
         case '5':
         case LAST_SCENE: return STEP_LIMIT;

@@ -24,7 +24,7 @@ static void draw_rack_rolling_step(int n) {
     double t = roll_at_step(FIRST_ROLL, TOOTH_ROLL_STEP, n);
     draw_legend(RACK_ROLLING_LEGEND);
     draw_cross(ORIGIN, 0.0);
-    draw_gear_circles(ProfilePoint{0.0, -gear_params.pitch_radius});
+    draw_gear_circles(ProfilePoint{0.0, -the_gear.params.pitch_radius});
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
     draw_rack_rolled(1, t, black);
     draw_trace_racks(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1, ITEM_LAYER_TRACE);
@@ -44,7 +44,7 @@ static const char* const MESHING_LEGEND[] = {
 // The gear's circles turned counter-clockwise by t about its centre; the matrix
 // is put back afterwards.
 static void draw_turned_gear_circles(double t) {
-    double sr = scale_factor * gear_params.pitch_radius;
+    double sr = scale_factor * the_gear.params.pitch_radius;
     device_push_matrix();
     device_translate(0.0, -sr);
     device_rotate(t);
@@ -58,7 +58,7 @@ static void draw_turned_gear_circles(double t) {
 // until the next frame loads the identity.
 static void draw_meshing_step(int n) {
     double t = roll_at_step(FIRST_ROLL, TOOTH_ROLL_STEP, n);
-    double sr = scale_factor * gear_params.pitch_radius;
+    double sr = scale_factor * the_gear.params.pitch_radius;
     draw_legend(MESHING_LEGEND);
     draw_cross(ORIGIN, 0.0);
     draw_disc(ORIGIN, MARKER_RADIUS, blue);  // the pitch point

@@ -4,6 +4,7 @@
 // fits the view. No state of its own; reads the gear and the scene state.
 #include "scenes/scenes.hpp"
 
+#include "choice/choice.hpp"
 #include "draw/draw.hpp"
 #include "gear_data/gear_data.hpp"
 
@@ -17,9 +18,9 @@ constexpr double WHOLE_GEAR_MARGIN = 0.95;
 // the mate's. The width never matters more: a tip circle is narrower than
 // the distance from the pitch point to its far side.
 static double reach_from_pitch_point() {
-    const GearData gear = gear_data(1.0, 0.0);
+    const GearData gear = gear_data(the_gear, 1.0, 0.0);
     if (scene_mode != LAST_SCENE) return gear.pitch_diameter / 2.0 + gear.tip_diameter / 2.0;
-    const GearData mate = mate_data(1.0, 0.0);
+    const GearData mate = gear_data(the_mate, 1.0, 0.0);
     const PairData pair = pair_data(gear, mate);
     return std::max(pair.working_pitch_diameter + gear.tip_diameter,
                     pair.mate_working_pitch_diameter + mate.tip_diameter) /

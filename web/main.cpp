@@ -2,6 +2,7 @@
 // wasm module. The gear, the scenes and the drawing are the program's own;
 // a frame is recorded into frame_record and painted by painter.js on a canvas.
 // The scene state is the scenes' own, changed through their procedures.
+#include "choice/choice.hpp"
 #include "console/console.hpp"
 #include "console/dialogue_texts.hpp"
 #include "draw/draw.hpp"
@@ -32,6 +33,10 @@ static char message[ANSWER_MESSAGE_CAPACITY];
 // The last answers web_check_teeth and web_check_shift accepted; read by the page.
 static int checked_teeth;
 static double checked_shift;
+// The cutter the form's answers are checked with and its next gear is cut
+// with: written by web_set_cutter, read by the checks and web_take_gear. The
+// gear shown keeps its own (gear_choice), so a refused form changes nothing.
+static Cutter form_cutter = SPECIFIED_CUTTER;
 
 // ---- texts -------------------------------------------------------------------
 
@@ -58,7 +63,7 @@ static bool longer_than_read(const char* word) {
 
 WEB_EXPORT const char* web_check_teeth(const char* word) {
     int z = 0;
-    if (!check_teeth_answer(word, longer_than_read(word), z, message, ANSWER_MESSAGE_CAPACITY))
+    if (!check_teeth_answer(form_cutter, word, longer_than_read(word), z, message, ANSWER_MESSAGE_CAPACITY))
         return message;
     checked_teeth = z;
     return "";
@@ -66,7 +71,7 @@ WEB_EXPORT const char* web_check_teeth(const char* word) {
 
 WEB_EXPORT const char* web_check_shift(int z, const char* word) {
     double x = 0.0;
-    if (!check_shift_answer(word, longer_than_read(word), z, x, message, ANSWER_MESSAGE_CAPACITY))
+    if (!check_shift_answer(form_cutter, word, longer_than_read(word), z, x, message, ANSWER_MESSAGE_CAPACITY))
         return message;
     checked_shift = x;
     return "";
@@ -88,41 +93,60 @@ WEB_EXPORT double web_number(const char* word) {
     return parse_real(word, value) ? value : NAN;
 }
 
-// The cutter the next gear is cut with (and the checks of z and x read):
-// set, and "", when cutter_refusal accepts it; otherwise its reason, and the
-// cutter stays as it was.
+// The form's cutter, which the checks of z and x read and the next gear is
+// cut with: set, and "", when cutter_refusal accepts it; otherwise its reason,
+// and the form's cutter stays as it was. The gear shown keeps its cutter.
 WEB_EXPORT const char* web_set_cutter(double pressure_angle, double addendum, double dedendum,
                                       double tip_radius) {
     const Cutter cutter = {pressure_angle, addendum, dedendum, tip_radius};
     if (const char* reason = cutter_refusal(cutter)) return reason;
-    gear_cutter = cutter;
+    form_cutter = cutter;
     return "";
 }
 
 // ---- the gear and its scenes ---------------------------------------------------
 
-// A new gear, as the dialogue computes it once both answers are accepted (the
-// page checks them first), then scene '1' from its start at the start scale.
-// Returns the dialogue's warning line for a pointed tooth, or "".
-WEB_EXPORT const char* web_start(int z, double x) {
-    compute_gear(z, x);
-    start_new_gear();
-    return gear_warning(z, x, message, sizeof message) ? message : "";
+// Takes a choice as every front end does; "" when it is taken, else why not
+// (the page checks every answer first, so only a fault of its own gets here).
+static const char* take(const GearChoice& choice) {
+    const char* refusal = take_gear(choice);
+    return refusal != nullptr ? refusal : "";
 }
 
-// The mate scene '8' shows and the data read, once the page has checked it as
-// a gear (0 teeth: the default mate). Returns the dialogue's warning line for
-// a pointed mate tooth, or "".
-WEB_EXPORT const char* web_set_mate(int z, double x) {
-    mate_teeth = z;
-    mate_shift = z > 0 ? x : 0.0;
-    return z > 0 && gear_warning(z, x, message, sizeof message) ? message : "";
+// A new gear cut with the form's cutter, at module mm per module unit, with
+// the mate of z2 teeth and shift x2 (0 teeth: the default mate), as the
+// dialogue takes one once both answers are accepted; then scene '1' from its
+// start at the start scale. Returns "" or the refusal.
+WEB_EXPORT const char* web_take_gear(int z, double x, double module, int z2, double x2) {
+    const char* refusal = take(GearChoice{z, x, form_cutter, module, z2, z2 > 0 ? x2 : 0.0});
+    if (*refusal == '\0') start_new_gear();
+    return refusal;
 }
 
-// The module of the gear's data, in mm (the page checks it against MODULE_MIN
-// and MODULE_MAX); 'i' shows the data at it.
-WEB_EXPORT void web_set_module(double module) {
-    gear_module = module;
+// The warning line of the dialogue for a pointed tooth of the gear shown
+// (mate 0) or of its chosen mate (mate 1), or "".
+WEB_EXPORT const char* web_gear_warning(int mate) {
+    const GearChoice& c = gear_choice;
+    const bool shown = mate != 0 ? c.mate_z > 0 && gear_warning(c.cutter, c.mate_z, c.mate_x, message, sizeof message)
+                                 : gear_warning(c.cutter, c.z, c.x, message, sizeof message);
+    return shown ? message : "";
+}
+
+// Another mate for the gear shown (0 teeth: the default mate), which scene '8'
+// shows and the data read. Returns "" or the refusal.
+WEB_EXPORT const char* web_set_mate(int z2, double x2) {
+    GearChoice choice = gear_choice;
+    choice.mate_z = z2;
+    choice.mate_x = z2 > 0 ? x2 : 0.0;
+    return take(choice);
+}
+
+// Another module for the gear shown's data and downloads, in mm. Returns "" or
+// the refusal.
+WEB_EXPORT const char* web_set_module(double module) {
+    GearChoice choice = gear_choice;
+    choice.module = module;
+    return take(choice);
 }
 
 // A key typed on the canvas, through the window's key table: '1' … the last
@@ -184,7 +208,8 @@ WEB_EXPORT int web_whole_gear_zoom() {
 WEB_EXPORT const char* web_write_data_file(const char* path) {
     FILE* file = std::fopen(path, "wb");
     if (file == nullptr) return "the data file could not be made";
-    bool ok = write_tooth_data(gear_params.z, shifted_tooth.flank_last, shifted_tooth.flank, file) == 0;
+    const ToothProfile& tooth = the_gear.shifted_tooth;
+    bool ok = write_tooth_data(the_gear.params.z, tooth.flank_last, tooth.flank, file) == 0;
     ok = std::fclose(file) == 0 && ok;
     return ok ? "" : "the data file could not be written";
 }
@@ -194,12 +219,11 @@ WEB_EXPORT const char* web_write_data_file(const char* path) {
 // default tolerance, with a chosen mate beside it meshing, as --gear with
 // --mate writes them: SVG, or DXF when path ends in ".dxf".
 WEB_EXPORT const char* web_write_gear(const char* path, double module) {
-    GearOutline outlines[2] = {build_gear_outline(gear_params.x, module, OUTLINE_TOLERANCE), {}};
+    GearOutline outlines[2] = {build_gear_outline(the_gear, the_gear.params.x, module, OUTLINE_TOLERANCE), {}};
     int count = 1;
-    if (mate_teeth > 0) {
-        compute_mate();
-        const PairData pair = pair_data(gear_data(module, 0.0), mate_data(module, 0.0));
-        outlines[count++] = build_mate_outline(module, OUTLINE_TOLERANCE, pair.centre_distance);
+    if (mate_chosen()) {
+        const PairData pair = pair_data(gear_data(the_gear, module, 0.0), gear_data(the_mate, module, 0.0));
+        outlines[count++] = build_mate_outline(the_gear, the_mate, module, OUTLINE_TOLERANCE, pair.centre_distance);
     }
     size_t length = std::strlen(path);
     bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
@@ -223,10 +247,9 @@ struct DataShown {
 };
 
 static DataShown data_shown() {
-    DataShown shown = {gear_data(gear_module, 0.0), mate_teeth > 0, {}, {}};
+    DataShown shown = {gear_data(the_gear, gear_choice.module, 0.0), mate_chosen(), {}, {}};
     if (shown.with_mate) {
-        compute_mate();
-        shown.mate = mate_data(gear_module, 0.0);
+        shown.mate = gear_data(the_mate, gear_choice.module, 0.0);
         shown.pair = pair_data(shown.gear, shown.mate);
     }
     return shown;

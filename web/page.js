@@ -336,7 +336,8 @@ function takeCutter(words) {
   return {profile, cutter, module};
 }
 
-// The cutter the module's checks and next gear use: '' when it takes it, else why not.
+// The form's cutter, which the module's checks and the next gear use: '' when
+// it takes it, else why not. The gear shown keeps its own.
 function setModuleCutter({alpha, ha, hf, rho}) {
   return call('web_set_cutter', 'string', ['number', 'number', 'number', 'number'], [alpha, ha, hf, rho]);
 }
@@ -349,12 +350,6 @@ function readModule(word) {
   return module >= min && module <= max ? module : null;
 }
 const moduleProblem = (t) => t.moduleRange(page.moduleRange.min, page.moduleRange.max);
-
-// The gear shown's cutter made the module's again, after a form or link that
-// tried another and was refused or cancelled.
-function restoreCutter() {
-  if (page.gear) setModuleCutter(page.gear.cutter);
-}
 
 // The mate the words name, checked as the dialogue checks a gear (with the
 // cutter takeCutter has set): {z2, x2}, {z2: 0, x2: 0} for the default mate
@@ -372,12 +367,18 @@ function takeMate(teethWord, shiftWord) {
   return {z2, x2: page.module._web_checked_shift()};
 }
 
-// The mate made the one scene 8 shows and the data read; the gear's warning
-// and the mate's are shown.
+// The mate made the one scene 8 shows and the data read (the form has checked
+// it); the gear's warning and the mate's are shown.
 function setMate(mate) {
   page.gear.mate = mate;
-  const mateWarning = call('web_set_mate', 'string', ['number', 'number'], [mate.z2, mate.x2]);
-  const warnings = [page.gear.warning, mateWarning].filter((text) => text !== '');
+  call('web_set_mate', 'string', ['number', 'number'], [mate.z2, mate.x2]);
+  sayWarnings();
+}
+
+// The module's warnings for a pointed tooth of the gear shown and of its mate.
+function sayWarnings() {
+  const warnings = [0, 1].map((mate) => call('web_gear_warning', 'string', ['number'], [mate]))
+    .filter((text) => text !== '');
   say('warning', () => warnings.map(moduleText).join('\n'));
 }
 
@@ -457,7 +458,6 @@ function cancelForm() {
     $('teeth').focus();
     return;
   }
-  restoreCutter();
   closeForm();
 }
 
@@ -474,7 +474,6 @@ function endGear() {
 }
 
 function refuseField(id, problem) {
-  restoreCutter();
   say(`${id}-message`, problem);
   $(id).focus();
 }
@@ -498,7 +497,6 @@ function acceptForm() {
   if (choice.problem) {
     const {name, problem} = choice;
     say('cutter-message', (t) => (name ? t.fieldProblem(t.cutterWords[name], problem(t), words[name]) : problem(t)));
-    restoreCutter();
     $('cutter').open = true;
     cutterField(name ?? 'alpha').focus();
     return;
@@ -536,16 +534,16 @@ function acceptForm() {
 }
 
 // A new gear, cut with the cutter takeCutter has just set (choice is its
-// answer), with the mate takeMate has taken: scene 1 from its start.
+// answer), with the mate takeMate has taken, all checked: scene 1 from its start.
 function startGear(z, x, choice, mate) {
-  const warning = call('web_start', 'string', ['number', 'number'], [z, x]);
   const {profile, cutter, module} = choice;
-  page.module._web_set_module(module);
-  page.gear = {z, x, profile, cutter, module, warning};
+  call('web_take_gear', 'string', ['number', 'number', 'number', 'number', 'number'],
+    [z, x, module, mate.z2, mate.x2]);
+  page.gear = {z, x, profile, cutter, module, mate};
   page.shown = null;  // no frame of it yet: a resize does not redraw the gear before
   $('download-module').value = String(module);
   sayNothing('module-message');
-  setMate(mate);
+  sayWarnings();
   $('scenes').hidden = false;
   showGear();
   fitCanvas();
@@ -590,7 +588,7 @@ function takeDownloadModule() {
   if (module === null) return say('module-message', (t) => t.fieldProblem(t.cutterWords.m, moduleProblem(t), word));
   sayNothing('module-message');
   page.gear.module = module;
-  page.module._web_set_module(module);
+  call('web_set_module', 'string', ['number'], [module]);
   showGear();
   followAddress();
 }

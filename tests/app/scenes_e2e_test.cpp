@@ -31,8 +31,17 @@ Pixel pixel_of_model(const ProfilePoint& p, double s) {
 }
 
 // The point at polar angle θ and radius R about the gear centre (0, -r).
+Gear model;  // the gear the window is expected to show, computed here
+
+double model_radius(const ProfilePoint& p) {
+    return polar_radius(p, model.params.pitch_radius);
+}
+double model_angle(const ProfilePoint& p) {
+    return polar_angle(p, model.params.pitch_radius);
+}
+
 ProfilePoint polar_point(double radius, double angle) {
-    double r = gear_params.pitch_radius;
+    double r = model.params.pitch_radius;
     return ProfilePoint{radius * std::sin(angle), radius * std::cos(angle) - r};
 }
 
@@ -92,30 +101,30 @@ TEST(SceneScreens, FirstFrameOfARunShowsTheLegendDarkAndTheMarkersAtThePitchPoin
 // Scene '1', z = 20, past its last step: the counter rests, the red involute
 // reaches the tip circle, the black rack touches it there, and the traces are green.
 TEST(SceneScreens, AddendumInvoluteReachesTheTipCircle) {
-    compute_gear(20, 0.0);
-    const int last = generation_curves.addendum_last;
+    compute_gear(model, SPECIFIED_CUTTER, 20, 0.0);
+    const int last = model.curves.addendum_last;
     const double s = 0.5;
     WindowRun run("addendum_z20", 20, 0.0);
     START_WINDOW_RUN(run);
     ASSERT_TRUE(run.keys("1"));
     ASSERT_TRUE(run.press("s", last + 3));
     EXPECT_EQ(run.state().steps[0], last + 1);
-    const ProfilePoint tip = generation_curves.addendum_involute[last];
+    const ProfilePoint tip = model.curves.addendum_involute[last];
     Image img = run.shoot("last_step", [&](const Image& i) { return kind_near(i, pixel_of_model(tip, s), 2, RED); });
-    EXPECT_GE(polar_radius(tip), gear_params.tip_radius);
+    EXPECT_GE(model_radius(tip), model.params.tip_radius);
     EXPECT_TRUE(kind_near(img, pixel_of_model(tip, s), 2, RED)) << "no marker at the tip";
     for (int k : {last / 4, last / 2, 3 * last / 4})
-        EXPECT_TRUE(kind_near(img, pixel_of_model(generation_curves.addendum_involute[k], s), 2, RED))
+        EXPECT_TRUE(kind_near(img, pixel_of_model(model.curves.addendum_involute[k], s), 2, RED))
             << "no involute at sample " << k;
     // The rack's flank through its reference point A, half a module from A along the flank.
     double t = last * 0.01;
     ProfilePoint a, contact;
     double lambda;
-    rack_involute_point(t, a, contact, lambda);
-    ProfilePoint on_flank = {a.x + 0.5 * std::sin(gear_params.alpha + t), a.y + 0.5 * std::cos(gear_params.alpha + t)};
+    rack_involute_point(model.params, t, a, contact, lambda);
+    ProfilePoint on_flank = {a.x + 0.5 * std::sin(model.params.alpha + t), a.y + 0.5 * std::cos(model.params.alpha + t)};
     EXPECT_TRUE(kind_near(img, pixel_of_model(on_flank, s), 2, DARK)) << "no black rack";
     // The trace rack of step 0 has its flank through the pitch point.
-    ProfilePoint home_flank = {0.5 * std::sin(gear_params.alpha), 0.5 * std::cos(gear_params.alpha)};
+    ProfilePoint home_flank = {0.5 * std::sin(model.params.alpha), 0.5 * std::cos(model.params.alpha)};
     EXPECT_TRUE(kind_near(img, pixel_of_model(home_flank, s), 2, GREEN)) << "no green trace";
 }
 
@@ -123,12 +132,12 @@ TEST(SceneScreens, AddendumInvoluteReachesTheTipCircle) {
 // circle, where the undercut's first point lies; the undercut grows from there
 // and is not there before it has been generated.
 TEST(SceneScreens, UndercutGrowsFromTheRootCircle) {
-    compute_gear(8, 0.0);
+    compute_gear(model, SPECIFIED_CUTTER, 8, 0.0);
     const double s = 0.5;
     WindowRun run("undercut_z8", 8, 0.0);
     START_WINDOW_RUN(run);
     ASSERT_TRUE(run.keys("3"));
-    const ProfilePoint* curve = generation_curves.undercut_curve;
+    const ProfilePoint* curve = model.curves.undercut_curve;
     Image before = run.shoot("step_0");
     EXPECT_TRUE(kind_near(before, pixel_of_model(curve[0], s), 2, BLUE)) << "no marker at the tip corner";
     ASSERT_TRUE(run.press("s", 60));
@@ -140,8 +149,8 @@ TEST(SceneScreens, UndercutGrowsFromTheRootCircle) {
         EXPECT_FALSE(kind_near(before, p, 1, BLUE)) << "undercut before it was cut, sample " << k;
     }
     // The whole involute is red from the first frame on.
-    int mid = generation_curves.involute_last / 2;
-    EXPECT_TRUE(kind_near(before, pixel_of_model(generation_curves.involute_curve[mid], s), 2, RED));
+    int mid = model.curves.involute_last / 2;
+    EXPECT_TRUE(kind_near(before, pixel_of_model(model.curves.involute_curve[mid], s), 2, RED));
 }
 
 // Scene '6', z = 20, x = 0.5: both teeth share their left flank (the one
@@ -149,23 +158,23 @@ TEST(SceneScreens, UndercutGrowsFromTheRootCircle) {
 // wider: its right flank stands outside the standard one, and near the tip
 // the red flank runs on past the blue tip circle.
 TEST(SceneScreens, ShiftedFlankStandsOutsideTheStandardNearTheTip) {
-    compute_gear(20, 0.5);
-    const ToothProfile& standard = standard_tooth;
-    const ToothProfile& shifted = shifted_tooth;
-    const double standard_tip = gear_params.tip_radius - 0.5;
+    compute_gear(model, SPECIFIED_CUTTER, 20, 0.5);
+    const ToothProfile& standard = model.standard_tooth;
+    const ToothProfile& shifted = model.shifted_tooth;
+    const double standard_tip = model.params.tip_radius - 0.5;
     const double s = 0.5;
     WindowRun run("one_tooth_z20_x05", 20, 0.5);
     START_WINDOW_RUN(run);
     ASSERT_TRUE(run.keys("6"));
     auto first_beyond = [](const ToothProfile& tooth, double radius) {
         for (int k = 0; k <= tooth.flank_last; ++k)
-            if (polar_radius(tooth.flank[k]) >= radius) return k;
+            if (model_radius(tooth.flank[k]) >= radius) return k;
         return tooth.flank_last;
     };
     // Near the tip of the standard tooth (radius about 10.8, tip 11).
     const int ks = first_beyond(standard, 10.8), kr = first_beyond(shifted, 10.8);
     const ProfilePoint blue_right = standard.mirror_flank[ks], red_right = shifted.mirror_flank[kr];
-    ASSERT_GT(polar_angle(red_right), polar_angle(blue_right) + 0.02);  // outside, to the right
+    ASSERT_GT(model_angle(red_right), model_angle(blue_right) + 0.02);  // outside, to the right
     Image img = run.shoot("one_tooth", [&](const Image& i) { return kind_near(i, pixel_of_model(red_right, s), 2, RED); });
     EXPECT_TRUE(kind_near(img, pixel_of_model(red_right, s), 2, RED));
     EXPECT_FALSE(kind_near(img, pixel_of_model(red_right, s), 2, BLUE));
@@ -177,7 +186,7 @@ TEST(SceneScreens, ShiftedFlankStandsOutsideTheStandardNearTheTip) {
     EXPECT_TRUE(kind_near(img, pixel_of_model(shifted.flank[kr], s), 2, RED));
     // Past the standard tip circle only the shifted flanks go on.
     const int beyond = first_beyond(shifted, standard_tip + 0.25);
-    ASSERT_LT(polar_radius(shifted.flank[beyond]), gear_params.tip_radius + 1e-9);
+    ASSERT_LT(model_radius(shifted.flank[beyond]), model.params.tip_radius + 1e-9);
     EXPECT_TRUE(kind_near(img, pixel_of_model(shifted.flank[beyond], s), 2, RED));
     EXPECT_TRUE(kind_near(img, pixel_of_model(shifted.mirror_flank[beyond], s), 2, RED));
 }
@@ -185,7 +194,7 @@ TEST(SceneScreens, ShiftedFlankStandsOutsideTheStandardNearTheTip) {
 // Scene '7', zoomed out with 'w' until the whole gear fits: red and blue tips
 // all round where the reported scale puts them, and no tooth between them.
 TEST(SceneScreens, WholeGearHasTeethAllRound) {
-    compute_gear(20, 0.5);
+    compute_gear(model, SPECIFIED_CUTTER, 20, 0.5);
     WindowRun run("whole_gear_z20_x05", 20, 0.5);
     START_WINDOW_RUN(run);
     ASSERT_TRUE(run.keys("7"));
@@ -193,15 +202,15 @@ TEST(SceneScreens, WholeGearHasTeethAllRound) {
     const double s = run.state().scale;
     const double pitch = 2 * PI / 20;
     // The middle of the shifted tooth's tip arc, at polar angle tooth_angle/2.
-    const double tip_middle = gear_params.tooth_angle / 2;
+    const double tip_middle = model.params.tooth_angle / 2;
     auto tip = [&](double radius, double angle) { return pixel_of_model(polar_point(radius, angle), s); };
     Image img = run.shoot("whole_gear",
-                          [&](const Image& i) { return kind_near(i, tip(gear_params.tip_radius, tip_middle + PI), 2, RED); });
+                          [&](const Image& i) { return kind_near(i, tip(model.params.tip_radius, tip_middle + PI), 2, RED); });
     for (int k = 0; k < 20; ++k) {
         double angle = tip_middle + k * pitch;
-        EXPECT_TRUE(kind_near(img, tip(gear_params.tip_radius, angle), 2, RED)) << "no red tip of tooth " << k;
-        EXPECT_TRUE(kind_near(img, tip(gear_params.tip_radius - 0.5, angle), 2, BLUE)) << "no blue tip of tooth " << k;
-        EXPECT_FALSE(kind_near(img, tip(gear_params.tip_radius, angle + pitch / 2), 1, RED)) << "gap after tooth " << k;
+        EXPECT_TRUE(kind_near(img, tip(model.params.tip_radius, angle), 2, RED)) << "no red tip of tooth " << k;
+        EXPECT_TRUE(kind_near(img, tip(model.params.tip_radius - 0.5, angle), 2, BLUE)) << "no blue tip of tooth " << k;
+        EXPECT_FALSE(kind_near(img, tip(model.params.tip_radius, angle + pitch / 2), 1, RED)) << "gap after tooth " << k;
     }
 }
 
@@ -209,10 +218,10 @@ TEST(SceneScreens, WholeGearHasTeethAllRound) {
 // the dash-dot pitch circle of scene '7' and the red involute of scene '3' through the pitch point, at W×60,
 // W×100 and W×150, are where double precision puts them.
 TEST(SceneScreens, DeepZoomKeepsThePitchCircleAndTheInvoluteInPlace) {
-    compute_gear(20, 0.0);
+    compute_gear(model, SPECIFIED_CUTTER, 20, 0.0);
     // The involute's two segments at the pitch point: towards the tip and towards the root.
-    const ProfilePoint out = generation_curves.addendum_involute[1];
-    const ProfilePoint in = generation_curves.dedendum_involute[1];
+    const ProfilePoint out = model.curves.addendum_involute[1];
+    const ProfilePoint in = model.curves.dedendum_involute[1];
     for (char scene : {'7', '3'}) {
         SCOPED_TRACE(testing::Message() << "scene " << scene);
         WindowRun run(scene == '7' ? "deep_zoom_scene7" : "deep_zoom_scene3", 20, 0.0);
@@ -231,7 +240,7 @@ TEST(SceneScreens, DeepZoomKeepsThePitchCircleAndTheInvoluteInPlace) {
                 // radius R about (0, -R) has blue within a pixel over most of its
                 // course but not all (a dash-dot line), and no blue pixel near it
                 // stands more than two pixels off it.
-                const double R = s * gear_params.pitch_radius;
+                const double R = s * model.params.pitch_radius;
                 int columns = 0, covered = 0, stray = 0;
                 auto cover = [&](const Image& img) {
                     columns = covered = stray = 0;
@@ -342,10 +351,10 @@ class SceneGallery : public ::testing::TestWithParam<GalleryGear> {};
 
 TEST_P(SceneGallery, EverySceneShowsItsLegendAndColoursAsRenderDrawsThem) {
     const GalleryGear gear = GetParam();
-    compute_gear(gear.z, gear.x);
+    compute_gear(model, SPECIFIED_CUTTER, gear.z, gear.x);
     // Zoom steps that bring the whole gear into the window: s·(2r + ha) below 0.95.
     int zoom_out = 0;
-    for (double s = 0.5; s * (2 * gear_params.pitch_radius + 1 + gear.x) > 0.95; s *= 0.9) ++zoom_out;
+    for (double s = 0.5; s * (2 * model.params.pitch_radius + 1 + gear.x) > 0.95; s *= 0.9) ++zoom_out;
     WindowRun run((std::string("gallery_") + gear.name).c_str(), gear.z, gear.x);
     START_WINDOW_RUN(run);
     struct Shot {
@@ -356,8 +365,8 @@ TEST_P(SceneGallery, EverySceneShowsItsLegendAndColoursAsRenderDrawsThem) {
         int plenty;
     };
     const Shot shots[] = {
-        {"1 " + key_presses("s", generation_curves.addendum_last), "scene1_last_step", 4, RED, 300},
-        {"2 " + key_presses("s", generation_curves.dedendum_last), "scene2_last_step", 4, GREEN, 300},
+        {"1 " + key_presses("s", model.curves.addendum_last), "scene1_last_step", 4, RED, 300},
+        {"2 " + key_presses("s", model.curves.dedendum_last), "scene2_last_step", 4, GREEN, 300},
         {"3 " + key_presses("s", 80), "scene3_step80", 4, BLUE, 300},
         {"4 " + key_presses("s", 80), "scene4_step80", 3, GREEN, 300},  // the rack has rolled over the top
         {"5 " + key_presses("s", 40), "scene5_step40", 3, GREEN, 300},

@@ -3,6 +3,7 @@
 // positions worked out by hand from the rolling geometry, the trace racks,
 // and the figures of the comparison scenes in their colours and order, a
 // pointed tooth included.
+#include "choice/choice.hpp"
 #include "draw/draw.hpp"
 #include "scenes/scenes.hpp"
 #include "tests/record/record_reading.hpp"
@@ -21,8 +22,8 @@ namespace {
 constexpr int SEGMENTS_PER_RACK = 7 + 3 * 5;  // four pitches, shared flanks once
 
 // Both teeth computed, the shifted one last, all counters 0: the state after a dialogue.
-void make_gear(int z, double x, double scale = 0.5) {
-    compute_gear(z, x);
+void make_gear(int z, double x, double scale = 0.5, const Cutter& cutter = SPECIFIED_CUTTER) {
+    take_gear(GearChoice{z, x, cutter, 1.0, 0, 0.0});
     reset_step_counters();
     scale_factor = scale;
 }
@@ -98,9 +99,7 @@ TEST(Legends, AnotherCutterIsNamedInOneLineMore) {
                   {{25.0, 1.0, 1.25, 0.0}, "cutter: 25 deg, ha 1, hf 1.25, tip radius 0"},
                   {{14.5, 0.8, 1.1, 0.2}, "cutter: 14.5 deg, ha 0.8, hf 1.1, tip radius 0.2"}};
     for (const auto& other : others) {
-        gear_cutter = other.cutter;
-        make_gear(20, 0.5);
-        gear_cutter = SPECIFIED_CUTTER;
+        make_gear(20, 0.5, 0.5, other.cutter);
         for (int k = 0; k < 7; ++k) {
             frame(static_cast<char>('1' + k));
             const std::vector<std::string> lines = legend_lines();
@@ -120,9 +119,9 @@ struct Generation {
 };
 
 const Generation GENERATION[] = {
-    {'1', &addendum_step, &generation_curves.addendum_last},
-    {'2', &dedendum_step, &generation_curves.dedendum_last},
-    {'3', &undercut_step, &generation_curves.undercut_last},
+    {'1', &addendum_step, &the_gear.curves.addendum_last},
+    {'2', &dedendum_step, &the_gear.curves.dedendum_last},
+    {'3', &undercut_step, &the_gear.curves.undercut_last},
 };
 
 // Frames show steps 0, 1, 2, …; the counter counts frames up to last + 1 and
@@ -194,9 +193,9 @@ TEST(GenerationScenes, MarkersRollAsTheGeometrySays) {
         }
         // The generated point: the curve's point of this step; the curve so far.
         const ProfilePoint& p =
-            scene == '1' ? generation_curves.addendum_involute[10] : generation_curves.dedendum_involute[10];
+            scene == '1' ? the_gear.curves.addendum_involute[10] : the_gear.curves.dedendum_involute[10];
         EXPECT_NEAR(discs(red)[0].x, 0.5 * p.x, VIEW_TOLERANCE);
-        EXPECT_EQ(wide_segments(red), scene == '1' ? 10 : generation_curves.addendum_last + 10);
+        EXPECT_EQ(wide_segments(red), scene == '1' ? 10 : the_gear.curves.addendum_last + 10);
     }
 }
 
@@ -219,7 +218,7 @@ TEST(WholeToothScenes, EveryEarlierRackStaysAndTurnsWithTheGearInMeshing) {
             if (n < 3) current[n].assign(black_lines.end() - SEGMENTS_PER_RACK, black_lines.end());
         }
         const std::vector<ViewSegment> traces = segments(green, 2.0f);
-        const double cy = -scale_factor * gear_params.pitch_radius;
+        const double cy = -scale_factor * the_gear.params.pitch_radius;
         for (int n = 0; n < 3; ++n) {
             const double turn = scene == '5' ? -0.02 * (3 - n) : 0.0;
             std::vector<ViewSegment> turned;
@@ -315,8 +314,8 @@ TEST(ComparisonScenes, OneToothCirclesAndFlanksInOrder) {
     EXPECT_NEAR(reds[1].radius, 0.05 * 9.25, 1e-12);  // r - 1.25 + x
     EXPECT_NEAR(blues[0].radius, 0.05 * 11.0, 1e-12);
     EXPECT_NEAR(blues[1].radius, 0.05 * 8.75, 1e-12);
-    EXPECT_EQ(wide_segments(blue), 2 * standard_tooth.flank_last);
-    EXPECT_EQ(wide_segments(red), 2 * shifted_tooth.flank_last);
+    EXPECT_EQ(wide_segments(blue), 2 * the_gear.standard_tooth.flank_last);
+    EXPECT_EQ(wide_segments(red), 2 * the_gear.shifted_tooth.flank_last);
     const RecordItem& last = frame_record.items[frame_record.item_count - 1];
     const RecordItem& before = frame_record.items[frame_record.item_count - 2];
     EXPECT_TRUE(same_colour(last.colour, red));
@@ -330,8 +329,8 @@ TEST(ComparisonScenes, OneToothCirclesAndFlanksInOrder) {
 TEST(ComparisonScenes, WholeGearHasEveryToothOfBothAndStillPicturesRepeat) {
     make_gear(20, 0.5, 0.05);
     frame('7');
-    EXPECT_EQ(wide_segments(red), 20 * shifted_tooth.outline_last);
-    EXPECT_EQ(wide_segments(blue), 20 * standard_tooth.outline_last);
+    EXPECT_EQ(wide_segments(red), 20 * the_gear.shifted_tooth.outline_last);
+    EXPECT_EQ(wide_segments(blue), 20 * the_gear.standard_tooth.outline_last);
     EXPECT_TRUE(same_colour(frame_record.items[frame_record.item_count - 1].colour, blue));
     for (char scene : {'6', '7'}) {
         frame(scene);
@@ -350,7 +349,7 @@ TEST(ComparisonScenes, PointedToothEndsWhereItsFlanksMeet) {
     // The farthest a 4-pixel line of the colour reaches from the gear centre, in model units.
     auto reach = [](const Colour& colour) {
         const double s = scale_factor;
-        const double cy = -s * gear_params.pitch_radius;
+        const double cy = -s * the_gear.params.pitch_radius;
         double far = 0;
         for (const ViewSegment& g : segments(colour, 4.0f))
             far = std::max({far, std::hypot(g.x0, g.y0 - cy) / s, std::hypot(g.x1, g.y1 - cy) / s});
@@ -363,15 +362,15 @@ TEST(ComparisonScenes, PointedToothEndsWhereItsFlanksMeet) {
     };
     for (const Case& c : {Case{10, 0.8, true}, Case{20, 1.24, true}, Case{20, 0.5, false}}) {
         char warning[GEAR_WARNING_CAPACITY];
-        ASSERT_EQ(gear_warning(c.z, c.x, warning, GEAR_WARNING_CAPACITY), c.pointed);
+        ASSERT_EQ(gear_warning(SPECIFIED_CUTTER, c.z, c.x, warning, GEAR_WARNING_CAPACITY), c.pointed);
         const char* at = std::strstr(warning, "flanks meet at radius ");
         const double meeting = at ? std::atof(at + std::strlen("flanks meet at radius ")) : 0;
         make_gear(c.z, c.x, 0.2);
         for (char scene : {'6', '7'}) {
             SCOPED_TRACE(testing::Message() << "z = " << c.z << ", x = " << c.x << ", scene " << scene);
             frame(scene);
-            EXPECT_NEAR(reach(red), c.pointed ? meeting : gear_params.tip_radius, 1e-4);
-            EXPECT_NEAR(reach(blue), gear_params.tip_radius - gear_params.x, 1e-9);
+            EXPECT_NEAR(reach(red), c.pointed ? meeting : the_gear.params.tip_radius, 1e-4);
+            EXPECT_NEAR(reach(blue), the_gear.params.tip_radius - the_gear.params.x, 1e-9);
         }
     }
 }
@@ -380,7 +379,7 @@ TEST(ComparisonScenes, PointedToothEndsWhereItsFlanksMeet) {
 // units has dashes of 4.5·10^8 sub-steps: a frame walks only the ones in view
 // (a frame that walked them all took 16 s, dropping them at the guard).
 TEST(DeepZoom, AFrameWalksWhatItShows) {
-    compute_gear(20, 0.5);
+    make_gear(20, 0.5);
     for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene) {
         set_scene_state(scene, 300, -300);
         record_scene_frame(800, 800);

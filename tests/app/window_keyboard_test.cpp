@@ -5,7 +5,7 @@
 #include "app/app.hpp"
 #include "draw/draw.hpp"
 #include "fake_gl.hpp"
-#include "geometry/geometry.hpp"
+#include "choice/choice.hpp"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ WindowState window_state() {
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        compute_gear(20, 0.0);
+        take_gear(GearChoice{20, 0.0, SPECIFIED_CUTTER, 1.0, 0, 0.0});
         reset_step_counters();
         scale_factor = 0.5;
         scene_mode = '1';

@@ -8,7 +8,7 @@
 #include "app/app.hpp"
 #include "console/console.hpp"
 #include "draw/draw.hpp"
-#include "geometry/geometry.hpp"
+#include "choice/choice.hpp"
 
 #include <cstdint>
 #include <cstdio>
@@ -33,12 +33,12 @@ static void record_state() {
     std::fprintf(state_file,
                  "z=%d x=%.17g standard=%d/%d/%08x shifted=%d/%d/%08x params=%08x curves=%08x "
                  "steps=%d,%d,%d,%d scale=%.17g scene=%c frames=%d mate=%d/%.17g\n",
-                 gear_params.z, gear_params.x, standard_tooth.flank_last, standard_tooth.outline_last,
-                 hash_bytes(&standard_tooth, sizeof standard_tooth), shifted_tooth.flank_last,
-                 shifted_tooth.outline_last, hash_bytes(&shifted_tooth, sizeof shifted_tooth),
-                 hash_bytes(&gear_params, sizeof gear_params),
-                 hash_bytes(&generation_curves, sizeof generation_curves), addendum_step, dedendum_step,
-                 undercut_step, tooth_step, scale_factor, scene_mode, frames, mate_teeth_in_use(), mate_shift_in_use());
+                 the_gear.params.z, the_gear.params.x, the_gear.standard_tooth.flank_last, the_gear.standard_tooth.outline_last,
+                 hash_bytes(&the_gear.standard_tooth, sizeof the_gear.standard_tooth), the_gear.shifted_tooth.flank_last,
+                 the_gear.shifted_tooth.outline_last, hash_bytes(&the_gear.shifted_tooth, sizeof the_gear.shifted_tooth),
+                 hash_bytes(&the_gear.params, sizeof the_gear.params),
+                 hash_bytes(&the_gear.curves, sizeof the_gear.curves), addendum_step, dedendum_step,
+                 undercut_step, tooth_step, scale_factor, scene_mode, frames, the_mate.params.z, the_mate.params.x);
     std::fflush(state_file);
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 // What the dialogue says is accepted is the geometry's own reason text.
 std::string reason(int z, double x) {
-    const char* text = gear_refusal(z, x);
+    const char* text = gear_refusal(SPECIFIED_CUTTER, z, x);
     return text ? text : "(accepted)";
 }
 
@@ -134,7 +134,7 @@ TEST(BadInput, ShiftThatIsNoNumberOrGivesNoSoundTooth) {
     EXPECT_NE(reason(5, -0.95).find("band"), std::string::npos) << reason(5, -0.95);
     // z = 5 with x = 0.8: a pointed tooth, accepted with one line about it.
     char warning[GEAR_WARNING_CAPACITY];
-    ASSERT_TRUE(gear_warning(5, 0.8, warning, sizeof warning));
+    ASSERT_TRUE(gear_warning(SPECIFIED_CUTTER, 5, 0.8, warning, sizeof warning));
     expected += std::string("\nrackgen: ") + warning + FILE_QUESTION KEY_HELP;
     EXPECT_EQ(run.output, expected);
     ASSERT_EQ(run.states.size(), 1u);

@@ -106,7 +106,7 @@ TEST(DataFile, NameWithABlankUsesTheFirstWordAndLeavesTheRest) {
     EXPECT_FALSE(file_exists(dir.file("my file")));
     EXPECT_EQ(run.output, START_TO_QUESTION FILE_INTRO NAME_PROMPT KEY_HELP SHIFT_PROMPT
                               "\nrackgen: \"file\" is not a number: " +
-                              std::string(gear_refusal(20, NAN)) + SHIFT_PROMPT FILE_QUESTION KEY_HELP);
+                              std::string(gear_refusal(SPECIFIED_CUTTER, 20, NAN)) + SHIFT_PROMPT FILE_QUESTION KEY_HELP);
 }
 
 TEST(DataFile, OverlongNameIsAskedAgain) {
@@ -159,7 +159,7 @@ TEST(DataFile, FullDiskLeavesThePreviousFileAsItWas) {
     EXPECT_EQ(read_file(dir.file("after")), previous);
     EXPECT_EQ(read_file(dir.file("listing")), ".\n..\ndata\nfill\n");
     char warning[GEAR_WARNING_CAPACITY];
-    ASSERT_TRUE(gear_warning(3, 0.3, warning, sizeof warning));
+    ASSERT_TRUE(gear_warning(SPECIFIED_CUTTER, 3, 0.3, warning, sizeof warning));
     EXPECT_EQ(
         read_file(dir.file(".output")),
         HEADLINE STEP_ONE TEETH_PROMPT SHIFT_PROMPT "\nrackgen: " + std::string(warning) +

@@ -2,6 +2,7 @@
 // line and circle (the one place their counts are worked out), circles and
 // discs, the cross, the turn and the legend, and the rack-cutter and gear
 // figures, each placed exactly with the caller's matrix left as it was.
+#include "choice/choice.hpp"
 #include "draw/draw.hpp"
 #include "record/device.hpp"
 #include "tests/record/record_reading.hpp"
@@ -13,7 +14,7 @@
 namespace {
 
 void whole_frame(int z = 20, double x = 0.0, double scale = 0.5) {
-    compute_gear(z, x);
+    take_gear(GearChoice{z, x, SPECIFIED_CUTTER, 1.0, 0, 0.0});
     scale_factor = scale;
     begin_record({800, 800, 1.0f, false});
     device_line_width(2);
@@ -276,9 +277,7 @@ TEST(RackTooth, RoundedTipsAreArcsTangentToFlankAndTipLine) {
     const double s = 0.5;
     for (int size : {800, 32000}) {
         SCOPED_TRACE(testing::Message() << "frame " << size);
-        gear_cutter = {20.0, 1.0, 1.25, rho};
-        compute_gear(20, 0.0);
-        gear_cutter = SPECIFIED_CUTTER;
+        take_gear(GearChoice{20, 0.0, {20.0, 1.0, 1.25, rho}, 1.0, 0, 0.0});
         scale_factor = s;
         begin_record({size, size, 1.0f, false});
         draw_rack_tooth(black);

@@ -2,6 +2,7 @@
 // scene's frame recorded whole and recorded as a user sees it, from the same
 // state, and every part of the whole record that reaches the view found,
 // unchanged, in the other. No GL: the records are compared, not pixels.
+#include "choice/choice.hpp"
 #include "draw/draw.hpp"
 #include "geometry/geometry.hpp"
 #include "record/device.hpp"
@@ -106,7 +107,7 @@ std::vector<std::uint64_t> sorted_keys(bool only_in_view) {
 // Records the case both ways and fails with the parts in view that the frame
 // as seen lacks; the whole frame last, so that a failure can name one.
 void expect_nothing_in_view_left_out(char scene, int step, int zoom, int width, int height) {
-    SCOPED_TRACE(testing::Message() << "scene " << scene << " z=" << gear_params.z << " step " << step
+    SCOPED_TRACE(testing::Message() << "scene " << scene << " z=" << the_gear.params.z << " step " << step
                                     << " zoom " << zoom << " " << width << "x" << height);
     record_at(scene, step, zoom, width, height, true);
     ASSERT_FALSE(frame_record.overflowed);
@@ -140,19 +141,17 @@ void expect_nothing_in_view_left_out(char scene, int step, int zoom, int width, 
 // tips, whose arcs zoomed in are walked only where they reach the view, and a
 // larger pressure angle.
 TEST(LeaveOutUnseen, EveryPartInViewIsKeptUnchanged) {
-    struct Gear {
+    struct GearCase {
         int z;
         double x;
         std::vector<int> zooms;
         Cutter cutter;
     };
-    for (const Gear& gear :
-         {Gear{8, 0.3, {0, 15, -10, -30}, SPECIFIED_CUTTER}, Gear{20, 0.5, {0, 15, -10}, SPECIFIED_CUTTER},
-          Gear{1000, 0.0, {30}, SPECIFIED_CUTTER}, Gear{8, 0.3, {0, -15, -30}, Cutter{20.0, 1.0, 1.25, 0.38}},
-          Gear{20, 0.0, {0, -20}, Cutter{25.0, 1.0, 1.25, 0.0}}}) {
-        gear_cutter = gear.cutter;
-        compute_gear(gear.z, gear.x);
-        gear_cutter = SPECIFIED_CUTTER;
+    for (const GearCase& gear :
+         {GearCase{8, 0.3, {0, 15, -10, -30}, SPECIFIED_CUTTER}, GearCase{20, 0.5, {0, 15, -10}, SPECIFIED_CUTTER},
+          GearCase{1000, 0.0, {30}, SPECIFIED_CUTTER}, GearCase{8, 0.3, {0, -15, -30}, Cutter{20.0, 1.0, 1.25, 0.38}},
+          GearCase{20, 0.0, {0, -20}, Cutter{25.0, 1.0, 1.25, 0.0}}}) {
+        take_gear(GearChoice{gear.z, gear.x, gear.cutter, 1.0, 0, 0.0});
         for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene) {
             std::vector<int> steps = {0};
             if (scene <= '5') steps.push_back(20);

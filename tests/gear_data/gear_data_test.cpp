@@ -31,11 +31,13 @@ struct Case {
     Cutter cutter;
 };
 
+Gear gear;  // the gears a test computes
+Gear mate;
+
 GearData compute(const Case& c) {
-    gear_cutter = c.cutter;
-    EXPECT_EQ(gear_refusal(c.z, c.x), nullptr);
-    compute_gear(c.z, c.x);
-    return gear_data(c.m, 0.0);
+    EXPECT_EQ(gear_refusal(c.cutter, c.z, c.x), nullptr);
+    compute_gear(gear, c.cutter, c.z, c.x);
+    return gear_data(gear, c.m, 0.0);
 }
 
 TEST(GearData, APublishedWorkedExample) {
@@ -104,9 +106,9 @@ TEST(GearData, ClosedFormsOverASpreadOfGears) {
 // The flank point's distance from the involute through the tip: its polar
 // angle plus inv(α_R) is the same all along an involute.
 double involute_constant(const ProfilePoint& p) {
-    const double r = gear_params.pitch_radius;
+    const double r = gear.params.pitch_radius;
     const double radius = std::hypot(p.x, p.y + r);
-    return std::atan2(p.x, p.y + r) - inv(std::acos(gear_params.base_radius / radius));
+    return std::atan2(p.x, p.y + r) - inv(std::acos(gear.params.base_radius / radius));
 }
 
 TEST(GearData, FormAndMeetingCirclesAreThoseOfTheGeneratedFlank) {
@@ -114,8 +116,8 @@ TEST(GearData, FormAndMeetingCirclesAreThoseOfTheGeneratedFlank) {
                           Case{10, 0.8, 1, SPECIFIED_CUTTER}, Case{14, 0, 1, Cutter{20, 1, 1.25, 0.38}}}) {
         SCOPED_TRACE(testing::Message() << "z " << c.z << " x " << c.x);
         const GearData d = compute(c);
-        const ToothProfile& t = shifted_tooth;
-        const double r = gear_params.pitch_radius;
+        const ToothProfile& t = gear.shifted_tooth;
+        const double r = gear.params.pitch_radius;
         if (d.undercut) {  // walk down the flank while it stays on the involute
             const double on = involute_constant(t.flank[t.flank_last - 1]);
             int i = t.flank_last - 1;
@@ -125,7 +127,7 @@ TEST(GearData, FormAndMeetingCirclesAreThoseOfTheGeneratedFlank) {
             EXPECT_GT(d.form_diameter, 2 * std::hypot(t.flank[i - 1].x, t.flank[i - 1].y + r) - 1e-9);
         }
         if (d.pointed) {  // where the flank crosses the tooth's centre line
-            const double centre = gear_params.tooth_angle / 2;
+            const double centre = gear.params.tooth_angle / 2;
             int i = 0;
             while (std::atan2(t.flank[i + 1].x, t.flank[i + 1].y + r) < centre) ++i;
             EXPECT_GT(d.pointed_diameter.value, 2 * std::hypot(t.flank[i].x, t.flank[i].y + r) - 1e-9);
@@ -133,7 +135,6 @@ TEST(GearData, FormAndMeetingCirclesAreThoseOfTheGeneratedFlank) {
                       2 * std::hypot(t.flank[i + 1].x, t.flank[i + 1].y + r) + 1e-9);
         }
     }
-    gear_cutter = SPECIFIED_CUTTER;
 }
 
 }  // namespace
@@ -142,16 +143,9 @@ namespace {
 
 // A published pair: m = 3, 20°, z = 12/24, x = 0.6/0.36.
 TEST(PairData, APublishedWorkedExample) {
-    gear_cutter = SPECIFIED_CUTTER;
-    compute_gear(12, 0.6);
-    mate_teeth = 24;
-    mate_shift = 0.36;
-    compute_mate();
-    EXPECT_EQ(gear_params.z, 12);  // the gear's own state is put back
-    const GearData g = gear_data(3, 0);
-    const GearData m = mate_data(3, 0);
-    EXPECT_EQ(m.teeth, 24);
-    const PairData p = pair_data(g, m);
+    compute_gear(gear, SPECIFIED_CUTTER, 12, 0.6);
+    compute_gear(mate, SPECIFIED_CUTTER, 24, 0.36);
+    const PairData p = pair_data(gear_data(gear, 3, 0), gear_data(mate, 3, 0));
     EXPECT_NEAR(p.working_pressure_angle, 26.0886, 5e-5);
     EXPECT_NEAR(p.centre_distance, 56.4999, 5e-5);
     EXPECT_NEAR(p.centre_distance_modification, 0.8333, 5e-5);
@@ -161,14 +155,9 @@ TEST(PairData, APublishedWorkedExample) {
     EXPECT_FALSE(p.interference);
     // A small undercut pinion against a large standard wheel: the wheel's tip
     // reaches below the pinion's form circle.
-    compute_gear(8, 0.0);
-    mate_teeth = 60;
-    mate_shift = 0.0;
-    compute_mate();
-    const PairData q = pair_data(gear_data(1, 0), mate_data(1, 0));
-    EXPECT_TRUE(q.interference);
-    EXPECT_STREQ(q.interference_text, "the mate's tip digs into the gear's root");
-    mate_teeth = 0;
+    compute_gear(gear, SPECIFIED_CUTTER, 8, 0.0);
+    compute_gear(mate, SPECIFIED_CUTTER, 60, 0.0);
+    EXPECT_STREQ(pair_interference(gear, mate), "the mate's tip digs into the gear's root");
 }
 
 }  // namespace

@@ -15,12 +15,24 @@ namespace {
 
 constexpr double QUOTED = 5e-8;  // values quoted to seven places
 
-// The tooth of z teeth and shift x_s into shifted_tooth, with the parameter
+Gear gear;                        // the gear a test computes
+Cutter cutter = SPECIFIED_CUTTER;  // what it is cut with
+
+// The tooth of z teeth and shift x_s into gear.shifted_tooth, with the parameter
 // block and the generation curves it leaves behind (no standard tooth).
 void compute(int z, double x_s) {
-    gear_params.z = z;
-    compute_gear_params();
-    compute_tooth(x_s, shifted_tooth);
+    gear.params.z = z;
+    gear.params.cutter = cutter;
+    compute_gear_params(gear.params);
+    compute_tooth(gear, x_s, gear.shifted_tooth);
+}
+
+// Polar radius and angle about the centre of the gear computed last.
+double radius(const ProfilePoint& p) {
+    return polar_radius(p, gear.params.pitch_radius);
+}
+double angle(const ProfilePoint& p) {
+    return polar_angle(p, gear.params.pitch_radius);
 }
 
 bool same_point(const ProfilePoint& a, const ProfilePoint& b) {
@@ -33,24 +45,24 @@ bool same_point(const ProfilePoint& a, const ProfilePoint& b) {
 // straight flank's end, where the involute takes over; also when a shift has
 // raised the arc's centre above the rolling line (dedendum 0.3 < ρ = 0.39).
 TEST(RackPoints, RoundedTipCutsFromRootCircleToFlankEnd) {
-    gear_cutter = Cutter{20.0, 1.0, 1.4, 0.39};
+    cutter = Cutter{20.0, 1.0, 1.4, 0.39};
     for (double x_s : {0.0, 1.1}) {
         compute(12, x_s);
         ProfilePoint a{}, cut{}, contact{};
         double lambda;
-        rack_undercut_point(-gear_params.undercut_start_roll, a, cut);
-        EXPECT_NEAR(polar_radius(cut), gear_params.root_radius, 1e-12) << x_s;
-        rack_undercut_point(flank_end_roll(), a, cut);
-        rack_involute_point(flank_end_roll(), a, contact, lambda);
+        rack_undercut_point(gear.params, -gear.params.undercut_start_roll, a, cut);
+        EXPECT_NEAR(radius(cut), gear.params.root_radius, 1e-12) << x_s;
+        rack_undercut_point(gear.params, flank_end_roll(gear.params), a, cut);
+        rack_involute_point(gear.params, flank_end_roll(gear.params), a, contact, lambda);
         EXPECT_NEAR(cut.x, contact.x, 1e-12) << x_s;
         EXPECT_NEAR(cut.y, contact.y, 1e-12) << x_s;
     }
-    gear_cutter = SPECIFIED_CUTTER;
+    cutter = SPECIFIED_CUTTER;
 }
 
 TEST(GearParams, ShiftDependentFieldsOfWorkedGears) {
     compute(20, 0.0);
-    const GearParams& g = gear_params;
+    const GearParams& g = gear.params;
     EXPECT_EQ(g.pitch_radius, 10.0);
     EXPECT_EQ(g.tip_radius, 11.0);
     EXPECT_EQ(g.root_radius, 8.75);
@@ -77,32 +89,32 @@ TEST(RackPoints, WorkedPointsOfEightTeeth) {
     compute(8, 0.0);
     ProfilePoint a{}, q{}, b{};
     double lambda = 1.0;
-    rack_involute_point(0.0, a, q, lambda);
+    rack_involute_point(gear.params, 0.0, a, q, lambda);
     EXPECT_TRUE(same_point(a, ProfilePoint{0, 0}));
     EXPECT_TRUE(same_point(q, ProfilePoint{0, 0}));
     EXPECT_EQ(lambda, 0.0);
-    rack_undercut_point(0.0, a, b);
-    EXPECT_NEAR(b.x, -gear_params.dedendum_offset, 1e-15);
-    EXPECT_NEAR(b.y, -gear_params.dedendum, 1e-15);
+    rack_undercut_point(gear.params, 0.0, a, b);
+    EXPECT_NEAR(b.x, -gear.params.dedendum_offset, 1e-15);
+    EXPECT_NEAR(b.y, -gear.params.dedendum, 1e-15);
 
-    rack_involute_point(0.01, a, q, lambda);
+    rack_involute_point(gear.params, 0.01, a, q, lambda);
     EXPECT_NEAR(q.x, 0.0048088, QUOTED);
     EXPECT_NEAR(q.y, 0.0130083, QUOTED);
-    EXPECT_NEAR(polar_radius(q), 4.013011, 5e-7);
-    EXPECT_NEAR(polar_angle(q), 0.0011983, QUOTED);
+    EXPECT_NEAR(radius(q), 4.013011, 5e-7);
+    EXPECT_NEAR(angle(q), 0.0011983, QUOTED);
     EXPECT_GT(lambda, 0.0);
-    rack_involute_point(-0.01, a, q, lambda);
+    rack_involute_point(gear.params, -0.01, a, q, lambda);
     EXPECT_NEAR(q.x, -0.0045517, QUOTED);
     EXPECT_NEAR(q.y, -0.0127019, QUOTED);
     EXPECT_LT(lambda, 0.0);
 
-    const double u0 = gear_params.undercut_start_roll;
+    const double u0 = gear.params.undercut_start_roll;
     EXPECT_NEAR(u0, 0.1137407, QUOTED);
-    rack_undercut_point(-u0, a, b);
+    rack_undercut_point(gear.params, -u0, a, b);
     EXPECT_NEAR(b.x, -0.3121129, QUOTED);
     EXPECT_NEAR(b.y, -1.2677691, QUOTED);
-    EXPECT_NEAR(polar_radius(b), 2.75, 1e-12);
-    EXPECT_NEAR(polar_angle(b), -u0, 1e-12);
+    EXPECT_NEAR(radius(b), 2.75, 1e-12);
+    EXPECT_NEAR(angle(b), -u0, 1e-12);
 }
 
 TEST(RackPoints, ReferencePointLiesOnTheInvoluteOfThePitchCircle) {
@@ -110,11 +122,11 @@ TEST(RackPoints, ReferencePointLiesOnTheInvoluteOfThePitchCircle) {
     ProfilePoint a{}, q{};
     double lambda;
     for (double t : {-1.0, -0.1, 0.1, 1.0}) {
-        rack_involute_point(t, a, q, lambda);
-        EXPECT_NEAR(polar_radius(a), 10.0 * std::sqrt(1.0 + t * t), 1e-12);
-        EXPECT_NEAR(polar_angle(a), t - std::atan(t), 1e-12);
+        rack_involute_point(gear.params, t, a, q, lambda);
+        EXPECT_NEAR(radius(a), 10.0 * std::sqrt(1.0 + t * t), 1e-12);
+        EXPECT_NEAR(angle(a), t - std::atan(t), 1e-12);
     }
-    rack_involute_point(0.1, a, q, lambda);  // the worked step 10 of the first scene
+    rack_involute_point(gear.params, 0.1, a, q, lambda);  // the worked step 10 of the first scene
     EXPECT_NEAR(a.x, 0.0033300, QUOTED);
     EXPECT_NEAR(a.y, 0.0498751, QUOTED);
 }
@@ -125,25 +137,25 @@ TEST(ClipToTipCircle, ShortensLengthensOrLeavesAlone) {
     // Ending outside: moved back onto the circle.
     line[0] = {0.1, 0.5};
     line[1] = {0.3, 2.0};
-    ASSERT_EQ(clip_to_tip_circle(1, line), 1);
-    EXPECT_NEAR(polar_radius(line[1]), 11.0, 1e-12);
+    ASSERT_EQ(clip_to_tip_circle(gear.params, 1, line), 1);
+    EXPECT_NEAR(radius(line[1]), 11.0, 1e-12);
     EXPECT_LT(line[1].y, 2.0);
     // Ending inside: lengthened along the same line.
     line[0] = {0.1, 0.5};
     line[1] = {0.2, 0.7};
-    ASSERT_EQ(clip_to_tip_circle(1, line), 1);
-    EXPECT_NEAR(polar_radius(line[1]), 11.0, 1e-12);
+    ASSERT_EQ(clip_to_tip_circle(gear.params, 1, line), 1);
+    EXPECT_NEAR(radius(line[1]), 11.0, 1e-12);
     EXPECT_NEAR((line[1].y - 0.5) / (line[1].x - 0.1), 2.0, 1e-9);
     EXPECT_GT(line[1].x, 0.2);
     // A line passing outside the circle: untouched, result 0.
     line[0] = {20.0, 5.0};
     line[1] = {21.0, 5.1};
-    ASSERT_EQ(clip_to_tip_circle(1, line), 0);
+    ASSERT_EQ(clip_to_tip_circle(gear.params, 1, line), 0);
     EXPECT_TRUE(same_point(line[1], ProfilePoint{21.0, 5.1}));
     // Of the two crossings the larger-x one is taken.
     line[0] = {-1.0, 0.0};
     line[1] = {0.0, 0.0};
-    ASSERT_EQ(clip_to_tip_circle(1, line), 1);
+    ASSERT_EQ(clip_to_tip_circle(gear.params, 1, line), 1);
     EXPECT_NEAR(line[1].x, std::sqrt(21.0), 1e-12);
 }
 
@@ -169,8 +181,8 @@ TEST(ToothProfile, WorkedGearsJoinUndercutAndInvoluteWhereTheyCross) {
     for (const Worked& w : worked) {
         SCOPED_TRACE(testing::Message() << "z=" << w.z << " x=" << w.x);
         compute(w.z, w.x);
-        const GenerationCurves& c = generation_curves;
-        const ToothProfile& t = shifted_tooth;
+        const GenerationCurves& c = gear.curves;
+        const ToothProfile& t = gear.shifted_tooth;
         int kept = 0;  // flank points taken from the undercut curve
         while (kept <= t.flank_last && same_point(t.flank[kept], c.undercut_curve[kept])) ++kept;
         EXPECT_TRUE(same_point(t.flank[kept], c.involute_curve[w.involute_joined]));
@@ -189,10 +201,10 @@ TEST(ToothProfile, WorkedGearsJoinUndercutAndInvoluteWhereTheyCross) {
     }
     // Eight teeth: the dedendum stopped by the base circle.
     compute(8, 0.0);
-    EXPECT_EQ(generation_curves.involute_last, 86);
-    EXPECT_EQ(generation_curves.undercut_last, 250);
+    EXPECT_EQ(gear.curves.involute_last, 86);
+    EXPECT_EQ(gear.curves.undercut_last, 250);
     compute(20, 0.0);
-    EXPECT_EQ(generation_curves.involute_last, 60);
+    EXPECT_EQ(gear.curves.involute_last, 60);
 }
 
 // The dedendum loop stopped at the cutter's tip corner keeps its last sample on
@@ -201,19 +213,19 @@ TEST(ToothProfile, WorkedGearsJoinUndercutAndInvoluteWhereTheyCross) {
 TEST(ToothProfile, LastDedendumSampleMovesToTheTipCornerOnlyInsideTheRootCircle) {
     // Sixty teeth: stopped by the tip corner at sample 13, which lies outside the root circle.
     compute(60, 0.0);
-    const GenerationCurves& c = generation_curves;
+    const GenerationCurves& c = gear.curves;
     ASSERT_EQ(c.dedendum_last, 13);
     ProfilePoint a{}, q{};
     double lambda;
-    rack_involute_point(-0.13, a, q, lambda);
+    rack_involute_point(gear.params, -0.13, a, q, lambda);
     EXPECT_TRUE(same_point(c.dedendum_involute[13], q));
-    EXPECT_GT(polar_radius(q), gear_params.root_radius);
+    EXPECT_GT(radius(q), gear.params.root_radius);
     // Twenty teeth with x = 0.5 keep the grid sample too: the flank rises from the
     // root without folding back (a sample moved to the corner folded it at points 20 to 23).
     compute(20, 0.5);
-    ASSERT_EQ(shifted_tooth.flank_last, 80);
-    for (int i = 1; i <= shifted_tooth.flank_last; ++i)
-        EXPECT_GT(polar_radius(shifted_tooth.flank[i]), polar_radius(shifted_tooth.flank[i - 1]))
+    ASSERT_EQ(gear.shifted_tooth.flank_last, 80);
+    for (int i = 1; i <= gear.shifted_tooth.flank_last; ++i)
+        EXPECT_GT(radius(gear.shifted_tooth.flank[i]), radius(gear.shifted_tooth.flank[i - 1]))
             << "i=" << i;
 
     // Gears whose sample one step past the corner lay inside the root circle
@@ -222,57 +234,57 @@ TEST(ToothProfile, LastDedendumSampleMovesToTheTipCornerOnlyInsideTheRootCircle)
     for (auto zx : {std::make_pair(150, 0.0), std::make_pair(108, 0.0), std::make_pair(400, 0.0),
                     std::make_pair(65, 0.5), std::make_pair(22, 1.0), std::make_pair(200, 1.0)}) {
         SCOPED_TRACE(testing::Message() << "z=" << zx.first << " x=" << zx.second);
-        EXPECT_EQ(gear_refusal(zx.first, zx.second), nullptr);
+        EXPECT_EQ(gear_refusal(cutter, zx.first, zx.second), nullptr);
         compute(zx.first, zx.second);
-        const GearParams& g = gear_params;
+        const GearParams& g = gear.params;
         const ProfilePoint& last = c.dedendum_involute[c.dedendum_last];
         ProfilePoint corner{};
-        rack_undercut_point(-g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha)), a, corner);
+        rack_undercut_point(gear.params, -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha)), a, corner);
         EXPECT_NEAR(last.x, corner.x, 1e-12);
         EXPECT_NEAR(last.y, corner.y, 1e-12);
-        for (int i = 0; i <= shifted_tooth.flank_last; ++i)
-            ASSERT_GE(polar_radius(shifted_tooth.flank[i]), g.root_radius - 1e-9) << "i=" << i;
+        for (int i = 0; i <= gear.shifted_tooth.flank_last; ++i)
+            ASSERT_GE(radius(gear.shifted_tooth.flank[i]), g.root_radius - 1e-9) << "i=" << i;
     }
 }
 
 TEST(ToothProfile, MirrorFlankIsTheReflectionAboutTheToothCentre) {
     compute(20, 0.0);
-    const GearParams& g = gear_params;
-    for (int i = 0; i <= shifted_tooth.flank_last; ++i) {
-        const ProfilePoint& p = shifted_tooth.flank[i];
-        const ProfilePoint& m = shifted_tooth.mirror_flank[i];
-        EXPECT_NEAR(polar_radius(m), polar_radius(p), 1e-12);
-        EXPECT_NEAR(polar_angle(m), g.tooth_angle - polar_angle(p), 1e-12);
+    const GearParams& g = gear.params;
+    for (int i = 0; i <= gear.shifted_tooth.flank_last; ++i) {
+        const ProfilePoint& p = gear.shifted_tooth.flank[i];
+        const ProfilePoint& m = gear.shifted_tooth.mirror_flank[i];
+        EXPECT_NEAR(radius(m), radius(p), 1e-12);
+        EXPECT_NEAR(angle(m), g.tooth_angle - angle(p), 1e-12);
     }
     // The pitch point maps to the pitch circle at polar angle tooth_angle.
-    int pitch_index = 35 + generation_curves.dedendum_last;
-    ASSERT_TRUE(same_point(shifted_tooth.flank[pitch_index], ProfilePoint{0.0, 0.0}));
-    const ProfilePoint& m = shifted_tooth.mirror_flank[pitch_index];
-    EXPECT_NEAR(polar_radius(m), 10.0, 1e-12);
-    EXPECT_NEAR(polar_angle(m), g.tooth_angle, 1e-12);
+    int pitch_index = 35 + gear.curves.dedendum_last;
+    ASSERT_TRUE(same_point(gear.shifted_tooth.flank[pitch_index], ProfilePoint{0.0, 0.0}));
+    const ProfilePoint& m = gear.shifted_tooth.mirror_flank[pitch_index];
+    EXPECT_NEAR(radius(m), 10.0, 1e-12);
+    EXPECT_NEAR(angle(m), g.tooth_angle, 1e-12);
 }
 
 // ---- the accepted range ----------------------------------------------------------------
 
 TEST(GearRange, EdgesOfTheNumberOfTeethAndTheShift) {
-    for (int z : {Z_MIN - 1, Z_MAX + 1, 0, -20}) EXPECT_NE(gear_refusal(z, 0.0), nullptr) << z;
-    EXPECT_EQ(gear_refusal(Z_MIN, 0.0), nullptr);
-    EXPECT_EQ(gear_refusal(Z_MAX, 0.0), nullptr);
-    EXPECT_NE(std::strstr(gear_refusal(2, 0.0), "from 3 to 1000"), nullptr);
+    for (int z : {Z_MIN - 1, Z_MAX + 1, 0, -20}) EXPECT_NE(gear_refusal(cutter, z, 0.0), nullptr) << z;
+    EXPECT_EQ(gear_refusal(cutter, Z_MIN, 0.0), nullptr);
+    EXPECT_EQ(gear_refusal(cutter, Z_MAX, 0.0), nullptr);
+    EXPECT_NE(std::strstr(gear_refusal(cutter, 2, 0.0), "from 3 to 1000"), nullptr);
 
-    EXPECT_NE(gear_refusal(20, NAN), nullptr);
-    EXPECT_NE(gear_refusal(20, INFINITY), nullptr);
+    EXPECT_NE(gear_refusal(cutter, 20, NAN), nullptr);
+    EXPECT_NE(gear_refusal(cutter, 20, INFINITY), nullptr);
     // Dedendum 1.25 - x must be positive.
-    EXPECT_NE(gear_refusal(400, 1.25), nullptr);
-    EXPECT_EQ(gear_refusal(400, 1.2), nullptr);
+    EXPECT_NE(gear_refusal(cutter, 400, 1.25), nullptr);
+    EXPECT_EQ(gear_refusal(cutter, 400, 1.2), nullptr);
     // Addendum 1 + x must be positive.
-    EXPECT_NE(gear_refusal(50, -1.0), nullptr);
-    EXPECT_EQ(gear_refusal(50, -0.95), nullptr);
+    EXPECT_NE(gear_refusal(cutter, 50, -1.0), nullptr);
+    EXPECT_EQ(gear_refusal(cutter, 50, -0.95), nullptr);
     // Root radius z/2 - 1.25 + x must be positive: for z = 3 that means x > -0.25.
-    EXPECT_NE(std::strstr(gear_refusal(3, -0.25), "greater than -0.25 and less than 1.25"), nullptr);
+    EXPECT_NE(std::strstr(gear_refusal(cutter, 3, -0.25), "greater than -0.25 and less than 1.25"), nullptr);
     // A flank that leaves the band between root and tip circle.
-    EXPECT_NE(std::strstr(gear_refusal(5, -0.95), "band between root and tip circle"), nullptr);
-    EXPECT_EQ(gear_refusal(5, -0.9), nullptr);
+    EXPECT_NE(std::strstr(gear_refusal(cutter, 5, -0.95), "band between root and tip circle"), nullptr);
+    EXPECT_EQ(gear_refusal(cutter, 5, -0.9), nullptr);
 }
 
 // Half the tooth's angular thickness at radius R, from the involute function
@@ -303,8 +315,8 @@ TEST(GearRange, PointedToothIsAcceptedWithAWarningWhereItsFlanksMeet) {
     };
     for (Case c : {Case{10, 0.7}, Case{20, 1.24}, Case{8, 0.6}, Case{3, 0.5}}) {
         SCOPED_TRACE(testing::Message() << "z=" << c.z << " x=" << c.x);
-        EXPECT_EQ(gear_refusal(c.z, c.x), nullptr);
-        ASSERT_TRUE(gear_warning(c.z, c.x, text, sizeof text));
+        EXPECT_EQ(gear_refusal(cutter, c.z, c.x), nullptr);
+        ASSERT_TRUE(gear_warning(cutter, c.z, c.x, text, sizeof text));
         EXPECT_NE(std::strstr(text, "the tooth comes to a point below its tip circle"), nullptr) << text;
         EXPECT_EQ(std::strchr(text, '\n'), nullptr) << text;
         const char* at = std::strstr(text, "flanks meet at radius ");
@@ -316,23 +328,9 @@ TEST(GearRange, PointedToothIsAcceptedWithAWarningWhereItsFlanksMeet) {
     // Gears whose tooth keeps a top land, and refused gears, get no warning.
     for (Case c : {Case{10, 0.69}, Case{20, 0.0}, Case{20, 1.25}, Case{5, -0.95}}) {
         std::strcpy(text, "old");
-        EXPECT_FALSE(gear_warning(c.z, c.x, text, sizeof text)) << c.z << " " << c.x;
+        EXPECT_FALSE(gear_warning(cutter, c.z, c.x, text, sizeof text)) << c.z << " " << c.x;
         EXPECT_STREQ(text, "");
     }
-}
-
-TEST(GearRange, AskingLeavesTheModelStateAlone) {
-    compute(20, 0.5);
-    static GearParams params_before;
-    static GenerationCurves curves_before;
-    params_before = gear_params;
-    curves_before = generation_curves;
-    EXPECT_NE(gear_refusal(5, -0.95), nullptr);  // refused after a trial computation
-    EXPECT_EQ(gear_refusal(8, 0.0), nullptr);
-    char text[GEAR_WARNING_CAPACITY];
-    EXPECT_TRUE(gear_warning(10, 0.7, text, sizeof text));
-    EXPECT_EQ(std::memcmp(&params_before, &gear_params, sizeof params_before), 0);
-    EXPECT_EQ(std::memcmp(&curves_before, &generation_curves, sizeof curves_before), 0);
 }
 
 // z = 1 … 400, x = -1.5 … 1.5 in steps of 0.05, and nonsense the range check
@@ -344,39 +342,39 @@ TEST(GearRange, SweepOfTeethAndShifts) {
     for (int z : {0, -5, 1, 2})
         for (double x : {0.0, 0.5, double(NAN), 1e9, -1e9}) {
             compute(z, x);
-            EXPECT_LE(shifted_tooth.outline_last, POINT_CAPACITY - 1);
-            EXPECT_LE(generation_curves.involute_last, POINT_CAPACITY - 1);
+            EXPECT_LE(gear.shifted_tooth.outline_last, POINT_CAPACITY - 1);
+            EXPECT_LE(gear.curves.involute_last, POINT_CAPACITY - 1);
         }
     compute(2, 0.5);  // needs a 617-point outline
-    EXPECT_TRUE(profile_overflowed);
+    EXPECT_TRUE(gear.overflowed);
 
     int accepted = 0;
     for (int z = 1; z <= 400; ++z) {
         for (int step = -30; step <= 30; ++step) {
             double x = step * 0.05;
-            const char* refusal = gear_refusal(z, x);
+            const char* refusal = gear_refusal(cutter, z, x);
             compute(z, x);
-            const ToothProfile& t = shifted_tooth;
+            const ToothProfile& t = gear.shifted_tooth;
             ASSERT_LE(t.outline_last, POINT_CAPACITY - 1);
             if (refusal) continue;
             ++accepted;
             SCOPED_TRACE(testing::Message() << "z=" << z << " x=" << x);
-            const GearParams& g = gear_params;
+            const GearParams& g = gear.params;
             const int n = t.flank_last;
-            ASSERT_FALSE(profile_overflowed);
+            ASSERT_FALSE(gear.overflowed);
             ASSERT_EQ(t.outline_last, 2 * n + 20);
             const ProfilePoint& first = t.outline[0];
             const ProfilePoint& last = t.outline[t.outline_last];
-            ASSERT_NEAR(polar_radius(first), g.root_radius, 1e-9);
-            ASSERT_NEAR(polar_radius(last), g.root_radius, 1e-9);
-            ASSERT_NEAR(polar_angle(last) - polar_angle(first), 2.0 * PI / z, 1e-9);
+            ASSERT_NEAR(radius(first), g.root_radius, 1e-9);
+            ASSERT_NEAR(radius(last), g.root_radius, 1e-9);
+            ASSERT_NEAR(angle(last) - angle(first), 2.0 * PI / z, 1e-9);
             ASSERT_TRUE(same_point(t.outline[10], t.flank[0]));
             ASSERT_TRUE(same_point(last, t.mirror_flank[0]));
             ASSERT_NEAR(t.outline[10 + n].x, t.flank[n].x, 1e-12);
             ASSERT_NEAR(t.outline[10 + n].y, t.flank[n].y, 1e-12);
-            for (int k = 1; k < 10; ++k) ASSERT_NEAR(polar_radius(t.outline[10 + n + k]), g.tip_radius, 1e-12);
+            for (int k = 1; k < 10; ++k) ASSERT_NEAR(radius(t.outline[10 + n + k]), g.tip_radius, 1e-12);
             for (int i = 0; i <= n; ++i) {
-                double rho = polar_radius(t.flank[i]);
+                double rho = radius(t.flank[i]);
                 ASSERT_GE(rho, g.root_radius - 1e-9) << "i=" << i;
                 ASSERT_LE(rho, g.tip_radius + 1e-9) << "i=" << i;
             }

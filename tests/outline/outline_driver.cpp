@@ -9,21 +9,23 @@
 #include <cstdlib>
 #include <cstring>
 
+static Gear gear;  // the gear whose outline is written
+
 int main(int argc, char** argv) {
     if (argc != 10) {
         std::fprintf(stderr, "usage: %s ANGLE ADDENDUM DEDENDUM TIP_RADIUS Z X MODULE TOLERANCE FILE\n",
                      argv[0]);
         return 2;
     }
-    gear_cutter = Cutter{std::atof(argv[1]), std::atof(argv[2]), std::atof(argv[3]), std::atof(argv[4])};
+    const Cutter cutter = {std::atof(argv[1]), std::atof(argv[2]), std::atof(argv[3]), std::atof(argv[4])};
     const int z = std::atoi(argv[5]);
     const double x = std::atof(argv[6]);
-    if (const char* refusal = gear_refusal(z, x)) {
+    if (const char* refusal = gear_refusal(cutter, z, x)) {
         std::fprintf(stderr, "%s\n", refusal);
         return 1;
     }
-    compute_gear(z, x);
-    const GearOutline outline = build_gear_outline(x, std::atof(argv[7]), std::atof(argv[8]));
+    compute_gear(gear, cutter, z, x);
+    const GearOutline outline = build_gear_outline(gear, x, std::atof(argv[7]), std::atof(argv[8]));
     const char* name = argv[9];
     const size_t length = std::strlen(name);
     const bool dxf = length > 4 && std::strcmp(name + length - 4, ".dxf") == 0;

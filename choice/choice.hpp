@@ -1,0 +1,39 @@
+// What the user chose and the gears made of it: the one way every front end —
+// the console dialogue, the command line and the web page — takes a gear. A
+// choice is checked as a value and computed only once it is sound, so nothing
+// is ever put back after a refusal.
+#pragma once
+
+#include "geometry/geometry.hpp"
+
+// Everything that makes the gear shown and written: the gear, its cutter, the
+// module its lengths are given at, and its mate.
+struct GearChoice {
+    int z;
+    double x;
+    Cutter cutter;
+    double module;  // mm per module unit of every length shown and written
+    int mate_z;     // 0: no mate chosen, the default mate (default_mate_teeth, shift 0)
+    double mate_x;  // the chosen mate's shift
+};
+// The choice before any is taken: no gear, the specified cutter, module 1.
+constexpr GearChoice NO_CHOICE = {0, 0.0, SPECIFIED_CUTTER, 1.0, 0, 0.0};
+
+// ---- Global state ------------------------------------------------------------
+// All three written only by take_gear; read by every front end, the data, the
+// outline files, the figures and the scenes.
+extern GearChoice gear_choice;  // the choice the_gear was taken from
+extern Gear the_gear;           // the gear the user chose
+extern Gear the_mate;           // its mate: the chosen one or the default
+
+// Why the choice cannot be taken, in words a user can be shown (the gear's or
+// the mate's refusal, or the module's), or nullptr. The text is valid until the
+// next check.
+const char* choice_refusal(const GearChoice& choice);
+// Takes a sound choice: the gear and its mate computed from it, and it becomes
+// gear_choice; nullptr. A refused choice changes nothing: its reason.
+const char* take_gear(const GearChoice& choice);
+
+// Whether the user chose a mate (the pair's data is written and listed only then,
+// and whenever the mesh scene shows the pair).
+bool mate_chosen();

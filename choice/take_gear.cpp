@@ -1,0 +1,41 @@
+// The one procedure that takes a gear, and the gears it makes. Owns the
+// choice in effect, the gear and its mate.
+#include "choice/choice.hpp"
+
+#include <cstdio>
+
+// ---- Global state ------------------------------------------------------------
+GearChoice gear_choice = NO_CHOICE;  // written by take_gear; read by the front ends and the data
+Gear the_gear;                       // written by take_gear; read by everything that shows or writes it
+Gear the_mate;                       // written by take_gear; read by the pair's data, scene 8, the files
+static char refusal[320];            // choice_refusal's text for a module or a mate
+
+const char* choice_refusal(const GearChoice& c) {
+    if (const char* reason = gear_refusal(c.cutter, c.z, c.x)) return reason;
+    if (!(c.module >= MODULE_MIN && c.module <= MODULE_MAX)) {
+        std::snprintf(refusal, sizeof refusal, "the module must be from %g to %g mm", MODULE_MIN, MODULE_MAX);
+        return refusal;
+    }
+    if (c.mate_z != 0) {
+        if (const char* reason = gear_refusal(c.cutter, c.mate_z, c.mate_x)) {
+            std::snprintf(refusal, sizeof refusal, "the mate cannot be used: %s", reason);
+            return refusal;
+        }
+    }
+    return nullptr;
+}
+
+const char* take_gear(const GearChoice& choice) {
+    if (const char* reason = choice_refusal(choice)) return reason;
+    gear_choice = choice;
+    compute_gear(the_gear, choice.cutter, choice.z, choice.x);
+    if (choice.mate_z != 0)
+        compute_gear(the_mate, choice.cutter, choice.mate_z, choice.mate_x);
+    else
+        compute_gear(the_mate, choice.cutter, default_mate_teeth(choice.z), 0.0);
+    return nullptr;
+}
+
+bool mate_chosen() {
+    return gear_choice.mate_z != 0;
+}
