@@ -43,7 +43,7 @@ void draw_info_panel() {
                       d.over_pins.value);
     else
         std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "over pins: no contact on the involute");
-    if (scene_mode == LAST_SCENE) {  // the mesh: the pair's figures too
+    if (scene_mode == MESH_SCENE) {  // the mesh: the pair's figures too
         compute_mate();
         const PairData p = pair_data(d, mate_data(gear_module, 0.0));
         std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "mate: z2 = %d, x2 = %g", mate_teeth_in_use(),

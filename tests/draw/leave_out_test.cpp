@@ -153,7 +153,7 @@ TEST(LeaveOutUnseen, EveryPartInViewIsKeptUnchanged) {
         gear_cutter = gear.cutter;
         compute_gear(gear.z, gear.x);
         gear_cutter = SPECIFIED_CUTTER;
-        for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene) {
+        for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene) {
             std::vector<int> steps = {0};
             if (scene <= '5') steps.push_back(20);
             if (scene <= '3') steps.push_back(250);  // the curve's last step
