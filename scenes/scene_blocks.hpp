@@ -7,7 +7,8 @@
 #include "draw/draw.hpp"
 #include "scenes/scenes.hpp"
 
-// One scene, as the dispatch, the scene state and the front ends know it.
+// One scene: what the dispatch and the scene state read, and what the
+// procedures of the table in scenes.hpp hand the front ends.
 struct SceneRow {
     SceneMode key;              // the key that shows it, the character of its number
     const char* name;           // what it shows, in English
