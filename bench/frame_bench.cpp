@@ -70,11 +70,12 @@ static void add_to_compare(char scene, int z, int step, int zoom) {
 static void build_cases() {
     const int teeth[] = {8, 20, 100, 400, 1000};
     for (int z : teeth)
-        for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene) add(scene, z, 0.5, 0, 0);
+        for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene) add(scene, z, 0.5, 0, 0);
     for (char scene : {'1', '3', '6', '7'})
         for (int z : {20, 1000})
             for (int zoom : {-20, -40, -60, -100, -150, 30, 60}) add(scene, z, 0.5, 0, zoom);
-    for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene)  // the deepest zoom a picture or link takes
+    // The deepest zoom a picture or link takes.
+    for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene)
         for (int zoom : {-300, 300}) add(scene, 20, 0.5, 300, zoom);
     for (char scene : {'4', '5', '8'})
         for (int step : {3000, 10000}) add(scene, 20, 0.5, step, 0);

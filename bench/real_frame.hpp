@@ -8,7 +8,7 @@
 #include "geometry/geometry.hpp"
 
 struct FrameCase {
-    char scene;  // '1' … '7'
+    char scene;  // a scene's key, '1' … '8'
     int z;       // number of teeth
     double x;    // profile shift of the shifted gear
     int step;    // the scene's step counter before the frame (the scene clamps it itself)

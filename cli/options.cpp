@@ -4,7 +4,7 @@
 
 #include "console/console.hpp"  // parse_whole, parse_real: numbers read as the dialogue reads them
 #include "outline/outline.hpp"  // OUTLINE_TOLERANCE
-#include "scenes/scenes.hpp"    // SCENE_COUNT, STEP_LIMIT, ZOOM_LIMIT: the limits a link has, too
+#include "scenes/scenes.hpp"    // the table of scenes; STEP_LIMIT, ZOOM_LIMIT: the limits a link has, too
 
 #include <getopt.h>
 
@@ -270,7 +270,7 @@ static ParseResult set_output(int option_code, const char* value) {
         case OPT_SCENE:
             if (!parse_whole(value, n) || n < 1 || n > SCENE_COUNT)
                 return refuse("--scene must be 1 to %d, not \"%s\"", SCENE_COUNT, value);
-            out->scene = static_cast<SceneMode>(FIRST_SCENE - 1 + n);
+            out->scene = scene_key(n - 1);
             break;
         case OPT_STEP:
             if (!parse_whole(value, out->step) || out->step < 0 || out->step > STEP_LIMIT)
@@ -396,8 +396,8 @@ ParseResult parse_command_line(int argc, char** argv) {
     command_line = CommandLine{};
     command_line.cutter = SPECIFIED_CUTTER;
     command_line.module = 1.0;
-    command_line.defaults =
-        Output{OUTPUT_FLANK, FORMAT_DATA, nullptr, 1.0, false, OUTLINE_TOLERANCE, '1', 0, 0, 800, 800};
+    command_line.defaults = Output{OUTPUT_FLANK, FORMAT_DATA, nullptr, 1.0, false, OUTLINE_TOLERANCE,
+                                   FIRST_SCENE,  0,           0,       800, 800};
     opterr = 0;  // the reasons are ours, with the usage
     optind = 1;
     int code;

@@ -37,7 +37,7 @@ struct Output {
     bool standard;     // the standard gear (x = 0) instead of the shifted one
     double tolerance;  // mm: how far the flanks' chords may stray from the exact form
     // --render
-    SceneMode scene;  // FIRST_SCENE … LAST_SCENE
+    SceneMode scene;  // the key of scene --scene N, scene_key(N - 1)
     int step;         // step counter the frame starts from (the scene clamps it)
     int zoom;         // 'w' presses (negative: 'W' presses)
     int width;        // pixels

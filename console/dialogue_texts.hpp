@@ -14,8 +14,9 @@ constexpr char MATE_SHIFT_PROMPT_TEXT[] = "\n相手歯車の転位係数設定�
 constexpr char DATA_FILE_QUESTION_TEXT[] = "\nファイルへ歯面データ書き込み？  yes:1  no:0";
 constexpr char DATA_FILE_INTRO_TEXT[] = "\ndataz10,20,..（など歯数付加）へ書き込み";
 
-// The key help printed after every dialogue, one line each.
-constexpr int KEY_HELP_LINES = 6;
+// The key help printed after every dialogue, one line each: every key the
+// window takes (take_scene_key), each in quotes, Esc by its name.
+constexpr int KEY_HELP_LINES = 11;
 constexpr const char* KEY_HELP_TEXT[KEY_HELP_LINES] = {
     "\n's'キーで    ：描画継続",
     "\n'z'キーで    ：歯数変更",
@@ -23,4 +24,9 @@ constexpr const char* KEY_HELP_TEXT[KEY_HELP_LINES] = {
     "\n'1' '2' '3'キーで：歯先・歯元・切り下げ曲線・全歯形創成描画の選択",
     "\n'4' '5'キーで：ラックを転がす全歯の創成・歯車回転の全歯の創成描画の選択",
     "\n'6' '7'キーで：１つの歯形・全歯形描画の選択",
+    "\n'8'キーで    ：相手歯車とのかみあい描画の選択",
+    "\n'x'キーで    ：転位係数変更",
+    "\n'm'キーで    ：相手歯車の設定",
+    "\n'i'キーで    ：歯車データの表示・非表示",
+    "\nEscキーで    ：終了",
 };

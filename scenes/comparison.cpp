@@ -14,11 +14,6 @@ static ProfilePoint gear_centre_in_view() {
     return ProfilePoint{0.0, -scale_factor * the_gear.params.pitch_radius};
 }
 
-static const char* const ONE_TOOTH_LEGEND[] = {
-    "(6) display one gear tooth",      "     blue : pitch circle",       "     green: base circle",
-    "     blue tooth : standard gear", "     red tooth  : shifted gear",
-};
-
 // The two flanks of a tooth, each up to where they meet if the tooth is pointed.
 static void draw_flanks_as_cut(const ToothProfile& tooth, const Colour& colour) {
     ProfilePoint meeting;
@@ -48,7 +43,6 @@ static void draw_whole_gear_as_cut(const ToothProfile& tooth, const Colour& colo
 void scene_one_tooth() {
     const double s = scale_factor;
     const ProfilePoint g = gear_centre_in_view();
-    draw_legend(ONE_TOOTH_LEGEND);
     draw_cross(g, 0.0);
     draw_dash_dot_circle(g, s * the_gear.params.pitch_radius, blue);
     draw_circle(g, s * the_gear.params.tip_radius, red);
@@ -61,18 +55,12 @@ void scene_one_tooth() {
     draw_flanks_as_cut(the_gear.shifted_tooth, red);
 }
 
-static const char* const WHOLE_GEAR_LEGEND[] = {
-    "(7) display whole gear teeth",    "    blue curve:standard gear",   "    red curve :shifted gear",
-    "    blue  circle : pitch circle", "    green circle : base circle",
-};
-
 // Every tooth of both gears as cut: each outline is one angular pitch, and z copies
 // of it round the centre close up into the whole gear. The standard gear is
 // drawn last, over the shifted one.
 void scene_whole_gear() {
     const double s = scale_factor;
     const ProfilePoint g = gear_centre_in_view();
-    draw_legend(WHOLE_GEAR_LEGEND);
     draw_cross(g, 0.0);
     draw_dash_dot_circle(g, s * the_gear.params.pitch_radius, blue);
     draw_circle(g, s * the_gear.params.base_radius, green);

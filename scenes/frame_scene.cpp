@@ -1,20 +1,18 @@
-// The scene dispatch: which block records the frame of a scene. Owns no state.
-#include "scenes/scenes.hpp"
+// The scene dispatch: a frame of the scene shown, as the table of scenes
+// draws it. Owns no state.
+#include "scenes/scene_blocks.hpp"
 
 #include "record/device.hpp"
 #include "record/record.hpp"
-#include "scenes/scene_blocks.hpp"
-
-// The block of scene '1' + i at index i.
-static void (*const SCENE_BLOCKS[SCENE_COUNT])() = {
-    scene_addendum_involute, scene_dedendum_involute, scene_undercut_curve, scene_rack_rolling,
-    scene_rack_gear_meshing, scene_one_tooth,         scene_whole_gear,     scene_gears_in_mesh,
-};
 
 void record_scene_frame(int width, int height, bool leave_out_unseen) {
     begin_record(FrameSettings{width, height, frame_line_width, leave_out_unseen});
-    const bool scene = scene_mode >= FIRST_SCENE && scene_mode <= LAST_SCENE;
-    if (scene && info_panel_shown) draw_info_panel();
-    if (scene) SCENE_BLOCKS[scene_mode - FIRST_SCENE]();
+    const int i = scene_index(scene_mode);
+    if (i >= 0) {
+        const SceneRow& scene = SCENE_TABLE[i];
+        if (info_panel_shown) draw_info_panel();
+        draw_legend(scene.legend, scene.legend_lines);
+        scene.block();
+    }
     frame_line_width = device_line_width();
 }

@@ -91,16 +91,8 @@ static void draw_fixed_gear() {
     draw_cross(ORIGIN, 0.0);
 }
 
-static const char* const ADDENDUM_LEGEND[] = {
-    "(1) draw addendum involute generation",
-    "     blue circle  : pitch circle",
-    "     green circle : base circle",
-    "     red point:point of rack generation of involute curve",
-};
-
 static void draw_addendum_step(int n) {
     double t = roll_at_step(0.0, GENERATION_ROLL_STEP, n);
-    draw_legend(ADDENDUM_LEGEND);
     draw_fixed_gear();
     draw_disc(to_view(the_gear.curves.addendum_involute[n]), MARKER_RADIUS, red);
     draw_rack_rolled(1, t, black);
@@ -116,17 +108,9 @@ void scene_addendum_involute() {
     addendum_step = n + 1;
 }
 
-static const char* const DEDENDUM_LEGEND[] = {
-    "(2) draw dedendum involute generation",
-    "     blue circle  : pitch circle",
-    "     green circle : base circle",
-    "     red point:point of rack generation of involute curve",
-};
-
 // The rack rolls the other way from the pitch point, towards the base circle.
 static void draw_dedendum_step(int n) {
     double t = roll_at_step(0.0, -GENERATION_ROLL_STEP, n);
-    draw_legend(DEDENDUM_LEGEND);
     draw_fixed_gear();
     draw_wide_polyline(the_gear.curves.addendum_involute, the_gear.curves.addendum_last, red);
     draw_disc(to_view(the_gear.curves.dedendum_involute[n]), MARKER_RADIUS, red);
@@ -142,19 +126,11 @@ void scene_dedendum_involute() {
     dedendum_step = n + 1;
 }
 
-static const char* const UNDERCUT_LEGEND[] = {
-    "(3) draw undercut curve generation",
-    "     blue circle  : pitch circle",
-    "     green circle : base circle",
-    "     blue point : point of generation of undercut curve",
-};
-
 // The rack starts where its tip corner stands on the root circle (roll -u0,
 // already left of the pitch point) and rolls further left.
 static void draw_undercut_step(int n) {
     double first_roll = -the_gear.params.undercut_start_roll;
     double t = roll_at_step(first_roll, -GENERATION_ROLL_STEP, n);
-    draw_legend(UNDERCUT_LEGEND);
     draw_fixed_gear();
     draw_wide_polyline(the_gear.curves.involute_curve, the_gear.curves.involute_last, red);
     draw_disc(to_view(the_gear.curves.undercut_curve[n]), MARKER_RADIUS, blue);

@@ -43,7 +43,7 @@ void draw_info_panel() {
                       d.over_pins.value);
     else
         std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "over pins: no contact on the involute");
-    if (scene_mode == LAST_SCENE) {  // the mesh: the pair's figures too
+    if (scene_mode == MESH_SCENE) {  // the mesh: the pair's figures too
         const PairData p = pair_data(d, gear_data(the_mate, gear_choice.module, 0.0));
         std::snprintf(lines[n++], PANEL_LINE_CAPACITY, "mate: z2 = %d, x2 = %g", the_mate.params.z,
                       the_mate.params.x);

@@ -22,14 +22,6 @@ constexpr double MARKER_RADIUS = 0.01;  // view units: not zoomed
 constexpr double CONTACT_RADIUS = 0.008;
 constexpr float INTERFERENCE_Y = 0.65f;  // view units: under the legend and its cutter line
 
-static const char* const MESH_LEGEND[] = {
-    "(8) two gears in mesh",
-    "     red curve : gear,  blue curve : mate",
-    "     blue circle : working pitch circles",
-    "     green : base circles, line of action",
-    "     black points : teeth touching now",
-};
-
 // Where the pair stands: model units, the pitch point at the origin.
 struct MeshLayout {
     double gear_centre;  // y of the gear's centre, -rw1
@@ -126,7 +118,6 @@ static void draw_mesh_step(int n) {
     const GearParams& g2 = the_mate.params;
     const MeshLayout at = mesh_layout(n);
     const double s = scale_factor;
-    draw_legend(MESH_LEGEND);
     draw_cross(ORIGIN, 0.0);
     const ProfilePoint c1 = {0.0, s * at.gear_centre};
     const ProfilePoint c2 = {0.0, s * at.mate_centre};

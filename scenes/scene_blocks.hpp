@@ -1,11 +1,27 @@
-// The scene blocks, for the scene files: record_scene_frame runs one per
-// frame. Each draws one complete frame of its scene; the animated ones ('1'
-// to '5') then advance their step counter by one.
+// The table of scenes and the scene blocks, for the files of scenes/:
+// record_scene_frame runs one block per frame, after the scene's legend. Each
+// block draws the rest of the frame of its scene; the animated ones then
+// advance their step counter by one.
 #pragma once
 
 #include "choice/choice.hpp"
 #include "draw/draw.hpp"
 #include "scenes/scenes.hpp"
+
+// One scene: what the dispatch and the scene state read, and what the
+// procedures of the table in scenes.hpp hand the front ends.
+struct SceneRow {
+    SceneMode key;              // the key that shows it, the character of its number
+    const char* name;           // what it shows, in English
+    const char* const* legend;  // its own legend lines, drawn before its block
+    int legend_lines;
+    int* step;           // the step counter it draws from and advances; nullptr: a still picture
+    int (*last_step)();  // the last step it can show
+    void (*block)();     // draws the frame below its legend
+};
+// Scene i at index i. Constant; read by frame_scene.cpp, scene_state.cpp and
+// the procedures of the table in scenes.hpp.
+extern const SceneRow SCENE_TABLE[SCENE_COUNT];
 
 void scene_addendum_involute();  // '1'
 void scene_dedendum_involute();  // '2'
@@ -29,12 +45,6 @@ constexpr int LEGEND_LINES_MAX = 6;          // a scene's own lines and the cutt
 // degree sign: the window paints a legend byte by byte as ASCII glyphs, Cairo
 // and the canvas read it as UTF-8, and only ASCII is the same text to all.
 void draw_legend(const char* const* lines, int count);
-// draw_legend with the count taken from the array of lines itself.
-template <int N>
-inline void draw_legend(const char* const (&lines)[N]) {
-    static_assert(N < LEGEND_LINES_MAX, "a scene's legend leaves a line for the cutter");
-    draw_legend(lines, N);
-}
 
 // Roll parameter of step n of an animation that starts at first_roll and rolls
 // by roll_step per step. The current rack and every trace rack take their roll

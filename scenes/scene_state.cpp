@@ -1,7 +1,7 @@
 // The scene state and the procedures that change it: a new gear, a key, the
 // state of a picture or link. Owns scene_mode, the step counters and the line
 // width carried from frame to frame; writes the drawing layer's scale factor.
-#include "scenes/scenes.hpp"
+#include "scenes/scene_blocks.hpp"
 
 #include "draw/draw.hpp"
 #include "choice/choice.hpp"
@@ -14,7 +14,7 @@ SceneMode scene_mode = FIRST_SCENE;  // scene the next frame shows
 int addendum_step;                   // scene '1' step
 int dedendum_step;                   // scene '2' step
 int undercut_step;                   // scene '3' step
-int tooth_step;                      // scenes '4' and '5' step
+int tooth_step;                      // scenes '4', '5' and '8' step
 bool info_panel_shown;               // written by take_scene_key
 float frame_line_width = 1.0f;       // pixels; written by record_scene_frame and set_scene_state
 
@@ -22,10 +22,8 @@ float frame_line_width = 1.0f;       // pixels; written by record_scene_frame an
 constexpr float LATER_FRAME_LINE_WIDTH = 2.0f;
 
 void reset_step_counters() {
-    tooth_step = 0;
-    undercut_step = 0;
-    dedendum_step = 0;
-    addendum_step = 0;
+    for (const SceneRow& scene : SCENE_TABLE)
+        if (scene.step != nullptr) *scene.step = 0;
 }
 
 void start_new_gear() {
@@ -35,7 +33,7 @@ void start_new_gear() {
 }
 
 KeyEffect take_scene_key(unsigned char key) {
-    if (key >= FIRST_SCENE && key <= LAST_SCENE) {
+    if (scene_index(static_cast<SceneMode>(key)) >= 0) {
         scene_mode = static_cast<SceneMode>(key);  // a scene key restarts its scene, also the shown one
         reset_step_counters();
         return KEY_DRAW_FRAME;
@@ -57,7 +55,7 @@ KeyEffect take_scene_key(unsigned char key) {
         case 'x':
             return KEY_NEW_SHIFT;
         case 'm':
-            scene_mode = LAST_SCENE;
+            scene_mode = MESH_SCENE;
             reset_step_counters();
             return KEY_NEW_MATE;
         case KEY_ESCAPE:
@@ -69,33 +67,21 @@ KeyEffect take_scene_key(unsigned char key) {
 
 void set_scene_state(SceneMode scene, int step, int zoom) {
     scene_mode = scene;
-    addendum_step = dedendum_step = undercut_step = tooth_step = step;
+    for (const SceneRow& row : SCENE_TABLE)
+        if (row.step != nullptr) *row.step = step;
     scale_factor = zoomed_scale(START_SCALE, zoom);
     frame_line_width = LATER_FRAME_LINE_WIDTH;
 }
 
 int shown_step() {
-    switch (scene_mode) {
-        case '1': return std::max(0, addendum_step - 1);
-        case '2': return std::max(0, dedendum_step - 1);
-        case '3': return std::max(0, undercut_step - 1);
-        case '4':
-        case '5':
-        case LAST_SCENE: return std::max(0, tooth_step - 1);
-        default: return 0;
-    }
+    const int i = scene_index(scene_mode);
+    if (i < 0 || SCENE_TABLE[i].step == nullptr) return 0;
+    return std::max(0, *SCENE_TABLE[i].step - 1);
 }
 
 int last_step() {
-    switch (scene_mode) {
-        case '1': return the_gear.curves.addendum_last;
-        case '2': return the_gear.curves.dedendum_last;
-        case '3': return the_gear.curves.undercut_last;
-        case '4':
-        case '5':
-        case LAST_SCENE: return STEP_LIMIT;
-        default: return 0;
-    }
+    const int i = scene_index(scene_mode);
+    return i < 0 ? 0 : SCENE_TABLE[i].last_step();
 }
 
 int shown_zoom() {

@@ -5,11 +5,23 @@
 // command line change the state only through the procedures below.
 #pragma once
 
-using SceneMode = char;  // '1' to '8'
+using SceneMode = char;  // a scene's key, '1' to '8'
 
+// ---- The table of scenes ----------------------------------------------------
+// Every scene is one row of one table (scene_table.cpp): its key, its name,
+// its legend, its step counter, the block that draws it and where its steps
+// end. Scene i (0 … SCENE_COUNT - 1) is the one --scene and a link number
+// i + 1; its key is the character of that number.
 constexpr int SCENE_COUNT = 8;
-constexpr SceneMode FIRST_SCENE = '1';
-constexpr SceneMode LAST_SCENE = static_cast<SceneMode>('0' + SCENE_COUNT);
+constexpr SceneMode FIRST_SCENE = '1';  // a new gear starts on it
+constexpr SceneMode MESH_SCENE = '8';   // the gear and its mate in mesh; 'm' leads to it
+
+// The key of scene i, 0 for an i of no scene.
+SceneMode scene_key(int i);
+// What scene i shows, in English ("" for an i of no scene).
+const char* scene_name(int i);
+// The scene a key shows (its i), or -1 for a key that shows no scene.
+int scene_index(SceneMode key);
 
 // How far a frame asked for from outside (the command line's --step and --zoom,
 // a link in the page) may go; keys in the window and on the page have no limit.
@@ -24,13 +36,14 @@ constexpr int ZOOM_LIMIT = 300;  // 0.9^300 ≈ 2e-14: any further and nothing i
 // the drawing layer owns, too); read by record_scene_frame and the scene blocks.
 // The scene the next frame shows; '1' at start.
 extern SceneMode scene_mode;
-// Step counters of the animated scenes, one per scene ('4' and '5' share
-// tooth_step): set by a new gear, a scene key and set_scene_state; the scene
-// blocks clamp them and advance them by one a frame.
+// Step counters of the animated scenes, one per scene ('4', '5' and '8' share
+// tooth_step; which scene reads which is the table's): set by a new gear, a
+// scene key and set_scene_state; the scene blocks clamp them and advance them
+// by one a frame.
 extern int addendum_step;  // scene '1'
 extern int dedendum_step;  // scene '2'
 extern int undercut_step;  // scene '3'
-extern int tooth_step;     // scenes '4' and '5'
+extern int tooth_step;     // scenes '4', '5' and '8'
 // Whether the frames show the gear's data ('i' shows and hides it); off at start.
 extern bool info_panel_shown;
 // Pixels: the line width the next frame starts with, as GL's carries from frame
@@ -48,11 +61,11 @@ void start_new_gear();
 // take_scene_key has changed the scene state.
 enum KeyEffect {
     KEY_IGNORED,     // no command: only the window's last key changes
-    KEY_DRAW_FRAME,  // '1' … '7' (the scene restarted), 's', 'w', 'W' (zoomed), 'i' (the data shown or
-                     // hidden)
+    KEY_DRAW_FRAME,  // a scene key (the scene restarted), 's', 'w', 'W' (zoomed), 'i' (the data shown
+                     // or hidden)
     KEY_NEW_GEAR,    // 'z': ask the number of teeth and the shift
     KEY_NEW_SHIFT,   // 'x': ask the shift only, the number of teeth stays
-    KEY_NEW_MATE,    // 'm': ask the mate's number of teeth and shift; scene '8' from its start
+    KEY_NEW_MATE,    // 'm': ask the mate's number of teeth and shift; MESH_SCENE from its start
     KEY_END,         // Esc
 };
 constexpr unsigned char KEY_ESCAPE = 27;
@@ -76,14 +89,15 @@ int shown_step();
 int last_step();
 int shown_zoom();
 
-// The zoom at which the whole gear (in scene '8' both gears) just fits the
+// The zoom at which the whole gear (in the mesh scene both gears) just fits the
 // view, within ZOOM_LIMIT.
 int whole_gear_zoom();
 
 // Records one frame of scene_mode for a frame of width × height pixels, as the
-// window's display callback draws it: begin_record, the scene's block, which
-// draws its step and advances its step counter (any other scene: an empty
-// record, no counter changed), and the line width it leaves for the next frame.
+// window's display callback draws it: begin_record, the gear's data while
+// info_panel_shown, the scene's legend and its block, which draws its step and
+// advances its step counter (a scene_mode of no scene: an empty record, no
+// counter changed), and the line width it leaves for the next frame.
 // leave_out_unseen is true for every frame a user sees; false only to compare
 // against the drawing of everything.
 void record_scene_frame(int width, int height, bool leave_out_unseen = true);

@@ -1,7 +1,8 @@
 // Scenes '4' and '5': the rack cuts the whole tooth space; every earlier rack
 // stays on the picture and their envelope outlines the teeth. '4' rolls the
 // rack round the fixed gear, '5' turns the gear against a sliding rack.
-// Advances tooth_step, which the two scenes share; no clamp, no stored points.
+// Advances tooth_step, which the two scenes share with the mesh; no clamp, no
+// stored points.
 #include "scenes/scene_blocks.hpp"
 
 #include "record/device.hpp"
@@ -14,15 +15,8 @@ static const double FIRST_ROLL = PI / 2.0;
 constexpr double TOOTH_ROLL_STEP = -0.02;
 constexpr double MARKER_RADIUS = 0.01;  // view units: not zoomed
 
-static const char* const RACK_ROLLING_LEGEND[] = {
-    "(4) whole tooth profile generation by rack rolling on pitch circle",
-    "     blue : pitch circle",
-    "     green: base circle",
-};
-
 static void draw_rack_rolling_step(int n) {
     double t = roll_at_step(FIRST_ROLL, TOOTH_ROLL_STEP, n);
-    draw_legend(RACK_ROLLING_LEGEND);
     draw_cross(ORIGIN, 0.0);
     draw_gear_circles(ProfilePoint{0.0, -the_gear.params.pitch_radius});
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
@@ -34,12 +28,6 @@ void scene_rack_rolling() {
     draw_rack_rolling_step(tooth_step);
     tooth_step = tooth_step + 1;
 }
-
-static const char* const MESHING_LEGEND[] = {
-    "(5) whole tooth profile generation by rack-gear meshing",
-    "     blue  : pitch circle",
-    "     green : base circle",
-};
 
 // The gear's circles turned counter-clockwise by t about its centre; the matrix
 // is put back afterwards.
@@ -59,7 +47,6 @@ static void draw_turned_gear_circles(double t) {
 static void draw_meshing_step(int n) {
     double t = roll_at_step(FIRST_ROLL, TOOTH_ROLL_STEP, n);
     double sr = scale_factor * the_gear.params.pitch_radius;
-    draw_legend(MESHING_LEGEND);
     draw_cross(ORIGIN, 0.0);
     draw_disc(ORIGIN, MARKER_RADIUS, blue);  // the pitch point
     draw_turned_gear_circles(t);

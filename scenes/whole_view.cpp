@@ -19,7 +19,7 @@ constexpr double WHOLE_GEAR_MARGIN = 0.95;
 // the distance from the pitch point to its far side.
 static double reach_from_pitch_point() {
     const GearData gear = gear_data(the_gear, 1.0, 0.0);
-    if (scene_mode != LAST_SCENE) return gear.pitch_diameter / 2.0 + gear.tip_diameter / 2.0;
+    if (scene_mode != MESH_SCENE) return gear.pitch_diameter / 2.0 + gear.tip_diameter / 2.0;
     const GearData mate = gear_data(the_mate, 1.0, 0.0);
     const PairData pair = pair_data(gear, mate);
     return std::max(pair.working_pitch_diameter + gear.tip_diameter,

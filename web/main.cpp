@@ -511,3 +511,14 @@ WEB_EXPORT const std::uint64_t* web_trace_mask(int width, int height, double rat
     merge_trace_columns();
     return trace_mask_rows().lines;
 }
+
+// ---- the table of scenes -----------------------------------------------------------
+// For the page's scene buttons: scene i, 0 … SCENE_COUNT - 1 (web_constant),
+// by the character code of its key ('1' is 49; 0 for an i of no scene) and by
+// what it shows, in English ("" for an i of no scene).
+WEB_EXPORT int web_scene_key(int i) {
+    return scene_key(i);
+}
+WEB_EXPORT const char* web_scene_name(int i) {
+    return scene_name(i);
+}

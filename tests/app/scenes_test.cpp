@@ -1,4 +1,4 @@
-// The seven scenes as recorded, one frame at a time, with every figure recorded
+// The eight scenes as recorded, one frame at a time, with every figure recorded
 // whole: the step logic of the animated scenes, the legends, the markers at
 // positions worked out by hand from the rolling geometry, the trace racks,
 // and the figures of the comparison scenes in their colours and order, a
@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,13 +64,39 @@ std::vector<RecordVertex> recorded_vertices() {
                                      frame_record.vertices + frame_record.vertex_count);
 }
 
+// ---- the table of scenes -----------------------------------------------------------------
+
+// Scene i has the key of its number and a name of its own; an index or key of
+// no scene has none. The mesh runs on like '4' and '5', on their counter.
+TEST(SceneTable, EverySceneByNumberKeyAndName) {
+    std::set<std::string> names;
+    for (int i = 0; i < SCENE_COUNT; ++i) {
+        EXPECT_EQ(scene_key(i), '1' + i);
+        EXPECT_EQ(scene_index(scene_key(i)), i);
+        names.insert(scene_name(i));
+    }
+    EXPECT_EQ(names.size(), 8u);
+    EXPECT_EQ(names.count(""), 0u);
+    for (int i : {-1, SCENE_COUNT}) {
+        EXPECT_EQ(scene_key(i), '\0');
+        EXPECT_STREQ(scene_name(i), "");
+    }
+    for (char key : {'0', '9', 'm', '\0'}) EXPECT_EQ(scene_index(key), -1);
+    make_gear(12, 0.0, 0.1);
+    set_scene_state('8', 12, 0);
+    frame('8');
+    EXPECT_EQ(tooth_step, 13);
+    EXPECT_EQ(shown_step(), 12);
+    EXPECT_EQ(last_step(), STEP_LIMIT);
+}
+
 // ---- legends ---------------------------------------------------------------------------
 
 // Each scene heads its legend with its own number; the lines stand 0.05 apart
 // from (-0.9, 0.95) down.
 TEST(Legends, EachSceneHeadsItsLegendWithItsNumberInPlace) {
     make_gear(20, 0.5);
-    for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene) {
+    for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene) {
         frame(scene);
         const std::vector<std::string> lines = legend_lines();
         ASSERT_GE(lines.size(), 3u) << "scene " << scene;
@@ -125,9 +152,10 @@ const Generation GENERATION[] = {
 };
 
 // Frames show steps 0, 1, 2, …; the counter counts frames up to last + 1 and
-// rests there; the traces are the racks of steps 0, 5, 10, … below the
-// current step, each where the current rack stood; after the last step every
-// frame is the same picture.
+// rests there, and the page reads back the step shown and the curve's last;
+// the traces are the racks of steps 0, 5, 10, … below the current step, each
+// where the current rack stood; after the last step every frame is the same
+// picture.
 TEST(GenerationScenes, StepsClampTracesAndRepeats) {
     for (const Generation& g : GENERATION) {
         SCOPED_TRACE(testing::Message() << "scene " << g.scene);
@@ -138,6 +166,7 @@ TEST(GenerationScenes, StepsClampTracesAndRepeats) {
         for (int n = 0; n <= last; ++n) {
             frame(g.scene);
             ASSERT_EQ(*g.counter, n + 1);
+            ASSERT_EQ(shown_step(), n);
             ASSERT_EQ(racks(black), 1) << "step " << n;
             ASSERT_EQ(racks(green), n == 0 ? 0 : (n - 1) / 5 + 1) << "step " << n;
             if (n <= 5) {
@@ -155,6 +184,8 @@ TEST(GenerationScenes, StepsClampTracesAndRepeats) {
         const std::vector<RecordVertex> before = recorded_vertices();
         frame(g.scene);
         EXPECT_EQ(*g.counter, last + 1);
+        EXPECT_EQ(shown_step(), last);
+        EXPECT_EQ(last_step(), last);
         ASSERT_EQ(frame_record.vertex_count, static_cast<int>(before.size()));
         EXPECT_EQ(std::memcmp(before.data(), frame_record.vertices, before.size() * sizeof before[0]), 0);
     }
@@ -232,6 +263,8 @@ TEST(WholeToothScenes, EveryEarlierRackStaysAndTurnsWithTheGearInMeshing) {
         frame(scene);
         EXPECT_EQ(racks(green), 300);
         EXPECT_EQ(tooth_step, 301);
+        EXPECT_EQ(shown_step(), 300);
+        EXPECT_EQ(last_step(), STEP_LIMIT);
         EXPECT_EQ(addendum_step + dedendum_step + undercut_step, 0);
         // The traces are recorded last, in the trace layer, and nothing else is.
         const RecordItem& last = frame_record.items[frame_record.item_count - 1];
@@ -325,7 +358,7 @@ TEST(ComparisonScenes, OneToothCirclesAndFlanksInOrder) {
 
 // Scene '7': z copies of each outline (where they stand: scenes_e2e_test,
 // WholeGearHasTeethAllRound), the standard gear over the shifted one; both
-// still pictures repeat and own no counter.
+// still pictures repeat, own no counter and show only step 0.
 TEST(ComparisonScenes, WholeGearHasEveryToothOfBothAndStillPicturesRepeat) {
     make_gear(20, 0.5, 0.05);
     frame('7');
@@ -336,6 +369,8 @@ TEST(ComparisonScenes, WholeGearHasEveryToothOfBothAndStillPicturesRepeat) {
         frame(scene);
         const std::vector<RecordVertex> first = recorded_vertices();
         frame(scene);
+        EXPECT_EQ(shown_step(), 0);
+        EXPECT_EQ(last_step(), 0);
         ASSERT_EQ(frame_record.vertex_count, static_cast<int>(first.size()));
         EXPECT_EQ(std::memcmp(first.data(), frame_record.vertices, first.size() * sizeof first[0]), 0);
     }
@@ -380,7 +415,7 @@ TEST(ComparisonScenes, PointedToothEndsWhereItsFlanksMeet) {
 // (a frame that walked them all took 16 s, dropping them at the guard).
 TEST(DeepZoom, AFrameWalksWhatItShows) {
     make_gear(20, 0.5);
-    for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene) {
+    for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene) {
         set_scene_state(scene, 300, -300);
         record_scene_frame(800, 800);
         EXPECT_LT(frame_record.walked_unseen, 200000) << "scene " << scene;

@@ -14,7 +14,7 @@
 namespace {
 
 std::string to_cp932(const char* text) {
-    char out[512];
+    char out[1024];  // the whole first dialogue with its key help
     EXPECT_TRUE(convert_text("UTF-8", "CP932", text, out, sizeof out)) << text;
     return out;
 }

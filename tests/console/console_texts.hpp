@@ -14,6 +14,11 @@
     "\n'w' 'W'キーで：図の縮小拡大"                                                                   \
     "\n'1' '2' '3'キーで：歯先・歯元・切り下げ曲線・全歯形創成描画の選択"            \
     "\n'4' '5'キーで：ラックを転がす全歯の創成・歯車回転の全歯の創成描画の選択" \
-    "\n'6' '7'キーで：１つの歯形・全歯形描画の選択"
+    "\n'6' '7'キーで：１つの歯形・全歯形描画の選択"                                           \
+    "\n'8'キーで    ：相手歯車とのかみあい描画の選択"                                        \
+    "\n'x'キーで    ：転位係数変更"                                                                   \
+    "\n'm'キーで    ：相手歯車の設定"                                                                \
+    "\n'i'キーで    ：歯車データの表示・非表示"                                                 \
+    "\nEscキーで    ：終了"
 // A whole first dialogue up to the data-file question.
 #define START_TO_QUESTION HEADLINE STEP_ONE TEETH_PROMPT SHIFT_PROMPT FILE_QUESTION

@@ -125,7 +125,7 @@ protected:
 // of the window in each way the drawing layer leaves them out.
 TEST_F(PixelIdentity, CulledFramesPaintLikeWholeOnes) {
     for (int z : {8, 20, 100})
-        for (char scene = FIRST_SCENE; scene <= LAST_SCENE; ++scene)
+        for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene)
             expect_same_pixels(frame(scene, z, z == 20 ? 0.0 : 0.5, 7));
     for (const FrameCase& c :
          {// Large gears whose circles reach far outside.

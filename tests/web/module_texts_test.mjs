@@ -20,7 +20,8 @@ async function moduleMessages() {
   const teeth = (word) => call('web_check_teeth', ['string'], [word]);
   const shift = (z, word) => call('web_check_shift', ['number', 'string'], [z, word]);
   const cutter = (...values) => call('web_set_cutter', ['number', 'number', 'number', 'number'], values);
-  const start = (z, x) => call('web_start', ['number', 'number'], [z, x]);
+  const start = (z, x) => call('web_take_gear', ['number', 'number', 'number', 'number', 'number'], [z, x, 2, 0, 0]);
+  const warning = (ofMate) => call('web_gear_warning', ['number'], [ofMate]);
   const mate = (z, x) => call('web_set_mate', ['number', 'number'], [z, x]);
   const rows = () => call('web_gear_data_rows', [], []);
   const groups = {  // control characters, a word cut at 32 characters, one longer than read, one holding the wrapper
@@ -34,10 +35,9 @@ async function moduleMessages() {
   };
   // The page cannot set a refused cutter, so gear_refusal's wrapper of its reasons is made here.
   groups.cutter.push(`the cutter cannot be used: ${groups.cutter[0]}`);
-  call('web_set_module', ['number'], [2]);
   groups.rows = [(start(3, 0.8), rows())];  // still the 14.5° cutter: a span above where the flanks meet
   cutter(20, 1, 1.25, 0);
-  groups.warnings = [start(10, 0.7), mate(10, 0.7)];
+  groups.warnings = [(start(10, 0.7), warning(0)), (mate(10, 0.7), warning(1))];
   groups.rows.push(rows(), (start(3, -0.2), mate(0, 0), rows()), (start(8, 0), mate(16, 0), rows()),
     (start(20, 0), mate(20, 0), rows()), (start(20, 0), mate(3, -0.2), rows()));
   groups.downloads = [call('web_write_data_file', ['string'], ['/none/data']),

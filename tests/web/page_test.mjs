@@ -226,7 +226,7 @@ describe('the form and the keys', () => {
     // Through the page's own modules, as its buttons reach them.
     const inPage = (expression) => browser.evaluate(`import('./page.js').then((page) => ${expression})`);
     for (const [z, x] of [[20, 0.5], [8, 0], [150, 0]]) {
-      await inPage(`page.page.module._web_start(${z}, ${x})`);
+      await inPage(`page.page.module._web_take_gear(${z}, ${x}, 1, 0, 0)`);
       const [file, json] = [artifact(`desktop_data_z${z}`), artifact(`desktop_z${z}.json`)];
       runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), '--flank', file, '--info', json]);
       assert.ok(Buffer.from(await inPage('Array.from(page.dataFileBytes())')).equals(fs.readFileSync(file)),
