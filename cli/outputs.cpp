@@ -101,9 +101,8 @@ static int write_info(FILE* file, const void* context) {
                                          : write_gear_data_text(gear, file);
     const GearData mate = gear_data(the_mate, command_line.module, command_line.pin_diameter);
     const PairData pair = pair_data(gear, mate);
-    if (out.format == FORMAT_JSON) return write_gear_data_json(gear, file, &mate, &pair);
-    const int fault = write_gear_data_text(gear, file);
-    return fault != 0 ? fault : write_pair_data_text(mate, pair, file);
+    return out.format == FORMAT_JSON ? write_gear_data_json(gear, file, &mate, &pair)
+                                     : write_gear_data_text(gear, file, &mate, &pair);
 }
 
 static int write_output(const Output& out) {

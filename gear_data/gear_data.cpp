@@ -94,6 +94,8 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter) {
     d.addendum = c.addendum * m;
     d.dedendum = c.dedendum * m;
     d.tip_radius = c.tip_radius * m;
+    d.tooth_addendum = (c.addendum + x) * m;
+    d.tooth_dedendum = (c.dedendum - x) * m;
 
     d.pitch_diameter = m * z;
     d.base_diameter = d.pitch_diameter * std::cos(alpha);
@@ -162,6 +164,11 @@ PairData pair_data(const GearData& g1, const GearData& g2) {
     const double tip2 = std::sqrt(ra2 * ra2 - rb2 * rb2);
     const double line = p.centre_distance * std::sin(aw);  // between the two base tangent points
     p.contact_ratio = (tip1 + tip2 - line) / (PI * m * std::cos(alpha));
+    // The base tangent points lie rw1·sin α_w before the pitch point and rw2·sin α_w after it.
+    const double before = gear_working_radius * std::sin(aw);
+    const double after = line - before;
+    p.path_start = std::fmax(-before, after - tip2);
+    p.path_end = std::fmin(after, tip1 - before);
     // The path of contact runs from where the mate's tip cuts the line of action
     // to where the gear's does; each end must meet the other gear on its involute.
     const double low1 = std::hypot(rb1, line - tip2);  // the gear's radius at the mate's tip contact

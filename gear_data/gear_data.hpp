@@ -24,9 +24,11 @@ struct GearData {
     double shift;
     double module;
     double pressure_angle;  // degrees
-    double addendum;        // mm
-    double dedendum;
-    double tip_radius;  // the cutter's tip radius
+    double addendum;        // mm, the cutter's: ha·m, the gear's addendum before any shift
+    double dedendum;        // mm, the cutter's: hf·m
+    double tip_radius;      // mm, the cutter's tip radius
+    double tooth_addendum;  // mm, the gear's own: (ha + x)·m
+    double tooth_dedendum;  // mm, the gear's own: (hf - x)·m
     // circles
     double pitch_diameter;
     double base_diameter;
@@ -67,6 +69,12 @@ struct PairData {
     double reduced_tip_diameter;  // the gear's tip after the reduction: d1 + 2(ha + y - x2)m
     double mate_reduced_tip_diameter;  // the mate's: d2 + 2(ha + y - x1)m
     double contact_ratio;              // ε_α with the reduced tips
+    // The path of contact, mm along the line of action from the pitch point
+    // (negative before it, towards the gear's base tangent point): from where the
+    // mate's reduced tip circle cuts it to where the gear's does, each end within
+    // the base tangent points.
+    double path_start;
+    double path_end;
     bool interference;                 // a tip reaches below the other gear's form circle
     const char* interference_text;     // which tip digs into which root, when it does
 };
@@ -75,13 +83,57 @@ PairData pair_data(const GearData& gear, const GearData& mate);
 // pair runs clear.
 const char* pair_interference(const Gear& gear, const Gear& mate);
 
+// ---- the data as rows ----------------------------------------------------------
+// One list of rows, built once per gear and per pair, that every reader says
+// alike: the --info table and its JSON, the window's data panel and the page.
+
+enum RowKind {
+    ROW_WHOLE,    // a whole number
+    ROW_NUMBER,   // four decimals (ten significant digits in JSON)
+    ROW_YES_NO,   // value 1 or 0
+    ROW_MEASURE,  // a number that may not exist: then "-", the note says why
+};
+// Where a row is said (the JSON says every row with a key).
+constexpr unsigned ROW_IN_TABLE = 1;  // --info's table
+constexpr unsigned ROW_IN_PANEL = 2;  // the frames' data panel ('i')
+constexpr unsigned ROW_ON_PAGE = 4;   // the page's data beside the canvas
+constexpr unsigned ROW_EVERYWHERE = ROW_IN_TABLE | ROW_IN_PANEL | ROW_ON_PAGE;
+
+struct DataRow {
+    const char* key;      // its JSON key, or nullptr: not in the JSON
+    const char* name;     // what a student calls it
+    const char* name_ja;  // the same in Japanese (UTF-8)
+    RowKind kind;
+    double value;
+    bool known;         // false for a measure that does not exist
+    bool rounded_up;    // a bound (the least shift that avoids undercut): its digits rounded up
+    const char* unit;   // "mm", "deg", or "" for a number without one
+    const char* note;   // why a measure does not exist, which tip digs in; or nullptr
+    unsigned shown;     // ROW_IN_TABLE, ROW_IN_PANEL, ROW_ON_PAGE
+};
+
+constexpr int DATA_ROW_CAPACITY = 32;
+struct DataRows {
+    DataRow rows[DATA_ROW_CAPACITY];
+    int count;
+};
+DataRows gear_rows(const GearData& data);
+// The pair's rows: the mate's z and x, then the pair's own figures.
+DataRows pair_rows(const GearData& mate, const PairData& pair);
+
+// A row's value as every reader shows it: "%d", "%.4f" (a bound rounded up to
+// its last digit, so that the figure said is on the safe side), "yes" or "no",
+// and "-" for a measure that does not exist.
+constexpr int ROW_VALUE_CAPACITY = 40;
+void row_value_text(const DataRow& row, char* text, int capacity);
+
 // The data as an aligned table of names a student reads, with units and the
-// reason beside any measure that does not exist. 0, or the errno of a failed write.
-int write_gear_data_text(const GearData& data, FILE* file);
-// The data as one JSON object with the keys named as GearData's fields
-// (numbers, true/false, null), and with a mate the keys "mate" (its data) and
-// "pair". 0, or the errno of a failed write.
+// reason beside any measure that does not exist; with a mate, its table and
+// the pair's after the gear's. 0, or the errno of a failed write.
+int write_gear_data_text(const GearData& data, FILE* file, const GearData* mate = nullptr,
+                         const PairData* pair = nullptr);
+// The data as one JSON object with the rows' keys (numbers, true/false,
+// null), and with a mate the keys "mate" (its data) and "pair". 0, or the
+// errno of a failed write.
 int write_gear_data_json(const GearData& data, FILE* file, const GearData* mate = nullptr,
                          const PairData* pair = nullptr);
-// The mate's and the pair's rows after the gear's table.
-int write_pair_data_text(const GearData& mate, const PairData& pair, FILE* file);

@@ -32,6 +32,8 @@ struct MeshLayout {
     double gear_form_radius;  // where each gear's involute begins
     double mate_form_radius;
     const char* interference;  // which tip digs into which root, or nullptr
+    double path_start;         // the path of contact along the line of action, from the pitch point
+    double path_end;
 };
 
 static MeshLayout mesh_layout(int n) {
@@ -50,7 +52,9 @@ static MeshLayout mesh_layout(int n) {
                       turn * z1 / z2,
                       gear.form_diameter / 2.0,
                       mate.form_diameter / 2.0,
-                      pair.interference ? pair.interference_text : nullptr};
+                      pair.interference ? pair.interference_text : nullptr,
+                      pair.path_start,
+                      pair.path_end};
 }
 
 // The z copies of one tooth outline (in its gear's own frame: centre (0, -r),
@@ -135,17 +139,14 @@ static void draw_mesh_step(int n) {
                      mate_tooth_points, last2, blue);
     // The line of action: tangent to both base circles through the pitch point,
     // rising to the right at the working pressure angle; the gear's right flanks
-    // drive the mate's left ones along it, between the tip circles' cuts.
+    // drive the mate's left ones along it, on the path of contact the pair's data gives
+    // (between the cuts of the tip circles reduced for the clearance).
     const ProfilePoint u = {std::cos(at.working_angle), std::sin(at.working_angle)};
     const double t1 = at.gear_centre * u.y;  // the base tangent points, along u from the pitch point
     const double t2 = at.mate_centre * u.y;
     draw_line(in_view(ProfilePoint{t1 * u.x, t1 * u.y}), in_view(ProfilePoint{t2 * u.x, t2 * u.y}), green);
-    const double start =
-        std::fmax(t1, t2 - std::sqrt(g2.tip_radius * g2.tip_radius - g2.base_radius * g2.base_radius));
-    const double end =
-        std::fmin(t2, t1 + std::sqrt(g1.tip_radius * g1.tip_radius - g1.base_radius * g1.base_radius));
-    const ProfilePoint a = {start * u.x, start * u.y};
-    const ProfilePoint b = {end * u.x, end * u.y};
+    const ProfilePoint a = {at.path_start * u.x, at.path_start * u.y};
+    const ProfilePoint b = {at.path_end * u.x, at.path_end * u.y};
     draw_disc(in_view(a), MARKER_RADIUS, green);
     draw_disc(in_view(b), MARKER_RADIUS, green);
     if (at.interference) draw_interference(at, a, b);

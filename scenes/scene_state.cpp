@@ -87,3 +87,7 @@ int last_step() {
 int shown_zoom() {
     return static_cast<int>(std::lround(std::log(scale_factor / START_SCALE) / std::log(ZOOM_STEP)));
 }
+
+bool pair_data_shown() {
+    return mate_chosen() || scene_mode == MESH_SCENE;
+}

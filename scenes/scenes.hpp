@@ -89,6 +89,11 @@ int shown_step();
 int last_step();
 int shown_zoom();
 
+// Whether the pair's data is shown beside the gear's (the frames' data panel,
+// the page's data): when a mate was chosen, and whenever the mesh scene shows
+// the pair.
+bool pair_data_shown();
+
 // The zoom at which the whole gear (in the mesh scene both gears) just fits the
 // view, within ZOOM_LIMIT.
 int whole_gear_zoom();

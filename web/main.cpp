@@ -236,107 +236,75 @@ WEB_EXPORT const char* web_write_gear(const char* path, double module) {
 }
 
 // ---- the gear's data ------------------------------------------------------------------
-// At the module web_set_module set, with the usual pins; the mate's and the
-// pair's only for a chosen mate, as --info writes them only after --mate.
+// At the module of the gear shown, with the usual pins; the pair's whenever
+// pair_data_shown says so.
 
 struct DataShown {
     GearData gear;
-    bool with_mate;
+    bool with_pair;
     GearData mate;
     PairData pair;
 };
 
-static DataShown data_shown() {
-    DataShown shown = {gear_data(the_gear, gear_choice.module, 0.0), mate_chosen(), {}, {}};
-    if (shown.with_mate) {
+static DataShown data_shown(bool with_pair) {
+    DataShown shown = {gear_data(the_gear, gear_choice.module, 0.0), with_pair, {}, {}};
+    if (with_pair) {
         shown.mate = gear_data(the_mate, gear_choice.module, 0.0);
         shown.pair = pair_data(shown.gear, shown.mate);
     }
     return shown;
 }
 
-// The gear's data as --info FILE.json writes it.
+// The gear's data as --info FILE.json writes it: the pair's only for a chosen
+// mate, as --info writes them only after --mate.
 WEB_EXPORT const char* web_write_gear_data(const char* path) {
-    const DataShown shown = data_shown();
+    const DataShown shown = data_shown(mate_chosen());
     FILE* file = std::fopen(path, "wb");
     if (file == nullptr) return "the gear's data could not be made";
-    bool ok = (shown.with_mate ? write_gear_data_json(shown.gear, file, &shown.mate, &shown.pair)
+    bool ok = (shown.with_pair ? write_gear_data_json(shown.gear, file, &shown.mate, &shown.pair)
                                : write_gear_data_json(shown.gear, file)) == 0;
     ok = std::fclose(file) == 0 && ok;
     return ok ? "" : "the gear's data could not be written";
 }
 
-// The rows of the page's data panel, each "name\tvalue\n"; filled by web_gear_data_rows.
-static char data_rows[4096];
+// The rows of the page's data panel, each "name\tJapanese name\tvalue\n";
+// filled by web_gear_data_rows.
+static char data_rows[8192];
 static size_t data_rows_length;
 
-// One row more; a row that would not fit is left out (the longest panel uses a
-// quarter of the room).
-__attribute__((format(printf, 2, 3))) static void data_row(const char* name, const char* format, ...) {
-    char value[160];
-    va_list values;
-    va_start(values, format);
-    std::vsnprintf(value, sizeof value, format, values);
-    va_end(values);
-    const size_t room = sizeof data_rows - data_rows_length;
-    const int written = std::snprintf(data_rows + data_rows_length, room, "%s\t%s\n", name, value);
-    if (written > 0 && static_cast<size_t>(written) < room)
-        data_rows_length += static_cast<size_t>(written);
-    else
-        data_rows[data_rows_length] = '\0';
+// The rows meant for the page: the value with its unit, "— (why)" for a
+// measure that does not exist, "yes — which tip digs in" for a noted row.
+static void add_page_rows(const DataRows& rows) {
+    char value[ROW_VALUE_CAPACITY];
+    for (int i = 0; i < rows.count; ++i) {
+        const DataRow& row = rows.rows[i];
+        if (!(row.shown & ROW_ON_PAGE)) continue;
+        row_value_text(row, value, ROW_VALUE_CAPACITY);
+        const bool unit = row.unit[0] != '\0' && row.known;
+        const size_t room = sizeof data_rows - data_rows_length;
+        const int written =
+            !row.known ? std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t— (%s)\n", row.name,
+                                       row.name_ja, row.note ? row.note : "")
+            : row.note ? std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t%s — %s\n", row.name,
+                                       row.name_ja, value, row.note)
+                       : std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t%s%s%s\n", row.name,
+                                       row.name_ja, value, unit ? " " : "", unit ? row.unit : "");
+        // A row that would not fit is left out (the longest list uses a third of the room).
+        if (written > 0 && static_cast<size_t>(written) < room)
+            data_rows_length += static_cast<size_t>(written);
+        else
+            data_rows[data_rows_length] = '\0';
+    }
 }
 
-static void measure_row(const char* name, const Measure& measure) {
-    if (measure.known)
-        data_row(name, "%.4f mm", measure.value);
-    else
-        data_row(name, "— (%s)", measure.reason);
-}
-
-// The panel beside the canvas: the figures a student checks, in mm at the
-// module, and the undercut and pointed states in words.
+// The page's data beside the canvas: the gear's rows, and the pair's as
+// pair_data_shown says for the frame shown last.
 WEB_EXPORT const char* web_gear_data_rows() {
-    const DataShown shown = data_shown();
-    const GearData& d = shown.gear;
+    const DataShown shown = data_shown(pair_data_shown());
     data_rows_length = 0;
     data_rows[0] = '\0';
-    data_row("module", "%g mm", d.module);
-    data_row("pitch diameter", "%.4f mm", d.pitch_diameter);
-    data_row("base diameter", "%.4f mm", d.base_diameter);
-    data_row("tip diameter", "%.4f mm", d.tip_diameter);
-    data_row("root diameter", "%.4f mm", d.root_diameter);
-    data_row("form diameter", "%.4f mm", d.form_diameter);
-    data_row("tooth thickness on the pitch circle", "%.4f mm", d.tooth_thickness);
-    if (d.pointed)
-        data_row("tooth thickness on the tip circle", "— (the tooth is pointed)");
-    else
-        data_row("tooth thickness on the tip circle", "%.4f mm", d.tip_thickness);
-    char name[64];
-    std::snprintf(name, sizeof name, "span over %d %s", d.span_teeth, d.span_teeth == 1 ? "tooth" : "teeth");
-    measure_row(name, d.span);
-    std::snprintf(name, sizeof name, "over pins of %.4f mm", d.pin_diameter);
-    measure_row(name, d.over_pins);
-    // The least shift rounded up, so that the shift it names does avoid the undercut.
-    if (d.undercut)
-        data_row("undercut", "yes — a shift of at least %.3f avoids it",
-                 std::ceil(d.min_shift_no_undercut * 1000.0 - 1e-9) / 1000.0);
-    else
-        data_row("undercut", "no");
-    if (d.pointed)
-        data_row("pointed", "yes — the flanks meet at d = %.4f mm", d.pointed_diameter.value);
-    else
-        data_row("pointed", "no");
-    if (shown.with_mate) {
-        const PairData& p = shown.pair;
-        data_row("mate", "z2 = %d, x2 = %g", shown.mate.teeth, shown.mate.shift);
-        data_row("working pressure angle", "%.4f°", p.working_pressure_angle);
-        data_row("centre distance", "%.4f mm", p.centre_distance);
-        data_row("contact ratio", "%.4f", p.contact_ratio);
-        if (p.interference)
-            data_row("interference", "yes — %s", p.interference_text);
-        else
-            data_row("interference", "no");
-    }
+    add_page_rows(gear_rows(shown.gear));
+    if (shown.with_pair) add_page_rows(pair_rows(shown.mate, shown.pair));
     return data_rows;
 }
 

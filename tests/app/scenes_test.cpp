@@ -5,6 +5,7 @@
 // pointed tooth included.
 #include "choice/choice.hpp"
 #include "draw/draw.hpp"
+#include "gear_data/gear_data.hpp"
 #include "scenes/scenes.hpp"
 #include "tests/record/record_reading.hpp"
 
@@ -424,7 +425,9 @@ TEST(DeepZoom, AFrameWalksWhatItShows) {
 }
 
 // 'i' shows the gear's data beside every scene's legend and hides it again;
-// off at start, so the frames are the scenes' own.
+// off at start, so the frames are the scenes' own. The least shift that
+// avoids undercut (0.78209 for z = 8) is said rounded up: the shift said
+// avoids it, the one a digit below does not.
 TEST(InfoPanel, TheKeyShowsAndHidesTheGearsData) {
     make_gear(8, 0.0);
     frame('3');
@@ -433,8 +436,12 @@ TEST(InfoPanel, TheKeyShowsAndHidesTheGearsData) {
     frame('3');
     const std::vector<std::string> shown = legend_lines();
     ASSERT_GT(shown.size(), legend + 8);
-    EXPECT_EQ(shown[0], "gear data in mm, module 1");
-    EXPECT_NE(std::find(shown.begin(), shown.end(), "undercut: shift x >= 0.782 avoids it"), shown.end());
+    EXPECT_EQ(shown[0], "number of teeth z  8");
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "least shift without undercut  0.7821"), shown.end());
+    make_gear(8, 0.7821);
+    EXPECT_FALSE(gear_data(the_gear, 1.0, 0.0).undercut);
+    make_gear(8, 0.7820);
+    EXPECT_TRUE(gear_data(the_gear, 1.0, 0.0).undercut);
     take_scene_key('i');
     frame('3');
     EXPECT_EQ(legend_lines().size(), legend);

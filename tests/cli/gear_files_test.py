@@ -219,6 +219,7 @@ class GearFiles(unittest.TestCase):
 
     def test_gear_data(self):
         keys = {"teeth", "shift", "module", "pressure_angle", "addendum", "dedendum", "tip_radius",
+                "tooth_addendum", "tooth_dedendum",
                 "pitch_diameter", "base_diameter", "tip_diameter", "root_diameter", "pitch", "base_pitch",
                 "tooth_thickness", "tip_thickness", "pointed", "pointed_diameter", "undercut",
                 "min_shift_no_undercut", "min_teeth_no_undercut", "form_diameter", "span_teeth", "span",
@@ -227,6 +228,8 @@ class GearFiles(unittest.TestCase):
         r = run("-z", "10", "-x", "0.7", "--module", "2", "--info", "--info", "ten.json")
         self.assertEqual(r.returncode, 0, r.stderr)
         self.assertRegex(r.stdout, r"tip diameter +26\.8000 mm\n")
+        # The cutter's heights said as the cutter's, the tooth's own beside them.
+        self.assertRegex(r.stdout, r"cutter addendum +2\.0000 mm\n(.*\n)*tooth addendum +3\.4000 mm\n")
         with open(path("ten.json")) as f:
             data = json.load(f)
         self.assertEqual(set(data), keys)

@@ -1,0 +1,125 @@
+// The gear's and the pair's data as one list of rows, with the words and the
+// digits every reader uses. No state.
+#include "gear_data/gear_data.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr unsigned EVERYWHERE = ROW_EVERYWHERE;
+constexpr unsigned NOT_IN_PANEL = ROW_IN_TABLE | ROW_ON_PAGE;
+constexpr unsigned NOT_IN_TABLE = ROW_IN_PANEL | ROW_ON_PAGE;
+
+struct RowList {
+    DataRows list;
+
+    DataRow& add(const char* key, const char* name, const char* name_ja, RowKind kind, double value,
+                 const char* unit, unsigned shown) {
+        DataRow& row = list.rows[list.count++];
+        row = DataRow{key, name, name_ja, kind, value, true, false, unit, nullptr, shown};
+        return row;
+    }
+    void length(const char* key, const char* name, const char* name_ja, double mm, unsigned shown) {
+        add(key, name, name_ja, ROW_NUMBER, mm, "mm", shown);
+    }
+    void measure(const char* key, const char* name, const char* name_ja, const Measure& m, unsigned shown) {
+        DataRow& row = add(key, name, name_ja, ROW_MEASURE, m.value, "mm", shown);
+        row.known = m.known;
+        row.note = m.known ? nullptr : m.reason;
+    }
+    void yes_no(const char* key, const char* name, const char* name_ja, bool value, unsigned shown) {
+        add(key, name, name_ja, ROW_YES_NO, value ? 1.0 : 0.0, "", shown);
+    }
+};
+
+}  // namespace
+
+DataRows gear_rows(const GearData& d) {
+    RowList r{};
+    r.add("teeth", "number of teeth z", "歯数 z", ROW_WHOLE, d.teeth, "", EVERYWHERE);
+    r.add("shift", "profile shift coefficient x", "転位係数 x", ROW_NUMBER, d.shift, "", EVERYWHERE);
+    r.length("module", "module m", "モジュール m", d.module, EVERYWHERE);
+    r.add("pressure_angle", "pressure angle", "圧力角", ROW_NUMBER, d.pressure_angle, "deg", NOT_IN_PANEL);
+    r.length("addendum", "cutter addendum", "工具の歯末のたけ", d.addendum, NOT_IN_PANEL);
+    r.length("dedendum", "cutter dedendum", "工具の歯元のたけ", d.dedendum, NOT_IN_PANEL);
+    r.length("tip_radius", "cutter tip radius", "工具歯先の丸み半径", d.tip_radius, NOT_IN_PANEL);
+    r.length("tooth_addendum", "tooth addendum", "歯末のたけ", d.tooth_addendum, NOT_IN_PANEL);
+    r.length("tooth_dedendum", "tooth dedendum", "歯元のたけ", d.tooth_dedendum, NOT_IN_PANEL);
+    r.length("pitch_diameter", "pitch (reference) diameter", "基準円直径", d.pitch_diameter, EVERYWHERE);
+    r.length("base_diameter", "base diameter", "基礎円直径", d.base_diameter, EVERYWHERE);
+    r.length("tip_diameter", "tip diameter", "歯先円直径", d.tip_diameter, EVERYWHERE);
+    r.length("root_diameter", "root diameter", "歯底円直径", d.root_diameter, EVERYWHERE);
+    r.length("pitch", "pitch", "ピッチ", d.pitch, NOT_IN_PANEL);
+    r.length("base_pitch", "base pitch", "法線ピッチ", d.base_pitch, NOT_IN_PANEL);
+    r.length("tooth_thickness", "tooth thickness on the pitch circle", "基準円上の歯厚", d.tooth_thickness,
+             EVERYWHERE);
+    r.length("tip_thickness", "tooth thickness on the tip circle", "歯先円上の歯厚", d.tip_thickness,
+             EVERYWHERE);
+    r.yes_no("pointed", "pointed tooth", "歯先のとがり", d.pointed, EVERYWHERE);
+    r.measure("pointed_diameter", "diameter where the flanks meet", "両側の歯面の交わる直径", d.pointed_diameter,
+              EVERYWHERE);
+    r.yes_no("undercut", "undercut", "切り下げ", d.undercut, EVERYWHERE);
+    r.add("min_shift_no_undercut", "least shift without undercut", "切り下げを避ける最小の転位係数", ROW_NUMBER,
+          d.min_shift_no_undercut, "", EVERYWHERE)
+        .rounded_up = true;
+    r.add("min_teeth_no_undercut", "least teeth without undercut", "切り下げを避ける最小の歯数", ROW_NUMBER,
+          d.min_teeth_no_undercut, "", NOT_IN_PANEL)
+        .rounded_up = true;
+    r.length("form_diameter", "form diameter (the involute begins)", "インボリュート開始円直径", d.form_diameter,
+             EVERYWHERE);
+    r.add("span_teeth", "teeth spanned", "またぎ歯数", ROW_WHOLE, d.span_teeth, "", EVERYWHERE);
+    r.measure("span", "span measurement", "またぎ歯厚", d.span, EVERYWHERE);
+    r.length("pin_diameter", "pin diameter", "ピン径", d.pin_diameter, EVERYWHERE);
+    r.measure("over_pins", "measurement over pins", "オーバーピン寸法", d.over_pins, EVERYWHERE);
+    return r.list;
+}
+
+DataRows pair_rows(const GearData& mate, const PairData& p) {
+    RowList r{};
+    r.add(nullptr, "mate's number of teeth z2", "相手歯車の歯数 z2", ROW_WHOLE, mate.teeth, "", NOT_IN_TABLE);
+    r.add(nullptr, "mate's shift coefficient x2", "相手歯車の転位係数 x2", ROW_NUMBER, mate.shift, "",
+          NOT_IN_TABLE);
+    r.add("working_pressure_angle", "working pressure angle", "かみあい圧力角", ROW_NUMBER,
+          p.working_pressure_angle, "deg", EVERYWHERE);
+    r.length("centre_distance", "centre distance", "中心距離", p.centre_distance, EVERYWHERE);
+    r.add("centre_distance_modification", "centre distance modification y", "中心距離修正係数 y", ROW_NUMBER,
+          p.centre_distance_modification, "", NOT_IN_PANEL);
+    r.length("tip_reduction", "tip reduction for the clearance", "頂げき確保のための歯先の切り下げ量",
+             p.tip_reduction, NOT_IN_PANEL);
+    r.length(nullptr, "tip diameter after the reduction", "切り下げ後の歯先円直径", p.reduced_tip_diameter,
+             NOT_IN_PANEL);
+    r.length(nullptr, "mate's tip diameter after it", "切り下げ後の相手歯車の歯先円直径",
+             p.mate_reduced_tip_diameter, NOT_IN_PANEL);
+    r.add("contact_ratio", "contact ratio", "かみあい率", ROW_NUMBER, p.contact_ratio, "", EVERYWHERE);
+    r.yes_no("interference", "interference", "干渉", p.interference, EVERYWHERE);
+    r.list.rows[r.list.count - 1].note = p.interference ? p.interference_text : nullptr;
+    return r.list;
+}
+
+void row_value_text(const DataRow& row, char* text, int capacity) {
+    const size_t room = static_cast<size_t>(capacity);
+    switch (row.kind) {
+        case ROW_WHOLE:
+            std::snprintf(text, room, "%d", static_cast<int>(row.value));
+            return;
+        case ROW_YES_NO:
+            std::snprintf(text, room, "%s", row.value != 0.0 ? "yes" : "no");
+            return;
+        case ROW_MEASURE:
+            if (!row.known) {
+                std::snprintf(text, room, "-");
+                return;
+            }
+            break;
+        case ROW_NUMBER:
+            break;
+    }
+    // A bound goes up to its next ten-thousandth; one that lies on a digit,
+    // give or take rounding, stays there.
+    const double value = row.rounded_up ? std::ceil(row.value * 1e4 - 1e-6) / 1e4 : row.value;
+    const int length = std::snprintf(text, room, "%.4f", value);
+    // A figure that rounds to zero is zero, without a sign.
+    if (length == 7 && std::strcmp(text, "-0.0000") == 0) std::snprintf(text, room, "0.0000");
+}
