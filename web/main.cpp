@@ -2,6 +2,8 @@
 // wasm module. The gear, the scenes and the drawing are the program's own;
 // a frame is recorded into frame_record and painted by painter.js on a canvas.
 // The scene state is the scenes' own, changed through their procedures.
+#include "app/app.hpp"
+#include "cli/options.hpp"
 #include "console/console.hpp"
 #include "console/dialogue_texts.hpp"
 #include "draw/draw.hpp"
@@ -339,6 +341,7 @@ constexpr SharedConstant shared(const char* name, size_t value) {
 #define SIZE(type) shared("sizeof " #type, sizeof(type))
 #define KIND(kind) shared("ItemKind::" #kind, static_cast<size_t>(ItemKind::kind))
 #define CONSTANT(name) shared(#name, static_cast<size_t>(name))
+#define PROFILE_LETTER(k) shared("CUTTER_PROFILES[" #k "].letter", static_cast<size_t>(CUTTER_PROFILES[k].letter))
 static constexpr SharedConstant SHARED_CONSTANTS[] = {
     FIELD(FrameRecord, item_count),
     FIELD(FrameRecord, vertex_count),
@@ -364,11 +367,22 @@ static constexpr SharedConstant SHARED_CONSTANTS[] = {
     CONSTANT(SCENE_COUNT),
     CONSTANT(STEP_LIMIT),
     CONSTANT(ZOOM_LIMIT),
+    CONSTANT(SIZE_SIDE_MIN),
+    CONSTANT(SIZE_SIDE_MAX),
+    CONSTANT(WINDOW_SIZE),
+    CONSTANT(DEFAULT_MATE_TEETH_MAX),
+    CONSTANT(CUTTER_PROFILE_COUNT),
+    PROFILE_LETTER(0),
+    PROFILE_LETTER(1),
+    PROFILE_LETTER(2),
+    PROFILE_LETTER(3),
 };
+static_assert(CUTTER_PROFILE_COUNT == 4, "a PROFILE_LETTER above for each profile");
 #undef FIELD
 #undef SIZE
 #undef KIND
 #undef CONSTANT
+#undef PROFILE_LETTER
 
 constexpr bool none_negative() {
     for (const SharedConstant& constant : SHARED_CONSTANTS)

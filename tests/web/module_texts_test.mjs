@@ -14,15 +14,14 @@ const {Browser, serve} = await pageTestTools(pageDir);
 
 // Runs in the page: the module's messages by group, each {english, japanese}.
 async function moduleMessages() {
-  const {page} = await import('./page.js');
+  const {call} = await import('./exports.js');
   const {japaneseText, japaneseDataRow} = await import('./module_texts.js');
-  const call = (name, types, args) => page.module.ccall(name, 'string', types, args);
-  const teeth = (word) => call('web_check_teeth', ['string'], [word]);
-  const shift = (z, word) => call('web_check_shift', ['number', 'string'], [z, word]);
-  const cutter = (...values) => call('web_set_cutter', ['number', 'number', 'number', 'number'], values);
-  const start = (z, x) => call('web_start', ['number', 'number'], [z, x]);
-  const mate = (z, x) => call('web_set_mate', ['number', 'number'], [z, x]);
-  const rows = () => call('web_gear_data_rows', [], []);
+  const teeth = (word) => call.web_check_teeth(word);
+  const shift = (z, word) => call.web_check_shift(z, word);
+  const cutter = (...values) => call.web_set_cutter(...values);
+  const start = (z, x) => call.web_start(z, x);
+  const mate = (z, x) => call.web_set_mate(z, x);
+  const rows = () => call.web_gear_data_rows();
   const groups = {  // control characters, a word cut at 32 characters, one longer than read, one holding the wrapper
     teeth: ['8O', '2', '1001', '', 'a\x01b\x1b', 'abcdefghij'.repeat(4), 'ß'.repeat(70), 'a" is not a whole number: b']
       .map(teeth),
@@ -34,15 +33,15 @@ async function moduleMessages() {
   };
   // The page cannot set a refused cutter, so gear_refusal's wrapper of its reasons is made here.
   groups.cutter.push(`the cutter cannot be used: ${groups.cutter[0]}`);
-  call('web_set_module', ['number'], [2]);
+  call.web_set_module(2);
   groups.rows = [(start(3, 0.8), rows())];  // still the 14.5° cutter: a span above where the flanks meet
   cutter(20, 1, 1.25, 0);
   groups.warnings = [start(10, 0.7), mate(10, 0.7)];
   groups.rows.push(rows(), (start(3, -0.2), mate(0, 0), rows()), (start(8, 0), mate(16, 0), rows()),
     (start(20, 0), mate(20, 0), rows()), (start(20, 0), mate(3, -0.2), rows()));
-  groups.downloads = [call('web_write_data_file', ['string'], ['/none/data']),
-    call('web_write_gear', ['string', 'number'], ['/none/gear.svg', 1]),
-    call('web_write_gear_data', ['string'], ['/none/gear.json']),  // a file made but not written: no way here
+  groups.downloads = [call.web_write_data_file('/none/data'),
+    call.web_write_gear('/none/gear.svg', 1),
+    call.web_write_gear_data('/none/gear.json'),  // a file made but not written: no way here
     'the data file could not be written', "the gear's outline could not be written",
     "the gear's data could not be written"];
   const rowByRow = groups.rows.map((text) => text.split('\n').filter(Boolean)

@@ -224,9 +224,9 @@ describe('the form and the keys', () => {
   test('downloads hold the desktop\'s bytes', async () => {
     await browser.open(`${server.url}index.html?z=20&x=0.5&embed=1`);
     // Through the page's own modules, as its buttons reach them.
-    const inPage = (expression) => browser.evaluate(`import('./page.js').then((page) => ${expression})`);
+    const inPage = (expression) => browser.evaluate(`import('./downloads.js').then((page) => ${expression})`);
     for (const [z, x] of [[20, 0.5], [8, 0], [150, 0]]) {
-      await inPage(`page.page.module._web_start(${z}, ${x})`);
+      await browser.evaluate(`import('./exports.js').then(({call}) => call.web_start(${z}, ${x}))`);
       const [file, json] = [artifact(`desktop_data_z${z}`), artifact(`desktop_z${z}.json`)];
       runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), '--flank', file, '--info', json]);
       assert.ok(Buffer.from(await inPage('Array.from(page.dataFileBytes())')).equals(fs.readFileSync(file)),
