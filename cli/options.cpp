@@ -393,9 +393,9 @@ ParseResult parse_command_line(int argc, char** argv) {
     c_argv = argv;
     command_line = CommandLine{};
     command_line.cutter = SPECIFIED_CUTTER;
-    command_line.module = 1.0;
+    command_line.module = DEFAULT_MODULE;
     command_line.defaults =
-        Output{OUTPUT_FLANK, FORMAT_DATA, nullptr, 1.0, false, OUTLINE_TOLERANCE, '1', 0, 0, 800, 800};
+        Output{OUTPUT_FLANK, FORMAT_DATA, nullptr, DEFAULT_MODULE, false, OUTLINE_TOLERANCE, '1', 0, 0, 800, 800};
     opterr = 0;  // the reasons are ours, with the usage
     optind = 1;
     int code;

@@ -8,7 +8,7 @@
 #include <cmath>
 
 // ---- Global state ------------------------------------------------------------
-double gear_module = 1.0;  // mm per module unit; written by the command line and the page
+double gear_module = DEFAULT_MODULE;  // mm per module unit; written by the command line and the page
 
 // inv α = tan α - α: the involute function, the polar angle of the involute
 // point at pressure angle α.

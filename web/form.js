@@ -7,7 +7,7 @@ import {call} from './exports.js';
 import {downloadDataFile} from './downloads.js';
 import {CUTTER_VALUES} from './link.js';
 import {japaneseDataRow} from './module_texts.js';
-import {$, DEFAULT_MODULE, moduleText, page, say, sayNothing, typedNumber} from './state.js';
+import {$, moduleText, page, say, sayNothing, typedNumber} from './state.js';
 import {fitCanvas, followAddress, pressKey, setPlaying} from './view.js';
 
 // ---- the cutter ------------------------------------------------------------------
@@ -29,7 +29,7 @@ export function takeCutter(words) {
     cutter[name] = call.web_number(words[name]);
     if (Number.isNaN(cutter[name])) return {name, problem: (t) => t.notANumber};
   }
-  const module = words.m === undefined ? DEFAULT_MODULE : readModule(words.m);
+  const module = words.m === undefined ? page.defaultModule : readModule(words.m);
   if (module === null) return {name: 'm', problem: moduleProblem};
   const refusal = setModuleCutter(cutter);
   if (refusal !== '') return {problem: () => moduleText(`the cutter cannot be used: ${refusal}`)};
@@ -133,7 +133,7 @@ export function openForm(formFor) {
   $('cutter-fields').disabled = page.formFor !== 'gear';
   const words = cutterWords();
   const specified = page.presets[''];
-  if (words.profile !== '' || words.m !== String(DEFAULT_MODULE) ||
+  if (words.profile !== '' || words.m !== String(page.defaultModule) ||
       Object.keys(CUTTER_VALUES).some((name) => words[name] !== String(specified[name])))
     $('cutter').open = true;
   for (const id of FORM_MESSAGES) sayNothing(id);
@@ -257,7 +257,7 @@ export function showGear() {
   say('gear-line', (t) => {
     const parts = [t.gearLine(z, x)];
     if (!isSpecified(cutter)) parts.push(t.cutterLine(cutter.alpha, cutter.ha, cutter.hf, cutter.rho));
-    if (module !== DEFAULT_MODULE) parts.push(t.moduleLine(module));
+    if (module !== page.defaultModule) parts.push(t.moduleLine(module));
     if (mate.z2 > 0) parts.push(t.mateLine(mate.z2, mate.x2));
     return parts.join('; ');
   });
@@ -318,4 +318,5 @@ export function setUpForm() {
   const profile = cutterField('profile');
   profile.addEventListener('change', () => fillCutterFields(page.presets[profile.value]));
   fillCutterFields(page.presets['']);
+  cutterField('m').value = $('download-module').value = String(page.defaultModule);
 }

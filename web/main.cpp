@@ -418,7 +418,7 @@ WEB_EXPORT int web_constant(const char* name) {
 }
 
 // The real numbers the page shares with the program, by their names in its
-// source: MODULE_MIN, MODULE_MAX, ZOOM_STEP and each value of SPECIFIED_CUTTER and of the
+// source: MODULE_MIN, MODULE_MAX, DEFAULT_MODULE, ZOOM_STEP and each value of SPECIFIED_CUTTER and of the
 // profiles, as "SPECIFIED_CUTTER.tip_radius" and "CUTTER_PROFILES.A.tip_radius".
 // NaN for a name it does not know.
 struct CutterField {
@@ -436,6 +436,7 @@ WEB_EXPORT double web_real(const char* name) {
     if (std::strcmp(name, "MODULE_MIN") == 0) return MODULE_MIN;
     if (std::strcmp(name, "MODULE_MAX") == 0) return MODULE_MAX;
     if (std::strcmp(name, "ZOOM_STEP") == 0) return ZOOM_STEP;
+    if (std::strcmp(name, "DEFAULT_MODULE") == 0) return DEFAULT_MODULE;
     char known[64];
     for (const CutterField& field : CUTTER_FIELDS) {
         std::snprintf(known, sizeof known, "SPECIFIED_CUTTER.%s", field.name);

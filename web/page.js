@@ -202,6 +202,7 @@ export async function start() {
       };
       page.presets = readPresets();
       page.moduleRange = {min: moduleReal('MODULE_MIN'), max: moduleReal('MODULE_MAX')};
+      page.defaultModule = moduleReal('DEFAULT_MODULE');
       page.zoomStep = moduleReal('ZOOM_STEP');
     });
     await startPart('the page could not be set up', setUpPage);

@@ -7,8 +7,6 @@ import {TEXTS} from './texts.js';
 
 export const $ = (id) => document.getElementById(id);
 
-export const DEFAULT_MODULE = 1;  // millimetres, as --gear writes without --module
-
 export const page = {
   wasm: null,           // the wasm module's object, made by createRackgen
   layout: null,         // the frame record's layout, as painter.js reads it
@@ -17,6 +15,7 @@ export const page = {
   limits: null,
   presets: null,        // {'': the specified cutter, A … : the ISO 53 profiles}, each {alpha, ha, hf, rho}
   moduleRange: null,    // {min, max}: the module a gear's files may have, millimetres
+  defaultModule: 0,     // millimetres, as --gear writes without --module
   zoomStep: 0,          // what a press of 'w' multiplies the scale by
   ctx: null,
   size: {width: 0, height: 0, ratio: 1},  // the frame in window pixels, and the canvas's pixels per window pixel

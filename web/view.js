@@ -5,7 +5,7 @@
 import {call} from './exports.js';
 import {writeLink} from './link.js';
 import {paintRecord} from './painter.js';
-import {$, DEFAULT_MODULE, page, say, texts} from './state.js';
+import {$, page, say, texts} from './state.js';
 
 // The shortest side a frame is recorded at, window pixels: a smaller canvas
 // shows it scaled down, so the legend's lines (18 px type, 20 px apart in an
@@ -169,7 +169,7 @@ export function followAddress() {
   addressTimer = setTimeout(() => {
     addressTimer = 0;
     const query = writeLink({gear: page.gear, frame: page.shown, embed: page.embed, shape: page.shape,
-      language: page.language}, {presets: page.presets, defaultModule: DEFAULT_MODULE});
+      language: page.language}, {presets: page.presets, defaultModule: page.defaultModule});
     if (window.location.search !== query) window.history.replaceState(null, '', query || window.location.pathname);
   }, ADDRESS_DELAY);
 }
