@@ -418,7 +418,7 @@ WEB_EXPORT int web_constant(const char* name) {
 }
 
 // The real numbers the page shares with the program, by their names in its
-// source: MODULE_MIN, MODULE_MAX, DEFAULT_MODULE, ZOOM_STEP and each value of SPECIFIED_CUTTER and of the
+// source: MODULE_MIN, MODULE_MAX, ZOOM_STEP and each value of SPECIFIED_CUTTER and of the
 // profiles, as "SPECIFIED_CUTTER.tip_radius" and "CUTTER_PROFILES.A.tip_radius".
 // NaN for a name it does not know.
 struct CutterField {
