@@ -281,8 +281,8 @@ static ParseResult set_output(int option_code, const char* value) {
             break;
         default:  // OPT_SIZE
             if (!parse_size(value, out->width, out->height))
-                return refuse("--size must be WxH, each side %d to %d pixels, not \"%s\"", SIZE_SIDE_MIN, SIZE_SIDE_MAX,
-                              value);
+                return refuse("--size must be WxH, each side %d to %d pixels, not \"%s\"", SIZE_SIDE_MIN,
+                              SIZE_SIDE_MAX, value);
     }
     return PARSE_RUN;
 }
@@ -394,8 +394,8 @@ ParseResult parse_command_line(int argc, char** argv) {
     command_line = CommandLine{};
     command_line.cutter = SPECIFIED_CUTTER;
     command_line.module = DEFAULT_MODULE;
-    command_line.defaults =
-        Output{OUTPUT_FLANK, FORMAT_DATA, nullptr, DEFAULT_MODULE, false, OUTLINE_TOLERANCE, '1', 0, 0, 800, 800};
+    command_line.defaults = Output{
+        OUTPUT_FLANK, FORMAT_DATA, nullptr, DEFAULT_MODULE, false, OUTLINE_TOLERANCE, '1', 0, 0, 800, 800};
     opterr = 0;  // the reasons are ours, with the usage
     optind = 1;
     int code;

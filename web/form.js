@@ -85,7 +85,7 @@ export function cutterField(name) {
   return $(`cutter-${name}`);
 }
 
-export function fillCutterFields(cutter) {
+function fillCutterFields(cutter) {
   for (const name of Object.keys(CUTTER_VALUES)) cutterField(name).value = String(cutter[name]);
 }
 

@@ -341,7 +341,8 @@ constexpr SharedConstant shared(const char* name, size_t value) {
 #define SIZE(type) shared("sizeof " #type, sizeof(type))
 #define KIND(kind) shared("ItemKind::" #kind, static_cast<size_t>(ItemKind::kind))
 #define CONSTANT(name) shared(#name, static_cast<size_t>(name))
-#define PROFILE_LETTER(k) shared("CUTTER_PROFILES[" #k "].letter", static_cast<size_t>(CUTTER_PROFILES[k].letter))
+#define PROFILE_LETTER(k) \
+    shared("CUTTER_PROFILES[" #k "].letter", static_cast<size_t>(CUTTER_PROFILES[k].letter))
 static constexpr SharedConstant SHARED_CONSTANTS[] = {
     FIELD(FrameRecord, item_count),
     FIELD(FrameRecord, vertex_count),
