@@ -91,6 +91,7 @@ describe('a link opens straight on its frame', () => {
       // The command line's limits: --step 0 ... 10000, --zoom -300 ... 300.
       ['z=20&step=-1', /step=-1 in the address: step must be a whole number from 0 to 10000/],
       ['z=20&zoom=-301', /zoom=-301 in the address: zoom must be a whole number from -300 to 300/],
+      ['z=20&zom=3', /"zom" in the address is not known here/],
       ['z=20&alpha=50', /alpha=50 in the address: the cutter cannot be used: the pressure angle must be from 10/],
       ['z=20&alpha=2O', /alpha=2O in the address: alpha must be a number/],
       ['z=20&m=0', /m=0 in the address: m must be a number of millimetres from 0.001 to 10000/],
