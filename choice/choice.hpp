@@ -16,8 +16,8 @@ struct GearChoice {
     int mate_z;     // 0: no mate chosen, the default mate (default_mate_teeth, shift 0)
     double mate_x;  // the chosen mate's shift
 };
-// The choice before any is taken: no gear, the specified cutter, module 1.
-constexpr GearChoice NO_CHOICE = {0, 0.0, SPECIFIED_CUTTER, 1.0, 0, 0.0};
+// The choice before any is taken: no gear, the specified cutter, the default module.
+constexpr GearChoice NO_CHOICE = {0, 0.0, SPECIFIED_CUTTER, DEFAULT_MODULE, 0, 0.0};
 
 // ---- Global state ------------------------------------------------------------
 // All three written only by take_gear; read by every front end, the data, the

@@ -88,8 +88,6 @@ static char** c_argv;
 // gear of module 1 keeps only the fewest chords a flank is given.
 constexpr double TOLERANCE_MIN = 0.00001;
 constexpr double TOLERANCE_MAX = 1.0;
-constexpr int SIZE_MIN = 16;    // pixels of a frame side
-constexpr int SIZE_MAX = 8192;  // a 8192 × 8192 picture is already 256 MB of pixels
 
 enum LongOnly {
     OPT_FLANK = 256,
@@ -162,7 +160,7 @@ static bool parse_size(const char* word, int& width, int& height) {
     const char* rest = end + 1;
     long h = std::strtol(rest, &end, 10);
     if (end == rest || *end != '\0') return false;
-    if (w < SIZE_MIN || w > SIZE_MAX || h < SIZE_MIN || h > SIZE_MAX) return false;
+    if (w < SIZE_SIDE_MIN || w > SIZE_SIDE_MAX || h < SIZE_SIDE_MIN || h > SIZE_SIDE_MAX) return false;
     width = static_cast<int>(w);
     height = static_cast<int>(h);
     return true;
@@ -283,8 +281,8 @@ static ParseResult set_output(int option_code, const char* value) {
             break;
         default:  // OPT_SIZE
             if (!parse_size(value, out->width, out->height))
-                return refuse("--size must be WxH, each side %d to %d pixels, not \"%s\"", SIZE_MIN, SIZE_MAX,
-                              value);
+                return refuse("--size must be WxH, each side %d to %d pixels, not \"%s\"", SIZE_SIDE_MIN,
+                              SIZE_SIDE_MAX, value);
     }
     return PARSE_RUN;
 }
@@ -395,9 +393,9 @@ ParseResult parse_command_line(int argc, char** argv) {
     c_argv = argv;
     command_line = CommandLine{};
     command_line.cutter = SPECIFIED_CUTTER;
-    command_line.module = 1.0;
-    command_line.defaults = Output{OUTPUT_FLANK, FORMAT_DATA, nullptr, 1.0, false, OUTLINE_TOLERANCE,
-                                   FIRST_SCENE,  0,           0,       800, 800};
+    command_line.module = DEFAULT_MODULE;
+    command_line.defaults = Output{
+        OUTPUT_FLANK, FORMAT_DATA, nullptr, DEFAULT_MODULE, false, OUTLINE_TOLERANCE, FIRST_SCENE, 0, 0, 800, 800};
     opterr = 0;  // the reasons are ours, with the usage
     optind = 1;
     int code;

@@ -1,5 +1,6 @@
 // The parsed command line: the gear, its cutter and the outputs asked for, in
-// the order given. Used only inside cli/.
+// the order given. Used inside cli/; the web page checks a link's size= against
+// the same limits as --size.
 #pragma once
 
 #include "geometry/geometry.hpp"
@@ -9,6 +10,9 @@ constexpr int OUTPUT_CAPACITY = 16;  // outputs of one run; more is refused as b
 constexpr int EXIT_WRITTEN = 0;
 constexpr int EXIT_FAILED = 1;     // gear refused, or a file could not be written
 constexpr int EXIT_BAD_USAGE = 2;  // the options themselves are wrong
+
+constexpr int SIZE_SIDE_MIN = 16;    // pixels of a frame side, as --size takes it
+constexpr int SIZE_SIDE_MAX = 8192;  // a 8192 × 8192 picture is already 256 MB of pixels
 
 enum OutputKind {
     OUTPUT_FLANK,   // the tooth data file of the shifted gear

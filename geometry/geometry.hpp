@@ -55,6 +55,7 @@ constexpr CutterProfile CUTTER_PROFILES[CUTTER_PROFILE_COUNT] = {
 // number stays short and finite.
 constexpr double MODULE_MIN = 0.001;
 constexpr double MODULE_MAX = 10000.0;
+constexpr double DEFAULT_MODULE = 1.0;  // when none is given: millimetres are modules
 // What a cutter may be: a pressure angle of 10° to 35°, heights of 0.5 to 2
 // modules with lands left on both tooth and space, and a tip radius of 0 up to
 // the largest arc its tip land holds, (π/4 - hf·tan α)·cos α / (1 - sin α).

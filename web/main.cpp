@@ -3,6 +3,8 @@
 // a frame is recorded into frame_record and painted by painter.js on a canvas.
 // The scene state is the scenes' own, changed through their procedures.
 #include "choice/choice.hpp"
+#include "app/app.hpp"
+#include "cli/options.hpp"
 #include "console/console.hpp"
 #include "console/dialogue_texts.hpp"
 #include "draw/draw.hpp"
@@ -300,9 +302,10 @@ static void add_page_rows(const DataRows& rows) {
 // The page's data beside the canvas: the gear's rows, and the pair's as
 // pair_data_shown says for the frame shown last.
 WEB_EXPORT const char* web_gear_data_rows() {
-    const DataShown shown = data_shown(pair_data_shown());
     data_rows_length = 0;
     data_rows[0] = '\0';
+    if (gear_choice.z == 0) return data_rows;  // no gear taken yet
+    const DataShown shown = data_shown(pair_data_shown());
     add_page_rows(gear_rows(shown.gear));
     if (shown.with_pair) add_page_rows(pair_rows(shown.mate, shown.pair));
     return data_rows;
@@ -330,6 +333,8 @@ constexpr SharedConstant shared(const char* name, size_t value) {
 #define SIZE(type) shared("sizeof " #type, sizeof(type))
 #define KIND(kind) shared("ItemKind::" #kind, static_cast<size_t>(ItemKind::kind))
 #define CONSTANT(name) shared(#name, static_cast<size_t>(name))
+#define PROFILE_LETTER(k) \
+    shared("CUTTER_PROFILES[" #k "].letter", static_cast<size_t>(CUTTER_PROFILES[k].letter))
 static constexpr SharedConstant SHARED_CONSTANTS[] = {
     FIELD(FrameRecord, item_count),
     FIELD(FrameRecord, vertex_count),
@@ -355,11 +360,22 @@ static constexpr SharedConstant SHARED_CONSTANTS[] = {
     CONSTANT(SCENE_COUNT),
     CONSTANT(STEP_LIMIT),
     CONSTANT(ZOOM_LIMIT),
+    CONSTANT(SIZE_SIDE_MIN),
+    CONSTANT(SIZE_SIDE_MAX),
+    CONSTANT(WINDOW_SIZE),
+    CONSTANT(DEFAULT_MATE_TEETH_MAX),
+    CONSTANT(CUTTER_PROFILE_COUNT),
+    PROFILE_LETTER(0),
+    PROFILE_LETTER(1),
+    PROFILE_LETTER(2),
+    PROFILE_LETTER(3),
 };
+static_assert(CUTTER_PROFILE_COUNT == 4, "a PROFILE_LETTER above for each profile");
 #undef FIELD
 #undef SIZE
 #undef KIND
 #undef CONSTANT
+#undef PROFILE_LETTER
 
 constexpr bool none_negative() {
     for (const SharedConstant& constant : SHARED_CONSTANTS)
@@ -413,6 +429,7 @@ WEB_EXPORT double web_real(const char* name) {
     if (std::strcmp(name, "MODULE_MIN") == 0) return MODULE_MIN;
     if (std::strcmp(name, "MODULE_MAX") == 0) return MODULE_MAX;
     if (std::strcmp(name, "ZOOM_STEP") == 0) return ZOOM_STEP;
+    if (std::strcmp(name, "DEFAULT_MODULE") == 0) return DEFAULT_MODULE;
     char known[64];
     for (const CutterField& field : CUTTER_FIELDS) {
         std::snprintf(known, sizeof known, "SPECIFIED_CUTTER.%s", field.name);

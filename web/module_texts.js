@@ -47,29 +47,13 @@ const TEXTS = [
   ["the tip radius must be from {number} to the largest arc the cutter's tip holds",
     '工具歯先の丸み半径は $1 から工具の歯先に収まる最大の円弧の半径まででなければなりません'],
 
-  // The data panel (web_gear_data_rows): the rows' names …
-  ['module', 'モジュール'],
-  ['pitch diameter', '基準円直径'],
-  ['base diameter', '基礎円直径'],
-  ['tip diameter', '歯先円直径'],
-  ['root diameter', '歯底円直径'],
-  ['form diameter', 'インボリュート開始円直径'],
-  ['tooth thickness on the pitch circle', '基準円上の歯厚'],
-  ['tooth thickness on the tip circle', '歯先円上の歯厚'],
-  ['span over {number} tooth', 'またぎ歯厚（またぎ歯数 $1）'],
-  ['span over {number} teeth', 'またぎ歯厚（またぎ歯数 $1）'],
-  ['over pins of {number} mm', 'オーバーピン寸法（ピン径 $1 mm）'],
-  ['undercut', '切り下げ'],
-  ['pointed', '歯先のとがり'],
-  ['mate', '相手歯車'],
-  ['working pressure angle', 'かみあい圧力角'],
-  ['centre distance', '中心距離'],
-  ['contact ratio', 'かみあい率'],
-  ['interference', '干渉'],
-  // … and their values in words (the figures, "z2 = 3, x2 = 0" and "20.0000°" need none).
+  // The data panel's values in words (web_gear_data_rows; the rows' names come
+  // from the module in both languages, and figures in mm need no words).
   ['— ({text})', '—（$1）'],
   ['yes — {text}', 'あり — $1'],
+  ['yes', 'あり'],
   ['no', 'なし'],
+  ['{number} deg', '$1°'],
   ['the tooth is pointed', '歯先がとがっています'],
   ['the tooth has a tip land', '歯先に幅があります'],
   ['it spans every tooth', 'すべての歯にまたがります'],
@@ -77,8 +61,6 @@ const TEXTS = [
   ['its contact points lie above the tip circle', '接触点が歯先円より外側にあります'],
   ['its contact points lie above where the flanks meet', '接触点が両側の歯面の交わる点より外側にあります'],
   ['the pin is too large to touch the involutes', 'ピンが大きすぎてインボリュートに接しません'],
-  ['a shift of at least {number} avoids it', '転位係数を $1 以上にすれば避けられます'],
-  ['the flanks meet at d = {number} mm', '両側の歯面が d = $1 mm で交わります'],
   ["each gear's tip digs into the other's root", '両方の歯車の歯先が互いに相手の歯元に食い込みます'],
   ["the mate's tip digs into the gear's root", '相手歯車の歯先がこの歯車の歯元に食い込みます'],
   ["the gear's tip digs into the mate's root", 'この歯車の歯先が相手歯車の歯元に食い込みます'],
@@ -120,14 +102,9 @@ function translateOne(english) {
 }
 
 // The Japanese of a text the module returned, or the text itself when the
-// table does not know it. The data panel's rows ("name\tvalue\n" each, as
-// web_gear_data_rows returns them) are translated part by part, tabs and line
-// ends kept: the module quotes no tab or line end of a typed word as it is.
+// table does not know it. Several texts joined by tabs or line ends are
+// translated part by part, tabs and line ends kept: the module quotes no tab
+// or line end of a typed word as it is.
 export function japaneseText(english) {
   return english.split(/(\t|\n)/).map((part, i) => (i % 2 === 0 ? translateOne(part) : part)).join('');
-}
-
-// The Japanese of one row of the data panel: [name, value].
-export function japaneseDataRow(name, value) {
-  return [japaneseText(name), japaneseText(value)];
 }

@@ -11,18 +11,11 @@
 // one-bit mask the wasm module sets with the same pixels (web_trace_mask),
 // a few bits a step where this file would store a pixel at a time.
 // Keeps only its scratch image and arrays between frames.
+import {call, moduleConstant} from './exports.js';
 
 // Helvetica 18 as the window's bitmap font; Nimbus Sans has its metrics.
 const LEGEND_SIZE = 18;  // pixels of the recorded frame
 const LEGEND_FACES = '"Nimbus Sans", Helvetica, Arial, sans-serif';
-
-// A number the module shares with the page (web_constant in web/main.cpp), by
-// its name in the program's source. Throws when the module does not know it.
-export function moduleConstant(module, name) {
-  const value = module.ccall('web_constant', 'number', ['string'], [name]);
-  if (value < 0) throw new Error(`the wasm module knows no "${name}"`);
-  return value;
-}
 
 // What the painter reads of the frame record, under the names of record/record.hpp.
 const RECORD_NAMES = {
@@ -40,9 +33,9 @@ const RECORD_NAMES = {
 
 // The record's address, and its byte offsets, sizes, item kinds and layers as
 // this module was built with them. Throws when one is unknown to the module.
-export function readRecordLayout(module) {
-  const layout = {record: module._web_frame_record()};
-  for (const [key, name] of Object.entries(RECORD_NAMES)) layout[key] = moduleConstant(module, name);
+export function readRecordLayout() {
+  const layout = {record: call.web_frame_record()};
+  for (const [key, name] of Object.entries(RECORD_NAMES)) layout[key] = moduleConstant(name);
   return layout;
 }
 
@@ -251,8 +244,8 @@ function setPolygon(xs, ys, count, colour) {
 // one-bit mask of them (web_trace_mask in web/main.cpp: the same pixels as
 // setSegment sets, a few bits a step instead of a store a pixel). False, and
 // nothing set, when the module has no mask for them: the painter sets them itself.
-function setTraceMask(module, i32, width, height, ratio, colour) {
-  const address = module._web_trace_mask(width, height, ratio);
+function setTraceMask(i32, width, height, ratio, colour) {
+  const address = call.web_trace_mask(width, height, ratio);
   if (address === 0) return false;
   const {pixels} = raster;
   const words = ((width + 63) >> 6) * 2;  // 32-bit words a row; bit k of word j is pixel 32j + k
@@ -301,8 +294,8 @@ let ys = new Float64Array(256);
 // ratio × height / ratio pixels (a page drawing at the screen's density has
 // ratio canvas pixels to one of its own), so the record's line widths and the
 // legend's font grow by ratio; at ratio 1 the canvas is the window pixel for pixel.
-export function paintRecord(module, layout, ctx, width, height, ratio = 1) {
-  const heap = module.HEAPU8.buffer;
+export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
+  const heap = wasm.HEAPU8.buffer;
   const i32 = new Int32Array(heap);
   const f32 = new Float32Array(heap);
   const f64 = new Float64Array(heap);
@@ -320,7 +313,7 @@ export function paintRecord(module, layout, ctx, width, height, ratio = 1) {
   let traceColour = -1;  // of the first trace item; -1: none yet
   for (let pass = 0; pass < count * 2; ++pass) {
     // The traces from the module's mask when it can set them, else item by item.
-    if (pass === count && (traceColour === -1 || setTraceMask(module, i32, width, height, ratio, traceColour))) break;
+    if (pass === count && (traceColour === -1 || setTraceMask(i32, width, height, ratio, traceColour))) break;
     const n = pass % count;
     const item = base + layout.items + n * layout.itemSize;
     const layer = i32[(item + layout.layer) >> 2];
@@ -341,7 +334,7 @@ export function paintRecord(module, layout, ctx, width, height, ratio = 1) {
       ctx.font = font;
       ctx.textBaseline = 'alphabetic';
       ctx.fillStyle = '#000';  // the window's legend is black
-      const text = module.UTF8ToString(base + layout.text + i32[(item + layout.textOffset) >> 2]);
+      const text = wasm.UTF8ToString(base + layout.text + i32[(item + layout.textOffset) >> 2]);
       ctx.fillText(text, (f64[v0] + 1) * sx, (1 - f64[v0 + 1]) * sy);
       continue;
     }
@@ -366,5 +359,5 @@ export function paintRecord(module, layout, ctx, width, height, ratio = 1) {
     }
   }
   flushRaster(ctx);
-  return {items: count, overflowed: module.HEAPU8[base + layout.overflowed] !== 0};
+  return {items: count, overflowed: wasm.HEAPU8[base + layout.overflowed] !== 0};
 }

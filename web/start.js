@@ -1,5 +1,5 @@
 // The page's one classic script: it loads page.js, an ES module (which loads
-// painter.js and the wasm module), and starts the page. Browsers run it even
+// the page's other modules and the wasm module), and starts the page. Browsers run it even
 // where they load no module, as in a page opened straight from the disk; then
 // it says why the page cannot start, and what to do.
 'use strict';

@@ -45,18 +45,19 @@ const SCREENS = [
 const MEASURE = `async (z, x, scene, step, zoom, recorded, backing, css, frames) => {
   const {page} = await import('./page.js');
   const {paintRecord} = await import('./painter.js');
-  const m = page.module;
+  const {call} = await import('./exports.js');
+  const m = page.wasm;
   const ratio = backing / recorded;
   const canvas = document.createElement('canvas');
   canvas.width = canvas.height = backing;
   canvas.style.width = canvas.style.height = css + 'px';
   document.body.append(canvas);
   const ctx = canvas.getContext('2d', {alpha: false});
-  m._web_start(z, x);
+  call.web_take_gear(z, x, 1, 0, 0);
   const times = [];
   for (let k = 0; k < frames + 2; ++k) {
     const t0 = performance.now();
-    m._web_open_frame(scene, step, zoom, recorded, recorded);
+    call.web_open_frame(scene, step, zoom, recorded, recorded);
     const t1 = performance.now();
     paintRecord(m, page.layout, ctx, backing, backing, ratio);
     ctx.getImageData(0, 0, 1, 1);

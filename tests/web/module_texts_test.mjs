@@ -14,16 +14,15 @@ const {Browser, serve} = await pageTestTools(pageDir);
 
 // Runs in the page: the module's messages by group, each {english, japanese}.
 async function moduleMessages() {
-  const {page} = await import('./page.js');
-  const {japaneseText, japaneseDataRow} = await import('./module_texts.js');
-  const call = (name, types, args) => page.module.ccall(name, 'string', types, args);
-  const teeth = (word) => call('web_check_teeth', ['string'], [word]);
-  const shift = (z, word) => call('web_check_shift', ['number', 'string'], [z, word]);
-  const cutter = (...values) => call('web_set_cutter', ['number', 'number', 'number', 'number'], values);
-  const start = (z, x) => call('web_take_gear', ['number', 'number', 'number', 'number', 'number'], [z, x, 2, 0, 0]);
-  const warning = (ofMate) => call('web_gear_warning', ['number'], [ofMate]);
-  const mate = (z, x) => call('web_set_mate', ['number', 'number'], [z, x]);
-  const rows = () => call('web_gear_data_rows', [], []);
+  const {call} = await import('./exports.js');
+  const {japaneseText} = await import('./module_texts.js');
+  const teeth = (word) => call.web_check_teeth(word);
+  const shift = (z, word) => call.web_check_shift(z, word);
+  const cutter = (...values) => call.web_set_cutter(...values);
+  const start = (z, x) => call.web_take_gear(z, x, 2, 0, 0);
+  const warning = (ofMate) => call.web_gear_warning(ofMate);
+  const mate = (z, x) => call.web_set_mate(z, x);
+  const rows = () => call.web_gear_data_rows();
   const groups = {  // control characters, a word cut at 32 characters, one longer than read, one holding the wrapper
     teeth: ['8O', '2', '1001', '', 'a\x01b\x1b', 'abcdefghij'.repeat(4), 'ß'.repeat(70), 'a" is not a whole number: b']
       .map(teeth),
@@ -35,21 +34,27 @@ async function moduleMessages() {
   };
   // The page cannot set a refused cutter, so gear_refusal's wrapper of its reasons is made here.
   groups.cutter.push(`the cutter cannot be used: ${groups.cutter[0]}`);
-  groups.rows = [(start(3, 0.8), rows())];  // still the 14.5° cutter: a span above where the flanks meet
+  cutter(14.5, 1, 1.25, 0.3);
+  groups.rows = [(start(3, 0.8), rows())];  // a span above where the flanks meet
   cutter(20, 1, 1.25, 0);
   groups.warnings = [(start(10, 0.7), warning(0)), (mate(10, 0.7), warning(1))];
   groups.rows.push(rows(), (start(3, -0.2), mate(0, 0), rows()), (start(8, 0), mate(16, 0), rows()),
     (start(20, 0), mate(20, 0), rows()), (start(20, 0), mate(3, -0.2), rows()));
-  groups.downloads = [call('web_write_data_file', ['string'], ['/none/data']),
-    call('web_write_gear', ['string', 'number'], ['/none/gear.svg', 1]),
-    call('web_write_gear_data', ['string'], ['/none/gear.json']),  // a file made but not written: no way here
+  groups.downloads = [call.web_write_data_file('/none/data'),
+    call.web_write_gear('/none/gear.svg', 1),
+    call.web_write_gear_data('/none/gear.json'),  // a file made but not written: no way here
     'the data file could not be written', "the gear's outline could not be written",
     "the gear's data could not be written"];
-  const rowByRow = groups.rows.map((text) => text.split('\n').filter(Boolean)
-    .map((row) => japaneseDataRow(...row.split('\t')).join('\t') + '\n').join(''));
+  // The rows as the page shows them: "name\tvalue" in English, the module's
+  // Japanese name and the value's words translated in Japanese.
+  const pageRows = (text, japanese) => text.split('\n').filter(Boolean).map((row) => {
+    const [name, nameJa, value] = row.split('\t');
+    return japanese ? `${nameJa}\t${japaneseText(value)}\n` : `${name}\t${value}\n`;
+  }).join('');
   const translated = Object.fromEntries(Object.entries(groups).map(([group, texts]) =>
     [group, texts.map((english) => ({english, japanese: japaneseText(english)}))]));
-  return {translated, rowByRow, unknown: japaneseText('a new message of 12 words\tno\n')};
+  translated.rows = groups.rows.map((text) => ({english: pageRows(text, false), japanese: pageRows(text, true)}));
+  return {translated, unknown: japaneseText('a new message of 12 words\tno\n')};
 }
 
 let server;
@@ -87,11 +92,11 @@ for (const group of ['teeth', 'shift', 'cutter', 'generation', 'warnings', 'rows
 
 test('the data panel row by row, and its states in words', () => {
   const rows = messages.translated.rows.map(({japanese}) => japanese);
-  assert.deepEqual(messages.rowByRow, rows);
-  assert.match(rows[0], /またぎ歯厚（またぎ歯数 \d+）\t—（接触点が両側の歯面の交わる点より外側にあります）/);
-  assert.match(rows[1], /歯先のとがり\tあり — 両側の歯面が d = [\d.]+ mm で交わります/);
-  assert.match(rows[2], /切り下げ\tあり — 転位係数を [\d.]+ 以上にすれば避けられます/);
-  assert.match(rows[2], /オーバーピン寸法（ピン径 [\d.]+ mm）\t—（ピンが大きすぎてインボリュートに接しません）/);
+  assert.match(rows[0], /またぎ歯厚\t—（接触点が両側の歯面の交わる点より外側にあります）/);
+  assert.match(rows[1], /歯先のとがり\tあり\n両側の歯面の交わる直径\t[\d.]+ mm\n/);
+  assert.match(rows[2], /切り下げ\tあり\n切り下げを避ける最小の転位係数\t[\d.]+\n/);
+  assert.match(rows[2], /オーバーピン寸法\t—（ピンが大きすぎてインボリュートに接しません）/);
+  assert.match(rows[3], /圧力角\t[\d.]+°/);
   assert.match(rows[3], /干渉\tあり — /);
   assert.match(rows[4], /干渉\tなし/);
 });

@@ -1,0 +1,58 @@
+// The downloads: the data file, the whole gear as SVG and DXF and the gear's
+// data as JSON, each the bytes the module writes into its memory file system,
+// handed to the browser under the name the desktop program gives it.
+import {call} from './exports.js';
+import {$, page, sayModule} from './state.js';
+
+function offerDownload(bytes, name, type) {
+  const url = URL.createObjectURL(new Blob([bytes], {type}));
+  const link = document.createElement('a');
+  link.href = url;
+  link.download = name;
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 10000);
+}
+
+// The bytes of a file the module has written into its own memory file system,
+// or null (the reason shown) when it could not.
+function moduleFile(write, path) {
+  const fault = write(path);
+  if (fault !== '') {
+    sayModule('warning', fault);
+    return null;
+  }
+  const bytes = page.wasm.FS.readFile(path);
+  page.wasm.FS.unlink(path);
+  return bytes;
+}
+
+export function dataFileBytes() {
+  return moduleFile((file) => call.web_write_data_file(file), '/data');
+}
+
+export function gearBytes(ending) {
+  return moduleFile((file) => call.web_write_gear(file, page.gear.module), `/gear${ending}`);
+}
+
+export function gearDataBytes() {
+  return moduleFile((file) => call.web_write_gear_data(file), '/gear.json');
+}
+
+export function downloadDataFile() {
+  const bytes = dataFileBytes();
+  if (bytes) offerDownload(bytes, `dataz${page.gear.z}`, 'application/octet-stream');
+}
+
+function downloadGear(ending, type) {
+  const bytes = ending === '.json' ? gearDataBytes() : gearBytes(ending);
+  if (bytes) offerDownload(bytes, `gear_z${page.gear.z}_x${page.gear.x}${ending}`, type);
+}
+
+export function setUpDownloads() {
+  $('download-data').addEventListener('click', downloadDataFile);
+  $('download-svg').addEventListener('click', () => downloadGear('.svg', 'image/svg+xml'));
+  $('download-dxf').addEventListener('click', () => downloadGear('.dxf', 'application/dxf'));
+  $('download-json').addEventListener('click', () => downloadGear('.json', 'application/json'));
+}

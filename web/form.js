@@ -1,0 +1,325 @@
+// The form: the console's dialogue (the number of teeth, the shift, then the
+// data-file question) with the mate of scene 8 beside it and the cutter and
+// the module folded below; the gear it starts, its line and its data beside
+// the canvas, and the module beside the downloads. Every answer is checked by
+// the module as the console and the command line check theirs.
+import {call} from './exports.js';
+import {downloadDataFile} from './downloads.js';
+import {CUTTER_VALUES} from './link.js';
+import {japaneseText} from './module_texts.js';
+import {$, moduleText, page, say, sayNothing, typedNumber} from './state.js';
+import {fitCanvas, followAddress, pressKey, setPlaying} from './view.js';
+
+// ---- the cutter ------------------------------------------------------------------
+
+// The cutter and module the words name ({profile, alpha, ha, hf, rho, m}, each
+// may be missing: then the profile's value, or the specified cutter's, and the
+// default module), made the next gear's cutter: {profile, cutter, module}; or
+// {name, problem(texts)}, the name of the word at fault unless the cutter as
+// a whole is refused.
+export function takeCutter(words) {
+  const profile = (words.profile ?? '').toUpperCase();
+  if (!Object.hasOwn(page.presets, profile)) {
+    const letters = Object.keys(page.presets).filter((letter) => letter !== '');
+    return {name: 'profile', problem: (t) => t.profileWords(letters)};
+  }
+  const cutter = {...page.presets[profile]};
+  for (const name of Object.keys(CUTTER_VALUES)) {
+    if (words[name] === undefined) continue;
+    cutter[name] = call.web_number(words[name]);
+    if (Number.isNaN(cutter[name])) return {name, problem: (t) => t.notANumber};
+  }
+  const module = words.m === undefined ? page.defaultModule : readModule(words.m);
+  if (module === null) return {name: 'm', problem: moduleProblem};
+  const refusal = setModuleCutter(cutter);
+  if (refusal !== '') return {problem: () => moduleText(`the cutter cannot be used: ${refusal}`)};
+  return {profile, cutter, module};
+}
+
+// The form's cutter, which the module's checks and the next gear use: '' when
+// it takes it, else why not. The gear shown keeps its own.
+function setModuleCutter({alpha, ha, hf, rho}) {
+  return call.web_set_cutter(alpha, ha, hf, rho);
+}
+
+// The module, mm, a word names (read as the command line reads --module), or
+// null when it names none within the module's range; moduleProblem says so.
+function readModule(word) {
+  const module = call.web_number(word);
+  const {min, max} = page.moduleRange;
+  return module >= min && module <= max ? module : null;
+}
+const moduleProblem = (t) => t.moduleRange(page.moduleRange.min, page.moduleRange.max);
+
+// The mate the words name, checked as the dialogue checks a gear (with the
+// cutter takeCutter has set): {z2, x2}, {z2: 0, x2: 0} for the default mate
+// (no z2), or {name: 'z2' or 'x2', problem(texts)}.
+export function takeMate(teethWord, shiftWord) {
+  if (teethWord === '') {
+    if (shiftWord === '') return {z2: 0, x2: 0};
+    return {name: 'x2', problem: (t) => t.mateShiftNeedsTeeth};
+  }
+  const teethRefusal = call.web_check_teeth(teethWord);
+  if (teethRefusal !== '') return {name: 'z2', problem: () => moduleText(teethRefusal)};
+  const z2 = call.web_checked_teeth();
+  const shiftRefusal = call.web_check_shift(z2, shiftWord || '0');
+  if (shiftRefusal !== '') return {name: 'x2', problem: () => moduleText(shiftRefusal)};
+  return {z2, x2: call.web_checked_shift()};
+}
+
+// The mate made the one scene 8 shows and the data read (the form has checked
+// it); the gear's warning and the mate's are shown.
+function setMate(mate) {
+  page.gear.mate = mate;
+  call.web_set_mate(mate.z2, mate.x2);
+  sayWarnings();
+}
+
+// The module's warnings for a pointed tooth of the gear shown and of its mate.
+function sayWarnings() {
+  const warnings = [0, 1].map((ofMate) => call.web_gear_warning(ofMate)).filter((text) => text !== '');
+  say('warning', () => warnings.map(moduleText).join('\n'));
+}
+
+export function cutterField(name) {
+  return $(`cutter-${name}`);
+}
+
+function fillCutterFields(cutter) {
+  for (const name of Object.keys(CUTTER_VALUES)) cutterField(name).value = String(cutter[name]);
+}
+
+// The words of the form's cutter part.
+function cutterWords() {
+  const words = {profile: cutterField('profile').value};
+  for (const name of [...Object.keys(CUTTER_VALUES), 'm']) words[name] = typedNumber(cutterField(name).value);
+  return words;
+}
+
+function isSpecified(cutter) {
+  return Object.keys(CUTTER_VALUES).every((name) => cutter[name] === page.presets[''][name]);
+}
+
+// ---- the dialogue ------------------------------------------------------------------
+
+const FORM_MESSAGES = ['teeth-message', 'shift-message', 'mate-teeth-message', 'mate-shift-message',
+  'cutter-message'];
+
+// The form, at the gear shown if there is one; its cutter part folded unless
+// it holds another cutter or module. After 'x' only the shift may change,
+// after 'm' only the mate ('gear', 'shift' or 'mate': what may change).
+export function openForm(formFor) {
+  setPlaying(false);
+  page.formFor = page.gear === null ? 'gear' : formFor;
+  $('dialogue').hidden = false;
+  $('cancel').hidden = page.gear === null;
+  const teeth = $('teeth');
+  const shift = $('shift');
+  const mateTeeth = $('mate-teeth');
+  const mateShift = $('mate-shift');
+  teeth.readOnly = page.formFor !== 'gear';
+  shift.readOnly = page.formFor === 'mate';
+  mateTeeth.readOnly = mateShift.readOnly = page.formFor === 'shift';
+  teeth.value = page.gear ? String(page.gear.z) : '';
+  shift.value = page.gear ? String(page.gear.x) : '';
+  const mate = page.gear?.mate ?? {z2: 0};
+  mateTeeth.value = mate.z2 > 0 ? String(mate.z2) : '';
+  mateShift.value = mate.z2 > 0 ? String(mate.x2) : '';
+  if (page.gear) {
+    cutterField('profile').value = page.gear.profile;
+    fillCutterFields(page.gear.cutter);
+    cutterField('m').value = String(page.gear.module);
+  }
+  $('cutter-fields').disabled = page.formFor !== 'gear';
+  const words = cutterWords();
+  const specified = page.presets[''];
+  if (words.profile !== '' || words.m !== String(page.defaultModule) ||
+      Object.keys(CUTTER_VALUES).some((name) => words[name] !== String(specified[name])))
+    $('cutter').open = true;
+  for (const id of FORM_MESSAGES) sayNothing(id);
+  const first = {gear: teeth, shift, mate: mateTeeth}[page.formFor];
+  first.focus();
+  first.select();
+}
+
+function closeForm() {
+  $('dialogue').hidden = true;
+  fitCanvas();
+  $('canvas').focus();
+}
+
+// Esc in the form: the change is dropped and the gear shown stays; with no
+// gear yet, the typed answers are cleared.
+export function cancelForm() {
+  if (page.gear === null) {
+    for (const id of ['teeth', 'shift', 'mate-teeth', 'mate-shift']) $(id).value = '';
+    for (const id of FORM_MESSAGES) sayNothing(id);
+    $('teeth').focus();
+    return;
+  }
+  closeForm();
+}
+
+// Esc on the canvas: the gear ends and the form starts afresh.
+export function endGear() {
+  setPlaying(false);
+  page.gear = null;
+  page.shown = null;
+  page.questionOpen = false;
+  $('scenes').hidden = true;
+  say('gear-line', () => '');
+  openForm('gear');
+  followAddress();
+}
+
+function refuseField(id, problem) {
+  say(`${id}-message`, problem);
+  $(id).focus();
+}
+
+// Enter in the number of teeth (or the mate's): the answer is checked, then
+// the shift is asked, as the console asks it next.
+function nextField(from, to) {
+  const message = `${from}-message`;
+  const refusal = call.web_check_teeth(typedNumber($(from).value));
+  if (refusal !== '' && !(from === 'mate-teeth' && typedNumber($(from).value) === ''))
+    return say(message, () => moduleText(refusal));
+  sayNothing(message);
+  $(to).focus();
+  $(to).select();
+}
+
+function acceptForm() {
+  for (const id of FORM_MESSAGES) sayNothing(id);
+  const words = cutterWords();
+  const choice = takeCutter(words);
+  if (choice.problem) {
+    const {name, problem} = choice;
+    say('cutter-message', (t) => (name ? t.fieldProblem(t.cutterWords[name], problem(t), words[name]) : problem(t)));
+    $('cutter').open = true;
+    cutterField(name ?? 'alpha').focus();
+    return;
+  }
+  let z = page.gear ? page.gear.z : 0;
+  if (page.formFor === 'gear') {
+    const refusal = call.web_check_teeth(typedNumber($('teeth').value));
+    if (refusal !== '') return refuseField('teeth', () => moduleText(refusal));
+    z = call.web_checked_teeth();
+  }
+  let x = page.gear ? page.gear.x : 0;
+  if (page.formFor !== 'mate') {
+    const refusal = call.web_check_shift(z, typedNumber($('shift').value));
+    if (refusal !== '') return refuseField('shift', () => moduleText(refusal));
+    x = call.web_checked_shift();
+  }
+  const mate = takeMate(typedNumber($('mate-teeth').value), typedNumber($('mate-shift').value));
+  if (mate.problem) return refuseField(mate.name === 'z2' ? 'mate-teeth' : 'mate-shift', mate.problem);
+  $('dialogue').hidden = true;
+  if (page.formFor === 'mate') {
+    // As the window's 'm': scene 8 from its start, drawn at once; no data-file question.
+    setMate(mate);
+    showGear();
+    closeForm();
+    call.web_key('m'.charCodeAt(0), page.size.width, page.size.height);
+    pressKey('s');
+    return;
+  }
+  startGear(z, x, choice, mate);
+  closeForm();
+  pressKey('s');  // the new gear's first frame at once: the canvas shows the gear the page names
+  page.questionOpen = true;
+  $('question').hidden = false;
+  $('answer-yes').focus();
+}
+
+// A new gear, cut with the cutter takeCutter has just set (choice is its
+// answer), with the mate takeMate has taken, all checked: scene 1 from its start.
+export function startGear(z, x, choice, mate) {
+  const {profile, cutter, module} = choice;
+  call.web_take_gear(z, x, module, mate.z2, mate.x2);
+  page.gear = {z, x, profile, cutter, module, mate};
+  page.shown = null;  // no frame of it yet: a resize does not redraw the gear before
+  $('download-module').value = String(module);
+  sayNothing('module-message');
+  sayWarnings();
+  $('scenes').hidden = false;
+  showGear();
+  fitCanvas();
+}
+
+// The gear's line and its data beside the canvas, as the gear shown has them.
+export function showGear() {
+  const {z, x, cutter, module, mate} = page.gear;
+  say('gear-line', (t) => {
+    const parts = [t.gearLine(z, x)];
+    if (!isSpecified(cutter)) parts.push(t.cutterLine(cutter.alpha, cutter.ha, cutter.hf, cutter.rho));
+    if (module !== page.defaultModule) parts.push(t.moduleLine(module));
+    if (mate.z2 > 0) parts.push(t.mateLine(mate.z2, mate.x2));
+    return parts.join('; ');
+  });
+  showDataRows();
+}
+
+// The module's rows of the gear's data (and the pair's, as the frame shown
+// asks), each "name\tJapanese name\tvalue": the name in the page's language,
+// the value's words turned into Japanese on the Japanese page.
+export function showDataRows() {
+  const rows = call.web_gear_data_rows().split('\n').filter((row) => row !== '');
+  $('gear-data-rows').replaceChildren(...rows.map((row) => {
+    const tr = document.createElement('tr');
+    const [name, nameJa, value] = row.split('\t');
+    const shown = page.language === 'ja' ? [nameJa, japaneseText(value)] : [name, value];
+    for (const [tag, text] of [['th', shown[0]], ['td', shown[1]]]) {
+      const cell = document.createElement(tag);
+      cell.textContent = text;  // never as HTML, as every text of the page
+      tr.append(cell);
+    }
+    return tr;
+  }));
+}
+
+// The answer to the data-file question.
+export function answerQuestion(yes) {
+  page.questionOpen = false;
+  $('question').hidden = true;
+  if (yes) downloadDataFile();
+  $('canvas').focus();
+}
+
+// The module of the downloads and the data, changed beside the downloads.
+function takeDownloadModule() {
+  const word = typedNumber($('download-module').value);
+  const module = readModule(word);
+  if (module === null) return say('module-message', (t) => t.fieldProblem(t.cutterWords.m, moduleProblem(t), word));
+  sayNothing('module-message');
+  page.gear.module = module;
+  call.web_set_module(module);
+  showGear();
+  followAddress();
+}
+
+// Enter in the form moves from z to x (and from z2 to x2) and then accepts.
+function onFormKey(event) {
+  if (event.key !== 'Enter' || event.isComposing) return;
+  const next = {'teeth': 'shift', 'mate-teeth': 'mate-shift'}[event.target.id];
+  if (!next || event.target.readOnly || $(next).readOnly) return;
+  event.preventDefault();
+  nextField(event.target.id, next);
+}
+
+// The form's buttons and keys, the cutter's profile, the module beside the downloads.
+export function setUpForm() {
+  $('dialogue').addEventListener('submit', (event) => {
+    event.preventDefault();
+    acceptForm();
+  });
+  $('dialogue').addEventListener('keydown', onFormKey);
+  $('cancel').addEventListener('click', cancelForm);
+  $('answer-yes').addEventListener('click', () => answerQuestion(true));
+  $('answer-no').addEventListener('click', () => answerQuestion(false));
+  $('download-module').addEventListener('change', takeDownloadModule);
+  const profile = cutterField('profile');
+  profile.addEventListener('change', () => fillCutterFields(page.presets[profile.value]));
+  fillCutterFields(page.presets['']);
+  cutterField('m').value = $('download-module').value = String(page.defaultModule);
+}
