@@ -12,7 +12,7 @@ import {answerQuestion, cancelForm, cutterField, endGear, openForm, setUpForm, s
 import {CUTTER_VALUES, LINK_KEYS, readLink} from './link.js';
 import {readRecordLayout} from './painter.js';
 import {$, moduleText, page, say, texts} from './state.js';
-import {browserLanguage, LANGUAGES} from './texts.js';
+import {browserLanguage, LANGUAGES, takeSceneNames} from './texts.js';
 import {followAddress, openFrame, pressKey, setUpView, showControls} from './view.js';
 
 export {page};
@@ -63,9 +63,20 @@ function setLanguage(language) {
 
 // ---- keys --------------------------------------------------------------------------
 
-// '1' … the last scene's digit, as the module counts its scenes.
+// A key of the module's table of scenes.
 function isSceneKey(key) {
-  return key >= '1' && key <= String(page.limits.scenes);
+  return page.sceneKeys.includes(key);
+}
+
+// One button a scene, as the module's table of scenes has them.
+function makeSceneButtons() {
+  $('scene-buttons').replaceChildren(...page.sceneKeys.map((key) => {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.dataset.key = key;
+    button.textContent = key;
+    return button;
+  }));
 }
 
 // A key of the window's, typed or from a button; true when it is one.
@@ -200,6 +211,8 @@ export async function start() {
         window: moduleConstant('WINDOW_SIZE'), mateTeeth: moduleConstant('DEFAULT_MATE_TEETH_MAX'),
         languages: LANGUAGES,
       };
+      page.sceneKeys = Array.from({length: page.limits.scenes}, (_, i) => String.fromCharCode(call.web_scene_key(i)));
+      takeSceneNames(Array.from({length: page.limits.scenes}, (_, i) => call.web_scene_name(i)));
       page.presets = readPresets();
       page.moduleRange = {min: moduleReal('MODULE_MIN'), max: moduleReal('MODULE_MAX')};
       page.defaultModule = moduleReal('DEFAULT_MODULE');
@@ -220,6 +233,7 @@ function setUpPage() {
   page.language = link.page.language ?? browserLanguage(navigator.languages ?? [navigator.language]);
   ['headline', 'teeth-heading', 'teeth-prompt', 'shift-prompt', 'data-question', 'data-intro']
     .forEach((id, k) => say(id, () => dialogueText(k)));
+  makeSceneButtons();
   fillTexts();
   setUpForm();
   $('language').addEventListener('click', () => setLanguage(page.language === 'ja' ? 'en' : 'ja'));

@@ -16,6 +16,7 @@ export const page = {
   presets: null,        // {'': the specified cutter, A … : the ISO 53 profiles}, each {alpha, ha, hf, rho}
   moduleRange: null,    // {min, max}: the module a gear's files may have, millimetres
   defaultModule: 0,     // millimetres, as --gear writes without --module
+  sceneKeys: [],        // the keys of the module's scenes, '1' … '8'
   zoomStep: 0,          // what a press of 'w' multiplies the scale by
   ctx: null,
   size: {width: 0, height: 0, ratio: 1},  // the frame in window pixels, and the canvas's pixels per window pixel

@@ -17,8 +17,11 @@ export function browserLanguage(languages) {
 
 const SCENES_JA = ['歯末のインボリュート創成', '歯元のインボリュート創成', '切り下げ曲線の創成',
   'ラックを転がす全歯の創成', '歯車を回す全歯の創成', '１つの歯形', '全歯形', '相手歯車とのかみあい'];
-const SCENES_EN = ['addendum involute generation', 'dedendum involute generation', 'undercut curve generation',
-  'whole teeth, the rack rolling', 'whole teeth, the gear turning', 'one tooth', 'whole gear', 'gears in mesh'];
+// The scenes' English names are the program's own (its table of scenes), set at start.
+const SCENES_EN = [];
+export function takeSceneNames(names) {
+  SCENES_EN.splice(0, SCENES_EN.length, ...names);
+}
 
 export const TEXTS = {
   ja: {
