@@ -12,7 +12,9 @@ constexpr float PANEL_TOP = 0.6f;  // below the six legend lines a scene may hav
 constexpr float PANEL_LINE = 0.05f;
 constexpr int PANEL_LINE_CAPACITY = 128;
 
-// The rows meant for the panel, one line each: name, value, unit and note.
+// The rows meant for the panel, one line each: name, value, unit, and the note
+// of a row that has a value (why a measure does not exist is the table's and
+// the page's to say: a line here has no room for it).
 static float draw_rows(const DataRows& rows, float y) {
     char value[ROW_VALUE_CAPACITY];
     char line[PANEL_LINE_CAPACITY];
@@ -21,8 +23,9 @@ static float draw_rows(const DataRows& rows, float y) {
         if (!(row.shown & ROW_IN_PANEL)) continue;
         row_value_text(row, value, ROW_VALUE_CAPACITY);
         const bool unit = row.unit[0] != '\0' && row.known;
+        const bool note = row.note != nullptr && row.known;
         std::snprintf(line, sizeof line, "%s  %s%s%s%s%s%s", row.name, value, unit ? " " : "", unit ? row.unit : "",
-                      row.note ? " (" : "", row.note ? row.note : "", row.note ? ")" : "");
+                      note ? " (" : "", note ? row.note : "", note ? ")" : "");
         draw_text(PANEL_X, y, line);
         y -= PANEL_LINE;
     }
