@@ -27,8 +27,8 @@ extern Gear the_gear;           // the gear the user chose
 extern Gear the_mate;           // its mate: the chosen one or the default
 
 // Why the choice cannot be taken, in words a user can be shown (the gear's or
-// the mate's refusal, or the module's), or nullptr. The text is valid until the
-// next check.
+// the mate's refusal, the module's, or why a chosen pair cannot mesh without
+// backlash), or nullptr. The text is valid until the next check.
 const char* choice_refusal(const GearChoice& choice);
 // Takes a sound choice: the gear and its mate computed from it, and it becomes
 // gear_choice; nullptr. A refused choice changes nothing: its reason.

@@ -2,6 +2,8 @@
 // choice in effect, the gear and its mate.
 #include "choice/choice.hpp"
 
+#include "gear_data/gear_data.hpp"
+
 #include <cstdio>
 
 // ---- Global state ------------------------------------------------------------
@@ -9,6 +11,8 @@ GearChoice gear_choice = NO_CHOICE;  // written by take_gear; read by the front 
 Gear the_gear;                       // written by take_gear; read by everything that shows or writes it
 Gear the_mate;                       // written by take_gear; read by the pair's data, scene 8, the files
 static char refusal[320];            // choice_refusal's text for a module or a mate
+static Gear candidate_gear;          // a chosen pair as choice_refusal tries it; read there alone
+static Gear candidate_mate;
 
 const char* choice_refusal(const GearChoice& c) {
     if (const char* reason = gear_refusal(c.cutter, c.z, c.x)) return reason;
@@ -19,6 +23,13 @@ const char* choice_refusal(const GearChoice& c) {
     if (c.mate_z != 0) {
         if (const char* reason = gear_refusal(c.cutter, c.mate_z, c.mate_x)) {
             std::snprintf(refusal, sizeof refusal, "the mate cannot be used: %s", reason);
+            return refusal;
+        }
+        compute_gear(candidate_gear, c.cutter, c.z, c.x);
+        compute_gear(candidate_mate, c.cutter, c.mate_z, c.mate_x);
+        const PairData pair = pair_data(gear_data(candidate_gear, 1.0, 0.0), gear_data(candidate_mate, 1.0, 0.0));
+        if (pair.fault != nullptr) {
+            std::snprintf(refusal, sizeof refusal, "z = %d and z2 = %d cannot be a pair: %s", c.z, c.mate_z, pair.fault);
             return refusal;
         }
     }

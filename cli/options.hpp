@@ -9,6 +9,8 @@
 constexpr int OUTPUT_CAPACITY = 16;  // outputs of one run; more is refused as bad usage
 constexpr int EXIT_WRITTEN = 0;
 constexpr int EXIT_FAILED = 1;     // gear refused, or a file could not be written
+// An output writer's answer when it has said itself why it wrote nothing (not an errno).
+constexpr int OUTPUT_REFUSED = -1;
 constexpr int EXIT_BAD_USAGE = 2;  // the options themselves are wrong
 
 constexpr int SIZE_SIDE_MIN = 16;    // pixels of a frame side, as --size takes it

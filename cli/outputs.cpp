@@ -79,13 +79,19 @@ static int write_outline(FILE* file, const void* context) {
 // With --mate the gear and its mate in mesh: the mate on +x at the working
 // centre distance (the shifted gear's; --standard draws the gear alone).
 static int write_gear_output(const Output& out) {
-    GearOutline outlines[2] = {
-        build_gear_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module, out.tolerance), {}};
+    GearOutline outlines[2];
     int count = 1;
     if (mate_chosen() && !out.standard) {
         const PairData pair =
             pair_data(gear_data(the_gear, out.module, 0.0), gear_data(the_mate, out.module, 0.0));
-        outlines[count++] = build_mate_outline(the_gear, the_mate, out.module, out.tolerance, pair.centre_distance);
+        build_pair_outlines(the_gear, the_mate, pair_place(pair, out.module), out.module, out.tolerance, outlines);
+        count = 2;
+    } else {
+        outlines[0] = build_gear_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module, out.tolerance);
+    }
+    if (const char* refusal = outline_refusal(outlines, count)) {
+        tell("cannot write \"%s\": %s", out.file, refusal);
+        return OUTPUT_REFUSED;
     }
     const OutlineFile file{outlines, count,
                            out.format == FORMAT_DXF ? write_outlines_dxf_file : write_outlines_svg_file};
@@ -126,7 +132,9 @@ int write_outputs() {
     for (int i = 0; i < command_line.output_count; ++i) {
         const Output& out = command_line.outputs[i];
         int fault = write_output(out);
-        if (fault != 0) {
+        if (fault == OUTPUT_REFUSED) {
+            status = EXIT_FAILED;  // said why already
+        } else if (fault != 0) {
             tell("cannot write \"%s\": %s", out.file ? out.file : "standard output", std::strerror(fault));
             status = EXIT_FAILED;
         }

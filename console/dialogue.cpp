@@ -58,11 +58,18 @@ static void warn_of_interference() {
         complain("the gear and its mate interfere: %s", text);
 }
 
-// The choice in effect with what the dialogue asked changed, taken; the answers
-// were checked as they were typed, so it is sound.
-static void take(const GearChoice& choice) {
-    if (const char* refusal = take_gear(choice)) complain("%s", refusal);
+// The choice in effect with what the dialogue asked changed, taken. The
+// answers were checked as they were typed; only a pair that cannot mesh (the
+// chosen mate with a new gear, or a new mate) is refused: then what was stays,
+// and the dialogue says so. False when refused.
+static bool take(const GearChoice& choice) {
+    if (const char* refusal = take_gear(choice)) {
+        complain("%s; the gear (z = %d, x = %g) and its mate (z2 = %d, x2 = %g) stay.", refusal, gear_choice.z,
+                 gear_choice.x, the_mate.params.z, the_mate.params.x);
+        return false;
+    }
     gear_computed = true;
+    return true;
 }
 
 // Standard input ended before a new gear was complete.
@@ -104,8 +111,7 @@ void parameter_dialogue(bool keep_teeth) {
         GearChoice choice = gear_choice;
         choice.z = z;
         choice.x = x;
-        take(choice);
-        offer_data_file();
+        if (take(choice)) offer_data_file();
     } else {
         input_ended();
     }
@@ -124,8 +130,7 @@ void mate_dialogue() {
         GearChoice choice = gear_choice;
         choice.mate_z = z;
         choice.mate_x = x;
-        take(choice);
-        warn_of_interference();
+        if (take(choice)) warn_of_interference();
     } else {
         complain("standard input ended; the mate (z2 = %d, x2 = %g) stays.", the_mate.params.z,
                  the_mate.params.x);

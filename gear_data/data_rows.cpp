@@ -67,8 +67,9 @@ DataRows gear_rows(const GearData& d) {
     r.add("min_teeth_no_undercut", "least teeth without undercut", "切り下げを避ける最小の歯数", ROW_NUMBER,
           d.min_teeth_no_undercut, "", NOT_IN_PANEL)
         .rounded_up = true;
-    r.length("form_diameter", "form diameter (the involute begins)", "インボリュート開始円直径", d.form_diameter,
-             EVERYWHERE);
+    const Measure form = d.involute_cut_away ? Measure{false, 0.0, "the undercut removes the whole involute"}
+                                             : Measure{true, d.form_diameter, nullptr};
+    r.measure("form_diameter", "form diameter (the involute begins)", "インボリュート開始円直径", form, EVERYWHERE);
     r.add("span_teeth", "teeth spanned", "またぎ歯数", ROW_WHOLE, d.span_teeth, "", EVERYWHERE);
     r.measure("span", "span measurement", "またぎ歯厚", d.span, EVERYWHERE);
     r.length("pin_diameter", "pin diameter", "ピン径", d.pin_diameter, EVERYWHERE);
@@ -81,6 +82,11 @@ DataRows pair_rows(const GearData& mate, const PairData& p) {
     r.add(nullptr, "mate's number of teeth z2", "相手歯車の歯数 z2", ROW_WHOLE, mate.teeth, "", NOT_IN_TABLE);
     r.add(nullptr, "mate's shift coefficient x2", "相手歯車の転位係数 x2", ROW_NUMBER, mate.shift, "",
           NOT_IN_TABLE);
+    if (p.fault != nullptr) {  // only the default mate gets here: a chosen one that cannot mesh is refused
+        r.yes_no(nullptr, "mesh without backlash", "バックラッシなしのかみあい", false, NOT_IN_TABLE);
+        r.list.rows[r.list.count - 1].note = p.fault;
+        return r.list;
+    }
     r.add("working_pressure_angle", "working pressure angle", "かみあい圧力角", ROW_NUMBER,
           p.working_pressure_angle, "deg", EVERYWHERE);
     r.length("centre_distance", "centre distance", "中心距離", p.centre_distance, EVERYWHERE);

@@ -34,6 +34,7 @@ static Measure unknown(const char* reason) {
 
 // Is a contact at that radius (mm) on the involute, between form and tip circle?
 static const char* contact_fault(double radius, const GearData& d) {
+    if (d.involute_cut_away) return "the flank has no involute";
     if (radius < d.form_diameter / 2.0 - 1e-9) return "its contact points lie below the form circle";
     if (radius > d.tip_diameter / 2.0 + 1e-9) return "its contact points lie above the tip circle";
     if (d.pointed && radius > d.pointed_diameter.value / 2.0)
@@ -51,8 +52,11 @@ static void measure_span(GearData& d, double alpha) {
         (std::sqrt((1.0 + 2.0 * x / z) * (1.0 + 2.0 * x / z) - std::cos(alpha) * std::cos(alpha)) /
              std::cos(alpha) -
          inv(alpha) - 2.0 * (x / z) * std::tan(alpha));
-    d.span_teeth = static_cast<int>(std::floor(z * K + 0.5 + 0.5));  // the whole number nearest z·K + 0.5
-    if (d.span_teeth < 1) d.span_teeth = 1;
+    // The whole number nearest z·K + 0.5; K is no number where the circle of
+    // radius r + x·m lies inside the base circle: then one tooth, whose contacts
+    // the check below refuses.
+    const double nearest = std::floor(z * K + 0.5 + 0.5);
+    d.span_teeth = !(nearest >= 1.0) ? 1 : nearest > z ? d.teeth : static_cast<int>(nearest);
     const double w = d.module * std::cos(alpha) * (PI * (d.span_teeth - 0.5) + z * inv(alpha)) +
                      2.0 * x * d.module * std::sin(alpha);
     const double rb = d.base_diameter / 2.0;
@@ -122,7 +126,15 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter) {
     d.min_teeth_no_undercut = 2.0 * (flank_end - x) / sin2;
     d.undercut = x < d.min_shift_no_undercut;
     ProfilePoint form;
-    if (d.undercut && undercut_meets_involute(gear, form)) {
+    d.involute_cut_away = d.undercut && involute_cut_away(gear);
+    if (d.involute_cut_away) {
+        // No involute to begin: the flank is all undercut, up to the tip (or the
+        // point where the flanks meet), and the tip land is the tooth's as cut.
+        d.form_diameter = d.tip_diameter;
+        const ProfilePoint& end = tooth.flank[tooth.flank_last];
+        const double tip_land = g.tooth_angle - 2.0 * polar_angle(end, g.pitch_radius);
+        d.tip_thickness = d.pointed || tip_land < 0.0 ? 0.0 : d.tip_diameter / 2.0 * tip_land;
+    } else if (d.undercut && undercut_meets_involute(gear, form)) {
         d.form_diameter = 2.0 * m * polar_radius(form, g.pitch_radius);
     } else {
         const double r = m * z / 2.0;
@@ -143,8 +155,13 @@ PairData pair_data(const GearData& g1, const GearData& g2) {
     const double m = g1.module;
     const double z1 = g1.teeth;
     const double z2 = g2.teeth;
-    const double ha = g1.addendum / m;
-    const double aw = inverse_inv(inv(alpha) + 2.0 * std::tan(alpha) * (g1.shift + g2.shift) / (z1 + z2));
+    const double inv_aw = inv(alpha) + 2.0 * std::tan(alpha) * (g1.shift + g2.shift) / (z1 + z2);
+    if (!(inv_aw > 0.0)) {
+        p.fault = "their shifts are too far below zero for them to mesh without backlash "
+                  "(no working pressure angle has that involute)";
+        return p;
+    }
+    const double aw = inverse_inv(inv_aw);
     p.working_pressure_angle = aw * 180.0 / PI;
     p.centre_distance = (z1 + z2) * m / 2.0 * std::cos(alpha) / std::cos(aw);
     const double y = (z1 + z2) / 2.0 * (std::cos(alpha) / std::cos(aw) - 1.0);
@@ -152,9 +169,10 @@ PairData pair_data(const GearData& g1, const GearData& g2) {
     const double gear_working_radius = p.centre_distance * z1 / (z1 + z2);
     p.working_pitch_diameter = 2.0 * gear_working_radius;
     p.mate_working_pitch_diameter = 2.0 * (p.centre_distance - gear_working_radius);
-    p.tip_reduction = (g1.shift + g2.shift - y) * m;
-    p.reduced_tip_diameter = g1.pitch_diameter + 2.0 * (ha + y - g2.shift) * m;
-    p.mate_reduced_tip_diameter = g2.pitch_diameter + 2.0 * (ha + y - g1.shift) * m;
+    // Negative, the clearance is larger than the standard one already: the tips stay.
+    p.tip_reduction = std::fmax(0.0, (g1.shift + g2.shift - y) * m);
+    p.reduced_tip_diameter = g1.tip_diameter - 2.0 * p.tip_reduction;
+    p.mate_reduced_tip_diameter = g2.tip_diameter - 2.0 * p.tip_reduction;
     const double rb1 = g1.base_diameter / 2.0;
     const double rb2 = g2.base_diameter / 2.0;
     const double ra1 = p.reduced_tip_diameter / 2.0;
@@ -169,6 +187,10 @@ PairData pair_data(const GearData& g1, const GearData& g2) {
     const double after = line - before;
     p.path_start = std::fmax(-before, after - tip2);
     p.path_end = std::fmin(after, tip1 - before);
+    if (!(p.path_end > p.path_start)) {
+        p.fault = "their teeth do not reach each other on the line of action";
+        return p;
+    }
     // The path of contact runs from where the mate's tip cuts the line of action
     // to where the gear's does; each end must meet the other gear on its involute.
     const double low1 = std::hypot(rb1, line - tip2);  // the gear's radius at the mate's tip contact
@@ -183,7 +205,12 @@ PairData pair_data(const GearData& g1, const GearData& g2) {
     return p;
 }
 
+PairPlace pair_place(const PairData& pair, double module) {
+    return PairPlace{pair.centre_distance, pair.reduced_tip_diameter / 2.0 / module,
+                     pair.mate_reduced_tip_diameter / 2.0 / module};
+}
+
 const char* pair_interference(const Gear& gear, const Gear& mate) {
     const PairData pair = pair_data(gear_data(gear, 1.0, 0.0), gear_data(mate, 1.0, 0.0));
-    return pair.interference ? pair.interference_text : nullptr;
+    return pair.fault == nullptr && pair.interference ? pair.interference_text : nullptr;
 }

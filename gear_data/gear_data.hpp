@@ -45,7 +45,8 @@ struct GearData {
     bool undercut;
     double min_shift_no_undercut;
     double min_teeth_no_undercut;
-    double form_diameter;  // where the involute begins
+    double form_diameter;    // where the involute begins; the tip diameter when none is left
+    bool involute_cut_away;  // what the cutter's tip cuts removes the whole involute
     // measurement
     int span_teeth;
     Measure span;
@@ -57,17 +58,20 @@ struct GearData {
 // of pin_diameter mm (0: PIN_DIAMETER_PER_MODULE · module).
 GearData gear_data(const Gear& gear, double module, double pin_diameter);
 
-// The gear and its mate in mesh without backlash.
+// The gear and its mate in mesh without backlash; or, where they cannot mesh,
+// why not (fault) and no figures past it.
 struct PairData {
+    const char* fault;                    // why the pair cannot mesh without backlash, or nullptr
     double working_pressure_angle;        // degrees: inv α_w = inv α + 2·tan α·(x1 + x2)/(z1 + z2)
     double centre_distance;               // mm: (z1 + z2)·m/2 · cos α / cos α_w
     double centre_distance_modification;  // y = (z1 + z2)/2 · (cos α / cos α_w - 1)
     double working_pitch_diameter;        // mm, the gear's: 2·a_w·z1/(z1 + z2), its centre that far
                                           // below the pitch point, halved
     double mate_working_pitch_diameter;   // the mate's: 2·a_w - the gear's
-    double tip_reduction;         // mm taken off each tip radius for the standard clearance: (x1 + x2 - y)·m
-    double reduced_tip_diameter;  // the gear's tip after the reduction: d1 + 2(ha + y - x2)m
-    double mate_reduced_tip_diameter;  // the mate's: d2 + 2(ha + y - x1)m
+    double tip_reduction;         // mm taken off each tip radius for the standard clearance: (x1 + x2 - y)·m,
+                                  // none where that is negative (the clearance is larger already)
+    double reduced_tip_diameter;       // the gear's tip after the reduction
+    double mate_reduced_tip_diameter;  // the mate's
     double contact_ratio;              // ε_α with the reduced tips
     // The path of contact, mm along the line of action from the pitch point
     // (negative before it, towards the gear's base tangent point): from where the
@@ -79,6 +83,15 @@ struct PairData {
     const char* interference_text;     // which tip digs into which root, when it does
 };
 PairData pair_data(const GearData& gear, const GearData& mate);
+
+// Where a pair stands and the tips it works with, for its outlines.
+struct PairPlace {
+    double centre_distance;  // mm
+    double gear_tip_radius;  // module units, each gear's tip as reduced for the clearance
+    double mate_tip_radius;
+};
+// The place of a pair whose data was taken at module mm per module unit.
+PairPlace pair_place(const PairData& pair, double module);
 // For a gear and its mate: which tip digs into which root, or nullptr when the
 // pair runs clear.
 const char* pair_interference(const Gear& gear, const Gear& mate);
@@ -118,7 +131,8 @@ struct DataRows {
     int count;
 };
 DataRows gear_rows(const GearData& data);
-// The pair's rows: the mate's z and x, then the pair's own figures.
+// The pair's rows: the mate's z and x, then the pair's own figures, or for a
+// pair that cannot mesh one row that says why.
 DataRows pair_rows(const GearData& mate, const PairData& pair);
 
 // A row's value as every reader shows it: "%d", "%.4f" (a bound rounded up to

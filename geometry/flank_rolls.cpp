@@ -115,3 +115,11 @@ FlankRolls flank_rolls(const GearParams& g) {
         first_sign_change(rolls.involute_start, rolls.involute_end, past_centre, rolls.involute_end);
     return rolls;
 }
+
+bool involute_cut_away(const Gear& gear) {
+    const GearParams& g = gear.params;
+    ProfilePoint meeting;
+    if (undercut_meets_involute(gear, meeting)) return polar_radius(meeting, g.pitch_radius) >= g.tip_radius;
+    const FlankRolls rolls = flank_rolls(g);
+    return !(rolls.involute_end > rolls.involute_start);
+}

@@ -15,6 +15,10 @@ static char reason[200];  // the refusal text handed back; valid until the next 
 // Radii are compared with this slack: a point computed on a circle lands on
 // it only to rounding.
 constexpr double RADIUS_SLACK = 1e-9;
+// The least height of a pointed tooth above its root circle, module units: a
+// millionth (lower, and the tooth is one point in the files at module 1; the
+// outline builder says so for a tooth too small for its module).
+constexpr double TOOTH_HEIGHT_MIN = 1e-6;
 
 // The radius at which the two flanks of the trial tooth meet, below the tip
 // circle, or 0 when they do not meet.
@@ -50,6 +54,10 @@ static const char* trial_tooth_fault(const Cutter& cutter, int z, double x, doub
             return "its flank leaves the band between root and tip circle";
     }
     meeting_radius = flank_meeting_radius(tooth, r);
+    // Flanks that meet on the root circle leave no tooth at all: its outline
+    // would be one point.
+    if (meeting_radius > 0.0 && meeting_radius - g.root_radius < TOOTH_HEIGHT_MIN)
+        return "its flanks meet at the root circle, so the tooth has no body";
     return nullptr;
 }
 
@@ -111,13 +119,21 @@ bool gear_warning(const Cutter& cutter, int z, double x, char* text, int capacit
     if (capacity <= 0) return false;
     text[0] = '\0';
     double meeting_radius;
-    if (check_gear(cutter, z, x, meeting_radius) != nullptr || meeting_radius <= 0.0) return false;
-    // The tip radius of the shifted gear: z/2 + ha + x.
+    if (check_gear(cutter, z, x, meeting_radius) != nullptr) return false;
+    // check_gear's trial has just computed the gear.
+    const bool cut_away = involute_cut_away(trial_gear);
+    if (meeting_radius <= 0.0 && !cut_away) return false;
     char shown[REAL_TEXT_CAPACITY];
-    std::snprintf(text, static_cast<size_t>(capacity),
-                  "z = %d with x = %s: the tooth comes to a point below its tip circle (radius %.4f); its "
-                  "flanks meet at radius %.4f",
-                  z, shortest_text(x, shown, sizeof shown), z / 2.0 + cutter.addendum + x,
-                  meeting_radius);
+    const size_t room = static_cast<size_t>(capacity);
+    int length = std::snprintf(text, room, "z = %d with x = %s: ", z, shortest_text(x, shown, sizeof shown));
+    // The tip radius of the shifted gear: z/2 + ha + x.
+    if (meeting_radius > 0.0 && length >= 0 && static_cast<size_t>(length) < room)
+        length += std::snprintf(text + length, room - static_cast<size_t>(length),
+                                "the tooth comes to a point below its tip circle (radius %.4f); its flanks meet "
+                                "at radius %.4f%s",
+                                z / 2.0 + cutter.addendum + x, meeting_radius, cut_away ? "; " : "");
+    if (cut_away && length >= 0 && static_cast<size_t>(length) < room)
+        std::snprintf(text + length, room - static_cast<size_t>(length),
+                      "what the cutter's tip cuts removes the whole involute, so no part of its flank is involute");
     return true;
 }

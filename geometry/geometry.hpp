@@ -215,6 +215,9 @@ struct FlankRolls {
     bool fillet_arc;
 };
 FlankRolls flank_rolls(const GearParams& g);
+// Whether what the cutter's tip cuts removes the whole involute of the gear's
+// shifted tooth: no part of its flank is involute.
+bool involute_cut_away(const Gear& gear);
 // The points alone: the cut of rack_undercut_point, the contact point of rack_involute_point.
 ProfilePoint undercut_point(const GearParams& g, double t);
 ProfilePoint involute_point(const GearParams& g, double t);
@@ -231,11 +234,11 @@ constexpr int Z_MAX = 1000;  // a gear of 1000 teeth is already wider than any v
 // straight flank would not reach below the rolling line. The text is valid
 // until the next call.
 const char* gear_refusal(const Cutter& cutter, int z, double x);
-// For an accepted gear whose tooth comes to a point below its tip circle: one
-// line saying so and at which radius its flanks meet, written into text
-// (capacity bytes with the terminator), and true. Otherwise text is empty and
-// the result false.
-constexpr int GEAR_WARNING_CAPACITY = 160;
+// For an accepted gear whose tooth comes to a point below its tip circle, or
+// whose flank has no involute left: one line saying so (and at which radius
+// its flanks meet), written into text (capacity bytes with the terminator),
+// and true. Otherwise text is empty and the result false.
+constexpr int GEAR_WARNING_CAPACITY = 320;
 bool gear_warning(const Cutter& cutter, int z, double x, char* text, int capacity);
 
 // The polar angle of a point: measured at the gear centre (0, -r) from +y

@@ -99,9 +99,10 @@ static void add_vertex(std::vector<OutlineVertex>& tooth, const ProfilePoint& p,
     tooth.push_back(OutlineVertex{q, bulge});
 }
 
-GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance) {
+GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance, double tip_radius) {
     GearParams g = gear.params;
     set_shift_params(g, x_s);
+    if (tip_radius > 0.0 && tip_radius < g.tip_radius) g.tip_radius = tip_radius;
     const FlankRolls rolls = flank_rolls(g);
     std::vector<ProfilePoint> flank = flank_chords(g, rolls, tolerance / module);
     for (ProfilePoint& p : flank) p.y += g.pitch_radius;  // the centre to the origin
@@ -132,9 +133,17 @@ GearOutline build_gear_outline(const Gear& gear, double x_s, double module, doub
     const ProfilePoint next = outline_vertex(outline, static_cast<int>(tooth.size())).point;
     if (std::hypot(next.x - tooth.back().point.x, next.y - tooth.back().point.y) <= COINCIDENCE)
         tooth.pop_back();
+    // Fewer than three vertices enclose nothing: a tooth too small for the module.
+    if (tooth.size() < 3) tooth.clear();
     for (const OutlineVertex& v : tooth)
         outline.radius = std::fmax(outline.radius, std::hypot(v.point.x, v.point.y));
     return outline;
+}
+
+const char* outline_refusal(const GearOutline* outlines, int count) {
+    for (int i = 0; i < count; ++i)
+        if (outlines[i].tooth.empty()) return "the tooth is too small to draw at that module";
+    return nullptr;
 }
 
 int outline_vertex_count(const GearOutline& outline) {
@@ -144,6 +153,7 @@ int outline_vertex_count(const GearOutline& outline) {
 // Turned clockwise by a: (x, y) ↦ (x·cos a + y·sin a, -x·sin a + y·cos a).
 OutlineVertex outline_vertex(const GearOutline& outline, int index) {
     const int n = static_cast<int>(outline.tooth.size());
+    if (n == 0) return OutlineVertex{outline.centre, 0.0};
     const OutlineVertex& v = outline.tooth[static_cast<size_t>(index % n)];
     const double a = (index / n) * 2.0 * PI / outline.z + outline.turn;
     const double c = std::cos(a);
@@ -158,16 +168,17 @@ OutlineVertex outline_vertex(const GearOutline& outline, int index) {
 // gear with a space centred on that line when turned β0 = 3π/2 + π/z2 - ψ2/2
 // clockwise; as the gear turns clockwise the mate turns the other way by the
 // ratio, so it stands at β0 - δ·z1/z2.
-GearOutline build_mate_outline(const Gear& gear, const Gear& mate_gear, double module, double tolerance,
-                               double centre_distance) {
+void build_pair_outlines(const Gear& gear, const Gear& mate_gear, const PairPlace& place, double module,
+                         double tolerance, GearOutline outlines[2]) {
     const GearParams& g1 = gear.params;
     const GearParams& g2 = mate_gear.params;
     const double pitch1 = 2.0 * PI / g1.z;
     const double delta = std::remainder(g1.tooth_angle / 2.0 - PI / 2.0, pitch1);
-    GearOutline mate = build_gear_outline(mate_gear, g2.x, module, tolerance);
+    outlines[0] = build_gear_outline(gear, g1.x, module, tolerance, place.gear_tip_radius);
+    GearOutline& mate = outlines[1];
+    mate = build_gear_outline(mate_gear, g2.x, module, tolerance, place.mate_tip_radius);
     const double z1 = g1.z;
     const double z2 = g2.z;
     mate.turn = 3.0 * PI / 2.0 + PI / z2 - g2.tooth_angle / 2.0 - delta * z1 / z2;
-    mate.centre = ProfilePoint{centre_distance, 0.0};
-    return mate;
+    mate.centre = ProfilePoint{place.centre_distance, 0.0};
 }

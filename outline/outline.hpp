@@ -4,6 +4,7 @@
 // it to the caller's FILE. The folder owns no state.
 #pragma once
 
+#include "gear_data/gear_data.hpp"
 #include "geometry/geometry.hpp"
 
 #include <cstdio>
@@ -30,7 +31,8 @@ struct GearOutline {
     // The first tooth, mm, +y through its pitch point: the root arc from the
     // previous tooth's flank, the flank, the tip arc (or the point where the
     // flanks meet), the mirrored flank up to its last chord, which ends at the
-    // next tooth's first vertex. No vertex repeats its neighbour.
+    // next tooth's first vertex. No vertex repeats its neighbour. Empty when
+    // the tooth is too small for the module to draw it (outline_refusal).
     std::vector<OutlineVertex> tooth;
     double radius;  // the largest distance from the centre, mm
     // Where the outline stands in the file: turned clockwise by turn (radians)
@@ -46,8 +48,14 @@ struct GearOutline {
 // chords that stray from it by at most tolerance mm, measured at the middle of
 // each chord's roll, where a chord this short lies farthest from its curve.
 // The chords end exactly where the flank's curves meet and where the flank
-// meets the tip circle or, on a pointed tooth, the other flank.
-GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance);
+// meets the tip circle or, on a pointed tooth, the other flank. A tip radius
+// (module units) below the gear's own cuts the teeth down to it; 0: its own.
+GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance,
+                               double tip_radius = 0.0);
+
+// Why the outlines cannot be written, or nullptr: a tooth too small for the
+// module has no outline (its vertices fall together at the files' precision).
+const char* outline_refusal(const GearOutline* outlines, int count);
 
 // The outline's vertices: z times the tooth's, and vertex i of tooth k, placed.
 int outline_vertex_count(const GearOutline& outline);
@@ -70,9 +78,9 @@ bool write_outline_dxf_file(const GearOutline& outline, FILE* file);
 bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file);
 bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file);
 
-// The mate as a second outline beside the gear's, both with the shifts of their
-// own: its centre on +x at the working centre distance (mm), turned so that the
-// two mesh without backlash with the gear's outline as build_gear_outline
-// leaves it.
-GearOutline build_mate_outline(const Gear& gear, const Gear& mate, double module, double tolerance,
-                               double centre_distance);
+// A gear and its mate in mesh, both with the shifts of their own and the tips
+// the pair works with: the gear's outline as build_gear_outline leaves it, the
+// mate's centre on +x at the centre distance, turned so that the two mesh
+// without backlash.
+void build_pair_outlines(const Gear& gear, const Gear& mate, const PairPlace& place, double module,
+                         double tolerance, GearOutline outlines[2]);

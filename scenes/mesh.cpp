@@ -11,6 +11,7 @@
 #include "record/device.hpp"
 
 #include <cmath>
+#include <cstdio>
 
 // ---- Global state ------------------------------------------------------------
 // One tooth of each gear as cut; written and read by draw_mesh_step in one call.
@@ -34,6 +35,7 @@ struct MeshLayout {
     const char* interference;  // which tip digs into which root, or nullptr
     double path_start;         // the path of contact along the line of action, from the pitch point
     double path_end;
+    const char* fault;         // why the pair cannot mesh, or nullptr
 };
 
 static MeshLayout mesh_layout(int n) {
@@ -54,7 +56,8 @@ static MeshLayout mesh_layout(int n) {
                       mate.form_diameter / 2.0,
                       pair.interference ? pair.interference_text : nullptr,
                       pair.path_start,
-                      pair.path_end};
+                      pair.path_end,
+                      pair.fault};
 }
 
 // The z copies of one tooth outline (in its gear's own frame: centre (0, -r),
@@ -123,6 +126,12 @@ static void draw_mesh_step(int n) {
     const MeshLayout at = mesh_layout(n);
     const double s = scale_factor;
     draw_cross(ORIGIN, 0.0);
+    if (at.fault != nullptr) {  // the default mate of a gear shifted far below zero: nothing to place
+        char line[96];
+        std::snprintf(line, sizeof line, "no mesh with the mate z2 = %d: choose another ('m')", g2.z);
+        draw_text(-0.9f, INTERFERENCE_Y, line);
+        return;
+    }
     const ProfilePoint c1 = {0.0, s * at.gear_centre};
     const ProfilePoint c2 = {0.0, s * at.mate_centre};
     draw_dash_dot_circle(c1, -s * at.gear_centre, blue);

@@ -68,11 +68,14 @@ export function takeMate(teethWord, shiftWord) {
 }
 
 // The mate made the one scene 8 shows and the data read (the form has checked
-// it); the gear's warning and the mate's are shown.
+// it as a gear); the gear's warning and the mate's are shown. '' when taken,
+// else why the pair cannot mesh, and the mate shown stays.
 function setMate(mate) {
+  const refusal = call.web_set_mate(mate.z2, mate.x2);
+  if (refusal !== '') return refusal;
   page.gear.mate = mate;
-  call.web_set_mate(mate.z2, mate.x2);
   sayWarnings();
+  return '';
 }
 
 // The module's warnings for a pointed tooth of the gear shown and of its mate.
@@ -214,17 +217,18 @@ function acceptForm() {
   }
   const mate = takeMate(typedNumber($('mate-teeth').value), typedNumber($('mate-shift').value));
   if (mate.problem) return refuseField(mate.name === 'z2' ? 'mate-teeth' : 'mate-shift', mate.problem);
+  // A pair that cannot mesh is refused as a whole: the gear shown stays.
+  const refusal = page.formFor === 'mate' ? setMate(mate) : startGear(z, x, choice, mate);
+  if (refusal !== '') return refuseField('mate-teeth', () => moduleText(refusal));
   $('dialogue').hidden = true;
   if (page.formFor === 'mate') {
     // As the window's 'm': scene 8 from its start, drawn at once; no data-file question.
-    setMate(mate);
     showGear();
     closeForm();
     call.web_key('m'.charCodeAt(0), page.size.width, page.size.height);
     pressKey('s');
     return;
   }
-  startGear(z, x, choice, mate);
   closeForm();
   pressKey('s');  // the new gear's first frame at once: the canvas shows the gear the page names
   page.questionOpen = true;
@@ -233,10 +237,12 @@ function acceptForm() {
 }
 
 // A new gear, cut with the cutter takeCutter has just set (choice is its
-// answer), with the mate takeMate has taken, all checked: scene 1 from its start.
+// answer), with the mate takeMate has taken, each checked: scene 1 from its
+// start. '' when taken, else why the pair cannot mesh, and nothing changes.
 export function startGear(z, x, choice, mate) {
   const {profile, cutter, module} = choice;
-  call.web_take_gear(z, x, module, mate.z2, mate.x2);
+  const refusal = call.web_take_gear(z, x, module, mate.z2, mate.x2);
+  if (refusal !== '') return refusal;
   page.gear = {z, x, profile, cutter, module, mate};
   page.shown = null;  // no frame of it yet: a resize does not redraw the gear before
   $('download-module').value = String(module);
@@ -245,6 +251,7 @@ export function startGear(z, x, choice, mate) {
   $('scenes').hidden = false;
   showGear();
   fitCanvas();
+  return '';
 }
 
 // The gear's line and its data beside the canvas, as the gear shown has them.

@@ -221,12 +221,16 @@ WEB_EXPORT const char* web_write_data_file(const char* path) {
 // default tolerance, with a chosen mate beside it meshing, as --gear with
 // --mate writes them: SVG, or DXF when path ends in ".dxf".
 WEB_EXPORT const char* web_write_gear(const char* path, double module) {
-    GearOutline outlines[2] = {build_gear_outline(the_gear, the_gear.params.x, module, OUTLINE_TOLERANCE), {}};
+    GearOutline outlines[2];
     int count = 1;
     if (mate_chosen()) {
         const PairData pair = pair_data(gear_data(the_gear, module, 0.0), gear_data(the_mate, module, 0.0));
-        outlines[count++] = build_mate_outline(the_gear, the_mate, module, OUTLINE_TOLERANCE, pair.centre_distance);
+        build_pair_outlines(the_gear, the_mate, pair_place(pair, module), module, OUTLINE_TOLERANCE, outlines);
+        count = 2;
+    } else {
+        outlines[0] = build_gear_outline(the_gear, the_gear.params.x, module, OUTLINE_TOLERANCE);
     }
+    if (const char* refusal = outline_refusal(outlines, count)) return refusal;
     size_t length = std::strlen(path);
     bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
     FILE* file = std::fopen(path, "wb");

@@ -32,9 +32,22 @@ const TEXTS = [
   ['its tooth profile needs more than {number} points in one list', '歯形の点列が $1 点を超えます'],
   ['its involute does not reach the tip circle', 'インボリュートが歯先円まで届きません'],
   ['its flank leaves the band between root and tip circle', '歯面が歯底円と歯先円の間からはみ出します'],
+  ['its flanks meet at the root circle, so the tooth has no body', '両側の歯面が歯底円上で交わり、歯が残りません'],
+
+  // Why a gear and its mate cannot mesh (pair_data).
+  ['z = {number} and z2 = {number} cannot be a pair: {text}', 'z = $1 と z2 = $2 は組になりません: $3'],
+  ['their shifts are too far below zero for them to mesh without backlash ' +
+      '(no working pressure angle has that involute)',
+    '転位係数が負に大きすぎ、バックラッシなしにかみあえません（そのインボリュート関数の値をもつかみあい圧力角がありません）'],
+  ['their teeth do not reach each other on the line of action', '歯が作用線上で互いに届きません'],
   ['z = {number} with x = {number}: the tooth comes to a point below its tip circle (radius {number}); ' +
       'its flanks meet at radius {number}',
     'z = $1, x = $2: 歯先円（半径 $3）に達する前に歯先がとがります。両側の歯面は半径 $4 で交わります'],
+  ['z = {number} with x = {number}: {text}', 'z = $1, x = $2: $3'],
+  ['the tooth comes to a point below its tip circle (radius {number}); its flanks meet at radius {number}; {text}',
+    '歯先円（半径 $1）に達する前に歯先がとがります。両側の歯面は半径 $2 で交わります。$3'],
+  ["what the cutter's tip cuts removes the whole involute, so no part of its flank is involute",
+    '工具の歯先が削る部分がインボリュートをすべて取り去り、歯面にインボリュートが残りません'],
 
   // Why a cutter is refused (cutter_refusal).
   ['the pressure angle must be from {number} to {number} degrees', '圧力角は $1° から $2° まででなければなりません'],
@@ -61,6 +74,8 @@ const TEXTS = [
   ['its contact points lie above the tip circle', '接触点が歯先円より外側にあります'],
   ['its contact points lie above where the flanks meet', '接触点が両側の歯面の交わる点より外側にあります'],
   ['the pin is too large to touch the involutes', 'ピンが大きすぎてインボリュートに接しません'],
+  ['the flank has no involute', '歯面にインボリュートが残っていません'],
+  ['the undercut removes the whole involute', '切り下げでインボリュートがすべて削られています'],
   ["each gear's tip digs into the other's root", '両方の歯車の歯先が互いに相手の歯元に食い込みます'],
   ["the mate's tip digs into the gear's root", '相手歯車の歯先がこの歯車の歯元に食い込みます'],
   ["the gear's tip digs into the mate's root", 'この歯車の歯先が相手歯車の歯元に食い込みます'],
@@ -69,6 +84,7 @@ const TEXTS = [
   ['the data file could not be made', '歯面データのファイルを作れませんでした'],
   ['the data file could not be written', '歯面データのファイルを書き込めませんでした'],
   ["the gear's outline could not be made", '歯車の輪郭のファイルを作れませんでした'],
+  ['the tooth is too small to draw at that module', 'そのモジュールでは歯が小さすぎて描けません'],
   ["the gear's outline could not be written", '歯車の輪郭のファイルを書き込めませんでした'],
   ["the gear's data could not be made", '歯車の諸元のファイルを作れませんでした'],
   ["the gear's data could not be written", '歯車の諸元のファイルを書き込めませんでした'],

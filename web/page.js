@@ -254,7 +254,8 @@ function setUpPage() {
   if (gear.problem) return showLinkProblem(gear.problem, page.embed);
   $('dialogue').hidden = true;
   if (page.embed) document.body.classList.add('embed');
-  startGear(gear.z, gear.x, gear.choice, gear.mate);
+  const refusal = startGear(gear.z, gear.x, gear.choice, gear.mate);
+  if (refusal !== '') return showLinkProblem((t) => t.inAddress('z2', moduleText(refusal)), page.embed);
   call.web_show_info(link.page.info ? 1 : 0);
   openFrame(gear.scene, gear.step, gear.zoom);
   $('canvas').focus();

@@ -2,7 +2,8 @@
 """The gear and its mate as --gear writes them with --mate: turned together by
 the ratio over more than one pitch, they never overlap by more than the
 outline's tolerance and touch within it at every step (no backlash at the
-working centre distance); moved 0.1 mm further apart they never touch.
+working centre distance); moved 0.1 mm further apart they never touch. Over a
+spread of pairs the outlines overlap exactly where --info says they interfere.
 
 usage: mesh_test.py RACKGEN WORK_DIR"""
 import json
@@ -33,24 +34,33 @@ def outlines(path):
     return polygons
 
 
+def write_pair(z1, x1, z2, x2, module):
+    """The pair's outlines (gear, mate) and its data."""
+    stem = os.path.join(WORK, f"pair_{z1}_{x1}_{z2}_{x2}")
+    r = subprocess.run([RACKGEN, "-z", str(z1), "-x", str(x1), "--module", str(module), "--mate", str(z2),
+                        "--mate-shift", str(x2), "--gear", stem + ".dxf", "--info", stem + ".json"],
+                       env=ENV, capture_output=True, text=True, timeout=120)
+    assert r.returncode == 0, r.stderr
+    with open(stem + ".json") as f:
+        return outlines(stem + ".dxf"), json.load(f)["pair"]
+
+
+def turned(gear, mate, z1, z2, a, turn):
+    return (affinity.rotate(gear, turn, origin=(0, 0), use_radians=True),
+            affinity.rotate(mate, -turn * z1 / z2, origin=(a, 0), use_radians=True))
+
+
 class Mesh(unittest.TestCase):
     def check_pair(self, z1, x1, z2, x2, module):
-        stem = os.path.join(WORK, f"pair_{z1}_{x1}_{z2}_{x2}")
-        r = subprocess.run([RACKGEN, "-z", str(z1), "-x", str(x1), "--module", str(module), "--mate", str(z2),
-                            "--mate-shift", str(x2), "--gear", stem + ".dxf", "--info", stem + ".json"],
-                           env=ENV, capture_output=True, text=True, timeout=120)
-        self.assertEqual(r.returncode, 0, r.stderr)
-        with open(stem + ".json") as f:
-            a = json.load(f)["pair"]["centre_distance"]
-        gear, mate = outlines(stem + ".dxf")
+        (gear, mate), pair = write_pair(z1, x1, z2, x2, module)
+        a = pair["centre_distance"]
         self.assertTrue(gear.is_valid and mate.is_valid)
         self.assertAlmostEqual(mate.centroid.x, a, delta=0.01 * module)
         apart = affinity.translate(mate, 0.1, 0)
         pitch = 2 * math.pi / z1
         for k in range(61):  # a pitch and a half in fine steps
             turn = 1.5 * pitch * k / 60
-            g = affinity.rotate(gear, turn, origin=(0, 0), use_radians=True)
-            m = affinity.rotate(mate, -turn * z1 / z2, origin=(a, 0), use_radians=True)
+            g, m = turned(gear, mate, z1, z2, a, turn)
             far = affinity.rotate(apart, -turn * z1 / z2, origin=(a + 0.1, 0), use_radians=True)
             self.assertFalse(g.buffer(-SLACK).intersects(m), f"overlap at turn {turn}")
             self.assertTrue(g.buffer(SLACK).intersects(m), f"a gap at turn {turn}")
@@ -61,6 +71,19 @@ class Mesh(unittest.TestCase):
 
     def test_standard_pair(self):
         self.check_pair(12, 0, 24, 0, 3)
+
+    def test_pair_of_large_shifts_works_with_its_reduced_tips(self):
+        self.check_pair(40, 1.2, 40, 1.2, 1)
+
+    def test_overlap_exactly_where_the_data_says_interference(self):
+        for z1, x1, z2, x2 in [(8, 0, 60, 0), (10, 0, 40, 0), (12, 0, 12, 0), (14, 0, 80, 0), (20, 0.5, 30, 0.3),
+                               (9, 0.2, 50, -0.2), (30, 1.1, 60, 1.0), (6, 0.5, 100, 0)]:
+            (gear, mate), pair = write_pair(z1, x1, z2, x2, 1)
+            pitch = 2 * math.pi / z1
+            overlap = any(g.buffer(-SLACK).intersects(m)
+                          for g, m in (turned(gear, mate, z1, z2, pair["centre_distance"], 1.5 * pitch * k / 90)
+                                       for k in range(91)))
+            self.assertEqual(overlap, pair["interference"], f"z = {z1}, {z2}; x = {x1}, {x2}")
 
 
 if __name__ == "__main__":
