@@ -27,7 +27,8 @@ const char* choice_refusal(const GearChoice& c) {
         }
         compute_gear(candidate_gear, c.cutter, c.z, c.x);
         compute_gear(candidate_mate, c.cutter, c.mate_z, c.mate_x);
-        const PairData pair = pair_data(gear_data(candidate_gear, 1.0, 0.0), gear_data(candidate_mate, 1.0, 0.0));
+        const PairData pair = pair_data(candidate_gear, candidate_mate, gear_data(candidate_gear, 1.0, 0.0),
+                                        gear_data(candidate_mate, 1.0, 0.0));
         if (pair.fault != nullptr) {
             std::snprintf(refusal, sizeof refusal, "z = %d and z2 = %d cannot be a pair: %s", c.z, c.mate_z, pair.fault);
             return refusal;

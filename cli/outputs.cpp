@@ -83,7 +83,7 @@ static int write_gear_output(const Output& out) {
     int count = 1;
     if (mate_chosen() && !out.standard) {
         const PairData pair =
-            pair_data(gear_data(the_gear, out.module, 0.0), gear_data(the_mate, out.module, 0.0));
+            pair_data(the_gear, the_mate, gear_data(the_gear, out.module, 0.0), gear_data(the_mate, out.module, 0.0));
         build_pair_outlines(the_gear, the_mate, pair_place(pair, out.module), out.module, out.tolerance, outlines);
         count = 2;
     } else {
@@ -106,7 +106,7 @@ static int write_info(FILE* file, const void* context) {
         return out.format == FORMAT_JSON ? write_gear_data_json(gear, file)
                                          : write_gear_data_text(gear, file);
     const GearData mate = gear_data(the_mate, command_line.module, command_line.pin_diameter);
-    const PairData pair = pair_data(gear, mate);
+    const PairData pair = pair_data(the_gear, the_mate, gear, mate);
     return out.format == FORMAT_JSON ? write_gear_data_json(gear, file, &mate, &pair)
                                      : write_gear_data_text(gear, file, &mate, &pair);
 }

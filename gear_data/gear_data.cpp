@@ -149,7 +149,7 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter) {
     return d;
 }
 
-PairData pair_data(const GearData& g1, const GearData& g2) {
+PairData pair_data(const Gear& gear, const Gear& mate, const GearData& g1, const GearData& g2) {
     PairData p = {};
     const double alpha = g1.pressure_angle * PI / 180.0;
     const double m = g1.module;
@@ -191,17 +191,8 @@ PairData pair_data(const GearData& g1, const GearData& g2) {
         p.fault = "their teeth do not reach each other on the line of action";
         return p;
     }
-    // The path of contact runs from where the mate's tip cuts the line of action
-    // to where the gear's does; each end must meet the other gear on its involute.
-    const double low1 = std::hypot(rb1, line - tip2);  // the gear's radius at the mate's tip contact
-    const double low2 = std::hypot(rb2, line - tip1);
-    const bool mate_digs = line - tip2 < 0.0 || low1 < g1.form_diameter / 2.0 - 1e-9;
-    const bool gear_digs = line - tip1 < 0.0 || low2 < g2.form_diameter / 2.0 - 1e-9;
-    p.interference = mate_digs || gear_digs;
-    p.interference_text = mate_digs && gear_digs ? "each gear's tip digs into the other's root"
-                          : mate_digs            ? "the mate's tip digs into the gear's root"
-                          : gear_digs            ? "the gear's tip digs into the mate's root"
-                                                 : nullptr;
+    p.interference_text = pair_collision(gear, mate, p, m);
+    p.interference = p.interference_text != nullptr;
     return p;
 }
 
@@ -211,6 +202,6 @@ PairPlace pair_place(const PairData& pair, double module) {
 }
 
 const char* pair_interference(const Gear& gear, const Gear& mate) {
-    const PairData pair = pair_data(gear_data(gear, 1.0, 0.0), gear_data(mate, 1.0, 0.0));
+    const PairData pair = pair_data(gear, mate, gear_data(gear, 1.0, 0.0), gear_data(mate, 1.0, 0.0));
     return pair.fault == nullptr && pair.interference ? pair.interference_text : nullptr;
 }

@@ -79,10 +79,15 @@ struct PairData {
     // the base tangent points.
     double path_start;
     double path_end;
-    bool interference;                 // a tip reaches below the other gear's form circle
+    bool interference;                 // a tip, as the pair works with it, digs into the other gear's teeth
     const char* interference_text;     // which tip digs into which root, when it does
 };
-PairData pair_data(const GearData& gear, const GearData& mate);
+// Of the gear and its mate and their data (gear_data, at one module).
+PairData pair_data(const Gear& gear, const Gear& mate, const GearData& gear_data, const GearData& mate_data);
+// Which tip digs into which root as the pair turns, its teeth as cut and its
+// tips as the pair's data reduces them (p at module mm per module unit), or
+// nullptr when they run clear.
+const char* pair_collision(const Gear& gear, const Gear& mate, const PairData& p, double module);
 
 // Where a pair stands and the tips it works with, for its outlines.
 struct PairPlace {

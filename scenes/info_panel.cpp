@@ -37,6 +37,6 @@ void draw_info_panel() {
     const float y = draw_rows(gear_rows(gear), PANEL_TOP);
     if (pair_data_shown()) {
         const GearData mate = gear_data(the_mate, gear_choice.module, 0.0);
-        draw_rows(pair_rows(mate, pair_data(gear, mate)), y);
+        draw_rows(pair_rows(mate, pair_data(the_gear, the_mate, gear, mate)), y);
     }
 }

@@ -41,7 +41,7 @@ struct MeshLayout {
 static MeshLayout mesh_layout(int n) {
     const GearData gear = gear_data(the_gear, 1.0, 0.0);
     const GearData mate = gear_data(the_mate, 1.0, 0.0);
-    const PairData pair = pair_data(gear, mate);
+    const PairData pair = pair_data(the_gear, the_mate, gear, mate);
     const double z1 = gear.teeth;
     const double z2 = mate.teeth;
     const double rw1 = pair.working_pitch_diameter / 2.0;

@@ -21,7 +21,7 @@ static double reach_from_pitch_point() {
     const GearData gear = gear_data(the_gear, 1.0, 0.0);
     if (scene_mode != MESH_SCENE) return gear.pitch_diameter / 2.0 + gear.tip_diameter / 2.0;
     const GearData mate = gear_data(the_mate, 1.0, 0.0);
-    const PairData pair = pair_data(gear, mate);
+    const PairData pair = pair_data(the_gear, the_mate, gear, mate);
     if (pair.fault != nullptr) return gear.pitch_diameter / 2.0 + gear.tip_diameter / 2.0;
     return std::max(pair.working_pitch_diameter + gear.tip_diameter,
                     pair.mate_working_pitch_diameter + mate.tip_diameter) /

@@ -224,7 +224,7 @@ WEB_EXPORT const char* web_write_gear(const char* path, double module) {
     GearOutline outlines[2];
     int count = 1;
     if (mate_chosen()) {
-        const PairData pair = pair_data(gear_data(the_gear, module, 0.0), gear_data(the_mate, module, 0.0));
+        const PairData pair = pair_data(the_gear, the_mate, gear_data(the_gear, module, 0.0), gear_data(the_mate, module, 0.0));
         build_pair_outlines(the_gear, the_mate, pair_place(pair, module), module, OUTLINE_TOLERANCE, outlines);
         count = 2;
     } else {
@@ -256,7 +256,7 @@ static DataShown data_shown(bool with_pair) {
     DataShown shown = {gear_data(the_gear, gear_choice.module, 0.0), with_pair, {}, {}};
     if (with_pair) {
         shown.mate = gear_data(the_mate, gear_choice.module, 0.0);
-        shown.pair = pair_data(shown.gear, shown.mate);
+        shown.pair = pair_data(the_gear, the_mate, shown.gear, shown.mate);
     }
     return shown;
 }

@@ -243,10 +243,15 @@ class GearFiles(unittest.TestCase):
         self.assertEqual(set(data["mate"]), keys)
         self.assertAlmostEqual(data["pair"]["centre_distance"], 56.4999, places=4)
         self.assertAlmostEqual(data["pair"]["working_pressure_angle"], 26.0886, places=4)
-        # An undercut pinion against a large wheel: written, with the warning.
-        r = run("-z", "8", "--mate", "60", "--info=dig.json")
+        # A cutter with no clearance left: written, with the warning.
+        r = run("-z", "20", "--mate", "30", "--addendum", "1.4", "--dedendum", "1", "--info=dig.json")
         self.assertEqual((r.returncode, r.stderr),
-                         (0, "rackgen: the gear and its mate interfere: the mate's tip digs into the gear's root\n"))
+                         (0, "rackgen: the gear and its mate interfere: each gear's tip digs into the other's root\n"))
+        # A pair that cannot mesh without backlash is refused, and nothing is written.
+        r = run("-z", "20", "-x", "-0.5", "--mate", "20", "--mate-shift", "-0.5", "--info=none.json")
+        self.assertEqual(r.returncode, 1)
+        self.assertIn("cannot be a pair: their shifts are too far below zero", r.stderr)
+        self.assertFalse(os.path.exists(path("none.json")))
 
     def test_flank_points_as_csv_and_json(self):
         # A name ending .csv or .json, in any case, holds the data file's points in mm at the module, the gear
@@ -335,7 +340,15 @@ class Usage(unittest.TestCase):
         r = run("-z", "8", "-x", "1", "--profile", "A", "--gear", "refused.svg")  # the specified cutter cuts it
         self.assertEqual(r.returncode, 1)
         self.assertIn("--shift 1 is refused: z = 8 with x = 1 cannot be generated: the cutter's tip arc", r.stderr)
-        self.assertFalse(os.path.exists(path("refused.svg")))
+        # Flanks meeting on the root circle leave no tooth; a tooth too small for its module has no outline.
+        before = sorted(os.listdir(WORK))
+        r = run("-z", "3", "-x", "-0.249999", "--gear", "refused.svg")
+        self.assertEqual(r.returncode, 1)
+        self.assertIn("its flanks meet at the root circle, so the tooth has no body", r.stderr)
+        r = run("-z", "3", "-x", "-0.2499", "--module", "0.001", "--gear", "refused.dxf")
+        self.assertEqual(r.returncode, 1)
+        self.assertIn('cannot write "refused.dxf": the tooth is too small to draw at that module', r.stderr)
+        self.assertEqual(sorted(os.listdir(WORK)), before)
 
         # A directory where the file should be: nothing written, nothing left beside it.
         os.makedirs(path("taken.dxf"), exist_ok=True)

@@ -34,11 +34,11 @@ def outlines(path):
     return polygons
 
 
-def write_pair(z1, x1, z2, x2, module):
+def write_pair(z1, x1, z2, x2, module, *cutter):
     """The pair's outlines (gear, mate) and its data."""
-    stem = os.path.join(WORK, f"pair_{z1}_{x1}_{z2}_{x2}")
+    stem = os.path.join(WORK, "pair_" + "_".join(map(str, (z1, x1, z2, x2, *cutter))))
     r = subprocess.run([RACKGEN, "-z", str(z1), "-x", str(x1), "--module", str(module), "--mate", str(z2),
-                        "--mate-shift", str(x2), "--gear", stem + ".dxf", "--info", stem + ".json"],
+                        "--mate-shift", str(x2), *cutter, "--gear", stem + ".dxf", "--info", stem + ".json"],
                        env=ENV, capture_output=True, text=True, timeout=120)
     assert r.returncode == 0, r.stderr
     with open(stem + ".json") as f:
@@ -76,14 +76,21 @@ class Mesh(unittest.TestCase):
         self.check_pair(40, 1.2, 40, 1.2, 1)
 
     def test_overlap_exactly_where_the_data_says_interference(self):
-        for z1, x1, z2, x2 in [(8, 0, 60, 0), (10, 0, 40, 0), (12, 0, 12, 0), (14, 0, 80, 0), (20, 0.5, 30, 0.3),
-                               (9, 0.2, 50, -0.2), (30, 1.1, 60, 1.0), (6, 0.5, 100, 0)]:
-            (gear, mate), pair = write_pair(z1, x1, z2, x2, 1)
+        # Undercut pinions whose mates reach below their form circles into the
+        # undercut, which clears them; and cutters whose addendum passes their
+        # dedendum (no clearance left), whose gears' tips dig into each other.
+        tall = ("--addendum", "1.4", "--dedendum", "1.0")
+        for z1, x1, z2, x2, *cutter in [(8, 0, 60, 0), (10, 0, 40, 0), (12, 0, 12, 0), (14, 0, 80, 0),
+                                        (20, 0.5, 30, 0.3), (9, 0.2, 50, -0.2), (30, 1.1, 60, 1.0), (6, 0.5, 100, 0),
+                                        (20, 0, 30, 0, *tall), (8, 0, 60, 0, "--addendum", "1.3"),
+                                        (15, 0, 15, 0, "--addendum", "1.1", "--dedendum", "1.0"),
+                                        (12, 0, 40, 0, "--addendum", "1.25")]:
+            (gear, mate), pair = write_pair(z1, x1, z2, x2, 1, *cutter)
             pitch = 2 * math.pi / z1
             overlap = any(g.buffer(-SLACK).intersects(m)
                           for g, m in (turned(gear, mate, z1, z2, pair["centre_distance"], 1.5 * pitch * k / 90)
                                        for k in range(91)))
-            self.assertEqual(overlap, pair["interference"], f"z = {z1}, {z2}; x = {x1}, {x2}")
+            self.assertEqual(overlap, pair["interference"], f"z = {z1}, {z2}; x = {x1}, {x2} {cutter}")
 
 
 if __name__ == "__main__":

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 
 namespace {
@@ -111,6 +112,25 @@ double involute_constant(const ProfilePoint& p) {
     return std::atan2(p.x, p.y + r) - inv(std::acos(gear.params.base_radius / radius));
 }
 
+// Gears whose undercut removes the whole involute have no form circle and no
+// involute to measure on (once a form circle far beyond the tip); a shifted
+// pitch circle inside the base circle leaves no span (once a NaN made an int).
+TEST(GearData, NoInvoluteLeft) {
+    for (const Case& c : {Case{4, -0.74, 1, SPECIFIED_CUTTER}, Case{12, -0.45, 1, Cutter{10, 0.5, 1.25, 0}}}) {
+        const GearData d = compute(c);
+        EXPECT_TRUE(d.involute_cut_away) << c.z;
+        EXPECT_FALSE(d.span.known);
+        EXPECT_LE(d.tip_thickness, PI * d.tip_diameter / c.z);
+        char warning[GEAR_WARNING_CAPACITY];
+        ASSERT_TRUE(gear_warning(c.cutter, c.z, c.x, warning, sizeof warning));
+        EXPECT_NE(std::strstr(warning, "removes the whole involute"), nullptr) << warning;
+    }
+    const GearData d = compute({20, -0.7, 1, SPECIFIED_CUTTER});
+    EXPECT_FALSE(d.involute_cut_away);
+    EXPECT_EQ(d.span_teeth, 1);
+    EXPECT_FALSE(d.span.known);
+}
+
 TEST(GearData, FormAndMeetingCirclesAreThoseOfTheGeneratedFlank) {
     for (const Case& c : {Case{8, 0, 1, SPECIFIED_CUTTER}, Case{12, 0, 1, SPECIFIED_CUTTER},
                           Case{10, 0.8, 1, SPECIFIED_CUTTER}, Case{14, 0, 1, Cutter{20, 1, 1.25, 0.38}}}) {
@@ -145,7 +165,7 @@ namespace {
 TEST(PairData, APublishedWorkedExample) {
     compute_gear(gear, SPECIFIED_CUTTER, 12, 0.6);
     compute_gear(mate, SPECIFIED_CUTTER, 24, 0.36);
-    const PairData p = pair_data(gear_data(gear, 3, 0), gear_data(mate, 3, 0));
+    const PairData p = pair_data(gear, mate, gear_data(gear, 3, 0), gear_data(mate, 3, 0));
     EXPECT_NEAR(p.working_pressure_angle, 26.0886, 5e-5);
     EXPECT_NEAR(p.centre_distance, 56.4999, 5e-5);
     EXPECT_NEAR(p.centre_distance_modification, 0.8333, 5e-5);
@@ -154,10 +174,15 @@ TEST(PairData, APublishedWorkedExample) {
     EXPECT_NEAR(p.contact_ratio, 1.202, 5e-4);
     EXPECT_FALSE(p.interference);
     // A small undercut pinion against a large standard wheel: the wheel's tip
-    // reaches below the pinion's form circle.
+    // reaches below the pinion's form circle, into the undercut, which clears it.
     compute_gear(gear, SPECIFIED_CUTTER, 8, 0.0);
     compute_gear(mate, SPECIFIED_CUTTER, 60, 0.0);
-    EXPECT_STREQ(pair_interference(gear, mate), "the mate's tip digs into the gear's root");
+    EXPECT_EQ(pair_interference(gear, mate), nullptr);  // the undercut clears the wheel's tip
+    // A cutter whose addendum passes its dedendum leaves no clearance: the tips dig in.
+    const Cutter tall = {20.0, 1.4, 1.0, 0.0};
+    compute_gear(gear, tall, 20, 0.0);
+    compute_gear(mate, tall, 30, 0.0);
+    EXPECT_STREQ(pair_interference(gear, mate), "each gear's tip digs into the other's root");
 }
 
 }  // namespace

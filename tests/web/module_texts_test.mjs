@@ -38,8 +38,8 @@ async function moduleMessages() {
   groups.rows = [(start(3, 0.8), rows())];  // a span above where the flanks meet
   cutter(20, 1, 1.25, 0);
   groups.warnings = [(start(10, 0.7), warning(0)), (mate(10, 0.7), warning(1))];
-  groups.rows.push(rows(), (start(3, -0.2), mate(0, 0), rows()), (start(8, 0), mate(16, 0), rows()),
-    (start(20, 0), mate(20, 0), rows()), (start(20, 0), mate(3, -0.2), rows()));
+  groups.rows.push(rows(), (start(3, -0.2), mate(0, 0), rows()), (cutter(20, 1.4, 1, 0), start(20, 0), mate(30, 0), rows()),
+    (cutter(20, 1, 1.25, 0), start(20, 0), mate(20, 0), rows()), (start(20, 0), mate(3, -0.2), rows()));
   groups.downloads = [call.web_write_data_file('/none/data'),
     call.web_write_gear('/none/gear.svg', 1),
     call.web_write_gear_data('/none/gear.json'),  // a file made but not written: no way here
