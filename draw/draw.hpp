@@ -58,12 +58,24 @@ void draw_text(float x, float y, const char* text);
 
 // ---- figures (model units, scaled by scale_factor) --------------------------
 // One pitch of the cutter, unrolled: the piece draw_rack repeats; only the figures' test calls it.
-void draw_rack_tooth(const Colour& colour);
-void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour);
+void draw_rack_tooth(const GearParams& g, const Colour& colour);
+void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, double t, const Colour& colour);
 // Could the rack rolled through t on the pitch circle (draw_rack at A(t), t)
 // be seen in the frame being recorded? A quick judgement before A(t) is
 // worked out; true whenever nothing is left out.
-bool rolled_rack_may_be_seen(double t);
-void draw_gear_circles(const ProfilePoint& centre);
-void draw_gear_teeth(double scale, int teeth, const ProfilePoint& offset, int last,
-                     const ProfilePoint* points, const Colour& colour);
+bool rolled_rack_may_be_seen(const GearParams& g, double t);
+void draw_gear_circles(const GearParams& g, const ProfilePoint& centre);
+// How draw_gear_teeth places the copies of a tooth. Both draw the same teeth;
+// they differ in the order of the copies and in the last bits of where they
+// fall, and the pictures' bytes follow those of each scene.
+enum class TeethPlacement {
+    TURN_ABOUT_CENTRE,  // copy k = 0 … z-1 turned by turn + k·2π/z (the mesh)
+    PITCH_STEPS,        // copy k = 1 … z turned by turn - k·2π/z, stepping clockwise pitch by pitch
+                        // (the whole gear: copy z falls on the outline's own place)
+};
+// The z teeth of a gear about its centre (model units) from one tooth outline
+// points[0 … last], given in the gear's own frame (centre (0, -r)): each copy
+// is the outline turned about (0, -r) and moved onto the centre. Copies that
+// cannot be seen are left out; nothing for z < 2 or last < 1.
+void draw_gear_teeth(TeethPlacement placement, const ProfilePoint& centre, double r, int z, double turn,
+                     const ProfilePoint* points, int last, const Colour& colour);
