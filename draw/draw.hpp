@@ -8,9 +8,10 @@
 #include "record/record.hpp"
 
 // ---- process-wide drawing state ---------------------------------------------
-// View units per model unit. START_SCALE at start and after every dialogue,
-// which sets it; 'w' multiplies and 'W' divides it by ZOOM_STEP. Read by
-// draw_wide_polyline, the figures and the scenes.
+// View units per model unit. Written only by the scene state (scenes/scenes.hpp):
+// START_SCALE for a new gear, 'w' multiplies and 'W' divides it by ZOOM_STEP,
+// set_scene_state zooms from the start. Read by the primitives, the figures
+// and the scenes.
 extern double scale_factor;
 constexpr double START_SCALE = 0.5;
 constexpr double ZOOM_STEP = 0.9;  // 'w' multiplies the scale factor by it, 'W' divides
@@ -18,12 +19,11 @@ constexpr double ZOOM_STEP = 0.9;  // 'w' multiplies the scale factor by it, 'W'
 // factor at a time as the keys apply them, so its bits are those the keys give.
 double zoomed_scale(double scale, int presses);
 
-// The colour table (read-only) and the zero colour used for the current rack
-// and the centre discs.
+// The colour table (read-only); black, the zero colour, is the current rack's
+// and the centre discs'.
 extern const Colour red;
 extern const Colour green;
 extern const Colour blue;
-extern const Colour yellow;   // kept to complete the table; nothing draws in it
 extern const Colour magenta;  // scene 8 marks an interference in it
 extern const Colour black;
 
@@ -39,12 +39,8 @@ constexpr double POLYLINE_WIDTH = 0.01;  // view units (4 pixels): the width of 
 // visibility.hpp) unless the frame was begun to record everything.
 // The identity, kept so that each coordinate handed to the device is marked; primitives and figures call it.
 double to_screen(double v);
-// A solid line; only draw_line_scaled, draw_wide_line and the primitives' test call it.
+// A solid line (the mesh's line of action).
 void draw_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
-// draw_line in model units; kept beside draw_dash_dot_line_scaled, but only the test calls it.
-void draw_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
-// One wide segment, the single-segment draw_wide_polyline; only the test calls it.
-void draw_wide_line(const ProfilePoint& a, const ProfilePoint& b, double width, const Colour& colour);
 void draw_wide_polyline(const ProfilePoint* points, int last, const Colour& colour);
 void draw_dash_dot_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
 void draw_dash_dot_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
@@ -57,8 +53,6 @@ void rotate_about(const ProfilePoint& a, const ProfilePoint& b, double angle);
 void draw_text(float x, float y, const char* text);
 
 // ---- figures (model units, scaled by scale_factor) --------------------------
-// One pitch of the cutter, unrolled: the piece draw_rack repeats; only the figures' test calls it.
-void draw_rack_tooth(const GearParams& g, const Colour& colour);
 void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, double t, const Colour& colour);
 // Could the rack rolled through t on the pitch circle (draw_rack at A(t), t)
 // be seen in the frame being recorded? A quick judgement before A(t) is

@@ -220,15 +220,6 @@ static void rack_pitch_segments(const ViewBox* box, double shift, double s, cons
     }
 }
 
-void draw_rack_tooth(const GearParams& g, const Colour& colour) {
-    RackPitch pitch;
-    rack_pitch(g, scale_factor, pitch);
-    device_colour(colour);
-    device_begin(ItemKind::LINES);
-    rack_pitch_segments(nullptr, 0.0, scale_factor, pitch);
-    device_end();
-}
-
 // Four pitches of the cutter with its origin at the reference point, turned
 // clockwise by t: 22 segments with sharp tip corners (and the arcs' chords with rounded ones), the flanks
 // where two pitches meet drawn once. The point of rolling lies at

@@ -280,27 +280,31 @@ TEST(GearTeeth, EachCopyIsTheOutlineTurnedByItsPitchesAboutTheCentre) {
     EXPECT_EQ(device_matrix().x0, 0);
 }
 
-// Rounded tips (20°, 1, 1.25, ρ 0.38), z = 20 and x = 0: the pitch is drawn in
-// order P1 arc and flank, root land, flank and P4 arc, tip land, P5 arc and
-// flank, root land, flank and P8 arc, n chords an arc. Each arc's centre is
+// Rounded tips (20°, 1, 1.25, ρ 0.38), z = 20 and x = 0: the first of the
+// unrolled rack's four pitches, moved back onto the reference point, is drawn
+// in order P1 arc and flank, root land, flank and P4 arc, tip land, P5 arc and
+// flank, root land, flank and P8 arc, n chords an arc (each later pitch
+// leaves out the flank and arc it shares with the one before). Each arc's centre is
 // where the tip line and the flank, both moved ρ into the tooth, cross; every
 // chord end lies ρ from it, the arc's ends on the tip line and the flank with
 // their radii square to them, where the straight parts begin; no chord strays
-// a quarter pixel from the circle, in the 800-pixel frame and in one 40 times
-// as large (as if zoomed far in).
+// a quarter pixel from the circle, in a frame where ρ is 76 pixels (as at the
+// start scale in the window) and in one 40 times as large (as if zoomed far in).
+// The scale keeps all four pitches within the guard square.
 TEST(RackTooth, RoundedTipsAreArcsTangentToFlankAndTipLine) {
     const double rho = 0.38;
-    const double s = 0.5;
-    for (int size : {800, 32000}) {
+    const double s = 0.1;
+    for (int size : {4000, 160000}) {
         SCOPED_TRACE(testing::Message() << "frame " << size);
         compute_gear(gear, Cutter{20.0, 1.0, 1.25, rho}, 20, 0.0);
         scale_factor = s;
         begin_record({size, size, 1.0f, false});
-        draw_rack_tooth(gear.params, black);
+        device_translate(2 * PI * s, 0);  // the first pitch, at -2π along the rack, comes to the origin
+        draw_rack(gear.params, 0, ProfilePoint{0, 0}, 0.0, black);
         const std::vector<ViewSegment> seg = segments(black);
-        ASSERT_EQ((seg.size() - 7) % 4, 0u);
-        const int n = static_cast<int>(seg.size() - 7) / 4;
-        ASSERT_GE(n, size > 800 ? 40 : 6);
+        ASSERT_EQ((seg.size() - 22) % 10, 0u);
+        const int n = static_cast<int>(seg.size() - 22) / 10;
+        ASSERT_GE(n, size > 4000 ? 40 : 6);
         const double alpha = PI / 9;
         const double hf = 1.25;
         const double dof = hf * std::tan(alpha);

@@ -31,6 +31,6 @@ int main(int argc, char** argv) {
     const bool dxf = length > 4 && std::strcmp(name + length - 4, ".dxf") == 0;
     FILE* file = std::fopen(name, "w");
     if (file == nullptr) return 1;
-    const bool written = dxf ? write_outline_dxf_file(outline, file) : write_outline_svg_file(outline, file);
+    const bool written = dxf ? write_outlines_dxf_file(&outline, 1, file) : write_outlines_svg_file(&outline, 1, file);
     return std::fclose(file) == 0 && written ? 0 : 1;
 }
