@@ -18,6 +18,12 @@ double inv(double a) {
     return std::tan(a) - a;
 }
 
+// A point's polar angle about the centre (0, -r) less inv α_R, cos α_R = rb/R:
+// the same all along an involute of the base circle rb.
+double involute_constant(const ProfilePoint& p, double r, double rb) {
+    return polar_angle(p, r) - inv(std::acos(rb / polar_radius(p, r)));
+}
+
 struct Case {
     int z;
     double x;
@@ -140,15 +146,14 @@ TEST(GearData, MeasuresOfTheGeneratedFlankOverASpreadOfGears) {
         EXPECT_NEAR(d.pitch_diameter, c.z * m, MM);
         EXPECT_NEAR(d.root_diameter, 2 * m * polar_radius(t.outline[0], r), 1e-8);
         EXPECT_NEAR(d.tip_diameter, 2 * m * polar_radius(t.outline[t.flank_last + ARC_POINTS + 1], r), 1e-8);
-        // The flank's involute part keeps polar angle - inv α_R with cos α_R = rb/R.
+        // The flank's involute part is an involute of the base circle.
         const FlankRolls rolls = flank_rolls(g);
-        auto involute_constant = [&](double roll) {
-            const ProfilePoint p = involute_point(g, roll);
-            return polar_angle(p, r) - inv(std::acos(d.base_diameter / (2 * m * polar_radius(p, r))));
-        };
-        for (int k = 1; k <= 4; ++k)
-            EXPECT_NEAR(involute_constant(rolls.involute_start + k * (rolls.involute_end - rolls.involute_start) / 4),
-                        involute_constant(rolls.involute_start), 1e-12);
+        const double rb = d.base_diameter / (2 * m);
+        const double start = involute_constant(involute_point(g, rolls.involute_start), r, rb);
+        for (int k = 1; k <= 4; ++k) {
+            const double roll = rolls.involute_start + k * (rolls.involute_end - rolls.involute_start) / 4;
+            EXPECT_NEAR(involute_constant(involute_point(g, roll), r, rb), start, 1e-12);
+        }
         if (!d.pointed) {
             const ProfilePoint tip = involute_point(g, rolls.involute_end);
             EXPECT_NEAR(d.tip_thickness, m * polar_radius(tip, r) * (g.tooth_angle - 2 * polar_angle(tip, r)), 1e-9);
@@ -174,14 +179,6 @@ TEST(GearData, MeasuresOfTheGeneratedFlankOverASpreadOfGears) {
     }
 }
 
-// The flank point's distance from the involute through the tip: its polar
-// angle plus inv(α_R) is the same all along an involute.
-double involute_constant(const ProfilePoint& p) {
-    const double r = gear.params.pitch_radius;
-    const double radius = std::hypot(p.x, p.y + r);
-    return std::atan2(p.x, p.y + r) - inv(std::acos(gear.params.base_radius / radius));
-}
-
 TEST(GearData, FormAndMeetingCirclesAreThoseOfTheGeneratedFlank) {
     for (const Case& c : {Case{8, 0, 1, SPECIFIED_CUTTER}, Case{12, 0, 1, SPECIFIED_CUTTER},
                           Case{10, 0.8, 1, SPECIFIED_CUTTER}, Case{14, 0, 1, Cutter{20, 1, 1.25, 0.38}}}) {
@@ -190,9 +187,10 @@ TEST(GearData, FormAndMeetingCirclesAreThoseOfTheGeneratedFlank) {
         const ToothProfile& t = gear.shifted_tooth;
         const double r = gear.params.pitch_radius;
         if (d.undercut) {  // walk down the flank while it stays on the involute
-            const double on = involute_constant(t.flank[t.flank_last - 1]);
+            const double rb = gear.params.base_radius;
+            const double on = involute_constant(t.flank[t.flank_last - 1], r, rb);
             int i = t.flank_last - 1;
-            while (i > 0 && std::fabs(involute_constant(t.flank[i - 1]) - on) < 1e-9) --i;
+            while (i > 0 && std::fabs(involute_constant(t.flank[i - 1], r, rb) - on) < 1e-9) --i;
             const double lowest = 2 * std::hypot(t.flank[i].x, t.flank[i].y + r);
             EXPECT_LT(d.form_diameter, lowest + 1e-9);
             EXPECT_GT(d.form_diameter, 2 * std::hypot(t.flank[i - 1].x, t.flank[i - 1].y + r) - 1e-9);
