@@ -283,15 +283,15 @@ TEST(GearTeeth, EachCopyIsTheOutlineTurnedByItsPitchesAboutTheCentre) {
 // Rounded tips (20°, 1, 1.25, ρ 0.38), z = 20 and x = 0: the first of the
 // unrolled rack's four pitches, moved back onto the reference point, is drawn
 // in order P1 arc and flank, root land, flank and P4 arc, tip land, P5 arc and
-// flank, root land, flank and P8 arc, n chords an arc (each later pitch
-// leaves out the flank and arc it shares with the one before). Each arc's centre is
+// flank, root land, flank and P8 arc, n chords an arc (each later pitch leaves
+// out the flank and arc it shares with the one before). Each arc's centre is
 // where the tip line and the flank, both moved ρ into the tooth, cross; every
 // chord end lies ρ from it, the arc's ends on the tip line and the flank with
 // their radii square to them, where the straight parts begin; no chord strays
 // a quarter pixel from the circle, in a frame where ρ is 76 pixels (as at the
 // start scale in the window) and in one 40 times as large (as if zoomed far in).
 // The scale keeps all four pitches within the guard square.
-TEST(RackTooth, RoundedTipsAreArcsTangentToFlankAndTipLine) {
+TEST(Rack, RoundedTipsAreArcsTangentToFlankAndTipLine) {
     const double rho = 0.38;
     const double s = 0.1;
     for (int size : {4000, 160000}) {
