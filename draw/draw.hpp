@@ -53,11 +53,15 @@ void rotate_about(const ProfilePoint& a, const ProfilePoint& b, double angle);
 void draw_text(float x, float y, const char* text);
 
 // ---- figures (model units, scaled by scale_factor) --------------------------
+// Each draws from the parameters g of the gear it is handed.
+// The cutter that cuts g, rolled through t: four pitches about its reference
+// point, turned clockwise by t; mode 1 adds its rolling line.
 void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, double t, const Colour& colour);
 // Could the rack rolled through t on the pitch circle (draw_rack at A(t), t)
 // be seen in the frame being recorded? A quick judgement before A(t) is
 // worked out; true whenever nothing is left out.
 bool rolled_rack_may_be_seen(const GearParams& g, double t);
+// g's pitch, tip, root and base circles about centre, its centre disc and centre lines.
 void draw_gear_circles(const GearParams& g, const ProfilePoint& centre);
 // How draw_gear_teeth places the copies of a tooth. Both draw the same teeth;
 // they differ in the order of the copies and in the last bits of where they
