@@ -20,8 +20,9 @@ struct GearChoice {
 constexpr GearChoice NO_CHOICE = {0, 0.0, SPECIFIED_CUTTER, DEFAULT_MODULE, 0, 0.0};
 
 // ---- Global state ------------------------------------------------------------
-// All three written only by take_gear; read by every front end, the data, the
-// outline files, the figures and the scenes.
+// All three written only by take_gear; read by the front ends (the dialogue,
+// the command line, the page), which hand the gears on to the data and the
+// outline files, and by the scenes, which hand them to the figures.
 extern GearChoice gear_choice;  // the choice the_gear was taken from
 extern Gear the_gear;           // the gear the user chose
 extern Gear the_mate;           // its mate: the chosen one or the default

@@ -82,8 +82,8 @@ ParseResult parse_command_line(int argc, char** argv);
 // control bytes shown as \xHH (message.cpp).
 __attribute__((format(printf, 1, 2))) void tell(const char* format, ...);
 
-// Writes one --render output for the gear computed last; returns 0 or an errno.
+// Writes one --render output of the gear taken (the_gear, the_mate); returns 0 or an errno.
 int write_render_output(const Output& out);
 
-// Writes the outputs of command_line for the gear computed last; returns the exit status.
+// Writes the outputs of command_line for the gear taken; returns the exit status.
 int write_outputs();

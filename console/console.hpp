@@ -16,7 +16,7 @@ void parameter_dialogue(bool keep_teeth = false);
 // Reads the mate's z2 and x2 ('m' in the window) with the same checks; the
 // previous mate stays when the input ends. Then the key help.
 void mate_dialogue();
-// Takes the gear computed last without a dialogue (the command line's), as the
+// Takes the gear the command line took (take_gear) without a dialogue, as the
 // dialogue takes one, so that a later 'x' keeps its number of teeth; starts
 // the scenes afresh and prints the key help, as the dialogue ends.
 void take_computed_gear();

@@ -8,9 +8,10 @@
 #include "record/record.hpp"
 
 // ---- process-wide drawing state ---------------------------------------------
-// View units per model unit. START_SCALE at start and after every dialogue,
-// which sets it; 'w' multiplies and 'W' divides it by ZOOM_STEP. Read by
-// draw_wide_polyline, the figures and the scenes.
+// View units per model unit. Written only by the scene state (scenes/scenes.hpp):
+// START_SCALE for a new gear, 'w' multiplies and 'W' divides it by ZOOM_STEP,
+// set_scene_state zooms from the start. Read by the primitives, the figures
+// and the scenes.
 extern double scale_factor;
 constexpr double START_SCALE = 0.5;
 constexpr double ZOOM_STEP = 0.9;  // 'w' multiplies the scale factor by it, 'W' divides
@@ -18,12 +19,11 @@ constexpr double ZOOM_STEP = 0.9;  // 'w' multiplies the scale factor by it, 'W'
 // factor at a time as the keys apply them, so its bits are those the keys give.
 double zoomed_scale(double scale, int presses);
 
-// The colour table (read-only) and the zero colour used for the current rack
-// and the centre discs.
+// The colour table (read-only); black, the zero colour, is the current rack's
+// and the centre discs'.
 extern const Colour red;
 extern const Colour green;
 extern const Colour blue;
-extern const Colour yellow;   // kept to complete the table; nothing draws in it
 extern const Colour magenta;  // scene 8 marks an interference in it
 extern const Colour black;
 
@@ -39,12 +39,8 @@ constexpr double POLYLINE_WIDTH = 0.01;  // view units (4 pixels): the width of 
 // visibility.hpp) unless the frame was begun to record everything.
 // The identity, kept so that each coordinate handed to the device is marked; primitives and figures call it.
 double to_screen(double v);
-// A solid line; only draw_line_scaled, draw_wide_line and the primitives' test call it.
+// A solid line (the mesh's line of action).
 void draw_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
-// draw_line in model units; kept beside draw_dash_dot_line_scaled, but only the test calls it.
-void draw_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
-// One wide segment, the single-segment draw_wide_polyline; only the test calls it.
-void draw_wide_line(const ProfilePoint& a, const ProfilePoint& b, double width, const Colour& colour);
 void draw_wide_polyline(const ProfilePoint* points, int last, const Colour& colour);
 void draw_dash_dot_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
 void draw_dash_dot_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, const Colour& colour);
@@ -57,13 +53,27 @@ void rotate_about(const ProfilePoint& a, const ProfilePoint& b, double angle);
 void draw_text(float x, float y, const char* text);
 
 // ---- figures (model units, scaled by scale_factor) --------------------------
-// One pitch of the cutter, unrolled: the piece draw_rack repeats; only the figures' test calls it.
-void draw_rack_tooth(const Colour& colour);
-void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour);
+// Each draws from the parameters g of the gear it is handed.
+// The cutter that cuts g, rolled through t: four pitches about its reference
+// point, turned clockwise by t; mode 1 adds its rolling line.
+void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, double t, const Colour& colour);
 // Could the rack rolled through t on the pitch circle (draw_rack at A(t), t)
 // be seen in the frame being recorded? A quick judgement before A(t) is
 // worked out; true whenever nothing is left out.
-bool rolled_rack_may_be_seen(double t);
-void draw_gear_circles(const ProfilePoint& centre);
-void draw_gear_teeth(double scale, int teeth, const ProfilePoint& offset, int last,
-                     const ProfilePoint* points, const Colour& colour);
+bool rolled_rack_may_be_seen(const GearParams& g, double t);
+// g's pitch, tip, root and base circles about centre, its centre disc and centre lines.
+void draw_gear_circles(const GearParams& g, const ProfilePoint& centre);
+// How draw_gear_teeth places the copies of a tooth. Both draw the same teeth;
+// they differ in the order of the copies and in the last bits of where they
+// fall, and the pictures' bytes follow those of each scene.
+enum class TeethPlacement {
+    TURN_ABOUT_CENTRE,  // copy k = 0 … z-1 turned by turn + k·2π/z (the mesh)
+    PITCH_STEPS,        // copy k = 1 … z turned by turn - k·2π/z, stepping clockwise pitch by pitch
+                        // (the whole gear: copy z falls on the outline's own place)
+};
+// The z teeth of a gear about its centre (model units) from one tooth outline
+// points[0 … last], given in the gear's own frame (centre (0, -r)): each copy
+// is the outline turned about (0, -r) and moved onto the centre. Copies that
+// cannot be seen are left out; nothing for z < 2 or last < 1.
+void draw_gear_teeth(TeethPlacement placement, const ProfilePoint& centre, double r, int z, double turn,
+                     const ProfilePoint* points, int last, const Colour& colour);

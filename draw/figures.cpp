@@ -1,11 +1,10 @@
 // The rack-cutter and gear figures, drawn in model units through the
 // primitives and the device, scaled by scale_factor, from the parameters of
-// the gear shown (the_gear). Owns no state; every copy of a rack
+// the gear each is handed. Owns no state; every copy of a rack
 // pitch or a tooth is placed directly from its index (no matrix steps that
 // add up), and the caller's matrix is left exactly as found.
 #include "draw/draw.hpp"
 
-#include "choice/choice.hpp"
 #include "draw/visibility.hpp"
 #include "record/device.hpp"
 
@@ -34,13 +33,13 @@ constexpr double TIP_ARC_CHORDS_MAX = 1 << 30;
 // tip corner of the tooth on the left, over a root land, the middle tooth and
 // the next root land, to the tip corner of the tooth on the right. P1 and P5,
 // P2 and P6 are exactly π apart, so copies π apart join into one rack.
-static void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
-    const double ha = the_gear.params.addendum;
-    const double hf = the_gear.params.dedendum;
-    const double ao = the_gear.params.addendum_offset;
-    const double dof = the_gear.params.dedendum_offset;
-    const double root_land = the_gear.params.rack_root_land;
-    const double tip_land = the_gear.params.rack_tip_land;
+static void rack_outline(const GearParams& g, ProfilePoint p[RACK_OUTLINE_POINTS]) {
+    const double ha = g.addendum;
+    const double hf = g.dedendum;
+    const double ao = g.addendum_offset;
+    const double dof = g.dedendum_offset;
+    const double root_land = g.rack_root_land;
+    const double tip_land = g.rack_tip_land;
     p[0] = {-PI - dof, -hf};
     p[1] = {-PI + ao, ha};
     p[2] = {-PI + ao + root_land, ha};
@@ -56,8 +55,9 @@ static void rack_outline(ProfilePoint p[RACK_OUTLINE_POINTS]) {
 // the chords join the straight parts without a gap).
 struct TipArc {
     ProfilePoint centre;
-    double start;  // angle of first about the centre, counter-clockwise from +x
-    double sweep;  // angle from first to last, π/2 - α
+    double radius;  // ρ
+    double start;   // angle of first about the centre, counter-clockwise from +x
+    double sweep;   // angle from first to last, π/2 - α
     ProfilePoint first;
     ProfilePoint last;
 };
@@ -86,16 +86,17 @@ constexpr int ARC_AFTER[RACK_PIECES] = {-1, -1, 1, -1, -1, -1, 3};
 // the centre lies ρ above the tip line's tangent point. At a right corner
 // (tooth to its left) the arc runs from the tip line (angle -π/2) up to the
 // flank (-α); at a left corner from the flank (π + α) down to the tip line.
-static TipArc tip_arc(const ProfilePoint& corner, bool right_corner) {
-    const double rho = the_gear.params.tip_arc_radius;
-    const double alpha = the_gear.params.alpha;
+static TipArc tip_arc(const GearParams& g, const ProfilePoint& corner, bool right_corner) {
+    const double rho = g.tip_arc_radius;
+    const double alpha = g.alpha;
     const double rise = rho * (1.0 - std::sin(alpha));
-    const double e = rise / the_gear.params.cos_alpha;
+    const double e = rise / g.cos_alpha;
     const double side = right_corner ? -1.0 : 1.0;  // towards the tooth
     const ProfilePoint on_tip_line = {corner.x + side * e, corner.y};
-    const ProfilePoint on_flank = {corner.x - side * rise * the_gear.params.tan_alpha, corner.y + rise};
+    const ProfilePoint on_flank = {corner.x - side * rise * g.tan_alpha, corner.y + rise};
     TipArc arc;
     arc.centre = {on_tip_line.x, corner.y + rho};
+    arc.radius = rho;
     arc.sweep = PI / 2.0 - alpha;
     arc.start = right_corner ? -PI / 2.0 : PI + alpha;
     arc.first = right_corner ? on_tip_line : on_flank;
@@ -106,27 +107,27 @@ static TipArc tip_arc(const ProfilePoint& corner, bool right_corner) {
 // Chords per tip arc at scale s in the frame being recorded: the chord angle δ
 // keeps the sagitta ρ_px·(1 - cos(δ/2)) within TIP_ARC_SAGITTA_PIXELS. The
 // same for a frame recorded whole and one recorded as seen.
-static int tip_arc_chords(double s) {
-    const double rho = the_gear.params.tip_arc_radius;
+static int tip_arc_chords(const GearParams& g, double s) {
+    const double rho = g.tip_arc_radius;
     if (!(rho > 0.0)) return 0;
     const double pixels = 0.5 * std::fmax(device_frame().width, device_frame().height);  // per view unit
     const double rho_pixels = s * rho * pixels;
-    const double sweep = PI / 2.0 - the_gear.params.alpha;
+    const double sweep = PI / 2.0 - g.alpha;
     if (!(rho_pixels > TIP_ARC_SAGITTA_PIXELS)) return 1;  // a chord within the tolerance already
     const double delta = 2.0 * std::acos(1.0 - TIP_ARC_SAGITTA_PIXELS / rho_pixels);
     return static_cast<int>(std::fmin(std::ceil(sweep / delta), TIP_ARC_CHORDS_MAX));
 }
 
 // The pitch for scale s: corners, straight parts and, for a rounded tip, arcs.
-static void rack_pitch(double s, RackPitch& pitch) {
-    rack_outline(pitch.corner);
+static void rack_pitch(const GearParams& g, double s, RackPitch& pitch) {
+    rack_outline(g, pitch.corner);
     for (int i = 0; i < RACK_PIECES; ++i) {
         pitch.from[i] = pitch.corner[i];
         pitch.to[i] = pitch.corner[i + 1];
     }
-    pitch.chords = tip_arc_chords(s);
+    pitch.chords = tip_arc_chords(g, s);
     if (pitch.chords == 0) return;
-    for (int k = 0; k < TIP_ARCS; ++k) pitch.arcs[k] = tip_arc(pitch.corner[TIP_CORNER[k]], k % 2 == 0);
+    for (int k = 0; k < TIP_ARCS; ++k) pitch.arcs[k] = tip_arc(g, pitch.corner[TIP_CORNER[k]], k % 2 == 0);
     // The straight parts end where the arcs take over: the flanks at their
     // tangent points on the flank, the tip land at those on the tip line.
     pitch.from[0] = pitch.arcs[0].last;
@@ -156,9 +157,9 @@ static ProfileBox rack_pitch_extent(const RackPitch& pitch) {
 static ProfilePoint arc_point(const TipArc& arc, int j, int chords) {
     if (j == 0) return arc.first;
     if (j == chords) return arc.last;
-    const double rho = the_gear.params.tip_arc_radius;
     const double angle = arc.start + j * (arc.sweep / chords);
-    return ProfilePoint{arc.centre.x + rho * std::cos(angle), arc.centre.y + rho * std::sin(angle)};
+    return ProfilePoint{arc.centre.x + arc.radius * std::cos(angle),
+                        arc.centre.y + arc.radius * std::sin(angle)};
 }
 
 // One segment of the rack frame, moved on by shift and scaled by s, into the
@@ -185,7 +186,7 @@ static void arc_chords(const ViewBox* box, double shift, double s, const TipArc&
         about.x0 = box->xx * cx + box->xy * cy + box->x0;
         about.y0 = box->yx * cx + box->yy * cy + box->y0;
         double seen[ARC_CAPACITY][2];
-        const int seen_count = circle_visible_arcs(about, s * the_gear.params.tip_arc_radius, seen);
+        const int seen_count = circle_visible_arcs(about, s * arc.radius, seen);
         for (int a = 0; a < seen_count; ++a) {  // as angles from the arc's first end
             seen[a][0] -= arc.start;
             seen[a][1] -= arc.start;
@@ -219,28 +220,19 @@ static void rack_pitch_segments(const ViewBox* box, double shift, double s, cons
     }
 }
 
-void draw_rack_tooth(const Colour& colour) {
-    RackPitch pitch;
-    rack_pitch(scale_factor, pitch);
-    device_colour(colour);
-    device_begin(ItemKind::LINES);
-    rack_pitch_segments(nullptr, 0.0, scale_factor, pitch);
-    device_end();
-}
-
 // Four pitches of the cutter with its origin at the reference point, turned
 // clockwise by t: 22 segments with sharp tip corners (and the arcs' chords with rounded ones), the flanks
 // where two pitches meet drawn once. The point of rolling lies at
 // rack x = r·t, so the copies q-2 … q+1 with q = r·t/π (truncated toward zero) cover the teeth in mesh around
 // it whatever t is. Copy i is placed at i·π along the rack from its index; a rack, or a copy, or a segment
 // that cannot be seen is left out.
-void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& colour) {
+void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, double t, const Colour& colour) {
     const double s = scale_factor;
-    const double turns = the_gear.params.pitch_radius * t / PI;
+    const double turns = g.pitch_radius * t / PI;
     // Truncation toward zero; a roll past the int range (never met) keeps the last copies.
     const int q = static_cast<int>(std::fmax(-1e9, std::fmin(1e9, turns)));
     RackPitch pitch;
-    rack_pitch(s, pitch);
+    rack_pitch(g, s, pitch);
     const ProfileBox extent = rack_pitch_extent(pitch);
     const ProfilePoint& low = extent.low;
     const ProfilePoint& high = extent.high;
@@ -285,25 +277,25 @@ void draw_rack(int mode, const ProfilePoint& reference, double t, const Colour& 
 // (q-3)·π - π/2 and less than (q+2)·π, and q·π lies within π of K's r·t: less
 // than 4.5π either way of K, and the addendum or the dedendum across it. So
 // all of it lies within the disc about K of radius hypot(4.5π, max of both).
-bool rolled_rack_may_be_seen(double t) {
+bool rolled_rack_may_be_seen(const GearParams& g, double t) {
     ViewBox box;
     if (!read_view_box(0, box)) return true;
     const double s = scale_factor;
-    const double r = the_gear.params.pitch_radius;
-    const double reach = std::hypot(4.5 * PI, std::fmax(the_gear.params.addendum, the_gear.params.dedendum));
+    const double r = g.pitch_radius;
+    const double reach = std::hypot(4.5 * PI, std::fmax(g.addendum, g.dedendum));
     return disc_visible(box, s * r * std::sin(t), s * r * (std::cos(t) - 1), s * reach);
 }
 
 // Pitch, tip, root and base circles about the centre, the centre disc
 // (0.1 model units) and the two centre lines across the pitch diameter.
-void draw_gear_circles(const ProfilePoint& centre) {
+void draw_gear_circles(const GearParams& g, const ProfilePoint& centre) {
     const double s = scale_factor;
-    const double r = the_gear.params.pitch_radius;
+    const double r = g.pitch_radius;
     const ProfilePoint c = {s * centre.x, s * centre.y};
     draw_dash_dot_circle(c, s * r, blue);
-    draw_circle(c, s * the_gear.params.tip_radius, red);
-    draw_circle(c, s * the_gear.params.root_radius, red);
-    draw_circle(c, s * the_gear.params.base_radius, green);
+    draw_circle(c, s * g.tip_radius, red);
+    draw_circle(c, s * g.root_radius, red);
+    draw_circle(c, s * g.base_radius, green);
     draw_disc(c, 0.1 * s, black);
     draw_dash_dot_line_scaled(s, ProfilePoint{centre.x + r, centre.y}, ProfilePoint{centre.x - r, centre.y},
                               blue);
@@ -311,42 +303,45 @@ void draw_gear_circles(const ProfilePoint& centre) {
                               blue);
 }
 
-// The polyline at each tooth position. One step moves a point p to R·p + d,
-// R the clockwise turn by the pitch angle φ = 2π/teeth and
-// d = scale·(r·sin φ + offset.x, r·(cos φ - 1) + offset.y); copy k = 1 … teeth
-// is the polyline after k steps. For teeth ≥ 2 a step is a turn by φ about its
-// fixed point c = (I - R)⁻¹·d, so copy k is the turn by k·φ about c, placed
-// from k directly ((0, -scale·r) with a zero offset: the last copy falls on
-// the polyline's own place); for one tooth a step is the move by d.
-void draw_gear_teeth(double scale, int teeth, const ProfilePoint& offset, int last,
-                     const ProfilePoint* points, const Colour& colour) {
-    if (teeth <= 0 || last < 1) return;  // no teeth, no pitch angle; or no segment to draw
-    const double r = the_gear.params.pitch_radius;
-    const double phi = 2 * PI / teeth;
-    const double dx = to_screen(scale * (r * std::sin(phi) + offset.x));
-    const double dy = to_screen(scale * (r * (std::cos(phi) - 1) + offset.y));
-    // (I - R)·c = d with R = [[cos φ, sin φ], [-sin φ, cos φ]]: det = 2 - 2·cos φ > 0 for teeth ≥ 2.
+// The z teeth of a gear. Both placements turn the outline about its own centre
+// (0, -r) and move that centre onto the gear's; each places copy k from k
+// directly (no steps that add up):
+// - TURN_ABOUT_CENTRE: copy k = 0 … z-1 turned by turn + k·2π/z, the
+//   outline's frame moved onto the centre and turned there.
+// - PITCH_STEPS: copy k = 1 … z turned by turn - k·φ (φ = 2π/z) about the
+//   outline's centre as found from one pitch step: the step p → R·p + d, R the
+//   clockwise turn by φ and d = s·(r·sin φ, r·(cos φ - 1)), is a turn by φ
+//   about its fixed point c = (I - R)⁻¹·d.
+void draw_gear_teeth(TeethPlacement placement, const ProfilePoint& centre, double r, int z, double turn,
+                     const ProfilePoint* points, int last, const Colour& colour) {
+    if (z < 2 || last < 1) return;  // no pitch to turn by, or no segment to draw
+    const double s = scale_factor;
+    const double phi = 2 * PI / z;
+    const double dx = to_screen(s * (r * std::sin(phi)));
+    const double dy = to_screen(s * (r * (std::cos(phi) - 1)));
+    // (I - R)·c = d with R = [[cos φ, sin φ], [-sin φ, cos φ]]: det = 2 - 2·cos φ > 0 for z ≥ 2.
     const double a = 1 - std::cos(phi);
     const double b = -std::sin(phi);
     const double det = a * a + b * b;
-    const double cx = teeth >= 2 ? (a * dx - b * dy) / det : 0;
-    const double cy = teeth >= 2 ? (b * dx + a * dy) / det : 0;
-    const double s = scale_factor;  // the polyline's own scale (draw_wide_polyline's)
+    const double cx = (a * dx - b * dy) / det;
+    const double cy = (b * dx + a * dy) / det;
+    const ProfilePoint move = {to_screen(s * centre.x), to_screen(s * (centre.y + r))};
     const ProfileBox extent = bounding_box(points, last);
-    const ProfilePoint& low = extent.low;
-    const ProfilePoint& high = extent.high;
-    for (int k = 1; k <= teeth; ++k) {
+    const bool steps = placement == TeethPlacement::PITCH_STEPS;
+    for (int k = steps ? 1 : 0; k < (steps ? z + 1 : z); ++k) {
         device_push_matrix();
-        if (teeth >= 2) {
-            device_translate(cx, cy);
-            device_rotate(-k * phi);
+        if (steps) {
+            device_translate(cx + move.x, cy + move.y);
+            device_rotate(turn - k * phi);
             device_translate(-cx, -cy);
         } else {
-            device_translate(dx, dy);
+            device_translate(to_screen(s * centre.x), to_screen(s * centre.y));
+            device_rotate(turn + k * 2.0 * PI / z);
+            device_translate(0.0, to_screen(s * r));
         }
         ViewBox box;
         if (!read_view_box(POLYLINE_WIDTH * PIXELS_PER_VIEW_UNIT, box) ||
-            rectangle_visible(box, s * low.x, s * low.y, s * high.x, s * high.y))
+            rectangle_visible(box, s * extent.low.x, s * extent.low.y, s * extent.high.x, s * extent.high.y))
             draw_wide_polyline(points, last, colour);
         device_pop_matrix();
     }

@@ -10,7 +10,7 @@
 #include <cmath>
 
 // ---- Global state ------------------------------------------------------------
-double scale_factor = START_SCALE;  // view units per model unit; set by the dialogue, zoomed by 'w'/'W'
+double scale_factor = START_SCALE;  // view units per model unit; written by the scene state (scenes/)
 
 double zoomed_scale(double scale, int presses) {
     for (int k = 0; k < presses; ++k) scale *= ZOOM_STEP;
@@ -21,11 +21,10 @@ double zoomed_scale(double scale, int presses) {
 const Colour red = {1, 0, 0, 0};
 const Colour green = {0, 1, 0, 0};
 const Colour blue = {0, 0, 1, 0};
-const Colour yellow = {1, 1, 0, 0};
 const Colour magenta = {1, 0, 1, 0};
 const Colour black = {0, 0, 0, 0};  // the zero colour; nothing writes it
 
-constexpr float WIDTH_AFTER_WIDE_LINE = 2.0f;  // pixels; every wide line and cross leaves this width
+constexpr float WIDTH_AFTER_WIDE_LINE = 2.0f;  // pixels; every wide polyline and cross leaves this width
 
 // The dash-dot circle's counts grow with the radius: from this radius (10^7
 // view units) on, 10π·ρ and 75·ρ would come near the int range, so larger
@@ -72,18 +71,6 @@ void draw_line(const ProfilePoint& a, const ProfilePoint& b, const Colour& colou
     device_vertex(to_screen(a.x), to_screen(a.y));
     device_vertex(to_screen(b.x), to_screen(b.y));
     device_end();
-}
-
-void draw_line_scaled(double s, const ProfilePoint& a, const ProfilePoint& b, const Colour& colour) {
-    draw_line(ProfilePoint{s * a.x, s * a.y}, ProfilePoint{s * b.x, s * b.y}, colour);
-}
-
-// The width is in pixels (view width × 400), so it does not follow a resized
-// window; afterwards the width is 2 pixels, not the width found on entry.
-void draw_wide_line(const ProfilePoint& a, const ProfilePoint& b, double width, const Colour& colour) {
-    device_line_width(static_cast<float>(to_screen(width) * PIXELS_PER_VIEW_UNIT));
-    draw_line(a, b, colour);
-    device_line_width(WIDTH_AFTER_WIDE_LINE);
 }
 
 // Segments points[k-1]–points[k], k = 1 … last, 4 pixels wide (0.01 view

@@ -80,7 +80,7 @@ struct GearParams {
     double tip_arc_radius;        // the cutter's tip radius ρ (0: sharp corners)
     double rack_root_land;        // flat bottom of a cutter tooth space, on the cutter's root line
     double rack_tip_land;  // top of a cutter tooth between its flanks' ends at the tip line, arcs included
-    // Below: derived from the shift of the tooth computed last (set_shift_params).
+    // Below: derived from the shift set_shift_params was given last (in a Gear: the shifted tooth's).
     double dedendum;             // hf - x_s, depth of the cutter's tip line below the rolling line
     double addendum;             // ha + x_s, height of the cutter's root line above it
     double dedendum_offset;      // horizontal run of a cutter flank over the dedendum

@@ -1,7 +1,8 @@
-// The whole gear as one closed outline in millimetres, and the two drawing
-// files made of it: SVG (one closed path) and DXF (one closed LWPOLYLINE).
-// For every front end: the builder hands back the outline, the writers write
-// it to the caller's FILE. The folder owns no state.
+// The whole gear as one closed outline in millimetres, its mate's beside it,
+// and the two drawing files made of them: SVG (one closed path a gear) and DXF
+// (one closed LWPOLYLINE a gear). For every front end: the builders hand back
+// the outlines, the writers write them to the caller's FILE. The folder owns
+// no state.
 #pragma once
 
 #include "gear_data/gear_data.hpp"
@@ -61,21 +62,18 @@ const char* outline_refusal(const GearOutline* outlines, int count);
 int outline_vertex_count(const GearOutline& outline);
 OutlineVertex outline_vertex(const GearOutline& outline, int index);
 
-// The writers write the whole file text to file and return false on a write
-// error, errno telling why.
+// The writers write count outlines (a gear alone, or a gear and its mate) as
+// one drawing, the whole file text to file, and return false on a write error,
+// errno telling why.
 
-// SVG: one <path> of lines and arcs closed with Z, stroke only, width and
-// height in mm and a viewBox in mm centred on the gear centre (+y up in the
-// gear is up in the picture).
-bool write_outline_svg_file(const GearOutline& outline, FILE* file);
-
-// DXF (ASCII, AutoCAD 2000 form): one closed LWPOLYLINE with bulges on layer 0
-// in the model space, drawing units millimetres ($INSUNITS = 4), and nothing else.
-bool write_outline_dxf_file(const GearOutline& outline, FILE* file);
-
-// The same for several outlines in one drawing (a gear and its mate): one
-// path, or one LWPOLYLINE, each, the picture and extents about them all.
+// SVG: one <path> of lines and arcs closed with Z for each outline, stroke
+// only, width and height in mm and a viewBox in mm about them all (a single
+// gear's centred on its centre; +y up in the gear is up in the picture).
 bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file);
+
+// DXF (ASCII, AutoCAD 2000 form): one closed LWPOLYLINE with bulges for each
+// outline, on layer 0 in the model space, drawing units millimetres
+// ($INSUNITS = 4), the extents about them all, and nothing else.
 bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file);
 
 // A gear and its mate in mesh, both with the shifts of their own and the tips

@@ -1,6 +1,6 @@
-// The gear outline as an ASCII DXF of the AutoCAD 2000 form: a header with the
-// drawing units and extents, and one closed LWPOLYLINE with bulges as the only
-// entity of the model space. Every line pair is a group code and its value. No state.
+// The gear outlines as an ASCII DXF of the AutoCAD 2000 form: a header with the
+// drawing units and extents, and one closed LWPOLYLINE with bulges for each
+// (the gear, and its mate beside it) as the only entities of the model space. Every line pair is a group code and its value. No state.
 #include "outline/outline.hpp"
 #include "outline/outline_sink.hpp"
 
@@ -34,10 +34,6 @@ static void write_polyline(OutlineSink& sink, const GearOutline& outline, int ha
         sink_printf(sink, "10\n%.6f\n20\n%.6f\n", v.point.x, v.point.y);
         if (v.bulge != 0.0) sink_printf(sink, "42\n%.12g\n", v.bulge);
     }
-}
-
-bool write_outline_dxf_file(const GearOutline& outline, FILE* file) {
-    return write_outlines_dxf_file(&outline, 1, file);
 }
 
 bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file) {

@@ -1,5 +1,5 @@
-// The gear outline as SVG: one closed path of lines and arcs in millimetres,
-// stroke only. No state.
+// The gear outlines as SVG: one closed path of lines and arcs in millimetres
+// for each (the gear, and its mate beside it), stroke only. No state.
 #include "outline/outline.hpp"
 #include "outline/outline_sink.hpp"
 
@@ -59,10 +59,6 @@ static void write_svg(OutlineSink& sink, const GearOutline* outlines, int count)
                 width, height, low.x - room, -high.y - room, width, height);
     for (int i = 0; i < count; ++i) write_path(sink, outlines[i], stroke);
     sink_printf(sink, "</svg>\n");
-}
-
-bool write_outline_svg_file(const GearOutline& outline, FILE* file) {
-    return write_outlines_svg_file(&outline, 1, file);
 }
 
 bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file) {

@@ -34,7 +34,9 @@ static void draw_flanks_as_cut(const ToothProfile& tooth, const Colour& colour) 
 // The z copies of one tooth as cut round the gear centre.
 static void draw_whole_gear_as_cut(const ToothProfile& tooth, const Colour& colour) {
     const int last = tooth_as_cut(tooth, the_gear.params.pitch_radius, tooth_points);
-    draw_gear_teeth(scale_factor, the_gear.params.z, ProfilePoint{0.0, 0.0}, last, tooth_points, colour);
+    const double r = the_gear.params.pitch_radius;
+    draw_gear_teeth(TeethPlacement::PITCH_STEPS, ProfilePoint{0.0, -r}, r, the_gear.params.z, 0.0, tooth_points,
+                    last, colour);
 }
 
 // One tooth of each gear by its two flanks, over the tip and root circles of

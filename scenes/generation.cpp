@@ -61,14 +61,14 @@ ProfilePoint rolling_point_at(double t) {
 }
 
 void draw_rack_rolled(int mode, double t, const Colour& colour) {
-    draw_rack(mode, rack_reference_at(t), t, colour);
+    draw_rack(the_gear.params, mode, rack_reference_at(t), t, colour);
 }
 
 void draw_trace_racks(double first_roll, double roll_step, int n, int every, int layer) {
     device_layer(layer);
     for (int i = 0; i < n; i += every) {
         const double t = roll_at_step(first_roll, roll_step, i);
-        if (rolled_rack_may_be_seen(t)) draw_rack_rolled(0, t, green);
+        if (rolled_rack_may_be_seen(the_gear.params, t)) draw_rack_rolled(0, t, green);
     }
     device_layer(ITEM_LAYER_PLAIN);
 }
@@ -87,7 +87,7 @@ static ProfilePoint to_view(const ProfilePoint& p) {
 
 // What every generation frame starts with: the gear, fixed, and the axes through the pitch point.
 static void draw_fixed_gear() {
-    draw_gear_circles(ProfilePoint{0.0, -the_gear.params.pitch_radius});
+    draw_gear_circles(the_gear.params, ProfilePoint{0.0, -the_gear.params.pitch_radius});
     draw_cross(ORIGIN, 0.0);
 }
 

@@ -60,27 +60,6 @@ static MeshLayout mesh_layout(int n) {
                       pair.fault};
 }
 
-// The z copies of one tooth outline (in its gear's own frame: centre (0, -r),
-// tooth k centred k·2π/z clockwise of the tooth at angle ψ/2) turned about a
-// centre at (0, centre_y) so that tooth 0 is centred at the angle first (from
-// +y, counter-clockwise); copies that cannot be seen are left out.
-static void draw_teeth_about(double centre_y, double r, int teeth, double psi, double first,
-                             const ProfilePoint* points, int last, const Colour& colour) {
-    const double s = scale_factor;
-    const ProfileBox extent = bounding_box(points, last);
-    for (int k = 0; k < teeth; ++k) {
-        device_push_matrix();
-        device_translate(0.0, s * centre_y);
-        device_rotate(first + psi / 2.0 + k * 2.0 * PI / teeth);
-        device_translate(0.0, s * r);
-        ViewBox box;
-        if (!read_view_box(POLYLINE_WIDTH * PIXELS_PER_VIEW_UNIT, box) ||
-            rectangle_visible(box, s * extent.low.x, s * extent.low.y, s * extent.high.x, s * extent.high.y))
-            draw_wide_polyline(points, last, colour);
-        device_pop_matrix();
-    }
-}
-
 // The point of the segment a–b where the turned flank crosses it, if it does.
 static bool flank_contact(const ProfilePoint* flank, int last, double centre_y, double r, double turn,
                           const ProfilePoint& a, const ProfilePoint& b, ProfilePoint& contact) {
@@ -142,10 +121,12 @@ static void draw_mesh_step(int n) {
     // (teeth down) with a space there, half a pitch on.
     const int last1 = tooth_as_cut(the_gear.shifted_tooth, g1.pitch_radius, gear_tooth_points);
     const int last2 = tooth_as_cut(the_mate.shifted_tooth, g2.pitch_radius, mate_tooth_points);
-    draw_teeth_about(at.gear_centre, g1.pitch_radius, g1.z, g1.tooth_angle, at.gear_turn, gear_tooth_points,
-                     last1, red);
-    draw_teeth_about(at.mate_centre, g2.pitch_radius, g2.z, g2.tooth_angle, PI + PI / g2.z + at.mate_turn,
-                     mate_tooth_points, last2, blue);
+    // An outline's tooth is centred ψ/2 clockwise of +y (ψ: the tooth angle), so a
+    // further ψ/2 centres tooth 0 at the gear's turn.
+    draw_gear_teeth(TeethPlacement::TURN_ABOUT_CENTRE, ProfilePoint{0.0, at.gear_centre}, g1.pitch_radius, g1.z,
+                    at.gear_turn + g1.tooth_angle / 2.0, gear_tooth_points, last1, red);
+    draw_gear_teeth(TeethPlacement::TURN_ABOUT_CENTRE, ProfilePoint{0.0, at.mate_centre}, g2.pitch_radius, g2.z,
+                    PI + PI / g2.z + at.mate_turn + g2.tooth_angle / 2.0, mate_tooth_points, last2, blue);
     // The line of action: tangent to both base circles through the pitch point,
     // rising to the right at the working pressure angle; the gear's right flanks
     // drive the mate's left ones along it, on the path of contact the pair's data gives

@@ -59,7 +59,7 @@ ProfilePoint rack_reference_at(double t);
 // rolling line touches the pitch circle (view units).
 ProfilePoint rolling_point_at(double t);
 
-// The rack as it stands after rolling through t: draw_rack(mode, A(t), t, colour).
+// The rack of the_gear as it stands after rolling through t: draw_rack at A(t), t.
 void draw_rack_rolled(int mode, double t, const Colour& colour);
 
 // The green trace racks of the steps 0, every, 2·every, … below step n, in the

@@ -36,10 +36,11 @@ constexpr int ZOOM_LIMIT = 300;  // 0.9^300 ≈ 2e-14: any further and nothing i
 // the drawing layer owns, too); read by record_scene_frame and the scene blocks.
 // The scene the next frame shows; '1' at start.
 extern SceneMode scene_mode;
-// Step counters of the animated scenes, one per scene ('4', '5' and '8' share
-// tooth_step; which scene reads which is the table's): set by a new gear, a
-// scene key and set_scene_state; the scene blocks clamp them and advance them
-// by one a frame.
+// Step counters of the animated scenes; a scene's row in the table names the
+// one it draws from ('4', '5' and '8' share tooth_step). Set through the table
+// by reset_step_counters (a new gear, a scene key, 'm') and set_scene_state;
+// read and advanced by one a frame by the scene blocks (those of '1' to '3'
+// clamp theirs to the end of their curve first), read by shown_step.
 extern int addendum_step;  // scene '1'
 extern int dedendum_step;  // scene '2'
 extern int undercut_step;  // scene '3'
@@ -50,7 +51,7 @@ extern bool info_panel_shown;
 // to frame in the window: 1 until the first wide line or cross, 2 from then on.
 extern float frame_line_width;
 
-// Sets the four step counters to 0: every scene starts from its first step.
+// Sets every step counter of the table to 0: every scene starts from its first step.
 void reset_step_counters();
 
 // A gear has just been taken (the dialogue, the page's form): scene '1' from its
@@ -74,8 +75,8 @@ constexpr unsigned char KEY_ESCAPE = 27;
 KeyEffect take_scene_key(unsigned char key);
 
 // The state a window shows a frame from after its first frame, for pictures and
-// links: scene, every step counter at step (each scene clamps its own as it
-// draws), the scale after zoom presses of 'w' (zoom < 0: -zoom presses of 'W')
+// links: scene, every step counter at step (scenes '1' to '3' clamp theirs as
+// they draw), the scale after zoom presses of 'w' (zoom < 0: -zoom presses of 'W')
 // from the start scale, and the 2-pixel line width every later frame starts with.
 void set_scene_state(SceneMode scene, int step, int zoom);
 

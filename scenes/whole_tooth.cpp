@@ -18,7 +18,7 @@ constexpr double MARKER_RADIUS = 0.01;  // view units: not zoomed
 static void draw_rack_rolling_step(int n) {
     double t = roll_at_step(FIRST_ROLL, TOOTH_ROLL_STEP, n);
     draw_cross(ORIGIN, 0.0);
-    draw_gear_circles(ProfilePoint{0.0, -the_gear.params.pitch_radius});
+    draw_gear_circles(the_gear.params, ProfilePoint{0.0, -the_gear.params.pitch_radius});
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
     draw_rack_rolled(1, t, black);
     draw_trace_racks(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1, ITEM_LAYER_TRACE);
@@ -36,7 +36,7 @@ static void draw_turned_gear_circles(double t) {
     device_push_matrix();
     device_translate(0.0, -sr);
     device_rotate(t);
-    draw_gear_circles(ORIGIN);
+    draw_gear_circles(the_gear.params, ORIGIN);
     device_pop_matrix();
 }
 

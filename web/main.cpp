@@ -44,7 +44,9 @@ static Cutter form_cutter = SPECIFIED_CUTTER;
 
 // The dialogue's texts without the line end they start with on the console:
 // 0 headline, 1 step (1), 2 the z prompt, 3 the x prompt, 4 the data-file
-// question, 5 the note on the file name, 6 … 11 the key help lines.
+// question, 5 the note on the file name, 6 … 5 + KEY_HELP_LINES the key help
+// lines (the page shows the first six, the keys the page shares with the
+// window as the console names them, and words of its own for the rest).
 WEB_EXPORT const char* web_text(int which) {
     const char* texts[] = {HEADLINE_TEXT,     TEETH_HEADING_TEXT,      TEETH_PROMPT_TEXT,
                            SHIFT_PROMPT_TEXT, DATA_FILE_QUESTION_TEXT, DATA_FILE_INTRO_TEXT};

@@ -337,7 +337,7 @@ void expect_same_as_render(WindowRun& run, int z, double x, const std::string& s
         << shot << ": " << from_window.first << " of " << from_window.second << " window pixels";
 }
 
-// All seven scenes of one gear as a user steps and zooms through them; every
+// Scenes 1 to 7 of one gear as a user steps and zooms through them; every
 // picture is kept as scene<key>_<what>.png beside its render. Each must show
 // its legend dark, plenty of the colour its figures are drawn in, and what
 // --render draws of the same frame.

@@ -296,11 +296,13 @@ TEST(WholeToothScenes, WhereTheRackStands) {
         piece = rolling_line_piece();
         EXPECT_NEAR(piece.y0, 0.0, 1e-12) << "step " << step;
         EXPECT_NEAR(piece.y1, 0.0, 1e-12) << "step " << step;
-        // Copy q's middle flank crosses the rolling line q·π·s right of the reference point.
-        const double t = PI / 2 - step * 0.02;
+        // Right flanks cross the rolling line whole pitches (π·s) from the reference point:
+        // the four copies' middle teeth and the first copy's tooth before them (which
+        // copies the rack draws: TheRackStaysInMeshInLongRuns).
         const double reference = (step == 0 ? -7.8539816 : -5.0539816) * 0.2;
-        const int q = static_cast<int>(10 * t / PI);
-        EXPECT_LT(distance_to(current_rack(), reference + q * PI * 0.1, 0.0), 1e-7) << "step " << step;
+        int crossings = 0;
+        for (int j = -20; j <= 20; ++j) crossings += distance_to(current_rack(), reference + j * PI * 0.1, 0.0) < 1e-7;
+        EXPECT_EQ(crossings, 5) << "step " << step;
     }
 }
 
@@ -405,8 +407,8 @@ TEST(ComparisonScenes, PointedToothEndsWhereItsFlanksMeet) {
         for (char scene : {'6', '7'}) {
             SCOPED_TRACE(testing::Message() << "z = " << c.z << ", x = " << c.x << ", scene " << scene);
             frame(scene);
-            EXPECT_NEAR(reach(red), c.pointed ? meeting : the_gear.params.tip_radius, 1e-4);
-            EXPECT_NEAR(reach(blue), the_gear.params.tip_radius - the_gear.params.x, 1e-9);
+            EXPECT_NEAR(reach(red), c.pointed ? meeting : c.z / 2.0 + 1 + c.x, 1e-4);  // r + ha + x
+            EXPECT_NEAR(reach(blue), c.z / 2.0 + 1, 1e-9);
         }
     }
 }

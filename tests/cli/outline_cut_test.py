@@ -5,10 +5,7 @@ radius, less the cutter at a thousand or so places rolled over the pitch circle
 DXF (ezdxf, arcs expanded). On the outline itself: no side crosses another, the
 root and tip circles, the tooth thickness on the reference circle.
 
-The cutters rackgen's command line does not take are drawn by the outline
-driver, which writes the same file for any cutter.
-
-usage: outline_cut_test.py RACKGEN OUTLINE_DRIVER WORK_DIR"""
+usage: outline_cut_test.py RACKGEN WORK_DIR"""
 import math
 import os
 import subprocess
@@ -22,7 +19,7 @@ from shapely import affinity
 from shapely.geometry import LineString, MultiPolygon, Point, Polygon, box
 from shapely.ops import unary_union
 
-RACKGEN, DRIVER, WORK = sys.argv[1], sys.argv[2], sys.argv[3]
+RACKGEN, WORK = sys.argv[1], sys.argv[2]
 ENV = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
 
 PI = 3.14159265358979  # the program's π
@@ -143,11 +140,10 @@ class OutlineAgainstCut(unittest.TestCase):
 
     def outline_file(self, name, cutter, z, x, module, tolerance):
         dxf = os.path.join(WORK, name.replace(" ", "_").replace(",", "") + ".dxf")
-        if cutter == TAUGHT:
-            command = [RACKGEN, "-z", str(z), "-x", str(x), "--gear", dxf, "--module", str(module),
-                       "--tolerance", str(tolerance)]
-        else:
-            command = [DRIVER, *map(str, cutter), str(z), str(x), str(module), str(tolerance), dxf]
+        angle, addendum, dedendum, tip_radius = cutter
+        command = [RACKGEN, "-z", str(z), "-x", str(x), "--pressure-angle", str(angle), "--addendum",
+                   str(addendum), "--dedendum", str(dedendum), "--tip-radius", str(tip_radius), "--gear", dxf,
+                   "--module", str(module), "--tolerance", str(tolerance)]
         r = subprocess.run(command, env=ENV, capture_output=True, text=True, timeout=60)
         self.assertEqual(r.returncode, 0, r.stderr)
         return dxf

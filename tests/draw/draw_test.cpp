@@ -2,7 +2,6 @@
 // line and circle (the one place their counts are worked out), circles and
 // discs, the cross, the turn and the legend, and the rack-cutter and gear
 // figures, each placed exactly with the caller's matrix left as it was.
-#include "choice/choice.hpp"
 #include "draw/draw.hpp"
 #include "record/device.hpp"
 #include "tests/record/record_reading.hpp"
@@ -13,8 +12,10 @@
 
 namespace {
 
+Gear gear;  // the gear the figures are handed
+
 void whole_frame(int z = 20, double x = 0.0, double scale = 0.5) {
-    take_gear(GearChoice{z, x, SPECIFIED_CUTTER, 1.0, 0, 0.0});
+    compute_gear(gear, SPECIFIED_CUTTER, z, x);
     scale_factor = scale;
     begin_record({800, 800, 1.0f, false});
     device_line_width(2);
@@ -165,7 +166,7 @@ TEST(Rack, CopiesFollowTheRollAndArePlacedAtTheReferencePointTurned) {
     for (double t : {1.0, -1.0, 0.0}) {
         whole_frame(20, 0.0, 0.05);
         const ProfilePoint a = {0.3, -0.7};
-        draw_rack(0, a, t, black);
+        draw_rack(gear.params, 0, a, t, black);
         const std::vector<ViewSegment> s = segments(black);
         ASSERT_EQ(s.size(), 22u) << "t = " << t;
         const int first = t > 0 ? 1 : t < 0 ? -5 : -2;
@@ -195,7 +196,7 @@ TEST(Rack, ModeOneAddsTheRollingLineAndTheMatrixIsKept) {
     device_translate(0.1, -0.2);
     device_rotate(0.3);
     const DeviceMatrix before = device_matrix();
-    draw_rack(1, ProfilePoint{1, 2}, 0.4, black);
+    draw_rack(gear.params, 1, ProfilePoint{1, 2}, 0.4, black);
     const DeviceMatrix& after = device_matrix();
     EXPECT_EQ(after.xx, before.xx);
     EXPECT_EQ(after.x0, before.x0);
@@ -219,7 +220,7 @@ TEST(Rack, ModeOneAddsTheRollingLineAndTheMatrixIsKept) {
 // to (-0.5, -0.5) and from (0, 0) to (0, -1), dash-dot, begin and end with a dash.
 TEST(GearCircles, TwentyTeethRadiiCentreAndLines) {
     whole_frame(20, 0.0, 0.05);
-    draw_gear_circles(ProfilePoint{0, -10});
+    draw_gear_circles(gear.params, ProfilePoint{0, -10});
     const std::vector<ViewCircle> reds = outlines(red);
     const std::vector<ViewCircle> greens = outlines(green);
     const std::vector<ViewCircle> disc = discs(black);
@@ -240,51 +241,70 @@ TEST(GearCircles, TwentyTeethRadiiCentreAndLines) {
         EXPECT_LT(distance_to(dashes, end.x, end.y), 1e-12) << end.x << ", " << end.y;
 }
 
-// 20 copies 18 degrees apart about the gear centre, the 20th exactly over the
-// polyline itself; nothing for no teeth or an empty polyline.
-TEST(GearTeeth, CopiesTurnAboutTheCentreAndTheLastFallsOnTheOriginal) {
-    whole_frame(20, 0.0, 0.05);
+// A gear of 20 teeth (r = 10) at s = 0.05, from an outline in its own frame
+// (centre (0, -10)): copy k is the outline turned by k·18° about that centre
+// and moved onto the gear's centre, whichever way the copies are placed. The
+// mesh's way starts from the turn given and goes round counter-clockwise; the
+// whole gear's steps round clockwise and its 20th copy falls on the outline.
+// Nothing for no teeth or an empty polyline.
+TEST(GearTeeth, EachCopyIsTheOutlineTurnedByItsPitchesAboutTheCentre) {
     const ProfilePoint points[] = {{-0.5, 0.2}, {0.0, 1.0}, {0.5, 0.2}};
-    draw_gear_teeth(0.05, 20, ProfilePoint{0, 0}, 2, points, red);
-    const std::vector<ViewSegment> s = segments(red, 4.0f);
+    const ProfilePoint centre = {3.0, 4.0};
+    auto tip_of = [&](double turn, const ProfilePoint& at) {  // where the copy turned by turn puts (0, 1)
+        return ProfilePoint{0.05 * (at.x - 11 * std::sin(turn)), 0.05 * (at.y + 11 * std::cos(turn))};
+    };
+    whole_frame(20, 0.0, 0.05);
+    draw_gear_teeth(TeethPlacement::TURN_ABOUT_CENTRE, centre, 10, 20, 0.3, points, 2, red);
+    std::vector<ViewSegment> s = segments(red, 4.0f);
+    ASSERT_EQ(s.size(), 40u);
+    for (int k = 0; k < 20; ++k) {
+        const ProfilePoint tip = tip_of(0.3 + k * PI / 10, centre);
+        EXPECT_NEAR(s[2 * k].x1, tip.x, 1e-12) << "copy " << k;
+        EXPECT_NEAR(s[2 * k].y1, tip.y, 1e-12) << "copy " << k;
+    }
+    whole_frame(20, 0.0, 0.05);
+    draw_gear_teeth(TeethPlacement::PITCH_STEPS, ProfilePoint{0, -10}, 10, 20, 0.0, points, 2, red);
+    s = segments(red, 4.0f);
     ASSERT_EQ(s.size(), 40u);
     for (int k = 1; k <= 20; ++k) {
-        const double turn = -k * 2 * PI / 20;  // clockwise
-        const double x = 0.05 * (0.0 * std::cos(turn) - (1.0 + 10) * std::sin(turn));
-        const double y = 0.05 * (0.0 * std::sin(turn) + (1.0 + 10) * std::cos(turn) - 10);
-        EXPECT_NEAR(s[2 * (k - 1)].x1, x, 1e-12) << "copy " << k;
-        EXPECT_NEAR(s[2 * (k - 1)].y1, y, 1e-12) << "copy " << k;
+        const ProfilePoint tip = tip_of(-k * PI / 10, ProfilePoint{0, -10});
+        EXPECT_NEAR(s[2 * (k - 1)].x1, tip.x, 1e-12) << "copy " << k;
+        EXPECT_NEAR(s[2 * (k - 1)].y1, tip.y, 1e-12) << "copy " << k;
     }
     EXPECT_NEAR(s[38].x0, 0.05 * -0.5, 1e-12);  // 20·φ is 2π but for the short π
     EXPECT_NEAR(s[38].y0, 0.05 * 0.2, 1e-12);
     const int items = frame_record.item_count;
-    draw_gear_teeth(0.05, 0, ProfilePoint{0, 0}, 2, points, red);
-    draw_gear_teeth(0.05, 20, ProfilePoint{0, 0}, 0, points, red);
+    draw_gear_teeth(TeethPlacement::PITCH_STEPS, ProfilePoint{0, -10}, 10, 0, 0.0, points, 2, red);
+    draw_gear_teeth(TeethPlacement::TURN_ABOUT_CENTRE, centre, 10, 20, 0.0, points, 0, red);
     EXPECT_EQ(frame_record.item_count, items);
     EXPECT_EQ(device_matrix().x0, 0);
 }
 
-// Rounded tips (20°, 1, 1.25, ρ 0.38), z = 20 and x = 0: the pitch is drawn in
-// order P1 arc and flank, root land, flank and P4 arc, tip land, P5 arc and
-// flank, root land, flank and P8 arc, n chords an arc. Each arc's centre is
+// Rounded tips (20°, 1, 1.25, ρ 0.38), z = 20 and x = 0: the first of the
+// unrolled rack's four pitches, moved back onto the reference point, is drawn
+// in order P1 arc and flank, root land, flank and P4 arc, tip land, P5 arc and
+// flank, root land, flank and P8 arc, n chords an arc (each later pitch leaves
+// out the flank and arc it shares with the one before). Each arc's centre is
 // where the tip line and the flank, both moved ρ into the tooth, cross; every
 // chord end lies ρ from it, the arc's ends on the tip line and the flank with
 // their radii square to them, where the straight parts begin; no chord strays
-// a quarter pixel from the circle, in the 800-pixel frame and in one 40 times
-// as large (as if zoomed far in).
-TEST(RackTooth, RoundedTipsAreArcsTangentToFlankAndTipLine) {
+// a quarter pixel from the circle, in a frame where ρ is 76 pixels (as at the
+// start scale in the window) and in one 40 times as large (as if zoomed far in).
+// The scale keeps all four pitches within the guard square.
+TEST(Rack, RoundedTipsAreArcsTangentToFlankAndTipLine) {
     const double rho = 0.38;
-    const double s = 0.5;
-    for (int size : {800, 32000}) {
+    const double s = 0.1;
+    for (int size : {4000, 160000}) {
         SCOPED_TRACE(testing::Message() << "frame " << size);
-        take_gear(GearChoice{20, 0.0, {20.0, 1.0, 1.25, rho}, 1.0, 0, 0.0});
+        compute_gear(gear, Cutter{20.0, 1.0, 1.25, rho}, 20, 0.0);
         scale_factor = s;
         begin_record({size, size, 1.0f, false});
-        draw_rack_tooth(black);
+        device_translate(2 * PI * s, 0);  // the first pitch, at -2π along the rack, comes to the origin
+        draw_rack(gear.params, 0, ProfilePoint{0, 0}, 0.0, black);
         const std::vector<ViewSegment> seg = segments(black);
-        ASSERT_EQ((seg.size() - 7) % 4, 0u);
-        const int n = static_cast<int>(seg.size() - 7) / 4;
-        ASSERT_GE(n, size > 800 ? 40 : 6);
+        ASSERT_EQ((seg.size() - 22) % 10, 0u);
+        const int n = static_cast<int>(seg.size() - 22) / 10;
+        ASSERT_GE(n, size > 4000 ? 40 : 6);
         const double alpha = PI / 9;
         const double hf = 1.25;
         const double dof = hf * std::tan(alpha);

@@ -1,6 +1,7 @@
-// The gear's data against closed forms worked out here again, independently of
-// the program's own (textbook formulas, a bisection where the program uses
-// Newton), and the form and meeting circles against the generated flank.
+// The gear's data against published worked examples, and against the flank the
+// rack cuts (geometry/): its circles, the involute's base circle, the span and
+// the measurement over pins taken on the generated involute as a caliper and
+// pins would take them, and the form and meeting circles.
 #include "gear_data/gear_data.hpp"
 #include "geometry/geometry.hpp"
 
@@ -18,11 +19,10 @@ double inv(double a) {
     return std::tan(a) - a;
 }
 
-double solve_inv(double value) {  // bisection on [0, 1.5]: inv increases there
-    double low = 0.0;
-    double high = 1.5;
-    for (int k = 0; k < 200; ++k) ((inv((low + high) / 2) < value) ? low : high) = (low + high) / 2;
-    return low;
+// A point's polar angle about the centre (0, -r) less inv α_R, cos α_R = rb/R:
+// the same all along an involute of the base circle rb.
+double involute_constant(const ProfilePoint& p, double r, double rb) {
+    return polar_angle(p, r) - inv(std::acos(rb / polar_radius(p, r)));
 }
 
 struct Case {
@@ -41,16 +41,96 @@ GearData compute(const Case& c) {
     return gear_data(gear, c.m, 0.0);
 }
 
-TEST(GearData, APublishedWorkedExample) {
-    const GearData d = compute({12, 0.6, 3.0, SPECIFIED_CUTTER});
+// Published worked examples: m = 3, z = 12, x = 0.6; the tooth thickness of
+// m = 10, z = 12, x = 0.3; the span of m = 2, z = 20 over 3 teeth; and the
+// fewest teeth without undercut for a basic rack of addendum 1 (profile A:
+// its tip arc leaves a straight flank 1.25 - 0.38·(1 - sin 20°) = 1.0 deep), 2/sin²α.
+TEST(GearData, PublishedWorkedExamples) {
+    GearData d = compute({12, 0.6, 3.0, SPECIFIED_CUTTER});
     EXPECT_NEAR(d.base_diameter, 33.8289, 5e-5);
     EXPECT_NEAR(d.tip_diameter, 45.6, MM);
     EXPECT_NEAR(d.tooth_thickness, 6.0227, 5e-5);
+    EXPECT_NEAR(compute({12, 0.3, 10.0, SPECIFIED_CUTTER}).tooth_thickness, 17.8918, 5e-5);
+    d = compute({20, 0.0, 2.0, SPECIFIED_CUTTER});
+    EXPECT_EQ(d.span_teeth, 3);
+    ASSERT_TRUE(d.span.known);
+    EXPECT_NEAR(d.span.value, 15.321, 5e-4);
+    EXPECT_NEAR(compute({17, 0.0, 1.0, Cutter{20, 1, 1.25, 0.38}}).min_teeth_no_undercut, 17.1, 0.01);
 }
 
-// Circles, thicknesses, undercut limits, span and pins over even and odd z,
-// negative, undercut and pointed gears and several cutters.
-TEST(GearData, ClosedFormsOverASpreadOfGears) {
+// ---- measures taken on the generated flank --------------------------------------
+// The involute part of tooth 0's left flank, involute_point(t) for t over the
+// rolls flank_rolls gives; module units about the centre (0, -r), tooth 0
+// centred at polar angle ψ/2, tooth j j·2π/z further.
+
+// The t in [low, high] where f is largest, f rising then falling there: golden section.
+template <class F>
+double peak(F f, double low, double high) {
+    const double g = (std::sqrt(5.0) - 1) / 2;
+    for (int k = 0; k < 200; ++k) {
+        const double a = high - g * (high - low);
+        const double b = low + g * (high - low);
+        (f(a) < f(b) ? low : high) = f(a) < f(b) ? a : b;
+    }
+    return (low + high) / 2;
+}
+
+// A measure on the flank and whether its contact lies strictly inside the involute.
+struct Taken {
+    double value;
+    bool on_involute;
+};
+
+bool inside(double t, const FlankRolls& rolls) {
+    return t > rolls.involute_start + 1e-6 && t < rolls.involute_end - 1e-6;
+}
+
+// Over k teeth: the caliper's jaws lie parallel to the axis of teeth 0 … k-1,
+// each touching an outer flank; by symmetry W is twice the farthest that tooth
+// 0's left flank reaches from the axis.
+Taken caliper_span(const GearParams& g, int k) {
+    const FlankRolls rolls = flank_rolls(g);
+    const double axis = g.tooth_angle / 2 + (k - 1) * PI / g.z;
+    auto reach = [&](double t) {
+        const ProfilePoint p = involute_point(g, t);
+        return polar_radius(p, g.pitch_radius) * std::sin(axis - polar_angle(p, g.pitch_radius));
+    };
+    const double t = peak(reach, rolls.involute_start, rolls.involute_end);
+    return Taken{2 * reach(t), inside(t, rolls)};
+}
+
+// A pin of diameter dp in the space before tooth 0, its centre on the space's
+// axis at the radius where it touches the flank (found by bisection: the space
+// widens outwards), and one in the space opposite: M over both pins.
+Taken pins_over(const GearParams& g, double dp) {
+    const FlankRolls rolls = flank_rolls(g);
+    const double r = g.pitch_radius;
+    const double axis = g.tooth_angle / 2 - PI / g.z;
+    double touch = 0;
+    auto gap = [&](double centre_radius) {  // from the pin's centre to the nearest flank point
+        const ProfilePoint c = {centre_radius * std::sin(axis), centre_radius * std::cos(axis) - r};
+        auto near = [&](double t) {
+            const ProfilePoint p = involute_point(g, t);
+            return -std::hypot(p.x - c.x, p.y - c.y);
+        };
+        touch = peak(near, rolls.involute_start, rolls.involute_end);
+        return -near(touch);
+    };
+    double low = g.root_radius;
+    double high = g.tip_radius + dp;
+    for (int k = 0; k < 100; ++k) (gap((low + high) / 2) < dp / 2 ? low : high) = (low + high) / 2;
+    gap(low);
+    const double centres = g.z % 2 == 0 ? 2 * low : 2 * low * std::cos(PI / (2 * g.z));
+    return Taken{centres + dp, inside(touch, rolls)};
+}
+
+// Over even and odd z, negative, undercut and pointed gears and several
+// cutters: the circles the generated tooth keeps within, the base circle of its
+// involute, the tip thickness where the flank meets the tip circle, the undercut
+// where the cutter's straight flank reaches below the base circle, and span and
+// pins as a caliper and pins take them, known where they touch the involute.
+// One tooth more in the span adds the base pitch.
+TEST(GearData, MeasuresOfTheGeneratedFlankOverASpreadOfGears) {
     const Cutter A = {20, 1, 1.25, 0.38};
     const Cutter WIDE = {25, 1, 1.25, 0};
     const Cutter STUB = {20, 0.8, 1, 0.2};
@@ -60,56 +140,43 @@ TEST(GearData, ClosedFormsOverASpreadOfGears) {
         SCOPED_TRACE(testing::Message()
                      << "z " << c.z << " x " << c.x << " alpha " << c.cutter.pressure_angle);
         const GearData d = compute(c);
-        const double a = c.cutter.pressure_angle * 3.14159265358979 / 180.0;
+        const GearParams& g = gear.params;
+        const ToothProfile& t = gear.shifted_tooth;
         const double m = c.m;
-        const double d0 = m * c.z;
-        const double db = d0 * std::cos(a);
-        const double da = d0 + 2 * (c.cutter.addendum + c.x) * m;
-        EXPECT_NEAR(d.base_diameter, db, 1e-9);
-        EXPECT_NEAR(d.tip_diameter, da, MM);
-        EXPECT_NEAR(d.root_diameter, d0 - 2 * (c.cutter.dedendum - c.x) * m, MM);
-        EXPECT_NEAR(d.base_pitch, 3.14159265358979 * m * std::cos(a), 1e-9);
-        const double s = m * (3.14159265358979 / 2 + 2 * c.x * std::tan(a));
-        EXPECT_NEAR(d.tooth_thickness, s, 1e-9);
-        const double sa = da * (s / d0 + inv(a) - inv(std::acos(db / da)));
-        EXPECT_NEAR(d.tip_thickness, d.pointed ? 0.0 : sa, 1e-9);
-        EXPECT_EQ(d.pointed, sa <= 0.0);
-        const double depth = c.cutter.dedendum - c.cutter.tip_radius * (1 - std::sin(a));
-        EXPECT_NEAR(d.min_teeth_no_undercut, 2 * (depth - c.x) / std::pow(std::sin(a), 2), 1e-9);
+        const double r = g.pitch_radius;
+        EXPECT_NEAR(d.root_diameter, 2 * m * polar_radius(t.outline[0], r), 1e-8);
+        EXPECT_NEAR(d.tip_diameter, 2 * m * polar_radius(t.outline[t.flank_last + ARC_POINTS + 1], r), 1e-8);
+        // The flank's involute part is an involute of the base circle.
+        const FlankRolls rolls = flank_rolls(g);
+        const double rb = d.base_diameter / (2 * m);
+        const double start = involute_constant(involute_point(g, rolls.involute_start), r, rb);
+        for (int k = 1; k <= 4; ++k) {
+            const double roll = rolls.involute_start + k * (rolls.involute_end - rolls.involute_start) / 4;
+            EXPECT_NEAR(involute_constant(involute_point(g, roll), r, rb), start, 1e-12);
+        }
+        if (!d.pointed) {
+            const ProfilePoint tip = involute_point(g, rolls.involute_end);
+            EXPECT_NEAR(d.tip_thickness, m * polar_radius(tip, r) * (g.tooth_angle - 2 * polar_angle(tip, r)), 1e-9);
+        }
+        // Undercut: the straight flank's end cuts past where the involute begins on the base circle.
+        EXPECT_EQ(d.undercut, flank_end_roll(g) < -g.tan_alpha);
         EXPECT_EQ(d.undercut, c.z < d.min_teeth_no_undercut);
-        // Span: k from the rounded z·K + 0.5, then W_k.
-        const double ratio = c.x / c.z;
-        const double K = (std::sqrt(std::pow(1 + 2 * ratio, 2) - std::pow(std::cos(a), 2)) / std::cos(a) -
-                          inv(a) - 2 * ratio * std::tan(a)) /
-                         3.14159265358979;
-        const int k = static_cast<int>(std::lround(c.z * K + 0.5));
-        EXPECT_EQ(d.span_teeth, k);
-        const double w =
-            m * std::cos(a) * (3.14159265358979 * (k - 0.5) + c.z * inv(a)) + 2 * c.x * m * std::sin(a);
-        if (d.span.known) {
-            EXPECT_NEAR(d.span.value, w, 1e-9);
-        }
-        // Pins of 1.728 m: the pin centres' pressure angle from inv φ.
-        const double dp = 1.728 * m;
-        const double phi =
-            solve_inv(inv(a) + dp / db - 3.14159265358979 / (2 * c.z) + 2 * c.x * std::tan(a) / c.z);
-        const double pins = (c.z % 2 ? db * std::cos(3.14159265358979 / (2 * c.z)) : db) / std::cos(phi) + dp;
-        if (d.over_pins.known) {
-            EXPECT_NEAR(d.over_pins.value, pins, 1e-8);
-        }
-        // A measure is left out only where its contact leaves the involute.
-        EXPECT_EQ(d.span.known,
-                  std::hypot(db / 2, w / 2) >= d.form_diameter / 2 && std::hypot(db / 2, w / 2) <= da / 2 &&
-                      k < c.z && (!d.pointed || std::hypot(db / 2, w / 2) <= d.pointed_diameter.value / 2));
-    }
-}
 
-// The flank point's distance from the involute through the tip: its polar
-// angle plus inv(α_R) is the same all along an involute.
-double involute_constant(const ProfilePoint& p) {
-    const double r = gear.params.pitch_radius;
-    const double radius = std::hypot(p.x, p.y + r);
-    return std::atan2(p.x, p.y + r) - inv(std::acos(gear.params.base_radius / radius));
+        const Taken span = caliper_span(g, d.span_teeth);
+        EXPECT_EQ(d.span.known, span.on_involute && d.span_teeth < c.z);
+        if (d.span.known) {
+            EXPECT_NEAR(d.span.value, m * span.value, 1e-9);
+        }
+        const Taken wider = caliper_span(g, d.span_teeth + 1);
+        if (span.on_involute && wider.on_involute) {
+            EXPECT_NEAR(m * (wider.value - span.value), d.base_pitch, 1e-9);
+        }
+        const Taken pins = pins_over(g, d.pin_diameter / m);
+        EXPECT_EQ(d.over_pins.known, pins.on_involute);
+        if (d.over_pins.known) {
+            EXPECT_NEAR(d.over_pins.value, m * pins.value, 1e-8);
+        }
+    }
 }
 
 // Gears whose undercut removes the whole involute have no form circle and no
@@ -139,9 +206,10 @@ TEST(GearData, FormAndMeetingCirclesAreThoseOfTheGeneratedFlank) {
         const ToothProfile& t = gear.shifted_tooth;
         const double r = gear.params.pitch_radius;
         if (d.undercut) {  // walk down the flank while it stays on the involute
-            const double on = involute_constant(t.flank[t.flank_last - 1]);
+            const double rb = gear.params.base_radius;
+            const double on = involute_constant(t.flank[t.flank_last - 1], r, rb);
             int i = t.flank_last - 1;
-            while (i > 0 && std::fabs(involute_constant(t.flank[i - 1]) - on) < 1e-9) --i;
+            while (i > 0 && std::fabs(involute_constant(t.flank[i - 1], r, rb) - on) < 1e-9) --i;
             const double lowest = 2 * std::hypot(t.flank[i].x, t.flank[i].y + r);
             EXPECT_LT(d.form_diameter, lowest + 1e-9);
             EXPECT_GT(d.form_diameter, 2 * std::hypot(t.flank[i - 1].x, t.flank[i - 1].y + r) - 1e-9);

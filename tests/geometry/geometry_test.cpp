@@ -27,7 +27,7 @@ void compute(int z, double x_s) {
     compute_tooth(gear, x_s, gear.shifted_tooth);
 }
 
-// Polar radius and angle about the centre of the gear computed last.
+// Polar radius and angle about the centre of the gear a test computed.
 double radius(const ProfilePoint& p) {
     return polar_radius(p, gear.params.pitch_radius);
 }
@@ -93,9 +93,9 @@ TEST(RackPoints, WorkedPointsOfEightTeeth) {
     EXPECT_TRUE(same_point(a, ProfilePoint{0, 0}));
     EXPECT_TRUE(same_point(q, ProfilePoint{0, 0}));
     EXPECT_EQ(lambda, 0.0);
-    rack_undercut_point(gear.params, 0.0, a, b);
-    EXPECT_NEAR(b.x, -gear.params.dedendum_offset, 1e-15);
-    EXPECT_NEAR(b.y, -gear.params.dedendum, 1e-15);
+    rack_undercut_point(gear.params, 0.0, a, b);  // the tip corner, 1.25 below and 1.25·tan 20° left
+    EXPECT_NEAR(b.x, -0.4549628, QUOTED);
+    EXPECT_NEAR(b.y, -1.25, 1e-15);
 
     rack_involute_point(gear.params, 0.01, a, q, lambda);
     EXPECT_NEAR(q.x, 0.0048088, QUOTED);
@@ -117,14 +117,18 @@ TEST(RackPoints, WorkedPointsOfEightTeeth) {
     EXPECT_NEAR(angle(b), -u0, 1e-12);
 }
 
-TEST(RackPoints, ReferencePointLiesOnTheInvoluteOfThePitchCircle) {
+// The rack rolls on the pitch circle without slipping: after a roll t its
+// rolling line touches the circle at K = r·(sin t, cos t - 1), and its
+// reference point, which stood on the pitch point, lies r·t back along that
+// line from K.
+TEST(RackPoints, ReferencePointRollsWithoutSlipping) {
     compute(20, 0.0);
     ProfilePoint a{}, q{};
     double lambda;
     for (double t : {-1.0, -0.1, 0.1, 1.0}) {
         rack_involute_point(gear.params, t, a, q, lambda);
-        EXPECT_NEAR(radius(a), 10.0 * std::sqrt(1.0 + t * t), 1e-12);
-        EXPECT_NEAR(angle(a), t - std::atan(t), 1e-12);
+        EXPECT_NEAR(a.x, 10.0 * std::sin(t) - 10.0 * t * std::cos(t), 1e-12);
+        EXPECT_NEAR(a.y, 10.0 * (std::cos(t) - 1) + 10.0 * t * std::sin(t), 1e-12);
     }
     rack_involute_point(gear.params, 0.1, a, q, lambda);  // the worked step 10 of the first scene
     EXPECT_NEAR(a.x, 0.0033300, QUOTED);
@@ -229,19 +233,26 @@ TEST(ToothProfile, LastDedendumSampleMovesToTheTipCornerOnlyInsideTheRootCircle)
             << "i=" << i;
 
     // Gears whose sample one step past the corner lay inside the root circle
-    // (0.089 module for z = 150): the sample sits on the corner, and every flank
-    // point on or outside the root circle.
+    // (0.089 module for z = 150): the sample sits where the corner generates
+    // the involute, on the involute at the form circle the straight flank cuts,
+    // R² = rb² + (r·sin α - (hf - x)/sin α)², and every flank point on or
+    // outside the root circle.
     for (auto zx : {std::make_pair(150, 0.0), std::make_pair(108, 0.0), std::make_pair(400, 0.0),
                     std::make_pair(65, 0.5), std::make_pair(22, 1.0), std::make_pair(200, 1.0)}) {
         SCOPED_TRACE(testing::Message() << "z=" << zx.first << " x=" << zx.second);
         EXPECT_EQ(gear_refusal(cutter, zx.first, zx.second), nullptr);
         compute(zx.first, zx.second);
         const GearParams& g = gear.params;
+        const double sin_alpha = std::sin(PI / 9);
+        const double rb = zx.first / 2.0 * std::cos(PI / 9);
+        const double along = zx.first / 2.0 * sin_alpha - (1.25 - zx.second) / sin_alpha;
         const ProfilePoint& last = c.dedendum_involute[c.dedendum_last];
-        ProfilePoint corner{};
-        rack_undercut_point(gear.params, -g.tip_corner_distance / (g.pitch_radius * std::sin(g.alpha)), a, corner);
-        EXPECT_NEAR(last.x, corner.x, 1e-12);
-        EXPECT_NEAR(last.y, corner.y, 1e-12);
+        EXPECT_NEAR(radius(last), std::sqrt(rb * rb + along * along), 1e-9);
+        auto involute_constant = [&](const ProfilePoint& p) {  // polar angle - inv α_R, cos α_R = rb/R
+            const double a_r = std::acos(rb / radius(p));
+            return angle(p) - (std::tan(a_r) - a_r);
+        };
+        EXPECT_NEAR(involute_constant(last), involute_constant(c.dedendum_involute[0]), 1e-12);
         for (int i = 0; i <= gear.shifted_tooth.flank_last; ++i)
             ASSERT_GE(radius(gear.shifted_tooth.flank[i]), g.root_radius - 1e-9) << "i=" << i;
     }
