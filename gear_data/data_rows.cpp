@@ -129,3 +129,10 @@ void row_value_text(const DataRow& row, char* text, int capacity) {
     // A figure that rounds to zero is zero, without a sign.
     if (length == 7 && std::strcmp(text, "-0.0000") == 0) std::snprintf(text, room, "0.0000");
 }
+
+void row_value_and_unit(const DataRow& row, char* text, int capacity) {
+    row_value_text(row, text, capacity);
+    if (row.unit[0] == '\0' || !row.known) return;
+    const size_t length = std::strlen(text);
+    std::snprintf(text + length, static_cast<size_t>(capacity) - length, " %s", row.unit);
+}

@@ -145,6 +145,8 @@ DataRows pair_rows(const GearData& mate, const PairData& pair);
 // and "-" for a measure that does not exist.
 constexpr int ROW_VALUE_CAPACITY = 40;
 void row_value_text(const DataRow& row, char* text, int capacity);
+// The same followed by its unit when it has a value with one ("12.0000 mm").
+void row_value_and_unit(const DataRow& row, char* text, int capacity);
 
 // The data as an aligned table of names a student reads, with units and the
 // reason beside any measure that does not exist; with a mate, its table and

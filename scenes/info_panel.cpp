@@ -21,11 +21,10 @@ static float draw_rows(const DataRows& rows, float y) {
     for (int i = 0; i < rows.count; ++i) {
         const DataRow& row = rows.rows[i];
         if (!(row.shown & ROW_IN_PANEL)) continue;
-        row_value_text(row, value, ROW_VALUE_CAPACITY);
-        const bool unit = row.unit[0] != '\0' && row.known;
+        row_value_and_unit(row, value, ROW_VALUE_CAPACITY);
         const bool note = row.note != nullptr && row.known;
-        std::snprintf(line, sizeof line, "%s  %s%s%s%s%s%s", row.name, value, unit ? " " : "", unit ? row.unit : "",
-                      note ? " (" : "", note ? row.note : "", note ? ")" : "");
+        std::snprintf(line, sizeof line, "%s  %s%s%s%s", row.name, value, note ? " (" : "", note ? row.note : "",
+                      note ? ")" : "");
         draw_text(PANEL_X, y, line);
         y -= PANEL_LINE;
     }

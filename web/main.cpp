@@ -287,16 +287,15 @@ static void add_page_rows(const DataRows& rows) {
     for (int i = 0; i < rows.count; ++i) {
         const DataRow& row = rows.rows[i];
         if (!(row.shown & ROW_ON_PAGE)) continue;
-        row_value_text(row, value, ROW_VALUE_CAPACITY);
-        const bool unit = row.unit[0] != '\0' && row.known;
+        row_value_and_unit(row, value, ROW_VALUE_CAPACITY);
         const size_t room = sizeof data_rows - data_rows_length;
         const int written =
             !row.known ? std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t— (%s)\n", row.name,
                                        row.name_ja, row.note ? row.note : "")
             : row.note ? std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t%s — %s\n", row.name,
                                        row.name_ja, value, row.note)
-                       : std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t%s%s%s\n", row.name,
-                                       row.name_ja, value, unit ? " " : "", unit ? row.unit : "");
+                       : std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t%s\n", row.name,
+                                       row.name_ja, value);
         // A row that would not fit is left out (the longest list uses a third of the room).
         if (written > 0 && static_cast<size_t>(written) < room)
             data_rows_length += static_cast<size_t>(written);
