@@ -104,6 +104,10 @@ describe('a link opens straight on its frame', () => {
       ['z=20%00', /"20\\x00" is not a whole number/],
       [`z=${'7'.repeat(40)}a`, new RegExp(`"${'7'.repeat(32)}\\.\\.\\." is not a whole number`)],
       ['z=20&size=8x8000', /size=8x8000 in the address: size must be WxH, each side 16 to 8192 pixels/],
+      // The last of a repeated name counts, as on the command line; one it replaces is still read.
+      ['z=20&z=2', /z in the address: 2 is refused/],
+      ['z=2O&z=20', /z=2O in the address: z must be a number/],
+      ['z=20&profile=Q&profile=A', /profile=Q in the address: profile must be A, B, C or D/],
     ];
     for (const [query, expected] of cases) {
       await browser.open(`${server.url}index.html?${query}&embed=1`);
