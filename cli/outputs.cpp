@@ -105,11 +105,18 @@ static int write_info(FILE* file, const void* context) {
                                      : write_gear_data_text(gear, file, &mate, &pair);
 }
 
-static int write_output(const Output& out) {
+int standard_output_fault(bool output_closed) {
+    if (output_closed) return EBADF;
+    errno = 0;
+    if (std::ferror(stdout) || std::fflush(stdout) != 0) return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+static int write_output(const Output& out, bool output_closed) {
     switch (out.kind) {
         case OUTPUT_INFO:
-            return out.format == FORMAT_TEXT ? write_info(stdout, &out)
-                                             : write_file_whole(out.file, write_info, &out).fault;
+            if (out.format == FORMAT_TEXT) return output_closed ? EBADF : write_info(stdout, &out);
+            return write_file_whole(out.file, write_info, &out).fault;
         case OUTPUT_FLANK:
             if (out.format == FORMAT_DATA) return write_file_whole(out.file, write_flank, nullptr).fault;
             return write_file_whole(out.file, write_flank_points, out.format == FORMAT_JSON ? &out : nullptr)
@@ -121,11 +128,11 @@ static int write_output(const Output& out) {
     }
 }
 
-int write_outputs() {
+int write_outputs(bool output_closed) {
     int status = EXIT_WRITTEN;
     for (int i = 0; i < command_line.output_count; ++i) {
         const Output& out = command_line.outputs[i];
-        int fault = write_output(out);
+        int fault = write_output(out, output_closed);
         if (fault != 0) {
             tell("cannot write \"%s\": %s", out.file ? out.file : "standard output", std::strerror(fault));
             status = EXIT_FAILED;
