@@ -33,6 +33,7 @@ static void put_number(double value, FILE* file) {
 static int write_flank_points(FILE* file, const void* context) {
     const double m = command_line.module;
     const GearData gear = gear_data(the_gear, m, 0.0);
+    errno = 0;  // a write that fails on the way leaves its errno for the end
     if (context != nullptr) {
         std::fprintf(file, "{\n  \"z\": %d,\n  \"x\": ", gear.teeth);
         const char* const keys[] = {"module", "pressure_angle", "addendum", "dedendum", "tip_radius"};
@@ -55,7 +56,6 @@ static int write_flank_points(FILE* file, const void* context) {
         std::fputs(context != nullptr ? "]" : "\n", file);
     }
     if (context != nullptr) std::fputs("\n  ]\n}\n", file);
-    errno = 0;
     if (std::ferror(file) || std::fflush(file) != 0) return errno != 0 ? errno : EIO;
     return 0;
 }

@@ -141,7 +141,7 @@ class CommandLine(unittest.TestCase):
         r = run("-z", "20", "-x", "1.2499999999999998", "--gear", "m.svg")
         self.assertIn("z = 20 with x = 1.2499999999999998: the tooth comes to a point", r.stderr)
 
-    def test_a_closed_or_full_standard_output(self):
+    def test_closed_or_full_outputs_say_why(self):
         def shell(command):
             r = subprocess.run(["sh", "-c", f'exec "{RACKGEN}" {command}'], env=ENV, capture_output=True,
                                text=True, timeout=60)
@@ -154,6 +154,14 @@ class CommandLine(unittest.TestCase):
             for into, reason in ((">&-", "Bad file descriptor"), ("> /dev/full", "No space left on device")):
                 self.assertEqual(shell(f"{options} {into}"),
                                  (1, f'rackgen: cannot write "standard output": {reason}\n'), f"{options} {into}")
+        # Files through links to a full device say so, too, whichever fills the first buffer.
+        for name in ("full.csv", "full.json", "full.txt", "full.svg", "full.png"):
+            path = os.path.join(WORK, name)
+            if not os.path.islink(path):
+                os.symlink("/dev/full", path)
+            option = "--render" if name.endswith("png") else "--gear" if name.endswith("svg") else "--flank"
+            r = run("-z", "20", option, name)
+            self.assertEqual((r.returncode, r.stderr), (1, f'rackgen: cannot write "{name}": No space left on device\n'))
 
 
 if __name__ == "__main__":
