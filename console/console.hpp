@@ -72,16 +72,18 @@ bool convert_text(const char* from_code, const char* to_code, const char* text, 
 bool parse_whole(const char* word, int& value);
 bool parse_real(const char* word, double& value);
 
-// The longest answer word the dialogue reads, with its terminator; a longer one
-// is cut there and refused.
-constexpr int ANSWER_WORD_CAPACITY = 64;
+// The longest answer word the console dialogue reads, with its terminator: a
+// number of a thousand digits is still read as one. A longer word is cut there
+// and refused as too long. The command line and the page read any length.
+constexpr int ANSWER_WORD_CAPACITY = 1024;
 // Room for any refusal message made by the checks below.
 constexpr int ANSWER_MESSAGE_CAPACITY = 400;
 // Checks a typed word as the number of teeth (z) or as the shift coefficient
 // with z teeth (x) of a gear cut by the cutter: true with the value set when
 // the geometry accepts it; otherwise false with the dialogue's refusal in
 // message (capacity bytes). longer: the word was cut where it was read, and is
-// refused as no number.
+// refused as too long. A word is shown cut to QUOTED_WORD_CHARACTERS, a
+// refused number too.
 bool check_teeth_answer(const Cutter& cutter, const char* word, bool longer, int& z, char* message,
                         int capacity);
 bool check_shift_answer(const Cutter& cutter, const char* word, bool longer, int z, double& x, char* message,

@@ -103,6 +103,8 @@ describe('a link opens straight on its frame', () => {
       ['z=%1B%5B2J12', /"\\x1b\[2J12" is not a whole number/],
       ['z=20%00', /"20\\x00" is not a whole number/],
       [`z=${'7'.repeat(40)}a`, new RegExp(`"${'7'.repeat(32)}\\.\\.\\." is not a whole number`)],
+      // A number however long, cut where it is shown.
+      [`z=${'0'.repeat(400)}2`, new RegExp(`z in the address: ${'0'.repeat(32)}\\.\\.\\. is refused: the number of teeth`)],
       ['z=20&size=8x8000', /size=8x8000 in the address: size must be WxH, each side 16 to 8192 pixels/],
       // The last of a repeated name counts, as on the command line; one it replaces is still read.
       ['z=20&z=2', /z in the address: 2 is refused/],
