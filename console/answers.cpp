@@ -4,6 +4,7 @@
 #include "console/console.hpp"
 
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -33,6 +34,12 @@ bool parse_real(const char* word, double& value) {
     char* end;
     value = std::strtod(word, &end);
     return end != word && *end == '\0';
+}
+
+const char* shortest_real(double value, char* text) {
+    const std::to_chars_result end = std::to_chars(text, text + SHORTEST_REAL_CAPACITY - 1, value == 0.0 ? 0.0 : value);
+    *end.ptr = '\0';
+    return text;
 }
 
 // "\"<word>\" is not <what>: <reason>", the word quoted safely: it may hold anything.

@@ -72,6 +72,12 @@ bool convert_text(const char* from_code, const char* to_code, const char* text, 
 bool parse_whole(const char* word, int& value);
 bool parse_real(const char* word, double& value);
 
+// value in the fewest digits that read back as value itself, into text
+// (SHORTEST_REAL_CAPACITY bytes): 0.5 as 0.5, -0.749999999 as itself, not as
+// the refused -0.75; -0 as 0. Returns text.
+constexpr int SHORTEST_REAL_CAPACITY = 32;
+const char* shortest_real(double value, char* text);
+
 // The longest answer word the console dialogue reads, with its terminator: a
 // number of a thousand digits is still read as one. A longer word is cut there
 // and refused as too long. The command line and the page read any length.

@@ -71,7 +71,9 @@ static void input_ended() {
         complain("standard input ended before a gear was given; nothing to show.\n");
         std::exit(1);
     }
-    complain("standard input ended; the previous gear (z = %d, x = %g) stays.", gear_choice.z, gear_choice.x);
+    char x[SHORTEST_REAL_CAPACITY];
+    complain("standard input ended; the previous gear (z = %d, x = %s) stays.", gear_choice.z,
+             shortest_real(gear_choice.x, x));
 }
 
 static void offer_data_file() {
@@ -127,8 +129,9 @@ void mate_dialogue() {
         take(choice);
         warn_of_interference();
     } else {
-        complain("standard input ended; the mate (z2 = %d, x2 = %g) stays.", the_mate.params.z,
-                 the_mate.params.x);
+        char x2[SHORTEST_REAL_CAPACITY];
+        complain("standard input ended; the mate (z2 = %d, x2 = %s) stays.", the_mate.params.z,
+                 shortest_real(the_mate.params.x, x2));
     }
     print_key_help();
 }

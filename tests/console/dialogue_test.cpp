@@ -81,14 +81,16 @@ TEST(Dialogue, KeyXAsksOnlyForTheShiftAndKeepsTheStandardTooth) {
 // the mesh next; an ended input keeps the mate there was.
 TEST(Dialogue, KeyMAsksForTheMate) {
     ScratchDir dir;
-    DriverRun run = run_driver(dir, "20 0.5 0\n2\n15 0.2\n", {"m", "m"});
+    DriverRun run = run_driver(dir, "20 0.5 0\n2\n15 0.200000001\n", {"m", "m"});
     ASSERT_EQ(run.states.size(), 3u);
     EXPECT_EQ(state_field(run.states[0], "mate"), "40/0");
     EXPECT_NE(run.output.find("rackgen: 2 is refused: the number of teeth must be"), std::string::npos);
-    EXPECT_EQ(state_field(run.states[1], "mate"), "15/0.20000000000000001");
+    EXPECT_EQ(state_field(run.states[1], "mate"), "15/0.20000000100000001");
     EXPECT_EQ(state_field(run.states[1], "scene"), "8");
     EXPECT_EQ(state_field(run.states[1], "z"), "20");
-    EXPECT_EQ(state_field(run.states[2], "mate"), "15/0.20000000000000001");
+    // The second 'm' meets the end of the input: the mate stays, named as it was typed.
+    EXPECT_NE(run.output.find("the mate (z2 = 15, x2 = 0.200000001) stays."), std::string::npos);
+    EXPECT_EQ(state_field(run.states[2], "mate"), "15/0.20000000100000001");
 }
 
 // Both numbers (and the answer) on one line answer all prompts.
@@ -204,11 +206,16 @@ TEST(EndOfInput, InADialogueFromTheWindowKeepsThePreviousGear) {
     struct Case {
         const char* input;
         const char* key;
+        const char* gear;  // as the message names it
     };
     // Ended at z, ended at x after a new z was accepted (nothing may be computed
-    // yet), ended at x after 'x', ended after refusals.
-    for (Case c : {Case{"20\n0.5\n0\n", "z"}, Case{"20\n0.5\n0\n30\n", "z"}, Case{"20\n0.5\n0\n", "x"},
-                   Case{"20\n0.5\n0\n30 abc\n", "z"}}) {
+    // yet), ended at x after 'x', ended after refusals. The shift is named in
+    // digits that read back as itself, -0 as 0.
+    const char* twenty = "z = 20, x = 0.5";
+    for (Case c : {Case{"20\n0.5\n0\n", "z", twenty}, Case{"20\n0.5\n0\n30\n", "z", twenty},
+                   Case{"20\n0.5\n0\n", "x", twenty}, Case{"20\n0.5\n0\n30 abc\n", "z", twenty},
+                   Case{"4\n-0.749999999\n0\n", "x", "z = 4, x = -0.749999999"},
+                   Case{"20\n-1e-400\n0\n", "z", "z = 20, x = 0"}}) {
         ScratchDir dir;
         DriverRun run = run_driver(dir, c.input, {c.key});
         SCOPED_TRACE(std::string("input ") + c.input + " key " + c.key);
@@ -217,7 +224,7 @@ TEST(EndOfInput, InADialogueFromTheWindowKeepsThePreviousGear) {
         EXPECT_EQ(gear_of(run.states[1]), gear_of(run.states[0]));
         expect_animation_reset(run.states[1]);
         std::string ending =
-            "\nrackgen: standard input ended; the previous gear (z = 20, x = 0.5) stays." KEY_HELP;
+            std::string("\nrackgen: standard input ended; the previous gear (") + c.gear + ") stays." KEY_HELP;
         ASSERT_GE(run.output.size(), ending.size());
         EXPECT_EQ(run.output.substr(run.output.size() - ending.size()), ending);
         EXPECT_EQ(count_of(run.output, KEY_HELP), 2);
