@@ -38,11 +38,7 @@ static bool choice_of(const CommandLine& c, GearChoice& choice) {
     choice = GearChoice{0, 0.0, c.cutter, c.module, 0, 0.0};
     if (!answers_accepted(c.cutter, "--teeth", c.teeth_text, "--shift", c.shift_text, choice.z, choice.x))
         return false;
-    if (c.mate_text == nullptr && c.mate_shift_text == nullptr) return true;
-    if (c.mate_text == nullptr) {
-        tell("--mate-shift needs --mate Z2: the default mate is a standard gear");
-        return false;
-    }
+    if (c.mate_text == nullptr) return true;  // --mate-shift alone is bad usage
     return answers_accepted(c.cutter, "--mate", c.mate_text, "--mate-shift", c.mate_shift_text, choice.mate_z,
                             choice.mate_x);
 }

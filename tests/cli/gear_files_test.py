@@ -309,6 +309,7 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage('"-x=0.5": write -x 0.5 or --shift=0.5', "-z", "20", "-x=0.5", "--gear", "a.svg")
         self.assert_bad_usage('"-z=20": write -z 20 or --teeth=20', "-z=20", "--gear", "a.svg")
         self.assert_bad_usage('"-h=1": -h takes no value; write -h or --help', "-h=1")
+        self.assert_bad_usage("--mate-shift needs --mate Z2", "-z", "20", "--mate-shift", "0.2", "--gear", "a.svg")
         self.assertEqual([n for n in os.listdir(WORK) if n.startswith("a.")], [])
 
     def test_help_and_version(self):
