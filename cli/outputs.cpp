@@ -9,6 +9,7 @@
 #include "outline/outline.hpp"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -16,10 +17,13 @@ static int write_flank(FILE* file, const void*) {
     return write_tooth_data(the_gear.params.z, the_gear.shifted_tooth.flank_last, the_gear.shifted_tooth.flank, file);
 }
 
+constexpr int NUMBER_CAPACITY = 32;  // the shortest digits of any double, with sign and exponent
+
 // The shortest digits that read back as value itself; -0 as 0.
 static void put_number(double value, FILE* file) {
-    char text[SHORTEST_REAL_CAPACITY];
-    std::fputs(shortest_real(value, text), file);
+    char text[NUMBER_CAPACITY];
+    const std::to_chars_result end = std::to_chars(text, text + NUMBER_CAPACITY, value == 0.0 ? 0.0 : value);
+    std::fwrite(text, 1, static_cast<size_t>(end.ptr - text), file);
 }
 
 // The data file's flank points in millimetres at the data's module, the pitch

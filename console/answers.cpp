@@ -4,7 +4,6 @@
 #include "console/console.hpp"
 
 #include <cctype>
-#include <charconv>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -29,16 +28,42 @@ bool parse_whole(const char* word, int& value) {
     return true;
 }
 
+static bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A decimal number as people write it: a sign, digits with a point among,
+// before or after them, an exponent. Not the hexadecimal, inf and nan that
+// strtod reads as well: every number is decimal, as a whole number is.
+static bool decimal_syntax(const char* s) {
+    if (*s == '+' || *s == '-') ++s;
+    int digits = 0;
+    for (; is_digit(*s); ++s) ++digits;
+    if (*s == '.')
+        for (++s; is_digit(*s); ++s) ++digits;
+    if (digits == 0) return false;
+    if (*s == 'e' || *s == 'E') {
+        ++s;
+        if (*s == '+' || *s == '-') ++s;
+        if (!is_digit(*s)) return false;
+        while (is_digit(*s)) ++s;
+    }
+    return *s == '\0';
+}
+
 bool parse_real(const char* word, double& value) {
-    if (starts_with_blank(word)) return false;
-    char* end;
-    value = std::strtod(word, &end);
-    return end != word && *end == '\0';
+    if (!decimal_syntax(word)) return false;
+    value = std::strtod(word, nullptr);
+    return true;
 }
 
 const char* shortest_real(double value, char* text) {
-    const std::to_chars_result end = std::to_chars(text, text + SHORTEST_REAL_CAPACITY - 1, value == 0.0 ? 0.0 : value);
-    *end.ptr = '\0';
+    if (value == 0.0) value = 0.0;  // -0 too
+    for (int digits = 1; digits < 17; ++digits) {
+        std::snprintf(text, SHORTEST_REAL_CAPACITY, "%.*g", digits, value);
+        if (std::strtod(text, nullptr) == value) return text;
+    }
+    std::snprintf(text, SHORTEST_REAL_CAPACITY, "%.17g", value);
     return text;
 }
 

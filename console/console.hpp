@@ -66,15 +66,16 @@ FileOutcome write_file_whole(const char* name, FileFiller fill, const void* cont
 bool convert_text(const char* from_code, const char* to_code, const char* text, char* out, int capacity);
 
 // ---- the answers to the dialogue's questions, for every front end ---------------
-// The whole word must be the number: "20.5" or "20abc" is no whole number.
-// Beyond the int range it is a number all the same, held as INT_MIN or
-// INT_MAX, which every range check refuses.
+// The whole word must be the number, in decimal: "20.5" or "20abc" is no whole
+// number, "0x1p-2", "inf" and "nan" are no numbers. Beyond the int range a
+// whole number is one all the same, held as INT_MIN or INT_MAX, which every
+// range check refuses; beyond the double range a number is held as ±HUGE_VAL.
 bool parse_whole(const char* word, int& value);
 bool parse_real(const char* word, double& value);
 
-// value in the fewest digits that read back as value itself, into text
-// (SHORTEST_REAL_CAPACITY bytes): 0.5 as 0.5, -0.749999999 as itself, not as
-// the refused -0.75; -0 as 0. Returns text.
+// value as "%g" writes it with the fewest digits that read back as value
+// itself, into text (SHORTEST_REAL_CAPACITY bytes): 0.5 as 0.5, -0.749999999
+// as itself, not as the refused -0.75; -0 as 0. Returns text.
 constexpr int SHORTEST_REAL_CAPACITY = 32;
 const char* shortest_real(double value, char* text);
 

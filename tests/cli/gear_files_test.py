@@ -302,6 +302,13 @@ class Usage(unittest.TestCase):
                               "--pressure-angle", "50", "--gear", "a.svg")
         self.assert_bad_usage('--profile must be A, B, C or D, not "E"', "-z", "20", "--profile", "E")
         self.assert_bad_usage('--tip-radius must be a number, not "sharp"', "-z", "20", "--tip-radius", "sharp")
+        # Every number is decimal, as --teeth's: no hexadecimal, inf or nan.
+        for option, word in (("--shift", "0x1p-2"), ("--shift", "inf"), ("--pressure-angle", "nan"),
+                             ("--teeth", "0x8"), ("--mate-shift", "-Infinity")):
+            self.assert_bad_usage(f'{option} must be a {"whole " if option == "--teeth" else ""}number, not "{word}"',
+                                  "-z", "20", "--mate", "40", option, word, "--gear", "a.svg")
+        self.assert_bad_usage('--module must be a number of millimetres from 0.001 to 10000, not "0x10"', "-z", "20",
+                              "--module", "0x10", "--gear", "a.svg")
         self.assert_bad_usage('--tolerance must be a number of millimetres from 1e-05 to 1, not "0"', "-z", "20",
                               "--gear", "a.svg", "--tolerance", "0")
         self.assert_bad_usage('--size must be WxH', "-z", "20", "--render", "a.png", "--size", "800")

@@ -131,10 +131,11 @@ TEST(BadInput, NumberOfTeethThatIsNoWholeNumberOrOutOfRange) {
 TEST(BadInput, ShiftThatIsNoNumberOrGivesNoSoundTooth) {
     ScratchDir dir;
     const std::string long_shift = "-1." + std::string(300, '0') + "25";
-    DriverRun run = run_driver(dir, "5\n0.5x\nfoo bar\n5\n" + long_shift + "\n-0.95\n0.8\n0\n");
+    DriverRun run =
+        run_driver(dir, "5\n0.5x\nfoo bar\n0x1p-2\ninf\n5\n" + long_shift + "\n-0.95\n0.8\n0\n");
     std::string expected = HEADLINE STEP_ONE TEETH_PROMPT SHIFT_PROMPT;
-    expected += "\nrackgen: \"0.5x\" is not a number: " + reason(5, NAN) + SHIFT_PROMPT;
-    expected += "\nrackgen: \"foo\" is not a number: " + reason(5, NAN) + SHIFT_PROMPT;
+    for (const char* word : {"0.5x", "foo", "0x1p-2", "inf"})  // decimal numbers only
+        expected += std::string("\nrackgen: \"") + word + "\" is not a number: " + reason(5, NAN) + SHIFT_PROMPT;
     expected += "\nrackgen: 5 is refused: " + reason(5, 5.0) + SHIFT_PROMPT;
     expected += "\nrackgen: " + long_shift.substr(0, 32) + "... is refused: " + reason(5, -1.0) + SHIFT_PROMPT;
     // z = 5 with x = -0.95: the flank leaves the band between root and tip circle.

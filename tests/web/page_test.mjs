@@ -95,6 +95,8 @@ describe('a link opens straight on its frame', () => {
       ['z=20&alpha=50', /alpha=50 in the address: the cutter cannot be used: the pressure angle must be from 10/],
       ['z=20&alpha=2O', /alpha=2O in the address: alpha must be a number/],
       ['z=20&m=0', /m=0 in the address: m must be a number of millimetres from 0.001 to 10000/],
+      ['z=20&m=0x10', /m=0x10 in the address: m must be a number of millimetres/],  // decimal numbers only
+      ['z=20&x=inf', /x in the address: "inf" is not a number/],
       ['z=20&z2=2', /z2 in the address: 2 is refused: the number of teeth must be a whole number from 3 to 1000/],
       // The checks of the gear read the cutter: profile A's rounded tip cannot cut z = 8 with x = 1.
       ['z=8&x=1&profile=A', /x in the address: 1 is refused: z = 8 with x = 1 cannot be generated: the cutter's/],
