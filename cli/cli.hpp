@@ -10,6 +10,8 @@ constexpr int SHOW_IN_WINDOW = -1;
 
 // Parses the options, checks the gear as the dialogue does, computes it and
 // writes every output asked for. Returns the exit status: 0 when all was
-// written, 1 when the gear is refused or a file cannot be written, 2 on bad
-// usage; or SHOW_IN_WINDOW.
-int run_command_line(int argc, char** argv);
+// written, 1 when the gear is refused or a file or standard output cannot be
+// written, 2 on bad usage; or SHOW_IN_WINDOW. output_closed: the caller closed
+// standard output, so what goes there (--info's table, --help, --version)
+// cannot be written.
+int run_command_line(int argc, char** argv, bool output_closed);

@@ -10,6 +10,7 @@
 #include "picture/picture.hpp"
 
 #include <cstdio>
+#include <cstring>
 
 // The dialogue's own checks and messages, in the dialogue's order: first z
 // alone, then x (none: 0), each refusal after the option's name; an accepted
@@ -37,18 +38,20 @@ static bool choice_of(const CommandLine& c, GearChoice& choice) {
     choice = GearChoice{0, 0.0, c.cutter, c.module, 0, 0.0};
     if (!answers_accepted(c.cutter, "--teeth", c.teeth_text, "--shift", c.shift_text, choice.z, choice.x))
         return false;
-    if (c.mate_text == nullptr && c.mate_shift_text == nullptr) return true;
-    if (c.mate_text == nullptr) {
-        tell("--mate-shift needs --mate Z2: the default mate is a standard gear");
-        return false;
-    }
+    if (c.mate_text == nullptr) return true;  // --mate-shift alone is bad usage
     return answers_accepted(c.cutter, "--mate", c.mate_text, "--mate-shift", c.mate_shift_text, choice.mate_z,
                             choice.mate_x);
 }
 
-int run_command_line(int argc, char** argv) {
+int run_command_line(int argc, char** argv, bool output_closed) {
     ParseResult parsed = parse_command_line(argc, argv);
-    if (parsed == PARSE_DONE) return EXIT_WRITTEN;
+    if (parsed == PARSE_DONE) {  // --help or --version, on standard output
+        if (const int fault = standard_output_fault(output_closed)) {
+            tell("cannot write \"standard output\": %s", std::strerror(fault));
+            return EXIT_FAILED;
+        }
+        return EXIT_WRITTEN;
+    }
     if (parsed == PARSE_REFUSED) return EXIT_BAD_USAGE;
     GearChoice choice;
     if (!choice_of(command_line, choice)) return EXIT_FAILED;
@@ -61,7 +64,7 @@ int run_command_line(int argc, char** argv) {
     if (mate_chosen())
         if (const char* text = pair_interference(the_gear, the_mate)) tell("the gear and its mate interfere: %s", text);
     if (command_line.output_count == 0) return SHOW_IN_WINDOW;
-    const int status = write_outputs();
+    const int status = write_outputs(output_closed);
     release_picture_fonts();
     return status;
 }

@@ -409,6 +409,8 @@ ParseResult parse_command_line(int argc, char** argv) {
     }
     if (optind < argc) return refuse("\"%s\" is no option; a file name follows its option", argv[optind]);
     if (command_line.teeth_text == nullptr) return refuse("the number of teeth is missing: give --teeth Z");
+    if (command_line.mate_shift_text != nullptr && command_line.mate_text == nullptr)
+        return refuse("--mate-shift needs --mate Z2: the default mate is a standard gear");
     const Cutter& cutter = command_line.cutter;
     if (const char* reason = cutter_refusal(cutter))
         return refuse("the cutter (%g degrees, addendum %g, dedendum %g, tip radius %g) cannot be used: %s",

@@ -85,5 +85,10 @@ __attribute__((format(printf, 1, 2))) void tell(const char* format, ...);
 // Writes one --render output of the gear taken (the_gear, the_mate); returns 0 or an errno.
 int write_render_output(const Output& out);
 
-// Writes the outputs of command_line for the gear taken; returns the exit status.
-int write_outputs();
+// Errno of what was written to standard output, or 0; EBADF when the caller
+// closed it (then /dev/null stands in its place, where nothing fails).
+int standard_output_fault(bool output_closed);
+
+// Writes the outputs of command_line for the gear taken; returns the
+// exit status. output_closed: as for standard_output_fault.
+int write_outputs(bool output_closed);

@@ -33,6 +33,7 @@ static void put_number(double value, FILE* file) {
 static int write_flank_points(FILE* file, const void* context) {
     const double m = command_line.module;
     const GearData gear = gear_data(the_gear, m, 0.0);
+    errno = 0;  // a write that fails on the way leaves its errno for the end
     if (context != nullptr) {
         std::fprintf(file, "{\n  \"z\": %d,\n  \"x\": ", gear.teeth);
         const char* const keys[] = {"module", "pressure_angle", "addendum", "dedendum", "tip_radius"};
@@ -55,7 +56,6 @@ static int write_flank_points(FILE* file, const void* context) {
         std::fputs(context != nullptr ? "]" : "\n", file);
     }
     if (context != nullptr) std::fputs("\n  ]\n}\n", file);
-    errno = 0;
     if (std::ferror(file) || std::fflush(file) != 0) return errno != 0 ? errno : EIO;
     return 0;
 }
@@ -111,11 +111,18 @@ static int write_info(FILE* file, const void* context) {
                                      : write_gear_data_text(gear, file, &mate, &pair);
 }
 
-static int write_output(const Output& out) {
+int standard_output_fault(bool output_closed) {
+    if (output_closed) return EBADF;
+    errno = 0;
+    if (std::ferror(stdout) || std::fflush(stdout) != 0) return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+static int write_output(const Output& out, bool output_closed) {
     switch (out.kind) {
         case OUTPUT_INFO:
-            return out.format == FORMAT_TEXT ? write_info(stdout, &out)
-                                             : write_file_whole(out.file, write_info, &out).fault;
+            if (out.format == FORMAT_TEXT) return output_closed ? EBADF : write_info(stdout, &out);
+            return write_file_whole(out.file, write_info, &out).fault;
         case OUTPUT_FLANK:
             if (out.format == FORMAT_DATA) return write_file_whole(out.file, write_flank, nullptr).fault;
             return write_file_whole(out.file, write_flank_points, out.format == FORMAT_JSON ? &out : nullptr)
@@ -127,11 +134,11 @@ static int write_output(const Output& out) {
     }
 }
 
-int write_outputs() {
+int write_outputs(bool output_closed) {
     int status = EXIT_WRITTEN;
     for (int i = 0; i < command_line.output_count; ++i) {
         const Output& out = command_line.outputs[i];
-        int fault = write_output(out);
+        int fault = write_output(out, output_closed);
         if (fault == OUTPUT_REFUSED) {
             status = EXIT_FAILED;  // said why already
         } else if (fault != 0) {

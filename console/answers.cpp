@@ -28,33 +28,77 @@ bool parse_whole(const char* word, int& value) {
     return true;
 }
 
+static bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A decimal number as people write it: a sign, digits with a point among,
+// before or after them, an exponent. Not the hexadecimal, inf and nan that
+// strtod reads as well: every number is decimal, as a whole number is.
+static bool decimal_syntax(const char* s) {
+    if (*s == '+' || *s == '-') ++s;
+    int digits = 0;
+    for (; is_digit(*s); ++s) ++digits;
+    if (*s == '.')
+        for (++s; is_digit(*s); ++s) ++digits;
+    if (digits == 0) return false;
+    if (*s == 'e' || *s == 'E') {
+        ++s;
+        if (*s == '+' || *s == '-') ++s;
+        if (!is_digit(*s)) return false;
+        while (is_digit(*s)) ++s;
+    }
+    return *s == '\0';
+}
+
 bool parse_real(const char* word, double& value) {
-    if (starts_with_blank(word)) return false;
-    char* end;
-    value = std::strtod(word, &end);
-    return end != word && *end == '\0';
+    if (!decimal_syntax(word)) return false;
+    value = std::strtod(word, nullptr);
+    return true;
+}
+
+const char* shortest_real(double value, char* text) {
+    if (value == 0.0) value = 0.0;  // -0 too
+    for (int digits = 1; digits < 17; ++digits) {
+        std::snprintf(text, SHORTEST_REAL_CAPACITY, "%.*g", digits, value);
+        if (std::strtod(text, nullptr) == value) return text;
+    }
+    std::snprintf(text, SHORTEST_REAL_CAPACITY, "%.17g", value);
+    return text;
 }
 
 // "\"<word>\" is not <what>: <reason>", the word quoted safely: it may hold anything.
-static bool refuse_word(const char* word, bool longer, const char* what, const char* reason, char* message,
-                        int capacity) {
+static bool refuse_word(const char* word, const char* what, const char* reason, char* message, int capacity) {
     char shown[QUOTED_WORD_CAPACITY];
-    quote_word(word, longer, shown, QUOTED_WORD_CAPACITY);
+    quote_word(word, false, shown, QUOTED_WORD_CAPACITY);
     std::snprintf(message, static_cast<size_t>(capacity), "\"%s\" is not %s: %s", shown, what, reason);
     return false;
 }
 
-// "<word> is refused: <reason>", the word as typed: it is a number, nothing to escape.
+// "\"<word>...\" is too long to be read (...): <reason>", for a word cut where it was read.
+static bool refuse_long_word(const char* word, const char* reason, char* message, int capacity) {
+    char shown[QUOTED_WORD_CAPACITY];
+    quote_word(word, true, shown, QUOTED_WORD_CAPACITY);
+    std::snprintf(message, static_cast<size_t>(capacity), "\"%s\" is too long to be read (more than %d characters): %s",
+                  shown, ANSWER_WORD_CAPACITY - 1, reason);
+    return false;
+}
+
+// "<word> is refused: <reason>", the word as typed (it is a number, nothing to
+// escape), a long one cut as a quoted word is.
 static bool refuse_number(const char* word, const char* refusal, char* message, int capacity) {
-    std::snprintf(message, static_cast<size_t>(capacity), "%s is refused: %s", word, refusal);
+    char shown[QUOTED_WORD_CAPACITY];
+    quote_word(word, false, shown, QUOTED_WORD_CAPACITY);
+    std::snprintf(message, static_cast<size_t>(capacity), "%s is refused: %s", shown, refusal);
     return false;
 }
 
 bool check_teeth_answer(const Cutter& cutter, const char* word, bool longer, int& z, char* message,
                         int capacity) {
     if (capacity > 0) message[0] = '\0';
-    if (longer || !parse_whole(word, z))
-        return refuse_word(word, longer, "a whole number", gear_refusal(cutter, 0, 0.0), message, capacity);
+    if (longer) return refuse_long_word(word, gear_refusal(cutter, 0, 0.0), message, capacity);
+    if (!parse_whole(word, z))
+        return refuse_word(word, "a whole number", gear_refusal(cutter, 0, 0.0), message, capacity);
     if (const char* refusal = gear_refusal(cutter, z, 0.0)) return refuse_number(word, refusal, message, capacity);
     return true;
 }
@@ -62,8 +106,9 @@ bool check_teeth_answer(const Cutter& cutter, const char* word, bool longer, int
 bool check_shift_answer(const Cutter& cutter, const char* word, bool longer, int z, double& x, char* message,
                         int capacity) {
     if (capacity > 0) message[0] = '\0';
-    if (longer || !parse_real(word, x))
-        return refuse_word(word, longer, "a number", gear_refusal(cutter, z, NAN), message, capacity);
+    if (longer) return refuse_long_word(word, gear_refusal(cutter, z, NAN), message, capacity);
+    if (!parse_real(word, x))
+        return refuse_word(word, "a number", gear_refusal(cutter, z, NAN), message, capacity);
     if (const char* refusal = gear_refusal(cutter, z, x)) return refuse_number(word, refusal, message, capacity);
     return true;
 }

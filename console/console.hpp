@@ -66,22 +66,31 @@ FileOutcome write_file_whole(const char* name, FileFiller fill, const void* cont
 bool convert_text(const char* from_code, const char* to_code, const char* text, char* out, int capacity);
 
 // ---- the answers to the dialogue's questions, for every front end ---------------
-// The whole word must be the number: "20.5" or "20abc" is no whole number.
-// Beyond the int range it is a number all the same, held as INT_MIN or
-// INT_MAX, which every range check refuses.
+// The whole word must be the number, in decimal: "20.5" or "20abc" is no whole
+// number, "0x1p-2", "inf" and "nan" are no numbers. Beyond the int range a
+// whole number is one all the same, held as INT_MIN or INT_MAX, which every
+// range check refuses; beyond the double range a number is held as ±HUGE_VAL.
 bool parse_whole(const char* word, int& value);
 bool parse_real(const char* word, double& value);
 
-// The longest answer word the dialogue reads, with its terminator; a longer one
-// is cut there and refused.
-constexpr int ANSWER_WORD_CAPACITY = 64;
+// value as "%g" writes it with the fewest digits that read back as value
+// itself, into text (SHORTEST_REAL_CAPACITY bytes): 0.5 as 0.5, -0.749999999
+// as itself, not as the refused -0.75; -0 as 0. Returns text.
+constexpr int SHORTEST_REAL_CAPACITY = 32;
+const char* shortest_real(double value, char* text);
+
+// The longest answer word the console dialogue reads, with its terminator: a
+// number of a thousand digits is still read as one. A longer word is cut there
+// and refused as too long. The command line and the page read any length.
+constexpr int ANSWER_WORD_CAPACITY = 1024;
 // Room for any refusal message made by the checks below.
 constexpr int ANSWER_MESSAGE_CAPACITY = 400;
 // Checks a typed word as the number of teeth (z) or as the shift coefficient
 // with z teeth (x) of a gear cut by the cutter: true with the value set when
 // the geometry accepts it; otherwise false with the dialogue's refusal in
 // message (capacity bytes). longer: the word was cut where it was read, and is
-// refused as no number.
+// refused as too long. A word is shown cut to QUOTED_WORD_CHARACTERS, a
+// refused number too.
 bool check_teeth_answer(const Cutter& cutter, const char* word, bool longer, int& z, char* message,
                         int capacity);
 bool check_shift_answer(const Cutter& cutter, const char* word, bool longer, int z, double& x, char* message,

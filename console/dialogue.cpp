@@ -64,8 +64,10 @@ static void warn_of_interference() {
 // and the dialogue says so. False when refused.
 static bool take(const GearChoice& choice) {
     if (const char* refusal = take_gear(choice)) {
-        complain("%s; the gear (z = %d, x = %g) and its mate (z2 = %d, x2 = %g) stay.", refusal, gear_choice.z,
-                 gear_choice.x, the_mate.params.z, the_mate.params.x);
+        char x[SHORTEST_REAL_CAPACITY];
+        char x2[SHORTEST_REAL_CAPACITY];
+        complain("%s; the gear (z = %d, x = %s) and its mate (z2 = %d, x2 = %s) stay.", refusal, gear_choice.z,
+                 shortest_real(gear_choice.x, x), the_mate.params.z, shortest_real(the_mate.params.x, x2));
         return false;
     }
     gear_computed = true;
@@ -78,7 +80,9 @@ static void input_ended() {
         complain("standard input ended before a gear was given; nothing to show.\n");
         std::exit(1);
     }
-    complain("standard input ended; the previous gear (z = %d, x = %g) stays.", gear_choice.z, gear_choice.x);
+    char x[SHORTEST_REAL_CAPACITY];
+    complain("standard input ended; the previous gear (z = %d, x = %s) stays.", gear_choice.z,
+             shortest_real(gear_choice.x, x));
 }
 
 static void offer_data_file() {
@@ -132,8 +136,9 @@ void mate_dialogue() {
         choice.mate_x = x;
         if (take(choice)) warn_of_interference();
     } else {
-        complain("standard input ended; the mate (z2 = %d, x2 = %g) stays.", the_mate.params.z,
-                 the_mate.params.x);
+        char x2[SHORTEST_REAL_CAPACITY];
+        complain("standard input ended; the mate (z2 = %d, x2 = %s) stays.", the_mate.params.z,
+                 shortest_real(the_mate.params.x, x2));
     }
     print_key_help();
 }

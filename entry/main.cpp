@@ -14,20 +14,25 @@
 // Standard input, output and error are open for whatever comes: a descriptor
 // the caller closed is opened on /dev/null, so that nothing else (the X
 // connection, a file being written) takes its number and receives the prompts.
-static void keep_standard_descriptors_open() {
+// Returns whether standard output was one of them: what the command line
+// writes there then goes nowhere, and it says so.
+static bool keep_standard_descriptors_open() {
+    bool output_closed = false;
     for (int fd = 0; fd <= 2; ++fd)
         if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            if (fd == 1) output_closed = true;
             const int opened = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
             if (opened >= 0 && opened != fd) close(opened);  // lower numbers are open: it took fd
         }
+    return output_closed;
 }
 
 int main(int argc, char** argv) {
-    keep_standard_descriptors_open();
+    const bool output_closed = keep_standard_descriptors_open();
     // Options are read before anything asks for a display.
     const bool given = argc > 1;
     if (given) {
-        const int status = run_command_line(argc, argv);
+        const int status = run_command_line(argc, argv, output_closed);
         if (status != SHOW_IN_WINDOW) return status;
     }
     // Say so at once when no window can open, before the user answers anything.

@@ -15,9 +15,11 @@ export const CUTTER_VALUES = {alpha: 'pressure_angle', ha: 'addendum', hf: 'dede
 // The address's fields as they were typed: '+' is a plus sign here (a step or
 // zoom may have one), not a blank, and a NUL byte is kept as \x00, as the
 // dialogue shows it, instead of ending the word where the module reads it.
-// The first of a repeated name counts.
+// The last of a repeated name counts, as the command line's last option does;
+// earlier lists the words it replaces, [name, word] in the address's order.
 function addressFields(search) {
   const fields = new Map();
+  const earlier = [];
   for (const part of search.replace(/^\?/, '').split('&')) {
     if (part === '') continue;
     const at = part.indexOf('=');
@@ -31,9 +33,10 @@ function addressFields(search) {
       }
       return decoded.replaceAll('\0', '\\x00');
     });
-    if (!fields.has(name)) fields.set(name, word);
+    if (fields.has(name)) earlier.push([name, fields.get(name)]);
+    fields.set(name, word);
   }
-  return fields;
+  return {fields, earlier};
 }
 
 function wholeNumber(fields, name, low, high, fallback) {
@@ -79,22 +82,38 @@ function readFrameFields(fields, {scenes, step: stepLimit, zoom: zoomLimit}) {
   return {scene: scene.value, step: step.value, zoom: zoom.value};
 }
 
+// The fields read by read (readPageFields or readFrameFields), a word a later
+// one replaces checked all the same, as the command line checks every option
+// it is given: the first refused is named.
+function readEvery(read, {fields, earlier}, limits) {
+  for (const [name, word] of earlier) {
+    const alone = read(new Map([[name, word]]), limits);
+    if (alone.problem) return alone;
+  }
+  return read(fields, limits);
+}
+
 // A query (location.search) read against limits {scenes, step, zoom (the
 // command line's), sizes: {min, max} (--size's), languages}:
-//   fields:  every name given and its word as typed (the first of a repeated name),
+//   fields:  every name given and its word as typed (the last of a repeated name),
+//   earlier: the words of repeated names that later ones replace, [name, word],
 //   unknown: null, or {problem} naming the first name a link does not take,
 //   page:    the page's fields (lang, embed, size, info) or {problem},
 //   frame:   the frame's fields (scene, step, zoom) or {problem}.
-// The page says these problems, and the gear's, in an order of its own.
+// A page's or frame's word that a later one replaces is checked all the same;
+// the gear's are the page's to check. The page says these problems, and the
+// gear's, in an order of its own.
 export function readLink(search, limits) {
-  const fields = addressFields(search);
+  const given = addressFields(search);
+  const {fields, earlier} = given;
   const unknown = [...fields.keys()].find((name) => !LINK_KEYS.includes(name));
   return {
     fields,
+    earlier,
     unknown: unknown === undefined ? null
       : {problem: (t) => t.unknownName(unknown, LINK_KEYS.join(', '))},
-    page: readPageFields(fields, limits),
-    frame: readFrameFields(fields, limits),
+    page: readEvery(readPageFields, given, limits),
+    frame: readEvery(readFrameFields, given, limits),
   };
 }
 

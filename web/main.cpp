@@ -58,16 +58,12 @@ WEB_EXPORT const char* web_text(int which) {
 
 // ---- the form's answers --------------------------------------------------------
 // The console dialogue's own checks and messages (check_teeth_answer,
-// check_shift_answer), a word longer than it reads refused as it refuses it.
-// "" when the answer is accepted.
-
-static bool longer_than_read(const char* word) {
-    return std::strlen(word) >= static_cast<size_t>(ANSWER_WORD_CAPACITY);
-}
+// check_shift_answer); a word of any length is read whole, as on the command
+// line. "" when the answer is accepted.
 
 WEB_EXPORT const char* web_check_teeth(const char* word) {
     int z = 0;
-    if (!check_teeth_answer(form_cutter, word, longer_than_read(word), z, message, ANSWER_MESSAGE_CAPACITY))
+    if (!check_teeth_answer(form_cutter, word, false, z, message, ANSWER_MESSAGE_CAPACITY))
         return message;
     checked_teeth = z;
     return "";
@@ -75,7 +71,7 @@ WEB_EXPORT const char* web_check_teeth(const char* word) {
 
 WEB_EXPORT const char* web_check_shift(int z, const char* word) {
     double x = 0.0;
-    if (!check_shift_answer(form_cutter, word, longer_than_read(word), z, x, message, ANSWER_MESSAGE_CAPACITY))
+    if (!check_shift_answer(form_cutter, word, false, z, x, message, ANSWER_MESSAGE_CAPACITY))
         return message;
     checked_shift = x;
     return "";

@@ -9,7 +9,7 @@ import {bindExports, call, moduleConstant, moduleReal} from './exports.js';
 import {setUpDownloads} from './downloads.js';
 import {answerQuestion, cancelForm, cutterField, endGear, openForm, setUpForm, showGear, startGear, takeCutter,
   takeMate} from './form.js';
-import {CUTTER_VALUES, LINK_KEYS, readLink} from './link.js';
+import {CUTTER_VALUES, LINK_KEYS, PAGE_KEYS, readLink} from './link.js';
 import {readRecordLayout} from './painter.js';
 import {$, moduleText, page, say, texts} from './state.js';
 import {browserLanguage, LANGUAGES, takeSceneNames} from './texts.js';
@@ -132,10 +132,25 @@ function readLinkCutter(fields) {
   return {problem: (t) => t.inAddress(given.join(', '), problem(t))};
 }
 
+// Whether a gear's word that a later one of its name replaces is still one
+// the command line would read: a basic rack's letter, or a number. The frame's
+// words are link.js's.
+function earlierGearWord(name, word) {
+  if (name === 'profile') return Object.hasOwn(page.presets, word.toUpperCase());
+  return ['scene', 'step', 'zoom', ...PAGE_KEYS].includes(name) || !Number.isNaN(call.web_number(word));
+}
+
 // The gear and frame a link names, checked by the module as the dialogue
 // checks its answers, or a problem to show instead of it.
-function readLinkGear({fields, unknown, frame}) {
+function readLinkGear({fields, earlier, unknown, frame}) {
   if (unknown) return unknown;
+  const refused = earlier.find(([name, word]) => !earlierGearWord(name, word));
+  if (refused) {
+    const [name, word] = refused;
+    const letters = Object.keys(page.presets).filter((letter) => letter !== '');
+    return {problem: (t) => t.inAddress(`${name}=${word}`,
+      `${name} ${name === 'profile' ? t.profileWords(letters) : t.notANumber}`)};
+  }
   // The checks of z and x read the cutter.
   const choice = readLinkCutter(fields);
   if (choice.problem) return choice;

@@ -307,6 +307,13 @@ class Usage(unittest.TestCase):
                               "--pressure-angle", "50", "--gear", "a.svg")
         self.assert_bad_usage('--profile must be A, B, C or D, not "E"', "-z", "20", "--profile", "E")
         self.assert_bad_usage('--tip-radius must be a number, not "sharp"', "-z", "20", "--tip-radius", "sharp")
+        # Every number is decimal, as --teeth's: no hexadecimal, inf or nan.
+        for option, word in (("--shift", "0x1p-2"), ("--shift", "inf"), ("--pressure-angle", "nan"),
+                             ("--teeth", "0x8"), ("--mate-shift", "-Infinity")):
+            self.assert_bad_usage(f'{option} must be a {"whole " if option == "--teeth" else ""}number, not "{word}"',
+                                  "-z", "20", "--mate", "40", option, word, "--gear", "a.svg")
+        self.assert_bad_usage('--module must be a number of millimetres from 0.001 to 10000, not "0x10"', "-z", "20",
+                              "--module", "0x10", "--gear", "a.svg")
         self.assert_bad_usage('--tolerance must be a number of millimetres from 1e-05 to 1, not "0"', "-z", "20",
                               "--gear", "a.svg", "--tolerance", "0")
         self.assert_bad_usage('--size must be WxH', "-z", "20", "--render", "a.png", "--size", "800")
@@ -314,6 +321,7 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage('"-x=0.5": write -x 0.5 or --shift=0.5', "-z", "20", "-x=0.5", "--gear", "a.svg")
         self.assert_bad_usage('"-z=20": write -z 20 or --teeth=20', "-z=20", "--gear", "a.svg")
         self.assert_bad_usage('"-h=1": -h takes no value; write -h or --help', "-h=1")
+        self.assert_bad_usage("--mate-shift needs --mate Z2", "-z", "20", "--mate-shift", "0.2", "--gear", "a.svg")
         self.assertEqual([n for n in os.listdir(WORK) if n.startswith("a.")], [])
 
     def test_help_and_version(self):

@@ -141,11 +141,27 @@ class CommandLine(unittest.TestCase):
         r = run("-z", "20", "-x", "1.2499999999999998", "--gear", "m.svg")
         self.assertIn("z = 20 with x = 1.2499999999999998: the tooth comes to a point", r.stderr)
 
-    def test_a_closed_standard_output_is_not_given_away(self):
-        # The data file written to /dev/stdout goes nowhere, as to any closed output, and nothing fails.
-        r = subprocess.run(["sh", "-c", f'exec "{RACKGEN}" -z 20 --flank /dev/stdout >&-'], env=ENV,
-                           capture_output=True, text=True, timeout=60)
-        self.assertEqual((r.returncode, r.stderr), (0, ""))
+    def test_closed_or_full_outputs_say_why(self):
+        def shell(command):
+            r = subprocess.run(["sh", "-c", f'exec "{RACKGEN}" {command}'], env=ENV, capture_output=True,
+                               text=True, timeout=60)
+            return r.returncode, r.stderr
+        # The number is not given away: the data file written to /dev/stdout goes nowhere, as to any
+        # closed output, and nothing fails.
+        self.assertEqual(shell("-z 20 --flank /dev/stdout >&-"), (0, ""))
+        # What rackgen itself writes there is lost, and it says so.
+        for options in ("-z 20 --info", "--help", "--version"):
+            for into, reason in ((">&-", "Bad file descriptor"), ("> /dev/full", "No space left on device")):
+                self.assertEqual(shell(f"{options} {into}"),
+                                 (1, f'rackgen: cannot write "standard output": {reason}\n'), f"{options} {into}")
+        # Files through links to a full device say so, too, whichever fills the first buffer.
+        for name in ("full.csv", "full.json", "full.txt", "full.svg", "full.png"):
+            path = os.path.join(WORK, name)
+            if not os.path.islink(path):
+                os.symlink("/dev/full", path)
+            option = "--render" if name.endswith("png") else "--gear" if name.endswith("svg") else "--flank"
+            r = run("-z", "20", option, name)
+            self.assertEqual((r.returncode, r.stderr), (1, f'rackgen: cannot write "{name}": No space left on device\n'))
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 #include "console_test_support.hpp"
 #include "console_texts.hpp"
 
+#include "console/console.hpp"  // ANSWER_WORD_CAPACITY
 #include "geometry/geometry.hpp"
 
 #include <gtest/gtest.h>
@@ -80,14 +81,16 @@ TEST(Dialogue, KeyXAsksOnlyForTheShiftAndKeepsTheStandardTooth) {
 // the mesh next; an ended input keeps the mate there was.
 TEST(Dialogue, KeyMAsksForTheMate) {
     ScratchDir dir;
-    DriverRun run = run_driver(dir, "20 0.5 0\n2\n15 0.2\n", {"m", "m"});
+    DriverRun run = run_driver(dir, "20 0.5 0\n2\n15 0.200000001\n", {"m", "m"});
     ASSERT_EQ(run.states.size(), 3u);
     EXPECT_EQ(state_field(run.states[0], "mate"), "40/0");
     EXPECT_NE(run.output.find("rackgen: 2 is refused: the number of teeth must be"), std::string::npos);
-    EXPECT_EQ(state_field(run.states[1], "mate"), "15/0.20000000000000001");
+    EXPECT_EQ(state_field(run.states[1], "mate"), "15/0.20000000100000001");
     EXPECT_EQ(state_field(run.states[1], "scene"), "8");
     EXPECT_EQ(state_field(run.states[1], "z"), "20");
-    EXPECT_EQ(state_field(run.states[2], "mate"), "15/0.20000000000000001");
+    // The second 'm' meets the end of the input: the mate stays, named as it was typed.
+    EXPECT_NE(run.output.find("the mate (z2 = 15, x2 = 0.200000001) stays."), std::string::npos);
+    EXPECT_EQ(state_field(run.states[2], "mate"), "15/0.20000000100000001");
 }
 
 // Both numbers (and the answer) on one line answer all prompts.
@@ -105,7 +108,10 @@ TEST(Dialogue, KeyZRunsTheWholeDialogueAgain) {
 TEST(BadInput, NumberOfTeethThatIsNoWholeNumberOrOutOfRange) {
     ScratchDir dir;
     // Each refusal drops the rest of its line: the 30 after "abc" is never read.
-    DriverRun run = run_driver(dir, "abc 30\n20.5\n2\n1001\n99999999999999999999\n-7\n20\n0\n0\n");
+    // A number is one however many digits it has: shown cut when refused.
+    const std::string long_digits(200, '7');
+    DriverRun run = run_driver(dir, "abc 30\n20.5\n2\n1001\n99999999999999999999\n" + long_digits + "\n-7\n" +
+                                        std::string(400, '0') + "20\n0\n0\n");
     std::string range = reason(0, 0.0);
     EXPECT_NE(range.find("from 3 to 1000"), std::string::npos) << range;
     std::string expected = HEADLINE STEP_ONE TEETH_PROMPT;
@@ -114,6 +120,7 @@ TEST(BadInput, NumberOfTeethThatIsNoWholeNumberOrOutOfRange) {
     expected += std::string("\nrackgen: 2 is refused: ") + range + TEETH_PROMPT;
     expected += std::string("\nrackgen: 1001 is refused: ") + range + TEETH_PROMPT;
     expected += std::string("\nrackgen: 99999999999999999999 is refused: ") + range + TEETH_PROMPT;
+    expected += "\nrackgen: " + long_digits.substr(0, 32) + "... is refused: " + range + TEETH_PROMPT;
     expected += std::string("\nrackgen: -7 is refused: ") + range + TEETH_PROMPT;
     expected += SHIFT_PROMPT FILE_QUESTION KEY_HELP;
     EXPECT_EQ(run.output, expected);
@@ -123,12 +130,14 @@ TEST(BadInput, NumberOfTeethThatIsNoWholeNumberOrOutOfRange) {
 
 TEST(BadInput, ShiftThatIsNoNumberOrGivesNoSoundTooth) {
     ScratchDir dir;
-    DriverRun run = run_driver(dir, "5\n0.5x\nfoo bar\n5\n-1.25\n-0.95\n0.8\n0\n");
+    const std::string long_shift = "-1." + std::string(300, '0') + "25";
+    DriverRun run =
+        run_driver(dir, "5\n0.5x\nfoo bar\n0x1p-2\ninf\n5\n" + long_shift + "\n-0.95\n0.8\n0\n");
     std::string expected = HEADLINE STEP_ONE TEETH_PROMPT SHIFT_PROMPT;
-    expected += "\nrackgen: \"0.5x\" is not a number: " + reason(5, NAN) + SHIFT_PROMPT;
-    expected += "\nrackgen: \"foo\" is not a number: " + reason(5, NAN) + SHIFT_PROMPT;
+    for (const char* word : {"0.5x", "foo", "0x1p-2", "inf"})  // decimal numbers only
+        expected += std::string("\nrackgen: \"") + word + "\" is not a number: " + reason(5, NAN) + SHIFT_PROMPT;
     expected += "\nrackgen: 5 is refused: " + reason(5, 5.0) + SHIFT_PROMPT;
-    expected += "\nrackgen: -1.25 is refused: " + reason(5, -1.25) + SHIFT_PROMPT;
+    expected += "\nrackgen: " + long_shift.substr(0, 32) + "... is refused: " + reason(5, -1.0) + SHIFT_PROMPT;
     // z = 5 with x = -0.95: the flank leaves the band between root and tip circle.
     expected += "\nrackgen: -0.95 is refused: " + reason(5, -0.95) + SHIFT_PROMPT;
     EXPECT_NE(reason(5, -0.95).find("band"), std::string::npos) << reason(5, -0.95);
@@ -143,10 +152,11 @@ TEST(BadInput, ShiftThatIsNoNumberOrGivesNoSoundTooth) {
 
 // A refused word is shown so that it cannot act on the terminal: printable
 // characters as typed, Japanese included, control and invalid bytes escaped
-// (a NUL byte too, which does not cut the word short), long words (numbers too, read without overflow) cut.
+// (a NUL byte too, which does not cut the word short), long words cut; a word
+// longer than the dialogue reads is too long (numbers too, read without overflow).
 TEST(BadInput, RefusedWordsAreShownSafely) {
     std::string range = reason(0, 0.0);
-    std::string digits(200, '7');
+    std::string digits(ANSWER_WORD_CAPACITY, '7');
     for (const char* locale : {"LC_ALL=C", "LC_ALL=C.UTF-8"}) {
         SCOPED_TRACE(locale);
         ScratchDir dir;
@@ -160,12 +170,12 @@ TEST(BadInput, RefusedWordsAreShownSafely) {
         std::string expected = HEADLINE STEP_ONE TEETH_PROMPT;
         for (std::string shown : {"20\\x00xyz", "\\x1b[2J12", "歯数", "\\xff\\xfe",
                                   "\\xc2\\x9b"
-                                  "1",
-                                  cut.c_str()})
+                                  "1"})
             expected +=
                 std::string("\nrackgen: \"") + shown + "\" is not a whole number: " + range + TEETH_PROMPT;
-        expected += SHIFT_PROMPT "\nrackgen: \"" + cut + "\" is not a number: " + reason(20, NAN) +
-                    SHIFT_PROMPT FILE_QUESTION KEY_HELP;
+        const std::string too_long = "\" is too long to be read (more than 1023 characters): ";
+        expected += "\nrackgen: \"" + cut + too_long + range + TEETH_PROMPT;
+        expected += SHIFT_PROMPT "\nrackgen: \"" + cut + too_long + reason(20, NAN) + SHIFT_PROMPT FILE_QUESTION KEY_HELP;
         EXPECT_EQ(run.output, expected);
     }
 }
@@ -197,11 +207,17 @@ TEST(EndOfInput, InADialogueFromTheWindowKeepsThePreviousGear) {
     struct Case {
         const char* input;
         const char* key;
+        const char* gear;  // as the message names it
     };
     // Ended at z, ended at x after a new z was accepted (nothing may be computed
-    // yet), ended at x after 'x', ended after refusals.
-    for (Case c : {Case{"20\n0.5\n0\n", "z"}, Case{"20\n0.5\n0\n30\n", "z"}, Case{"20\n0.5\n0\n", "x"},
-                   Case{"20\n0.5\n0\n30 abc\n", "z"}}) {
+    // yet), ended at x after 'x', ended after refusals. The shift is named in
+    // digits that read back as itself, -0 as 0.
+    const char* twenty = "z = 20, x = 0.5";
+    for (Case c : {Case{"20\n0.5\n0\n", "z", twenty}, Case{"20\n0.5\n0\n30\n", "z", twenty},
+                   Case{"20\n0.5\n0\n", "x", twenty}, Case{"20\n0.5\n0\n30 abc\n", "z", twenty},
+                   Case{"4\n-0.7499\n0\n", "x", "z = 4, x = -0.7499"},
+                   Case{"20\n0.300000001\n0\n", "x", "z = 20, x = 0.300000001"},
+                   Case{"20\n-1e-400\n0\n", "z", "z = 20, x = 0"}}) {
         ScratchDir dir;
         DriverRun run = run_driver(dir, c.input, {c.key});
         SCOPED_TRACE(std::string("input ") + c.input + " key " + c.key);
@@ -210,7 +226,7 @@ TEST(EndOfInput, InADialogueFromTheWindowKeepsThePreviousGear) {
         EXPECT_EQ(gear_of(run.states[1]), gear_of(run.states[0]));
         expect_animation_reset(run.states[1]);
         std::string ending =
-            "\nrackgen: standard input ended; the previous gear (z = 20, x = 0.5) stays." KEY_HELP;
+            std::string("\nrackgen: standard input ended; the previous gear (") + c.gear + ") stays." KEY_HELP;
         ASSERT_GE(run.output.size(), ending.size());
         EXPECT_EQ(run.output.substr(run.output.size() - ending.size()), ending);
         EXPECT_EQ(count_of(run.output, KEY_HELP), 2);

@@ -45,9 +45,10 @@ test('the query the page writes reads back as it was written', () => {
     {presets: PRESETS, defaultModule: 1}), '?lang=en');
 });
 
-test('words are kept as typed: the first of a name, plus signs, escapes, NUL bytes', () => {
-  const link = read('?z=8&z=9&zoom=+5&x=%EF%BC%90%EF%BC%8E%EF%BC%95&profile=%E0%A4%A&m&alpha=1%002');
-  assert.equal(link.fields.get('z'), '8');
+test('words are kept as typed: the last of a name, plus signs, escapes, NUL bytes', () => {
+  const link = read('?z=8&z=9&zoom=2&zoom=+5&x=%EF%BC%90%EF%BC%8E%EF%BC%95&profile=%E0%A4%A&m&alpha=1%002');
+  assert.equal(link.fields.get('z'), '9');
+  assert.deepEqual(link.earlier, [['z', '8'], ['zoom', '2']]);
   assert.equal(link.frame.zoom, 5);
   assert.equal(link.fields.get('x'), '０．５');  // the module reads a gear's words
   assert.equal(link.fields.get('profile'), '%E0%A4%A');
@@ -60,6 +61,7 @@ test('a frame beyond the command line\'s limits, or not a whole number, is refus
     ['?step=NaN', /step=NaN.*0.*10000/], ['?step=10001', /step=10001/], ['?step=0000000001', /step=0000000001/],
     ['?step=１０', /step=１０/], ['?step=1.5', /step=1\.5/], ['?step=', /step=/], ['?scene=0', /scene=0.*1.*8/],
     ['?scene=9', /scene=9/], ['?zoom=-301', /zoom=-301.*-300.*300/], ['?zoom=1e2', /zoom=1e2/],
+    ['?z=8&scene=4&scene=9', /scene=9/], ['?scene=9&scene=4', /scene=9/],  // a replaced word is checked, too
   ])
     assert.match(said(read(search).frame), words, search);
   assert.deepEqual(read('?scene=8&step=10000&zoom=-300').frame, {scene: 8, step: 10000, zoom: -300});
@@ -69,7 +71,7 @@ test('the page\'s own fields are checked: language, flags, size within --size\'s
   for (const [search, words] of [
     ['?lang=fr', /lang=fr/], ['?lang=EN', /lang=EN/], ['?embed=2', /embed=2/], ['?info=yes', /info=yes/],
     ['?size=15x100', /size=15x100.*16.*8192/], ['?size=100x8193', /size=100x8193/], ['?size=100', /size=100\b/],
-    ['?size=100X100', /size=100X100/], ['?size=-16x16', /size=-16x16/],
+    ['?size=100X100', /size=100X100/], ['?size=-16x16', /size=-16x16/], ['?lang=fr&lang=en', /lang=fr/],
   ])
     assert.match(said(read(search).page), words, search);
   assert.deepEqual(read('?size=16x8192&embed=1&lang=en').page,

@@ -23,7 +23,7 @@ async function moduleMessages() {
   const warning = (ofMate) => call.web_gear_warning(ofMate);
   const mate = (z, x) => call.web_set_mate(z, x);
   const rows = () => call.web_gear_data_rows();
-  const groups = {  // control characters, a word cut at 32 characters, one longer than read, one holding the wrapper
+  const groups = {  // control characters, words cut at 32 characters, one holding the wrapper
     teeth: ['8O', '2', '1001', '', 'a\x01b\x1b', 'abcdefghij'.repeat(4), 'ß'.repeat(70), 'a" is not a whole number: b']
       .map(teeth),
     shift: [3, 10, 20, 100].flatMap((z) => ['-2', '1.25', 'abc'].map((word) => shift(z, word))),

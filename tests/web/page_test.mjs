@@ -95,6 +95,8 @@ describe('a link opens straight on its frame', () => {
       ['z=20&alpha=50', /alpha=50 in the address: the cutter cannot be used: the pressure angle must be from 10/],
       ['z=20&alpha=2O', /alpha=2O in the address: alpha must be a number/],
       ['z=20&m=0', /m=0 in the address: m must be a number of millimetres from 0.001 to 10000/],
+      ['z=20&m=0x10', /m=0x10 in the address: m must be a number of millimetres/],  // decimal numbers only
+      ['z=20&x=inf', /x in the address: "inf" is not a number/],
       ['z=20&z2=2', /z2 in the address: 2 is refused: the number of teeth must be a whole number from 3 to 1000/],
       // The checks of the gear read the cutter: profile A's rounded tip cannot cut z = 8 with x = 1.
       ['z=8&x=1&profile=A', /x in the address: 1 is refused: z = 8 with x = 1 cannot be generated: the cutter's/],
@@ -103,7 +105,13 @@ describe('a link opens straight on its frame', () => {
       ['z=%1B%5B2J12', /"\\x1b\[2J12" is not a whole number/],
       ['z=20%00', /"20\\x00" is not a whole number/],
       [`z=${'7'.repeat(40)}a`, new RegExp(`"${'7'.repeat(32)}\\.\\.\\." is not a whole number`)],
+      // A number however long, cut where it is shown.
+      [`z=${'0'.repeat(400)}2`, new RegExp(`z in the address: ${'0'.repeat(32)}\\.\\.\\. is refused: the number of teeth`)],
       ['z=20&size=8x8000', /size=8x8000 in the address: size must be WxH, each side 16 to 8192 pixels/],
+      // The last of a repeated name counts, as on the command line; one it replaces is still read.
+      ['z=20&z=2', /z in the address: 2 is refused/],
+      ['z=2O&z=20', /z=2O in the address: z must be a number/],
+      ['z=20&profile=Q&profile=A', /profile=Q in the address: profile must be A, B, C or D/],
     ];
     for (const [query, expected] of cases) {
       await browser.open(`${server.url}index.html?${query}&embed=1`);
