@@ -67,6 +67,17 @@ DataRows gear_rows(const GearData& d) {
     r.add("min_teeth_no_undercut", "least teeth without undercut", "切り下げを避ける最小の歯数", ROW_NUMBER,
           d.min_teeth_no_undercut, "", NOT_IN_PANEL)
         .rounded_up = true;
+    // Why undercut starts where it does, and the textbooks' figures beside ours.
+    r.length("flank_depth", "cutter flank depth", "工具の直線歯面の深さ", d.flank_depth, NOT_IN_PANEL);
+    r.list.rows[r.list.count - 1].note = "the cutter's straight flank ends this far below the pitch line";
+    r.add("min_teeth_textbook", "least teeth, textbook count", "教科書の数え方の最小歯数", ROW_NUMBER,
+          d.min_teeth_textbook, "", EVERYWHERE)
+        .rounded_up = true;
+    r.list.rows[r.list.count - 1].note = "a generating line at the cutter's addendum, as textbooks take it";
+    r.add("min_shift_textbook", "least shift, textbook count", "教科書の数え方の最小転位係数", ROW_NUMBER,
+          d.min_shift_textbook, "", EVERYWHERE)
+        .rounded_up = true;
+    r.list.rows[r.list.count - 1].note = "a generating line at the cutter's addendum, as textbooks take it";
     const Measure form = d.involute_cut_away ? Measure{false, 0.0, "the undercut removes the whole involute"}
                                              : Measure{true, d.form_diameter, nullptr};
     r.measure("form_diameter", "form diameter (the involute begins)", "インボリュート開始円直径", form, EVERYWHERE);

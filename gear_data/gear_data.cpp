@@ -125,6 +125,9 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter) {
     d.min_shift_no_undercut = flank_end - z * sin2 / 2.0;
     d.min_teeth_no_undercut = 2.0 * (flank_end - x) / sin2;
     d.undercut = x < d.min_shift_no_undercut;
+    d.flank_depth = flank_end * m;
+    d.min_teeth_textbook = 2.0 * (c.addendum - x) / sin2;
+    d.min_shift_textbook = c.addendum - z * sin2 / 2.0;
     ProfilePoint form;
     d.involute_cut_away = d.undercut && involute_cut_away(gear);
     if (d.involute_cut_away) {

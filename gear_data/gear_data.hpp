@@ -45,6 +45,13 @@ struct GearData {
     bool undercut;
     double min_shift_no_undercut;
     double min_teeth_no_undercut;
+    // Why undercut starts where it does: the depth below the pitch line where
+    // the cutter's straight flank ends (its tip corner, or its tip arc, cuts
+    // below it), and the same bounds counted from the depth the textbooks use,
+    // the cutter's addendum (1 module), as a generating line would give them.
+    double flank_depth;                // mm
+    double min_teeth_textbook;
+    double min_shift_textbook;
     double form_diameter;    // where the involute begins; the tip diameter when none is left
     bool involute_cut_away;  // what the cutter's tip cuts removes the whole involute
     // measurement

@@ -13,8 +13,9 @@ constexpr float PANEL_LINE = 0.05f;
 constexpr int PANEL_LINE_CAPACITY = 128;
 
 // The rows meant for the panel, one line each: name, value, unit, and the note
-// of a row that has a value (why a measure does not exist is the table's and
-// the page's to say: a line here has no room for it).
+// of a yes (which tip digs in); the other notes, why a measure does not exist
+// or what a figure means, are the table's and the page's to say: a line here
+// has no room for them.
 static float draw_rows(const DataRows& rows, float y) {
     char value[ROW_VALUE_CAPACITY];
     char line[PANEL_LINE_CAPACITY];
@@ -22,7 +23,7 @@ static float draw_rows(const DataRows& rows, float y) {
         const DataRow& row = rows.rows[i];
         if (!(row.shown & ROW_IN_PANEL)) continue;
         row_value_and_unit(row, value, ROW_VALUE_CAPACITY);
-        const bool note = row.note != nullptr && row.known;
+        const bool note = row.note != nullptr && row.kind == ROW_YES_NO;
         std::snprintf(line, sizeof line, "%s  %s%s%s%s", row.name, value, note ? " (" : "", note ? row.note : "",
                       note ? ")" : "");
         draw_text(PANEL_X, y, line);

@@ -219,7 +219,7 @@ class GearFiles(unittest.TestCase):
 
     def test_gear_data(self):
         keys = {"teeth", "shift", "module", "pressure_angle", "addendum", "dedendum", "tip_radius",
-                "tooth_addendum", "tooth_dedendum",
+                "tooth_addendum", "tooth_dedendum", "flank_depth", "min_teeth_textbook", "min_shift_textbook",
                 "pitch_diameter", "base_diameter", "tip_diameter", "root_diameter", "pitch", "base_pitch",
                 "tooth_thickness", "tip_thickness", "pointed", "pointed_diameter", "undercut",
                 "min_shift_no_undercut", "min_teeth_no_undercut", "form_diameter", "span_teeth", "span",
@@ -230,6 +230,11 @@ class GearFiles(unittest.TestCase):
         self.assertRegex(r.stdout, r"tip diameter +26\.8000 mm\n")
         # The cutter's heights said as the cutter's, the tooth's own beside them.
         self.assertRegex(r.stdout, r"cutter addendum +2\.0000 mm\n(.*\n)*tooth addendum +3\.4000 mm\n")
+        # Why undercut starts where it does: the sharp corner cuts from 1.25 modules, the textbooks count
+        # from 1 (17.1 teeth; a least shift of 0.181 for z = 14, rounded up).
+        r = run("-z", "14", "--info")
+        self.assertRegex(r.stdout, r"least teeth without undercut +21\.3716\n(.*\n)*cutter flank depth +1\.2500 mm"
+                         r"(.*\n)+least teeth, textbook count +17\.0973 .*\nleast shift, textbook count +0\.1812 ")
         with open(path("ten.json")) as f:
             data = json.load(f)
         self.assertEqual(set(data), keys)
