@@ -1,5 +1,5 @@
 // The wasm module's functions, every one the scripts call, in one list: their
-// names in web/main.cpp (WEB_EXPORT), what each returns and takes. The scripts
+// names in web/wasm/ (WEB_EXPORT), what each returns and takes. The scripts
 // call them only through `call` here, once bindExports has bound them to the
 // module at start, and read the numbers the program shares with them only
 // through moduleConstant and moduleReal.

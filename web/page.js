@@ -3,7 +3,7 @@
 // and player (view.js), the downloads (downloads.js) and the link to a frame
 // (link.js); here too the page's texts in Japanese or English and the window's
 // keys. The gear, its checks, its data and every frame come from the wasm
-// module (web/main.cpp, through exports.js); painter.js paints each recorded
+// module (web/wasm/, through exports.js); painter.js paints each recorded
 // frame. start.js loads it and calls start().
 import {bindExports, call, moduleConstant, moduleReal} from './exports.js';
 import {setUpDownloads} from './downloads.js';

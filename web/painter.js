@@ -241,7 +241,7 @@ function setPolygon(xs, ys, count, colour) {
 // ---- the trace racks ---------------------------------------------------------------------
 
 // Sets the record's trace items in the image in one colour from the module's
-// one-bit mask of them (web_trace_mask in web/main.cpp: the same pixels as
+// one-bit mask of them (web_trace_mask in web/wasm/: the same pixels as
 // setSegment sets, a few bits a step instead of a store a pixel). False, and
 // nothing set, when the module has no mask for them: the painter sets them itself.
 function setTraceMask(i32, width, height, ratio, colour) {

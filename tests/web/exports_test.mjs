@@ -1,5 +1,5 @@
 // The wasm module's functions as web/exports.js lists them against those
-// web/main.cpp exports (WEB_EXPORT): the same names, each with as many
+// web/wasm/*.cpp export (WEB_EXPORT): the same names, each with as many
 // arguments and a string where the C function takes or returns one; and the
 // scripts call no function of the module but through that list.
 // Usage: node --test exports_test.mjs
@@ -15,7 +15,9 @@ const source = (file) => fs.readFileSync(new URL(file, root), 'utf8');
 function exported() {
   const functions = {};
   const type = (c) => (/\bchar\s*\*/.test(c) ? 'string' : c.trim() === 'void' ? null : 'number');
-  for (const [, returns, name, list] of source('web/main.cpp')
+  const files = fs.readdirSync(new URL('web/wasm/', root)).filter((file) => file.endsWith('.cpp'));
+  const text = files.map((file) => source(`web/wasm/${file}`)).join('\n');
+  for (const [, returns, name, list] of text
     .matchAll(/^WEB_EXPORT\s+(.+?)\s*\b(web_\w+)\(([^)]*)\)/gms)) {
     const parts = list.trim() === '' || list.trim() === 'void' ? [] : list.split(',');
     functions[name] = [type(returns), parts.map((part) => type(part.replace(/\w+\s*$/, '')))];
@@ -23,7 +25,7 @@ function exported() {
   return functions;
 }
 
-test('exports.js lists every function web/main.cpp exports, as it is declared', () => {
+test('exports.js lists every function web/wasm/ exports, as it is declared', () => {
   const functions = exported();
   assert.ok(Object.keys(functions).length > 20);
   assert.deepEqual(FUNCTIONS, functions);

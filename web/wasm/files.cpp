@@ -1,0 +1,51 @@
+// The page's downloads in the wasm module: the tooth data file and the gear's
+// outline, written into the module's memory file system for the page to hand
+// to the browser.
+#include "web/wasm/export.hpp"
+
+#include "choice/choice.hpp"
+#include "console/console.hpp"
+#include "gear_data/gear_data.hpp"
+#include "outline/outline.hpp"
+
+#include <cstdio>
+#include <cstring>
+
+// ---- files for download -----------------------------------------------------------
+// Written into the module's memory file system under the page's path, from
+// where the page hands the bytes to the browser. Each returns "" or why not.
+
+// The tooth data file of the shifted gear, the bytes the dialogue's '1' writes.
+WEB_EXPORT const char* web_write_data_file(const char* path) {
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return "the data file could not be made";
+    const ToothProfile& tooth = the_gear.shifted_tooth;
+    bool ok = write_tooth_data(the_gear.params.z, tooth.flank_last, tooth.flank, file) == 0;
+    ok = std::fclose(file) == 0 && ok;
+    return ok ? "" : "the data file could not be written";
+}
+
+// The shifted gear's whole outline at module millimetres per module unit (the
+// page checks it against MODULE_MIN and MODULE_MAX) and the command line's
+// default tolerance, with a chosen mate beside it meshing, as --gear with
+// --mate writes them: SVG, or DXF when path ends in ".dxf".
+WEB_EXPORT const char* web_write_gear(const char* path, double module) {
+    GearOutline outlines[2];
+    int count = 1;
+    if (mate_chosen()) {
+        const PairData pair = pair_data(the_gear, the_mate, gear_data(the_gear, module, 0.0), gear_data(the_mate, module, 0.0));
+        build_pair_outlines(the_gear, the_mate, pair_place(pair, module), module, OUTLINE_TOLERANCE, outlines);
+        count = 2;
+    } else {
+        outlines[0] = build_gear_outline(the_gear, the_gear.params.x, module, OUTLINE_TOLERANCE);
+    }
+    if (const char* refusal = outline_refusal(outlines, count)) return refusal;
+    size_t length = std::strlen(path);
+    bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return "the gear's outline could not be made";
+    bool ok =
+        dxf ? write_outlines_dxf_file(outlines, count, file) : write_outlines_svg_file(outlines, count, file);
+    ok = std::fclose(file) == 0 && ok;
+    return ok ? "" : "the gear's outline could not be written";
+}

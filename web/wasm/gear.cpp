@@ -1,0 +1,132 @@
+// The page's dialogue in the wasm module: the dialogue's texts, the form's
+// answers checked as the console checks them, the form's cutter, and the gear
+// taken as every front end takes one (take_gear).
+#include "web/wasm/export.hpp"
+
+#include "choice/choice.hpp"
+#include "console/console.hpp"
+#include "console/dialogue_texts.hpp"
+#include "scenes/scenes.hpp"
+
+#include <cmath>
+#include <cstring>
+
+// ---- Global state ------------------------------------------------------------
+// The message handed back to the page; valid until the next call that writes it.
+static char message[ANSWER_MESSAGE_CAPACITY];
+// The last answers web_check_teeth and web_check_shift accepted; read by the page.
+static int checked_teeth;
+static double checked_shift;
+// The cutter the form's answers are checked with and its next gear is cut
+// with: written by web_set_cutter, read by the checks and web_take_gear. The
+// gear shown keeps its own (gear_choice), so a refused form changes nothing.
+static Cutter form_cutter = SPECIFIED_CUTTER;
+
+// ---- texts -------------------------------------------------------------------
+
+// The dialogue's texts without the line end they start with on the console:
+// 0 headline, 1 step (1), 2 the z prompt, 3 the x prompt, 4 the data-file
+// question, 5 the note on the file name, 6 … 5 + KEY_HELP_LINES the key help
+// lines (the page shows the first six, the keys the page shares with the
+// window as the console names them, and words of its own for the rest).
+WEB_EXPORT const char* web_text(int which) {
+    const char* texts[] = {HEADLINE_TEXT,     TEETH_HEADING_TEXT,      TEETH_PROMPT_TEXT,
+                           SHIFT_PROMPT_TEXT, DATA_FILE_QUESTION_TEXT, DATA_FILE_INTRO_TEXT};
+    constexpr int TEXTS = static_cast<int>(sizeof texts / sizeof texts[0]);
+    if (which >= 0 && which < TEXTS) return texts[which] + 1;
+    if (which >= TEXTS && which < TEXTS + KEY_HELP_LINES) return KEY_HELP_TEXT[which - TEXTS] + 1;
+    return "";
+}
+
+// ---- the form's answers --------------------------------------------------------
+// The console dialogue's own checks and messages (check_teeth_answer,
+// check_shift_answer); a word of any length is read whole, as on the command
+// line. "" when the answer is accepted.
+
+WEB_EXPORT const char* web_check_teeth(const char* word) {
+    int z = 0;
+    if (!check_teeth_answer(form_cutter, word, false, z, message, ANSWER_MESSAGE_CAPACITY))
+        return message;
+    checked_teeth = z;
+    return "";
+}
+
+WEB_EXPORT const char* web_check_shift(int z, const char* word) {
+    double x = 0.0;
+    if (!check_shift_answer(form_cutter, word, false, z, x, message, ANSWER_MESSAGE_CAPACITY))
+        return message;
+    checked_shift = x;
+    return "";
+}
+
+WEB_EXPORT int web_checked_teeth() {
+    return checked_teeth;
+}
+WEB_EXPORT double web_checked_shift() {
+    return checked_shift;
+}
+
+// ---- the cutter and the module -------------------------------------------------
+
+// A number of the cutter or the module, typed into the form or given in a
+// link, read as the command line reads its numbers; NaN when it is none.
+WEB_EXPORT double web_number(const char* word) {
+    double value = 0.0;
+    return parse_real(word, value) ? value : NAN;
+}
+
+// The form's cutter, which the checks of z and x read and the next gear is
+// cut with: set, and "", when cutter_refusal accepts it; otherwise its reason,
+// and the form's cutter stays as it was. The gear shown keeps its cutter.
+WEB_EXPORT const char* web_set_cutter(double pressure_angle, double addendum, double dedendum,
+                                      double tip_radius) {
+    const Cutter cutter = {pressure_angle, addendum, dedendum, tip_radius};
+    if (const char* reason = cutter_refusal(cutter)) return reason;
+    form_cutter = cutter;
+    return "";
+}
+
+// ---- the gear and its scenes ---------------------------------------------------
+
+// Takes a choice as every front end does; "" when it is taken, else why not
+// (the page checks every answer first, so only a fault of its own gets here).
+static const char* take(const GearChoice& choice) {
+    const char* refusal = take_gear(choice);
+    return refusal != nullptr ? refusal : "";
+}
+
+// A new gear cut with the form's cutter, at module mm per module unit, with
+// the mate of z2 teeth and shift x2 (0 teeth: the default mate), as the
+// dialogue takes one once both answers are accepted; then scene '1' from its
+// start at the start scale. Returns "" or the refusal.
+WEB_EXPORT const char* web_take_gear(int z, double x, double module, int z2, double x2) {
+    const char* refusal = take(GearChoice{z, x, form_cutter, module, z2, z2 > 0 ? x2 : 0.0});
+    if (*refusal == '\0') start_new_gear();
+    return refusal;
+}
+
+// The warning line of the dialogue for a pointed tooth of the gear shown
+// (mate 0) or of its chosen mate (mate 1), or "".
+WEB_EXPORT const char* web_gear_warning(int mate) {
+    const GearChoice& c = gear_choice;
+    const bool shown = mate != 0 ? c.mate_z > 0 && gear_warning(c.cutter, c.mate_z, c.mate_x, message, sizeof message)
+                                 : gear_warning(c.cutter, c.z, c.x, message, sizeof message);
+    return shown ? message : "";
+}
+
+// Another mate for the gear shown (0 teeth: the default mate), which scene '8'
+// shows and the data read. Returns "" or the refusal.
+WEB_EXPORT const char* web_set_mate(int z2, double x2) {
+    GearChoice choice = gear_choice;
+    choice.mate_z = z2;
+    choice.mate_x = z2 > 0 ? x2 : 0.0;
+    return take(choice);
+}
+
+// Another module for the gear shown's data and downloads, in mm. Returns "" or
+// the refusal.
+WEB_EXPORT const char* web_set_module(double module) {
+    GearChoice choice = gear_choice;
+    choice.module = module;
+    return take(choice);
+}
