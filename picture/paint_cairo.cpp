@@ -275,6 +275,18 @@ int write_record_picture(const FrameRecord& record, PictureFormat format, FILE* 
     return 0;
 }
 
+int paint_record_pixels(const FrameRecord& record, unsigned char* pixels, int stride) {
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, record.width, record.height, stride);
+    cairo_t* cr = cairo_create(surface);
+    paint_record(cr, record, PICTURE_PNG);
+    const cairo_status_t status = cairo_status(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    cairo_surface_destroy(surface);
+    return status == CAIRO_STATUS_SUCCESS ? 0 : ENOMEM;
+}
+
 void release_picture_fonts() {
     cairo_debug_reset_static_data();  // Cairo's font caches first: they hold fontconfig's patterns
     FcFini();

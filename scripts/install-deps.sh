@@ -15,6 +15,7 @@ packages=(
   g++ cmake make pkg-config
   freeglut3-dev libgl-dev libx11-dev
   libcairo2-dev fonts-urw-base35
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
 )
 # The Debian package: dpkg-shlibdeps (dpkg-dev) finds its dependencies in the programs
 # file(1) finds. The install test reads the man page (man-db), checks the desktop
