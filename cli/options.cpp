@@ -22,7 +22,8 @@
 CommandLine command_line;
 
 static const char* const VERSION_TEXT =
-    "rackgen " RACKGEN_VERSION "\n"
+    "rackgen " RACKGEN_VERSION
+    "\n"
     "Copyright 2026 rackgen developers\n"
     "MIT License: free to use, copy, modify and distribute, without any warranty.\n";
 
@@ -278,9 +279,10 @@ static ParseResult read_module(int option_code, const char* value, double& modul
         const bool positive = parse_real(value, number) && number > 0.0;
         number = positive ? MM_PER_INCH / number : 0.0;
         if (!(number >= MODULE_MIN && number <= MODULE_MAX))
-            return refuse("--diametral-pitch must be a number of teeth per inch from %g to %g (a module of "
-                          "%g to %g mm), not \"%s\"",
-                          MM_PER_INCH / MODULE_MAX, MM_PER_INCH / MODULE_MIN, MODULE_MIN, MODULE_MAX, value);
+            return refuse(
+                "--diametral-pitch must be a number of teeth per inch from %g to %g (a module of "
+                "%g to %g mm), not \"%s\"",
+                MM_PER_INCH / MODULE_MAX, MM_PER_INCH / MODULE_MIN, MODULE_MIN, MODULE_MAX, value);
     }
     module = number;
     return PARSE_RUN;
@@ -450,8 +452,12 @@ ParseResult parse_command_line(int argc, char** argv) {
     command_line = CommandLine{};
     command_line.cutter = SPECIFIED_CUTTER;
     command_line.module = DEFAULT_MODULE;
-    command_line.defaults = Output{OUTPUT_FLANK, FORMAT_DATA, nullptr, DEFAULT_MODULE, false, false,
-                                   OUTLINE_TOLERANCE, FIRST_SCENE, 0, 0, 800, 800, 0.0};
+    Output& defaults = command_line.defaults;  // the kind, format and file are each output's own
+    defaults.module = DEFAULT_MODULE;
+    defaults.tolerance = OUTLINE_TOLERANCE;
+    defaults.scene = FIRST_SCENE;
+    defaults.width = 800;
+    defaults.height = 800;
     opterr = 0;  // the reasons are ours
     optind = 1;
     int code;

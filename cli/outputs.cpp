@@ -1,6 +1,7 @@
 // The command line's outputs, each written whole under its name
-// (write_file_whole): the tooth data file, the whole gear's outline and the
-// picture of a scene frame. No state of its own.
+// (write_file_whole): the tooth data file, the whole gear's outline, the
+// gear's data and the picture of a scene frame, each file then said in one
+// line (report). No state of its own.
 #include "cli/options.hpp"
 
 #include "choice/choice.hpp"
@@ -18,7 +19,8 @@ static int write_flank(FILE* file, const void*) {
 }
 
 void number_text(double value, char* text) {
-    const std::to_chars_result end = std::to_chars(text, text + NUMBER_CAPACITY - 1, value == 0.0 ? 0.0 : value);
+    const std::to_chars_result end =
+        std::to_chars(text, text + NUMBER_CAPACITY - 1, value == 0.0 ? 0.0 : value);
     *end.ptr = '\0';
 }
 
@@ -85,7 +87,8 @@ static int write_outline(FILE* file, const void* context) {
 static void module_text(const Output& out, char* text, int capacity) {
     char module[NUMBER_CAPACITY];
     number_text(out.module, module);
-    std::snprintf(text, static_cast<size_t>(capacity), "module %s mm%s", module, out.inches ? ", in inches" : "");
+    std::snprintf(text, static_cast<size_t>(capacity), "module %s mm%s", module,
+                  out.inches ? ", in inches" : "");
 }
 
 constexpr int SETTINGS_CAPACITY = 128;  // what module_text says, and more
@@ -108,7 +111,8 @@ static int write_gear_output(const Output& out) {
         return OUTPUT_REFUSED;
     }
     const OutlineFile file{outlines, count,
-                           out.format == FORMAT_DXF ? write_outlines_dxf_file : write_outlines_svg_file, out.inches};
+                           out.format == FORMAT_DXF ? write_outlines_dxf_file : write_outlines_svg_file,
+                           out.inches};
     const int fault = write_file_whole(out.file, write_outline, &file).fault;
     if (fault == 0) {
         char settings[SETTINGS_CAPACITY];
@@ -116,7 +120,9 @@ static int write_gear_output(const Output& out) {
         char tolerance[NUMBER_CAPACITY];
         number_text(out.tolerance, tolerance);
         report("%s: %s, %s, tolerance %s mm", out.file,
-               count == 2 ? "the gear and its mate" : out.standard ? "the standard gear (x = 0)" : "the gear",
+               count == 2     ? "the gear and its mate"
+               : out.standard ? "the standard gear (x = 0)"
+                              : "the gear",
                settings, tolerance);
     }
     return fault;
@@ -150,26 +156,28 @@ static int write_info_file(const Output& out) {
     module_text(out, settings, SETTINGS_CAPACITY);
     char pin[NUMBER_CAPACITY];
     number_text(out.pin_diameter > 0.0 ? out.pin_diameter : PIN_DIAMETER_PER_MODULE * out.module, pin);
-    report("%s: the data of %s, %s, pins %s mm", out.file, mate_chosen() ? "the gear, its mate and the pair" : "the gear",
-           settings, pin);
+    report("%s: the data of %s, %s, pins %s mm", out.file,
+           mate_chosen() ? "the gear, its mate and the pair" : "the gear", settings, pin);
     return 0;
 }
 
 // The tooth data file, or its points in mm, and the line that says what it holds.
 static int write_flank_output(const Output& out) {
-    const int fault =
-        out.format == FORMAT_DATA
-            ? write_file_whole(out.file, write_flank, nullptr).fault
-            : write_file_whole(out.file, write_flank_points, out.format == FORMAT_JSON ? &out : nullptr).fault;
+    const void* points_context = out.format == FORMAT_JSON ? &out : nullptr;
+    const int fault = out.format == FORMAT_DATA
+                          ? write_file_whole(out.file, write_flank, nullptr).fault
+                          : write_file_whole(out.file, write_flank_points, points_context).fault;
     if (fault != 0) return fault;
     char shift[NUMBER_CAPACITY];
     number_text(the_gear.params.x, shift);
     if (out.format == FORMAT_DATA) {
-        report("%s: the tooth data file of z = %d, x = %s, in module units", out.file, the_gear.params.z, shift);
+        report("%s: the tooth data file of z = %d, x = %s, in module units", out.file, the_gear.params.z,
+               shift);
     } else {
         char module[NUMBER_CAPACITY];
         number_text(command_line.module, module);
-        report("%s: the flank's points of z = %d, x = %s, module %s mm", out.file, the_gear.params.z, shift, module);
+        report("%s: the flank's points of z = %d, x = %s, module %s mm", out.file, the_gear.params.z, shift,
+               module);
     }
     return 0;
 }

@@ -26,7 +26,7 @@ int write_render_output(const Output& out) {
                                                       : PICTURE_SVG;
     const int fault = write_file_whole(out.file, write_picture, &format).fault;
     if (fault == 0)
-        report("%s: scene %d, step %d, zoom %d, %d\u00d7%d", out.file, scene_index(out.scene) + 1, out.step, out.zoom,
-               out.width, out.height);
+        report("%s: scene %d, step %d, zoom %d, %d\u00d7%d", out.file, scene_index(out.scene) + 1, out.step,
+               out.zoom, out.width, out.height);
     return fault;
 }

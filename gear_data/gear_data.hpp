@@ -9,7 +9,7 @@
 #include <cstdio>
 
 constexpr double PIN_DIAMETER_PER_MODULE = 1.728;  // the usual pin for 20° gears, in modules
-constexpr double MM_PER_INCH = 25.4;  // a diametral pitch P is a module of 25.4/P mm
+constexpr double MM_PER_INCH = 25.4;               // a diametral pitch P is a module of 25.4/P mm
 
 // A length that may not exist (a measure whose contacts leave the involute):
 // known false with the reason why.

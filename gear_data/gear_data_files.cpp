@@ -29,7 +29,8 @@ static int write_fault(FILE* file) {
     return 0;
 }
 
-int write_gear_data_text(const GearData& d, FILE* file, const GearData* mate, const PairData* pair, bool inches) {
+int write_gear_data_text(const GearData& d, FILE* file, const GearData* mate, const PairData* pair,
+                         bool inches) {
     table_rows(file, gear_rows(d), inches);
     if (mate != nullptr && pair != nullptr) {
         std::fprintf(file, "\nthe mate\n");
@@ -88,7 +89,8 @@ static void json_close(JsonObject& o) {
     std::fprintf(o.file, "\n%*s}", 2 * (o.depth - 1), "");
 }
 
-int write_gear_data_json(const GearData& d, FILE* file, const GearData* mate, const PairData* pair, bool inches) {
+int write_gear_data_json(const GearData& d, FILE* file, const GearData* mate, const PairData* pair,
+                         bool inches) {
     JsonObject top = {file, 1, true};
     json_open(top);
     json_key(top, "unit");

@@ -1,6 +1,7 @@
 // The gear outlines as an ASCII DXF of the AutoCAD 2000 form: a header with the
-// drawing units (millimetres or inches) and extents, and one closed LWPOLYLINE with bulges for each
-// (the gear, and its mate beside it) as the only entities of the model space. Every line pair is a group code and its value. No state.
+// drawing units (millimetres or inches) and extents, and one closed LWPOLYLINE
+// with bulges for each (the gear, and its mate beside it) as the only entities
+// of the model space. Every line pair is a group code and its value. No state.
 #include "outline/outline.hpp"
 #include "outline/outline_sink.hpp"
 

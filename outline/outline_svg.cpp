@@ -26,7 +26,8 @@ static void write_side(OutlineSink& sink, const OutlineVertex& from, const Profi
 }
 
 static void write_path(OutlineSink& sink, const GearOutline& outline, double stroke) {
-    sink_printf(sink, "<path fill=\"none\" stroke=\"black\" stroke-width=\"%.6f\" d=\"", file_length(sink, stroke));
+    sink_printf(sink, "<path fill=\"none\" stroke=\"black\" stroke-width=\"%.6f\" d=\"",
+                file_length(sink, stroke));
     const int count = outline_vertex_count(outline);
     const OutlineVertex first = outline_vertex(outline, 0);
     sink_printf(sink, "M %.6f %.6f\n", file_length(sink, first.point.x), file_length(sink, -first.point.y));
@@ -57,8 +58,9 @@ static void write_svg(OutlineSink& sink, const GearOutline* outlines, int count)
     sink_printf(sink,
                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.6f%s\" height=\"%.6f%s\" "
                 "viewBox=\"%.6f %.6f %.6f %.6f\">\n",
-                file_length(sink, width), unit, file_length(sink, height), unit, file_length(sink, low.x - room),
-                file_length(sink, -high.y - room), file_length(sink, width), file_length(sink, height));
+                file_length(sink, width), unit, file_length(sink, height), unit,
+                file_length(sink, low.x - room), file_length(sink, -high.y - room), file_length(sink, width),
+                file_length(sink, height));
     for (int i = 0; i < count; ++i) write_path(sink, outlines[i], stroke);
     sink_printf(sink, "</svg>\n");
 }
