@@ -3,6 +3,7 @@
 #include "cli/options.hpp"
 
 #include "console/console.hpp"  // parse_whole, parse_real: numbers read as the dialogue reads them
+#include "gear_data/gear_data.hpp"  // MM_PER_INCH
 #include "outline/outline.hpp"  // OUTLINE_TOLERANCE
 #include "scenes/scenes.hpp"    // the table of scenes; STEP_LIMIT, ZOOM_LIMIT: the limits a link has, too
 
@@ -20,7 +21,11 @@
 // Written once by parse_command_line; read by the output writers.
 CommandLine command_line;
 
-static const char* const VERSION_TEXT = "rackgen " RACKGEN_VERSION "\n";
+static const char* const VERSION_TEXT =
+    "rackgen " RACKGEN_VERSION
+    "\n"
+    "Copyright 2026 rackgen developers\n"
+    "MIT License: free to use, copy, modify and distribute, without any warranty.\n";
 
 // The usage up to the cutter, a printf format of the scene count, the step limit and the
 // zoom's limits: the limits every option is checked against.
@@ -31,9 +36,11 @@ static const char USAGE_FORMAT[] =
     "                                                 no dialogue, no window, no display needed\n"
     "         --flank FILE        the tooth data file of the shifted gear, as the dialogue writes it\n"
     "                             (.csv or .json: its points in mm at the module before the outputs)\n"
-    "         --gear FILE         the whole gear's outline, .svg or .dxf by the name's ending\n"
-    "           --module M        in millimetres (default 1, or a --module before the outputs);\n"
+    "         --gear FILE         the whole gear's outline, .svg or .dxf by the name's ending,\n"
     "                             the gear centre at the origin\n"
+    "           --module M        in millimetres, %g to %g (default 1)\n"
+    "           --diametral-pitch P  teeth per inch instead: a module of 25.4/P mm\n"
+    "           --units U         mm or in: the lengths of the file (default mm)\n"
     "           --standard        the standard gear (x = 0) instead of the shifted one\n"
     "           --tolerance MM    how far the flanks' chords may stray from the exact form (default 0.001)\n"
     "         --render FILE       one frame of a scene, .png, .svg or .pdf by the name's ending\n"
@@ -43,6 +50,7 @@ static const char USAGE_FORMAT[] =
     "                             (%d ... %d, default 0)\n"
     "           --size WxH        pixels of the frame (default 800x800)\n"
     "         --info [FILE.json]  the gear's data: a table on standard output, or JSON into the file\n"
+    "           --module M, --diametral-pitch P, --units U   as for --gear\n"
     "           --pin MM          the pins' diameter for the measurement over pins (default 1.728 modules)\n"
     "         --mate Z2, --mate-shift X2\n"
     "                             the mating gear, cut by the same cutter (default: the standard gear\n"
@@ -51,8 +59,9 @@ static const char USAGE_FORMAT[] =
 static const char USAGE_END[] =
     "       rackgen --help | --version\n"
     "       -z, -x and -h are short for --teeth, --shift and --help. Several outputs may be given;\n"
-    "       a setting given before the first output is the default of every output of its kind,\n"
-    "       one given after an output sets that output only.\n";
+    "       a setting given before the first output is the default of every output it belongs to\n"
+    "       (a module there is also --flank's), one given after an output sets that output only.\n"
+    "       Each file written is said in one line on standard error; --quiet leaves these out.\n";
 
 // The cutter's part of the usage, a printf format of the specified cutter and
 // the limits of cutter_refusal; the profiles follow it, one a line.
@@ -66,7 +75,7 @@ static const char CUTTER_USAGE_FORMAT[] =
     "                               a single option after it changes its value:\n";
 
 static void print_usage(FILE* to) {
-    std::fprintf(to, USAGE_FORMAT, SCENE_COUNT, STEP_LIMIT, -ZOOM_LIMIT, ZOOM_LIMIT);
+    std::fprintf(to, USAGE_FORMAT, MODULE_MIN, MODULE_MAX, SCENE_COUNT, STEP_LIMIT, -ZOOM_LIMIT, ZOOM_LIMIT);
     const Cutter& s = SPECIFIED_CUTTER;
     std::fprintf(to, CUTTER_USAGE_FORMAT, s.pressure_angle, s.addendum, s.dedendum, s.tip_radius,
                  PRESSURE_ANGLE_MIN, PRESSURE_ANGLE_MAX, CUTTER_HEIGHT_MIN, CUTTER_HEIGHT_MAX,
@@ -110,6 +119,9 @@ enum LongOnly {
     OPT_PIN,
     OPT_MATE,
     OPT_MATE_SHIFT,
+    OPT_DIAMETRAL_PITCH,
+    OPT_UNITS,
+    OPT_QUIET,
 };
 
 static const option LONG_OPTIONS[] = {
@@ -136,11 +148,14 @@ static const option LONG_OPTIONS[] = {
     {"pin", required_argument, nullptr, OPT_PIN},
     {"mate", required_argument, nullptr, OPT_MATE},
     {"mate-shift", required_argument, nullptr, OPT_MATE_SHIFT},
+    {"diametral-pitch", required_argument, nullptr, OPT_DIAMETRAL_PITCH},
+    {"units", required_argument, nullptr, OPT_UNITS},
+    {"quiet", no_argument, nullptr, OPT_QUIET},
     {nullptr, 0, nullptr, 0},
 };
 
-// One line saying what is wrong (a printf format and its values), then the
-// usage; always PARSE_REFUSED.
+// One line saying what is wrong (a printf format and its values), then one
+// that points to --help; always PARSE_REFUSED.
 __attribute__((format(printf, 1, 2))) static ParseResult refuse(const char* format, ...) {
     char text[MESSAGE_TEXT_CAPACITY];
     va_list values;
@@ -148,7 +163,7 @@ __attribute__((format(printf, 1, 2))) static ParseResult refuse(const char* form
     std::vsnprintf(text, sizeof text, format, values);
     va_end(values);
     tell("%s", text);
-    print_usage(stderr);
+    tell("try 'rackgen --help'");
     return PARSE_REFUSED;
 }
 
@@ -217,45 +232,91 @@ static ParseResult add_output(OutputKind kind, const char* name) {
     return PARSE_RUN;
 }
 
-// The output a setting belongs to: the last one given of its kind, if it is
-// the last output given at all.
-static Output* output_of(OutputKind kind) {
-    CommandLine& c = command_line;
-    if (c.output_count == 0 || c.outputs[c.output_count - 1].kind != kind) return nullptr;
-    return &c.outputs[c.output_count - 1];
-}
-
 static const char* option_name(int option_code) {
     const option* o = LONG_OPTIONS;
     while (o->name != nullptr && o->val != option_code) ++o;
     return o->name != nullptr ? o->name : "?";
 }
 
-static ParseResult read_module(const char* value, double& module) {
-    if (!parse_real(value, module) || !(module >= MODULE_MIN && module <= MODULE_MAX))
-        return refuse("--module must be a number of millimetres from %g to %g, not \"%s\"", MODULE_MIN,
-                      MODULE_MAX, value);
+// The outputs a setting belongs to, one bit (1 << OutputKind) each.
+constexpr unsigned GEAR_BIT = 1u << OUTPUT_GEAR;
+constexpr unsigned RENDER_BIT = 1u << OUTPUT_RENDER;
+constexpr unsigned INFO_BIT = 1u << OUTPUT_INFO;
+
+static unsigned kinds_of(int option_code) {
+    switch (option_code) {
+        case OPT_MODULE:
+        case OPT_DIAMETRAL_PITCH:
+        case OPT_UNITS:
+            return GEAR_BIT | INFO_BIT;
+        case OPT_STANDARD:
+        case OPT_TOLERANCE:
+            return GEAR_BIT;
+        case OPT_PIN:
+            return INFO_BIT;
+        default:
+            return RENDER_BIT;
+    }
+}
+
+// The outputs a setting may follow, for its refusal.
+static const char* kinds_text(unsigned kinds) {
+    return kinds == (GEAR_BIT | INFO_BIT) ? "--gear or --info it sets"
+           : kinds == GEAR_BIT            ? "--gear it sets"
+           : kinds == INFO_BIT            ? "--info it sets"
+                                          : "--render it sets";
+}
+
+// A module from --module M (mm) or --diametral-pitch P (teeth per inch: 25.4/P
+// mm), in the range of --module either way.
+static ParseResult read_module(int option_code, const char* value, double& module) {
+    double number = 0.0;
+    if (option_code == OPT_MODULE) {
+        if (!parse_real(value, number) || !(number >= MODULE_MIN && number <= MODULE_MAX))
+            return refuse("--module must be a number of millimetres from %g to %g, not \"%s\"", MODULE_MIN,
+                          MODULE_MAX, value);
+    } else {
+        const bool positive = parse_real(value, number) && number > 0.0;
+        number = positive ? MM_PER_INCH / number : 0.0;
+        if (!(number >= MODULE_MIN && number <= MODULE_MAX))
+            return refuse(
+                "--diametral-pitch must be a number of teeth per inch from %g to %g (a module of "
+                "%g to %g mm), not \"%s\"",
+                MM_PER_INCH / MODULE_MAX, MM_PER_INCH / MODULE_MIN, MODULE_MIN, MODULE_MAX, value);
+    }
+    module = number;
     return PARSE_RUN;
 }
 
-// A setting of --gear (kind OUTPUT_GEAR) or --render (OUTPUT_RENDER): before
-// the first output the default of every output of its kind, after one only
-// that output's.
+// A setting of an output: before the first output the default of every
+// output it belongs to, after one only that output's, when it belongs to it.
 static ParseResult set_output(int option_code, const char* value) {
     CommandLine& c = command_line;
-    const bool gear_setting =
-        option_code == OPT_MODULE || option_code == OPT_STANDARD || option_code == OPT_TOLERANCE;
-    OutputKind kind = gear_setting ? OUTPUT_GEAR : OUTPUT_RENDER;
-    Output* out = c.output_count == 0 ? &c.defaults : output_of(kind);
-    if (out == nullptr)
-        return refuse("--%s must come before the outputs or follow the --%s it sets",
-                      option_name(option_code), kind == OUTPUT_GEAR ? "gear" : "render");
+    Output* out = &c.defaults;
+    if (c.output_count > 0) {
+        out = &c.outputs[c.output_count - 1];
+        if ((kinds_of(option_code) & (1u << out->kind)) == 0)
+            return refuse("--%s must come before the outputs or follow the %s", option_name(option_code),
+                          kinds_text(kinds_of(option_code)));
+    }
     int n = 0;
     switch (option_code) {
         case OPT_MODULE:
-            if (read_module(value, out->module) != PARSE_RUN) return PARSE_REFUSED;
-            if (out == &c.defaults) c.module = out->module;  // before the outputs the data's, too
-            return PARSE_RUN;
+        case OPT_DIAMETRAL_PITCH:
+            if (read_module(option_code, value, out->module) != PARSE_RUN) return PARSE_REFUSED;
+            if (out == &c.defaults) c.module = out->module;  // before the outputs --flank's, too
+            break;
+        case OPT_UNITS:
+            if (std::strcmp(value, "mm") != 0 && std::strcmp(value, "in") != 0)
+                return refuse("--units must be mm or in, not \"%s\"", value);
+            out->inches = value[0] == 'i';
+            break;
+        case OPT_PIN:
+            if (!parse_real(value, out->pin_diameter) ||
+                !(out->pin_diameter >= MODULE_MIN && out->pin_diameter <= MODULE_MAX))
+                return refuse("--pin must be a number of millimetres from %g to %g, not \"%s\"", MODULE_MIN,
+                              MODULE_MAX, value);
+            break;
         case OPT_STANDARD:
             out->standard = true;
             break;
@@ -355,11 +416,8 @@ static ParseResult take_option(int code, const char* value) {
             return set_cutter(code, value);
         case OPT_INFO:
             return add_info(value);
-        case OPT_PIN:
-            if (!parse_real(value, c.pin_diameter) ||
-                !(c.pin_diameter >= MODULE_MIN && c.pin_diameter <= MODULE_MAX))
-                return refuse("--pin must be a number of millimetres from %g to %g, not \"%s\"", MODULE_MIN,
-                              MODULE_MAX, value);
+        case OPT_QUIET:
+            c.quiet = true;
             return PARSE_RUN;
         case OPT_MATE:
             c.mate_text = value;
@@ -394,9 +452,13 @@ ParseResult parse_command_line(int argc, char** argv) {
     command_line = CommandLine{};
     command_line.cutter = SPECIFIED_CUTTER;
     command_line.module = DEFAULT_MODULE;
-    command_line.defaults = Output{
-        OUTPUT_FLANK, FORMAT_DATA, nullptr, DEFAULT_MODULE, false, OUTLINE_TOLERANCE, FIRST_SCENE, 0, 0, 800, 800};
-    opterr = 0;  // the reasons are ours, with the usage
+    Output& defaults = command_line.defaults;  // the kind, format and file are each output's own
+    defaults.module = DEFAULT_MODULE;
+    defaults.tolerance = OUTLINE_TOLERANCE;
+    defaults.scene = FIRST_SCENE;
+    defaults.width = 800;
+    defaults.height = 800;
+    opterr = 0;  // the reasons are ours
     optind = 1;
     int code;
     while ((code = getopt_long(argc, argv, ":z:x:h", LONG_OPTIONS, nullptr)) != -1) {

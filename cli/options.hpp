@@ -38,8 +38,10 @@ struct Output {
     OutputKind kind;
     FileFormat format;
     const char* file;  // as given on the command line
+    // --gear and --info
+    double module;  // mm per module unit
+    bool inches;    // --units in: lengths in inches instead of millimetres
     // --gear
-    double module;     // mm per module unit
     bool standard;     // the standard gear (x = 0) instead of the shifted one
     double tolerance;  // mm: how far the flanks' chords may stray from the exact form
     // --render
@@ -48,6 +50,8 @@ struct Output {
     int zoom;         // 'w' presses (negative: 'W' presses)
     int width;        // pixels
     int height;
+    // --info
+    double pin_diameter;  // mm of the pins of the measurement over pins; 0: 1.728 modules
 };
 
 struct CommandLine {
@@ -56,8 +60,8 @@ struct CommandLine {
     double x;
     const char* shift_text;  // --shift as typed; null when not given (x = 0)
     Cutter cutter;           // SPECIFIED_CUTTER, changed by --profile and the single cutter options
-    double module;           // of every --gear output and the data: 1, or --module given before the outputs
-    double pin_diameter;     // mm of the pins of the data's measurement over pins; 0: 1.728 modules
+    double module;           // of the window's gear and --flank's points: 1, or the module before the outputs
+    bool quiet;              // --quiet: no line on standard error for each file written
     const char* mate_text;   // --mate as typed; null when not given (the default mate)
     int mate_z;
     const char* mate_shift_text;  // --mate-shift as typed; null when not given (0)
@@ -74,13 +78,20 @@ extern CommandLine command_line;
 enum ParseResult {
     PARSE_RUN,      // command_line holds a gear and its outputs (none: the window shows the gear)
     PARSE_DONE,     // --help or --version answered
-    PARSE_REFUSED,  // bad usage, already reported with the usage
+    PARSE_REFUSED,  // bad usage, already reported in one line and a pointer to --help
 };
 ParseResult parse_command_line(int argc, char** argv);
 
 // One line on standard error, "rackgen: " and the formatted text with its
 // control bytes shown as \xHH (message.cpp).
 __attribute__((format(printf, 1, 2))) void tell(const char* format, ...);
+// One line on standard error saying what a file just written holds: the
+// formatted text, control bytes shown as tell shows them, without "rackgen: ";
+// nothing with --quiet (message.cpp).
+__attribute__((format(printf, 1, 2))) void report(const char* format, ...);
+// The shortest digits that read back as value, never "-0" (outputs.cpp).
+constexpr int NUMBER_CAPACITY = 32;
+void number_text(double value, char* text);
 
 // Writes one --render output of the gear taken (the_gear, the_mate); returns 0 or an errno.
 int write_render_output(const Output& out);

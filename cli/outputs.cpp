@@ -1,6 +1,7 @@
 // The command line's outputs, each written whole under its name
-// (write_file_whole): the tooth data file, the whole gear's outline and the
-// picture of a scene frame. No state of its own.
+// (write_file_whole): the tooth data file, the whole gear's outline, the
+// gear's data and the picture of a scene frame, each file then said in one
+// line (report). No state of its own.
 #include "cli/options.hpp"
 
 #include "choice/choice.hpp"
@@ -17,13 +18,16 @@ static int write_flank(FILE* file, const void*) {
     return write_tooth_data(the_gear.params.z, the_gear.shifted_tooth.flank_last, the_gear.shifted_tooth.flank, file);
 }
 
-constexpr int NUMBER_CAPACITY = 32;  // the shortest digits of any double, with sign and exponent
+void number_text(double value, char* text) {
+    const std::to_chars_result end =
+        std::to_chars(text, text + NUMBER_CAPACITY - 1, value == 0.0 ? 0.0 : value);
+    *end.ptr = '\0';
+}
 
-// The shortest digits that read back as value itself; -0 as 0.
 static void put_number(double value, FILE* file) {
     char text[NUMBER_CAPACITY];
-    const std::to_chars_result end = std::to_chars(text, text + NUMBER_CAPACITY, value == 0.0 ? 0.0 : value);
-    std::fwrite(text, 1, static_cast<size_t>(end.ptr - text), file);
+    number_text(value, text);
+    std::fputs(text, file);
 }
 
 // The data file's flank points in millimetres at the data's module, the pitch
@@ -64,17 +68,30 @@ static int write_flank_points(FILE* file, const void* context) {
 struct OutlineFile {
     const GearOutline* outlines;  // the gear's, and the mate's beside it when one was given
     int count;
-    bool (*writer)(const GearOutline* outlines, int count, FILE* file);
+    bool (*writer)(const GearOutline* outlines, int count, FILE* file, bool inches);
+    bool inches;
 };
 
 // context: the OutlineFile.
 static int write_outline(FILE* file, const void* context) {
     const OutlineFile& outline_file = *static_cast<const OutlineFile*>(context);
     errno = 0;
-    if (!outline_file.writer(outline_file.outlines, outline_file.count, file) || std::fflush(file) != 0)
+    if (!outline_file.writer(outline_file.outlines, outline_file.count, file, outline_file.inches) ||
+        std::fflush(file) != 0)
         return errno != 0 ? errno : EIO;
     return 0;
 }
+
+// The text of the module and of how lengths are said, for a report:
+// "module 2.54 mm, in inches".
+static void module_text(const Output& out, char* text, int capacity) {
+    char module[NUMBER_CAPACITY];
+    number_text(out.module, module);
+    std::snprintf(text, static_cast<size_t>(capacity), "module %s mm%s", module,
+                  out.inches ? ", in inches" : "");
+}
+
+constexpr int SETTINGS_CAPACITY = 128;  // what module_text says, and more
 
 // With --mate the gear and its mate in mesh: the mate on +x at the working
 // centre distance (the shifted gear's; --standard draws the gear alone).
@@ -94,21 +111,34 @@ static int write_gear_output(const Output& out) {
         return OUTPUT_REFUSED;
     }
     const OutlineFile file{outlines, count,
-                           out.format == FORMAT_DXF ? write_outlines_dxf_file : write_outlines_svg_file};
-    return write_file_whole(out.file, write_outline, &file).fault;
+                           out.format == FORMAT_DXF ? write_outlines_dxf_file : write_outlines_svg_file,
+                           out.inches};
+    const int fault = write_file_whole(out.file, write_outline, &file).fault;
+    if (fault == 0) {
+        char settings[SETTINGS_CAPACITY];
+        module_text(out, settings, SETTINGS_CAPACITY);
+        char tolerance[NUMBER_CAPACITY];
+        number_text(out.tolerance, tolerance);
+        report("%s: %s, %s, tolerance %s mm", out.file,
+               count == 2     ? "the gear and its mate"
+               : out.standard ? "the standard gear (x = 0)"
+                              : "the gear",
+               settings, tolerance);
+    }
+    return fault;
 }
 
 // The gear's data, and the mate's and the pair's when a mate was given.
 static int write_info(FILE* file, const void* context) {
     const Output& out = *static_cast<const Output*>(context);
-    const GearData gear = gear_data(the_gear, command_line.module, command_line.pin_diameter);
+    const GearData gear = gear_data(the_gear, out.module, out.pin_diameter);
     if (!mate_chosen())
-        return out.format == FORMAT_JSON ? write_gear_data_json(gear, file)
-                                         : write_gear_data_text(gear, file);
-    const GearData mate = gear_data(the_mate, command_line.module, command_line.pin_diameter);
+        return out.format == FORMAT_JSON ? write_gear_data_json(gear, file, nullptr, nullptr, out.inches)
+                                         : write_gear_data_text(gear, file, nullptr, nullptr, out.inches);
+    const GearData mate = gear_data(the_mate, out.module, out.pin_diameter);
     const PairData pair = pair_data(the_gear, the_mate, gear, mate);
-    return out.format == FORMAT_JSON ? write_gear_data_json(gear, file, &mate, &pair)
-                                     : write_gear_data_text(gear, file, &mate, &pair);
+    return out.format == FORMAT_JSON ? write_gear_data_json(gear, file, &mate, &pair, out.inches)
+                                     : write_gear_data_text(gear, file, &mate, &pair, out.inches);
 }
 
 int standard_output_fault(bool output_closed) {
@@ -118,15 +148,47 @@ int standard_output_fault(bool output_closed) {
     return 0;
 }
 
+// The data into its JSON file, and the line that says what it holds.
+static int write_info_file(const Output& out) {
+    const int fault = write_file_whole(out.file, write_info, &out).fault;
+    if (fault != 0) return fault;
+    char settings[SETTINGS_CAPACITY];
+    module_text(out, settings, SETTINGS_CAPACITY);
+    char pin[NUMBER_CAPACITY];
+    number_text(out.pin_diameter > 0.0 ? out.pin_diameter : PIN_DIAMETER_PER_MODULE * out.module, pin);
+    report("%s: the data of %s, %s, pins %s mm", out.file,
+           mate_chosen() ? "the gear, its mate and the pair" : "the gear", settings, pin);
+    return 0;
+}
+
+// The tooth data file, or its points in mm, and the line that says what it holds.
+static int write_flank_output(const Output& out) {
+    const void* points_context = out.format == FORMAT_JSON ? &out : nullptr;
+    const int fault = out.format == FORMAT_DATA
+                          ? write_file_whole(out.file, write_flank, nullptr).fault
+                          : write_file_whole(out.file, write_flank_points, points_context).fault;
+    if (fault != 0) return fault;
+    char shift[NUMBER_CAPACITY];
+    number_text(the_gear.params.x, shift);
+    if (out.format == FORMAT_DATA) {
+        report("%s: the tooth data file of z = %d, x = %s, in module units", out.file, the_gear.params.z,
+               shift);
+    } else {
+        char module[NUMBER_CAPACITY];
+        number_text(command_line.module, module);
+        report("%s: the flank's points of z = %d, x = %s, module %s mm", out.file, the_gear.params.z, shift,
+               module);
+    }
+    return 0;
+}
+
 static int write_output(const Output& out, bool output_closed) {
     switch (out.kind) {
         case OUTPUT_INFO:
             if (out.format == FORMAT_TEXT) return output_closed ? EBADF : write_info(stdout, &out);
-            return write_file_whole(out.file, write_info, &out).fault;
+            return write_info_file(out);
         case OUTPUT_FLANK:
-            if (out.format == FORMAT_DATA) return write_file_whole(out.file, write_flank, nullptr).fault;
-            return write_file_whole(out.file, write_flank_points, out.format == FORMAT_JSON ? &out : nullptr)
-                .fault;
+            return write_flank_output(out);
         case OUTPUT_GEAR:
             return write_gear_output(out);
         default:

@@ -24,5 +24,9 @@ int write_render_output(const Output& out) {
     PictureFormat format = out.format == FORMAT_PNG   ? PICTURE_PNG
                            : out.format == FORMAT_PDF ? PICTURE_PDF
                                                       : PICTURE_SVG;
-    return write_file_whole(out.file, write_picture, &format).fault;
+    const int fault = write_file_whole(out.file, write_picture, &format).fault;
+    if (fault == 0)
+        report("%s: scene %d, step %d, zoom %d, %d\u00d7%d", out.file, scene_index(out.scene) + 1, out.step,
+               out.zoom, out.width, out.height);
+    return fault;
 }

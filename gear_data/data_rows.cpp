@@ -115,6 +115,15 @@ DataRows pair_rows(const GearData& mate, const PairData& p) {
     return r.list;
 }
 
+void rows_in_inches(DataRows& rows) {
+    for (int i = 0; i < rows.count; ++i) {
+        DataRow& row = rows.rows[i];
+        if (std::strcmp(row.unit, "mm") != 0) continue;
+        row.value /= MM_PER_INCH;
+        row.unit = "in";
+    }
+}
+
 void row_value_text(const DataRow& row, char* text, int capacity) {
     const size_t room = static_cast<size_t>(capacity);
     switch (row.kind) {

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 constexpr double PIN_DIAMETER_PER_MODULE = 1.728;  // the usual pin for 20° gears, in modules
+constexpr double MM_PER_INCH = 25.4;               // a diametral pitch P is a module of 25.4/P mm
 
 // A length that may not exist (a measure whose contacts leave the involute):
 // known false with the reason why.
@@ -146,6 +147,8 @@ DataRows gear_rows(const GearData& data);
 // The pair's rows: the mate's z and x, then the pair's own figures, or for a
 // pair that cannot mesh one row that says why.
 DataRows pair_rows(const GearData& mate, const PairData& pair);
+// The rows with their lengths (unit "mm") in inches, unit "in".
+void rows_in_inches(DataRows& rows);
 
 // A row's value as every reader shows it: "%d", "%.4f" (a bound rounded up to
 // its last digit, so that the figure said is on the safe side), "yes" or "no",
@@ -157,11 +160,12 @@ void row_value_and_unit(const DataRow& row, char* text, int capacity);
 
 // The data as an aligned table of names a student reads, with units and the
 // reason beside any measure that does not exist; with a mate, its table and
-// the pair's after the gear's. 0, or the errno of a failed write.
+// the pair's after the gear's; inches: lengths in inches (rows_in_inches). 0,
+// or the errno of a failed write.
 int write_gear_data_text(const GearData& data, FILE* file, const GearData* mate = nullptr,
-                         const PairData* pair = nullptr);
-// The data as one JSON object with the rows' keys (numbers, true/false,
-// null), and with a mate the keys "mate" (its data) and "pair". 0, or the
-// errno of a failed write.
+                         const PairData* pair = nullptr, bool inches = false);
+// The data as one JSON object: "unit" ("mm" or "in", the lengths'), then the
+// rows' keys (numbers, true/false, null), and with a mate the keys "mate" (its
+// data) and "pair". 0, or the errno of a failed write.
 int write_gear_data_json(const GearData& data, FILE* file, const GearData* mate = nullptr,
-                         const PairData* pair = nullptr);
+                         const PairData* pair = nullptr, bool inches = false);

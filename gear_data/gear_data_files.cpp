@@ -16,7 +16,8 @@ static void table_row(FILE* file, const DataRow& row) {
     std::fputc('\n', file);
 }
 
-static void table_rows(FILE* file, const DataRows& rows) {
+static void table_rows(FILE* file, DataRows rows, bool inches) {
+    if (inches) rows_in_inches(rows);
     for (int i = 0; i < rows.count; ++i)
         if (rows.rows[i].shown & ROW_IN_TABLE) table_row(file, rows.rows[i]);
 }
@@ -28,13 +29,14 @@ static int write_fault(FILE* file) {
     return 0;
 }
 
-int write_gear_data_text(const GearData& d, FILE* file, const GearData* mate, const PairData* pair) {
-    table_rows(file, gear_rows(d));
+int write_gear_data_text(const GearData& d, FILE* file, const GearData* mate, const PairData* pair,
+                         bool inches) {
+    table_rows(file, gear_rows(d), inches);
     if (mate != nullptr && pair != nullptr) {
         std::fprintf(file, "\nthe mate\n");
-        table_rows(file, gear_rows(*mate));
+        table_rows(file, gear_rows(*mate), inches);
         std::fprintf(file, "\nthe pair in mesh\n");
-        table_rows(file, pair_rows(*mate, *pair));
+        table_rows(file, pair_rows(*mate, *pair), inches);
     }
     return write_fault(file);
 }
@@ -60,7 +62,8 @@ static void json_number(JsonObject& o, const char* key, double value) {
 
 // Every row with a key: numbers as they are (not rounded as shown), whole
 // numbers, true/false, null for a measure that does not exist.
-static void json_rows(JsonObject& o, const DataRows& rows) {
+static void json_rows(JsonObject& o, DataRows rows, bool inches) {
+    if (inches) rows_in_inches(rows);
     for (int i = 0; i < rows.count; ++i) {
         const DataRow& row = rows.rows[i];
         if (row.key == nullptr) continue;
@@ -86,20 +89,23 @@ static void json_close(JsonObject& o) {
     std::fprintf(o.file, "\n%*s}", 2 * (o.depth - 1), "");
 }
 
-int write_gear_data_json(const GearData& d, FILE* file, const GearData* mate, const PairData* pair) {
+int write_gear_data_json(const GearData& d, FILE* file, const GearData* mate, const PairData* pair,
+                         bool inches) {
     JsonObject top = {file, 1, true};
     json_open(top);
-    json_rows(top, gear_rows(d));
+    json_key(top, "unit");
+    std::fputs(inches ? "\"in\"" : "\"mm\"", file);
+    json_rows(top, gear_rows(d), inches);
     if (mate && pair) {
         json_key(top, "mate");
         JsonObject m = {file, 2, true};
         json_open(m);
-        json_rows(m, gear_rows(*mate));
+        json_rows(m, gear_rows(*mate), inches);
         json_close(m);
         json_key(top, "pair");
         JsonObject p = {file, 2, true};
         json_open(p);
-        json_rows(p, pair_rows(*mate, *pair));
+        json_rows(p, pair_rows(*mate, *pair), inches);
         json_close(p);
     }
     json_close(top);

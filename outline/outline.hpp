@@ -66,15 +66,20 @@ OutlineVertex outline_vertex(const GearOutline& outline, int index);
 // one drawing, the whole file text to file, and return false on a write error,
 // errno telling why.
 
+// The coordinates are written in mm, or in inches when inches is true, to six
+// decimals, never as "-0.000000".
+
 // SVG: one <path> of lines and arcs closed with Z for each outline, stroke
-// only, width and height in mm and a viewBox in mm about them all (a single
-// gear's centred on its centre; +y up in the gear is up in the picture).
-bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file);
+// only, width and height in mm (in) and a viewBox in those units about them
+// all (a single gear's centred on its centre; +y up in the gear is up in the
+// picture).
+bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file, bool inches = false);
 
 // DXF (ASCII, AutoCAD 2000 form): one closed LWPOLYLINE with bulges for each
 // outline, on layer 0 in the model space, drawing units millimetres
-// ($INSUNITS = 4), the extents about them all, and nothing else.
-bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file);
+// ($INSUNITS = 4) or inches ($INSUNITS = 1), the extents about them all, and
+// nothing else.
+bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file, bool inches = false);
 
 // A gear and its mate in mesh, both with the shifts of their own and the tips
 // the pair works with: the gear's outline as build_gear_outline leaves it, the

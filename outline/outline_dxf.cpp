@@ -1,11 +1,13 @@
 // The gear outlines as an ASCII DXF of the AutoCAD 2000 form: a header with the
-// drawing units and extents, and one closed LWPOLYLINE with bulges for each
-// (the gear, and its mate beside it) as the only entities of the model space. Every line pair is a group code and its value. No state.
+// drawing units (millimetres or inches) and extents, and one closed LWPOLYLINE
+// with bulges for each (the gear, and its mate beside it) as the only entities
+// of the model space. Every line pair is a group code and its value. No state.
 #include "outline/outline.hpp"
 #include "outline/outline_sink.hpp"
 
 #include <cmath>
 
+constexpr int INSUNITS_INCHES = 1;
 constexpr int INSUNITS_MILLIMETRES = 4;
 constexpr int POLYLINE_HANDLE = 0x100;  // any handle will do; $HANDSEED lies above it
 
@@ -16,9 +18,11 @@ static void write_header(OutlineSink& sink, const GearOutline* outlines, int cou
     const ProfilePoint high = extent.high;
     sink_printf(sink, "0\nSECTION\n2\nHEADER\n");
     sink_printf(sink, "9\n$ACADVER\n1\nAC1015\n");
-    sink_printf(sink, "9\n$INSUNITS\n70\n%d\n", INSUNITS_MILLIMETRES);
-    sink_printf(sink, "9\n$EXTMIN\n10\n%.6f\n20\n%.6f\n30\n0.0\n", low.x, low.y);
-    sink_printf(sink, "9\n$EXTMAX\n10\n%.6f\n20\n%.6f\n30\n0.0\n", high.x, high.y);
+    sink_printf(sink, "9\n$INSUNITS\n70\n%d\n", sink.scale == 1.0 ? INSUNITS_MILLIMETRES : INSUNITS_INCHES);
+    sink_printf(sink, "9\n$EXTMIN\n10\n%.6f\n20\n%.6f\n30\n0.0\n", file_length(sink, low.x),
+                file_length(sink, low.y));
+    sink_printf(sink, "9\n$EXTMAX\n10\n%.6f\n20\n%.6f\n30\n0.0\n", file_length(sink, high.x),
+                file_length(sink, high.y));
     sink_printf(sink, "9\n$HANDSEED\n5\n%X\n", POLYLINE_HANDLE + count);
     sink_printf(sink, "0\nENDSEC\n");
 }
@@ -31,13 +35,13 @@ static void write_polyline(OutlineSink& sink, const GearOutline& outline, int ha
     sink_printf(sink, "90\n%d\n70\n1\n", count);
     for (int i = 0; i < count; ++i) {
         const OutlineVertex v = outline_vertex(outline, i);
-        sink_printf(sink, "10\n%.6f\n20\n%.6f\n", v.point.x, v.point.y);
+        sink_printf(sink, "10\n%.6f\n20\n%.6f\n", file_length(sink, v.point.x), file_length(sink, v.point.y));
         if (v.bulge != 0.0) sink_printf(sink, "42\n%.12g\n", v.bulge);
     }
 }
 
-bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file) {
-    OutlineSink sink = file_sink(file);
+bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file, bool inches) {
+    OutlineSink sink = file_sink(file, inches);
     write_header(sink, outlines, count);
     sink_printf(sink, "0\nSECTION\n2\nENTITIES\n");
     for (int i = 0; i < count; ++i) write_polyline(sink, outlines[i], POLYLINE_HANDLE + i);

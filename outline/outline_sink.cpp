@@ -5,8 +5,13 @@
 
 #include <cstdarg>
 
-OutlineSink file_sink(FILE* file) {
-    return OutlineSink{file, false};
+OutlineSink file_sink(FILE* file, bool inches) {
+    return OutlineSink{file, false, inches ? 1.0 / MM_PER_INCH : 1.0};
+}
+
+double file_length(const OutlineSink& sink, double mm) {
+    const double value = mm * sink.scale;
+    return std::fabs(value) <= 5e-7 ? 0.0 : value;
 }
 
 void sink_printf(OutlineSink& sink, const char* format, ...) {

@@ -9,9 +9,13 @@
 struct OutlineSink {
     FILE* file;
     bool failed;  // a write to file failed
+    double scale;  // file units per mm: 1, or 1/25.4 for inches
 };
 
-OutlineSink file_sink(FILE* file);
+OutlineSink file_sink(FILE* file, bool inches);
+// A length in mm in the file's units, as "%.6f" writes it: one that rounds to
+// zero is 0, so that no "-0.000000" is written.
+double file_length(const OutlineSink& sink, double mm);
 // Appends formatted text to the sink's file; a failed write marks the sink failed.
 void sink_printf(OutlineSink& sink, const char* format, ...) __attribute__((format(printf, 2, 3)));
 

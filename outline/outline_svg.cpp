@@ -1,5 +1,5 @@
 // The gear outlines as SVG: one closed path of lines and arcs in millimetres
-// for each (the gear, and its mate beside it), stroke only. No state.
+// (or inches) for each (the gear, and its mate beside it), stroke only. No state.
 #include "outline/outline.hpp"
 #include "outline/outline_sink.hpp"
 
@@ -16,20 +16,21 @@ constexpr double MARGIN_SHARE = 0.02;
 // counter-clockwise arc in the gear runs clockwise in the picture: sweep 1.
 static void write_side(OutlineSink& sink, const OutlineVertex& from, const ProfilePoint& to) {
     if (from.bulge == 0.0) {
-        sink_printf(sink, "L %.6f %.6f\n", to.x, -to.y);
+        sink_printf(sink, "L %.6f %.6f\n", file_length(sink, to.x), file_length(sink, -to.y));
         return;
     }
     const double b = std::fabs(from.bulge);
     const double radius = std::hypot(to.x - from.point.x, to.y - from.point.y) * (1.0 + b * b) / (4.0 * b);
-    sink_printf(sink, "A %.6f %.6f 0 %d %d %.6f %.6f\n", radius, radius, b > 1.0 ? 1 : 0,
-                from.bulge > 0.0 ? 1 : 0, to.x, -to.y);
+    sink_printf(sink, "A %.6f %.6f 0 %d %d %.6f %.6f\n", file_length(sink, radius), file_length(sink, radius),
+                b > 1.0 ? 1 : 0, from.bulge > 0.0 ? 1 : 0, file_length(sink, to.x), file_length(sink, -to.y));
 }
 
 static void write_path(OutlineSink& sink, const GearOutline& outline, double stroke) {
-    sink_printf(sink, "<path fill=\"none\" stroke=\"black\" stroke-width=\"%.6f\" d=\"", stroke);
+    sink_printf(sink, "<path fill=\"none\" stroke=\"black\" stroke-width=\"%.6f\" d=\"",
+                file_length(sink, stroke));
     const int count = outline_vertex_count(outline);
     const OutlineVertex first = outline_vertex(outline, 0);
-    sink_printf(sink, "M %.6f %.6f\n", first.point.x, -first.point.y);
+    sink_printf(sink, "M %.6f %.6f\n", file_length(sink, first.point.x), file_length(sink, -first.point.y));
     OutlineVertex from = first;
     for (int i = 1; i < count; ++i) {
         const OutlineVertex to = outline_vertex(outline, i);
@@ -52,17 +53,20 @@ static void write_svg(OutlineSink& sink, const GearOutline* outlines, int count)
     const double room = radius * MARGIN_SHARE + stroke;  // mm round the outlines
     const double width = high.x - low.x + 2 * room;
     const double height = high.y - low.y + 2 * room;
+    const char* unit = sink.scale == 1.0 ? "mm" : "in";
     sink_printf(sink, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     sink_printf(sink,
-                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.6fmm\" height=\"%.6fmm\" "
+                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.6f%s\" height=\"%.6f%s\" "
                 "viewBox=\"%.6f %.6f %.6f %.6f\">\n",
-                width, height, low.x - room, -high.y - room, width, height);
+                file_length(sink, width), unit, file_length(sink, height), unit,
+                file_length(sink, low.x - room), file_length(sink, -high.y - room), file_length(sink, width),
+                file_length(sink, height));
     for (int i = 0; i < count; ++i) write_path(sink, outlines[i], stroke);
     sink_printf(sink, "</svg>\n");
 }
 
-bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file) {
-    OutlineSink sink = file_sink(file);
+bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file, bool inches) {
+    OutlineSink sink = file_sink(file, inches);
     write_svg(sink, outlines, count);
     return !sink.failed;
 }

@@ -22,8 +22,15 @@ RACKGEN, DRIVER, WORK = sys.argv[1], sys.argv[2], sys.argv[3]
 ENV = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
 
 
-def run(*args, cwd=WORK, env=ENV):
-    return subprocess.run([RACKGEN, *args], cwd=cwd, env=env, capture_output=True, text=True, timeout=60)
+def run(*args, cwd=WORK, env=ENV, quiet=True):
+    """rackgen with --quiet unless asked: standard error then holds only what went wrong."""
+    quiet_option = ["--quiet"] if quiet else []
+    return subprocess.run([RACKGEN, *quiet_option, *args], cwd=cwd, env=env, capture_output=True, text=True,
+                          timeout=60)
+
+
+# A number written as negative zero: "-0", "-0.0000", "-0.000000", "-0e0".
+NEGATIVE_ZERO = re.compile(r"(?<![\w.])-0(\.0*)?(e[-+]?\d+)?(?![\d.])")
 
 
 def path(name):
@@ -155,13 +162,24 @@ class GearFiles(unittest.TestCase):
                 self.assertFalse(crosses, f"{a}-{b} crosses {c}-{d}")
 
     def test_standard_gear_and_module(self):
-        r = run("-z", "12", "-x", "0.5", "--gear", "std.dxf", "--standard", "--module", "3", "--gear", "shifted.dxf")
+        r = run("-z", "12", "-x", "0.5", "--gear", "std.dxf", "--standard", "--module", "3", "--gear", "shifted.dxf",
+                "--gear", "inch.dxf", "--diametral-pitch", "10", "--units", "in", "--gear", "inch.svg", "--units",
+                "in", "--diametral-pitch", "10")
         self.assertEqual(r.returncode, 0, r.stderr)
         std = ezdxf.readfile(path("std.dxf")).modelspace()[0]
         shifted = ezdxf.readfile(path("shifted.dxf")).modelspace()[0]
         radius = lambda e: max(math.hypot(*p) for p in e.get_points("xy"))
         self.assertAlmostEqual(radius(std), 3 * (6 + 1), places=5)  # tip radius of x = 0, module 3
         self.assertAlmostEqual(radius(shifted), 6 + 1.5, places=5)
+        # 10 teeth per inch, drawn in inches: the tip radius (z/2 + 1 + x)/P inches.
+        inch = ezdxf.readfile(path("inch.dxf"))
+        self.assertEqual(inch.header["$INSUNITS"], 1)
+        self.assertAlmostEqual(radius(inch.modelspace()[0]), 0.75, places=6)
+        with open(path("inch.svg")) as f:
+            svg = f.read()
+        self.assertRegex(svg, r'<svg [^>]*width="1\.[0-9]+in" height="1\.[0-9]+in"')
+        commands, _ = svg_path(svg)
+        self.assertAlmostEqual(max(math.hypot(*v[-2:]) for c, v in commands if v), 0.75, places=6)
 
     def test_settings_before_the_outputs_are_defaults(self):
         # Before the first output a setting starts every output of its kind; after one it sets only that one.
@@ -218,7 +236,7 @@ class GearFiles(unittest.TestCase):
             self.assertAlmostEqual(min(radii), module * (6 - 1.25 + 0.5), places=5)
 
     def test_gear_data(self):
-        keys = {"teeth", "shift", "module", "pressure_angle", "addendum", "dedendum", "tip_radius",
+        keys = {"unit", "teeth", "shift", "module", "pressure_angle", "addendum", "dedendum", "tip_radius",
                 "tooth_addendum", "tooth_dedendum", "flank_depth", "min_teeth_textbook", "min_shift_textbook",
                 "pitch_diameter", "base_diameter", "tip_diameter", "root_diameter", "pitch", "base_pitch",
                 "tooth_thickness", "tip_thickness", "pointed", "pointed_diameter", "undercut",
@@ -238,14 +256,29 @@ class GearFiles(unittest.TestCase):
         with open(path("ten.json")) as f:
             data = json.load(f)
         self.assertEqual(set(data), keys)
-        self.assertEqual((data["pointed"], data["tip_thickness"], data["module"]), (True, 0, 2))
+        self.assertEqual((data["pointed"], data["tip_thickness"], data["module"], data["unit"]), (True, 0, 2, "mm"))
+        # A setting after --info sets that output only, as after any output: 20 teeth at 10 teeth per inch
+        # have a pitch diameter of exactly 2 in, that is a module of 2.54 mm.
+        r = run("-z", "20", "--info", "--diametral-pitch", "10", "--units", "in", "--info=p10.json",
+                "--diametral-pitch", "10", "--units", "in", "--pin", "5", "--info", "m254.json", "--module", "2.54")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertRegex(r.stdout, r"module m +0\.1000 in\n(.*\n)*pitch \(reference\) diameter +2\.0000 in\n")
+        self.assertNotIn(" mm", r.stdout)
+        with open(path("p10.json")) as f:
+            inches = json.load(f)
+        with open(path("m254.json")) as f:
+            millimetres = json.load(f)
+        self.assertEqual((inches["unit"], inches["pitch_diameter"]), ("in", 2))
+        self.assertAlmostEqual(inches["pin_diameter"], 5 / 25.4, places=9)
+        self.assertEqual((millimetres["unit"], millimetres["pitch_diameter"], millimetres["module"]), ("mm", 50.8, 2.54))
+        self.assertAlmostEqual(inches["tip_diameter"] * 25.4, millimetres["tip_diameter"], places=8)
         # A mate adds its own data and the pair's; the published pair m = 3, z = 12/24, x = 0.6/0.36.
         r = run("-z", "12", "-x", "0.6", "--module", "3", "--mate", "24", "--mate-shift", "0.36", "--info=pair.json")
         self.assertEqual(r.returncode, 0, r.stderr)
         with open(path("pair.json")) as f:
             data = json.load(f)
         self.assertEqual(set(data), keys | {"mate", "pair"})
-        self.assertEqual(set(data["mate"]), keys)
+        self.assertEqual(set(data["mate"]), keys - {"unit"})
         self.assertAlmostEqual(data["pair"]["centre_distance"], 56.4999, places=4)
         self.assertAlmostEqual(data["pair"]["working_pressure_angle"], 26.0886, places=4)
         # A cutter with no clearance left: written, with the warning.
@@ -278,6 +311,35 @@ class GearFiles(unittest.TestCase):
         with open(path("pts.csv.txt"), "rb") as a, open(path("pts.txt"), "rb") as b:
             self.assertEqual(a.read(), b.read())
 
+    def test_each_file_said_in_one_line(self):
+        # What each file holds, in the order written; the table on standard output is no file.
+        r = run("-z", "8", "-x", "-0.25", "--mate", "20", "--module", "2", "--render", "s3.pdf", "--scene", "4",
+                "--step", "300", "--zoom", "15", "--gear", "said.dxf", "--diametral-pitch", "10", "--units", "in",
+                "--gear", "said.svg", "--standard", "--info", "--info", "said.json", "--pin", "3.5", "--flank",
+                "said.csv", "--flank", "said.txt", quiet=False)
+        self.assertEqual((r.returncode, r.stderr),
+                         (0, "s3.pdf: scene 4, step 300, zoom 15, 800\u00d7800\n"
+                             "said.dxf: the gear and its mate, module 2.54 mm, in inches, tolerance 0.001 mm\n"
+                             "said.svg: the standard gear (x = 0), module 2 mm, tolerance 0.001 mm\n"
+                             "said.json: the data of the gear, its mate and the pair, module 2 mm, pins 3.5 mm\n"
+                             "said.csv: the flank's points of z = 8, x = -0.25, module 2 mm\n"
+                             "said.txt: the tooth data file of z = 8, x = -0.25, in module units\n"))
+
+    def test_no_negative_zero(self):
+        # Shifts just below zero, whose figures round to zero, and coordinates on the axes.
+        for x in ("-1e-300", "-0", "-0.0000001"):
+            outputs = ["--info", "--info", "nz.json", "--flank", "nz.csv", "--flank", "nz_points.json", "--gear",
+                       "nz.svg", "--gear", "nz.dxf", "--gear", "nz_in.svg", "--units", "in"]
+            for z in ("5", "12"):
+                r = run("-z", z, "-x", x, "--mate", z, "--mate-shift", x, *outputs, quiet=False)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                texts = {"standard output": r.stdout, "standard error": r.stderr}
+                for name in ("nz.json", "nz.csv", "nz_points.json", "nz.svg", "nz.dxf", "nz_in.svg"):
+                    with open(path(name)) as f:
+                        texts[name] = f.read()
+                for name, text in texts.items():
+                    self.assertIsNone(NEGATIVE_ZERO.search(text), f"z = {z}, x = {x}: {name}")
+
     def test_flank_file_is_the_dialogues(self):
         r = run("--teeth", "8", "--shift", "0.3", "--flank", "cli.txt")
         self.assertEqual(r.returncode, 0, r.stderr)
@@ -296,7 +358,7 @@ class Usage(unittest.TestCase):
         self.assertEqual(r.returncode, 2, args)
         first, rest = r.stderr.split("\n", 1)
         self.assertIn(reason, first)
-        self.assertTrue(rest.startswith("usage: rackgen"))
+        self.assertEqual(rest, "rackgen: try 'rackgen --help'\n")
 
     def test_bad_usage(self):
         self.assert_bad_usage('unknown option "--colour"', "-z", "20", "--colour", "red", "--gear", "a.svg")
@@ -304,8 +366,16 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage('--scene must be 1 to 8, not "9"', "-z", "20", "--render", "a.png", "--scene", "9")
         self.assert_bad_usage("--teeth Z", "--gear", "a.svg")
         self.assert_bad_usage("must end in .svg or .dxf", "-z", "20", "--gear", "a.png")
-        self.assert_bad_usage("--module must come before the outputs or follow the --gear it sets", "-z", "20",
-                              "--render", "a.png", "--module", "2")
+        self.assert_bad_usage("--module must come before the outputs or follow the --gear or --info it sets", "-z",
+                              "20", "--render", "a.png", "--module", "2")
+        self.assert_bad_usage("--tolerance must come before the outputs or follow the --gear it sets", "-z", "20",
+                              "--info", "--tolerance", "0.01")
+        self.assert_bad_usage("--pin must come before the outputs or follow the --info it sets", "-z", "20",
+                              "--gear", "a.svg", "--pin", "2")
+        self.assert_bad_usage('--units must be mm or in, not "cm"', "-z", "20", "--gear", "a.svg", "--units", "cm")
+        self.assert_bad_usage('--diametral-pitch must be a number of teeth per inch from 0.00254 to 25400 (a module '
+                              'of 0.001 to 10000 mm), not "30000"', "-z", "20", "--diametral-pitch", "30000",
+                              "--gear", "a.svg")
         self.assert_bad_usage("--scene must come before the outputs or follow the --render it sets", "-z", "20",
                               "--render", "a.png", "--gear", "a.svg", "--scene", "2")
         self.assert_bad_usage("cannot be used: the pressure angle must be from 10 to 35 degrees", "-z", "20",
@@ -339,7 +409,7 @@ class Usage(unittest.TestCase):
             self.assertIn("(-300 ... 300, default 0)", r.stdout)
         r = run("--version")
         self.assertEqual(r.returncode, 0)
-        self.assertRegex(r.stdout, r"^rackgen \d+\.\d+(\.\d+)?\n$")
+        self.assertRegex(r.stdout, r"^rackgen \d+\.\d+(\.\d+)?\nCopyright 2026 rackgen developers\nMIT License")
 
     def test_refused_gear_and_unwritable_file(self):
         # The dialogue's reasons, word for word after the option.

@@ -98,7 +98,7 @@ class Permissions(unittest.TestCase):
         path = os.path.join(self.folder, "shared.svg")
         self.assertEqual(run("-z", "8", "--gear", path).returncode, 0)
         os.chmod(path, 0o666)
-        r = self.as_nobody("-z", "8", "--gear", "shared.svg", "--module", "3")
+        r = self.as_nobody("-z", "8", "--quiet", "--gear", "shared.svg", "--module", "3")
         self.assertEqual((r.returncode, r.stderr), (0, ""))
         self.assertEqual(os.stat(path).st_uid, 0)
         self.assertEqual(sorted(os.listdir(self.folder)), ["shared.svg"])
@@ -148,19 +148,20 @@ class CommandLine(unittest.TestCase):
             return r.returncode, r.stderr
         # The number is not given away: the data file written to /dev/stdout goes nowhere, as to any
         # closed output, and nothing fails.
-        self.assertEqual(shell("-z 20 --flank /dev/stdout >&-"), (0, ""))
+        self.assertEqual(shell("-z 20 --quiet --flank /dev/stdout >&-"), (0, ""))
         # What rackgen itself writes there is lost, and it says so.
         for options in ("-z 20 --info", "--help", "--version"):
             for into, reason in ((">&-", "Bad file descriptor"), ("> /dev/full", "No space left on device")):
                 self.assertEqual(shell(f"{options} {into}"),
                                  (1, f'rackgen: cannot write "standard output": {reason}\n'), f"{options} {into}")
-        # Files through links to a full device say so, too, whichever fills the first buffer.
+        # Files through links to a full device say so, too, whichever fills the first buffer; --quiet
+        # leaves out only the lines of the files written.
         for name in ("full.csv", "full.json", "full.txt", "full.svg", "full.png"):
             path = os.path.join(WORK, name)
             if not os.path.islink(path):
                 os.symlink("/dev/full", path)
             option = "--render" if name.endswith("png") else "--gear" if name.endswith("svg") else "--flank"
-            r = run("-z", "20", option, name)
+            r = run("-z", "20", "--quiet", option, name)
             self.assertEqual((r.returncode, r.stderr), (1, f'rackgen: cannot write "{name}": No space left on device\n'))
 
 

@@ -26,7 +26,9 @@ grep -q '<svg ' "$prefix/share/icons/hicolor/scalable/apps/rackgen.svg" || fail 
 
 # The installed program.
 rackgen=$prefix/bin/rackgen
-[ "$("$rackgen" --version)" = "rackgen $version" ] || fail "--version prints '$("$rackgen" --version)', not 'rackgen $version'"
+[ "$("$rackgen" --version | head -1)" = "rackgen $version" ] ||
+  fail "--version prints '$("$rackgen" --version | head -1)', not 'rackgen $version'"
+"$rackgen" --version | grep -q '^MIT License' || fail "--version does not name the licence"
 help=$("$rackgen" --help) || fail "--help"
 grep -q -- '--render FILE' <<<"$help" || fail "--help lacks --render"
 (cd "$work" && "$rackgen" -z 8 --render scene3.png --scene 3 --step 80) || fail "--render"
@@ -74,7 +76,9 @@ for f in usr/bin/rackgen usr/share/man/man1/rackgen.1.gz usr/share/doc/rackgen/c
   grep -q " \./$f\$" <<<"$contents" || fail "the package lacks $f"
 done
 dpkg-deb -x "$deb" "$work/root" || fail "dpkg-deb -x"
-[ "$("$work/root/usr/bin/rackgen" --version)" = "rackgen $version" ] || fail "the packaged rackgen's --version"
+[ "$("$work/root/usr/bin/rackgen" --version | head -1)" = "rackgen $version" ] || fail "the packaged rackgen's --version"
+grep -q '^License: Expat' "$work/root/usr/share/doc/rackgen/copyright" || fail "the package's copyright names no MIT licence"
+dpkg-deb -f "$deb" Maintainer | grep -q '^rackgen developers' || fail "the package's maintainer is not rackgen developers"
 lintian "$deb" >"$work/lintian.txt" 2>&1
 cat "$work/lintian.txt"
 ! grep -q '^E:' "$work/lintian.txt" || fail "lintian reports errors"
