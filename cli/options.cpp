@@ -3,6 +3,7 @@
 #include "cli/options.hpp"
 
 #include "console/console.hpp"  // parse_whole, parse_real: numbers read as the dialogue reads them
+#include "clip/clip.hpp"            // CLIP_RATE_MIN … CLIP_RATE_MAX
 #include "gear_data/gear_data.hpp"  // MM_PER_INCH
 #include "outline/outline.hpp"  // OUTLINE_TOLERANCE
 #include "scenes/scenes.hpp"    // the table of scenes; STEP_LIMIT, ZOOM_LIMIT: the limits a link has, too
@@ -43,12 +44,15 @@ static const char USAGE_FORMAT[] =
     "           --units U         mm or in: the lengths of the file (default mm)\n"
     "           --standard        the standard gear (x = 0) instead of the shifted one\n"
     "           --tolerance MM    how far the flanks' chords may stray from the exact form (default 0.001)\n"
-    "         --render FILE       one frame of a scene, .png, .svg or .pdf by the name's ending\n"
+    "         --render FILE       one frame of a scene, .png, .svg or .pdf by the name's ending; or the\n"
+    "                             scene playing as a clip, .mp4, .webm or .gif, one frame a step\n"
     "           --scene N         1 ... %d (default 1)\n"
     "           --step K          the frame that shows step K of that scene (0 ... %d, default 0)\n"
     "           --zoom N          N > 0: as if 'w' had been pressed N times; N < 0: 'W' pressed -N times\n"
     "                             (%d ... %d, default 0)\n"
     "           --size WxH        pixels of the frame (default 800x800)\n"
+    "           --steps F:L       a clip's steps, F to L (default: --step and the next 60)\n"
+    "           --fps N           a clip's frames a second, 1 ... 60 (default 30)\n"
     "         --info [FILE.json]  the gear's data: a table on standard output, or JSON into the file\n"
     "           --module M, --diametral-pitch P, --units U   as for --gear\n"
     "           --pin MM          the pins' diameter for the measurement over pins (default 1.728 modules)\n"
@@ -122,6 +126,8 @@ enum LongOnly {
     OPT_DIAMETRAL_PITCH,
     OPT_UNITS,
     OPT_QUIET,
+    OPT_STEPS,
+    OPT_FPS,
 };
 
 static const option LONG_OPTIONS[] = {
@@ -137,6 +143,8 @@ static const option LONG_OPTIONS[] = {
     {"step", required_argument, nullptr, OPT_STEP},
     {"zoom", required_argument, nullptr, OPT_ZOOM},
     {"size", required_argument, nullptr, OPT_SIZE},
+    {"steps", required_argument, nullptr, OPT_STEPS},
+    {"fps", required_argument, nullptr, OPT_FPS},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, OPT_VERSION},
     {"pressure-angle", required_argument, nullptr, OPT_PRESSURE_ANGLE},
@@ -168,6 +176,22 @@ __attribute__((format(printf, 1, 2))) static ParseResult refuse(const char* form
 }
 
 // "WxH" with both sides whole numbers in the accepted range.
+// FIRST:LAST, both steps within the limit, FIRST not after LAST.
+static bool parse_steps(const char* word, int& first, int& last) {
+    const char* colon = std::strchr(word, ':');
+    if (colon == nullptr || colon - word >= 16) return false;
+    char head[16];
+    std::memcpy(head, word, static_cast<size_t>(colon - word));
+    head[colon - word] = '\0';
+    int a = 0;
+    int b = 0;
+    if (!parse_whole(head, a) || !parse_whole(colon + 1, b)) return false;
+    if (a < 0 || b > STEP_LIMIT || a > b) return false;
+    first = a;
+    last = b;
+    return true;
+}
+
 static bool parse_size(const char* word, int& width, int& height) {
     char* end;
     long w = std::strtol(word, &end, 10);
@@ -207,6 +231,12 @@ static bool format_of(OutputKind kind, const char* name, FileFormat& format) {
         format = FORMAT_PNG;
     else if (kind == OUTPUT_RENDER && name_ends_with(name, ".pdf"))
         format = FORMAT_PDF;
+    else if (kind == OUTPUT_RENDER && name_ends_with(name, ".mp4"))
+        format = FORMAT_MP4;
+    else if (kind == OUTPUT_RENDER && name_ends_with(name, ".webm"))
+        format = FORMAT_WEBM;
+    else if (kind == OUTPUT_RENDER && name_ends_with(name, ".gif"))
+        format = FORMAT_GIF;
     else
         return false;
     return true;
@@ -220,7 +250,7 @@ static ParseResult add_output(OutputKind kind, const char* name) {
         return refuse(kind == OUTPUT_GEAR ? "the name after --gear must end in .svg or .dxf: \"%s\""
                       : kind == OUTPUT_INFO
                           ? "the name after --info must end in .json: \"%s\""
-                          : "the name after --render must end in .png, .svg or .pdf: \"%s\"",
+                          : "the name after --render must end in .png, .svg, .pdf, .mp4, .webm or .gif: \"%s\"",
                       name);
     if (c.output_count == OUTPUT_CAPACITY)
         return refuse("at most %d outputs in one run; \"%s\" is one more", OUTPUT_CAPACITY, name);
@@ -334,6 +364,17 @@ static ParseResult set_output(int option_code, const char* value) {
         case OPT_STEP:
             if (!parse_whole(value, out->step) || out->step < 0 || out->step > STEP_LIMIT)
                 return refuse("--step must be a whole number from 0 to %d, not \"%s\"", STEP_LIMIT, value);
+            break;
+        case OPT_STEPS:
+            if (!parse_steps(value, out->step, out->last_step))
+                return refuse("--steps must be FIRST:LAST, whole numbers from 0 to %d with FIRST <= LAST, "
+                              "not \"%s\"",
+                              STEP_LIMIT, value);
+            break;
+        case OPT_FPS:
+            if (!parse_whole(value, out->rate) || out->rate < CLIP_RATE_MIN || out->rate > CLIP_RATE_MAX)
+                return refuse("--fps must be a whole number from %d to %d, not \"%s\"", CLIP_RATE_MIN,
+                              CLIP_RATE_MAX, value);
             break;
         case OPT_ZOOM:
             if (!parse_whole(value, out->zoom) || out->zoom < -ZOOM_LIMIT || out->zoom > ZOOM_LIMIT)
@@ -458,6 +499,8 @@ ParseResult parse_command_line(int argc, char** argv) {
     defaults.scene = FIRST_SCENE;
     defaults.width = 800;
     defaults.height = 800;
+    defaults.last_step = -1;
+    defaults.rate = CLIP_RATE_DEFAULT;
     opterr = 0;  // the reasons are ours
     optind = 1;
     int code;

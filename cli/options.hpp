@@ -32,6 +32,9 @@ enum FileFormat {
     FORMAT_TEXT,  // the data's table, on standard output (no file)
     FORMAT_JSON,  // --info's data, or the flank's points with the gear's values
     FORMAT_CSV,   // the flank's points, one x,y row each
+    FORMAT_MP4,   // a clip of the scene playing (--render)
+    FORMAT_WEBM,
+    FORMAT_GIF,
 };
 
 struct Output {
@@ -47,6 +50,8 @@ struct Output {
     // --render
     SceneMode scene;  // the key of scene --scene N, scene_key(N - 1)
     int step;         // step counter the frame starts from (the scene clamps it)
+    int last_step;    // a clip's last step (--steps FIRST:LAST); -1: two seconds' worth after step
+    int rate;         // a clip's frames a second (--fps)
     int zoom;         // 'w' presses (negative: 'W' presses)
     int width;        // pixels
     int height;

@@ -34,8 +34,9 @@ ClipCodec codec_of(ClipFormat format) {
         case CLIP_WEBM:
             return {"webm", {"libvpx-vp9", "libvpx"}, AV_PIX_FMT_YUV420P};
         case CLIP_GIF:
-            // 3-3-2 bits a pixel keeps the scenes' pure colours exactly.
-            return {"gif", {"gif", nullptr}, AV_PIX_FMT_RGB8};
+            // A palette of 3-3-2 levels that reach 255 (gif_pixels): the scenes'
+            // pure colours exactly.
+            return {"gif", {"gif", nullptr}, AV_PIX_FMT_PAL8};
         default:
             return {"mp4", {"libx264", "mpeg4"}, AV_PIX_FMT_YUV420P};
     }
@@ -61,6 +62,28 @@ int write_packet(void* opaque, std::uint8_t* data, int size) {  // this FFmpeg's
     if (std::fwrite(data, 1, static_cast<size_t>(size), out.file) == static_cast<size_t>(size)) return size;
     if (out.fault == 0) out.fault = errno != 0 ? errno : EIO;
     return AVERROR(EIO);
+}
+
+// A GIF frame: each of Cairo's 32-bit pixels (0xXXRRGGBB) to the nearest of 8
+// red, 8 green and 4 blue levels, evenly spread from 0 to 255 so that black,
+// white and the pure colours stay exact; the palette those levels make.
+void gif_pixels(const unsigned char* pixels, int stride, AVFrame* frame) {
+    auto* palette = reinterpret_cast<std::uint32_t*>(frame->data[1]);
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        const std::uint32_t r = (i >> 5) * 255 / 7, g = ((i >> 2) & 7) * 255 / 7, b = (i & 3) * 255 / 3;
+        palette[i] = 0xFF000000u | r << 16 | g << 8 | b;
+    }
+    for (int y = 0; y < frame->height; ++y) {
+        const auto* in = reinterpret_cast<const std::uint32_t*>(pixels + static_cast<size_t>(y) * stride);
+        std::uint8_t* out = frame->data[0] + static_cast<size_t>(y) * static_cast<size_t>(frame->linesize[0]);
+        for (int x = 0; x < frame->width; ++x) {
+            const std::uint32_t p = in[x];
+            const std::uint32_t r = (((p >> 16) & 0xFF) * 7 + 127) / 255;
+            const std::uint32_t g = (((p >> 8) & 0xFF) * 7 + 127) / 255;
+            const std::uint32_t b = ((p & 0xFF) * 3 + 127) / 255;
+            out[x] = static_cast<std::uint8_t>(r << 5 | g << 2 | b);
+        }
+    }
 }
 
 std::int64_t seek_file(void* opaque, std::int64_t offset, int whence) {
@@ -143,10 +166,12 @@ bool open_encoder(Encoder& e, const ClipRequest& r, ClipFormat format, ClipFile&
     if (avcodec_open2(e.codec, encoder, nullptr) < 0) return false;
     if (avcodec_parameters_from_context(e.stream->codecpar, e.codec) < 0) return false;
     e.stream->time_base = e.codec->time_base;
-    e.scaler = sws_getContext(r.width, r.height, AV_PIX_FMT_BGR0, r.width, r.height, codec.pixels, SWS_POINT,
-                              nullptr, nullptr, nullptr);
-    if (e.scaler == nullptr) return false;
-    av_opt_set(e.scaler, "sws_dither", "none", 0);  // the scenes' colours as they are, no noise
+    // Cairo's 0xXXRRGGBB words lie in memory as B, G, R, X on this little-endian machine.
+    if (codec.pixels != AV_PIX_FMT_PAL8) {
+        e.scaler = sws_getContext(r.width, r.height, AV_PIX_FMT_BGR0, r.width, r.height, codec.pixels, SWS_POINT,
+                                  nullptr, nullptr, nullptr);
+        if (e.scaler == nullptr) return false;
+    }
     e.frame = av_frame_alloc();
     e.packet = av_packet_alloc();
     if (e.frame == nullptr || e.packet == nullptr) return false;
@@ -168,6 +193,7 @@ const char* clip_refusal(const ClipRequest& r, ClipFormat format) {
 }
 
 int write_clip(const ClipRequest& r, ClipFormat format, FILE* file) {
+    av_log_set_level(AV_LOG_ERROR);  // the encoders' chatter is not the user's business; their errors are
     ClipFile out = {file, 0};
     Encoder e;
     bool ok = open_encoder(e, r, format, out);
@@ -183,7 +209,10 @@ int write_clip(const ClipRequest& r, ClipFormat format, FILE* file) {
         if (!ok) break;
         const std::uint8_t* source[1] = {pixels.data()};
         const int source_stride[1] = {stride};
-        sws_scale(e.scaler, source, source_stride, 0, r.height, e.frame->data, e.frame->linesize);
+        if (e.scaler != nullptr)
+            sws_scale(e.scaler, source, source_stride, 0, r.height, e.frame->data, e.frame->linesize);
+        else
+            gif_pixels(pixels.data(), stride, e.frame);
         e.frame->pts = step - r.first_step;
         ok = encode(e, e.frame);
     }

@@ -29,7 +29,7 @@ if [ "$program_only" = no ]; then
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
     locales
-    python3-ezdxf python3-shapely python3-numpy librsvg2-bin
+    python3-ezdxf python3-shapely python3-numpy librsvg2-bin ffmpeg
     emscripten nodejs chromium fonts-ipafont-gothic
   )
   # librsvg2-bin (rsvg-convert) also draws the web page's app icons in `make web`.

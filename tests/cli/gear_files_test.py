@@ -291,6 +291,31 @@ class GearFiles(unittest.TestCase):
         self.assertIn("cannot be a pair: their shifts are too far below zero", r.stderr)
         self.assertFalse(os.path.exists(path("none.json")))
 
+    def test_clips_of_a_scene_playing(self):
+        # One frame a step, as --render draws each: the GIF's frame 10 is the PNG of step 10, pixel for
+        # pixel; the videos hold the frames at the size asked for.
+        r = run("-z", "8", "--scene", "4", "--zoom", "-8", "--size", "200x160", "--steps", "0:20", "--fps", "10",
+                "--render", "c.gif", "--render", "c.mp4", "--render", "c.webm", "--render", "c10.png", "--step", "10",
+                quiet=False)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertIn("c.gif: scene 4, steps 0 to 20, zoom -8, 200\u00d7160, 10 frames a second\n", r.stderr)
+        for name, codec in (("c.gif", "gif"), ("c.mp4", "h264"), ("c.webm", "vp9")):
+            probe = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "stream=codec_name,width,height",
+                                    "-of", "csv=p=0", path(name)], capture_output=True, text=True)
+            self.assertEqual(probe.stdout.strip(), f"{codec},200,160", name)
+        frames = lambda *args: subprocess.run(["ffmpeg", "-v", "error", *args, "-f", "rawvideo", "-pix_fmt",
+                                               "rgb24", "-"], capture_output=True).stdout
+        gif = frames("-i", path("c.gif"))
+        self.assertEqual(len(gif), 21 * 200 * 160 * 3)
+        self.assertEqual(gif[10 * 200 * 160 * 3:11 * 200 * 160 * 3], frames("-i", path("c10.png")))
+        # What a clip cannot be: refused with the reason, nothing written.
+        r = run("-z", "8", "--size", "201x160", "--render", "odd.mp4")
+        self.assertEqual((r.returncode, r.stderr), (1, 'rackgen: cannot write "odd.mp4": a video\'s width and '
+                                                       "height must be even\n"))
+        self.assertFalse(os.path.exists(path("odd.mp4")))
+        for bad in (["--steps", "5:2"], ["--steps", "0:10001"], ["--fps", "0"]):
+            self.assertEqual(run("-z", "8", *bad, "--render", "bad.gif").returncode, 2, bad)
+
     def test_flank_points_as_csv_and_json(self):
         # A name ending .csv or .json, in any case, holds the data file's points in mm at the module, the gear
         # centre at (0, -m·z/2); any other name holds the data file.
