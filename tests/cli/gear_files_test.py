@@ -336,6 +336,10 @@ class GearFiles(unittest.TestCase):
                         texts[name] = f.read()
                 for name, text in texts.items():
                     self.assertIsNone(NEGATIVE_ZERO.search(text), f"z = {z}, x = {x}: {name}")
+        # A cutter said back in a refusal.
+        r = run("-z", "20", "--pressure-angle", "50", "--tip-radius", "-0", "--gear", "a.svg")
+        self.assertEqual(r.returncode, 2)
+        self.assertIn("tip radius 0)", r.stderr)
 
     def test_flank_file_is_the_dialogues(self):
         r = run("--teeth", "8", "--shift", "0.3", "--flank", "cli.txt")
