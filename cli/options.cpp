@@ -175,6 +175,14 @@ __attribute__((format(printf, 1, 2))) static ParseResult refuse(const char* form
     return PARSE_REFUSED;
 }
 
+// A number as the dialogue reads it, -0 taken as 0: a value said back in a
+// message or written into a file is never a negative zero.
+static bool parse_number(const char* word, double& value) {
+    if (!parse_real(word, value)) return false;
+    if (value == 0.0) value = 0.0;
+    return true;
+}
+
 // "WxH" with both sides whole numbers in the accepted range.
 // FIRST:LAST, both steps within the limit, FIRST not after LAST.
 static bool parse_steps(const char* word, int& first, int& last) {
@@ -405,7 +413,7 @@ static ParseResult set_cutter(int option_code, const char* value) {
                     : option_code == OPT_ADDENDUM     ? cutter.addendum
                     : option_code == OPT_DEDENDUM     ? cutter.dedendum
                                                       : cutter.tip_radius;
-    if (!parse_real(value, field))
+    if (!parse_number(value, field))
         return refuse("--%s must be a number, not \"%s\"", option_name(option_code), value);
     return PARSE_RUN;
 }
@@ -435,7 +443,7 @@ static ParseResult take_option(int code, const char* value) {
             return PARSE_RUN;
         case 'x':
             c.shift_text = value;
-            if (!parse_real(value, c.x)) return refuse("--shift must be a number, not \"%s\"", value);
+            if (!parse_number(value, c.x)) return refuse("--shift must be a number, not \"%s\"", value);
             return PARSE_RUN;
         case OPT_FLANK:
             return add_output(OUTPUT_FLANK, value);
@@ -467,7 +475,7 @@ static ParseResult take_option(int code, const char* value) {
             return PARSE_RUN;
         case OPT_MATE_SHIFT:
             c.mate_shift_text = value;
-            if (!parse_real(value, c.mate_x))
+            if (!parse_number(value, c.mate_x))
                 return refuse("--mate-shift must be a number, not \"%s\"", value);
             return PARSE_RUN;
         default:

@@ -58,8 +58,12 @@ int write_render_output(const Output& out) {
                            : out.format == FORMAT_PDF ? PICTURE_PDF
                                                       : PICTURE_SVG;
     const int fault = write_file_whole(out.file, write_picture, &format).fault;
-    if (fault == 0)
-        report("%s: scene %d, step %d, zoom %d, %d\u00d7%d", out.file, scene_index(out.scene) + 1, out.step,
-               out.zoom, out.width, out.height);
+    if (fault != 0) return fault;
+    // The step the frame shows: a scene clamps a step past its curve's end, a still scene has none.
+    const int shown = shown_step();
+    char asked[NUMBER_CAPACITY] = "";
+    if (shown != out.step) std::snprintf(asked, sizeof asked, " (%d asked)", out.step);
+    report("%s: scene %d, step %d%s, zoom %d, %d\u00d7%d", out.file, scene_index(out.scene) + 1, shown, asked,
+           out.zoom, out.width, out.height);
     return fault;
 }

@@ -66,8 +66,8 @@ OutlineVertex outline_vertex(const GearOutline& outline, int index);
 // one drawing, the whole file text to file, and return false on a write error,
 // errno telling why.
 
-// The coordinates are written in mm, or in inches when inches is true, to six
-// decimals, never as "-0.000000".
+// The coordinates are written in mm to six decimals, or in inches when inches
+// is true to eight, never as a negative zero.
 
 // SVG: one <path> of lines and arcs closed with Z for each outline, stroke
 // only, width and height in mm (in) and a viewBox in those units about them

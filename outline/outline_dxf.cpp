@@ -19,10 +19,10 @@ static void write_header(OutlineSink& sink, const GearOutline* outlines, int cou
     sink_printf(sink, "0\nSECTION\n2\nHEADER\n");
     sink_printf(sink, "9\n$ACADVER\n1\nAC1015\n");
     sink_printf(sink, "9\n$INSUNITS\n70\n%d\n", sink.scale == 1.0 ? INSUNITS_MILLIMETRES : INSUNITS_INCHES);
-    sink_printf(sink, "9\n$EXTMIN\n10\n%.6f\n20\n%.6f\n30\n0.0\n", file_length(sink, low.x),
-                file_length(sink, low.y));
-    sink_printf(sink, "9\n$EXTMAX\n10\n%.6f\n20\n%.6f\n30\n0.0\n", file_length(sink, high.x),
-                file_length(sink, high.y));
+    sink_printf(sink, "9\n$EXTMIN\n10\n%.*f\n20\n%.*f\n30\n0.0\n", sink.decimals, file_length(sink, low.x),
+                sink.decimals, file_length(sink, low.y));
+    sink_printf(sink, "9\n$EXTMAX\n10\n%.*f\n20\n%.*f\n30\n0.0\n", sink.decimals, file_length(sink, high.x),
+                sink.decimals, file_length(sink, high.y));
     sink_printf(sink, "9\n$HANDSEED\n5\n%X\n", POLYLINE_HANDLE + count);
     sink_printf(sink, "0\nENDSEC\n");
 }
@@ -35,7 +35,8 @@ static void write_polyline(OutlineSink& sink, const GearOutline& outline, int ha
     sink_printf(sink, "90\n%d\n70\n1\n", count);
     for (int i = 0; i < count; ++i) {
         const OutlineVertex v = outline_vertex(outline, i);
-        sink_printf(sink, "10\n%.6f\n20\n%.6f\n", file_length(sink, v.point.x), file_length(sink, v.point.y));
+        sink_printf(sink, "10\n%.*f\n20\n%.*f\n", sink.decimals, file_length(sink, v.point.x), sink.decimals,
+                    file_length(sink, v.point.y));
         if (v.bulge != 0.0) sink_printf(sink, "42\n%.12g\n", v.bulge);
     }
 }

@@ -6,12 +6,12 @@
 #include <cstdarg>
 
 OutlineSink file_sink(FILE* file, bool inches) {
-    return OutlineSink{file, false, inches ? 1.0 / MM_PER_INCH : 1.0};
+    return inches ? OutlineSink{file, false, 1.0 / MM_PER_INCH, 8} : OutlineSink{file, false, 1.0, 6};
 }
 
 double file_length(const OutlineSink& sink, double mm) {
     const double value = mm * sink.scale;
-    return std::fabs(value) <= 5e-7 ? 0.0 : value;
+    return std::fabs(value) <= 0.5 * std::pow(10.0, -sink.decimals) ? 0.0 : value;
 }
 
 void sink_printf(OutlineSink& sink, const char* format, ...) {

@@ -16,21 +16,24 @@ constexpr double MARGIN_SHARE = 0.02;
 // counter-clockwise arc in the gear runs clockwise in the picture: sweep 1.
 static void write_side(OutlineSink& sink, const OutlineVertex& from, const ProfilePoint& to) {
     if (from.bulge == 0.0) {
-        sink_printf(sink, "L %.6f %.6f\n", file_length(sink, to.x), file_length(sink, -to.y));
+        sink_printf(sink, "L %.*f %.*f\n", sink.decimals, file_length(sink, to.x), sink.decimals,
+                    file_length(sink, -to.y));
         return;
     }
     const double b = std::fabs(from.bulge);
     const double radius = std::hypot(to.x - from.point.x, to.y - from.point.y) * (1.0 + b * b) / (4.0 * b);
-    sink_printf(sink, "A %.6f %.6f 0 %d %d %.6f %.6f\n", file_length(sink, radius), file_length(sink, radius),
-                b > 1.0 ? 1 : 0, from.bulge > 0.0 ? 1 : 0, file_length(sink, to.x), file_length(sink, -to.y));
+    sink_printf(sink, "A %.*f %.*f 0 %d %d %.*f %.*f\n", sink.decimals, file_length(sink, radius),
+                sink.decimals, file_length(sink, radius), b > 1.0 ? 1 : 0, from.bulge > 0.0 ? 1 : 0,
+                sink.decimals, file_length(sink, to.x), sink.decimals, file_length(sink, -to.y));
 }
 
 static void write_path(OutlineSink& sink, const GearOutline& outline, double stroke) {
-    sink_printf(sink, "<path fill=\"none\" stroke=\"black\" stroke-width=\"%.6f\" d=\"",
+    sink_printf(sink, "<path fill=\"none\" stroke=\"black\" stroke-width=\"%.*f\" d=\"", sink.decimals,
                 file_length(sink, stroke));
     const int count = outline_vertex_count(outline);
     const OutlineVertex first = outline_vertex(outline, 0);
-    sink_printf(sink, "M %.6f %.6f\n", file_length(sink, first.point.x), file_length(sink, -first.point.y));
+    sink_printf(sink, "M %.*f %.*f\n", sink.decimals, file_length(sink, first.point.x), sink.decimals,
+                file_length(sink, -first.point.y));
     OutlineVertex from = first;
     for (int i = 1; i < count; ++i) {
         const OutlineVertex to = outline_vertex(outline, i);
@@ -56,10 +59,11 @@ static void write_svg(OutlineSink& sink, const GearOutline* outlines, int count)
     const char* unit = sink.scale == 1.0 ? "mm" : "in";
     sink_printf(sink, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     sink_printf(sink,
-                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.6f%s\" height=\"%.6f%s\" "
-                "viewBox=\"%.6f %.6f %.6f %.6f\">\n",
-                file_length(sink, width), unit, file_length(sink, height), unit,
-                file_length(sink, low.x - room), file_length(sink, -high.y - room), file_length(sink, width),
+                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.*f%s\" height=\"%.*f%s\" "
+                "viewBox=\"%.*f %.*f %.*f %.*f\">\n",
+                sink.decimals, file_length(sink, width), unit, sink.decimals, file_length(sink, height), unit,
+                sink.decimals, file_length(sink, low.x - room), sink.decimals,
+                file_length(sink, -high.y - room), sink.decimals, file_length(sink, width), sink.decimals,
                 file_length(sink, height));
     for (int i = 0; i < count; ++i) write_path(sink, outlines[i], stroke);
     sink_printf(sink, "</svg>\n");

@@ -338,12 +338,14 @@ class GearFiles(unittest.TestCase):
 
     def test_each_file_said_in_one_line(self):
         # What each file holds, in the order written; the table on standard output is no file.
+        # A still scene shows no step, whichever was asked.
         r = run("-z", "8", "-x", "-0.25", "--mate", "20", "--module", "2", "--render", "s3.pdf", "--scene", "4",
-                "--step", "300", "--zoom", "15", "--gear", "said.dxf", "--diametral-pitch", "10", "--units", "in",
+                "--step", "300", "--zoom", "15", "--render", "s7.svg", "--scene", "7", "--step", "5", "--gear", "said.dxf", "--diametral-pitch", "10", "--units", "in",
                 "--gear", "said.svg", "--standard", "--info", "--info", "said.json", "--pin", "3.5", "--flank",
                 "said.csv", "--flank", "said.txt", quiet=False)
         self.assertEqual((r.returncode, r.stderr),
                          (0, "s3.pdf: scene 4, step 300, zoom 15, 800\u00d7800\n"
+                             "s7.svg: scene 7, step 0 (5 asked), zoom 0, 800\u00d7800\n"
                              "said.dxf: the gear and its mate, module 2.54 mm, in inches, tolerance 0.001 mm\n"
                              "said.svg: the standard gear (x = 0), module 2 mm, tolerance 0.001 mm\n"
                              "said.json: the data of the gear, its mate and the pair, module 2 mm, pins 3.5 mm\n"
@@ -364,6 +366,10 @@ class GearFiles(unittest.TestCase):
                         texts[name] = f.read()
                 for name, text in texts.items():
                     self.assertIsNone(NEGATIVE_ZERO.search(text), f"z = {z}, x = {x}: {name}")
+        # A cutter said back in a refusal.
+        r = run("-z", "20", "--pressure-angle", "50", "--tip-radius", "-0", "--gear", "a.svg")
+        self.assertEqual(r.returncode, 2)
+        self.assertIn("tip radius 0)", r.stderr)
 
     def test_flank_file_is_the_dialogues(self):
         r = run("--teeth", "8", "--shift", "0.3", "--flank", "cli.txt")
