@@ -10,6 +10,7 @@
 #include "gear_data/gear_data.hpp"
 #include "record/device.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -28,6 +29,9 @@ static char panel_lines[PANEL_LINES_MAX][PANEL_LINE_CAPACITY];
 static bool panel_line_small[PANEL_LINES_MAX];
 static int panel_line_count;
 static int panel_shown[PANEL_LINES_MAX];  // the indices of the lines the box holds
+// The cells of a corner the scene's ink passes through; written and read by ink_in.
+constexpr int INK_GRID = 40;
+static bool ink_cells[INK_GRID][INK_GRID];
 
 // Advance widths in pixels of the printable ASCII characters (32 … 126) in
 // Helvetica 18: the larger of the window's bitmap font and Nimbus Sans at 18
@@ -99,14 +103,20 @@ static PixelBox legend_box(double width, double height) {
     return box;
 }
 
-// The ink the scene has drawn inside the box: the length in pixels of every
-// line, outline and polygon edge within it.
-static double ink_in(const PixelBox& box, double width, double height) {
+// The ink the scene has drawn inside the box, as what it covers: the box cut
+// into INK_GRID × INK_GRID cells, the number of cells some line, outline or
+// polygon edge passes through (lines drawn over one another count once).
+static int ink_in(const PixelBox& box, double width, double height) {
     const double x_low = 2.0 * box.left / width - 1.0;
     const double x_high = 2.0 * box.right / width - 1.0;
     const double y_low = 1.0 - 2.0 * box.bottom / height;
     const double y_high = 1.0 - 2.0 * box.top / height;
-    double ink = 0.0;
+    const double cell_x = (box.right - box.left) / INK_GRID;
+    const double cell_y = (box.bottom - box.top) / INK_GRID;
+    const double stride = 0.5 * std::fmin(cell_x, cell_y);  // pixels between the points marked along a line
+    for (auto& row : ink_cells)
+        for (bool& cell : row) cell = false;
+    int covered = 0;
     for (int i = 0; i < frame_record.item_count; ++i) {
         const RecordItem& item = frame_record.items[i];
         if (item.kind == ItemKind::TEXT || item.vertex_count < 2) continue;
@@ -117,10 +127,23 @@ static double ink_in(const PixelBox& box, double width, double height) {
             RecordVertex a = v[k];
             RecordVertex b = v[k + 1 < count ? k + 1 : 0];
             if (!cut_segment(a, b, x_low, x_high, y_low, y_high)) continue;
-            ink += std::hypot((b.x - a.x) * width / 2.0, (b.y - a.y) * height / 2.0) * item.width;
+            const double ax = (a.x + 1.0) * width / 2.0 - box.left;
+            const double ay = (1.0 - a.y) * height / 2.0 - box.top;
+            const double bx = (b.x + 1.0) * width / 2.0 - box.left;
+            const double by = (1.0 - b.y) * height / 2.0 - box.top;
+            const int points = 1 + static_cast<int>(std::hypot(bx - ax, by - ay) / stride);
+            for (int p = 0; p <= points; ++p) {
+                const double f = static_cast<double>(p) / points;
+                const int cx = std::min(INK_GRID - 1, std::max(0, static_cast<int>((ax + f * (bx - ax)) / cell_x)));
+                const int cy = std::min(INK_GRID - 1, std::max(0, static_cast<int>((ay + f * (by - ay)) / cell_y)));
+                if (!ink_cells[cy][cx]) {
+                    ink_cells[cy][cx] = true;
+                    ++covered;
+                }
+            }
         }
     }
-    return ink;
+    return covered;
 }
 
 // Where a box of w × h pixels goes: the corner of least ink that keeps the
@@ -137,7 +160,7 @@ static bool place_box(double w, double h, double width, double height, PixelBox&
     const double corners[4][2] = {
         {right_x, PANEL_MARGIN}, {right_x, bottom_y}, {PANEL_MARGIN, bottom_y}, {PANEL_MARGIN, PANEL_MARGIN}};
     bool found = false;
-    double least = 0.0;
+    int least = 0;
     for (const auto& corner : corners) {
         PixelBox box = {corner[0], corner[1], corner[0] + w, corner[1] + h};
         if (has_legend && boxes_meet(box, guard) && corner[1] == PANEL_MARGIN) {
@@ -147,7 +170,7 @@ static bool place_box(double w, double h, double width, double height, PixelBox&
         if (box.left < PANEL_MARGIN - 1e-9 || box.top < PANEL_MARGIN - 1e-9 || box.right > width - PANEL_MARGIN + 1e-9 ||
             box.bottom > height - PANEL_MARGIN + 1e-9 || (has_legend && boxes_meet(box, guard)))
             continue;
-        const double ink = ink_in(box, width, height);
+        const int ink = ink_in(box, width, height);
         if (!found || ink < least) {
             chosen = box;
             least = ink;
