@@ -188,9 +188,10 @@ function showLinkProblem(problem, embed) {
 // ---- start ------------------------------------------------------------------------------
 
 // What a page opened without a link shows at once: the rack rolling round a
-// gear of 8 teeth, undercut and all, playing at the zoom where the whole gear
-// fits; the form is a button (or 'z') away.
-const EXAMPLE = {z: 8, x: 0, scene: 4};
+// gear of 8 teeth, undercut and all, at the zoom where the whole gear fits,
+// playing for nearly a turn of the gear (300 steps, 5 s at 1×) and then
+// resting on the gear it has cut; the form is a button (or 'z') away.
+const EXAMPLE = {z: 8, x: 0, scene: 4, playTo: 300};
 
 function showExample() {
   const choice = takeCutter({});
@@ -202,7 +203,7 @@ function showExample() {
   $('dialogue').hidden = true;
   openFrame(EXAMPLE.scene, 0, 0);
   openFrame(EXAMPLE.scene, 0, call.web_whole_gear_zoom());
-  setPlaying(true);
+  setPlaying(true, EXAMPLE.playTo);
 }
 
 // The cutters the form offers, from the module: the specified one and the

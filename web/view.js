@@ -133,7 +133,8 @@ function announce(extra = '') {
 
 const player = {due: 0, last: 0};
 
-export function setPlaying(playing) {
+export function setPlaying(playing, playTo = null) {
+  page.playTo = playTo;
   if (page.playing === playing) return;
   page.playing = playing;
   showControls();
@@ -146,7 +147,8 @@ export function setPlaying(playing) {
 }
 
 // One screen refresh of playing: as many steps as the speed says are due,
-// drawn as one frame; playing stops at the scene's last step.
+// drawn as one frame; playing stops at the scene's last step (or the step
+// it was asked to stop at).
 function playTick(now) {
   if (!page.playing || !page.shown) return;
   const speed = Number($('speed').value);  // steps a second
@@ -155,7 +157,8 @@ function playTick(now) {
   const steps = Math.floor(player.due);
   if (steps >= 1) {
     player.due -= steps;
-    const {scene, step, zoom, last} = page.shown;
+    const {scene, step, zoom} = page.shown;
+    const last = Math.min(page.shown.last, page.playTo ?? Infinity);
     if (step >= last) return setPlaying(false);
     openFrame(scene, Math.min(last, step + steps), zoom);
     if (page.shown.step <= step) return setPlaying(false);  // the scene's curve is complete
