@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 constexpr int PANEL_LINE_CAPACITY = 128;
 constexpr int PANEL_LINES_MAX = 2 * DATA_ROW_CAPACITY;
@@ -57,6 +58,21 @@ double legend_text_pixels(const char* text) {
     return width;
 }
 
+// A row's value and unit as the panel says it: in Japanese, yes and no as
+// the page's data says them (あり, なし) and degrees with their sign.
+static void panel_value(const DataRow& row, char* value) {
+    if (!legends_in_japanese) {
+        row_value_and_unit(row, value, ROW_VALUE_CAPACITY);
+    } else if (row.kind == ROW_YES_NO) {
+        std::snprintf(value, ROW_VALUE_CAPACITY, "%s", row.value != 0.0 ? "あり" : "なし");
+    } else {
+        row_value_and_unit(row, value, ROW_VALUE_CAPACITY);
+        const size_t length = std::strlen(value);
+        if (row.known && std::strcmp(row.unit, "deg") == 0 && length > 4)
+            std::snprintf(value + length - 4, ROW_VALUE_CAPACITY - (length - 4), "°");
+    }
+}
+
 // The rows meant for the panel, one line each: name (in Japanese on a page
 // that asks for Japanese legends), value, unit, and the note of a row that
 // has a value (why a measure does not exist is the table's and the page's to
@@ -66,7 +82,7 @@ static void add_lines(const DataRows& rows) {
     for (int i = 0; i < rows.count && panel_line_count < PANEL_LINES_MAX; ++i) {
         const DataRow& row = rows.rows[i];
         if (!(row.shown & ROW_IN_PANEL)) continue;
-        row_value_and_unit(row, value, ROW_VALUE_CAPACITY);
+        panel_value(row, value);
         const bool note = row.note != nullptr && row.known;
         std::snprintf(panel_lines[panel_line_count], PANEL_LINE_CAPACITY, "%s  %s%s%s%s",
                       legends_in_japanese ? row.name_ja : row.name, value, note ? " (" : "", note ? row.note : "",

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -525,6 +526,19 @@ TEST(InfoPanel, AnOpaqueBoxHoldsEveryLineWithinTheFrameAndOffTheLegend) {
                 EXPECT_EQ(lines[0], japanese ? "歯数 z  12" : "number of teeth z  12") << where;
                 if (size[0] >= 800) {  // the gear's 18 rows, in the mesh the pair's 6 too
                     EXPECT_EQ(static_cast<int>(lines.size()), scene == MESH_SCENE ? 24 : 18) << where;
+                    const char* undercut = japanese ? "切り下げ  なし" : "undercut  no";
+                    EXPECT_NE(std::find(lines.begin(), lines.end(), undercut), lines.end()) << where;
+                }
+                if (size[0] >= 800 && scene == MESH_SCENE) {  // degrees with their sign in Japanese
+                    const std::string name = japanese ? "かみあい圧力角  " : "working pressure angle  ";
+                    const std::string unit = japanese ? "°" : " deg";
+                    EXPECT_NE(std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+                                  return line.rfind(name, 0) == 0 && line.size() > name.size() + unit.size() &&
+                                         line.compare(line.size() - unit.size(), unit.size(), unit) == 0 &&
+                                         std::isdigit(static_cast<unsigned char>(line[name.size()]));
+                              }),
+                              lines.end())
+                        << where;
                 }
             }
         }
