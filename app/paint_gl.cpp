@@ -20,7 +20,8 @@
 // frame's trace vertices begin with those of the frame before (the next step
 // of scene '4', same size), the mask keeps the old ones and takes only the new;
 // anything else (a zoom, a resize, a scene key, traces that turn with the
-// gear) starts it afresh.
+// gear) starts it afresh. The data panel (ITEM_LAYER_PANEL), recorded after
+// everything else, is painted after the traces, over them.
 #include "app/app.hpp"
 #include "app/trace_mask.hpp"
 #include "record/record.hpp"
@@ -93,23 +94,32 @@ static void paint_shape(PaintState& state, const RecordItem& item) {
     glEnd();
 }
 
-// The index of the first item of the trailing run of trace items, all one
-// colour and width with their vertices at the end of the record, or
-// item_count when there is no such run to cache.
-static int trace_run_start() {
+// The index of the first item of the trailing run of panel items, or item_count.
+static int panel_start() {
     int first = frame_record.item_count;
+    while (first > 0 && frame_record.items[first - 1].layer == ITEM_LAYER_PANEL) --first;
+    return first;
+}
+
+// The index of the first item of the run of trace items that ends at item end
+// (the panel's first or item_count), all one colour and width with their
+// vertices in one block up to the panel's, or end when there is no such run
+// to cache.
+static int trace_run_start(int end) {
+    int first = end;
     while (first > 0 && frame_record.items[first - 1].layer == ITEM_LAYER_TRACE &&
            frame_record.items[first - 1].kind == ItemKind::LINES)
         --first;
-    if (first == frame_record.item_count) return first;
+    if (first == end) return first;
     const RecordItem& head = frame_record.items[first];
-    for (int i = first; i < frame_record.item_count; ++i) {
+    for (int i = first; i < end; ++i) {
         const RecordItem& item = frame_record.items[i];
-        const int next = i + 1 < frame_record.item_count ? frame_record.items[i + 1].first_vertex
-                                                         : frame_record.vertex_count;
+        const int next = i + 1 < end ? frame_record.items[i + 1].first_vertex
+               : end < frame_record.item_count ? frame_record.items[end].first_vertex
+                                              : frame_record.vertex_count;
         if (!same_colour(item.colour, head.colour) || item.width != head.width ||
             item.first_vertex + item.vertex_count != next)
-            return frame_record.item_count;
+            return end;
     }
     return first;
 }
@@ -127,10 +137,11 @@ static bool traces_go_on(const RecordItem& head, const RecordVertex* traces, int
 // into it while they go on from the frame before and it holds those, else all
 // of them into an emptied mask. A window too large for a mask gets them as GL
 // lines.
-static void paint_traces(PaintState& state, int first) {
+static void paint_traces(PaintState& state, int first, int end) {
     const RecordItem& head = frame_record.items[first];
     const RecordVertex* traces = frame_record.vertices + head.first_vertex;
-    const int count = frame_record.vertex_count - head.first_vertex;
+    const int past = end < frame_record.item_count ? frame_record.items[end].first_vertex : frame_record.vertex_count;
+    const int count = past - head.first_vertex;
     const bool go_on = traces_go_on(head, traces, count);
     set_lighting(state, false);  // before glRasterPos: the mask is painted in the current colour
     glColor4f(head.colour.red, head.colour.green, head.colour.blue, head.colour.alpha);
@@ -170,18 +181,23 @@ void paint_frame_record() {
         cached_count = -1;
         return;
     }
-    const int traces = trace_run_start();
-    if (traces == frame_record.item_count) {  // no traces: nothing to go on from
+    const int panel = panel_start();
+    const int traces = trace_run_start(panel);
+    if (traces == panel) {  // no traces: nothing to go on from
         cached_count = -1;
     }
     PaintState state = {true, false, Colour{0, 0, 0, 0}, 0.0f};
     glEnable(GL_LIGHTING);  // GL's default is off: the first frame's legend needs it too
-    for (int i = 0; i < traces; ++i) {
+    for (int i = 0; i < frame_record.item_count; ++i) {
+        if (i == traces && traces < panel) {
+            paint_traces(state, traces, panel);
+            i = panel - 1;
+            continue;
+        }
         const RecordItem& item = frame_record.items[i];
         if (item.kind == ItemKind::TEXT)
             paint_text(state, item);
         else if (item.vertex_count > 0)
             paint_shape(state, item);
     }
-    if (traces < frame_record.item_count) paint_traces(state, traces);
 }

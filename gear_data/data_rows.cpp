@@ -11,6 +11,7 @@ namespace {
 constexpr unsigned EVERYWHERE = ROW_EVERYWHERE;
 constexpr unsigned NOT_IN_PANEL = ROW_IN_TABLE | ROW_ON_PAGE;
 constexpr unsigned NOT_IN_TABLE = ROW_IN_PANEL | ROW_ON_PAGE;
+constexpr unsigned FIRST_OF_ALL = ROW_EVERYWHERE | ROW_IN_SMALL_PANEL;  // kept by a small panel too
 
 struct RowList {
     DataRows list;
@@ -38,19 +39,19 @@ struct RowList {
 
 DataRows gear_rows(const GearData& d) {
     RowList r{};
-    r.add("teeth", "number of teeth z", "歯数 z", ROW_WHOLE, d.teeth, "", EVERYWHERE);
-    r.add("shift", "profile shift coefficient x", "転位係数 x", ROW_NUMBER, d.shift, "", EVERYWHERE);
-    r.length("module", "module m", "モジュール m", d.module, EVERYWHERE);
+    r.add("teeth", "number of teeth z", "歯数 z", ROW_WHOLE, d.teeth, "", FIRST_OF_ALL);
+    r.add("shift", "profile shift coefficient x", "転位係数 x", ROW_NUMBER, d.shift, "", FIRST_OF_ALL);
+    r.length("module", "module m", "モジュール m", d.module, FIRST_OF_ALL);
     r.add("pressure_angle", "pressure angle", "圧力角", ROW_NUMBER, d.pressure_angle, "deg", NOT_IN_PANEL);
     r.length("addendum", "cutter addendum", "工具の歯末のたけ", d.addendum, NOT_IN_PANEL);
     r.length("dedendum", "cutter dedendum", "工具の歯元のたけ", d.dedendum, NOT_IN_PANEL);
     r.length("tip_radius", "cutter tip radius", "工具歯先の丸み半径", d.tip_radius, NOT_IN_PANEL);
     r.length("tooth_addendum", "tooth addendum", "歯末のたけ", d.tooth_addendum, NOT_IN_PANEL);
     r.length("tooth_dedendum", "tooth dedendum", "歯元のたけ", d.tooth_dedendum, NOT_IN_PANEL);
-    r.length("pitch_diameter", "pitch (reference) diameter", "基準円直径", d.pitch_diameter, EVERYWHERE);
+    r.length("pitch_diameter", "pitch (reference) diameter", "基準円直径", d.pitch_diameter, FIRST_OF_ALL);
     r.length("base_diameter", "base diameter", "基礎円直径", d.base_diameter, EVERYWHERE);
-    r.length("tip_diameter", "tip diameter", "歯先円直径", d.tip_diameter, EVERYWHERE);
-    r.length("root_diameter", "root diameter", "歯底円直径", d.root_diameter, EVERYWHERE);
+    r.length("tip_diameter", "tip diameter", "歯先円直径", d.tip_diameter, FIRST_OF_ALL);
+    r.length("root_diameter", "root diameter", "歯底円直径", d.root_diameter, FIRST_OF_ALL);
     r.length("pitch", "pitch", "ピッチ", d.pitch, NOT_IN_PANEL);
     r.length("base_pitch", "base pitch", "法線ピッチ", d.base_pitch, NOT_IN_PANEL);
     r.length("tooth_thickness", "tooth thickness on the pitch circle", "基準円上の歯厚", d.tooth_thickness,
@@ -60,7 +61,7 @@ DataRows gear_rows(const GearData& d) {
     r.yes_no("pointed", "pointed tooth", "歯先のとがり", d.pointed, EVERYWHERE);
     r.measure("pointed_diameter", "diameter where the flanks meet", "両側の歯面の交わる直径", d.pointed_diameter,
               EVERYWHERE);
-    r.yes_no("undercut", "undercut", "切り下げ", d.undercut, EVERYWHERE);
+    r.yes_no("undercut", "undercut", "切り下げ", d.undercut, FIRST_OF_ALL);
     r.add("min_shift_no_undercut", "least shift without undercut", "切り下げを避ける最小の転位係数", ROW_NUMBER,
           d.min_shift_no_undercut, "", EVERYWHERE)
         .rounded_up = true;
@@ -90,7 +91,8 @@ DataRows gear_rows(const GearData& d) {
 
 DataRows pair_rows(const GearData& mate, const PairData& p) {
     RowList r{};
-    r.add(nullptr, "mate's number of teeth z2", "相手歯車の歯数 z2", ROW_WHOLE, mate.teeth, "", NOT_IN_TABLE);
+    r.add(nullptr, "mate's number of teeth z2", "相手歯車の歯数 z2", ROW_WHOLE, mate.teeth, "",
+          NOT_IN_TABLE | ROW_IN_SMALL_PANEL);
     r.add(nullptr, "mate's shift coefficient x2", "相手歯車の転位係数 x2", ROW_NUMBER, mate.shift, "",
           NOT_IN_TABLE);
     if (p.fault != nullptr) {  // only the default mate gets here: a chosen one that cannot mesh is refused
@@ -100,7 +102,7 @@ DataRows pair_rows(const GearData& mate, const PairData& p) {
     }
     r.add("working_pressure_angle", "working pressure angle", "かみあい圧力角", ROW_NUMBER,
           p.working_pressure_angle, "deg", EVERYWHERE);
-    r.length("centre_distance", "centre distance", "中心距離", p.centre_distance, EVERYWHERE);
+    r.length("centre_distance", "centre distance", "中心距離", p.centre_distance, FIRST_OF_ALL);
     r.add("centre_distance_modification", "centre distance modification y", "中心距離修正係数 y", ROW_NUMBER,
           p.centre_distance_modification, "", NOT_IN_PANEL);
     r.length("tip_reduction", "tip reduction for the clearance", "頂げき確保のための歯先の切り下げ量",
@@ -109,7 +111,7 @@ DataRows pair_rows(const GearData& mate, const PairData& p) {
              NOT_IN_PANEL);
     r.length(nullptr, "mate's tip diameter after it", "切り下げ後の相手歯車の歯先円直径",
              p.mate_reduced_tip_diameter, NOT_IN_PANEL);
-    r.add("contact_ratio", "contact ratio", "かみあい率", ROW_NUMBER, p.contact_ratio, "", EVERYWHERE);
+    r.add("contact_ratio", "contact ratio", "かみあい率", ROW_NUMBER, p.contact_ratio, "", FIRST_OF_ALL);
     r.yes_no("interference", "interference", "干渉", p.interference, EVERYWHERE);
     r.list.rows[r.list.count - 1].note = p.interference ? p.interference_text : nullptr;
     return r.list;

@@ -124,6 +124,8 @@ constexpr unsigned ROW_IN_TABLE = 1;  // --info's table
 constexpr unsigned ROW_IN_PANEL = 2;  // the frames' data panel ('i')
 constexpr unsigned ROW_ON_PAGE = 4;   // the page's data beside the canvas
 constexpr unsigned ROW_EVERYWHERE = ROW_IN_TABLE | ROW_IN_PANEL | ROW_ON_PAGE;
+// Of the panel's rows, those it keeps when a small frame has no room for all.
+constexpr unsigned ROW_IN_SMALL_PANEL = 8;
 
 struct DataRow {
     const char* key;      // its JSON key, or nullptr: not in the JSON
@@ -135,7 +137,7 @@ struct DataRow {
     bool rounded_up;    // a bound (the least shift that avoids undercut): its digits rounded up
     const char* unit;   // "mm", "deg", or "" for a number without one
     const char* note;   // why a measure does not exist, which tip digs in; or nullptr
-    unsigned shown;     // ROW_IN_TABLE, ROW_IN_PANEL, ROW_ON_PAGE
+    unsigned shown;     // ROW_IN_TABLE, ROW_IN_PANEL, ROW_ON_PAGE, ROW_IN_SMALL_PANEL
 };
 
 constexpr int DATA_ROW_CAPACITY = 32;

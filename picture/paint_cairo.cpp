@@ -212,7 +212,8 @@ static void set_legend_font(cairo_t* cr, PictureFormat format) {
     cairo_font_options_destroy(options);
 }
 
-// White ground, then every plain item in order, then the trace items over them.
+// White ground, then every plain item in order, the trace items over them and
+// the data panel over everything.
 static void paint_record(cairo_t* cr, const FrameRecord& record, PictureFormat format) {
     cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
     cairo_paint(cr);
@@ -221,7 +222,7 @@ static void paint_record(cairo_t* cr, const FrameRecord& record, PictureFormat f
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     set_legend_font(cr, format);
     const PixelMap map = {record.width / 2.0, record.height / 2.0};
-    for (int layer : {ITEM_LAYER_PLAIN, ITEM_LAYER_TRACE})
+    for (int layer : {ITEM_LAYER_PLAIN, ITEM_LAYER_TRACE, ITEM_LAYER_PANEL})
         for (int i = 0; i < record.item_count; ++i)
             if (record.items[i].layer == layer)
                 paint_item(cr, record, map, record.items[i], format == PICTURE_PNG);

@@ -175,6 +175,10 @@ void device_pop_matrix() {
     --depth;
 }
 
+void device_load_identity() {
+    matrices[depth - 1] = IDENTITY;
+}
+
 void device_translate(double dx, double dy) {
     DeviceMatrix& m = matrices[depth - 1];
     m.x0 += m.xx * dx + m.xy * dy;

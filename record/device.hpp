@@ -18,6 +18,7 @@ constexpr int DEVICE_MATRIX_DEPTH = 8;  // the figures nest at most three frames
 // ---- matrix stack (reset to the identity by begin_record) ---------------------
 void device_push_matrix();  // a push past the depth or a pop of the last matrix
 void device_pop_matrix();   // is refused and marks the record overflowed
+void device_load_identity();  // the current matrix becomes the identity (what a scene left turned)
 void device_translate(double dx, double dy);
 void device_rotate(double angle);  // radians, counter-clockwise
 const DeviceMatrix& device_matrix();
@@ -27,7 +28,7 @@ const DeviceMatrix& device_matrix();
 void device_colour(const Colour& colour);
 void device_line_width(float pixels);
 float device_line_width();
-void device_layer(int layer);  // ITEM_LAYER_PLAIN or ITEM_LAYER_TRACE, for the items begun from now on
+void device_layer(int layer);  // ITEM_LAYER_PLAIN, _TRACE or _PANEL, for the items begun from now on
 
 // ---- drawing -------------------------------------------------------------------
 // Vertices between begin and end form one item of the kind, placed through the

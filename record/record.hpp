@@ -42,11 +42,13 @@ struct RecordItem {
     int first_vertex;  // index into frame_record.vertices
     int vertex_count;  // TEXT: 1, the raster position
     int text_offset;   // TEXT: index into frame_record.text of its terminated string; else -1
-    int layer;         // ITEM_LAYER_PLAIN, or ITEM_LAYER_TRACE for the trace racks of scenes '4' and '5'
+    int layer;         // ITEM_LAYER_PLAIN, ITEM_LAYER_TRACE for the trace racks of scenes '4' and '5',
+                       // ITEM_LAYER_PANEL for the data panel
 };
 
 constexpr int ITEM_LAYER_PLAIN = 0;
-constexpr int ITEM_LAYER_TRACE = 1;  // one colour, drawn after everything else of the frame
+constexpr int ITEM_LAYER_TRACE = 1;  // one colour, drawn after the plain items
+constexpr int ITEM_LAYER_PANEL = 2;  // the data panel's box and text, drawn last over everything, traces too
 
 // Capacities: the heaviest frame (scene '5' after thousands of steps, every
 // trace rack in view) stays well below; what does not fit is dropped and

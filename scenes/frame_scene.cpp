@@ -10,9 +10,9 @@ void record_scene_frame(int width, int height, bool leave_out_unseen) {
     const int i = scene_index(scene_mode);
     if (i >= 0) {
         const SceneRow& scene = SCENE_TABLE[i];
-        if (info_panel_shown) draw_info_panel();
-        draw_legend(scene.legend, scene.legend_lines);
+        draw_legend(legends_in_japanese ? scene.legend_ja : scene.legend, scene.legend_lines);
         scene.block();
+        if (info_panel_shown) draw_info_panel();
     }
     frame_line_width = device_line_width();
 }

@@ -13,7 +13,8 @@
 struct SceneRow {
     SceneMode key;              // the key that shows it, the character of its number
     const char* name;           // what it shows, in English
-    const char* const* legend;  // its own legend lines, drawn before its block
+    const char* const* legend;     // its own legend lines, drawn before its block
+    const char* const* legend_ja;  // the same lines in Japanese (UTF-8), for a page that asks for them
     int legend_lines;
     int* step;           // the step counter it draws from and advances; nullptr: a still picture
     int (*last_step)();  // the last step it can show
@@ -31,8 +32,13 @@ void scene_rack_gear_meshing();  // '5'
 void scene_one_tooth();          // '6'
 void scene_whole_gear();         // '7'
 void scene_gears_in_mesh();      // '8'
-// The gear's data in the top right of any scene, while info_panel_shown.
+// The gear's data over any scene, while info_panel_shown: drawn after the
+// scene's block on an opaque box in the panel layer, in the corner the scene
+// leaves emptiest and never over the legend, with as many rows as fit.
 void draw_info_panel();
+// The pixels a legend or panel line takes across in Helvetica 18 in any of
+// the painters (no less than the widest of their fonts).
+double legend_text_pixels(const char* text);
 
 // ---- shared by the scene files (generation.cpp) -----------------------------
 constexpr ProfilePoint ORIGIN = {0.0, 0.0};  // the pitch point, in model and view units alike

@@ -1,4 +1,4 @@
-// The table of scenes: every scene's key, name, legend, step counter, block
+// The table of scenes: every scene's key, name, legends, step counter, block
 // and last step in one row, and the procedures that read it for the front
 // ends. Owns SCENE_TABLE, a constant.
 #include "scenes/scene_blocks.hpp"
@@ -59,6 +59,60 @@ static const char* const MESH_LEGEND[] = {
     "     black points : teeth touching now",
 };
 
+// The same lines in Japanese (UTF-8) for the page, which paints them with the
+// canvas's font; the window's bitmap font is ASCII only and keeps the above.
+
+static const char* const ADDENDUM_LEGEND_JA[] = {
+    "(1) 歯末のインボリュート曲線の創成",
+    "     青い円 : ピッチ円",
+    "     緑の円 : 基礎円",
+    "     赤い点 : ラックがインボリュート曲線を創成する点",
+};
+
+static const char* const DEDENDUM_LEGEND_JA[] = {
+    "(2) 歯元のインボリュート曲線の創成",
+    "     青い円 : ピッチ円",
+    "     緑の円 : 基礎円",
+    "     赤い点 : ラックがインボリュート曲線を創成する点",
+};
+
+static const char* const UNDERCUT_LEGEND_JA[] = {
+    "(3) 切り下げ曲線の創成",
+    "     青い円 : ピッチ円",
+    "     緑の円 : 基礎円",
+    "     青い点 : 切り下げ曲線を創成する点",
+};
+
+static const char* const RACK_ROLLING_LEGEND_JA[] = {
+    "(4) ピッチ円上を転がるラックによる歯形全体の創成",
+    "     青 : ピッチ円",
+    "     緑 : 基礎円",
+};
+
+static const char* const MESHING_LEGEND_JA[] = {
+    "(5) ラックと歯車のかみあいによる歯形全体の創成",
+    "     青 : ピッチ円",
+    "     緑 : 基礎円",
+};
+
+static const char* const ONE_TOOTH_LEGEND_JA[] = {
+    "(6) 歯を一つ表示",  "     青 : ピッチ円",       "     緑 : 基礎円",
+    "     青い歯 : 標準歯車", "     赤い歯 : 転位歯車",
+};
+
+static const char* const WHOLE_GEAR_LEGEND_JA[] = {
+    "(7) 歯車の全歯を表示",    "    青い曲線 : 標準歯車",   "    赤い曲線 : 転位歯車",
+    "    青い円 : ピッチ円", "    緑の円 : 基礎円",
+};
+
+static const char* const MESH_LEGEND_JA[] = {
+    "(8) かみあう二つの歯車",
+    "     赤い曲線 : 歯車,  青い曲線 : 相手歯車",
+    "     青い円 : かみあいピッチ円",
+    "     緑 : 基礎円, 作用線",
+    "     黒い点 : いま接している歯",
+};
+
 // ---- where the steps end ---------------------------------------------------------
 // A generation scene stops at the last point of its curve; the whole-tooth
 // scenes and the mesh run on as far as a link may ask; a still picture has
@@ -82,7 +136,18 @@ static int still_picture() {
 
 // ---- the table -------------------------------------------------------------------
 
-#define LEGEND(lines) lines, static_cast<int>(sizeof lines / sizeof lines[0])
+#define LEGEND(lines) lines, lines##_JA, static_cast<int>(sizeof lines / sizeof lines[0])
+// Each Japanese legend has as many lines as its English one.
+#define SAME_LINES(lines) static_assert(sizeof lines == sizeof lines##_JA, #lines " in both languages")
+SAME_LINES(ADDENDUM_LEGEND);
+SAME_LINES(DEDENDUM_LEGEND);
+SAME_LINES(UNDERCUT_LEGEND);
+SAME_LINES(RACK_ROLLING_LEGEND);
+SAME_LINES(MESHING_LEGEND);
+SAME_LINES(ONE_TOOTH_LEGEND);
+SAME_LINES(WHOLE_GEAR_LEGEND);
+SAME_LINES(MESH_LEGEND);
+#undef SAME_LINES
 
 constexpr SceneRow SCENE_TABLE[SCENE_COUNT] = {
     {'1', "addendum involute generation", LEGEND(ADDENDUM_LEGEND), &addendum_step, end_of_addendum_involute,

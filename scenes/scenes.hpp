@@ -47,6 +47,10 @@ extern int undercut_step;  // scene '3'
 extern int tooth_step;     // scenes '4', '5' and '8'
 // Whether the frames show the gear's data ('i' shows and hides it); off at start.
 extern bool info_panel_shown;
+// Whether the legends and the panel's names are in Japanese: written only by
+// the page (its legend language), read by record_scene_frame and the panel;
+// false in the window and the pictures, whose fonts are ASCII.
+extern bool legends_in_japanese;
 // Pixels: the line width the next frame starts with, as GL's carries from frame
 // to frame in the window: 1 until the first wide line or cross, 2 from then on.
 extern float frame_line_width;
@@ -100,9 +104,9 @@ bool pair_data_shown();
 int whole_gear_zoom();
 
 // Records one frame of scene_mode for a frame of width × height pixels, as the
-// window's display callback draws it: begin_record, the gear's data while
-// info_panel_shown, the scene's legend and its block, which draws its step and
-// advances its step counter (a scene_mode of no scene: an empty record, no
+// window's display callback draws it: begin_record, the scene's legend and its
+// block, which draws its step and advances its step counter, then the gear's
+// data while info_panel_shown (a scene_mode of no scene: an empty record, no
 // counter changed), and the line width it leaves for the next frame.
 // leave_out_unseen is true for every frame a user sees; false only to compare
 // against the drawing of everything.

@@ -1,6 +1,7 @@
 // The downloads: the data file, the whole gear as SVG and DXF and the gear's
 // data as JSON, each the bytes the module writes into its memory file system,
-// handed to the browser under the name the desktop program gives it.
+// handed to the browser under the name the desktop program gives it; and the
+// frame shown as a PNG of the canvas's pixels.
 import {call} from './exports.js';
 import {$, page, sayModule} from './state.js';
 
@@ -50,7 +51,18 @@ function downloadGear(ending, type) {
   if (bytes) offerDownload(bytes, `gear_z${page.gear.z}_x${page.gear.x}${ending}`, type);
 }
 
+// The frame shown, the canvas's own pixels, as a PNG named after its link.
+export function downloadFramePng() {
+  const shown = page.shown;
+  if (!shown) return;
+  const name = `rackgen_z${page.gear.z}_x${page.gear.x}_scene${shown.scene}_step${shown.step}_zoom${shown.zoom}.png`;
+  $('canvas').toBlob((blob) => {
+    if (blob) offerDownload(blob, name, 'image/png');
+  }, 'image/png');
+}
+
 export function setUpDownloads() {
+  $('save-png').addEventListener('click', downloadFramePng);
   $('download-data').addEventListener('click', downloadDataFile);
   $('download-svg').addEventListener('click', () => downloadGear('.svg', 'image/svg+xml'));
   $('download-dxf').addEventListener('click', () => downloadGear('.dxf', 'application/dxf'));

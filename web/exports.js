@@ -29,6 +29,7 @@ export const FUNCTIONS = {
   web_last_step: ['number', []],
   web_info_shown: ['number', []],
   web_show_info: [null, ['number']],
+  web_set_legend_language: [null, ['number']],
   web_whole_gear_zoom: ['number', []],
   web_frame_record: ['number', []],
   web_trace_mask: ['number', ['number', 'number', 'number']],

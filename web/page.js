@@ -13,7 +13,7 @@ import {CUTTER_VALUES, LINK_KEYS, PAGE_KEYS, readLink} from './link.js';
 import {readRecordLayout} from './painter.js';
 import {$, moduleText, page, say, texts} from './state.js';
 import {browserLanguage, LANGUAGES, takeSceneNames} from './texts.js';
-import {followAddress, openFrame, pressKey, setUpView, showControls} from './view.js';
+import {followAddress, openFrame, pressKey, setPlaying, setUpView, showControls} from './view.js';
 
 export {page};
 
@@ -43,6 +43,8 @@ function fillTexts() {
   const help = [];
   for (let k = 6; k < 12; ++k) help.push(dialogueText(k));
   $('key-help').textContent = [...help, ...t.moreKeyHelp].join('\n');
+  for (const link of document.querySelectorAll('[data-link]'))
+    link.href = `index.html?${link.dataset.link}&lang=${page.language}`;
   for (const option of cutterField('profile').options) {
     const {alpha, ha, hf, rho} = page.presets[option.value];
     const name = option.value === '' ? t.asSpecified : `ISO 53 ${option.value}`;
@@ -58,6 +60,7 @@ function fillTexts() {
 function setLanguage(language) {
   page.language = language;
   fillTexts();
+  if (page.shown) openFrame(page.shown.scene, page.shown.step, page.shown.zoom);  // the legends in it
   followAddress();
 }
 
@@ -96,6 +99,7 @@ function takeKey(key) {
 
 function onKey(event) {
   if (event.ctrlKey || event.metaKey || event.altKey) return;
+  if (event.key === 'Escape' && document.fullscreenElement) return;  // the browser's: it leaves full screen
   if (!$('dialogue').hidden) {
     if (event.key === 'Escape') {
       event.preventDefault();
@@ -183,6 +187,25 @@ function showLinkProblem(problem, embed) {
 
 // ---- start ------------------------------------------------------------------------------
 
+// What a page opened without a link shows at once: the rack rolling round a
+// gear of 8 teeth, undercut and all, at the zoom where the whole gear fits,
+// playing for nearly a turn of the gear (300 steps, 5 s at 1×) and then
+// resting on the gear it has cut; the form is a button (or 'z') away.
+const EXAMPLE = {z: 8, x: 0, scene: 4, playTo: 300};
+
+function showExample() {
+  const choice = takeCutter({});
+  const mate = takeMate('', '');
+  if (choice.problem || mate.problem || startGear(EXAMPLE.z, EXAMPLE.x, choice, mate) !== '') {
+    openForm('gear');
+    return;
+  }
+  $('dialogue').hidden = true;
+  openFrame(EXAMPLE.scene, 0, 0);
+  openFrame(EXAMPLE.scene, 0, call.web_whole_gear_zoom());
+  setPlaying(true, EXAMPLE.playTo);
+}
+
 // The cutters the form offers, from the module: the specified one and the
 // profiles its list names, each an option of the form's profile after the first.
 function readPresets() {
@@ -259,9 +282,14 @@ function setUpPage() {
   if (link.page.problem) return showLinkProblem(link.page.problem, fields.has('z') && fields.get('embed') === '1');
   page.embed = link.page.embed;
   page.shape = link.page.shape;
+  $('new-gear').hidden = false;
+  $('new-gear').addEventListener('click', () => {
+    if (!takeKey('z')) openForm('gear');
+  });
   if (!fields.has('z')) {
     const extra = [...fields.keys()].filter((name) => name !== 'lang');
-    if (extra.length > 0) say('problem', (t) => t.needsTeeth(LINK_KEYS.slice(1).join(', ')));
+    if (extra.length === 0) return showExample();
+    say('problem', (t) => t.needsTeeth(LINK_KEYS.slice(1).join(', ')));
     openForm('gear');
     return;
   }

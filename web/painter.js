@@ -28,7 +28,7 @@ const RECORD_NAMES = {
   vertexSize: 'sizeof RecordVertex',
   kindLines: 'ItemKind::LINES', kindLineLoop: 'ItemKind::LINE_LOOP', kindPolygon: 'ItemKind::POLYGON',
   kindText: 'ItemKind::TEXT',
-  layerPlain: 'ITEM_LAYER_PLAIN', layerTrace: 'ITEM_LAYER_TRACE',
+  layerPlain: 'ITEM_LAYER_PLAIN', layerTrace: 'ITEM_LAYER_TRACE', layerPanel: 'ITEM_LAYER_PANEL',
 };
 
 // The record's address, and its byte offsets, sizes, item kinds and layers as
@@ -289,7 +289,7 @@ let xs = new Float64Array(256);
 let ys = new Float64Array(256);
 
 // Paints the record on ctx, whose canvas is width × height pixels: the plain
-// items in their order, then the trace items over them. View units: x -1 … 1
+// items in their order, then the trace items over them, then the data panel. View units: x -1 … 1
 // left to right, y -1 … 1 bottom to top. The frame was recorded at width /
 // ratio × height / ratio pixels (a page drawing at the screen's density has
 // ratio canvas pixels to one of its own), so the record's line widths and the
@@ -310,10 +310,15 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
   ctx.fillRect(0, 0, width, height);
   prepareRaster(width, height);
 
+  // The plain items, then the traces (from the module's mask when it can set
+  // them, else item by item), then the data panel over everything.
   let traceColour = -1;  // of the first trace item; -1: none yet
-  for (let pass = 0; pass < count * 2; ++pass) {
-    // The traces from the module's mask when it can set them, else item by item.
-    if (pass === count && (traceColour === -1 || setTraceMask(i32, width, height, ratio, traceColour))) break;
+  let panel = false;     // whether the record has panel items
+  for (let pass = 0; pass < count * 3; ++pass) {
+    if (pass === count && (traceColour === -1 || setTraceMask(i32, width, height, ratio, traceColour))) pass = 2 * count;
+    if (pass === 2 * count && !panel) break;
+    const stage = pass < count ? 0 : pass < 2 * count ? 1 : 2;
+    const wanted = [layout.layerPlain, layout.layerTrace, layout.layerPanel][stage];
     const n = pass % count;
     const item = base + layout.items + n * layout.itemSize;
     const layer = i32[(item + layout.layer) >> 2];
@@ -322,8 +327,9 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
     const g = Math.round(255 * f32[at + 1]);
     const b = Math.round(255 * f32[at + 2]);
     const colour = (0xff000000 | (b << 16) | (g << 8) | r) >>> 0;
-    if (pass < count && layer === layout.layerTrace && traceColour === -1) traceColour = colour;
-    if (layer !== (pass < count ? layout.layerPlain : layout.layerTrace)) continue;
+    if (stage === 0 && layer === layout.layerTrace && traceColour === -1) traceColour = colour;
+    if (stage === 0 && layer === layout.layerPanel) panel = true;
+    if (layer !== wanted) continue;
     const kind = i32[(item + layout.kind) >> 2];
     const first = i32[(item + layout.firstVertex) >> 2];
     const vertices = i32[(item + layout.itemVertices) >> 2];

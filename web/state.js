@@ -29,6 +29,7 @@ export const page = {
   embed: false,         // only the canvas, at the top-left (a link's embed=1)
   shape: null,          // [width, height] a link's size= asks for, or null: a square
   playing: false,
+  playTo: null,         // the step playing stops at before the scene's last (the example's), or null
 };
 
 export const texts = () => TEXTS[page.language];

@@ -1,7 +1,7 @@
 // The view and the player: the canvas sized to the screen, the frames the
 // module records painted on it, the controls as the frame shown has them,
-// play, the step slider, the wheel and fingers, and the address kept as the
-// link to the frame shown.
+// play, the step slider, the wheel and fingers, full screen, and the address
+// kept as the link to the frame shown, shared from a button.
 import {call} from './exports.js';
 import {showDataRows} from './form.js';
 import {writeLink} from './link.js';
@@ -62,6 +62,7 @@ export function fitCanvas() {
 // Records one frame with record(width, height) at the canvas's CSS size and paints it.
 function showFrame(record) {
   const {width, height, ratio} = page.size;
+  call.web_set_legend_language(page.language === 'ja' ? 1 : 0);  // the canvas's font paints Japanese
   if (record(width, height) === 0) return false;
   const canvas = $('canvas');
   const result = paintRecord(page.wasm, page.layout, page.ctx, canvas.width, canvas.height, ratio);
@@ -132,7 +133,8 @@ function announce(extra = '') {
 
 const player = {due: 0, last: 0};
 
-export function setPlaying(playing) {
+export function setPlaying(playing, playTo = null) {
+  page.playTo = playTo;
   if (page.playing === playing) return;
   page.playing = playing;
   showControls();
@@ -145,7 +147,8 @@ export function setPlaying(playing) {
 }
 
 // One screen refresh of playing: as many steps as the speed says are due,
-// drawn as one frame; playing stops at the scene's last step.
+// drawn as one frame; playing stops at the scene's last step (or the step
+// it was asked to stop at).
 function playTick(now) {
   if (!page.playing || !page.shown) return;
   const speed = Number($('speed').value);  // steps a second
@@ -154,7 +157,8 @@ function playTick(now) {
   const steps = Math.floor(player.due);
   if (steps >= 1) {
     player.due -= steps;
-    const {scene, step, zoom, last} = page.shown;
+    const {scene, step, zoom} = page.shown;
+    const last = Math.min(page.shown.last, page.playTo ?? Infinity);
     if (step >= last) return setPlaying(false);
     openFrame(scene, Math.min(last, step + steps), zoom);
     if (page.shown.step <= step) return setPlaying(false);  // the scene's curve is complete
@@ -166,16 +170,60 @@ function playTick(now) {
 
 let addressTimer = 0;
 
+// The query of the link to what is shown now.
+function frameQuery() {
+  return writeLink({gear: page.gear, frame: page.shown, embed: page.embed, shape: page.shape,
+    language: page.language}, {presets: page.presets, defaultModule: page.defaultModule});
+}
+
 // The address becomes the link to what is shown, at most every ADDRESS_DELAY
 // ms and without a new history entry each time.
 export function followAddress() {
   if (addressTimer) return;
   addressTimer = setTimeout(() => {
     addressTimer = 0;
-    const query = writeLink({gear: page.gear, frame: page.shown, embed: page.embed, shape: page.shape,
-      language: page.language}, {presets: page.presets, defaultModule: page.defaultModule});
+    const query = frameQuery();
     if (window.location.search !== query) window.history.replaceState(null, '', query || window.location.pathname);
   }, ADDRESS_DELAY);
+}
+
+// ---- the frame's own tools: full screen and the link shared ---------------------------
+
+const NOTE_TIME = 4000;  // ms the note on a copied link stays
+let noteTimer = 0;
+
+// The canvas's room alone on the screen, or back; Esc leaves it too (the browser's own key).
+function toggleFullscreen() {
+  if (document.fullscreenElement) {
+    document.exitFullscreen().catch(() => {});
+    return;
+  }
+  $('view').requestFullscreen?.().then(() => $('canvas').focus()).catch(() => {});
+}
+
+// The link to the frame shown: through the system's sharing where there is
+// one, else copied to the clipboard with a note that says so (or, where the
+// page may not write the clipboard, the link in the note to copy by hand).
+async function shareLink() {
+  const url = new URL(frameQuery() || window.location.pathname, window.location.href).href;
+  if (navigator.share) {
+    try {
+      await navigator.share({title: 'rackgen', url});
+      return;
+    } catch (error) {
+      if (error.name === 'AbortError') return;  // the user closed the sharing
+    }
+  }
+  let copied = false;
+  try {
+    await navigator.clipboard.writeText(url);
+    copied = true;
+  } catch {
+    copied = false;
+  }
+  say('share-note', (t) => copied ? t.copied : t.copyThis(url));
+  clearTimeout(noteTimer);
+  if (copied) noteTimer = setTimeout(() => say('share-note', () => ''), NOTE_TIME);
 }
 
 // ---- buttons, slider, wheel and fingers --------------------------------------------------
@@ -234,7 +282,7 @@ function setUpFingers(canvas) {
 }
 
 // The controls' buttons (each a key of the window's, taken by takeKey), play,
-// whole gear, the slider; the wheel and fingers on the canvas; the canvas
+// whole gear, the slider, full screen and sharing; the wheel and fingers on the canvas; the canvas
 // fitted again whenever its room changes.
 export function setUpView(takeKey) {
   for (const button of document.querySelectorAll('#controls [data-key]'))
@@ -243,6 +291,10 @@ export function setUpView(takeKey) {
       takeKey(button.dataset.key);
     });
   $('play').addEventListener('click', () => setPlaying(!page.playing));
+  $('fullscreen').addEventListener('click', toggleFullscreen);
+  document.addEventListener('fullscreenchange', () =>
+    $('fullscreen').setAttribute('aria-pressed', String(document.fullscreenElement === $('view'))));
+  $('share').addEventListener('click', shareLink);
   $('whole').addEventListener('click', () => zoomTo(call.web_whole_gear_zoom()));
   $('step-slider').addEventListener('input', (event) => {
     setPlaying(false);

@@ -6,12 +6,14 @@
 #include "choice/choice.hpp"
 #include "draw/draw.hpp"
 #include "gear_data/gear_data.hpp"
+#include "scenes/scene_blocks.hpp"
 #include "scenes/scenes.hpp"
 #include "tests/record/record_reading.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -426,19 +428,22 @@ TEST(DeepZoom, AFrameWalksWhatItShows) {
     }
 }
 
-// 'i' shows the gear's data beside every scene's legend and hides it again;
-// off at start, so the frames are the scenes' own. The least shift that
-// avoids undercut (0.78209 for z = 8) is said rounded up: the shift said
-// avoids it, the one a digit below does not.
+// 'i' shows the gear's data over every scene and hides it again; off at start,
+// so the frames are the scenes' own, and the next frame starts at the width
+// it would without it. The least shift that avoids undercut (0.78209 for
+// z = 8) is said rounded up: the shift said avoids it, the one a digit below
+// does not.
 TEST(InfoPanel, TheKeyShowsAndHidesTheGearsData) {
     make_gear(8, 0.0);
     frame('3');
     const size_t legend = legend_lines().size();
+    const float width = frame_line_width;
     EXPECT_EQ(take_scene_key('i'), KEY_DRAW_FRAME);
     frame('3');
+    EXPECT_EQ(frame_line_width, width);
     const std::vector<std::string> shown = legend_lines();
     ASSERT_GT(shown.size(), legend + 8);
-    EXPECT_EQ(shown[0], "number of teeth z  8");
+    EXPECT_EQ(shown[legend], "number of teeth z  8");
     EXPECT_NE(std::find(shown.begin(), shown.end(), "least shift without undercut  0.7821"), shown.end());
     make_gear(8, 0.7821);
     EXPECT_FALSE(gear_data(the_gear, 1.0, 0.0).undercut);
@@ -449,4 +454,96 @@ TEST(InfoPanel, TheKeyShowsAndHidesTheGearsData) {
     EXPECT_EQ(legend_lines().size(), legend);
 }
 
+// A text item's extent in pixels of the frame: left, top, right, bottom.
+struct TextBox {
+    double left, top, right, bottom;
+};
+TextBox text_box(const RecordItem& item) {
+    const RecordVertex& at = frame_record.vertices[item.first_vertex];
+    const double x = (at.x + 1.0) * frame_record.width / 2.0;
+    const double y = (1.0 - at.y) * frame_record.height / 2.0;
+    return {x, y - 14.0, x + legend_text_pixels(frame_record.text + item.text_offset), y + 5.0};
+}
+
+// In every scene, at any frame size, in both languages, the panel is drawn
+// last: a white box, its black border, then its lines, every one inside the
+// box, the box inside the frame and clear of the legend. A frame with room
+// holds every row meant for the panel; a small one keeps the first of those
+// meant for a small panel (z first), and a frame too small for any row has no
+// panel rather than one cut off.
+TEST(InfoPanel, AnOpaqueBoxHoldsEveryLineWithinTheFrameAndOffTheLegend) {
+    make_gear(12, 0.6);
+    info_panel_shown = true;
+    const int sizes[][2] = {{800, 800}, {1920, 1080}, {500, 300}, {320, 640}, {240, 240}, {60, 60}};
+    for (bool japanese : {false, true}) {
+        legends_in_japanese = japanese;
+        for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene) {
+            for (const auto& size : sizes) {
+                set_scene_state(scene, 40, 3);
+                record_scene_frame(size[0], size[1]);
+                const std::string where = std::string("scene ") + scene + " at " + std::to_string(size[0]) + "x" +
+                                          std::to_string(size[1]) + (japanese ? " ja" : "");
+                int first = frame_record.item_count;
+                while (first > 0 && frame_record.items[first - 1].layer == ITEM_LAYER_PANEL) --first;
+                const int panel_items = frame_record.item_count - first;
+                if (size[0] == 60) {
+                    EXPECT_EQ(panel_items, 0) << where;
+                    continue;
+                }
+                ASSERT_GE(panel_items, 3) << where;
+                const RecordItem& fill = frame_record.items[first];
+                const RecordItem& border = frame_record.items[first + 1];
+                ASSERT_EQ(fill.kind, ItemKind::POLYGON) << where;
+                EXPECT_TRUE(same_colour(fill.colour, Colour{1, 1, 1, 0})) << where;
+                ASSERT_EQ(border.kind, ItemKind::LINE_LOOP) << where;
+                EXPECT_TRUE(same_colour(border.colour, black)) << where;
+                TextBox box = {1e9, 1e9, -1e9, -1e9};
+                for (int k = 0; k < fill.vertex_count; ++k) {
+                    const RecordVertex& v = frame_record.vertices[fill.first_vertex + k];
+                    EXPECT_TRUE(v.x >= -1.0 && v.x <= 1.0 && v.y >= -1.0 && v.y <= 1.0) << where;
+                    box.left = std::min(box.left, (v.x + 1.0) * size[0] / 2.0);
+                    box.right = std::max(box.right, (v.x + 1.0) * size[0] / 2.0);
+                    box.top = std::min(box.top, (1.0 - v.y) * size[1] / 2.0);
+                    box.bottom = std::max(box.bottom, (1.0 - v.y) * size[1] / 2.0);
+                }
+                std::vector<std::string> lines;
+                for (int i = first + 2; i < frame_record.item_count; ++i) {
+                    const RecordItem& item = frame_record.items[i];
+                    ASSERT_EQ(item.kind, ItemKind::TEXT) << where;
+                    lines.push_back(frame_record.text + item.text_offset);
+                    const TextBox line = text_box(item);
+                    EXPECT_TRUE(line.left >= box.left && line.right <= box.right && line.top >= box.top &&
+                                line.bottom <= box.bottom)
+                        << where << ": " << lines.back();
+                }
+                for (int i = 0; i < first; ++i) {
+                    if (frame_record.items[i].kind != ItemKind::TEXT) continue;
+                    const TextBox legend = text_box(frame_record.items[i]);
+                    EXPECT_FALSE(legend.left < box.right && box.left < legend.right && legend.top < box.bottom &&
+                                 box.top < legend.bottom)
+                        << where << ": over " << frame_record.text + frame_record.items[i].text_offset;
+                }
+                EXPECT_EQ(lines[0], japanese ? "歯数 z  12" : "number of teeth z  12") << where;
+                if (size[0] >= 800) {  // the gear's 20 rows, in the mesh the pair's 6 too
+                    EXPECT_EQ(static_cast<int>(lines.size()), scene == MESH_SCENE ? 26 : 20) << where;
+                    const char* undercut = japanese ? "切り下げ  なし" : "undercut  no";
+                    EXPECT_NE(std::find(lines.begin(), lines.end(), undercut), lines.end()) << where;
+                }
+                if (size[0] >= 800 && scene == MESH_SCENE) {  // degrees with their sign in Japanese
+                    const std::string name = japanese ? "かみあい圧力角  " : "working pressure angle  ";
+                    const std::string unit = japanese ? "°" : " deg";
+                    EXPECT_NE(std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+                                  return line.rfind(name, 0) == 0 && line.size() > name.size() + unit.size() &&
+                                         line.compare(line.size() - unit.size(), unit.size(), unit) == 0 &&
+                                         std::isdigit(static_cast<unsigned char>(line[name.size()]));
+                              }),
+                              lines.end())
+                        << where;
+                }
+            }
+        }
+    }
+    legends_in_japanese = false;
+    info_panel_shown = false;
+}
 }  // namespace

@@ -29,6 +29,9 @@ after(async () => {
   server?.close();
 });
 
+// A click on the button of that id, as a tap or Enter on it gives one.
+const press = (id) => browser.evaluate(`document.getElementById('${id}').click()`);
+
 // A cutter or mate as a link gives it ({alpha: 25}) and as the command line's options.
 const CUTTER_OPTIONS = {profile: '--profile', alpha: '--pressure-angle', ha: '--addendum', hf: '--dedendum',
   rho: '--tip-radius', m: '--module', z2: '--mate', x2: '--mate-shift'};
@@ -127,13 +130,20 @@ describe('the form and the keys', () => {
   const canvasShot = (name) => browser.elementShot('#canvas', artifact(`${name}.png`));
 
   test('the dialogue as people type it, scene 4 with w and s, then x, z and Esc', async () => {
+    // Without a link the page plays the example at once: z = 8, scene 4, the whole gear in view.
     await browser.open(`${server.url}index.html?lang=en`);
+    await new Promise((resolve) => setTimeout(resolve, 300));
+    const example = await browser.evaluate(`import('./page.js').then(({page}) =>
+      [page.shown.scene, page.shown.step > 0, page.playing, document.getElementById('dialogue').hidden,
+        document.getElementById('gear-line').textContent])`);
+    assert.deepEqual(example, [4, true, true, true, 'z = 8, x = 0']);
+    await press('new-gear');  // the form one tap away, at the number of teeth
     assert.equal(await focused(), 'teeth');
     await browser.type('8O');  // a letter O for a nought, as typed in a hurry
     await browser.key('Enter');
     assert.equal(await text('teeth-message'),
       '"8O" is not a whole number: the number of teeth must be a whole number from 3 to 1000');
-    assert.deepEqual([await visible('scenes'), await focused()], [false, 'teeth']);
+    assert.deepEqual([await text('gear-line'), await focused()], ['z = 8, x = 0', 'teeth']);
 
     // Enter moves on from z to x, then accepts; full-width digits and a decimal comma are numbers.
     await browser.evaluate(`document.getElementById('teeth').select()`);
@@ -203,6 +213,7 @@ describe('the form and the keys', () => {
     const panel = () => browser.evaluate(`Object.fromEntries([...document.getElementById('gear-data-rows').rows]
       .map((row) => [row.cells[0].textContent, row.cells[1].textContent]))`);
     await browser.open(`${server.url}index.html?lang=en`);
+    await press('new-gear');
     await browser.type('8');
     await browser.key('Enter');
     await browser.type('0');
@@ -356,6 +367,55 @@ describe('every screen and every hand', () => {
     assert.deepEqual(browser.consoleErrors, []);
   });
 
+  test('the picture\'s own buttons: its PNG, full screen, its link shared; legends in Japanese', async () => {
+    await browser.viewport(1200, 900);
+    await browser.open(`${server.url}index.html?z=20&x=0.5&scene=4&step=300&zoom=24&lang=en`);
+    const canvas = await browser.elementShot('#canvas', artifact('tools_canvas.png'));
+    // The PNG holds the canvas's pixels.
+    const downloads = artifact('downloads');
+    fs.rmSync(downloads, {recursive: true, force: true});
+    await browser.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: downloads});
+    await press('save-png');
+    const png = path.join(downloads, 'rackgen_z20_x0.5_scene4_step300_zoom24.png');
+    for (let waited = 0; waited < 5000 && !fs.existsSync(png); waited += 50) await new Promise((r) => setTimeout(r, 50));
+    const saved = readPng(png);
+    assert.deepEqual([saved.width, saved.height, changedPixels(saved, canvas)], [canvas.width, canvas.height, 0]);
+
+    // Full screen from the button (a user's gesture), the canvas fitted to it; the button again leaves it.
+    const gesture = (id) => browser.send('Runtime.evaluate',
+      {expression: `document.getElementById('${id}').click()`, userGesture: true});
+    const screen = () => browser.evaluate(`new Promise((resolve) => setTimeout(() => resolve([
+      document.fullscreenElement?.id ?? null, document.getElementById('canvas').getBoundingClientRect().width]), 300))`);
+    const [, before] = await screen();
+    await gesture('fullscreen');
+    const [inFull, wide] = await screen();
+    assert.deepEqual([inFull, wide > before], ['view', true]);
+    await gesture('fullscreen');
+    assert.equal((await screen())[0], null);
+
+    // The link is copied where there is no system sharing, and the page says so.
+    const origin = server.url.replace(/\/$/, '');
+    await browser.send('Browser.grantPermissions', {origin, permissions: ['clipboardReadWrite', 'clipboardSanitizedWrite']});
+    await browser.send('Emulation.setFocusEmulationEnabled', {enabled: true});  // a headless page has no focus
+    await gesture('share');
+    await new Promise((r) => setTimeout(r, 300));
+    const [note, copied, address] = await browser.evaluate(`navigator.clipboard.readText().then((text) =>
+      [document.getElementById('share-note').textContent, text, location.href])`);
+    assert.deepEqual([note, copied], ['Link copied', address]);
+    assert.match(copied, /\?z=20&x=0.5&scene=4&step=300&zoom=24&lang=en$/);
+    await browser.send('Emulation.setFocusEmulationEnabled', {enabled: false});
+
+    // The Japanese page paints the legends in Japanese; nothing below them changes.
+    await browser.open(`${server.url}index.html?z=20&x=0.5&scene=4&step=300&zoom=24&lang=ja&embed=1`);
+    const ja = await browser.screenshot(800, 800, artifact('legend_ja.png'));
+    await browser.open(`${server.url}index.html?z=20&x=0.5&scene=4&step=300&zoom=24&lang=en&embed=1`);
+    const en = await browser.screenshot(800, 800, artifact('legend_en.png'));
+    const changed = changedPixels(ja, en);
+    assert.ok(changed > 300, `${changed} pixels of the legend change`);
+    assert.equal(changedPixels(ja, en, 800, 70), changed, 'only the legend\'s three lines change');
+    assert.deepEqual(browser.consoleErrors, []);
+  });
+
   test('Japanese or English: from the browser, from the address, switched', async () => {
     await browser.viewport(1200, 900);
     await browser.languages('ja-JP,ja;q=0.9,en;q=0.8');
@@ -365,6 +425,7 @@ describe('every screen and every hand', () => {
     const [prompt, , help] = await texts();
     assert.equal(prompt, '(2) 転位係数設定　　入力 x=');  // the console's own bytes
     assert.match(help, /^'s'キーで    ：描画継続\n[^]*'x'キーで    ：転位係数変更/);
+    await press('new-gear');
     await browser.type('2');
     await browser.key('Enter');
     assert.match((await texts())[3], /^2 は/);
@@ -388,6 +449,8 @@ describe('every screen and every hand', () => {
     };
     await browser.viewport(390, 844, 3, true);
     await browser.open(`${server.url}index.html?lang=ja`);
+    await barriers('the example');
+    await press('new-gear');
     await barriers('the form');
     await browser.open(`${server.url}index.html?${LINK}&info=1`);
     await barriers('the scenes');

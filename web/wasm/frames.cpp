@@ -52,6 +52,13 @@ WEB_EXPORT void web_show_info(int shown) {
     if ((shown != 0) != info_panel_shown) take_scene_key('i');
 }
 
+// The language of the legends and of the data panel's names on the frames
+// from the next on: Japanese (1), which the canvas's font paints, or English
+// (0), as the window and the pictures draw them.
+WEB_EXPORT void web_set_legend_language(int japanese) {
+    legends_in_japanese = japanese != 0;
+}
+
 // The zoom of "whole gear in view" for the scene shown.
 WEB_EXPORT int web_whole_gear_zoom() {
     return whole_gear_zoom();
