@@ -119,6 +119,20 @@ static void watch_signals(int folder, const char* temporary) {
     }
 }
 
+// Creates the temporary file with the signals held back until the handler
+// knows its name: a signal that comes as the file appears removes it too.
+static int create_watched_temporary(int folder, const char* base, char* temporary) {
+    sigset_t held;
+    sigset_t before;
+    sigemptyset(&held);
+    for (int signal_number : CLEANUP_SIGNALS) sigaddset(&held, signal_number);
+    sigprocmask(SIG_BLOCK, &held, &before);
+    const int fd = create_temporary(folder, base, temporary);
+    if (fd >= 0) watch_signals(folder, temporary);
+    sigprocmask(SIG_SETMASK, &before, nullptr);
+    return fd;
+}
+
 static void stop_watching_signals() {
     pending = 0;
     for (int i = 0; i < 4; ++i)
@@ -236,8 +250,7 @@ FileOutcome write_file_whole(const char* name, FileFiller fill, const void* cont
         return write_in_place(target, existed, fill, context);
     }
     char temporary[TEMPORARY_NAME_MAX + 1];
-    int fd = create_temporary(folder, base, temporary);
-    if (fd >= 0) watch_signals(folder, temporary);
+    int fd = create_watched_temporary(folder, base, temporary);
     FILE* file = fd >= 0 && take_over_mode(fd, existed, old) ? fdopen(fd, "w") : nullptr;
     if (file == nullptr) {  // no new file here, or not one that keeps the old owner
         if (fd >= 0) {
