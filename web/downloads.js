@@ -1,9 +1,10 @@
 // The downloads: the data file, the whole gear as SVG and DXF and the gear's
 // data as JSON, each the bytes the module writes into its memory file system,
 // handed to the browser under the name the desktop program gives it; and the
-// frame shown as a PNG of the canvas's pixels.
+// frame shown as a PNG of the canvas's pixels, and a clip of what the canvas
+// shows while it records (the browser's media recorder), as WebM.
 import {call} from './exports.js';
-import {$, page, sayModule} from './state.js';
+import {$, page, sayModule, texts} from './state.js';
 
 function offerDownload(bytes, name, type) {
   const url = URL.createObjectURL(new Blob([bytes], {type}));
@@ -61,8 +62,44 @@ export function downloadFramePng() {
   }, 'image/png');
 }
 
+// The clip being recorded: the recorder and what it has given so far, or null.
+let clip = null;
+
+function showRecording() {
+  const button = $('record-clip');
+  button.textContent = clip ? texts().stopClip : texts().recordClip;
+  button.setAttribute('aria-pressed', String(clip !== null));
+}
+
+// Starts recording the canvas as it plays (at most 60 frames a second), or
+// stops and hands the WebM over, named after the frame it started from.
+export function toggleRecording() {
+  if (clip) {
+    clip.recorder.stop();
+    return;
+  }
+  const shown = page.shown;
+  const name = `rackgen_z${page.gear.z}_x${page.gear.x}_scene${shown?.scene ?? 1}_step${shown?.step ?? 0}.webm`;
+  const recorder = new MediaRecorder($('canvas').captureStream(60), {mimeType: 'video/webm'});
+  const chunks = [];
+  recorder.addEventListener('dataavailable', (event) => chunks.push(event.data));
+  recorder.addEventListener('stop', () => {
+    clip = null;
+    showRecording();
+    offerDownload(new Blob(chunks, {type: 'video/webm'}), name, 'video/webm');
+  });
+  clip = {recorder};
+  recorder.start(1000);
+  showRecording();
+}
+
 export function setUpDownloads() {
   $('save-png').addEventListener('click', downloadFramePng);
+  // Only where the browser records a canvas as WebM.
+  const recordable = typeof MediaRecorder !== 'undefined' && MediaRecorder.isTypeSupported('video/webm') &&
+    typeof HTMLCanvasElement.prototype.captureStream === 'function';
+  $('record-clip').hidden = !recordable;
+  if (recordable) $('record-clip').addEventListener('click', toggleRecording);
   $('download-data').addEventListener('click', downloadDataFile);
   $('download-svg').addEventListener('click', () => downloadGear('.svg', 'image/svg+xml'));
   $('download-dxf').addEventListener('click', () => downloadGear('.dxf', 'application/dxf'));

@@ -414,6 +414,17 @@ describe('every screen and every hand', () => {
     assert.ok(changed > 300, `${changed} pixels of the legend change`);
     assert.equal(changedPixels(ja, en, 800, 70), changed, 'only the legend\'s three lines change');
     assert.deepEqual(browser.consoleErrors, []);
+
+    // A clip of what the canvas shows while it records: a WebM file (its EBML header) of some frames.
+    await press('record-clip');
+    for (let k = 0; k < 10; ++k) await browser.key('s');
+    await new Promise((r) => setTimeout(r, 500));
+    await press('record-clip');
+    const webm = () => fs.readdirSync(downloads).find((name) => /^rackgen_z\d+_x[-\d.]+_scene\d_step\d+\.webm$/.test(name));
+    for (let waited = 0; waited < 5000 && !webm(); waited += 50) await new Promise((r) => setTimeout(r, 50));
+    const clip = fs.readFileSync(path.join(downloads, webm()));
+    assert.deepEqual([...clip.subarray(0, 4)], [0x1a, 0x45, 0xdf, 0xa3]);
+    assert.ok(clip.length > 1000, `a clip of ${clip.length} bytes`);
   });
 
   test('Japanese or English: from the browser, from the address, switched', async () => {
