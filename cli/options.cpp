@@ -53,6 +53,7 @@ static const char USAGE_FORMAT[] =
     "           --size WxH        pixels of the frame (default 800x800)\n"
     "           --steps F:L       a clip's steps, F to L (default: --step and the next 60)\n"
     "           --fps N           a clip's frames a second, 1 ... 60 (default 30)\n"
+    "           --lang L          en or ja: the language of the legends (default en)\n"
     "         --info [FILE.json]  the gear's data: a table on standard output, or JSON into the file\n"
     "           --module M, --diametral-pitch P, --units U   as for --gear\n"
     "           --pin MM          the pins' diameter for the measurement over pins (default 1.728 modules)\n"
@@ -128,6 +129,7 @@ enum LongOnly {
     OPT_QUIET,
     OPT_STEPS,
     OPT_FPS,
+    OPT_LANG,
 };
 
 static const option LONG_OPTIONS[] = {
@@ -145,6 +147,7 @@ static const option LONG_OPTIONS[] = {
     {"size", required_argument, nullptr, OPT_SIZE},
     {"steps", required_argument, nullptr, OPT_STEPS},
     {"fps", required_argument, nullptr, OPT_FPS},
+    {"lang", required_argument, nullptr, OPT_LANG},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, OPT_VERSION},
     {"pressure-angle", required_argument, nullptr, OPT_PRESSURE_ANGLE},
@@ -378,6 +381,11 @@ static ParseResult set_output(int option_code, const char* value) {
                 return refuse("--steps must be FIRST:LAST, whole numbers from 0 to %d with FIRST <= LAST, "
                               "not \"%s\"",
                               STEP_LIMIT, value);
+            break;
+        case OPT_LANG:
+            if (std::strcmp(value, "en") != 0 && std::strcmp(value, "ja") != 0)
+                return refuse("--lang must be en or ja, not \"%s\"", value);
+            out->japanese = value[0] == 'j';
             break;
         case OPT_FPS:
             if (!parse_whole(value, out->rate) || out->rate < CLIP_RATE_MIN || out->rate > CLIP_RATE_MAX)

@@ -52,6 +52,7 @@ struct Output {
     int step;         // step counter the frame starts from (the scene clamps it)
     int last_step;    // a clip's last step (--steps FIRST:LAST); -1: two seconds' worth after step
     int rate;         // a clip's frames a second (--fps)
+    bool japanese;    // --lang ja: the legends and the data panel's names in Japanese
     int zoom;         // 'w' presses (negative: 'W' presses)
     int width;        // pixels
     int height;

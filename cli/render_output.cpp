@@ -47,9 +47,19 @@ static int write_clip_output(const Output& out) {
     return fault;
 }
 
+static int write_frame_output(const Output& out);
+
+// The legends in the language the output asks for, English again after it.
 int write_render_output(const Output& out) {
-    if (out.format == FORMAT_MP4 || out.format == FORMAT_WEBM || out.format == FORMAT_GIF)
-        return write_clip_output(out);
+    legends_in_japanese = out.japanese;
+    const int fault = out.format == FORMAT_MP4 || out.format == FORMAT_WEBM || out.format == FORMAT_GIF
+                          ? write_clip_output(out)
+                          : write_frame_output(out);
+    legends_in_japanese = false;
+    return fault;
+}
+
+static int write_frame_output(const Output& out) {
     set_scene_state(out.scene, out.step, out.zoom);
     record_scene_frame(out.width, out.height);
     if (frame_record.overflowed)

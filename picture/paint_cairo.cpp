@@ -18,6 +18,15 @@
 
 // GLUT's Helvetica 18 in the window; Nimbus Sans has Helvetica's metrics.
 static const char* const LEGEND_FONT = "Nimbus Sans";
+// Cairo's own text takes one font a line: a line with Japanese in it (--lang ja)
+// is drawn in a font that has it, the same size.
+static const char* const JAPANESE_FONT = "IPAGothic";
+
+static bool ascii_only(const char* text) {
+    for (; *text != '\0'; ++text)
+        if (static_cast<unsigned char>(*text) >= 0x80) return false;
+    return true;
+}
 constexpr double LEGEND_FONT_PIXELS = 18.0;
 
 // View units to pixels of a width × height frame: x from the left, y from the top.
@@ -196,7 +205,14 @@ static void paint_item(cairo_t* cr, const FrameRecord& record, const PixelMap& m
             if (item.text_offset < 0) return;
             cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);  // black; the window's GL legend is 0.04 grey
             move_to(cr, map, v[0]);                   // the raster position is on the baseline
-            cairo_show_text(cr, record.text + item.text_offset);
+            if (!ascii_only(record.text + item.text_offset)) {
+                cairo_save(cr);
+                cairo_select_font_face(cr, JAPANESE_FONT, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+                cairo_show_text(cr, record.text + item.text_offset);
+                cairo_restore(cr);
+            } else {
+                cairo_show_text(cr, record.text + item.text_offset);
+            }
             cairo_new_path(cr);
             break;
     }

@@ -16,7 +16,7 @@ int dedendum_step;                   // scene '2' step
 int undercut_step;                   // scene '3' step
 int tooth_step;                      // scenes '4', '5' and '8' step
 bool info_panel_shown;               // written by take_scene_key
-bool legends_in_japanese;            // written by the page
+bool legends_in_japanese;            // written by the page and by --render --lang
 float frame_line_width = 1.0f;       // pixels; written by record_scene_frame and set_scene_state
 
 // Every frame after the first starts at this width: every scene draws a cross.

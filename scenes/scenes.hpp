@@ -47,9 +47,9 @@ extern int undercut_step;  // scene '3'
 extern int tooth_step;     // scenes '4', '5' and '8'
 // Whether the frames show the gear's data ('i' shows and hides it); off at start.
 extern bool info_panel_shown;
-// Whether the legends and the panel's names are in Japanese: written only by
-// the page (its legend language), read by record_scene_frame and the panel;
-// false in the window and the pictures, whose fonts are ASCII.
+// Whether the legends and the panel's names are in Japanese: written by the
+// page (its legend language) and by --render --lang ja for its picture, read by
+// record_scene_frame and the panel; false in the window, whose font is ASCII.
 extern bool legends_in_japanese;
 // Pixels: the line width the next frame starts with, as GL's carries from frame
 // to frame in the window: 1 until the first wide line or cross, 2 from then on.

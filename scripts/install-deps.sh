@@ -14,7 +14,7 @@ package=no
 packages=(
   g++ cmake make pkg-config
   freeglut3-dev libgl-dev libx11-dev
-  libcairo2-dev fonts-urw-base35
+  libcairo2-dev fonts-urw-base35 fonts-ipafont-gothic
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
 )
 # The Debian package: dpkg-shlibdeps (dpkg-dev) finds its dependencies in the programs

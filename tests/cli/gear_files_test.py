@@ -291,7 +291,7 @@ class GearFiles(unittest.TestCase):
         self.assertIn("cannot be a pair: their shifts are too far below zero", r.stderr)
         self.assertFalse(os.path.exists(path("none.json")))
 
-    def test_clips_of_a_scene_playing(self):
+    def test_clips_of_a_scene_playing_and_japanese_legends(self):
         # One frame a step, as --render draws each: the GIF's frame 10 is the PNG of step 10, pixel for
         # pixel; the videos hold the frames at the size asked for.
         r = run("-z", "8", "--scene", "4", "--zoom", "-8", "--size", "200x160", "--steps", "0:20", "--fps", "10",
@@ -313,7 +313,13 @@ class GearFiles(unittest.TestCase):
         self.assertEqual((r.returncode, r.stderr), (1, 'rackgen: cannot write "odd.mp4": a video\'s width and '
                                                        "height must be even\n"))
         self.assertFalse(os.path.exists(path("odd.mp4")))
-        for bad in (["--steps", "5:2"], ["--steps", "0:10001"], ["--fps", "0"]):
+        # --lang ja: the legend in Japanese, nothing else of the frame changed.
+        r = run("-z", "8", "--scene", "3", "--render", "en.png", "--render", "ja.png", "--lang", "ja")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        en, ja = frames("-i", path("en.png")), frames("-i", path("ja.png"))
+        rows = [y for y in range(800) if en[y * 2400:(y + 1) * 2400] != ja[y * 2400:(y + 1) * 2400]]
+        self.assertTrue(rows and max(rows) < 100, rows[-1:] if rows else "no change")
+        for bad in (["--steps", "5:2"], ["--steps", "0:10001"], ["--fps", "0"], ["--lang", "fr"]):
             self.assertEqual(run("-z", "8", *bad, "--render", "bad.gif").returncode, 2, bad)
 
     def test_flank_points_as_csv_and_json(self):
