@@ -92,6 +92,9 @@ struct PairData {
 };
 // Of the gear and its mate and their data (gear_data, at one module).
 PairData pair_data(const Gear& gear, const Gear& mate, const GearData& gear_data, const GearData& mate_data);
+// The Japanese of an interference text of PairData (for the page's Japanese
+// frames), or the text itself when it is none of them.
+const char* interference_in_japanese(const char* text);
 // Which tip digs into which root as the pair turns, its teeth as cut and its
 // tips as the pair's data reduces them (p at module mm per module unit), or
 // nullptr when they run clear.

@@ -184,6 +184,18 @@ static bool same_gear(const GearParams& a, const GearParams& b) {
            a.cutter.tip_radius == b.cutter.tip_radius;
 }
 
+// Which tip digs into which root, the only words pair_collision answers.
+static const char* const EACH_DIGS = "each gear's tip digs into the other's root";
+static const char* const MATE_DIGS = "the mate's tip digs into the gear's root";
+static const char* const GEAR_DIGS = "the gear's tip digs into the mate's root";
+
+const char* interference_in_japanese(const char* text) {
+    if (text == EACH_DIGS) return "両方の歯車の歯先が互いに相手の歯元に食い込みます";
+    if (text == MATE_DIGS) return "相手歯車の歯先がこの歯車の歯元に食い込みます";
+    if (text == GEAR_DIGS) return "この歯車の歯先が相手歯車の歯元に食い込みます";
+    return text;
+}
+
 const char* pair_collision(const Gear& gear, const Gear& mate, const PairData& p, double module) {
     if (answered && same_gear(gear.params, last_gear) && same_gear(mate.params, last_mate)) return last_answer;
     const GearParams& g2 = mate.params;
@@ -194,10 +206,7 @@ const char* pair_collision(const Gear& gear, const Gear& mate, const PairData& p
     const double distance = p.centre_distance / module;
     const bool mate_digs = tips_dig(one, two, distance);
     const bool gear_digs = tips_dig(two, one, distance);
-    last_answer = mate_digs && gear_digs ? "each gear's tip digs into the other's root"
-                  : mate_digs            ? "the mate's tip digs into the gear's root"
-                  : gear_digs            ? "the gear's tip digs into the mate's root"
-                                         : nullptr;
+    last_answer = mate_digs && gear_digs ? EACH_DIGS : mate_digs ? MATE_DIGS : gear_digs ? GEAR_DIGS : nullptr;
     last_gear = gear.params;
     last_mate = mate.params;
     answered = true;

@@ -19,7 +19,7 @@ constexpr double REFERENCE_MARKER_RADIUS = 0.006;
 
 // The legend line of the cutter the gear was cut with, into text; false, and
 // text empty, for the specified cutter.
-constexpr int CUTTER_LINE_CAPACITY = 96;  // the longest, with four 12-character "%g" numbers: 84
+constexpr int CUTTER_LINE_CAPACITY = 128;  // the longest, Japanese, with four 12-character "%g" numbers: 107
 static bool cutter_legend_line(char (&text)[CUTTER_LINE_CAPACITY]) {
     text[0] = '\0';
     const Cutter& c = the_gear.params.cutter;
@@ -27,8 +27,10 @@ static bool cutter_legend_line(char (&text)[CUTTER_LINE_CAPACITY]) {
     if (c.pressure_angle == specified.pressure_angle && c.addendum == specified.addendum &&
         c.dedendum == specified.dedendum && c.tip_radius == specified.tip_radius)
         return false;
-    std::snprintf(text, sizeof text, "cutter: %g deg, ha %g, hf %g, tip radius %g", c.pressure_angle,
-                  c.addendum, c.dedendum, c.tip_radius);
+    std::snprintf(text, sizeof text,
+                  legends_in_japanese ? "工具: 圧力角 %g°, ha %g, hf %g, 歯先の丸み半径 %g"
+                                      : "cutter: %g deg, ha %g, hf %g, tip radius %g",
+                  c.pressure_angle, c.addendum, c.dedendum, c.tip_radius);
     return true;
 }
 

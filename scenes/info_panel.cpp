@@ -85,7 +85,10 @@ static void add_lines(const DataRows& rows) {
         panel_value(row, value);
         const bool note = row.note != nullptr && row.kind == ROW_YES_NO;
         std::snprintf(panel_lines[panel_line_count], PANEL_LINE_CAPACITY, "%s  %s%s%s%s",
-                      legends_in_japanese ? row.name_ja : row.name, value, note ? " (" : "", note ? row.note : "",
+                      legends_in_japanese ? row.name_ja : row.name, value, note ? " (" : "",
+                      !note                 ? ""
+                      : legends_in_japanese ? interference_in_japanese(row.note)
+                                            : row.note,
                       note ? ")" : "");
         panel_line_small[panel_line_count] = (row.shown & ROW_IN_SMALL_PANEL) != 0;
         ++panel_line_count;

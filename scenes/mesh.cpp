@@ -87,7 +87,7 @@ static ProfilePoint in_view(const ProfilePoint& p) {
 // and the warning under the legend.
 static void draw_interference(const MeshLayout& at, const ProfilePoint& a, const ProfilePoint& b) {
     const double s = scale_factor;
-    draw_text(-0.9f, INTERFERENCE_Y, at.interference);
+    draw_text(-0.9f, INTERFERENCE_Y, legends_in_japanese ? interference_in_japanese(at.interference) : at.interference);
     if (std::hypot(a.x, a.y - at.gear_centre) <
         at.gear_form_radius) {  // the mate's tip below the gear's form circle
         draw_circle(ProfilePoint{0.0, s * at.gear_centre}, s * at.gear_form_radius, magenta);
@@ -106,8 +106,11 @@ static void draw_mesh_step(int n) {
     const double s = scale_factor;
     draw_cross(ORIGIN, 0.0);
     if (at.fault != nullptr) {  // the default mate of a gear shifted far below zero: nothing to place
-        char line[96];
-        std::snprintf(line, sizeof line, "no mesh with the mate z2 = %d: choose another ('m')", g2.z);
+        char line[128];
+        std::snprintf(line, sizeof line,
+                      legends_in_japanese ? "相手歯車 z2 = %d とはかみあいません: 別の相手歯車を ('m')"
+                                          : "no mesh with the mate z2 = %d: choose another ('m')",
+                      g2.z);
         draw_text(-0.9f, INTERFERENCE_Y, line);
         return;
     }
