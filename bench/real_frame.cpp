@@ -32,10 +32,7 @@ const char* open_frame_window() {
 
 const char* prepare_frame(const FrameCase& c) {
     // As the command line takes the gear; a gear taken already is not computed again.
-    const Cutter& now = gear_choice.cutter;
-    if (c.z != gear_choice.z || c.x != gear_choice.x || c.cutter.pressure_angle != now.pressure_angle ||
-        c.cutter.addendum != now.addendum || c.cutter.dedendum != now.dedendum ||
-        c.cutter.tip_radius != now.tip_radius) {
+    if (c.z != gear_choice.z || c.x != gear_choice.x || !same_cutter(c.cutter, gear_choice.cutter)) {
         if (const char* refusal = take_gear(GearChoice{c.z, c.x, c.cutter, 1.0, 0, 0.0})) return refusal;
     }
     set_scene_state(c.scene, c.step, c.zoom);  // after the dialogue and the case's zoom keys
@@ -80,9 +77,7 @@ const char* frame_case_name(const FrameCase& c, char* out, int capacity) {
     if (c.width != WINDOW_SIZE || c.height != WINDOW_SIZE)
         std::snprintf(size, sizeof size, " %dx%d", c.width, c.height);
     char cutter[64] = "";
-    const Cutter& s = SPECIFIED_CUTTER;
-    if (c.cutter.pressure_angle != s.pressure_angle || c.cutter.addendum != s.addendum ||
-        c.cutter.dedendum != s.dedendum || c.cutter.tip_radius != s.tip_radius)
+    if (!same_cutter(c.cutter, SPECIFIED_CUTTER))
         std::snprintf(cutter, sizeof cutter, " cutter %g/%g/%g/%g", c.cutter.pressure_angle,
                       c.cutter.addendum, c.cutter.dedendum, c.cutter.tip_radius);
     std::snprintf(out, capacity, "scene %c z=%d%s%s%s%s", c.scene, c.z, step, zoom, size, cutter);

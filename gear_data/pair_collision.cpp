@@ -179,9 +179,7 @@ static const char* last_answer;
 static bool answered;
 
 static bool same_gear(const GearParams& a, const GearParams& b) {
-    return a.z == b.z && a.x == b.x && a.cutter.pressure_angle == b.cutter.pressure_angle &&
-           a.cutter.addendum == b.cutter.addendum && a.cutter.dedendum == b.cutter.dedendum &&
-           a.cutter.tip_radius == b.cutter.tip_radius;
+    return a.z == b.z && a.x == b.x && same_cutter(a.cutter, b.cutter);
 }
 
 // Which tip digs into which root, the only words pair_collision answers.

@@ -15,6 +15,11 @@ double largest_tip_radius(double pressure_angle, double dedendum) {
     return (PI / 4.0 - dedendum * std::tan(alpha)) * std::cos(alpha) / (1.0 - std::sin(alpha));
 }
 
+bool same_cutter(const Cutter& a, const Cutter& b) {
+    return a.pressure_angle == b.pressure_angle && a.addendum == b.addendum && a.dedendum == b.dedendum &&
+           a.tip_radius == b.tip_radius;
+}
+
 const char* cutter_refusal(const Cutter& c) {
     if (!(c.pressure_angle >= PRESSURE_ANGLE_MIN && c.pressure_angle <= PRESSURE_ANGLE_MAX))
         return "the pressure angle must be from 10 to 35 degrees";

@@ -63,6 +63,8 @@ constexpr double PRESSURE_ANGLE_MIN = 10.0;
 constexpr double PRESSURE_ANGLE_MAX = 35.0;
 constexpr double CUTTER_HEIGHT_MIN = 0.5;
 constexpr double CUTTER_HEIGHT_MAX = 2.0;
+// Whether two cutters are the same cutter, value for value.
+bool same_cutter(const Cutter& a, const Cutter& b);
 // Why the cutter cannot cut, in words a user can be shown, or nullptr.
 const char* cutter_refusal(const Cutter& cutter);
 // The largest tip radius the cutter's tip land holds (negative: no tip land).

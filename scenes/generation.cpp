@@ -23,10 +23,7 @@ constexpr int CUTTER_LINE_CAPACITY = 128;  // the longest, Japanese, with four 1
 static bool cutter_legend_line(char (&text)[CUTTER_LINE_CAPACITY]) {
     text[0] = '\0';
     const Cutter& c = the_gear.params.cutter;
-    const Cutter& specified = SPECIFIED_CUTTER;
-    if (c.pressure_angle == specified.pressure_angle && c.addendum == specified.addendum &&
-        c.dedendum == specified.dedendum && c.tip_radius == specified.tip_radius)
-        return false;
+    if (same_cutter(c, SPECIFIED_CUTTER)) return false;
     std::snprintf(text, sizeof text,
                   legends_in_japanese ? "工具: 圧力角 %g°, ha %g, hf %g, 歯先の丸み半径 %g"
                                       : "cutter: %g deg, ha %g, hf %g, tip radius %g",
