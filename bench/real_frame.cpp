@@ -33,7 +33,7 @@ const char* open_frame_window() {
 const char* prepare_frame(const FrameCase& c) {
     // As the command line takes the gear; a gear taken already is not computed again.
     if (c.z != gear_choice.z || c.x != gear_choice.x || !same_cutter(c.cutter, gear_choice.cutter)) {
-        if (const char* refusal = take_gear(GearChoice{c.z, c.x, c.cutter, 1.0, 0, 0.0})) return refusal;
+        if (const char* refusal = take_gear(GearChoice{c.z, c.x, c.cutter, 1.0, 0, 0.0, false})) return refusal;
     }
     set_scene_state(c.scene, c.step, c.zoom);  // after the dialogue and the case's zoom keys
     if (glutGet(GLUT_WINDOW_WIDTH) != c.width || glutGet(GLUT_WINDOW_HEIGHT) != c.height) {

@@ -15,9 +15,15 @@ static Gear candidate_gear;          // a chosen pair as choice_refusal tries it
 static Gear candidate_mate;
 
 const char* choice_refusal(const GearChoice& c) {
-    if (const char* reason = gear_refusal(c.cutter, c.z, c.x)) return reason;
+    if (const char* reason = gear_refusal(c.cutter, c.z, c.x, c.internal)) return reason;
     if (!(c.module >= MODULE_MIN && c.module <= MODULE_MAX)) {
         std::snprintf(refusal, sizeof refusal, "the module must be from %g to %g mm", MODULE_MIN, MODULE_MAX);
+        return refusal;
+    }
+    if (c.mate_z != 0 && c.internal) {
+        std::snprintf(
+            refusal, sizeof refusal,
+            "a ring and a pinion inside it are not a pair rackgen meshes yet: choose no mate for a ring");
         return refusal;
     }
     if (c.mate_z != 0) {
@@ -30,7 +36,8 @@ const char* choice_refusal(const GearChoice& c) {
         const PairData pair = pair_data(candidate_gear, candidate_mate, gear_data(candidate_gear, 1.0, 0.0),
                                         gear_data(candidate_mate, 1.0, 0.0));
         if (pair.fault != nullptr) {
-            std::snprintf(refusal, sizeof refusal, "z = %d and z2 = %d cannot be a pair: %s", c.z, c.mate_z, pair.fault);
+            std::snprintf(refusal, sizeof refusal, "z = %d and z2 = %d cannot be a pair: %s", c.z, c.mate_z,
+                          pair.fault);
             return refusal;
         }
     }
@@ -40,7 +47,7 @@ const char* choice_refusal(const GearChoice& c) {
 const char* take_gear(const GearChoice& choice) {
     if (const char* reason = choice_refusal(choice)) return reason;
     gear_choice = choice;
-    compute_gear(the_gear, choice.cutter, choice.z, choice.x);
+    compute_gear(the_gear, choice.cutter, choice.z, choice.x, choice.internal);
     if (choice.mate_z != 0)
         compute_gear(the_mate, choice.cutter, choice.mate_z, choice.mate_x);
     else

@@ -35,7 +35,7 @@ static bool answers_accepted(const Cutter& cutter, const char* teeth_option, con
 // The gear, its cutter and module, and the mate when one is given: false, said
 // why, when an answer is refused.
 static bool choice_of(const CommandLine& c, GearChoice& choice) {
-    choice = GearChoice{0, 0.0, c.cutter, c.module, 0, 0.0};
+    choice = GearChoice{0, 0.0, c.cutter, c.module, 0, 0.0, false};
     if (!answers_accepted(c.cutter, "--teeth", c.teeth_text, "--shift", c.shift_text, choice.z, choice.x))
         return false;
     if (c.mate_text == nullptr) return true;  // --mate-shift alone is bad usage

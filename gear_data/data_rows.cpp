@@ -12,6 +12,9 @@ constexpr unsigned EVERYWHERE = ROW_EVERYWHERE;
 constexpr unsigned NOT_IN_PANEL = ROW_IN_TABLE | ROW_ON_PAGE;
 constexpr unsigned NOT_IN_TABLE = ROW_IN_PANEL | ROW_ON_PAGE;
 constexpr unsigned FIRST_OF_ALL = ROW_EVERYWHERE | ROW_IN_SMALL_PANEL;  // kept by a small panel too
+constexpr unsigned JSON_ONLY = 0;  // a key whose row says nothing for this gear: null or false in the JSON
+// What the rack has none of: a number of teeth, a shift, a centre distance.
+constexpr Measure RACK_HAS_NONE = {false, 0.0, "the rack cuts it"};
 
 struct RowList {
     DataRows list;
@@ -59,11 +62,11 @@ DataRows gear_rows(const GearData& d) {
     r.length("tip_thickness", "tooth thickness on the tip circle", "歯先円上の歯厚", d.tip_thickness,
              EVERYWHERE);
     r.yes_no("pointed", "pointed tooth", "歯先のとがり", d.pointed, EVERYWHERE);
-    r.measure("pointed_diameter", "diameter where the flanks meet", "両側の歯面の交わる直径", d.pointed_diameter,
-              EVERYWHERE);
+    r.measure("pointed_diameter", "diameter where the flanks meet", "両側の歯面の交わる直径",
+              d.pointed_diameter, EVERYWHERE);
     r.yes_no("undercut", "undercut", "切り下げ", d.undercut, FIRST_OF_ALL);
-    r.add("min_shift_no_undercut", "least shift without undercut", "切り下げを避ける最小の転位係数", ROW_NUMBER,
-          d.min_shift_no_undercut, "", EVERYWHERE)
+    r.add("min_shift_no_undercut", "least shift without undercut", "切り下げを避ける最小の転位係数",
+          ROW_NUMBER, d.min_shift_no_undercut, "", EVERYWHERE)
         .rounded_up = true;
     r.add("min_teeth_no_undercut", "least teeth without undercut", "切り下げを避ける最小の歯数", ROW_NUMBER,
           d.min_teeth_no_undercut, "", NOT_IN_PANEL)
@@ -81,11 +84,35 @@ DataRows gear_rows(const GearData& d) {
     r.list.rows[r.list.count - 1].note = "a generating line at the cutter's addendum, as textbooks take it";
     const Measure form = d.involute_cut_away ? Measure{false, 0.0, "the undercut removes the whole involute"}
                                              : Measure{true, d.form_diameter, nullptr};
-    r.measure("form_diameter", "form diameter (the involute begins)", "インボリュート開始円直径", form, EVERYWHERE);
+    r.measure("form_diameter", "form diameter (the involute begins)", "インボリュート開始円直径", form,
+              EVERYWHERE);
     r.add("span_teeth", "teeth spanned", "またぎ歯数", ROW_WHOLE, d.span_teeth, "", EVERYWHERE);
     r.measure("span", "span measurement", "またぎ歯厚", d.span, EVERYWHERE);
     r.length("pin_diameter", "pin diameter", "ピン径", d.pin_diameter, EVERYWHERE);
-    r.measure("over_pins", "measurement over pins", "オーバーピン寸法", d.over_pins, EVERYWHERE);
+    r.measure("over_pins", "measurement over pins", "オーバーピン寸法", d.over_pins,
+              d.internal ? JSON_ONLY : EVERYWHERE);
+    r.measure("between_pins", "measurement between pins", "ビトウィーンピン寸法", d.between_pins,
+              d.internal ? EVERYWHERE : JSON_ONLY);
+    // The cutter at work: the rack's say only that it is the rack.
+    const unsigned pinion_rows = d.pinion_cutter ? EVERYWHERE : JSON_ONLY;
+    r.add("cutter_kind", "cutter", "工具", ROW_WORD, 0.0, "", d.pinion_cutter ? EVERYWHERE : NOT_IN_PANEL)
+        .word = d.pinion_cutter ? "pinion" : "rack";
+    r.measure("cutter_teeth", "cutter's number of teeth", "ピニオンカッタの歯数",
+              d.pinion_cutter ? Measure{true, static_cast<double>(d.cutter_teeth), nullptr} : RACK_HAS_NONE,
+              pinion_rows);
+    r.list.rows[r.list.count - 1].kind = d.pinion_cutter ? ROW_WHOLE : ROW_MEASURE;
+    r.list.rows[r.list.count - 1].unit = "";
+    r.measure("cutter_shift", "cutter's shift coefficient", "ピニオンカッタの転位係数",
+              d.pinion_cutter ? Measure{true, d.cutter_shift, nullptr} : RACK_HAS_NONE, pinion_rows);
+    r.list.rows[r.list.count - 1].unit = "";
+    r.measure("cutting_centre_distance", "cutting centre distance", "切削時の中心距離",
+              d.pinion_cutter ? Measure{true, d.cutting_centre_distance, nullptr} : RACK_HAS_NONE,
+              pinion_rows);
+    r.measure("cutting_pressure_angle", "cutting pressure angle", "切削時のかみあい圧力角",
+              d.pinion_cutter ? Measure{true, d.cutting_pressure_angle, nullptr} : RACK_HAS_NONE,
+              pinion_rows);
+    r.list.rows[r.list.count - 1].unit = "deg";
+    r.yes_no("internal", "internal gear (ring)", "内歯車", d.internal, d.internal ? EVERYWHERE : JSON_ONLY);
     return r.list;
 }
 
@@ -134,6 +161,9 @@ void row_value_text(const DataRow& row, char* text, int capacity) {
             return;
         case ROW_YES_NO:
             std::snprintf(text, room, "%s", row.value != 0.0 ? "yes" : "no");
+            return;
+        case ROW_WORD:
+            std::snprintf(text, room, "%s", row.word != nullptr ? row.word : "");
             return;
         case ROW_MEASURE:
             if (!row.known) {

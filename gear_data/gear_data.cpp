@@ -5,23 +5,9 @@
 
 #include <cmath>
 
-// inv α = tan α - α: the involute function, the polar angle of the involute
-// point at pressure angle α.
+// inv α = tan α - α and its inverse: the geometry's.
 static double inv(double alpha) {
-    return std::tan(alpha) - alpha;
-}
-
-// φ with inv φ = value, by Newton from a start where inv is steep enough (inv
-// is increasing on [0, π/2): d/dφ inv φ = tan²φ).
-static double inverse_inv(double value) {
-    double phi = std::cbrt(3.0 * value);  // inv φ ≈ φ³/3 for small φ
-    for (int k = 0; k < 50; ++k) {
-        const double t = std::tan(phi);
-        const double step = (inv(phi) - value) / (t * t);
-        phi -= step;
-        if (std::fabs(step) < 1e-15) break;
-    }
-    return phi;
+    return involute_function(alpha);
 }
 
 static Measure known(double value) {
@@ -45,6 +31,11 @@ static const char* contact_fault(double radius, const GearData& d) {
 // Span over k teeth: W = m·cos α·[π(k - 0.5) + z·inv α] + 2x·m·sin α, the
 // caliper touching the involutes where they are W/2 from the base tangent's middle.
 static void measure_span(GearData& d, double alpha) {
+    if (d.internal) {
+        d.span_teeth = 0;
+        d.span = unknown("no caliper reaches across a ring's teeth: measure it between pins");
+        return;
+    }
     const double z = d.teeth;
     const double x = d.shift;
     const double K =
@@ -68,11 +59,41 @@ static void measure_span(GearData& d, double alpha) {
 // Over pins: inv φ = inv α + Dp/db - π/(2z) + 2x·tan α/z; even z: M = db/cos φ
 // + Dp, odd z: db·cos(90°/z)/cos φ + Dp. A pin touches the involute at the base
 // tangent length rb·tan φ - Dp/2.
-static void measure_over_pins(GearData& d, double alpha) {
+// Between pins, a ring: inv φ = π/(2z) + inv α + 2x·tan α/z - Dp/db, the pin
+// centres on the circle db/cos φ; even z: M = db/cos φ - Dp, odd z:
+// db·cos(90°/z)/cos φ - Dp.
+static void measure_between_pins(GearData& d, double alpha) {
     const double z = d.teeth;
     const double db = d.base_diameter;
-    const double phi =
-        inverse_inv(inv(alpha) + d.pin_diameter / db - PI / (2.0 * z) + 2.0 * d.shift * std::tan(alpha) / z);
+    const double v = PI / (2.0 * z) + inv(alpha) + 2.0 * d.shift * std::tan(alpha) / z - d.pin_diameter / db;
+    if (!(v > 0.0)) {
+        d.between_pins = unknown("the pin is too large for the ring's spaces");
+        return;
+    }
+    const double phi = inverse_involute(v);
+    const double centres =
+        d.teeth % 2 == 0 ? db / std::cos(phi) : db * std::cos(PI / (2.0 * z)) / std::cos(phi);
+    const double rb = db / 2.0;
+    const double along = rb * std::tan(phi) + d.pin_diameter / 2.0;  // the contacts lie outside the centres
+    const double contact = std::hypot(rb, along);
+    const char* fault =
+        contact > d.form_diameter / 2.0 + 1e-9  ? "its contact points lie beyond the form circle"
+        : contact < d.tip_diameter / 2.0 - 1e-9 ? "its contact points lie inside the tip circle"
+                                                : nullptr;
+    d.between_pins = fault ? unknown(fault) : known(centres - d.pin_diameter);
+}
+
+static void measure_over_pins(GearData& d, double alpha) {
+    if (d.internal) {
+        d.over_pins = unknown("a ring is measured between pins");
+        measure_between_pins(d, alpha);
+        return;
+    }
+    d.between_pins = unknown("an external gear is measured over pins");
+    const double z = d.teeth;
+    const double db = d.base_diameter;
+    const double phi = inverse_involute(inv(alpha) + d.pin_diameter / db - PI / (2.0 * z) +
+                                        2.0 * d.shift * std::tan(alpha) / z);
     const double centres =
         d.teeth % 2 == 0 ? db / std::cos(phi) : db * std::cos(PI / (2.0 * z)) / std::cos(phi);
     const double rb = db / 2.0;
@@ -80,6 +101,44 @@ static void measure_over_pins(GearData& d, double alpha) {
     const char* fault =
         along < 0.0 ? "the pin is too large to touch the involutes" : contact_fault(std::hypot(rb, along), d);
     d.over_pins = fault ? unknown(fault) : known(centres + d.pin_diameter);
+}
+
+// What a pinion-type cutter makes different: the cutter at work, the root
+// circle it cuts, a ring's tip and thicknesses, where undercut begins and the
+// form circle, all from the gear as cut.
+static void pinion_cut_data(GearData& d, const Gear& gear) {
+    const GearParams& g = gear.params;
+    const double m = d.module;
+    const double x = d.shift;
+    d.pinion_cutter = true;
+    d.cutter_teeth = g.cutter.teeth;
+    d.cutter_shift = g.cutter.shift;
+    d.cutting_centre_distance = g.pinion.centre_distance * m;
+    d.cutting_pressure_angle = g.pinion.pressure_angle * 180.0 / PI;
+    d.internal = g.internal;
+    d.tip_diameter = 2.0 * g.tip_radius * m;
+    d.root_diameter = 2.0 * g.root_radius * m;
+    d.tooth_dedendum = std::fabs(g.root_radius - g.pitch_radius) * m;
+    const FlankRolls rolls = flank_rolls(g);
+    const double form = polar_radius(involute_point(g, rolls.involute_start), g.pitch_radius);
+    if (g.internal) {
+        d.tooth_addendum = (g.addendum_coefficient - x) * m;
+        d.tooth_thickness = m * (PI / 2.0 - 2.0 * x * g.tan_alpha);
+        // The ring's tooth widens outwards: ψ + 2(inv α_R - inv α) across at R;
+        // inside the base circle its flanks run radially, at the base circle's angle.
+        const double alpha_tip = g.tip_radius > g.base_radius ? std::acos(g.base_radius / g.tip_radius) : 0.0;
+        d.tip_thickness = g.tip_radius * m * (g.tooth_angle + 2.0 * (inv(alpha_tip) - inv(g.alpha)));
+        if (d.pointed || d.tip_thickness < 0.0) d.tip_thickness = 0.0;
+        d.undercut = false;
+        d.form_diameter = 2.0 * m * form;
+        d.involute_cut_away = false;
+        return;
+    }
+    d.undercut = pinion_undercuts(g);
+    d.min_shift_no_undercut = pinion_least_shift(g);
+    d.min_teeth_no_undercut = pinion_least_teeth(g);
+    d.involute_cut_away = involute_cut_away(gear);
+    if (!d.involute_cut_away) d.form_diameter = 2.0 * m * form;
 }
 
 GearData gear_data(const Gear& gear, double module, double pin_diameter) {
@@ -146,7 +205,10 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter) {
         d.form_diameter = 2.0 * std::sqrt(rb * rb + along * along);
     }
 
-    d.pin_diameter = pin_diameter > 0.0 ? pin_diameter : PIN_DIAMETER_PER_MODULE * m;
+    if (pinion_type(c)) pinion_cut_data(d, gear);
+    d.pin_diameter = pin_diameter > 0.0 ? pin_diameter
+                     : d.internal       ? RING_PIN_DIAMETER_PER_MODULE * m
+                                        : PIN_DIAMETER_PER_MODULE * m;
     measure_span(d, alpha);
     measure_over_pins(d, alpha);
     return d;
@@ -160,11 +222,12 @@ PairData pair_data(const Gear& gear, const Gear& mate, const GearData& g1, const
     const double z2 = g2.teeth;
     const double inv_aw = inv(alpha) + 2.0 * std::tan(alpha) * (g1.shift + g2.shift) / (z1 + z2);
     if (!(inv_aw > 0.0)) {
-        p.fault = "their shifts are too far below zero for them to mesh without backlash "
-                  "(no working pressure angle has that involute)";
+        p.fault =
+            "their shifts are too far below zero for them to mesh without backlash "
+            "(no working pressure angle has that involute)";
         return p;
     }
-    const double aw = inverse_inv(inv_aw);
+    const double aw = inverse_involute(inv_aw);
     p.working_pressure_angle = aw * 180.0 / PI;
     p.centre_distance = (z1 + z2) * m / 2.0 * std::cos(alpha) / std::cos(aw);
     const double y = (z1 + z2) / 2.0 * (std::cos(alpha) / std::cos(aw) - 1.0);

@@ -8,8 +8,9 @@
 
 #include <cstdio>
 
-constexpr double PIN_DIAMETER_PER_MODULE = 1.728;  // the usual pin for 20° gears, in modules
-constexpr double MM_PER_INCH = 25.4;               // a diametral pitch P is a module of 25.4/P mm
+constexpr double PIN_DIAMETER_PER_MODULE = 1.728;      // the usual pin for 20° gears, in modules
+constexpr double RING_PIN_DIAMETER_PER_MODULE = 1.65;  // and between a ring's teeth
+constexpr double MM_PER_INCH = 25.4;                   // a diametral pitch P is a module of 25.4/P mm
 
 // A length that may not exist (a measure whose contacts leave the involute):
 // known false with the reason why.
@@ -50,7 +51,7 @@ struct GearData {
     // the cutter's straight flank ends (its tip corner, or its tip arc, cuts
     // below it), and the same bounds counted from the depth the textbooks use,
     // the cutter's addendum (1 module), as a generating line would give them.
-    double flank_depth;                // mm
+    double flank_depth;  // mm
     double min_teeth_textbook;
     double min_shift_textbook;
     double form_diameter;    // where the involute begins; the tip diameter when none is left
@@ -60,6 +61,14 @@ struct GearData {
     Measure span;
     double pin_diameter;
     Measure over_pins;
+    Measure between_pins;  // a ring's: between two pins in opposite spaces
+    // the cutter at work
+    bool pinion_cutter;              // a pinion-type cutter (otherwise the rack)
+    int cutter_teeth;                // its z_c
+    double cutter_shift;             // its x_c
+    double cutting_centre_distance;  // mm, a₀
+    double cutting_pressure_angle;   // degrees, α₀
+    bool internal;                   // a ring
 };
 
 // The data of the gear (compute_gear) at module mm per module unit, with pins
@@ -76,8 +85,8 @@ struct PairData {
     double working_pitch_diameter;        // mm, the gear's: 2·a_w·z1/(z1 + z2), its centre that far
                                           // below the pitch point, halved
     double mate_working_pitch_diameter;   // the mate's: 2·a_w - the gear's
-    double tip_reduction;         // mm taken off each tip radius for the standard clearance: (x1 + x2 - y)·m,
-                                  // none where that is negative (the clearance is larger already)
+    double tip_reduction;  // mm taken off each tip radius for the standard clearance: (x1 + x2 - y)·m,
+                           // none where that is negative (the clearance is larger already)
     double reduced_tip_diameter;       // the gear's tip after the reduction
     double mate_reduced_tip_diameter;  // the mate's
     double contact_ratio;              // ε_α with the reduced tips
@@ -87,8 +96,8 @@ struct PairData {
     // the base tangent points.
     double path_start;
     double path_end;
-    bool interference;                 // a tip, as the pair works with it, digs into the other gear's teeth
-    const char* interference_text;     // which tip digs into which root, when it does
+    bool interference;              // a tip, as the pair works with it, digs into the other gear's teeth
+    const char* interference_text;  // which tip digs into which root, when it does
 };
 // Of the gear and its mate and their data (gear_data, at one module).
 PairData pair_data(const Gear& gear, const Gear& mate, const GearData& gear_data, const GearData& mate_data);
@@ -121,6 +130,7 @@ enum RowKind {
     ROW_NUMBER,   // four decimals (ten significant digits in JSON)
     ROW_YES_NO,   // value 1 or 0
     ROW_MEASURE,  // a number that may not exist: then "-", the note says why
+    ROW_WORD,     // a word (the row's word): "rack", "pinion"
 };
 // Where a row is said (the JSON says every row with a key).
 constexpr unsigned ROW_IN_TABLE = 1;  // --info's table
@@ -136,14 +146,15 @@ struct DataRow {
     const char* name_ja;  // the same in Japanese (UTF-8)
     RowKind kind;
     double value;
-    bool known;         // false for a measure that does not exist
-    bool rounded_up;    // a bound (the least shift that avoids undercut): its digits rounded up
-    const char* unit;   // "mm", "deg", or "" for a number without one
-    const char* note;   // why a measure does not exist, which tip digs in; or nullptr
-    unsigned shown;     // ROW_IN_TABLE, ROW_IN_PANEL, ROW_ON_PAGE, ROW_IN_SMALL_PANEL
+    bool known;                  // false for a measure that does not exist
+    bool rounded_up;             // a bound (the least shift that avoids undercut): its digits rounded up
+    const char* unit;            // "mm", "deg", or "" for a number without one
+    const char* note;            // why a measure does not exist, which tip digs in; or nullptr
+    unsigned shown;              // ROW_IN_TABLE, ROW_IN_PANEL, ROW_ON_PAGE, ROW_IN_SMALL_PANEL
+    const char* word = nullptr;  // a ROW_WORD's value
 };
 
-constexpr int DATA_ROW_CAPACITY = 32;
+constexpr int DATA_ROW_CAPACITY = 48;
 struct DataRows {
     DataRow rows[DATA_ROW_CAPACITY];
     int count;

@@ -76,6 +76,8 @@ static void json_rows(JsonObject& o, DataRows rows, bool inches) {
             std::fprintf(o.file, "%d", static_cast<int>(row.value));
         else if (row.kind == ROW_YES_NO)
             std::fputs(row.value != 0.0 ? "true" : "false", o.file);
+        else if (row.kind == ROW_WORD)
+            std::fprintf(o.file, "\"%s\"", row.word != nullptr ? row.word : "");
         else
             std::fputs("null", o.file);
     }

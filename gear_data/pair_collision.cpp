@@ -23,9 +23,9 @@ constexpr int TIP_POINTS = 8;  // along the reduced tip arc
 struct Body {
     const GearParams* g;
     const ToothProfile* tooth;
-    double tip;    // the tip radius the pair works with
-    double phase;  // at rest: the polar angle from the line of centres to tooth 0's centre
-    int last;      // the last flank point of the tooth as cut (a pointed one's before the meeting)
+    double tip;            // the tip radius the pair works with
+    double phase;          // at rest: the polar angle from the line of centres to tooth 0's centre
+    int last;              // the last flank point of the tooth as cut (a pointed one's before the meeting)
     ProfilePoint meeting;  // where a pointed tooth's flanks meet (gear frame)
 };
 
@@ -55,7 +55,8 @@ bool in_tooth(const Body& b, const ProfilePoint& q) {
     const double r = b.g->pitch_radius;
     bool inside = false;
     auto edge = [&](const ProfilePoint& a, const ProfilePoint& c) {
-        if ((a.y > q.y) != (c.y > q.y) && q.x < a.x + (q.y - a.y) * (c.x - a.x) / (c.y - a.y)) inside = !inside;
+        if ((a.y > q.y) != (c.y > q.y) && q.x < a.x + (q.y - a.y) * (c.x - a.x) / (c.y - a.y))
+            inside = !inside;
     };
     const ProfilePoint end = centred(b.meeting, r);
     for (int i = 0; i < b.last; ++i) edge(centred(t.flank[i], r), centred(t.flank[i + 1], r));
@@ -195,7 +196,8 @@ const char* interference_in_japanese(const char* text) {
 }
 
 const char* pair_collision(const Gear& gear, const Gear& mate, const PairData& p, double module) {
-    if (answered && same_gear(gear.params, last_gear) && same_gear(mate.params, last_mate)) return last_answer;
+    if (answered && same_gear(gear.params, last_gear) && same_gear(mate.params, last_mate))
+        return last_answer;
     const GearParams& g2 = mate.params;
     // At rest a tooth of the gear and a space of the mate face each other on
     // the line of centres.
@@ -204,7 +206,10 @@ const char* pair_collision(const Gear& gear, const Gear& mate, const PairData& p
     const double distance = p.centre_distance / module;
     const bool mate_digs = tips_dig(one, two, distance);
     const bool gear_digs = tips_dig(two, one, distance);
-    last_answer = mate_digs && gear_digs ? EACH_DIGS : mate_digs ? MATE_DIGS : gear_digs ? GEAR_DIGS : nullptr;
+    last_answer = mate_digs && gear_digs ? EACH_DIGS
+                  : mate_digs            ? MATE_DIGS
+                  : gear_digs            ? GEAR_DIGS
+                                         : nullptr;
     last_gear = gear.params;
     last_mate = mate.params;
     answered = true;

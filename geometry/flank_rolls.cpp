@@ -2,20 +2,24 @@
 // their 0.01 samples: where the involute crosses what the tip cut, where it
 // reaches the tip circle and where a pointed tooth's flank reaches the tooth
 // centre line. Pure functions of the gear's parameters; no state.
-#include "geometry/geometry.hpp"
+#include "geometry/geometry_private.hpp"
 
 #include <cmath>
 
 ProfilePoint undercut_point(const GearParams& g, double t) {
+    if (pinion_type(g.cutter)) return pinion_cut_point(g, t);
     ProfilePoint rack_point, point;
     rack_undercut_point(g, t, rack_point, point);
     return point;
 }
 
+// A ring's tooth flank is the involute of an external tooth's space: the
+// external involute mirrored, run from the root circle inwards as t grows.
 ProfilePoint involute_point(const GearParams& g, double t) {
     ProfilePoint rack_point, point;
     double flank_distance;
-    rack_involute_point(g, t, rack_point, point, flank_distance);
+    rack_involute_point(g, g.internal ? -t : t, rack_point, point, flank_distance);
+    if (g.internal) point.x = -point.x;
     return point;
 }
 
@@ -26,7 +30,8 @@ ProfilePoint involute_point(const GearParams& g, double t) {
 // involute's own side of the base circle at the roll returned.
 static double involute_roll_at_radius(const GearParams& g, double radius) {
     const double run = std::sqrt(std::fmax(radius * radius - g.base_radius * g.base_radius, 0.0));
-    return -g.tan_alpha + run / (g.pitch_radius * g.cos_alpha);
+    const double roll = -g.tan_alpha + run / (g.pitch_radius * g.cos_alpha);
+    return g.internal ? -roll : roll;
 }
 
 // The tip arc's centre this near the rolling line (module units) counts as on
@@ -82,18 +87,30 @@ static double cut_beyond_involute(const GearParams& g, double t) {
 // flank meets it there), else on the tip circle. On a deeply undercut tooth
 // either may lie on what the tip cuts, and the flank has no involute: the
 // undercuts from both sides cut the tooth off on the centre line.
-FlankRolls flank_rolls(const GearParams& g) {
+//
+// A pinion-type cutter's flank end may pass inside an external gear's base
+// circle just as the rack's does; a ring's involute starts outside its base
+// circle, beyond the cutter's, and is never undercut so. A ring's tip circle may
+// lie inside its base circle: its involute then ends there, and the flank runs
+// on radially.
+FlankRolls flank_rolls(const GearParams& g, bool stop_at_centre) {
     const double r = g.pitch_radius;
-    const double t_f = flank_end_roll(g);
-    FlankRolls rolls{-g.undercut_start_roll, t_f, t_f, involute_roll_at_radius(g, g.tip_radius), false, false};
-    if (g.tip_arc_radius > 0.0 && std::fabs(g.dedendum - g.tip_arc_radius) <= ARC_ON_ROLLING_LINE) {
+    const bool pinion = pinion_type(g.cutter);
+    const double t_f = pinion ? pinion_flank_end_roll(g) : flank_end_roll(g);
+    FlankRolls rolls{
+        -g.undercut_start_roll, t_f, t_f, involute_roll_at_radius(g, g.tip_radius), false, false, 0.0};
+    if (g.internal && g.tip_radius < g.base_radius) rolls.radial_to = g.tip_radius;
+    if (!pinion && g.tip_arc_radius > 0.0 &&
+        std::fabs(g.dedendum - g.tip_arc_radius) <= ARC_ON_ROLLING_LINE) {
         rolls.undercut_end = rolls.undercut_start;
         rolls.fillet_arc = true;
     }
-    if (t_f < -g.tan_alpha &&
-        first_sign_change(rolls.undercut_start, t_f, [&g](double t) { return cut_beyond_involute(g, t); },
-                          rolls.undercut_end))
-        rolls.involute_start = involute_roll_at_radius(g, polar_radius(undercut_point(g, rolls.undercut_end), r));
+    if (!g.internal && t_f < -g.tan_alpha &&
+        first_sign_change(
+            rolls.undercut_start, t_f, [&g](double t) { return cut_beyond_involute(g, t); },
+            rolls.undercut_end))
+        rolls.involute_start =
+            involute_roll_at_radius(g, polar_radius(undercut_point(g, rolls.undercut_end), r));
 
     // What the tip cuts may reach the tip circle before it meets the involute:
     // then the whole involute is cut away, and the flank ends there.
@@ -102,22 +119,39 @@ FlankRolls flank_rolls(const GearParams& g) {
     if (first_sign_change(rolls.undercut_start, rolls.undercut_end, cut_past_tip, rolls.undercut_end))
         rolls.involute_start = rolls.involute_end;
 
+    if (!stop_at_centre) return rolls;
     const double centre = g.tooth_angle / 2.0;
-    const auto cut_past_centre = [&g, r, centre](double t) { return polar_angle(undercut_point(g, t), r) - centre; };
+    const auto cut_past_centre = [&g, r, centre](double t) {
+        return polar_angle(undercut_point(g, t), r) - centre;
+    };
     if (first_sign_change(rolls.undercut_start, rolls.undercut_end, cut_past_centre, rolls.undercut_end)) {
         rolls.involute_start = rolls.involute_end;
         rolls.pointed = true;
         return rolls;
     }
     // The involute's polar angle grows with its roll: it crosses at most once.
-    const auto past_centre = [&g, r, centre](double t) { return polar_angle(involute_point(g, t), r) - centre; };
+    const auto past_centre = [&g, r, centre](double t) {
+        return polar_angle(involute_point(g, t), r) - centre;
+    };
     rolls.pointed =
         first_sign_change(rolls.involute_start, rolls.involute_end, past_centre, rolls.involute_end);
     return rolls;
 }
 
+FlankRolls flank_rolls(const GearParams& g) {
+    return flank_rolls(g, true);
+}
+
+double involute_roll_at(const GearParams& g, double radius) {
+    return involute_roll_at_radius(g, radius);
+}
+
 bool involute_cut_away(const Gear& gear) {
     const GearParams& g = gear.params;
+    if (pinion_type(g.cutter)) {
+        const FlankRolls rolls = flank_rolls(g);
+        return !(rolls.involute_end > rolls.involute_start);
+    }
     ProfilePoint meeting;
     if (undercut_meets_involute(gear, meeting)) return polar_radius(meeting, g.pitch_radius) >= g.tip_radius;
     const FlankRolls rolls = flank_rolls(g);

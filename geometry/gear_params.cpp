@@ -17,7 +17,7 @@ double largest_tip_radius(double pressure_angle, double dedendum) {
 
 bool same_cutter(const Cutter& a, const Cutter& b) {
     return a.pressure_angle == b.pressure_angle && a.addendum == b.addendum && a.dedendum == b.dedendum &&
-           a.tip_radius == b.tip_radius;
+           a.tip_radius == b.tip_radius && a.teeth == b.teeth && a.shift == b.shift;
 }
 
 const char* cutter_refusal(const Cutter& c) {
@@ -29,6 +29,11 @@ const char* cutter_refusal(const Cutter& c) {
     // The cutter's root land (between its teeth, at the gear's addendum) must be left.
     if (!(PI / 2.0 - 2.0 * c.addendum * std::tan(radians(c.pressure_angle)) > 0.0))
         return "with that pressure angle the cutter's teeth leave no room for that addendum";
+    if (pinion_type(c)) {
+        if (!(c.tip_radius >= 0.0))
+            return "the tip radius must be from 0 to the largest arc the cutter's tip holds";
+        return pinion_cutter_refusal(c);
+    }
     const double rho_max = largest_tip_radius(c.pressure_angle, c.dedendum);
     if (!(rho_max > 0.0))
         return "with that pressure angle the cutter's teeth come to a point above that dedendum";

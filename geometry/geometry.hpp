@@ -26,14 +26,28 @@ struct ProfilePoint {
     double y;
 };
 
-// The straight-sided rack cutter that cuts the gear, in module units: its
-// tooth is the gear's space, so its addendum is the gear's dedendum.
+// The cutter that cuts the gear, in module units: the straight-sided rack, or
+// a pinion-type (shaper) cutter, a gear of `teeth` involute teeth that turns
+// with the work. Either's tooth is the gear's space, so its addendum is the
+// gear's dedendum: a pinion cutter's tip circle lies hf + x_c above its pitch
+// circle.
 struct Cutter {
     double pressure_angle;  // degrees, the flank's angle from the normal of the rolling line
     double addendum;        // gear addendum per module (the cutter's root line above its reference line)
     double dedendum;        // gear dedendum per module (the cutter's tip line below it)
     double tip_radius;      // radius of the arc that rounds each tip corner; 0: a sharp corner
+    int teeth = 0;          // a pinion-type cutter's number of teeth z_c; 0: the rack
+    double shift = 0.0;     // a pinion-type cutter's shift coefficient x_c
 };
+// What a pinion-type cutter may be: 6 to 400 teeth (beyond, it cuts as the rack
+// does), a shift of -1 to 1, and teeth that keep a tip land.
+constexpr int CUTTER_TEETH_MIN = 6;
+constexpr int CUTTER_TEETH_MAX = 400;
+constexpr double CUTTER_SHIFT_LIMIT = 1.0;
+// Whether the cutter is a pinion-type cutter (otherwise the rack).
+inline bool pinion_type(const Cutter& c) {
+    return c.teeth != 0;
+}
 // The cutter rackgen teaches with: 20°, addendum 1, dedendum 1.25, a sharp tip corner.
 constexpr Cutter SPECIFIED_CUTTER = {20.0, 1.0, 1.25, 0.0};
 // The basic rack profiles of ISO 53, offered by their letter wherever a gear
@@ -70,6 +84,28 @@ const char* cutter_refusal(const Cutter& cutter);
 // The largest tip radius the cutter's tip land holds (negative: no tip land).
 double largest_tip_radius(double pressure_angle, double dedendum);
 
+// A pinion-type cutter at work on a gear, module units: the cutter's own
+// circles, the centre distance it cuts at and what of its tooth cuts below the
+// involute. Its tooth's half angle at radius R is tooth_half_angle + inv α -
+// inv α_R (the involute's), and the roll t of the gear frame puts the line of
+// centres at polar angle β = t + roll_offset, so that the contact point at t is
+// the rack's at the same t: one involute, one parameter for both cutters.
+struct PinionCutting {
+    double pressure_angle;     // α₀, radians: inv α₀ = 2·tan α·(x ± x_c)/(z ± z_c) + inv α
+    double centre_distance;    // a₀ = (z ± z_c)/2 · cos α / cos α₀ (- for a ring)
+    double gear_pitch_radius;  // the gear's cutting pitch circle, rb / cos α₀
+    double pitch_radius;       // the cutter's: z_c/2
+    double base_radius;        // z_c/2 · cos α
+    double tip_circle;         // z_c/2 + hf + x_c
+    double root_circle;        // what it is drawn with: clear of the gear's tip circle
+    double tooth_half_angle;   // (π/2 + 2·x_c·tan α)/z_c: half its tooth on its pitch circle
+    double cut_radius;         // what cuts below the involute: the sharp tip corner on the tip circle,
+    double cut_half_angle;     // or the tip arc's centre, ρ inside it; its angle from the tooth centre line
+    double flank_end_radius;   // where its involute flank ends: the corner, or the arc's tangent point
+    double space_centre;       // β at which a cutter tooth stands centred on the line of centres: -space/2
+    double roll_offset;        // β - t: α - α₀ for an external gear, α₀ - α for a ring
+};
+
 struct GearParams {
     int z;                        // number of teeth
     double x;                     // profile shift coefficient of the shifted gear
@@ -97,6 +133,8 @@ struct GearParams {
                                  // the tip corner, or where the tip arc takes over
     double undercut_start_roll;  // roll at which the tip corner (or the tip arc's lowest point) stands
                                  // on the root circle
+    bool internal;               // a ring: its teeth point to its centre (cut by a pinion cutter only)
+    PinionCutting pinion;        // the pinion-type cutter at work (cutter.teeth > 0), for the shift above
 };
 
 struct GenerationCurves {
@@ -164,7 +202,7 @@ void compute_tooth(Gear& gear, double x_s, ToothProfile& tooth);
 // A whole gear of z teeth with shift x cut by the cutter: its constants, the
 // standard tooth, then the shifted tooth (last, so the shift-dependent state
 // describes it). The cutter and the gear should be accepted (gear_refusal).
-void compute_gear(Gear& gear, const Cutter& cutter, int z, double x);
+void compute_gear(Gear& gear, const Cutter& cutter, int z, double x, bool internal = false);
 
 // Where the gear's undercut curve crosses its involute (the involute begins
 // there, above the undercut), true; false when they do not cross (a gear
@@ -215,14 +253,54 @@ struct FlankRolls {
     // about the point of rolling, from the root circle to the involute's
     // start; undercut_end is undercut_start.
     bool fillet_arc;
+    // A ring whose tip circle lies inside its base circle: the involute ends
+    // on the base circle and the flank runs on radially to the tip circle, this
+    // radius (0: the flank ends at involute_end).
+    double radial_to;
 };
 FlankRolls flank_rolls(const GearParams& g);
 // Whether what the cutter's tip cuts removes the whole involute of the gear's
 // shifted tooth: no part of its flank is involute.
 bool involute_cut_away(const Gear& gear);
-// The points alone: the cut of rack_undercut_point, the contact point of rack_involute_point.
+// The points alone, for either cutter: what its tip cuts at roll t (the rack's:
+// rack_undercut_point), and the contact point of its flank with the involute
+// (the rack's: rack_involute_point; a ring's, the mirror image at -t).
 ProfilePoint undercut_point(const GearParams& g, double t);
 ProfilePoint involute_point(const GearParams& g, double t);
+
+// ---- the pinion-type cutter ----------------------------------------------------
+// Where the cutter stands at roll t, gear frame: its centre and the clockwise
+// angle from +y of its tooth 0's centre line (a cutter drawn from
+// pinion_cutter_tooth turned by it about its centre).
+struct CutterPlace {
+    ProfilePoint centre;
+    double turn;
+};
+CutterPlace pinion_cutter_place(const GearParams& g, double t);
+// K(t): the point of rolling of the cutter's and the gear's cutting pitch
+// circles at roll t, gear frame.
+ProfilePoint cutting_pitch_point(const GearParams& g, double t);
+// One pitch of the cutter's outline in its own frame (centre at the origin,
+// tooth 0 centred on +y): root arc, left flank, tip (arc or corner), right
+// flank, up to capacity points; the last index.
+int pinion_cutter_tooth(const GearParams& g, ProfilePoint* points, int capacity);
+// Why a pinion-type cutter cannot cut at all (its teeth, shift, tip), or nullptr.
+const char* pinion_cutter_refusal(const Cutter& c);
+// Cutter and ring: whether the cutter cannot be withdrawn radially without
+// cutting the ring's teeth (trimming), whether its tip hits the ring's tip as
+// it enters and leaves (trochoid interference); each a test of the gear's params.
+bool cutter_trims_ring(const GearParams& g);
+bool cutter_tip_hits_ring_tip(const GearParams& g);
+// Whether a pinion-type cutter's flank end passes inside the base circle of the
+// external gear g describes (the shift set last): its tip undercuts the flank.
+// The least shift with which it does not, for g's z; and the least number of
+// teeth with which it does not, for g's shift (0 when none up to Z_MAX).
+bool pinion_undercuts(const GearParams& g);
+double pinion_least_shift(const GearParams& g);
+int pinion_least_teeth(const GearParams& g);
+// inv α = tan α - α, and the angle whose involute is v (v ≥ 0).
+double involute_function(double angle);
+double inverse_involute(double v);
 
 // ---- accepted range ----------------------------------------------------------
 constexpr int Z_MIN = 3;     // below, the root circle has no positive radius for any usable shift
@@ -235,13 +313,13 @@ constexpr int Z_MAX = 1000;  // a gear of 1000 teeth is already wider than any v
 // flank would leave the band between root and tip circle, or whose cutter's
 // straight flank would not reach below the rolling line. The text is valid
 // until the next call.
-const char* gear_refusal(const Cutter& cutter, int z, double x);
+const char* gear_refusal(const Cutter& cutter, int z, double x, bool internal = false);
 // For an accepted gear whose tooth comes to a point below its tip circle, or
 // whose flank has no involute left: one line saying so (and at which radius
 // its flanks meet), written into text (capacity bytes with the terminator),
 // and true. Otherwise text is empty and the result false.
 constexpr int GEAR_WARNING_CAPACITY = 320;
-bool gear_warning(const Cutter& cutter, int z, double x, char* text, int capacity);
+bool gear_warning(const Cutter& cutter, int z, double x, char* text, int capacity, bool internal = false);
 
 // The polar angle of a point: measured at the gear centre (0, -r) from +y
 // towards +x; and its distance from that centre.

@@ -49,7 +49,8 @@ double flank_end_roll(const GearParams& g) {
 // passes through K), at its end towards the gear centre: E = C ± ρ·(C - K)/|C - K|,
 // + when C lies below the rolling line (a dedendum larger than ρ), - when a
 // shift has raised C above it; the curve at distance ρ from C's.
-void rack_undercut_point(const GearParams& g, double t, ProfilePoint& rack_point, ProfilePoint& corner_point) {
+void rack_undercut_point(const GearParams& g, double t, ProfilePoint& rack_point,
+                         ProfilePoint& corner_point) {
     rack_point = rack_reference_point(g, t);
     ProfilePoint d = flank_direction(g, t);
     corner_point.x = rack_point.x - g.tip_corner_distance * d.x;

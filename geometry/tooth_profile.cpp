@@ -86,6 +86,15 @@ void set_shift_params(GearParams& g, double x_s) {
     const double arc_rise = g.tip_arc_radius * (1.0 - std::sin(g.alpha));
     g.tip_corner_distance = (g.dedendum - arc_rise) / g.cos_alpha;
     g.undercut_start_roll = (g.dedendum * g.tan_alpha + arc_rise / g.cos_alpha) / g.pitch_radius;
+    if (!pinion_type(g.cutter)) return;
+    // A ring's tooth is an external gear's space: ψ = (π/2 - 2x·tan α)/r, and
+    // its tip circle lies ha - x inside the pitch circle.
+    if (g.internal) {
+        g.tip_radius = g.pitch_radius - g.addendum_coefficient + x_s;
+        g.tooth_angle = (PI / 2.0 - 2.0 * x_s * g.tan_alpha) / g.pitch_radius;
+        g.space_angle = PI / g.pitch_radius - g.tooth_angle;
+    }
+    set_pinion_cutting(g, x_s);
 }
 
 // Addendum involute: t = +0.01·i from the pitch point until the first sample at
@@ -128,7 +137,8 @@ static void sample_dedendum_involute(Gear& gear) {
     for (;; ++j) {
         rack_involute_point(g, ROLL_STEP * -j, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
         if (std::fabs(lambda) >= g.tip_corner_distance) {
-            if (g.tip_arc_radius > 0.0 || polar_radius(c.dedendum_involute[j], g.pitch_radius) < g.root_radius) {
+            if (g.tip_arc_radius > 0.0 ||
+                polar_radius(c.dedendum_involute[j], g.pitch_radius) < g.root_radius) {
                 double t_corner = flank_end_roll(g);
                 rack_involute_point(g, t_corner, c.dedendum_rack[j], c.dedendum_involute[j], lambda);
             }
@@ -176,8 +186,8 @@ static void sample_undercut(Gear& gear) {
 
 // The right flank: the left one reflected about the tooth centre line (the
 // radius at polar angle ψ/2, ψ = tooth_angle), so θ goes to ψ - θ.
-static void mirror_about_tooth_centre(const GearParams& g, int n, const ProfilePoint* flank,
-                                      ProfilePoint* mirror_flank) {
+void mirror_about_tooth_centre(const GearParams& g, int n, const ProfilePoint* flank,
+                               ProfilePoint* mirror_flank) {
     double r = g.pitch_radius;
     double psi = g.tooth_angle;
     double s = std::sin(psi);
@@ -192,14 +202,15 @@ static void mirror_about_tooth_centre(const GearParams& g, int n, const ProfileP
 // One angular pitch as one polyline: root arc (ARC_POINTS points), the flank,
 // tip arc (ARC_POINTS points, the first in place of the flank's last), the
 // right flank reversed. Returns its last index, 2n + 2·ARC_POINTS.
-static int assemble_outline(Gear& gear, int n, const ProfilePoint* flank, const ProfilePoint* mirror_flank,
-                            ProfilePoint* outline) {
+int assemble_outline(Gear& gear, int n, const ProfilePoint* flank, const ProfilePoint* mirror_flank,
+                     ProfilePoint* outline) {
     const GearParams& g = gear.params;
     bool& overflowed = gear.overflowed;
     double theta0 = polar_angle(flank[0], g.pitch_radius);
     double root_step = (g.space_angle + 2.0 * theta0) / ARC_POINTS;
     for (int k = 0; k < ARC_POINTS; ++k)
-        put_point(outline, k, polar_point(g, g.root_radius, -g.space_angle - theta0 + k * root_step), overflowed);
+        put_point(outline, k, polar_point(g, g.root_radius, -g.space_angle - theta0 + k * root_step),
+                  overflowed);
     for (int i = 0; i <= n; ++i) put_point(outline, ARC_POINTS + i, flank[i], overflowed);
     double eps = polar_angle(flank[n], g.pitch_radius);
     double tip_step = (g.tooth_angle - 2.0 * eps) / ARC_POINTS;
@@ -212,6 +223,10 @@ static int assemble_outline(Gear& gear, int n, const ProfilePoint* flank, const 
 void compute_tooth(Gear& gear, double x_s, ToothProfile& tooth) {
     gear.overflowed = false;
     set_shift_params(gear.params, x_s);
+    if (pinion_type(gear.params.cutter)) {
+        compute_pinion_tooth(gear, tooth);
+        return;
+    }
     sample_addendum_involute(gear);
     sample_dedendum_involute(gear);
     join_involute(gear);
@@ -219,17 +234,18 @@ void compute_tooth(Gear& gear, double x_s, ToothProfile& tooth) {
 
     const GenerationCurves& c = gear.curves;
     int n = 0;
-    join_undercut_involute(c.undercut_last, c.undercut_curve, c.involute_last, c.involute_curve, n, tooth.flank,
-                           gear.overflowed);
+    join_undercut_involute(c.undercut_last, c.undercut_curve, c.involute_last, c.involute_curve, n,
+                           tooth.flank, gear.overflowed);
     mirror_about_tooth_centre(gear.params, n, tooth.flank, tooth.mirror_flank);
     tooth.flank_last = n;
     tooth.outline_last = assemble_outline(gear, n, tooth.flank, tooth.mirror_flank, tooth.outline);
 }
 
-void compute_gear(Gear& gear, const Cutter& cutter, int z, double x) {
+void compute_gear(Gear& gear, const Cutter& cutter, int z, double x, bool internal) {
     gear.params.z = z;
     gear.params.x = x;
     gear.params.cutter = cutter;
+    gear.params.internal = internal;
     compute_gear_params(gear.params);
     compute_tooth(gear, 0.0, gear.standard_tooth);
     compute_tooth(gear, x, gear.shifted_tooth);

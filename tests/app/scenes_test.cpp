@@ -27,7 +27,7 @@ constexpr int SEGMENTS_PER_RACK = 7 + 3 * 5;  // four pitches, shared flanks onc
 
 // Both teeth computed, the shifted one last, all counters 0: the state after a dialogue.
 void make_gear(int z, double x, double scale = 0.5, const Cutter& cutter = SPECIFIED_CUTTER) {
-    take_gear(GearChoice{z, x, cutter, 1.0, 0, 0.0});
+    take_gear(GearChoice{z, x, cutter, 1.0, 0, 0.0, false});
     reset_step_counters();
     scale_factor = scale;
 }
@@ -303,7 +303,8 @@ TEST(WholeToothScenes, WhereTheRackStands) {
         // copies the rack draws: TheRackStaysInMeshInLongRuns).
         const double reference = (step == 0 ? -7.8539816 : -5.0539816) * 0.2;
         int crossings = 0;
-        for (int j = -20; j <= 20; ++j) crossings += distance_to(current_rack(), reference + j * PI * 0.1, 0.0) < 1e-7;
+        for (int j = -20; j <= 20; ++j)
+            crossings += distance_to(current_rack(), reference + j * PI * 0.1, 0.0) < 1e-7;
         EXPECT_EQ(crossings, 5) << "step " << step;
     }
 }
@@ -481,8 +482,8 @@ TEST(InfoPanel, AnOpaqueBoxHoldsEveryLineWithinTheFrameAndOffTheLegend) {
             for (const auto& size : sizes) {
                 set_scene_state(scene, 40, 3);
                 record_scene_frame(size[0], size[1]);
-                const std::string where = std::string("scene ") + scene + " at " + std::to_string(size[0]) + "x" +
-                                          std::to_string(size[1]) + (japanese ? " ja" : "");
+                const std::string where = std::string("scene ") + scene + " at " + std::to_string(size[0]) +
+                                          "x" + std::to_string(size[1]) + (japanese ? " ja" : "");
                 int first = frame_record.item_count;
                 while (first > 0 && frame_record.items[first - 1].layer == ITEM_LAYER_PANEL) --first;
                 const int panel_items = frame_record.item_count - first;
@@ -519,25 +520,41 @@ TEST(InfoPanel, AnOpaqueBoxHoldsEveryLineWithinTheFrameAndOffTheLegend) {
                 for (int i = 0; i < first; ++i) {
                     if (frame_record.items[i].kind != ItemKind::TEXT) continue;
                     const TextBox legend = text_box(frame_record.items[i]);
-                    EXPECT_FALSE(legend.left < box.right && box.left < legend.right && legend.top < box.bottom &&
-                                 box.top < legend.bottom)
+                    EXPECT_FALSE(legend.left < box.right && box.left < legend.right &&
+                                 legend.top < box.bottom && box.top < legend.bottom)
                         << where << ": over " << frame_record.text + frame_record.items[i].text_offset;
                 }
                 EXPECT_EQ(lines[0], japanese ? "歯数 z  12" : "number of teeth z  12") << where;
-                if (size[0] >= 800) {  // the gear's 20 rows, in the mesh the pair's 6 too
-                    EXPECT_EQ(static_cast<int>(lines.size()), scene == MESH_SCENE ? 26 : 20) << where;
+                if (size[0] >= 800) {  // every row flagged for the panel, in the mesh the pair's too
+                    const auto panel_rows = [](const DataRows& rows) {
+                        return static_cast<int>(std::count_if(
+                            rows.rows, rows.rows + rows.count,
+                            [](const DataRow& row) { return (row.shown & ROW_IN_PANEL) != 0; }));
+                    };
+                    const GearData gear = gear_data(the_gear, 1.0, 0.0);
+                    const GearData mate = gear_data(the_mate, 1.0, 0.0);
+                    const int rows =
+                        panel_rows(gear_rows(gear)) +
+                        (scene == MESH_SCENE
+                             ? panel_rows(pair_rows(mate, pair_data(the_gear, the_mate, gear, mate)))
+                             : 0);
+                    EXPECT_EQ(static_cast<int>(lines.size()), rows) << where;
                     const char* undercut = japanese ? "切り下げ  なし" : "undercut  no";
                     EXPECT_NE(std::find(lines.begin(), lines.end(), undercut), lines.end()) << where;
                 }
                 if (size[0] >= 800 && scene == MESH_SCENE) {  // degrees with their sign in Japanese
                     const std::string name = japanese ? "かみあい圧力角  " : "working pressure angle  ";
                     const std::string unit = japanese ? "°" : " deg";
-                    EXPECT_NE(std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
-                                  return line.rfind(name, 0) == 0 && line.size() > name.size() + unit.size() &&
-                                         line.compare(line.size() - unit.size(), unit.size(), unit) == 0 &&
-                                         std::isdigit(static_cast<unsigned char>(line[name.size()]));
-                              }),
-                              lines.end())
+                    EXPECT_NE(
+                        std::find_if(lines.begin(), lines.end(),
+                                     [&](const std::string& line) {
+                                         return line.rfind(name, 0) == 0 &&
+                                                line.size() > name.size() + unit.size() &&
+                                                line.compare(line.size() - unit.size(), unit.size(), unit) ==
+                                                    0 &&
+                                                std::isdigit(static_cast<unsigned char>(line[name.size()]));
+                                     }),
+                        lines.end())
                         << where;
                 }
             }

@@ -36,7 +36,7 @@ WindowState window_state() {
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        take_gear(GearChoice{20, 0.0, SPECIFIED_CUTTER, 1.0, 0, 0.0});
+        take_gear(GearChoice{20, 0.0, SPECIFIED_CUTTER, 1.0, 0, 0.0, false});
         reset_step_counters();
         scale_factor = 0.5;
         scene_mode = '1';

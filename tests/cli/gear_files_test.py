@@ -241,7 +241,8 @@ class GearFiles(unittest.TestCase):
                 "pitch_diameter", "base_diameter", "tip_diameter", "root_diameter", "pitch", "base_pitch",
                 "tooth_thickness", "tip_thickness", "pointed", "pointed_diameter", "undercut",
                 "min_shift_no_undercut", "min_teeth_no_undercut", "form_diameter", "span_teeth", "span",
-                "pin_diameter", "over_pins"}
+                "pin_diameter", "over_pins", "between_pins", "cutter_kind", "cutter_teeth", "cutter_shift",
+                "cutting_centre_distance", "cutting_pressure_angle", "internal"}
         # The table on standard output and the JSON in one run; the pointed gear has no tip thickness.
         r = run("-z", "10", "-x", "0.7", "--module", "2", "--info", "--info", "ten.json")
         self.assertEqual(r.returncode, 0, r.stderr)

@@ -151,7 +151,7 @@ TEST(LeaveOutUnseen, EveryPartInViewIsKeptUnchanged) {
          {GearCase{8, 0.3, {0, 15, -10, -30}, SPECIFIED_CUTTER}, GearCase{20, 0.5, {0, 15, -10}, SPECIFIED_CUTTER},
           GearCase{1000, 0.0, {30}, SPECIFIED_CUTTER}, GearCase{8, 0.3, {0, -15, -30}, Cutter{20.0, 1.0, 1.25, 0.38}},
           GearCase{20, 0.0, {0, -20}, Cutter{25.0, 1.0, 1.25, 0.0}}}) {
-        take_gear(GearChoice{gear.z, gear.x, gear.cutter, 1.0, 0, 0.0});
+        take_gear(GearChoice{gear.z, gear.x, gear.cutter, 1.0, 0, 0.0, false});
         for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene) {
             std::vector<int> steps = {0};
             if (scene <= '5') steps.push_back(20);
