@@ -15,32 +15,34 @@
 // The dialogue's own checks and messages, in the dialogue's order: first z
 // alone, then x (none: 0), each refusal after the option's name; an accepted
 // pointed tooth with the dialogue's warning.
-static bool answers_accepted(const Cutter& cutter, const char* teeth_option, const char* teeth_text,
-                             const char* shift_option, const char* shift_text, int& z, double& x) {
+static bool answers_accepted(const Cutter& cutter, bool internal, const char* teeth_option,
+                             const char* teeth_text, const char* shift_option, const char* shift_text, int& z,
+                             double& x) {
     char refusal[ANSWER_MESSAGE_CAPACITY];
-    if (!check_teeth_answer(cutter, teeth_text, false, z, refusal, ANSWER_MESSAGE_CAPACITY)) {
+    if (!check_teeth_answer(cutter, internal, teeth_text, false, z, refusal, ANSWER_MESSAGE_CAPACITY)) {
         tell("%s %s", teeth_option, refusal);
         return false;
     }
-    if (!check_shift_answer(cutter, shift_text ? shift_text : "0", false, z, x, refusal,
+    if (!check_shift_answer(cutter, internal, shift_text ? shift_text : "0", false, z, x, refusal,
                             ANSWER_MESSAGE_CAPACITY)) {
         tell("%s %s", shift_option, refusal);
         return false;
     }
     char warning[GEAR_WARNING_CAPACITY];
-    if (gear_warning(cutter, z, x, warning, GEAR_WARNING_CAPACITY)) tell("%s", warning);
+    if (gear_warning(cutter, z, x, warning, GEAR_WARNING_CAPACITY, internal)) tell("%s", warning);
     return true;
 }
 
 // The gear, its cutter and module, and the mate when one is given: false, said
 // why, when an answer is refused.
 static bool choice_of(const CommandLine& c, GearChoice& choice) {
-    choice = GearChoice{0, 0.0, c.cutter, c.module, 0, 0.0, false};
-    if (!answers_accepted(c.cutter, "--teeth", c.teeth_text, "--shift", c.shift_text, choice.z, choice.x))
+    choice = GearChoice{0, 0.0, c.cutter, c.module, 0, 0.0, c.internal};
+    if (!answers_accepted(c.cutter, c.internal, "--teeth", c.teeth_text, "--shift", c.shift_text, choice.z,
+                          choice.x))
         return false;
     if (c.mate_text == nullptr) return true;  // --mate-shift alone is bad usage
-    return answers_accepted(c.cutter, "--mate", c.mate_text, "--mate-shift", c.mate_shift_text, choice.mate_z,
-                            choice.mate_x);
+    return answers_accepted(c.cutter, false, "--mate", c.mate_text, "--mate-shift", c.mate_shift_text,
+                            choice.mate_z, choice.mate_x);
 }
 
 int run_command_line(int argc, char** argv, bool output_closed) {
@@ -62,7 +64,8 @@ int run_command_line(int argc, char** argv, bool output_closed) {
     // A pair whose path of contact leaves a form circle is written all the
     // same, after one line that says which tip digs into which root.
     if (mate_chosen())
-        if (const char* text = pair_interference(the_gear, the_mate)) tell("the gear and its mate interfere: %s", text);
+        if (const char* text = pair_interference(the_gear, the_mate))
+            tell("the gear and its mate interfere: %s", text);
     if (command_line.output_count == 0) return SHOW_IN_WINDOW;
     const int status = write_outputs(output_closed);
     release_picture_fonts();

@@ -2,11 +2,11 @@
 // outputs and the settings of each output. Owns command_line.
 #include "cli/options.hpp"
 
-#include "console/console.hpp"  // parse_whole, parse_real: numbers read as the dialogue reads them
+#include "console/console.hpp"      // parse_whole, parse_real: numbers read as the dialogue reads them
 #include "clip/clip.hpp"            // CLIP_RATE_MIN … CLIP_RATE_MAX
 #include "gear_data/gear_data.hpp"  // MM_PER_INCH
-#include "outline/outline.hpp"  // OUTLINE_TOLERANCE
-#include "scenes/scenes.hpp"    // the table of scenes; STEP_LIMIT, ZOOM_LIMIT: the limits a link has, too
+#include "outline/outline.hpp"      // OUTLINE_TOLERANCE
+#include "scenes/scenes.hpp"        // the table of scenes; STEP_LIMIT, ZOOM_LIMIT: the limits a link has, too
 
 #include <getopt.h>
 
@@ -130,6 +130,9 @@ enum LongOnly {
     OPT_STEPS,
     OPT_FPS,
     OPT_LANG,
+    OPT_CUTTER_TEETH,
+    OPT_CUTTER_SHIFT,
+    OPT_INTERNAL,
 };
 
 static const option LONG_OPTIONS[] = {
@@ -155,6 +158,9 @@ static const option LONG_OPTIONS[] = {
     {"dedendum", required_argument, nullptr, OPT_DEDENDUM},
     {"tip-radius", required_argument, nullptr, OPT_TIP_RADIUS},
     {"profile", required_argument, nullptr, OPT_PROFILE},
+    {"cutter-teeth", required_argument, nullptr, OPT_CUTTER_TEETH},
+    {"cutter-shift", required_argument, nullptr, OPT_CUTTER_SHIFT},
+    {"internal", no_argument, nullptr, OPT_INTERNAL},
     {"info", optional_argument, nullptr, OPT_INFO},
     {"pin", required_argument, nullptr, OPT_PIN},
     {"mate", required_argument, nullptr, OPT_MATE},
@@ -258,11 +264,12 @@ static ParseResult add_output(OutputKind kind, const char* name) {
     FileFormat format = FORMAT_DATA;
     if (*name == '\0') return refuse("an output needs a file name");
     if (!format_of(kind, name, format))
-        return refuse(kind == OUTPUT_GEAR ? "the name after --gear must end in .svg or .dxf: \"%s\""
-                      : kind == OUTPUT_INFO
-                          ? "the name after --info must end in .json: \"%s\""
-                          : "the name after --render must end in .png, .svg, .pdf, .mp4, .webm or .gif: \"%s\"",
-                      name);
+        return refuse(
+            kind == OUTPUT_GEAR ? "the name after --gear must end in .svg or .dxf: \"%s\""
+            : kind == OUTPUT_INFO
+                ? "the name after --info must end in .json: \"%s\""
+                : "the name after --render must end in .png, .svg, .pdf, .mp4, .webm or .gif: \"%s\"",
+            name);
     if (c.output_count == OUTPUT_CAPACITY)
         return refuse("at most %d outputs in one run; \"%s\" is one more", OUTPUT_CAPACITY, name);
     Output& out = c.outputs[c.output_count++];
@@ -378,9 +385,10 @@ static ParseResult set_output(int option_code, const char* value) {
             break;
         case OPT_STEPS:
             if (!parse_steps(value, out->step, out->last_step))
-                return refuse("--steps must be FIRST:LAST, whole numbers from 0 to %d with FIRST <= LAST, "
-                              "not \"%s\"",
-                              STEP_LIMIT, value);
+                return refuse(
+                    "--steps must be FIRST:LAST, whole numbers from 0 to %d with FIRST <= LAST, "
+                    "not \"%s\"",
+                    STEP_LIMIT, value);
             break;
         case OPT_LANG:
             if (std::strcmp(value, "en") != 0 && std::strcmp(value, "ja") != 0)
@@ -412,7 +420,12 @@ static ParseResult set_cutter(int option_code, const char* value) {
         for (const CutterProfile& p : CUTTER_PROFILES)
             if (value[0] != '\0' && value[1] == '\0' &&
                 std::toupper(static_cast<unsigned char>(value[0])) == p.letter) {
+                // A profile is the rack's four values; a pinion cutter given stays one.
+                const int teeth = cutter.teeth;
+                const double shift = cutter.shift;
                 cutter = p.cutter;
+                cutter.teeth = teeth;
+                cutter.shift = shift;
                 return PARSE_RUN;
             }
         return refuse("--profile must be A, B, C or D, not \"%s\"", value);
@@ -471,6 +484,18 @@ static ParseResult take_option(int code, const char* value) {
         case OPT_TIP_RADIUS:
         case OPT_PROFILE:
             return set_cutter(code, value);
+        case OPT_CUTTER_TEETH:
+            if (!parse_whole(value, c.cutter.teeth) || c.cutter.teeth == 0)
+                return refuse("--cutter-teeth must be a whole number from %d to %d, not \"%s\"",
+                              CUTTER_TEETH_MIN, CUTTER_TEETH_MAX, value);
+            return PARSE_RUN;
+        case OPT_CUTTER_SHIFT:
+            if (!parse_number(value, c.cutter.shift))
+                return refuse("--cutter-shift must be a number, not \"%s\"", value);
+            return PARSE_RUN;
+        case OPT_INTERNAL:
+            c.internal = true;
+            return PARSE_RUN;
         case OPT_INFO:
             return add_info(value);
         case OPT_QUIET:
@@ -533,6 +558,12 @@ ParseResult parse_command_line(int argc, char** argv) {
     if (command_line.mate_shift_text != nullptr && command_line.mate_text == nullptr)
         return refuse("--mate-shift needs --mate Z2: the default mate is a standard gear");
     const Cutter& cutter = command_line.cutter;
+    if (cutter.shift != 0.0 && !pinion_type(cutter))
+        return refuse("--cutter-shift needs --cutter-teeth ZC: the rack has no shift of its own");
+    if (command_line.internal && !pinion_type(cutter))
+        return refuse("--internal needs --cutter-teeth ZC: only a pinion-type cutter cuts a ring");
+    if (command_line.internal && command_line.mate_text != nullptr)
+        return refuse("--internal takes no --mate: a ring and its pinion are not a pair rackgen meshes yet");
     if (const char* reason = cutter_refusal(cutter))
         return refuse("the cutter (%g degrees, addendum %g, dedendum %g, tip radius %g) cannot be used: %s",
                       cutter.pressure_angle, cutter.addendum, cutter.dedendum, cutter.tip_radius, reason);

@@ -8,7 +8,7 @@
 
 constexpr int OUTPUT_CAPACITY = 16;  // outputs of one run; more is refused as bad usage
 constexpr int EXIT_WRITTEN = 0;
-constexpr int EXIT_FAILED = 1;     // gear refused, or a file could not be written
+constexpr int EXIT_FAILED = 1;  // gear refused, or a file could not be written
 // An output writer's answer when it has said itself why it wrote nothing (not an errno).
 constexpr int OUTPUT_REFUSED = -1;
 constexpr int EXIT_BAD_USAGE = 2;  // the options themselves are wrong
@@ -66,6 +66,7 @@ struct CommandLine {
     double x;
     const char* shift_text;  // --shift as typed; null when not given (x = 0)
     Cutter cutter;           // SPECIFIED_CUTTER, changed by --profile and the single cutter options
+    bool internal;           // --internal: the gear is a ring (cut by a pinion-type cutter)
     double module;           // of the window's gear and --flank's points: 1, or the module before the outputs
     bool quiet;              // --quiet: no line on standard error for each file written
     const char* mate_text;   // --mate as typed; null when not given (the default mate)

@@ -15,7 +15,8 @@
 #include <cstring>
 
 static int write_flank(FILE* file, const void*) {
-    return write_tooth_data(the_gear.params.z, the_gear.shifted_tooth.flank_last, the_gear.shifted_tooth.flank, file);
+    return write_tooth_data(the_gear.params.z, the_gear.shifted_tooth.flank_last,
+                            the_gear.shifted_tooth.flank, file);
 }
 
 void number_text(double value, char* text) {
@@ -99,12 +100,14 @@ static int write_gear_output(const Output& out) {
     GearOutline outlines[2];
     int count = 1;
     if (mate_chosen() && !out.standard) {
-        const PairData pair =
-            pair_data(the_gear, the_mate, gear_data(the_gear, out.module, 0.0), gear_data(the_mate, out.module, 0.0));
-        build_pair_outlines(the_gear, the_mate, pair_place(pair, out.module), out.module, out.tolerance, outlines);
+        const PairData pair = pair_data(the_gear, the_mate, gear_data(the_gear, out.module, 0.0),
+                                        gear_data(the_mate, out.module, 0.0));
+        build_pair_outlines(the_gear, the_mate, pair_place(pair, out.module), out.module, out.tolerance,
+                            outlines);
         count = 2;
     } else {
-        outlines[0] = build_gear_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module, out.tolerance);
+        outlines[0] =
+            build_gear_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module, out.tolerance);
     }
     if (const char* refusal = outline_refusal(outlines, count)) {
         tell("cannot write \"%s\": %s", out.file, refusal);

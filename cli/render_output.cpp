@@ -35,7 +35,9 @@ static int write_clip_file(FILE* file, const void* context) {
 static int write_clip_output(const Output& out) {
     const int last = out.last_step >= 0 ? out.last_step : std::min(out.step + CLIP_STEPS_DEFAULT, STEP_LIMIT);
     const ClipFile clip = {{out.scene, out.step, last, out.zoom, out.width, out.height, out.rate},
-                           out.format == FORMAT_MP4 ? CLIP_MP4 : out.format == FORMAT_WEBM ? CLIP_WEBM : CLIP_GIF};
+                           out.format == FORMAT_MP4    ? CLIP_MP4
+                           : out.format == FORMAT_WEBM ? CLIP_WEBM
+                                                       : CLIP_GIF};
     if (const char* refusal = clip_refusal(clip.request, clip.format)) {
         tell("cannot write \"%s\": %s", out.file, refusal);
         return OUTPUT_REFUSED;

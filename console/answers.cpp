@@ -79,8 +79,9 @@ static bool refuse_word(const char* word, const char* what, const char* reason, 
 static bool refuse_long_word(const char* word, const char* reason, char* message, int capacity) {
     char shown[QUOTED_WORD_CAPACITY];
     quote_word(word, true, shown, QUOTED_WORD_CAPACITY);
-    std::snprintf(message, static_cast<size_t>(capacity), "\"%s\" is too long to be read (more than %d characters): %s",
-                  shown, ANSWER_WORD_CAPACITY - 1, reason);
+    std::snprintf(message, static_cast<size_t>(capacity),
+                  "\"%s\" is too long to be read (more than %d characters): %s", shown,
+                  ANSWER_WORD_CAPACITY - 1, reason);
     return false;
 }
 
@@ -93,22 +94,24 @@ static bool refuse_number(const char* word, const char* refusal, char* message, 
     return false;
 }
 
-bool check_teeth_answer(const Cutter& cutter, const char* word, bool longer, int& z, char* message,
-                        int capacity) {
+bool check_teeth_answer(const Cutter& cutter, bool internal, const char* word, bool longer, int& z,
+                        char* message, int capacity) {
     if (capacity > 0) message[0] = '\0';
-    if (longer) return refuse_long_word(word, gear_refusal(cutter, 0, 0.0), message, capacity);
+    if (longer) return refuse_long_word(word, gear_refusal(cutter, 0, 0.0, internal), message, capacity);
     if (!parse_whole(word, z))
-        return refuse_word(word, "a whole number", gear_refusal(cutter, 0, 0.0), message, capacity);
-    if (const char* refusal = gear_refusal(cutter, z, 0.0)) return refuse_number(word, refusal, message, capacity);
+        return refuse_word(word, "a whole number", gear_refusal(cutter, 0, 0.0, internal), message, capacity);
+    if (const char* refusal = gear_refusal(cutter, z, 0.0, internal))
+        return refuse_number(word, refusal, message, capacity);
     return true;
 }
 
-bool check_shift_answer(const Cutter& cutter, const char* word, bool longer, int z, double& x, char* message,
-                        int capacity) {
+bool check_shift_answer(const Cutter& cutter, bool internal, const char* word, bool longer, int z, double& x,
+                        char* message, int capacity) {
     if (capacity > 0) message[0] = '\0';
-    if (longer) return refuse_long_word(word, gear_refusal(cutter, z, NAN), message, capacity);
+    if (longer) return refuse_long_word(word, gear_refusal(cutter, z, NAN, internal), message, capacity);
     if (!parse_real(word, x))
-        return refuse_word(word, "a number", gear_refusal(cutter, z, NAN), message, capacity);
-    if (const char* refusal = gear_refusal(cutter, z, x)) return refuse_number(word, refusal, message, capacity);
+        return refuse_word(word, "a number", gear_refusal(cutter, z, NAN, internal), message, capacity);
+    if (const char* refusal = gear_refusal(cutter, z, x, internal))
+        return refuse_number(word, refusal, message, capacity);
     return true;
 }

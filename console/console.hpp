@@ -91,10 +91,10 @@ constexpr int ANSWER_MESSAGE_CAPACITY = 400;
 // message (capacity bytes). longer: the word was cut where it was read, and is
 // refused as too long. A word is shown cut to QUOTED_WORD_CHARACTERS, a
 // refused number too.
-bool check_teeth_answer(const Cutter& cutter, const char* word, bool longer, int& z, char* message,
-                        int capacity);
-bool check_shift_answer(const Cutter& cutter, const char* word, bool longer, int z, double& x, char* message,
-                        int capacity);
+bool check_teeth_answer(const Cutter& cutter, bool internal, const char* word, bool longer, int& z,
+                        char* message, int capacity);
+bool check_shift_answer(const Cutter& cutter, bool internal, const char* word, bool longer, int z, double& x,
+                        char* message, int capacity);
 
 // A word the user typed, as it may be shown inside a message: printable
 // characters as they are (in the console's encoding, or UTF-8), every control

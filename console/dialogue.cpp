@@ -27,7 +27,7 @@ enum Answer {
 // Asks for z (teeth) or for x with z teeth until the answer is accepted for the
 // gear's cutter: a refused one is named with its reason and drops the rest of
 // its line.
-static Answer ask(bool teeth, int& z, double& x, const char* prompt) {
+static Answer ask(bool teeth, bool internal, int& z, double& x, const char* prompt) {
     const Cutter& cutter = gear_choice.cutter;
     char word[ANSWER_WORD_CAPACITY];
     char refusal[ANSWER_MESSAGE_CAPACITY];
@@ -37,8 +37,9 @@ static Answer ask(bool teeth, int& z, double& x, const char* prompt) {
         WordResult got = read_word(word, ANSWER_WORD_CAPACITY);
         if (got == WORD_END) return ANSWER_ENDED;
         bool longer = got == WORD_TOO_LONG;
-        if (teeth ? check_teeth_answer(cutter, word, longer, z, refusal, ANSWER_MESSAGE_CAPACITY)
-                  : check_shift_answer(cutter, word, longer, z, x, refusal, ANSWER_MESSAGE_CAPACITY))
+        if (teeth
+                ? check_teeth_answer(cutter, internal, word, longer, z, refusal, ANSWER_MESSAGE_CAPACITY)
+                : check_shift_answer(cutter, internal, word, longer, z, x, refusal, ANSWER_MESSAGE_CAPACITY))
             return ANSWER_VALID;
         complain("%s", refusal);
         discard_line();
@@ -46,9 +47,10 @@ static Answer ask(bool teeth, int& z, double& x, const char* prompt) {
 }
 
 // A pointed tooth is shown like any other, with one line that says so.
-static void warn_of_pointed_tooth(int z, double x) {
+static void warn_of_pointed_tooth(int z, double x, bool internal) {
     char warning[GEAR_WARNING_CAPACITY];
-    if (gear_warning(gear_choice.cutter, z, x, warning, GEAR_WARNING_CAPACITY)) complain("%s", warning);
+    if (gear_warning(gear_choice.cutter, z, x, warning, GEAR_WARNING_CAPACITY, internal))
+        complain("%s", warning);
 }
 
 // A pair whose path of contact leaves a form circle is taken all the same,
@@ -66,8 +68,9 @@ static bool take(const GearChoice& choice) {
     if (const char* refusal = take_gear(choice)) {
         char x[SHORTEST_REAL_CAPACITY];
         char x2[SHORTEST_REAL_CAPACITY];
-        complain("%s; the gear (z = %d, x = %s) and its mate (z2 = %d, x2 = %s) stay.", refusal, gear_choice.z,
-                 shortest_real(gear_choice.x, x), the_mate.params.z, shortest_real(the_mate.params.x, x2));
+        complain("%s; the gear (z = %d, x = %s) and its mate (z2 = %d, x2 = %s) stay.", refusal,
+                 gear_choice.z, shortest_real(gear_choice.x, x), the_mate.params.z,
+                 shortest_real(the_mate.params.x, x2));
         return false;
     }
     gear_computed = true;
@@ -88,7 +91,8 @@ static void input_ended() {
 static void offer_data_file() {
     say(DATA_FILE_QUESTION_TEXT);
     std::fflush(stdout);
-    if (read_answer_key() == '1') export_tooth_data(the_gear.shifted_tooth.flank_last, the_gear.shifted_tooth.flank);
+    if (read_answer_key() == '1')
+        export_tooth_data(the_gear.shifted_tooth.flank_last, the_gear.shifted_tooth.flank);
 }
 
 static void print_key_help() {
@@ -105,13 +109,13 @@ void parameter_dialogue(bool keep_teeth) {
     if (new_teeth) {
         say(HEADLINE_TEXT);
         say(TEETH_HEADING_TEXT);
-        complete = ask(true, z, x, TEETH_PROMPT_TEXT) == ANSWER_VALID;
+        complete = ask(true, gear_choice.internal, z, x, TEETH_PROMPT_TEXT) == ANSWER_VALID;
     }
-    if (complete) complete = ask(false, z, x, SHIFT_PROMPT_TEXT) == ANSWER_VALID;
+    if (complete) complete = ask(false, gear_choice.internal, z, x, SHIFT_PROMPT_TEXT) == ANSWER_VALID;
     // The gear is taken only once both values are accepted, so an ended input
     // leaves the previous gear whole.
     if (complete) {
-        warn_of_pointed_tooth(z, x);
+        warn_of_pointed_tooth(z, x, gear_choice.internal);
         GearChoice choice = gear_choice;
         choice.z = z;
         choice.x = x;
@@ -128,9 +132,9 @@ void mate_dialogue() {
     say(MATE_HEADING_TEXT);
     int z = 0;
     double x = 0.0;
-    if (ask(true, z, x, MATE_TEETH_PROMPT_TEXT) == ANSWER_VALID &&
-        ask(false, z, x, MATE_SHIFT_PROMPT_TEXT) == ANSWER_VALID) {
-        warn_of_pointed_tooth(z, x);
+    if (ask(true, false, z, x, MATE_TEETH_PROMPT_TEXT) == ANSWER_VALID &&
+        ask(false, false, z, x, MATE_SHIFT_PROMPT_TEXT) == ANSWER_VALID) {
+        warn_of_pointed_tooth(z, x, false);
         GearChoice choice = gear_choice;
         choice.mate_z = z;
         choice.mate_x = x;

@@ -82,6 +82,20 @@ DataRows gear_rows(const GearData& d) {
           d.min_shift_textbook, "", EVERYWHERE)
         .rounded_up = true;
     r.list.rows[r.list.count - 1].note = "a generating line at the cutter's addendum, as textbooks take it";
+    // A ring's cutter does not undercut it so: the undercut's bounds say nothing of it.
+    if (d.internal)
+        for (int i = 0; i < r.list.count; ++i) {
+            DataRow& row = r.list.rows[i];
+            const char* key = row.key;
+            if (std::strcmp(key, "min_shift_no_undercut") != 0 &&
+                std::strcmp(key, "min_teeth_no_undercut") != 0 && std::strcmp(key, "flank_depth") != 0 &&
+                std::strcmp(key, "min_teeth_textbook") != 0 && std::strcmp(key, "min_shift_textbook") != 0)
+                continue;
+            row.kind = ROW_MEASURE;
+            row.known = false;
+            row.note = "a ring is not undercut by its cutter's tip";
+            row.shown = JSON_ONLY;
+        }
     const Measure form = d.involute_cut_away ? Measure{false, 0.0, "the undercut removes the whole involute"}
                                              : Measure{true, d.form_diameter, nullptr};
     r.measure("form_diameter", "form diameter (the involute begins)", "インボリュート開始円直径", form,

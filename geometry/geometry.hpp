@@ -318,7 +318,7 @@ const char* gear_refusal(const Cutter& cutter, int z, double x, bool internal = 
 // whose flank has no involute left: one line saying so (and at which radius
 // its flanks meet), written into text (capacity bytes with the terminator),
 // and true. Otherwise text is empty and the result false.
-constexpr int GEAR_WARNING_CAPACITY = 320;
+constexpr int GEAR_WARNING_CAPACITY = 640;
 bool gear_warning(const Cutter& cutter, int z, double x, char* text, int capacity, bool internal = false);
 
 // The polar angle of a point: measured at the gear centre (0, -r) from +y

@@ -45,7 +45,7 @@ WEB_EXPORT const char* web_text(int which) {
 
 WEB_EXPORT const char* web_check_teeth(const char* word) {
     int z = 0;
-    if (!check_teeth_answer(form_cutter, word, false, z, message, ANSWER_MESSAGE_CAPACITY))
+    if (!check_teeth_answer(form_cutter, false, word, false, z, message, ANSWER_MESSAGE_CAPACITY))
         return message;
     checked_teeth = z;
     return "";
@@ -53,7 +53,7 @@ WEB_EXPORT const char* web_check_teeth(const char* word) {
 
 WEB_EXPORT const char* web_check_shift(int z, const char* word) {
     double x = 0.0;
-    if (!check_shift_answer(form_cutter, word, false, z, x, message, ANSWER_MESSAGE_CAPACITY))
+    if (!check_shift_answer(form_cutter, false, word, false, z, x, message, ANSWER_MESSAGE_CAPACITY))
         return message;
     checked_shift = x;
     return "";
