@@ -64,6 +64,13 @@ static std::vector<ProfilePoint> flank_chords(const GearParams& g, const FlankRo
         append_chords(g, involute_point, rolls.involute_start, joint, rolls.involute_end,
                       involute_point(g, rolls.involute_end), tolerance, 0, flank);
     }
+    // A ring's involute ends on its base circle when its tip circle lies inside:
+    // the flank runs on radially to the tip circle.
+    if (rolls.radial_to > 0.0) {
+        const ProfilePoint end = flank.back();
+        const double theta = std::atan2(end.x, end.y + g.pitch_radius);
+        flank.push_back({rolls.radial_to * std::sin(theta), rolls.radial_to * std::cos(theta) - g.pitch_radius});
+    }
     return flank;
 }
 
