@@ -210,7 +210,9 @@ int pinion_cutter_tooth(const GearParams& g, ProfilePoint* points, int capacity)
 //     θ1 = asin √[(1 - (cos α_a1/cos α_a2)²) / (1 - (z1/z2)²)],
 //     θ2 = asin √[((cos α_a2/cos α_a1)² - 1) / ((z2/z1)² - 1)];
 //   trochoid clear:  θ1·z1/z2 + inv α_w - inv α_a2 ≥ θ2,
-//     θ1 = acos[(ra2² - ra1² - a²)/(2·a·ra1)], θ2 = acos[(a² + ra2² - ra1²)/(2·a·ra2)].
+//     θ1 = acos[(ra2² - ra1² - a²)/(2·a·ra1)] + inv α_a1 - inv α_w,
+//     θ2 = acos[(a² + ra2² - ra1²)/(2·a·ra2)]
+//   (the acos terms: where the tip circles cross, seen from either centre).
 struct RingPair {
     double z1, z2, ra1, ra2, rb1, rb2, a, aw;
 };
@@ -253,7 +255,8 @@ bool cutter_tip_hits_ring_tip(const GearParams& g) {
     const double c1 = (q.ra2 * q.ra2 - q.ra1 * q.ra1 - q.a * q.a) / (2.0 * q.a * q.ra1);
     const double c2 = (q.a * q.a + q.ra2 * q.ra2 - q.ra1 * q.ra1) / (2.0 * q.a * q.ra2);
     if (!(std::fabs(c1) <= 1.0 && std::fabs(c2) <= 1.0)) return false;  // the tip circles do not cross
-    const double theta1 = std::acos(c1);
+    const double aa1 = pressure_angle_at(q.rb1, q.ra1);
+    const double theta1 = std::acos(c1) + involute_function(aa1) - involute_function(q.aw);
     const double theta2 = std::acos(c2);
     return theta1 * q.z1 / q.z2 + involute_function(q.aw) - involute_function(aa2) < theta2;
 }
