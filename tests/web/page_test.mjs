@@ -306,7 +306,12 @@ describe('the form and the keys', () => {
     assert.deepEqual([await text('gear-line'), await panel()],
       ['z = 50, x = 0.5; internal gear; pinion cutter z_c = 20, x_c = 0', data]);
 
-    // A mate for a ring is refused with the choice's words; the ring stays.
+    // Scene 8 says no pair's figures of a ring (they are those of two external gears);
+    // a mate for a ring is refused with the choice's words; the ring stays.
+    await browser.key('8');
+    const mesh = await panel();
+    assert.deepEqual([Object.keys(mesh).filter((name) => /mate|mesh|working/.test(name)),
+      mesh['cutting centre distance']], [[], '15.4530 mm']);
     await browser.key('m');
     await browser.type('30');
     await browser.key('Enter');
