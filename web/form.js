@@ -1,8 +1,9 @@
 // The form: the console's dialogue (the number of teeth, the shift, then the
-// data-file question) with the mate of scene 8 beside it, the choice of a ring,
-// and the cutter (the rack or a pinion-type cutter) and the module folded below; the gear it starts, its line and its data beside
-// the canvas, and the module beside the downloads. Every answer is checked by
-// the module as the console and the command line check theirs.
+// data-file question) with the mate of scene 8 beside it, the choice of a
+// ring, and the cutter (the rack or a pinion-type cutter) and the module
+// folded below; the gear it starts, its line and its data beside the canvas,
+// and the module beside the downloads. Every answer is checked by the module
+// as the console and the command line check theirs.
 import {call} from './exports.js';
 import {downloadDataFile} from './downloads.js';
 import {CUTTER_VALUES, PINION_VALUES} from './link.js';

@@ -106,8 +106,10 @@ test('the data panel row by row, and its states in words', () => {
   assert.match(rows[3], /干渉\tあり — /);
   assert.match(rows[4], /干渉\tなし/);
   assert.match(rows[4], /工具\tラック\n/);
-  assert.match(rows[6], /工具\tピニオンカッタ\nピニオンカッタの歯数\t20\n[^]*切削時の中心距離\t[\d.]+ mm\n切削時のかみあい圧力角\t[\d.]+°/);
-  assert.match(rows[7], /またぎ歯厚\t—（ノギスは内歯車の歯をまたげません[^]*ビトウィーンピン寸法\t[\d.]+ mm\n[^]*内歯車\tあり\n$/);
+  assert.match(rows[6],
+    /工具\tピニオンカッタ\nピニオンカッタの歯数\t20\n[^]*切削時の中心距離\t[\d.]+ mm\n切削時のかみあい圧力角\t[\d.]+°/);
+  assert.match(rows[7],
+    /またぎ歯厚\t—（ノギスは内歯車の歯をまたげません[^]*ビトウィーンピン寸法\t[\d.]+ mm\n[^]*内歯車\tあり\n$/);
 });
 
 test('a text the table does not know comes back unchanged', () => {
