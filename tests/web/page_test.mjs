@@ -553,6 +553,9 @@ describe('every screen and every hand', () => {
     await barriers('the example');
     await press('new-gear');
     await barriers('the form');
+    await browser.evaluate(`(() => { document.getElementById('cutter').open = true;
+      document.getElementById('internal').click(); })()`);
+    await barriers('the form with its cutter part and a ring refused');
     await browser.open(`${server.url}index.html?${LINK}&info=1`);
     await barriers('the scenes');
     await browser.viewport(1200, 900);
