@@ -47,9 +47,11 @@ export function downloadDataFile() {
   if (bytes) offerDownload(bytes, `dataz${page.gear.z}`, 'application/octet-stream');
 }
 
+// The gear's outline or data, named after it (a ring as one).
 function downloadGear(ending, type) {
   const bytes = ending === '.json' ? gearDataBytes() : gearBytes(ending);
-  if (bytes) offerDownload(bytes, `gear_z${page.gear.z}_x${page.gear.x}${ending}`, type);
+  const {z, x, internal} = page.gear;
+  if (bytes) offerDownload(bytes, `${internal ? 'ring' : 'gear'}_z${z}_x${x}${ending}`, type);
 }
 
 // The frame shown, the canvas's own pixels, as a PNG named after its link.

@@ -9,14 +9,15 @@
 export const FUNCTIONS = {
   // the dialogue's texts and checks
   web_text: ['string', ['number']],
-  web_check_teeth: ['string', ['string']],
-  web_check_shift: ['string', ['number', 'string']],
+  web_check_teeth: ['string', ['string', 'number']],
+  web_check_shift: ['string', ['number', 'string', 'number']],
   web_checked_teeth: ['number', []],
   web_checked_shift: ['number', []],
   web_number: ['number', ['string']],
   // the gear, its cutter, mate and module
-  web_set_cutter: ['string', ['number', 'number', 'number', 'number']],
-  web_take_gear: ['string', ['number', 'number', 'number', 'number', 'number']],
+  web_set_cutter: ['string', ['number', 'number', 'number', 'number', 'number', 'number']],
+  web_ring_refusal: ['string', []],
+  web_take_gear: ['string', ['number', 'number', 'number', 'number', 'number', 'number']],
   web_gear_warning: ['string', ['number']],
   web_set_mate: ['string', ['number', 'number']],
   web_set_module: ['string', ['number']],

@@ -1,33 +1,44 @@
 // The form: the console's dialogue (the number of teeth, the shift, then the
-// data-file question) with the mate of scene 8 beside it and the cutter and
-// the module folded below; the gear it starts, its line and its data beside
-// the canvas, and the module beside the downloads. Every answer is checked by
-// the module as the console and the command line check theirs.
+// data-file question) with the mate of scene 8 beside it, the choice of a
+// ring, and the cutter (the rack or a pinion-type cutter) and the module
+// folded below; the gear it starts, its line and its data beside the canvas,
+// and the module beside the downloads. Every answer is checked by the module
+// as the console and the command line check theirs.
 import {call} from './exports.js';
 import {downloadDataFile} from './downloads.js';
-import {CUTTER_VALUES} from './link.js';
+import {CUTTER_VALUES, PINION_VALUES} from './link.js';
 import {japaneseText} from './module_texts.js';
 import {$, moduleText, page, say, sayNothing, typedNumber} from './state.js';
 import {fitCanvas, followAddress, pressKey, setPlaying} from './view.js';
 
 // ---- the cutter ------------------------------------------------------------------
 
-// The cutter and module the words name ({profile, alpha, ha, hf, rho, m}, each
-// may be missing: then the profile's value, or the specified cutter's, and the
-// default module), made the next gear's cutter: {profile, cutter, module}; or
-// {name, problem(texts)}, the name of the word at fault unless the cutter as
-// a whole is refused.
+// The cutter and module the words name ({profile, alpha, ha, hf, rho, zc, xc,
+// m}, each may be missing: then the profile's value, or the specified
+// cutter's, the rack (no zc; xc only with zc) and the default module), made
+// the next gear's cutter: {profile, cutter: {alpha, ha, hf, rho, zc, xc},
+// module}; or {name, problem(texts)}, the name of the word at fault unless
+// the cutter as a whole is refused.
 export function takeCutter(words) {
   const profile = (words.profile ?? '').toUpperCase();
   if (!Object.hasOwn(page.presets, profile)) {
     const letters = Object.keys(page.presets).filter((letter) => letter !== '');
     return {name: 'profile', problem: (t) => t.profileWords(letters)};
   }
-  const cutter = {...page.presets[profile]};
-  for (const name of Object.keys(CUTTER_VALUES)) {
+  const cutter = {...page.presets[profile], zc: 0, xc: 0};
+  for (const name of [...Object.keys(CUTTER_VALUES), 'xc']) {
     if (words[name] === undefined) continue;
     cutter[name] = call.web_number(words[name]);
     if (Number.isNaN(cutter[name])) return {name, problem: (t) => t.notANumber};
+  }
+  if (words.zc !== undefined) {
+    // A whole number in the cutter's range, as --cutter-teeth takes it: 0 would be the rack.
+    const {min, max} = page.limits.cutterTeeth;
+    cutter.zc = call.web_number(words.zc);
+    if (!(Number.isInteger(cutter.zc) && cutter.zc >= min && cutter.zc <= max))
+      return {name: 'zc', problem: (t) => t.cutterTeethRange(min, max)};
+  } else if (words.xc !== undefined) {
+    return {name: 'xc', problem: (t) => t.cutterShiftNeedsTeeth};
   }
   const module = words.m === undefined ? page.defaultModule : readModule(words.m);
   if (module === null) return {name: 'm', problem: moduleProblem};
@@ -38,8 +49,17 @@ export function takeCutter(words) {
 
 // The form's cutter, which the module's checks and the next gear use: '' when
 // it takes it, else why not. The gear shown keeps its own.
-function setModuleCutter({alpha, ha, hf, rho}) {
-  return call.web_set_cutter(alpha, ha, hf, rho);
+function setModuleCutter({alpha, ha, hf, rho, zc, xc}) {
+  return call.web_set_cutter(alpha, ha, hf, rho, zc, xc);
+}
+
+// Why the form's ring cannot be cut, in the geometry's own words, when it asks
+// for one with the rack (said beside the choice of a ring); true then.
+function sayRingRefusal() {
+  const refused = $('internal').checked && cutterField('kind').value !== 'pinion';
+  if (refused) say('internal-message', () => moduleText(call.web_ring_refusal()));
+  else sayNothing('internal-message');
+  return refused;
 }
 
 // The module, mm, a word names (read as the command line reads --module), or
@@ -52,17 +72,17 @@ function readModule(word) {
 const moduleProblem = (t) => t.moduleRange(page.moduleRange.min, page.moduleRange.max);
 
 // The mate the words name, checked as the dialogue checks a gear (with the
-// cutter takeCutter has set): {z2, x2}, {z2: 0, x2: 0} for the default mate
-// (no z2), or {name: 'z2' or 'x2', problem(texts)}.
+// cutter takeCutter has set; a mate is never a ring): {z2, x2}, {z2: 0, x2: 0}
+// for the default mate (no z2), or {name: 'z2' or 'x2', problem(texts)}.
 export function takeMate(teethWord, shiftWord) {
   if (teethWord === '') {
     if (shiftWord === '') return {z2: 0, x2: 0};
     return {name: 'x2', problem: (t) => t.mateShiftNeedsTeeth};
   }
-  const teethRefusal = call.web_check_teeth(teethWord);
+  const teethRefusal = call.web_check_teeth(teethWord, 0);
   if (teethRefusal !== '') return {name: 'z2', problem: () => moduleText(teethRefusal)};
   const z2 = call.web_checked_teeth();
-  const shiftRefusal = call.web_check_shift(z2, shiftWord || '0');
+  const shiftRefusal = call.web_check_shift(z2, shiftWord || '0', 0);
   if (shiftRefusal !== '') return {name: 'x2', problem: () => moduleText(shiftRefusal)};
   return {z2, x2: call.web_checked_shift()};
 }
@@ -92,10 +112,30 @@ function fillCutterFields(cutter) {
   for (const name of Object.keys(CUTTER_VALUES)) cutterField(name).value = String(cutter[name]);
 }
 
-// The words of the form's cutter part.
+// The rack or a pinion-type cutter (zc > 0) in the form's cutter part: its
+// choice and, for the pinion-type cutter, its teeth and shift.
+function fillCutterKind({zc, xc}) {
+  cutterField('kind').value = zc > 0 ? 'pinion' : 'rack';
+  cutterField('zc').value = zc > 0 ? String(zc) : '';
+  cutterField('xc').value = zc > 0 ? String(xc) : '';
+  showCutterKind();
+}
+
+// The pinion-type cutter's fields only while it is chosen.
+function showCutterKind() {
+  const pinion = cutterField('kind').value === 'pinion';
+  for (const name of Object.keys(PINION_VALUES)) cutterField(name).closest('p').hidden = !pinion;
+}
+
+// The words of the form's cutter part: the pinion-type cutter's only when it
+// is chosen (its shift 0 when left empty).
 function cutterWords() {
   const words = {profile: cutterField('profile').value};
   for (const name of [...Object.keys(CUTTER_VALUES), 'm']) words[name] = typedNumber(cutterField(name).value);
+  if (cutterField('kind').value === 'pinion') {
+    words.zc = typedNumber(cutterField('zc').value);
+    words.xc = typedNumber(cutterField('xc').value) || '0';
+  }
   return words;
 }
 
@@ -106,7 +146,7 @@ function isSpecified(cutter) {
 // ---- the dialogue ------------------------------------------------------------------
 
 const FORM_MESSAGES = ['teeth-message', 'shift-message', 'mate-teeth-message', 'mate-shift-message',
-  'cutter-message'];
+  'internal-message', 'cutter-message'];
 
 // The form, at the gear shown if there is one; its cutter part folded unless
 // it holds another cutter or module. After 'x' only the shift may change,
@@ -131,12 +171,14 @@ export function openForm(formFor) {
   if (page.gear) {
     cutterField('profile').value = page.gear.profile;
     fillCutterFields(page.gear.cutter);
+    fillCutterKind(page.gear.cutter);
     cutterField('m').value = String(page.gear.module);
+    $('internal').checked = page.gear.internal;
   }
-  $('cutter-fields').disabled = page.formFor !== 'gear';
+  $('cutter-fields').disabled = $('internal').disabled = page.formFor !== 'gear';
   const words = cutterWords();
   const specified = page.presets[''];
-  if (words.profile !== '' || words.m !== String(page.defaultModule) ||
+  if (words.profile !== '' || words.m !== String(page.defaultModule) || words.zc !== undefined ||
       Object.keys(CUTTER_VALUES).some((name) => words[name] !== String(specified[name])))
     $('cutter').open = true;
   for (const id of FORM_MESSAGES) sayNothing(id);
@@ -156,6 +198,7 @@ function closeForm() {
 export function cancelForm() {
   if (page.gear === null) {
     for (const id of ['teeth', 'shift', 'mate-teeth', 'mate-shift']) $(id).value = '';
+    $('internal').checked = false;
     for (const id of FORM_MESSAGES) sayNothing(id);
     $('teeth').focus();
     return;
@@ -180,11 +223,20 @@ function refuseField(id, problem) {
   $(id).focus();
 }
 
-// Enter in the number of teeth (or the mate's): the answer is checked, then
-// the shift is asked, as the console asks it next.
+// Whether the open form asks for a ring: its choice, or the gear shown's
+// when only the shift or the mate may change.
+function formRing() {
+  return page.formFor === 'gear' ? $('internal').checked : page.gear.internal;
+}
+
+// Enter in the number of teeth (or the mate's): the answer is checked (with
+// the cutter the form names, if it takes it; as a ring's if it asks for one),
+// then the shift is asked, as the console asks it next.
 function nextField(from, to) {
   const message = `${from}-message`;
-  const refusal = call.web_check_teeth(typedNumber($(from).value));
+  if (page.formFor === 'gear') takeCutter(cutterWords());
+  const ring = from === 'teeth' && formRing() && !sayRingRefusal();
+  const refusal = call.web_check_teeth(typedNumber($(from).value), ring ? 1 : 0);
   if (refusal !== '' && !(from === 'mate-teeth' && typedNumber($(from).value) === ''))
     return say(message, () => moduleText(refusal));
   sayNothing(message);
@@ -203,22 +255,25 @@ function acceptForm() {
     cutterField(name ?? 'alpha').focus();
     return;
   }
+  // A ring only with a pinion-type cutter: the geometry's refusal beside the choice.
+  const internal = formRing();
+  if (page.formFor === 'gear' && sayRingRefusal()) return $('internal').focus();
   let z = page.gear ? page.gear.z : 0;
   if (page.formFor === 'gear') {
-    const refusal = call.web_check_teeth(typedNumber($('teeth').value));
+    const refusal = call.web_check_teeth(typedNumber($('teeth').value), internal ? 1 : 0);
     if (refusal !== '') return refuseField('teeth', () => moduleText(refusal));
     z = call.web_checked_teeth();
   }
   let x = page.gear ? page.gear.x : 0;
   if (page.formFor !== 'mate') {
-    const refusal = call.web_check_shift(z, typedNumber($('shift').value));
+    const refusal = call.web_check_shift(z, typedNumber($('shift').value), internal ? 1 : 0);
     if (refusal !== '') return refuseField('shift', () => moduleText(refusal));
     x = call.web_checked_shift();
   }
   const mate = takeMate(typedNumber($('mate-teeth').value), typedNumber($('mate-shift').value));
   if (mate.problem) return refuseField(mate.name === 'z2' ? 'mate-teeth' : 'mate-shift', mate.problem);
   // A pair that cannot mesh is refused as a whole: the gear shown stays.
-  const refusal = page.formFor === 'mate' ? setMate(mate) : startGear(z, x, choice, mate);
+  const refusal = page.formFor === 'mate' ? setMate(mate) : startGear(z, x, choice, mate, internal);
   if (refusal !== '') return refuseField('mate-teeth', () => moduleText(refusal));
   $('dialogue').hidden = true;
   if (page.formFor === 'mate') {
@@ -236,14 +291,15 @@ function acceptForm() {
   $('answer-yes').focus();
 }
 
-// A new gear, cut with the cutter takeCutter has just set (choice is its
-// answer), with the mate takeMate has taken, each checked: scene 1 from its
-// start. '' when taken, else why the pair cannot mesh, and nothing changes.
-export function startGear(z, x, choice, mate) {
+// A new gear (a ring if internal), cut with the cutter takeCutter has just
+// set (choice is its answer), with the mate takeMate has taken, each checked:
+// scene 1 from its start. '' when taken, else why the pair cannot mesh (or a
+// ring take a mate), and nothing changes.
+export function startGear(z, x, choice, mate, internal = false) {
   const {profile, cutter, module} = choice;
-  const refusal = call.web_take_gear(z, x, module, mate.z2, mate.x2);
+  const refusal = call.web_take_gear(z, x, module, mate.z2, mate.x2, internal ? 1 : 0);
   if (refusal !== '') return refusal;
-  page.gear = {z, x, profile, cutter, module, mate};
+  page.gear = {z, x, profile, cutter, module, mate, internal};
   page.shown = null;  // no frame of it yet: a resize does not redraw the gear before
   $('download-module').value = String(module);
   sayNothing('module-message');
@@ -256,9 +312,11 @@ export function startGear(z, x, choice, mate) {
 
 // The gear's line and its data beside the canvas, as the gear shown has them.
 export function showGear() {
-  const {z, x, cutter, module, mate} = page.gear;
+  const {z, x, cutter, module, mate, internal} = page.gear;
   say('gear-line', (t) => {
     const parts = [t.gearLine(z, x)];
+    if (internal) parts.push(t.ringLine);
+    if (cutter.zc > 0) parts.push(t.pinionLine(cutter.zc, cutter.xc));
     if (!isSpecified(cutter)) parts.push(t.cutterLine(cutter.alpha, cutter.ha, cutter.hf, cutter.rho));
     if (module !== page.defaultModule) parts.push(t.moduleLine(module));
     if (mate.z2 > 0) parts.push(t.mateLine(mate.z2, mate.x2));
@@ -328,5 +386,11 @@ export function setUpForm() {
   const profile = cutterField('profile');
   profile.addEventListener('change', () => fillCutterFields(page.presets[profile.value]));
   fillCutterFields(page.presets['']);
+  cutterField('kind').addEventListener('change', () => {
+    showCutterKind();
+    sayRingRefusal();
+  });
+  $('internal').addEventListener('change', sayRingRefusal);
+  showCutterKind();
   cutterField('m').value = $('download-module').value = String(page.defaultModule);
 }

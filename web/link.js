@@ -6,11 +6,14 @@
 // them as the dialogue checks an answer. A problem is a function of the
 // page's texts (texts.js), so it says itself in either language.
 
-export const GEAR_KEYS = ['z', 'x', 'z2', 'x2', 'scene', 'step', 'zoom', 'profile', 'alpha', 'ha', 'hf', 'rho', 'm'];
+export const GEAR_KEYS = ['z', 'x', 'z2', 'x2', 'scene', 'step', 'zoom', 'profile', 'alpha', 'ha', 'hf', 'rho', 'zc',
+  'xc', 'internal', 'm'];
 export const PAGE_KEYS = ['info', 'lang', 'embed', 'size'];
 export const LINK_KEYS = [...GEAR_KEYS, ...PAGE_KEYS];
 // The cutter's values under their names in a link and the form, and in the program's Cutter.
 export const CUTTER_VALUES = {alpha: 'pressure_angle', ha: 'addendum', hf: 'dedendum', rho: 'tip_radius'};
+// A pinion-type cutter's own values, likewise: its number of teeth (0: the rack) and its shift.
+export const PINION_VALUES = {zc: 'teeth', xc: 'shift'};
 
 // The address's fields as they were typed: '+' is a plus sign here (a step or
 // zoom may have one), not a blank, and a NUL byte is kept as \x00, as the
@@ -47,16 +50,17 @@ function wholeNumber(fields, name, low, high, fallback) {
   return {value: Number(word)};
 }
 
-// What the page's own fields ask: {language (null: the browser's), embed,
-// shape ([width, height] or null: a square), info}, or {problem}.
+// What the page's own fields and the gear's flag ask: {language (null: the
+// browser's), embed, shape ([width, height] or null: a square), info,
+// internal (the gear is a ring)}, or {problem}.
 function readPageFields(fields, {languages, sizes}) {
-  const result = {language: null, embed: false, shape: null, info: false};
+  const result = {language: null, embed: false, shape: null, info: false, internal: false};
   if (fields.has('lang')) {
     const word = fields.get('lang');
     if (!languages.includes(word)) return {problem: (t) => t.languageWord(word)};
     result.language = word;
   }
-  for (const name of ['embed', 'info']) {
+  for (const name of ['embed', 'info', 'internal']) {
     const flag = wholeNumber(fields, name, 0, 1, 0);
     if (flag.problem) return flag;
     result[name] = flag.value === 1;
@@ -98,7 +102,7 @@ function readEvery(read, {fields, earlier}, limits) {
 //   fields:  every name given and its word as typed (the last of a repeated name),
 //   earlier: the words of repeated names that later ones replace, [name, word],
 //   unknown: null, or {problem} naming the first name a link does not take,
-//   page:    the page's fields (lang, embed, size, info) or {problem},
+//   page:    the page's fields (lang, embed, size, info) and internal, or {problem},
 //   frame:   the frame's fields (scene, step, zoom) or {problem}.
 // A page's or frame's word that a later one replaces is checked all the same;
 // the gear's are the page's to check. The page says these problems, and the
@@ -120,9 +124,10 @@ export function readLink(search, limits) {
 // The query of a link to what is shown, in its language: with a gear and a
 // frame of it, the gear (z, x; z2 and x2 with a chosen mate, z2 > 0), its
 // profile ('' the specified cutter) and the cutter's values that differ from
-// the profile's, its module unless it is defaultModule, the frame's scene,
-// step and zoom, info, embed and size when they are on; else the language
-// alone. presets: the cutters by profile, each {alpha, ha, hf, rho}.
+// the profile's, a pinion-type cutter's teeth (zc > 0) and shift (unless 0),
+// internal=1 for a ring, its module unless it is defaultModule, the frame's
+// scene, step and zoom, info, embed and size when they are on; else the
+// language alone. presets: the cutters by profile, each {alpha, ha, hf, rho}.
 export function writeLink({gear, frame, embed, shape, language}, {presets, defaultModule}) {
   const fields = [];
   if (gear && frame) {
@@ -132,6 +137,10 @@ export function writeLink({gear, frame, embed, shape, language}, {presets, defau
     const preset = presets[gear.profile];
     for (const name of Object.keys(CUTTER_VALUES))
       if (gear.cutter[name] !== preset[name]) fields.push([name, gear.cutter[name]]);
+    const {zc = 0, xc = 0} = gear.cutter;
+    if (zc > 0) fields.push(['zc', zc]);
+    if (zc > 0 && xc !== 0) fields.push(['xc', xc]);
+    if (gear.internal) fields.push(['internal', 1]);
     if (gear.module !== defaultModule) fields.push(['m', gear.module]);
     const {scene, step, zoom, info} = frame;
     fields.push(['scene', scene], ['step', step], ['zoom', zoom]);

@@ -33,6 +33,35 @@ const TEXTS = [
   ['its involute does not reach the tip circle', 'インボリュートが歯先円まで届きません'],
   ['its flank leaves the band between root and tip circle', '歯面が歯底円と歯先円の間からはみ出します'],
   ['its flanks meet at the root circle, so the tooth has no body', '両側の歯面が歯底円上で交わり、歯が残りません'],
+  ["the cutter's tip circle reaches past the gear's centre, so no root circle is left",
+    '工具の歯先円が歯車の中心を越え、歯底円が残りません'],
+
+  // Why a ring, or a gear cut by a pinion-type cutter, is refused, and what the tables warn of for a ring.
+  ["an internal gear can be cut only by a pinion-type cutter (a rack cannot reach inside a ring): " +
+      "give the cutter's number of teeth",
+    '内歯車はピニオンカッタでしか創成できません（ラックは内歯車の内側に入れません）: ピニオンカッタの歯数を指定してください'],
+  ["the cutter is too large for the ring: it must have fewer teeth than the ring's {number}",
+    'ピニオンカッタが内歯車に対して大きすぎます: 歯数は内歯車の $1 より少なくなければなりません'],
+  ["with z = {number} the ring's shift coefficient must be greater than {number} and less than {number} " +
+      '(its addendum {number}-x and dedendum {number}+x must be positive)',
+    'z = $1 では内歯車の転位係数は $2 より大きく $3 より小さくなければなりません' +
+      '（歯末のたけ $4-x と歯元のたけ $5+x がともに正でなければならないため）'],
+  ['with z = {number} the shifts of gear and cutter are too far below zero for the cutter to cut it ' +
+      '(no cutting pressure angle has that involute)',
+    'z = $1 では歯車と工具の転位係数が負に大きすぎ、工具で創成できません' +
+      '（そのインボリュート関数の値をもつ切削時のかみあい圧力角がありません）'],
+  ['a ring and a pinion inside it are not a pair rackgen meshes yet: choose no mate for a ring',
+    '内歯車とその内側のピニオンの組はまだかみあわせられません: 内歯車には相手歯車を指定しないでください'],
+  ['ring z = {number} with x = {number}: {text}', '内歯車 z = $1, x = $2: $3'],
+  ["the ring's tooth comes to a point at radius {number}", '内歯車の歯が半径 $1 でとがります'],
+  ["the ring's tip circle (radius {number}) lies inside its base circle (radius {number}), where no " +
+      'involute is: its flanks end radially there',
+    '内歯車の歯先円（半径 $1）は基礎円（半径 $2）の内側にあり、そこにはインボリュートがないため、歯面は半径方向の直線で終わります'],
+  ['the cutter cannot leave the ring radially without cutting teeth it should keep (trimming): ' +
+      'it must be withdrawn along the axis',
+    '工具を半径方向に抜くと残すべき歯を削ってしまいます（トリミング）: 軸方向に抜かなければなりません'],
+  ["the cutter's tip cuts the ring's tip as it enters and leaves the cut",
+    '工具の歯先が切り込むときと抜けるときに内歯車の歯先を削ります'],
 
   // Why a gear and its mate cannot mesh (pair_data).
   ['z = {number} and z2 = {number} cannot be a pair: {text}', 'z = $1 と z2 = $2 は組になりません: $3'],
@@ -59,6 +88,10 @@ const TEXTS = [
     'その圧力角では、工具の歯がその歯元のたけに達する前にとがります'],
   ["the tip radius must be from {number} to the largest arc the cutter's tip holds",
     '工具歯先の丸み半径は $1 から工具の歯先に収まる最大の円弧の半径まででなければなりません'],
+  ['a pinion-type cutter must have from {number} to {number} teeth', 'ピニオンカッタの歯数は $1 から $2 まででなければなりません'],
+  ["the cutter's shift must be from {number} to {number}", 'ピニオンカッタの転位係数は $1 から $2 まででなければなりません'],
+  ["the cutter's teeth come to a point below its tip circle", 'ピニオンカッタの歯が歯先円に達する前にとがります'],
+  ["the tip radius is too large for the cutter's tip land", '工具歯先の丸み半径がピニオンカッタの歯先の幅に対して大きすぎます'],
 
   // The data panel's values in words (web_gear_data_rows; the rows' names come
   // from the module in both languages, and figures in mm need no words).
@@ -75,6 +108,11 @@ const TEXTS = [
   ['its contact points lie above where the flanks meet', '接触点が両側の歯面の交わる点より外側にあります'],
   ['the pin is too large to touch the involutes', 'ピンが大きすぎてインボリュートに接しません'],
   ['the flank has no involute', '歯面にインボリュートが残っていません'],
+  ['rack', 'ラック'],
+  ['pinion', 'ピニオンカッタ'],
+  ["no caliper reaches across a ring's teeth: measure it between pins",
+    'ノギスは内歯車の歯をまたげません: ビトウィーンピン寸法で測ります'],
+  ["the pin is too large for the ring's spaces", 'ピンが大きすぎて内歯車の歯溝に入りません'],
   ["{text} — the cutter's straight flank ends this far below the pitch line",
     '$1 — 工具の直線歯面はピッチ線からこの深さで終わります'],
   ["{text} — a generating line at the cutter's addendum, as textbooks take it",
@@ -92,6 +130,10 @@ const TEXTS = [
   ["the gear's outline could not be written", '歯車の輪郭のファイルを書き込めませんでした'],
   ["the gear's data could not be made", '歯車の諸元のファイルを作れませんでした'],
   ["the gear's data could not be written", '歯車の諸元のファイルを書き込めませんでした'],
+
+  // Sentences the module joins by "; " (a ring's warnings), each said in turn;
+  // last, so that every whole text above is tried first.
+  ['{text}; {text}', '$1。$2'],
 ];
 
 // As printf's %d, %g and %.4f write a number, inf and nan included.

@@ -9,7 +9,7 @@ import {bindExports, call, moduleConstant, moduleReal} from './exports.js';
 import {setUpDownloads} from './downloads.js';
 import {answerQuestion, cancelForm, cutterField, endGear, openForm, setUpForm, showGear, startGear, takeCutter,
   takeMate} from './form.js';
-import {CUTTER_VALUES, LINK_KEYS, PAGE_KEYS, readLink} from './link.js';
+import {CUTTER_VALUES, LINK_KEYS, PAGE_KEYS, PINION_VALUES, readLink} from './link.js';
 import {readRecordLayout} from './painter.js';
 import {$, moduleText, page, say, texts} from './state.js';
 import {browserLanguage, LANGUAGES, takeSceneNames} from './texts.js';
@@ -126,7 +126,7 @@ function onKey(event) {
 // The cutter and module a link names, made the next gear's cutter, or a problem.
 function readLinkCutter(fields) {
   const words = {};
-  for (const name of ['profile', ...Object.keys(CUTTER_VALUES), 'm'])
+  for (const name of ['profile', ...Object.keys(CUTTER_VALUES), ...Object.keys(PINION_VALUES), 'm'])
     if (fields.has(name)) words[name] = fields.get(name);
   const choice = takeCutter(words);
   if (!choice.problem) return choice;
@@ -145,8 +145,9 @@ function earlierGearWord(name, word) {
 }
 
 // The gear and frame a link names, checked by the module as the dialogue
-// checks its answers, or a problem to show instead of it.
-function readLinkGear({fields, earlier, unknown, frame}) {
+// checks its answers, or a problem to show instead of it. internal=1 (read
+// with the page's flags) asks for a ring, which only a pinion-type cutter cuts.
+function readLinkGear({fields, earlier, unknown, page: {internal}, frame}) {
   if (unknown) return unknown;
   const refused = earlier.find(([name, word]) => !earlierGearWord(name, word));
   if (refused) {
@@ -158,10 +159,12 @@ function readLinkGear({fields, earlier, unknown, frame}) {
   // The checks of z and x read the cutter.
   const choice = readLinkCutter(fields);
   if (choice.problem) return choice;
-  const teethRefusal = call.web_check_teeth(fields.get('z'));
+  if (internal && choice.cutter.zc === 0)
+    return {problem: (t) => t.inAddress(`internal=${fields.get('internal')}`, moduleText(call.web_ring_refusal()))};
+  const teethRefusal = call.web_check_teeth(fields.get('z'), internal ? 1 : 0);
   if (teethRefusal !== '') return {problem: (t) => t.inAddress('z', moduleText(teethRefusal))};
   const z = call.web_checked_teeth();
-  const shiftRefusal = call.web_check_shift(z, fields.get('x') ?? '0');
+  const shiftRefusal = call.web_check_shift(z, fields.get('x') ?? '0', internal ? 1 : 0);
   if (shiftRefusal !== '') return {problem: (t) => t.inAddress('x', moduleText(shiftRefusal))};
   const x = call.web_checked_shift();
   const mate = takeMate(fields.get('z2') ?? '', fields.get('x2') ?? '');
@@ -171,7 +174,7 @@ function readLinkGear({fields, earlier, unknown, frame}) {
       problem(t))};
   }
   if (frame.problem) return frame;
-  return {z, x, choice, mate, ...frame};
+  return {z, x, choice, mate, internal, ...frame};
 }
 
 // A problem with the address, shown alone in an embedded page, above the form otherwise.
@@ -247,6 +250,7 @@ export async function start() {
         scenes: moduleConstant('SCENE_COUNT'), step: moduleConstant('STEP_LIMIT'), zoom: moduleConstant('ZOOM_LIMIT'),
         sizes: {min: moduleConstant('SIZE_SIDE_MIN'), max: moduleConstant('SIZE_SIDE_MAX')},
         window: moduleConstant('WINDOW_SIZE'), mateTeeth: moduleConstant('DEFAULT_MATE_TEETH_MAX'),
+        cutterTeeth: {min: moduleConstant('CUTTER_TEETH_MIN'), max: moduleConstant('CUTTER_TEETH_MAX')},
         languages: LANGUAGES,
       };
       page.sceneKeys = Array.from({length: page.limits.scenes}, (_, i) => String.fromCharCode(call.web_scene_key(i)));
@@ -297,7 +301,7 @@ function setUpPage() {
   if (gear.problem) return showLinkProblem(gear.problem, page.embed);
   $('dialogue').hidden = true;
   if (page.embed) document.body.classList.add('embed');
-  const refusal = startGear(gear.z, gear.x, gear.choice, gear.mate);
+  const refusal = startGear(gear.z, gear.x, gear.choice, gear.mate, gear.internal);
   if (refusal !== '') return showLinkProblem((t) => t.inAddress('z2', moduleText(refusal)), page.embed);
   call.web_show_info(link.page.info ? 1 : 0);
   openFrame(gear.scene, gear.step, gear.zoom);

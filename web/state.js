@@ -10,8 +10,9 @@ export const $ = (id) => document.getElementById(id);
 export const page = {
   wasm: null,           // the wasm module's object, made by createRackgen
   layout: null,         // the frame record's layout, as painter.js reads it
-  // {scenes, step, zoom, sizes: {min, max}, window, mateTeeth}: what a link may ask for, the
-  // command line's limits; the window's side; the most teeth of the default mate
+  // {scenes, step, zoom, sizes: {min, max}, window, mateTeeth, cutterTeeth: {min, max}}: what a
+  // link may ask for, the command line's limits; the window's side; the most teeth of the
+  // default mate; the teeth a pinion-type cutter may have
   limits: null,
   presets: null,        // {'': the specified cutter, A … : the ISO 53 profiles}, each {alpha, ha, hf, rho}
   moduleRange: null,    // {min, max}: the module a gear's files may have, millimetres
@@ -20,8 +21,8 @@ export const page = {
   zoomStep: 0,          // what a press of 'w' multiplies the scale by
   ctx: null,
   size: {width: 0, height: 0, ratio: 1},  // the frame in window pixels, and the canvas's pixels per window pixel
-  gear: null,           // {z, x, profile, cutter: {alpha, ha, hf, rho}, module, mate: {z2, x2}}
-                        // of the gear shown, or null
+  gear: null,           // {z, x, profile, cutter: {alpha, ha, hf, rho, zc, xc}, module, mate: {z2, x2},
+                        // internal} of the gear shown (zc 0: the rack; internal: a ring), or null
   shown: null,          // {scene, step, zoom, last, info} of the frame on the canvas, or null
   formFor: 'gear',      // what the open form may change: 'gear' (all), 'shift' (after 'x'), 'mate' (after 'm')
   questionOpen: false,  // the data-file question waits for '1' or '0'

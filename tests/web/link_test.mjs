@@ -17,7 +17,7 @@ test('a link without fields asks for the first frame, as the browser speaks, squ
     const link = read(search);
     assert.equal(link.fields.size, 0);
     assert.equal(link.unknown, null);
-    assert.deepEqual(link.page, {language: null, embed: false, shape: null, info: false});
+    assert.deepEqual(link.page, {language: null, embed: false, shape: null, info: false, internal: false});
     assert.deepEqual(link.frame, {scene: 1, step: 0, zoom: 0});
   }
 });
@@ -31,10 +31,20 @@ test('the query the page writes reads back as it was written', () => {
   assert.equal(query,
     '?z=12&x=-0.25&z2=24&x2=0.36&profile=B&ha=0.8&m=2.5&scene=8&step=30&zoom=-15&info=1&embed=1&size=640x480&lang=ja');
   const link = read(query);
-  assert.deepEqual(link.page, {language: 'ja', embed: true, shape: [640, 480], info: true});
+  assert.deepEqual(link.page, {language: 'ja', embed: true, shape: [640, 480], info: true, internal: false});
   assert.deepEqual(link.frame, {scene: 8, step: 30, zoom: -15});
   assert.deepEqual(['z', 'x', 'z2', 'x2', 'profile', 'ha', 'm'].map((name) => link.fields.get(name)),
     ['12', '-0.25', '24', '0.36', 'B', '0.8', '2.5']);
+
+  // A ring cut by a pinion-type cutter: its teeth and shift (the shift left out when 0), internal=1.
+  const ring = {...gear, cutter: {...PRESETS.B, zc: 25, xc: 0.2}, mate: {z2: 0, x2: 0}, internal: true};
+  const ringQuery = writeLink({...shown, gear: ring, embed: false, shape: null}, {presets: PRESETS, defaultModule: 1});
+  assert.equal(ringQuery, '?z=12&x=-0.25&profile=B&zc=25&xc=0.2&internal=1&m=2.5&scene=8&step=30&zoom=-15&info=1&lang=ja');
+  const ringLink = read(ringQuery);
+  assert.deepEqual([ringLink.unknown, ringLink.page.internal, ringLink.fields.get('zc'), ringLink.fields.get('xc')],
+    [null, true, '25', '0.2']);
+  assert.match(writeLink({...shown, gear: {...ring, cutter: {...ring.cutter, xc: 0}, internal: false}},
+    {presets: PRESETS, defaultModule: 1}), /&profile=B&zc=25&m=2\.5&/);
 
   // The specified cutter, the default module and mate, what is off: left out; no frame: the language alone.
   const plain = {...gear, profile: '', cutter: SPECIFIED, module: 1, mate: {z2: 0, x2: 0}};
@@ -67,15 +77,16 @@ test('a frame beyond the command line\'s limits, or not a whole number, is refus
   assert.deepEqual(read('?scene=8&step=10000&zoom=-300').frame, {scene: 8, step: 10000, zoom: -300});
 });
 
-test('the page\'s own fields are checked: language, flags, size within --size\'s limits', () => {
+test('the page\'s own fields and the ring\'s flag are checked: language, flags, size within --size\'s limits', () => {
   for (const [search, words] of [
     ['?lang=fr', /lang=fr/], ['?lang=EN', /lang=EN/], ['?embed=2', /embed=2/], ['?info=yes', /info=yes/],
     ['?size=15x100', /size=15x100.*16.*8192/], ['?size=100x8193', /size=100x8193/], ['?size=100', /size=100\b/],
     ['?size=100X100', /size=100X100/], ['?size=-16x16', /size=-16x16/], ['?lang=fr&lang=en', /lang=fr/],
+    ['?internal=yes', /internal=yes.*0.*1/], ['?internal=2&internal=1', /internal=2/],
   ])
     assert.match(said(read(search).page), words, search);
   assert.deepEqual(read('?size=16x8192&embed=1&lang=en').page,
-    {language: 'en', embed: true, shape: [16, 8192], info: false});
+    {language: 'en', embed: true, shape: [16, 8192], info: false, internal: false});
 });
 
 test('a name a link does not take is named, with those it does', () => {

@@ -16,10 +16,10 @@ const {Browser, serve} = await pageTestTools(pageDir);
 async function moduleMessages() {
   const {call} = await import('./exports.js');
   const {japaneseText} = await import('./module_texts.js');
-  const teeth = (word) => call.web_check_teeth(word);
-  const shift = (z, word) => call.web_check_shift(z, word);
-  const cutter = (...values) => call.web_set_cutter(...values);
-  const start = (z, x) => call.web_take_gear(z, x, 2, 0, 0);
+  const teeth = (word, ring = 0) => call.web_check_teeth(word, ring);
+  const shift = (z, word, ring = 0) => call.web_check_shift(z, word, ring);
+  const cutter = (alpha, ha, hf, rho, zc = 0, xc = 0) => call.web_set_cutter(alpha, ha, hf, rho, zc, xc);
+  const start = (z, x, ring = 0) => call.web_take_gear(z, x, 2, 0, 0, ring);
   const warning = (ofMate) => call.web_gear_warning(ofMate);
   const mate = (z, x) => call.web_set_mate(z, x);
   const rows = () => call.web_gear_data_rows();
@@ -40,6 +40,12 @@ async function moduleMessages() {
   groups.warnings = [(start(10, 0.7), warning(0)), (mate(10, 0.7), warning(1))];
   groups.rows.push(rows(), (start(3, -0.2), mate(0, 0), rows()), (cutter(20, 1.4, 1, 0), start(20, 0), mate(30, 0), rows()),
     (cutter(20, 1, 1.25, 0), start(20, 0), mate(20, 0), rows()), (start(20, 0), mate(3, -0.2), rows()));
+  // A pinion-type cutter and the rings it cuts: refusals, the warnings' sentences, the rows.
+  groups.pinion = [cutter(20, 1, 1.25, 0, 5), cutter(20, 1, 1.25, 0, 20, 2), call.web_ring_refusal(),
+    (cutter(20, 1, 1.25, 0), teeth('50', 1)), (cutter(20, 1, 1.25, 0, 20, -1), shift(12, '-0.9')),
+    (cutter(20, 1, 1.25, 0, 20), teeth('12', 1)), shift(50, '1.5', 1), (start(50, 0.5, 1), mate(30, 0)),
+    (start(24, 0, 1), warning(0))];
+  groups.rows.push((start(12, 0), rows()), (start(50, 0.5, 1), rows()));
   groups.downloads = [call.web_write_data_file('/none/data'),
     call.web_write_gear('/none/gear.svg', 1),
     call.web_write_gear_data('/none/gear.json'),  // a file made but not written: no way here
@@ -73,7 +79,7 @@ after(async () => {
 
 const NUMBERS = /-?\d+(?:\.\d+)?(?:e[-+]?\d+)?/g;
 
-for (const group of ['teeth', 'shift', 'cutter', 'generation', 'warnings', 'rows', 'downloads']) {
+for (const group of ['teeth', 'shift', 'cutter', 'generation', 'warnings', 'pinion', 'rows', 'downloads']) {
   test(`the module's ${group} messages in Japanese`, () => {
     for (let {english, japanese} of messages.translated[group]) {
       assert.ok(english !== '', `a ${group} case gave no message`);
@@ -99,6 +105,11 @@ test('the data panel row by row, and its states in words', () => {
   assert.match(rows[3], /圧力角\t[\d.]+°/);
   assert.match(rows[3], /干渉\tあり — /);
   assert.match(rows[4], /干渉\tなし/);
+  assert.match(rows[4], /工具\tラック\n/);
+  assert.match(rows[6],
+    /工具\tピニオンカッタ\nピニオンカッタの歯数\t20\n[^]*切削時の中心距離\t[\d.]+ mm\n切削時のかみあい圧力角\t[\d.]+°/);
+  assert.match(rows[7],
+    /またぎ歯厚\t—（ノギスは内歯車の歯をまたげません[^]*ビトウィーンピン寸法\t[\d.]+ mm\n[^]*内歯車\tあり\n$/);
 });
 
 test('a text the table does not know comes back unchanged', () => {

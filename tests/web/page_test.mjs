@@ -115,6 +115,14 @@ describe('a link opens straight on its frame', () => {
       ['z=20&z=2', /z in the address: 2 is refused/],
       ['z=2O&z=20', /z=2O in the address: z must be a number/],
       ['z=20&profile=Q&profile=A', /profile=Q in the address: profile must be A, B, C or D/],
+      // The pinion-type cutter and the ring: the rack cuts no ring, a ring takes no mate.
+      ['z=20&zc=5.5', /zc=5.5 in the address: zc must be a whole number from 6 to 400/],
+      ['z=20&xc=0.2', /xc=0.2 in the address: xc needs zc: the rack has no shift of its own/],
+      ['z=20&zc=20&xc=2', /zc=20, xc=2 in the address: the cutter cannot be used: the cutter's shift must be from -1/],
+      ['z=50&internal=1', /internal=1 in the address: an internal gear can be cut only by a pinion-type cutter/],
+      ['z=50&zc=20&internal=yes', /internal=yes in the address: internal must be a whole number from 0 to 1/],
+      ['z=12&zc=20&internal=1', /z in the address: 12 is refused: the cutter is too large for the ring/],
+      ['z=50&zc=20&internal=1&z2=30', /z2 in the address: a ring and a pinion inside it are not a pair/],
     ];
     for (const [query, expected] of cases) {
       await browser.open(`${server.url}index.html?${query}&embed=1`);
@@ -243,18 +251,100 @@ describe('the form and the keys', () => {
       ['no', 'yes', '13.3995 mm']);
   });
 
+  test('a pinion-type cutter and a ring: the form, the cutting data, the link, the refusals', async () => {
+    const panel = () => browser.evaluate(`Object.fromEntries([...document.getElementById('gear-data-rows').rows]
+      .map((row) => [row.cells[0].textContent, row.cells[1].textContent]))`);
+    const choose = (values) => browser.evaluate(`(() => { document.getElementById('cutter').open = true;
+      for (const [id, value] of Object.entries(${JSON.stringify(values)})) {
+        const field = document.getElementById(id);
+        if (field.type === 'checkbox') field.checked = value; else field.value = value;
+        field.dispatchEvent(new Event('change'));
+      } })()`);
+    const linkOf = async () => {
+      await new Promise((resolve) => setTimeout(resolve, 400));
+      return browser.evaluate('location.search');
+    };
+    await browser.viewport(1200, 900);
+    await browser.open(`${server.url}index.html?lang=en`);
+    await press('new-gear');
+    // The pinion-type cutter's fields only once it is chosen.
+    assert.equal(await visible('cutter-zc'), false);
+    await choose({teeth: '12', shift: '0', 'cutter-kind': 'pinion', 'cutter-zc': '25', 'cutter-xc': '0.2'});
+    assert.equal(await visible('cutter-zc'), true);
+    await press('accept');
+    await browser.key('0');
+    assert.equal(await text('gear-line'), 'z = 12, x = 0; pinion cutter z_c = 25, x_c = 0.2');
+    let data = await panel();
+    assert.deepEqual([data.cutter, data['cutter\'s number of teeth'], data['cutting centre distance'],
+      data['cutting pressure angle']], ['pinion', '25', '18.6927 mm', '21.5642 deg']);
+    assert.match(await linkOf(), /^\?z=12&x=0&zc=25&xc=0\.2&scene=1&/);
+
+    // A ring asked of the rack: the geometry's refusal beside the choice, at once and on OK; nothing changes.
+    await browser.key('z');
+    await choose({teeth: '50', shift: '0.5', 'cutter-kind': 'rack', internal: true});
+    const refusal = /^an internal gear can be cut only by a pinion-type cutter \(a rack cannot reach inside a ring\)/;
+    assert.match(await text('internal-message'), refusal);
+    await press('accept');
+    assert.deepEqual([await visible('dialogue'), await focused()], [true, 'internal']);
+    assert.match(await text('internal-message'), refusal);
+    // With a pinion-type cutter of 20 teeth it is cut: its data, then its link read back.
+    await choose({'cutter-kind': 'pinion', 'cutter-zc': '20', 'cutter-xc': ''});
+    assert.equal(await visible('internal-message'), false);
+    await press('accept');
+    await browser.key('0');
+    assert.equal(await text('gear-line'), 'z = 50, x = 0.5; internal gear; pinion cutter z_c = 20, x_c = 0');
+    data = await panel();
+    assert.deepEqual([data['cutting centre distance'], data['root diameter'], data['internal gear (ring)'],
+      data['measurement between pins'] !== undefined, data['measurement over pins']],
+    ['15.4530 mm', '53.4061 mm', 'yes', true, undefined]);
+    await browser.key('7');
+    const link = await linkOf();
+    assert.match(link, /^\?z=50&x=0\.5&zc=20&internal=1&scene=7&step=0&zoom=0&lang=en$/);
+    await browser.send('Page.captureScreenshot', {format: 'png'}).then(({data: png}) =>
+      fs.writeFileSync(artifact('ring_page.png'), Buffer.from(png, 'base64')));
+    await browser.open(`${server.url}index.html${link}`);
+    assert.deepEqual([await text('gear-line'), await panel()],
+      ['z = 50, x = 0.5; internal gear; pinion cutter z_c = 20, x_c = 0', data]);
+
+    // Scene 8 says no pair's figures of a ring (they are those of two external gears);
+    // a mate for a ring is refused with the choice's words; the ring stays.
+    await browser.key('8');
+    const mesh = await panel();
+    assert.deepEqual([Object.keys(mesh).filter((name) => /mate|mesh|working/.test(name)),
+      mesh['cutting centre distance']], [[], '15.4530 mm']);
+    await browser.key('m');
+    await browser.type('30');
+    await browser.key('Enter');
+    await browser.key('Enter');
+    assert.match(await text('mate-teeth-message'), /^a ring and a pinion inside it are not a pair/);
+    await browser.key('Escape');
+    assert.equal(await text('gear-line'), 'z = 50, x = 0.5; internal gear; pinion cutter z_c = 20, x_c = 0');
+    assert.deepEqual(browser.consoleErrors, []);
+  });
+
   test('downloads hold the desktop\'s bytes', async () => {
     await browser.open(`${server.url}index.html?z=20&x=0.5&embed=1`);
     // Through the page's own modules, as its buttons reach them.
     const inPage = (expression) => browser.evaluate(`import('./downloads.js').then((downloads) => ${expression})`);
-    for (const [z, x] of [[20, 0.5], [8, 0], [150, 0]]) {
-      await browser.evaluate(`import('./exports.js').then(({call}) => call.web_take_gear(${z}, ${x}, 1, 0, 0))`);
+    // The rack's gears, a gear cut by a pinion-type cutter, a ring ([z, x, zc, xc, internal]).
+    for (const [z, x, zc = 0, xc = 0, ring = 0] of [[20, 0.5], [8, 0], [12, 0, 25, 0.2], [50, 0.5, 20, 0, 1], [150, 0]]) {
+      await browser.evaluate(`import('./exports.js').then(({call}) => [call.web_set_cutter(20, 1, 1.25, 0, ${zc}, ${xc}),
+        call.web_take_gear(${z}, ${x}, 1, 0, 0, ${ring})])`);
       const [file, json] = [artifact(`desktop_data_z${z}`), artifact(`desktop_z${z}.json`)];
-      runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), '--flank', file, '--info', json]);
+      const pinion = zc > 0 ? ['--cutter-teeth', String(zc), '--cutter-shift', String(xc)] : [];
+      runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), ...pinion, ...(ring ? ['--internal'] : []),
+        '--flank', file, '--info', json]);
       assert.ok(Buffer.from(await inPage('Array.from(downloads.dataFileBytes())')).equals(fs.readFileSync(file)),
         `data file of z=${z} x=${x}`);
       assert.ok(Buffer.from(await inPage('Array.from(downloads.gearDataBytes())')).equals(fs.readFileSync(json)),
-        `gear data of z=${z} x=${x}`);
+        `gear data of z=${z} x=${x} zc=${zc} xc=${xc} internal=${ring}`);
+      if (!ring) continue;
+      for (const ending of ['.svg', '.dxf']) {  // the ring's outline, as --gear writes it
+        const outline = artifact(`desktop_ring${ending}`);
+        runRackgen(rackgen, ['-z', String(z), '-x', String(x), ...pinion, '--internal', '--gear', outline]);
+        assert.ok(Buffer.from(await inPage(`Array.from(downloads.gearBytes('${ending}'))`)).equals(fs.readFileSync(outline)),
+          `ring ${ending}`);
+      }
     }
     for (const ending of ['.svg', '.dxf']) {
       const bytes = Buffer.from(await inPage(`Array.from(downloads.gearBytes('${ending}'))`));
@@ -463,6 +553,9 @@ describe('every screen and every hand', () => {
     await barriers('the example');
     await press('new-gear');
     await barriers('the form');
+    await browser.evaluate(`(() => { document.getElementById('cutter').open = true;
+      document.getElementById('internal').click(); })()`);
+    await barriers('the form with its cutter part and a ring refused');
     await browser.open(`${server.url}index.html?${LINK}&info=1`);
     await barriers('the scenes');
     await browser.viewport(1200, 900);

@@ -54,13 +54,13 @@ static void add_page_rows(const DataRows& rows) {
         if (!(row.shown & ROW_ON_PAGE)) continue;
         row_value_and_unit(row, value, ROW_VALUE_CAPACITY);
         const size_t room = sizeof data_rows - data_rows_length;
-        const int written =
-            !row.known ? std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t— (%s)\n", row.name,
-                                       row.name_ja, row.note ? row.note : "")
-            : row.note ? std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t%s — %s\n", row.name,
-                                       row.name_ja, value, row.note)
-                       : std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t%s\n", row.name,
-                                       row.name_ja, value);
+        const int written = !row.known ? std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t— (%s)\n",
+                                                       row.name, row.name_ja, row.note ? row.note : "")
+                            : row.note
+                                ? std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t%s — %s\n",
+                                                row.name, row.name_ja, value, row.note)
+                                : std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t%s\n", row.name,
+                                                row.name_ja, value);
         // A row that would not fit is left out (the longest list uses a third of the room).
         if (written > 0 && static_cast<size_t>(written) < room)
             data_rows_length += static_cast<size_t>(written);
@@ -69,13 +69,15 @@ static void add_page_rows(const DataRows& rows) {
     }
 }
 
-// The page's data beside the canvas: the gear's rows, and the pair's as
-// pair_data_shown says for the frame shown last.
+// The page's data beside the canvas: the gear's rows (the cutter's, and a
+// ring's, among them), and the pair's as pair_data_shown says for the frame
+// shown last. A ring has no pair's data: its mate would mesh inside it, which
+// the pair's figures (those of two external gears) do not describe.
 WEB_EXPORT const char* web_gear_data_rows() {
     data_rows_length = 0;
     data_rows[0] = '\0';
     if (gear_choice.z == 0) return data_rows;  // no gear taken yet
-    const DataShown shown = data_shown(pair_data_shown());
+    const DataShown shown = data_shown(pair_data_shown() && !gear_choice.internal);
     add_page_rows(gear_rows(shown.gear));
     if (shown.with_pair) add_page_rows(pair_rows(shown.mate, shown.pair));
     return data_rows;

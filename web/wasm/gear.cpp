@@ -1,6 +1,7 @@
 // The page's dialogue in the wasm module: the dialogue's texts, the form's
-// answers checked as the console checks them, the form's cutter, and the gear
-// taken as every front end takes one (take_gear).
+// answers checked as the console checks them, the form's cutter (the rack or a
+// pinion-type cutter), and the gear or ring taken as every front end takes one
+// (take_gear).
 #include "web/wasm/export.hpp"
 
 #include "choice/choice.hpp"
@@ -40,20 +41,21 @@ WEB_EXPORT const char* web_text(int which) {
 
 // ---- the form's answers --------------------------------------------------------
 // The console dialogue's own checks and messages (check_teeth_answer,
-// check_shift_answer); a word of any length is read whole, as on the command
+// check_shift_answer) of a gear, or of a ring when internal is not 0 (a mate
+// is always a gear); a word of any length is read whole, as on the command
 // line. "" when the answer is accepted.
 
-WEB_EXPORT const char* web_check_teeth(const char* word) {
+WEB_EXPORT const char* web_check_teeth(const char* word, int internal) {
     int z = 0;
-    if (!check_teeth_answer(form_cutter, false, word, false, z, message, ANSWER_MESSAGE_CAPACITY))
+    if (!check_teeth_answer(form_cutter, internal != 0, word, false, z, message, ANSWER_MESSAGE_CAPACITY))
         return message;
     checked_teeth = z;
     return "";
 }
 
-WEB_EXPORT const char* web_check_shift(int z, const char* word) {
+WEB_EXPORT const char* web_check_shift(int z, const char* word, int internal) {
     double x = 0.0;
-    if (!check_shift_answer(form_cutter, false, word, false, z, x, message, ANSWER_MESSAGE_CAPACITY))
+    if (!check_shift_answer(form_cutter, internal != 0, word, false, z, x, message, ANSWER_MESSAGE_CAPACITY))
         return message;
     checked_shift = x;
     return "";
@@ -76,14 +78,23 @@ WEB_EXPORT double web_number(const char* word) {
 }
 
 // The form's cutter, which the checks of z and x read and the next gear is
-// cut with: set, and "", when cutter_refusal accepts it; otherwise its reason,
-// and the form's cutter stays as it was. The gear shown keeps its cutter.
+// cut with: the rack (teeth 0) or a pinion-type cutter of that many teeth and
+// that shift; set, and "", when cutter_refusal accepts it; otherwise its
+// reason, and the form's cutter stays as it was. The gear shown keeps its cutter.
 WEB_EXPORT const char* web_set_cutter(double pressure_angle, double addendum, double dedendum,
-                                      double tip_radius) {
-    const Cutter cutter = {pressure_angle, addendum, dedendum, tip_radius};
+                                      double tip_radius, int teeth, double shift) {
+    const Cutter cutter = {pressure_angle, addendum, dedendum, tip_radius, teeth, teeth != 0 ? shift : 0.0};
     if (const char* reason = cutter_refusal(cutter)) return reason;
     form_cutter = cutter;
     return "";
+}
+
+// The geometry's own words for a ring asked of the rack, whatever its teeth
+// and shift: gear_refusal of a ring the specified rack would cut (Z_MAX
+// teeth and no shift pass every check before the cutter's kind).
+WEB_EXPORT const char* web_ring_refusal() {
+    const char* refusal = gear_refusal(SPECIFIED_CUTTER, Z_MAX, 0.0, true);
+    return refusal != nullptr ? refusal : "";
 }
 
 // ---- the gear and its scenes ---------------------------------------------------
@@ -95,22 +106,25 @@ static const char* take(const GearChoice& choice) {
     return refusal != nullptr ? refusal : "";
 }
 
-// A new gear cut with the form's cutter, at module mm per module unit, with
-// the mate of z2 teeth and shift x2 (0 teeth: the default mate), as the
-// dialogue takes one once both answers are accepted; then scene '1' from its
-// start at the start scale. Returns "" or the refusal.
-WEB_EXPORT const char* web_take_gear(int z, double x, double module, int z2, double x2) {
-    const char* refusal = take(GearChoice{z, x, form_cutter, module, z2, z2 > 0 ? x2 : 0.0});
+// A new gear (a ring when internal is not 0) cut with the form's cutter, at
+// module mm per module unit, with the mate of z2 teeth and shift x2 (0 teeth:
+// the default mate; a ring takes none), as the dialogue takes one once both
+// answers are accepted; then scene '1' from its start at the start scale.
+// Returns "" or the refusal.
+WEB_EXPORT const char* web_take_gear(int z, double x, double module, int z2, double x2, int internal) {
+    const char* refusal = take(GearChoice{z, x, form_cutter, module, z2, z2 > 0 ? x2 : 0.0, internal != 0});
     if (*refusal == '\0') start_new_gear();
     return refusal;
 }
 
-// The warning line of the dialogue for a pointed tooth of the gear shown
-// (mate 0) or of its chosen mate (mate 1), or "".
+// The warning line of the dialogue for a pointed tooth of the gear shown, or
+// what a ring's cutter does to it (mate 0), or for a pointed tooth of its
+// chosen mate (mate 1), or "".
 WEB_EXPORT const char* web_gear_warning(int mate) {
     const GearChoice& c = gear_choice;
-    const bool shown = mate != 0 ? c.mate_z > 0 && gear_warning(c.cutter, c.mate_z, c.mate_x, message, sizeof message)
-                                 : gear_warning(c.cutter, c.z, c.x, message, sizeof message);
+    const bool shown =
+        mate != 0 ? c.mate_z > 0 && gear_warning(c.cutter, c.mate_z, c.mate_x, message, sizeof message)
+                  : gear_warning(c.cutter, c.z, c.x, message, sizeof message, c.internal);
     return shown ? message : "";
 }
 
