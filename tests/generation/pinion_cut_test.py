@@ -277,14 +277,14 @@ def simulate(cutter, blank, wedge, z, x):
     return gear, CHORD + STEP + path + tips, len(rolls)
 
 
-def read_outline(path, tip_radius):
+def read_outline(path, tip_circle):
     """The DXF's closed polyline nearest the tip circle (a ring's file also holds its
     rim), arcs expanded within 1e-7, as a polygon."""
     best = None
     for entity in ezdxf.readfile(path).modelspace().query("LWPOLYLINE"):
         assert entity.closed
         points = [(p.x, p.y) for p in make_path(entity).flattening(distance=1e-7)]
-        gap = min(abs(math.hypot(*p) - tip_radius) for p in points)
+        gap = min(abs(math.hypot(*p) - tip_circle) for p in points)
         if best is None or gap < best[0]:
             best = (gap, points)
     return Polygon(best[1])
@@ -317,11 +317,16 @@ class PinionCutAgainstOutline(unittest.TestCase):
         ("z 20, 25-tooth cutter", 20, 0.0, 25, 0.0, 0.0, False),
         ("z 12, cutter shifted 0.2", 12, 0.0, 25, 0.2, 0.0, False),
         ("z 12, tip radius 0.25", 12, 0.0, 25, 0.0, 0.25, False),
+        # The tip circle lies beyond √(rb² + (a₀·sin α₀)²), where the involute would touch
+        # the cutter's flank below its base circle: that flank cuts the tip corners.
         ("z 20, 10-tooth cutter", 20, 0.0, 10, 0.0, 0.0, False),
         ("z 12, 60-tooth cutter", 12, 0.0, 60, 0.0, 0.0, False),
         ("z 12, x 0.4", 12, 0.4, 25, 0.0, 0.0, False),
         ("ring z 50, x 0.5", 50, 0.5, 20, 0.0, 0.0, True),
         ("ring z 60, tip radius 0.3", 60, 0.0, 20, 0.0, 0.3, True),
+        # The ring's tip circle lies inside √(rb² + (a₀·sin α₀)²): the involute there
+        # would touch the cutter's flank below its base circle, which cuts it instead.
+        ("ring z 40", 40, 0.0, 20, 0.0, 0.0, True),
     ]
 
     def outline(self, name, z, x, zc, xc, rho, internal):
@@ -352,15 +357,15 @@ class PinionCutAgainstOutline(unittest.TestCase):
                     outer = cutter.distance + cutter.tip + 1.0
                     blank = sector(wedge[0], wedge[1], tip, outer)
                     teeth = read_outline(dxf, tip)
-                    mine = sector(wedge[0], wedge[1], 0, outer).difference(teeth)
+                    drawn = sector(wedge[0], wedge[1], 0, outer).difference(teeth)
                 else:
                     tip = z / 2 + ADDENDUM + x
                     blank = sector(wedge[0], wedge[1], 0, tip)
-                    mine = read_outline(dxf, tip).intersection(sector(wedge[0], wedge[1], 0, tip + 1.0))
+                    drawn = read_outline(dxf, tip).intersection(sector(wedge[0], wedge[1], 0, tip + 1.0))
                 cut, error, places = simulate(cutter, blank, wedge, z, x)
                 parts = sorted(getattr(cut, "geoms", [cut]), key=lambda p: p.area)
                 self.assertLess(sum(p.area for p in parts[:-1]), 1e-8, "the cut left loose pieces")
-                distance, radius = boundary_distance(parts[-1], mine)
+                distance, radius = boundary_distance(parts[-1], drawn)
                 bound = TOLERANCE + ROUNDING + error
                 print(f"\n  {name}: Hausdorff {distance:.6f} mm at radius {radius:.3f}, bound {bound:.6f} mm "
                       f"(tolerance {TOLERANCE} + simulation {error:.6f} + rounding {ROUNDING}), {places} places, "
