@@ -90,20 +90,30 @@ static double cut_beyond_involute(const GearParams& g, double t) {
 //
 // A pinion-type cutter's flank end may pass inside an external gear's base
 // circle just as the rack's does; a ring's involute starts outside its base
-// circle, beyond the cutter's, and is never undercut so. A ring's tip circle may
-// lie inside its base circle: its involute then ends there, and the flank runs
-// on radially.
+// circle, beyond the cutter's, and is never undercut so. Its involute reaches
+// only the cutter's base tangent point: beyond, towards the tip, the cutter's
+// radial flank cuts.
 FlankRolls flank_rolls(const GearParams& g, bool stop_at_centre) {
     const double r = g.pitch_radius;
     const bool pinion = pinion_type(g.cutter);
     const double t_f = pinion ? pinion_flank_end_roll(g) : flank_end_roll(g);
     FlankRolls rolls{
-        -g.undercut_start_roll, t_f, t_f, involute_roll_at_radius(g, g.tip_radius), false, false, 0.0};
-    if (g.internal && g.tip_radius < g.base_radius) rolls.radial_to = g.tip_radius;
+        -g.undercut_start_roll, t_f, t_f, involute_roll_at_radius(g, g.tip_radius), false, false, 0.0, 0.0};
     if (!pinion && g.tip_arc_radius > 0.0 &&
         std::fabs(g.dedendum - g.tip_arc_radius) <= ARC_ON_ROLLING_LINE) {
         rolls.undercut_end = rolls.undercut_start;
         rolls.fillet_arc = true;
+    }
+    const double tip = g.tip_radius;
+    rolls.tip_flank_start = rolls.tip_flank_end = rolls.involute_end;
+    if (pinion && rolls.involute_end > g.pinion.involute_limit_roll) {
+        rolls.involute_end = rolls.tip_flank_start = rolls.tip_flank_end = g.pinion.involute_limit_roll;
+        const auto radial_past_tip = [&g, r, tip](double t) {
+            return polar_radius(radial_flank_point(g, t), r) - tip;
+        };
+        // It reaches the tip within a tenth of a turn of the gear, or not at all (then refused).
+        first_sign_change(rolls.tip_flank_start, rolls.tip_flank_start + 0.2 * PI, radial_past_tip,
+                          rolls.tip_flank_end);
     }
     if (!g.internal && t_f < -g.tan_alpha &&
         first_sign_change(
@@ -114,10 +124,11 @@ FlankRolls flank_rolls(const GearParams& g, bool stop_at_centre) {
 
     // What the tip cuts may reach the tip circle before it meets the involute:
     // then the whole involute is cut away, and the flank ends there.
-    const double tip = g.tip_radius;
     const auto cut_past_tip = [&g, r, tip](double t) { return polar_radius(undercut_point(g, t), r) - tip; };
-    if (first_sign_change(rolls.undercut_start, rolls.undercut_end, cut_past_tip, rolls.undercut_end))
+    if (first_sign_change(rolls.undercut_start, rolls.undercut_end, cut_past_tip, rolls.undercut_end)) {
         rolls.involute_start = rolls.involute_end;
+        rolls.tip_flank_start = rolls.tip_flank_end = rolls.involute_end;
+    }
 
     if (!stop_at_centre) return rolls;
     const double centre = g.tooth_angle / 2.0;
@@ -126,6 +137,7 @@ FlankRolls flank_rolls(const GearParams& g, bool stop_at_centre) {
     };
     if (first_sign_change(rolls.undercut_start, rolls.undercut_end, cut_past_centre, rolls.undercut_end)) {
         rolls.involute_start = rolls.involute_end;
+        rolls.tip_flank_start = rolls.tip_flank_end = rolls.involute_end;
         rolls.pointed = true;
         return rolls;
     }
@@ -135,6 +147,15 @@ FlankRolls flank_rolls(const GearParams& g, bool stop_at_centre) {
     };
     rolls.pointed =
         first_sign_change(rolls.involute_start, rolls.involute_end, past_centre, rolls.involute_end);
+    if (rolls.pointed) {
+        rolls.tip_flank_start = rolls.tip_flank_end = rolls.involute_end;
+    } else if (rolls.tip_flank_end != rolls.tip_flank_start) {
+        const auto radial_past_centre = [&g, r, centre](double t) {
+            return polar_angle(radial_flank_point(g, t), r) - centre;
+        };
+        rolls.pointed = first_sign_change(rolls.tip_flank_start, rolls.tip_flank_end, radial_past_centre,
+                                          rolls.tip_flank_end);
+    }
     return rolls;
 }
 

@@ -52,6 +52,11 @@ static const char* trial_tooth_fault(const Cutter& cutter, int z, double x, bool
     if (pinion && !internal && !(g.root_radius > 0.0))
         return "the cutter's tip circle reaches past the gear's centre, so no root circle is left";
     if (trial.overflowed) return "its tooth profile needs more than 601 points in one list";
+    if (pinion) {
+        const FlankRolls rolls = flank_rolls(g, false);
+        if (rolls.tip_flank_end != rolls.tip_flank_start && !(rolls.involute_end > rolls.involute_start))
+            return "the cutter is too small: its flanks below its base circle would cut the whole involute";
+    }
     // The flank ends on the tip circle (a ring's, inwards; the rack's involute
     // is clipped there).
     const ProfilePoint& end = pinion ? tooth.flank[tooth.flank_last] : c.involute_curve[c.involute_last];
@@ -196,7 +201,9 @@ static bool ring_warning(int z, double x, double meeting_radius, char* text, int
                      "the cutter cannot leave the ring radially without cutting teeth it should keep "
                      "(trimming): it must be withdrawn along the axis");
     if (cutter_tip_hits_ring_tip(g))
-        add_sentence(text, room, "the cutter's tip cuts the ring's tip as it enters and leaves the cut");
+        add_sentence(text, room,
+                     "the cutter's tip cuts the ring's tip as it enters and leaves the cut (the tooth drawn "
+                     "and written does not show that cut)");
     if (text[0] == '\0') return false;
     char shown[REAL_TEXT_CAPACITY];
     char sentences[GEAR_WARNING_CAPACITY];

@@ -103,7 +103,9 @@ struct PinionCutting {
     double cut_half_angle;     // or the tip arc's centre, ρ inside it; its angle from the tooth centre line
     double flank_end_radius;   // where its involute flank ends: the corner, or the arc's tangent point
     double space_centre;       // β at which a cutter tooth stands centred on the line of centres: -space/2
-    double roll_offset;        // β - t: α - α₀ for an external gear, α₀ - α for a ring
+    double base_half_angle;    // its tooth's half angle on its base circle, where its flanks turn radial
+    double involute_limit_roll;  // the roll at which the contact reaches the cutter's base tangent point
+    double roll_offset;          // β - t: α - α₀ for an external gear, α₀ - α for a ring
 };
 
 struct GearParams {
@@ -253,10 +255,14 @@ struct FlankRolls {
     // about the point of rolling, from the root circle to the involute's
     // start; undercut_end is undercut_start.
     bool fillet_arc;
-    // A ring whose tip circle lies inside its base circle: the involute ends
-    // on the base circle and the flank runs on radially to the tip circle, this
-    // radius (0: the flank ends at involute_end).
-    double radial_to;
+    // A pinion cutter's involute generates only as far as the line of action
+    // reaches, to the cutter's base circle. A gear whose tip lies beyond (an
+    // external gear's outside, a ring's inside that radius) is cut there by the
+    // cutter's radial flank below its base circle: from roll tip_flank_start,
+    // the involute's end, to tip_flank_end on radial_flank_point. Equal: the
+    // flank has no such part.
+    double tip_flank_start;
+    double tip_flank_end;
 };
 FlankRolls flank_rolls(const GearParams& g);
 // Whether what the cutter's tip cuts removes the whole involute of the gear's
@@ -277,6 +283,9 @@ struct CutterPlace {
     double turn;
 };
 CutterPlace pinion_cutter_place(const GearParams& g, double t);
+// What the cutter's radial flank below its base circle cuts at roll t: the
+// foot of the perpendicular from the point of rolling onto it.
+ProfilePoint radial_flank_point(const GearParams& g, double t);
 // K(t): the point of rolling of the cutter's and the gear's cutting pitch
 // circles at roll t, gear frame.
 ProfilePoint cutting_pitch_point(const GearParams& g, double t);

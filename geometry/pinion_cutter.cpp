@@ -74,6 +74,11 @@ void set_pinion_cutting(GearParams& g, double x_s) {
         std::sqrt(std::fmax(0.0, p.cut_radius * p.cut_radius - p.base_radius * p.base_radius));
     p.flank_end_radius = rho > 0.0 ? std::hypot(p.base_radius, string + rho) : p.tip_circle;
     p.space_centre = -g.space_angle / 2.0;
+    p.base_half_angle = p.tooth_half_angle + involute_function(g.alpha);
+    // The gear's string to the cutter's base tangent point is a₀·sin α₀ long.
+    const double limit_string = p.centre_distance * std::sin(p.pressure_angle);
+    p.involute_limit_roll =
+        g.internal ? g.tan_alpha - limit_string / g.base_radius : limit_string / g.base_radius - g.tan_alpha;
     p.roll_offset = side * (g.alpha - p.pressure_angle);
     // Drawn touching the gear's tip circle, as the rack's root line does, yet
     // never so high that the cutter's tooth has no height.
@@ -111,6 +116,17 @@ ProfilePoint cutting_pitch_point(const GearParams& g, double t) {
     const double beta = line_of_centres(g, t);
     const double radius = g.pinion.gear_pitch_radius;
     return ProfilePoint{radius * std::sin(beta), radius * std::cos(beta) - g.pitch_radius};
+}
+
+ProfilePoint radial_flank_point(const GearParams& g, double t) {
+    const PinionCutting& p = g.pinion;
+    const CutterPlace place = pinion_cutter_place(g, t);
+    const double phi = cutter_direction(g, line_of_centres(g, t), -p.base_half_angle);
+    const ProfilePoint u = {std::sin(phi), std::cos(phi)};
+    const ProfilePoint k = cutting_pitch_point(g, t);
+    const double along =
+        std::fmin(p.base_radius, std::fmax(0.0, (k.x - place.centre.x) * u.x + (k.y - place.centre.y) * u.y));
+    return ProfilePoint{place.centre.x + along * u.x, place.centre.y + along * u.y};
 }
 
 // What the tip cuts at roll t: the sharp corner; or, rounded, the point of the

@@ -44,7 +44,9 @@ void compute_pinion_tooth(Gear& gear, ToothProfile& tooth) {
     const auto involute = [&g](double t) { return involute_point(g, t); };
     const auto cut = [&g](double t) { return undercut_point(g, t); };
     const FlankRolls rolls = flank_rolls(g, false);
-    const double tip_roll = involute_roll_at(g, g.tip_radius);
+    // The involute as far as the cutter generates it (a small cutter's stops
+    // short of the tip circle, where its radial flank cuts on).
+    const double tip_roll = std::fmin(involute_roll_at(g, g.tip_radius), g.pinion.involute_limit_roll);
 
     c.addendum_last = sample_rolls(involute, 0.0, tip_roll, c.addendum_involute, 0, overflowed);
     c.dedendum_last = sample_rolls(involute, 0.0, involute_low_roll(g), c.dedendum_involute, 0, overflowed);
@@ -69,16 +71,16 @@ void compute_pinion_tooth(Gear& gear, ToothProfile& tooth) {
         c.undercut_rack[k] = pinion_cutter_place(g, t_root + direction * k * ROLL_STEP).centre;
 
     // The flank: what the tip cuts up to where the involute takes over, the
-    // involute to the tip circle, and a ring's radial end inside its base circle.
+    // involute to the tip circle, and what the radial flank cuts beyond its reach.
     int last = sample_rolls(cut, rolls.undercut_start, rolls.undercut_end, tooth.flank, 0, overflowed);
     // The involute's first point is where the cut ends: it takes that place.
     if (rolls.involute_end != rolls.involute_start)
         last =
             sample_rolls(involute, rolls.involute_start, rolls.involute_end, tooth.flank, last, overflowed);
-    if (rolls.radial_to > 0.0 && last + 1 < POINT_CAPACITY) {
-        const double theta = polar_angle(tooth.flank[last], g.pitch_radius);
-        tooth.flank[++last] = {rolls.radial_to * std::sin(theta),
-                               rolls.radial_to * std::cos(theta) - g.pitch_radius};
+    if (rolls.tip_flank_end != rolls.tip_flank_start) {
+        const auto radial = [&g](double t) { return radial_flank_point(g, t); };
+        last =
+            sample_rolls(radial, rolls.tip_flank_start, rolls.tip_flank_end, tooth.flank, last, overflowed);
     }
     mirror_about_tooth_centre(g, last, tooth.flank, tooth.mirror_flank);
     tooth.flank_last = last;

@@ -32,7 +32,8 @@ static double distance_to_chord(const ProfilePoint& p, const ProfilePoint& a, co
 // Appends the curve's points at the rolls in (from, to] that end its chords,
 // a = curve(from) and b = curve(to) given: the chord a–b, or both halves'.
 static void append_chords(const GearParams& g, Curve curve, double from, const ProfilePoint& a, double to,
-                          const ProfilePoint& b, double tolerance, int depth, std::vector<ProfilePoint>& points) {
+                          const ProfilePoint& b, double tolerance, int depth,
+                          std::vector<ProfilePoint>& points) {
     const double middle = 0.5 * (from + to);
     const ProfilePoint m = curve(g, middle);
     const bool long_chord = std::hypot(b.x - a.x, b.y - a.y) > tolerance;
@@ -47,7 +48,8 @@ static void append_chords(const GearParams& g, Curve curve, double from, const P
 
 // The flank from the root circle to its end, gear frame, module units. A
 // fillet that is the tip arc itself is its two ends.
-static std::vector<ProfilePoint> flank_chords(const GearParams& g, const FlankRolls& rolls, double tolerance) {
+static std::vector<ProfilePoint> flank_chords(const GearParams& g, const FlankRolls& rolls,
+                                              double tolerance) {
     const double t0 = rolls.undercut_start;
     std::vector<ProfilePoint> flank;
     if (rolls.fillet_arc) {
@@ -64,12 +66,11 @@ static std::vector<ProfilePoint> flank_chords(const GearParams& g, const FlankRo
         append_chords(g, involute_point, rolls.involute_start, joint, rolls.involute_end,
                       involute_point(g, rolls.involute_end), tolerance, 0, flank);
     }
-    // A ring's involute ends on its base circle when its tip circle lies inside:
-    // the flank runs on radially to the tip circle.
-    if (rolls.radial_to > 0.0) {
-        const ProfilePoint end = flank.back();
-        const double theta = std::atan2(end.x, end.y + g.pitch_radius);
-        flank.push_back({rolls.radial_to * std::sin(theta), rolls.radial_to * std::cos(theta) - g.pitch_radius});
+    // Beyond the pinion cutter's base tangent point its radial flank cuts on to the tip.
+    if (rolls.tip_flank_end != rolls.tip_flank_start) {
+        const ProfilePoint joint = flank.back();
+        append_chords(g, radial_flank_point, rolls.tip_flank_start, joint, rolls.tip_flank_end,
+                      radial_flank_point(g, rolls.tip_flank_end), tolerance, 0, flank);
     }
     return flank;
 }
@@ -106,7 +107,8 @@ static void add_vertex(std::vector<OutlineVertex>& tooth, const ProfilePoint& p,
     tooth.push_back(OutlineVertex{q, bulge});
 }
 
-GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance, double tip_radius) {
+GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance,
+                               double tip_radius) {
     GearParams g = gear.params;
     set_shift_params(g, x_s);
     if (tip_radius > 0.0 && tip_radius < g.tip_radius) g.tip_radius = tip_radius;
