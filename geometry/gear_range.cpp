@@ -192,7 +192,7 @@ static bool ring_warning(int z, double x, double meeting_radius, char* text, int
         std::snprintf(
             sentence, sizeof sentence,
             "the ring's tip circle (radius %.4f) lies inside its base circle (radius %.4f), where no "
-            "involute is: its flanks end radially there",
+            "involute is: there its flanks are what the cutter's flanks below their own base circle cut",
             g.tip_radius, g.base_radius);
         add_sentence(text, room, sentence);
     }

@@ -55,13 +55,14 @@ const TEXTS = [
   ['ring z = {number} with x = {number}: {text}', '内歯車 z = $1, x = $2: $3'],
   ["the ring's tooth comes to a point at radius {number}", '内歯車の歯が半径 $1 でとがります'],
   ["the ring's tip circle (radius {number}) lies inside its base circle (radius {number}), where no " +
-      'involute is: its flanks end radially there',
-    '内歯車の歯先円（半径 $1）は基礎円（半径 $2）の内側にあり、そこにはインボリュートがないため、歯面は半径方向の直線で終わります'],
+      "involute is: there its flanks are what the cutter's flanks below their own base circle cut",
+    '内歯車の歯先円（半径 $1）は基礎円（半径 $2）の内側にあり、そこにはインボリュートがないため、歯面は工具の基礎円より内側の歯面が削った形になります'],
   ['the cutter cannot leave the ring radially without cutting teeth it should keep (trimming): ' +
       'it must be withdrawn along the axis',
     '工具を半径方向に抜くと残すべき歯を削ってしまいます（トリミング）: 軸方向に抜かなければなりません'],
-  ["the cutter's tip cuts the ring's tip as it enters and leaves the cut",
-    '工具の歯先が切り込むときと抜けるときに内歯車の歯先を削ります'],
+  ["the cutter's tip cuts the ring's tip as it enters and leaves the cut (the tooth drawn and written " +
+      'does not show that cut)',
+    '工具の歯先が切り込むときと抜けるときに内歯車の歯先を削ります（描く歯と書き出す歯はその削りを示しません）'],
 
   // Why a gear and its mate cannot mesh (pair_data).
   ['z = {number} and z2 = {number} cannot be a pair: {text}', 'z = $1 と z2 = $2 は組になりません: $3'],
