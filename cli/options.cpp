@@ -103,6 +103,10 @@ static char** c_argv;
 constexpr double TOLERANCE_MIN = 0.00001;
 constexpr double TOLERANCE_MAX = 1.0;
 
+// A rim up to a hundred times the largest gear (z = 1000 at module 10000 is
+// 1e7 mm across): every number of the files stays short and finite.
+constexpr double RIM_DIAMETER_MAX = 1e9;
+
 enum LongOnly {
     OPT_FLANK = 256,
     OPT_GEAR,
@@ -133,6 +137,7 @@ enum LongOnly {
     OPT_CUTTER_TEETH,
     OPT_CUTTER_SHIFT,
     OPT_INTERNAL,
+    OPT_RIM_DIAMETER,
 };
 
 static const option LONG_OPTIONS[] = {
@@ -143,6 +148,7 @@ static const option LONG_OPTIONS[] = {
     {"module", required_argument, nullptr, OPT_MODULE},
     {"standard", no_argument, nullptr, OPT_STANDARD},
     {"tolerance", required_argument, nullptr, OPT_TOLERANCE},
+    {"rim-diameter", required_argument, nullptr, OPT_RIM_DIAMETER},
     {"render", required_argument, nullptr, OPT_RENDER},
     {"scene", required_argument, nullptr, OPT_SCENE},
     {"step", required_argument, nullptr, OPT_STEP},
@@ -299,6 +305,7 @@ static unsigned kinds_of(int option_code) {
             return GEAR_BIT | INFO_BIT;
         case OPT_STANDARD:
         case OPT_TOLERANCE:
+        case OPT_RIM_DIAMETER:
             return GEAR_BIT;
         case OPT_PIN:
             return INFO_BIT;
@@ -373,6 +380,13 @@ static ParseResult set_output(int option_code, const char* value) {
                 !(out->tolerance >= TOLERANCE_MIN && out->tolerance <= TOLERANCE_MAX))
                 return refuse("--tolerance must be a number of millimetres from %g to %g, not \"%s\"",
                               TOLERANCE_MIN, TOLERANCE_MAX, value);
+            break;
+        case OPT_RIM_DIAMETER:
+            if (!parse_real(value, out->rim_diameter) ||
+                !(out->rim_diameter > 0.0 && out->rim_diameter <= RIM_DIAMETER_MAX))
+                return refuse(
+                    "--rim-diameter must be a number of millimetres above 0, at most %g, not \"%s\"",
+                    RIM_DIAMETER_MAX, value);
             break;
         case OPT_SCENE:
             if (!parse_whole(value, n) || n < 1 || n > SCENE_COUNT)
@@ -562,6 +576,11 @@ ParseResult parse_command_line(int argc, char** argv) {
         return refuse("--cutter-shift needs --cutter-teeth ZC: the rack has no shift of its own");
     if (command_line.internal && !pinion_type(cutter))
         return refuse("--internal needs --cutter-teeth ZC: only a pinion-type cutter cuts a ring");
+    bool rim_given = command_line.defaults.rim_diameter > 0.0;
+    for (int i = 0; i < command_line.output_count; ++i)
+        rim_given = rim_given || command_line.outputs[i].rim_diameter > 0.0;
+    if (rim_given && !command_line.internal)
+        return refuse("--rim-diameter needs --internal: only a ring has a rim");
     if (command_line.internal && command_line.mate_text != nullptr)
         return refuse("--internal takes no --mate: a ring and its pinion are not a pair rackgen meshes yet");
     if (const char* reason = cutter_refusal(cutter))

@@ -105,6 +105,9 @@ static int write_gear_output(const Output& out) {
         build_pair_outlines(the_gear, the_mate, pair_place(pair, out.module), out.module, out.tolerance,
                             outlines);
         count = 2;
+    } else if (the_gear.params.internal) {
+        outlines[0] = build_ring_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module,
+                                         out.tolerance, out.rim_diameter);
     } else {
         outlines[0] =
             build_gear_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module, out.tolerance);
@@ -122,11 +125,19 @@ static int write_gear_output(const Output& out) {
         module_text(out, settings, SETTINGS_CAPACITY);
         char tolerance[NUMBER_CAPACITY];
         number_text(out.tolerance, tolerance);
-        report("%s: %s, %s, tolerance %s mm", out.file,
+        const bool ring = the_gear.params.internal;
+        char rim[NUMBER_CAPACITY + 32] = "";
+        if (ring) {
+            char diameter[NUMBER_CAPACITY];
+            number_text(2.0 * outlines[0].rim, diameter);
+            std::snprintf(rim, sizeof rim, ", rim diameter %s mm", diameter);
+        }
+        report("%s: %s%s, %s, tolerance %s mm", out.file,
                count == 2     ? "the gear and its mate"
-               : out.standard ? "the standard gear (x = 0)"
+               : out.standard ? (ring ? "the standard ring (x = 0)" : "the standard gear (x = 0)")
+               : ring         ? "the ring"
                               : "the gear",
-               settings, tolerance);
+               rim, settings, tolerance);
     }
     return fault;
 }
@@ -197,6 +208,24 @@ static int write_output(const Output& out, bool output_closed) {
         default:
             return write_render_output(out);
     }
+}
+
+bool outputs_fit_gear() {
+    if (!the_gear.params.internal) return true;
+    for (int i = 0; i < command_line.output_count; ++i) {
+        const Output& out = command_line.outputs[i];
+        if (out.kind != OUTPUT_GEAR || out.rim_diameter == 0.0) continue;
+        const double root = ring_root_diameter(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module);
+        if (out.rim_diameter > root) continue;
+        char rim[NUMBER_CAPACITY];
+        char root_text[NUMBER_CAPACITY];
+        number_text(out.rim_diameter, rim);
+        std::snprintf(root_text, sizeof root_text, "%.4f", root);
+        tell("--rim-diameter %s of \"%s\" must be larger than the %sring's root diameter, %s mm", rim,
+             out.file, out.standard ? "standard " : "", root_text);
+        return false;
+    }
+    return true;
 }
 
 int write_outputs(bool output_closed) {

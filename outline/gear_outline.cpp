@@ -32,7 +32,8 @@ static double distance_to_chord(const ProfilePoint& p, const ProfilePoint& a, co
 // Appends the curve's points at the rolls in (from, to] that end its chords,
 // a = curve(from) and b = curve(to) given: the chord a–b, or both halves'.
 static void append_chords(const GearParams& g, Curve curve, double from, const ProfilePoint& a, double to,
-                          const ProfilePoint& b, double tolerance, int depth, std::vector<ProfilePoint>& points) {
+                          const ProfilePoint& b, double tolerance, int depth,
+                          std::vector<ProfilePoint>& points) {
     const double middle = 0.5 * (from + to);
     const ProfilePoint m = curve(g, middle);
     const bool long_chord = std::hypot(b.x - a.x, b.y - a.y) > tolerance;
@@ -47,7 +48,8 @@ static void append_chords(const GearParams& g, Curve curve, double from, const P
 
 // The flank from the root circle to its end, gear frame, module units. A
 // fillet that is the tip arc itself is its two ends.
-static std::vector<ProfilePoint> flank_chords(const GearParams& g, const FlankRolls& rolls, double tolerance) {
+static std::vector<ProfilePoint> flank_chords(const GearParams& g, const FlankRolls& rolls,
+                                              double tolerance) {
     const double t0 = rolls.undercut_start;
     std::vector<ProfilePoint> flank;
     if (rolls.fillet_arc) {
@@ -63,6 +65,13 @@ static std::vector<ProfilePoint> flank_chords(const GearParams& g, const FlankRo
         const ProfilePoint joint = flank.back();
         append_chords(g, involute_point, rolls.involute_start, joint, rolls.involute_end,
                       involute_point(g, rolls.involute_end), tolerance, 0, flank);
+    }
+    // A ring's tip circle inside its base circle: the flank runs on radially,
+    // one straight side, from the involute's end on the base circle.
+    if (rolls.radial_to > 0.0 && !rolls.pointed) {
+        const double theta = polar_angle(flank.back(), g.pitch_radius);
+        flank.push_back(
+            {rolls.radial_to * std::sin(theta), rolls.radial_to * std::cos(theta) - g.pitch_radius});
     }
     return flank;
 }
@@ -99,7 +108,8 @@ static void add_vertex(std::vector<OutlineVertex>& tooth, const ProfilePoint& p,
     tooth.push_back(OutlineVertex{q, bulge});
 }
 
-GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance, double tip_radius) {
+GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance,
+                               double tip_radius) {
     GearParams g = gear.params;
     set_shift_params(g, x_s);
     if (tip_radius > 0.0 && tip_radius < g.tip_radius) g.tip_radius = tip_radius;
@@ -114,7 +124,7 @@ GearOutline build_gear_outline(const Gear& gear, double x_s, double module, doub
     const double theta0 = polar_angle(flank.front(), 0.0);
     const double root_angle = g.space_angle + 2.0 * theta0;
     const double tip_angle = psi - 2.0 * polar_angle(flank.back(), 0.0);
-    GearOutline outline{g.z, {}, 0.0, 0.0, ProfilePoint{0.0, 0.0}};
+    GearOutline outline{g.z, {}, 0.0, 0.0, ProfilePoint{0.0, 0.0}, 0.0};
     std::vector<OutlineVertex>& tooth = outline.tooth;
     add_vertex(tooth, on_circle(g.root_radius, -g.space_angle - theta0), clockwise_bulge(root_angle), module);
     const double fillet =
@@ -137,6 +147,28 @@ GearOutline build_gear_outline(const Gear& gear, double x_s, double module, doub
     if (tooth.size() < 3) tooth.clear();
     for (const OutlineVertex& v : tooth)
         outline.radius = std::fmax(outline.radius, std::hypot(v.point.x, v.point.y));
+    return outline;
+}
+
+double ring_root_diameter(const Gear& gear, double x_s, double module) {
+    GearParams g = gear.params;
+    set_shift_params(g, x_s);
+    return 2.0 * g.root_radius * module;
+}
+
+// Six modules of rim beyond the spaces: as much as a ring is usually given, and
+// room for a hole or a bolt circle in it.
+constexpr double DEFAULT_RIM_MODULES = 6.0;
+
+double default_rim_diameter(const Gear& gear, double x_s, double module) {
+    return ring_root_diameter(gear, x_s, module) + DEFAULT_RIM_MODULES * module;
+}
+
+GearOutline build_ring_outline(const Gear& gear, double x_s, double module, double tolerance,
+                               double rim_diameter) {
+    GearOutline outline = build_gear_outline(gear, x_s, module, tolerance);
+    outline.rim = 0.5 * (rim_diameter > 0.0 ? rim_diameter : default_rim_diameter(gear, x_s, module));
+    outline.radius = std::fmax(outline.radius, outline.rim);
     return outline;
 }
 
