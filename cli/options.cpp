@@ -38,12 +38,14 @@ static const char USAGE_FORMAT[] =
     "         --flank FILE        the tooth data file of the shifted gear, as the dialogue writes it\n"
     "                             (.csv or .json: its points in mm at the module before the outputs)\n"
     "         --gear FILE         the whole gear's outline, .svg or .dxf by the name's ending,\n"
-    "                             the gear centre at the origin\n"
+    "                             the gear centre at the origin; a ring's teeth and rim\n"
     "           --module M        in millimetres, %g to %g (default 1)\n"
     "           --diametral-pitch P  teeth per inch instead: a module of 25.4/P mm\n"
     "           --units U         mm or in: the lengths of the file (default mm)\n"
     "           --standard        the standard gear (x = 0) instead of the shifted one\n"
     "           --tolerance MM    how far the flanks' chords may stray from the exact form (default 0.001)\n"
+    "           --rim-diameter MM a ring's rim, larger than its root diameter (default: that and\n"
+    "                             6 modules)\n"
     "         --render FILE       one frame of a scene, .png, .svg or .pdf by the name's ending; or the\n"
     "                             scene playing as a clip, .mp4, .webm or .gif, one frame a step\n"
     "           --scene N         1 ... %d (default 1)\n"
@@ -60,6 +62,14 @@ static const char USAGE_FORMAT[] =
     "         --mate Z2, --mate-shift X2\n"
     "                             the mating gear, cut by the same cutter (default: the standard gear\n"
     "                             of 2·Z teeth, at most 100), for scene 8, --info and --gear\n";
+// The pinion-type cutter and the ring, after the profiles: a printf format of
+// the cutter's limits.
+static const char PINION_USAGE_FORMAT[] =
+    "         --cutter-teeth ZC     a pinion-type cutter of ZC teeth, %d to %d, instead of the rack\n"
+    "         --cutter-shift XC     its shift coefficient, %g to %g (default 0)\n"
+    "         --internal            an internal gear (ring), cut only by a pinion-type cutter; +x widens\n"
+    "                               the ring's tooth space and moves its tip circle out:\n"
+    "                               d_a = d - 2(h_a - x)·m\n";
 // The end of the usage, after the cutter's part.
 static const char USAGE_END[] =
     "       rackgen --help | --version\n"
@@ -71,7 +81,8 @@ static const char USAGE_END[] =
 // The cutter's part of the usage, a printf format of the specified cutter and
 // the limits of cutter_refusal; the profiles follow it, one a line.
 static const char CUTTER_USAGE_FORMAT[] =
-    "       CUTTER, the rack cutter that cuts the gear (default %g degrees, %g, %g, %g):\n"
+    "       CUTTER, the rack cutter that cuts the gear, or a pinion-type cutter's basic rack\n"
+    "       (default %g degrees, %g, %g, %g):\n"
     "         --pressure-angle DEG  its pressure angle, %g to %g degrees\n"
     "         --addendum HA         the gear's addendum in modules, %g to %g\n"
     "         --dedendum HF         the gear's dedendum in modules, %g to %g\n"
@@ -88,6 +99,8 @@ static void print_usage(FILE* to) {
     for (const CutterProfile& p : CUTTER_PROFILES)
         std::fprintf(to, "                                 %c  %g degrees, %g, %.2f, %.2f\n", p.letter,
                      p.cutter.pressure_angle, p.cutter.addendum, p.cutter.dedendum, p.cutter.tip_radius);
+    std::fprintf(to, PINION_USAGE_FORMAT, CUTTER_TEETH_MIN, CUTTER_TEETH_MAX, -CUTTER_SHIFT_LIMIT,
+                 CUTTER_SHIFT_LIMIT);
     std::fputs(USAGE_END, to);
 }
 
@@ -499,13 +512,15 @@ static ParseResult take_option(int code, const char* value) {
         case OPT_PROFILE:
             return set_cutter(code, value);
         case OPT_CUTTER_TEETH:
-            if (!parse_whole(value, c.cutter.teeth) || c.cutter.teeth == 0)
+            if (!parse_whole(value, c.cutter.teeth) || c.cutter.teeth < CUTTER_TEETH_MIN ||
+                c.cutter.teeth > CUTTER_TEETH_MAX)
                 return refuse("--cutter-teeth must be a whole number from %d to %d, not \"%s\"",
                               CUTTER_TEETH_MIN, CUTTER_TEETH_MAX, value);
             return PARSE_RUN;
         case OPT_CUTTER_SHIFT:
-            if (!parse_number(value, c.cutter.shift))
-                return refuse("--cutter-shift must be a number, not \"%s\"", value);
+            if (!parse_number(value, c.cutter.shift) || std::fabs(c.cutter.shift) > CUTTER_SHIFT_LIMIT)
+                return refuse("--cutter-shift must be a number from %g to %g, not \"%s\"",
+                              -CUTTER_SHIFT_LIMIT, CUTTER_SHIFT_LIMIT, value);
             return PARSE_RUN;
         case OPT_INTERNAL:
             c.internal = true;

@@ -223,6 +223,7 @@ bool outputs_fit_gear() {
         std::snprintf(root_text, sizeof root_text, "%.4f", root);
         tell("--rim-diameter %s of \"%s\" must be larger than the %sring's root diameter, %s mm", rim,
              out.file, out.standard ? "standard " : "", root_text);
+        tell("try 'rackgen --help'");
         return false;
     }
     return true;
