@@ -49,6 +49,12 @@ static int write_flank_points(FILE* file, const void* context) {
             std::fprintf(file, ",\n  \"%s\": ", keys[i]);
             put_number(values[i], file);
         }
+        // A pinion-type cutter's and a ring's: keys the rack's file does not have.
+        if (gear.pinion_cutter) {
+            std::fprintf(file, ",\n  \"cutter_teeth\": %d,\n  \"cutter_shift\": ", gear.cutter_teeth);
+            put_number(gear.cutter_shift, file);
+            std::fprintf(file, ",\n  \"internal\": %s", gear.internal ? "true" : "false");
+        }
         std::fputs(",\n  \"points\": [", file);
     } else {
         std::fputs("x_mm,y_mm\n", file);
@@ -184,14 +190,15 @@ static int write_flank_output(const Output& out) {
     if (fault != 0) return fault;
     char shift[NUMBER_CAPACITY];
     number_text(the_gear.params.x, shift);
+    const char* gear_kind = the_gear.params.internal ? "the ring " : "";
     if (out.format == FORMAT_DATA) {
-        report("%s: the tooth data file of z = %d, x = %s, in module units", out.file, the_gear.params.z,
-               shift);
+        report("%s: the tooth data file of %sz = %d, x = %s, in module units", out.file, gear_kind,
+               the_gear.params.z, shift);
     } else {
         char module[NUMBER_CAPACITY];
         number_text(command_line.module, module);
-        report("%s: the flank's points of z = %d, x = %s, module %s mm", out.file, the_gear.params.z, shift,
-               module);
+        report("%s: the flank's points of %sz = %d, x = %s, module %s mm", out.file, gear_kind,
+               the_gear.params.z, shift, module);
     }
     return 0;
 }
