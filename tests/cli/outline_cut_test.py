@@ -2,8 +2,9 @@
 """The whole gear's outline against a gear cut by simulation: a disc of the tip
 radius, less the cutter at a thousand or so places rolled over the pitch circle
 (shapely), compared about the first tooth with the outline read back from the
-DXF (ezdxf, arcs expanded). On the outline itself: no side crosses another, the
-root and tip circles, the tooth thickness on the reference circle.
+DXF (ezdxf, arcs expanded); the same for pinion-type cutters rolled round an
+external gear or inside a ring. On the outline itself: no side crosses
+another, the root and tip circles, the tooth thickness on the reference circle.
 
 usage: outline_cut_test.py RACKGEN WORK_DIR"""
 import math
@@ -186,6 +187,131 @@ class OutlineAgainstCut(unittest.TestCase):
                 print(f"\n  {name}: {distance:.6f} module units = {distance * module:.6f} mm from the cut gear "
                       f"(tolerance {tolerance} mm), {time.monotonic() - started:.1f} s", end="", file=sys.stderr)
                 self.assertLess(distance, slack + SIMULATION_ERROR)
+
+
+def inverse_involute(v):
+    """The angle whose involute tan a - a is v (Newton's method from a cube root's start)."""
+    a = (3 * v) ** (1 / 3)
+    for _ in range(30):
+        a -= (math.tan(a) - a - v) / math.tan(a) ** 2
+    return a
+
+
+def pinion_tooth(alpha, hf, zc, xc, low):
+    """One tooth of a pinion-type cutter of zc teeth and shift xc, its centre at the origin and the tooth
+    on +y: involute flanks from its base circle (radial below it, down to radius low) to its tip circle
+    zc/2 + hf + xc, sharp corners, and the tip arc between them. Points as (radius, polar angle from +y
+    towards +x), and the corners' angle."""
+    rb, tip = zc / 2 * math.cos(alpha), zc / 2 + hf + xc
+    half = (PI / 2 + 2 * xc * math.tan(alpha)) / zc + math.tan(alpha) - alpha  # on the base circle
+
+    def angle(radius):
+        a = math.acos(min(1, rb / radius))
+        return half - (math.tan(a) - a)
+
+    radii = sorted({low + (tip - low) * i / 800 for i in range(801)} | ({rb} if low < rb else set()))
+    right = [(radius, angle(radius)) for radius in radii]
+    land = [(tip, angle(tip) * (2 * i / 40 - 1)) for i in range(1, 40)]  # the tip arc between the corners
+    return [(radius, -a) for radius, a in right] + land + right[::-1], angle(tip)
+
+
+def simulate_pinion(cutter, z, x, internal, wedge):
+    """The gear (or the ring's space, the hole in the blank) cut by a pinion-type cutter within the wedge,
+    module units, centre at the origin, +y through the first tooth's left flank on the reference circle.
+    The cutter's centre stands at the cutting centre distance a0 on the line of centres at polar angle
+    beta; its pitch circle rolls on the gear's (outside it, or inside the ring), so its tooth 0 points
+    (1 ± z/zc)·(beta - s) further on than at beta = s, the middle of a space of the gear, where it stands
+    centred in that space, pointing to the gear's centre (or away from the ring's)."""
+    angle, ha, hf, zc, xc = cutter
+    alpha = PI / (180 / angle)
+    sign = -1 if internal else 1
+    inv_a0 = 2 * math.tan(alpha) * (x + sign * xc) / (z + sign * zc) + math.tan(alpha) - alpha
+    a0 = (z + sign * zc) / 2 * math.cos(alpha) / math.cos(inverse_involute(inv_a0))
+    r, tip_c = z / 2, zc / 2 + hf + xc
+    ra = r + sign * ha + x  # the tip circle; a ring's r - (ha - x)
+    root = a0 + tip_c if internal else a0 - tip_c
+    outer = max(ra, root) + 0.5
+    a, b = wedge
+    psi = (PI / 2 + sign * 2 * x * math.tan(alpha)) / r
+    space = psi / 2 + PI / z
+    low = ra - a0 - 0.01 if internal else a0 - ra - 0.01  # what of the cutter lies beyond the blank
+    tooth, corner_angle = pinion_tooth(alpha, hf, zc, xc, low)
+    corner = [(tip_c, corner_angle - 0.01 / tip_c), (tip_c, corner_angle), (tip_c - 0.01, corner_angle)]
+    corners = [corner, [(radius, -a) for radius, a in corner]]
+    # How far from the line of centres the cutter's tip circle reaches into the blank.
+    reach = max(abs(math.atan2(tip_c * math.sin(u), a0 + tip_c * math.cos(u)))
+                for u in (2 * math.pi * i / 3600 for i in range(3600))
+                if (math.hypot(tip_c * math.sin(u), a0 + tip_c * math.cos(u)) - ra) * sign < 0)
+    speed = a0 + tip_c * abs(1 + sign * z / zc)  # the tip corner's run per unit of b
+    places = math.ceil((b - a + 2 * reach) / (0.01 / speed))
+    wedge_shape = Polygon([(0, 0)] + arc_points(outer, a, b))
+    blank = Point(0, 0).buffer(ra, 4096).intersection(wedge_shape)
+
+    def place(points, beta, k):
+        """The points of cutter tooth k, placed for beta."""
+        turn = space + (0 if internal else PI) + (beta - space) * (1 + sign * z / zc) + 2 * PI * k / zc
+        cx, cy = a0 * math.sin(beta), a0 * math.cos(beta)
+        return [(cx + radius * math.sin(u + turn), cy + radius * math.cos(u + turn)) for radius, u in points]
+
+    cuts, previous = [], {}
+    for i in range(places):
+        beta = a - reach + (b - a + 2 * reach) * i / (places - 1)
+        current = {}
+        for k in range(zc):
+            # A tooth whose tip stands far off the wedge cuts nothing in it.
+            [(tip_x, tip_y)] = place([(tip_c, 0)], beta, k)
+            off = abs(math.remainder(math.atan2(tip_x, tip_y) - (a + b) / 2, 2 * PI)) - (b - a) / 2
+            if (math.hypot(tip_x, tip_y) - ra) * sign > 2 * (hf + ha) or off > 2 * (hf + ha) / ra:
+                continue
+            cut = Polygon(place(tooth, beta, k))
+            if not cut.intersects(wedge_shape):
+                continue
+            cuts.append(cut)
+            current[k] = [Polygon(place(c, beta, k)) for c in corners]
+            cuts.extend(MultiPolygon([p, q]).convex_hull for p, q in zip(previous.get(k, []), current[k]))
+        previous = current
+        if len(cuts) > 300:
+            cuts = [unary_union(cuts)]
+    cut = unary_union(cuts)
+    if internal:
+        return blank.union(cut.intersection(wedge_shape)), outer
+    gear = blank.difference(cut)
+    return max(getattr(gear, "geoms", [gear]), key=lambda part: part.area), outer
+
+
+class PinionCutAgainstOutline(unittest.TestCase):
+    # name, cutter (pressure angle, ha, hf, zc, xc), z, x, ring, module, tolerance (mm). None has the
+    # gear's tip reach past the cutter's base circle, where the cutter's own form is not involute.
+    CASES = [
+        ("published, undercut", (20.0, 1.0, 1.25, 25, 0.2), 12, 0.0, False, 1.0, 0.001),
+        ("cutter shifted back, module 3", (20.0, 1.0, 1.25, 16, -0.2), 20, 0.3, False, 3.0, 0.01),
+        ("ring, published, module 2", (20.0, 1.0, 1.25, 20, 0.0), 50, 0.5, True, 2.0, 0.001),
+        ("ring, shifted cutter", (20.0, 1.0, 1.25, 16, 0.1), 60, 0.8, True, 1.0, 0.001),
+    ]
+
+    def test_outline_follows_the_cut_gear(self):
+        for name, cutter, z, x, internal, module, tolerance in self.CASES:
+            with self.subTest(name):
+                started = time.monotonic()
+                dxf = os.path.join(WORK, "pinion_" + name.replace(",", "").replace(" ", "_") + ".dxf")
+                command = [RACKGEN, "--quiet", "-z", str(z), "-x", str(x), "--cutter-teeth", str(cutter[3]),
+                           "--cutter-shift", str(cutter[4]), "--gear", dxf, "--module", str(module), "--tolerance",
+                           str(tolerance)]
+                r = subprocess.run(command + (["--internal"] if internal else []), env=ENV, capture_output=True,
+                                   text=True, timeout=60)
+                self.assertEqual((r.returncode, r.stderr), (0, ""))
+                teeth = list(ezdxf.readfile(dxf).modelspace())[0]
+                points = make_path(teeth).flattening(distance=1e-7 * module)
+                outline = Polygon([(p.x / module, p.y / module) for p in points])
+                self.assertTrue(outline.is_valid, "sides cross")
+                psi = (PI / 2 + (-2 if internal else 2) * x * math.tan(PI / (180 / cutter[0]))) / (z / 2)
+                wedge = (psi / 2 - PI / z, psi / 2 + PI / z)
+                cut, outer = simulate_pinion(cutter, z, x, internal, wedge)
+                mine = outline.intersection(Polygon([(0, 0)] + arc_points(outer, *wedge)))
+                distance = mine.boundary.hausdorff_distance(cut.boundary)
+                print(f"\n  {name}: {distance:.6f} module units from the cut gear, "
+                      f"{time.monotonic() - started:.1f} s", end="", file=sys.stderr)
+                self.assertLess(distance, (tolerance + ROUNDING) / module + SIMULATION_ERROR)
 
 
 if __name__ == "__main__":
