@@ -11,6 +11,7 @@
 #include <getopt.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -500,9 +501,11 @@ static ParseResult take_option(int code, const char* value) {
         case OPT_RENDER:
             return add_output(OUTPUT_RENDER, value);
         case 'h':
+            errno = 0;  // a write that fails on the way leaves its errno (standard_output_fault)
             print_usage(stdout);
             return PARSE_DONE;
         case OPT_VERSION:
+            errno = 0;
             std::fputs(VERSION_TEXT, stdout);
             return PARSE_DONE;
         case OPT_PRESSURE_ANGLE:

@@ -105,7 +105,9 @@ void number_text(double value, char* text);
 int write_render_output(const Output& out);
 
 // Errno of what was written to standard output, or 0; EBADF when the caller
-// closed it (then /dev/null stands in its place, where nothing fails).
+// closed it (then /dev/null stands in its place, where nothing fails). The
+// writer clears errno before it writes, so that a write that failed on the way
+// is said with its own errno.
 int standard_output_fault(bool output_closed);
 
 // Whether every output fits the gear taken: a ring's rim larger than its root

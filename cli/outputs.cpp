@@ -163,7 +163,8 @@ static int write_info(FILE* file, const void* context) {
 
 int standard_output_fault(bool output_closed) {
     if (output_closed) return EBADF;
-    errno = 0;
+    // A write that failed on the way (--help's text is longer than the buffer)
+    // left its errno: the writer cleared errno before it wrote.
     if (std::ferror(stdout) || std::fflush(stdout) != 0) return errno != 0 ? errno : EIO;
     return 0;
 }
