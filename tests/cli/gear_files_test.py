@@ -270,7 +270,9 @@ class GearFiles(unittest.TestCase):
                 ends = [math.hypot(px, py + module * z / 2) for px, py in flank["points"][::len(flank["points"]) - 1]]
                 self.assertAlmostEqual(ends[0], root, places=6)
                 self.assertAlmostEqual(ends[1], tip, places=6)
-                teeth, rim_line = ezdxf.readfile(path(stem + ".dxf")).modelspace()
+                doc = ezdxf.readfile(path(stem + ".dxf"))
+                self.assertEqual((len(doc.audit().errors), len(doc.audit().fixes)), (0, 0))
+                teeth, rim_line = doc.modelspace()
                 self.assertTrue(teeth.closed and rim_line.closed)
                 rim_points = rim_line.get_points("xyb")
                 self.assertEqual([b for _, _, b in rim_points], [1, 1])
