@@ -67,6 +67,7 @@ int run_command_line(int argc, char** argv, bool output_closed) {
         if (const char* text = pair_interference(the_gear, the_mate))
             tell("the gear and its mate interfere: %s", text);
     if (command_line.output_count == 0) return SHOW_IN_WINDOW;
+    if (!outputs_fit_gear()) return EXIT_BAD_USAGE;
     const int status = write_outputs(output_closed);
     release_picture_fonts();
     return status;

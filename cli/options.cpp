@@ -11,6 +11,7 @@
 #include <getopt.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -38,12 +39,14 @@ static const char USAGE_FORMAT[] =
     "         --flank FILE        the tooth data file of the shifted gear, as the dialogue writes it\n"
     "                             (.csv or .json: its points in mm at the module before the outputs)\n"
     "         --gear FILE         the whole gear's outline, .svg or .dxf by the name's ending,\n"
-    "                             the gear centre at the origin\n"
+    "                             the gear centre at the origin; a ring's teeth and rim\n"
     "           --module M        in millimetres, %g to %g (default 1)\n"
     "           --diametral-pitch P  teeth per inch instead: a module of 25.4/P mm\n"
     "           --units U         mm or in: the lengths of the file (default mm)\n"
     "           --standard        the standard gear (x = 0) instead of the shifted one\n"
     "           --tolerance MM    how far the flanks' chords may stray from the exact form (default 0.001)\n"
+    "           --rim-diameter MM a ring's rim, larger than its root diameter (default: that and\n"
+    "                             6 modules)\n"
     "         --render FILE       one frame of a scene, .png, .svg or .pdf by the name's ending; or the\n"
     "                             scene playing as a clip, .mp4, .webm or .gif, one frame a step\n"
     "           --scene N         1 ... %d (default 1)\n"
@@ -60,6 +63,14 @@ static const char USAGE_FORMAT[] =
     "         --mate Z2, --mate-shift X2\n"
     "                             the mating gear, cut by the same cutter (default: the standard gear\n"
     "                             of 2·Z teeth, at most 100), for scene 8, --info and --gear\n";
+// The pinion-type cutter and the ring, after the profiles: a printf format of
+// the cutter's limits.
+static const char PINION_USAGE_FORMAT[] =
+    "         --cutter-teeth ZC     a pinion-type cutter of ZC teeth, %d to %d, instead of the rack\n"
+    "         --cutter-shift XC     its shift coefficient, %g to %g (default 0)\n"
+    "         --internal            an internal gear (ring), cut only by a pinion-type cutter; +x widens\n"
+    "                               the ring's tooth space and moves its tip circle out:\n"
+    "                               d_a = d - 2(h_a - x)·m\n";
 // The end of the usage, after the cutter's part.
 static const char USAGE_END[] =
     "       rackgen --help | --version\n"
@@ -71,7 +82,8 @@ static const char USAGE_END[] =
 // The cutter's part of the usage, a printf format of the specified cutter and
 // the limits of cutter_refusal; the profiles follow it, one a line.
 static const char CUTTER_USAGE_FORMAT[] =
-    "       CUTTER, the rack cutter that cuts the gear (default %g degrees, %g, %g, %g):\n"
+    "       CUTTER, the rack cutter that cuts the gear, or a pinion-type cutter's basic rack\n"
+    "       (default %g degrees, %g, %g, %g):\n"
     "         --pressure-angle DEG  its pressure angle, %g to %g degrees\n"
     "         --addendum HA         the gear's addendum in modules, %g to %g\n"
     "         --dedendum HF         the gear's dedendum in modules, %g to %g\n"
@@ -88,6 +100,8 @@ static void print_usage(FILE* to) {
     for (const CutterProfile& p : CUTTER_PROFILES)
         std::fprintf(to, "                                 %c  %g degrees, %g, %.2f, %.2f\n", p.letter,
                      p.cutter.pressure_angle, p.cutter.addendum, p.cutter.dedendum, p.cutter.tip_radius);
+    std::fprintf(to, PINION_USAGE_FORMAT, CUTTER_TEETH_MIN, CUTTER_TEETH_MAX, -CUTTER_SHIFT_LIMIT,
+                 CUTTER_SHIFT_LIMIT);
     std::fputs(USAGE_END, to);
 }
 
@@ -102,6 +116,10 @@ static char** c_argv;
 // gear of module 1 keeps only the fewest chords a flank is given.
 constexpr double TOLERANCE_MIN = 0.00001;
 constexpr double TOLERANCE_MAX = 1.0;
+
+// A rim up to a hundred times the largest gear (z = 1000 at module 10000 is
+// 1e7 mm across): every number of the files stays short and finite.
+constexpr double RIM_DIAMETER_MAX = 1e9;
 
 enum LongOnly {
     OPT_FLANK = 256,
@@ -133,6 +151,7 @@ enum LongOnly {
     OPT_CUTTER_TEETH,
     OPT_CUTTER_SHIFT,
     OPT_INTERNAL,
+    OPT_RIM_DIAMETER,
 };
 
 static const option LONG_OPTIONS[] = {
@@ -143,6 +162,7 @@ static const option LONG_OPTIONS[] = {
     {"module", required_argument, nullptr, OPT_MODULE},
     {"standard", no_argument, nullptr, OPT_STANDARD},
     {"tolerance", required_argument, nullptr, OPT_TOLERANCE},
+    {"rim-diameter", required_argument, nullptr, OPT_RIM_DIAMETER},
     {"render", required_argument, nullptr, OPT_RENDER},
     {"scene", required_argument, nullptr, OPT_SCENE},
     {"step", required_argument, nullptr, OPT_STEP},
@@ -299,6 +319,7 @@ static unsigned kinds_of(int option_code) {
             return GEAR_BIT | INFO_BIT;
         case OPT_STANDARD:
         case OPT_TOLERANCE:
+        case OPT_RIM_DIAMETER:
             return GEAR_BIT;
         case OPT_PIN:
             return INFO_BIT;
@@ -373,6 +394,13 @@ static ParseResult set_output(int option_code, const char* value) {
                 !(out->tolerance >= TOLERANCE_MIN && out->tolerance <= TOLERANCE_MAX))
                 return refuse("--tolerance must be a number of millimetres from %g to %g, not \"%s\"",
                               TOLERANCE_MIN, TOLERANCE_MAX, value);
+            break;
+        case OPT_RIM_DIAMETER:
+            if (!parse_real(value, out->rim_diameter) ||
+                !(out->rim_diameter > 0.0 && out->rim_diameter <= RIM_DIAMETER_MAX))
+                return refuse(
+                    "--rim-diameter must be a number of millimetres above 0, at most %g, not \"%s\"",
+                    RIM_DIAMETER_MAX, value);
             break;
         case OPT_SCENE:
             if (!parse_whole(value, n) || n < 1 || n > SCENE_COUNT)
@@ -473,9 +501,11 @@ static ParseResult take_option(int code, const char* value) {
         case OPT_RENDER:
             return add_output(OUTPUT_RENDER, value);
         case 'h':
+            errno = 0;  // a write that fails on the way leaves its errno (standard_output_fault)
             print_usage(stdout);
             return PARSE_DONE;
         case OPT_VERSION:
+            errno = 0;
             std::fputs(VERSION_TEXT, stdout);
             return PARSE_DONE;
         case OPT_PRESSURE_ANGLE:
@@ -485,13 +515,15 @@ static ParseResult take_option(int code, const char* value) {
         case OPT_PROFILE:
             return set_cutter(code, value);
         case OPT_CUTTER_TEETH:
-            if (!parse_whole(value, c.cutter.teeth) || c.cutter.teeth == 0)
+            if (!parse_whole(value, c.cutter.teeth) || c.cutter.teeth < CUTTER_TEETH_MIN ||
+                c.cutter.teeth > CUTTER_TEETH_MAX)
                 return refuse("--cutter-teeth must be a whole number from %d to %d, not \"%s\"",
                               CUTTER_TEETH_MIN, CUTTER_TEETH_MAX, value);
             return PARSE_RUN;
         case OPT_CUTTER_SHIFT:
-            if (!parse_number(value, c.cutter.shift))
-                return refuse("--cutter-shift must be a number, not \"%s\"", value);
+            if (!parse_number(value, c.cutter.shift) || std::fabs(c.cutter.shift) > CUTTER_SHIFT_LIMIT)
+                return refuse("--cutter-shift must be a number from %g to %g, not \"%s\"",
+                              -CUTTER_SHIFT_LIMIT, CUTTER_SHIFT_LIMIT, value);
             return PARSE_RUN;
         case OPT_INTERNAL:
             c.internal = true;
@@ -562,6 +594,11 @@ ParseResult parse_command_line(int argc, char** argv) {
         return refuse("--cutter-shift needs --cutter-teeth ZC: the rack has no shift of its own");
     if (command_line.internal && !pinion_type(cutter))
         return refuse("--internal needs --cutter-teeth ZC: only a pinion-type cutter cuts a ring");
+    bool rim_given = command_line.defaults.rim_diameter > 0.0;
+    for (int i = 0; i < command_line.output_count; ++i)
+        rim_given = rim_given || command_line.outputs[i].rim_diameter > 0.0;
+    if (rim_given && !command_line.internal)
+        return refuse("--rim-diameter needs --internal: only a ring has a rim");
     if (command_line.internal && command_line.mate_text != nullptr)
         return refuse("--internal takes no --mate: a ring and its pinion are not a pair rackgen meshes yet");
     if (const char* reason = cutter_refusal(cutter))

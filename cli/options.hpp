@@ -45,8 +45,9 @@ struct Output {
     double module;  // mm per module unit
     bool inches;    // --units in: lengths in inches instead of millimetres
     // --gear
-    bool standard;     // the standard gear (x = 0) instead of the shifted one
-    double tolerance;  // mm: how far the flanks' chords may stray from the exact form
+    bool standard;        // the standard gear (x = 0) instead of the shifted one
+    double tolerance;     // mm: how far the flanks' chords may stray from the exact form
+    double rim_diameter;  // mm, a ring's rim; 0: the root diameter and six modules
     // --render
     SceneMode scene;  // the key of scene --scene N, scene_key(N - 1)
     int step;         // step counter the frame starts from (the scene clamps it)
@@ -104,8 +105,14 @@ void number_text(double value, char* text);
 int write_render_output(const Output& out);
 
 // Errno of what was written to standard output, or 0; EBADF when the caller
-// closed it (then /dev/null stands in its place, where nothing fails).
+// closed it (then /dev/null stands in its place, where nothing fails). The
+// writer clears errno before it writes, so that a write that failed on the way
+// is said with its own errno.
 int standard_output_fault(bool output_closed);
+
+// Whether every output fits the gear taken: a ring's rim larger than its root
+// diameter. False, said why in one line, when one does not (bad usage).
+bool outputs_fit_gear();
 
 // Writes the outputs of command_line for the gear taken; returns the
 // exit status. output_closed: as for standard_output_fault.

@@ -49,6 +49,12 @@ static int write_flank_points(FILE* file, const void* context) {
             std::fprintf(file, ",\n  \"%s\": ", keys[i]);
             put_number(values[i], file);
         }
+        // A pinion-type cutter's and a ring's: keys the rack's file does not have.
+        if (gear.pinion_cutter) {
+            std::fprintf(file, ",\n  \"cutter_teeth\": %d,\n  \"cutter_shift\": ", gear.cutter_teeth);
+            put_number(gear.cutter_shift, file);
+            std::fprintf(file, ",\n  \"internal\": %s", gear.internal ? "true" : "false");
+        }
         std::fputs(",\n  \"points\": [", file);
     } else {
         std::fputs("x_mm,y_mm\n", file);
@@ -105,6 +111,9 @@ static int write_gear_output(const Output& out) {
         build_pair_outlines(the_gear, the_mate, pair_place(pair, out.module), out.module, out.tolerance,
                             outlines);
         count = 2;
+    } else if (the_gear.params.internal) {
+        outlines[0] = build_ring_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module,
+                                         out.tolerance, out.rim_diameter);
     } else {
         outlines[0] =
             build_gear_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module, out.tolerance);
@@ -122,11 +131,19 @@ static int write_gear_output(const Output& out) {
         module_text(out, settings, SETTINGS_CAPACITY);
         char tolerance[NUMBER_CAPACITY];
         number_text(out.tolerance, tolerance);
-        report("%s: %s, %s, tolerance %s mm", out.file,
+        const bool ring = the_gear.params.internal;
+        char rim[NUMBER_CAPACITY + 32] = "";
+        if (ring) {
+            char diameter[NUMBER_CAPACITY];
+            number_text(2.0 * outlines[0].rim, diameter);
+            std::snprintf(rim, sizeof rim, ", rim diameter %s mm", diameter);
+        }
+        report("%s: %s%s, %s, tolerance %s mm", out.file,
                count == 2     ? "the gear and its mate"
-               : out.standard ? "the standard gear (x = 0)"
+               : out.standard ? (ring ? "the standard ring (x = 0)" : "the standard gear (x = 0)")
+               : ring         ? "the ring"
                               : "the gear",
-               settings, tolerance);
+               rim, settings, tolerance);
     }
     return fault;
 }
@@ -146,7 +163,8 @@ static int write_info(FILE* file, const void* context) {
 
 int standard_output_fault(bool output_closed) {
     if (output_closed) return EBADF;
-    errno = 0;
+    // A write that failed on the way (--help's text is longer than the buffer)
+    // left its errno: the writer cleared errno before it wrote.
     if (std::ferror(stdout) || std::fflush(stdout) != 0) return errno != 0 ? errno : EIO;
     return 0;
 }
@@ -173,14 +191,15 @@ static int write_flank_output(const Output& out) {
     if (fault != 0) return fault;
     char shift[NUMBER_CAPACITY];
     number_text(the_gear.params.x, shift);
+    const char* gear_kind = the_gear.params.internal ? "the ring " : "";
     if (out.format == FORMAT_DATA) {
-        report("%s: the tooth data file of z = %d, x = %s, in module units", out.file, the_gear.params.z,
-               shift);
+        report("%s: the tooth data file of %sz = %d, x = %s, in module units", out.file, gear_kind,
+               the_gear.params.z, shift);
     } else {
         char module[NUMBER_CAPACITY];
         number_text(command_line.module, module);
-        report("%s: the flank's points of z = %d, x = %s, module %s mm", out.file, the_gear.params.z, shift,
-               module);
+        report("%s: the flank's points of %sz = %d, x = %s, module %s mm", out.file, gear_kind,
+               the_gear.params.z, shift, module);
     }
     return 0;
 }
@@ -197,6 +216,25 @@ static int write_output(const Output& out, bool output_closed) {
         default:
             return write_render_output(out);
     }
+}
+
+bool outputs_fit_gear() {
+    if (!the_gear.params.internal) return true;
+    for (int i = 0; i < command_line.output_count; ++i) {
+        const Output& out = command_line.outputs[i];
+        if (out.kind != OUTPUT_GEAR || out.rim_diameter == 0.0) continue;
+        const double root = ring_root_diameter(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module);
+        if (out.rim_diameter > root) continue;
+        char rim[NUMBER_CAPACITY];
+        char root_text[NUMBER_CAPACITY];
+        number_text(out.rim_diameter, rim);
+        std::snprintf(root_text, sizeof root_text, "%.4f", root);
+        tell("--rim-diameter %s of \"%s\" must be larger than the %sring's root diameter, %s mm", rim,
+             out.file, out.standard ? "standard " : "", root_text);
+        tell("try 'rackgen --help'");
+        return false;
+    }
+    return true;
 }
 
 int write_outputs(bool output_closed) {

@@ -123,7 +123,7 @@ GearOutline build_gear_outline(const Gear& gear, double x_s, double module, doub
     const double theta0 = polar_angle(flank.front(), 0.0);
     const double root_angle = g.space_angle + 2.0 * theta0;
     const double tip_angle = psi - 2.0 * polar_angle(flank.back(), 0.0);
-    GearOutline outline{g.z, {}, 0.0, 0.0, ProfilePoint{0.0, 0.0}};
+    GearOutline outline{g.z, {}, 0.0, 0.0, ProfilePoint{0.0, 0.0}, 0.0};
     std::vector<OutlineVertex>& tooth = outline.tooth;
     add_vertex(tooth, on_circle(g.root_radius, -g.space_angle - theta0), clockwise_bulge(root_angle), module);
     const double fillet =
@@ -146,6 +146,28 @@ GearOutline build_gear_outline(const Gear& gear, double x_s, double module, doub
     if (tooth.size() < 3) tooth.clear();
     for (const OutlineVertex& v : tooth)
         outline.radius = std::fmax(outline.radius, std::hypot(v.point.x, v.point.y));
+    return outline;
+}
+
+double ring_root_diameter(const Gear& gear, double x_s, double module) {
+    GearParams g = gear.params;
+    set_shift_params(g, x_s);
+    return 2.0 * g.root_radius * module;
+}
+
+// Six modules of rim beyond the spaces: as much as a ring is usually given, and
+// room for a hole or a bolt circle in it.
+constexpr double DEFAULT_RIM_MODULES = 6.0;
+
+double default_rim_diameter(const Gear& gear, double x_s, double module) {
+    return ring_root_diameter(gear, x_s, module) + DEFAULT_RIM_MODULES * module;
+}
+
+GearOutline build_ring_outline(const Gear& gear, double x_s, double module, double tolerance,
+                               double rim_diameter) {
+    GearOutline outline = build_gear_outline(gear, x_s, module, tolerance);
+    outline.rim = 0.5 * (rim_diameter > 0.0 ? rim_diameter : default_rim_diameter(gear, x_s, module));
+    outline.radius = std::fmax(outline.radius, outline.rim);
     return outline;
 }
 

@@ -35,12 +35,15 @@ struct GearOutline {
     // next tooth's first vertex. No vertex repeats its neighbour. Empty when
     // the tooth is too small for the module to draw it (outline_refusal).
     std::vector<OutlineVertex> tooth;
-    double radius;  // the largest distance from the centre, mm
+    double radius;  // the largest distance from the centre, mm (a ring's: its rim's)
     // Where the outline stands in the file: turned clockwise by turn (radians)
     // about its centre, which is moved to centre (mm). At the origin, unturned,
     // unless a mate is placed beside the gear.
     double turn;
     ProfilePoint centre;
+    // A ring's rim: the radius (mm) of the circle about its centre that bounds
+    // the ring's material outside its teeth; 0: an external gear, none.
+    double rim;
 };
 
 // The gear (its z and cutter) with shift x_s (its own, or 0 for the standard
@@ -53,6 +56,18 @@ struct GearOutline {
 // (module units) below the gear's own cuts the teeth down to it; 0: its own.
 GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance,
                                double tip_radius = 0.0);
+
+// A ring's root diameter (its outer circle, where its spaces end) in mm, at
+// the shift x_s; and the rim it is drawn with when none is given: that and six
+// modules more.
+double ring_root_diameter(const Gear& gear, double x_s, double module);
+double default_rim_diameter(const Gear& gear, double x_s, double module);
+
+// A ring (gear.params.internal): its teeth as build_gear_outline builds them,
+// and its rim, a circle of rim_diameter mm about the centre (0: the default),
+// which the caller has checked is larger than the root diameter.
+GearOutline build_ring_outline(const Gear& gear, double x_s, double module, double tolerance,
+                               double rim_diameter);
 
 // Why the outlines cannot be written, or nullptr: a tooth too small for the
 // module has no outline (its vertices fall together at the files' precision).
@@ -72,11 +87,13 @@ OutlineVertex outline_vertex(const GearOutline& outline, int index);
 // SVG: one <path> of lines and arcs closed with Z for each outline, stroke
 // only, width and height in mm (in) and a viewBox in those units about them
 // all (a single gear's centred on its centre; +y up in the gear is up in the
-// picture).
+// picture). A ring's path holds its rim too, two arcs closed with Z, and is
+// filled by the even-odd rule: the ring's material, between rim and teeth.
 bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file, bool inches = false);
 
 // DXF (ASCII, AutoCAD 2000 form): one closed LWPOLYLINE with bulges for each
-// outline, on layer 0 in the model space, drawing units millimetres
+// outline, and after a ring's its rim's, two vertices joined by two half
+// circles (bulge 1), on layer 0 in the model space, drawing units millimetres
 // ($INSUNITS = 4) or inches ($INSUNITS = 1), the extents about them all, and
 // nothing else.
 bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file, bool inches = false);

@@ -8,7 +8,7 @@
 
 struct OutlineSink {
     FILE* file;
-    bool failed;  // a write to file failed
+    bool failed;   // a write to file failed
     double scale;  // file units per mm: 1, or 1/25.4 for inches
     int decimals;  // of a length: 6 in mm; 8 in inches, whose last digit is finer than 0.000001 mm too
 };

@@ -1,5 +1,6 @@
 // The gear outlines as SVG: one closed path of lines and arcs in millimetres
-// (or inches) for each (the gear, and its mate beside it), stroke only. No state.
+// (or inches) for each (the gear, and its mate beside it), stroke only; a
+// ring's path holds its rim as well and fills its material. No state.
 #include "outline/outline.hpp"
 #include "outline/outline_sink.hpp"
 
@@ -27,8 +28,23 @@ static void write_side(OutlineSink& sink, const OutlineVertex& from, const Profi
                 sink.decimals, file_length(sink, to.x), sink.decimals, file_length(sink, -to.y));
 }
 
+// A ring's rim: from its point on +x half round to -x and back, two arcs.
+static void write_rim(OutlineSink& sink, const GearOutline& outline) {
+    const double r = outline.rim;
+    const ProfilePoint c = outline.centre;
+    sink_printf(sink, "M %.*f %.*f\n", sink.decimals, file_length(sink, c.x + r), sink.decimals,
+                file_length(sink, -c.y));
+    for (const double to : {c.x - r, c.x + r})
+        sink_printf(sink, "A %.*f %.*f 0 0 0 %.*f %.*f\n", sink.decimals, file_length(sink, r), sink.decimals,
+                    file_length(sink, r), sink.decimals, file_length(sink, to), sink.decimals,
+                    file_length(sink, -c.y));
+    sink_printf(sink, "Z");
+}
+
 static void write_path(OutlineSink& sink, const GearOutline& outline, double stroke) {
-    sink_printf(sink, "<path fill=\"none\" stroke=\"black\" stroke-width=\"%.*f\" d=\"", sink.decimals,
+    // A ring's material, between the rim and the teeth, is filled.
+    const char* fill = outline.rim > 0.0 ? "#c0c0c0\" fill-rule=\"evenodd" : "none";
+    sink_printf(sink, "<path fill=\"%s\" stroke=\"black\" stroke-width=\"%.*f\" d=\"", fill, sink.decimals,
                 file_length(sink, stroke));
     const int count = outline_vertex_count(outline);
     const OutlineVertex first = outline_vertex(outline, 0);
@@ -41,7 +57,12 @@ static void write_path(OutlineSink& sink, const GearOutline& outline, double str
         from = to;
     }
     if (from.bulge != 0.0) write_side(sink, from, first.point);  // Z closes with a line only
-    sink_printf(sink, "Z\"/>\n");
+    sink_printf(sink, "Z");
+    if (outline.rim > 0.0) {
+        sink_printf(sink, "\n");
+        write_rim(sink, outline);
+    }
+    sink_printf(sink, "\"/>\n");
 }
 
 // The picture: the square about a single gear's centre, or the rectangle about

@@ -235,6 +235,71 @@ class GearFiles(unittest.TestCase):
             self.assertAlmostEqual(max(radii), module * (6 + 0.8 + 0.5), places=5)
             self.assertAlmostEqual(min(radii), module * (6 - 1.25 + 0.5), places=5)
 
+    def test_pinion_cutter_and_ring(self):
+        # The published examples: a gear and a ring, each cut by a pinion-type cutter.
+        for args, root, distance, angle in (
+                (["-z", "12", "--cutter-teeth", "25", "--cutter-shift", "0.2"], "9.4854", "18.6927", "21.5642"),
+                (["-z", "50", "-x", "0.5", "--cutter-teeth", "20", "--internal"], "53.4061", "15.4530", "24.1968")):
+            r = run(*args, "--info")
+            self.assertEqual(r.returncode, 0, r.stderr)
+            self.assertRegex(r.stdout, rf"root diameter +{root} mm\n(.*\n)*cutting centre distance +{distance} mm\n"
+                             rf"cutting pressure angle +{angle} deg\n")
+
+        # A ring's file: its teeth, between its tip and root circles (the tip of z = 24 lies inside its
+        # base circle, where the flanks end radially; outline_cut_test holds the flanks against a cut
+        # ring), and its rim, given or the root diameter and six modules.
+        for z, x, cutter, module, tolerance, rim in ((50, 0.5, 20, 2.0, 0.001, 130.0), (24, 0.0, 12, 1.0, 0.01, None)):
+            with self.subTest(z=z):
+                stem = f"ring{z}"
+                rim_option = ["--rim-diameter", str(rim)] if rim else []
+                r = run("-z", str(z), "-x", str(x), "--cutter-teeth", str(cutter), "--internal", "--module",
+                        str(module), "--tolerance", str(tolerance), *rim_option, "--gear", stem + ".dxf", "--gear",
+                        stem + ".svg", "--info", stem + ".json", "--flank", stem + "_flank.json", quiet=False)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                with open(path(stem + ".json")) as f:
+                    data = json.load(f)
+                tip, root = data["tip_diameter"] / 2, data["root_diameter"] / 2
+                self.assertAlmostEqual(tip, module * (z / 2 - 1 + x), places=9)
+                rim = rim or 2 * root + 6 * module
+                self.assertIn(f"{stem}.svg: the ring, rim diameter {rim:g} mm, module {module:g} mm, tolerance "
+                              f"{tolerance:g} mm\n", r.stderr)
+                # The flank of the ring's tooth, from its root circle in to its tip circle.
+                with open(path(stem + "_flank.json")) as f:
+                    flank = json.load(f)
+                self.assertEqual((flank["cutter_teeth"], flank["cutter_shift"], flank["internal"]), (cutter, 0, True))
+                ends = [math.hypot(px, py + module * z / 2) for px, py in flank["points"][::len(flank["points"]) - 1]]
+                self.assertAlmostEqual(ends[0], root, places=6)
+                self.assertAlmostEqual(ends[1], tip, places=6)
+                doc = ezdxf.readfile(path(stem + ".dxf"))
+                auditor = doc.audit()
+                self.assertEqual((len(auditor.errors), len(auditor.fixes)), (0, 0))
+                teeth, rim_line = doc.modelspace()
+                self.assertTrue(teeth.closed and rim_line.closed)
+                rim_points = rim_line.get_points("xyb")
+                self.assertEqual([b for _, _, b in rim_points], [1, 1])
+                for px, py, _ in rim_points:
+                    self.assertAlmostEqual(math.hypot(px, py), rim / 2, delta=1e-6)
+                self.assertEqual(len(teeth) % z, 0)
+                slack = tolerance + 1e-6
+                radii = [math.hypot(p.x, p.y) for p in make_path(teeth).flattening(distance=1e-7)]
+                self.assertAlmostEqual(min(radii), tip, delta=slack)
+                self.assertAlmostEqual(max(radii), root, delta=slack)
+
+                # Drawn by another renderer: the ring's material filled by the even-odd rule, the middle empty.
+                with open(path(stem + ".svg")) as f:
+                    svg = f.read()
+                self.assertEqual(svg.count("<path"), 1)
+                self.assertIn('fill-rule="evenodd"', svg)
+                png = subprocess.run(["rsvg-convert", "-w", "200", "-h", "200", "-b", "white", path(stem + ".svg")],
+                                     capture_output=True, timeout=60, check=True).stdout
+                w, h, rgb = read_ppm(subprocess.run(["convert", "png:-", "ppm:-"], input=png, capture_output=True,
+                                                    timeout=60, check=True).stdout)
+                width = float(re.search(r'width="([\d.]+)mm"', svg).group(1))
+                middle = (h // 2 * w + w // 2) * 3
+                in_rim = middle + round((root + rim / 2) / 2 * w / width) * 3
+                self.assertEqual(rgb[middle:middle + 3], b"\xff\xff\xff")
+                self.assertLess(max(rgb[in_rim:in_rim + 3]), 0xf0)
+
     def test_gear_data(self):
         keys = {"unit", "teeth", "shift", "module", "pressure_angle", "addendum", "dedendum", "tip_radius",
                 "tooth_addendum", "tooth_dedendum", "flank_depth", "min_teeth_textbook", "min_shift_textbook",
@@ -435,6 +500,25 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage('"-z=20": write -z 20 or --teeth=20', "-z=20", "--gear", "a.svg")
         self.assert_bad_usage('"-h=1": -h takes no value; write -h or --help', "-h=1")
         self.assert_bad_usage("--mate-shift needs --mate Z2", "-z", "20", "--mate-shift", "0.2", "--gear", "a.svg")
+        # The pinion-type cutter and the ring: the cutter's range, a tip radius the rack's tip land holds
+        # but a cutter of 8 teeth's does not, what needs a cutter or a ring, and a rim inside the root circle.
+        pinion = ["-z", "50", "--cutter-teeth", "20"]
+        self.assert_bad_usage('--cutter-teeth must be a whole number from 6 to 400, not "3"', "-z", "20",
+                              "--cutter-teeth", "3", "--gear", "a.svg")
+        self.assert_bad_usage('--cutter-shift must be a number from -1 to 1, not "2"', *pinion, "--cutter-shift", "2",
+                              "--gear", "a.svg")
+        self.assertEqual(run("-z", "12", "--tip-radius", "0.4", "--info").returncode, 0)
+        self.assert_bad_usage("cannot be used: the tip radius is too large for the cutter's tip land", "-z", "12",
+                              "--cutter-teeth", "8", "--tip-radius", "0.4", "--gear", "a.svg")
+        self.assert_bad_usage("--cutter-shift needs --cutter-teeth ZC", "-z", "20", "--cutter-shift", "0.2", "--info")
+        self.assert_bad_usage("--internal needs --cutter-teeth ZC", "-z", "50", "--internal", "--gear", "a.svg")
+        self.assert_bad_usage("--internal takes no --mate", *pinion, "--internal", "--mate", "30", "--gear", "a.svg")
+        self.assert_bad_usage("--rim-diameter needs --internal", *pinion, "--gear", "a.svg", "--rim-diameter", "70")
+        self.assert_bad_usage("--rim-diameter must come before the outputs or follow the --gear it sets", *pinion,
+                              "--internal", "--info", "--rim-diameter", "70")
+        self.assert_bad_usage('--rim-diameter 53.4 of "a.dxf" must be larger than the ring\'s root diameter, 53.4061 mm',
+                              *pinion, "-x", "0.5", "--internal", "--gear", "a.svg", "--gear", "a.dxf",
+                              "--rim-diameter", "53.4")
         self.assertEqual([n for n in os.listdir(WORK) if n.startswith("a.")], [])
 
     def test_help_and_version(self):
@@ -461,6 +545,9 @@ class Usage(unittest.TestCase):
         r = run("-z", "8", "-x", "1", "--profile", "A", "--gear", "refused.svg")  # the specified cutter cuts it
         self.assertEqual(r.returncode, 1)
         self.assertIn("--shift 1 is refused: z = 8 with x = 1 cannot be generated: the cutter's tip arc", r.stderr)
+        r = run("-z", "20", "--cutter-teeth", "20", "--internal", "--gear", "refused.svg")
+        self.assertEqual((r.returncode, r.stderr), (1, "rackgen: --teeth 20 is refused: the cutter is too large for "
+                                                       "the ring: it must have fewer teeth than the ring's 20\n"))
         # Flanks meeting on the root circle leave no tooth; a tooth too small for its module has no outline.
         before = sorted(os.listdir(WORK))
         r = run("-z", "3", "-x", "-0.249999", "--gear", "refused.svg")
