@@ -96,6 +96,16 @@ DataRows gear_rows(const GearData& d) {
             row.note = "a ring is not undercut by its cutter's tip";
             row.shown = JSON_ONLY;
         }
+    // The depth of the rack's straight flank: a pinion cutter has none.
+    if (d.pinion_cutter && !d.internal)
+        for (int i = 0; i < r.list.count; ++i) {
+            DataRow& row = r.list.rows[i];
+            if (std::strcmp(row.key, "flank_depth") != 0) continue;
+            row.kind = ROW_MEASURE;
+            row.known = false;
+            row.note = "a pinion cutter's flank is involute, not straight";
+            row.shown = JSON_ONLY;
+        }
     const Measure form = d.involute_cut_away ? Measure{false, 0.0, "the undercut removes the whole involute"}
                                              : Measure{true, d.form_diameter, nullptr};
     r.measure("form_diameter", "form diameter (the involute begins)", "インボリュート開始円直径", form,
