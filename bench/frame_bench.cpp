@@ -57,8 +57,8 @@ static void add_cut_with(const Cutter& cutter, char scene, int z, int step, int 
 
 // A case whose gear is cut by a pinion-type cutter, a ring when internal.
 static void add_pinion_cut(const Cutter& cutter, bool internal, char scene, int z, double x, int step,
-                           int zoom) {
-    add(scene, z, x, step, zoom);
+                           int zoom, bool target = true) {
+    add(scene, z, x, step, zoom, 800, 800, target);
     if (case_count == 0) return;
     cases[case_count - 1].cutter = cutter;
     cases[case_count - 1].internal = internal;
@@ -126,14 +126,18 @@ static void build_cases() {
             add_pinion_cut(ring_cutter, true, scene, 50, 0.5, 300, zoom);
         }
     }
+    // The long runs: at the start zoom, and with the whole gear in view up to
+    // step 1000 (as the rack's); 10000 steps all in view only to compare with
+    // earlier runs, as the rack's 30000.
     for (char scene : {'4', '5'}) {
         for (int step : {1000, 10000}) {
+            const bool in_view_target = step <= 1000;
             add_pinion_cut(pinion, false, scene, 12, 0.0, step, 0);
-            add_pinion_cut(pinion, false, scene, 12, 0.0, step, 8);  // the whole gear in view
-            add_pinion_cut(rounded, false, scene, 12, 0.0, step, 8);
-            add_pinion_cut(ring_cutter, true, scene, 50, 0.5, step, 31);
+            add_pinion_cut(pinion, false, scene, 12, 0.0, step, 8, in_view_target);  // the whole gear in view
+            add_pinion_cut(rounded, false, scene, 12, 0.0, step, 8, in_view_target);
+            add_pinion_cut(ring_cutter, true, scene, 50, 0.5, step, 31, in_view_target);
         }
-        add_pinion_cut(Cutter{20.0, 1.0, 1.25, 0.0, 8, 0.0}, false, scene, 20, 0.5, 10000, 10);
+        add_pinion_cut(Cutter{20.0, 1.0, 1.25, 0.0, 8, 0.0}, false, scene, 20, 0.5, 10000, 0);
         add_pinion_cut(Cutter{20.0, 1.0, 1.25, 0.0, 400, 0.0}, false, scene, 20, 0.5, 10000, 0);
         add_pinion_cut(pinion, false, scene, 12, 0.0, 300, -40);
     }

@@ -94,7 +94,8 @@ void make_cutter_tooth(const GearParams& g, CutterTooth& tooth) {
 // frame), each turned clockwise by turn + k·2π/z_c; with CUTTING only those
 // whose centre line lies within the cutting half angle of the direction into
 // the gear (towards its centre, or away from a ring's). With a box, a copy whose
-// disc cannot be seen and a segment that cannot be seen are left out.
+// disc cannot be seen and a segment that cannot be seen are left out; a copy
+// whose disc lies all in view needs no segment judged.
 static void draw_teeth(const GearParams& g, const CutterTooth& tooth, const CutterPlace& place,
                        const ProfilePoint& centre, CutterTeeth which, const ViewBox* box) {
     const double s = scale_factor;
@@ -123,14 +124,16 @@ static void draw_teeth(const GearParams& g, const CutterTooth& tooth, const Cutt
         const auto placed = [&](const ProfilePoint& p) {
             return ProfilePoint{centre.x + s * (p.x * c + p.y * sn), centre.y + s * (p.y * c - p.x * sn)};
         };
+        const ViewBox* judge = box;  // nullptr: every segment of the copy can be seen
         if (box) {
             const ProfilePoint d = placed(tooth.disc_centre);
             if (!disc_visible(*box, d.x, d.y, s * tooth.disc_radius)) continue;
+            if (disc_inside(*box, d.x, d.y, s * tooth.disc_radius)) judge = nullptr;
         }
         ProfilePoint a = placed(tooth.points[0]);
         for (int k = 1; k <= tooth.last; ++k) {
             const ProfilePoint b = placed(tooth.points[k]);
-            if (!box || segment_visible(*box, a, b)) {
+            if (!judge || segment_visible(*judge, a, b)) {
                 device_vertex(to_screen(a.x), to_screen(a.y));
                 device_vertex(to_screen(b.x), to_screen(b.y));
             }
