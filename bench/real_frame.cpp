@@ -32,8 +32,10 @@ const char* open_frame_window() {
 
 const char* prepare_frame(const FrameCase& c) {
     // As the command line takes the gear; a gear taken already is not computed again.
-    if (c.z != gear_choice.z || c.x != gear_choice.x || !same_cutter(c.cutter, gear_choice.cutter)) {
-        if (const char* refusal = take_gear(GearChoice{c.z, c.x, c.cutter, 1.0, 0, 0.0, false})) return refusal;
+    if (c.z != gear_choice.z || c.x != gear_choice.x || !same_cutter(c.cutter, gear_choice.cutter) ||
+        c.internal != gear_choice.internal) {
+        if (const char* refusal = take_gear(GearChoice{c.z, c.x, c.cutter, 1.0, 0, 0.0, c.internal}))
+            return refusal;
     }
     set_scene_state(c.scene, c.step, c.zoom);  // after the dialogue and the case's zoom keys
     if (glutGet(GLUT_WINDOW_WIDTH) != c.width || glutGet(GLUT_WINDOW_HEIGHT) != c.height) {
@@ -77,9 +79,15 @@ const char* frame_case_name(const FrameCase& c, char* out, int capacity) {
     if (c.width != WINDOW_SIZE || c.height != WINDOW_SIZE)
         std::snprintf(size, sizeof size, " %dx%d", c.width, c.height);
     char cutter[64] = "";
-    if (!same_cutter(c.cutter, SPECIFIED_CUTTER))
+    const Cutter profile = {c.cutter.pressure_angle, c.cutter.addendum, c.cutter.dedendum,
+                            c.cutter.tip_radius};
+    if (!same_cutter(profile, SPECIFIED_CUTTER))
         std::snprintf(cutter, sizeof cutter, " cutter %g/%g/%g/%g", c.cutter.pressure_angle,
                       c.cutter.addendum, c.cutter.dedendum, c.cutter.tip_radius);
-    std::snprintf(out, capacity, "scene %c z=%d%s%s%s%s", c.scene, c.z, step, zoom, size, cutter);
+    char pinion[48] = "";
+    if (pinion_type(c.cutter))
+        std::snprintf(pinion, sizeof pinion, " pinion %d/%g%s", c.cutter.teeth, c.cutter.shift,
+                      c.internal ? " ring" : "");
+    std::snprintf(out, capacity, "scene %c z=%d%s%s%s%s%s", c.scene, c.z, step, zoom, size, cutter, pinion);
     return out;
 }

@@ -16,6 +16,7 @@ struct FrameCase {
     int width;   // window size in pixels
     int height;
     Cutter cutter = SPECIFIED_CUTTER;  // the cutter the gear is cut with
+    bool internal = false;             // the gear is a ring (cut by a pinion-type cutter)
 };
 
 // Opens the program's 800×800 window (the window system must be reachable).
@@ -41,5 +42,6 @@ void draw_following_frame(const FrameCase& c, bool leave_out_unseen = true);
 void read_frame(const FrameCase& c, unsigned char* pixels);
 
 // A name for the case, e.g. "scene 5 z=20 step 300 W×10 1600x400", with the
-// cutter when it is not the specified one, e.g. "… cutter 25/1/1.25/0.2".
+// cutter when it is not the specified one, e.g. "… cutter 25/1/1.25/0.2", a
+// pinion-type cutter's teeth and shift, e.g. "… pinion 25/0.2", and "ring".
 const char* frame_case_name(const FrameCase& c, char* out, int capacity);

@@ -61,6 +61,35 @@ void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, dou
 // be seen in the frame being recorded? A quick judgement before A(t) is
 // worked out; true whenever nothing is left out.
 bool rolled_rack_may_be_seen(const GearParams& g, double t);
+// ---- the pinion-type cutter (pinion_cutter.cpp) ------------------------------
+// One tooth of the cutter that cuts g as a frame draws it, in the cutter's own
+// frame (centre at the origin, tooth 0 centred on +y, model units): the
+// geometry's outline (pinion_cutter_tooth) less the points that lie within a
+// quarter pixel of the chord that skips them at the frame's scale, and what
+// the figure judges copies by. Made once a frame, after begin_record and the
+// scale, and handed to every cutter of that frame.
+constexpr int CUTTER_TOOTH_CAPACITY = 128;
+struct CutterTooth {
+    ProfilePoint points[CUTTER_TOOTH_CAPACITY];
+    int last;                   // -1: no pinion-type cutter
+    ProfilePoint disc_centre;   // a disc that holds the tooth: its centre
+    double disc_radius;         // and radius
+    double tip_circle;          // no part of the cutter lies farther from its centre
+    double rolling_radius;      // its cutting pitch circle, which rolls on the gear's
+    double cutting_half_angle;  // a tooth within it of the line of centres reaches into the gear's teeth
+};
+void make_cutter_tooth(const GearParams& g, CutterTooth& tooth);
+// Which of the cutter's teeth a figure shows: all of them, or those that
+// reach into the gear's teeth (the rest of a trace cutter cuts nothing, as a
+// trace rack is only the pitches in mesh).
+enum class CutterTeeth { ALL, CUTTING };
+// The cutter that cuts g as it stands at roll t (pinion_cutter_place): copies
+// of the tooth about its centre, 2 pixels wide; mode 1 adds its cutting pitch
+// circle and the gear's, on which it rolls (dash-dot, blue), and its centre disc. A cutter, a copy or a
+// segment that cannot be seen is left out, the cutter after one disc test.
+void draw_pinion_cutter(const GearParams& g, const CutterTooth& tooth, int mode, double t, CutterTeeth which,
+                        const Colour& colour);
+
 // g's pitch, tip, root and base circles about centre, its centre disc and centre lines.
 void draw_gear_circles(const GearParams& g, const ProfilePoint& centre);
 // How draw_gear_teeth places the copies of a tooth. Both draw the same teeth;

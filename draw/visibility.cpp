@@ -119,6 +119,17 @@ bool disc_visible(const ViewBox& box, double x, double y, double reach) {
     return overlaps(vx - rx, vx + rx, box.limit_x + slack) && overlaps(vy - ry, vy + ry, box.limit_y + slack);
 }
 
+bool disc_inside(const ViewBox& box, double x, double y, double reach) {
+    const double vx = box.xx * x + box.xy * y + box.x0;
+    const double vy = box.yx * x + box.yy * y + box.y0;
+    const double rx = reach * std::hypot(box.xx, box.xy);
+    const double ry = reach * std::hypot(box.yx, box.yy);
+    const double size = std::fabs(vx) + std::fabs(vy) + rx + ry + std::fabs(box.x0) + std::fabs(box.y0);
+    if (!std::isfinite(size)) return false;
+    const double slack = ROUNDING_SLACK * size;
+    return std::fabs(vx) + rx <= box.limit_x - slack && std::fabs(vy) + ry <= box.limit_y - slack;
+}
+
 // Along the axis, view x = x0 + xx·s and view y = y0 + yx·s: each bound of the
 // box cuts the range of s where the point is inside.
 bool axis_visible_range(const ViewBox& box, double length, double& first, double& last) {

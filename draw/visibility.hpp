@@ -30,6 +30,9 @@ bool segment_visible(const ViewBox& box, const ProfilePoint& a, const ProfilePoi
 // Could any point within distance reach of the frame's point (x, y) be seen?
 bool disc_visible(const ViewBox& box, double x, double y, double reach);
 
+// Does all of the disc lie within the box (every segment in it can be seen)?
+bool disc_inside(const ViewBox& box, double x, double y, double reach);
+
 // The part [first, last] of the frame's x axis from 0 to length that can be
 // seen; false when none of it can.
 bool axis_visible_range(const ViewBox& box, double length, double& first, double& last);

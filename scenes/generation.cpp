@@ -1,40 +1,106 @@
-// Scenes '1' to '3': the rack rolls on the pitch circle of the fixed gear and
-// generates the addendum involute, the dedendum involute and the undercut
-// curve, one roll step per frame. Also the legend layout and the roll geometry
-// that every animated scene shares. Advances addendum_step, dedendum_step and
-// undercut_step (the scene state, scenes.hpp).
+// Scenes '1' to '3': the cutter rolls on the pitch circle of the fixed gear
+// (the rack), or turns with it on their cutting pitch circles (a pinion-type
+// cutter), and generates the addendum involute, the dedendum involute and the
+// undercut curve, one roll step per frame. Also the legend layout and the
+// cutter and roll geometry that every animated scene shares. Advances
+// addendum_step, dedendum_step and undercut_step (the scene state,
+// scenes.hpp); owns the frame's tooth of a pinion-type cutter.
 #include "scenes/scene_blocks.hpp"
 
 #include "record/device.hpp"
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 constexpr double GENERATION_ROLL_STEP = ROLL_STEP;  // roll per frame, the sampling step of the curves
-constexpr int TRACE_EVERY = 5;                      // every fifth earlier rack stays as a trace
+constexpr int TRACE_EVERY = 5;                      // every fifth earlier cutter stays as a trace
 constexpr double MARKER_RADIUS = 0.01;              // view units: not zoomed
 constexpr double REFERENCE_MARKER_RADIUS = 0.006;
+
+// ---- Global state ------------------------------------------------------------
+// One tooth of the_gear's pinion-type cutter as this frame draws it: written by
+// begin_cutter_frame at the start of each frame of scenes '1' to '5', read by
+// the cutter figures of that frame.
+static CutterTooth cutter_tooth;
+
+static ProfilePoint to_view(const ProfilePoint& p) {
+    return ProfilePoint{scale_factor * p.x, scale_factor * p.y};
+}
 
 // ---- legend and roll geometry shared by the scenes ---------------------------
 
 // The legend line of the cutter the gear was cut with, into text; false, and
-// text empty, for the specified cutter.
-constexpr int CUTTER_LINE_CAPACITY = 128;  // the longest, Japanese, with four 12-character "%g" numbers: 107
+// text empty, for the specified cutter. A pinion-type cutter is named by its
+// teeth and shift, and its profile follows when it is not the specified one.
+constexpr int CUTTER_LINE_CAPACITY = 256;  // the longest, Japanese, with six 12-character numbers: 161
 static bool cutter_legend_line(char (&text)[CUTTER_LINE_CAPACITY]) {
     text[0] = '\0';
     const Cutter& c = the_gear.params.cutter;
     if (same_cutter(c, SPECIFIED_CUTTER)) return false;
-    std::snprintf(text, sizeof text,
-                  legends_in_japanese ? "工具: 圧力角 %g°, ha %g, hf %g, 歯先の丸み半径 %g"
-                                      : "cutter: %g deg, ha %g, hf %g, tip radius %g",
-                  c.pressure_angle, c.addendum, c.dedendum, c.tip_radius);
+    const bool ja = legends_in_japanese;
+    int used = 0;
+    if (pinion_type(c)) {
+        used = std::snprintf(text, sizeof text,
+                             ja ? "ピニオンカッタ: 歯数 %d, 転位係数 %g" : "pinion cutter: %d teeth, x %g",
+                             c.teeth, c.shift);
+        const Cutter profile = {c.pressure_angle, c.addendum, c.dedendum, c.tip_radius};
+        if (same_cutter(profile, SPECIFIED_CUTTER)) return true;
+    }
+    std::snprintf(
+        text + used, sizeof text - used,
+        ja ? (used ? ", 圧力角 %g°, ha %g, hf %g, 歯先の丸み半径 %g"
+                   : "工具: 圧力角 %g°, ha %g, hf %g, 歯先の丸み半径 %g")
+           : (used ? ", %g deg, ha %g, hf %g, tip radius %g" : "cutter: %g deg, ha %g, hf %g, tip radius %g"),
+        c.pressure_angle, c.addendum, c.dedendum, c.tip_radius);
     return true;
+}
+
+// A legend line in the words of the gear shown, into text: "cutter" for the
+// rack's word when a pinion-type cutter cut it, "internal gear" for "gear"
+// when it is a ring. The line itself when no word changes.
+constexpr int LEGEND_LINE_CAPACITY = 256;
+static const char* in_words_of_gear(const char* line, char (&text)[LEGEND_LINE_CAPACITY]) {
+    const bool pinion = pinion_type(the_gear.params.cutter);
+    const bool ring = the_gear.params.internal;
+    if (!pinion && !ring) return line;
+    struct Swap {
+        const char* from;
+        const char* to;
+        bool applies;
+    };
+    const Swap swaps[] = {{"rack", "cutter", pinion},
+                          {"ラック", "カッタ", pinion},
+                          {" gear", " internal gear", ring},
+                          {"歯車", "内歯車", ring}};
+    int n = 0;
+    for (const char* c = line; *c != '\0';) {
+        const char* put = nullptr;
+        int put_length = 1;
+        for (const Swap& swap : swaps) {
+            const size_t from = std::strlen(swap.from);
+            if (swap.applies && std::strncmp(c, swap.from, from) == 0) {
+                put = swap.to;
+                put_length = static_cast<int>(std::strlen(swap.to));
+                c += from;
+                break;
+            }
+        }
+        if (put == nullptr) put = c++;
+        if (n + put_length >= LEGEND_LINE_CAPACITY) break;
+        std::memcpy(text + n, put, put_length);
+        n += put_length;
+    }
+    text[n] = '\0';
+    return text;
 }
 
 void draw_legend(const char* const* lines, int count) {
     static const float LINE_Y[LEGEND_LINES_MAX] = {0.95f, 0.9f, 0.85f, 0.8f, 0.75f, 0.7f};
     int k = 0;
-    for (; k < count && k < LEGEND_LINES_MAX; ++k) draw_text(-0.9f, LINE_Y[k], lines[k]);
+    char text[LEGEND_LINE_CAPACITY];
+    for (; k < count && k < LEGEND_LINES_MAX; ++k)
+        draw_text(-0.9f, LINE_Y[k], in_words_of_gear(lines[k], text));
     char cutter[CUTTER_LINE_CAPACITY];
     if (k < LEGEND_LINES_MAX && cutter_legend_line(cutter)) draw_text(-0.9f, LINE_Y[k], cutter);
 }
@@ -44,7 +110,9 @@ double roll_at_step(double first_roll, double roll_step, int n) {
     return first_roll + n * roll_step;
 }
 
-ProfilePoint rack_reference_at(double t) {
+// A(t): the rack reference point after the rack has rolled through t on the
+// pitch circle of the fixed gear (model units).
+static ProfilePoint rack_reference_at(double t) {
     // The geometry's rack formula, so the rack drawn here is the one that cut
     // the stored curves: A = (ρ·sin γ, ρ·cos γ - r), φ = atan t, γ = t - φ, ρ = r/cos φ.
     ProfilePoint reference;
@@ -54,20 +122,40 @@ ProfilePoint rack_reference_at(double t) {
     return reference;
 }
 
+void begin_cutter_frame() {
+    make_cutter_tooth(the_gear.params, cutter_tooth);
+}
+
+void draw_cutter_rolled(int mode, double t, const Colour& colour) {
+    const GearParams& g = the_gear.params;
+    if (pinion_type(g.cutter))
+        draw_pinion_cutter(g, cutter_tooth, mode, t, CutterTeeth::ALL, colour);
+    else
+        draw_rack(g, mode, rack_reference_at(t), t, colour);
+}
+
+ProfilePoint cutter_reference_at(double t) {
+    const GearParams& g = the_gear.params;
+    return to_view(pinion_type(g.cutter) ? pinion_cutter_place(g, t).centre : rack_reference_at(t));
+}
+
 ProfilePoint rolling_point_at(double t) {
-    double sr = scale_factor * the_gear.params.pitch_radius;
+    const GearParams& g = the_gear.params;
+    if (pinion_type(g.cutter)) return to_view(cutting_pitch_point(g, t));
+    double sr = scale_factor * g.pitch_radius;
     return ProfilePoint{sr * std::sin(t), sr * (std::cos(t) - 1.0)};
 }
 
-void draw_rack_rolled(int mode, double t, const Colour& colour) {
-    draw_rack(the_gear.params, mode, rack_reference_at(t), t, colour);
-}
-
-void draw_trace_racks(double first_roll, double roll_step, int n, int every, int layer) {
+void draw_trace_cutters(double first_roll, double roll_step, int n, int every, int layer) {
+    const GearParams& g = the_gear.params;
+    const bool pinion = pinion_type(g.cutter);
     device_layer(layer);
     for (int i = 0; i < n; i += every) {
         const double t = roll_at_step(first_roll, roll_step, i);
-        if (rolled_rack_may_be_seen(the_gear.params, t)) draw_rack_rolled(0, t, green);
+        if (pinion)
+            draw_pinion_cutter(g, cutter_tooth, 0, t, CutterTeeth::CUTTING, green);
+        else if (rolled_rack_may_be_seen(g, t))
+            draw_rack(g, 0, rack_reference_at(t), t, green);
     }
     device_layer(ITEM_LAYER_PLAIN);
 }
@@ -80,25 +168,57 @@ static int clamped_step(int counter, int last) {
     return counter > last ? last : counter;
 }
 
-static ProfilePoint to_view(const ProfilePoint& p) {
-    return ProfilePoint{scale_factor * p.x, scale_factor * p.y};
-}
-
-// What every generation frame starts with: the gear, fixed, and the axes through the pitch point.
+// What every generation frame starts with: the cutter's tooth for the frame,
+// the gear, fixed, and the axes through the pitch point.
 static void draw_fixed_gear() {
+    begin_cutter_frame();
     draw_gear_circles(the_gear.params, ProfilePoint{0.0, -the_gear.params.pitch_radius});
     draw_cross(ORIGIN, 0.0);
 }
 
+// The roll at which a pinion cutter generates point n of a curve: the roll of
+// step n, except that a curve ends exactly where it reaches its end (the tip
+// circle, the flank's end), within its last step, not on the grid: that roll
+// is found by halving the step, each half kept on the side of the point along
+// the curve. For the rack, whose curves end on the grid, the step's roll.
+template <typename Curve>
+static double generating_roll(Curve curve, const ProfilePoint* points, int n, int last, double first_roll,
+                              double roll_step) {
+    const double t = roll_at_step(first_roll, roll_step, n);
+    if (!pinion_type(the_gear.params.cutter) || n != last || n == 0) return t;
+    const ProfilePoint& point = points[n];
+    double before = roll_at_step(first_roll, roll_step, n - 1);
+    double after = t;
+    const ProfilePoint from = curve(before);
+    const ProfilePoint to = curve(after);
+    const ProfilePoint along = {to.x - from.x, to.y - from.y};
+    for (;;) {
+        const double middle = 0.5 * (before + after);
+        if (middle == before || middle == after) return after;
+        const ProfilePoint p = curve(middle);
+        const bool short_of_point = (point.x - p.x) * along.x + (point.y - p.y) * along.y > 0.0;
+        (short_of_point ? before : after) = middle;
+    }
+}
+
+static ProfilePoint involute_at(double t) {
+    return involute_point(the_gear.params, t);
+}
+static ProfilePoint undercut_at(double t) {
+    return undercut_point(the_gear.params, t);
+}
+
 static void draw_addendum_step(int n) {
-    double t = roll_at_step(0.0, GENERATION_ROLL_STEP, n);
+    const GenerationCurves& c = the_gear.curves;
+    double t =
+        generating_roll(involute_at, c.addendum_involute, n, c.addendum_last, 0.0, GENERATION_ROLL_STEP);
     draw_fixed_gear();
-    draw_disc(to_view(the_gear.curves.addendum_involute[n]), MARKER_RADIUS, red);
-    draw_rack_rolled(1, t, black);
-    draw_disc(to_view(rack_reference_at(t)), REFERENCE_MARKER_RADIUS, blue);
+    draw_disc(to_view(c.addendum_involute[n]), MARKER_RADIUS, red);
+    draw_cutter_rolled(1, t, black);
+    draw_disc(cutter_reference_at(t), REFERENCE_MARKER_RADIUS, blue);
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
-    draw_wide_polyline(the_gear.curves.addendum_involute, n, red);
-    draw_trace_racks(0.0, GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
+    draw_wide_polyline(c.addendum_involute, n, red);
+    draw_trace_cutters(0.0, GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
 }
 
 void scene_addendum_involute() {
@@ -107,16 +227,18 @@ void scene_addendum_involute() {
     addendum_step = n + 1;
 }
 
-// The rack rolls the other way from the pitch point, towards the base circle.
+// The cutter rolls the other way from the pitch point, towards the base circle.
 static void draw_dedendum_step(int n) {
-    double t = roll_at_step(0.0, -GENERATION_ROLL_STEP, n);
+    const GenerationCurves& c = the_gear.curves;
+    double t =
+        generating_roll(involute_at, c.dedendum_involute, n, c.dedendum_last, 0.0, -GENERATION_ROLL_STEP);
     draw_fixed_gear();
-    draw_wide_polyline(the_gear.curves.addendum_involute, the_gear.curves.addendum_last, red);
-    draw_disc(to_view(the_gear.curves.dedendum_involute[n]), MARKER_RADIUS, red);
-    draw_rack_rolled(1, t, black);
+    draw_wide_polyline(c.addendum_involute, c.addendum_last, red);
+    draw_disc(to_view(c.dedendum_involute[n]), MARKER_RADIUS, red);
+    draw_cutter_rolled(1, t, black);
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
-    draw_wide_polyline(the_gear.curves.dedendum_involute, n, red);
-    draw_trace_racks(0.0, -GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
+    draw_wide_polyline(c.dedendum_involute, n, red);
+    draw_trace_cutters(0.0, -GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
 }
 
 void scene_dedendum_involute() {
@@ -125,18 +247,20 @@ void scene_dedendum_involute() {
     dedendum_step = n + 1;
 }
 
-// The rack starts where its tip corner stands on the root circle (roll -u0,
+// The cutter starts where its tip corner stands on the root circle (roll -u0,
 // already left of the pitch point) and rolls further left.
 static void draw_undercut_step(int n) {
+    const GenerationCurves& c = the_gear.curves;
     double first_roll = -the_gear.params.undercut_start_roll;
-    double t = roll_at_step(first_roll, -GENERATION_ROLL_STEP, n);
+    double t =
+        generating_roll(undercut_at, c.undercut_curve, n, c.undercut_last, first_roll, -GENERATION_ROLL_STEP);
     draw_fixed_gear();
-    draw_wide_polyline(the_gear.curves.involute_curve, the_gear.curves.involute_last, red);
-    draw_disc(to_view(the_gear.curves.undercut_curve[n]), MARKER_RADIUS, blue);
+    draw_wide_polyline(c.involute_curve, c.involute_last, red);
+    draw_disc(to_view(c.undercut_curve[n]), MARKER_RADIUS, blue);
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
-    draw_wide_polyline(the_gear.curves.undercut_curve, n, blue);
-    draw_rack_rolled(1, t, black);
-    draw_trace_racks(first_roll, -GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
+    draw_wide_polyline(c.undercut_curve, n, blue);
+    draw_cutter_rolled(1, t, black);
+    draw_trace_cutters(first_roll, -GENERATION_ROLL_STEP, n, TRACE_EVERY, ITEM_LAYER_PLAIN);
 }
 
 void scene_undercut_curve() {

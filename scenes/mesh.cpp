@@ -2,8 +2,9 @@
 // backlash, the line of centres vertical through the pitch point. Each step
 // turns the gear clockwise and the mate with it by the ratio z1/z2; the tooth
 // pairs touch on the line of action, between where the tip circles cut it.
-// Advances tooth_step (shared with '4' and '5'); owns the scratch outlines of
-// one tooth of each gear as cut.
+// A ring is shown alone, whole, as scene '7' shows it. Advances tooth_step
+// (shared with '4' and '5'); owns the scratch outlines of one tooth of each
+// gear as cut.
 #include "scenes/scene_blocks.hpp"
 
 #include "draw/visibility.hpp"
@@ -35,7 +36,7 @@ struct MeshLayout {
     const char* interference;  // which tip digs into which root, or nullptr
     double path_start;         // the path of contact along the line of action, from the pitch point
     double path_end;
-    const char* fault;         // why the pair cannot mesh, or nullptr
+    const char* fault;  // why the pair cannot mesh, or nullptr
 };
 
 static MeshLayout mesh_layout(int n) {
@@ -87,7 +88,8 @@ static ProfilePoint in_view(const ProfilePoint& p) {
 // and the warning under the legend.
 static void draw_interference(const MeshLayout& at, const ProfilePoint& a, const ProfilePoint& b) {
     const double s = scale_factor;
-    draw_text(-0.9f, INTERFERENCE_Y, legends_in_japanese ? interference_in_japanese(at.interference) : at.interference);
+    draw_text(-0.9f, INTERFERENCE_Y,
+              legends_in_japanese ? interference_in_japanese(at.interference) : at.interference);
     if (std::hypot(a.x, a.y - at.gear_centre) <
         at.gear_form_radius) {  // the mate's tip below the gear's form circle
         draw_circle(ProfilePoint{0.0, s * at.gear_centre}, s * at.gear_form_radius, magenta);
@@ -126,10 +128,11 @@ static void draw_mesh_step(int n) {
     const int last2 = tooth_as_cut(the_mate.shifted_tooth, g2.pitch_radius, mate_tooth_points);
     // An outline's tooth is centred ψ/2 clockwise of +y (ψ: the tooth angle), so a
     // further ψ/2 centres tooth 0 at the gear's turn.
-    draw_gear_teeth(TeethPlacement::TURN_ABOUT_CENTRE, ProfilePoint{0.0, at.gear_centre}, g1.pitch_radius, g1.z,
-                    at.gear_turn + g1.tooth_angle / 2.0, gear_tooth_points, last1, red);
-    draw_gear_teeth(TeethPlacement::TURN_ABOUT_CENTRE, ProfilePoint{0.0, at.mate_centre}, g2.pitch_radius, g2.z,
-                    PI + PI / g2.z + at.mate_turn + g2.tooth_angle / 2.0, mate_tooth_points, last2, blue);
+    draw_gear_teeth(TeethPlacement::TURN_ABOUT_CENTRE, ProfilePoint{0.0, at.gear_centre}, g1.pitch_radius,
+                    g1.z, at.gear_turn + g1.tooth_angle / 2.0, gear_tooth_points, last1, red);
+    draw_gear_teeth(TeethPlacement::TURN_ABOUT_CENTRE, ProfilePoint{0.0, at.mate_centre}, g2.pitch_radius,
+                    g2.z, PI + PI / g2.z + at.mate_turn + g2.tooth_angle / 2.0, mate_tooth_points, last2,
+                    blue);
     // The line of action: tangent to both base circles through the pitch point,
     // rising to the right at the working pressure angle; the gear's right flanks
     // drive the mate's left ones along it, on the path of contact the pair's data gives
@@ -149,13 +152,16 @@ static void draw_mesh_step(int n) {
         const double turn = at.gear_turn + g1.tooth_angle / 2.0 + k * 2.0 * PI / g1.z;
         if (std::cos(turn) < 0.0) continue;  // the far side of the gear
         ProfilePoint contact;
-        if (flank_contact(the_gear.shifted_tooth.mirror_flank, the_gear.shifted_tooth.flank_last, at.gear_centre,
-                          g1.pitch_radius, turn, a, b, contact))
+        if (flank_contact(the_gear.shifted_tooth.mirror_flank, the_gear.shifted_tooth.flank_last,
+                          at.gear_centre, g1.pitch_radius, turn, a, b, contact))
             draw_disc(in_view(contact), CONTACT_RADIUS, black);
     }
 }
 
 void scene_gears_in_mesh() {
-    draw_mesh_step(tooth_step);
+    if (the_gear.params.internal)
+        scene_whole_gear();  // a ring and its pinion in mesh come later: the ring alone
+    else
+        draw_mesh_step(tooth_step);
     tooth_step = tooth_step + 1;
 }

@@ -59,6 +59,16 @@ static const char* const MESH_LEGEND[] = {
     "     black points : teeth touching now",
 };
 
+// Scene '8' for a ring: the ring alone, as '7' shows it, until the pair of a
+// ring and its pinion is drawn. Its "gear" reads "internal gear" (draw_legend).
+static const char* const RING_ALONE_LEGEND[] = {
+    "(8) a ring and its pinion in mesh: not drawn yet, the gear alone",
+    "    blue curve:standard gear",
+    "    red curve :shifted gear",
+    "    blue  circle : pitch circle",
+    "    green circle : base circle",
+};
+
 // The same lines in Japanese (UTF-8) for the page, which paints them with the
 // canvas's font; the window's bitmap font is ASCII only and keeps the above.
 
@@ -96,21 +106,27 @@ static const char* const MESHING_LEGEND_JA[] = {
 };
 
 static const char* const ONE_TOOTH_LEGEND_JA[] = {
-    "(6) 歯を一つ表示",  "     青 : ピッチ円",       "     緑 : 基礎円",
+    "(6) 歯を一つ表示",       "     青 : ピッチ円",     "     緑 : 基礎円",
     "     青い歯 : 標準歯車", "     赤い歯 : 転位歯車",
 };
 
 static const char* const WHOLE_GEAR_LEGEND_JA[] = {
-    "(7) 歯車の全歯を表示",    "    青い曲線 : 標準歯車",   "    赤い曲線 : 転位歯車",
+    "(7) 歯車の全歯を表示",  "    青い曲線 : 標準歯車", "    赤い曲線 : 転位歯車",
     "    青い円 : ピッチ円", "    緑の円 : 基礎円",
 };
 
 static const char* const MESH_LEGEND_JA[] = {
-    "(8) かみあう二つの歯車",
-    "     赤い曲線 : 歯車,  青い曲線 : 相手歯車",
-    "     青い円 : かみあいピッチ円",
-    "     緑 : 基礎円, 作用線",
+    "(8) かみあう二つの歯車",         "     赤い曲線 : 歯車,  青い曲線 : 相手歯車",
+    "     青い円 : かみあいピッチ円", "     緑 : 基礎円, 作用線",
     "     黒い点 : いま接している歯",
+};
+
+static const char* const RING_ALONE_LEGEND_JA[] = {
+    "(8) ピニオンとのかみあいはまだ表示しません: 歯車のみ",
+    "    青い曲線 : 標準歯車",
+    "    赤い曲線 : 転位歯車",
+    "    青い円 : ピッチ円",
+    "    緑の円 : 基礎円",
 };
 
 // ---- where the steps end ---------------------------------------------------------
@@ -137,6 +153,7 @@ static int still_picture() {
 // ---- the table -------------------------------------------------------------------
 
 #define LEGEND(lines) lines, lines##_JA, static_cast<int>(sizeof lines / sizeof lines[0])
+#define SAME_FOR_RING nullptr, nullptr, 0
 // Each Japanese legend has as many lines as its English one.
 #define SAME_LINES(lines) static_assert(sizeof lines == sizeof lines##_JA, #lines " in both languages")
 SAME_LINES(ADDENDUM_LEGEND);
@@ -147,25 +164,28 @@ SAME_LINES(MESHING_LEGEND);
 SAME_LINES(ONE_TOOTH_LEGEND);
 SAME_LINES(WHOLE_GEAR_LEGEND);
 SAME_LINES(MESH_LEGEND);
+SAME_LINES(RING_ALONE_LEGEND);
 #undef SAME_LINES
 
 constexpr SceneRow SCENE_TABLE[SCENE_COUNT] = {
-    {'1', "addendum involute generation", LEGEND(ADDENDUM_LEGEND), &addendum_step, end_of_addendum_involute,
-     scene_addendum_involute},
-    {'2', "dedendum involute generation", LEGEND(DEDENDUM_LEGEND), &dedendum_step, end_of_dedendum_involute,
-     scene_dedendum_involute},
-    {'3', "undercut curve generation", LEGEND(UNDERCUT_LEGEND), &undercut_step, end_of_undercut_curve,
-     scene_undercut_curve},
-    {'4', "whole teeth, the rack rolling", LEGEND(RACK_ROLLING_LEGEND), &tooth_step, runs_on_to_step_limit,
-     scene_rack_rolling},
-    {'5', "whole teeth, the gear turning", LEGEND(MESHING_LEGEND), &tooth_step, runs_on_to_step_limit,
-     scene_rack_gear_meshing},
-    {'6', "one tooth", LEGEND(ONE_TOOTH_LEGEND), nullptr, still_picture, scene_one_tooth},
-    {'7', "whole gear", LEGEND(WHOLE_GEAR_LEGEND), nullptr, still_picture, scene_whole_gear},
-    {'8', "gears in mesh", LEGEND(MESH_LEGEND), &tooth_step, runs_on_to_step_limit, scene_gears_in_mesh},
+    {'1', "addendum involute generation", LEGEND(ADDENDUM_LEGEND), SAME_FOR_RING, &addendum_step,
+     end_of_addendum_involute, scene_addendum_involute},
+    {'2', "dedendum involute generation", LEGEND(DEDENDUM_LEGEND), SAME_FOR_RING, &dedendum_step,
+     end_of_dedendum_involute, scene_dedendum_involute},
+    {'3', "undercut curve generation", LEGEND(UNDERCUT_LEGEND), SAME_FOR_RING, &undercut_step,
+     end_of_undercut_curve, scene_undercut_curve},
+    {'4', "whole teeth, the rack rolling", LEGEND(RACK_ROLLING_LEGEND), SAME_FOR_RING, &tooth_step,
+     runs_on_to_step_limit, scene_rack_rolling},
+    {'5', "whole teeth, the gear turning", LEGEND(MESHING_LEGEND), SAME_FOR_RING, &tooth_step,
+     runs_on_to_step_limit, scene_rack_gear_meshing},
+    {'6', "one tooth", LEGEND(ONE_TOOTH_LEGEND), SAME_FOR_RING, nullptr, still_picture, scene_one_tooth},
+    {'7', "whole gear", LEGEND(WHOLE_GEAR_LEGEND), SAME_FOR_RING, nullptr, still_picture, scene_whole_gear},
+    {'8', "gears in mesh", LEGEND(MESH_LEGEND), LEGEND(RING_ALONE_LEGEND), &tooth_step, runs_on_to_step_limit,
+     scene_gears_in_mesh},
 };
 
 #undef LEGEND
+#undef SAME_FOR_RING
 
 // A link's scene number, --scene's and the page's are the key's digit, and
 // FIRST_SCENE and MESH_SCENE name rows of the table.
@@ -180,7 +200,7 @@ static_assert(SCENE_TABLE[MESH_SCENE - '1'].block == scene_gears_in_mesh, "MESH_
 
 constexpr bool legends_leave_the_cutter_a_line() {
     for (const SceneRow& row : SCENE_TABLE)
-        if (row.legend_lines >= LEGEND_LINES_MAX) return false;
+        if (row.legend_lines >= LEGEND_LINES_MAX || row.ring_legend_lines >= LEGEND_LINES_MAX) return false;
     return true;
 }
 static_assert(legends_leave_the_cutter_a_line(), "a scene's legend leaves a line for the cutter");

@@ -25,7 +25,7 @@ int scene_index(SceneMode key);
 
 // How far a frame asked for from outside (the command line's --step and --zoom,
 // a link in the page) may go; keys in the window and on the page have no limit.
-// Scenes '4' and '5' draw a trace rack for every step before, and a picture
+// Scenes '4' and '5' draw a trace cutter for every step before, and a picture
 // painter pays for every one that crosses the view: at step 10000 with the
 // whole gear of z = 8 in view a PNG takes about 2.5 s, at 40000 nearly a minute.
 constexpr int STEP_LIMIT = 10000;
@@ -96,7 +96,7 @@ int shown_zoom();
 
 // Whether the pair's data is shown beside the gear's (the frames' data panel,
 // the page's data): when a mate was chosen, and whenever the mesh scene shows
-// the pair.
+// the pair; never for a ring, whose pair comes later.
 bool pair_data_shown();
 
 // The zoom at which the whole gear (in the mesh scene both gears) just fits the

@@ -1,6 +1,7 @@
-// Scenes '4' and '5': the rack cuts the whole tooth space; every earlier rack
-// stays on the picture and their envelope outlines the teeth. '4' rolls the
-// rack round the fixed gear, '5' turns the gear against a sliding rack.
+// Scenes '4' and '5': the cutter cuts the whole tooth space; every earlier
+// cutter stays on the picture and their envelope outlines the teeth. '4' rolls
+// the rack, or a pinion-type cutter, round the fixed gear; '5' turns the gear
+// against a sliding rack, or against a cutter turning in place.
 // Advances tooth_step, which the two scenes share with the mesh; no clamp, no
 // stored points.
 #include "scenes/scene_blocks.hpp"
@@ -9,19 +10,21 @@
 
 #include <cmath>
 
-// Step 0 has the rack touching the pitch circle at its rightmost point; each
-// step rolls it 0.02 rad counter-clockwise round the gear, over the top and on.
+// Step 0 has the rack touching the pitch circle at its rightmost point (a
+// pinion cutter stands there too, off by its roll offset); each step rolls it
+// 0.02 rad counter-clockwise round the gear, over the top and on.
 static const double FIRST_ROLL = PI / 2.0;
 constexpr double TOOTH_ROLL_STEP = -0.02;
 constexpr double MARKER_RADIUS = 0.01;  // view units: not zoomed
 
 static void draw_rack_rolling_step(int n) {
     double t = roll_at_step(FIRST_ROLL, TOOTH_ROLL_STEP, n);
+    begin_cutter_frame();
     draw_cross(ORIGIN, 0.0);
     draw_gear_circles(the_gear.params, ProfilePoint{0.0, -the_gear.params.pitch_radius});
     draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);
-    draw_rack_rolled(1, t, black);
-    draw_trace_racks(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1, ITEM_LAYER_TRACE);
+    draw_cutter_rolled(1, t, black);
+    draw_trace_cutters(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1, ITEM_LAYER_TRACE);
 }
 
 void scene_rack_rolling() {
@@ -42,19 +45,23 @@ static void draw_turned_gear_circles(double t) {
 
 // Scene '4' seen from the gear: the whole frame is turned back by t about the
 // gear centre, so the current rack stands level on the horizontal through the
-// pitch point and the traces turn with the gear. The turn stays on the matrix
-// until the next frame loads the identity.
+// pitch point (a pinion cutter turns in place, its centre still) and the
+// traces turn with the gear. The turn stays on the matrix until the next frame
+// loads the identity.
 static void draw_meshing_step(int n) {
     double t = roll_at_step(FIRST_ROLL, TOOTH_ROLL_STEP, n);
     double sr = scale_factor * the_gear.params.pitch_radius;
+    const bool pinion = pinion_type(the_gear.params.cutter);
+    begin_cutter_frame();
     draw_cross(ORIGIN, 0.0);
-    draw_disc(ORIGIN, MARKER_RADIUS, blue);  // the pitch point
+    if (!pinion) draw_disc(ORIGIN, MARKER_RADIUS, blue);  // the pitch point, where the rack rolls
     draw_turned_gear_circles(t);
     // The pitch circle's point that stood on the pitch point at step 0, turning with the gear.
     draw_disc(ProfilePoint{sr * std::cos(t), sr * (std::sin(t) - 1.0)}, MARKER_RADIUS, blue);
     rotate_about(ORIGIN, ProfilePoint{0.0, -sr}, t);
-    draw_rack_rolled(1, t, black);
-    draw_trace_racks(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1, ITEM_LAYER_TRACE);
+    if (pinion) draw_disc(rolling_point_at(t), MARKER_RADIUS, blue);  // where the cutting pitch circles touch
+    draw_cutter_rolled(1, t, black);
+    draw_trace_cutters(FIRST_ROLL, TOOTH_ROLL_STEP, n, 1, ITEM_LAYER_TRACE);
 }
 
 void scene_rack_gear_meshing() {

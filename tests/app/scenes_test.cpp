@@ -26,8 +26,9 @@ namespace {
 constexpr int SEGMENTS_PER_RACK = 7 + 3 * 5;  // four pitches, shared flanks once
 
 // Both teeth computed, the shifted one last, all counters 0: the state after a dialogue.
-void make_gear(int z, double x, double scale = 0.5, const Cutter& cutter = SPECIFIED_CUTTER) {
-    take_gear(GearChoice{z, x, cutter, 1.0, 0, 0.0, false});
+void make_gear(int z, double x, double scale = 0.5, const Cutter& cutter = SPECIFIED_CUTTER,
+               bool internal = false) {
+    ASSERT_EQ(take_gear(GearChoice{z, x, cutter, 1.0, 0, 0.0, internal}), nullptr);
     reset_step_counters();
     scale_factor = scale;
 }
@@ -125,9 +126,16 @@ TEST(Legends, AnotherCutterIsNamedInOneLineMore) {
     const struct {
         Cutter cutter;
         const char* line;
-    } others[] = {{{20.0, 1.0, 1.25, 0.38}, "cutter: 20 deg, ha 1, hf 1.25, tip radius 0.38"},
-                  {{25.0, 1.0, 1.25, 0.0}, "cutter: 25 deg, ha 1, hf 1.25, tip radius 0"},
-                  {{14.5, 0.8, 1.1, 0.2}, "cutter: 14.5 deg, ha 0.8, hf 1.1, tip radius 0.2"}};
+        const char* line_ja;
+    } others[] = {{{20.0, 1.0, 1.25, 0.38}, "cutter: 20 deg, ha 1, hf 1.25, tip radius 0.38", nullptr},
+                  {{25.0, 1.0, 1.25, 0.0}, "cutter: 25 deg, ha 1, hf 1.25, tip radius 0", nullptr},
+                  {{14.5, 0.8, 1.1, 0.2}, "cutter: 14.5 deg, ha 0.8, hf 1.1, tip radius 0.2", nullptr},
+                  {{20.0, 1.0, 1.25, 0.0, 25, 0.2},
+                   "pinion cutter: 25 teeth, x 0.2",
+                   "ピニオンカッタ: 歯数 25, 転位係数 0.2"},
+                  {{25.0, 1.0, 1.25, 0.2, 40, -0.1},
+                   "pinion cutter: 40 teeth, x -0.1, 25 deg, ha 1, hf 1.25, tip radius 0.2",
+                   "ピニオンカッタ: 歯数 40, 転位係数 -0.1, 圧力角 25°, ha 1, hf 1.25, 歯先の丸み半径 0.2"}};
     for (const auto& other : others) {
         make_gear(20, 0.5, 0.5, other.cutter);
         for (int k = 0; k < 7; ++k) {
@@ -137,7 +145,33 @@ TEST(Legends, AnotherCutterIsNamedInOneLineMore) {
             EXPECT_EQ(lines.back(), other.line) << "scene " << k + 1;
             EXPECT_NEAR(legend_positions().back().y, 0.95 - 0.05 * static_cast<double>(own_lines[k]), 1e-7);
         }
+        if (other.line_ja == nullptr) continue;
+        legends_in_japanese = true;
+        frame('4');
+        legends_in_japanese = false;
+        EXPECT_EQ(legend_lines().back(), other.line_ja);
     }
+}
+
+// A gear cut by a pinion-type cutter reads "cutter" where a scene's own line
+// says "rack" (in Japanese too), a ring "internal gear" for "gear"; the
+// rack's gears keep their words.
+TEST(Legends, ThePinionCutterAndTheRingInTheScenesWords) {
+    make_gear(20, 0.5);
+    frame('5');
+    EXPECT_EQ(legend_lines()[0], "(5) whole tooth profile generation by rack-gear meshing");
+    make_gear(20, 0.5, 0.5, Cutter{20.0, 1.0, 1.25, 0.0, 25, 0.0});
+    frame('5');
+    EXPECT_EQ(legend_lines()[0], "(5) whole tooth profile generation by cutter-gear meshing");
+    legends_in_japanese = true;
+    frame('1');
+    EXPECT_EQ(legend_lines()[3], "     赤い点 : カッタがインボリュート曲線を創成する点");
+    make_gear(50, 0.5, 0.5, Cutter{20.0, 1.0, 1.25, 0.0, 20, 0.0}, true);
+    frame('7');
+    EXPECT_EQ(legend_lines()[0], "(7) 内歯車の全歯を表示");
+    legends_in_japanese = false;
+    frame('6');
+    EXPECT_EQ(legend_lines()[4], "     red tooth  : shifted internal gear");
 }
 
 // ---- scenes '1' to '3': steps, clamp, traces --------------------------------------------
@@ -339,6 +373,146 @@ TEST(WholeToothScenes, TheRackStaysInMeshInLongRuns) {
     }
 }
 
+// ---- a pinion-type cutter and a ring -----------------------------------------------
+
+const Cutter PINION = {20.0, 1.0, 1.25, 0.0, 25, 0.2};
+const Cutter ROUNDED_PINION = {20.0, 1.0, 1.25, 0.3, 25, 0.2};
+const Cutter RING_CUTTER = {20.0, 1.0, 1.25, 0.0, 20, 0.0};
+
+struct PinionCut {
+    int z;
+    double x;
+    Cutter cutter;
+    bool internal;
+};
+const PinionCut PINION_CUT[] = {{12, 0.0, PINION, false},
+                                {12, 0.0, ROUNDED_PINION, false},
+                                {50, 0.5, RING_CUTTER, true},
+                                {50, 0.5, ROUNDED_PINION, true}};
+
+// At every step of scenes '1' to '3' the current cutter passes through the
+// point it generates (the marker), within the quarter pixel its outline is
+// drawn to, and the point of rolling lies on the line of centres from the gear
+// centre to the cutter's, where the two cutting pitch circles touch; the last
+// step too, whose roll lies off the grid where the curve ends.
+TEST(PinionCutterScenes, TheCutterTouchesWhatItGeneratesAtTheRollingPoint) {
+    for (const PinionCut& c : PINION_CUT) {
+        make_gear(c.z, c.x, 0.1, c.cutter, c.internal);
+        const GenerationCurves& curves = the_gear.curves;
+        const Generation* g = GENERATION;
+        for (const ProfilePoint* curve :
+             {curves.addendum_involute, curves.dedendum_involute, curves.undercut_curve}) {
+            SCOPED_TRACE(testing::Message()
+                         << "z = " << c.z << ", rho " << c.cutter.tip_radius << ", scene " << g->scene);
+            for (int n = 0; n <= *g->last; n += std::max(1, *g->last / 12)) {
+                for (int step : {n, *g->last}) {
+                    set_scene_state(g->scene, step, 0);
+                    scale_factor = 0.1;
+                    frame(g->scene);
+                    const ProfilePoint& p = curve[step];
+                    if (std::hypot(0.1 * p.x, 0.1 * p.y) > 1.5) continue;  // beyond the guard square
+                    EXPECT_LT(distance_to(current_rack(), 0.1 * p.x, 0.1 * p.y), 0.3 / 400)
+                        << "step " << step;
+                    const ViewCircle rolling = discs(blue)[g->scene == '1' ? 1 : g->scene == '3' ? 1 : 0];
+                    const ViewCircle centre = discs(black)[0];  // the cutter's, then the gear's
+                    const double gy = -0.1 * the_gear.params.pitch_radius;
+                    EXPECT_NEAR(std::hypot(rolling.x, rolling.y - gy),
+                                0.1 * the_gear.params.pinion.gear_pitch_radius, 1e-9);
+                    EXPECT_NEAR((rolling.x) * (centre.y - gy) - (rolling.y - gy) * centre.x, 0.0, 1e-9);
+                }
+            }
+            ++g;
+        }
+    }
+}
+
+// Whether p lies inside the closed polygon (crossing count), and how far from its edges.
+bool inside(const std::vector<ProfilePoint>& polygon, const ProfilePoint& p, double& depth) {
+    bool in = false;
+    depth = HUGE_VAL;
+    for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const ProfilePoint& a = polygon[i];
+        const ProfilePoint& b = polygon[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) in = !in;
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double u = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+        depth = std::min(depth, std::hypot(p.x - a.x - u * dx, p.y - a.y - u * dy));
+    }
+    return in;
+}
+
+// Scene '5' turns the gear against the turning cutter: at no step does a
+// point of the cutter lie inside the finished gear's teeth (for a ring,
+// outside its toothed outline) by more than the outline's chords allow (a
+// tip arc's ten chords stray 0.004 from its circle, and the cutter's root
+// circle is drawn touching a ring's tip circle).
+TEST(PinionCutterScenes, TheTurningCutterNeverCutsIntoTheFinishedTeeth) {
+    for (const PinionCut& c : PINION_CUT) {
+        SCOPED_TRACE(testing::Message() << "z = " << c.z << ", rho " << c.cutter.tip_radius);
+        const double s = 0.05;
+        make_gear(c.z, c.x, s, c.cutter, c.internal);
+        ProfilePoint tooth[POINT_CAPACITY];
+        const double r = the_gear.params.pitch_radius;
+        const int last = tooth_as_cut(the_gear.shifted_tooth, r, tooth);
+        std::vector<ProfilePoint> gear;  // the whole outline, model units about the gear centre (0, -r)
+        for (int k = 0; k < c.z; ++k) {
+            const double turn = -k * 2 * PI / c.z;
+            for (int i = 0; i < last; ++i)
+                gear.push_back({std::cos(turn) * tooth[i].x - std::sin(turn) * (tooth[i].y + r),
+                                std::sin(turn) * tooth[i].x + std::cos(turn) * (tooth[i].y + r) - r});
+        }
+        double deepest = 0;
+        for (int step : {0, 40, 79, 80, 150, 233, 400}) {
+            tooth_step = step;
+            frame('5');
+            const double t = PI / 2 - 0.02 * step;  // the frame is turned by t about the gear centre
+            int points = 0;
+            for (const ViewSegment& seg : current_rack())
+                for (const ProfilePoint v : {ProfilePoint{seg.x0, seg.y0}, ProfilePoint{seg.x1, seg.y1}}) {
+                    const double y = v.y / s + r;
+                    const ProfilePoint p = {std::cos(t) * v.x / s + std::sin(t) * y,
+                                            -std::sin(t) * v.x / s + std::cos(t) * y - r};
+                    if (std::hypot(p.x, p.y + r) > the_gear.params.pinion.centre_distance + r) continue;
+                    double depth;
+                    if (inside(gear, p, depth) != c.internal) deepest = std::max(deepest, depth);
+                    ++points;
+                }
+            EXPECT_GT(points, 100) << "step " << step;
+        }
+        EXPECT_LT(deepest, 4e-3);
+    }
+}
+
+// Every scene of a pinion-cut gear and of a ring records whole at first, late
+// and long steps, zoomed in and out; the ring's scene '8' is scene '7' under a
+// legend that says the pair is not drawn yet, and its step goes on.
+TEST(PinionCutterScenes, EverySceneRecordsAndARingStandsAloneInTheMesh) {
+    for (const PinionCut& c : PINION_CUT) {
+        make_gear(c.z, c.x, 0.5, c.cutter, c.internal);
+        for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene)
+            for (int step : {0, 40, 3000})
+                for (int zoom : {-10, 0, 20}) {
+                    set_scene_state(scene, step, zoom);
+                    frame(scene);
+                    EXPECT_GT(frame_record.item_count, 5) << "scene " << scene << " step " << step;
+                }
+    }
+    make_gear(50, 0.5, 0.05, RING_CUTTER, true);
+    frame('7');
+    const std::vector<RecordVertex> whole = recorded_vertices();
+    const std::vector<std::string> seven = legend_lines();
+    tooth_step = 7;
+    frame('8');
+    EXPECT_EQ(tooth_step, 8);
+    const std::vector<std::string> eight = legend_lines();
+    ASSERT_EQ(eight.size(), seven.size());
+    EXPECT_EQ(eight[0], "(8) a ring and its pinion in mesh: not drawn yet, the internal gear alone");
+    for (size_t i = 1; i < eight.size(); ++i) EXPECT_EQ(eight[i], seven[i]);
+    ASSERT_EQ(frame_record.vertex_count, static_cast<int>(whole.size()));
+    EXPECT_EQ(std::memcmp(whole.data(), frame_record.vertices, whole.size() * sizeof whole[0]), 0);
+    EXPECT_FALSE(pair_data_shown());
+}
+
 // ---- scenes '6' and '7' --------------------------------------------------------------------
 
 // Scene '6': the shifted gear's circles in red, the standard gear's (less the
@@ -419,13 +593,16 @@ TEST(ComparisonScenes, PointedToothEndsWhereItsFlanksMeet) {
 // At the deepest zoom a picture or link takes, a dash-dot circle of 10^14 view
 // units has dashes of 4.5·10^8 sub-steps: a frame walks only the ones in view
 // (a frame that walked them all took 16 s, dropping them at the guard).
+// So does a pinion cutter's: its copies out of view are left out one by one.
 TEST(DeepZoom, AFrameWalksWhatItShows) {
-    make_gear(20, 0.5);
-    for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene) {
-        set_scene_state(scene, 300, -300);
-        record_scene_frame(800, 800);
-        EXPECT_LT(frame_record.walked_unseen, 200000) << "scene " << scene;
-        EXPECT_GT(frame_record.vertex_count, 0) << "scene " << scene;
+    for (const PinionCut& c : {PinionCut{20, 0.5, SPECIFIED_CUTTER, false}, PINION_CUT[0], PINION_CUT[2]}) {
+        make_gear(c.z, c.x, 0.5, c.cutter, c.internal);
+        for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene) {
+            set_scene_state(scene, 300, -300);
+            record_scene_frame(800, 800);
+            EXPECT_LT(frame_record.walked_unseen, 200000) << "scene " << scene;
+            EXPECT_GT(frame_record.vertex_count, 0) << "scene " << scene;
+        }
     }
 }
 

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <utility>
 
 namespace {
 
@@ -126,8 +128,9 @@ TEST(DashDotCircle, CountsPlacesAndChords) {
     // on its period's first sub-step point, and its dash ends on the m-th sub-step.
     const double delta = 2 * CIRCLE_PI / (static_cast<double>(n) * (m + 3 * k));
     const double start = (n / 4) * 2 * CIRCLE_PI / n;
-    EXPECT_LT(distance_to(s, radius * std::cos(start + m * delta), radius * std::sin(start + m * delta) - radius),
-              1e-9);
+    EXPECT_LT(
+        distance_to(s, radius * std::cos(start + m * delta), radius * std::sin(start + m * delta) - radius),
+        1e-9);
     EXPECT_LT(distance_to(s, radius * std::cos(start), radius * std::sin(start) - radius), 1e-9);
 }
 
@@ -176,7 +179,8 @@ TEST(Rack, CopiesFollowTheRollAndArePlacedAtTheReferencePointTurned) {
             const double x = 0.05 * a.x + along * std::cos(t);
             const double y = 0.05 * a.y - along * std::sin(t);
             const ViewSegment& flank = s[c == 0 ? 4 : 7 + 5 * (c - 1) + 2];  // P5-P6
-            EXPECT_LT(distance_to(std::vector<ViewSegment>{flank}, x, y), 1e-12) << "t " << t << " copy " << c;
+            EXPECT_LT(distance_to(std::vector<ViewSegment>{flank}, x, y), 1e-12)
+                << "t " << t << " copy " << c;
         }
         if (t != 0) continue;
         const double corners[8][2] = {{-3.59656, -1.25}, {-2.77762, 1}, {-1.93477, 1}, {-1.11583, -1.25},
@@ -215,6 +219,52 @@ TEST(Rack, ModeOneAddsTheRollingLineAndTheMatrixIsKept) {
     EXPECT_NEAR(line.back().y1, end.y, 1e-12);
 }
 
+// A pinion-type cutter of 25 teeth on z = 12 at s = 0.05: all its teeth are
+// 25 copies of the tooth about the centre where the geometry places it, which
+// close into one outline between its root and tip circles (every end is met
+// by another); the teeth that cut are fewer copies, those facing the gear;
+// mode 1 adds the two cutting pitch circles and the centre disc, and the
+// caller's matrix is kept.
+TEST(PinionCutter, CopiesCloseIntoOneOutlineAboutItsCentre) {
+    const Cutter cutter = {20.0, 1.0, 1.25, 0.0, 25, 0.2};
+    compute_gear(gear, cutter, 12, 0.0);
+    scale_factor = 0.05;
+    begin_record({800, 800, 1.0f, false});
+    CutterTooth tooth;
+    make_cutter_tooth(gear.params, tooth);
+    ASSERT_GT(tooth.last, 8);
+    const CutterPlace place = pinion_cutter_place(gear.params, 0.3);
+    draw_pinion_cutter(gear.params, tooth, 0, 0.3, CutterTeeth::ALL, black);
+    const std::vector<ViewSegment> all = segments(black);
+    ASSERT_EQ(all.size(), static_cast<size_t>(25 * tooth.last));
+    std::map<std::pair<long long, long long>, int> ends;
+    for (const ViewSegment& g : all) {
+        for (const ProfilePoint p : {ProfilePoint{g.x0, g.y0}, ProfilePoint{g.x1, g.y1}}) {
+            const double radius = std::hypot(p.x - 0.05 * place.centre.x, p.y - 0.05 * place.centre.y) / 0.05;
+            EXPECT_GE(radius, gear.params.pinion.root_circle - 1e-9);
+            EXPECT_LE(radius, gear.params.pinion.tip_circle + 1e-9);
+            ++ends[{std::llround(p.x * 1e9), std::llround(p.y * 1e9)}];
+        }
+    }
+    for (const auto& end : ends) EXPECT_EQ(end.second % 2, 0);
+    begin_record({800, 800, 1.0f, false});
+    draw_pinion_cutter(gear.params, tooth, 0, 0.3, CutterTeeth::CUTTING, green);
+    const size_t cutting = segments(green).size();
+    EXPECT_EQ(cutting % tooth.last, 0u);
+    EXPECT_GE(cutting / tooth.last, 2u);
+    EXPECT_LE(cutting / tooth.last, 5u);
+    for (const ViewSegment& g : segments(green))  // the lower side, towards the gear
+        EXPECT_LT(g.y0, 0.05 * place.centre.y);
+    begin_record({800, 800, 1.0f, false});
+    device_rotate(0.3);
+    const DeviceMatrix before = device_matrix();
+    draw_pinion_cutter(gear.params, tooth, 1, 0.3, CutterTeeth::ALL, black);
+    EXPECT_EQ(device_matrix().xx, before.xx);
+    EXPECT_EQ(device_matrix().xy, before.xy);
+    EXPECT_FALSE(segments(blue).empty());
+    ASSERT_EQ(discs(black).size(), 1u);
+}
+
 // z = 20, x = 0 at s = 0.05 about (0, -10): tip 0.55, root 0.4375, base
 // 0.46985, disc 0.005, all about (0, -0.5); the centre lines from (0.5, -0.5)
 // to (-0.5, -0.5) and from (0, 0) to (0, -1), dash-dot, begin and end with a dash.
@@ -236,8 +286,8 @@ TEST(GearCircles, TwentyTeethRadiiCentreAndLines) {
         EXPECT_NEAR(c.y, -0.5, 1e-12);
     }
     const std::vector<ViewSegment> dashes = segments(blue);
-    for (const ProfilePoint& end : {ProfilePoint{0.5, -0.5}, ProfilePoint{-0.5, -0.5}, ProfilePoint{0, 0},
-                                    ProfilePoint{0, -1}})
+    for (const ProfilePoint& end :
+         {ProfilePoint{0.5, -0.5}, ProfilePoint{-0.5, -0.5}, ProfilePoint{0, 0}, ProfilePoint{0, -1}})
         EXPECT_LT(distance_to(dashes, end.x, end.y), 1e-12) << end.x << ", " << end.y;
 }
 

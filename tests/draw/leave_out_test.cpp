@@ -139,19 +139,25 @@ void expect_nothing_in_view_left_out(char scene, int step, int zoom, int width, 
 // its pitch circle within about 50 view units (the small gear at W×100 would
 // take some 20 seconds a frame). Two gears are cut with other cutters: rounded
 // tips, whose arcs zoomed in are walked only where they reach the view, and a
-// larger pressure angle.
+// larger pressure angle; two by pinion-type cutters, one of them a ring, whose
+// cutters' teeth are judged copy by copy.
 TEST(LeaveOutUnseen, EveryPartInViewIsKeptUnchanged) {
     struct GearCase {
         int z;
         double x;
         std::vector<int> zooms;
         Cutter cutter;
+        bool internal;
     };
     for (const GearCase& gear :
-         {GearCase{8, 0.3, {0, 15, -10, -30}, SPECIFIED_CUTTER}, GearCase{20, 0.5, {0, 15, -10}, SPECIFIED_CUTTER},
-          GearCase{1000, 0.0, {30}, SPECIFIED_CUTTER}, GearCase{8, 0.3, {0, -15, -30}, Cutter{20.0, 1.0, 1.25, 0.38}},
-          GearCase{20, 0.0, {0, -20}, Cutter{25.0, 1.0, 1.25, 0.0}}}) {
-        take_gear(GearChoice{gear.z, gear.x, gear.cutter, 1.0, 0, 0.0, false});
+         {GearCase{8, 0.3, {0, 15, -10, -30}, SPECIFIED_CUTTER, false},
+          GearCase{20, 0.5, {0, 15, -10}, SPECIFIED_CUTTER, false},
+          GearCase{1000, 0.0, {30}, SPECIFIED_CUTTER, false},
+          GearCase{8, 0.3, {0, -15, -30}, Cutter{20.0, 1.0, 1.25, 0.38}, false},
+          GearCase{20, 0.0, {0, -20}, Cutter{25.0, 1.0, 1.25, 0.0}, false},
+          GearCase{12, 0.0, {0, 8, -20}, Cutter{20.0, 1.0, 1.25, 0.3, 25, 0.2}, false},
+          GearCase{50, 0.5, {0, 25, -10}, Cutter{20.0, 1.0, 1.25, 0.0, 20, 0.0}, true}}) {
+        ASSERT_EQ(take_gear(GearChoice{gear.z, gear.x, gear.cutter, 1.0, 0, 0.0, gear.internal}), nullptr);
         for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene) {
             std::vector<int> steps = {0};
             if (scene <= '5') steps.push_back(20);
