@@ -13,8 +13,10 @@
 #include <cstring>
 
 // ---- Global state ------------------------------------------------------------
-// The message handed back to the page; valid until the next call that writes it.
-static char message[ANSWER_MESSAGE_CAPACITY];
+// The message handed back to the page (a refused answer or a gear's warning,
+// whichever is longer); valid until the next call that writes it.
+static char message[ANSWER_MESSAGE_CAPACITY > GEAR_WARNING_CAPACITY ? ANSWER_MESSAGE_CAPACITY
+                                                                   : GEAR_WARNING_CAPACITY];
 // The last answers web_check_teeth and web_check_shift accepted; read by the page.
 static int checked_teeth;
 static double checked_shift;
