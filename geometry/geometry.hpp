@@ -139,6 +139,9 @@ struct GearParams {
     PinionCutting pinion;        // the pinion-type cutter at work (cutter.teeth > 0), for the shift above
 };
 
+// The curves the cutter generates, sampled every 0.01 of roll. For a pinion
+// cutter the *_rack points are the cutter's centre at the same roll, and a
+// curve's last sample lies at its exact end, off the grid.
 struct GenerationCurves {
     ProfilePoint addendum_rack[POINT_CAPACITY];      // rack reference point at t = +0.01·i
     ProfilePoint addendum_involute[POINT_CAPACITY];  // contact point at t = +0.01·i, pitch point outwards
