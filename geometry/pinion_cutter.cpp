@@ -255,10 +255,12 @@ bool cutter_trims_ring(const GearParams& g) {
     const double aa1 = pressure_angle_at(q.rb1, q.ra1);
     const double aa2 = pressure_angle_at(q.rb2, q.ra2);
     const double c12 = std::cos(aa1) / std::cos(aa2);
-    const double theta1 = std::asin(
-        std::sqrt(std::fmax(0.0, std::fmin(1.0, (1.0 - c12 * c12) / (1.0 - (q.z1 / q.z2) * (q.z1 / q.z2))))));
-    const double theta2 = std::asin(std::sqrt(
-        std::fmax(0.0, std::fmin(1.0, (1.0 / (c12 * c12) - 1.0) / ((q.z2 / q.z1) * (q.z2 / q.z1) - 1.0)))));
+    const double sin2_1 = (1.0 - c12 * c12) / (1.0 - (q.z1 / q.z2) * (q.z1 / q.z2));
+    const double sin2_2 = (1.0 / (c12 * c12) - 1.0) / ((q.z2 / q.z1) * (q.z2 / q.z1) - 1.0);
+    // No such angles: the cutter's tip reaches past the ring's teeth on any way out.
+    if (!(sin2_1 <= 1.0 && sin2_2 <= 1.0)) return true;
+    const double theta1 = std::asin(std::sqrt(std::fmax(0.0, sin2_1)));
+    const double theta2 = std::asin(std::sqrt(std::fmax(0.0, sin2_2)));
     const double left = theta1 + involute_function(aa1) - involute_function(q.aw);
     const double right = q.z2 / q.z1 * (theta2 + involute_function(aa2) - involute_function(q.aw));
     return left < right;
@@ -270,7 +272,9 @@ bool cutter_tip_hits_ring_tip(const GearParams& g) {
     const double aa2 = pressure_angle_at(q.rb2, q.ra2);
     const double c1 = (q.ra2 * q.ra2 - q.ra1 * q.ra1 - q.a * q.a) / (2.0 * q.a * q.ra1);
     const double c2 = (q.a * q.a + q.ra2 * q.ra2 - q.ra1 * q.ra1) / (2.0 * q.a * q.ra2);
-    if (!(std::fabs(c1) <= 1.0 && std::fabs(c2) <= 1.0)) return false;  // the tip circles do not cross
+    // Tip circles that do not cross: the cutter's, reaching the ring's root on
+    // one side, holds the ring's whole tip circle and meets its teeth everywhere.
+    if (!(std::fabs(c1) <= 1.0 && std::fabs(c2) <= 1.0)) return true;
     const double aa1 = pressure_angle_at(q.rb1, q.ra1);
     const double theta1 = std::acos(c1) + involute_function(aa1) - involute_function(q.aw);
     const double theta2 = std::acos(c2);

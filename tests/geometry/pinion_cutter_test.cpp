@@ -53,8 +53,10 @@ TEST(PinionCutter, TipCutMeetsInvoluteAndLiesOnTheCutterTip) {
         double rho;
         bool internal;
     };
-    const Case cases[] = {{12, 0.0, 25, 0.2, 0.0, false}, {20, 0.3, 16, 0.0, 0.25, false},
-                          {12, 0.0, 60, -0.2, 0.0, false}, {50, 0.5, 20, 0.0, 0.0, true},
+    const Case cases[] = {{12, 0.0, 25, 0.2, 0.0, false},
+                          {20, 0.3, 16, 0.0, 0.25, false},
+                          {12, 0.0, 60, -0.2, 0.0, false},
+                          {50, 0.5, 20, 0.0, 0.0, true},
                           {60, 0.0, 20, 0.0, 0.3, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "z " << c.z << " zc " << c.zc << " rho " << c.rho);
@@ -62,8 +64,10 @@ TEST(PinionCutter, TipCutMeetsInvoluteAndLiesOnTheCutterTip) {
         compute_gear(gear, pinion(c.zc, c.xc, c.rho), c.z, c.x, c.internal);
         const GearParams& g = gear.params;
         const FlankRolls rolls = flank_rolls(g);
-        EXPECT_LT(distance(undercut_point(g, rolls.undercut_end), involute_point(g, rolls.involute_start)), 1e-9);
-        EXPECT_NEAR(polar_radius(undercut_point(g, rolls.undercut_start), g.pitch_radius), g.root_radius, 1e-9);
+        EXPECT_LT(distance(undercut_point(g, rolls.undercut_end), involute_point(g, rolls.involute_start)),
+                  1e-9);
+        EXPECT_NEAR(polar_radius(undercut_point(g, rolls.undercut_start), g.pitch_radius), g.root_radius,
+                    1e-9);
         if (c.rho > 0.0) continue;
         for (double t = rolls.undercut_start; std::fabs(t - rolls.undercut_start) < 0.5; t -= 0.05) {
             const CutterPlace place = pinion_cutter_place(g, t);
@@ -82,7 +86,8 @@ TEST(PinionCutter, UndercutsFewerTeethThanTheRack) {
 }
 
 TEST(PinionCutter, RefusalsAndWarningsOfCuttersAndRings) {
-    EXPECT_NE(std::strstr(gear_refusal(SPECIFIED_CUTTER, 50, 0.0, true), "only by a pinion-type cutter"), nullptr);
+    EXPECT_NE(std::strstr(gear_refusal(SPECIFIED_CUTTER, 50, 0.0, true), "only by a pinion-type cutter"),
+              nullptr);
     EXPECT_NE(std::strstr(gear_refusal(pinion(50, 0.0), 50, 0.0, true), "too large for the ring"), nullptr);
     EXPECT_NE(std::strstr(gear_refusal(pinion(5, 0.0), 30, 0.0), "from 6 to 400 teeth"), nullptr);
     EXPECT_NE(std::strstr(gear_refusal(pinion(25, 1.5), 30, 0.0), "shift must be from -1 to 1"), nullptr);
@@ -94,6 +99,19 @@ TEST(PinionCutter, RefusalsAndWarningsOfCuttersAndRings) {
     ASSERT_TRUE(gear_warning(pinion(15, 0.0), 30, 0.0, text, sizeof text, true));
     EXPECT_NE(std::strstr(text, "tip circle (radius 14.0000) lies inside its base circle"), nullptr) << text;
     EXPECT_NE(std::strstr(text, "(trimming)"), nullptr) << text;
+}
+
+// The published smallest standard ring (x = 0) a standard 20-tooth cutter
+// (hf 1.25) cuts without trimming: 38 teeth; every smaller ring, down to the
+// one a tooth larger than the cutter, trims.
+TEST(PinionCutter, SmallestRingWithoutTrimming) {
+    int smallest = 0;
+    for (int z = 21; z <= 100 && smallest == 0; ++z) {
+        ASSERT_EQ(gear_refusal(pinion(20, 0.0), z, 0.0, true), nullptr) << z;
+        compute_gear(gear, pinion(20, 0.0), z, 0.0, true);
+        if (!cutter_trims_ring(gear.params)) smallest = z;
+    }
+    EXPECT_EQ(smallest, 38);
 }
 
 }  // namespace
