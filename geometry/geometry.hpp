@@ -298,6 +298,17 @@ ProfilePoint cutting_pitch_point(const GearParams& g, double t);
 int pinion_cutter_tooth(const GearParams& g, ProfilePoint* points, int capacity);
 // Why a pinion-type cutter cannot cut at all (its teeth, shift, tip), or nullptr.
 const char* pinion_cutter_refusal(const Cutter& c);
+// A pinion 1 inside a ring 2: teeth, tip and base radii, centre distance and
+// working pressure angle (radians), module units.
+struct InternalMesh {
+    double z1, z2, ra1, ra2, rb1, rb2, a, aw;
+};
+// The ring's tip digs into the pinion's flank below its base circle (involute
+// interference); the pinion's tip hits the ring's tooth as it leaves mesh
+// (trochoid interference); the pinion cannot be moved out radially (trimming).
+bool internal_involute_interference(const InternalMesh& mesh);
+bool internal_trochoid_interference(const InternalMesh& mesh);
+bool internal_trimming(const InternalMesh& mesh);
 // Cutter and ring: whether the cutter cannot be withdrawn radially without
 // cutting the ring's teeth (trimming), whether its tip hits the ring's tip as
 // it enters and leaves (trochoid interference); each a test of the gear's params.

@@ -114,4 +114,25 @@ TEST(PinionCutter, SmallestRingWithoutTrimming) {
     EXPECT_EQ(smallest, 38);
 }
 
+// The published internal pair, m = 3, z = 16/24, x = 0/0.5 (module units):
+// α_w 31.0937°, a 13.1683/3; its involute check is marginal (z1/z2 0.6667
+// against 0.6681: interference by the rule), with x2 = 0.516 it passes.
+TEST(InternalMesh, PublishedPairAndItsInvoluteCheck) {
+    const double alpha = 20.0 * PI / 180.0;
+    for (const double x2 : {0.5, 0.516}) {
+        const double aw = inverse_involute(2.0 * std::tan(alpha) * x2 / 8.0 + involute_function(alpha));
+        const double a = 4.0 * std::cos(alpha) / std::cos(aw);
+        const InternalMesh mesh = {
+            16, 24, 9.0, 12.0 - 1.0 + x2, 8.0 * std::cos(alpha), 12.0 * std::cos(alpha), a, aw};
+        if (x2 == 0.5) {
+            // 31.09362° exactly; the table rounds inv α_w to 0.060401 first.
+            EXPECT_NEAR(degrees(aw), 31.0937, 1e-4);
+            EXPECT_NEAR(3.0 * a, 13.1683, 5e-5);
+        } else {
+            EXPECT_NEAR(3.0 * a, 13.2000, 5e-5);
+        }
+        EXPECT_EQ(internal_involute_interference(mesh), x2 == 0.5) << x2;
+    }
+}
+
 }  // namespace
