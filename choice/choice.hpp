@@ -12,10 +12,11 @@ struct GearChoice {
     int z;
     double x;
     Cutter cutter;
-    double module;  // mm per module unit of every length shown and written
-    int mate_z;     // 0: no mate chosen, the default mate (default_mate_teeth, shift 0)
-    double mate_x;  // the chosen mate's shift
-    bool internal;  // the gear is a ring (its mate stays external)
+    double module;               // mm per module unit of every length shown and written
+    int mate_z;                  // 0: no mate chosen, the default mate (default_mate_teeth, shift 0)
+    double mate_x;               // the chosen mate's shift
+    bool internal;               // the gear is a ring (its mate, a pinion inside it)
+    bool mate_internal = false;  // the mate is a ring, the gear a pinion inside it
 };
 // The choice before any is taken: no gear, the specified cutter, the default module.
 constexpr GearChoice NO_CHOICE = {0, 0.0, SPECIFIED_CUTTER, DEFAULT_MODULE, 0, 0.0, false};

@@ -20,19 +20,17 @@ const char* choice_refusal(const GearChoice& c) {
         std::snprintf(refusal, sizeof refusal, "the module must be from %g to %g mm", MODULE_MIN, MODULE_MAX);
         return refusal;
     }
-    if (c.mate_z != 0 && c.internal) {
-        std::snprintf(
-            refusal, sizeof refusal,
-            "a ring and a pinion inside it are not a pair rackgen meshes yet: choose no mate for a ring");
+    if (c.mate_z != 0 && c.internal && c.mate_internal) {
+        std::snprintf(refusal, sizeof refusal, "a gear and its mate cannot both be rings");
         return refusal;
     }
     if (c.mate_z != 0) {
-        if (const char* reason = gear_refusal(c.cutter, c.mate_z, c.mate_x)) {
+        if (const char* reason = gear_refusal(c.cutter, c.mate_z, c.mate_x, c.mate_internal)) {
             std::snprintf(refusal, sizeof refusal, "the mate cannot be used: %s", reason);
             return refusal;
         }
-        compute_gear(candidate_gear, c.cutter, c.z, c.x);
-        compute_gear(candidate_mate, c.cutter, c.mate_z, c.mate_x);
+        compute_gear(candidate_gear, c.cutter, c.z, c.x, c.internal);
+        compute_gear(candidate_mate, c.cutter, c.mate_z, c.mate_x, c.mate_internal);
         const PairData pair = pair_data(candidate_gear, candidate_mate, gear_data(candidate_gear, 1.0, 0.0),
                                         gear_data(candidate_mate, 1.0, 0.0));
         if (pair.fault != nullptr) {
@@ -49,7 +47,7 @@ const char* take_gear(const GearChoice& choice) {
     gear_choice = choice;
     compute_gear(the_gear, choice.cutter, choice.z, choice.x, choice.internal);
     if (choice.mate_z != 0)
-        compute_gear(the_mate, choice.cutter, choice.mate_z, choice.mate_x);
+        compute_gear(the_mate, choice.cutter, choice.mate_z, choice.mate_x, choice.mate_internal);
     else
         compute_gear(the_mate, choice.cutter, default_mate_teeth(choice.z), 0.0);
     return nullptr;

@@ -41,8 +41,9 @@ static bool choice_of(const CommandLine& c, GearChoice& choice) {
                           choice.x))
         return false;
     if (c.mate_text == nullptr) return true;  // --mate-shift alone is bad usage
-    return answers_accepted(c.cutter, false, "--mate", c.mate_text, "--mate-shift", c.mate_shift_text,
-                            choice.mate_z, choice.mate_x);
+    choice.mate_internal = c.mate_internal;
+    return answers_accepted(c.cutter, c.mate_internal, "--mate", c.mate_text, "--mate-shift",
+                            c.mate_shift_text, choice.mate_z, choice.mate_x);
 }
 
 int run_command_line(int argc, char** argv, bool output_closed) {

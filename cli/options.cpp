@@ -151,6 +151,7 @@ enum LongOnly {
     OPT_CUTTER_TEETH,
     OPT_CUTTER_SHIFT,
     OPT_INTERNAL,
+    OPT_MATE_INTERNAL,
     OPT_RIM_DIAMETER,
 };
 
@@ -181,6 +182,7 @@ static const option LONG_OPTIONS[] = {
     {"cutter-teeth", required_argument, nullptr, OPT_CUTTER_TEETH},
     {"cutter-shift", required_argument, nullptr, OPT_CUTTER_SHIFT},
     {"internal", no_argument, nullptr, OPT_INTERNAL},
+    {"mate-internal", no_argument, nullptr, OPT_MATE_INTERNAL},
     {"info", optional_argument, nullptr, OPT_INFO},
     {"pin", required_argument, nullptr, OPT_PIN},
     {"mate", required_argument, nullptr, OPT_MATE},
@@ -528,6 +530,9 @@ static ParseResult take_option(int code, const char* value) {
         case OPT_INTERNAL:
             c.internal = true;
             return PARSE_RUN;
+        case OPT_MATE_INTERNAL:
+            c.mate_internal = true;
+            return PARSE_RUN;
         case OPT_INFO:
             return add_info(value);
         case OPT_QUIET:
@@ -599,8 +604,12 @@ ParseResult parse_command_line(int argc, char** argv) {
         rim_given = rim_given || command_line.outputs[i].rim_diameter > 0.0;
     if (rim_given && !command_line.internal)
         return refuse("--rim-diameter needs --internal: only a ring has a rim");
-    if (command_line.internal && command_line.mate_text != nullptr)
-        return refuse("--internal takes no --mate: a ring and its pinion are not a pair rackgen meshes yet");
+    if (command_line.mate_internal && !pinion_type(cutter))
+        return refuse("--mate-internal needs --cutter-teeth ZC: only a pinion-type cutter cuts a ring");
+    if (command_line.mate_internal && command_line.mate_text == nullptr)
+        return refuse("--mate-internal needs --mate Z2: the ring's number of teeth");
+    if (command_line.internal && command_line.mate_internal)
+        return refuse("--internal and --mate-internal: a gear and its mate cannot both be rings");
     if (const char* reason = cutter_refusal(cutter))
         return refuse("the cutter (%g degrees, addendum %g, dedendum %g, tip radius %g) cannot be used: %s",
                       cutter.pressure_angle, cutter.addendum, cutter.dedendum, cutter.tip_radius, reason);

@@ -165,6 +165,16 @@ DataRows pair_rows(const GearData& mate, const PairData& p) {
     r.add("contact_ratio", "contact ratio", "かみあい率", ROW_NUMBER, p.contact_ratio, "", FIRST_OF_ALL);
     r.yes_no("interference", "interference", "干渉", p.interference, EVERYWHERE);
     r.list.rows[r.list.count - 1].note = p.interference ? p.interference_text : nullptr;
+    // A pinion inside a ring and its three interferences; false for an external pair.
+    const unsigned internal_rows = p.internal ? EVERYWHERE : JSON_ONLY;
+    r.yes_no("internal", "internal pair (a pinion inside a ring)", "内歯車とピニオンの組", p.internal,
+             internal_rows);
+    r.yes_no("involute_interference", "involute interference", "インボリュート干渉", p.involute_interference,
+             internal_rows);
+    r.yes_no("trochoid_interference", "trochoid interference", "トロコイド干渉", p.trochoid_interference,
+             internal_rows);
+    r.yes_no("trimming_interference", "trimming interference (assemble along the axis)",
+             "トリミング干渉（軸方向に組み付ける）", p.trimming_interference, internal_rows);
     return r.list;
 }
 

@@ -214,7 +214,77 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter) {
     return d;
 }
 
+// A pinion inside a ring (either may be the gear): inv α_w = 2·tan α·(x2 - x1)/(z2
+// - z1) + inv α, y = (z2 - z1)/2·(cos α/cos α_w - 1), a = ((z2 - z1)/2 + y)·m,
+// working pitch diameters 2a·z/(z2 - z1), ε_α = [√(ra1² - rb1²) - √(ra2² -
+// rb2²) + a·sin α_w]/(π·m·cos α); no tip is reduced.
+static PairData internal_pair_data(const GearData& g1, const GearData& g2) {
+    PairData p = {};
+    p.internal = true;
+    const bool gear_is_ring = g1.internal;
+    const GearData& pinion = gear_is_ring ? g2 : g1;
+    const GearData& ring = gear_is_ring ? g1 : g2;
+    const double alpha = g1.pressure_angle * PI / 180.0;
+    const double m = g1.module;
+    const double z1 = pinion.teeth;
+    const double z2 = ring.teeth;
+    if (!(z2 > z1)) {
+        p.fault = "the ring must have more teeth than the pinion inside it";
+        return p;
+    }
+    const double inv_aw = inv(alpha) + 2.0 * std::tan(alpha) * (ring.shift - pinion.shift) / (z2 - z1);
+    if (!(inv_aw > 0.0)) {
+        p.fault =
+            "the ring's shift is too far below the pinion's for them to mesh without backlash "
+            "(no working pressure angle has that involute)";
+        return p;
+    }
+    const double aw = inverse_involute(inv_aw);
+    p.working_pressure_angle = aw * 180.0 / PI;
+    const double y = (z2 - z1) / 2.0 * (std::cos(alpha) / std::cos(aw) - 1.0);
+    p.centre_distance_modification = y;
+    p.centre_distance = ((z2 - z1) / 2.0 + y) * m;
+    const double pinion_working = 2.0 * p.centre_distance * z1 / (z2 - z1);
+    const double ring_working = 2.0 * p.centre_distance * z2 / (z2 - z1);
+    p.working_pitch_diameter = gear_is_ring ? ring_working : pinion_working;
+    p.mate_working_pitch_diameter = gear_is_ring ? pinion_working : ring_working;
+    p.reduced_tip_diameter = g1.tip_diameter;
+    p.mate_reduced_tip_diameter = g2.tip_diameter;
+    const double ra1 = pinion.tip_diameter / 2.0;
+    const double ra2 = ring.tip_diameter / 2.0;
+    const double rb1 = pinion.base_diameter / 2.0;
+    const double rb2 = ring.base_diameter / 2.0;
+    const double line = p.centre_distance * std::sin(aw);  // between the base tangent points
+    const double tip1 = std::sqrt(std::fmax(0.0, ra1 * ra1 - rb1 * rb1));
+    const double tip2 = std::sqrt(std::fmax(0.0, ra2 * ra2 - rb2 * rb2));
+    p.contact_ratio = (tip1 - tip2 + line) / (PI * m * std::cos(alpha));
+    // Along the line of action from the pitch point, the pinion's base tangent
+    // point rw1·sin α_w before it: contact from where the ring's tip circle
+    // cuts it to where the pinion's does.
+    const double before = pinion_working / 2.0 * std::sin(aw);
+    p.path_start = tip2 - line - before;
+    p.path_end = tip1 - before;
+    if (!(p.path_end > p.path_start)) {
+        p.fault = "their teeth do not reach each other on the line of action";
+        return p;
+    }
+    const InternalMesh mesh = {z1, z2, ra1 / m, ra2 / m, rb1 / m, rb2 / m, p.centre_distance / m, aw};
+    p.involute_interference = internal_involute_interference(mesh);
+    p.trochoid_interference = internal_trochoid_interference(mesh);
+    p.trimming_interference = internal_trimming(mesh);
+    p.interference = p.involute_interference || p.trochoid_interference;
+    p.interference_text =
+        p.involute_interference
+            ? (pinion.undercut ? "the ring's tip digs into the pinion's flank below its base circle "
+                                 "by the rule, though the pinion is undercut there and may clear it"
+                               : "the ring's tip digs into the pinion's flank below its base circle")
+        : p.trochoid_interference ? "the pinion's tip hits the ring's tooth as it leaves mesh"
+                                  : nullptr;
+    return p;
+}
+
 PairData pair_data(const Gear& gear, const Gear& mate, const GearData& g1, const GearData& g2) {
+    if (g1.internal || g2.internal) return internal_pair_data(g1, g2);
     PairData p = {};
     const double alpha = g1.pressure_angle * PI / 180.0;
     const double m = g1.module;

@@ -98,6 +98,12 @@ struct PairData {
     double path_end;
     bool interference;              // a tip, as the pair works with it, digs into the other gear's teeth
     const char* interference_text;  // which tip digs into which root, when it does
+    // A pinion inside a ring: the centre distance is the difference, both turn
+    // the same way, and three interferences of its own are checked.
+    bool internal;
+    bool involute_interference;  // the ring's tip digs into the pinion's flank below its base circle
+    bool trochoid_interference;  // the pinion's tip hits the ring's tooth as it leaves mesh
+    bool trimming_interference;  // the pinion cannot be moved out radially: it goes in along the axis
 };
 // Of the gear and its mate and their data (gear_data, at one module).
 PairData pair_data(const Gear& gear, const Gear& mate, const GearData& gear_data, const GearData& mate_data);
