@@ -1,6 +1,6 @@
 // Scenes '6' and '7': the finished teeth of the standard gear (blue) and of the
 // shifted gear (red) laid over each other about one centre; a ring's point to
-// its centre. Scene '8' shows a ring as '7' does. Still pictures:
+// its centre. Still pictures:
 // they read the two tooth profiles and the scale factor. Own the scratch copy
 // of a tooth as cut.
 #include "scenes/scene_blocks.hpp"

@@ -2,9 +2,10 @@
 // backlash, the line of centres vertical through the pitch point. Each step
 // turns the gear clockwise and the mate with it by the ratio z1/z2; the tooth
 // pairs touch on the line of action, between where the tip circles cut it.
-// A ring is shown alone, whole, as scene '7' shows it. Advances tooth_step
-// (shared with '4' and '5'); owns the scratch outlines of one tooth of each
-// gear as cut.
+// A pinion inside a ring: both centres below the pitch point, both turning
+// clockwise, the pinion z_ring/z_pinion times as fast as the ring.
+// Advances tooth_step (shared with '4' and '5'); owns the scratch outlines of
+// one tooth of each gear as cut.
 #include "scenes/scene_blocks.hpp"
 
 #include "draw/visibility.hpp"
@@ -13,6 +14,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 // ---- Global state ------------------------------------------------------------
 // One tooth of each gear as cut; written and read by draw_mesh_step in one call.
@@ -158,10 +160,161 @@ static void draw_mesh_step(int n) {
     }
 }
 
+// ---- a pinion inside a ring ---------------------------------------------------
+
+// Where an internal pair stands: model units, the pitch point at the origin and
+// both centres below it on the line of centres.
+struct InternalLayout {
+    const Gear* pinion;
+    const Gear* ring;
+    bool gear_is_ring;
+    double pinion_centre;  // y of the pinion's centre, -rw_pinion
+    double ring_centre;    // y of the ring's centre, -rw_ring
+    double working_angle;
+    double pinion_turn;  // radians, counter-clockwise: both turn clockwise
+    double ring_turn;
+    double path_start;  // the path of contact along the line of action, from the pitch point
+    double path_end;
+    double pinion_form_radius;
+};
+
+static InternalLayout internal_layout(const PairData& pair, int n) {
+    const bool gear_is_ring = the_gear.params.internal;
+    const Gear& pinion = gear_is_ring ? the_mate : the_gear;
+    const Gear& ring = gear_is_ring ? the_gear : the_mate;
+    const double rw_gear = pair.working_pitch_diameter / 2.0;
+    const double rw_mate = pair.mate_working_pitch_diameter / 2.0;
+    const double rw_pinion = gear_is_ring ? rw_mate : rw_gear;
+    const double rw_ring = gear_is_ring ? rw_gear : rw_mate;
+    // The working pitch circles roll on each other: the same length along both per step.
+    const double ring_turn = -n * MESH_ROLL_STEP / rw_ring;
+    const GearData pinion_data = gear_data(pinion, 1.0, 0.0);
+    return InternalLayout{&pinion,
+                          &ring,
+                          gear_is_ring,
+                          -rw_pinion,
+                          -rw_ring,
+                          pair.working_pressure_angle * PI / 180.0,
+                          ring_turn * ring.params.z / pinion.params.z,
+                          ring_turn,
+                          pair.path_start,
+                          pair.path_end,
+                          pinion_data.form_diameter / 2.0};
+}
+
+// A line under the legend from y down, broken at spaces where the frame is
+// too narrow for it; the y of the next line.
+static float draw_text_lines(float y, const char* text) {
+    const double room = 0.95 * device_frame().width;  // pixels from x = -0.9 to the right edge
+    char line[256];
+    const char* rest = text;
+    while (*rest != '\0') {
+        int length = static_cast<int>(std::strlen(rest));
+        if (length >= static_cast<int>(sizeof line)) length = static_cast<int>(sizeof line) - 1;
+        std::memcpy(line, rest, length);
+        line[length] = '\0';
+        while (legend_text_pixels(line) > room) {  // back to the last space that fits
+            int cut = length - 1;
+            while (cut > 0 && line[cut] != ' ') --cut;
+            if (cut == 0) break;  // one word wider than the frame: as it is
+            length = cut;
+            line[length] = '\0';
+        }
+        draw_text(-0.9f, y, line);
+        rest += length;
+        while (*rest == ' ') ++rest;
+        y -= 0.05f;
+    }
+    return y;
+}
+
+// The internal pair's interferences under the legend, in the data's words
+// (the scene's own in Japanese), and the end of the path of contact that lies
+// inside the pinion's form circle marked on that circle in magenta.
+static void draw_internal_interference(const PairData& pair, const InternalLayout& at,
+                                       const ProfilePoint& a) {
+    float y = INTERFERENCE_Y;
+    if (pair.interference) {
+        const char* text = pair.interference_text;
+        if (legends_in_japanese)
+            text = pair.involute_interference
+                       ? "インボリュート干渉: 内歯車の歯先がピニオンの基礎円より内側の歯元に食い込みます"
+                       : "トロコイド干渉: かみあいを離れるピニオンの歯先が内歯車の歯に当たります";
+        y = draw_text_lines(y, text);
+        const double s = scale_factor;
+        if (std::hypot(a.x, a.y - at.pinion_centre) < at.pinion_form_radius) {
+            draw_circle(ProfilePoint{0.0, s * at.pinion_centre}, s * at.pinion_form_radius, magenta);
+            draw_disc(in_view(a), MARKER_RADIUS, magenta);
+        }
+    }
+    if (pair.trimming_interference)
+        draw_text_lines(y, legends_in_japanese
+                               ? "トリミング干渉: ピニオンは半径方向に抜き差しできず, 軸方向に組み付けます"
+                               : "trimming interference: the pinion cannot be moved in or out "
+                                 "radially, it goes in along its axis");
+}
+
+// The pinion inside the ring: a pinion tooth in a ring space on the line of
+// centres at step 0; the gear red, the mate blue, as in the external pair.
+static void draw_internal_mesh_step(const PairData& pair, int n) {
+    const InternalLayout at = internal_layout(pair, n);
+    const GearParams& gp = at.pinion->params;
+    const GearParams& gr = at.ring->params;
+    const double s = scale_factor;
+    const ProfilePoint cp = {0.0, s * at.pinion_centre};
+    const ProfilePoint cr = {0.0, s * at.ring_centre};
+    draw_dash_dot_circle(cp, -s * at.pinion_centre, blue);
+    draw_dash_dot_circle(cr, -s * at.ring_centre, blue);
+    draw_circle(cp, s * gp.base_radius, green);
+    draw_circle(cr, s * gr.base_radius, green);
+    ProfilePoint* pinion_points = at.gear_is_ring ? mate_tooth_points : gear_tooth_points;
+    ProfilePoint* ring_points = at.gear_is_ring ? gear_tooth_points : mate_tooth_points;
+    const int last_p = tooth_as_cut(at.pinion->shifted_tooth, gp.pitch_radius, pinion_points);
+    const int last_r = tooth_as_cut(at.ring->shifted_tooth, gr.pitch_radius, ring_points);
+    // A pinion tooth is centred ψ/2 clockwise of +y in its outline, a ring's
+    // space its space angle counter-clockwise of it: each turned onto the line.
+    draw_gear_teeth(TeethPlacement::TURN_ABOUT_CENTRE, ProfilePoint{0.0, at.pinion_centre}, gp.pitch_radius,
+                    gp.z, at.pinion_turn + gp.tooth_angle / 2.0, pinion_points, last_p,
+                    at.gear_is_ring ? blue : red);
+    draw_gear_teeth(TeethPlacement::TURN_ABOUT_CENTRE, ProfilePoint{0.0, at.ring_centre}, gr.pitch_radius,
+                    gr.z, at.ring_turn - gr.space_angle / 2.0, ring_points, last_r,
+                    at.gear_is_ring ? red : blue);
+    // The line of action: through the pitch point, tangent to both base circles
+    // on the same side, rising to the right; the pinion's right flanks drive the
+    // ring's along it, from the ring's tip circle (path_start) past the pitch
+    // point to the pinion's (path_end). Drawn from the ring's base tangent
+    // point, past the pinion's, to the path's end.
+    const ProfilePoint u = {std::cos(at.working_angle), std::sin(at.working_angle)};
+    const double t_ring = at.ring_centre * u.y;
+    const ProfilePoint a = {at.path_start * u.x, at.path_start * u.y};
+    const ProfilePoint b = {at.path_end * u.x, at.path_end * u.y};
+    draw_line(in_view(ProfilePoint{t_ring * u.x, t_ring * u.y}), in_view(b), green);
+    draw_disc(in_view(a), MARKER_RADIUS, green);
+    draw_disc(in_view(b), MARKER_RADIUS, green);
+    draw_internal_interference(pair, at, a);
+    draw_disc(ORIGIN, MARKER_RADIUS, blue);  // the pitch point
+    for (int k = 0; k < gp.z; ++k) {
+        const double turn = at.pinion_turn + gp.tooth_angle / 2.0 + k * 2.0 * PI / gp.z;
+        if (std::cos(turn) < 0.0) continue;  // the far side of the pinion
+        ProfilePoint contact;
+        if (flank_contact(at.pinion->shifted_tooth.mirror_flank, at.pinion->shifted_tooth.flank_last,
+                          at.pinion_centre, gp.pitch_radius, turn, a, b, contact))
+            draw_disc(in_view(contact), CONTACT_RADIUS, black);
+    }
+}
+
 void scene_gears_in_mesh() {
-    if (the_gear.params.internal)
-        scene_whole_gear();  // a ring and its pinion in mesh come later: the ring alone
-    else
+    if (the_gear.params.internal || the_mate.params.internal) {
+        const PairData pair =
+            pair_data(the_gear, the_mate, gear_data(the_gear, 1.0, 0.0), gear_data(the_mate, 1.0, 0.0));
+        if (pair.fault == nullptr) {
+            draw_cross(ORIGIN, 0.0);
+            draw_internal_mesh_step(pair, tooth_step);
+        } else {
+            draw_mesh_step(tooth_step);  // its fault: no pinion fits inside the ring
+        }
+    } else {
         draw_mesh_step(tooth_step);
+    }
     tooth_step = tooth_step + 1;
 }

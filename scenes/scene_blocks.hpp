@@ -17,7 +17,7 @@ struct SceneRow {
     const char* const* legend_ja;  // the same lines in Japanese (UTF-8), for a page that asks for them
     int legend_lines;
     // The legend instead for a ring, where the scene shows something else for
-    // one (nullptr: the same legend).
+    // one: '8' for a pair with a ring, the gear or its mate (nullptr: the same legend).
     const char* const* ring_legend;
     const char* const* ring_legend_ja;
     int ring_legend_lines;

@@ -90,6 +90,5 @@ int shown_zoom() {
 }
 
 bool pair_data_shown() {
-    if (the_gear.params.internal) return false;  // a ring's pair comes later
     return mate_chosen() || scene_mode == MESH_SCENE;
 }

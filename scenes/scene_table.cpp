@@ -59,14 +59,12 @@ static const char* const MESH_LEGEND[] = {
     "     black points : teeth touching now",
 };
 
-// Scene '8' for a ring: the ring alone, as '7' shows it, until the pair of a
-// ring and its pinion is drawn. Its "gear" reads "internal gear" (draw_legend).
-static const char* const RING_ALONE_LEGEND[] = {
-    "(8) a ring and its pinion in mesh: not drawn yet, the gear alone",
-    "    blue curve:standard gear",
-    "    red curve :shifted gear",
-    "    blue  circle : pitch circle",
-    "    green circle : base circle",
+// Scene '8' for a pinion inside a ring (the gear or its mate a ring). When the
+// gear is the ring its "gear" reads "internal gear" (draw_legend).
+static const char* const INTERNAL_MESH_LEGEND[] = {
+    "(8) a pinion inside a ring in mesh",       "     red curve : gear,  blue curve : mate",
+    "     blue circle : working pitch circles", "     green : base circles, line of action",
+    "     black points : teeth touching now",
 };
 
 // The same lines in Japanese (UTF-8) for the page, which paints them with the
@@ -121,12 +119,10 @@ static const char* const MESH_LEGEND_JA[] = {
     "     黒い点 : いま接している歯",
 };
 
-static const char* const RING_ALONE_LEGEND_JA[] = {
-    "(8) ピニオンとのかみあいはまだ表示しません: 歯車のみ",
-    "    青い曲線 : 標準歯車",
-    "    赤い曲線 : 転位歯車",
-    "    青い円 : ピッチ円",
-    "    緑の円 : 基礎円",
+static const char* const INTERNAL_MESH_LEGEND_JA[] = {
+    "(8) リングギヤの内側でかみあうピニオン", "     赤い曲線 : 歯車,  青い曲線 : 相手歯車",
+    "     青い円 : かみあいピッチ円",         "     緑 : 基礎円, 作用線",
+    "     黒い点 : いま接している歯",
 };
 
 // ---- where the steps end ---------------------------------------------------------
@@ -164,7 +160,7 @@ SAME_LINES(MESHING_LEGEND);
 SAME_LINES(ONE_TOOTH_LEGEND);
 SAME_LINES(WHOLE_GEAR_LEGEND);
 SAME_LINES(MESH_LEGEND);
-SAME_LINES(RING_ALONE_LEGEND);
+SAME_LINES(INTERNAL_MESH_LEGEND);
 #undef SAME_LINES
 
 constexpr SceneRow SCENE_TABLE[SCENE_COUNT] = {
@@ -180,8 +176,8 @@ constexpr SceneRow SCENE_TABLE[SCENE_COUNT] = {
      runs_on_to_step_limit, scene_rack_gear_meshing},
     {'6', "one tooth", LEGEND(ONE_TOOTH_LEGEND), SAME_FOR_RING, nullptr, still_picture, scene_one_tooth},
     {'7', "whole gear", LEGEND(WHOLE_GEAR_LEGEND), SAME_FOR_RING, nullptr, still_picture, scene_whole_gear},
-    {'8', "gears in mesh", LEGEND(MESH_LEGEND), LEGEND(RING_ALONE_LEGEND), &tooth_step, runs_on_to_step_limit,
-     scene_gears_in_mesh},
+    {'8', "gears in mesh", LEGEND(MESH_LEGEND), LEGEND(INTERNAL_MESH_LEGEND), &tooth_step,
+     runs_on_to_step_limit, scene_gears_in_mesh},
 };
 
 #undef LEGEND

@@ -96,7 +96,7 @@ int shown_zoom();
 
 // Whether the pair's data is shown beside the gear's (the frames' data panel,
 // the page's data): when a mate was chosen, and whenever the mesh scene shows
-// the pair; never for a ring, whose pair comes later.
+// the pair (a pinion inside a ring too).
 bool pair_data_shown();
 
 // The zoom at which the whole gear (in the mesh scene both gears) just fits the

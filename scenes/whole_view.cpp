@@ -15,16 +15,22 @@ constexpr double WHOLE_GEAR_MARGIN = 0.95;
 
 // The farthest the picture reaches from the pitch point, model units: down to
 // the bottom of the gear's tip circle (a ring's root circle), or in scene '8'
-// also up to the top of the mate's. The width never matters more: a tip circle is narrower than
+// also up to the top of the mate's (a pinion inside a ring: down to the
+// bottom of the ring's root circle). The width never matters more: a tip circle is narrower than
 // the distance from the pitch point to its far side.
 static double reach_from_pitch_point() {
     const GearData gear = gear_data(the_gear, 1.0, 0.0);
-    // A ring's root circle lies outside its tip circle, and scene '8' shows a ring alone.
-    if (the_gear.params.internal) return (gear.pitch_diameter + gear.root_diameter) / 2.0;
-    if (scene_mode != MESH_SCENE) return gear.pitch_diameter / 2.0 + gear.tip_diameter / 2.0;
+    // A ring's root circle lies outside its tip circle.
+    const double alone = gear.internal ? (gear.pitch_diameter + gear.root_diameter) / 2.0
+                                       : gear.pitch_diameter / 2.0 + gear.tip_diameter / 2.0;
+    if (scene_mode != MESH_SCENE) return alone;
     const GearData mate = gear_data(the_mate, 1.0, 0.0);
     const PairData pair = pair_data(the_gear, the_mate, gear, mate);
-    if (pair.fault != nullptr) return gear.pitch_diameter / 2.0 + gear.tip_diameter / 2.0;
+    if (pair.fault != nullptr) return alone;
+    // A pinion inside a ring: the ring's centre its working pitch radius below the pitch point.
+    if (pair.internal)
+        return gear.internal ? (pair.working_pitch_diameter + gear.root_diameter) / 2.0
+                             : (pair.mate_working_pitch_diameter + mate.root_diameter) / 2.0;
     return std::max(pair.working_pitch_diameter + gear.tip_diameter,
                     pair.mate_working_pitch_diameter + mate.tip_diameter) /
            2.0;

@@ -484,9 +484,10 @@ TEST(PinionCutterScenes, TheTurningCutterNeverCutsIntoTheFinishedTeeth) {
 }
 
 // Every scene of a pinion-cut gear and of a ring records whole at first, late
-// and long steps, zoomed in and out; the ring's scene '8' is scene '7' under a
-// legend that says the pair is not drawn yet, and its step goes on.
-TEST(PinionCutterScenes, EverySceneRecordsAndARingStandsAloneInTheMesh) {
+// and long steps, zoomed in and out. A ring's scene '8' with its default mate
+// (twice its teeth, no pinion to fit inside it) says there is no mesh under
+// the internal pair's legend, and its step goes on.
+TEST(PinionCutterScenes, EverySceneRecordsAndARingWithoutAPinionSaysSo) {
     for (const PinionCut& c : PINION_CUT) {
         make_gear(c.z, c.x, 0.5, c.cutter, c.internal);
         for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene)
@@ -498,19 +499,101 @@ TEST(PinionCutterScenes, EverySceneRecordsAndARingStandsAloneInTheMesh) {
                 }
     }
     make_gear(50, 0.5, 0.05, RING_CUTTER, true);
-    frame('7');
-    const std::vector<RecordVertex> whole = recorded_vertices();
-    const std::vector<std::string> seven = legend_lines();
     tooth_step = 7;
     frame('8');
     EXPECT_EQ(tooth_step, 8);
-    const std::vector<std::string> eight = legend_lines();
-    ASSERT_EQ(eight.size(), seven.size());
-    EXPECT_EQ(eight[0], "(8) a ring and its pinion in mesh: not drawn yet, the internal gear alone");
-    for (size_t i = 1; i < eight.size(); ++i) EXPECT_EQ(eight[i], seven[i]);
-    ASSERT_EQ(frame_record.vertex_count, static_cast<int>(whole.size()));
-    EXPECT_EQ(std::memcmp(whole.data(), frame_record.vertices, whole.size() * sizeof whole[0]), 0);
-    EXPECT_FALSE(pair_data_shown());
+    const std::vector<std::string> lines = legend_lines();
+    EXPECT_EQ(lines[0], "(8) a pinion inside a ring in mesh");
+    EXPECT_EQ(lines[1], "     red curve : internal gear,  blue curve : mate");
+    EXPECT_EQ(lines.back(), "no mesh with the mate z2 = 100: choose another ('m')");
+    EXPECT_TRUE(pair_data_shown());
+}
+
+// ---- scene '8' with a ring ------------------------------------------------------------------
+
+// One gear's tooth outlines as recorded (2-pixel-wide polylines of its colour),
+// model units: the segments close up round the gear.
+std::vector<ViewSegment> outline_in_model(const Colour& colour, double s) {
+    std::vector<ViewSegment> found = segments(colour, 4.0f);
+    for (ViewSegment& seg : found) seg = {seg.x0 / s, seg.y0 / s, seg.x1 / s, seg.y1 / s};
+    return found;
+}
+
+// Whether p lies inside the closed outline made of the segments (crossing count).
+bool inside_outline(const std::vector<ViewSegment>& outline, double x, double y) {
+    bool in = false;
+    for (const ViewSegment& seg : outline)
+        if ((seg.y0 > y) != (seg.y1 > y) && x < (seg.x1 - seg.x0) * (y - seg.y0) / (seg.y1 - seg.y0) + seg.x0)
+            in = !in;
+    return in;
+}
+
+// The published internal pair (z 16 pinion, x 0, inside a z 24 ring, x 0.5, both
+// cut by a 10-tooth cutter), the ring the mate and the ring the gear: at every
+// step the pinion's and the ring's teeth as drawn neither overlap (no pinion
+// point outside the ring's toothed outline, no ring point inside the
+// pinion's, by more than the outlines' chords) nor stand apart (they touch, no
+// backlash), which holds only with both turning the same way at z2/z1; the
+// legend names the pair and its interferences, the line of action runs
+// through the pitch point and the whole pair fits the whole-gear zoom.
+TEST(InternalMesh, ThePinionTurnsInsideTheRingTouchingAndNeverOverlapping) {
+    Cutter cutter = SPECIFIED_CUTTER;
+    cutter.teeth = 10;
+    const GearChoice pairs[] = {{16, 0.0, cutter, 1.0, 24, 0.5, false, true},
+                                {24, 0.5, cutter, 1.0, 16, 0.0, true, false}};
+    for (const GearChoice& choice : pairs) {
+        SCOPED_TRACE(choice.internal ? "the gear is the ring" : "the mate is the ring");
+        ASSERT_EQ(take_gear(choice), nullptr);
+        const double s = 0.04;
+        const Colour& pinion_colour = choice.internal ? blue : red;
+        const Colour& ring_colour = choice.internal ? red : blue;
+        for (int step : {0, 3, 10, 25, 40, 77}) {
+            set_scene_state('8', step, 0);
+            scale_factor = s;
+            frame('8');
+            const std::vector<ViewSegment> pinion = outline_in_model(pinion_colour, s);
+            const std::vector<ViewSegment> ring = outline_in_model(ring_colour, s);
+            ASSERT_GT(pinion.size(), 16u * 20u);
+            ASSERT_GT(ring.size(), 24u * 20u);
+            double overlap = 0.0;
+            double closest = HUGE_VAL;
+            for (const ViewSegment& seg : pinion) {
+                const double d = distance_to(ring, seg.x0, seg.y0);
+                closest = std::min(closest, d);
+                if (!inside_outline(ring, seg.x0, seg.y0)) overlap = std::max(overlap, d);
+            }
+            for (const ViewSegment& seg : ring)
+                if (inside_outline(pinion, seg.x0, seg.y0))
+                    overlap = std::max(overlap, distance_to(pinion, seg.x0, seg.y0));
+            EXPECT_LT(overlap, 5e-3) << "step " << step;
+            EXPECT_LT(closest, 5e-3) << "step " << step;
+        }
+        const std::vector<std::string> lines = legend_lines();
+        EXPECT_EQ(lines[0], "(8) a pinion inside a ring in mesh");
+        EXPECT_EQ(lines[6].substr(0, 24), "the ring's tip digs into");
+        const GearData gear = gear_data(the_gear, 1.0, 0.0);
+        const GearData mate = gear_data(the_mate, 1.0, 0.0);
+        const PairData pair = pair_data(the_gear, the_mate, gear, mate);
+        ASSERT_TRUE(pair.internal);
+        const ViewSegment line = segments(green).back();  // the line of action, after the base circles
+        EXPECT_NEAR(line.x0 * line.y1 - line.y0 * line.x1, 0.0, 1e-9);  // through the pitch point
+        EXPECT_NEAR(std::atan2(line.y1 - line.y0, line.x1 - line.x0) * 180.0 / PI,
+                    pair.working_pressure_angle, 1e-6);
+        const double ring_root = (choice.internal ? gear : mate).root_diameter / 2.0;
+        const double ring_working =
+            (choice.internal ? pair.working_pitch_diameter : pair.mate_working_pitch_diameter) / 2.0;
+        const double fit = zoomed_scale(START_SCALE, whole_gear_zoom()) * (ring_working + ring_root);
+        EXPECT_LT(fit, 0.95);
+        EXPECT_GT(fit, 0.95 * ZOOM_STEP);
+    }
+    Cutter trimming = cutter;  // a pinion only a few teeth smaller than its ring goes in along its axis
+    ASSERT_EQ(take_gear(GearChoice{20, 0.0, trimming, 1.0, 24, 0.5, false, true}), nullptr);
+    set_scene_state('8', 0, 0);
+    frame('8');
+    const PairData pair =
+        pair_data(the_gear, the_mate, gear_data(the_gear, 1.0, 0.0), gear_data(the_mate, 1.0, 0.0));
+    ASSERT_TRUE(pair.trimming_interference);
+    EXPECT_EQ(legend_lines().back().substr(0, 22), "trimming interference:");
 }
 
 // ---- scenes '6' and '7' --------------------------------------------------------------------
