@@ -565,8 +565,8 @@ TEST(InternalMesh, ThePinionTurnsInsideTheRingTouchingAndNeverOverlapping) {
             for (const ViewSegment& seg : ring)
                 if (inside_outline(pinion, seg.x0, seg.y0))
                     overlap = std::max(overlap, distance_to(pinion, seg.x0, seg.y0));
-            EXPECT_LT(overlap, 5e-3) << "step " << step;
-            EXPECT_LT(closest, 5e-3) << "step " << step;
+            EXPECT_LT(overlap, 1e-3) << "step " << step;
+            EXPECT_LT(closest, 1e-3) << "step " << step;
         }
         const std::vector<std::string> lines = legend_lines();
         EXPECT_EQ(lines[0], "(8) a pinion inside a ring in mesh");
