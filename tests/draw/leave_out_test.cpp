@@ -139,8 +139,8 @@ void expect_nothing_in_view_left_out(char scene, int step, int zoom, int width, 
 // its pitch circle within about 50 view units (the small gear at W×100 would
 // take some 20 seconds a frame). Two gears are cut with other cutters: rounded
 // tips, whose arcs zoomed in are walked only where they reach the view, and a
-// larger pressure angle; two by pinion-type cutters, one of them a ring, whose
-// cutters' teeth are judged copy by copy.
+// larger pressure angle; three by pinion-type cutters, one of them a ring, whose
+// cutters' teeth are judged copy by copy, and one a pinion inside a ring.
 TEST(LeaveOutUnseen, EveryPartInViewIsKeptUnchanged) {
     struct GearCase {
         int z;
@@ -148,6 +148,9 @@ TEST(LeaveOutUnseen, EveryPartInViewIsKeptUnchanged) {
         std::vector<int> zooms;
         Cutter cutter;
         bool internal;
+        int mate_z = 0;
+        double mate_x = 0.0;
+        bool mate_internal = false;
     };
     for (const GearCase& gear :
          {GearCase{8, 0.3, {0, 15, -10, -30}, SPECIFIED_CUTTER, false},
@@ -156,11 +159,14 @@ TEST(LeaveOutUnseen, EveryPartInViewIsKeptUnchanged) {
           GearCase{8, 0.3, {0, -15, -30}, Cutter{20.0, 1.0, 1.25, 0.38}, false},
           GearCase{20, 0.0, {0, -20}, Cutter{25.0, 1.0, 1.25, 0.0}, false},
           GearCase{12, 0.0, {0, 8, -20}, Cutter{20.0, 1.0, 1.25, 0.3, 25, 0.2}, false},
-          GearCase{50, 0.5, {0, 25, -10}, Cutter{20.0, 1.0, 1.25, 0.0, 20, 0.0}, true}}) {
-        ASSERT_EQ(take_gear(GearChoice{gear.z, gear.x, gear.cutter, 1.0, 0, 0.0, gear.internal}), nullptr);
+          GearCase{50, 0.5, {0, 25, -10}, Cutter{20.0, 1.0, 1.25, 0.0, 20, 0.0}, true},
+          GearCase{16, 0.0, {0, 20, -10}, Cutter{20.0, 1.0, 1.25, 0.0, 10, 0.0}, false, 24, 0.5, true}}) {
+        ASSERT_EQ(take_gear(GearChoice{gear.z, gear.x, gear.cutter, 1.0, gear.mate_z, gear.mate_x,
+                                       gear.internal, gear.mate_internal}),
+                  nullptr);
         for (char scene = FIRST_SCENE; scene < FIRST_SCENE + SCENE_COUNT; ++scene) {
             std::vector<int> steps = {0};
-            if (scene <= '5') steps.push_back(20);
+            if (scene <= '5' || gear.mate_internal) steps.push_back(20);
             if (scene <= '3') steps.push_back(250);  // the curve's last step
             if (scene == '4' || scene == '5') steps.push_back(300);
             for (int step : steps)
