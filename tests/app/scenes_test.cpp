@@ -534,7 +534,7 @@ bool inside_outline(const std::vector<ViewSegment>& outline, double x, double y)
 // point outside the ring's toothed outline, no ring point inside the
 // pinion's, by more than the outlines' chords) nor stand apart (they touch, no
 // backlash), which holds only with both turning the same way at z2/z1; the
-// legend names the pair and its interferences, the line of action runs
+// legend names the pair and its interferences (the panel its data), the line of action runs
 // through the pitch point and the whole pair fits the whole-gear zoom.
 TEST(InternalMesh, ThePinionTurnsInsideTheRingTouchingAndNeverOverlapping) {
     Cutter cutter = SPECIFIED_CUTTER;
@@ -586,6 +586,11 @@ TEST(InternalMesh, ThePinionTurnsInsideTheRingTouchingAndNeverOverlapping) {
         EXPECT_LT(fit, 0.95);
         EXPECT_GT(fit, 0.95 * ZOOM_STEP);
     }
+    info_panel_shown = true;  // the ring's pair's data with the ring's
+    frame('8');
+    info_panel_shown = false;
+    const std::vector<std::string> panel = legend_lines();
+    EXPECT_NE(std::find(panel.begin(), panel.end(), "mate's number of teeth z2  16"), panel.end());
     Cutter trimming = cutter;  // a pinion only a few teeth smaller than its ring goes in along its axis
     ASSERT_EQ(take_gear(GearChoice{20, 0.0, trimming, 1.0, 24, 0.5, false, true}), nullptr);
     set_scene_state('8', 0, 0);
