@@ -303,6 +303,28 @@ static void draw_internal_mesh_step(const PairData& pair, int n) {
     }
 }
 
+// A ring whose mate cannot turn inside it (the default mate, twice its
+// teeth): the ring alone in the gear's red, a space on the line of centres,
+// its pitch and base circles, and what to do.
+static void draw_ring_without_pinion() {
+    const GearParams& g = the_gear.params;
+    const double s = scale_factor;
+    const ProfilePoint c = {0.0, -s * g.pitch_radius};
+    draw_cross(ORIGIN, 0.0);
+    draw_dash_dot_circle(c, s * g.pitch_radius, blue);
+    draw_circle(c, s * g.base_radius, green);
+    const int last = tooth_as_cut(the_gear.shifted_tooth, g.pitch_radius, gear_tooth_points);
+    draw_gear_teeth(TeethPlacement::TURN_ABOUT_CENTRE, ProfilePoint{0.0, -g.pitch_radius}, g.pitch_radius,
+                    g.z, -g.space_angle / 2.0, gear_tooth_points, last, red);
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  legends_in_japanese
+                      ? "相手歯車 z2 = %d は内歯車の内側でかみあいません: 歯数の少ない相手歯車を ('m')"
+                      : "the mate z2 = %d cannot turn inside the ring: choose one of fewer teeth ('m')",
+                  the_mate.params.z);
+    draw_text_lines(INTERFERENCE_Y, line);
+}
+
 void scene_gears_in_mesh() {
     if (the_gear.params.internal || the_mate.params.internal) {
         const PairData pair =
@@ -310,8 +332,10 @@ void scene_gears_in_mesh() {
         if (pair.fault == nullptr) {
             draw_cross(ORIGIN, 0.0);
             draw_internal_mesh_step(pair, tooth_step);
-        } else {
-            draw_mesh_step(tooth_step);  // its fault: no pinion fits inside the ring
+        } else if (the_gear.params.internal) {
+            draw_ring_without_pinion();
+        } else {  // a chosen pair that cannot mesh is refused before it is taken
+            draw_mesh_step(tooth_step);
         }
     } else {
         draw_mesh_step(tooth_step);

@@ -485,8 +485,8 @@ TEST(PinionCutterScenes, TheTurningCutterNeverCutsIntoTheFinishedTeeth) {
 
 // Every scene of a pinion-cut gear and of a ring records whole at first, late
 // and long steps, zoomed in and out. A ring's scene '8' with its default mate
-// (twice its teeth, no pinion to fit inside it) says there is no mesh under
-// the internal pair's legend, and its step goes on.
+// (twice its teeth, no pinion to fit inside it) says so under the internal
+// pair's legend over the ring alone, and its step goes on.
 TEST(PinionCutterScenes, EverySceneRecordsAndARingWithoutAPinionSaysSo) {
     for (const PinionCut& c : PINION_CUT) {
         make_gear(c.z, c.x, 0.5, c.cutter, c.internal);
@@ -505,8 +505,16 @@ TEST(PinionCutterScenes, EverySceneRecordsAndARingWithoutAPinionSaysSo) {
     const std::vector<std::string> lines = legend_lines();
     EXPECT_EQ(lines[0], "(8) a pinion inside a ring in mesh");
     EXPECT_EQ(lines[1], "     red curve : internal gear,  blue curve : mate");
-    EXPECT_EQ(lines.back(), "no mesh with the mate z2 = 100: choose another ('m')");
+    EXPECT_EQ(lines.back(), "the mate z2 = 100 cannot turn inside the ring: choose one of fewer teeth ('m')");
     EXPECT_TRUE(pair_data_shown());
+    double nearest = HUGE_VAL, farthest = 0.0;  // the ring alone about its centre, between its circles
+    for (const ViewSegment& seg : segments(red, 4.0f)) {
+        const double d = std::hypot(seg.x0, seg.y0 + 0.05 * the_gear.params.pitch_radius) / 0.05;
+        nearest = std::min(nearest, d);
+        farthest = std::max(farthest, d);
+    }
+    EXPECT_NEAR(nearest, the_gear.params.tip_radius, 1e-3);
+    EXPECT_NEAR(farthest, the_gear.params.root_radius, 1e-3);
 }
 
 // ---- scene '8' with a ring ------------------------------------------------------------------
