@@ -236,10 +236,15 @@ static void draw_internal_interference(const PairData& pair, const InternalLayou
     float y = INTERFERENCE_Y;
     if (pair.interference) {
         const char* text = pair.interference_text;
+        // The data's involute text says when the pinion's undercut may clear the ring's tip.
+        const bool may_clear = std::strstr(text, "undercut") != nullptr;
         if (legends_in_japanese)
-            text = pair.involute_interference
+            text = !pair.involute_interference
+                       ? "トロコイド干渉: かみあいを離れるピニオンの歯先が内歯車の歯に当たります"
+                   : may_clear
                        ? "インボリュート干渉: 内歯車の歯先がピニオンの基礎円より内側の歯元に食い込みます"
-                       : "トロコイド干渉: かみあいを離れるピニオンの歯先が内歯車の歯に当たります";
+                         " (計算上; ピニオンはそこが切り下げられていて当たらないこともあります)"
+                       : "インボリュート干渉: 内歯車の歯先がピニオンの基礎円より内側の歯元に食い込みます";
         y = draw_text_lines(y, text);
         const double s = scale_factor;
         if (std::hypot(a.x, a.y - at.pinion_centre) < at.pinion_form_radius) {
