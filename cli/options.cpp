@@ -602,8 +602,8 @@ ParseResult parse_command_line(int argc, char** argv) {
     bool rim_given = command_line.defaults.rim_diameter > 0.0;
     for (int i = 0; i < command_line.output_count; ++i)
         rim_given = rim_given || command_line.outputs[i].rim_diameter > 0.0;
-    if (rim_given && !command_line.internal)
-        return refuse("--rim-diameter needs --internal: only a ring has a rim");
+    if (rim_given && !command_line.internal && !command_line.mate_internal)
+        return refuse("--rim-diameter needs --internal or --mate-internal: only a ring has a rim");
     if (command_line.mate_internal && !pinion_type(cutter))
         return refuse("--mate-internal needs --cutter-teeth ZC: only a pinion-type cutter cuts a ring");
     if (command_line.mate_internal && command_line.mate_text == nullptr)
