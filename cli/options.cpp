@@ -609,7 +609,7 @@ ParseResult parse_command_line(int argc, char** argv) {
     if (command_line.mate_internal && command_line.mate_text == nullptr)
         return refuse("--mate-internal needs --mate Z2: the ring's number of teeth");
     if (command_line.internal && command_line.mate_internal)
-        return refuse("--internal and --mate-internal: a gear and its mate cannot both be rings");
+        return refuse("--internal and --mate-internal together: the gear and its mate cannot both be rings");
     if (const char* reason = cutter_refusal(cutter))
         return refuse("the cutter (%g degrees, addendum %g, dedendum %g, tip radius %g) cannot be used: %s",
                       cutter.pressure_angle, cutter.addendum, cutter.dedendum, cutter.tip_radius, reason);
