@@ -70,7 +70,8 @@ static const char PINION_USAGE_FORMAT[] =
     "         --cutter-shift XC     its shift coefficient, %g to %g (default 0)\n"
     "         --internal            an internal gear (ring), cut only by a pinion-type cutter; +x widens\n"
     "                               the ring's tooth space and moves its tip circle out:\n"
-    "                               d_a = d - 2(h_a - x)·m\n";
+    "                               d_a = d - 2(h_a - x)·m; a --mate is a pinion inside it\n"
+    "         --mate-internal       the mate (--mate Z2) is a ring, the gear a pinion inside it\n";
 // The end of the usage, after the cutter's part.
 static const char USAGE_END[] =
     "       rackgen --help | --version\n"
