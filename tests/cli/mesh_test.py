@@ -4,6 +4,8 @@ the ratio over more than one pitch, they never overlap by more than the
 outline's tolerance and touch within it at every step (no backlash at the
 working centre distance); moved 0.1 mm further apart they never touch. Over a
 spread of pairs the outlines overlap exactly where --info says they interfere.
+A pinion inside a ring, both turning the same way, likewise: 0.1 mm nearer the
+ring's centre the pinion never touches it, 0.1 mm further out it digs in.
 
 usage: mesh_test.py RACKGEN WORK_DIR"""
 import json
