@@ -70,7 +70,8 @@ static const char PINION_USAGE_FORMAT[] =
     "         --cutter-shift XC     its shift coefficient, %g to %g (default 0)\n"
     "         --internal            an internal gear (ring), cut only by a pinion-type cutter; +x widens\n"
     "                               the ring's tooth space and moves its tip circle out:\n"
-    "                               d_a = d - 2(h_a - x)·m\n";
+    "                               d_a = d - 2(h_a - x)·m; a --mate is a pinion inside it\n"
+    "         --mate-internal       the mate (--mate Z2) is a ring, the gear a pinion inside it\n";
 // The end of the usage, after the cutter's part.
 static const char USAGE_END[] =
     "       rackgen --help | --version\n"
@@ -602,14 +603,14 @@ ParseResult parse_command_line(int argc, char** argv) {
     bool rim_given = command_line.defaults.rim_diameter > 0.0;
     for (int i = 0; i < command_line.output_count; ++i)
         rim_given = rim_given || command_line.outputs[i].rim_diameter > 0.0;
-    if (rim_given && !command_line.internal)
-        return refuse("--rim-diameter needs --internal: only a ring has a rim");
+    if (rim_given && !command_line.internal && !command_line.mate_internal)
+        return refuse("--rim-diameter needs --internal or --mate-internal: only a ring has a rim");
     if (command_line.mate_internal && !pinion_type(cutter))
         return refuse("--mate-internal needs --cutter-teeth ZC: only a pinion-type cutter cuts a ring");
     if (command_line.mate_internal && command_line.mate_text == nullptr)
         return refuse("--mate-internal needs --mate Z2: the ring's number of teeth");
     if (command_line.internal && command_line.mate_internal)
-        return refuse("--internal and --mate-internal: a gear and its mate cannot both be rings");
+        return refuse("--internal and --mate-internal together: the gear and its mate cannot both be rings");
     if (const char* reason = cutter_refusal(cutter))
         return refuse("the cutter (%g degrees, addendum %g, dedendum %g, tip radius %g) cannot be used: %s",
                       cutter.pressure_angle, cutter.addendum, cutter.dedendum, cutter.tip_radius, reason);

@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -100,6 +101,15 @@ static void module_text(const Output& out, char* text, int capacity) {
 
 constexpr int SETTINGS_CAPACITY = 128;  // what module_text says, and more
 
+// The ring an output draws, with its shift, or nullptr: the gear's, or with
+// --mate (not --standard, which draws the gear alone) the pair's.
+static const Gear* drawn_ring(const Output& out, double& x_s) {
+    x_s = out.standard ? 0.0 : the_gear.params.x;
+    if (the_gear.params.internal) return &the_gear;
+    x_s = the_mate.params.x;
+    return mate_chosen() && !out.standard && the_mate.params.internal ? &the_mate : nullptr;
+}
+
 // With --mate the gear and its mate in mesh: the mate on +x at the working
 // centre distance (the shifted gear's; --standard draws the gear alone).
 static int write_gear_output(const Output& out) {
@@ -109,7 +119,7 @@ static int write_gear_output(const Output& out) {
         const PairData pair = pair_data(the_gear, the_mate, gear_data(the_gear, out.module, 0.0),
                                         gear_data(the_mate, out.module, 0.0));
         build_pair_outlines(the_gear, the_mate, pair_place(pair, out.module), out.module, out.tolerance,
-                            outlines);
+                            out.rim_diameter, outlines);
         count = 2;
     } else if (the_gear.params.internal) {
         outlines[0] = build_ring_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module,
@@ -132,18 +142,20 @@ static int write_gear_output(const Output& out) {
         char tolerance[NUMBER_CAPACITY];
         number_text(out.tolerance, tolerance);
         const bool ring = the_gear.params.internal;
+        const double rim_radius = std::fmax(outlines[0].rim, count == 2 ? outlines[1].rim : 0.0);
         char rim[NUMBER_CAPACITY + 32] = "";
-        if (ring) {
+        if (rim_radius > 0.0) {
             char diameter[NUMBER_CAPACITY];
-            number_text(2.0 * outlines[0].rim, diameter);
+            number_text(2.0 * rim_radius, diameter);
             std::snprintf(rim, sizeof rim, ", rim diameter %s mm", diameter);
         }
-        report("%s: %s%s, %s, tolerance %s mm", out.file,
-               count == 2     ? "the gear and its mate"
-               : out.standard ? (ring ? "the standard ring (x = 0)" : "the standard gear (x = 0)")
-               : ring         ? "the ring"
-                              : "the gear",
-               rim, settings, tolerance);
+        const char* what = count == 2 && ring               ? "the ring and the pinion inside it"
+                           : count == 2 && rim_radius > 0.0 ? "the pinion and the ring about it"
+                           : count == 2                     ? "the gear and its mate"
+                           : out.standard ? (ring ? "the standard ring (x = 0)" : "the standard gear (x = 0)")
+                           : ring         ? "the ring"
+                                          : "the gear";
+        report("%s: %s%s, %s, tolerance %s mm", out.file, what, rim, settings, tolerance);
     }
     return fault;
 }
@@ -219,11 +231,13 @@ static int write_output(const Output& out, bool output_closed) {
 }
 
 bool outputs_fit_gear() {
-    if (!the_gear.params.internal) return true;
     for (int i = 0; i < command_line.output_count; ++i) {
         const Output& out = command_line.outputs[i];
         if (out.kind != OUTPUT_GEAR || out.rim_diameter == 0.0) continue;
-        const double root = ring_root_diameter(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module);
+        double x_s = 0.0;
+        const Gear* ring = drawn_ring(out, x_s);
+        if (ring == nullptr) continue;  // --standard draws the pinion alone
+        const double root = ring_root_diameter(*ring, x_s, out.module);
         if (out.rim_diameter > root) continue;
         char rim[NUMBER_CAPACITY];
         char root_text[NUMBER_CAPACITY];

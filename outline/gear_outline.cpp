@@ -194,15 +194,47 @@ OutlineVertex outline_vertex(const GearOutline& outline, int index) {
         v.bulge};
 }
 
+// A pinion inside a ring, the mate's centre on +x at the centre distance. The
+// pitch point lies on the line of centres at the polar angle θ (clockwise from
+// +y) from both centres: π/2 when the gear is the ring (the pinion stands
+// between the ring's centre and the pitch point), 3π/2 when it is the pinion.
+// There the pinion shows a tooth, centred at ψ/2 unturned, and the ring a
+// space, centred at ψ/2 + π/z. The gear's such feature nearest θ is δ past it,
+// clockwise; the mate shows its own on θ when turned θ - f2 clockwise, and as
+// the gear turns clockwise the mate turns the same way by the ratio, so it
+// stands at θ - f2 + δ·z1/z2.
+static void build_internal_pair_outlines(const Gear& gear, const Gear& mate_gear, double centre_distance,
+                                         double module, double tolerance, double rim_diameter,
+                                         GearOutline outlines[2]) {
+    const GearParams& g1 = gear.params;
+    const GearParams& g2 = mate_gear.params;
+    const double theta = g1.internal ? PI / 2.0 : 3.0 * PI / 2.0;
+    const double f1 = g1.tooth_angle / 2.0 + (g1.internal ? PI / g1.z : 0.0);
+    const double f2 = g2.tooth_angle / 2.0 + (g2.internal ? PI / g2.z : 0.0);
+    const double delta = std::remainder(f1 - theta, 2.0 * PI / g1.z);
+    outlines[0] = g1.internal ? build_ring_outline(gear, g1.x, module, tolerance, rim_diameter)
+                              : build_gear_outline(gear, g1.x, module, tolerance);
+    GearOutline& mate = outlines[1];
+    mate = g2.internal ? build_ring_outline(mate_gear, g2.x, module, tolerance, rim_diameter)
+                       : build_gear_outline(mate_gear, g2.x, module, tolerance);
+    mate.turn = theta - f2 + delta * g1.z / g2.z;
+    mate.centre = ProfilePoint{centre_distance, 0.0};
+}
+
 // The gear's teeth stand centred at ψ1/2 + k·2π/z1 clockwise from +y; the one
 // nearest the line of centres (+x) is δ off it, clockwise. The mate faces the
 // gear with a space centred on that line when turned β0 = 3π/2 + π/z2 - ψ2/2
 // clockwise; as the gear turns clockwise the mate turns the other way by the
 // ratio, so it stands at β0 - δ·z1/z2.
 void build_pair_outlines(const Gear& gear, const Gear& mate_gear, const PairPlace& place, double module,
-                         double tolerance, GearOutline outlines[2]) {
+                         double tolerance, double rim_diameter, GearOutline outlines[2]) {
     const GearParams& g1 = gear.params;
     const GearParams& g2 = mate_gear.params;
+    if (g1.internal || g2.internal) {
+        build_internal_pair_outlines(gear, mate_gear, place.centre_distance, module, tolerance, rim_diameter,
+                                     outlines);
+        return;
+    }
     const double pitch1 = 2.0 * PI / g1.z;
     const double delta = std::remainder(g1.tooth_angle / 2.0 - PI / 2.0, pitch1);
     outlines[0] = build_gear_outline(gear, g1.x, module, tolerance, place.gear_tip_radius);

@@ -99,8 +99,10 @@ bool write_outlines_svg_file(const GearOutline* outlines, int count, FILE* file,
 bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file, bool inches = false);
 
 // A gear and its mate in mesh, both with the shifts of their own and the tips
-// the pair works with: the gear's outline as build_gear_outline leaves it, the
-// mate's centre on +x at the centre distance, turned so that the two mesh
-// without backlash.
+// the pair works with: the gear's outline as build_gear_outline (a ring's, as
+// build_ring_outline) leaves it, the mate's centre on +x at the centre
+// distance, turned so that the two mesh without backlash. When one of them is a
+// ring (a pinion inside it), it has a rim of rim_diameter mm (0: the default),
+// and a pinion's tooth stands centred in a ring's space on the line of centres.
 void build_pair_outlines(const Gear& gear, const Gear& mate, const PairPlace& place, double module,
-                         double tolerance, GearOutline outlines[2]);
+                         double tolerance, double rim_diameter, GearOutline outlines[2]);

@@ -347,6 +347,23 @@ class GearFiles(unittest.TestCase):
         self.assertEqual(set(data["mate"]), keys - {"unit"})
         self.assertAlmostEqual(data["pair"]["centre_distance"], 56.4999, places=4)
         self.assertAlmostEqual(data["pair"]["working_pressure_angle"], 26.0886, places=4)
+        # The published pinion inside a ring (a cutter of 10 teeth): the table's figures (inv α_w unrounded),
+        # and with the ring's shift 0.516 a centre distance of exactly 13.2 mm and no involute interference.
+        internal = ["-z", "16", "--cutter-teeth", "10", "--module", "3", "--mate", "24", "--mate-internal"]
+        for shift, figures, angle, involute in (
+                ("0.5", r"working pressure angle +31\.0936 deg\ncentre distance +13\.1683 mm\n"
+                        r"(.*\n)*tip diameter after the reduction +54\.0000 mm\n"
+                        r"mate's tip diameter after it +69\.0000 mm\ncontact ratio +1\.6795\n"
+                        r"(.*\n)*involute interference +yes\n", 31.09362, True),
+                ("0.516", r"centre distance +13\.2000 mm\n(.*\n)*involute interference +no\n", 31.3209, False)):
+            r = run(*internal, "--mate-shift", shift, "--info", "--info=ring.json")
+            self.assertEqual(r.returncode, 0, r.stderr)
+            self.assertRegex(r.stdout, figures)
+            with open(path("ring.json")) as f:
+                pair = json.load(f)["pair"]
+            self.assertLessEqual({"internal", "trochoid_interference", "trimming_interference"}, set(pair))
+            self.assertAlmostEqual(pair["working_pressure_angle"], angle, places=4)
+            self.assertEqual((pair["internal"], pair["involute_interference"]), (True, involute))
         # A cutter with no clearance left: written, with the warning.
         r = run("-z", "20", "--mate", "30", "--addendum", "1.4", "--dedendum", "1", "--info=dig.json")
         self.assertEqual((r.returncode, r.stderr),
@@ -512,13 +529,22 @@ class Usage(unittest.TestCase):
                               "--cutter-teeth", "8", "--tip-radius", "0.4", "--gear", "a.svg")
         self.assert_bad_usage("--cutter-shift needs --cutter-teeth ZC", "-z", "20", "--cutter-shift", "0.2", "--info")
         self.assert_bad_usage("--internal needs --cutter-teeth ZC", "-z", "50", "--internal", "--gear", "a.svg")
-        self.assert_bad_usage("--internal takes no --mate", *pinion, "--internal", "--mate", "30", "--gear", "a.svg")
-        self.assert_bad_usage("--rim-diameter needs --internal", *pinion, "--gear", "a.svg", "--rim-diameter", "70")
+        self.assert_bad_usage("--mate-internal needs --cutter-teeth ZC", "-z", "16", "--mate", "24", "--mate-internal",
+                              "--gear", "a.svg")
+        self.assert_bad_usage("--mate-internal needs --mate Z2: the ring's number of teeth", *pinion,
+                              "--mate-internal", "--gear", "a.svg")
+        self.assert_bad_usage("--internal and --mate-internal together: the gear and its mate cannot both be rings",
+                              *pinion, "--internal", "--mate", "70", "--mate-internal", "--gear", "a.svg")
+        self.assert_bad_usage("--rim-diameter needs --internal or --mate-internal", *pinion, "--gear", "a.svg",
+                              "--rim-diameter", "70")
         self.assert_bad_usage("--rim-diameter must come before the outputs or follow the --gear it sets", *pinion,
                               "--internal", "--info", "--rim-diameter", "70")
         self.assert_bad_usage('--rim-diameter 53.4 of "a.dxf" must be larger than the ring\'s root diameter, 53.4061 mm',
                               *pinion, "-x", "0.5", "--internal", "--gear", "a.svg", "--gear", "a.dxf",
                               "--rim-diameter", "53.4")
+        self.assert_bad_usage('--rim-diameter 82 of "a.svg" must be larger than the ring\'s root diameter, 82.0909 mm',
+                              "-z", "16", "--cutter-teeth", "10", "--module", "3", "--mate", "24", "--mate-shift",
+                              "0.516", "--mate-internal", "--gear", "a.svg", "--rim-diameter", "82")
         self.assertEqual([n for n in os.listdir(WORK) if n.startswith("a.")], [])
 
     def test_help_and_version(self):

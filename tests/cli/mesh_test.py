@@ -4,6 +4,8 @@ the ratio over more than one pitch, they never overlap by more than the
 outline's tolerance and touch within it at every step (no backlash at the
 working centre distance); moved 0.1 mm further apart they never touch. Over a
 spread of pairs the outlines overlap exactly where --info says they interfere.
+A pinion inside a ring, both turning the same way, likewise: 0.1 mm nearer the
+ring's centre the pinion never touches it, 0.1 mm further out it digs in.
 
 usage: mesh_test.py RACKGEN WORK_DIR"""
 import json
@@ -16,7 +18,7 @@ import unittest
 import ezdxf
 import ezdxf.path
 from shapely import affinity
-from shapely.geometry import Polygon
+from shapely.geometry import Point, Polygon
 
 RACKGEN, WORK = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 ENV = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
@@ -91,6 +93,51 @@ class Mesh(unittest.TestCase):
                           for g, m in (turned(gear, mate, z1, z2, pair["centre_distance"], 1.5 * pitch * k / 90)
                                        for k in range(91)))
             self.assertEqual(overlap, pair["interference"], f"z = {z1}, {z2}; x = {x1}, {x2} {cutter}")
+
+
+class InternalMesh(unittest.TestCase):
+    """The published pinion inside a ring (module 3, z 16 and 24, x 0 and 0.5,
+    a cutter of 10 teeth), the ring chosen as the mate or as the gear."""
+    PAIR = ["--module", "3", "--cutter-teeth", "10"]
+
+    def write(self, name, *args):
+        stem = os.path.join(WORK, name)
+        r = subprocess.run([RACKGEN, *self.PAIR, *args, "--gear", stem + ".dxf", "--info", stem + ".json"],
+                           env=ENV, capture_output=True, text=True, timeout=120)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        with open(stem + ".json") as f:
+            return outlines(stem + ".dxf"), json.load(f)["pair"]
+
+    def check_mesh(self, pinion, ring, pinion_centre, ring_centre, a):
+        """Turned together over a pitch, both the same way, the pinion by the ratio."""
+        self.assertAlmostEqual(ring.centroid.distance(Point(ring_centre)), 0, delta=0.01)
+        self.assertAlmostEqual(Point(pinion_centre).distance(Point(ring_centre)), a, delta=1e-6)
+        # The pinion 0.1 mm nearer the ring's centre: no flank reaches the ring's.
+        step = (ring_centre[0] - pinion_centre[0]) / a * 0.1
+        near = affinity.translate(pinion, step, 0)
+        near_centre = (pinion_centre[0] + step, 0)
+        for k in range(61):
+            turn = 2 * math.pi / 24 * k / 60
+            r = affinity.rotate(ring, turn, origin=ring_centre, use_radians=True)
+            p = affinity.rotate(pinion, turn * 24 / 16, origin=pinion_centre, use_radians=True)
+            n = affinity.rotate(near, turn * 24 / 16, origin=near_centre, use_radians=True)
+            self.assertFalse(r.buffer(-SLACK).intersects(p), f"overlap at turn {turn}")
+            self.assertTrue(r.buffer(SLACK).intersects(p), f"a gap at turn {turn}")
+            self.assertFalse(r.buffer(SLACK).intersects(n), f"touching 0.1 mm nearer at turn {turn}")
+        # 0.1 mm the other way the teeth dig in: the overlap is seen.
+        far = affinity.translate(pinion, -step, 0)
+        self.assertTrue(ring.buffer(-SLACK).intersects(far))
+
+    def test_ring_as_the_mate_and_as_the_gear(self):
+        (pinion, teeth, rim), pair = self.write("pinion_ring", "-z", "16", "--mate", "24", "--mate-shift", "0.5",
+                                                "--mate-internal")
+        a = pair["centre_distance"]
+        self.assertAlmostEqual(a, 13.1683, places=4)
+        self.check_mesh(pinion, Polygon(rim.exterior, [teeth.exterior]), (0, 0), (a, 0), a)
+        (teeth, rim, pinion), pair = self.write("ring_pinion", "-z", "24", "-x", "0.5", "--internal",
+                                                "--mate", "16")
+        self.assertAlmostEqual(pair["centre_distance"], a, places=9)
+        self.check_mesh(pinion, Polygon(rim.exterior, [teeth.exterior]), (a, 0), (0, 0), a)
 
 
 if __name__ == "__main__":

@@ -27,18 +27,20 @@ WEB_EXPORT const char* web_write_data_file(const char* path) {
 
 // The shifted gear's whole outline at module millimetres per module unit (the
 // page checks it against MODULE_MIN and MODULE_MAX) and the command line's
-// default tolerance, with a chosen mate beside it meshing, as --gear with
-// --mate writes them; a ring with its default rim, as --gear writes one: SVG,
-// or DXF when path ends in ".dxf".
+// default tolerance, with a chosen mate beside it meshing (a pinion inside a
+// ring, or a ring about it), as --gear with --mate writes them; a ring with its
+// default rim, as --gear writes one: SVG, or DXF when path ends in ".dxf".
 WEB_EXPORT const char* web_write_gear(const char* path, double module) {
     GearOutline outlines[2];
     int count = 1;
-    if (the_gear.params.internal) {
-        outlines[0] = build_ring_outline(the_gear, the_gear.params.x, module, OUTLINE_TOLERANCE, 0.0);
-    } else if (mate_chosen()) {
-        const PairData pair = pair_data(the_gear, the_mate, gear_data(the_gear, module, 0.0), gear_data(the_mate, module, 0.0));
-        build_pair_outlines(the_gear, the_mate, pair_place(pair, module), module, OUTLINE_TOLERANCE, outlines);
+    if (mate_chosen()) {
+        const PairData pair =
+            pair_data(the_gear, the_mate, gear_data(the_gear, module, 0.0), gear_data(the_mate, module, 0.0));
+        build_pair_outlines(the_gear, the_mate, pair_place(pair, module), module, OUTLINE_TOLERANCE, 0.0,
+                            outlines);
         count = 2;
+    } else if (the_gear.params.internal) {
+        outlines[0] = build_ring_outline(the_gear, the_gear.params.x, module, OUTLINE_TOLERANCE, 0.0);
     } else {
         outlines[0] = build_gear_outline(the_gear, the_gear.params.x, module, OUTLINE_TOLERANCE);
     }
