@@ -108,26 +108,36 @@ bool segment_visible(const ViewBox& box, const ProfilePoint& a, const ProfilePoi
     return cut_segment(first, last, -lx, lx, -ly, ly);
 }
 
+// A disc in view units: its centre, its half extents along the view's axes
+// (a turned or stretched view stretches its reach) and the size that scales
+// the rounding slack.
+struct ViewDisc {
+    double x, y, rx, ry, size;
+};
+
+static ViewDisc view_disc(const ViewBox& box, double x, double y, double reach) {
+    ViewDisc d;
+    d.x = box.xx * x + box.xy * y + box.x0;
+    d.y = box.yx * x + box.yy * y + box.y0;
+    d.rx = reach * std::hypot(box.xx, box.xy);
+    d.ry = reach * std::hypot(box.yx, box.yy);
+    d.size = std::fabs(d.x) + std::fabs(d.y) + d.rx + d.ry + std::fabs(box.x0) + std::fabs(box.y0);
+    return d;
+}
+
 bool disc_visible(const ViewBox& box, double x, double y, double reach) {
-    const double vx = box.xx * x + box.xy * y + box.x0;
-    const double vy = box.yx * x + box.yy * y + box.y0;
-    const double rx = reach * std::hypot(box.xx, box.xy);
-    const double ry = reach * std::hypot(box.yx, box.yy);
-    const double size = std::fabs(vx) + std::fabs(vy) + rx + ry + std::fabs(box.x0) + std::fabs(box.y0);
-    if (!std::isfinite(size)) return true;
-    const double slack = ROUNDING_SLACK * size;
-    return overlaps(vx - rx, vx + rx, box.limit_x + slack) && overlaps(vy - ry, vy + ry, box.limit_y + slack);
+    const ViewDisc d = view_disc(box, x, y, reach);
+    if (!std::isfinite(d.size)) return true;
+    const double slack = ROUNDING_SLACK * d.size;
+    return overlaps(d.x - d.rx, d.x + d.rx, box.limit_x + slack) &&
+           overlaps(d.y - d.ry, d.y + d.ry, box.limit_y + slack);
 }
 
 bool disc_inside(const ViewBox& box, double x, double y, double reach) {
-    const double vx = box.xx * x + box.xy * y + box.x0;
-    const double vy = box.yx * x + box.yy * y + box.y0;
-    const double rx = reach * std::hypot(box.xx, box.xy);
-    const double ry = reach * std::hypot(box.yx, box.yy);
-    const double size = std::fabs(vx) + std::fabs(vy) + rx + ry + std::fabs(box.x0) + std::fabs(box.y0);
-    if (!std::isfinite(size)) return false;
-    const double slack = ROUNDING_SLACK * size;
-    return std::fabs(vx) + rx <= box.limit_x - slack && std::fabs(vy) + ry <= box.limit_y - slack;
+    const ViewDisc d = view_disc(box, x, y, reach);
+    if (!std::isfinite(d.size)) return false;
+    const double slack = ROUNDING_SLACK * d.size;
+    return std::fabs(d.x) + d.rx <= box.limit_x - slack && std::fabs(d.y) + d.ry <= box.limit_y - slack;
 }
 
 // Along the axis, view x = x0 + xx·s and view y = y0 + yx·s: each bound of the

@@ -103,6 +103,17 @@ static void measure_over_pins(GearData& d, double alpha) {
     d.over_pins = fault ? unknown(fault) : known(centres + d.pin_diameter);
 }
 
+// A flank with no involute: it is all what the tip cut, up to the tip (or the
+// point where the flanks meet), and the tip land is the tooth's as cut.
+static void tip_as_cut(GearData& d, const Gear& gear) {
+    const GearParams& g = gear.params;
+    const ToothProfile& tooth = gear.shifted_tooth;
+    d.form_diameter = d.tip_diameter;
+    const ProfilePoint& end = tooth.flank[tooth.flank_last];
+    const double tip_land = g.tooth_angle - 2.0 * polar_angle(end, g.pitch_radius);
+    d.tip_thickness = d.pointed || tip_land < 0.0 ? 0.0 : d.tip_diameter / 2.0 * tip_land;
+}
+
 // What a pinion-type cutter makes different: the cutter at work, the root
 // circle it cuts, a ring's tip and thicknesses, where undercut begins and the
 // form circle, all from the gear as cut.
@@ -137,8 +148,12 @@ static void pinion_cut_data(GearData& d, const Gear& gear) {
     d.undercut = pinion_undercuts(g);
     d.min_shift_no_undercut = pinion_least_shift(g);
     d.min_teeth_no_undercut = pinion_least_teeth(g);
-    d.involute_cut_away = involute_cut_away(gear);
-    if (!d.involute_cut_away) d.form_diameter = 2.0 * m * form;
+    // involute_cut_away's answer for this cutter, from the rolls at hand.
+    d.involute_cut_away = !(rolls.involute_end > rolls.involute_start);
+    if (d.involute_cut_away)
+        tip_as_cut(d, gear);
+    else
+        d.form_diameter = 2.0 * m * form;
 }
 
 GearData gear_data(const Gear& gear, double module, double pin_diameter) {
@@ -187,15 +202,12 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter) {
     d.flank_depth = flank_end * m;
     d.min_teeth_textbook = 2.0 * (c.addendum - x) / sin2;
     d.min_shift_textbook = c.addendum - z * sin2 / 2.0;
+    d.involute_cut_away = !pinion_type(c) && d.undercut && involute_cut_away(gear);
     ProfilePoint form;
-    d.involute_cut_away = d.undercut && involute_cut_away(gear);
-    if (d.involute_cut_away) {
-        // No involute to begin: the flank is all undercut, up to the tip (or the
-        // point where the flanks meet), and the tip land is the tooth's as cut.
-        d.form_diameter = d.tip_diameter;
-        const ProfilePoint& end = tooth.flank[tooth.flank_last];
-        const double tip_land = g.tooth_angle - 2.0 * polar_angle(end, g.pitch_radius);
-        d.tip_thickness = d.pointed || tip_land < 0.0 ? 0.0 : d.tip_diameter / 2.0 * tip_land;
+    if (pinion_type(c)) {
+        pinion_cut_data(d, gear);  // its own undercut and form circle
+    } else if (d.involute_cut_away) {
+        tip_as_cut(d, gear);
     } else if (d.undercut && undercut_meets_involute(gear, form)) {
         d.form_diameter = 2.0 * m * polar_radius(form, g.pitch_radius);
     } else {
@@ -205,7 +217,6 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter) {
         d.form_diameter = 2.0 * std::sqrt(rb * rb + along * along);
     }
 
-    if (pinion_type(c)) pinion_cut_data(d, gear);
     d.pin_diameter = pin_diameter > 0.0 ? pin_diameter
                      : d.internal       ? RING_PIN_DIAMETER_PER_MODULE * m
                                         : PIN_DIAMETER_PER_MODULE * m;

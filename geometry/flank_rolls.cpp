@@ -28,7 +28,7 @@ ProfilePoint involute_point(const GearParams& g, double t) {
 // pitch point, at t = -tan α. So at roll t it stands at radius
 // √(rb² + (r·cos α·(t + tan α))²), and reaches radius R (≥ rb) on the
 // involute's own side of the base circle at the roll returned.
-static double involute_roll_at_radius(const GearParams& g, double radius) {
+double involute_roll_at(const GearParams& g, double radius) {
     const double run = std::sqrt(std::fmax(radius * radius - g.base_radius * g.base_radius, 0.0));
     const double roll = -g.tan_alpha + run / (g.pitch_radius * g.cos_alpha);
     return g.internal ? -roll : roll;
@@ -73,7 +73,7 @@ static double cut_beyond_involute(const GearParams& g, double t) {
     const ProfilePoint cut = undercut_point(g, t);
     const double radius = polar_radius(cut, r);
     if (radius <= g.base_radius) return 1.0;
-    return polar_angle(cut, r) - polar_angle(involute_point(g, involute_roll_at_radius(g, radius)), r);
+    return polar_angle(cut, r) - polar_angle(involute_point(g, involute_roll_at(g, radius)), r);
 }
 
 // The tip's cut and the involute meet at the flank's end, t_f. There the
@@ -98,7 +98,7 @@ FlankRolls flank_rolls(const GearParams& g, bool stop_at_centre) {
     const bool pinion = pinion_type(g.cutter);
     const double t_f = pinion ? pinion_flank_end_roll(g) : flank_end_roll(g);
     FlankRolls rolls{
-        -g.undercut_start_roll, t_f, t_f, involute_roll_at_radius(g, g.tip_radius), false, false, 0.0, 0.0};
+        -g.undercut_start_roll, t_f, t_f, involute_roll_at(g, g.tip_radius), false, false, 0.0, 0.0};
     if (!pinion && g.tip_arc_radius > 0.0 &&
         std::fabs(g.dedendum - g.tip_arc_radius) <= ARC_ON_ROLLING_LINE) {
         rolls.undercut_end = rolls.undercut_start;
@@ -119,8 +119,7 @@ FlankRolls flank_rolls(const GearParams& g, bool stop_at_centre) {
         first_sign_change(
             rolls.undercut_start, t_f, [&g](double t) { return cut_beyond_involute(g, t); },
             rolls.undercut_end))
-        rolls.involute_start =
-            involute_roll_at_radius(g, polar_radius(undercut_point(g, rolls.undercut_end), r));
+        rolls.involute_start = involute_roll_at(g, polar_radius(undercut_point(g, rolls.undercut_end), r));
 
     // What the tip cuts may reach the tip circle before it meets the involute:
     // then the whole involute is cut away, and the flank ends there.
@@ -161,10 +160,6 @@ FlankRolls flank_rolls(const GearParams& g, bool stop_at_centre) {
 
 FlankRolls flank_rolls(const GearParams& g) {
     return flank_rolls(g, true);
-}
-
-double involute_roll_at(const GearParams& g, double radius) {
-    return involute_roll_at_radius(g, radius);
 }
 
 bool involute_cut_away(const Gear& gear) {

@@ -10,8 +10,8 @@ it for an external gear, inside a ring); every place it takes is subtracted
 from the blank (shapely), over the rolls that reach one tooth (one space of a
 ring), and the Hausdorff distance between that tooth's boundary and the
 outline's, both clipped to the same sector, must lie within the outline's
-tolerance plus the simulation's own error. A rack case checks the harness
-against the rack's generation.
+tolerance plus the simulation's own error. (The rack's outline is checked
+against its own simulated cut in tests/cli/outline_cut_test.py.)
 
 usage: pinion_cut_test.py RACKGEN WORK_DIR"""
 import math
@@ -77,23 +77,20 @@ def arc(radius, a, b, error=CHORD):
     return [polar(radius, a + (b - a) * i / n) for i in range(n + 1)]
 
 
-class Cutter:
-    """The cutter's tooth 0 in its own frame (a convex polygon: `tooth`), its sharp
-    corners' triangles (`corners`), its tips (`tips`: the sharp corners, or the centres
-    of the tip arcs of radius `rho`), the teeth that may reach the gear at roll u
-    (`teeth_at(u)`), and how tooth k stands at roll u: `place(u, k)` gives the
-    clockwise turn φ and the centre c that take its own frame into the gear's (gear
-    centre at the origin, polar angles clockwise from +y)."""
+class PinionCutter:
+    """z_c teeth, shift x_c, tip radius ρ, cutting a gear of z teeth and shift x:
+    external, or a ring (internal) with the cutter inside it. Its tooth 0 in its own
+    frame (a convex polygon: `tooth`), its sharp corners' triangles (`corners`), its
+    tips (`tips`: the sharp corners, or the centres of the tip arcs of radius `rho`),
+    the teeth that may reach the gear at roll u (`teeth_at(u)`), and how tooth k
+    stands at roll u: `place(u, k)` gives the clockwise turn φ and the centre c that
+    take its own frame into the gear's (gear centre at the origin, polar angles
+    clockwise from +y)."""
 
     def placed(self, points, u, k):
         phi, (cx, cy) = self.place(u, k)
         c, s = math.cos(phi), math.sin(phi)
         return np.column_stack((points[:, 0] * c + points[:, 1] * s + cx, -points[:, 0] * s + points[:, 1] * c + cy))
-
-
-class PinionCutter(Cutter):
-    """z_c teeth, shift x_c, tip radius ρ, cutting a gear of z teeth and shift x:
-    external, or a ring (internal) with the cutter inside it."""
 
     def __init__(self, zc, xc, rho, z, x, internal):
         self.zc, self.internal = zc, internal
@@ -191,43 +188,6 @@ class PinionCutter(Cutter):
         return z / 2 + ADDENDUM + x
 
 
-class RackCutter(Cutter):
-    """The basic rack: straight flanks at α, its tip line h_f below the rolling
-    line's reference line (shifted by x), sharp corners."""
-
-    def __init__(self, z, x):
-        r = z / 2
-        tip, top = x - DEDENDUM, ADDENDUM + x + 0.25  # rack frame: y up from the rolling line
-
-        def half(y):
-            return math.pi / 4 + (y - x) * math.tan(ALPHA)
-
-        self.tooth = np.array([(-half(top), top), (-half(tip), tip), (half(tip), tip), (half(top), top)])
-        up = (CORNER_SIDE * math.sin(ALPHA), CORNER_SIDE * math.cos(ALPHA))
-        self.rho, self.tips = 0.0, np.array([(half(tip), tip), (-half(tip), tip)])
-        self.corners = [np.array([(s * half(tip), tip), (s * (half(tip) + up[0]), tip + up[1]),
-                                  (s * (half(tip) - CORNER_SIDE), tip)]) for s in (1, -1)]
-        psi = (math.pi / 2 + 2 * x * math.tan(ALPHA)) / r
-        self.first = r * (psi / 2 - math.pi / z)  # tooth 0 over the space before gear tooth 0 at u = 0
-        self.r = r
-        self.reach = math.acos((r + tip) / (r + ADDENDUM + x))
-        self.turn = 1.0
-        span = math.sqrt((r + ADDENDUM + x) ** 2 - (r + tip) ** 2) + math.pi
-        self.teeth_within = span  # teeth this far along the rolling line may touch the blank
-
-    def place(self, u, k):
-        tx, ty = self.first + k * math.pi - self.r * u, self.r
-        c, s = math.cos(u), math.sin(u)
-        return u, (tx * c + ty * s, -tx * s + ty * c)
-
-    def teeth_at(self, u):
-        low = math.floor((self.r * u - self.teeth_within - self.first) / math.pi)
-        return range(low, math.ceil((self.r * u + self.teeth_within - self.first) / math.pi) + 1)
-
-    def scallop_radius(self, z, x):
-        return z / 2 + ADDENDUM + x
-
-
 def sector(a, b, inner, outer):
     """The annular sector between polar angles a and b, radii inner (0: a wedge) and outer."""
     inside = [(0.0, 0.0)] if inner == 0 else arc(inner, b, a)
@@ -310,9 +270,8 @@ def boundary_distance(p, q):
 
 
 class PinionCutAgainstOutline(unittest.TestCase):
-    # name, z, x, cutter teeth (0: the rack), cutter shift, tip radius, internal
+    # name, z, x, cutter teeth, cutter shift, tip radius, internal
     CASES = [
-        ("rack, z 12 (the harness)", 12, 0.0, 0, 0.0, 0.0, False),
         ("z 12, 25-tooth cutter, undercut", 12, 0.0, 25, 0.0, 0.0, False),
         ("z 20, 25-tooth cutter", 20, 0.0, 25, 0.0, 0.0, False),
         ("z 12, cutter shifted 0.2", 12, 0.0, 25, 0.2, 0.0, False),
@@ -333,8 +292,7 @@ class PinionCutAgainstOutline(unittest.TestCase):
         dxf = os.path.join(WORK, "".join(c if c.isalnum() else "_" for c in name) + ".dxf")
         command = [RACKGEN, "--teeth", str(z), "--shift", str(x), "--tip-radius", str(rho), "--module", "1",
                    "--gear", dxf, "--quiet"]
-        if zc:
-            command += ["--cutter-teeth", str(zc), "--cutter-shift", str(xc)]
+        command += ["--cutter-teeth", str(zc), "--cutter-shift", str(xc)]
         if internal:
             command.append("--internal")
         r = subprocess.run(command, env=ENV, capture_output=True, text=True, timeout=60)
@@ -346,7 +304,7 @@ class PinionCutAgainstOutline(unittest.TestCase):
             with self.subTest(name):
                 started = time.monotonic()
                 dxf = self.outline(name, z, x, zc, xc, rho, internal)
-                cutter = PinionCutter(zc, xc, rho, z, x, internal) if zc else RackCutter(z, x)
+                cutter = PinionCutter(zc, xc, rho, z, x, internal)
                 psi = (math.pi / 2 + 2 * x * math.tan(ALPHA)) / (z / 2)
                 # One tooth (from space middle to space middle), or a ring's space
                 # (from tooth middle to tooth middle).
