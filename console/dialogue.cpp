@@ -130,14 +130,24 @@ void parameter_dialogue(bool keep_teeth) {
 
 void mate_dialogue() {
     say(MATE_HEADING_TEXT);
+    // A ring's mate is a pinion inside it; a gear's may be the ring around it
+    // where its cutter can cut one.
+    int ring_answer = '0';
+    if (pinion_type(gear_choice.cutter) && !gear_choice.internal) {
+        say(MATE_RING_QUESTION_TEXT);
+        std::fflush(stdout);
+        ring_answer = read_answer_key();
+    }
+    const bool ring = ring_answer == '1';
     int z = 0;
     double x = 0.0;
-    if (ask(true, false, z, x, MATE_TEETH_PROMPT_TEXT) == ANSWER_VALID &&
-        ask(false, false, z, x, MATE_SHIFT_PROMPT_TEXT) == ANSWER_VALID) {
-        warn_of_pointed_tooth(z, x, false);
+    if (ring_answer != -1 && ask(true, ring, z, x, MATE_TEETH_PROMPT_TEXT) == ANSWER_VALID &&
+        ask(false, ring, z, x, MATE_SHIFT_PROMPT_TEXT) == ANSWER_VALID) {
+        warn_of_pointed_tooth(z, x, ring);
         GearChoice choice = gear_choice;
         choice.mate_z = z;
         choice.mate_x = x;
+        choice.mate_internal = ring;
         if (take(choice)) warn_of_interference();
     } else {
         char x2[SHORTEST_REAL_CAPACITY];

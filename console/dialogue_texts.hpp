@@ -9,6 +9,9 @@ constexpr char TEETH_PROMPT_TEXT[] = "\nInput 歯数z= ";
 constexpr char SHIFT_PROMPT_TEXT[] = "\n(2) 転位係数設定　　入力 x=";
 // The mate's questions ('m' in the window), in the same manner.
 constexpr char MATE_HEADING_TEXT[] = "\n(3) 相手歯車の設定";
+// Asked first when the gear's cutter is a pinion-type cutter (only it cuts rings)
+// and the gear is not itself a ring.
+constexpr char MATE_RING_QUESTION_TEXT[] = "\n相手歯車は内歯車？  yes:1  no:0";
 constexpr char MATE_TEETH_PROMPT_TEXT[] = "\nInput 相手歯車の歯数z2= ";
 constexpr char MATE_SHIFT_PROMPT_TEXT[] = "\n相手歯車の転位係数設定　　入力 x2=";
 constexpr char DATA_FILE_QUESTION_TEXT[] = "\nファイルへ歯面データ書き込み？  yes:1  no:0";

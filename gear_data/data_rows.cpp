@@ -173,8 +173,9 @@ DataRows pair_rows(const GearData& mate, const PairData& p) {
              internal_rows);
     r.yes_no("trochoid_interference", "trochoid interference", "トロコイド干渉", p.trochoid_interference,
              internal_rows);
-    r.yes_no("trimming_interference", "trimming interference (assemble along the axis)",
-             "トリミング干渉（軸方向に組み付ける）", p.trimming_interference, internal_rows);
+    r.yes_no("trimming_interference", "trimming interference", "トリミング干渉", p.trimming_interference,
+             internal_rows);
+    r.list.rows[r.list.count - 1].note = p.trimming_text;
     return r.list;
 }
 

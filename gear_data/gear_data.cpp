@@ -2,6 +2,7 @@
 // generated form knows (the undercut gear's form circle, a pointed tooth's
 // meeting point), from the computed tooth. No state.
 #include "gear_data/gear_data.hpp"
+#include "gear_data/interference_texts.hpp"
 
 #include <cmath>
 
@@ -284,13 +285,10 @@ static PairData internal_pair_data(const GearData& g1, const GearData& g2) {
     p.trochoid_interference = internal_trochoid_interference(mesh);
     p.trimming_interference = internal_trimming(mesh);
     p.interference = p.involute_interference || p.trochoid_interference;
-    p.interference_text =
-        p.involute_interference
-            ? (pinion.undercut ? "the ring's tip digs into the pinion's flank below its base circle "
-                                 "by the rule, though the pinion is undercut there and may clear it"
-                               : "the ring's tip digs into the pinion's flank below its base circle")
-        : p.trochoid_interference ? "the pinion's tip hits the ring's tooth as it leaves mesh"
-                                  : nullptr;
+    p.interference_text = p.involute_interference ? (pinion.undercut ? RING_TIP_MAY_CLEAR : RING_TIP_DIGS)
+                          : p.trochoid_interference ? PINION_TIP_HITS
+                                                    : nullptr;
+    p.trimming_text = p.trimming_interference ? PINION_GOES_IN_AXIALLY : nullptr;
     return p;
 }
 

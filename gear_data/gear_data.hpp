@@ -104,11 +104,12 @@ struct PairData {
     bool involute_interference;  // the ring's tip digs into the pinion's flank below its base circle
     bool trochoid_interference;  // the pinion's tip hits the ring's tooth as it leaves mesh
     bool trimming_interference;  // the pinion cannot be moved out radially: it goes in along the axis
+    const char* trimming_text;   // that, in a sentence, when it is so
 };
 // Of the gear and its mate and their data (gear_data, at one module).
 PairData pair_data(const Gear& gear, const Gear& mate, const GearData& gear_data, const GearData& mate_data);
-// The Japanese of an interference text of PairData (for the page's Japanese
-// frames), or the text itself when it is none of them.
+// The Japanese of an interference or trimming text of PairData (for the
+// Japanese legends and the page), or the text itself when it is none of them.
 const char* interference_in_japanese(const char* text);
 // Which tip digs into which root as the pair turns, its teeth as cut and its
 // tips as the pair's data reduces them (p at module mm per module unit), or

@@ -5,6 +5,7 @@
 // circle; only material met counts. Keeps the last pair's answer: the scenes
 // ask every frame.
 #include "gear_data/gear_data.hpp"
+#include "gear_data/interference_texts.hpp"
 
 #include <cmath>
 
@@ -181,18 +182,6 @@ static bool answered;
 
 static bool same_gear(const GearParams& a, const GearParams& b) {
     return a.z == b.z && a.x == b.x && same_cutter(a.cutter, b.cutter);
-}
-
-// Which tip digs into which root, the only words pair_collision answers.
-static const char* const EACH_DIGS = "each gear's tip digs into the other's root";
-static const char* const MATE_DIGS = "the mate's tip digs into the gear's root";
-static const char* const GEAR_DIGS = "the gear's tip digs into the mate's root";
-
-const char* interference_in_japanese(const char* text) {
-    if (text == EACH_DIGS) return "両方の歯車の歯先が互いに相手の歯元に食い込みます";
-    if (text == MATE_DIGS) return "相手歯車の歯先がこの歯車の歯元に食い込みます";
-    if (text == GEAR_DIGS) return "この歯車の歯先が相手歯車の歯元に食い込みます";
-    return text;
 }
 
 const char* pair_collision(const Gear& gear, const Gear& mate, const PairData& p, double module) {

@@ -234,29 +234,27 @@ static float draw_text_lines(float y, const char* text) {
 static void draw_internal_interference(const PairData& pair, const InternalLayout& at,
                                        const ProfilePoint& a) {
     float y = INTERFERENCE_Y;
+    char line[GEAR_WARNING_CAPACITY];
     if (pair.interference) {
         const char* text = pair.interference_text;
-        // The data's involute text says when the pinion's undercut may clear the ring's tip.
-        const bool may_clear = std::strstr(text, "undercut") != nullptr;
         if (legends_in_japanese)
-            text = !pair.involute_interference
-                       ? "トロコイド干渉: かみあいを離れるピニオンの歯先が内歯車の歯に当たります"
-                   : may_clear
-                       ? "インボリュート干渉: 内歯車の歯先がピニオンの基礎円より内側の歯元に食い込みます"
-                         " (計算上; ピニオンはそこが切り下げられていて当たらないこともあります)"
-                       : "インボリュート干渉: 内歯車の歯先がピニオンの基礎円より内側の歯元に食い込みます";
-        y = draw_text_lines(y, text);
+            std::snprintf(line, sizeof line, "%s: %s", pair.involute_interference ? "インボリュート干渉" : "トロコイド干渉",
+                          interference_in_japanese(text));
+        else
+            std::snprintf(line, sizeof line, "%s: %s",
+                          pair.involute_interference ? "involute interference" : "trochoid interference", text);
+        y = draw_text_lines(y, line);
         const double s = scale_factor;
         if (std::hypot(a.x, a.y - at.pinion_centre) < at.pinion_form_radius) {
             draw_circle(ProfilePoint{0.0, s * at.pinion_centre}, s * at.pinion_form_radius, magenta);
             draw_disc(in_view(a), MARKER_RADIUS, magenta);
         }
     }
-    if (pair.trimming_interference)
-        draw_text_lines(y, legends_in_japanese
-                               ? "トリミング干渉: ピニオンは半径方向に抜き差しできず, 軸方向に組み付けます"
-                               : "trimming interference: the pinion cannot be moved in or out "
-                                 "radially, it goes in along its axis");
+    if (pair.trimming_interference) {
+        std::snprintf(line, sizeof line, "%s: %s", legends_in_japanese ? "トリミング干渉" : "trimming interference",
+                      legends_in_japanese ? interference_in_japanese(pair.trimming_text) : pair.trimming_text);
+        draw_text_lines(y, line);
+    }
 }
 
 // The pinion inside the ring: a pinion tooth in a ring space on the line of

@@ -50,8 +50,7 @@ const TEXTS = [
       '(no cutting pressure angle has that involute)',
     'z = $1 では歯車と工具の転位係数が負に大きすぎ、工具で創成できません' +
       '（そのインボリュート関数の値をもつ切削時のかみあい圧力角がありません）'],
-  ['a ring and a pinion inside it are not a pair rackgen meshes yet: choose no mate for a ring',
-    '内歯車とその内側のピニオンの組はまだかみあわせられません: 内歯車には相手歯車を指定しないでください'],
+  ['a gear and its mate cannot both be rings', '歯車と相手歯車の両方を内歯車にはできません'],
   ['ring z = {number} with x = {number}: {text}', '内歯車 z = $1, x = $2: $3'],
   ["the ring's tooth comes to a point at radius {number}", '内歯車の歯が半径 $1 でとがります'],
   ["the ring's tip circle (radius {number}) lies inside its base circle (radius {number}), where no " +
@@ -122,6 +121,15 @@ const TEXTS = [
   ["each gear's tip digs into the other's root", '両方の歯車の歯先が互いに相手の歯元に食い込みます'],
   ["the mate's tip digs into the gear's root", '相手歯車の歯先がこの歯車の歯元に食い込みます'],
   ["the gear's tip digs into the mate's root", 'この歯車の歯先が相手歯車の歯元に食い込みます'],
+  ["the ring's tip digs into the pinion's flank below its base circle",
+    '内歯車の歯先がピニオンの基礎円より内側の歯元に食い込みます'],
+  ["the ring's tip digs into the pinion's flank below its base circle by the rule, though the pinion " +
+      'is undercut there and may clear it',
+    '計算上は内歯車の歯先がピニオンの基礎円より内側の歯元に食い込みますが、' +
+      'ピニオンはそこが切り下げられていて当たらないこともあります'],
+  ["the pinion's tip hits the ring's tooth as it leaves mesh", 'かみあいを離れるピニオンの歯先が内歯車の歯に当たります'],
+  ['the pinion cannot be moved in or out radially: it goes in along its axis',
+    'ピニオンは半径方向に抜き差しできず、軸方向に組み付けます'],
 
   // The faults of a download.
   ['the data file could not be made', '歯面データのファイルを作れませんでした'],

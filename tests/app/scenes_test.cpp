@@ -578,7 +578,7 @@ TEST(InternalMesh, ThePinionTurnsInsideTheRingTouchingAndNeverOverlapping) {
         }
         const std::vector<std::string> lines = legend_lines();
         EXPECT_EQ(lines[0], "(8) a pinion inside a ring in mesh");
-        EXPECT_EQ(lines[6].substr(0, 24), "the ring's tip digs into");
+        EXPECT_EQ(lines[6].substr(0, 47), "involute interference: the ring's tip digs into");
         const GearData gear = gear_data(the_gear, 1.0, 0.0);
         const GearData mate = gear_data(the_mate, 1.0, 0.0);
         const PairData pair = pair_data(the_gear, the_mate, gear, mate);

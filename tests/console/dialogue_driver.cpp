@@ -1,7 +1,8 @@
 // Runs the parameter dialogue as rackgen does, on the real standard input, but
 // without a window: the start state and the first dialogue as at program start,
 // then every window key named on the command line through on_key ('z', 'x', ...).
-//   dialogue_driver STATE_FILE [KEY...]
+//   dialogue_driver STATE_FILE [--cutter-teeth=ZC] [KEY...]
+// (--cutter-teeth: the gear is cut by a pinion-type cutter of ZC teeth.)
 // The state file gets "pid=<pid>" first, then one line of model state after
 // every dialogue (with the number of frames drawn so far), for the tests to
 // compare runs and find what changed.
@@ -32,13 +33,14 @@ static uint32_t hash_bytes(const void* data, size_t size) {
 static void record_state() {
     std::fprintf(state_file,
                  "z=%d x=%.17g standard=%d/%d/%08x shifted=%d/%d/%08x params=%08x curves=%08x "
-                 "steps=%d,%d,%d,%d scale=%.17g scene=%c frames=%d mate=%d/%.17g\n",
+                 "steps=%d,%d,%d,%d scale=%.17g scene=%c frames=%d mate=%d/%.17g mate_ring=%d\n",
                  the_gear.params.z, the_gear.params.x, the_gear.standard_tooth.flank_last, the_gear.standard_tooth.outline_last,
                  hash_bytes(&the_gear.standard_tooth, sizeof the_gear.standard_tooth), the_gear.shifted_tooth.flank_last,
                  the_gear.shifted_tooth.outline_last, hash_bytes(&the_gear.shifted_tooth, sizeof the_gear.shifted_tooth),
                  hash_bytes(&the_gear.params, sizeof the_gear.params),
                  hash_bytes(&the_gear.curves, sizeof the_gear.curves), addendum_step, dedendum_step,
-                 undercut_step, tooth_step, scale_factor, scene_mode, frames, the_mate.params.z, the_mate.params.x);
+                 undercut_step, tooth_step, scale_factor, scene_mode, frames, the_mate.params.z, the_mate.params.x,
+                 the_mate.params.internal ? 1 : 0);
     std::fflush(state_file);
 }
 
@@ -52,12 +54,14 @@ int main(int argc, char** argv) {
     std::fprintf(state_file, "pid=%d\n", static_cast<int>(getpid()));
     std::fflush(state_file);
 
+    int first_key = 2;
+    if (argc > 2 && std::sscanf(argv[2], "--cutter-teeth=%d", &gear_choice.cutter.teeth) == 1) first_key = 3;
     window_state_observer = count_frames;
     last_key = 'z';
     scene_mode = '1';
     parameter_dialogue();
     record_state();
-    for (int i = 2; i < argc; ++i) {
+    for (int i = first_key; i < argc; ++i) {
         // Disturb what the key must reset, as a session in the window would.
         scene_mode = '5';
         tooth_step = addendum_step = dedendum_step = undercut_step = 9;

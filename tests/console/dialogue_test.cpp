@@ -93,6 +93,19 @@ TEST(Dialogue, KeyMAsksForTheMate) {
     EXPECT_EQ(state_field(run.states[2], "mate"), "15/0.20000000100000001");
 }
 
+// With a pinion-type cutter 'm' first asks whether the mate is a ring: a ring
+// of 16 teeth is refused (its cutter has 20), one of 40 is taken around the gear.
+TEST(Dialogue, KeyMAsksWhetherTheMateIsARingWhereTheCutterCutsOne) {
+    ScratchDir dir;
+    DriverRun run = run_driver(dir, "20 0 0\n1 16\n40 0\n0 30 0\n", {"--cutter-teeth=20", "m", "m"});
+    ASSERT_EQ(run.states.size(), 3u);
+    EXPECT_NE(run.output.find("\n相手歯車は内歯車？  yes:1  no:0"), std::string::npos);
+    EXPECT_NE(run.output.find("rackgen: 16 is refused: the cutter is too large for the ring"), std::string::npos)
+        << run.output;
+    EXPECT_EQ(state_field(run.states[1], "mate") + " " + state_field(run.states[1], "mate_ring"), "40/0 1");
+    EXPECT_EQ(state_field(run.states[2], "mate") + " " + state_field(run.states[2], "mate_ring"), "30/0 0");
+}
+
 // Both numbers (and the answer) on one line answer all prompts.
 TEST(Dialogue, KeyZRunsTheWholeDialogueAgain) {
     ScratchDir dir;
