@@ -48,7 +48,7 @@ static bool cutter_legend_line(char (&text)[CUTTER_LINE_CAPACITY]) {
         if (same_cutter(profile, SPECIFIED_CUTTER)) return true;
     }
     std::snprintf(
-        text + used, sizeof text - used,
+        text + used, sizeof text - static_cast<size_t>(used),
         ja ? (used ? ", 圧力角 %g°, ha %g, hf %g, 歯先の丸み半径 %g"
                    : "工具: 圧力角 %g°, ha %g, hf %g, 歯先の丸み半径 %g")
            : (used ? ", %g deg, ha %g, hf %g, tip radius %g" : "cutter: %g deg, ha %g, hf %g, tip radius %g"),
@@ -88,7 +88,7 @@ static const char* in_words_of_gear(const char* line, char (&text)[LEGEND_LINE_C
         }
         if (put == nullptr) put = c++;
         if (n + put_length >= LEGEND_LINE_CAPACITY) break;
-        std::memcpy(text + n, put, put_length);
+        std::memcpy(text + n, put, static_cast<size_t>(put_length));
         n += put_length;
     }
     text[n] = '\0';

@@ -211,7 +211,7 @@ static float draw_text_lines(float y, const char* text) {
     while (*rest != '\0') {
         int length = static_cast<int>(std::strlen(rest));
         if (length >= static_cast<int>(sizeof line)) length = static_cast<int>(sizeof line) - 1;
-        std::memcpy(line, rest, length);
+        std::memcpy(line, rest, static_cast<size_t>(length));
         line[length] = '\0';
         while (legend_text_pixels(line) > room) {  // back to the last space that fits
             int cut = length - 1;

@@ -17,9 +17,9 @@ export const FUNCTIONS = {
   // the gear, its cutter, mate and module
   web_set_cutter: ['string', ['number', 'number', 'number', 'number', 'number', 'number']],
   web_ring_refusal: ['string', []],
-  web_take_gear: ['string', ['number', 'number', 'number', 'number', 'number', 'number']],
+  web_take_gear: ['string', ['number', 'number', 'number', 'number', 'number', 'number', 'number']],
   web_gear_warning: ['string', ['number']],
-  web_set_mate: ['string', ['number', 'number']],
+  web_set_mate: ['string', ['number', 'number', 'number']],
   web_set_module: ['string', ['number']],
   // frames
   web_key: ['number', ['number', 'number', 'number']],

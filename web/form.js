@@ -71,27 +71,29 @@ function readModule(word) {
 }
 const moduleProblem = (t) => t.moduleRange(page.moduleRange.min, page.moduleRange.max);
 
-// The mate the words name, checked as the dialogue checks a gear (with the
-// cutter takeCutter has set; a mate is never a ring): {z2, x2}, {z2: 0, x2: 0}
-// for the default mate (no z2), or {name: 'z2' or 'x2', problem(texts)}.
-export function takeMate(teethWord, shiftWord) {
+// The mate the words name, checked as the dialogue checks a gear, or a ring
+// when ring is true (with the cutter takeCutter has set): {z2, x2, ring},
+// {z2: 0, x2: 0, ring: false} for the default mate (no z2), or
+// {name: 'z2', 'x2' or 'internal2', problem(texts)}.
+export function takeMate(teethWord, shiftWord, ring = false) {
   if (teethWord === '') {
-    if (shiftWord === '') return {z2: 0, x2: 0};
+    if (ring) return {name: 'internal2', problem: (t) => t.mateRingNeedsTeeth};
+    if (shiftWord === '') return {z2: 0, x2: 0, ring: false};
     return {name: 'x2', problem: (t) => t.mateShiftNeedsTeeth};
   }
-  const teethRefusal = call.web_check_teeth(teethWord, 0);
+  const teethRefusal = call.web_check_teeth(teethWord, ring ? 1 : 0);
   if (teethRefusal !== '') return {name: 'z2', problem: () => moduleText(teethRefusal)};
   const z2 = call.web_checked_teeth();
-  const shiftRefusal = call.web_check_shift(z2, shiftWord || '0', 0);
+  const shiftRefusal = call.web_check_shift(z2, shiftWord || '0', ring ? 1 : 0);
   if (shiftRefusal !== '') return {name: 'x2', problem: () => moduleText(shiftRefusal)};
-  return {z2, x2: call.web_checked_shift()};
+  return {z2, x2: call.web_checked_shift(), ring};
 }
 
 // The mate made the one scene 8 shows and the data read (the form has checked
 // it as a gear); the gear's warning and the mate's are shown. '' when taken,
 // else why the pair cannot mesh, and the mate shown stays.
 function setMate(mate) {
-  const refusal = call.web_set_mate(mate.z2, mate.x2);
+  const refusal = call.web_set_mate(mate.z2, mate.x2, mate.ring ? 1 : 0);
   if (refusal !== '') return refusal;
   page.gear.mate = mate;
   sayWarnings();
@@ -168,6 +170,8 @@ export function openForm(formFor) {
   const mate = page.gear?.mate ?? {z2: 0};
   mateTeeth.value = mate.z2 > 0 ? String(mate.z2) : '';
   mateShift.value = mate.z2 > 0 ? String(mate.x2) : '';
+  $('mate-internal').checked = mate.ring === true;
+  $('mate-internal').disabled = page.formFor === 'shift';
   if (page.gear) {
     cutterField('profile').value = page.gear.profile;
     fillCutterFields(page.gear.cutter);
@@ -198,7 +202,7 @@ function closeForm() {
 export function cancelForm() {
   if (page.gear === null) {
     for (const id of ['teeth', 'shift', 'mate-teeth', 'mate-shift']) $(id).value = '';
-    $('internal').checked = false;
+    $('internal').checked = $('mate-internal').checked = false;
     for (const id of FORM_MESSAGES) sayNothing(id);
     $('teeth').focus();
     return;
@@ -235,7 +239,7 @@ function formRing() {
 function nextField(from, to) {
   const message = `${from}-message`;
   if (page.formFor === 'gear') takeCutter(cutterWords());
-  const ring = from === 'teeth' && formRing() && !sayRingRefusal();
+  const ring = from === 'teeth' ? formRing() && !sayRingRefusal() : $('mate-internal').checked;
   const refusal = call.web_check_teeth(typedNumber($(from).value), ring ? 1 : 0);
   if (refusal !== '' && !(from === 'mate-teeth' && typedNumber($(from).value) === ''))
     return say(message, () => moduleText(refusal));
@@ -270,8 +274,9 @@ function acceptForm() {
     if (refusal !== '') return refuseField('shift', () => moduleText(refusal));
     x = call.web_checked_shift();
   }
-  const mate = takeMate(typedNumber($('mate-teeth').value), typedNumber($('mate-shift').value));
-  if (mate.problem) return refuseField(mate.name === 'z2' ? 'mate-teeth' : 'mate-shift', mate.problem);
+  const mate = takeMate(typedNumber($('mate-teeth').value), typedNumber($('mate-shift').value),
+    $('mate-internal').checked);
+  if (mate.problem) return refuseField(mate.name === 'x2' ? 'mate-shift' : 'mate-teeth', mate.problem);
   // A pair that cannot mesh is refused as a whole: the gear shown stays.
   const refusal = page.formFor === 'mate' ? setMate(mate) : startGear(z, x, choice, mate, internal);
   if (refusal !== '') return refuseField('mate-teeth', () => moduleText(refusal));
@@ -297,7 +302,7 @@ function acceptForm() {
 // ring take a mate), and nothing changes.
 export function startGear(z, x, choice, mate, internal = false) {
   const {profile, cutter, module} = choice;
-  const refusal = call.web_take_gear(z, x, module, mate.z2, mate.x2, internal ? 1 : 0);
+  const refusal = call.web_take_gear(z, x, module, mate.z2, mate.x2, internal ? 1 : 0, mate.ring ? 1 : 0);
   if (refusal !== '') return refusal;
   page.gear = {z, x, profile, cutter, module, mate, internal};
   page.shown = null;  // no frame of it yet: a resize does not redraw the gear before
@@ -319,7 +324,7 @@ export function showGear() {
     if (cutter.zc > 0) parts.push(t.pinionLine(cutter.zc, cutter.xc));
     if (!isSpecified(cutter)) parts.push(t.cutterLine(cutter.alpha, cutter.ha, cutter.hf, cutter.rho));
     if (module !== page.defaultModule) parts.push(t.moduleLine(module));
-    if (mate.z2 > 0) parts.push(t.mateLine(mate.z2, mate.x2));
+    if (mate.z2 > 0) parts.push(t.mateLine(mate.z2, mate.x2, mate.ring));
     return parts.join('; ');
   });
   showDataRows();

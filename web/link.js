@@ -7,7 +7,7 @@
 // page's texts (texts.js), so it says itself in either language.
 
 export const GEAR_KEYS = ['z', 'x', 'z2', 'x2', 'scene', 'step', 'zoom', 'profile', 'alpha', 'ha', 'hf', 'rho', 'zc',
-  'xc', 'internal', 'm'];
+  'xc', 'internal', 'internal2', 'm'];
 export const PAGE_KEYS = ['info', 'lang', 'embed', 'size'];
 export const LINK_KEYS = [...GEAR_KEYS, ...PAGE_KEYS];
 // The cutter's values under their names in a link and the form, and in the program's Cutter.
@@ -52,15 +52,15 @@ function wholeNumber(fields, name, low, high, fallback) {
 
 // What the page's own fields and the gear's flag ask: {language (null: the
 // browser's), embed, shape ([width, height] or null: a square), info,
-// internal (the gear is a ring)}, or {problem}.
+// internal (the gear is a ring), internal2 (the mate is a ring)}, or {problem}.
 function readPageFields(fields, {languages, sizes}) {
-  const result = {language: null, embed: false, shape: null, info: false, internal: false};
+  const result = {language: null, embed: false, shape: null, info: false, internal: false, internal2: false};
   if (fields.has('lang')) {
     const word = fields.get('lang');
     if (!languages.includes(word)) return {problem: (t) => t.languageWord(word)};
     result.language = word;
   }
-  for (const name of ['embed', 'info', 'internal']) {
+  for (const name of ['embed', 'info', 'internal', 'internal2']) {
     const flag = wholeNumber(fields, name, 0, 1, 0);
     if (flag.problem) return flag;
     result[name] = flag.value === 1;
@@ -102,7 +102,7 @@ function readEvery(read, {fields, earlier}, limits) {
 //   fields:  every name given and its word as typed (the last of a repeated name),
 //   earlier: the words of repeated names that later ones replace, [name, word],
 //   unknown: null, or {problem} naming the first name a link does not take,
-//   page:    the page's fields (lang, embed, size, info) and internal, or {problem},
+//   page:    the page's fields (lang, embed, size, info), internal and internal2, or {problem},
 //   frame:   the frame's fields (scene, step, zoom) or {problem}.
 // A page's or frame's word that a later one replaces is checked all the same;
 // the gear's are the page's to check. The page says these problems, and the
@@ -125,7 +125,7 @@ export function readLink(search, limits) {
 // frame of it, the gear (z, x; z2 and x2 with a chosen mate, z2 > 0), its
 // profile ('' the specified cutter) and the cutter's values that differ from
 // the profile's, a pinion-type cutter's teeth (zc > 0) and shift (unless 0),
-// internal=1 for a ring, its module unless it is defaultModule, the frame's
+// internal=1 for a ring (internal2=1 for a ring mate), its module unless it is defaultModule, the frame's
 // scene, step and zoom, info, embed and size when they are on; else the
 // language alone. presets: the cutters by profile, each {alpha, ha, hf, rho}.
 export function writeLink({gear, frame, embed, shape, language}, {presets, defaultModule}) {
@@ -141,6 +141,7 @@ export function writeLink({gear, frame, embed, shape, language}, {presets, defau
     if (zc > 0) fields.push(['zc', zc]);
     if (zc > 0 && xc !== 0) fields.push(['xc', xc]);
     if (gear.internal) fields.push(['internal', 1]);
+    if (gear.mate.ring) fields.push(['internal2', 1]);
     if (gear.module !== defaultModule) fields.push(['m', gear.module]);
     const {scene, step, zoom, info} = frame;
     fields.push(['scene', scene], ['step', step], ['zoom', zoom]);

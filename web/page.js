@@ -147,7 +147,7 @@ function earlierGearWord(name, word) {
 // The gear and frame a link names, checked by the module as the dialogue
 // checks its answers, or a problem to show instead of it. internal=1 (read
 // with the page's flags) asks for a ring, which only a pinion-type cutter cuts.
-function readLinkGear({fields, earlier, unknown, page: {internal}, frame}) {
+function readLinkGear({fields, earlier, unknown, page: {internal, internal2}, frame}) {
   if (unknown) return unknown;
   const refused = earlier.find(([name, word]) => !earlierGearWord(name, word));
   if (refused) {
@@ -167,11 +167,12 @@ function readLinkGear({fields, earlier, unknown, page: {internal}, frame}) {
   const shiftRefusal = call.web_check_shift(z, fields.get('x') ?? '0', internal ? 1 : 0);
   if (shiftRefusal !== '') return {problem: (t) => t.inAddress('x', moduleText(shiftRefusal))};
   const x = call.web_checked_shift();
-  const mate = takeMate(fields.get('z2') ?? '', fields.get('x2') ?? '');
+  const mate = takeMate(fields.get('z2') ?? '', fields.get('x2') ?? '', internal2);
   if (mate.problem) {
     const {name, problem} = mate;
-    return {problem: (t) => t.inAddress(name === 'x2' && !fields.has('z2') ? `x2=${fields.get('x2')}` : name,
-      problem(t))};
+    const named = name === 'x2' && !fields.has('z2') ? `x2=${fields.get('x2')}`
+      : name === 'internal2' ? `internal2=${fields.get('internal2')}` : name;
+    return {problem: (t) => t.inAddress(named, problem(t))};
   }
   if (frame.problem) return frame;
   return {z, x, choice, mate, internal, ...frame};

@@ -17,7 +17,7 @@ test('a link without fields asks for the first frame, as the browser speaks, squ
     const link = read(search);
     assert.equal(link.fields.size, 0);
     assert.equal(link.unknown, null);
-    assert.deepEqual(link.page, {language: null, embed: false, shape: null, info: false, internal: false});
+    assert.deepEqual(link.page, {language: null, embed: false, shape: null, info: false, internal: false, internal2: false});
     assert.deepEqual(link.frame, {scene: 1, step: 0, zoom: 0});
   }
 });
@@ -31,7 +31,7 @@ test('the query the page writes reads back as it was written', () => {
   assert.equal(query,
     '?z=12&x=-0.25&z2=24&x2=0.36&profile=B&ha=0.8&m=2.5&scene=8&step=30&zoom=-15&info=1&embed=1&size=640x480&lang=ja');
   const link = read(query);
-  assert.deepEqual(link.page, {language: 'ja', embed: true, shape: [640, 480], info: true, internal: false});
+  assert.deepEqual(link.page, {language: 'ja', embed: true, shape: [640, 480], info: true, internal: false, internal2: false});
   assert.deepEqual(link.frame, {scene: 8, step: 30, zoom: -15});
   assert.deepEqual(['z', 'x', 'z2', 'x2', 'profile', 'ha', 'm'].map((name) => link.fields.get(name)),
     ['12', '-0.25', '24', '0.36', 'B', '0.8', '2.5']);
@@ -43,6 +43,11 @@ test('the query the page writes reads back as it was written', () => {
   const ringLink = read(ringQuery);
   assert.deepEqual([ringLink.unknown, ringLink.page.internal, ringLink.fields.get('zc'), ringLink.fields.get('xc')],
     [null, true, '25', '0.2']);
+  // A ring mate: internal2=1 after internal's place.
+  const ringMate = {...ring, internal: false, mate: {z2: 40, x2: 0, ring: true}};
+  const ringMateQuery = writeLink({...shown, gear: ringMate}, {presets: PRESETS, defaultModule: 1});
+  assert.match(ringMateQuery, /&z2=40&x2=0&.*&xc=0\.2&internal2=1&m=2\.5&/);
+  assert.equal(read(ringMateQuery).page.internal2, true);
   assert.match(writeLink({...shown, gear: {...ring, cutter: {...ring.cutter, xc: 0}, internal: false}},
     {presets: PRESETS, defaultModule: 1}), /&profile=B&zc=25&m=2\.5&/);
 
@@ -86,7 +91,7 @@ test('the page\'s own fields and the ring\'s flag are checked: language, flags, 
   ])
     assert.match(said(read(search).page), words, search);
   assert.deepEqual(read('?size=16x8192&embed=1&lang=en').page,
-    {language: 'en', embed: true, shape: [16, 8192], info: false, internal: false});
+    {language: 'en', embed: true, shape: [16, 8192], info: false, internal: false, internal2: false});
 });
 
 test('a name a link does not take is named, with those it does', () => {

@@ -19,9 +19,9 @@ async function moduleMessages() {
   const teeth = (word, ring = 0) => call.web_check_teeth(word, ring);
   const shift = (z, word, ring = 0) => call.web_check_shift(z, word, ring);
   const cutter = (alpha, ha, hf, rho, zc = 0, xc = 0) => call.web_set_cutter(alpha, ha, hf, rho, zc, xc);
-  const start = (z, x, ring = 0) => call.web_take_gear(z, x, 2, 0, 0, ring);
+  const start = (z, x, ring = 0) => call.web_take_gear(z, x, 2, 0, 0, ring, 0);
   const warning = (ofMate) => call.web_gear_warning(ofMate);
-  const mate = (z, x) => call.web_set_mate(z, x);
+  const mate = (z, x, ring = 0) => call.web_set_mate(z, x, ring);
   const rows = () => call.web_gear_data_rows();
   const groups = {  // control characters, words cut at 32 characters, one holding the wrapper
     teeth: ['8O', '2', '1001', '', 'a\x01b\x1b', 'abcdefghij'.repeat(4), 'ß'.repeat(70), 'a" is not a whole number: b']
@@ -43,9 +43,11 @@ async function moduleMessages() {
   // A pinion-type cutter and the rings it cuts: refusals, the warnings' sentences, the rows.
   groups.pinion = [cutter(20, 1, 1.25, 0, 5), cutter(20, 1, 1.25, 0, 20, 2), call.web_ring_refusal(),
     (cutter(20, 1, 1.25, 0), teeth('50', 1)), (cutter(20, 1, 1.25, 0, 20, -1), shift(12, '-0.9')),
-    (cutter(20, 1, 1.25, 0, 20), teeth('12', 1)), shift(50, '1.5', 1), (start(50, 0.5, 1), mate(30, 0)),
+    (cutter(20, 1, 1.25, 0, 20), teeth('12', 1)), shift(50, '1.5', 1), (start(50, 0.5, 1), mate(30, 0, 1)),
     (start(24, 0, 1), warning(0))];
   groups.rows.push((start(12, 0), rows()), (start(50, 0.5, 1), rows()));
+  // Internal pairs: the ring's tip below the pinion's base circle; a pinion that goes in along its axis.
+  groups.rows.push((cutter(20, 1, 1.25, 0, 10), start(16, 0), mate(24, 0.5, 1), rows()), (start(20, 0), mate(24, 0.5, 1), rows()));
   groups.downloads = [call.web_write_data_file('/none/data'),
     call.web_write_gear('/none/gear.svg', 1),
     call.web_write_gear_data('/none/gear.json'),  // a file made but not written: no way here

@@ -115,14 +115,15 @@ describe('a link opens straight on its frame', () => {
       ['z=20&z=2', /z in the address: 2 is refused/],
       ['z=2O&z=20', /z=2O in the address: z must be a number/],
       ['z=20&profile=Q&profile=A', /profile=Q in the address: profile must be A, B, C or D/],
-      // The pinion-type cutter and the ring: the rack cuts no ring, a ring takes no mate.
+      // The pinion-type cutter and the ring: the rack cuts no ring, nor two rings a pair.
       ['z=20&zc=5.5', /zc=5.5 in the address: zc must be a whole number from 6 to 400/],
       ['z=20&xc=0.2', /xc=0.2 in the address: xc needs zc: the rack has no shift of its own/],
       ['z=20&zc=20&xc=2', /zc=20, xc=2 in the address: the cutter cannot be used: the cutter's shift must be from -1/],
       ['z=50&internal=1', /internal=1 in the address: an internal gear can be cut only by a pinion-type cutter/],
       ['z=50&zc=20&internal=yes', /internal=yes in the address: internal must be a whole number from 0 to 1/],
       ['z=12&zc=20&internal=1', /z in the address: 12 is refused: the cutter is too large for the ring/],
-      ['z=50&zc=20&internal=1&z2=30', /z2 in the address: a ring and a pinion inside it are not a pair/],
+      ['z=50&zc=20&internal=1&z2=30&internal2=1', /z2 in the address: a gear and its mate cannot both be rings/],
+      ['z=16&zc=10&internal2=1', /internal2=1 in the address: a ring mate needs its number of teeth z2/],
     ];
     for (const [query, expected] of cases) {
       await browser.open(`${server.url}index.html?${query}&embed=1`);
@@ -306,19 +307,39 @@ describe('the form and the keys', () => {
     assert.deepEqual([await text('gear-line'), await panel()],
       ['z = 50, x = 0.5; internal gear; pinion cutter z_c = 20, x_c = 0', data]);
 
-    // Scene 8 says no pair's figures of a ring (they are those of two external gears);
-    // a mate for a ring is refused with the choice's words; the ring stays.
+    // Scene 8 with the default mate (too large to turn inside the ring) says no pair's figures;
+    // a ring mate of a ring is refused with the choice's words, a pinion inside it is taken.
     await browser.key('8');
     const mesh = await panel();
     assert.deepEqual([Object.keys(mesh).filter((name) => /mate|mesh|working/.test(name)),
       mesh['cutting centre distance']], [[], '15.4530 mm']);
     await browser.key('m');
-    await browser.type('30');
-    await browser.key('Enter');
-    await browser.key('Enter');
-    assert.match(await text('mate-teeth-message'), /^a ring and a pinion inside it are not a pair/);
+    await choose({'mate-teeth': '30', 'mate-shift': '0', 'mate-internal': true});
+    await press('accept');
+    assert.equal(await text('mate-teeth-message'), 'a gear and its mate cannot both be rings');
+    await choose({'mate-internal': false});
+    await press('accept');
+    assert.equal(await text('gear-line'),
+      'z = 50, x = 0.5; internal gear; pinion cutter z_c = 20, x_c = 0; mate z2 = 30, x2 = 0');
+    assert.equal((await panel())['internal pair (a pinion inside a ring)'], 'yes');
+
+    // The published internal pair (m 3, z 16/24, x 0/0.5, a 10-tooth cutter), the ring as the mate:
+    // its figures, its link read back, the form's choice of a ring mate kept.
+    await browser.open(`${server.url}index.html?z=16&x=0&z2=24&x2=0.5&zc=10&internal2=1&m=3&scene=8&lang=en`);
+    assert.equal(await text('gear-line'),
+      'z = 16, x = 0; pinion cutter z_c = 10, x_c = 0; module 3 mm; ring mate z2 = 24, x2 = 0.5');
+    const pair = await panel();
+    assert.deepEqual(['working pressure angle', 'centre distance', 'contact ratio', 'interference',
+      'involute interference', 'trochoid interference', 'trimming interference'].map((name) => pair[name]),
+    ['31.0936 deg', '13.1683 mm', '1.6795', 'yes — the ring\'s tip digs into the pinion\'s flank below its base circle',
+      'yes', 'no', 'no']);
+    assert.match(await linkOf(), /^\?z=16&x=0&z2=24&x2=0\.5&zc=10&internal2=1&m=3&scene=8&/);
+    await browser.send('Page.captureScreenshot', {format: 'png'}).then(({data: png}) =>
+      fs.writeFileSync(artifact('internal_pair_page.png'), Buffer.from(png, 'base64')));
+    await browser.key('m');
+    assert.deepEqual(await browser.evaluate(`[document.getElementById('mate-internal').checked,
+      document.getElementById('mate-teeth').value]`), [true, '24']);
     await browser.key('Escape');
-    assert.equal(await text('gear-line'), 'z = 50, x = 0.5; internal gear; pinion cutter z_c = 20, x_c = 0');
     assert.deepEqual(browser.consoleErrors, []);
   });
 

@@ -71,13 +71,12 @@ static void add_page_rows(const DataRows& rows) {
 
 // The page's data beside the canvas: the gear's rows (the cutter's, and a
 // ring's, among them), and the pair's as pair_data_shown says for the frame
-// shown last. A ring has no pair's data: its mate would mesh inside it, which
-// the pair's figures (those of two external gears) do not describe.
+// shown last; none for a ring with the default mate, which cannot turn inside it.
 WEB_EXPORT const char* web_gear_data_rows() {
     data_rows_length = 0;
     data_rows[0] = '\0';
     if (gear_choice.z == 0) return data_rows;  // no gear taken yet
-    const DataShown shown = data_shown(pair_data_shown() && !gear_choice.internal);
+    const DataShown shown = data_shown(pair_data_shown() && !(gear_choice.internal && gear_choice.mate_z == 0));
     add_page_rows(gear_rows(shown.gear));
     if (shown.with_pair) add_page_rows(pair_rows(shown.mate, shown.pair));
     return data_rows;

@@ -110,11 +110,13 @@ static const char* take(const GearChoice& choice) {
 
 // A new gear (a ring when internal is not 0) cut with the form's cutter, at
 // module mm per module unit, with the mate of z2 teeth and shift x2 (0 teeth:
-// the default mate; a ring takes none), as the dialogue takes one once both
-// answers are accepted; then scene '1' from its start at the start scale.
-// Returns "" or the refusal.
-WEB_EXPORT const char* web_take_gear(int z, double x, double module, int z2, double x2, int internal) {
-    const char* refusal = take(GearChoice{z, x, form_cutter, module, z2, z2 > 0 ? x2 : 0.0, internal != 0});
+// the default mate; a ring around the gear when mate_internal is not 0), as
+// the dialogue takes one once both answers are accepted; then scene '1' from
+// its start at the start scale. Returns "" or the refusal.
+WEB_EXPORT const char* web_take_gear(int z, double x, double module, int z2, double x2, int internal,
+                                     int mate_internal) {
+    const char* refusal = take(GearChoice{z, x, form_cutter, module, z2, z2 > 0 ? x2 : 0.0, internal != 0,
+                                          z2 > 0 && mate_internal != 0});
     if (*refusal == '\0') start_new_gear();
     return refusal;
 }
@@ -125,17 +127,20 @@ WEB_EXPORT const char* web_take_gear(int z, double x, double module, int z2, dou
 WEB_EXPORT const char* web_gear_warning(int mate) {
     const GearChoice& c = gear_choice;
     const bool shown =
-        mate != 0 ? c.mate_z > 0 && gear_warning(c.cutter, c.mate_z, c.mate_x, message, sizeof message)
+        mate != 0 ? c.mate_z > 0 && gear_warning(c.cutter, c.mate_z, c.mate_x, message, sizeof message,
+                                                 c.mate_internal)
                   : gear_warning(c.cutter, c.z, c.x, message, sizeof message, c.internal);
     return shown ? message : "";
 }
 
-// Another mate for the gear shown (0 teeth: the default mate), which scene '8'
-// shows and the data read. Returns "" or the refusal.
-WEB_EXPORT const char* web_set_mate(int z2, double x2) {
+// Another mate for the gear shown (0 teeth: the default mate; a ring around it
+// when mate_internal is not 0), which scene '8' shows and the data read.
+// Returns "" or the refusal.
+WEB_EXPORT const char* web_set_mate(int z2, double x2, int mate_internal) {
     GearChoice choice = gear_choice;
     choice.mate_z = z2;
     choice.mate_x = z2 > 0 ? x2 : 0.0;
+    choice.mate_internal = z2 > 0 && mate_internal != 0;
     return take(choice);
 }
 
