@@ -101,17 +101,27 @@ TEST(PinionCutter, RefusalsAndWarningsOfCuttersAndRings) {
     EXPECT_NE(std::strstr(text, "(trimming)"), nullptr) << text;
 }
 
-// The published smallest standard ring (x = 0) a standard 20-tooth cutter
-// (hf 1.25) cuts without trimming: 38 teeth; every smaller ring, down to the
-// one a tooth larger than the cutter, trims.
-TEST(PinionCutter, SmallestRingWithoutTrimming) {
-    int smallest = 0;
-    for (int z = 21; z <= 100 && smallest == 0; ++z) {
-        ASSERT_EQ(gear_refusal(pinion(20, 0.0), z, 0.0, true), nullptr) << z;
-        compute_gear(gear, pinion(20, 0.0), z, 0.0, true);
-        if (!cutter_trims_ring(gear.params)) smallest = z;
+// The published table of the smallest standard ring (x = 0) each standard
+// cutter (x_c = 0, hf 1.25) cuts without trimming, every row. The table also
+// asks for the ring's tip circle outside its base circle (z >= 34): that
+// alone decides the row z_c = 15, whose ring of 33 teeth the cutter leaves
+// without trimming.
+TEST(PinionCutter, SmallestRingsWithoutTrimming) {
+    const int table[][2] = {{15, 34}, {16, 34}, {17, 35}, {18, 36}, {19, 37}, {20, 38}, {21, 39}, {22, 40},
+                            {24, 42}, {25, 43}, {27, 45}, {28, 46}, {30, 48}, {31, 49}, {32, 50}, {33, 51},
+                            {34, 52}, {35, 53}, {38, 56}, {40, 58}, {42, 60}, {44, 62}, {48, 66}, {50, 68},
+                            {56, 74}, {60, 78}, {64, 82}, {66, 84}, {80, 98}, {96, 114}, {100, 118}};
+    for (const auto& [zc, published] : table) {
+        int smallest = 0;
+        for (int z = zc + 1; z <= 200 && smallest == 0; ++z) {
+            ASSERT_EQ(gear_refusal(pinion(zc, 0.0), z, 0.0, true), nullptr) << zc << " " << z;
+            compute_gear(gear, pinion(zc, 0.0), z, 0.0, true);
+            if (!cutter_trims_ring(gear.params) && gear.params.tip_radius >= gear.params.base_radius) smallest = z;
+        }
+        EXPECT_EQ(smallest, published) << "z_c = " << zc;
     }
-    EXPECT_EQ(smallest, 38);
+    compute_gear(gear, pinion(15, 0.0), 33, 0.0, true);
+    EXPECT_FALSE(cutter_trims_ring(gear.params));
 }
 
 // The published internal pair, m = 3, z = 16/24, x = 0/0.5 (module units):
