@@ -17,7 +17,9 @@ struct GearChoice {
     double mate_x;               // the chosen mate's shift
     bool internal;               // the gear is a ring (its mate, a pinion inside it)
     bool mate_internal = false;  // the mate is a ring, the gear a pinion inside it
+    double face_width = 0.0;     // mm, of a helical gear and its mate (0: not given)
 };
+constexpr double FACE_WIDTH_MAX = 1e7;  // mm: ten kilometres, as the largest module's gears
 // The choice before any is taken: no gear, the specified cutter, the default module.
 constexpr GearChoice NO_CHOICE = {0, 0.0, SPECIFIED_CUTTER, DEFAULT_MODULE, 0, 0.0, false};
 

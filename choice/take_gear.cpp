@@ -14,10 +14,21 @@ static char refusal[320];            // choice_refusal's text for a module or a 
 static Gear candidate_gear;          // a chosen pair as choice_refusal tries it; read there alone
 static Gear candidate_mate;
 
+// The mate's cutter: a helical gear's external mate has the opposite hand.
+static Cutter mate_cutter(const GearChoice& c) {
+    Cutter cutter = c.cutter;
+    if (helical(cutter) && !c.internal && !c.mate_internal) cutter.left_hand = !cutter.left_hand;
+    return cutter;
+}
+
 const char* choice_refusal(const GearChoice& c) {
     if (const char* reason = gear_refusal(c.cutter, c.z, c.x, c.internal)) return reason;
     if (!(c.module >= MODULE_MIN && c.module <= MODULE_MAX)) {
         std::snprintf(refusal, sizeof refusal, "the module must be from %g to %g mm", MODULE_MIN, MODULE_MAX);
+        return refusal;
+    }
+    if (!(c.face_width >= 0.0 && c.face_width <= FACE_WIDTH_MAX)) {
+        std::snprintf(refusal, sizeof refusal, "the face width must be from 0 to %g mm", FACE_WIDTH_MAX);
         return refusal;
     }
     if (c.mate_z != 0 && c.internal && c.mate_internal) {
@@ -30,7 +41,7 @@ const char* choice_refusal(const GearChoice& c) {
             return refusal;
         }
         compute_gear(candidate_gear, c.cutter, c.z, c.x, c.internal);
-        compute_gear(candidate_mate, c.cutter, c.mate_z, c.mate_x, c.mate_internal);
+        compute_gear(candidate_mate, mate_cutter(c), c.mate_z, c.mate_x, c.mate_internal);
         const PairData pair = pair_data(candidate_gear, candidate_mate, gear_data(candidate_gear, 1.0, 0.0),
                                         gear_data(candidate_mate, 1.0, 0.0));
         if (pair.fault != nullptr) {
@@ -47,9 +58,9 @@ const char* take_gear(const GearChoice& choice) {
     gear_choice = choice;
     compute_gear(the_gear, choice.cutter, choice.z, choice.x, choice.internal);
     if (choice.mate_z != 0)
-        compute_gear(the_mate, choice.cutter, choice.mate_z, choice.mate_x, choice.mate_internal);
+        compute_gear(the_mate, mate_cutter(choice), choice.mate_z, choice.mate_x, choice.mate_internal);
     else
-        compute_gear(the_mate, choice.cutter, default_mate_teeth(choice.z), 0.0);
+        compute_gear(the_mate, mate_cutter(choice), default_mate_teeth(choice.z), 0.0);
     return nullptr;
 }
 

@@ -37,6 +37,7 @@ static bool answers_accepted(const Cutter& cutter, bool internal, const char* te
 // why, when an answer is refused.
 static bool choice_of(const CommandLine& c, GearChoice& choice) {
     choice = GearChoice{0, 0.0, c.cutter, c.module, 0, 0.0, c.internal};
+    choice.face_width = c.face_width;
     if (!answers_accepted(c.cutter, c.internal, "--teeth", c.teeth_text, "--shift", c.shift_text, choice.z,
                           choice.x))
         return false;

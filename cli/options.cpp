@@ -3,6 +3,7 @@
 #include "cli/options.hpp"
 
 #include "console/console.hpp"      // parse_whole, parse_real: numbers read as the dialogue reads them
+#include "choice/choice.hpp"        // FACE_WIDTH_MAX
 #include "clip/clip.hpp"            // CLIP_RATE_MIN … CLIP_RATE_MAX
 #include "gear_data/gear_data.hpp"  // MM_PER_INCH
 #include "outline/outline.hpp"      // OUTLINE_TOLERANCE
@@ -71,7 +72,12 @@ static const char PINION_USAGE_FORMAT[] =
     "         --internal            an internal gear (ring), cut only by a pinion-type cutter; +x widens\n"
     "                               the ring's tooth space and moves its tip circle out:\n"
     "                               d_a = d - 2(h_a - x)·m; a --mate is a pinion inside it\n"
-    "         --mate-internal       the mate (--mate Z2) is a ring, the gear a pinion inside it\n";
+    "         --mate-internal       the mate (--mate Z2) is a ring, the gear a pinion inside it\n"
+    "         --helix-angle B       a helical gear of helix angle B, 0 to 45 degrees (default 0: spur);\n"
+    "                               the module, cutter, shifts and pins are the normal plane's (the hob's),\n"
+    "                               and what is drawn and written is the transverse section\n"
+    "         --hand H              its hand, left or right (default right); an external mate has the other\n"
+    "         --face-width MM       the face width: the overlap ratio, and whether a caliper takes the span\n";
 // The end of the usage, after the cutter's part.
 static const char USAGE_END[] =
     "       rackgen --help | --version\n"
@@ -153,6 +159,9 @@ enum LongOnly {
     OPT_CUTTER_SHIFT,
     OPT_INTERNAL,
     OPT_MATE_INTERNAL,
+    OPT_HELIX_ANGLE,
+    OPT_HAND,
+    OPT_FACE_WIDTH,
     OPT_RIM_DIAMETER,
 };
 
@@ -184,6 +193,9 @@ static const option LONG_OPTIONS[] = {
     {"cutter-shift", required_argument, nullptr, OPT_CUTTER_SHIFT},
     {"internal", no_argument, nullptr, OPT_INTERNAL},
     {"mate-internal", no_argument, nullptr, OPT_MATE_INTERNAL},
+    {"helix-angle", required_argument, nullptr, OPT_HELIX_ANGLE},
+    {"hand", required_argument, nullptr, OPT_HAND},
+    {"face-width", required_argument, nullptr, OPT_FACE_WIDTH},
     {"info", optional_argument, nullptr, OPT_INFO},
     {"pin", required_argument, nullptr, OPT_PIN},
     {"mate", required_argument, nullptr, OPT_MATE},
@@ -451,12 +463,13 @@ static ParseResult set_cutter(int option_code, const char* value) {
         for (const CutterProfile& p : CUTTER_PROFILES)
             if (value[0] != '\0' && value[1] == '\0' &&
                 std::toupper(static_cast<unsigned char>(value[0])) == p.letter) {
-                // A profile is the rack's four values; a pinion cutter given stays one.
-                const int teeth = cutter.teeth;
-                const double shift = cutter.shift;
+                // A profile is the rack's four values; a pinion cutter or a helix given stays.
+                const Cutter given = cutter;
                 cutter = p.cutter;
-                cutter.teeth = teeth;
-                cutter.shift = shift;
+                cutter.teeth = given.teeth;
+                cutter.shift = given.shift;
+                cutter.helix_angle = given.helix_angle;
+                cutter.left_hand = given.left_hand;
                 return PARSE_RUN;
             }
         return refuse("--profile must be A, B, C or D, not \"%s\"", value);
@@ -533,6 +546,22 @@ static ParseResult take_option(int code, const char* value) {
             return PARSE_RUN;
         case OPT_MATE_INTERNAL:
             c.mate_internal = true;
+            return PARSE_RUN;
+        case OPT_HELIX_ANGLE:
+            if (!parse_number(value, c.cutter.helix_angle) ||
+                !(c.cutter.helix_angle >= 0.0 && c.cutter.helix_angle <= HELIX_ANGLE_MAX))
+                return refuse("--helix-angle must be a number from 0 to %g degrees, not \"%s\"", HELIX_ANGLE_MAX,
+                              value);
+            return PARSE_RUN;
+        case OPT_HAND:
+            if (std::strcmp(value, "left") != 0 && std::strcmp(value, "right") != 0)
+                return refuse("--hand must be left or right, not \"%s\"", value);
+            c.cutter.left_hand = value[0] == 'l';
+            return PARSE_RUN;
+        case OPT_FACE_WIDTH:
+            if (!parse_number(value, c.face_width) || !(c.face_width > 0.0 && c.face_width <= FACE_WIDTH_MAX))
+                return refuse("--face-width must be a number of mm above 0 and at most %g, not \"%s\"",
+                              FACE_WIDTH_MAX, value);
             return PARSE_RUN;
         case OPT_INFO:
             return add_info(value);
@@ -611,6 +640,13 @@ ParseResult parse_command_line(int argc, char** argv) {
         return refuse("--mate-internal needs --mate Z2: the ring's number of teeth");
     if (command_line.internal && command_line.mate_internal)
         return refuse("--internal and --mate-internal together: the gear and its mate cannot both be rings");
+    if (cutter.left_hand && !helical(cutter))
+        return refuse("--hand needs --helix-angle B: a spur gear has no hand");
+    if (command_line.face_width > 0.0 && !helical(cutter))
+        return refuse("--face-width needs --helix-angle B: it gives a helical gear's overlap ratio");
+    if (helical(cutter) && (pinion_type(cutter) || command_line.internal || command_line.mate_internal))
+        return refuse("--helix-angle with --cutter-teeth, --internal or --mate-internal: a helical gear is "
+                      "cut by the rack (a hob) here, so no helical pinion-type cutter or ring is offered");
     if (const char* reason = cutter_refusal(cutter))
         return refuse("the cutter (%g degrees, addendum %g, dedendum %g, tip radius %g) cannot be used: %s",
                       cutter.pressure_angle, cutter.addendum, cutter.dedendum, cutter.tip_radius, reason);

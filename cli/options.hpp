@@ -69,6 +69,7 @@ struct CommandLine {
     Cutter cutter;           // SPECIFIED_CUTTER, changed by --profile and the single cutter options
     bool internal;           // --internal: the gear is a ring (cut by a pinion-type cutter)
     bool mate_internal;      // --mate-internal: the mate is a ring
+    double face_width;       // --face-width in mm; 0 when not given
     double module;           // of the window's gear and --flank's points: 1, or the module before the outputs
     bool quiet;              // --quiet: no line on standard error for each file written
     const char* mate_text;   // --mate as typed; null when not given (the default mate)

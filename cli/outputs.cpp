@@ -35,10 +35,10 @@ static void put_number(double value, FILE* file) {
 // The data file's flank points in millimetres at the data's module, the pitch
 // point at the origin and the gear centre at (0, -m·z/2): one "x_mm,y_mm"
 // row each (context null), or one JSON object with the gear's values (context
-// the Output).
+// the Output). A helical gear's: its transverse section, m the transverse module.
 static int write_flank_points(FILE* file, const void* context) {
-    const double m = command_line.module;
-    const GearData gear = gear_data(the_gear, m, 0.0);
+    const GearData gear = gear_data(the_gear, command_line.module, 0.0);
+    const double m = transverse_module(the_gear.params.cutter, command_line.module);
     errno = 0;  // a write that fails on the way leaves its errno for the end
     if (context != nullptr) {
         std::fprintf(file, "{\n  \"z\": %d,\n  \"x\": ", gear.teeth);
@@ -50,7 +50,12 @@ static int write_flank_points(FILE* file, const void* context) {
             std::fprintf(file, ",\n  \"%s\": ", keys[i]);
             put_number(values[i], file);
         }
-        // A pinion-type cutter's and a ring's: keys the rack's file does not have.
+        // A helical gear's, a pinion-type cutter's and a ring's: keys a spur gear's file does not have.
+        if (gear.helix_angle > 0.0) {
+            std::fputs(",\n  \"helix_angle\": ", file);
+            put_number(gear.helix_angle, file);
+            std::fprintf(file, ",\n  \"hand\": \"%s\"", gear.left_hand ? "left" : "right");
+        }
         if (gear.pinion_cutter) {
             std::fprintf(file, ",\n  \"cutter_teeth\": %d,\n  \"cutter_shift\": ", gear.cutter_teeth);
             put_number(gear.cutter_shift, file);
@@ -114,20 +119,10 @@ static const Gear* drawn_ring(const Output& out, double& x_s) {
 // centre distance (the shifted gear's; --standard draws the gear alone).
 static int write_gear_output(const Output& out) {
     GearOutline outlines[2];
-    int count = 1;
-    if (mate_chosen() && !out.standard) {
-        const PairData pair = pair_data(the_gear, the_mate, gear_data(the_gear, out.module, 0.0),
-                                        gear_data(the_mate, out.module, 0.0));
-        build_pair_outlines(the_gear, the_mate, pair_place(pair, out.module), out.module, out.tolerance,
-                            out.rim_diameter, outlines);
-        count = 2;
-    } else if (the_gear.params.internal) {
-        outlines[0] = build_ring_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module,
-                                         out.tolerance, out.rim_diameter);
-    } else {
-        outlines[0] =
-            build_gear_outline(the_gear, out.standard ? 0.0 : the_gear.params.x, out.module, out.tolerance);
-    }
+    const int count =
+        build_written_outlines(the_gear, mate_chosen() && !out.standard ? &the_mate : nullptr,
+                               out.standard ? 0.0 : the_gear.params.x, out.module, out.tolerance,
+                               out.rim_diameter, outlines);
     if (const char* refusal = outline_refusal(outlines, count)) {
         tell("cannot write \"%s\": %s", out.file, refusal);
         return OUTPUT_REFUSED;
@@ -163,11 +158,11 @@ static int write_gear_output(const Output& out) {
 // The gear's data, and the mate's and the pair's when a mate was given.
 static int write_info(FILE* file, const void* context) {
     const Output& out = *static_cast<const Output*>(context);
-    const GearData gear = gear_data(the_gear, out.module, out.pin_diameter);
+    const GearData gear = gear_data(the_gear, out.module, out.pin_diameter, gear_choice.face_width);
     if (!mate_chosen())
         return out.format == FORMAT_JSON ? write_gear_data_json(gear, file, nullptr, nullptr, out.inches)
                                          : write_gear_data_text(gear, file, nullptr, nullptr, out.inches);
-    const GearData mate = gear_data(the_mate, out.module, out.pin_diameter);
+    const GearData mate = gear_data(the_mate, out.module, out.pin_diameter, gear_choice.face_width);
     const PairData pair = pair_data(the_gear, the_mate, gear, mate);
     return out.format == FORMAT_JSON ? write_gear_data_json(gear, file, &mate, &pair, out.inches)
                                      : write_gear_data_text(gear, file, &mate, &pair, out.inches);
@@ -210,8 +205,14 @@ static int write_flank_output(const Output& out) {
     } else {
         char module[NUMBER_CAPACITY];
         number_text(command_line.module, module);
-        report("%s: the flank's points of %sz = %d, x = %s, module %s mm", out.file, gear_kind,
-               the_gear.params.z, shift, module);
+        char helix[NUMBER_CAPACITY + 48] = "";
+        if (helical(the_gear.params.cutter)) {
+            char beta[NUMBER_CAPACITY];
+            number_text(the_gear.params.cutter.helix_angle, beta);
+            std::snprintf(helix, sizeof helix, ", helix angle %s degrees: the transverse section", beta);
+        }
+        report("%s: the flank's points of %sz = %d, x = %s, module %s mm%s", out.file, gear_kind,
+               the_gear.params.z, shift, module, helix);
     }
     return 0;
 }

@@ -56,6 +56,7 @@ static void rack_outline(const GearParams& g, ProfilePoint p[RACK_OUTLINE_POINTS
 struct TipArc {
     ProfilePoint centre;
     double radius;  // ρ
+    double height;  // ρ·cos β: a helical gear's transverse arc is an ellipse (ρ for a spur gear)
     double start;   // angle of first about the centre, counter-clockwise from +x
     double sweep;   // angle from first to last, π/2 - α
     ProfilePoint first;
@@ -81,22 +82,22 @@ struct RackPitch {
 constexpr int ARC_BEFORE[RACK_PIECES] = {0, -1, -1, -1, 2, -1, -1};
 constexpr int ARC_AFTER[RACK_PIECES] = {-1, -1, 1, -1, -1, -1, 3};
 
-// The arc at a tip corner. The straight flank ends ρ·(1 - sin α) above the tip
-// line, and both tangent points lie e = ρ·(1 - sin α)/cos α from the corner;
-// the centre lies ρ above the tip line's tangent point. At a right corner
-// (tooth to its left) the arc runs from the tip line (angle -π/2) up to the
-// flank (-α); at a left corner from the flank (π + α) down to the tip line.
+// The arc at a tip corner. The straight flank ends arc_rise (ρ·(1 - sin α))
+// above the tip line, the tip line's tangent point lies arc_run (ρ·(1 - sin
+// α)/cos α) from the corner, and the centre ρ above it (a helical gear's
+// ellipse: ρ·cos β, the angles the normal plane's). At a right corner (tooth
+// to its left) the arc runs from the tip line (angle -π/2) up to the flank
+// (-α); at a left corner from the flank (π + α) down to the tip line.
 static TipArc tip_arc(const GearParams& g, const ProfilePoint& corner, bool right_corner) {
-    const double rho = g.tip_arc_radius;
-    const double alpha = g.alpha;
-    const double rise = rho * (1.0 - std::sin(alpha));
-    const double e = rise / g.cos_alpha;
+    const double rise = g.arc_rise;
+    const double alpha = g.normal_alpha;
     const double side = right_corner ? -1.0 : 1.0;  // towards the tooth
-    const ProfilePoint on_tip_line = {corner.x + side * e, corner.y};
+    const ProfilePoint on_tip_line = {corner.x + side * g.arc_run, corner.y};
     const ProfilePoint on_flank = {corner.x - side * rise * g.tan_alpha, corner.y + rise};
     TipArc arc;
-    arc.centre = {on_tip_line.x, corner.y + rho};
-    arc.radius = rho;
+    arc.centre = {on_tip_line.x, corner.y + g.tip_arc_height};
+    arc.radius = g.tip_arc_radius;
+    arc.height = g.tip_arc_height;
     arc.sweep = PI / 2.0 - alpha;
     arc.start = right_corner ? -PI / 2.0 : PI + alpha;
     arc.first = right_corner ? on_tip_line : on_flank;
@@ -108,11 +109,12 @@ static TipArc tip_arc(const GearParams& g, const ProfilePoint& corner, bool righ
 // keeps the sagitta ρ_px·(1 - cos(δ/2)) within TIP_ARC_SAGITTA_PIXELS. The
 // same for a frame recorded whole and one recorded as seen.
 static int tip_arc_chords(const GearParams& g, double s) {
-    const double rho = g.tip_arc_radius;
+    // An ellipse's (ρ, ρ·cos β) curvature radius is at most ρ/cos β.
+    const double rho = g.tip_arc_radius / g.cos_beta;
     if (!(rho > 0.0)) return 0;
     const double pixels = 0.5 * std::fmax(device_frame().width, device_frame().height);  // per view unit
     const double rho_pixels = s * rho * pixels;
-    const double sweep = PI / 2.0 - g.alpha;
+    const double sweep = PI / 2.0 - g.normal_alpha;
     if (!(rho_pixels > TIP_ARC_SAGITTA_PIXELS)) return 1;  // a chord within the tolerance already
     const double delta = 2.0 * std::acos(1.0 - TIP_ARC_SAGITTA_PIXELS / rho_pixels);
     return static_cast<int>(std::fmin(std::ceil(sweep / delta), TIP_ARC_CHORDS_MAX));
@@ -159,7 +161,7 @@ static ProfilePoint arc_point(const TipArc& arc, int j, int chords) {
     if (j == chords) return arc.last;
     const double angle = arc.start + j * (arc.sweep / chords);
     return ProfilePoint{arc.centre.x + arc.radius * std::cos(angle),
-                        arc.centre.y + arc.radius * std::sin(angle)};
+                        arc.centre.y + arc.height * std::sin(angle)};
 }
 
 // One segment of the rack frame, moved on by shift and scaled by s, into the
@@ -178,7 +180,7 @@ static void rack_segment(const ViewBox* box, double shift, double s, const Profi
 static void arc_chords(const ViewBox* box, double shift, double s, const TipArc& arc, int chords) {
     IndexRun runs[RUN_CAPACITY] = {{0, chords - 1}};
     int run_count = 1;
-    if (box && chords > TIP_ARC_WALKED_WHOLE) {
+    if (box && chords > TIP_ARC_WALKED_WHOLE && arc.height == arc.radius) {  // a circle's arc
         // The view as seen from the arc's centre, where circle_visible_arcs wants the origin.
         const double cx = shift + s * arc.centre.x;
         const double cy = s * arc.centre.y;

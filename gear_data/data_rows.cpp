@@ -46,6 +46,26 @@ DataRows gear_rows(const GearData& d) {
     r.add("shift", "profile shift coefficient x", "転位係数 x", ROW_NUMBER, d.shift, "", FIRST_OF_ALL);
     r.length("module", "module m", "モジュール m", d.module, FIRST_OF_ALL);
     r.add("pressure_angle", "pressure angle", "圧力角", ROW_NUMBER, d.pressure_angle, "deg", NOT_IN_PANEL);
+    // A helical gear: its helix and what it makes of the normal plane's module
+    // and angle (a spur gear has none of these rows).
+    const bool helix = d.helix_angle > 0.0;
+    if (helix) {
+        r.add("helix_angle", "helix angle", "ねじれ角", ROW_NUMBER, d.helix_angle, "deg", FIRST_OF_ALL);
+        r.add("hand", "hand of helix", "ねじれ方向", ROW_WORD, 0.0, "", EVERYWHERE).word =
+            d.left_hand ? "left" : "right";
+        r.length("transverse_module", "transverse module", "正面モジュール", d.transverse_module, EVERYWHERE);
+        r.add("transverse_pressure_angle", "transverse pressure angle", "正面圧力角", ROW_NUMBER,
+              d.transverse_pressure_angle, "deg", EVERYWHERE);
+        r.add("base_helix_angle", "base helix angle", "基礎円筒ねじれ角", ROW_NUMBER, d.base_helix_angle, "deg",
+              NOT_IN_PANEL);
+        r.length("lead", "lead", "リード", d.lead, NOT_IN_PANEL);
+        r.measure("face_width", "face width", "歯幅",
+                  d.face_width > 0.0 ? Measure{true, d.face_width, nullptr}
+                                     : Measure{false, 0.0, "no face width is given"},
+                  NOT_IN_PANEL);
+        r.measure("overlap_ratio", "overlap ratio", "重なりかみあい率", d.overlap_ratio, EVERYWHERE);
+        r.list.rows[r.list.count - 1].unit = "";
+    }
     r.length("addendum", "cutter addendum", "工具の歯末のたけ", d.addendum, NOT_IN_PANEL);
     r.length("dedendum", "cutter dedendum", "工具の歯元のたけ", d.dedendum, NOT_IN_PANEL);
     r.length("tip_radius", "cutter tip radius", "工具歯先の丸み半径", d.tip_radius, NOT_IN_PANEL);
@@ -61,6 +81,12 @@ DataRows gear_rows(const GearData& d) {
              EVERYWHERE);
     r.length("tip_thickness", "tooth thickness on the tip circle", "歯先円上の歯厚", d.tip_thickness,
              EVERYWHERE);
+    if (helix) {
+        r.length("normal_tooth_thickness", "normal tooth thickness", "歯直角歯厚", d.normal_tooth_thickness,
+                 EVERYWHERE);
+        r.length("transverse_tooth_thickness", "transverse tooth thickness", "正面歯厚", d.tooth_thickness,
+                 NOT_IN_PANEL);
+    }
     r.yes_no("pointed", "pointed tooth", "歯先のとがり", d.pointed, EVERYWHERE);
     r.measure("pointed_diameter", "diameter where the flanks meet", "両側の歯面の交わる直径",
               d.pointed_diameter, EVERYWHERE);
@@ -111,10 +137,15 @@ DataRows gear_rows(const GearData& d) {
     r.measure("form_diameter", "form diameter (the involute begins)", "インボリュート開始円直径", form,
               EVERYWHERE);
     r.add("span_teeth", "teeth spanned", "またぎ歯数", ROW_WHOLE, d.span_teeth, "", EVERYWHERE);
-    r.measure("span", "span measurement", "またぎ歯厚", d.span, EVERYWHERE);
-    r.length("pin_diameter", "pin diameter", "ピン径", d.pin_diameter, EVERYWHERE);
-    r.measure("over_pins", "measurement over pins", "オーバーピン寸法", d.over_pins,
-              d.internal ? JSON_ONLY : EVERYWHERE);
+    r.measure("span", helix ? "span measurement (normal plane)" : "span measurement",
+              helix ? "歯直角またぎ歯厚" : "またぎ歯厚", d.span, EVERYWHERE);
+    if (helix)
+        r.measure("span_least_face_width", "least face width for the span", "またぎ歯厚の測定に要る最小歯幅",
+                  d.span_least_face_width, NOT_IN_PANEL);
+    r.length("pin_diameter", helix ? "ball diameter" : "pin diameter", helix ? "玉径" : "ピン径", d.pin_diameter,
+             EVERYWHERE);
+    r.measure("over_pins", helix ? "measurement over balls" : "measurement over pins",
+              helix ? "オーバーボール寸法" : "オーバーピン寸法", d.over_pins, d.internal ? JSON_ONLY : EVERYWHERE);
     r.measure("between_pins", "measurement between pins", "ビトウィーンピン寸法", d.between_pins,
               d.internal ? EVERYWHERE : JSON_ONLY);
     // The cutter at work: the rack's say only that it is the rack.
@@ -163,6 +194,13 @@ DataRows pair_rows(const GearData& mate, const PairData& p) {
     r.length(nullptr, "mate's tip diameter after it", "切り下げ後の相手歯車の歯先円直径",
              p.mate_reduced_tip_diameter, NOT_IN_PANEL);
     r.add("contact_ratio", "contact ratio", "かみあい率", ROW_NUMBER, p.contact_ratio, "", FIRST_OF_ALL);
+    // A helical pair's, beside the transverse contact ratio above.
+    if (p.overlap_ratio.known || p.overlap_ratio.reason != nullptr) {
+        r.measure("overlap_ratio", "overlap ratio", "重なりかみあい率", p.overlap_ratio, EVERYWHERE);
+        r.list.rows[r.list.count - 1].unit = "";
+        r.measure("total_contact_ratio", "total contact ratio", "全かみあい率", p.total_contact_ratio, EVERYWHERE);
+        r.list.rows[r.list.count - 1].unit = "";
+    }
     r.yes_no("interference", "interference", "干渉", p.interference, EVERYWHERE);
     r.list.rows[r.list.count - 1].note = p.interference ? p.interference_text : nullptr;
     // A pinion inside a ring and its three interferences; false for an external pair.

@@ -31,12 +31,41 @@ static const char* contact_fault(double radius, const GearData& d) {
 
 // Span over k teeth: W = m·cos α·[π(k - 0.5) + z·inv α] + 2x·m·sin α, the
 // caliper touching the involutes where they are W/2 from the base tangent's middle.
+// A helical gear's is taken in the normal plane: W = m_n·cos α_n·[π(k - 0.5) +
+// z·inv α_t] + 2x·m_n·sin α_n. Its contacts lie W/(2·cos β_b) from the
+// middle in the transverse section, so k is the spur gear's there (z, α_t and
+// the shift x·cos β in transverse modules), and the caliper needs a face of
+// W·sin β_b.
+static void measure_helical_span(GearData& d, double alpha_n, double alpha_t) {
+    const double z = d.teeth;
+    const double x = d.shift;
+    const double xt = x * d.module / d.transverse_module;
+    const double K =
+        (1.0 / PI) *
+        (std::sqrt((1.0 + 2.0 * xt / z) * (1.0 + 2.0 * xt / z) - std::cos(alpha_t) * std::cos(alpha_t)) /
+             std::cos(alpha_t) -
+         inv(alpha_t) - 2.0 * (xt / z) * std::tan(alpha_t));
+    const double nearest = std::floor(z * K + 0.5 + 0.5);
+    d.span_teeth = !(nearest >= 1.0) ? 1 : nearest > z ? d.teeth : static_cast<int>(nearest);
+    const double w = d.module * std::cos(alpha_n) * (PI * (d.span_teeth - 0.5) + z * inv(alpha_t)) +
+                     2.0 * x * d.module * std::sin(alpha_n);
+    const double cos_beta_b = std::cos(d.base_helix_angle * PI / 180.0);
+    const char* fault = d.span_teeth >= d.teeth
+                            ? "it spans every tooth"
+                            : contact_fault(std::hypot(d.base_diameter / 2.0, w / (2.0 * cos_beta_b)), d);
+    d.span_least_face_width = fault ? unknown(fault) : known(w * std::sin(d.base_helix_angle * PI / 180.0));
+    if (!fault && d.face_width > 0.0 && d.face_width < d.span_least_face_width.value)
+        fault = "the face is narrower than a caliper needs across the span (its least face width)";
+    d.span = fault ? unknown(fault) : known(w);
+}
+
 static void measure_span(GearData& d, double alpha) {
     if (d.internal) {
         d.span_teeth = 0;
         d.span = unknown("no caliper reaches across a ring's teeth: measure it between pins");
         return;
     }
+    if (d.helix_angle > 0.0) return measure_helical_span(d, d.pressure_angle * PI / 180.0, alpha);
     const double z = d.teeth;
     const double x = d.shift;
     const double K =
@@ -93,12 +122,20 @@ static void measure_over_pins(GearData& d, double alpha) {
     d.between_pins = unknown("an external gear is measured over pins");
     const double z = d.teeth;
     const double db = d.base_diameter;
-    const double phi = inverse_involute(inv(alpha) + d.pin_diameter / db - PI / (2.0 * z) +
-                                        2.0 * d.shift * std::tan(alpha) / z);
+    // A helical gear's balls: inv φ = inv α_t + Dp/(m_n·z·cos α_n) - π/(2z) +
+    // 2x·tan α_n/z in the transverse section; a ball's contact lies
+    // Dp/(2·cos β_b) along its base tangent from the ball's centre.
+    const bool helix = d.helix_angle > 0.0;
+    const double alpha_n = d.pressure_angle * PI / 180.0;
+    const double phi = inverse_involute(
+        helix ? inv(alpha) + d.pin_diameter / (d.module * z * std::cos(alpha_n)) - PI / (2.0 * z) +
+                    2.0 * d.shift * std::tan(alpha_n) / z
+              : inv(alpha) + d.pin_diameter / db - PI / (2.0 * z) + 2.0 * d.shift * std::tan(alpha) / z);
     const double centres =
         d.teeth % 2 == 0 ? db / std::cos(phi) : db * std::cos(PI / (2.0 * z)) / std::cos(phi);
     const double rb = db / 2.0;
-    const double along = rb * std::tan(phi) - d.pin_diameter / 2.0;
+    const double along = rb * std::tan(phi) - (helix ? d.pin_diameter / (2.0 * std::cos(d.base_helix_angle * PI / 180.0))
+                                                     : d.pin_diameter / 2.0);
     const char* fault =
         along < 0.0 ? "the pin is too large to touch the involutes" : contact_fault(std::hypot(rb, along), d);
     d.over_pins = fault ? unknown(fault) : known(centres + d.pin_diameter);
@@ -157,11 +194,33 @@ static void pinion_cut_data(GearData& d, const Gear& gear) {
         d.form_diameter = 2.0 * m * form;
 }
 
-GearData gear_data(const Gear& gear, double module, double pin_diameter) {
+// A helical gear's own figures; its span and pins follow from them.
+static void helix_data(GearData& d, const GearParams& g, double face_width) {
+    const Cutter& c = g.cutter;
+    const double beta = c.helix_angle * PI / 180.0;
+    d.helix_angle = c.helix_angle;
+    d.left_hand = c.left_hand;
+    d.transverse_pressure_angle = g.alpha * 180.0 / PI;
+    d.base_helix_angle = std::asin(std::sin(beta) * std::cos(g.normal_alpha)) * 180.0 / PI;
+    d.lead = PI * d.pitch_diameter / std::tan(beta);
+    d.normal_tooth_thickness = d.tooth_thickness * std::cos(beta);
+    d.face_width = face_width;
+    d.overlap_ratio = face_width > 0.0 ? known(face_width * std::sin(beta) / (PI * d.module))
+                                       : unknown("no face width is given");
+}
+
+GearData gear_data_in_units(const Gear& gear) {
+    return gear_data(gear, gear.params.cos_beta, 0.0);
+}
+
+GearData gear_data(const Gear& gear, double module, double pin_diameter, double face_width) {
     const GearParams& g = gear.params;
     const ToothProfile& tooth = gear.shifted_tooth;
     const Cutter& c = g.cutter;
     const double m = module;
+    // A helical gear's transverse section: its module m_t and angle α_t, the
+    // normal plane's heights and shift (a spur gear's module and angle themselves).
+    const double mt = transverse_module(c, m);
     const double alpha = g.alpha;
     const double z = g.z;
     const double x = g.x;
@@ -176,33 +235,37 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter) {
     d.tooth_addendum = (c.addendum + x) * m;
     d.tooth_dedendum = (c.dedendum - x) * m;
 
-    d.pitch_diameter = m * z;
+    d.pitch_diameter = mt * z;
     d.base_diameter = d.pitch_diameter * std::cos(alpha);
     d.tip_diameter = d.pitch_diameter + 2.0 * (c.addendum + x) * m;
     d.root_diameter = d.pitch_diameter - 2.0 * (c.dedendum - x) * m;
-    d.pitch = PI * m;
-    d.base_pitch = PI * m * std::cos(alpha);
+    d.pitch = PI * mt;
+    d.base_pitch = PI * mt * std::cos(alpha);
 
-    d.tooth_thickness = m * (PI / 2.0 + 2.0 * x * std::tan(alpha));
+    d.tooth_thickness = helical(c) ? mt * PI / 2.0 + 2.0 * x * m * std::tan(alpha)
+                                   : m * (PI / 2.0 + 2.0 * x * std::tan(alpha));
     ProfilePoint meeting;
     d.pointed = flank_until_meeting(tooth, g.pitch_radius, meeting) != tooth.flank_last;
     const double meeting_radius = std::hypot(meeting.x, meeting.y + g.pitch_radius);
-    d.pointed_diameter = d.pointed ? known(2.0 * m * meeting_radius) : unknown("the tooth has a tip land");
+    d.pointed_diameter = d.pointed ? known(2.0 * mt * meeting_radius) : unknown("the tooth has a tip land");
     const double alpha_tip = std::acos(d.base_diameter / d.tip_diameter);
     const double tip_thickness =
         d.tip_diameter * (d.tooth_thickness / d.pitch_diameter + inv(alpha) - inv(alpha_tip));
     d.tip_thickness = d.pointed || tip_thickness < 0.0 ? 0.0 : tip_thickness;
 
     // Undercut begins where the straight flank's end, hf - ρ(1 - sin α) below
-    // the reference line, passes below the line of action's end at the base circle.
-    const double flank_end = c.dedendum - c.tip_radius * (1.0 - std::sin(alpha));
+    // the reference line, passes below the line of action's end at the base
+    // circle (a helical gear's: ρ·(1 - sin α_n) and α_t, the pitch radius
+    // z/(2·cos β) in normal modules).
+    const double cos_beta = g.cos_beta;
+    const double flank_end = c.dedendum - c.tip_radius * (1.0 - std::sin(g.normal_alpha));
     const double sin2 = std::sin(alpha) * std::sin(alpha);
-    d.min_shift_no_undercut = flank_end - z * sin2 / 2.0;
-    d.min_teeth_no_undercut = 2.0 * (flank_end - x) / sin2;
+    d.min_shift_no_undercut = flank_end - z * sin2 / (2.0 * cos_beta);
+    d.min_teeth_no_undercut = 2.0 * (flank_end - x) * cos_beta / sin2;
     d.undercut = x < d.min_shift_no_undercut;
     d.flank_depth = flank_end * m;
-    d.min_teeth_textbook = 2.0 * (c.addendum - x) / sin2;
-    d.min_shift_textbook = c.addendum - z * sin2 / 2.0;
+    d.min_teeth_textbook = 2.0 * (c.addendum - x) * cos_beta / sin2;
+    d.min_shift_textbook = c.addendum - z * sin2 / (2.0 * cos_beta);
     d.involute_cut_away = !pinion_type(c) && d.undercut && involute_cut_away(gear);
     ProfilePoint form;
     if (pinion_type(c)) {
@@ -210,9 +273,9 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter) {
     } else if (d.involute_cut_away) {
         tip_as_cut(d, gear);
     } else if (d.undercut && undercut_meets_involute(gear, form)) {
-        d.form_diameter = 2.0 * m * polar_radius(form, g.pitch_radius);
+        d.form_diameter = 2.0 * mt * polar_radius(form, g.pitch_radius);
     } else {
-        const double r = m * z / 2.0;
+        const double r = mt * z / 2.0;
         const double rb = d.base_diameter / 2.0;
         const double along = r * std::sin(alpha) - (flank_end - x) * m / std::sin(alpha);
         d.form_diameter = 2.0 * std::sqrt(rb * rb + along * along);
@@ -221,6 +284,8 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter) {
     d.pin_diameter = pin_diameter > 0.0 ? pin_diameter
                      : d.internal       ? RING_PIN_DIAMETER_PER_MODULE * m
                                         : PIN_DIAMETER_PER_MODULE * m;
+    d.transverse_module = mt;
+    if (helical(c)) helix_data(d, g, face_width);
     measure_span(d, alpha);
     measure_over_pins(d, alpha);
     return d;
@@ -295,11 +360,19 @@ static PairData internal_pair_data(const GearData& g1, const GearData& g2) {
 PairData pair_data(const Gear& gear, const Gear& mate, const GearData& g1, const GearData& g2) {
     if (g1.internal || g2.internal) return internal_pair_data(g1, g2);
     PairData p = {};
-    const double alpha = g1.pressure_angle * PI / 180.0;
+    // A helical pair in its transverse section: inv α_wt = 2·tan α_n·(x1 +
+    // x2)/(z1 + z2) + inv α_t, a = (z1 + z2)·m_t/2 · cos α_t/cos α_wt, y in
+    // normal modules (z1 + z2)/(2·cos β)·(cos α_t/cos α_wt - 1), the contact
+    // ratio over the transverse base pitch. A spur pair's α_t and m_t are α and m.
+    const double alpha_n = g1.pressure_angle * PI / 180.0;
+    const bool helix = g1.helix_angle > 0.0;
+    const double alpha = helix ? g1.transverse_pressure_angle * PI / 180.0 : alpha_n;
     const double m = g1.module;
+    const double mt = g1.transverse_module;
+    const double cos_beta = helix ? std::cos(g1.helix_angle * PI / 180.0) : 1.0;
     const double z1 = g1.teeth;
     const double z2 = g2.teeth;
-    const double inv_aw = inv(alpha) + 2.0 * std::tan(alpha) * (g1.shift + g2.shift) / (z1 + z2);
+    const double inv_aw = inv(alpha) + 2.0 * std::tan(alpha_n) * (g1.shift + g2.shift) / (z1 + z2);
     if (!(inv_aw > 0.0)) {
         p.fault =
             "their shifts are too far below zero for them to mesh without backlash "
@@ -308,8 +381,8 @@ PairData pair_data(const Gear& gear, const Gear& mate, const GearData& g1, const
     }
     const double aw = inverse_involute(inv_aw);
     p.working_pressure_angle = aw * 180.0 / PI;
-    p.centre_distance = (z1 + z2) * m / 2.0 * std::cos(alpha) / std::cos(aw);
-    const double y = (z1 + z2) / 2.0 * (std::cos(alpha) / std::cos(aw) - 1.0);
+    p.centre_distance = (z1 + z2) * mt / 2.0 * std::cos(alpha) / std::cos(aw);
+    const double y = (z1 + z2) / 2.0 * (std::cos(alpha) / std::cos(aw) - 1.0) / cos_beta;
     p.centre_distance_modification = y;
     const double gear_working_radius = p.centre_distance * z1 / (z1 + z2);
     p.working_pitch_diameter = 2.0 * gear_working_radius;
@@ -326,7 +399,12 @@ PairData pair_data(const Gear& gear, const Gear& mate, const GearData& g1, const
         std::sqrt(ra1 * ra1 - rb1 * rb1);  // along the line of action from gear 1's base tangent point
     const double tip2 = std::sqrt(ra2 * ra2 - rb2 * rb2);
     const double line = p.centre_distance * std::sin(aw);  // between the two base tangent points
-    p.contact_ratio = (tip1 + tip2 - line) / (PI * m * std::cos(alpha));
+    p.contact_ratio = (tip1 + tip2 - line) / (PI * mt * std::cos(alpha));
+    if (helix) {  // a spur pair's stay empty: no rows of them
+        p.overlap_ratio = g1.overlap_ratio;
+        p.total_contact_ratio = p.overlap_ratio.known ? known(p.contact_ratio + p.overlap_ratio.value)
+                                                      : unknown(p.overlap_ratio.reason);
+    }
     // The base tangent points lie rw1·sin α_w before the pitch point and rw2·sin α_w after it.
     const double before = gear_working_radius * std::sin(aw);
     const double after = line - before;
@@ -336,7 +414,7 @@ PairData pair_data(const Gear& gear, const Gear& mate, const GearData& g1, const
         p.fault = "their teeth do not reach each other on the line of action";
         return p;
     }
-    p.interference_text = pair_collision(gear, mate, p, m);
+    p.interference_text = pair_collision(gear, mate, p, mt);
     p.interference = p.interference_text != nullptr;
     return p;
 }
@@ -347,6 +425,6 @@ PairPlace pair_place(const PairData& pair, double module) {
 }
 
 const char* pair_interference(const Gear& gear, const Gear& mate) {
-    const PairData pair = pair_data(gear, mate, gear_data(gear, 1.0, 0.0), gear_data(mate, 1.0, 0.0));
+    const PairData pair = pair_data(gear, mate, gear_data_in_units(gear), gear_data_in_units(mate));
     return pair.fault == nullptr && pair.interference ? pair.interference_text : nullptr;
 }

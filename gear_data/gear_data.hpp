@@ -69,11 +69,29 @@ struct GearData {
     double cutting_centre_distance;  // mm, a₀
     double cutting_pressure_angle;   // degrees, α₀
     bool internal;                   // a ring
+    // A helical gear (helix_angle 0: a spur gear, and none of these is shown).
+    // Its module, pressure angle, heights and shift above are the normal
+    // plane's; its circles, pitches and tooth_thickness the transverse section's.
+    double helix_angle;                 // degrees, β
+    bool left_hand;                     // its hand
+    double transverse_module;           // mm, m_t = m_n/cos β
+    double transverse_pressure_angle;   // degrees: tan α_t = tan α_n/cos β
+    double base_helix_angle;            // degrees: sin β_b = sin β·cos α_n
+    double lead;                        // mm, π·d/tan β
+    double normal_tooth_thickness;      // mm, on the reference cylinder: s_t·cos β
+    double face_width;                  // mm, 0: not given
+    Measure span_least_face_width;      // the face a caliper needs across the span: W·sin β_b
+    Measure overlap_ratio;              // ε_β = b·sin β/(π·m_n), with a face width
 };
 
-// The data of the gear (compute_gear) at module mm per module unit, with pins
-// of pin_diameter mm (0: PIN_DIAMETER_PER_MODULE · module).
-GearData gear_data(const Gear& gear, double module, double pin_diameter);
+// The data of the gear (compute_gear) at module mm per module unit (a helical
+// gear's normal module), with pins (a helical gear's balls) of pin_diameter mm
+// (0: PIN_DIAMETER_PER_MODULE · module), and a helical gear's face width in mm
+// (0: not given).
+GearData gear_data(const Gear& gear, double module, double pin_diameter, double face_width = 0.0);
+// The data in the geometry's own units, the transverse module (the module
+// for a spur gear): what the scenes draw with.
+GearData gear_data_in_units(const Gear& gear);
 
 // The gear and its mate in mesh without backlash; or, where they cannot mesh,
 // why not (fault) and no figures past it.
@@ -104,6 +122,11 @@ struct PairData {
     bool involute_interference;  // the ring's tip digs into the pinion's flank below its base circle
     bool trochoid_interference;  // the pinion's tip hits the ring's tooth as it leaves mesh
     bool trimming_interference;  // the pinion cannot be moved out radially: it goes in along the axis
+    // A helical pair (both gears' helix angle, opposite hands): ε_β with the
+    // gear's face width, and ε_γ = ε_α + ε_β; unknown for a spur pair or
+    // without a face width.
+    Measure overlap_ratio;
+    Measure total_contact_ratio;
     const char* trimming_text;   // that, in a sentence, when it is so
 };
 // Of the gear and its mate and their data (gear_data, at one module).
@@ -161,7 +184,7 @@ struct DataRow {
     const char* word = nullptr;  // a ROW_WORD's value
 };
 
-constexpr int DATA_ROW_CAPACITY = 48;
+constexpr int DATA_ROW_CAPACITY = 64;
 struct DataRows {
     DataRow rows[DATA_ROW_CAPACITY];
     int count;

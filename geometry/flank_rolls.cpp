@@ -99,7 +99,8 @@ FlankRolls flank_rolls(const GearParams& g, bool stop_at_centre) {
     const double t_f = pinion ? pinion_flank_end_roll(g) : flank_end_roll(g);
     FlankRolls rolls{
         -g.undercut_start_roll, t_f, t_f, involute_roll_at(g, g.tip_radius), false, false, 0.0, 0.0};
-    if (!pinion && g.tip_arc_radius > 0.0 &&
+    // (An elliptical arc, a helical gear's, cuts along a curve even then.)
+    if (!pinion && g.tip_arc_radius > 0.0 && g.tip_arc_height == g.tip_arc_radius &&
         std::fabs(g.dedendum - g.tip_arc_radius) <= ARC_ON_ROLLING_LINE) {
         rolls.undercut_end = rolls.undercut_start;
         rolls.fillet_arc = true;

@@ -11,7 +11,7 @@
 
 // ---- Global state ------------------------------------------------------------
 static Gear trial_gear;   // written and read by trial_tooth_fault alone
-static char reason[200];  // the refusal text handed back; valid until the next call
+static char reason[256];  // the refusal text handed back; valid until the next call
 
 // Radii are compared with this slack: a point computed on a circle lands on
 // it only to rounding.
@@ -129,15 +129,17 @@ static const char* check_gear(const Cutter& cutter, int z, double x, bool intern
     // Addendum ha + x, dedendum hf - x and root radius z/2 - hf + x must all be
     // positive: the cutter's tip line must lie below its rolling line and above
     // the gear centre (1 and 1.25 for the specified cutter).
+    // A helical gear's root radius, in normal modules: z/(2·cos β) - hf + x.
     if (!internal) {
-        double x_min = hf - z / 2.0;
+        const double half_z = helical(cutter) ? z / (2.0 * std::cos(PI / (180.0 / cutter.helix_angle))) : z / 2.0;
+        double x_min = hf - half_z;
         if (x_min < -ha) x_min = -ha;
         const double x_max = hf;
         if (!(x > x_min && x < x_max)) {  // also refuses NaN
             std::snprintf(reason, sizeof reason,
                           "with z = %d the shift coefficient must be greater than %g and less than %g "
-                          "(addendum %g+x, dedendum %g-x and root radius z/2-%g+x must be positive)",
-                          z, x_min, x_max, ha, hf, hf);
+                          "(addendum %g+x, dedendum %g-x and root radius %s-%g+x must be positive)",
+                          z, x_min, x_max, ha, hf, helical(cutter) ? "z/(2cos β)" : "z/2", hf);
             return reason;
         }
     }
@@ -226,13 +228,15 @@ bool gear_warning(const Cutter& cutter, int z, double x, char* text, int capacit
     char shown[REAL_TEXT_CAPACITY];
     const size_t room = static_cast<size_t>(capacity);
     int length = std::snprintf(text, room, "z = %d with x = %s: ", z, shortest_text(x, shown, sizeof shown));
-    // The tip radius of the shifted gear: z/2 + ha + x.
+    // The tip radius of the shifted gear: z/2 + ha + x (a helical gear's in
+    // transverse modules, as the radius where its flanks meet).
+    const double tip_radius = helical(cutter) ? trial_gear.params.tip_radius : z / 2.0 + cutter.addendum + x;
     if (meeting_radius > 0.0 && length >= 0 && static_cast<size_t>(length) < room)
-        length +=
-            std::snprintf(text + length, room - static_cast<size_t>(length),
-                          "the tooth comes to a point below its tip circle (radius %.4f); its flanks meet "
-                          "at radius %.4f%s",
-                          z / 2.0 + cutter.addendum + x, meeting_radius, cut_away ? "; " : "");
+        length += std::snprintf(text + length, room - static_cast<size_t>(length),
+                                "the tooth comes to a point below its tip circle (radius %.4f%s); its flanks "
+                                "meet at radius %.4f%s",
+                                tip_radius, helical(cutter) ? ", transverse modules" : "", meeting_radius,
+                                cut_away ? "; " : "");
     if (cut_away && length >= 0 && static_cast<size_t>(length) < room)
         std::snprintf(
             text + length, room - static_cast<size_t>(length),

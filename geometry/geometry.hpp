@@ -38,7 +38,17 @@ struct Cutter {
     double tip_radius;      // radius of the arc that rounds each tip corner; 0: a sharp corner
     int teeth = 0;          // a pinion-type cutter's number of teeth z_c; 0: the rack
     double shift = 0.0;     // a pinion-type cutter's shift coefficient x_c
+    // A helical gear's helix angle β, degrees (0: a spur gear), and its hand.
+    // Every value above, the module and the gear's shift are then the normal
+    // plane's (the hob's); the gear is computed as its transverse section.
+    double helix_angle = 0.0;
+    bool left_hand = false;
 };
+constexpr double HELIX_ANGLE_MAX = 45.0;
+// Whether the cutter cuts a helical gear.
+inline bool helical(const Cutter& c) {
+    return c.helix_angle != 0.0;
+}
 // What a pinion-type cutter may be: 6 to 400 teeth (beyond, it cuts as the rack
 // does), a shift of -1 to 1, and teeth that keep a tip land.
 constexpr int CUTTER_TEETH_MIN = 6;
@@ -83,6 +93,12 @@ bool same_cutter(const Cutter& a, const Cutter& b);
 const char* cutter_refusal(const Cutter& cutter);
 // The largest tip radius the cutter's tip land holds (negative: no tip land).
 double largest_tip_radius(double pressure_angle, double dedendum);
+// The geometry's unit of length is the transverse module: for a helical gear
+// m_t = m_n/cos β, for a spur gear the module itself. Millimetres per unit
+// for a normal module of module mm (module itself, exactly, for a spur gear).
+double transverse_module(const Cutter& c, double module);
+// The transverse pressure angle, degrees: tan α_t = tan α_n / cos β.
+double transverse_pressure_angle(const Cutter& c);
 
 // A pinion-type cutter at work on a gear, module units: the cutter's own
 // circles, the centre distance it cuts at and what of its tooth cuts below the
@@ -117,7 +133,13 @@ struct GearParams {
     double cos_alpha;             // cos(alpha)
     double addendum_coefficient;  // gear addendum per module, the cutter's (1.0 as specified)
     double dedendum_coefficient;  // gear dedendum per module, the cutter's (1.25 as specified)
-    double tip_arc_radius;        // the cutter's tip radius ρ (0: sharp corners)
+    double tip_arc_radius;        // the cutter's tip radius ρ (0: sharp corners); a helical gear's
+                                  // transverse tip arc is an ellipse, ρ along the rolling line
+    double tip_arc_height;        // and ρ·cos β across it (ρ for a spur gear)
+    double normal_alpha;          // the normal plane's pressure angle, radians (alpha for a spur gear)
+    double cos_beta;              // cos β: 1 for a spur gear; a normal-plane length per transverse one
+    double arc_rise;              // the tip arc's flank end above the tip line: ρ·cos β·(1 - sin α_n)
+    double arc_run;               // its lowest point from the sharp corner: ρ·(1 - sin α_n)/cos α_n
     double rack_root_land;        // flat bottom of a cutter tooth space, on the cutter's root line
     double rack_tip_land;  // top of a cutter tooth between its flanks' ends at the tip line, arcs included
     // Below: derived from the shift set_shift_params was given last (in a Gear: the shifted tooth's).

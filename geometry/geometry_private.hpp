@@ -15,6 +15,9 @@ void compute_gear_params(GearParams& g);
 // Moves points[n] onto g's tip circle along the line of the last segment.
 // Returns 1 if it did, 0 if that line misses the circle.
 int clip_to_tip_circle(const GearParams& g, int n, ProfilePoint* points);
+// What a helical gear's elliptical transverse tip arc cuts at roll t, the rack's
+// reference point at rack_point.
+ProfilePoint elliptic_tip_cut(const GearParams& g, double t, const ProfilePoint& rack_point);
 
 // ---- the pinion-type cutter ---------------------------------------------------
 // Its constants for the gear at shift x_s (set_shift_params calls it last), with

@@ -260,7 +260,7 @@ double pinion_least_shift(const GearParams& g) {
 
 int pinion_least_teeth(const GearParams& g) {
     GearParams trial = g;
-    const double shift = g.addendum - g.addendum_coefficient;  // the shift set last
+    const double shift = (g.addendum - g.addendum_coefficient) / g.cos_beta;  // the shift set last
     for (int z = Z_MIN; z <= Z_MAX; ++z) {
         trial.z = z;
         set_shift_params(trial, shift);

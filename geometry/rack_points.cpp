@@ -57,6 +57,10 @@ void rack_undercut_point(const GearParams& g, double t, ProfilePoint& rack_point
     corner_point.y = rack_point.y - g.tip_corner_distance * d.y;
     const double rho = g.tip_arc_radius;
     if (rho == 0.0) return;
+    if (g.tip_arc_height != rho) {
+        corner_point = elliptic_tip_cut(g, t, rack_point);
+        return;
+    }
     const ProfilePoint centre = {corner_point.x - rho * d.y, corner_point.y + rho * d.x};
     const ProfilePoint rolling = {g.pitch_radius * std::sin(t), g.pitch_radius * (std::cos(t) - 1.0)};
     // Towards the gear centre from K: (-sin t, -cos t). C on K: straight that way.
@@ -70,6 +74,50 @@ void rack_undercut_point(const GearParams& g, double t, ProfilePoint& rack_point
     }
     corner_point.x = centre.x + rho * inwards.x / length;
     corner_point.y = centre.y + rho * inwards.y / length;
+}
+
+// A helical gear's transverse tip arc: the ellipse E(φ) = C + (ρ·cos φ,
+// ρ·cos β·sin φ) in the rack's own frame (u along its rolling line, v away
+// from the gear), the normal plane's circle seen obliquely, so that φ = -π/2
+// is its lowest point and φ = -α_n its tangent point on the flank. Its centre
+// C lies ρ·cos β above the tip line, arc_run beyond the sharp corner. The arc
+// cuts where its normal, ∝ (cos β·cos φ, sin φ), passes through the point of
+// rolling K = (k, 0):
+//   f(φ) = (k - C_u)·sin φ + C_v·cos β·cos φ - ρ·(1 - cos²β)·sin φ·cos φ = 0,
+// on the half towards the gear (f(-π) = -f(0)); the root nearest the arc is
+// found by halving until no double lies between, from the arc widened by a
+// quarter turn each way, else from the whole lower half.
+ProfilePoint elliptic_tip_cut(const GearParams& g, double t, const ProfilePoint& rack_point) {
+    const ProfilePoint u = {std::cos(t), -std::sin(t)};
+    const ProfilePoint v = {std::sin(t), std::cos(t)};
+    const double r = g.pitch_radius;
+    const ProfilePoint rolling = {r * std::sin(t), r * (std::cos(t) - 1.0)};
+    const double k = (rolling.x - rack_point.x) * u.x + (rolling.y - rack_point.y) * u.y;
+    const double rho = g.tip_arc_radius;
+    const double c = g.cos_beta;
+    const double cu = -g.dedendum * g.tan_alpha - g.arc_run;
+    const double cv = -g.dedendum + g.tip_arc_height;
+    const auto f = [=](double phi) {
+        const double s = std::sin(phi);
+        const double co = std::cos(phi);
+        return (k - cu) * s + cv * c * co - rho * (1.0 - c * c) * s * co;
+    };
+    double low = -PI / 2.0 - PI / 4.0;
+    double high = -g.normal_alpha + PI / 4.0;
+    if ((f(low) > 0.0) == (f(high) > 0.0)) {
+        low = -PI;
+        high = 0.0;
+    }
+    const bool low_positive = f(low) > 0.0;
+    for (;;) {
+        const double middle = 0.5 * (low + high);
+        if (middle == low || middle == high) break;
+        ((f(middle) > 0.0) == low_positive ? low : high) = middle;
+    }
+    const double phi = 0.5 * (low + high);
+    const double eu = cu + rho * std::cos(phi);
+    const double ev = cv + g.tip_arc_height * std::sin(phi);
+    return ProfilePoint{rack_point.x + eu * u.x + ev * v.x, rack_point.y + eu * u.y + ev * v.y};
 }
 
 // Line y = m·X + b through the last segment, put into X² + (y + r)² = ra²:

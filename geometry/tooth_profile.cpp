@@ -68,7 +68,8 @@ static bool overlaps(const ProfileBox& box, const ProfilePoint& a, const Profile
 }
 
 // In dependency order.
-void set_shift_params(GearParams& g, double x_s) {
+void set_shift_params(GearParams& g, double shift) {
+    const double x_s = shift * g.cos_beta;  // the normal plane's shift in transverse modules
     g.dedendum = g.dedendum_coefficient - x_s;
     g.addendum = g.addendum_coefficient + x_s;
     g.dedendum_offset = g.dedendum * g.tan_alpha;
@@ -79,13 +80,10 @@ void set_shift_params(GearParams& g, double x_s) {
     g.base_radius = g.pitch_radius * g.cos_alpha;
     g.tooth_angle = (2.0 * x_s * g.tan_alpha + PI / 2.0) / g.pitch_radius;
     g.space_angle = PI / g.pitch_radius - g.tooth_angle;
-    // A tip arc of radius ρ, tangent to the flank and the tip line, ends the
-    // straight flank ρ·(1 - sin α) above the tip line; its lowest point lies
-    // ρ·(1 - sin α)/cos α further from the flank than the sharp corner would.
-    // With ρ = 0 both terms vanish exactly: the sharp corner's very numbers.
-    const double arc_rise = g.tip_arc_radius * (1.0 - std::sin(g.alpha));
-    g.tip_corner_distance = (g.dedendum - arc_rise) / g.cos_alpha;
-    g.undercut_start_roll = (g.dedendum * g.tan_alpha + arc_rise / g.cos_alpha) / g.pitch_radius;
+    // The tip arc (compute_gear_params) ends the straight flank arc_rise above
+    // the tip line and takes its lowest point arc_run beyond the sharp corner.
+    g.tip_corner_distance = (g.dedendum - g.arc_rise) / g.cos_alpha;
+    g.undercut_start_roll = (g.dedendum * g.tan_alpha + g.arc_run) / g.pitch_radius;
     if (!pinion_type(g.cutter)) return;
     // A ring's tooth is an external gear's space: ψ = (π/2 - 2x·tan α)/r, and
     // its tip circle lies ha - x inside the pitch circle.

@@ -106,3 +106,8 @@ bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file,
 // and a pinion's tooth stands centred in a ring's space on the line of centres.
 void build_pair_outlines(const Gear& gear, const Gear& mate, const PairPlace& place, double module,
                          double tolerance, double rim_diameter, GearOutline outlines[2]);
+// What a front end writes: the gear (shift x_s; a ring with its rim, rim_diameter
+// 0: the default) alone, or with mate not null the pair in mesh, at module mm
+// per module (a helical gear's normal module). Returns the number of outlines.
+int build_written_outlines(const Gear& gear, const Gear* mate, double x_s, double module, double tolerance,
+                           double rim_diameter, GearOutline* outlines);

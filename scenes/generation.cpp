@@ -30,21 +30,33 @@ static ProfilePoint to_view(const ProfilePoint& p) {
 
 // ---- legend and roll geometry shared by the scenes ---------------------------
 
-// The legend line of the cutter the gear was cut with, into text; false, and
-// text empty, for the specified cutter. A pinion-type cutter is named by its
-// teeth and shift, and its profile follows when it is not the specified one.
+// The legend line that says a helical gear's scene is its transverse
+// section, with its helix, into text; false for a spur gear.
 constexpr int CUTTER_LINE_CAPACITY = 256;  // the longest, Japanese, with six 12-character numbers: 161
+static bool helix_legend_line(char (&text)[CUTTER_LINE_CAPACITY]) {
+    const Cutter& c = the_gear.params.cutter;
+    if (!helical(c)) return false;
+    const bool ja = legends_in_japanese;
+    std::snprintf(text, sizeof text, ja ? "はすば歯車 ねじれ角 %g° %s の正面断面" : "helical %g deg %s-hand, transverse section",
+                  c.helix_angle, ja ? (c.left_hand ? "左ねじれ" : "右ねじれ") : (c.left_hand ? "left" : "right"));
+    return true;
+}
+
+// The legend line of the cutter the gear was cut with, into text; false, and
+// text empty, for the specified cutter (whatever a helical gear's helix). A
+// pinion-type cutter is named by its teeth and shift, and its profile follows
+// when it is not the specified one.
 static bool cutter_legend_line(char (&text)[CUTTER_LINE_CAPACITY]) {
     text[0] = '\0';
     const Cutter& c = the_gear.params.cutter;
-    if (same_cutter(c, SPECIFIED_CUTTER)) return false;
+    const Cutter profile = {c.pressure_angle, c.addendum, c.dedendum, c.tip_radius};
+    if (same_cutter(profile, SPECIFIED_CUTTER) && !pinion_type(c)) return false;
     const bool ja = legends_in_japanese;
     int used = 0;
     if (pinion_type(c)) {
         used = std::snprintf(text, sizeof text,
                              ja ? "ピニオンカッタ: 歯数 %d, 転位係数 %g" : "pinion cutter: %d teeth, x %g",
                              c.teeth, c.shift);
-        const Cutter profile = {c.pressure_angle, c.addendum, c.dedendum, c.tip_radius};
         if (same_cutter(profile, SPECIFIED_CUTTER)) return true;
     }
     std::snprintf(
@@ -101,7 +113,9 @@ void draw_legend(const char* const* lines, int count) {
     char text[LEGEND_LINE_CAPACITY];
     for (; k < count && k < LEGEND_LINES_MAX; ++k)
         draw_text(-0.9f, LINE_Y[k], in_words_of_gear(lines[k], text));
+    // A helical gear's line, then the cutter's, as far as the lines reach.
     char cutter[CUTTER_LINE_CAPACITY];
+    if (k < LEGEND_LINES_MAX && helix_legend_line(cutter)) draw_text(-0.9f, LINE_Y[k++], cutter);
     if (k < LEGEND_LINES_MAX && cutter_legend_line(cutter)) draw_text(-0.9f, LINE_Y[k], cutter);
 }
 

@@ -250,10 +250,10 @@ static void draw_box_and_lines(const PixelBox& box, const int* shown, int count,
 
 void draw_info_panel() {
     panel_line_count = 0;
-    const GearData gear = gear_data(the_gear, gear_choice.module, 0.0);
+    const GearData gear = gear_data(the_gear, gear_choice.module, 0.0, gear_choice.face_width);
     add_lines(gear_rows(gear));
     if (pair_data_shown()) {
-        const GearData mate = gear_data(the_mate, gear_choice.module, 0.0);
+        const GearData mate = gear_data(the_mate, gear_choice.module, 0.0, gear_choice.face_width);
         add_lines(pair_rows(mate, pair_data(the_gear, the_mate, gear, mate)));
     }
     const FrameSettings& frame = device_frame();

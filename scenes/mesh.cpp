@@ -42,8 +42,8 @@ struct MeshLayout {
 };
 
 static MeshLayout mesh_layout(int n) {
-    const GearData gear = gear_data(the_gear, 1.0, 0.0);
-    const GearData mate = gear_data(the_mate, 1.0, 0.0);
+    const GearData gear = gear_data_in_units(the_gear);
+    const GearData mate = gear_data_in_units(the_mate);
     const PairData pair = pair_data(the_gear, the_mate, gear, mate);
     const double z1 = gear.teeth;
     const double z2 = mate.teeth;
@@ -188,7 +188,7 @@ static InternalLayout internal_layout(const PairData& pair, int n) {
     const double rw_ring = gear_is_ring ? rw_gear : rw_mate;
     // The working pitch circles roll on each other: the same length along both per step.
     const double ring_turn = -n * MESH_ROLL_STEP / rw_ring;
-    const GearData pinion_data = gear_data(pinion, 1.0, 0.0);
+    const GearData pinion_data = gear_data_in_units(pinion);
     return InternalLayout{&pinion,
                           &ring,
                           gear_is_ring,
@@ -331,7 +331,7 @@ static void draw_ring_without_pinion() {
 void scene_gears_in_mesh() {
     if (the_gear.params.internal || the_mate.params.internal) {
         const PairData pair =
-            pair_data(the_gear, the_mate, gear_data(the_gear, 1.0, 0.0), gear_data(the_mate, 1.0, 0.0));
+            pair_data(the_gear, the_mate, gear_data_in_units(the_gear), gear_data_in_units(the_mate));
         if (pair.fault == nullptr) {
             draw_cross(ORIGIN, 0.0);
             draw_internal_mesh_step(pair, tooth_step);

@@ -19,12 +19,12 @@ constexpr double WHOLE_GEAR_MARGIN = 0.95;
 // bottom of the ring's root circle). The width never matters more: a tip circle is narrower than
 // the distance from the pitch point to its far side.
 static double reach_from_pitch_point() {
-    const GearData gear = gear_data(the_gear, 1.0, 0.0);
+    const GearData gear = gear_data_in_units(the_gear);
     // A ring's root circle lies outside its tip circle.
     const double alone = gear.internal ? (gear.pitch_diameter + gear.root_diameter) / 2.0
                                        : gear.pitch_diameter / 2.0 + gear.tip_diameter / 2.0;
     if (scene_mode != MESH_SCENE) return alone;
-    const GearData mate = gear_data(the_mate, 1.0, 0.0);
+    const GearData mate = gear_data_in_units(the_mate);
     const PairData pair = pair_data(the_gear, the_mate, gear, mate);
     if (pair.fault != nullptr) return alone;
     // A pinion inside a ring: the ring's centre its working pitch radius below the pitch point.

@@ -20,9 +20,9 @@ struct DataShown {
 };
 
 static DataShown data_shown(bool with_pair) {
-    DataShown shown = {gear_data(the_gear, gear_choice.module, 0.0), with_pair, {}, {}};
+    DataShown shown = {gear_data(the_gear, gear_choice.module, 0.0, gear_choice.face_width), with_pair, {}, {}};
     if (with_pair) {
-        shown.mate = gear_data(the_mate, gear_choice.module, 0.0);
+        shown.mate = gear_data(the_mate, gear_choice.module, 0.0, gear_choice.face_width);
         shown.pair = pair_data(the_gear, the_mate, shown.gear, shown.mate);
     }
     return shown;

@@ -32,18 +32,8 @@ WEB_EXPORT const char* web_write_data_file(const char* path) {
 // default rim, as --gear writes one: SVG, or DXF when path ends in ".dxf".
 WEB_EXPORT const char* web_write_gear(const char* path, double module) {
     GearOutline outlines[2];
-    int count = 1;
-    if (mate_chosen()) {
-        const PairData pair =
-            pair_data(the_gear, the_mate, gear_data(the_gear, module, 0.0), gear_data(the_mate, module, 0.0));
-        build_pair_outlines(the_gear, the_mate, pair_place(pair, module), module, OUTLINE_TOLERANCE, 0.0,
-                            outlines);
-        count = 2;
-    } else if (the_gear.params.internal) {
-        outlines[0] = build_ring_outline(the_gear, the_gear.params.x, module, OUTLINE_TOLERANCE, 0.0);
-    } else {
-        outlines[0] = build_gear_outline(the_gear, the_gear.params.x, module, OUTLINE_TOLERANCE);
-    }
+    const int count = build_written_outlines(the_gear, mate_chosen() ? &the_mate : nullptr, the_gear.params.x,
+                                             module, OUTLINE_TOLERANCE, 0.0, outlines);
     if (const char* refusal = outline_refusal(outlines, count)) return refusal;
     size_t length = std::strlen(path);
     bool dxf = length >= 4 && std::strcmp(path + length - 4, ".dxf") == 0;
