@@ -253,4 +253,40 @@ TEST(PairData, APublishedWorkedExample) {
     EXPECT_STREQ(pair_interference(gear, mate), "each gear's tip digs into the other's root");
 }
 
+// A published normal-system helical pair: m_n 3, α_n 20°, β 30°, z 12/60,
+// x_n 0.09809/0, face 20 mm. Its centre distance of 125.000 holds only with
+// the shift taken as x·m_n (x·m_t would give 125.045).
+TEST(PairData, APublishedHelicalPair) {
+    Cutter hob = SPECIFIED_CUTTER;
+    hob.helix_angle = 30.0;
+    compute_gear(gear, hob, 12, 0.09809);
+    hob.left_hand = true;  // the mate's opposite hand
+    compute_gear(mate, hob, 60, 0.0);
+    const GearData g = gear_data(gear, 3, 0, 20.0);
+    const GearData w = gear_data(mate, 3, 0, 20.0);
+    EXPECT_NEAR(g.transverse_pressure_angle, 22.79588, 5e-6);
+    const PairData p = pair_data(gear, mate, g, w);
+    EXPECT_NEAR(p.working_pressure_angle, 23.1126, 5e-5);
+    EXPECT_NEAR(p.centre_distance, 125.000, 5e-4);
+    const double published[][2] = {{41.569, 207.846}, {38.322, 191.611}, {48.154, 213.842}, {34.658, 200.346}};
+    const double computed[][2] = {{g.pitch_diameter, w.pitch_diameter},
+                                  {g.base_diameter, w.base_diameter},
+                                  {p.reduced_tip_diameter, p.mate_reduced_tip_diameter},
+                                  {g.root_diameter, w.root_diameter}};
+    for (int i = 0; i < 4; ++i)
+        for (int k = 0; k < 2; ++k) EXPECT_NEAR(computed[i][k], published[i][k], 5e-4) << i << " " << k;
+    EXPECT_NEAR(p.contact_ratio, 1.294, 5e-4);
+    EXPECT_NEAR(p.overlap_ratio.value, 1.061, 5e-4);
+    EXPECT_DOUBLE_EQ(p.total_contact_ratio.value, p.contact_ratio + p.overlap_ratio.value);
+    // The span in the normal plane (k = 2: 14.2441 by W = m_n·cos α_n·[π(k - 0.5)
+    // + z·inv α_t] + 2x·m_n·sin α_n) and the face a caliper needs, W·sin β_b; the
+    // mate's 8-tooth span needs more face than 20 mm.
+    EXPECT_EQ(g.span_teeth, 2);
+    EXPECT_NEAR(g.span.value, 14.2441, 5e-5);
+    EXPECT_NEAR(g.span_least_face_width.value, 14.2441 * std::sin(std::asin(0.5 * std::cos(PI / 9.0))), 5e-5);
+    EXPECT_EQ(w.span_teeth, 8);
+    EXPECT_FALSE(w.span.known);
+    EXPECT_GT(w.span_least_face_width.value, 20.0);
+}
+
 }  // namespace
