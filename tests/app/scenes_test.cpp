@@ -113,7 +113,7 @@ TEST(Legends, EachSceneHeadsItsLegendWithItsNumberInPlace) {
     }
 }
 
-// A gear cut with another cutter shows one more legend line in every scene,
+// A gear cut with another cutter (or a helical gear) shows one more legend line in every scene,
 // under the scene's own, naming the cutter it was cut with (not the one the
 // next gear will be cut with); the specified cutter's legends have none.
 TEST(Legends, AnotherCutterIsNamedInOneLineMore) {
@@ -135,7 +135,11 @@ TEST(Legends, AnotherCutterIsNamedInOneLineMore) {
                    "ピニオンカッタ: 歯数 25, 転位係数 0.2"},
                   {{25.0, 1.0, 1.25, 0.2, 40, -0.1},
                    "pinion cutter: 40 teeth, x -0.1, 25 deg, ha 1, hf 1.25, tip radius 0.2",
-                   "ピニオンカッタ: 歯数 40, 転位係数 -0.1, 圧力角 25°, ha 1, hf 1.25, 歯先の丸み半径 0.2"}};
+                   "ピニオンカッタ: 歯数 40, 転位係数 -0.1, 圧力角 25°, ha 1, hf 1.25, 歯先の丸み半径 0.2"},
+                  // A helical gear's scenes are its transverse section, and say so.
+                  {{20.0, 1.0, 1.25, 0.0, 0, 0.0, 30.0},
+                   "helical 30 deg right-hand, transverse section",
+                   "はすば歯車 ねじれ角 30° 右ねじれ の正面断面"}};
     for (const auto& other : others) {
         make_gear(20, 0.5, 0.5, other.cutter);
         for (int k = 0; k < 7; ++k) {
