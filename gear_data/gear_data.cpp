@@ -35,54 +35,39 @@ static const char* contact_fault(double radius, const GearData& d) {
 // z·inv α_t] + 2x·m_n·sin α_n. Its contacts lie W/(2·cos β_b) from the
 // middle in the transverse section, so k is the spur gear's there (z, α_t and
 // the shift x·cos β in transverse modules), and the caliper needs a face of
-// W·sin β_b.
-static void measure_helical_span(GearData& d, double alpha_n, double alpha_t) {
-    const double z = d.teeth;
-    const double x = d.shift;
-    const double xt = x * d.module / d.transverse_module;
-    const double K =
-        (1.0 / PI) *
-        (std::sqrt((1.0 + 2.0 * xt / z) * (1.0 + 2.0 * xt / z) - std::cos(alpha_t) * std::cos(alpha_t)) /
-             std::cos(alpha_t) -
-         inv(alpha_t) - 2.0 * (xt / z) * std::tan(alpha_t));
-    const double nearest = std::floor(z * K + 0.5 + 0.5);
-    d.span_teeth = !(nearest >= 1.0) ? 1 : nearest > z ? d.teeth : static_cast<int>(nearest);
-    const double w = d.module * std::cos(alpha_n) * (PI * (d.span_teeth - 0.5) + z * inv(alpha_t)) +
-                     2.0 * x * d.module * std::sin(alpha_n);
-    const double cos_beta_b = std::cos(d.base_helix_angle * PI / 180.0);
-    const char* fault = d.span_teeth >= d.teeth
-                            ? "it spans every tooth"
-                            : contact_fault(std::hypot(d.base_diameter / 2.0, w / (2.0 * cos_beta_b)), d);
-    d.span_least_face_width = fault ? unknown(fault) : known(w * std::sin(d.base_helix_angle * PI / 180.0));
-    if (!fault && d.face_width > 0.0 && d.face_width < d.span_least_face_width.value)
-        fault = "the face is narrower than a caliper needs across the span (its least face width)";
-    d.span = fault ? unknown(fault) : known(w);
-}
-
+// W·sin β_b. (alpha: the transverse angle, a spur gear's own.)
 static void measure_span(GearData& d, double alpha) {
     if (d.internal) {
         d.span_teeth = 0;
         d.span = unknown("no caliper reaches across a ring's teeth: measure it between pins");
         return;
     }
-    if (d.helix_angle > 0.0) return measure_helical_span(d, d.pressure_angle * PI / 180.0, alpha);
+    const bool helix = d.helix_angle > 0.0;
+    const double alpha_n = helix ? d.pressure_angle * PI / 180.0 : alpha;
+    const double beta_b = d.base_helix_angle * PI / 180.0;  // 0 for a spur gear
     const double z = d.teeth;
     const double x = d.shift;
+    const double xt = helix ? x * std::cos(d.helix_angle * PI / 180.0) : x;
     const double K =
         (1.0 / PI) *
-        (std::sqrt((1.0 + 2.0 * x / z) * (1.0 + 2.0 * x / z) - std::cos(alpha) * std::cos(alpha)) /
+        (std::sqrt((1.0 + 2.0 * xt / z) * (1.0 + 2.0 * xt / z) - std::cos(alpha) * std::cos(alpha)) /
              std::cos(alpha) -
-         inv(alpha) - 2.0 * (x / z) * std::tan(alpha));
+         inv(alpha) - 2.0 * (xt / z) * std::tan(alpha));
     // The whole number nearest z·K + 0.5; K is no number where the circle of
     // radius r + x·m lies inside the base circle: then one tooth, whose contacts
     // the check below refuses.
     const double nearest = std::floor(z * K + 0.5 + 0.5);
     d.span_teeth = !(nearest >= 1.0) ? 1 : nearest > z ? d.teeth : static_cast<int>(nearest);
-    const double w = d.module * std::cos(alpha) * (PI * (d.span_teeth - 0.5) + z * inv(alpha)) +
-                     2.0 * x * d.module * std::sin(alpha);
+    const double w = d.module * std::cos(alpha_n) * (PI * (d.span_teeth - 0.5) + z * inv(alpha)) +
+                     2.0 * x * d.module * std::sin(alpha_n);
     const double rb = d.base_diameter / 2.0;
-    const char* fault =
-        d.span_teeth >= d.teeth ? "it spans every tooth" : contact_fault(std::hypot(rb, w / 2.0), d);
+    const char* fault = d.span_teeth >= d.teeth ? "it spans every tooth"
+                                                : contact_fault(std::hypot(rb, w / (2.0 * std::cos(beta_b))), d);
+    if (helix) {
+        d.span_least_face_width = fault ? unknown(fault) : known(w * std::sin(beta_b));
+        if (!fault && d.face_width > 0.0 && d.face_width < d.span_least_face_width.value)
+            fault = "the face is narrower than a caliper needs across the span (its least face width)";
+    }
     d.span = fault ? unknown(fault) : known(w);
 }
 
