@@ -200,8 +200,8 @@ static int write_flank_output(const Output& out) {
     number_text(the_gear.params.x, shift);
     const char* gear_kind = the_gear.params.internal ? "the ring " : "";
     if (out.format == FORMAT_DATA) {
-        report("%s: the tooth data file of %sz = %d, x = %s, in module units", out.file, gear_kind,
-               the_gear.params.z, shift);
+        report("%s: the tooth data file of %sz = %d, x = %s, in %smodule units", out.file, gear_kind,
+               the_gear.params.z, shift, helical(the_gear.params.cutter) ? "transverse " : "");
     } else {
         char module[NUMBER_CAPACITY];
         number_text(command_line.module, module);
