@@ -4,6 +4,7 @@
 
 #include "gear_data/gear_data.hpp"
 
+#include <cmath>
 #include <cstdio>
 
 // ---- Global state ------------------------------------------------------------
@@ -21,6 +22,33 @@ static Cutter mate_cutter(const GearChoice& c) {
     return cutter;
 }
 
+// A tooth thinned by allowance mm must still be one the cutter can cut.
+static const char* allowance_refusal(const Cutter& cutter, int z, double x, bool internal, double module,
+                                     const double* allowance, const char* whose) {
+    if (!(allowance[0] >= allowance[1])) {
+        std::snprintf(refusal, sizeof refusal,
+                      "%s thickness allowances are reversed: upper %g below lower %g mm", whose, allowance[0],
+                      allowance[1]);
+        return refusal;
+    }
+    const double feed = 1.0 / (2.0 * module * std::tan(PI / (180.0 / cutter.pressure_angle)));
+    for (int k = 0; k < 2; ++k) {
+        const double x_e = x + (internal ? -1.0 : 1.0) * allowance[k] * feed;
+        if (const char* reason = gear_refusal(cutter, z, x_e, internal)) {
+            std::snprintf(refusal, sizeof refusal, "%s tooth thinned by %g mm cannot be cut: %s", whose,
+                          allowance[k], reason);
+            return refusal;
+        }
+    }
+    return nullptr;
+}
+
+double mate_shift_at_centre_distance(const GearChoice& c) {
+    compute_gear(candidate_gear, c.cutter, c.z, c.x, c.internal);
+    return mate_shift_for_centre_distance(gear_data(candidate_gear, c.module, 0.0), c.mate_z,
+                                          c.centre_distance);
+}
+
 const char* choice_refusal(const GearChoice& c) {
     if (const char* reason = gear_refusal(c.cutter, c.z, c.x, c.internal)) return reason;
     if (!(c.module >= MODULE_MIN && c.module <= MODULE_MAX)) {
@@ -31,6 +59,14 @@ const char* choice_refusal(const GearChoice& c) {
         std::snprintf(refusal, sizeof refusal, "the face width must be from 0 to %g mm", FACE_WIDTH_MAX);
         return refusal;
     }
+    if (c.allowance_given)
+        if (const char* reason =
+                allowance_refusal(c.cutter, c.z, c.x, c.internal, c.module, c.allowance, "the gear's"))
+            return reason;
+    if (c.mate_allowance_given && c.mate_z != 0)
+        if (const char* reason = allowance_refusal(c.cutter, c.mate_z, c.mate_x, c.mate_internal, c.module,
+                                                   c.mate_allowance, "the mate's"))
+            return reason;
     if (c.mate_z != 0 && c.internal && c.mate_internal) {
         std::snprintf(refusal, sizeof refusal, "a gear and its mate cannot both be rings");
         return refusal;

@@ -38,13 +38,41 @@ static bool answers_accepted(const Cutter& cutter, bool internal, const char* te
 static bool choice_of(const CommandLine& c, GearChoice& choice) {
     choice = GearChoice{0, 0.0, c.cutter, c.module, 0, 0.0, c.internal};
     choice.face_width = c.face_width;
+    choice.allowance_given = c.allowance_given;
+    choice.allowance[0] = c.allowance[0];
+    choice.allowance[1] = c.allowance[1];
+    choice.mate_allowance_given = c.mate_allowance_given;
+    choice.mate_allowance[0] = c.mate_allowance[0];
+    choice.mate_allowance[1] = c.mate_allowance[1];
+    choice.centre_distance = c.centre_distance;
+    choice.centre_distance_tolerance = c.centre_distance_tolerance;
     if (!answers_accepted(c.cutter, c.internal, "--teeth", c.teeth_text, "--shift", c.shift_text, choice.z,
                           choice.x))
         return false;
     if (c.mate_text == nullptr) return true;  // --mate-shift alone is bad usage
     choice.mate_internal = c.mate_internal;
-    return answers_accepted(c.cutter, c.mate_internal, "--mate", c.mate_text, "--mate-shift",
-                            c.mate_shift_text, choice.mate_z, choice.mate_x);
+    if (!answers_accepted(c.cutter, c.mate_internal, "--mate", c.mate_text, "--mate-shift", c.mate_shift_text,
+                          choice.mate_z, choice.mate_x))
+        return false;
+    // Mounted at a centre distance with no mate's shift given: the shift that
+    // meshes there without backlash (the classic design step).
+    if (c.centre_distance > 0.0 && c.mate_shift_text == nullptr && !c.internal && !c.mate_internal) {
+        const double x2 = mate_shift_at_centre_distance(choice);
+        char refusal[ANSWER_MESSAGE_CAPACITY];
+        char shift[SHORTEST_REAL_CAPACITY];
+        if (!(x2 == x2)) {
+            tell("--centre-distance %g: no working pressure angle gives that centre distance",
+                 c.centre_distance);
+            return false;
+        }
+        if (!check_shift_answer(c.cutter, false, shortest_real(x2, shift), false, choice.mate_z,
+                                choice.mate_x, refusal, ANSWER_MESSAGE_CAPACITY)) {
+            tell("--centre-distance %g asks the mate's shift %s: %s", c.centre_distance, shift, refusal);
+            return false;
+        }
+        choice.mate_x = x2;
+    }
+    return true;
 }
 
 int run_command_line(int argc, char** argv, bool output_closed) {

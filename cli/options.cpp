@@ -77,7 +77,8 @@ static const char PINION_USAGE_FORMAT[] =
     "                               the module, cutter, shifts and pins are the normal plane's (the hob's),\n"
     "                               and what is drawn and written is the transverse section\n"
     "         --hand H              its hand, left or right (default right); an external mate has the other\n"
-    "         --face-width MM       the face width: the overlap ratio, and whether a caliper takes the span\n";
+    "         --face-width MM       the face width: the overlap ratio, and whether a caliper takes the "
+    "span\n";
 // The end of the usage, after the cutter's part.
 static const char USAGE_END[] =
     "       rackgen --help | --version\n"
@@ -160,6 +161,10 @@ enum LongOnly {
     OPT_INTERNAL,
     OPT_MATE_INTERNAL,
     OPT_HELIX_ANGLE,
+    OPT_THICKNESS_ALLOWANCE,
+    OPT_MATE_THICKNESS_ALLOWANCE,
+    OPT_CENTRE_DISTANCE,
+    OPT_CENTRE_DISTANCE_TOLERANCE,
     OPT_HAND,
     OPT_FACE_WIDTH,
     OPT_RIM_DIAMETER,
@@ -194,6 +199,10 @@ static const option LONG_OPTIONS[] = {
     {"internal", no_argument, nullptr, OPT_INTERNAL},
     {"mate-internal", no_argument, nullptr, OPT_MATE_INTERNAL},
     {"helix-angle", required_argument, nullptr, OPT_HELIX_ANGLE},
+    {"thickness-allowance", required_argument, nullptr, OPT_THICKNESS_ALLOWANCE},
+    {"mate-thickness-allowance", required_argument, nullptr, OPT_MATE_THICKNESS_ALLOWANCE},
+    {"centre-distance", required_argument, nullptr, OPT_CENTRE_DISTANCE},
+    {"centre-distance-tolerance", required_argument, nullptr, OPT_CENTRE_DISTANCE_TOLERANCE},
     {"hand", required_argument, nullptr, OPT_HAND},
     {"face-width", required_argument, nullptr, OPT_FACE_WIDTH},
     {"info", optional_argument, nullptr, OPT_INFO},
@@ -456,6 +465,16 @@ static ParseResult set_output(int option_code, const char* value) {
     return PARSE_RUN;
 }
 
+// "A,B": two numbers as the command line reads them.
+static bool parse_pair(const char* value, double* pair) {
+    const char* comma = std::strchr(value, ',');
+    if (comma == nullptr || static_cast<size_t>(comma - value) >= 64) return false;
+    char first[64];
+    std::memcpy(first, value, static_cast<size_t>(comma - value));
+    first[comma - value] = '\0';
+    return parse_number(first, pair[0]) && parse_number(comma + 1, pair[1]);
+}
+
 // A value of the cutter: a profile's four, or one of them.
 static ParseResult set_cutter(int option_code, const char* value) {
     Cutter& cutter = command_line.cutter;
@@ -550,9 +569,29 @@ static ParseResult take_option(int code, const char* value) {
         case OPT_HELIX_ANGLE:
             if (!parse_number(value, c.cutter.helix_angle) ||
                 !(c.cutter.helix_angle >= 0.0 && c.cutter.helix_angle <= HELIX_ANGLE_MAX))
-                return refuse("--helix-angle must be a number from 0 to %g degrees, not \"%s\"", HELIX_ANGLE_MAX,
-                              value);
+                return refuse("--helix-angle must be a number from 0 to %g degrees, not \"%s\"",
+                              HELIX_ANGLE_MAX, value);
             return PARSE_RUN;
+        case OPT_THICKNESS_ALLOWANCE:
+        case OPT_MATE_THICKNESS_ALLOWANCE: {
+            const bool mate = code == OPT_MATE_THICKNESS_ALLOWANCE;
+            double* pair = mate ? c.mate_allowance : c.allowance;
+            if (!parse_pair(value, pair))
+                return refuse("--%s must be UPPER,LOWER in mm (e.g. -0.08,-0.13), not \"%s\"",
+                              option_name(code), value);
+            if (!(pair[0] >= pair[1]))
+                return refuse("--%s: the limits are reversed, the upper %g is below the lower %g",
+                              option_name(code), pair[0], pair[1]);
+            (mate ? c.mate_allowance_given : c.allowance_given) = true;
+            return PARSE_RUN;
+        }
+        case OPT_CENTRE_DISTANCE:
+        case OPT_CENTRE_DISTANCE_TOLERANCE: {
+            double& field = code == OPT_CENTRE_DISTANCE ? c.centre_distance : c.centre_distance_tolerance;
+            if (!parse_number(value, field) || !(field > 0.0 && field <= FACE_WIDTH_MAX))
+                return refuse("--%s must be a number of mm above 0, not \"%s\"", option_name(code), value);
+            return PARSE_RUN;
+        }
         case OPT_HAND:
             if (std::strcmp(value, "left") != 0 && std::strcmp(value, "right") != 0)
                 return refuse("--hand must be left or right, not \"%s\"", value);
@@ -640,13 +679,19 @@ ParseResult parse_command_line(int argc, char** argv) {
         return refuse("--mate-internal needs --mate Z2: the ring's number of teeth");
     if (command_line.internal && command_line.mate_internal)
         return refuse("--internal and --mate-internal together: the gear and its mate cannot both be rings");
+    if (command_line.mate_allowance_given && command_line.mate_text == nullptr)
+        return refuse("--mate-thickness-allowance needs --mate Z2");
+    if ((command_line.centre_distance > 0.0 || command_line.centre_distance_tolerance > 0.0) &&
+        command_line.mate_text == nullptr)
+        return refuse("--centre-distance and --centre-distance-tolerance need --mate Z2: they mount a pair");
     if (cutter.left_hand && !helical(cutter))
         return refuse("--hand needs --helix-angle B: a spur gear has no hand");
     if (command_line.face_width > 0.0 && !helical(cutter))
         return refuse("--face-width needs --helix-angle B: it gives a helical gear's overlap ratio");
     if (helical(cutter) && (pinion_type(cutter) || command_line.internal || command_line.mate_internal))
-        return refuse("--helix-angle with --cutter-teeth, --internal or --mate-internal: a helical gear is "
-                      "cut by the rack (a hob) here, so no helical pinion-type cutter or ring is offered");
+        return refuse(
+            "--helix-angle with --cutter-teeth, --internal or --mate-internal: a helical gear is "
+            "cut by the rack (a hob) here, so no helical pinion-type cutter or ring is offered");
     if (const char* reason = cutter_refusal(cutter))
         return refuse("the cutter (%g degrees, addendum %g, dedendum %g, tip radius %g) cannot be used: %s",
                       cutter.pressure_angle, cutter.addendum, cutter.dedendum, cutter.tip_radius, reason);

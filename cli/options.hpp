@@ -70,6 +70,12 @@ struct CommandLine {
     bool internal;           // --internal: the gear is a ring (cut by a pinion-type cutter)
     bool mate_internal;      // --mate-internal: the mate is a ring
     double face_width;       // --face-width in mm; 0 when not given
+    bool allowance_given;    // --thickness-allowance UPPER,LOWER (mm)
+    double allowance[2];
+    bool mate_allowance_given;  // --mate-thickness-allowance UPPER,LOWER (mm)
+    double mate_allowance[2];
+    double centre_distance;            // --centre-distance in mm; 0 when not given
+    double centre_distance_tolerance;  // --centre-distance-tolerance in mm (±); 0 when not given
     double module;           // of the window's gear and --flank's points: 1, or the module before the outputs
     bool quiet;              // --quiet: no line on standard error for each file written
     const char* mate_text;   // --mate as typed; null when not given (the default mate)

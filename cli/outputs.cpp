@@ -119,10 +119,9 @@ static const Gear* drawn_ring(const Output& out, double& x_s) {
 // centre distance (the shifted gear's; --standard draws the gear alone).
 static int write_gear_output(const Output& out) {
     GearOutline outlines[2];
-    const int count =
-        build_written_outlines(the_gear, mate_chosen() && !out.standard ? &the_mate : nullptr,
-                               out.standard ? 0.0 : the_gear.params.x, out.module, out.tolerance,
-                               out.rim_diameter, outlines);
+    const int count = build_written_outlines(the_gear, mate_chosen() && !out.standard ? &the_mate : nullptr,
+                                             out.standard ? 0.0 : the_gear.params.x, out.module,
+                                             out.tolerance, out.rim_diameter, outlines);
     if (const char* refusal = outline_refusal(outlines, count)) {
         tell("cannot write \"%s\": %s", out.file, refusal);
         return OUTPUT_REFUSED;
@@ -158,14 +157,11 @@ static int write_gear_output(const Output& out) {
 // The gear's data, and the mate's and the pair's when a mate was given.
 static int write_info(FILE* file, const void* context) {
     const Output& out = *static_cast<const Output*>(context);
-    const GearData gear = gear_data(the_gear, out.module, out.pin_diameter, gear_choice.face_width);
-    if (!mate_chosen())
-        return out.format == FORMAT_JSON ? write_gear_data_json(gear, file, nullptr, nullptr, out.inches)
-                                         : write_gear_data_text(gear, file, nullptr, nullptr, out.inches);
-    const GearData mate = gear_data(the_mate, out.module, out.pin_diameter, gear_choice.face_width);
-    const PairData pair = pair_data(the_gear, the_mate, gear, mate);
-    return out.format == FORMAT_JSON ? write_gear_data_json(gear, file, &mate, &pair, out.inches)
-                                     : write_gear_data_text(gear, file, &mate, &pair, out.inches);
+    const ChosenData d = chosen_data(out.module, out.pin_diameter, mate_chosen());
+    const GearData* mate = d.with_pair ? &d.mate : nullptr;
+    const PairData* pair = d.with_pair ? &d.pair : nullptr;
+    return out.format == FORMAT_JSON ? write_gear_data_json(d.gear, file, mate, pair, out.inches)
+                                     : write_gear_data_text(d.gear, file, mate, pair, out.inches);
 }
 
 int standard_output_fault(bool output_closed) {

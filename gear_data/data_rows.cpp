@@ -36,6 +36,19 @@ struct RowList {
     void yes_no(const char* key, const char* name, const char* name_ja, bool value, unsigned shown) {
         add(key, name, name_ja, ROW_YES_NO, value ? 1.0 : 0.0, "", shown);
     }
+    // Two numbers, where given (else null in the JSON alone); known when both are.
+    void limits(const char* key, const char* name, const char* name_ja, bool given, const Measure& first,
+                const Measure& second, const char* unit) {
+        DataRow& row = add(key, name, name_ja, ROW_LIMITS, first.value, unit, given ? EVERYWHERE : JSON_ONLY);
+        row.second = second.value;
+        row.known = given && first.known && second.known;
+        row.note = !given ? nullptr : !first.known ? first.reason : !second.known ? second.reason : nullptr;
+    }
+    void limits(const char* key, const char* name, const char* name_ja, bool given, const double* pair,
+                const char* unit) {
+        limits(key, name, name_ja, given, Measure{true, pair[0], nullptr}, Measure{true, pair[1], nullptr},
+               unit);
+    }
 };
 
 }  // namespace
@@ -56,8 +69,8 @@ DataRows gear_rows(const GearData& d) {
         r.length("transverse_module", "transverse module", "正面モジュール", d.transverse_module, EVERYWHERE);
         r.add("transverse_pressure_angle", "transverse pressure angle", "正面圧力角", ROW_NUMBER,
               d.transverse_pressure_angle, "deg", EVERYWHERE);
-        r.add("base_helix_angle", "base helix angle", "基礎円筒ねじれ角", ROW_NUMBER, d.base_helix_angle, "deg",
-              NOT_IN_PANEL);
+        r.add("base_helix_angle", "base helix angle", "基礎円筒ねじれ角", ROW_NUMBER, d.base_helix_angle,
+              "deg", NOT_IN_PANEL);
         r.length("lead", "lead", "リード", d.lead, NOT_IN_PANEL);
         r.measure("face_width", "face width", "歯幅",
                   d.face_width > 0.0 ? Measure{true, d.face_width, nullptr}
@@ -79,6 +92,12 @@ DataRows gear_rows(const GearData& d) {
     r.length("base_pitch", "base pitch", "法線ピッチ", d.base_pitch, NOT_IN_PANEL);
     r.length("tooth_thickness", "tooth thickness on the pitch circle", "基準円上の歯厚", d.tooth_thickness,
              EVERYWHERE);
+    // Thinned by the allowances: the limits as [upper, lower].
+    const bool thinned = d.allowance_given;
+    r.limits("thickness_allowance", "thickness allowance (upper / lower)", "歯厚の許容差（上 / 下）", thinned,
+             d.allowance, "mm");
+    r.limits("tooth_thickness_limits", "tooth thickness limits", "歯厚の上下限", thinned,
+             d.tooth_thickness_limits, "mm");
     r.length("tip_thickness", "tooth thickness on the tip circle", "歯先円上の歯厚", d.tip_thickness,
              EVERYWHERE);
     if (helix) {
@@ -139,15 +158,33 @@ DataRows gear_rows(const GearData& d) {
     r.add("span_teeth", "teeth spanned", "またぎ歯数", ROW_WHOLE, d.span_teeth, "", EVERYWHERE);
     r.measure("span", helix ? "span measurement (normal plane)" : "span measurement",
               helix ? "歯直角またぎ歯厚" : "またぎ歯厚", d.span, EVERYWHERE);
+    r.limits("span_limits", "span limits", "またぎ歯厚の上下限", thinned, d.span_limits[0], d.span_limits[1],
+             "mm");
     if (helix)
         r.measure("span_least_face_width", "least face width for the span", "またぎ歯厚の測定に要る最小歯幅",
                   d.span_least_face_width, NOT_IN_PANEL);
-    r.length("pin_diameter", helix ? "ball diameter" : "pin diameter", helix ? "玉径" : "ピン径", d.pin_diameter,
-             EVERYWHERE);
+    r.length("pin_diameter", helix ? "ball diameter" : "pin diameter", helix ? "玉径" : "ピン径",
+             d.pin_diameter, EVERYWHERE);
     r.measure("over_pins", helix ? "measurement over balls" : "measurement over pins",
-              helix ? "オーバーボール寸法" : "オーバーピン寸法", d.over_pins, d.internal ? JSON_ONLY : EVERYWHERE);
+              helix ? "オーバーボール寸法" : "オーバーピン寸法", d.over_pins,
+              d.internal ? JSON_ONLY : EVERYWHERE);
     r.measure("between_pins", "measurement between pins", "ビトウィーンピン寸法", d.between_pins,
               d.internal ? EVERYWHERE : JSON_ONLY);
+    r.limits("over_pins_limits",
+             d.internal ? "between pins limits"
+             : helix    ? "over balls limits"
+                        : "over pins limits",
+             d.internal ? "ビトウィーンピン寸法の上下限"
+             : helix    ? "オーバーボール寸法の上下限"
+                        : "オーバーピン寸法の上下限",
+             thinned, d.over_pins_limits[0], d.over_pins_limits[1], "mm");
+    // The gear-tooth caliper's: the chord at the reference circle and its height from the tip.
+    r.measure("chordal_thickness", "chordal thickness", "弦歯厚", d.chordal_thickness,
+              d.internal ? JSON_ONLY : EVERYWHERE);
+    r.measure("chordal_height", "chordal height", "弦歯たけ", d.chordal_height,
+              d.internal ? JSON_ONLY : EVERYWHERE);
+    r.limits("chordal_thickness_limits", "chordal thickness limits", "弦歯厚の上下限", thinned && !d.internal,
+             d.chordal_thickness_limits[0], d.chordal_thickness_limits[1], "mm");
     // The cutter at work: the rack's say only that it is the rack.
     const unsigned pinion_rows = d.pinion_cutter ? EVERYWHERE : JSON_ONLY;
     r.add("cutter_kind", "cutter", "工具", ROW_WORD, 0.0, "", d.pinion_cutter ? EVERYWHERE : NOT_IN_PANEL)
@@ -198,9 +235,26 @@ DataRows pair_rows(const GearData& mate, const PairData& p) {
     if (p.overlap_ratio.known || p.overlap_ratio.reason != nullptr) {
         r.measure("overlap_ratio", "overlap ratio", "重なりかみあい率", p.overlap_ratio, EVERYWHERE);
         r.list.rows[r.list.count - 1].unit = "";
-        r.measure("total_contact_ratio", "total contact ratio", "全かみあい率", p.total_contact_ratio, EVERYWHERE);
+        r.measure("total_contact_ratio", "total contact ratio", "全かみあい率", p.total_contact_ratio,
+                  EVERYWHERE);
         r.list.rows[r.list.count - 1].unit = "";
     }
+    // Backlash, [least, greatest], where allowances or a tolerance are given.
+    const bool backlash = p.backlash_given;
+    const unsigned backlash_rows = backlash ? EVERYWHERE : JSON_ONLY;
+    r.measure("centre_distance_tolerance", "centre distance tolerance (±)", "中心距離の許容差（±）",
+              Measure{backlash, p.centre_distance_tolerance, nullptr}, backlash_rows);
+    r.limits("normal_backlash", "normal backlash (least / greatest)", "法線方向バックラッシ（最小 / 最大）",
+             backlash, p.normal_backlash, "mm");
+    r.limits("circumferential_backlash", "circumferential backlash", "円周方向バックラッシ", backlash,
+             p.circumferential_backlash, "mm");
+    r.limits("angular_backlash", "angular backlash of the gear", "歯車の回転方向バックラッシ角", backlash,
+             p.angular_backlash, "deg");
+    r.limits("mate_angular_backlash", "angular backlash of the mate", "相手歯車の回転方向バックラッシ角",
+             backlash, p.mate_angular_backlash, "deg");
+    r.measure("least_recommended_backlash", "least recommended normal backlash", "推奨最小法線バックラッシ",
+              Measure{backlash, p.least_recommended_backlash, nullptr}, backlash_rows);
+    r.list.rows[r.list.count - 1].note = p.backlash_warning;
     r.yes_no("interference", "interference", "干渉", p.interference, EVERYWHERE);
     r.list.rows[r.list.count - 1].note = p.interference ? p.interference_text : nullptr;
     // A pinion inside a ring and its three interferences; false for an external pair.
@@ -222,6 +276,7 @@ void rows_in_inches(DataRows& rows) {
         DataRow& row = rows.rows[i];
         if (std::strcmp(row.unit, "mm") != 0) continue;
         row.value /= MM_PER_INCH;
+        row.second /= MM_PER_INCH;
         row.unit = "in";
     }
 }
@@ -246,6 +301,12 @@ void row_value_text(const DataRow& row, char* text, int capacity) {
             break;
         case ROW_NUMBER:
             break;
+        case ROW_LIMITS:
+            if (row.known)
+                std::snprintf(text, room, "%.4f / %.4f", row.value, row.second);
+            else
+                std::snprintf(text, room, "-");
+            return;
     }
     // A bound goes up to its next ten-thousandth; one that lies on a digit,
     // give or take rounding, stays there.

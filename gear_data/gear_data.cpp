@@ -61,8 +61,9 @@ static void measure_span(GearData& d, double alpha) {
     const double w = d.module * std::cos(alpha_n) * (PI * (d.span_teeth - 0.5) + z * inv(alpha)) +
                      2.0 * x * d.module * std::sin(alpha_n);
     const double rb = d.base_diameter / 2.0;
-    const char* fault = d.span_teeth >= d.teeth ? "it spans every tooth"
-                                                : contact_fault(std::hypot(rb, w / (2.0 * std::cos(beta_b))), d);
+    const char* fault = d.span_teeth >= d.teeth
+                            ? "it spans every tooth"
+                            : contact_fault(std::hypot(rb, w / (2.0 * std::cos(beta_b))), d);
     if (helix) {
         d.span_least_face_width = fault ? unknown(fault) : known(w * std::sin(beta_b));
         if (!fault && d.face_width > 0.0 && d.face_width < d.span_least_face_width.value)
@@ -119,8 +120,9 @@ static void measure_over_pins(GearData& d, double alpha) {
     const double centres =
         d.teeth % 2 == 0 ? db / std::cos(phi) : db * std::cos(PI / (2.0 * z)) / std::cos(phi);
     const double rb = db / 2.0;
-    const double along = rb * std::tan(phi) - (helix ? d.pin_diameter / (2.0 * std::cos(d.base_helix_angle * PI / 180.0))
-                                                     : d.pin_diameter / 2.0);
+    const double along =
+        rb * std::tan(phi) -
+        (helix ? d.pin_diameter / (2.0 * std::cos(d.base_helix_angle * PI / 180.0)) : d.pin_diameter / 2.0);
     const char* fault =
         along < 0.0 ? "the pin is too large to touch the involutes" : contact_fault(std::hypot(rb, along), d);
     d.over_pins = fault ? unknown(fault) : known(centres + d.pin_diameter);
@@ -177,6 +179,22 @@ static void pinion_cut_data(GearData& d, const Gear& gear) {
         tip_as_cut(d, gear);
     else
         d.form_diameter = 2.0 * m * form;
+}
+
+// The chord across the tooth at the reference circle and its height below the
+// tip, as a gear-tooth caliper takes them (GearData's comment has the forms).
+static void measure_chord(GearData& d) {
+    if (d.internal) {
+        d.chordal_thickness = d.chordal_height = unknown("a ring's teeth are measured between pins");
+        return;
+    }
+    const double cos_beta = std::cos(d.helix_angle * PI / 180.0);
+    const double zv = d.teeth / (cos_beta * cos_beta * cos_beta);
+    const double psi = PI / (2.0 * zv) + 2.0 * d.shift * std::tan(d.pressure_angle * PI / 180.0) / zv;
+    d.chordal_thickness = known(zv * d.module * std::sin(psi));
+    // The tip stays where the blank put it: h_a = (tip diameter - reference diameter)/2.
+    const double addendum = (d.tip_diameter - d.pitch_diameter) / 2.0;
+    d.chordal_height = known(addendum + zv * d.module / 2.0 * (1.0 - std::cos(psi)));
 }
 
 // A helical gear's own figures; its span and pins follow from them.
@@ -273,7 +291,37 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter, double 
     if (helical(c)) helix_data(d, g, face_width);
     measure_span(d, alpha);
     measure_over_pins(d, alpha);
+    measure_chord(d);
     return d;
+}
+
+// The transverse pressure angle the measures are taken with, radians.
+static double measuring_angle(const GearData& d) {
+    return (d.helix_angle > 0.0 ? d.transverse_pressure_angle : d.pressure_angle) * PI / 180.0;
+}
+
+double thinned_shift(const GearData& d, double allowance) {
+    // A ring's tooth thins as its shift grows.
+    const double side = d.internal ? -1.0 : 1.0;
+    return d.shift + side * allowance / (2.0 * d.module * std::tan(d.pressure_angle * PI / 180.0));
+}
+
+void set_allowance(GearData& d, double upper, double lower) {
+    d.allowance_given = true;
+    d.allowance[0] = upper;
+    d.allowance[1] = lower;
+    const double cos_beta = std::cos(d.helix_angle * PI / 180.0);
+    for (int k = 0; k < 2; ++k) {
+        d.tooth_thickness_limits[k] = d.tooth_thickness + d.allowance[k] / cos_beta;
+        GearData thinned = d;
+        thinned.shift = thinned_shift(d, d.allowance[k]);
+        measure_span(thinned, measuring_angle(d));
+        measure_over_pins(thinned, measuring_angle(d));
+        measure_chord(thinned);
+        d.span_limits[k] = thinned.span;
+        d.over_pins_limits[k] = d.internal ? thinned.between_pins : thinned.over_pins;
+        d.chordal_thickness_limits[k] = thinned.chordal_thickness;
+    }
 }
 
 // A pinion inside a ring (either may be the gear): inv α_w = 2·tan α·(x2 - x1)/(z2
@@ -335,7 +383,7 @@ static PairData internal_pair_data(const GearData& g1, const GearData& g2) {
     p.trochoid_interference = internal_trochoid_interference(mesh);
     p.trimming_interference = internal_trimming(mesh);
     p.interference = p.involute_interference || p.trochoid_interference;
-    p.interference_text = p.involute_interference ? (pinion.undercut ? RING_TIP_MAY_CLEAR : RING_TIP_DIGS)
+    p.interference_text = p.involute_interference   ? (pinion.undercut ? RING_TIP_MAY_CLEAR : RING_TIP_DIGS)
                           : p.trochoid_interference ? PINION_TIP_HITS
                                                     : nullptr;
     p.trimming_text = p.trimming_interference ? PINION_GOES_IN_AXIALLY : nullptr;
@@ -402,6 +450,61 @@ PairData pair_data(const Gear& gear, const Gear& mate, const GearData& g1, const
     p.interference_text = pair_collision(gear, mate, p, mt);
     p.interference = p.interference_text != nullptr;
     return p;
+}
+
+// The pair's transverse figures: α_t, m_t, the reference centre distance a0
+// = (z1 + z2)·m_t/2 and cos β_b (1 for spur gears).
+struct PairSection {
+    double alpha, mt, a0, cos_beta_b, alpha_n;
+};
+static PairSection pair_section(const GearData& g1, int z2) {
+    const double alpha_n = g1.pressure_angle * PI / 180.0;
+    const double alpha = g1.helix_angle > 0.0 ? g1.transverse_pressure_angle * PI / 180.0 : alpha_n;
+    return PairSection{alpha, g1.transverse_module, (g1.teeth + z2) * g1.transverse_module / 2.0,
+                       std::cos(g1.base_helix_angle * PI / 180.0), alpha_n};
+}
+
+double mate_shift_for_centre_distance(const GearData& g1, int z2, double centre_distance) {
+    const PairSection s = pair_section(g1, z2);
+    const double c = s.a0 * std::cos(s.alpha) / centre_distance;
+    if (!(c > 0.0 && c < 1.0)) return NAN;
+    const double aw = std::acos(c);
+    return (inv(aw) - inv(s.alpha)) * (g1.teeth + z2) / (2.0 * std::tan(s.alpha_n)) - g1.shift;
+}
+
+// The teeth as cut mesh without backlash at the working centre distance a_w;
+// mounted at A the normal backlash grows by cos β_b·m_t·cos α_t·(z1 +
+// z2)·(inv α_A - inv α_w), cos α_A = a0·cos α_t/A, and each allowance E
+// (normal plane, on the reference circle) adds -E·cos α_n.
+void pair_backlash(PairData& p, const GearData& g1, const GearData& g2, double centre_distance,
+                   double tolerance) {
+    if (p.fault != nullptr || p.internal) return;
+    const PairSection s = pair_section(g1, g2.teeth);
+    const double z = g1.teeth + g2.teeth;
+    const double aw = p.working_pressure_angle * PI / 180.0;
+    const double a = centre_distance > 0.0 ? centre_distance : p.centre_distance;
+    p.backlash_given = true;
+    p.mounted_centre_distance = a;
+    p.centre_distance_tolerance = tolerance;
+    const double upper =
+        (g1.allowance_given ? g1.allowance[0] : 0.0) + (g2.allowance_given ? g2.allowance[0] : 0.0);
+    const double lower =
+        (g1.allowance_given ? g1.allowance[1] : 0.0) + (g2.allowance_given ? g2.allowance[1] : 0.0);
+    for (int k = 0; k < 2; ++k) {
+        const double at = a + (k == 0 ? -tolerance : tolerance);
+        const double alpha_at = std::acos(std::fmin(1.0, s.a0 * std::cos(s.alpha) / at));
+        const double jn = -(k == 0 ? upper : lower) * std::cos(s.alpha_n) +
+                          s.cos_beta_b * s.mt * std::cos(s.alpha) * z * (inv(alpha_at) - inv(aw));
+        p.normal_backlash[k] = jn;
+        p.circumferential_backlash[k] = jn / (std::cos(alpha_at) * s.cos_beta_b);
+        p.angular_backlash[k] = p.circumferential_backlash[k] / (at * g1.teeth / z) * 180.0 / PI;
+        p.mate_angular_backlash[k] = p.circumferential_backlash[k] / (at * g2.teeth / z) * 180.0 / PI;
+    }
+    p.least_recommended_backlash = 2.0 / 3.0 * (0.06 + 0.0005 * a + 0.03 * g1.module);
+    p.backlash_warning = p.normal_backlash[0] < 0.0 ? "the gears bind: their least backlash is negative"
+                         : p.normal_backlash[0] < p.least_recommended_backlash
+                             ? "the least backlash is below the least recommended"
+                             : nullptr;
 }
 
 PairPlace pair_place(const PairData& pair, double module) {

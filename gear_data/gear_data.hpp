@@ -72,17 +72,37 @@ struct GearData {
     // A helical gear (helix_angle 0: a spur gear, and none of these is shown).
     // Its module, pressure angle, heights and shift above are the normal
     // plane's; its circles, pitches and tooth_thickness the transverse section's.
-    double helix_angle;                 // degrees, β
-    bool left_hand;                     // its hand
-    double transverse_module;           // mm, m_t = m_n/cos β
-    double transverse_pressure_angle;   // degrees: tan α_t = tan α_n/cos β
-    double base_helix_angle;            // degrees: sin β_b = sin β·cos α_n
-    double lead;                        // mm, π·d/tan β
-    double normal_tooth_thickness;      // mm, on the reference cylinder: s_t·cos β
-    double face_width;                  // mm, 0: not given
-    Measure span_least_face_width;      // the face a caliper needs across the span: W·sin β_b
-    Measure overlap_ratio;              // ε_β = b·sin β/(π·m_n), with a face width
+    double helix_angle;                // degrees, β
+    bool left_hand;                    // its hand
+    double transverse_module;          // mm, m_t = m_n/cos β
+    double transverse_pressure_angle;  // degrees: tan α_t = tan α_n/cos β
+    double base_helix_angle;           // degrees: sin β_b = sin β·cos α_n
+    double lead;                       // mm, π·d/tan β
+    double normal_tooth_thickness;     // mm, on the reference cylinder: s_t·cos β
+    double face_width;                 // mm, 0: not given
+    Measure span_least_face_width;     // the face a caliper needs across the span: W·sin β_b
+    Measure overlap_ratio;             // ε_β = b·sin β/(π·m_n), with a face width
+    // The gear-tooth caliper's figures at the reference circle, through the
+    // equivalent number of teeth z_v = z/cos³β (z for a spur gear): the chord
+    // s̄ = z_v·m·sin ψ_v and its height above it to the tip, h̄ = h_a + z_v·m/2·(1 - cos ψ_v),
+    // ψ_v = π/(2z_v) + 2x·tan α_n/z_v.
+    Measure chordal_thickness;
+    Measure chordal_height;
+    // A tooth thinned by the thickness allowances (mm, on the reference circle
+    // in the normal plane, negative thins; allowance_given false: none), cut
+    // with the cutter fed in to the shift x + E/(2·m·tan α_n): the limits as
+    // [upper, lower], each measure from that shift exactly.
+    bool allowance_given;
+    double allowance[2];
+    double tooth_thickness_limits[2];  // transverse, as tooth_thickness: + E/cos β
+    Measure span_limits[2];
+    Measure over_pins_limits[2];
+    Measure chordal_thickness_limits[2];
 };
+// The thickness allowances upper ≥ lower (mm) and what they make of d's measures.
+void set_allowance(GearData& d, double upper, double lower);
+// The generating shift of a tooth thinned by allowance mm: x + E/(2·m_n·tan α_n).
+double thinned_shift(const GearData& d, double allowance);
 
 // The data of the gear (compute_gear) at module mm per module unit (a helical
 // gear's normal module), with pins (a helical gear's balls) of pin_diameter mm
@@ -127,10 +147,31 @@ struct PairData {
     // without a face width.
     Measure overlap_ratio;
     Measure total_contact_ratio;
-    const char* trimming_text;   // that, in a sentence, when it is so
+    // Backlash (pair_backlash), [least, greatest] over both gears' thickness
+    // allowances and the centre-distance tolerance, at the centre distance the
+    // pair is mounted at (the working one unless another is given).
+    bool backlash_given;
+    double mounted_centre_distance;      // mm
+    double centre_distance_tolerance;    // ± mm
+    double normal_backlash[2];           // mm, j_n
+    double circumferential_backlash[2];  // mm, j_t on the working pitch circle
+    double angular_backlash[2];          // degrees, the gear's
+    double mate_angular_backlash[2];     // degrees, the mate's
+    double least_recommended_backlash;   // mm: (2/3)·(0.06 + 0.0005·a + 0.03·m_n)
+    const char* backlash_warning;        // the least backlash is below that, or negative (the gears bind)
+    const char* trimming_text;           // that, in a sentence, when it is so
 };
 // Of the gear and its mate and their data (gear_data, at one module).
 PairData pair_data(const Gear& gear, const Gear& mate, const GearData& gear_data, const GearData& mate_data);
+// The backlash of a pair that meshes (p from pair_data of g1 and g2, each with
+// its allowances or none) mounted at centre_distance mm (0: the working centre
+// distance) ± tolerance mm.
+void pair_backlash(PairData& p, const GearData& g1, const GearData& g2, double centre_distance,
+                   double tolerance);
+// The shift of a mate of z2 teeth (cut as g1) that meshes with g1 without
+// backlash at centre_distance mm: x1 + x2 from inv α_w; NaN where no working
+// pressure angle gives that distance.
+double mate_shift_for_centre_distance(const GearData& g1, int z2, double centre_distance);
 // The Japanese of an interference or trimming text of PairData (for the
 // Japanese legends and the page), or the text itself when it is none of them.
 const char* interference_in_japanese(const char* text);
@@ -161,6 +202,7 @@ enum RowKind {
     ROW_YES_NO,   // value 1 or 0
     ROW_MEASURE,  // a number that may not exist: then "-", the note says why
     ROW_WORD,     // a word (the row's word): "rack", "pinion"
+    ROW_LIMITS,   // two numbers, value and second ([upper, lower] or [least, greatest]); "-" unless known
 };
 // Where a row is said (the JSON says every row with a key).
 constexpr unsigned ROW_IN_TABLE = 1;  // --info's table
@@ -182,6 +224,7 @@ struct DataRow {
     const char* note;            // why a measure does not exist, which tip digs in; or nullptr
     unsigned shown;              // ROW_IN_TABLE, ROW_IN_PANEL, ROW_ON_PAGE, ROW_IN_SMALL_PANEL
     const char* word = nullptr;  // a ROW_WORD's value
+    double second = 0.0;         // a ROW_LIMITS's second number
 };
 
 constexpr int DATA_ROW_CAPACITY = 64;

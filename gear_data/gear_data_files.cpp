@@ -78,6 +78,9 @@ static void json_rows(JsonObject& o, DataRows rows, bool inches) {
             std::fputs(row.value != 0.0 ? "true" : "false", o.file);
         else if (row.kind == ROW_WORD)
             std::fprintf(o.file, "\"%s\"", row.word != nullptr ? row.word : "");
+        else if (row.kind == ROW_LIMITS && row.known)
+            std::fprintf(o.file, "[%.10g, %.10g]", row.value == 0.0 ? 0.0 : row.value,
+                         row.second == 0.0 ? 0.0 : row.second);
         else
             std::fputs("null", o.file);
     }

@@ -17,11 +17,11 @@
 
 constexpr int PANEL_LINE_CAPACITY = 128;
 constexpr int PANEL_LINES_MAX = 2 * DATA_ROW_CAPACITY;
-constexpr double PANEL_PAD = 6.0;      // pixels between the border and the text
-constexpr double PANEL_MARGIN = 8.0;   // pixels between the box and the frame's edge or the legend
-constexpr double PANEL_PITCH = 20.0;   // pixels from one baseline to the next, as the legend at 800 px
-constexpr double TEXT_ASCENT = 14.0;   // pixels of Helvetica 18 above its baseline
-constexpr double TEXT_DESCENT = 5.0;   // and below it
+constexpr double PANEL_PAD = 6.0;     // pixels between the border and the text
+constexpr double PANEL_MARGIN = 8.0;  // pixels between the box and the frame's edge or the legend
+constexpr double PANEL_PITCH = 20.0;  // pixels from one baseline to the next, as the legend at 800 px
+constexpr double TEXT_ASCENT = 14.0;  // pixels of Helvetica 18 above its baseline
+constexpr double TEXT_DESCENT = 5.0;  // and below it
 
 // ---- Global state ------------------------------------------------------------
 // The panel's lines of the frame being recorded and whether each is one a
@@ -153,8 +153,10 @@ static int ink_in(const PixelBox& box, double width, double height) {
             const int points = 1 + static_cast<int>(std::hypot(bx - ax, by - ay) / stride);
             for (int p = 0; p <= points; ++p) {
                 const double f = static_cast<double>(p) / points;
-                const int cx = std::min(INK_GRID - 1, std::max(0, static_cast<int>((ax + f * (bx - ax)) / cell_x)));
-                const int cy = std::min(INK_GRID - 1, std::max(0, static_cast<int>((ay + f * (by - ay)) / cell_y)));
+                const int cx =
+                    std::min(INK_GRID - 1, std::max(0, static_cast<int>((ax + f * (bx - ax)) / cell_x)));
+                const int cy =
+                    std::min(INK_GRID - 1, std::max(0, static_cast<int>((ay + f * (by - ay)) / cell_y)));
                 if (!ink_cells[cy][cx]) {
                     ink_cells[cy][cx] = true;
                     ++covered;
@@ -171,8 +173,8 @@ static int ink_in(const PixelBox& box, double width, double height) {
 static bool place_box(double w, double h, double width, double height, PixelBox& chosen) {
     const PixelBox legend = legend_box(width, height);
     const bool has_legend = legend.left <= legend.right;
-    const PixelBox guard = {legend.left - PANEL_MARGIN, legend.top - PANEL_MARGIN, legend.right + PANEL_MARGIN,
-                            legend.bottom + PANEL_MARGIN};
+    const PixelBox guard = {legend.left - PANEL_MARGIN, legend.top - PANEL_MARGIN,
+                            legend.right + PANEL_MARGIN, legend.bottom + PANEL_MARGIN};
     const double right_x = width - PANEL_MARGIN - w;
     const double bottom_y = height - PANEL_MARGIN - h;
     // Top right, bottom right, bottom left, top left: the first of equal ink wins.
@@ -186,8 +188,9 @@ static bool place_box(double w, double h, double width, double height, PixelBox&
             box.top = guard.bottom;
             box.bottom = box.top + h;
         }
-        if (box.left < PANEL_MARGIN - 1e-9 || box.top < PANEL_MARGIN - 1e-9 || box.right > width - PANEL_MARGIN + 1e-9 ||
-            box.bottom > height - PANEL_MARGIN + 1e-9 || (has_legend && boxes_meet(box, guard)))
+        if (box.left < PANEL_MARGIN - 1e-9 || box.top < PANEL_MARGIN - 1e-9 ||
+            box.right > width - PANEL_MARGIN + 1e-9 || box.bottom > height - PANEL_MARGIN + 1e-9 ||
+            (has_legend && boxes_meet(box, guard)))
             continue;
         const int ink = ink_in(box, width, height);
         if (!found || ink < least) {
@@ -215,7 +218,8 @@ static double view_y(double y, double height) {
     return 1.0 - 2.0 * y / height;
 }
 
-static void draw_box_and_lines(const PixelBox& box, const int* shown, int count, double width, double height) {
+static void draw_box_and_lines(const PixelBox& box, const int* shown, int count, double width,
+                               double height) {
     // Pixel centres for the border, so that every painter sets one crisp pixel.
     const double l = view_x(std::floor(box.left) + 0.5, width);
     const double r = view_x(std::floor(box.right) + 0.5, width);
@@ -250,12 +254,9 @@ static void draw_box_and_lines(const PixelBox& box, const int* shown, int count,
 
 void draw_info_panel() {
     panel_line_count = 0;
-    const GearData gear = gear_data(the_gear, gear_choice.module, 0.0, gear_choice.face_width);
-    add_lines(gear_rows(gear));
-    if (pair_data_shown()) {
-        const GearData mate = gear_data(the_mate, gear_choice.module, 0.0, gear_choice.face_width);
-        add_lines(pair_rows(mate, pair_data(the_gear, the_mate, gear, mate)));
-    }
+    const ChosenData data = chosen_data(gear_choice.module, 0.0, pair_data_shown());
+    add_lines(gear_rows(data.gear));
+    if (data.with_pair) add_lines(pair_rows(data.mate, data.pair));
     const FrameSettings& frame = device_frame();
     const double width = frame.width;
     const double height = frame.height;
@@ -273,7 +274,8 @@ void draw_info_panel() {
     }
     count = 0;
     for (int k = 0; k < panel_line_count; ++k)
-        if (panel_line_small[k] && legend_text_pixels(panel_lines[k]) + 2.0 * (PANEL_PAD + PANEL_MARGIN) <= width)
+        if (panel_line_small[k] &&
+            legend_text_pixels(panel_lines[k]) + 2.0 * (PANEL_PAD + PANEL_MARGIN) <= width)
             panel_shown[count++] = k;
     for (; count > 0; --count) {
         box_size(panel_shown, count, w, h);

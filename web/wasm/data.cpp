@@ -12,26 +12,14 @@
 // At the module of the gear shown, with the usual pins; the pair's whenever
 // pair_data_shown says so.
 
-struct DataShown {
-    GearData gear;
-    bool with_pair;
-    GearData mate;
-    PairData pair;
-};
-
-static DataShown data_shown(bool with_pair) {
-    DataShown shown = {gear_data(the_gear, gear_choice.module, 0.0, gear_choice.face_width), with_pair, {}, {}};
-    if (with_pair) {
-        shown.mate = gear_data(the_mate, gear_choice.module, 0.0, gear_choice.face_width);
-        shown.pair = pair_data(the_gear, the_mate, shown.gear, shown.mate);
-    }
-    return shown;
+static ChosenData data_shown(bool with_pair) {
+    return chosen_data(gear_choice.module, 0.0, with_pair);
 }
 
 // The gear's data as --info FILE.json writes it: the pair's only for a chosen
 // mate, as --info writes them only after --mate.
 WEB_EXPORT const char* web_write_gear_data(const char* path) {
-    const DataShown shown = data_shown(mate_chosen());
+    const ChosenData shown = data_shown(mate_chosen());
     FILE* file = std::fopen(path, "wb");
     if (file == nullptr) return "the gear's data could not be made";
     bool ok = (shown.with_pair ? write_gear_data_json(shown.gear, file, &shown.mate, &shown.pair)
@@ -76,7 +64,8 @@ WEB_EXPORT const char* web_gear_data_rows() {
     data_rows_length = 0;
     data_rows[0] = '\0';
     if (gear_choice.z == 0) return data_rows;  // no gear taken yet
-    const DataShown shown = data_shown(pair_data_shown() && !(gear_choice.internal && gear_choice.mate_z == 0));
+    const ChosenData shown =
+        data_shown(pair_data_shown() && !(gear_choice.internal && gear_choice.mate_z == 0));
     add_page_rows(gear_rows(shown.gear));
     if (shown.with_pair) add_page_rows(pair_rows(shown.mate, shown.pair));
     return data_rows;
