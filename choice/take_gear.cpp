@@ -33,7 +33,7 @@ static const char* allowance_refusal(const Cutter& cutter, int z, double x, bool
     }
     const double feed = 1.0 / (2.0 * module * std::tan(PI / (180.0 / cutter.pressure_angle)));
     for (int k = 0; k < 2; ++k) {
-        const double x_e = x + (internal ? -1.0 : 1.0) * allowance[k] * feed;
+        const double x_e = x + (internal ? -1.0 : 1.0) * allowance[k] * feed;  // as mean_feed's
         if (const char* reason = gear_refusal(cutter, z, x_e, internal)) {
             std::snprintf(refusal, sizeof refusal, "%s tooth thinned by %g mm cannot be cut: %s", whose,
                           allowance[k], reason);
@@ -89,12 +89,23 @@ const char* choice_refusal(const GearChoice& c) {
     return nullptr;
 }
 
+// A gear thinned by allowances is drawn and written at the middle of its
+// limits: the cutter fed in by the mean allowance E, a shift of E/(2·m·tan α_n)
+// (a ring's tooth thins as its shift grows).
+static double mean_feed(const GearChoice& c, bool given, const double* allowance, bool internal) {
+    if (!given) return 0.0;
+    const double mean = 0.5 * (allowance[0] + allowance[1]);
+    return (internal ? -mean : mean) / (2.0 * c.module * std::tan(PI / (180.0 / c.cutter.pressure_angle)));
+}
+
 const char* take_gear(const GearChoice& choice) {
     if (const char* reason = choice_refusal(choice)) return reason;
     gear_choice = choice;
-    compute_gear(the_gear, choice.cutter, choice.z, choice.x, choice.internal);
+    const GearChoice& c = choice;
+    compute_gear(the_gear, c.cutter, c.z, c.x, c.internal, mean_feed(c, c.allowance_given, c.allowance, c.internal));
     if (choice.mate_z != 0)
-        compute_gear(the_mate, mate_cutter(choice), choice.mate_z, choice.mate_x, choice.mate_internal);
+        compute_gear(the_mate, mate_cutter(choice), choice.mate_z, choice.mate_x, choice.mate_internal,
+                     mean_feed(c, c.mate_allowance_given, c.mate_allowance, c.mate_internal));
     else
         compute_gear(the_mate, mate_cutter(choice), default_mate_teeth(choice.z), 0.0);
     return nullptr;

@@ -96,6 +96,13 @@ int run_command_line(int argc, char** argv, bool output_closed) {
     if (mate_chosen())
         if (const char* text = pair_interference(the_gear, the_mate))
             tell("the gear and its mate interfere: %s", text);
+    // Backlash below the recommended least is said once; none at all, the gears bind.
+    if (mate_chosen()) {
+        const ChosenData data = chosen_data(choice.module, 0.0, true);
+        if (data.pair.backlash_warning != nullptr)
+            tell("the pair's backlash: %s (least %.4f mm, recommended at least %.4f mm)",
+                 data.pair.backlash_warning, data.pair.normal_backlash[0], data.pair.least_recommended_backlash);
+    }
     if (command_line.output_count == 0) return SHOW_IN_WINDOW;
     if (!outputs_fit_gear()) return EXIT_BAD_USAGE;
     const int status = write_outputs(output_closed);

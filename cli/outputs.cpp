@@ -193,7 +193,7 @@ static int write_flank_output(const Output& out) {
                           : write_file_whole(out.file, write_flank_points, points_context).fault;
     if (fault != 0) return fault;
     char shift[NUMBER_CAPACITY];
-    number_text(the_gear.params.x, shift);
+    number_text(nominal_shift(the_gear.params), shift);
     const char* gear_kind = the_gear.params.internal ? "the ring " : "";
     if (out.format == FORMAT_DATA) {
         report("%s: the tooth data file of %sz = %d, x = %s, in %smodule units", out.file, gear_kind,

@@ -70,7 +70,7 @@ static bool take(const GearChoice& choice) {
         char x2[SHORTEST_REAL_CAPACITY];
         complain("%s; the gear (z = %d, x = %s) and its mate (z2 = %d, x2 = %s) stay.", refusal,
                  gear_choice.z, shortest_real(gear_choice.x, x), the_mate.params.z,
-                 shortest_real(the_mate.params.x, x2));
+                 shortest_real(nominal_shift(the_mate.params), x2));
         return false;
     }
     gear_computed = true;
@@ -152,7 +152,7 @@ void mate_dialogue() {
     } else {
         char x2[SHORTEST_REAL_CAPACITY];
         complain("standard input ended; the mate (z2 = %d, x2 = %s) stays.", the_mate.params.z,
-                 shortest_real(the_mate.params.x, x2));
+                 shortest_real(nominal_shift(the_mate.params), x2));
     }
     print_key_help();
 }

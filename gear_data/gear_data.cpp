@@ -226,7 +226,7 @@ GearData gear_data(const Gear& gear, double module, double pin_diameter, double 
     const double mt = transverse_module(c, m);
     const double alpha = g.alpha;
     const double z = g.z;
-    const double x = g.x;
+    const double x = nominal_shift(g);
     GearData d = {};
     d.teeth = g.z;
     d.shift = x;

@@ -36,6 +36,7 @@ static const char* trial_tooth_fault(const Cutter& cutter, int z, double x, bool
     Gear& trial = trial_gear;
     trial.params.z = z;
     trial.params.x = x;
+    trial.params.feed = 0.0;
     trial.params.cutter = cutter;
     trial.params.internal = internal;
     compute_gear_params(trial.params);

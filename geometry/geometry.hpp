@@ -126,7 +126,10 @@ struct PinionCutting {
 
 struct GearParams {
     int z;                        // number of teeth
-    double x;                     // profile shift coefficient of the shifted gear
+    double x;                     // profile shift coefficient the shifted gear is cut with
+    double feed;                  // a thinned gear's: the cutter fed in by this much shift beyond the
+                                  // nominal x - feed (negative thins; 0: cut to the nominal tooth); its
+                                  // blank, the tip circle, stays the nominal gear's
     Cutter cutter;                // the cutter, as given
     double alpha;                 // pressure angle in radians, π/9 for 20 degrees
     double tan_alpha;             // tan(alpha)
@@ -229,7 +232,13 @@ void compute_tooth(Gear& gear, double x_s, ToothProfile& tooth);
 // A whole gear of z teeth with shift x cut by the cutter: its constants, the
 // standard tooth, then the shifted tooth (last, so the shift-dependent state
 // describes it). The cutter and the gear should be accepted (gear_refusal).
-void compute_gear(Gear& gear, const Cutter& cutter, int z, double x, bool internal = false);
+// A thinned gear: the shifted tooth cut with the cutter fed in by feed more
+// shift (x + feed, also accepted), its tip circle the nominal one's.
+void compute_gear(Gear& gear, const Cutter& cutter, int z, double x, bool internal = false, double feed = 0.0);
+// The shift the gear was designed with: x less a thinned gear's feed.
+inline double nominal_shift(const GearParams& g) {
+    return g.x - g.feed;
+}
 
 // Where the gear's undercut curve crosses its involute (the involute begins
 // there, above the undercut), true; false when they do not cross (a gear

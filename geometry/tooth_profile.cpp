@@ -84,11 +84,15 @@ void set_shift_params(GearParams& g, double shift) {
     // the tip line and takes its lowest point arc_run beyond the sharp corner.
     g.tip_corner_distance = (g.dedendum - g.arc_rise) / g.cos_alpha;
     g.undercut_start_roll = (g.dedendum * g.tan_alpha + g.arc_run) / g.pitch_radius;
+    // A thinned gear's own tooth keeps the nominal blank: its tip circle is
+    // where the nominal shift puts it (the standard tooth's is its own).
+    if (g.feed != 0.0 && shift == g.x) g.tip_radius -= g.feed * g.cos_beta;
     if (!pinion_type(g.cutter)) return;
     // A ring's tooth is an external gear's space: ψ = (π/2 - 2x·tan α)/r, and
     // its tip circle lies ha - x inside the pitch circle.
     if (g.internal) {
         g.tip_radius = g.pitch_radius - g.addendum_coefficient + x_s;
+        if (g.feed != 0.0 && shift == g.x) g.tip_radius -= g.feed * g.cos_beta;
         g.tooth_angle = (PI / 2.0 - 2.0 * x_s * g.tan_alpha) / g.pitch_radius;
         g.space_angle = PI / g.pitch_radius - g.tooth_angle;
     }
@@ -239,14 +243,15 @@ void compute_tooth(Gear& gear, double x_s, ToothProfile& tooth) {
     tooth.outline_last = assemble_outline(gear, n, tooth.flank, tooth.mirror_flank, tooth.outline);
 }
 
-void compute_gear(Gear& gear, const Cutter& cutter, int z, double x, bool internal) {
+void compute_gear(Gear& gear, const Cutter& cutter, int z, double x, bool internal, double feed) {
     gear.params.z = z;
-    gear.params.x = x;
+    gear.params.x = x + feed;
+    gear.params.feed = feed;
     gear.params.cutter = cutter;
     gear.params.internal = internal;
     compute_gear_params(gear.params);
     compute_tooth(gear, 0.0, gear.standard_tooth);
-    compute_tooth(gear, x, gear.shifted_tooth);
+    compute_tooth(gear, x + feed, gear.shifted_tooth);
 }
 
 // With cross(a, b) = a.x·b.y - a.y·b.x, undercut segment i and involute segment

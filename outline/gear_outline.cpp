@@ -123,7 +123,7 @@ GearOutline build_gear_outline(const Gear& gear, double x_s, double module, doub
     const double theta0 = polar_angle(flank.front(), 0.0);
     const double root_angle = g.space_angle + 2.0 * theta0;
     const double tip_angle = psi - 2.0 * polar_angle(flank.back(), 0.0);
-    GearOutline outline{g.z, {}, 0.0, 0.0, ProfilePoint{0.0, 0.0}, 0.0};
+    GearOutline outline{g.z, {}, 0.0, 0.0, ProfilePoint{0.0, 0.0}, 0.0, {}};
     std::vector<OutlineVertex>& tooth = outline.tooth;
     add_vertex(tooth, on_circle(g.root_radius, -g.space_angle - theta0), clockwise_bulge(root_angle), module);
     const double fillet =

@@ -9,6 +9,7 @@
 #include "geometry/geometry.hpp"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 // How far a chord of a flank may stray from the form the cutter generates, mm,
@@ -44,6 +45,8 @@ struct GearOutline {
     // A ring's rim: the radius (mm) of the circle about its centre that bounds
     // the ring's material outside its teeth; 0: an external gear, none.
     double rim;
+    // What the file says of it in words (a thinned gear's cut), or empty.
+    std::string note;
 };
 
 // The gear (its z and cutter) with shift x_s (its own, or 0 for the standard

@@ -58,6 +58,9 @@ bool write_outlines_dxf_file(const GearOutline* outlines, int count, FILE* file,
     int entities = count;
     for (int i = 0; i < count; ++i)
         if (outlines[i].rim > 0.0) ++entities;
+    // A note (a thinned gear's cut) as a comment before the header.
+    for (int i = 0; i < count; ++i)
+        if (!outlines[i].note.empty()) sink_printf(sink, "999\n%s\n", outlines[i].note.c_str());
     write_header(sink, outlines, count, entities);
     sink_printf(sink, "0\nSECTION\n2\nENTITIES\n");
     int handle = POLYLINE_HANDLE;

@@ -86,6 +86,9 @@ static void write_svg(OutlineSink& sink, const GearOutline* outlines, int count)
                 sink.decimals, file_length(sink, low.x - room), sink.decimals,
                 file_length(sink, -high.y - room), sink.decimals, file_length(sink, width), sink.decimals,
                 file_length(sink, height));
+    // A note (a thinned gear's cut) as the picture's title; notes hold no markup.
+    for (int i = 0; i < count; ++i)
+        if (!outlines[i].note.empty()) sink_printf(sink, "<title>%s</title>\n", outlines[i].note.c_str());
     for (int i = 0; i < count; ++i) write_path(sink, outlines[i], stroke);
     sink_printf(sink, "</svg>\n");
 }

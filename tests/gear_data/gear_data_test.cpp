@@ -289,4 +289,55 @@ TEST(PairData, APublishedHelicalPair) {
     EXPECT_GT(w.span_least_face_width.value, 20.0);
 }
 
+// A worked pair with allowances (m 3, z 12/24, x 0.6/0.36; -0.080/-0.130 and
+// -0.090/-0.150 mm; a = a_w ± 0.020 mm): spans and their limits, the backlash
+// from the allowances alone and with the tolerance, the recommended least;
+// over-pins limits from the fed-in shift exactly, not from a linear step.
+TEST(PairData, AllowancesLimitsAndBacklash) {
+    compute_gear(gear, SPECIFIED_CUTTER, 12, 0.6);
+    compute_gear(mate, SPECIFIED_CUTTER, 24, 0.36);
+    GearData g = gear_data(gear, 3, 0);
+    GearData w = gear_data(mate, 3, 0);
+    EXPECT_NEAR(mate_shift_for_centre_distance(g, 24, 56.4999), 0.36, 5e-5);
+    set_allowance(g, -0.080, -0.130);
+    set_allowance(w, -0.090, -0.150);
+    const double spans[][3] = {{23.8765, 23.8013, 23.7543}, {32.7445, 32.6600, 32.6036}};
+    const GearData* both[] = {&g, &w};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_NEAR(both[i]->span.value, spans[i][0], 5e-5);
+        EXPECT_NEAR(both[i]->span_limits[0].value, spans[i][1], 5e-5);
+        EXPECT_NEAR(both[i]->span_limits[1].value, spans[i][2], 5e-5);
+    }
+    GearData thinned = g;  // over pins at the upper limit: the gear cut at x + E/(2·m·tan α)
+    thinned.shift = thinned_shift(g, -0.080);
+    compute_gear(gear, SPECIFIED_CUTTER, 12, thinned.shift);
+    EXPECT_DOUBLE_EQ(g.over_pins_limits[0].value, gear_data(gear, 3, 0).over_pins.value);
+    compute_gear(gear, SPECIFIED_CUTTER, 12, 0.6);
+    for (const double tolerance : {0.0, 0.020}) {
+        PairData p = pair_data(gear, mate, g, w);
+        pair_backlash(p, g, w, 0.0, tolerance);
+        EXPECT_NEAR(p.normal_backlash[0], tolerance > 0.0 ? 0.1422 : 0.1597, 5e-5) << tolerance;
+        EXPECT_NEAR(p.normal_backlash[1], tolerance > 0.0 ? 0.2807 : 0.2631, 5e-5) << tolerance;
+        EXPECT_NEAR(p.least_recommended_backlash, 0.1188, 5e-5);
+        EXPECT_EQ(p.backlash_warning, nullptr);
+    }
+}
+
+// The gear-tooth caliper: a published helical gear (m_n 5, α_n 20°, β 25°, z
+// 16, x 0.2, z_v 21.4928) and the same closed form for a spur gear (β = 0).
+TEST(GearData, ChordalThicknessAndHeight) {
+    Cutter hob = SPECIFIED_CUTTER;
+    hob.helix_angle = 25.0;
+    compute_gear(gear, hob, 16, 0.2);
+    GearData d = gear_data(gear, 5, 0);
+    EXPECT_NEAR(d.normal_tooth_thickness, 8.5819, 5e-5);
+    EXPECT_NEAR(d.chordal_thickness.value, 8.5728, 5e-5);
+    EXPECT_NEAR(d.chordal_height.value, 6.1712, 5e-5);
+    compute_gear(gear, SPECIFIED_CUTTER, 16, 0.2);
+    d = gear_data(gear, 5, 0);
+    const double psi = PI / 32.0 + 0.4 * std::tan(PI / 9.0) / 16.0;
+    EXPECT_NEAR(d.chordal_thickness.value, 80.0 * std::sin(psi), 1e-12);
+    EXPECT_NEAR(d.chordal_height.value, 6.0 + 40.0 * (1.0 - std::cos(psi)), 1e-12);
+}
+
 }  // namespace
