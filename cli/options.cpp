@@ -77,8 +77,17 @@ static const char PINION_USAGE_FORMAT[] =
     "                               the module, cutter, shifts and pins are the normal plane's (the hob's),\n"
     "                               and what is drawn and written is the transverse section\n"
     "         --hand H              its hand, left or right (default right); an external mate has the other\n"
-    "         --face-width MM       the face width: the overlap ratio, and whether a caliper takes the "
-    "span\n";
+    "         --face-width MM       the face width: the overlap ratio, and whether a caliper takes\n"
+    "                               the span\n"
+    "         --thickness-allowance UPPER,LOWER\n"
+    "                               the tooth thickness allowances in mm, on the reference circle in the\n"
+    "                               normal plane (negative thins, e.g. -0.08,-0.13): limits of thickness,\n"
+    "                               span, over pins and chordal thickness; outlines and pictures show the\n"
+    "                               tooth at the middle of its limits (the cutter fed in, the tip kept)\n"
+    "         --mate-thickness-allowance UPPER,LOWER   the same for the mate\n"
+    "         --centre-distance A   the pair mounted at A mm: without --mate-shift the mate's shift is\n"
+    "                               solved to mesh there without backlash; with it, the backlash follows\n"
+    "         --centre-distance-tolerance T   plus or minus T mm: the backlash as least and greatest\n";
 // The end of the usage, after the cutter's part.
 static const char USAGE_END[] =
     "       rackgen --help | --version\n"
