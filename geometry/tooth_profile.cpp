@@ -84,6 +84,7 @@ void set_shift_params(GearParams& g, double shift) {
     // the tip line and takes its lowest point arc_run beyond the sharp corner.
     g.tip_corner_distance = (g.dedendum - g.arc_rise) / g.cos_alpha;
     g.undercut_start_roll = (g.dedendum * g.tan_alpha + g.arc_run) / g.pitch_radius;
+    set_elliptic_fold(g);
     if (!pinion_type(g.cutter)) return;
     // A ring's tooth is an external gear's space: ψ = (π/2 - 2x·tan α)/r, and
     // its tip circle lies ha - x inside the pitch circle.
