@@ -143,6 +143,11 @@ struct GearParams {
     double cos_beta;              // cos β: 1 for a spur gear; a normal-plane length per transverse one
     double arc_rise;              // the tip arc's flank end above the tip line: ρ·cos β·(1 - sin α_n)
     double arc_run;               // its lowest point from the sharp corner: ρ·(1 - sin α_n)/cos α_n
+    // An elliptical tip arc whose cut runs back in roll near its lowest point
+    // (elliptic_fold): the arc angle from which the roll runs one way again,
+    // and the rolls (beyond the lowest point's) that stand for the part before it.
+    double fold_phi;
+    double fold_roll;
     double rack_root_land;        // flat bottom of a cutter tooth space, on the cutter's root line
     double rack_tip_land;  // top of a cutter tooth between its flanks' ends at the tip line, arcs included
     // Below: derived from the shift set_shift_params was given last (in a Gear: the shifted tooth's).

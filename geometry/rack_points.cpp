@@ -10,7 +10,7 @@
 // the pitch point at t = 0. After rolling through t on the pitch circle it lies
 // at distance r·|t| from the point of rolling, so |A - centre| = r·√(1 + t²)
 // at polar angle t - atan t.
-static ProfilePoint rack_reference_point(const GearParams& g, double t) {
+ProfilePoint rack_reference_at(const GearParams& g, double t) {
     double r = g.pitch_radius;
     double phi = std::atan(t);
     double rho = r / std::cos(phi);  // cos(atan t) > 0 for every finite t
@@ -29,7 +29,7 @@ static ProfilePoint flank_direction(const GearParams& g, double t) {
 // of rolling onto the flank, where the flank touches the profile it generates.
 void rack_involute_point(const GearParams& g, double t, ProfilePoint& rack_point, ProfilePoint& contact_point,
                          double& flank_distance) {
-    rack_point = rack_reference_point(g, t);
+    rack_point = rack_reference_at(g, t);
     ProfilePoint d = flank_direction(g, t);
     flank_distance = g.pitch_radius * t * std::sin(g.alpha);
     contact_point.x = rack_point.x + flank_distance * d.x;
@@ -51,7 +51,7 @@ double flank_end_roll(const GearParams& g) {
 // shift has raised C above it; the curve at distance ρ from C's.
 void rack_undercut_point(const GearParams& g, double t, ProfilePoint& rack_point,
                          ProfilePoint& corner_point) {
-    rack_point = rack_reference_point(g, t);
+    rack_point = rack_reference_at(g, t);
     ProfilePoint d = flank_direction(g, t);
     corner_point.x = rack_point.x - g.tip_corner_distance * d.x;
     corner_point.y = rack_point.y - g.tip_corner_distance * d.y;
@@ -80,44 +80,96 @@ void rack_undercut_point(const GearParams& g, double t, ProfilePoint& rack_point
 // ρ·cos β·sin φ) in the rack's own frame (u along its rolling line, v away
 // from the gear), the normal plane's circle seen obliquely, so that φ = -π/2
 // is its lowest point and φ = -α_n its tangent point on the flank. Its centre
-// C lies ρ·cos β above the tip line, arc_run beyond the sharp corner. The arc
-// cuts where its normal, ∝ (cos β·cos φ, sin φ), passes through the point of
-// rolling K = (k, 0):
-//   f(φ) = (k - C_u)·sin φ + C_v·cos β·cos φ - ρ·(1 - cos²β)·sin φ·cos φ = 0,
-// on the half towards the gear (f(-π) = -f(0)); the root nearest the arc is
-// found by halving until no double lies between, from the arc widened by a
-// quarter turn each way, else from the whole lower half.
-ProfilePoint elliptic_tip_cut(const GearParams& g, double t, const ProfilePoint& rack_point) {
-    const ProfilePoint u = {std::cos(t), -std::sin(t)};
-    const ProfilePoint v = {std::sin(t), std::cos(t)};
-    const double r = g.pitch_radius;
-    const ProfilePoint rolling = {r * std::sin(t), r * (std::cos(t) - 1.0)};
-    const double k = (rolling.x - rack_point.x) * u.x + (rolling.y - rack_point.y) * u.y;
-    const double rho = g.tip_arc_radius;
-    const double c = g.cos_beta;
-    const double cu = -g.dedendum * g.tan_alpha - g.arc_run;
-    const double cv = -g.dedendum + g.tip_arc_height;
-    const auto f = [=](double phi) {
-        const double s = std::sin(phi);
-        const double co = std::cos(phi);
-        return (k - cu) * s + cv * c * co - rho * (1.0 - c * c) * s * co;
-    };
-    double low = -PI / 2.0 - PI / 4.0;
-    double high = -g.normal_alpha + PI / 4.0;
-    if ((f(low) > 0.0) == (f(high) > 0.0)) {
-        low = -PI;
-        high = 0.0;
+// C lies ρ·cos β above the tip line, arc_run beyond the sharp corner. A point
+// of it cuts when its normal, ∝ (cos β·cos φ, sin φ), passes through the point
+// of rolling, which stands r·t along the rolling line from the rack's
+// reference point: at the roll
+//   t(φ) = (E_u - E_v·cos β·cos φ/sin φ)/r.
+// So the arc's cut is a curve in φ, each point cut at its own roll.
+struct EllipticTip {
+    double cu, cv, a, b, c, r;
+    ProfilePoint at(double phi) const { return ProfilePoint{cu + a * std::cos(phi), cv + b * std::sin(phi)}; }
+    double roll(double phi) const {
+        const ProfilePoint e = at(phi);
+        return (e.x - e.y * c * std::cos(phi) / std::sin(phi)) / r;
     }
-    const bool low_positive = f(low) > 0.0;
+};
+static EllipticTip elliptic_tip(const GearParams& g) {
+    return EllipticTip{-g.dedendum * g.tan_alpha - g.arc_run,
+                       -g.dedendum + g.tip_arc_height,
+                       g.tip_arc_radius,
+                       g.tip_arc_height,
+                       g.cos_beta,
+                       g.pitch_radius};
+}
+
+// The arc angle at which f, monotone on [low, high], reaches the roll t,
+// halved until no double lies between; an end that f reaches already, or passes.
+template <typename Roll>
+static double angle_at_roll(Roll f, double low, double high, double t) {
+    const double at_low = f(low);
+    const double at_high = f(high);
+    if ((t - at_low) * (t - at_high) >= 0.0)
+        return std::fabs(t - at_low) <= std::fabs(t - at_high) ? low : high;
+    const bool low_above = at_low > t;
     for (;;) {
         const double middle = 0.5 * (low + high);
-        if (middle == low || middle == high) break;
-        ((f(middle) > 0.0) == low_positive ? low : high) = middle;
+        if (middle == low || middle == high) return middle;
+        ((f(middle) > t) == low_above ? low : high) = middle;
     }
-    const double phi = 0.5 * (low + high);
-    const double eu = cu + rho * std::cos(phi);
-    const double ev = cv + g.tip_arc_height * std::sin(phi);
-    return ProfilePoint{rack_point.x + eu * u.x + ev * v.x, rack_point.y + eu * u.y + ev * v.y};
+}
+
+// Where the tip line lies between the ellipse's centre and the centre of
+// curvature of its lowest point (ρ/cos β above it), the roll runs back from
+// the lowest point's, -undercut_start_roll, to a largest roll and down again:
+// a smooth cut all the same, which the flank's rolls cannot follow. Then the
+// part from the lowest point to where the roll comes back down to the lowest
+// point's (fold_phi) is given fold_roll = twice the rise of rolls beyond the
+// lowest point's, and the rest keeps its own roll.
+void set_elliptic_fold(GearParams& g) {
+    g.fold_phi = -PI / 2.0;
+    g.fold_roll = 0.0;
+    if (g.tip_arc_height == g.tip_arc_radius) return;  // a circle's cut never runs back
+    const EllipticTip e = elliptic_tip(g);
+    const auto roll = [&e](double phi) { return e.roll(phi); };
+    const double lowest = roll(-PI / 2.0);
+    // The largest roll on the arc: golden sections of the first rise.
+    double low = -PI / 2.0;
+    double high = -g.normal_alpha;
+    if (!(roll(low + 1e-6) > lowest)) return;
+    for (int i = 0; i < 200 && high - low > 1e-15; ++i) {
+        const double m1 = low + 0.381966 * (high - low);
+        const double m2 = high - 0.381966 * (high - low);
+        (roll(m1) < roll(m2) ? low : high) = roll(m1) < roll(m2) ? m1 : m2;
+    }
+    const double turn = 0.5 * (low + high);
+    g.fold_phi = angle_at_roll(roll, turn, -g.normal_alpha, lowest);
+    g.fold_roll = 2.0 * (roll(turn) - lowest);
+    g.undercut_start_roll -= g.fold_roll;
+}
+
+// What the arc cuts at roll t (rack_point: the rack's reference point there):
+// at rolls up to the lowest point's, the point of the arc beyond fold_phi cut
+// then; above it, within fold_roll, the arc from fold_phi back to its lowest
+// point, evenly.
+ProfilePoint elliptic_tip_cut(const GearParams& g, double t, const ProfilePoint& rack_point) {
+    const EllipticTip e = elliptic_tip(g);
+    const auto roll = [&e](double phi) { return e.roll(phi); };
+    const double lowest = -g.undercut_start_roll - g.fold_roll;
+    double phi;
+    if (t > lowest && g.fold_roll > 0.0) {
+        const double s = std::fmin(1.0, (t - lowest) / g.fold_roll);
+        phi = g.fold_phi + s * (-PI / 2.0 - g.fold_phi);
+    } else {
+        phi = angle_at_roll(roll, g.fold_phi, -g.normal_alpha, t);  // the arc alone: beyond, the flank cuts
+    }
+    // The point in the gear frame with the rack at its own roll.
+    const double own = g.fold_roll > 0.0 ? e.roll(phi) : t;
+    const ProfilePoint reference = g.fold_roll > 0.0 ? rack_reference_at(g, own) : rack_point;
+    const ProfilePoint u = {std::cos(own), -std::sin(own)};
+    const ProfilePoint v = {std::sin(own), std::cos(own)};
+    const ProfilePoint p = e.at(phi);
+    return ProfilePoint{reference.x + p.x * u.x + p.y * v.x, reference.y + p.x * u.y + p.y * v.y};
 }
 
 // Line y = m·X + b through the last segment, put into X² + (y + r)² = ra²:

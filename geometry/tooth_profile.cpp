@@ -84,6 +84,7 @@ void set_shift_params(GearParams& g, double shift) {
     // the tip line and takes its lowest point arc_run beyond the sharp corner.
     g.tip_corner_distance = (g.dedendum - g.arc_rise) / g.cos_alpha;
     g.undercut_start_roll = (g.dedendum * g.tan_alpha + g.arc_run) / g.pitch_radius;
+    set_elliptic_fold(g);
     // A thinned gear's own tooth keeps the nominal blank: its tip circle is
     // where the nominal shift puts it (the standard tooth's is its own).
     if (g.feed != 0.0 && shift == g.x) g.tip_radius -= g.feed * g.cos_beta;

@@ -15,9 +15,10 @@ export const FUNCTIONS = {
   web_checked_shift: ['number', []],
   web_number: ['number', ['string']],
   // the gear, its cutter, mate and module
-  web_set_cutter: ['string', ['number', 'number', 'number', 'number', 'number', 'number']],
+  web_set_cutter: ['string', ['number', 'number', 'number', 'number', 'number', 'number', 'number', 'number']],
   web_ring_refusal: ['string', []],
-  web_take_gear: ['string', ['number', 'number', 'number', 'number', 'number', 'number', 'number']],
+  web_helical_pinion_refusal: ['string', []],
+  web_take_gear: ['string', ['number', 'number', 'number', 'number', 'number', 'number', 'number', 'number']],
   web_gear_warning: ['string', ['number']],
   web_set_mate: ['string', ['number', 'number', 'number']],
   web_set_module: ['string', ['number']],

@@ -1,9 +1,10 @@
 // The form: the console's dialogue (the number of teeth, the shift, then the
 // data-file question) with the mate of scene 8 beside it, the choice of a
-// ring, and the cutter (the rack or a pinion-type cutter) and the module
-// folded below; the gear it starts, its line and its data beside the canvas,
-// and the module beside the downloads. Every answer is checked by the module
-// as the console and the command line check theirs.
+// ring, and the cutter (the rack or a pinion-type cutter, a helical gear's
+// helix and face width) and the module folded below; the gear it starts, its
+// line and its data beside the canvas, and the module beside the downloads.
+// Every answer is checked by the module as the console and the command line
+// check theirs.
 import {call} from './exports.js';
 import {downloadDataFile} from './downloads.js';
 import {CUTTER_VALUES, PINION_VALUES} from './link.js';
@@ -14,11 +15,14 @@ import {fitCanvas, followAddress, pressKey, setPlaying} from './view.js';
 // ---- the cutter ------------------------------------------------------------------
 
 // The cutter and module the words name ({profile, alpha, ha, hf, rho, zc, xc,
-// m}, each may be missing: then the profile's value, or the specified
-// cutter's, the rack (no zc; xc only with zc) and the default module), made
-// the next gear's cutter: {profile, cutter: {alpha, ha, hf, rho, zc, xc},
-// module}; or {name, problem(texts)}, the name of the word at fault unless
-// the cutter as a whole is refused.
+// beta, hand, m, face}, each may be missing: then the profile's value, or the
+// specified cutter's, the rack (no zc; xc only with zc), a spur gear (no beta;
+// hand 'left' or 'right', left only with beta; face, mm, only with beta), and
+// the default module), made the next gear's cutter: {profile, cutter: {alpha,
+// ha, hf, rho, zc, xc, beta, left}, module, face (0: not given)}; or {name,
+// problem(texts), whole}, the name of the word at fault unless the cutter as a
+// whole is refused, whole when the problem is a sentence of its own rather
+// than what the word must be.
 export function takeCutter(words) {
   const profile = (words.profile ?? '').toUpperCase();
   if (!Object.hasOwn(page.presets, profile)) {
@@ -40,17 +44,43 @@ export function takeCutter(words) {
   } else if (words.xc !== undefined) {
     return {name: 'xc', problem: (t) => t.cutterShiftNeedsTeeth};
   }
+  const helix = readHelix(words);
+  if (helix.problem) return helix;
+  Object.assign(cutter, helix.cutter);
   const module = words.m === undefined ? page.defaultModule : readModule(words.m);
   if (module === null) return {name: 'm', problem: moduleProblem};
   const refusal = setModuleCutter(cutter);
-  if (refusal !== '') return {problem: () => moduleText(`the cutter cannot be used: ${refusal}`)};
-  return {profile, cutter, module};
+  if (refusal !== '') {
+    const problem = () => moduleText(`the cutter cannot be used: ${refusal}`);
+    // The helix alone at fault (its angle, or a pinion-type cutter's helix) is named by its word;
+    // the spur cutter that tells so stays the form's, as a refused cutter starts no gear.
+    if (cutter.beta !== 0 && setModuleCutter({...cutter, beta: 0, left: false}) === '')
+      return {name: 'beta', problem, whole: true};
+    return {problem};
+  }
+  return {profile, cutter, module, face: helix.face};
+}
+
+// The helix the words name (beta, hand, face), read as the command line reads
+// --helix-angle, --hand and --face-width: {cutter: {beta, left}, face} (beta 0:
+// a spur gear; face 0: not given), or {name, problem(texts)}. The angle's range
+// is the cutter's to check (cutter_refusal).
+function readHelix({beta: betaWord, hand, face: faceWord}) {
+  const beta = betaWord === undefined ? 0 : call.web_number(betaWord);
+  if (Number.isNaN(beta)) return {name: 'beta', problem: (t) => t.notANumber};
+  if (hand !== undefined && hand !== 'left' && hand !== 'right') return {name: 'hand', problem: (t) => t.handWords};
+  if (hand === 'left' && beta === 0) return {name: 'hand', problem: (t) => t.handNeedsHelix};
+  const face = faceWord === undefined ? 0 : call.web_number(faceWord);
+  if (!(faceWord === undefined || (face > 0 && face <= page.faceWidthMax)))
+    return {name: 'face', problem: (t) => t.faceRange(page.faceWidthMax)};
+  if (face > 0 && beta === 0) return {name: 'face', problem: (t) => t.faceNeedsHelix};
+  return {cutter: {beta, left: hand === 'left'}, face};
 }
 
 // The form's cutter, which the module's checks and the next gear use: '' when
 // it takes it, else why not. The gear shown keeps its own.
-function setModuleCutter({alpha, ha, hf, rho, zc, xc}) {
-  return call.web_set_cutter(alpha, ha, hf, rho, zc, xc);
+function setModuleCutter({alpha, ha, hf, rho, zc, xc, beta, left}) {
+  return call.web_set_cutter(alpha, ha, hf, rho, zc, xc, beta, left ? 1 : 0);
 }
 
 // Why the form's ring cannot be cut, in the geometry's own words, when it asks
@@ -115,11 +145,15 @@ function fillCutterFields(cutter) {
 }
 
 // The rack or a pinion-type cutter (zc > 0) in the form's cutter part: its
-// choice and, for the pinion-type cutter, its teeth and shift.
-function fillCutterKind({zc, xc}) {
+// choice and, for the pinion-type cutter, its teeth and shift; and the helix
+// and face width (empty for a spur gear, and for a face width not given).
+function fillCutterKind({zc, xc, beta, left}, face) {
   cutterField('kind').value = zc > 0 ? 'pinion' : 'rack';
   cutterField('zc').value = zc > 0 ? String(zc) : '';
   cutterField('xc').value = zc > 0 ? String(xc) : '';
+  cutterField('beta').value = beta !== 0 ? String(beta) : '';
+  cutterField('hand').value = left ? 'left' : 'right';
+  cutterField('face').value = face > 0 ? String(face) : '';
   showCutterKind();
 }
 
@@ -127,10 +161,27 @@ function fillCutterKind({zc, xc}) {
 function showCutterKind() {
   const pinion = cutterField('kind').value === 'pinion';
   for (const name of Object.keys(PINION_VALUES)) cutterField(name).closest('p').hidden = !pinion;
+  showHelixFields();
+}
+
+// A helix angle typed as none: the field left empty, or 0.
+const spurWord = (word) => word === '' || call.web_number(word) === 0;
+
+// The helix's fields greyed for the pinion-type cutter, which cuts no helical
+// gear (the geometry's reason said beside them); the hand and the face width
+// greyed without a helix angle, as a spur gear has neither.
+function showHelixFields() {
+  const pinion = cutterField('kind').value === 'pinion';
+  cutterField('beta').disabled = pinion;
+  cutterField('hand').disabled = cutterField('face').disabled =
+    pinion || spurWord(typedNumber(cutterField('beta').value));
+  if (pinion) say('helix-note', () => moduleText(call.web_helical_pinion_refusal()));
+  else sayNothing('helix-note');
 }
 
 // The words of the form's cutter part: the pinion-type cutter's only when it
-// is chosen (its shift 0 when left empty).
+// is chosen (its shift 0 when left empty); the helix's only when its fields
+// are open and filled.
 function cutterWords() {
   const words = {profile: cutterField('profile').value};
   for (const name of [...Object.keys(CUTTER_VALUES), 'm']) words[name] = typedNumber(cutterField(name).value);
@@ -138,6 +189,11 @@ function cutterWords() {
     words.zc = typedNumber(cutterField('zc').value);
     words.xc = typedNumber(cutterField('xc').value) || '0';
   }
+  for (const name of ['beta', 'face']) {
+    const field = cutterField(name);
+    if (!field.disabled && typedNumber(field.value) !== '') words[name] = typedNumber(field.value);
+  }
+  if (!cutterField('hand').disabled) words.hand = cutterField('hand').value;
   return words;
 }
 
@@ -175,7 +231,7 @@ export function openForm(formFor) {
   if (page.gear) {
     cutterField('profile').value = page.gear.profile;
     fillCutterFields(page.gear.cutter);
-    fillCutterKind(page.gear.cutter);
+    fillCutterKind(page.gear.cutter, page.gear.face);
     cutterField('m').value = String(page.gear.module);
     $('internal').checked = page.gear.internal;
   }
@@ -183,7 +239,7 @@ export function openForm(formFor) {
   const words = cutterWords();
   const specified = page.presets[''];
   if (words.profile !== '' || words.m !== String(page.defaultModule) || words.zc !== undefined ||
-      Object.keys(CUTTER_VALUES).some((name) => words[name] !== String(specified[name])))
+      words.beta !== undefined || Object.keys(CUTTER_VALUES).some((name) => words[name] !== String(specified[name])))
     $('cutter').open = true;
   for (const id of FORM_MESSAGES) sayNothing(id);
   const first = {gear: teeth, shift, mate: mateTeeth}[page.formFor];
@@ -253,8 +309,9 @@ function acceptForm() {
   const words = cutterWords();
   const choice = takeCutter(words);
   if (choice.problem) {
-    const {name, problem} = choice;
-    say('cutter-message', (t) => (name ? t.fieldProblem(t.cutterWords[name], problem(t), words[name]) : problem(t)));
+    const {name, problem, whole} = choice;
+    say('cutter-message',
+      (t) => (name && !whole ? t.fieldProblem(t.cutterWords[name], problem(t), words[name]) : problem(t)));
     $('cutter').open = true;
     cutterField(name ?? 'alpha').focus();
     return;
@@ -297,14 +354,14 @@ function acceptForm() {
 }
 
 // A new gear (a ring if internal), cut with the cutter takeCutter has just
-// set (choice is its answer), with the mate takeMate has taken, each checked:
-// scene 1 from its start. '' when taken, else why the pair cannot mesh (or a
-// ring take a mate), and nothing changes.
+// set (choice is its answer, the face width among it), with the mate takeMate
+// has taken, each checked: scene 1 from its start. '' when taken, else why the
+// pair cannot mesh (or a ring take a mate), and nothing changes.
 export function startGear(z, x, choice, mate, internal = false) {
-  const {profile, cutter, module} = choice;
-  const refusal = call.web_take_gear(z, x, module, mate.z2, mate.x2, internal ? 1 : 0, mate.ring ? 1 : 0);
+  const {profile, cutter, module, face} = choice;
+  const refusal = call.web_take_gear(z, x, module, mate.z2, mate.x2, internal ? 1 : 0, mate.ring ? 1 : 0, face);
   if (refusal !== '') return refusal;
-  page.gear = {z, x, profile, cutter, module, mate, internal};
+  page.gear = {z, x, profile, cutter, module, face, mate, internal};
   page.shown = null;  // no frame of it yet: a resize does not redraw the gear before
   $('download-module').value = String(module);
   sayNothing('module-message');
@@ -317,10 +374,12 @@ export function startGear(z, x, choice, mate, internal = false) {
 
 // The gear's line and its data beside the canvas, as the gear shown has them.
 export function showGear() {
-  const {z, x, cutter, module, mate, internal} = page.gear;
+  const {z, x, cutter, module, face, mate, internal} = page.gear;
   say('gear-line', (t) => {
     const parts = [t.gearLine(z, x)];
     if (internal) parts.push(t.ringLine);
+    if (cutter.beta !== 0) parts.push(t.helixLine(cutter.beta, cutter.left));
+    if (face > 0) parts.push(t.faceLine(face));
     if (cutter.zc > 0) parts.push(t.pinionLine(cutter.zc, cutter.xc));
     if (!isSpecified(cutter)) parts.push(t.cutterLine(cutter.alpha, cutter.ha, cutter.hf, cutter.rho));
     if (module !== page.defaultModule) parts.push(t.moduleLine(module));
@@ -395,6 +454,7 @@ export function setUpForm() {
     showCutterKind();
     sayRingRefusal();
   });
+  cutterField('beta').addEventListener('input', showHelixFields);
   $('internal').addEventListener('change', sayRingRefusal);
   showCutterKind();
   cutterField('m').value = $('download-module').value = String(page.defaultModule);

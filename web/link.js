@@ -2,18 +2,21 @@
 // and the query of a link written from what the page shows. No page and no
 // wasm module here: the limits a link is checked against and the numbers a
 // link leaves out are the caller's (the module's own). The gear's words (z,
-// x, the mate, the cutter, the module) are kept as typed; the module checks
+// x, the mate, the cutter, a helical gear's helix and face width, the module)
+// are kept as typed; the module checks
 // them as the dialogue checks an answer. A problem is a function of the
 // page's texts (texts.js), so it says itself in either language.
 
 export const GEAR_KEYS = ['z', 'x', 'z2', 'x2', 'scene', 'step', 'zoom', 'profile', 'alpha', 'ha', 'hf', 'rho', 'zc',
-  'xc', 'internal', 'internal2', 'm'];
+  'xc', 'beta', 'hand', 'internal', 'internal2', 'm', 'face'];
 export const PAGE_KEYS = ['info', 'lang', 'embed', 'size'];
 export const LINK_KEYS = [...GEAR_KEYS, ...PAGE_KEYS];
 // The cutter's values under their names in a link and the form, and in the program's Cutter.
 export const CUTTER_VALUES = {alpha: 'pressure_angle', ha: 'addendum', hf: 'dedendum', rho: 'tip_radius'};
 // A pinion-type cutter's own values, likewise: its number of teeth (0: the rack) and its shift.
 export const PINION_VALUES = {zc: 'teeth', xc: 'shift'};
+// A helical gear's words: its helix angle (degrees), its hand (left or right), its face width (mm).
+export const HELIX_KEYS = ['beta', 'hand', 'face'];
 
 // The address's fields as they were typed: '+' is a plus sign here (a step or
 // zoom may have one), not a blank, and a NUL byte is kept as \x00, as the
@@ -125,9 +128,11 @@ export function readLink(search, limits) {
 // frame of it, the gear (z, x; z2 and x2 with a chosen mate, z2 > 0), its
 // profile ('' the specified cutter) and the cutter's values that differ from
 // the profile's, a pinion-type cutter's teeth (zc > 0) and shift (unless 0),
-// internal=1 for a ring (internal2=1 for a ring mate), its module unless it is defaultModule, the frame's
-// scene, step and zoom, info, embed and size when they are on; else the
-// language alone. presets: the cutters by profile, each {alpha, ha, hf, rho}.
+// a helical gear's helix angle (beta, unless 0) and hand (hand=left only),
+// internal=1 for a ring (internal2=1 for a ring mate), its module unless it is
+// defaultModule, its face width (face, when given), the frame's scene, step
+// and zoom, info, embed and size when they are on; else the language alone.
+// presets: the cutters by profile, each {alpha, ha, hf, rho}.
 export function writeLink({gear, frame, embed, shape, language}, {presets, defaultModule}) {
   const fields = [];
   if (gear && frame) {
@@ -140,9 +145,13 @@ export function writeLink({gear, frame, embed, shape, language}, {presets, defau
     const {zc = 0, xc = 0} = gear.cutter;
     if (zc > 0) fields.push(['zc', zc]);
     if (zc > 0 && xc !== 0) fields.push(['xc', xc]);
+    const {beta = 0, left = false} = gear.cutter;
+    if (beta !== 0) fields.push(['beta', beta]);
+    if (left) fields.push(['hand', 'left']);
     if (gear.internal) fields.push(['internal', 1]);
     if (gear.mate.ring) fields.push(['internal2', 1]);
     if (gear.module !== defaultModule) fields.push(['m', gear.module]);
+    if (gear.face > 0) fields.push(['face', gear.face]);
     const {scene, step, zoom, info} = frame;
     fields.push(['scene', scene], ['step', step], ['zoom', zoom]);
     if (info) fields.push(['info', 1]);

@@ -26,6 +26,10 @@ const TEXTS = [
       '(addendum {number}+x, dedendum {number}-x and root radius z/2-{number}+x must be positive)',
     'z = $1 では転位係数は $2 より大きく $3 より小さくなければなりません' +
       '（歯末のたけ $4+x、歯元のたけ $5-x、歯底円の半径 z/2-$6+x がいずれも正でなければならないため）'],
+  ['with z = {number} the shift coefficient must be greater than {number} and less than {number} ' +
+      '(addendum {number}+x, dedendum {number}-x and root radius z/(2cos β)-{number}+x must be positive)',
+    'z = $1 では転位係数は $2 より大きく $3 より小さくなければなりません' +
+      '（歯末のたけ $4+x、歯元のたけ $5-x、歯底円の半径 z/(2cos β)-$6+x がいずれも正でなければならないため）'],
   ['z = {number} with x = {number} cannot be generated: {text}', 'z = $1, x = $2 の歯車は創成できません: $3'],
   ["the cutter's tip arc reaches up to its rolling line, so no straight flank cuts an involute",
     '工具歯先の丸みが転がり線まで達し、インボリュートを創成する直線の歯面が残りません'],
@@ -72,9 +76,16 @@ const TEXTS = [
   ['z = {number} with x = {number}: the tooth comes to a point below its tip circle (radius {number}); ' +
       'its flanks meet at radius {number}',
     'z = $1, x = $2: 歯先円（半径 $3）に達する前に歯先がとがります。両側の歯面は半径 $4 で交わります'],
+  // A helical gear's radii are in transverse modules.
+  ['z = {number} with x = {number}: the tooth comes to a point below its tip circle (radius {number}, ' +
+      'transverse modules); its flanks meet at radius {number}',
+    'z = $1, x = $2: 歯先円（半径 $3、正面モジュール単位）に達する前に歯先がとがります。両側の歯面は半径 $4 で交わります'],
   ['z = {number} with x = {number}: {text}', 'z = $1, x = $2: $3'],
   ['the tooth comes to a point below its tip circle (radius {number}); its flanks meet at radius {number}; {text}',
     '歯先円（半径 $1）に達する前に歯先がとがります。両側の歯面は半径 $2 で交わります。$3'],
+  ['the tooth comes to a point below its tip circle (radius {number}, transverse modules); its flanks meet at ' +
+      'radius {number}; {text}',
+    '歯先円（半径 $1、正面モジュール単位）に達する前に歯先がとがります。両側の歯面は半径 $2 で交わります。$3'],
   ["what the cutter's tip cuts removes the whole involute, so no part of its flank is involute",
     '工具の歯先が削る部分がインボリュートをすべて取り去り、歯面にインボリュートが残りません'],
 
@@ -92,6 +103,11 @@ const TEXTS = [
   ["the cutter's shift must be from {number} to {number}", 'ピニオンカッタの転位係数は $1 から $2 まででなければなりません'],
   ["the cutter's teeth come to a point below its tip circle", 'ピニオンカッタの歯が歯先円に達する前にとがります'],
   ["the tip radius is too large for the cutter's tip land", '工具歯先の丸み半径がピニオンカッタの歯先の幅に対して大きすぎます'],
+  ['the helix angle must be from {number} to {number} degrees', 'ねじれ角は $1° から $2° まででなければなりません'],
+  ['a helical gear is cut by the rack (a hob) here: a helical pinion-type cutter is not offered, ' +
+      'so neither are helical rings',
+    'ここでははすば歯車はラック（ホブ）で創成します: はすばのピニオンカッタはないため、はすばの内歯車もありません'],
+  ['the face width must be from {number} to {number} mm', '歯幅は $1 から $2 mm まででなければなりません'],
 
   // The data panel's values in words (web_gear_data_rows; the rows' names come
   // from the module in both languages, and figures in mm need no words).
@@ -110,6 +126,11 @@ const TEXTS = [
   ['the flank has no involute', '歯面にインボリュートが残っていません'],
   ['rack', 'ラック'],
   ['pinion', 'ピニオンカッタ'],
+  ['right', '右ねじれ'],
+  ['left', '左ねじれ'],
+  ['no face width is given', '歯幅が与えられていません'],
+  ['the face is narrower than a caliper needs across the span (its least face width)',
+    '歯幅が、ノギスでまたぎ歯厚を測るのに要る幅（最小歯幅）より狭くなっています'],
   ["no caliper reaches across a ring's teeth: measure it between pins",
     'ノギスは内歯車の歯をまたげません: ビトウィーンピン寸法で測ります'],
   ["the pin is too large for the ring's spaces", 'ピンが大きすぎて内歯車の歯溝に入りません'],

@@ -9,7 +9,7 @@ import {bindExports, call, moduleConstant, moduleReal} from './exports.js';
 import {setUpDownloads} from './downloads.js';
 import {answerQuestion, cancelForm, cutterField, endGear, openForm, setUpForm, showGear, startGear, takeCutter,
   takeMate} from './form.js';
-import {CUTTER_VALUES, LINK_KEYS, PAGE_KEYS, PINION_VALUES, readLink} from './link.js';
+import {CUTTER_VALUES, HELIX_KEYS, LINK_KEYS, PAGE_KEYS, PINION_VALUES, readLink} from './link.js';
 import {readRecordLayout} from './painter.js';
 import {$, moduleText, page, say, texts} from './state.js';
 import {browserLanguage, LANGUAGES, takeSceneNames} from './texts.js';
@@ -123,24 +123,27 @@ function onKey(event) {
 
 // ---- links to a frame ----------------------------------------------------------------
 
-// The cutter and module a link names, made the next gear's cutter, or a problem.
+// The cutter, helix and module a link names, made the next gear's cutter, or a problem.
 function readLinkCutter(fields) {
   const words = {};
-  for (const name of ['profile', ...Object.keys(CUTTER_VALUES), ...Object.keys(PINION_VALUES), 'm'])
+  for (const name of ['profile', ...Object.keys(CUTTER_VALUES), ...Object.keys(PINION_VALUES), ...HELIX_KEYS, 'm'])
     if (fields.has(name)) words[name] = fields.get(name);
   const choice = takeCutter(words);
   if (!choice.problem) return choice;
-  const {name, problem} = choice;
-  if (name) return {problem: (t) => t.inAddress(`${name}=${words[name]}`, `${name} ${problem(t)}`)};
+  const {name, problem, whole} = choice;
+  if (name) {
+    return {problem: (t) => t.inAddress(`${name}=${words[name]}`, whole ? problem(t) : `${name} ${problem(t)}`)};
+  }
   const given = Object.entries(words).filter(([key]) => key !== 'm').map(([key, word]) => `${key}=${word}`);
   return {problem: (t) => t.inAddress(given.join(', '), problem(t))};
 }
 
 // Whether a gear's word that a later one of its name replaces is still one
-// the command line would read: a basic rack's letter, or a number. The frame's
-// words are link.js's.
+// the command line would read: a basic rack's letter, a hand, or a number. The
+// frame's words are link.js's.
 function earlierGearWord(name, word) {
   if (name === 'profile') return Object.hasOwn(page.presets, word.toUpperCase());
+  if (name === 'hand') return word === 'left' || word === 'right';
   return ['scene', 'step', 'zoom', ...PAGE_KEYS].includes(name) || !Number.isNaN(call.web_number(word));
 }
 
@@ -153,8 +156,8 @@ function readLinkGear({fields, earlier, unknown, page: {internal, internal2}, fr
   if (refused) {
     const [name, word] = refused;
     const letters = Object.keys(page.presets).filter((letter) => letter !== '');
-    return {problem: (t) => t.inAddress(`${name}=${word}`,
-      `${name} ${name === 'profile' ? t.profileWords(letters) : t.notANumber}`)};
+    const words = {profile: (t) => t.profileWords(letters), hand: (t) => t.handWords}[name] ?? ((t) => t.notANumber);
+    return {problem: (t) => t.inAddress(`${name}=${word}`, `${name} ${words(t)}`)};
   }
   // The checks of z and x read the cutter.
   const choice = readLinkCutter(fields);
@@ -259,6 +262,7 @@ export async function start() {
       page.presets = readPresets();
       page.moduleRange = {min: moduleReal('MODULE_MIN'), max: moduleReal('MODULE_MAX')};
       page.defaultModule = moduleReal('DEFAULT_MODULE');
+      page.faceWidthMax = moduleReal('FACE_WIDTH_MAX');
       page.zoomStep = moduleReal('ZOOM_STEP');
     });
     await startPart('the page could not be set up', setUpPage);

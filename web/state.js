@@ -17,12 +17,14 @@ export const page = {
   presets: null,        // {'': the specified cutter, A … : the ISO 53 profiles}, each {alpha, ha, hf, rho}
   moduleRange: null,    // {min, max}: the module a gear's files may have, millimetres
   defaultModule: 0,     // millimetres, as --gear writes without --module
+  faceWidthMax: 0,      // millimetres, the largest face width --face-width takes
   sceneKeys: [],        // the keys of the module's scenes, '1' … '8'
   zoomStep: 0,          // what a press of 'w' multiplies the scale by
   ctx: null,
   size: {width: 0, height: 0, ratio: 1},  // the frame in window pixels, and the canvas's pixels per window pixel
-  gear: null,           // {z, x, profile, cutter: {alpha, ha, hf, rho, zc, xc}, module, mate: {z2, x2},
-                        // internal} of the gear shown (zc 0: the rack; internal: a ring), or null
+  gear: null,           // {z, x, profile, cutter: {alpha, ha, hf, rho, zc, xc, beta, left}, module, face,
+                        // mate: {z2, x2}, internal} of the gear shown (zc 0: the rack; beta 0: a spur
+                        // gear; face 0: no face width given; internal: a ring), or null
   shown: null,          // {scene, step, zoom, last, info} of the frame on the canvas, or null
   formFor: 'gear',      // what the open form may change: 'gear' (all), 'shift' (after 'x'), 'mate' (after 'm')
   questionOpen: false,  // the data-file question waits for '1' or '0'

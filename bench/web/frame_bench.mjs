@@ -53,7 +53,7 @@ const MEASURE = `async (z, x, scene, step, zoom, recorded, backing, css, frames)
   canvas.style.width = canvas.style.height = css + 'px';
   document.body.append(canvas);
   const ctx = canvas.getContext('2d', {alpha: false});
-  call.web_take_gear(z, x, 1, 0, 0);
+  call.web_take_gear(z, x, 1, 0, 0, 0, 0, 0);
   const times = [];
   for (let k = 0; k < frames + 2; ++k) {
     const t0 = performance.now();

@@ -374,6 +374,50 @@ class GearFiles(unittest.TestCase):
         self.assertIn("cannot be a pair: their shifts are too far below zero", r.stderr)
         self.assertFalse(os.path.exists(path("none.json")))
 
+    def test_helical_pair(self):
+        # The published normal-system pair: m_n = 3, β = 30°, z = 12/60, x_n = 0.09809/0; its centre distance
+        # of exactly 125 mm holds only with the shift taken as x·m_n.
+        r = run("--module", "3", "--helix-angle", "30", "-z", "12", "-x", "0.09809", "--mate", "60", "--face-width",
+                "20", "--info", "helical.json")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        with open(path("helical.json")) as f:
+            data = json.load(f)
+        gear, mate, pair = data, data["mate"], data["pair"]
+        self.assertLessEqual({"transverse_module", "base_helix_angle", "lead", "face_width", "overlap_ratio",
+                              "normal_tooth_thickness", "transverse_tooth_thickness"}, set(gear) & set(mate))
+        self.assertEqual((gear["helix_angle"], gear["hand"], mate["helix_angle"], mate["hand"]),
+                         (30, "right", 30, "left"))
+        self.assertAlmostEqual(gear["transverse_pressure_angle"], 22.79588, delta=1e-5)
+        self.assertAlmostEqual(gear["transverse_module"], 3 / math.cos(math.radians(30)), places=8)
+        self.assertAlmostEqual(gear["base_helix_angle"], 28.02432, delta=1e-5)
+        self.assertAlmostEqual(gear["lead"], math.pi * gear["pitch_diameter"] / math.tan(math.radians(30)), places=6)
+        self.assertAlmostEqual(gear["normal_tooth_thickness"], 3 * (math.pi / 2 + 2 * 0.09809 * math.tan(
+            math.radians(20))), places=8)
+        self.assertAlmostEqual(gear["transverse_tooth_thickness"], gear["normal_tooth_thickness"] / math.cos(
+            math.radians(30)), places=8)
+        self.assertAlmostEqual(pair["working_pressure_angle"], 23.1126, delta=5e-5)
+        self.assertAlmostEqual(pair["centre_distance"], 125.000, delta=5e-4)
+        for g in (gear, mate):
+            g["reduced_tip_diameter"] = g["tip_diameter"] - 2 * pair["tip_reduction"]
+        for key, figures in (("pitch_diameter", (41.569, 207.846)), ("base_diameter", (38.322, 191.611)),
+                             ("reduced_tip_diameter", (48.154, 213.842)), ("root_diameter", (34.658, 200.346))):
+            self.assertAlmostEqual(gear[key], figures[0], delta=5e-4, msg=key)
+            self.assertAlmostEqual(mate[key], figures[1], delta=5e-4, msg=key)
+        self.assertAlmostEqual(pair["contact_ratio"], 1.294, delta=5e-4)
+        self.assertAlmostEqual(pair["overlap_ratio"], 1.061, delta=5e-4)
+        self.assertAlmostEqual(pair["total_contact_ratio"], pair["contact_ratio"] + pair["overlap_ratio"], places=8)
+        # A helix angle of 0 is the spur gear, to the byte.
+        outputs = {}
+        for stem, helix in (("spur", []), ("beta0", ["--helix-angle", "0"])):
+            r = run(*helix, "-z", "12", "-x", "0.3", "--tip-radius", "0.38", "--mate", "30", "--module", "2",
+                    "--info", "--info", f"{stem}.json", "--gear", f"{stem}.svg", "--flank", f"{stem}.csv")
+            self.assertEqual(r.returncode, 0, r.stderr)
+            outputs[stem] = [r.stdout]
+            for suffix in (".json", ".svg", ".csv"):
+                with open(path(stem + suffix), "rb") as f:
+                    outputs[stem].append(f.read())
+        self.assertEqual(outputs["spur"], outputs["beta0"])
+
     def test_clips_of_a_scene_playing_and_japanese_legends(self):
         # One frame a step, as --render draws each: the GIF's frame 10 is the PNG of step 10, pixel for
         # pixel; the videos hold the frames at the size asked for.
@@ -545,6 +589,15 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage('--rim-diameter 82 of "a.svg" must be larger than the ring\'s root diameter, 82.0909 mm',
                               "-z", "16", "--cutter-teeth", "10", "--module", "3", "--mate", "24", "--mate-shift",
                               "0.516", "--mate-internal", "--gear", "a.svg", "--rim-diameter", "82")
+        # The helix: its range, its hand, what needs it, and no helical pinion-type cutter.
+        self.assert_bad_usage('--helix-angle must be a number from 0 to 45 degrees, not "50"', "-z", "20",
+                              "--helix-angle", "50", "--gear", "a.svg")
+        self.assert_bad_usage('--hand must be left or right, not "up"', "-z", "20", "--helix-angle", "20", "--hand",
+                              "up", "--gear", "a.svg")
+        self.assert_bad_usage("--face-width needs --helix-angle B", "-z", "20", "--face-width", "20", "--gear",
+                              "a.svg")
+        self.assert_bad_usage("--helix-angle with --cutter-teeth, --internal or --mate-internal", *pinion,
+                              "--helix-angle", "20", "--gear", "a.svg")
         self.assertEqual([n for n in os.listdir(WORK) if n.startswith("a.")], [])
 
     def test_help_and_version(self):

@@ -3,7 +3,10 @@
 radius, less the cutter at a thousand or so places rolled over the pitch circle
 (shapely), compared about the first tooth with the outline read back from the
 DXF (ezdxf, arcs expanded). On the outline itself: no side crosses another, the
-root and tip circles, the tooth thickness on the reference circle.
+root and tip circles, the tooth thickness on the reference circle. A helical
+gear's transverse section is cut by the normal rack seen in that plane:
+stretched by 1/cos β along its rolling line, which in transverse modules
+(m_n/cos β) is the normal rack with its heights times cos β.
 
 usage: outline_cut_test.py RACKGEN WORK_DIR"""
 import math
@@ -37,10 +40,11 @@ ROLL_STEP = 0.002
 LEAST_PLACES = 600
 
 
-def cutter_tooth(cutter, x):
+def cutter_tooth(cutter, x, cos_beta):
     """One cutter tooth about x = 0 of the rack frame (rolling line y = 0,
-    reference line y = x), from its tip line to its root line, which the gear's
-    tip circle only touches: a convex polygon, each rounded corner in 400 chords."""
+    reference line y = x·cos β), from its tip line to its root line, which the
+    gear's tip circle only touches: a convex polygon, each rounded corner in 400
+    chords. Built in the normal plane, then its heights times cos β."""
     angle, ha, hf, rho = cutter
     alpha = PI / (180 / angle)
     tip, root = x - hf, x + ha
@@ -54,7 +58,7 @@ def cutter_tooth(cutter, x):
         a = [-math.pi / 2 + (math.pi / 2 - alpha) * i / 400 for i in range(401)]
         right = [(cx + rho * math.cos(v), cy + rho * math.sin(v)) for v in a]
     right.append((flank(root), root))
-    return Polygon([(-px, py) for px, py in reversed(right)] + right)
+    return Polygon([(-px, py * cos_beta) for px, py in reversed(right)] + [(px, py * cos_beta) for px, py in right])
 
 
 def arc_points(radius, a, b):
@@ -63,16 +67,16 @@ def arc_points(radius, a, b):
     return [(radius * math.sin(a + (b - a) * i / n), radius * math.cos(a + (b - a) * i / n)) for i in range(n + 1)]
 
 
-def simulate(cutter, z, x, wedge):
+def simulate(cutter, z, x, cos_beta, wedge):
     """The gear cut within the wedge (polar angles a, b about the centre at the
-    origin; +y through the first tooth's pitch point), module units. The cutter
+    origin; +y through the first tooth's pitch point), (transverse) module units. The cutter
     stands at roll t turned by t about the centre, its rolling line touching the
     pitch circle where it stood at t = 0 moved on by r·t. A sharp corner jumps
     from place to place; the hull of its small neighbourhood at two places in
     turn fills the notch it would leave between them."""
     alpha = PI / (180 / cutter[0])
     r = z / 2
-    ra, rf = r + cutter[1] + x, r - cutter[2] + x
+    ra, rf = r + (cutter[1] + x) * cos_beta, r + (x - cutter[2]) * cos_beta
     a, b = wedge
     gear = Polygon([(0, 0)] + arc_points(ra, a, b))
     bounds = gear.envelope
@@ -80,11 +84,11 @@ def simulate(cutter, z, x, wedge):
     reach = math.acos(rf / ra)
     places = max(LEAST_PLACES, math.ceil((b - a + 2 * reach) / ROLL_STEP))
     rolls = [a - reach + (b - a + 2 * reach) * i / (places - 1) for i in range(places)]
-    tooth = cutter_tooth(cutter, x)
-    tip = x - cutter[2]
+    tooth = cutter_tooth(cutter, x, cos_beta)
+    tip = (x - cutter[2]) * cos_beta
     corners = [tooth.intersection(box(px - 0.01, py, px + 0.01, py + 0.01))
                for px, py in tooth.exterior.coords[:-1] if cutter[3] == 0 and abs(py - tip) < 1e-12]
-    first = x * math.tan(alpha) - PI / 4  # the centre of cutter tooth 0
+    first = x * math.tan(alpha) - PI / 4  # the centre of cutter tooth 0 (x·cos β·tan α_t = x·tan α_n)
     # Teeth farther from the point of rolling than the annulus between root and tip circle reaches.
     span = math.sqrt(ra * ra - rf * rf) + PI
 
@@ -137,11 +141,29 @@ class OutlineAgainstCut(unittest.TestCase):
         # The dedendum 1 - 0.8 equals the tip radius: the tip arc's centre runs on the rolling line.
         ("stub, module 5", (20.0, 0.8, 1.0, 0.2), 15, 0.8, 5.0, 0.001, "tip"),
     ]
+    # Helical gears, the same and then the helix angle and the options before the cutter's: the module,
+    # cutter and shift the normal plane's. The published pinion; undercut by a rounded tip; the tip
+    # arc's ellipse at its flattest; a profile given after the helix keeps it, and the left hand; pointed.
+    HELICAL = [
+        ("helical 30°", TAUGHT, 12, 0.09809, 3.0, 0.001, "tip", 30.0),
+        ("helical 20°, undercut", (20.0, 1.0, 1.25, 0.38), 8, 0.0, 1.0, 0.001, "tip", 20.0),
+        ("helical 45°, module 2", (20.0, 1.0, 1.25, 0.3), 20, 0.5, 2.0, 0.001, "tip", 45.0),
+        ("helical 15°, D, left", (20.0, 1.0, 1.40, 0.39), 15, -0.3, 1.0, 0.001, "tip", 15.0, "--hand", "left",
+         "--profile", "D"),
+        ("helical 35°, pointed", (20.0, 1.0, 1.25, 0.1), 5, 0.9, 1.0, 0.001, "point", 35.0),
+        # The tip arc's ellipse curves most at its lowest point, radius ρ/cos β about a centre
+        # ρ·sin²β/cos β above its own: where the rolling line passes between the two, the roll at
+        # which a point of the arc cuts runs back near the lowest point (the tip line 0.390 below
+        # the rolling line, the ellipse's centre 0.061 below, that centre of curvature 0.049 above).
+        ("helical 30°, tip arc about the rolling line", (20.0, 1.0, 1.25, 0.38), 20, 0.8, 1.0, 0.001, "tip", 30.0),
+        ("helical 45°, tip arc about the rolling line", (20.0, 1.0, 1.25, 0.38), 40, 0.6, 1.0, 0.001, "tip", 45.0),
+    ]
 
-    def outline_file(self, name, cutter, z, x, module, tolerance):
-        dxf = os.path.join(WORK, name.replace(" ", "_").replace(",", "") + ".dxf")
+    def outline_file(self, name, cutter, z, x, module, tolerance, helix):
+        dxf = os.path.join(WORK, name.replace(" ", "_").replace(",", "").replace("°", "") + ".dxf")
         angle, addendum, dedendum, tip_radius = cutter
-        command = [RACKGEN, "-z", str(z), "-x", str(x), "--pressure-angle", str(angle), "--addendum",
+        helix = ["--helix-angle", str(helix[0]), *helix[1:]] if helix else []
+        command = [RACKGEN, *helix, "-z", str(z), "-x", str(x), "--pressure-angle", str(angle), "--addendum",
                    str(addendum), "--dedendum", str(dedendum), "--tip-radius", str(tip_radius), "--gear", dxf,
                    "--module", str(module), "--tolerance", str(tolerance)]
         r = subprocess.run(command, env=ENV, capture_output=True, text=True, timeout=60)
@@ -149,43 +171,49 @@ class OutlineAgainstCut(unittest.TestCase):
         return dxf
 
     def test_outline_follows_the_cut_gear(self):
-        for name, cutter, z, x, module, tolerance, end in self.CASES:
-            with self.subTest(name):
-                started = time.monotonic()
-                outline = read_outline(self.outline_file(name, cutter, z, x, module, tolerance), module)
-                self.assertTrue(outline.is_valid, "sides cross")
-                alpha = PI / (180 / cutter[0])
-                r = z / 2
-                ra, rf = r + cutter[1] + x, r - cutter[2] + x
-                slack = (tolerance + ROUNDING) / module  # module units
+        for case in self.CASES + self.HELICAL:
+            with self.subTest(case[0]):
+                self.check(*case)
 
-                # The root and tip circles.
-                self.assertAlmostEqual(outline.exterior.distance(Point(0, 0)), rf, delta=slack)
-                top = max(math.hypot(*p) for p in outline.exterior.coords)
-                if end == "tip":
-                    self.assertAlmostEqual(top, ra, delta=slack)
-                else:
-                    self.assertLess(top, ra - 0.01)
+    def check(self, name, cutter, z, x, module, tolerance, end, *helix):
+        started = time.monotonic()
+        # Transverse modules, and the transverse pressure angle.
+        cos_beta = math.cos(PI / (180 / helix[0])) if helix else 1.0
+        unit = module / cos_beta
+        outline = read_outline(self.outline_file(name, cutter, z, x, module, tolerance, helix), unit)
+        self.assertTrue(outline.is_valid, "sides cross")
+        alpha = math.atan(math.tan(PI / (180 / cutter[0])) / cos_beta)
+        r = z / 2
+        ra, rf = r + (cutter[1] + x) * cos_beta, r + (x - cutter[2]) * cos_beta
+        slack = (tolerance + ROUNDING) / unit
 
-                # On the reference circle the first tooth's left flank stands on +y and its
-                # right flank π/2 + 2x·tan α further on. One pitch about the first tooth,
-                # from space middle to space middle:
-                psi = (PI / 2 + 2 * x * math.tan(alpha)) / r
-                wedge = (psi / 2 - PI / z, psi / 2 + PI / z)
-                if end != "cut off":
-                    circle = LineString(arc_points(r, *wedge))
-                    crossings = sorted(math.atan2(p.x, p.y) for p in outline.exterior.intersection(circle).geoms)
-                    self.assertEqual(len(crossings), 2)
-                    self.assertAlmostEqual(r * crossings[0], 0, delta=slack / math.cos(alpha))
-                    self.assertAlmostEqual(r * (crossings[1] - crossings[0]), r * psi,
-                                           delta=2 * slack / math.cos(alpha))
+        # The root and tip circles.
+        self.assertAlmostEqual(outline.exterior.distance(Point(0, 0)), rf, delta=slack)
+        top = max(math.hypot(*p) for p in outline.exterior.coords)
+        if end == "tip":
+            self.assertAlmostEqual(top, ra, delta=slack)
+        else:
+            self.assertLess(top, ra - 0.01)
 
-                cut = simulate(cutter, z, x, wedge)
-                mine = outline.intersection(Polygon([(0, 0)] + arc_points(2 * ra, *wedge)))
-                distance = mine.boundary.hausdorff_distance(cut.boundary)
-                print(f"\n  {name}: {distance:.6f} module units = {distance * module:.6f} mm from the cut gear "
-                      f"(tolerance {tolerance} mm), {time.monotonic() - started:.1f} s", end="", file=sys.stderr)
-                self.assertLess(distance, slack + SIMULATION_ERROR)
+        # On the reference circle the first tooth's left flank stands on +y and its
+        # right flank π/2 + 2x·cos β·tan α further on. One pitch about the first
+        # tooth, from space middle to space middle:
+        psi = (PI / 2 + 2 * x * cos_beta * math.tan(alpha)) / r
+        wedge = (psi / 2 - PI / z, psi / 2 + PI / z)
+        if end != "cut off":
+            circle = LineString(arc_points(r, *wedge))
+            crossings = sorted(math.atan2(p.x, p.y) for p in outline.exterior.intersection(circle).geoms)
+            self.assertEqual(len(crossings), 2)
+            self.assertAlmostEqual(r * crossings[0], 0, delta=slack / math.cos(alpha))
+            self.assertAlmostEqual(r * (crossings[1] - crossings[0]), r * psi,
+                                   delta=2 * slack / math.cos(alpha))
+
+        cut = simulate(cutter, z, x, cos_beta, wedge)
+        mine = outline.intersection(Polygon([(0, 0)] + arc_points(2 * ra, *wedge)))
+        distance = mine.boundary.hausdorff_distance(cut.boundary)
+        print(f"\n  {name}: {distance:.6f} module units = {distance * unit:.6f} mm from the cut gear "
+              f"(tolerance {tolerance} mm), {time.monotonic() - started:.1f} s", end="", file=sys.stderr)
+        self.assertLess(distance, slack + SIMULATION_ERROR)
 
 
 if __name__ == "__main__":

@@ -51,7 +51,8 @@ done
 out=$(desktop-file-validate "$prefix/share/applications/rackgen.desktop" 2>&1) || fail "desktop-file-validate: $out"
 [ -z "$out" ] || fail "desktop-file-validate: $out"
 
-# The completion: --ren becomes --render; -- offers every long option; a file name after --gear.
+# The completion: --ren becomes --render; -- offers every long option; a file name after --render;
+# the hands after --hand.
 complete_words() {
   bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _rackgen; printf "%s\n" "${COMPREPLY[@]}"' \
     _ "$prefix/share/bash-completion/completions/rackgen" "$@"
@@ -62,6 +63,7 @@ for o in $options; do
   grep -qx -- "$o" <<<"$offered" || fail "the completion does not offer $o"
 done
 [ "$(cd "$work" && complete_words rackgen -z 8 --render scene3.p)" = scene3.png ] || fail "no file name after --render"
+[ "$(complete_words rackgen -z 8 --helix-angle 20 --hand "" | tr '\n' ' ')" = "left right " ] || fail "no hands after --hand"
 
 # The Debian package, from the same build.
 for tool in cpack dpkg-deb dpkg-shlibdeps file lintian; do

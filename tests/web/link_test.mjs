@@ -51,6 +51,18 @@ test('the query the page writes reads back as it was written', () => {
   assert.match(writeLink({...shown, gear: {...ring, cutter: {...ring.cutter, xc: 0}, internal: false}},
     {presets: PRESETS, defaultModule: 1}), /&profile=B&zc=25&m=2\.5&/);
 
+  // A helical gear: beta after the cutter's values, hand only when left, face after the module.
+  const helical = {...gear, cutter: {...gear.cutter, beta: 30, left: true}, face: 20};
+  const helicalQuery = writeLink({...shown, gear: helical, embed: false, shape: null},
+    {presets: PRESETS, defaultModule: 1});
+  assert.equal(helicalQuery,
+    '?z=12&x=-0.25&z2=24&x2=0.36&profile=B&ha=0.8&beta=30&hand=left&m=2.5&face=20&scene=8&step=30&zoom=-15&info=1&lang=ja');
+  const helicalLink = read(helicalQuery);
+  assert.deepEqual([helicalLink.unknown, ...['beta', 'hand', 'face'].map((name) => helicalLink.fields.get(name))],
+    [null, '30', 'left', '20']);
+  assert.doesNotMatch(writeLink({...shown, gear: {...helical, cutter: {...helical.cutter, left: false}, face: 0}},
+    {presets: PRESETS, defaultModule: 1}), /hand|face/);
+
   // The specified cutter, the default module and mate, what is off: left out; no frame: the language alone.
   const plain = {...gear, profile: '', cutter: SPECIFIED, module: 1, mate: {z2: 0, x2: 0}};
   const frame = {scene: 1, step: 0, zoom: 0, info: false};

@@ -18,8 +18,9 @@ async function moduleMessages() {
   const {japaneseText} = await import('./module_texts.js');
   const teeth = (word, ring = 0) => call.web_check_teeth(word, ring);
   const shift = (z, word, ring = 0) => call.web_check_shift(z, word, ring);
-  const cutter = (alpha, ha, hf, rho, zc = 0, xc = 0) => call.web_set_cutter(alpha, ha, hf, rho, zc, xc);
-  const start = (z, x, ring = 0) => call.web_take_gear(z, x, 2, 0, 0, ring, 0);
+  const cutter = (alpha, ha, hf, rho, zc = 0, xc = 0, beta = 0, left = 0) =>
+    call.web_set_cutter(alpha, ha, hf, rho, zc, xc, beta, left);
+  const start = (z, x, ring = 0, face = 0) => call.web_take_gear(z, x, 2, 0, 0, ring, 0, face);
   const warning = (ofMate) => call.web_gear_warning(ofMate);
   const mate = (z, x, ring = 0) => call.web_set_mate(z, x, ring);
   const rows = () => call.web_gear_data_rows();
@@ -48,6 +49,11 @@ async function moduleMessages() {
   groups.rows.push((start(12, 0), rows()), (start(50, 0.5, 1), rows()));
   // Internal pairs: the ring's tip below the pinion's base circle; a pinion that goes in along its axis.
   groups.rows.push((cutter(20, 1, 1.25, 0, 10), start(16, 0), mate(24, 0.5, 1), rows()), (start(20, 0), mate(24, 0.5, 1), rows()));
+  // Helical gears: the helix refused, the transverse section's refusals and warning, the rows of a
+  // left-hand gear without a face width and of a pair whose face is too narrow for a caliper.
+  groups.helical = [cutter(20, 1, 1.25, 0, 0, 0, 50), call.web_helical_pinion_refusal(),
+    (cutter(20, 1, 1.25, 0, 0, 0, 30, 1), shift(3, '-2')), (start(10, 1.1), warning(0))];
+  groups.rows.push((start(12, 0.1), rows()), (start(12, 0.1, 0, 1), mate(60, 0), rows()));
   groups.downloads = [call.web_write_data_file('/none/data'),
     call.web_write_gear('/none/gear.svg', 1),
     call.web_write_gear_data('/none/gear.json'),  // a file made but not written: no way here
@@ -81,7 +87,7 @@ after(async () => {
 
 const NUMBERS = /-?\d+(?:\.\d+)?(?:e[-+]?\d+)?/g;
 
-for (const group of ['teeth', 'shift', 'cutter', 'generation', 'warnings', 'pinion', 'rows', 'downloads']) {
+for (const group of ['teeth', 'shift', 'cutter', 'generation', 'warnings', 'pinion', 'helical', 'rows', 'downloads']) {
   test(`the module's ${group} messages in Japanese`, () => {
     for (let {english, japanese} of messages.translated[group]) {
       assert.ok(english !== '', `a ${group} case gave no message`);
@@ -90,8 +96,9 @@ for (const group of ['teeth', 'shift', 'cutter', 'generation', 'warnings', 'pini
         assert.ok(japanese.startsWith(`「${quoted[1]}」`), `the word kept: ${japanese}`);
         [english, japanese] = [english.slice(quoted[1].length + 2), japanese.slice(quoted[1].length + 2)];
       }
-      // mm, z, x, z2, x2 and d are shorter than a word.
-      assert.deepEqual(japanese.match(/[A-Za-z]{3,}/g) ?? [], [], `English left in ${JSON.stringify(japanese)}`);
+      // mm, z, x, z2, x2 and d are shorter than a word; cos is a formula's.
+      assert.deepEqual(japanese.replaceAll('cos β', '').match(/[A-Za-z]{3,}/g) ?? [], [],
+        `English left in ${JSON.stringify(japanese)}`);
       assert.deepEqual((japanese.match(NUMBERS) ?? []).sort(), (english.match(NUMBERS) ?? []).sort(),
         `the numbers of ${JSON.stringify(english)} in ${JSON.stringify(japanese)}`);
     }
@@ -112,6 +119,9 @@ test('the data panel row by row, and its states in words', () => {
     /工具\tピニオンカッタ\nピニオンカッタの歯数\t20\n[^]*切削時の中心距離\t[\d.]+ mm\n切削時のかみあい圧力角\t[\d.]+°/);
   assert.match(rows[7],
     /またぎ歯厚\t—（ノギスは内歯車の歯をまたげません[^]*ビトウィーンピン寸法\t[\d.]+ mm\n[^]*内歯車\tあり\n$/);
+  assert.match(rows[10], /ねじれ方向\t左ねじれ\n[^]*重なりかみあい率\t—（歯幅が与えられていません）\n/);
+  assert.match(rows[11], /歯直角またぎ歯厚\t—（歯幅が、ノギスでまたぎ歯厚を測るのに要る幅（最小歯幅）より狭く/);
+  assert.match(rows[11], /重なりかみあい率\t[\d.]+\n全かみあい率\t[\d.]+\n/);
 });
 
 test('a text the table does not know comes back unchanged', () => {

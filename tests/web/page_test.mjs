@@ -124,6 +124,11 @@ describe('a link opens straight on its frame', () => {
       ['z=12&zc=20&internal=1', /z in the address: 12 is refused: the cutter is too large for the ring/],
       ['z=50&zc=20&internal=1&z2=30&internal2=1', /z2 in the address: a gear and its mate cannot both be rings/],
       ['z=16&zc=10&internal2=1', /internal2=1 in the address: a ring mate needs its number of teeth z2/],
+      // The helix: its angle, a hand without it, a helical pinion-type cutter (named by beta), the face width.
+      ['z=12&beta=50', /beta=50 in the address: the cutter cannot be used: the helix angle must be from 0 to 45/],
+      ['z=12&hand=left', /hand=left in the address: hand needs beta, the helix angle: a spur gear has no hand/],
+      ['z=12&beta=30&zc=20', /beta=30 in the address: the cutter cannot be used: a helical gear is cut by the rack/],
+      ['z=12&beta=30&face=-1', /face=-1 in the address: face must be a number of millimetres above 0/],
     ];
     for (const [query, expected] of cases) {
       await browser.open(`${server.url}index.html?${query}&embed=1`);
@@ -137,6 +142,22 @@ describe('the form and the keys', () => {
   const focused = () => browser.evaluate('document.activeElement.id');
   const text = (id) => browser.evaluate(`document.getElementById('${id}').textContent`);
   const canvasShot = (name) => browser.elementShot('#canvas', artifact(`${name}.png`));
+  // The data panel's rows, {name: value}; the form's fields set as typed or chosen; the address once it follows.
+  const panel = () => browser.evaluate(`Object.fromEntries([...document.getElementById('gear-data-rows').rows]
+    .map((row) => [row.cells[0].textContent, row.cells[1].textContent]))`);
+  const choose = (values) => browser.evaluate(`(() => { document.getElementById('cutter').open = true;
+    for (const [id, value] of Object.entries(${JSON.stringify(values)})) {
+      const field = document.getElementById(id);
+      if (field.type === 'checkbox') field.checked = value; else field.value = value;
+      field.dispatchEvent(new Event('input'));
+      field.dispatchEvent(new Event('change'));
+    } })()`);
+  const linkOf = async () => {
+    await new Promise((resolve) => setTimeout(resolve, 400));
+    return browser.evaluate('location.search');
+  };
+  const pageShot = (name) => browser.send('Page.captureScreenshot', {format: 'png'}).then(({data: png}) =>
+    fs.writeFileSync(artifact(name), Buffer.from(png, 'base64')));
 
   test('the dialogue as people type it, scene 4 with w and s, then x, z and Esc', async () => {
     // Without a link the page plays the example at once: z = 8, scene 4, the whole gear in view.
@@ -219,8 +240,6 @@ describe('the form and the keys', () => {
   });
 
   test('the gear\'s data beside the canvas, undercut and pointed in words; a refused mate', async () => {
-    const panel = () => browser.evaluate(`Object.fromEntries([...document.getElementById('gear-data-rows').rows]
-      .map((row) => [row.cells[0].textContent, row.cells[1].textContent]))`);
     await browser.open(`${server.url}index.html?lang=en`);
     await press('new-gear');
     await browser.type('8');
@@ -253,18 +272,6 @@ describe('the form and the keys', () => {
   });
 
   test('a pinion-type cutter and a ring: the form, the cutting data, the link, the refusals', async () => {
-    const panel = () => browser.evaluate(`Object.fromEntries([...document.getElementById('gear-data-rows').rows]
-      .map((row) => [row.cells[0].textContent, row.cells[1].textContent]))`);
-    const choose = (values) => browser.evaluate(`(() => { document.getElementById('cutter').open = true;
-      for (const [id, value] of Object.entries(${JSON.stringify(values)})) {
-        const field = document.getElementById(id);
-        if (field.type === 'checkbox') field.checked = value; else field.value = value;
-        field.dispatchEvent(new Event('change'));
-      } })()`);
-    const linkOf = async () => {
-      await new Promise((resolve) => setTimeout(resolve, 400));
-      return browser.evaluate('location.search');
-    };
     await browser.viewport(1200, 900);
     await browser.open(`${server.url}index.html?lang=en`);
     await press('new-gear');
@@ -301,8 +308,7 @@ describe('the form and the keys', () => {
     await browser.key('7');
     const link = await linkOf();
     assert.match(link, /^\?z=50&x=0\.5&zc=20&internal=1&scene=7&step=0&zoom=0&lang=en$/);
-    await browser.send('Page.captureScreenshot', {format: 'png'}).then(({data: png}) =>
-      fs.writeFileSync(artifact('ring_page.png'), Buffer.from(png, 'base64')));
+    await pageShot('ring_page.png');
     await browser.open(`${server.url}index.html${link}`);
     assert.deepEqual([await text('gear-line'), await panel()],
       ['z = 50, x = 0.5; internal gear; pinion cutter z_c = 20, x_c = 0', data]);
@@ -334,11 +340,55 @@ describe('the form and the keys', () => {
     ['31.0936 deg', '13.1683 mm', '1.6795', 'yes — the ring\'s tip digs into the pinion\'s flank below its base circle',
       'yes', 'no', 'no']);
     assert.match(await linkOf(), /^\?z=16&x=0&z2=24&x2=0\.5&zc=10&internal2=1&m=3&scene=8&/);
-    await browser.send('Page.captureScreenshot', {format: 'png'}).then(({data: png}) =>
-      fs.writeFileSync(artifact('internal_pair_page.png'), Buffer.from(png, 'base64')));
+    await pageShot('internal_pair_page.png');
     await browser.key('m');
     assert.deepEqual(await browser.evaluate(`[document.getElementById('mate-internal').checked,
       document.getElementById('mate-teeth').value]`), [true, '24']);
+    await browser.key('Escape');
+    assert.deepEqual(browser.consoleErrors, []);
+  });
+
+  test('a helical pair: its line, the published figures, the form\'s helix, the link with hand=left', async () => {
+    await browser.viewport(1200, 900);
+    // The published pair (m 3, z 12 and 60, x 0.09809 and 0, β 30°, a face 20 mm wide).
+    await browser.open(`${server.url}index.html?z=12&x=0.09809&z2=60&beta=30&m=3&face=20&scene=8&lang=en`);
+    const line = 'z = 12, x = 0.09809; helical 30°, right hand; face width 20 mm; module 3 mm; mate z2 = 60, x2 = 0';
+    assert.equal(await text('gear-line'), line);
+    const pair = await panel();
+    assert.deepEqual(['working pressure angle', 'centre distance', 'contact ratio', 'overlap ratio', 'hand of helix']
+      .map((name) => pair[name]), ['23.1126 deg', '125.0000 mm', '1.2939', '1.0610', 'right']);
+    await pageShot('helical_pair_page.png');
+
+    // The form holds the helix; a refused angle is said beside the cutter; the left hand is taken.
+    await browser.key('z');
+    assert.deepEqual(await browser.evaluate(`['beta', 'hand', 'face'].map((name) =>
+      document.getElementById('cutter-' + name)).map((field) => [field.value, field.disabled])`),
+    [['30', false], ['right', false], ['20', false]]);
+    await choose({'cutter-beta': '50'});
+    await press('accept');
+    assert.deepEqual([await text('cutter-message'), await focused()],
+      ['the cutter cannot be used: the helix angle must be from 0 to 45 degrees', 'cutter-beta']);
+    await choose({'cutter-beta': '30', 'cutter-hand': 'left'});
+    await press('accept');
+    await browser.key('0');
+    assert.equal(await text('gear-line'), line.replace('right', 'left'));
+    assert.equal((await panel())['hand of helix'], 'left');
+    const link = await linkOf();
+    assert.match(link, /^\?z=12&x=0\.09809&z2=60&x2=0&beta=30&hand=left&m=3&face=20&scene=1&/);
+    await browser.open(`${server.url}index.html${link}`);
+    assert.deepEqual([await text('gear-line'), (await panel())['overlap ratio']], [line.replace('right', 'left'), '1.0610']);
+
+    // No helix for a pinion-type cutter: its fields greyed, the geometry's reason beside them;
+    // the hand and face width greyed without an angle.
+    await browser.key('z');
+    await choose({'cutter-kind': 'pinion'});
+    assert.deepEqual([await browser.evaluate(`document.getElementById('cutter-beta').disabled`), await text('helix-note')],
+      [true, 'a helical gear is cut by the rack (a hob) here: a helical pinion-type cutter is not offered, ' +
+        'so neither are helical rings']);
+    await choose({'cutter-kind': 'rack', 'cutter-beta': ''});
+    assert.deepEqual(await browser.evaluate(`['beta', 'hand', 'face'].map((name) =>
+      document.getElementById('cutter-' + name).disabled)`), [false, true, true]);
+    assert.equal(await visible('helix-note'), false);
     await browser.key('Escape');
     assert.deepEqual(browser.consoleErrors, []);
   });
@@ -347,24 +397,26 @@ describe('the form and the keys', () => {
     await browser.open(`${server.url}index.html?z=20&x=0.5&embed=1`);
     // Through the page's own modules, as its buttons reach them.
     const inPage = (expression) => browser.evaluate(`import('./downloads.js').then((downloads) => ${expression})`);
-    // The rack's gears, a gear cut by a pinion-type cutter, a ring ([z, x, zc, xc, internal]).
-    for (const [z, x, zc = 0, xc = 0, ring = 0] of [[20, 0.5], [8, 0], [12, 0, 25, 0.2], [50, 0.5, 20, 0, 1], [150, 0]]) {
-      await browser.evaluate(`import('./exports.js').then(({call}) => [call.web_set_cutter(20, 1, 1.25, 0, ${zc}, ${xc}),
-        call.web_take_gear(${z}, ${x}, 1, 0, 0, ${ring})])`);
+    // The rack's gears, a gear cut by a pinion-type cutter, a ring, a helical gear ([z, x, zc, xc, internal, β]);
+    // the last, z = 150, for the outlines below.
+    for (const [z, x, zc = 0, xc = 0, ring = 0, beta = 0] of
+      [[20, 0.5], [8, 0], [12, 0, 25, 0.2], [50, 0.5, 20, 0, 1], [12, 0.09809, 0, 0, 0, 30], [150, 0]]) {
+      await browser.evaluate(`import('./exports.js').then(({call}) => [
+        call.web_set_cutter(20, 1, 1.25, 0, ${zc}, ${xc}, ${beta}, 0), call.web_take_gear(${z}, ${x}, 1, 0, 0, ${ring}, 0, 0)])`);
       const [file, json] = [artifact(`desktop_data_z${z}`), artifact(`desktop_z${z}.json`)];
-      const pinion = zc > 0 ? ['--cutter-teeth', String(zc), '--cutter-shift', String(xc)] : [];
-      runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), ...pinion, ...(ring ? ['--internal'] : []),
-        '--flank', file, '--info', json]);
+      const options = [...(zc > 0 ? ['--cutter-teeth', String(zc), '--cutter-shift', String(xc)] : []),
+        ...(ring ? ['--internal'] : []), ...(beta ? ['--helix-angle', String(beta)] : [])];
+      runRackgen(rackgen, ['--teeth', String(z), '--shift', String(x), ...options, '--flank', file, '--info', json]);
       assert.ok(Buffer.from(await inPage('Array.from(downloads.dataFileBytes())')).equals(fs.readFileSync(file)),
         `data file of z=${z} x=${x}`);
       assert.ok(Buffer.from(await inPage('Array.from(downloads.gearDataBytes())')).equals(fs.readFileSync(json)),
-        `gear data of z=${z} x=${x} zc=${zc} xc=${xc} internal=${ring}`);
-      if (!ring) continue;
-      for (const ending of ['.svg', '.dxf']) {  // the ring's outline, as --gear writes it
-        const outline = artifact(`desktop_ring${ending}`);
-        runRackgen(rackgen, ['-z', String(z), '-x', String(x), ...pinion, '--internal', '--gear', outline]);
+        `gear data of z=${z} x=${x} ${options.join(' ')}`);
+      if (!ring && !beta) continue;
+      for (const ending of ['.svg', '.dxf']) {  // the ring's or the transverse section's outline, as --gear writes it
+        const outline = artifact(`desktop_outline_z${z}${ending}`);
+        runRackgen(rackgen, ['-z', String(z), '-x', String(x), ...options, '--gear', outline]);
         assert.ok(Buffer.from(await inPage(`Array.from(downloads.gearBytes('${ending}'))`)).equals(fs.readFileSync(outline)),
-          `ring ${ending}`);
+          `outline of z=${z} ${options.join(' ')} ${ending}`);
       }
     }
     for (const ending of ['.svg', '.dxf']) {

@@ -49,7 +49,7 @@ static void add_page_rows(const DataRows& rows) {
                                                 row.name, row.name_ja, value, row.note)
                                 : std::snprintf(data_rows + data_rows_length, room, "%s\t%s\t%s\n", row.name,
                                                 row.name_ja, value);
-        // A row that would not fit is left out (the longest list uses a third of the room).
+        // A row that would not fit is left out (the longest list, a helical pair's, fills under half).
         if (written > 0 && static_cast<size_t>(written) < room)
             data_rows_length += static_cast<size_t>(written);
         else

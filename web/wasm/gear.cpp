@@ -81,11 +81,15 @@ WEB_EXPORT double web_number(const char* word) {
 
 // The form's cutter, which the checks of z and x read and the next gear is
 // cut with: the rack (teeth 0) or a pinion-type cutter of that many teeth and
-// that shift; set, and "", when cutter_refusal accepts it; otherwise its
-// reason, and the form's cutter stays as it was. The gear shown keeps its cutter.
+// that shift, a helical gear's hob when helix_angle is not 0 (left-handed when
+// left_hand is not 0); set, and "", when cutter_refusal accepts it; otherwise
+// its reason, and the form's cutter stays as it was. The gear shown keeps its cutter.
 WEB_EXPORT const char* web_set_cutter(double pressure_angle, double addendum, double dedendum,
-                                      double tip_radius, int teeth, double shift) {
-    const Cutter cutter = {pressure_angle, addendum, dedendum, tip_radius, teeth, teeth != 0 ? shift : 0.0};
+                                      double tip_radius, int teeth, double shift, double helix_angle,
+                                      int left_hand) {
+    Cutter cutter = {pressure_angle, addendum, dedendum, tip_radius, teeth, teeth != 0 ? shift : 0.0};
+    cutter.helix_angle = helix_angle;
+    cutter.left_hand = left_hand != 0;
     if (const char* reason = cutter_refusal(cutter)) return reason;
     form_cutter = cutter;
     return "";
@@ -96,6 +100,17 @@ WEB_EXPORT const char* web_set_cutter(double pressure_angle, double addendum, do
 // teeth and no shift pass every check before the cutter's kind).
 WEB_EXPORT const char* web_ring_refusal() {
     const char* refusal = gear_refusal(SPECIFIED_CUTTER, Z_MAX, 0.0, true);
+    return refusal != nullptr ? refusal : "";
+}
+
+// The geometry's own words for a helix asked of a pinion-type cutter, whatever
+// its teeth and angle: cutter_refusal of the specified profile with the fewest
+// teeth and the largest helix angle.
+WEB_EXPORT const char* web_helical_pinion_refusal() {
+    Cutter cutter = SPECIFIED_CUTTER;
+    cutter.teeth = CUTTER_TEETH_MIN;
+    cutter.helix_angle = HELIX_ANGLE_MAX;
+    const char* refusal = cutter_refusal(cutter);
     return refusal != nullptr ? refusal : "";
 }
 
@@ -110,13 +125,14 @@ static const char* take(const GearChoice& choice) {
 
 // A new gear (a ring when internal is not 0) cut with the form's cutter, at
 // module mm per module unit, with the mate of z2 teeth and shift x2 (0 teeth:
-// the default mate; a ring around the gear when mate_internal is not 0), as
-// the dialogue takes one once both answers are accepted; then scene '1' from
-// its start at the start scale. Returns "" or the refusal.
+// the default mate; a ring around the gear when mate_internal is not 0) and a
+// helical pair's face width in mm (0: not given), as the dialogue takes one
+// once both answers are accepted; then scene '1' from its start at the start
+// scale. Returns "" or the refusal.
 WEB_EXPORT const char* web_take_gear(int z, double x, double module, int z2, double x2, int internal,
-                                     int mate_internal) {
+                                     int mate_internal, double face_width) {
     const char* refusal = take(GearChoice{z, x, form_cutter, module, z2, z2 > 0 ? x2 : 0.0, internal != 0,
-                                          z2 > 0 && mate_internal != 0});
+                                          z2 > 0 && mate_internal != 0, face_width});
     if (*refusal == '\0') start_new_gear();
     return refusal;
 }
@@ -126,10 +142,9 @@ WEB_EXPORT const char* web_take_gear(int z, double x, double module, int z2, dou
 // chosen mate (mate 1), or "".
 WEB_EXPORT const char* web_gear_warning(int mate) {
     const GearChoice& c = gear_choice;
-    const bool shown =
-        mate != 0 ? c.mate_z > 0 && gear_warning(c.cutter, c.mate_z, c.mate_x, message, sizeof message,
-                                                 c.mate_internal)
-                  : gear_warning(c.cutter, c.z, c.x, message, sizeof message, c.internal);
+    const bool shown = mate != 0 ? c.mate_z > 0 && gear_warning(c.cutter, c.mate_z, c.mate_x, message,
+                                                                sizeof message, c.mate_internal)
+                                 : gear_warning(c.cutter, c.z, c.x, message, sizeof message, c.internal);
     return shown ? message : "";
 }
 

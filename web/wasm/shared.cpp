@@ -2,6 +2,7 @@
 #include "web/wasm/export.hpp"
 
 #include "app/app.hpp"
+#include "choice/choice.hpp"
 #include "cli/options.hpp"
 #include "draw/draw.hpp"
 #include "geometry/geometry.hpp"
@@ -117,8 +118,9 @@ WEB_EXPORT int web_constant(const char* name) {
 }
 
 // The real numbers the page shares with the program, by their names in its
-// source: MODULE_MIN, MODULE_MAX, ZOOM_STEP and each value of SPECIFIED_CUTTER and of the
-// profiles, as "SPECIFIED_CUTTER.tip_radius" and "CUTTER_PROFILES.A.tip_radius".
+// source: MODULE_MIN, MODULE_MAX, ZOOM_STEP, FACE_WIDTH_MAX and each value of
+// SPECIFIED_CUTTER and of the profiles, as "SPECIFIED_CUTTER.tip_radius" and
+// "CUTTER_PROFILES.A.tip_radius".
 // NaN for a name it does not know.
 struct CutterField {
     const char* name;
@@ -136,6 +138,7 @@ WEB_EXPORT double web_real(const char* name) {
     if (std::strcmp(name, "MODULE_MAX") == 0) return MODULE_MAX;
     if (std::strcmp(name, "ZOOM_STEP") == 0) return ZOOM_STEP;
     if (std::strcmp(name, "DEFAULT_MODULE") == 0) return DEFAULT_MODULE;
+    if (std::strcmp(name, "FACE_WIDTH_MAX") == 0) return FACE_WIDTH_MAX;
     char known[64];
     for (const CutterField& field : CUTTER_FIELDS) {
         std::snprintf(known, sizeof known, "SPECIFIED_CUTTER.%s", field.name);
