@@ -61,9 +61,13 @@ static const char USAGE_FORMAT[] =
     "         --info [FILE.json]  the gear's data: a table on standard output, or JSON into the file\n"
     "           --module M, --diametral-pitch P, --units U   as for --gear\n"
     "           --pin MM          the pins' diameter for the measurement over pins (default 1.728 modules)\n"
+    "         --sheet FILE        the gear data sheet, .pdf or .svg: one A4 page of the gear drawn to\n"
+    "                             scale and its data (with --mate the mate's and the pair's)\n"
+    "           --module M, --diametral-pitch P, --pin MM   as for --info\n"
+    "           --lang L          en or ja (default: ja when the locale's language is Japanese)\n"
     "         --mate Z2, --mate-shift X2\n"
     "                             the mating gear, cut by the same cutter (default: the standard gear\n"
-    "                             of 2·Z teeth, at most 100), for scene 8, --info and --gear\n";
+    "                             of 2·Z teeth, at most 100), for scene 8, --info, --gear and --sheet\n";
 // The pinion-type cutter and the ring, after the profiles: a printf format of
 // the cutter's limits.
 static const char PINION_USAGE_FORMAT[] =
@@ -177,6 +181,7 @@ enum LongOnly {
     OPT_HAND,
     OPT_FACE_WIDTH,
     OPT_RIM_DIAMETER,
+    OPT_SHEET,
 };
 
 static const option LONG_OPTIONS[] = {
@@ -215,6 +220,7 @@ static const option LONG_OPTIONS[] = {
     {"hand", required_argument, nullptr, OPT_HAND},
     {"face-width", required_argument, nullptr, OPT_FACE_WIDTH},
     {"info", optional_argument, nullptr, OPT_INFO},
+    {"sheet", required_argument, nullptr, OPT_SHEET},
     {"pin", required_argument, nullptr, OPT_PIN},
     {"mate", required_argument, nullptr, OPT_MATE},
     {"mate-shift", required_argument, nullptr, OPT_MATE_SHIFT},
@@ -293,6 +299,10 @@ static bool format_of(OutputKind kind, const char* name, FileFormat& format) {
         format = FORMAT_JSON;
         return name_ends_with(name, ".json");
     }
+    if (kind == OUTPUT_SHEET) {
+        format = name_ends_with(name, ".pdf") ? FORMAT_PDF : FORMAT_SVG;
+        return name_ends_with(name, ".pdf") || name_ends_with(name, ".svg");
+    }
     if (name_ends_with(name, ".svg"))
         format = FORMAT_SVG;
     else if (kind == OUTPUT_GEAR && name_ends_with(name, ".dxf"))
@@ -318,9 +328,10 @@ static ParseResult add_output(OutputKind kind, const char* name) {
     if (*name == '\0') return refuse("an output needs a file name");
     if (!format_of(kind, name, format))
         return refuse(
-            kind == OUTPUT_GEAR ? "the name after --gear must end in .svg or .dxf: \"%s\""
-            : kind == OUTPUT_INFO
-                ? "the name after --info must end in .json: \"%s\""
+            kind == OUTPUT_GEAR   ? "the name after --gear must end in .svg or .dxf: \"%s\""
+            : kind == OUTPUT_INFO ? "the name after --info must end in .json: \"%s\""
+            : kind == OUTPUT_SHEET
+                ? "the name after --sheet must end in .pdf or .svg: \"%s\""
                 : "the name after --render must end in .png, .svg, .pdf, .mp4, .webm or .gif: \"%s\"",
             name);
     if (c.output_count == OUTPUT_CAPACITY)
@@ -343,11 +354,13 @@ static const char* option_name(int option_code) {
 constexpr unsigned GEAR_BIT = 1u << OUTPUT_GEAR;
 constexpr unsigned RENDER_BIT = 1u << OUTPUT_RENDER;
 constexpr unsigned INFO_BIT = 1u << OUTPUT_INFO;
+constexpr unsigned SHEET_BIT = 1u << OUTPUT_SHEET;
 
 static unsigned kinds_of(int option_code) {
     switch (option_code) {
         case OPT_MODULE:
         case OPT_DIAMETRAL_PITCH:
+            return GEAR_BIT | INFO_BIT | SHEET_BIT;
         case OPT_UNITS:
             return GEAR_BIT | INFO_BIT;
         case OPT_STANDARD:
@@ -355,7 +368,9 @@ static unsigned kinds_of(int option_code) {
         case OPT_RIM_DIAMETER:
             return GEAR_BIT;
         case OPT_PIN:
-            return INFO_BIT;
+            return INFO_BIT | SHEET_BIT;
+        case OPT_LANG:
+            return RENDER_BIT | SHEET_BIT;
         default:
             return RENDER_BIT;
     }
@@ -363,10 +378,12 @@ static unsigned kinds_of(int option_code) {
 
 // The outputs a setting may follow, for its refusal.
 static const char* kinds_text(unsigned kinds) {
-    return kinds == (GEAR_BIT | INFO_BIT) ? "--gear or --info it sets"
-           : kinds == GEAR_BIT            ? "--gear it sets"
-           : kinds == INFO_BIT            ? "--info it sets"
-                                          : "--render it sets";
+    return kinds == (GEAR_BIT | INFO_BIT | SHEET_BIT) ? "--gear, --info or --sheet it sets"
+           : kinds == (GEAR_BIT | INFO_BIT)           ? "--gear or --info it sets"
+           : kinds == (INFO_BIT | SHEET_BIT)          ? "--info or --sheet it sets"
+           : kinds == (RENDER_BIT | SHEET_BIT)        ? "--render or --sheet it sets"
+           : kinds == GEAR_BIT                        ? "--gear it sets"
+                                                      : "--render it sets";
 }
 
 // A module from --module M (mm) or --diametral-pitch P (teeth per inch: 25.4/P
@@ -455,6 +472,7 @@ static ParseResult set_output(int option_code, const char* value) {
             if (std::strcmp(value, "en") != 0 && std::strcmp(value, "ja") != 0)
                 return refuse("--lang must be en or ja, not \"%s\"", value);
             out->japanese = value[0] == 'j';
+            out->lang_given = true;
             break;
         case OPT_FPS:
             if (!parse_whole(value, out->rate) || out->rate < CLIP_RATE_MIN || out->rate > CLIP_RATE_MAX)
@@ -544,6 +562,8 @@ static ParseResult take_option(int code, const char* value) {
             return add_output(OUTPUT_GEAR, value);
         case OPT_RENDER:
             return add_output(OUTPUT_RENDER, value);
+        case OPT_SHEET:
+            return add_output(OUTPUT_SHEET, value);
         case 'h':
             errno = 0;  // a write that fails on the way leaves its errno (standard_output_fault)
             print_usage(stdout);

@@ -21,6 +21,7 @@ enum OutputKind {
     OUTPUT_GEAR,    // the whole gear's outline, SVG or DXF
     OUTPUT_RENDER,  // one frame of a scene, PNG, SVG or PDF
     OUTPUT_INFO,    // the gear's data: a table on standard output, or JSON into a file
+    OUTPUT_SHEET,   // the gear data sheet: the gear to scale and its data on an A4 page, PDF or SVG
 };
 
 enum FileFormat {
@@ -54,10 +55,11 @@ struct Output {
     int last_step;    // a clip's last step (--steps FIRST:LAST); -1: two seconds' worth after step
     int rate;         // a clip's frames a second (--fps)
     bool japanese;    // --lang ja: the legends and the data panel's names in Japanese
+    bool lang_given;  // --lang was given; else a sheet takes the locale's language
     int zoom;         // 'w' presses (negative: 'W' presses)
     int width;        // pixels
     int height;
-    // --info
+    // --info and --sheet
     double pin_diameter;  // mm of the pins of the measurement over pins; 0: 1.728 modules
 };
 
@@ -76,9 +78,9 @@ struct CommandLine {
     double mate_allowance[2];
     double centre_distance;            // --centre-distance in mm; 0 when not given
     double centre_distance_tolerance;  // --centre-distance-tolerance in mm (±); 0 when not given
-    double module;           // of the window's gear and --flank's points: 1, or the module before the outputs
-    bool quiet;              // --quiet: no line on standard error for each file written
-    const char* mate_text;   // --mate as typed; null when not given (the default mate)
+    double module;          // of the window's gear and --flank's points: 1, or the module before the outputs
+    bool quiet;             // --quiet: no line on standard error for each file written
+    const char* mate_text;  // --mate as typed; null when not given (the default mate)
     int mate_z;
     const char* mate_shift_text;  // --mate-shift as typed; null when not given (0)
     double mate_x;
@@ -117,6 +119,9 @@ int write_render_output(const Output& out);
 // writer clears errno before it writes, so that a write that failed on the way
 // is said with its own errno.
 int standard_output_fault(bool output_closed);
+
+// Writes one --sheet output of the gear taken; returns 0, an errno or OUTPUT_REFUSED.
+int write_sheet_output(const Output& out);
 
 // Whether every output fits the gear taken: a ring's rim larger than its root
 // diameter. False, said why in one line, when one does not (bad usage).

@@ -1,6 +1,7 @@
 // The command line's outputs, each written whole under its name
 // (write_file_whole): the tooth data file, the whole gear's outline, the
-// gear's data and the picture of a scene frame, each file then said in one
+// gear's data, the picture of a scene frame and the data sheet
+// (sheet_output.cpp), each file then said in one
 // line (report). No state of its own.
 #include "cli/options.hpp"
 
@@ -222,6 +223,8 @@ static int write_output(const Output& out, bool output_closed) {
             return write_flank_output(out);
         case OUTPUT_GEAR:
             return write_gear_output(out);
+        case OUTPUT_SHEET:
+            return write_sheet_output(out);
         default:
             return write_render_output(out);
     }

@@ -16,16 +16,18 @@
 #include <cmath>
 #include <initializer_list>
 
-// GLUT's Helvetica 18 in the window; Nimbus Sans has Helvetica's metrics.
-static const char* const LEGEND_FONT = "Nimbus Sans";
-// Cairo's own text takes one font a line: a line with Japanese in it (--lang ja)
-// is drawn in a font that has it, the same size.
-static const char* const JAPANESE_FONT = "IPAGothic";
-
-static bool ascii_only(const char* text) {
-    for (; *text != '\0'; ++text)
-        if (static_cast<unsigned char>(*text) >= 0x80) return false;
-    return true;
+const char* picture_font(const char* text) {
+    // UTF-8 lead bytes 0xC2 and 0xC3 begin Latin-1's signs (°, ±, ×), which the
+    // Latin font has; any other byte above ASCII is part of a wider character.
+    for (const char* c = text; *c != '\0'; ++c) {
+        const unsigned char byte = static_cast<unsigned char>(*c);
+        if (byte == 0xC2 || byte == 0xC3) {
+            if (c[1] != '\0') ++c;  // its continuation byte
+        } else if (byte >= 0x80) {
+            return PICTURE_JAPANESE_FONT;
+        }
+    }
+    return PICTURE_LATIN_FONT;
 }
 constexpr double LEGEND_FONT_PIXELS = 18.0;
 
@@ -205,9 +207,10 @@ static void paint_item(cairo_t* cr, const FrameRecord& record, const PixelMap& m
             if (item.text_offset < 0) return;
             cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);  // black; the window's GL legend is 0.04 grey
             move_to(cr, map, v[0]);                   // the raster position is on the baseline
-            if (!ascii_only(record.text + item.text_offset)) {
+            if (picture_font(record.text + item.text_offset) != PICTURE_LATIN_FONT) {
                 cairo_save(cr);
-                cairo_select_font_face(cr, JAPANESE_FONT, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+                cairo_select_font_face(cr, PICTURE_JAPANESE_FONT, CAIRO_FONT_SLANT_NORMAL,
+                                       CAIRO_FONT_WEIGHT_NORMAL);
                 cairo_show_text(cr, record.text + item.text_offset);
                 cairo_restore(cr);
             } else {
@@ -219,7 +222,7 @@ static void paint_item(cairo_t* cr, const FrameRecord& record, const PixelMap& m
 }
 
 static void set_legend_font(cairo_t* cr, PictureFormat format) {
-    cairo_select_font_face(cr, LEGEND_FONT, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_select_font_face(cr, PICTURE_LATIN_FONT, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, LEGEND_FONT_PIXELS);
     if (format != PICTURE_PNG) return;
     cairo_font_options_t* options = cairo_font_options_create();
@@ -259,28 +262,33 @@ static cairo_status_t write_to_file(void* closure, const unsigned char* data, un
     return CAIRO_STATUS_WRITE_ERROR;
 }
 
-static cairo_surface_t* create_surface(PictureFormat format, int width, int height, PictureFile* out) {
-    switch (format) {
+static cairo_surface_t* create_surface(const PicturePage& page, PictureFile* out) {
+    switch (page.format) {
         case PICTURE_SVG: {
-            cairo_surface_t* svg = cairo_svg_surface_create_for_stream(write_to_file, out, width, height);
-            cairo_svg_surface_set_document_unit(svg, CAIRO_SVG_UNIT_PX);  // width="800px", not points
+            cairo_surface_t* svg =
+                cairo_svg_surface_create_for_stream(write_to_file, out, page.width, page.height);
+            // width="800px" for a frame; a printed page says its size in points
+            cairo_svg_surface_set_document_unit(svg,
+                                                page.svg_in_points ? CAIRO_SVG_UNIT_PT : CAIRO_SVG_UNIT_PX);
             return svg;
         }
         case PICTURE_PDF:
-            return cairo_pdf_surface_create_for_stream(write_to_file, out, width, height);
+            return cairo_pdf_surface_create_for_stream(write_to_file, out, page.width, page.height);
         default:
-            return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+            return cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(page.width),
+                                              static_cast<int>(page.height));
     }
 }
 
-int write_record_picture(const FrameRecord& record, PictureFormat format, FILE* file) {
+int write_cairo_picture(const PicturePage& page, void (*paint)(cairo_t* cr, const void* context),
+                        const void* context, FILE* file) {
     PictureFile out = {file, 0};
-    cairo_surface_t* surface = create_surface(format, record.width, record.height, &out);
+    cairo_surface_t* surface = create_surface(page, &out);
     cairo_t* cr = cairo_create(surface);
-    paint_record(cr, record, format);
+    paint(cr, context);
     cairo_status_t status = cairo_status(cr);
     cairo_destroy(cr);
-    if (status == CAIRO_STATUS_SUCCESS && format == PICTURE_PNG)
+    if (status == CAIRO_STATUS_SUCCESS && page.format == PICTURE_PNG)
         status = cairo_surface_write_to_png_stream(surface, write_to_file, &out);
     cairo_surface_finish(surface);  // vector surfaces write their last bytes here
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
@@ -290,6 +298,24 @@ int write_record_picture(const FrameRecord& record, PictureFormat format, FILE* 
     if (status == CAIRO_STATUS_NO_MEMORY) return ENOMEM;
     if (status != CAIRO_STATUS_SUCCESS) return out.fault != 0 ? out.fault : EIO;
     return 0;
+}
+
+// A record and the format it is painted for: write_cairo_picture's context.
+struct RecordPicture {
+    const FrameRecord* record;
+    PictureFormat format;
+};
+
+static void paint_record_picture(cairo_t* cr, const void* context) {
+    const RecordPicture& picture = *static_cast<const RecordPicture*>(context);
+    paint_record(cr, *picture.record, picture.format);
+}
+
+int write_record_picture(const FrameRecord& record, PictureFormat format, FILE* file) {
+    const RecordPicture picture = {&record, format};
+    const PicturePage page = {format, static_cast<double>(record.width), static_cast<double>(record.height),
+                              false};
+    return write_cairo_picture(page, paint_record_picture, &picture, file);
 }
 
 int paint_record_pixels(const FrameRecord& record, unsigned char* pixels, int stride) {

@@ -29,9 +29,10 @@ if [ "$program_only" = no ]; then
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
     locales
-    python3-ezdxf python3-shapely python3-numpy librsvg2-bin ffmpeg
+    python3-ezdxf python3-shapely python3-numpy librsvg2-bin ffmpeg poppler-utils
     emscripten nodejs chromium fonts-ipafont-gothic
   )
+  # poppler-utils (pdfinfo, pdftotext) reads the gear data sheet back.
   # librsvg2-bin (rsvg-convert) also draws the web page's app icons in `make web`.
   # Debian's nodejs comes without npm; other builds of nodejs (NodeSource) carry
   # their own and conflict with Debian's npm package.

@@ -530,11 +530,11 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage('--scene must be 1 to 8, not "9"', "-z", "20", "--render", "a.png", "--scene", "9")
         self.assert_bad_usage("--teeth Z", "--gear", "a.svg")
         self.assert_bad_usage("must end in .svg or .dxf", "-z", "20", "--gear", "a.png")
-        self.assert_bad_usage("--module must come before the outputs or follow the --gear or --info it sets", "-z",
+        self.assert_bad_usage("--module must come before the outputs or follow the --gear, --info or --sheet it sets", "-z",
                               "20", "--render", "a.png", "--module", "2")
         self.assert_bad_usage("--tolerance must come before the outputs or follow the --gear it sets", "-z", "20",
                               "--info", "--tolerance", "0.01")
-        self.assert_bad_usage("--pin must come before the outputs or follow the --info it sets", "-z", "20",
+        self.assert_bad_usage("--pin must come before the outputs or follow the --info or --sheet it sets", "-z", "20",
                               "--gear", "a.svg", "--pin", "2")
         self.assert_bad_usage('--units must be mm or in, not "cm"', "-z", "20", "--gear", "a.svg", "--units", "cm")
         self.assert_bad_usage('--diametral-pitch must be a number of teeth per inch from 0.00254 to 25400 (a module '
