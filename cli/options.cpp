@@ -708,6 +708,13 @@ ParseResult parse_command_line(int argc, char** argv) {
         return refuse("--mate-internal needs --mate Z2: the ring's number of teeth");
     if (command_line.internal && command_line.mate_internal)
         return refuse("--internal and --mate-internal together: the gear and its mate cannot both be rings");
+    // Millimetres of a tooth's thickness or a centre distance are the gear's at one module.
+    const bool in_mm = command_line.allowance_given || command_line.mate_allowance_given ||
+                       command_line.centre_distance > 0.0 || command_line.centre_distance_tolerance > 0.0;
+    for (int i = 0; in_mm && i < command_line.output_count; ++i)
+        if (command_line.outputs[i].module != command_line.module)
+            return refuse("the thickness allowances and the centre distance are millimetres at one module: "
+                          "give --module before the first output, not after one");
     if (command_line.mate_allowance_given && command_line.mate_text == nullptr)
         return refuse("--mate-thickness-allowance needs --mate Z2");
     if ((command_line.centre_distance > 0.0 || command_line.centre_distance_tolerance > 0.0) &&

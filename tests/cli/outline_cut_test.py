@@ -67,16 +67,17 @@ def arc_points(radius, a, b):
     return [(radius * math.sin(a + (b - a) * i / n), radius * math.cos(a + (b - a) * i / n)) for i in range(n + 1)]
 
 
-def simulate(cutter, z, x, cos_beta, wedge):
+def simulate(cutter, z, x, cos_beta, wedge, blank_x=None):
     """The gear cut within the wedge (polar angles a, b about the centre at the
-    origin; +y through the first tooth's pitch point), (transverse) module units. The cutter
+    origin; +y through the first tooth's pitch point), (transverse) module units,
+    from a blank of the shift blank_x (x: the gear's own). The cutter
     stands at roll t turned by t about the centre, its rolling line touching the
     pitch circle where it stood at t = 0 moved on by r·t. A sharp corner jumps
     from place to place; the hull of its small neighbourhood at two places in
     turn fills the notch it would leave between them."""
     alpha = PI / (180 / cutter[0])
     r = z / 2
-    ra, rf = r + (cutter[1] + x) * cos_beta, r + (x - cutter[2]) * cos_beta
+    ra, rf = r + (cutter[1] + (x if blank_x is None else blank_x)) * cos_beta, r + (x - cutter[2]) * cos_beta
     a, b = wedge
     gear = Polygon([(0, 0)] + arc_points(ra, a, b))
     bounds = gear.envelope
@@ -159,13 +160,17 @@ class OutlineAgainstCut(unittest.TestCase):
         ("helical 45°, tip arc about the rolling line", (20.0, 1.0, 1.25, 0.38), 40, 0.6, 1.0, 0.001, "tip", 45.0),
     ]
 
-    def outline_file(self, name, cutter, z, x, module, tolerance, helix):
+    def outline_file(self, name, cutter, z, x, module, tolerance, helix, allowance=None):
         dxf = os.path.join(WORK, name.replace(" ", "_").replace(",", "").replace("°", "") + ".dxf")
         angle, addendum, dedendum, tip_radius = cutter
         helix = ["--helix-angle", str(helix[0]), *helix[1:]] if helix else []
-        command = [RACKGEN, *helix, "-z", str(z), "-x", str(x), "--pressure-angle", str(angle), "--addendum",
+        # Allowances are millimetres at the gear's module, given before the outputs.
+        module_first = ["--module", str(module)] if allowance else []
+        command = [RACKGEN, *module_first, *helix, "-z", str(z), "-x", str(x), "--pressure-angle", str(angle), "--addendum",
                    str(addendum), "--dedendum", str(dedendum), "--tip-radius", str(tip_radius), "--gear", dxf,
                    "--module", str(module), "--tolerance", str(tolerance)]
+        if allowance:
+            command.append(f"--thickness-allowance={allowance[0]},{allowance[1]}")
         r = subprocess.run(command, env=ENV, capture_output=True, text=True, timeout=60)
         self.assertEqual(r.returncode, 0, r.stderr)
         return dxf
@@ -175,16 +180,25 @@ class OutlineAgainstCut(unittest.TestCase):
             with self.subTest(case[0]):
                 self.check(*case)
 
-    def check(self, name, cutter, z, x, module, tolerance, end, *helix):
+    # A gear thinned by its allowances is written at the middle of its limits:
+    # cut with the cutter fed in to x + E/(2·m·tan α), E the mean allowance, from
+    # the nominal blank.
+    def test_thinned_gear_is_cut_with_the_cutter_fed_in(self):
+        self.check("thinned", TAUGHT, 12, 0.6, 3.0, 0.001, "tip", allowance=(-0.080, -0.130))
+
+    def check(self, name, cutter, z, x, module, tolerance, end, *helix, allowance=None):
         started = time.monotonic()
         # Transverse modules, and the transverse pressure angle.
         cos_beta = math.cos(PI / (180 / helix[0])) if helix else 1.0
         unit = module / cos_beta
-        outline = read_outline(self.outline_file(name, cutter, z, x, module, tolerance, helix), unit)
+        outline = read_outline(self.outline_file(name, cutter, z, x, module, tolerance, helix, allowance), unit)
         self.assertTrue(outline.is_valid, "sides cross")
         alpha = math.atan(math.tan(PI / (180 / cutter[0])) / cos_beta)
+        blank_x = x
+        if allowance:
+            x += sum(allowance) / 2 / (2 * module * math.tan(PI / (180 / cutter[0])))
         r = z / 2
-        ra, rf = r + (cutter[1] + x) * cos_beta, r + (x - cutter[2]) * cos_beta
+        ra, rf = r + (cutter[1] + blank_x) * cos_beta, r + (x - cutter[2]) * cos_beta
         slack = (tolerance + ROUNDING) / unit
 
         # The root and tip circles.
@@ -208,7 +222,7 @@ class OutlineAgainstCut(unittest.TestCase):
             self.assertAlmostEqual(r * (crossings[1] - crossings[0]), r * psi,
                                    delta=2 * slack / math.cos(alpha))
 
-        cut = simulate(cutter, z, x, cos_beta, wedge)
+        cut = simulate(cutter, z, x, cos_beta, wedge, blank_x)
         mine = outline.intersection(Polygon([(0, 0)] + arc_points(2 * ra, *wedge)))
         distance = mine.boundary.hausdorff_distance(cut.boundary)
         print(f"\n  {name}: {distance:.6f} module units = {distance * unit:.6f} mm from the cut gear "
