@@ -307,7 +307,9 @@ class GearFiles(unittest.TestCase):
                 "tooth_thickness", "tip_thickness", "pointed", "pointed_diameter", "undercut",
                 "min_shift_no_undercut", "min_teeth_no_undercut", "form_diameter", "span_teeth", "span",
                 "pin_diameter", "over_pins", "between_pins", "cutter_kind", "cutter_teeth", "cutter_shift",
-                "cutting_centre_distance", "cutting_pressure_angle", "internal"}
+                "cutting_centre_distance", "cutting_pressure_angle", "internal", "thickness_allowance",
+                "tooth_thickness_limits", "span_limits", "over_pins_limits", "chordal_thickness", "chordal_height",
+                "chordal_thickness_limits"}
         # The table on standard output and the JSON in one run; the pointed gear has no tip thickness.
         r = run("-z", "10", "-x", "0.7", "--module", "2", "--info", "--info", "ten.json")
         self.assertEqual(r.returncode, 0, r.stderr)
@@ -347,6 +349,30 @@ class GearFiles(unittest.TestCase):
         self.assertEqual(set(data["mate"]), keys - {"unit"})
         self.assertAlmostEqual(data["pair"]["centre_distance"], 56.4999, places=4)
         self.assertAlmostEqual(data["pair"]["working_pressure_angle"], 26.0886, places=4)
+        self.assertEqual((data["span_limits"], data["pair"]["normal_backlash"]), (None, None))
+        # The same pair mounted at 56.4999 mm (the mate's shift solved), thinned, ± 0.020 mm: limits as
+        # [upper, lower], backlash as [least, greatest], the gears' angular backlash in degrees.
+        r = run("-z", "12", "-x", "0.6", "--module", "3", "--mate", "24", "--centre-distance", "56.4999",
+                "--thickness-allowance=-0.080,-0.130", "--mate-thickness-allowance=-0.090,-0.150",
+                "--centre-distance-tolerance", "0.020", "--info=thin.json")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        with open(path("thin.json")) as f:
+            data = json.load(f)
+        pair = data["pair"]
+        self.assertAlmostEqual(data["mate"]["shift"], 0.36, places=4)
+        figures = [*data["span_limits"], *data["mate"]["span_limits"], *pair["normal_backlash"],
+                   pair["least_recommended_backlash"]]
+        for got, published in zip(figures, [23.8013, 23.7543, 32.6600, 32.6036, 0.1422, 0.2807, 0.1188]):
+            self.assertAlmostEqual(got, published, delta=6e-5)
+        self.assertEqual((data["thickness_allowance"], pair["centre_distance_tolerance"]), ([-0.08, -0.13], 0.02))
+        self.assertGreater(pair["angular_backlash"][0], pair["mate_angular_backlash"][0])
+        # Too little backlash is said; none at all, the gears bind.
+        r = run("-z", "12", "-x", "0.6", "--module", "3", "--mate", "24", "--mate-shift", "0.36",
+                "--centre-distance", "56.45", "--info=bind.json")
+        self.assertRegex(r.stderr, r"the pair's backlash: the gears bind")
+        r = run("-z", "12", "--thickness-allowance=-2,-3", "--info=gone.json")
+        self.assertEqual(r.returncode, 1)
+        self.assertIn("the gear's tooth thinned by -2 mm cannot be cut", r.stderr)
         # The published pinion inside a ring (a cutter of 10 teeth): the table's figures (inv α_w unrounded),
         # and with the ring's shift 0.516 a centre distance of exactly 13.2 mm and no involute interference.
         internal = ["-z", "16", "--cutter-teeth", "10", "--module", "3", "--mate", "24", "--mate-internal"]
@@ -598,6 +624,15 @@ class Usage(unittest.TestCase):
                               "a.svg")
         self.assert_bad_usage("--helix-angle with --cutter-teeth, --internal or --mate-internal", *pinion,
                               "--helix-angle", "20", "--gear", "a.svg")
+        # Allowances: two limits in order, millimetres at the module given before the outputs.
+        self.assert_bad_usage("--thickness-allowance: the limits are reversed", "-z", "20",
+                              "--thickness-allowance=-0.13,-0.08", "--gear", "a.svg")
+        self.assert_bad_usage('--thickness-allowance must be UPPER,LOWER in mm', "-z", "20",
+                              "--thickness-allowance", "0.1", "--gear", "a.svg")
+        self.assert_bad_usage("millimetres at one module", "-z", "20", "--thickness-allowance=-0.08,-0.13",
+                              "--gear", "a.svg", "--module", "3")
+        self.assert_bad_usage("--centre-distance and --centre-distance-tolerance need --mate Z2", "-z", "20",
+                              "--centre-distance-tolerance", "0.02", "--gear", "a.svg")
         self.assertEqual([n for n in os.listdir(WORK) if n.startswith("a.")], [])
 
     def test_help_and_version(self):
