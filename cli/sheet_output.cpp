@@ -10,10 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 
-// How far the drawn flanks' chords may stray from the exact form: a hundredth
-// of a millimetre on the paper.
-constexpr double PAPER_TOLERANCE = 0.01;
-
 // Whether the locale's language for messages is Japanese: the first of
 // LC_ALL, LC_MESSAGES and LANG that is set and not empty, as POSIX reads them.
 static bool locale_is_japanese() {
@@ -27,31 +23,26 @@ static bool locale_is_japanese() {
 // The sheet's context for write_file_whole.
 struct SheetFile {
     const GearSheet* sheet;
-    PictureFormat format;
+    bool pdf;  // else SVG
 };
 
 static int write_sheet(FILE* file, const void* context) {
     const SheetFile& sheet_file = *static_cast<const SheetFile*>(context);
-    return write_gear_sheet(*sheet_file.sheet, sheet_file.format, file);
+    return sheet_file.pdf ? write_gear_sheet_pdf(*sheet_file.sheet, file)
+                          : write_gear_sheet_svg(*sheet_file.sheet, file);
 }
 
 int write_sheet_output(const Output& out) {
     const ChosenData data = chosen_data(out.module, out.pin_diameter, mate_chosen());
-    const double x = the_gear.params.x;
-    // The scale from the largest circle drawn: the tip circle, or a ring's rim.
-    const double radius = the_gear.params.internal ? 0.5 * default_rim_diameter(the_gear, x, out.module)
-                                                   : 0.5 * data.gear.tip_diameter;
     char scale[SCALE_TEXT_CAPACITY];
-    const double factor = sheet_scale(radius, scale, SCALE_TEXT_CAPACITY);
     GearOutline outline;
-    build_written_outlines(the_gear, nullptr, x, out.module, PAPER_TOLERANCE / factor, 0.0, &outline);
-    if (const char* refusal = outline_refusal(&outline, 1)) {
+    if (const char* refusal = build_sheet_outline(data, out.module, &outline, scale)) {
         tell("cannot write \"%s\": %s", out.file, refusal);
         return OUTPUT_REFUSED;
     }
     const bool japanese = out.lang_given ? out.japanese : locale_is_japanese();
     const GearSheet sheet = {&data, &outline, japanese};
-    const SheetFile file = {&sheet, out.format == FORMAT_PDF ? PICTURE_PDF : PICTURE_SVG};
+    const SheetFile file = {&sheet, out.format == FORMAT_PDF};
     const int fault = write_file_whole(out.file, write_sheet, &file).fault;
     if (fault != 0) return fault;
     char module[NUMBER_CAPACITY];

@@ -1,6 +1,6 @@
 // The gear drawn to scale on the sheet: its whole outline as a thick line, its
 // pitch circle dash-dotted, its tip and root circles thin, its centre lines,
-// and the scale stated under it. No state.
+// and the scale stated under it; and the outline built for it. No state.
 #include "sheet/sheet_private.hpp"
 
 #include <cmath>
@@ -36,6 +36,20 @@ double sheet_scale(double radius_mm, char* text, int capacity) {
     return 1.0 / reduction;
 }
 
+// How far the drawn flanks' chords may stray from the exact form: a hundredth
+// of a millimetre on the paper.
+constexpr double PAPER_TOLERANCE = 0.01;
+
+const char* build_sheet_outline(const ChosenData& data, double module, GearOutline* outline, char* scale) {
+    const double x = the_gear.params.x;
+    // The scale from the largest circle drawn: the tip circle, or a ring's rim.
+    const double radius = the_gear.params.internal ? 0.5 * default_rim_diameter(the_gear, x, module)
+                                                   : 0.5 * data.gear.tip_diameter;
+    const double factor = sheet_scale(radius, scale, SCALE_TEXT_CAPACITY);
+    build_written_outlines(the_gear, nullptr, x, module, PAPER_TOLERANCE / factor, 0.0, outline);
+    return outline_refusal(outline, 1);
+}
+
 // Where a point of the gear (mm, y up) falls on the page (mm, y down).
 struct Placing {
     double x;  // the gear centre on the page
@@ -43,73 +57,50 @@ struct Placing {
     double factor;  // the scale
 };
 
-static void path_of_outline(cairo_t* cr, const GearOutline& outline, const Placing& at) {
+static void path_of_outline(const SheetPainter& painter, const GearOutline& outline, const Placing& at) {
     const int n = outline_vertex_count(outline);
     for (int i = 0; i < n; ++i) {
         const OutlineVertex v = outline_vertex(outline, i);
         const ProfilePoint& a = v.point;
         const ProfilePoint b = outline_vertex(outline, (i + 1) % n).point;
-        if (i == 0) cairo_move_to(cr, at.x + at.factor * a.x, at.y - at.factor * a.y);
-        if (v.bulge == 0.0) {
-            cairo_line_to(cr, at.x + at.factor * b.x, at.y - at.factor * b.y);
+        if (i == 0) painter.move_to(painter.target, at.x + at.factor * a.x, at.y - at.factor * a.y);
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        if (v.bulge == 0.0 || std::hypot(dx, dy) == 0.0) {
+            painter.line_to(painter.target, at.x + at.factor * b.x, at.y - at.factor * b.y);
             continue;
         }
         // The arc's centre lies off the chord's middle by c·(1 - b²)/(4b), to
-        // the left of a → b for a counter-clockwise arc (bulge > 0).
-        const double dx = b.x - a.x, dy = b.y - a.y;
-        const double chord = std::hypot(dx, dy);
+        // the left of a → b for a counter-clockwise arc (bulge > 0), which
+        // stays counter-clockwise on the page.
         const double off = (1.0 - v.bulge * v.bulge) / (4.0 * v.bulge);
         const double cx = 0.5 * (a.x + b.x) - dy * off, cy = 0.5 * (a.y + b.y) + dx * off;
-        const double radius = std::hypot(a.x - cx, a.y - cy);
-        // y turns down on the page: the angles change sign, and the turning sense.
-        const double from = -std::atan2(a.y - cy, a.x - cx);
-        const double to = -std::atan2(b.y - cy, b.x - cx);
-        if (chord == 0.0) continue;
-        if (v.bulge > 0.0)
-            cairo_arc_negative(cr, at.x + at.factor * cx, at.y - at.factor * cy, at.factor * radius, from,
-                               to);
-        else
-            cairo_arc(cr, at.x + at.factor * cx, at.y - at.factor * cy, at.factor * radius, from, to);
+        painter.arc_to(painter.target, at.x + at.factor * b.x, at.y - at.factor * b.y, at.x + at.factor * cx,
+                       at.y - at.factor * cy, v.bulge < 0.0);
     }
-    cairo_close_path(cr);
+    painter.close_path(painter.target);
 }
 
-static void circle(cairo_t* cr, const Placing& at, double diameter, bool chain) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, at.x, at.y, 0.5 * diameter * at.factor, 0.0, 2.0 * M_PI);
-    cairo_set_line_width(cr, THIN_LINE);
-    cairo_set_dash(cr, CHAIN_DASHES, chain ? 4 : 0, 0.0);
-    cairo_stroke(cr);
-}
-
-void draw_gear(cairo_t* cr, const GearSheet& sheet, const SheetBox& box) {
+void draw_gear(const SheetPainter& painter, const GearSheet& sheet, const SheetBox& box) {
     const GearOutline& outline = *sheet.outline;
     const GearData& gear = sheet.data->gear;
     char scale[SCALE_TEXT_CAPACITY];
     const double factor = sheet_scale(outline.radius, scale, SCALE_TEXT_CAPACITY);
     const Placing at = {box.left + 0.5 * box.width, box.top + 0.5 * (box.height - SCALE_TEXT_ROOM), factor};
-    cairo_save(cr);
-    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    path_of_outline(cr, outline, at);
-    if (outline.rim > 0.0) {  // a ring: its material between the rim and the teeth
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, at.x, at.y, outline.rim * factor, 0.0, 2.0 * M_PI);
-    }
-    cairo_set_line_width(cr, THICK_LINE);
-    cairo_stroke(cr);
-    circle(cr, at, gear.pitch_diameter, true);
-    circle(cr, at, gear.tip_diameter, false);
-    circle(cr, at, gear.root_diameter, false);
+    const SheetStroke thick = {THICK_LINE, nullptr, 0};
+    const SheetStroke thin = {THIN_LINE, nullptr, 0};
+    const SheetStroke chain = {THIN_LINE, CHAIN_DASHES, 4};
+    path_of_outline(painter, outline, at);
+    painter.stroke_path(painter.target, thick);
+    // A ring: its material between the rim and the teeth.
+    if (outline.rim > 0.0) painter.circle(painter.target, at.x, at.y, outline.rim * factor, thick);
+    painter.circle(painter.target, at.x, at.y, 0.5 * gear.pitch_diameter * factor, chain);
+    painter.circle(painter.target, at.x, at.y, 0.5 * gear.tip_diameter * factor, thin);
+    painter.circle(painter.target, at.x, at.y, 0.5 * gear.root_diameter * factor, thin);
     const double reach = outline.radius * factor + CENTRE_LINE_REACH;
-    cairo_move_to(cr, at.x - reach, at.y);
-    cairo_line_to(cr, at.x + reach, at.y);
-    cairo_move_to(cr, at.x, at.y - reach);
-    cairo_line_to(cr, at.x, at.y + reach);
-    cairo_set_dash(cr, CHAIN_DASHES, 4, 0.0);
-    cairo_stroke(cr);
-    cairo_restore(cr);
+    painter.line(painter.target, at.x - reach, at.y, at.x + reach, at.y, chain);
+    painter.line(painter.target, at.x, at.y - reach, at.x, at.y + reach, chain);
     char line[SCALE_TEXT_CAPACITY + 16];
     std::snprintf(line, sizeof line, "%s %s", sheet.japanese ? "尺度" : "Scale", scale);
-    sheet_text(cr, line, SCALE_TEXT_SIZE, at.x, box.top + box.height - 2.0, 0.5);
+    painter.text(painter.target, line, at.x, box.top + box.height - 2.0,
+                 {SCALE_TEXT_SIZE, false, SHEET_CENTRE});
 }

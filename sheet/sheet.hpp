@@ -1,12 +1,13 @@
 // The gear data sheet: one A4 page, portrait, as a technical drawing carries a
 // gear: the gear drawn to a scale of the usual series with its pitch, tip and
 // root circles, and its data table (with a mate, the mate's and the pair's
-// figures), in English or Japanese, as a PDF or SVG file. The folder owns no state.
+// figures), in English or Japanese. One layout paints it through a small
+// painter: as SVG text (everywhere, the web page's module too) or, in the
+// native program, as a PDF through Cairo. The folder owns no state.
 #pragma once
 
 #include "choice/choice.hpp"
 #include "outline/outline.hpp"
-#include "picture/picture.hpp"
 
 #include <cstdio>
 
@@ -22,6 +23,17 @@ struct GearSheet {
 constexpr int SCALE_TEXT_CAPACITY = 24;
 double sheet_scale(double radius_mm, char* text, int capacity);
 
-// Writes the sheet to file as PICTURE_PDF or PICTURE_SVG. Returns 0, or the
-// errno that tells why it could not be made or written.
-int write_gear_sheet(const GearSheet& sheet, PictureFormat format, FILE* file);
+// The outline of the gear taken (the_gear, at its shift) at module mm, data's
+// figures of it at that module, its
+// flanks' chords within a hundredth of a millimetre of the exact form on the
+// paper, and the scale it is drawn to (scale, SCALE_TEXT_CAPACITY bytes).
+// Returns nullptr, or why the gear cannot be drawn (outline_refusal).
+const char* build_sheet_outline(const ChosenData& data, double module, GearOutline* outline, char* scale);
+
+// Writes the sheet to file as SVG: real text, sizes in points, one user unit a
+// millimetre. Returns 0, or the errno that tells why it could not be written.
+int write_gear_sheet_svg(const GearSheet& sheet, FILE* file);
+
+// Writes the sheet to file as PDF through Cairo (the native program only).
+// Returns 0, or the errno that tells why it could not be made or written.
+int write_gear_sheet_pdf(const GearSheet& sheet, FILE* file);

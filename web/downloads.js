@@ -1,8 +1,9 @@
-// The downloads: the data file, the whole gear as SVG and DXF and the gear's
-// data as JSON, each the bytes the module writes into its memory file system,
-// handed to the browser under the name the desktop program gives it; and the
-// frame shown as a PNG of the canvas's pixels, and a clip of what the canvas
-// shows while it records (the browser's media recorder), as WebM.
+// The downloads: the data file, the whole gear as SVG and DXF, the gear's
+// data as JSON and its data sheet as SVG in the page's language, each the
+// bytes the module writes into its memory file system, handed to the browser
+// under the name the desktop program gives it; and the frame shown as a PNG
+// of the canvas's pixels, and a clip of what the canvas shows while it
+// records (the browser's media recorder), as WebM.
 import {call} from './exports.js';
 import {$, page, sayModule, texts} from './state.js';
 
@@ -42,14 +43,19 @@ export function gearDataBytes() {
   return moduleFile((file) => call.web_write_gear_data(file), '/gear.json');
 }
 
+// As --sheet FILE.svg writes it, with --lang of the page's language.
+export function sheetBytes() {
+  return moduleFile((file) => call.web_write_sheet(file, page.language === 'ja' ? 1 : 0), '/sheet.svg');
+}
+
 export function downloadDataFile() {
   const bytes = dataFileBytes();
   if (bytes) offerDownload(bytes, `dataz${page.gear.z}`, 'application/octet-stream');
 }
 
-// The gear's outline or data, named after it (a ring as one).
+// The gear's outline, data or data sheet, named after it (a ring as one).
 function downloadGear(ending, type) {
-  const bytes = ending === '.json' ? gearDataBytes() : gearBytes(ending);
+  const bytes = ending === '.json' ? gearDataBytes() : ending === '_sheet.svg' ? sheetBytes() : gearBytes(ending);
   const {z, x, internal} = page.gear;
   if (bytes) offerDownload(bytes, `${internal ? 'ring' : 'gear'}_z${z}_x${x}${ending}`, type);
 }
@@ -106,4 +112,5 @@ export function setUpDownloads() {
   $('download-svg').addEventListener('click', () => downloadGear('.svg', 'image/svg+xml'));
   $('download-dxf').addEventListener('click', () => downloadGear('.dxf', 'application/dxf'));
   $('download-json').addEventListener('click', () => downloadGear('.json', 'application/json'));
+  $('download-sheet').addEventListener('click', () => downloadGear('_sheet.svg', 'image/svg+xml'));
 }

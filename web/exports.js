@@ -39,6 +39,7 @@ export const FUNCTIONS = {
   web_write_data_file: ['string', ['string']],
   web_write_gear: ['string', ['string', 'number']],
   web_write_gear_data: ['string', ['string']],
+  web_write_sheet: ['string', ['string', 'number']],
   web_gear_data_rows: ['string', []],
   // the shared numbers
   web_scene_key: ['number', ['number']],

@@ -160,6 +160,8 @@ const TEXTS = [
   ["the gear's outline could not be written", '歯車の輪郭のファイルを書き込めませんでした'],
   ["the gear's data could not be made", '歯車の諸元のファイルを作れませんでした'],
   ["the gear's data could not be written", '歯車の諸元のファイルを書き込めませんでした'],
+  ['the data sheet could not be made', '歯車諸元表のファイルを作れませんでした'],
+  ['the data sheet could not be written', '歯車諸元表のファイルを書き込めませんでした'],
 
   // Sentences the module joins by "; " (a ring's warnings), each said in turn;
   // last, so that every whole text above is tried first.

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """--sheet for the worked pair, PDF and SVG in both languages: one A4 page
-(pdfinfo), the --info table's figures on it (pdftotext), the language chosen
-by --lang or else by the locale, and a name that is neither .pdf nor .svg refused.
+(pdfinfo), the --info table's figures on it (pdftotext; in the SVG as its own
+text, which rsvg-convert draws without a complaint), the language chosen by
+--lang or else by the locale, and a name that is neither .pdf nor .svg refused.
 
 usage: sheet_test.py RACKGEN WORK_DIR"""
 import os
@@ -41,11 +42,15 @@ class Sheet(unittest.TestCase):
             self.assertRegex(pages, r"Pages:\s+1\n")
             self.assertRegex(pages, r"Page size:\s+595.2\d* x 841.8\d* pts \(A4\)")
             text = pdf_text(pdf)
+            with open(svg, encoding="utf-8") as f:
+                svg_text = f.read()
+            self.assertRegex(svg_text[:400], r'width="595.2\d*pt" height="841.8\d*pt"')
             for figure in (title, span + " mm", backlash + " / ", "24", "尺度 1:1" if lang == "ja" else "Scale 1:1"):
                 self.assertIn(figure, text)
-            with open(svg) as f:
-                head = f.read(400)
-            self.assertRegex(head, r'width="595.2\d*pt" height="841.8\d*pt"')
+                self.assertIn(figure, svg_text)
+            drawn = subprocess.run(["rsvg-convert", "-o", os.path.join(WORK, lang + ".png"), svg],
+                                   capture_output=True, text=True)
+            self.assertEqual((drawn.returncode, drawn.stderr), (0, ""))
 
     def test_language_from_locale(self):
         for env, language in ({"LANG": "ja_JP.UTF-8"}, "Japanese"), ({"LANG": "ja_JP.UTF-8", "LC_ALL": "C"}, "English"):

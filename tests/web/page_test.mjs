@@ -426,9 +426,10 @@ describe('the form and the keys', () => {
       assert.ok(bytes.equals(fs.readFileSync(file)), `gear ${ending}`);
     }
     // A link's cutter and mate reach the downloads as the command line's options reach its files;
-    // the module beside the downloads (typed with a full-width comma), too, and the address keeps it.
+    // the module beside the downloads (typed with a full-width comma), too, and the address keeps it;
+    // the data sheet in the page's language, as --sheet FILE.svg writes it with --lang.
     const cutter = {profile: 'B', ha: 0.8, m: 2, z2: 24, x2: 0.36};
-    await browser.open(`${server.url}index.html?z=12&x=0.5${cutterQuery(cutter)}`);
+    await browser.open(`${server.url}index.html?z=12&x=0.5${cutterQuery(cutter)}&lang=ja`);
     await browser.evaluate(`(() => { const module = document.getElementById('download-module');
       module.value = '２，５'; module.dispatchEvent(new Event('change')); })()`);
     await new Promise((resolve) => setTimeout(resolve, 400));
@@ -439,6 +440,9 @@ describe('the form and the keys', () => {
     assert.ok(Buffer.from(await inPage('Array.from(downloads.dataFileBytes())')).equals(fs.readFileSync(data)));
     assert.ok(Buffer.from(await inPage(`Array.from(downloads.gearBytes('.dxf'))`)).equals(fs.readFileSync(dxf)));
     assert.ok(Buffer.from(await inPage('Array.from(downloads.gearDataBytes())')).equals(fs.readFileSync(json)));
+    const sheet = artifact('desktop_cutter_sheet.svg');
+    runRackgen(rackgen, ['-z', '12', '-x', '0.5', ...cutterOptions({...cutter, m: 2.5}), '--lang', 'ja', '--sheet', sheet]);
+    assert.ok(Buffer.from(await inPage('Array.from(downloads.sheetBytes())')).equals(fs.readFileSync(sheet)));
   });
 });
 

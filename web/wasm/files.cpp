@@ -1,5 +1,5 @@
-// The page's downloads in the wasm module: the tooth data file and the gear's
-// outline, written into the module's memory file system for the page to hand
+// The page's downloads in the wasm module: the tooth data file, the gear's
+// outline and its data sheet, written into the module's memory file system for the page to hand
 // to the browser.
 #include "web/wasm/export.hpp"
 
@@ -7,6 +7,7 @@
 #include "console/console.hpp"
 #include "gear_data/gear_data.hpp"
 #include "outline/outline.hpp"
+#include "sheet/sheet.hpp"
 
 #include <cstdio>
 #include <cstring>
@@ -43,4 +44,20 @@ WEB_EXPORT const char* web_write_gear(const char* path, double module) {
         dxf ? write_outlines_dxf_file(outlines, count, file) : write_outlines_svg_file(outlines, count, file);
     ok = std::fclose(file) == 0 && ok;
     return ok ? "" : "the gear's outline could not be written";
+}
+
+// The gear data sheet as --sheet FILE.svg writes it, at the module of the gear
+// shown, with the usual pins, the mate's and the pair's figures for a chosen
+// mate; in Japanese when japanese is not 0.
+WEB_EXPORT const char* web_write_sheet(const char* path, int japanese) {
+    const ChosenData data = chosen_data(gear_choice.module, 0.0, mate_chosen());
+    char scale[SCALE_TEXT_CAPACITY];
+    GearOutline outline;
+    if (const char* refusal = build_sheet_outline(data, gear_choice.module, &outline, scale)) return refusal;
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return "the data sheet could not be made";
+    const GearSheet sheet = {&data, &outline, japanese != 0};
+    bool ok = write_gear_sheet_svg(sheet, file) == 0;
+    ok = std::fclose(file) == 0 && ok;
+    return ok ? "" : "the data sheet could not be written";
 }
