@@ -143,6 +143,7 @@ export function readTolerances(words, withMate) {
     if (limits.length !== 2 || limits.some(Number.isNaN)) return {name, problem: (t) => t.allowanceWords};
     tolerances[name] = limits;
   }
+  // Above 0 and at most the largest length the command line takes for them (FACE_WIDTH_MAX).
   for (const name of ['cd', 'cdtol']) {
     if (words[name] === undefined) continue;
     tolerances[name] = call.web_number(words[name]);
