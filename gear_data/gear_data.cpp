@@ -493,8 +493,11 @@ void pair_backlash(PairData& p, const GearData& g1, const GearData& g2, double c
     for (int k = 0; k < 2; ++k) {
         const double at = a + (k == 0 ? -tolerance : tolerance);
         const double alpha_at = std::acos(std::fmin(1.0, s.a0 * std::cos(s.alpha) / at));
-        const double jn = -(k == 0 ? upper : lower) * std::cos(s.alpha_n) +
-                          s.cos_beta_b * s.mt * std::cos(s.alpha) * z * (inv(alpha_at) - inv(aw));
+        double jn = -(k == 0 ? upper : lower) * std::cos(s.alpha_n) +
+                    s.cos_beta_b * s.mt * std::cos(s.alpha) * z * (inv(alpha_at) - inv(aw));
+        // A pair mounted where it meshes without backlash has none, whatever the last bits of
+        // one libm's involutes say (else one build would call it binding and another not).
+        if (std::fabs(jn) < 1e-9 * s.mt) jn = 0.0;
         p.normal_backlash[k] = jn;
         p.circumferential_backlash[k] = jn / (std::cos(alpha_at) * s.cos_beta_b);
         p.angular_backlash[k] = p.circumferential_backlash[k] / (at * g1.teeth / z) * 180.0 / PI;

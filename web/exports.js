@@ -22,6 +22,8 @@ export const FUNCTIONS = {
   web_gear_warning: ['string', ['number']],
   web_set_mate: ['string', ['number', 'number', 'number']],
   web_set_module: ['string', ['number']],
+  web_set_tolerances: [null, ['number', 'number', 'number', 'number', 'number', 'number', 'number', 'number']],
+  web_mate_shift_at_centre_distance: ['number', ['number', 'number', 'number', 'number']],
   // frames
   web_key: ['number', ['number', 'number', 'number']],
   web_open_frame: [null, ['number', 'number', 'number', 'number', 'number']],

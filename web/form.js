@@ -1,7 +1,8 @@
 // The form: the console's dialogue (the number of teeth, the shift, then the
 // data-file question) with the mate of scene 8 beside it, the choice of a
 // ring, and the cutter (the rack or a pinion-type cutter, a helical gear's
-// helix and face width) and the module folded below; the gear it starts, its
+// helix and face width) and the module folded below, and the thickness
+// allowances and the pair's mounting folded below that; the gear it starts, its
 // line and its data beside the canvas, and the module beside the downloads.
 // Every answer is checked by the module as the console and the command line
 // check theirs.
@@ -119,13 +120,114 @@ export function takeMate(teethWord, shiftWord, ring = false) {
   return {z2, x2: call.web_checked_shift(), ring};
 }
 
+// ---- the thickness allowances and the pair's mounting -----------------------------
+
+// No allowances, the pair at its working centre distance.
+export const NO_TOLERANCES = {allowance: null, allowance2: null, cd: 0, cdtol: 0};
+// Their words in a link, in the order it writes them.
+export const TOLERANCE_KEYS = ['allowance', 'allowance2', 'cd', 'cdtol'];
+
+// The allowances and mounting the words name ({allowance, allowance2:
+// 'UPPER,LOWER' in mm; cd, cdtol: mm}, each may be missing), read as the
+// command line reads --thickness-allowance, --mate-thickness-allowance,
+// --centre-distance and --centre-distance-tolerance: {allowance: [upper,
+// lower] or null, allowance2 likewise, cd (0: the working centre distance),
+// cdtol (0: none)}, or {name, problem(texts)}. The mate's allowance and the
+// mounting need a chosen mate (withMate). Reversed or vanishing allowances are
+// the module's to refuse as the gear is taken (choice_refusal).
+export function readTolerances(words, withMate) {
+  const tolerances = {...NO_TOLERANCES};
+  for (const name of ['allowance', 'allowance2']) {
+    if (words[name] === undefined) continue;
+    const limits = words[name].split(',').map((word) => call.web_number(word));
+    if (limits.length !== 2 || limits.some(Number.isNaN)) return {name, problem: (t) => t.allowanceWords};
+    tolerances[name] = limits;
+  }
+  // Above 0 and at most the largest length the command line takes for them (FACE_WIDTH_MAX).
+  for (const name of ['cd', 'cdtol']) {
+    if (words[name] === undefined) continue;
+    tolerances[name] = call.web_number(words[name]);
+    if (!(tolerances[name] > 0 && tolerances[name] <= page.faceWidthMax))
+      return {name, problem: (t) => t.faceRange(page.faceWidthMax)};
+  }
+  const unmated = ['allowance2', 'cd', 'cdtol'].find((name) => words[name] !== undefined);
+  if (unmated && !withMate) return {name: unmated, problem: (t) => t.toleranceNeedsMate};
+  return tolerances;
+}
+
+// The allowances and mounting of the next gear taken or mate set.
+function setTolerances({allowance, allowance2, cd, cdtol}) {
+  call.web_set_tolerances(allowance ? 1 : 0, allowance?.[0] ?? 0, allowance?.[1] ?? 0, allowance2 ? 1 : 0,
+    allowance2?.[0] ?? 0, allowance2?.[1] ?? 0, cd, cdtol);
+}
+
+// The mate's shift, when none is typed, solved so that the pair meshes
+// without backlash at the centre distance, as --centre-distance solves it
+// without --mate-shift (an external pair only; the gear z, x at module mm cut
+// with the form's cutter): the mate with that x2 and solved, or as it was;
+// or {name: 'cd', problem(texts), whole: true} (a sentence of its own).
+export function solveMateShift(z, x, module, mate, tolerances, internal) {
+  if (!(tolerances.cd > 0) || mate.z2 === 0 || internal || mate.ring) return mate;
+  setTolerances(tolerances);
+  const x2 = call.web_mate_shift_at_centre_distance(z, x, module, mate.z2);
+  if (Number.isNaN(x2)) return {name: 'cd', problem: (t) => t.noWorkingAngle(tolerances.cd), whole: true};
+  const refusal = call.web_check_shift(mate.z2, String(x2), 0);
+  if (refusal !== '')
+    return {name: 'cd', problem: (t) => t.solvedShiftRefused(String(x2), moduleText(refusal)), whole: true};
+  return {...mate, x2: call.web_checked_shift(), solved: true};
+}
+
+// The word of a link or the form a refusal of the module is about: the
+// gear's allowance or the mate's (choice_refusal names whose), else null.
+export function refusedTolerance(refusal) {
+  const whose = /^the (gear|mate)'s (?:thickness allowances|tooth thinned)/.exec(refusal);
+  return whose === null ? null : {gear: 'allowance', mate: 'allowance2'}[whose[1]];
+}
+
+// The form's fields of each word, the first focused when the word is at fault.
+const TOLERANCE_FIELDS = {allowance: ['allowance-upper', 'allowance-lower'],
+  allowance2: ['mate-allowance-upper', 'mate-allowance-lower'], cd: ['centre-distance'],
+  cdtol: ['centre-distance-tolerance']};
+
+// The words of the form's allowances and mounting: an allowance when either of its fields is filled.
+function toleranceWords() {
+  const words = {};
+  for (const [name, ids] of Object.entries(TOLERANCE_FIELDS)) {
+    const typed = ids.map((id) => typedNumber($(id).value));
+    if (typed.some((word) => word !== '')) words[name] = typed.join(',');
+  }
+  return words;
+}
+
+function fillToleranceFields(tolerances) {
+  for (const [name, ids] of Object.entries(TOLERANCE_FIELDS)) {
+    const value = tolerances[name];
+    const values = Array.isArray(value) ? value : [value];
+    ids.forEach((id, k) => {
+      $(id).value = value ? String(values[k]) : '';
+    });
+  }
+}
+
+// A problem with a word of the allowances or the mounting beside them: what
+// the word must be, or a sentence of its own when whole (the module's refusal).
+function refuseTolerance(name, problem, words, whole = false) {
+  say('tolerances-message',
+    (t) => (whole ? problem(t) : t.fieldProblem(t.toleranceWords[name], problem(t), words[name])));
+  $('tolerances').open = true;
+  $(TOLERANCE_FIELDS[name][0]).focus();
+}
+
 // The mate made the one scene 8 shows and the data read (the form has checked
-// it as a gear); the gear's warning and the mate's are shown. '' when taken,
-// else why the pair cannot mesh, and the mate shown stays.
-function setMate(mate) {
+// it as a gear), with the allowances and mounting; the gear's warning and the
+// mate's are shown. '' when taken, else why the pair cannot mesh (or an
+// allowance is refused), and the mate shown stays.
+function setMate(mate, tolerances) {
+  setTolerances(tolerances);
   const refusal = call.web_set_mate(mate.z2, mate.x2, mate.ring ? 1 : 0);
   if (refusal !== '') return refusal;
   page.gear.mate = mate;
+  page.gear.tolerances = tolerances;
   sayWarnings();
   return '';
 }
@@ -204,7 +306,7 @@ function isSpecified(cutter) {
 // ---- the dialogue ------------------------------------------------------------------
 
 const FORM_MESSAGES = ['teeth-message', 'shift-message', 'mate-teeth-message', 'mate-shift-message',
-  'internal-message', 'cutter-message'];
+  'internal-message', 'cutter-message', 'tolerances-message'];
 
 // The form, at the gear shown if there is one; its cutter part folded unless
 // it holds another cutter or module. After 'x' only the shift may change,
@@ -225,7 +327,10 @@ export function openForm(formFor) {
   shift.value = page.gear ? String(page.gear.x) : '';
   const mate = page.gear?.mate ?? {z2: 0};
   mateTeeth.value = mate.z2 > 0 ? String(mate.z2) : '';
-  mateShift.value = mate.z2 > 0 ? String(mate.x2) : '';
+  mateShift.value = mate.z2 > 0 && !mate.solved ? String(mate.x2) : '';
+  const tolerances = page.gear?.tolerances ?? NO_TOLERANCES;
+  fillToleranceFields(tolerances);
+  if (tolerances !== NO_TOLERANCES && Object.values(tolerances).some(Boolean)) $('tolerances').open = true;
   $('mate-internal').checked = mate.ring === true;
   $('mate-internal').disabled = page.formFor === 'shift';
   if (page.gear) {
@@ -258,6 +363,7 @@ function closeForm() {
 export function cancelForm() {
   if (page.gear === null) {
     for (const id of ['teeth', 'shift', 'mate-teeth', 'mate-shift']) $(id).value = '';
+    fillToleranceFields(NO_TOLERANCES);
     $('internal').checked = $('mate-internal').checked = false;
     for (const id of FORM_MESSAGES) sayNothing(id);
     $('teeth').focus();
@@ -331,11 +437,20 @@ function acceptForm() {
     if (refusal !== '') return refuseField('shift', () => moduleText(refusal));
     x = call.web_checked_shift();
   }
-  const mate = takeMate(typedNumber($('mate-teeth').value), typedNumber($('mate-shift').value),
-    $('mate-internal').checked);
-  if (mate.problem) return refuseField(mate.name === 'x2' ? 'mate-shift' : 'mate-teeth', mate.problem);
+  const mateShift = typedNumber($('mate-shift').value);
+  const typedMate = takeMate(typedNumber($('mate-teeth').value), mateShift, $('mate-internal').checked);
+  if (typedMate.problem) return refuseField(typedMate.name === 'x2' ? 'mate-shift' : 'mate-teeth', typedMate.problem);
+  const typed = toleranceWords();
+  const tolerances = readTolerances(typed, typedMate.z2 > 0);
+  if (tolerances.problem) return refuseTolerance(tolerances.name, tolerances.problem, typed);
+  const mate = mateShift !== '' ? typedMate
+    : solveMateShift(z, x, page.formFor === 'gear' ? choice.module : page.gear.module, typedMate, tolerances, internal);
+  if (mate.problem) return refuseTolerance(mate.name, mate.problem, typed, true);
   // A pair that cannot mesh is refused as a whole: the gear shown stays.
-  const refusal = page.formFor === 'mate' ? setMate(mate) : startGear(z, x, choice, mate, internal);
+  const refusal = page.formFor === 'mate' ? setMate(mate, tolerances)
+    : startGear(z, x, choice, mate, internal, tolerances);
+  const refused = refusedTolerance(refusal);
+  if (refused) return refuseTolerance(refused, () => moduleText(refusal), typed, true);
   if (refusal !== '') return refuseField('mate-teeth', () => moduleText(refusal));
   $('dialogue').hidden = true;
   if (page.formFor === 'mate') {
@@ -355,13 +470,15 @@ function acceptForm() {
 
 // A new gear (a ring if internal), cut with the cutter takeCutter has just
 // set (choice is its answer, the face width among it), with the mate takeMate
-// has taken, each checked: scene 1 from its start. '' when taken, else why the
-// pair cannot mesh (or a ring take a mate), and nothing changes.
-export function startGear(z, x, choice, mate, internal = false) {
+// has taken, each checked, and the allowances and mounting readTolerances has
+// read: scene 1 from its start. '' when taken, else why the pair cannot mesh
+// (or a ring take a mate, or an allowance thin a tooth away), and nothing changes.
+export function startGear(z, x, choice, mate, internal = false, tolerances = NO_TOLERANCES) {
   const {profile, cutter, module, face} = choice;
+  setTolerances(tolerances);
   const refusal = call.web_take_gear(z, x, module, mate.z2, mate.x2, internal ? 1 : 0, mate.ring ? 1 : 0, face);
   if (refusal !== '') return refusal;
-  page.gear = {z, x, profile, cutter, module, face, mate, internal};
+  page.gear = {z, x, profile, cutter, module, face, mate, internal, tolerances};
   page.shown = null;  // no frame of it yet: a resize does not redraw the gear before
   $('download-module').value = String(module);
   sayNothing('module-message');
@@ -374,7 +491,8 @@ export function startGear(z, x, choice, mate, internal = false) {
 
 // The gear's line and its data beside the canvas, as the gear shown has them.
 export function showGear() {
-  const {z, x, cutter, module, face, mate, internal} = page.gear;
+  const {z, x, cutter, module, face, mate, internal, tolerances} = page.gear;
+  const {allowance, allowance2, cd, cdtol} = tolerances;
   say('gear-line', (t) => {
     const parts = [t.gearLine(z, x)];
     if (internal) parts.push(t.ringLine);
@@ -383,7 +501,11 @@ export function showGear() {
     if (cutter.zc > 0) parts.push(t.pinionLine(cutter.zc, cutter.xc));
     if (!isSpecified(cutter)) parts.push(t.cutterLine(cutter.alpha, cutter.ha, cutter.hf, cutter.rho));
     if (module !== page.defaultModule) parts.push(t.moduleLine(module));
-    if (mate.z2 > 0) parts.push(t.mateLine(mate.z2, mate.x2, mate.ring));
+    if (allowance) parts.push(t.allowanceLine(...allowance));
+    // A shift solved for the centre distance, to the panel's four decimals.
+    if (mate.z2 > 0) parts.push(t.mateLine(mate.z2, mate.solved ? mate.x2.toFixed(4) : mate.x2, mate.ring));
+    if (allowance2) parts.push(t.mateAllowanceLine(...allowance2));
+    if (cd > 0 || cdtol > 0) parts.push(t.mountLine(cd, cdtol));
     return parts.join('; ');
   });
   showDataRows();
@@ -420,9 +542,13 @@ function takeDownloadModule() {
   const word = typedNumber($('download-module').value);
   const module = readModule(word);
   if (module === null) return say('module-message', (t) => t.fieldProblem(t.cutterWords.m, moduleProblem(t), word));
+  const refusal = call.web_set_module(module);
+  if (refusal !== '') return say('module-message', () => moduleText(refusal));
   sayNothing('module-message');
+  // The pair stays mounted as it was, its centre distance scaled with the module (as the module's).
+  const {tolerances} = page.gear;
+  page.gear.tolerances = {...tolerances, cd: tolerances.cd * module / page.gear.module};
   page.gear.module = module;
-  call.web_set_module(module);
   showGear();
   followAddress();
 }

@@ -2,13 +2,13 @@
 // and the query of a link written from what the page shows. No page and no
 // wasm module here: the limits a link is checked against and the numbers a
 // link leaves out are the caller's (the module's own). The gear's words (z,
-// x, the mate, the cutter, a helical gear's helix and face width, the module)
-// are kept as typed; the module checks
+// x, the mate, the cutter, a helical gear's helix and face width, the module,
+// the thickness allowances and the pair's mounting) are kept as typed; the module checks
 // them as the dialogue checks an answer. A problem is a function of the
 // page's texts (texts.js), so it says itself in either language.
 
 export const GEAR_KEYS = ['z', 'x', 'z2', 'x2', 'scene', 'step', 'zoom', 'profile', 'alpha', 'ha', 'hf', 'rho', 'zc',
-  'xc', 'beta', 'hand', 'internal', 'internal2', 'm', 'face'];
+  'xc', 'beta', 'hand', 'internal', 'internal2', 'm', 'face', 'allowance', 'allowance2', 'cd', 'cdtol'];
 export const PAGE_KEYS = ['info', 'lang', 'embed', 'size'];
 export const LINK_KEYS = [...GEAR_KEYS, ...PAGE_KEYS];
 // The cutter's values under their names in a link and the form, and in the program's Cutter.
@@ -130,14 +130,17 @@ export function readLink(search, limits) {
 // the profile's, a pinion-type cutter's teeth (zc > 0) and shift (unless 0),
 // a helical gear's helix angle (beta, unless 0) and hand (hand=left only),
 // internal=1 for a ring (internal2=1 for a ring mate), its module unless it is
-// defaultModule, its face width (face, when given), the frame's scene, step
-// and zoom, info, embed and size when they are on; else the language alone.
+// defaultModule, its face width (face, when given), its thickness allowances
+// (allowance=UPPER,LOWER and allowance2= the mate's, when given) and its
+// mounting (cd, cdtol, when given; x2 left out when it was solved for cd), the
+// frame's scene, step and zoom, info, embed and size when they are on; else the language alone.
 // presets: the cutters by profile, each {alpha, ha, hf, rho}.
 export function writeLink({gear, frame, embed, shape, language}, {presets, defaultModule}) {
   const fields = [];
   if (gear && frame) {
     fields.push(['z', gear.z], ['x', gear.x]);
-    if (gear.mate.z2 > 0) fields.push(['z2', gear.mate.z2], ['x2', gear.mate.x2]);
+    if (gear.mate.z2 > 0) fields.push(['z2', gear.mate.z2]);
+    if (gear.mate.z2 > 0 && !gear.mate.solved) fields.push(['x2', gear.mate.x2]);
     if (gear.profile !== '') fields.push(['profile', gear.profile]);
     const preset = presets[gear.profile];
     for (const name of Object.keys(CUTTER_VALUES))
@@ -152,6 +155,11 @@ export function writeLink({gear, frame, embed, shape, language}, {presets, defau
     if (gear.mate.ring) fields.push(['internal2', 1]);
     if (gear.module !== defaultModule) fields.push(['m', gear.module]);
     if (gear.face > 0) fields.push(['face', gear.face]);
+    const {allowance = null, allowance2 = null, cd = 0, cdtol = 0} = gear.tolerances ?? {};
+    if (allowance) fields.push(['allowance', allowance.join(',')]);
+    if (allowance2) fields.push(['allowance2', allowance2.join(',')]);
+    if (cd > 0) fields.push(['cd', cd]);
+    if (cdtol > 0) fields.push(['cdtol', cdtol]);
     const {scene, step, zoom, info} = frame;
     fields.push(['scene', scene], ['step', step], ['zoom', zoom]);
     if (info) fields.push(['info', 1]);
@@ -159,5 +167,7 @@ export function writeLink({gear, frame, embed, shape, language}, {presets, defau
     if (shape) fields.push(['size', shape.join('x')]);
   }
   fields.push(['lang', language]);
-  return `?${fields.map(([name, value]) => `${name}=${encodeURIComponent(String(value))}`).join('&')}`;
+  // An allowance's comma is written as it is: a query may hold one.
+  return `?${fields.map(([name, value]) => `${name}=${encodeURIComponent(String(value)).replaceAll('%2C', ',')}`)
+    .join('&')}`;
 }

@@ -89,6 +89,14 @@ const TEXTS = [
   ["what the cutter's tip cuts removes the whole involute, so no part of its flank is involute",
     '工具の歯先が削る部分がインボリュートをすべて取り去り、歯面にインボリュートが残りません'],
 
+  // Why thickness allowances are refused (choice_refusal): reversed, or a tooth thinned away.
+  ["the gear's thickness allowances are reversed: upper {number} below lower {number} mm",
+    'この歯車の歯厚の許容差が逆です: 上の許容差 $1 が下の許容差 $2 mm より小さくなっています'],
+  ["the mate's thickness allowances are reversed: upper {number} below lower {number} mm",
+    '相手歯車の歯厚の許容差が逆です: 上の許容差 $1 が下の許容差 $2 mm より小さくなっています'],
+  ["the gear's tooth thinned by {number} mm cannot be cut: {text}", '$1 mm 薄くしたこの歯車の歯は創成できません: $2'],
+  ["the mate's tooth thinned by {number} mm cannot be cut: {text}", '$1 mm 薄くした相手歯車の歯は創成できません: $2'],
+
   // Why a cutter is refused (cutter_refusal).
   ['the pressure angle must be from {number} to {number} degrees', '圧力角は $1° から $2° まででなければなりません'],
   ['the addendum and the dedendum must be from {number} to {number} modules',
@@ -116,6 +124,12 @@ const TEXTS = [
   ['yes', 'あり'],
   ['no', 'なし'],
   ['{number} deg', '$1°'],
+  ['{number} / {number} deg', '$1 / $2°'],
+  // The pair's backlash against the least recommended, alone and beside that row's figure.
+  ['the least backlash is below the least recommended', '最小バックラッシが推奨最小値を下回ります'],
+  ['the gears bind: their least backlash is negative', '最小バックラッシが負で、歯車がかみ込みます'],
+  ['{text} — the least backlash is below the least recommended', '$1 — 最小バックラッシが推奨最小値を下回ります'],
+  ['{text} — the gears bind: their least backlash is negative', '$1 — 最小バックラッシが負で、歯車がかみ込みます'],
   ['the tooth is pointed', '歯先がとがっています'],
   ['the tooth has a tip land', '歯先に幅があります'],
   ['it spans every tooth', 'すべての歯にまたがります'],

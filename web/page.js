@@ -7,8 +7,8 @@
 // frame. start.js loads it and calls start().
 import {bindExports, call, moduleConstant, moduleReal} from './exports.js';
 import {setUpDownloads} from './downloads.js';
-import {answerQuestion, cancelForm, cutterField, endGear, openForm, setUpForm, showGear, startGear, takeCutter,
-  takeMate} from './form.js';
+import {answerQuestion, cancelForm, cutterField, endGear, openForm, readTolerances, refusedTolerance, setUpForm,
+  showGear, solveMateShift, startGear, takeCutter, takeMate, TOLERANCE_KEYS} from './form.js';
 import {CUTTER_VALUES, HELIX_KEYS, LINK_KEYS, PAGE_KEYS, PINION_VALUES, readLink} from './link.js';
 import {readRecordLayout} from './painter.js';
 import {$, moduleText, page, say, texts} from './state.js';
@@ -144,6 +144,10 @@ function readLinkCutter(fields) {
 function earlierGearWord(name, word) {
   if (name === 'profile') return Object.hasOwn(page.presets, word.toUpperCase());
   if (name === 'hand') return word === 'left' || word === 'right';
+  if (name === 'allowance' || name === 'allowance2') {
+    const limits = word.split(',');
+    return limits.length === 2 && limits.every((limit) => !Number.isNaN(call.web_number(limit)));
+  }
   return ['scene', 'step', 'zoom', ...PAGE_KEYS].includes(name) || !Number.isNaN(call.web_number(word));
 }
 
@@ -156,7 +160,8 @@ function readLinkGear({fields, earlier, unknown, page: {internal, internal2}, fr
   if (refused) {
     const [name, word] = refused;
     const letters = Object.keys(page.presets).filter((letter) => letter !== '');
-    const words = {profile: (t) => t.profileWords(letters), hand: (t) => t.handWords}[name] ?? ((t) => t.notANumber);
+    const words = {profile: (t) => t.profileWords(letters), hand: (t) => t.handWords, allowance: (t) => t.allowanceWords,
+      allowance2: (t) => t.allowanceWords}[name] ?? ((t) => t.notANumber);
     return {problem: (t) => t.inAddress(`${name}=${word}`, `${name} ${words(t)}`)};
   }
   // The checks of z and x read the cutter.
@@ -177,8 +182,18 @@ function readLinkGear({fields, earlier, unknown, page: {internal, internal2}, fr
       : name === 'internal2' ? `internal2=${fields.get('internal2')}` : name;
     return {problem: (t) => t.inAddress(named, problem(t))};
   }
+  // The allowances and the mounting; the mate's shift solved for cd when x2 is not given.
+  const words = Object.fromEntries(TOLERANCE_KEYS.filter((name) => fields.has(name)).map((name) => [name, fields.get(name)]));
+  const tolerances = readTolerances(words, mate.z2 > 0);
+  const solved = tolerances.problem || fields.has('x2') ? mate
+    : solveMateShift(z, x, choice.module, mate, tolerances, internal);
+  const fault = [tolerances, solved].find((part) => part.problem);
+  if (fault) {
+    const {name, problem, whole} = fault;
+    return {problem: (t) => t.inAddress(`${name}=${words[name]}`, whole ? problem(t) : `${name} ${problem(t)}`)};
+  }
   if (frame.problem) return frame;
-  return {z, x, choice, mate, internal, ...frame};
+  return {z, x, choice, mate: solved, internal, tolerances, ...frame};
 }
 
 // A problem with the address, shown alone in an embedded page, above the form otherwise.
@@ -306,8 +321,10 @@ function setUpPage() {
   if (gear.problem) return showLinkProblem(gear.problem, page.embed);
   $('dialogue').hidden = true;
   if (page.embed) document.body.classList.add('embed');
-  const refusal = startGear(gear.z, gear.x, gear.choice, gear.mate, gear.internal);
-  if (refusal !== '') return showLinkProblem((t) => t.inAddress('z2', moduleText(refusal)), page.embed);
+  const refusal = startGear(gear.z, gear.x, gear.choice, gear.mate, gear.internal, gear.tolerances);
+  const refused = refusedTolerance(refusal);
+  const named = refused ? `${refused}=${fields.get(refused)}` : 'z2';
+  if (refusal !== '') return showLinkProblem((t) => t.inAddress(named, moduleText(refusal)), page.embed);
   call.web_show_info(link.page.info ? 1 : 0);
   openFrame(gear.scene, gear.step, gear.zoom);
   $('canvas').focus();

@@ -23,8 +23,10 @@ export const page = {
   ctx: null,
   size: {width: 0, height: 0, ratio: 1},  // the frame in window pixels, and the canvas's pixels per window pixel
   gear: null,           // {z, x, profile, cutter: {alpha, ha, hf, rho, zc, xc, beta, left}, module, face,
-                        // mate: {z2, x2}, internal} of the gear shown (zc 0: the rack; beta 0: a spur
-                        // gear; face 0: no face width given; internal: a ring), or null
+                        // mate: {z2, x2, ring, solved}, internal, tolerances: {allowance, allowance2, cd,
+                        // cdtol}} of the gear shown (zc 0: the rack; beta 0: a spur gear; face 0: no face
+                        // width given; internal: a ring; solved: x2 solved for cd; allowance null or
+                        // [upper, lower] mm; cd 0: the working centre distance), or null
   shown: null,          // {scene, step, zoom, last, info} of the frame on the canvas, or null
   formFor: 'gear',      // what the open form may change: 'gear' (all), 'shift' (after 'x'), 'mate' (after 'm')
   questionOpen: false,  // the data-file question waits for '1' or '0'

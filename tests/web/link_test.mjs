@@ -63,6 +63,15 @@ test('the query the page writes reads back as it was written', () => {
   assert.doesNotMatch(writeLink({...shown, gear: {...helical, cutter: {...helical.cutter, left: false}, face: 0}},
     {presets: PRESETS, defaultModule: 1}), /hand|face/);
 
+  // Allowances and mounting after the face width, commas as they are; a mate's shift solved for cd left out.
+  const mounted = {...gear, tolerances: {allowance: [-0.08, -0.13], allowance2: [-0.09, -0.15], cd: 0, cdtol: 0.02}};
+  const mountedQuery = writeLink({...shown, gear: mounted, embed: false, shape: null}, {presets: PRESETS, defaultModule: 1});
+  assert.match(mountedQuery, /&x2=0\.36&.*&m=2\.5&allowance=-0\.08,-0\.13&allowance2=-0\.09,-0\.15&cdtol=0\.02&scene=8&/);
+  assert.deepEqual(['allowance', 'allowance2', 'cd', 'cdtol'].map((name) => read(mountedQuery).fields.get(name)),
+    ['-0.08,-0.13', '-0.09,-0.15', undefined, '0.02']);
+  const solved = {...gear, mate: {z2: 24, x2: 0.35998, solved: true}, tolerances: {...mounted.tolerances, cd: 56.4999}};
+  assert.match(writeLink({...shown, gear: solved}, {presets: PRESETS, defaultModule: 1}), /^\?z=12&x=-0\.25&z2=24&profile=.*&cd=56\.4999&cdtol/);
+
   // The specified cutter, the default module and mate, what is off: left out; no frame: the language alone.
   const plain = {...gear, profile: '', cutter: SPECIFIED, module: 1, mate: {z2: 0, x2: 0}};
   const frame = {scene: 1, step: 0, zoom: 0, info: false};

@@ -54,6 +54,17 @@ async function moduleMessages() {
   groups.helical = [cutter(20, 1, 1.25, 0, 0, 0, 50), call.web_helical_pinion_refusal(),
     (cutter(20, 1, 1.25, 0, 0, 0, 30, 1), shift(3, '-2')), (start(10, 1.1), warning(0))];
   groups.rows.push((start(12, 0.1), rows()), (start(12, 0.1, 0, 1), mate(60, 0), rows()));
+  // Thickness allowances (reversed, or thinning a tooth away: the gear's and the mate's) and the backlash
+  // rows of the worked pair, of a pair below the least recommended and of one that binds; then none again.
+  const tolerances = (...values) => call.web_set_tolerances(...values);
+  const pair = (z, x) => call.web_take_gear(z, x, 3, 24, 0.36, 0, 0, 0);
+  cutter(20, 1, 1.25, 0);
+  groups.allowances = [[1, -0.13, -0.08, 0, 0, 0], [1, -5, -6, 0, 0, 0], [0, 0, 0, 1, -0.15, -0.1], [0, 0, 0, 1, -8, -9]]
+    .map((values) => (tolerances(...values, 0, 0), pair(12, 0.6)));
+  groups.rows.push((tolerances(1, -0.08, -0.13, 1, -0.09, -0.15, 0, 0.02), pair(12, 0.6), rows()),
+    (tolerances(1, -0.01, -0.02, 0, 0, 0, 0, 0), pair(12, 0.6), rows()),
+    (tolerances(0, 0, 0, 0, 0, 0, 0, 0.02), pair(12, 0.6), rows()));
+  tolerances(0, 0, 0, 0, 0, 0, 0, 0);
   groups.downloads = [call.web_write_data_file('/none/data'),
     call.web_write_gear('/none/gear.svg', 1),
     call.web_write_gear_data('/none/gear.json'),  // a file made but not written: no way here
@@ -87,7 +98,8 @@ after(async () => {
 
 const NUMBERS = /-?\d+(?:\.\d+)?(?:e[-+]?\d+)?/g;
 
-for (const group of ['teeth', 'shift', 'cutter', 'generation', 'warnings', 'pinion', 'helical', 'rows', 'downloads']) {
+for (const group of ['teeth', 'shift', 'cutter', 'generation', 'warnings', 'pinion', 'helical', 'allowances', 'rows',
+  'downloads']) {
   test(`the module's ${group} messages in Japanese`, () => {
     for (let {english, japanese} of messages.translated[group]) {
       assert.ok(english !== '', `a ${group} case gave no message`);
@@ -122,6 +134,9 @@ test('the data panel row by row, and its states in words', () => {
   assert.match(rows[10], /ねじれ方向\t左ねじれ\n[^]*重なりかみあい率\t—（歯幅が与えられていません）\n/);
   assert.match(rows[11], /歯直角またぎ歯厚\t—（歯幅が、ノギスでまたぎ歯厚を測るのに要る幅（最小歯幅）より狭く/);
   assert.match(rows[11], /重なりかみあい率\t[\d.]+\n全かみあい率\t[\d.]+\n/);
+  assert.match(rows[12], /またぎ歯厚の上下限\t23\.8013 \/ 23\.7543 mm\n[^]*歯車の回転方向バックラッシ角\t[\d.]+ \/ [\d.]+°\n/);
+  assert.match(rows[13], /推奨最小法線バックラッシ\t[\d.]+ mm — 最小バックラッシが推奨最小値を下回ります\n/);
+  assert.match(rows[14], /推奨最小法線バックラッシ\t[\d.]+ mm — 最小バックラッシが負で、歯車がかみ込みます\n/);
 });
 
 test('a text the table does not know comes back unchanged', () => {

@@ -129,6 +129,11 @@ describe('a link opens straight on its frame', () => {
       ['z=12&hand=left', /hand=left in the address: hand needs beta, the helix angle: a spur gear has no hand/],
       ['z=12&beta=30&zc=20', /beta=30 in the address: the cutter cannot be used: a helical gear is cut by the rack/],
       ['z=12&beta=30&face=-1', /face=-1 in the address: face must be a number of millimetres above 0/],
+      // Allowances reversed (the module's refusal, named by the word), one limit only, a mounting without a mate.
+      ['z=12&z2=24&allowance=-0.13,-0.08',
+        /allowance=-0.13,-0.08 in the address: the gear's thickness allowances are reversed: upper -0.13 below lower -0.08 mm/],
+      ['z=12&z2=24&allowance2=-0.1', /allowance2=-0.1 in the address: allowance2 must be UPPER,LOWER in millimetres/],
+      ['z=12&cd=30', /cd=30 in the address: cd needs z2: it is the mate's, or mounts a pair/],
     ];
     for (const [query, expected] of cases) {
       await browser.open(`${server.url}index.html?${query}&embed=1`);
@@ -393,6 +398,49 @@ describe('the form and the keys', () => {
     assert.deepEqual(browser.consoleErrors, []);
   });
 
+  test('a pair with allowances: limits and backlash, its line in both languages, x2 solved for cd, the form', async () => {
+    await browser.viewport(1200, 900);
+    const worked = 'z=12&x=0.6&z2=24&x2=0.36&m=3&allowance=-0.080,-0.130&allowance2=-0.090,-0.150&cdtol=0.020';
+    await browser.open(`${server.url}index.html?${worked}&scene=8&lang=en`);
+    const rows = await panel();
+    assert.deepEqual(['span limits', 'normal backlash (least / greatest)', 'least recommended normal backlash']
+      .map((name) => rows[name]), ['23.8013 / 23.7543 mm', '0.1422 / 0.2807 mm', '0.1188 mm']);
+    const line = 'z = 12, x = 0.6; module 3 mm; allowance -0.08 / -0.13 mm; mate z2 = 24, x2 = 0.36; ' +
+      'mate\'s allowance -0.09 / -0.15 mm; centre distance ± 0.02 mm';
+    assert.equal(await text('gear-line'), line);
+    await browser.evaluate(`[...document.getElementById('gear-data-rows').rows]
+      .find((row) => row.cells[0].textContent.endsWith('shift coefficient x2')).scrollIntoView({block: 'center'})`);
+    await pageShot('allowances_page.png');
+    assert.match(await linkOf(), /&m=3&allowance=-0\.08,-0\.13&allowance2=-0\.09,-0\.15&cdtol=0\.02&scene=8&/);
+    await press('language');
+    assert.match(await text('gear-line'), /; 歯厚の許容差 -0\.08 \/ -0\.13 mm; .*相手歯車の歯厚の許容差 -0\.09 \/ -0\.15 mm; 中心距離 ± 0\.02 mm$/);
+
+    // Mounted at 56.4999 mm with no x2: the mate's shift that meshes there without backlash, kept out of the link.
+    await browser.open(`${server.url}index.html?z=12&x=0.6&z2=24&m=3&cd=56.4999&scene=8&lang=en`);
+    assert.equal(await text('gear-line'),
+      'z = 12, x = 0.6; module 3 mm; mate z2 = 24, x2 = 0.3600; centre distance 56.4999 mm');
+    // No backlash there, as on the command line: too little, not binding.
+    const mounted = await panel();
+    assert.deepEqual(['normal backlash (least / greatest)', 'least recommended normal backlash'].map((name) => mounted[name]),
+      ['0.0000 / 0.0000 mm', '0.1188 mm — the least backlash is below the least recommended']);
+    assert.match(await linkOf(), /^\?z=12&x=0\.6&z2=24&m=3&cd=56\.4999&scene=8&/);
+
+    // The mate's form holds them (x2 empty: solved again); reversed limits are refused beside them.
+    await browser.key('m');
+    assert.deepEqual(await browser.evaluate(`['mate-shift', 'centre-distance', 'allowance-upper']
+      .map((id) => document.getElementById(id).value).concat(document.getElementById('tolerances').open)`),
+    ['', '56.4999', '', true]);
+    await choose({'allowance-upper': '-0.13', 'allowance-lower': '-0.08'});
+    await press('accept');
+    assert.deepEqual([await text('tolerances-message'), await focused()],
+      ['the gear\'s thickness allowances are reversed: upper -0.13 below lower -0.08 mm', 'allowance-upper']);
+    await pageShot('allowances_form.png');
+    await choose({'allowance-upper': '-0.08', 'allowance-lower': '-0.13', 'centre-distance': ''});
+    await press('accept');
+    assert.equal(await text('gear-line'), 'z = 12, x = 0.6; module 3 mm; allowance -0.08 / -0.13 mm; mate z2 = 24, x2 = 0');
+    assert.deepEqual(browser.consoleErrors, []);
+  });
+
   test('downloads hold the desktop\'s bytes', async () => {
     await browser.open(`${server.url}index.html?z=20&x=0.5&embed=1`);
     // Through the page's own modules, as its buttons reach them.
@@ -443,6 +491,14 @@ describe('the form and the keys', () => {
     const sheet = artifact('desktop_cutter_sheet.svg');
     runRackgen(rackgen, ['-z', '12', '-x', '0.5', ...cutterOptions({...cutter, m: 2.5}), '--lang', 'ja', '--sheet', sheet]);
     assert.ok(Buffer.from(await inPage('Array.from(downloads.sheetBytes())')).equals(fs.readFileSync(sheet)));
+    // The worked pair with allowances and a centre distance tolerance, as --info writes it.
+    await browser.open(`${server.url}index.html?z=12&x=0.6&z2=24&x2=0.36&m=3&allowance=-0.080,-0.130` +
+      '&allowance2=-0.090,-0.150&cdtol=0.020');
+    const pair = artifact('desktop_allowances.json');
+    runRackgen(rackgen, ['-z', '12', '-x', '0.6', '--mate', '24', '--mate-shift', '0.36', '--module', '3',
+      '--thickness-allowance', '-0.080,-0.130', '--mate-thickness-allowance', '-0.090,-0.150',
+      '--centre-distance-tolerance', '0.020', '--info', pair]);
+    assert.ok(Buffer.from(await inPage('Array.from(downloads.gearDataBytes())')).equals(fs.readFileSync(pair)));
   });
 });
 

@@ -16,7 +16,7 @@
 // The message handed back to the page (a refused answer or a gear's warning,
 // whichever is longer); valid until the next call that writes it.
 static char message[ANSWER_MESSAGE_CAPACITY > GEAR_WARNING_CAPACITY ? ANSWER_MESSAGE_CAPACITY
-                                                                   : GEAR_WARNING_CAPACITY];
+                                                                    : GEAR_WARNING_CAPACITY];
 // The last answers web_check_teeth and web_check_shift accepted; read by the page.
 static int checked_teeth;
 static double checked_shift;
@@ -24,6 +24,10 @@ static double checked_shift;
 // with: written by web_set_cutter, read by the checks and web_take_gear. The
 // gear shown keeps its own (gear_choice), so a refused form changes nothing.
 static Cutter form_cutter = SPECIFIED_CUTTER;
+// The form's thickness allowances and the pair's mounting (the fields of a
+// GearChoice after face_width): written by web_set_tolerances, read by
+// web_take_gear, web_set_mate and web_mate_shift_at_centre_distance.
+static GearChoice form_tolerances = NO_CHOICE;
 
 // ---- texts -------------------------------------------------------------------
 
@@ -116,6 +120,43 @@ WEB_EXPORT const char* web_helical_pinion_refusal() {
 
 // ---- the gear and its scenes ---------------------------------------------------
 
+// The choice with the form's allowances and mounting.
+static GearChoice with_tolerances(GearChoice choice) {
+    choice.allowance_given = form_tolerances.allowance_given;
+    choice.mate_allowance_given = form_tolerances.mate_allowance_given;
+    for (int k = 0; k < 2; ++k) {
+        choice.allowance[k] = form_tolerances.allowance[k];
+        choice.mate_allowance[k] = form_tolerances.mate_allowance[k];
+    }
+    choice.centre_distance = form_tolerances.centre_distance;
+    choice.centre_distance_tolerance = form_tolerances.centre_distance_tolerance;
+    return choice;
+}
+
+// The thickness allowances of the next gear taken or mate set, mm [upper,
+// lower] (given, mate_given: 0 for none), and where its pair is mounted:
+// centre_distance mm (0: the working one) ± tolerance mm. Checked as the
+// command line's are when the gear or mate is taken (choice_refusal).
+WEB_EXPORT void web_set_tolerances(int given, double upper, double lower, int mate_given, double mate_upper,
+                                   double mate_lower, double centre_distance, double tolerance) {
+    form_tolerances.allowance_given = given != 0;
+    form_tolerances.allowance[0] = given != 0 ? upper : 0.0;
+    form_tolerances.allowance[1] = given != 0 ? lower : 0.0;
+    form_tolerances.mate_allowance_given = mate_given != 0;
+    form_tolerances.mate_allowance[0] = mate_given != 0 ? mate_upper : 0.0;
+    form_tolerances.mate_allowance[1] = mate_given != 0 ? mate_lower : 0.0;
+    form_tolerances.centre_distance = centre_distance;
+    form_tolerances.centre_distance_tolerance = tolerance;
+}
+
+// The shift of a mate of z2 teeth that meshes with the gear of z teeth and
+// shift x (cut with the form's cutter, at module mm) without backlash at the
+// form's centre distance, as --centre-distance solves it; NaN where none does.
+WEB_EXPORT double web_mate_shift_at_centre_distance(int z, double x, double module, int z2) {
+    const GearChoice choice = with_tolerances(GearChoice{z, x, form_cutter, module, z2, 0.0, false});
+    return mate_shift_at_centre_distance(choice);
+}
+
 // Takes a choice as every front end does; "" when it is taken, else why not
 // (the page checks every answer first, so only a fault of its own gets here).
 static const char* take(const GearChoice& choice) {
@@ -125,14 +166,17 @@ static const char* take(const GearChoice& choice) {
 
 // A new gear (a ring when internal is not 0) cut with the form's cutter, at
 // module mm per module unit, with the mate of z2 teeth and shift x2 (0 teeth:
-// the default mate; a ring around the gear when mate_internal is not 0) and a
-// helical pair's face width in mm (0: not given), as the dialogue takes one
+// the default mate; a ring around the gear when mate_internal is not 0), a
+// helical pair's face width in mm (0: not given) and the form's allowances
+// and mounting (the refusal of an allowance names whose: "the gear's …" or
+// "the mate's …"), as the dialogue takes one
 // once both answers are accepted; then scene '1' from its start at the start
 // scale. Returns "" or the refusal.
 WEB_EXPORT const char* web_take_gear(int z, double x, double module, int z2, double x2, int internal,
                                      int mate_internal, double face_width) {
-    const char* refusal = take(GearChoice{z, x, form_cutter, module, z2, z2 > 0 ? x2 : 0.0, internal != 0,
-                                          z2 > 0 && mate_internal != 0, face_width});
+    const char* refusal =
+        take(with_tolerances(GearChoice{z, x, form_cutter, module, z2, z2 > 0 ? x2 : 0.0, internal != 0,
+                                        z2 > 0 && mate_internal != 0, face_width}));
     if (*refusal == '\0') start_new_gear();
     return refusal;
 }
@@ -149,20 +193,22 @@ WEB_EXPORT const char* web_gear_warning(int mate) {
 }
 
 // Another mate for the gear shown (0 teeth: the default mate; a ring around it
-// when mate_internal is not 0), which scene '8' shows and the data read.
-// Returns "" or the refusal.
+// when mate_internal is not 0), with the form's allowances and mounting, which
+// scene '8' shows and the data read. Returns "" or the refusal.
 WEB_EXPORT const char* web_set_mate(int z2, double x2, int mate_internal) {
-    GearChoice choice = gear_choice;
+    GearChoice choice = with_tolerances(gear_choice);
     choice.mate_z = z2;
     choice.mate_x = z2 > 0 ? x2 : 0.0;
     choice.mate_internal = z2 > 0 && mate_internal != 0;
     return take(choice);
 }
 
-// Another module for the gear shown's data and downloads, in mm. Returns "" or
-// the refusal.
+// Another module for the gear shown's data and downloads, in mm, its pair
+// mounted at the centre distance scaled with it (the allowances and the
+// tolerance stay the millimetres given). Returns "" or the refusal.
 WEB_EXPORT const char* web_set_module(double module) {
     GearChoice choice = gear_choice;
+    choice.centre_distance *= module / choice.module;
     choice.module = module;
     return take(choice);
 }
