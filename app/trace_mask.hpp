@@ -1,8 +1,8 @@
 // The trace mask's painting for the GL painter (paint_gl.cpp): the mask
 // (trace/trace_mask.hpp) holds the frame's trace racks as the window's GL
 // draws them (trace/gl_lines.hpp) and is painted in one glBitmap; while the
-// traces of a frame go on from those of the frame before, the mask keeps the
-// old ones and takes only the new.
+// traces of a frame go on from those of the frame before in the same view,
+// the mask keeps the old ones and takes only the new (kept_traces).
 #pragma once
 
 #include "trace/gl_lines.hpp"

@@ -41,6 +41,7 @@ constexpr GearChoice NO_CHOICE = {0, 0.0, SPECIFIED_CUTTER, DEFAULT_MODULE, 0, 0
 extern GearChoice gear_choice;  // the choice the_gear was taken from
 extern Gear the_gear;           // the gear the user chose
 extern Gear the_mate;           // its mate: the chosen one or the default
+extern long gear_takes;  // gears taken so far; read by the scenes to tell one gear's traces from another's
 
 // Why the choice cannot be taken, in words a user can be shown (the gear's or
 // the mate's refusal, the module's, or why a chosen pair cannot mesh without

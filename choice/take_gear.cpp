@@ -11,6 +11,7 @@
 GearChoice gear_choice = NO_CHOICE;  // written by take_gear; read by the front ends and the data
 Gear the_gear;                       // written by take_gear; read by everything that shows or writes it
 Gear the_mate;                       // written by take_gear; read by the pair's data, scene 8, the files
+long gear_takes;                     // written by take_gear; read by the scenes' trace view
 static char refusal[320];            // choice_refusal's text for a module or a mate
 static Gear candidate_gear;          // a chosen pair as choice_refusal tries it; read there alone
 static Gear candidate_mate;
@@ -98,6 +99,7 @@ static double mean_feed(const GearChoice& c, bool given, const double* allowance
 const char* take_gear(const GearChoice& choice) {
     if (const char* reason = choice_refusal(choice)) return reason;
     gear_choice = choice;
+    ++gear_takes;
     const GearChoice& c = choice;
     compute_gear(the_gear, c.cutter, c.z, c.x, c.internal,
                  mean_feed(c, c.allowance_given, c.allowance, c.internal));

@@ -10,6 +10,7 @@
 // ---- Global state --------------------------------------------------------------
 // Emptied by begin_record, filled by the device during a frame, read by one painter.
 FrameRecord frame_record;
+RecordTraces kept_traces;  // written by the mask-keeping painters; read by the scenes (see record.hpp)
 
 void begin_record(const FrameSettings& frame) {
     frame_record.width = frame.width;
@@ -19,7 +20,14 @@ void begin_record(const FrameSettings& frame) {
     frame_record.text_used = 0;
     frame_record.overflowed = false;
     frame_record.walked_unseen = 0;
+    frame_record.traces = RecordTraces{};
     device_reset(frame);
+}
+
+bool same_trace_view(const RecordTraces& a, const RecordTraces& b) {
+    for (int i = 0; i < TRACE_VIEW_NUMBERS; ++i)
+        if (!(a.view[i] == b.view[i])) return false;
+    return true;
 }
 
 RecordItem* next_record_item() {

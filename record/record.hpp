@@ -66,14 +66,33 @@ struct FrameSettings {
         leave_out_unseen;  // true for every frame a user sees; false only to compare against everything drawn
 };
 
+// The trace racks of a frame (scenes '4' and '5', ITEM_LAYER_TRACE): the
+// racks of steps from … end - 1 were recorded, drawn in `view` (everything
+// their pixels depend on besides the step: the device's matrix, the rolls,
+// the line width, the zoom, the gear taken, the frame's settings), in colour.
+// from > 0 when the racks of the steps before were left out because a
+// painter keeps them in a trace mask of that view (kept_traces).
+constexpr int TRACE_VIEW_NUMBERS = 15;
+struct RecordTraces {
+    bool recorded;  // false: the frame has no trace racks
+    int from;
+    int end;
+    Colour colour;
+    double view[TRACE_VIEW_NUMBERS];
+};
+
+// Are the two traces drawn in the same view (number for number)?
+bool same_trace_view(const RecordTraces& a, const RecordTraces& b);
+
 struct FrameRecord {
     int width;  // pixels of the frame the record was made for
     int height;
     int item_count;
     int vertex_count;
     int text_used;
-    bool overflowed;    // something did not fit and was dropped
-    int walked_unseen;  // line segments drawn wholly outside the guard square and dropped: wasted work
+    bool overflowed;      // something did not fit and was dropped
+    int walked_unseen;    // line segments drawn wholly outside the guard square and dropped: wasted work
+    RecordTraces traces;  // the trace racks it holds (recorded false until a scene draws them)
     RecordItem items[RECORD_ITEM_CAPACITY];
     RecordVertex vertices[RECORD_VERTEX_CAPACITY];
     char text[RECORD_TEXT_CAPACITY];
@@ -83,6 +102,13 @@ struct FrameRecord {
 // Emptied by begin_record at the start of every frame, filled by the drawing
 // layer during it, read by one painter after it. Nothing else writes it.
 extern FrameRecord frame_record;
+// The trace racks whose pixels a painter keeps in its trace mask from the
+// frames before: written by the painters that keep one (the window's GL
+// painter, the page's mask) after each frame, recorded false when they keep
+// none; read by the scenes, which record only the racks from its end on when
+// a frame's traces are drawn in its view. Nothing else writes it, so
+// --render and the clips always record every rack.
+extern RecordTraces kept_traces;
 
 // Starts a new frame with those settings: the record emptied, the device's
 // matrix stack back to the identity, its line width the frame's starting width.

@@ -37,8 +37,10 @@ static bool helix_legend_line(char (&text)[CUTTER_LINE_CAPACITY]) {
     const Cutter& c = the_gear.params.cutter;
     if (!helical(c)) return false;
     const bool ja = legends_in_japanese;
-    std::snprintf(text, sizeof text, ja ? "はすば歯車 ねじれ角 %g° %s の正面断面" : "helical %g deg %s-hand, transverse section",
-                  c.helix_angle, ja ? (c.left_hand ? "左ねじれ" : "右ねじれ") : (c.left_hand ? "left" : "right"));
+    std::snprintf(text, sizeof text,
+                  ja ? "はすば歯車 ねじれ角 %g° %s の正面断面" : "helical %g deg %s-hand, transverse section",
+                  c.helix_angle,
+                  ja ? (c.left_hand ? "左ねじれ" : "右ねじれ") : (c.left_hand ? "left" : "right"));
     return true;
 }
 
@@ -160,11 +162,48 @@ ProfilePoint rolling_point_at(double t) {
     return ProfilePoint{sr * std::sin(t), sr * (std::cos(t) - 1.0)};
 }
 
+// The view trace cutters are drawn in now (see RecordTraces): the same view
+// gives every step's trace the same vertices.
+static void set_trace_view(RecordTraces& traces, double first_roll, double roll_step, int every) {
+    const DeviceMatrix& m = device_matrix();
+    const FrameSettings& frame = device_frame();
+    const double view[TRACE_VIEW_NUMBERS] = {m.xx,
+                                             m.xy,
+                                             m.x0,
+                                             m.yx,
+                                             m.yy,
+                                             m.y0,
+                                             first_roll,
+                                             roll_step,
+                                             static_cast<double>(every),
+                                             static_cast<double>(device_line_width()),
+                                             scale_factor,
+                                             static_cast<double>(gear_takes),
+                                             static_cast<double>(frame.width),
+                                             static_cast<double>(frame.height),
+                                             frame.leave_out_unseen ? 1.0 : 0.0};
+    std::memcpy(traces.view, view, sizeof view);
+}
+
 void draw_trace_cutters(double first_roll, double roll_step, int n, int every, int layer) {
     const GearParams& g = the_gear.params;
     const bool pinion = pinion_type(g.cutter);
+    int first = 0;
+    if (layer == ITEM_LAYER_TRACE) {
+        // The racks a painter's kept mask holds are left out, but for the data
+        // panel, which places itself by all the ink the frame records.
+        RecordTraces& traces = frame_record.traces;
+        traces.recorded = true;
+        traces.end = n;
+        traces.colour = green;
+        set_trace_view(traces, first_roll, roll_step, every);
+        if (kept_traces.recorded && kept_traces.end <= n && same_trace_view(kept_traces, traces) &&
+            !info_panel_shown)
+            first = (kept_traces.end + every - 1) / every * every;
+        traces.from = first;
+    }
     device_layer(layer);
-    for (int i = 0; i < n; i += every) {
+    for (int i = first; i < n; i += every) {
         const double t = roll_at_step(first_roll, roll_step, i);
         if (pinion)
             draw_pinion_cutter(g, cutter_tooth, 0, t, CutterTeeth::CUTTING, green);

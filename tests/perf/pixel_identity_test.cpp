@@ -148,22 +148,52 @@ TEST_F(PixelIdentity, CulledFramesPaintLikeWholeOnes) {
         expect_same_pixels(c);
 }
 
-// A run of 's' in scene '4' with every trace in view paints only each new
-// trace into the trace mask it carries from frame to frame: after a hundred
-// steps the window shows what a frame drawn afresh shows.
-TEST_F(PixelIdentity, ABurstOfStepsShowsWhatAFreshFrameShows) {
-    const FrameCase c = frame('4', 8, 0.5, 1000, 15);
-    ASSERT_EQ(prepare_frame(c), nullptr);
-    draw_frame(c);
-    for (int i = 0; i < 100; ++i) draw_following_frame(c);  // steps 1001 … 1100
+// The frame the window shows after a run of frames, each the next step,
+// against a frame of the run's last step drawn afresh (every figure recorded,
+// so nothing kept from the run is used): pixel for pixel.
+void expect_run_ends_as_fresh(const FrameCase& c, int steps, const char* what) {
+    SCOPED_TRACE(what);
+    for (int i = 0; i < steps; ++i) draw_following_frame(c);
     read_frame(c, only_visible);
-    const FrameCase fresh = frame('4', 8, 0.5, 1100, 15);
-    draw_frame(fresh, false);  // every figure: other traces, so nothing is carried over
+    FrameCase fresh = c;
+    fresh.step = tooth_step - 1;
+    draw_frame(fresh, false);
     read_frame(fresh, everything);
     keep_frame(fresh, everything, "afresh");
-    keep_frame(fresh, only_visible, "after a burst");
-    EXPECT_GT(pixels_of(fresh, everything, is_green), 10000);  // the traces are there to compare
+    keep_frame(fresh, only_visible, what);
+    EXPECT_GT(pixels_of(fresh, everything, is_green), 1000);  // the traces are there to compare
     EXPECT_EQ(differing_pixels(fresh), 0);
+    draw_frame(c);  // the case's own view again, for the next run to go on from
+}
+
+// Runs of 's' in scene '4' with every trace in view paint only each new
+// trace into the trace mask kept from frame to frame; a step back, a zoom, a
+// resize, another gear or the data panel start it afresh. After each run the
+// window shows what a frame drawn afresh shows.
+TEST_F(PixelIdentity, RunsOfStepsShowWhatAFreshFrameShows) {
+    FrameCase c = frame('4', 8, 0.5, 1000, 15);
+    ASSERT_EQ(prepare_frame(c), nullptr);
+    draw_frame(c);
+    expect_run_ends_as_fresh(c, 100, "after a burst");  // steps 1001 … 1100
+    c.step = 1050;                                      // back, then on
+    ASSERT_EQ(prepare_frame(c), nullptr);
+    draw_frame(c);
+    expect_run_ends_as_fresh(c, 20, "after a step back");
+    c.step = tooth_step + 3;  // on by a jump
+    ASSERT_EQ(prepare_frame(c), nullptr);
+    draw_following_frame(c);
+    expect_run_ends_as_fresh(c, 5, "after a jump on");
+    for (const FrameCase& next : {frame('4', 8, 0.5, 0, 14), frame('4', 8, 0.5, 0, 14, 1600, 400),
+                                  frame('4', 8, 0.3, 0, 14, 1600, 400)}) {
+        draw_following_frame(c);
+        c = next;  // zoomed, resized, another gear, each mid-run
+        c.step = tooth_step;
+        ASSERT_EQ(prepare_frame(c), nullptr);
+        expect_run_ends_as_fresh(c, 10, "after a zoom, a resize or another gear");
+    }
+    take_scene_key('i');  // the data panel places itself by every trace's ink
+    expect_run_ends_as_fresh(c, 10, "with the data panel");
+    take_scene_key('i');
 }
 
 // The trace mask fills the pixels GL fills for the same wide line, and
