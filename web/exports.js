@@ -37,6 +37,7 @@ export const FUNCTIONS = {
   web_whole_gear_zoom: ['number', []],
   web_frame_record: ['number', []],
   web_trace_mask: ['number', ['number', 'number', 'number']],
+  web_trace_colour: ['number', []],
   // the downloads and the data
   web_write_data_file: ['string', ['string']],
   web_write_gear: ['string', ['string', 'number']],

@@ -300,7 +300,6 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
   const f32 = new Float32Array(heap);
   const f64 = new Float64Array(heap);
   const base = layout.record;
-  const count = i32[(base + layout.itemCount) >> 2];
   const sx = width / 2;
   const sy = height / 2;
   const step = layout.vertexSize >> 3;
@@ -310,31 +309,20 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
   ctx.fillRect(0, 0, width, height);
   prepareRaster(width, height);
 
-  // The plain items, then the traces (from the module's mask when it can set
-  // them, else item by item), then the data panel over everything.
-  let traceColour = -1;  // of the first trace item; -1: none yet
-  let panel = false;     // whether the record has panel items
-  for (let pass = 0; pass < count * 3; ++pass) {
-    if (pass === count && (traceColour === -1 || setTraceMask(i32, width, height, ratio, traceColour))) pass = 2 * count;
-    if (pass === 2 * count && !panel) break;
-    const stage = pass < count ? 0 : pass < 2 * count ? 1 : 2;
-    const wanted = [layout.layerPlain, layout.layerTrace, layout.layerPanel][stage];
-    const n = pass % count;
+  // Item n of the record: its layer and colour, and a painter of it.
+  const itemAt = (n) => {
     const item = base + layout.items + n * layout.itemSize;
-    const layer = i32[(item + layout.layer) >> 2];
     const at = (item + layout.colour) >> 2;
     const r = Math.round(255 * f32[at]);
     const g = Math.round(255 * f32[at + 1]);
     const b = Math.round(255 * f32[at + 2]);
-    const colour = (0xff000000 | (b << 16) | (g << 8) | r) >>> 0;
-    if (stage === 0 && layer === layout.layerTrace && traceColour === -1) traceColour = colour;
-    if (stage === 0 && layer === layout.layerPanel) panel = true;
-    if (layer !== wanted) continue;
+    return {item, layer: i32[(item + layout.layer) >> 2], colour: (0xff000000 | (b << 16) | (g << 8) | r) >>> 0};
+  };
+  const paintItem = ({item, colour}) => {
     const kind = i32[(item + layout.kind) >> 2];
     const first = i32[(item + layout.firstVertex) >> 2];
     const vertices = i32[(item + layout.itemVertices) >> 2];
     const v0 = (base + layout.vertices + first * layout.vertexSize) >> 3;
-
     if (kind === layout.kindText) {
       flushRaster(ctx);
       ctx.font = font;
@@ -342,7 +330,7 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
       ctx.fillStyle = '#000';  // the window's legend is black
       const text = wasm.UTF8ToString(base + layout.text + i32[(item + layout.textOffset) >> 2]);
       ctx.fillText(text, (f64[v0] + 1) * sx, (1 - f64[v0 + 1]) * sy);
-      continue;
+      return;
     }
     if (vertices > xs.length) {
       xs = new Float64Array(vertices);
@@ -363,7 +351,30 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
     } else if (kind === layout.kindPolygon && vertices >= 3) {
       setPolygon(xs, ys, vertices, colour);
     }
+  };
+
+  // The plain items in their order, then the traces (from the module's mask
+  // when it can set them, else item by item: a frame whose racks are all in
+  // the kept mask has no trace item), then the data panel over everything
+  // (read anew: setting the mask may have recorded the frame again).
+  const count = i32[(base + layout.itemCount) >> 2];
+  let traceColour = -1;  // of the first trace item; -1: none
+  for (let n = 0; n < count; ++n) {
+    const item = itemAt(n);
+    if (item.layer === layout.layerPlain) paintItem(item);
+    else if (item.layer === layout.layerTrace && traceColour === -1) traceColour = item.colour;
+  }
+  if (traceColour === -1) traceColour = (call.web_trace_colour() >>> 0) || -1;
+  const masked = traceColour === -1 || setTraceMask(i32, width, height, ratio, traceColour);
+  const painted = i32[(base + layout.itemCount) >> 2];
+  for (let n = 0; n < painted && !masked; ++n) {
+    const item = itemAt(n);
+    if (item.layer === layout.layerTrace) paintItem(item);
+  }
+  for (let n = 0; n < painted; ++n) {
+    const item = itemAt(n);
+    if (item.layer === layout.layerPanel) paintItem(item);
   }
   flushRaster(ctx);
-  return {items: count, overflowed: wasm.HEAPU8[base + layout.overflowed] !== 0};
+  return {items: painted, overflowed: wasm.HEAPU8[base + layout.overflowed] !== 0};
 }

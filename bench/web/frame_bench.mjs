@@ -40,8 +40,11 @@ const SCREENS = [
   ['4K projector 2070×2070 ×1', 1080, 2070, 2070],
 ];
 
-// Runs in the page, through its modules: the same frame again and again on a
-// canvas of its own, each one timed in its parts. The page's own canvas is left alone.
+// Runs in the page, through its modules: the case's frame again and again on
+// a canvas of its own, as playing or 's' draws it: each timed frame follows
+// the frame of the step before (the cost of one more step, the trace racks
+// added to the kept mask), and that one follows the timed frame (a step back:
+// the frame built afresh, timed as "afresh"). The page's own canvas is left alone.
 const MEASURE = `async (z, x, scene, step, zoom, recorded, backing, css, frames) => {
   const {page} = await import('./page.js');
   const {paintRecord} = await import('./painter.js');
@@ -55,32 +58,49 @@ const MEASURE = `async (z, x, scene, step, zoom, recorded, backing, css, frames)
   const ctx = canvas.getContext('2d', {alpha: false});
   call.web_take_gear(z, x, 1, 0, 0, 0, 0, 0);
   const times = [];
+  const before = Math.max(0, step - 1);
   for (let k = 0; k < frames + 2; ++k) {
+    const t = performance.now();
+    call.web_open_frame(scene, before, zoom, recorded, recorded);
+    paintRecord(m, page.layout, ctx, backing, backing, ratio);
+    ctx.getImageData(0, 0, 1, 1);
     const t0 = performance.now();
     call.web_open_frame(scene, step, zoom, recorded, recorded);
     const t1 = performance.now();
     paintRecord(m, page.layout, ctx, backing, backing, ratio);
     ctx.getImageData(0, 0, 1, 1);
     const t2 = performance.now();
-    if (k >= 2) times.push([t1 - t0, t2 - t1, m.HEAP32[(page.layout.record + page.layout.vertexCount) >> 2]]);
+    if (k >= 2) times.push([t1 - t0, t2 - t1, m.HEAP32[(page.layout.record + page.layout.vertexCount) >> 2], t0 - t]);
   }
   canvas.remove();
   return times;
 }`;
 
-// Playing as the page plays: its Play button at 1× (60 steps a second) for
-// PLAY_SECONDS from a link's frame, on the page's own canvas. Counts the
-// screen refreshes, the frames drawn, and the gaps between refreshes longer
-// than a 60 Hz frame and a half (a frame dropped).
-const PLAY_SECONDS = 3;
+// Playing as the page plays: its Play button at 1× (60 steps a second) or 5×
+// for PLAY_SECONDS from a link's frame, on the page's own canvas on the
+// default desktop screen, and on a phone's (390 × 844 CSS pixels at 3 device
+// pixels to one) and a 4K projector's (3840 × 2160). Counts the screen
+// refreshes, the frames drawn, and the gaps between refreshes longer than a
+// 60 Hz frame and a half (a frame dropped). (A lesson plays for minutes; 5 s a
+// case keeps the benchmark to a few minutes.)
+const PLAY_SECONDS = 5;
 const PLAYS = [
   ['scene 4 z=20 from step 0', 'z=20&x=0.5&scene=4&step=0'],
   ['scene 5 z=20 from step 0', 'z=20&x=0.5&scene=5&step=0'],
   ['scene 8 z=12/24 from step 0', 'z=12&x=0.6&z2=24&x2=0.36&scene=8&step=0&zoom=8'],
   ['scene 4 z=20 from step 9000', 'z=20&x=0.5&scene=4&step=9000'],
 ];
-const PLAY = `async (seconds) => {
+// [screen, width, height, device pixels a CSS pixel, touch]
+const PLAY_SCREENS = [['phone', 390, 844, 3, true], ['4K projector', 3840, 2160, 1, false]];
+const PLAYED_ON_SCREENS = [
+  ['scene 4 z=20 from step 0', 'z=20&x=0.5&scene=4&step=0'],
+  ['scene 5 z=20 from step 0', 'z=20&x=0.5&scene=5&step=0'],
+  ['scene 4 z=20 from step 9000', 'z=20&x=0.5&scene=4&step=9000'],
+  ['scene 5 z=20 from step 9000', 'z=20&x=0.5&scene=5&step=9000'],
+];
+const PLAY = `async (seconds, speed) => {
   const {page} = await import('./page.js');
+  document.getElementById('speed').value = String(speed);
   const first = page.shown.step;
   const gaps = [];
   await new Promise((done) => {
@@ -96,8 +116,8 @@ const PLAY = `async (seconds) => {
     requestAnimationFrame(tick);
   });
   document.getElementById('play').click();
-  const size = page.size;
-  return {steps: page.shown.step - first, gaps, size: size.width + '×' + size.height};
+  const canvas = document.getElementById('canvas');
+  return {steps: page.shown.step - first, gaps, size: canvas.width + '×' + canvas.height};
 }`;
 
 const median = (values) => {
@@ -117,12 +137,13 @@ const browser = await Browser.launch();
 
 async function table(title, cases, [, recorded, backing, css]) {
   console.log(`\n${title}`);
-  console.log('case                                 vertices | record med | paint med | frame med | frame worst');
+  console.log('case                                 vertices | record med | paint med | frame med | frame worst | afresh med');
   for (const [name, z, x, scene, step, zoom] of cases) {
     if (words.length > 0 && !words.some((w) => name.includes(w))) continue;
     const times = await browser.evaluate(`(${MEASURE})(${z}, ${x}, ${scene}, ${step}, ${zoom}, ${recorded}, ${backing}, ${css}, ${FRAMES})`);
     const frame = times.map(([r, p]) => r + p);
-    const cells = [median(times.map((t) => t[0])), median(times.map((t) => t[1])), median(frame), Math.max(...frame)];
+    const cells = [median(times.map((t) => t[0])), median(times.map((t) => t[1])), median(frame), Math.max(...frame),
+      median(times.map((t) => t[3]))];
     console.log(`${name.padEnd(38)} ${String(times[0][2]).padStart(6)} | ${cells.map((c) => c.toFixed(2).padStart(9)).join(' | ')}`);
   }
 }
@@ -138,14 +159,21 @@ try {
     const painted = recorded === backing ? '' : `, recorded at ${recorded}×${recorded} (×${(backing / recorded).toFixed(3)})`;
     await table(`${name}: ${css}×${css} CSS pixels, ${backing}×${backing} canvas pixels${painted}`, heavy, screen);
   }
-  console.log(`\nplaying at 1× (60 steps a second) for ${PLAY_SECONDS} s on the page's canvas, headless Chromium's refreshes`);
-  console.log('case                                 canvas    | refreshes | steps drawn | gaps > 25 ms | longest gap');
-  for (const [name, query] of PLAYS) {
-    if (words.length > 0 && !words.some((w) => name.includes(w))) continue;
+  const play = async (name, query, speed, screen = '') => {
+    if (words.length > 0 && !words.some((w) => name.includes(w) || screen.includes(w))) return;
     await browser.open(`${server.url}index.html?${query}`);
-    const {steps, gaps, size} = await browser.evaluate(`(${PLAY})(${PLAY_SECONDS})`);
+    const {steps, gaps, size} = await browser.evaluate(`(${PLAY})(${PLAY_SECONDS}, ${speed})`);
     const dropped = gaps.filter((gap) => gap > 25).length;
-    console.log(`${name.padEnd(36)} ${size.padEnd(9)} | ${String(gaps.length).padStart(9)} | ${String(steps).padStart(11)} | ${String(dropped).padStart(12)} | ${Math.max(...gaps).toFixed(1).padStart(11)}`);
+    const label = `${name}${screen ? ', ' + screen : ''} ${speed / 60}×`;
+    console.log(`${label.padEnd(44)} ${size.padEnd(9)} | ${String(gaps.length).padStart(9)} | ${String(steps).padStart(11)} | ${String(dropped).padStart(12)} | ${Math.max(...gaps).toFixed(1).padStart(11)}`);
+  };
+  console.log(`\nplaying for ${PLAY_SECONDS} s on the page's canvas, headless Chromium's refreshes (canvas in device pixels)`);
+  console.log('case                                         canvas    | refreshes | steps drawn | gaps > 25 ms | longest gap');
+  for (const [name, query] of PLAYS) await play(name, query, 60);
+  for (const [screen, width, height, ratio, touch] of PLAY_SCREENS) {
+    await browser.viewport(width, height, ratio, touch);
+    for (const speed of [60, 300])
+      for (const [name, query] of PLAYED_ON_SCREENS) await play(name, query, speed, screen);
   }
 } finally {
   await browser.close();

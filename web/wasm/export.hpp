@@ -6,3 +6,8 @@
 #include <emscripten/emscripten.h>
 
 #define WEB_EXPORT extern "C" EMSCRIPTEN_KEEPALIVE
+
+// Records the frame web_key or web_open_frame recorded last once more, from
+// the same state, with every trace rack: none left out for the kept trace
+// mask (frames.cpp; for the mask in trace.cpp when the canvas changed).
+void record_last_frame_whole();

@@ -3,8 +3,42 @@
 // record lies and the table of scenes for the page's buttons.
 #include "web/wasm/export.hpp"
 
+#include "draw/draw.hpp"
 #include "record/record.hpp"
 #include "scenes/scenes.hpp"
+
+// The state the last frame was recorded from (written by record_frame, read
+// by record_last_frame_whole), so that it can be recorded again.
+struct RecordedFrom {
+    SceneMode scene;
+    int steps[4];  // addendum_step, dedendum_step, undercut_step, tooth_step
+    double scale;
+    float line_width;
+    int width;
+    int height;
+};
+static RecordedFrom recorded_from;
+
+// Records the frame of the scene state as it is now, which it keeps first.
+static void record_frame(int width, int height) {
+    recorded_from = {scene_mode,   {addendum_step, dedendum_step, undercut_step, tooth_step},
+                     scale_factor, frame_line_width,
+                     width,        height};
+    record_scene_frame(width, height);
+}
+
+void record_last_frame_whole() {
+    const RecordedFrom& f = recorded_from;
+    scene_mode = f.scene;
+    addendum_step = f.steps[0];
+    dedendum_step = f.steps[1];
+    undercut_step = f.steps[2];
+    tooth_step = f.steps[3];
+    scale_factor = f.scale;
+    frame_line_width = f.line_width;
+    kept_traces.recorded = false;
+    record_scene_frame(f.width, f.height);
+}
 
 // A key typed on the canvas, through the window's key table: '1' … the last
 // scene restart that scene, 'w'/'W' zoom, 's' continues, 'i' shows or hides
@@ -17,14 +51,14 @@ WEB_EXPORT int web_key(int key, int width, int height) {
     const unsigned char typed = static_cast<unsigned char>(key);
     if (typed == 'z' || typed == 'x' || typed == KEY_ESCAPE) return 0;
     if (take_scene_key(typed) != KEY_DRAW_FRAME) return 0;
-    record_scene_frame(width, height);
+    record_frame(width, height);
     return 1;
 }
 
 // The frame of a link, as --render draws it; also what the frame benchmark times.
 WEB_EXPORT void web_open_frame(int scene, int step, int zoom, int width, int height) {
     set_scene_state(static_cast<SceneMode>('0' + scene), step, zoom);
-    record_scene_frame(width, height);
+    record_frame(width, height);
 }
 
 // What the page reads back after each frame, to show it in its controls and
