@@ -205,6 +205,7 @@ TEST_F(PixelIdentity, RunsOfStepsShowWhatAFreshFrameShows) {
 TEST_F(PixelIdentity, TheTraceMaskFillsThePixelsGLFills) {
     const FrameCase c = frame('1', 20, 0.5);
     ASSERT_EQ(prepare_frame(c), nullptr);
+    kept_traces.recorded = false;  // the mask is used here alone: no later frame may go on from it
     unsigned char* const gl_line = everything;  // the frame buffers, reused
     unsigned char* const painted_mask = only_visible;
     std::mt19937 random(11);
