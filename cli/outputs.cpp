@@ -1,6 +1,6 @@
 // The command line's outputs, each written whole under its name
-// (write_file_whole): the tooth data file, the whole gear's outline, the
-// gear's data, the picture of a scene frame and the data sheet
+// (write_file_whole): the tooth data file, the whole gear's outline, its
+// solid, the gear's data, the picture of a scene frame and the data sheet
 // (sheet_output.cpp), each file then said in one
 // line (report). No state of its own.
 #include "cli/options.hpp"
@@ -9,6 +9,7 @@
 #include "console/console.hpp"
 #include "gear_data/gear_data.hpp"
 #include "outline/outline.hpp"
+#include "solid/solid.hpp"
 
 #include <cerrno>
 #include <charconv>
@@ -155,6 +156,70 @@ static int write_gear_output(const Output& out) {
     return fault;
 }
 
+// The bodies and the format asked for.
+struct SolidFile {
+    const SolidMesh* meshes;  // the gear's, and the mate's in mesh with it when one was given
+    int count;
+    FileFormat format;
+};
+
+// context: the SolidFile.
+static int write_solid(FILE* file, const void* context) {
+    const SolidFile& solid_file = *static_cast<const SolidFile*>(context);
+    static const char* const NAMES[SOLID_CAPACITY] = {"gear", "mate"};
+    errno = 0;
+    const bool written = solid_file.format == FORMAT_3MF
+                             ? write_solids_3mf_file(solid_file.meshes, NAMES, solid_file.count, file)
+                             : write_solids_stl_file(solid_file.meshes, solid_file.count, file);
+    if (!written || std::fflush(file) != 0) return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+// The face width of a solid: --face-width, or ten modules.
+constexpr double DEFAULT_FACE_WIDTH_MODULES = 10.0;
+
+// The gear as a solid, with --mate the pair in mesh as --gear places it (the
+// mate on +x at the working centre distance; --standard: the gear alone).
+static int write_solid_output(const Output& out) {
+    const double face_width =
+        command_line.face_width > 0.0 ? command_line.face_width : DEFAULT_FACE_WIDTH_MODULES * out.module;
+    const SolidRequest request{face_width, out.bore_diameter, out.tolerance, out.rim_diameter};
+    SolidMesh meshes[SOLID_CAPACITY];
+    const char* refusal = nullptr;
+    const int count =
+        build_written_solids(the_gear, mate_chosen() && !out.standard ? &the_mate : nullptr,
+                             out.standard ? 0.0 : the_gear.params.x, out.module, request, meshes, refusal);
+    if (count == 0) {
+        tell("cannot write \"%s\": %s", out.file, refusal);
+        return OUTPUT_REFUSED;
+    }
+    const SolidFile file{meshes, count, out.format};
+    const int fault = write_file_whole(out.file, write_solid, &file).fault;
+    if (fault != 0) return fault;
+    char settings[SETTINGS_CAPACITY];
+    module_text(out, settings, SETTINGS_CAPACITY);
+    char width[NUMBER_CAPACITY];
+    number_text(face_width, width);
+    char tolerance[NUMBER_CAPACITY];
+    number_text(out.tolerance, tolerance);
+    char bore[NUMBER_CAPACITY + 32] = "";
+    if (out.bore_diameter > 0.0) {
+        char diameter[NUMBER_CAPACITY];
+        number_text(out.bore_diameter, diameter);
+        std::snprintf(bore, sizeof bore, ", bore %s mm", diameter);
+    }
+    size_t triangles = 0;
+    for (int i = 0; i < count; ++i) triangles += meshes[i].triangles.size();
+    const bool ring = the_gear.params.internal;
+    const char* what = count == 2     ? "the gear and its mate, two bodies"
+                       : out.standard ? (ring ? "the standard ring (x = 0)" : "the standard gear (x = 0)")
+                       : ring         ? "the ring"
+                                      : "the gear";
+    report("%s: %s, face width %s mm%s, %s, tolerance %s mm, %zu triangles", out.file, what, width, bore,
+           settings, tolerance, triangles);
+    return 0;
+}
+
 // The gear's data, and the mate's and the pair's when a mate was given.
 static int write_info(FILE* file, const void* context) {
     const Output& out = *static_cast<const Output*>(context);
@@ -225,15 +290,39 @@ static int write_output(const Output& out, bool output_closed) {
             return write_gear_output(out);
         case OUTPUT_SHEET:
             return write_sheet_output(out);
+        case OUTPUT_SOLID:
+            return write_solid_output(out);
         default:
             return write_render_output(out);
     }
 }
 
+// Whether the output's bore leaves material under the teeth of every external
+// gear it writes; false, said why, when it does not.
+static bool bore_fits(const Output& out) {
+    if (out.kind != OUTPUT_SOLID || out.bore_diameter == 0.0) return true;
+    const bool pair = mate_chosen() && !out.standard;
+    for (int i = 0; i < (pair ? 2 : 1); ++i) {
+        const Gear& gear = i == 0 ? the_gear : the_mate;
+        if (gear.params.internal) continue;  // a ring has its rim, no bore
+        const double x_s = i == 0 && out.standard ? 0.0 : gear.params.x;
+        const double largest = largest_bore(gear, x_s, out.module, out.tolerance);
+        if (out.bore_diameter < largest) continue;
+        char bore[NUMBER_CAPACITY];
+        number_text(out.bore_diameter, bore);
+        tell("--bore %s of \"%s\" reaches the %s's root circle (diameter %.4f mm): it must be below %.4f mm",
+             bore, out.file, i == 0 ? "gear" : "mate", root_diameter(gear, x_s, out.module), largest);
+        tell("try 'rackgen --help'");
+        return false;
+    }
+    return true;
+}
+
 bool outputs_fit_gear() {
     for (int i = 0; i < command_line.output_count; ++i) {
         const Output& out = command_line.outputs[i];
-        if (out.kind != OUTPUT_GEAR || out.rim_diameter == 0.0) continue;
+        if (!bore_fits(out)) return false;
+        if ((out.kind != OUTPUT_GEAR && out.kind != OUTPUT_SOLID) || out.rim_diameter == 0.0) continue;
         double x_s = 0.0;
         const Gear* ring = drawn_ring(out, x_s);
         if (ring == nullptr) continue;  // --standard draws the pinion alone

@@ -1,0 +1,89 @@
+// The bodies as a 3MF package: the model (one object a body, its vertices as
+// the STL file's floats, its triangles counter-clockwise from outside, every
+// object built), with the content types and the relationship that points to
+// it, in a zip of stored entries. No state.
+#include "solid/solid_private.hpp"
+
+#include <charconv>
+#include <cstring>
+#include <string>
+
+static const char CONTENT_TYPES[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">\n"
+    " <Default Extension=\"rels\" "
+    "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>\n"
+    " <Default Extension=\"model\" ContentType=\"application/vnd.ms-package.3dmanufacturing-3dmodel+xml\"/>\n"
+    "</Types>\n";
+
+static const char RELATIONSHIPS[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">\n"
+    " <Relationship Target=\"/3D/3dmodel.model\" Id=\"rel0\" "
+    "Type=\"http://schemas.microsoft.com/3dmanufacturing/2013/01/3dmodel\"/>\n"
+    "</Relationships>\n";
+
+// The shortest digits of the float the STL file would hold, never "-0".
+static void append_number(std::string& text, double value) {
+    char digits[32];
+    const float f = static_cast<float>(value);
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, f == 0.0f ? 0.0f : f);
+    text.append(digits, end.ptr);
+}
+
+static void append_whole(std::string& text, long value) {
+    char digits[24];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
+    text.append(digits, end.ptr);
+}
+
+static void append_object(std::string& text, const SolidMesh& mesh, int id, const char* name) {
+    text += "  <object id=\"";
+    append_whole(text, id);
+    text += "\" name=\"";
+    text += name;
+    text += "\" type=\"model\">\n   <mesh>\n    <vertices>\n";
+    for (const SolidPoint& p : mesh.points) {
+        text += "     <vertex x=\"";
+        append_number(text, p.x);
+        text += "\" y=\"";
+        append_number(text, p.y);
+        text += "\" z=\"";
+        append_number(text, p.z);
+        text += "\"/>\n";
+    }
+    text += "    </vertices>\n    <triangles>\n";
+    for (const SolidTriangle& t : mesh.triangles) {
+        text += "     <triangle v1=\"";
+        append_whole(text, t.corner[0]);
+        text += "\" v2=\"";
+        append_whole(text, t.corner[1]);
+        text += "\" v3=\"";
+        append_whole(text, t.corner[2]);
+        text += "\"/>\n";
+    }
+    text += "    </triangles>\n   </mesh>\n  </object>\n";
+}
+
+bool write_solids_3mf_file(const SolidMesh* meshes, const char* const* names, int count, FILE* file) {
+    std::string model =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<model unit=\"millimeter\" xml:lang=\"en-US\" "
+        "xmlns=\"http://schemas.microsoft.com/3dmanufacturing/core/2015/02\">\n"
+        " <resources>\n";
+    for (int i = 0; i < count; ++i) append_object(model, meshes[i], i + 1, names[i]);
+    model += " </resources>\n <build>\n";
+    for (int i = 0; i < count; ++i) {
+        model += "  <item objectid=\"";
+        append_whole(model, i + 1);
+        model += "\"/>\n";
+    }
+    model += " </build>\n</model>\n";
+    const ZipEntry entries[] = {
+        {"[Content_Types].xml", reinterpret_cast<const unsigned char*>(CONTENT_TYPES),
+         std::strlen(CONTENT_TYPES)},
+        {"_rels/.rels", reinterpret_cast<const unsigned char*>(RELATIONSHIPS), std::strlen(RELATIONSHIPS)},
+        {"3D/3dmodel.model", reinterpret_cast<const unsigned char*>(model.data()), model.size()},
+    };
+    return write_stored_zip(entries, 3, file);
+}
