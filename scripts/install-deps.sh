@@ -30,9 +30,10 @@ if [ "$program_only" = no ]; then
     xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
     locales
     python3-ezdxf python3-shapely python3-numpy librsvg2-bin ffmpeg poppler-utils
+    admesh python3-stl
     emscripten nodejs chromium fonts-ipafont-gothic
   )
-  # poppler-utils (pdfinfo, pdftotext) reads the gear data sheet back.
+  # poppler-utils (pdfinfo, pdftotext) reads the gear data sheet back; admesh checks the solids' meshes.
   # librsvg2-bin (rsvg-convert) also draws the web page's app icons in `make web`.
   # Debian's nodejs comes without npm; other builds of nodejs (NodeSource) carry
   # their own and conflict with Debian's npm package.
