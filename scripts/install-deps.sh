@@ -30,7 +30,7 @@ if [ "$program_only" = no ]; then
     xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
     locales
     python3-ezdxf python3-shapely python3-numpy librsvg2-bin ffmpeg poppler-utils
-    admesh python3-stl
+    admesh
     emscripten nodejs chromium fonts-ipafont-gothic
   )
   # poppler-utils (pdfinfo, pdftotext) reads the gear data sheet back; admesh checks the solids' meshes.
