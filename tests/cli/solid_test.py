@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 """The gear as --solid writes it. Every body is closed and clean as admesh sees
 it (no holes, no edges to fix, no flipped normals), each edge is run once
-each way, the volume and every triangle of the faces outward. A spur gear's volume is its section's area
-times the face width; its section, and a helical gear's at several heights,
-lie within the tolerance of the outline --gear writes, the helical one turned
-by its helix (a right hand counter-clockwise going up). A pair's 3MF holds two
-named objects in millimetres with the STL's vertices and triangles.
+each way, the volume and every triangle of the faces outward. A spur gear's
+volume is its section's area times the face width; its section, and a
+helical gear's at several heights, lie within the tolerance of the outline
+--gear writes, the helical one turned by its helix (a right hand
+counter-clockwise going up). A helical pair's 3MF holds two named objects in
+millimetres with the STL's vertices and triangles, which mesh without overlap
+at every height.
 
 usage: solid_test.py RACKGEN WORK_DIR"""
 import functools
@@ -143,8 +145,8 @@ class Solid(unittest.TestCase):
                                          use_radians=True)
                 self.assertTrue(near(section(triangles, height), turned), f"z = {z} at {height} mm")
 
-    def test_pair_3mf_holds_two_named_objects(self):
-        pair = ("-z", 12, "--mate", 30, "--bore", 4)
+    def test_pair_3mf_holds_two_named_objects_in_mesh(self):
+        pair = ("-z", 12, "--mate", 30, "--helix-angle", 15, "--bore", 4, "--face-width", 5)
         stl = self.check_clean(write("pair.stl", *pair), 2)
         with zipfile.ZipFile(write("pair.3mf", *pair)) as package:
             self.assertIsNone(package.testzip())
@@ -156,11 +158,20 @@ class Solid(unittest.TestCase):
         objects = model.findall("m:resources/m:object", ns)
         self.assertEqual([o.get("name") for o in objects], ["gear", "mate"])
         self.assertEqual(len(model.findall("m:build/m:item", ns)), 2)
-        counts = [(len(o.findall(".//m:vertex", ns)), len(o.findall(".//m:triangle", ns))) for o in objects]
-        # Each body with its bore is a torus: V - E + F = 0, E = 3F/2.
-        self.assertTrue(all(v == f / 2 for v, f in counts), counts)
-        self.assertEqual(sum(f for _, f in counts), len(stl))
-        self.assertEqual(sum(v for v, _ in counts), len(np.unique(stl.reshape(-1, 3), axis=0)))
+        bodies = []
+        for o in objects:
+            points = np.array([[float(v.get(k)) for k in "xyz"] for v in o.iterfind(".//m:vertex", ns)])
+            corners = np.array([[int(t.get(k)) for k in ("v1", "v2", "v3")] for t in o.iterfind(".//m:triangle", ns)])
+            self.assertEqual(len(points), len(corners) / 2)  # a body with its bore is a torus: V - E + F = 0
+            bodies.append(points[corners])
+        self.assertEqual(sum(map(len, bodies)), len(stl))
+        self.assertEqual(sum(len(np.unique(b.reshape(-1, 3), axis=0)) for b in bodies),
+                         len(np.unique(stl.reshape(-1, 3), axis=0)))
+        # Each turned by its own hand, the two touch without overlap at every height.
+        for height in (0.2, 2.6, 4.9):
+            gear, mate = (section(b, height) for b in bodies)
+            self.assertFalse(gear.buffer(-2 * TOLERANCE).intersects(mate), f"overlap at {height} mm")
+            self.assertTrue(gear.buffer(2 * TOLERANCE).intersects(mate), f"a gap at {height} mm")
 
     def test_refusals(self):
         for args, reason in (((("-z", 20, "--bore", 17.5)), "root circle"),
