@@ -17,8 +17,9 @@
 std::vector<ProfilePoint> flat_tooth_chain(const GearOutline& outline, double tolerance);
 
 // The triangles of the simple polygon (no side crossing another), either
-// orientation, by ear clipping: index triples into polygon, each
-// counter-clockwise. False when no ear is found (a polygon that is not simple).
+// orientation, by ear clipping, then made Delaunay by flipping diagonals:
+// index triples into polygon, each counter-clockwise, in place of what
+// triangles held. False when no ear is found (a polygon that is not simple).
 bool triangulate_polygon(const std::vector<ProfilePoint>& polygon, std::vector<SolidTriangle>& triangles);
 
 // The mesh of one body from its outline: see build_written_solids. False when

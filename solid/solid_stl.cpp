@@ -22,6 +22,14 @@ static void put_float(unsigned char* at, double value) {
     put_u32(at, bits);
 }
 
+static double get_float(const unsigned char* at) {
+    const uint32_t bits = static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
+                          static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
 bool write_solids_stl_file(const SolidMesh* meshes, int count, FILE* file) {
     unsigned char header[STL_HEADER + 4] = "rackgen gear solid, binary STL, millimetres";
     size_t triangles = 0;
@@ -37,16 +45,24 @@ bool write_solids_stl_file(const SolidMesh* meshes, int count, FILE* file) {
     for (int i = 0; written && i < count; ++i) {
         const std::vector<SolidPoint>& points = meshes[i].points;
         for (const SolidTriangle& t : meshes[i].triangles) {
-            const SolidPoint& a = points[static_cast<size_t>(t.corner[0])];
-            const SolidPoint& b = points[static_cast<size_t>(t.corner[1])];
-            const SolidPoint& c = points[static_cast<size_t>(t.corner[2])];
-            const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
-            const double vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
+            for (int k = 0; k < 3; ++k) {
+                const SolidPoint& p = points[static_cast<size_t>(t.corner[k])];
+                put_float(record + 12 * (k + 1), p.x);
+                put_float(record + 12 * (k + 1) + 4, p.y);
+                put_float(record + 12 * (k + 1) + 8, p.z);
+            }
+            // The normal of the corners as written, read back, so that it
+            // agrees with them however short a side is at the floats' precision.
+            double c[9];
+            for (int v = 0; v < 9; ++v) c[v] = get_float(record + 12 + 4 * v);
+            const double ux = c[3] - c[0], uy = c[4] - c[1], uz = c[5] - c[2];
+            const double vx = c[6] - c[0], vy = c[7] - c[1], vz = c[8] - c[2];
             double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
             const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
             if (length > 0.0) nx /= length, ny /= length, nz /= length;
-            const double values[12] = {nx, ny, nz, a.x, a.y, a.z, b.x, b.y, b.z, c.x, c.y, c.z};
-            for (int v = 0; v < 12; ++v) put_float(record + 4 * v, values[v]);
+            put_float(record, nx);
+            put_float(record + 4, ny);
+            put_float(record + 8, nz);
             if (std::fwrite(record, sizeof record, 1, file) != 1) {
                 written = false;
                 break;
