@@ -107,7 +107,7 @@ static TopoDS_Wire outline_wire(const GearOutline& outline) {
     return wire;
 }
 
-// A circle about centre in the plane z = h, counter-clockwise seen from +z.
+// A circle about centre in the plane z = 0, counter-clockwise seen from +z.
 static TopoDS_Wire circle_wire(const ProfilePoint& centre, double radius) {
     const gp_Circ circle(gp_Ax2(point_at(centre), gp::DZ()), radius);
     return BRepBuilderAPI_MakeWire(BRepBuilderAPI_MakeEdge(circle).Edge()).Wire();
