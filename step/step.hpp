@@ -31,9 +31,8 @@ double helix_twist(const Gear& gear, double module);
 
 // Writes count solids (a gear alone, or a gear and its mate) face_width mm
 // thick to the file at path, each checked as a valid closed solid first.
-// Returns nullptr, or why no file was written (a solid the kernel could not
-// make or found invalid, a face width not above 0) or why it was not written
-// whole (a write error: the kernel writes the path itself, so a caller that
-// must never leave half a file writes to a temporary name and renames it).
-// The text is valid until the next call.
+// Returns nullptr, or why no file was written (the teeth turning more than twice over the face width, a solid
+// the kernel could not make or found invalid, a face width not above 0) or why it was not written whole (a
+// write error: the kernel writes the path itself, so a caller that must never leave half a file writes to a
+// temporary name and renames it). The text is valid until the next call.
 const char* write_step_file(const char* path, const StepSolid* solids, int count, double face_width);

@@ -12,8 +12,9 @@
 // pipe shell along the axis guided by an auxiliary helix would make the same
 // kind of faces but has to find each profile's edges again along the sweep.
 // The kernel checks the result as one valid closed solid before it is written.
-// The bore (a gear's) and the rim (a ring's) are not twisted: cylinders, cut or
-// cut from by a boolean operation.
+// A helical gear's bore is not twisted: a cylinder cut away by a boolean
+// operation. (A ring is never helical: rackgen offers no helical pinion-type
+// cutter.)
 #include "step/step.hpp"
 
 #include <BRepAlgoAPI_Cut.hxx>
@@ -141,20 +142,22 @@ static TopoDS_Shape spur_solid(const StepSolid& s, const TopoDS_Wire& teeth, dou
     return BRepPrimAPI_MakePrism(face, gp_Vec(0.0, 0.0, face_width)).Shape();
 }
 
-// The teeth's wire lofted from z = bottom to top, the copy at height h turned
+// The teeth's wire lofted from z = 0 to the face width, the copy at height h turned
 // by h·twist about the centre: copies at most 6° apart, and at least four, so
 // that the loft's surfaces, B-splines through the copies, stray from the
 // helices between them by far less than the outline's tolerance (a cubic
 // through four points 6° apart on a circle of radius r strays by about r·5e-6).
-static TopoDS_Shape twisted_teeth(const GearOutline& o, const TopoDS_Wire& teeth, double twist, double bottom,
-                                  double top) {
+constexpr double MOST_TWIST = 4.0 * PI;  // radians over the face width: 120 copies
+
+static TopoDS_Shape twisted_teeth(const GearOutline& o, const TopoDS_Wire& teeth, double twist,
+                                  double face_width) {
     const double most_turn = 6.0 * PI / 180.0;
     const int copies =
-        1 + std::max(3, static_cast<int>(std::ceil(std::fabs(twist) * (top - bottom) / most_turn)));
+        1 + std::max(3, static_cast<int>(std::ceil(std::fabs(twist) * face_width / most_turn)));
     BRepOffsetAPI_ThruSections loft(Standard_True, Standard_False);
     loft.CheckCompatibility(Standard_False);
     for (int k = 0; k < copies; ++k) {
-        const double h = bottom + (top - bottom) * k / (copies - 1);
+        const double h = face_width * k / (copies - 1);
         gp_Trsf turn;
         turn.SetRotation(gp_Ax1(point_at(o.centre), gp::DZ()), h * twist);
         gp_Trsf lift;
@@ -165,20 +168,13 @@ static TopoDS_Shape twisted_teeth(const GearOutline& o, const TopoDS_Wire& teeth
     return loft.IsDone() ? loft.Shape() : TopoDS_Shape();
 }
 
-// A helical gear: its twisted teeth less the bore; a helical ring: the rim's
-// cylinder less its twisted teeth. Whatever is cut away reaches a tenth of the
-// face width past both ends, so no face of the cut lies on an end.
+// A helical gear: its twisted teeth less the bore, which reaches a tenth of
+// the face width past both ends, so no face of the cut lies on an end.
 static TopoDS_Shape helical_solid(const StepSolid& s, const TopoDS_Wire& teeth, double face_width) {
     const GearOutline& o = *s.outline;
-    const double past = 0.1 * face_width;
-    if (o.rim > 0.0) {
-        const TopoDS_Shape inside = twisted_teeth(o, teeth, s.twist, -past, face_width + past);
-        if (inside.IsNull()) return inside;
-        BRepAlgoAPI_Cut cut(cylinder(o.centre, o.rim, 0.0, face_width), inside);
-        return cut.IsDone() ? cut.Shape() : TopoDS_Shape();
-    }
-    const TopoDS_Shape gear = twisted_teeth(o, teeth, s.twist, 0.0, face_width);
+    const TopoDS_Shape gear = twisted_teeth(o, teeth, s.twist, face_width);
     if (gear.IsNull() || s.bore_diameter <= 0.0) return gear;
+    const double past = 0.1 * face_width;
     BRepAlgoAPI_Cut cut(gear, cylinder(o.centre, 0.5 * s.bore_diameter, -past, face_width + past));
     return cut.IsDone() ? cut.Shape() : TopoDS_Shape();
 }
@@ -230,6 +226,11 @@ static const char* write_solids(const char* path, const StepSolid* solids, int c
     STEPControl_Writer writer;
     for (int i = 0; i < count; ++i) {
         const StepSolid& s = solids[i];
+        // rackgen cuts helical gears with the rack alone: no ring is helical.
+        if (s.twist != 0.0 && s.outline->rim > 0.0) return "a ring cannot be helical";
+        // A lead shorter than half the face width would take hundreds of copies.
+        if (std::fabs(s.twist) * face_width > MOST_TWIST)
+            return "the teeth turn more than twice about the axis";
         const TopoDS_Wire teeth = outline_wire(*s.outline);
         const TopoDS_Shape shape = teeth.IsNull()   ? TopoDS_Shape()
                                    : s.twist == 0.0 ? spur_solid(s, teeth, face_width)

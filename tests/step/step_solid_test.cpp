@@ -58,7 +58,8 @@ struct Made {
 
 // The gear (and with mate_z its mate, of the opposite hand) as the outline files have them.
 void make(Made& m, const Cutter& cutter, int z, bool internal, int mate_z = 0) {
-    ASSERT_EQ(gear_refusal(cutter, z, 0.0, internal), nullptr);
+    const char* refusal = gear_refusal(cutter, z, 0.0, internal);
+    ASSERT_EQ(refusal, nullptr) << refusal;
     compute_gear(m.gears[0], cutter, z, 0.0, internal);
     Cutter mate_cutter = cutter;
     mate_cutter.left_hand = !cutter.left_hand;
