@@ -142,13 +142,13 @@ static TopoDS_Shape spur_solid(const StepSolid& s, const TopoDS_Wire& teeth, dou
     return BRepPrimAPI_MakePrism(face, gp_Vec(0.0, 0.0, face_width)).Shape();
 }
 
+constexpr double MOST_TWIST = 4.0 * PI;  // radians over the face width: 120 copies
+
 // The teeth's wire lofted from z = 0 to the face width, the copy at height h turned
 // by h·twist about the centre: copies at most 6° apart, and at least four, so
 // that the loft's surfaces, B-splines through the copies, stray from the
 // helices between them by far less than the outline's tolerance (a cubic
 // through four points 6° apart on a circle of radius r strays by about r·5e-6).
-constexpr double MOST_TWIST = 4.0 * PI;  // radians over the face width: 120 copies
-
 static TopoDS_Shape twisted_teeth(const GearOutline& o, const TopoDS_Wire& teeth, double twist,
                                   double face_width) {
     const double most_turn = 6.0 * PI / 180.0;
