@@ -31,6 +31,11 @@ struct SolidMesh {
 
 constexpr int SOLID_CAPACITY = 2;  // bodies of one file: the gear and its mate
 
+// The face width a front end gives a solid when none is asked for: ten modules.
+constexpr double SOLID_FACE_WIDTH_MODULES = 10.0;
+// The largest bore a front end takes (mm), as the largest rim: see RIM_DIAMETER_MAX.
+constexpr double BORE_DIAMETER_MAX = RIM_DIAMETER_MAX;
+
 // What the front end asks for besides the gear: the face width (mm, > 0), a
 // bore through every external gear (diameter mm, 0: none), the tolerance (mm)
 // every cross-section keeps from the exact transverse outline turned by the

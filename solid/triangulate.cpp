@@ -93,7 +93,8 @@ bool triangulate_polygon(const std::vector<ProfilePoint>& polygon, std::vector<S
     triangles.clear();
     if (n < 3) return false;
     double area = 0.0;
-    for (int i = 0; i < n; ++i) area += turn(ProfilePoint{0.0, 0.0}, polygon[i], polygon[(i + 1) % n]);
+    for (size_t i = 0; i < polygon.size(); ++i)
+        area += turn(ProfilePoint{0.0, 0.0}, polygon[i], polygon[(i + 1) % polygon.size()]);
     // The polygon walked counter-clockwise: forwards, or backwards when it runs clockwise.
     std::vector<int> next(static_cast<size_t>(n));
     std::vector<int> prev(static_cast<size_t>(n));
