@@ -181,7 +181,7 @@ static int write_solid_output(const Output& out) {
     // --face-width, or ten modules.
     const double face_width =
         command_line.face_width > 0.0 ? command_line.face_width : SOLID_FACE_WIDTH_MODULES * out.module;
-    const SolidRequest request{face_width, out.bore_diameter, out.tolerance, out.rim_diameter};
+    const SolidRequest request{face_width, out.bore_diameter, out.tolerance, out.rim_diameter, 0};
     SolidMesh meshes[SOLID_CAPACITY];
     const char* refusal = nullptr;
     const int count =

@@ -53,8 +53,12 @@ static void make_delaunay(const std::vector<ProfilePoint>& polygon, std::vector<
                 const int b = triangles[t].corner[(k + 1) % 3];
                 sides.push_back(Side{std::min(a, b), std::max(a, b), static_cast<int>(t), k});
             }
+        // In order of the triangles too: a side's two triangles take the same
+        // places whichever library's sort puts them there.
         std::sort(sides.begin(), sides.end(), [](const Side& x, const Side& y) {
-            return x.low != y.low ? x.low < y.low : x.high < y.high;
+            return x.low != y.low     ? x.low < y.low
+                   : x.high != y.high ? x.high < y.high
+                                      : x.triangle < y.triangle;
         });
         std::fill(flipped.begin(), flipped.end(), 0);
         bool any = false;

@@ -189,6 +189,9 @@ const TEXTS = [
     '軸穴が相手歯車の歯底円（直径 $1 mm）に達します: $2 mm より小さくしてください'],
   ['the bore reaches the root circle', '軸穴が歯底円に達します'],
   ['the outline crosses itself', '輪郭が自分自身と交差します'],
+  ['the solid would have more triangles than this program holds in its memory: ' +
+      'a narrower face width or a smaller module has fewer',
+    '立体の三角形がこのプログラムのメモリに収まる数を超えます: 歯幅を狭くするかモジュールを小さくすると減ります'],
 
   // Sentences the module joins by "; " (a ring's warnings), each said in turn;
   // last, so that every whole text above is tried first.

@@ -12,6 +12,10 @@
 
 constexpr int REFUSAL_CAPACITY = 160;  // the longest refusal below, with its two numbers
 
+// The most triangles of one file: its meshes and the 3MF's text of them must
+// fit in the module's memory, which never grows.
+constexpr size_t SOLID_TRIANGLE_LIMIT = 300000;
+
 // Why the solid cannot have that face width (mm, 0: the default, ten modules;
 // NaN: no number), as --face-width refuses it; "" when it can.
 WEB_EXPORT const char* web_face_width_refusal(double face_width) {
@@ -59,7 +63,7 @@ WEB_EXPORT const char* web_write_solid(const char* path, double face_width, doub
     if (*refusal != '\0') return refusal;
     const double module = gear_choice.module;
     const SolidRequest request{face_width > 0.0 ? face_width : SOLID_FACE_WIDTH_MODULES * module, bore,
-                               OUTLINE_TOLERANCE, 0.0};
+                               OUTLINE_TOLERANCE, 0.0, SOLID_TRIANGLE_LIMIT};
     SolidMesh meshes[SOLID_CAPACITY];
     const int count = build_written_solids(the_gear, mate_chosen() ? &the_mate : nullptr, the_gear.params.x,
                                            module, request, meshes, refusal);
