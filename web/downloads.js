@@ -52,7 +52,9 @@ export function solidSizes() {
   let refused = false;
   for (const [name, check] of [['face', call.web_face_width_refusal], ['bore', call.web_bore_refusal]]) {
     const word = typedNumber($(`solid-${name}`).value);
-    sizes[name] = word === '' ? 0 : call.web_number(word);
+    const size = call.web_number(word);
+    // A face width of 0 typed is refused, as --face-width 0 is; 0 to the module is the default.
+    sizes[name] = word === '' ? 0 : name === 'face' && size === 0 ? NaN : size;
     const refusal = check(sizes[name]);
     refused ||= refusal !== '';
     if (refusal === '') sayNothing(`solid-${name}-message`);
