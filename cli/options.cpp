@@ -6,7 +6,8 @@
 #include "choice/choice.hpp"        // FACE_WIDTH_MAX
 #include "clip/clip.hpp"            // CLIP_RATE_MIN … CLIP_RATE_MAX
 #include "gear_data/gear_data.hpp"  // MM_PER_INCH
-#include "outline/outline.hpp"      // OUTLINE_TOLERANCE
+#include "outline/outline.hpp"      // OUTLINE_TOLERANCE, RIM_DIAMETER_MAX
+#include "solid/solid.hpp"          // BORE_DIAMETER_MAX
 #include "scenes/scenes.hpp"        // the table of scenes; STEP_LIMIT, ZOOM_LIMIT: the limits a link has, too
 
 #include <getopt.h>
@@ -144,10 +145,6 @@ static char** c_argv;
 // gear of module 1 keeps only the fewest chords a flank is given.
 constexpr double TOLERANCE_MIN = 0.00001;
 constexpr double TOLERANCE_MAX = 1.0;
-
-// A rim up to a hundred times the largest gear (z = 1000 at module 10000 is
-// 1e7 mm across): every number of the files stays short and finite.
-constexpr double RIM_DIAMETER_MAX = 1e9;
 
 enum LongOnly {
     OPT_FLANK = 256,
@@ -478,9 +475,9 @@ static ParseResult set_output(int option_code, const char* value) {
             break;
         case OPT_BORE:
             if (!parse_real(value, out->bore_diameter) ||
-                !(out->bore_diameter >= 0.0 && out->bore_diameter <= RIM_DIAMETER_MAX))
+                !(out->bore_diameter >= 0.0 && out->bore_diameter <= BORE_DIAMETER_MAX))
                 return refuse("--bore must be a number of millimetres from 0 to %g, not \"%s\"",
-                              RIM_DIAMETER_MAX, value);
+                              BORE_DIAMETER_MAX, value);
             break;
         case OPT_SCENE:
             if (!parse_whole(value, n) || n < 1 || n > SCENE_COUNT)

@@ -175,15 +175,13 @@ static int write_solid(FILE* file, const void* context) {
     return 0;
 }
 
-// The face width of a solid: --face-width, or ten modules.
-constexpr double DEFAULT_FACE_WIDTH_MODULES = 10.0;
-
 // The gear as a solid, with --mate the pair in mesh as --gear places it (the
 // mate on +x at the working centre distance; --standard: the gear alone).
 static int write_solid_output(const Output& out) {
+    // --face-width, or ten modules.
     const double face_width =
-        command_line.face_width > 0.0 ? command_line.face_width : DEFAULT_FACE_WIDTH_MODULES * out.module;
-    const SolidRequest request{face_width, out.bore_diameter, out.tolerance, out.rim_diameter};
+        command_line.face_width > 0.0 ? command_line.face_width : SOLID_FACE_WIDTH_MODULES * out.module;
+    const SolidRequest request{face_width, out.bore_diameter, out.tolerance, out.rim_diameter, 0};
     SolidMesh meshes[SOLID_CAPACITY];
     const char* refusal = nullptr;
     const int count =

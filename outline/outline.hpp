@@ -17,6 +17,11 @@
 // cutter's runout at any module.
 constexpr double OUTLINE_TOLERANCE = 0.001;
 
+// The largest rim a front end takes (diameter, mm): a hundred times the
+// largest gear (z = 1000 at module 10000 is 1e7 mm across), so that every
+// number of the files stays short and finite.
+constexpr double RIM_DIAMETER_MAX = 1e9;
+
 // A vertex and the side from it to the next vertex: straight (bulge 0) or an
 // arc, bulge = tan(¼ of the arc's angle), positive counter-clockwise, as a DXF
 // LWPOLYLINE has it.

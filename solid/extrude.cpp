@@ -52,8 +52,8 @@ static void add_walls(SolidMesh& mesh, int layers, int layer_size, int offset, i
     }
 }
 
-bool build_gear_solid(const GearOutline& outline, double face_width, double bore_diameter, double twist,
-                      double tolerance, SolidMesh& mesh) {
+const char* build_gear_solid(const GearOutline& outline, double face_width, double bore_diameter,
+                             double twist, double tolerance, size_t triangle_limit, SolidMesh& mesh) {
     const std::vector<ProfilePoint> chain = flat_tooth_chain(outline, tolerance);
     const int n = static_cast<int>(chain.size());
     const int z = outline.z;
@@ -85,7 +85,7 @@ bool build_gear_solid(const GearOutline& outline, double face_width, double bore
     else
         sector.push_back(ProfilePoint{0.0, 0.0});
     std::vector<SolidTriangle> cap;
-    if (!triangulate_polygon(sector, cap)) return false;
+    if (!triangulate_polygon(sector, cap)) return "the outline crosses itself";
 
     // The helix's turn over the face width, and the slices it takes.
     double radius = circle;
@@ -102,6 +102,11 @@ bool build_gear_solid(const GearOutline& outline, double face_width, double bore
     const int circle_points = z * arcs;
     const int layer_size = teeth_points + circle_points;
     const int layers = slices + 1;
+    const size_t triangles = 2 * static_cast<size_t>(slices) * static_cast<size_t>(layer_size) +
+                             2 * static_cast<size_t>(z) * cap.size();
+    if (triangle_limit > 0 && triangles > triangle_limit)
+        return "the solid would have more triangles than this program holds in its memory: "
+               "a narrower face width or a smaller module has fewer";
     mesh.points.clear();
     mesh.triangles.clear();
     mesh.points.reserve(static_cast<size_t>(layers * layer_size + 2));
@@ -125,8 +130,7 @@ bool build_gear_solid(const GearOutline& outline, double face_width, double bore
     // The chain runs clockwise: an external gear's material lies to its
     // right, a ring's to its left; the circle runs the same way, a bore with
     // the material to its left, a rim to its right.
-    mesh.triangles.reserve(
-        static_cast<size_t>(2 * slices * layer_size + 2 * z * static_cast<int>(cap.size())));
+    mesh.triangles.reserve(triangles);
     add_walls(mesh, layers, layer_size, 0, teeth_points, ring);
     if (circle > 0.0) add_walls(mesh, layers, layer_size, teeth_points, circle_points, !ring);
     // The caps: the sector's triangles (counter-clockwise) in every sector,
@@ -145,5 +149,5 @@ bool build_gear_solid(const GearOutline& outline, double face_width, double bore
             mesh.triangles.push_back(SolidTriangle{
                 {corner(t.corner[0], k, 0), corner(t.corner[2], k, 0), corner(t.corner[1], k, 0)}});
         }
-    return true;
+    return nullptr;
 }

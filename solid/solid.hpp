@@ -7,6 +7,7 @@
 
 #include "outline/outline.hpp"
 
+#include <cstddef>
 #include <cstdio>
 #include <vector>
 
@@ -31,22 +32,30 @@ struct SolidMesh {
 
 constexpr int SOLID_CAPACITY = 2;  // bodies of one file: the gear and its mate
 
+// The face width a front end gives a solid when none is asked for: ten modules.
+constexpr double SOLID_FACE_WIDTH_MODULES = 10.0;
+// The largest bore a front end takes (mm), as the largest rim: see RIM_DIAMETER_MAX.
+constexpr double BORE_DIAMETER_MAX = RIM_DIAMETER_MAX;
+
 // What the front end asks for besides the gear: the face width (mm, > 0), a
 // bore through every external gear (diameter mm, 0: none), the tolerance (mm)
 // every cross-section keeps from the exact transverse outline turned by the
-// helix, and a ring's rim diameter (mm, 0: the default).
+// helix, a ring's rim diameter (mm, 0: the default), and the most triangles
+// the bodies may have together (0: any number), for a front end of little memory.
 struct SolidRequest {
     double face_width;
     double bore_diameter;
     double tolerance;
     double rim_diameter;
+    size_t triangle_limit;
 };
 
 // The gear (shift x_s), or with mate not null the pair in mesh as
 // build_written_outlines places it, at module mm per module (a helical gear's
 // normal module), as bodies: meshes[0] the gear, meshes[1] the mate. Returns
 // the number of bodies, or 0 with why in refusal when the gear cannot be built
-// (a tooth too small for the module, a bore that reaches the root circle).
+// (a tooth too small for the module, a bore that reaches the root circle,
+// more triangles than the limit), before it builds a body too many.
 int build_written_solids(const Gear& gear, const Gear* mate, double x_s, double module,
                          const SolidRequest& request, SolidMesh* meshes, const char*& refusal);
 

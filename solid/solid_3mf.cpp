@@ -5,6 +5,9 @@
 #include "solid/solid_private.hpp"
 
 #include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -23,12 +26,55 @@ static const char RELATIONSHIPS[] =
     "Type=\"http://schemas.microsoft.com/3dmanufacturing/2013/01/3dmodel\"/>\n"
     "</Relationships>\n";
 
-// The shortest digits of the float the STL file would hold, never "-0".
+// The shortest digits of the float the STL file would hold, never "-0", as
+// std::to_chars writes a float: the fewest significant digits that read back
+// as it, fixed (a whole number exact) or with an exponent, whichever is
+// shorter (fixed when as long).
+// Written out here because not every C++ library has to_chars for floats.
 static void append_number(std::string& text, double value) {
-    char digits[32];
-    const float f = static_cast<float>(value);
-    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, f == 0.0f ? 0.0f : f);
-    text.append(digits, end.ptr);
+    const float f = static_cast<float>(value) == 0.0f ? 0.0f : static_cast<float>(value);
+    char scientific[32];
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, static_cast<double>(f));
+        if (std::strtof(scientific, nullptr) == f) break;
+        // Below a power of two the floats lie twice as close: the decimal a
+        // last digit above the nearest one may read back as f where that one does not.
+        const double step = std::pow(10.0, std::atoi(std::strchr(scientific, 'e') + 1) - (digits - 1));
+        const double above = std::strtod(scientific, nullptr) + (f < 0.0f ? -step : step);
+        char next[32];
+        std::snprintf(next, sizeof next, "%.*e", digits - 1, above);
+        if (std::strtof(next, nullptr) != f) continue;
+        std::memcpy(scientific, next, sizeof next);
+        break;
+    }
+    // scientific: [-]d[.ddd]e±XX; its significant digits and exponent.
+    const char* mantissa = scientific + (f < 0.0f ? 1 : 0);
+    char significant[16];
+    int count = 0;
+    for (const char* c = mantissa; *c != 'e'; ++c)
+        if (*c != '.') significant[count++] = *c;
+    const int exponent = std::atoi(std::strchr(scientific, 'e') + 1);
+    char fixed[64];
+    int length = 0;
+    if (f < 0.0f) fixed[length++] = '-';
+    if (exponent < 0) {
+        fixed[length++] = '0';
+        fixed[length++] = '.';
+        for (int i = 0; i < -exponent - 1; ++i) fixed[length++] = '0';
+        for (int i = 0; i < count; ++i) fixed[length++] = significant[i];
+    } else {
+        for (int i = 0; i < count || i <= exponent; ++i) {
+            if (i == exponent + 1) fixed[length++] = '.';
+            fixed[length++] = i < count ? significant[i] : '0';
+        }
+    }
+    // A whole number written fixed has all its digits, exact, as to_chars writes it.
+    if (exponent >= count - 1) length = std::snprintf(fixed, sizeof fixed, "%.0f", static_cast<double>(f));
+    const size_t scientific_length = std::strlen(scientific);
+    if (static_cast<size_t>(length) <= scientific_length)
+        text.append(fixed, static_cast<size_t>(length));
+    else
+        text.append(scientific, scientific_length);
 }
 
 static void append_whole(std::string& text, long value) {

@@ -22,11 +22,13 @@ std::vector<ProfilePoint> flat_tooth_chain(const GearOutline& outline, double to
 // triangles held. False when no ear is found (a polygon that is not simple).
 bool triangulate_polygon(const std::vector<ProfilePoint>& polygon, std::vector<SolidTriangle>& triangles);
 
-// The mesh of one body from its outline: see build_written_solids. False when
-// its section cannot be triangulated (an outline that crosses itself). twist:
-// radians the section turns counter-clockwise (seen from +z) per mm of height.
-bool build_gear_solid(const GearOutline& outline, double face_width, double bore_diameter, double twist,
-                      double tolerance, SolidMesh& mesh);
+// The mesh of one body from its outline: see build_written_solids. nullptr,
+// or why not: its section cannot be triangulated (an outline that crosses
+// itself), or it would have more than triangle_limit triangles (0: any
+// number; said before the mesh takes any memory). twist: radians the section
+// turns counter-clockwise (seen from +z) per mm of height.
+const char* build_gear_solid(const GearOutline& outline, double face_width, double bore_diameter,
+                             double twist, double tolerance, size_t triangle_limit, SolidMesh& mesh);
 
 // A zip file's entry, stored (not compressed).
 struct ZipEntry {

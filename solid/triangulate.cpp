@@ -53,8 +53,12 @@ static void make_delaunay(const std::vector<ProfilePoint>& polygon, std::vector<
                 const int b = triangles[t].corner[(k + 1) % 3];
                 sides.push_back(Side{std::min(a, b), std::max(a, b), static_cast<int>(t), k});
             }
+        // In order of the triangles too: a side's two triangles take the same
+        // places whichever library's sort puts them there.
         std::sort(sides.begin(), sides.end(), [](const Side& x, const Side& y) {
-            return x.low != y.low ? x.low < y.low : x.high < y.high;
+            return x.low != y.low     ? x.low < y.low
+                   : x.high != y.high ? x.high < y.high
+                                      : x.triangle < y.triangle;
         });
         std::fill(flipped.begin(), flipped.end(), 0);
         bool any = false;
@@ -93,7 +97,8 @@ bool triangulate_polygon(const std::vector<ProfilePoint>& polygon, std::vector<S
     triangles.clear();
     if (n < 3) return false;
     double area = 0.0;
-    for (int i = 0; i < n; ++i) area += turn(ProfilePoint{0.0, 0.0}, polygon[i], polygon[(i + 1) % n]);
+    for (size_t i = 0; i < polygon.size(); ++i)
+        area += turn(ProfilePoint{0.0, 0.0}, polygon[i], polygon[(i + 1) % polygon.size()]);
     // The polygon walked counter-clockwise: forwards, or backwards when it runs clockwise.
     std::vector<int> next(static_cast<size_t>(n));
     std::vector<int> prev(static_cast<size_t>(n));

@@ -40,6 +40,7 @@ int build_written_solids(const Gear& gear, const Gear* mate, double x_s, double 
         build_written_outlines(gear, mate, x_s, module, tolerance, request.rim_diameter, outlines);
     refusal = outline_refusal(outlines, count);
     if (refusal != nullptr) return 0;
+    size_t triangles = 0;  // the bodies' so far
     for (int i = 0; i < count; ++i) {
         const Gear& body = i == 0 ? gear : *mate;
         const bool ring = outlines[i].rim > 0.0;
@@ -49,11 +50,14 @@ int build_written_solids(const Gear& gear, const Gear* mate, double x_s, double 
             refusal = "the bore reaches the root circle";
             return 0;
         }
-        if (!build_gear_solid(outlines[i], request.face_width, bore, helix_twist(body, module), tolerance,
-                              meshes[i])) {
-            refusal = "the outline crosses itself";
-            return 0;
-        }
+        // What the limit leaves this body: at least one triangle, so that 0 never means any number.
+        const size_t limit = request.triangle_limit == 0          ? 0
+                             : request.triangle_limit > triangles ? request.triangle_limit - triangles
+                                                                  : 1;
+        refusal = build_gear_solid(outlines[i], request.face_width, bore, helix_twist(body, module),
+                                   tolerance, limit, meshes[i]);
+        if (refusal != nullptr) return 0;
+        triangles += meshes[i].triangles.size();
     }
     return count;
 }
