@@ -49,9 +49,10 @@ static const char USAGE_FORMAT[] =
     "           --tolerance MM    how far the flanks' chords may stray from the exact form (default 0.001)\n"
     "           --rim-diameter MM a ring's rim, larger than its root diameter (default: that and\n"
     "                             6 modules)\n"
-    "         --solid FILE        the gear as a solid in mm, .stl (binary) or .3mf by the name's ending:\n"
-    "                             the outline extruded over the face width (a helical gear twisted along\n"
-    "                             its helix), the centre on the z axis; with --mate each gear a body\n"
+    "         --solid FILE        the gear as a solid in mm, .stl (binary), .3mf or .step (.stp) by the\n"
+    "                             name's ending: the outline extruded over the face width (a helical gear\n"
+    "                             twisted along its helix), the centre on the z axis; with --mate each\n"
+    "                             gear a body; STEP holds exact solids (arcs, splines through the flanks)\n"
     "           --module M, --diametral-pitch P, --standard, --tolerance MM, --rim-diameter MM\n"
     "                             as for --gear; the tolerance holds for every section of a helical gear\n"
     "           --bore D          a bore of D mm through every external gear, below its root diameter\n"
@@ -312,8 +313,9 @@ static bool format_of(OutputKind kind, const char* name, FileFormat& format) {
         return name_ends_with(name, ".pdf") || name_ends_with(name, ".svg");
     }
     if (kind == OUTPUT_SOLID) {
-        format = name_ends_with(name, ".3mf") ? FORMAT_3MF : FORMAT_STL;
-        return name_ends_with(name, ".stl") || name_ends_with(name, ".3mf");
+        const bool step = name_ends_with(name, ".step") || name_ends_with(name, ".stp");
+        format = step ? FORMAT_STEP : name_ends_with(name, ".3mf") ? FORMAT_3MF : FORMAT_STL;
+        return step || name_ends_with(name, ".stl") || name_ends_with(name, ".3mf");
     }
     if (name_ends_with(name, ".svg"))
         format = FORMAT_SVG;
@@ -338,12 +340,10 @@ static ParseResult add_output(OutputKind kind, const char* name) {
     CommandLine& c = command_line;
     FileFormat format = FORMAT_DATA;
     if (*name == '\0') return refuse("an output needs a file name");
-    if (kind == OUTPUT_SOLID && (name_ends_with(name, ".step") || name_ends_with(name, ".stp")))
-        return refuse("cannot write \"%s\": STEP is not written yet; --solid writes .stl or .3mf", name);
     if (!format_of(kind, name, format))
         return refuse(
             kind == OUTPUT_GEAR    ? "the name after --gear must end in .svg or .dxf: \"%s\""
-            : kind == OUTPUT_SOLID ? "the name after --solid must end in .stl or .3mf: \"%s\""
+            : kind == OUTPUT_SOLID ? "the name after --solid must end in .stl, .3mf, .step or .stp: \"%s\""
             : kind == OUTPUT_INFO  ? "the name after --info must end in .json: \"%s\""
             : kind == OUTPUT_SHEET
                 ? "the name after --sheet must end in .pdf or .svg: \"%s\""
@@ -351,6 +351,13 @@ static ParseResult add_output(OutputKind kind, const char* name) {
             name);
     if (c.output_count == OUTPUT_CAPACITY)
         return refuse("at most %d outputs in one run; \"%s\" is one more", OUTPUT_CAPACITY, name);
+#if !RACKGEN_STEP
+    if (format == FORMAT_STEP)
+        return refuse(
+            "cannot write \"%s\": this rackgen was built without OpenCASCADE and writes no STEP "
+            "files; --solid writes .stl or .3mf",
+            name);
+#endif
     Output& out = c.outputs[c.output_count++];
     out = c.defaults;
     out.kind = kind;
@@ -565,6 +572,13 @@ static ParseResult add_info(const char* value) {
         value = c_argv[optind++];
     if (value != nullptr) return add_output(OUTPUT_INFO, value);
     if (c.output_count == OUTPUT_CAPACITY) return refuse("at most %d outputs in one run", OUTPUT_CAPACITY);
+#if !RACKGEN_STEP
+    if (format == FORMAT_STEP)
+        return refuse(
+            "cannot write \"%s\": this rackgen was built without OpenCASCADE and writes no STEP "
+            "files; --solid writes .stl or .3mf",
+            name);
+#endif
     Output& out = c.outputs[c.output_count++];
     out = c.defaults;
     out.kind = OUTPUT_INFO;

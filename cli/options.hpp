@@ -39,6 +39,7 @@ enum FileFormat {
     FORMAT_GIF,
     FORMAT_STL,  // --solid's binary STL
     FORMAT_3MF,
+    FORMAT_STEP,  // --solid's STEP (AP214), where rackgen was built with OpenCASCADE
 };
 
 struct Output {
@@ -116,6 +117,11 @@ __attribute__((format(printf, 1, 2))) void report(const char* format, ...);
 constexpr int NUMBER_CAPACITY = 32;
 void number_text(double value, char* text);
 
+// The text of the module and of how lengths are said, for a report:
+// "module 2.54 mm, in inches" (outputs.cpp).
+constexpr int SETTINGS_CAPACITY = 128;  // what module_text says, and more
+void module_text(const Output& out, char* text, int capacity);
+
 // Writes one --render output of the gear taken (the_gear, the_mate); returns 0 or an errno.
 int write_render_output(const Output& out);
 
@@ -127,6 +133,9 @@ int standard_output_fault(bool output_closed);
 
 // Writes one --sheet output of the gear taken; returns 0, an errno or OUTPUT_REFUSED.
 int write_sheet_output(const Output& out);
+
+// Writes one --solid output of the gear taken (STL, 3MF or STEP); returns 0, an errno or OUTPUT_REFUSED.
+int write_solid_output(const Output& out);
 
 // Whether every output fits the gear taken: a ring's rim larger than its root
 // diameter, a bore smaller than an external gear's. False, said why in one line, when one does not (bad

@@ -1,8 +1,8 @@
 // The command line's outputs, each written whole under its name
 // (write_file_whole): the tooth data file, the whole gear's outline, its
-// solid, the gear's data, the picture of a scene frame and the data sheet
-// (sheet_output.cpp), each file then said in one
-// line (report). No state of its own.
+// solid (solid_output.cpp), the gear's data, the picture of a scene frame and
+// the data sheet (sheet_output.cpp), each file then said in one line
+// (report). No state of its own.
 #include "cli/options.hpp"
 
 #include "choice/choice.hpp"
@@ -97,16 +97,12 @@ static int write_outline(FILE* file, const void* context) {
     return 0;
 }
 
-// The text of the module and of how lengths are said, for a report:
-// "module 2.54 mm, in inches".
-static void module_text(const Output& out, char* text, int capacity) {
+void module_text(const Output& out, char* text, int capacity) {
     char module[NUMBER_CAPACITY];
     number_text(out.module, module);
     std::snprintf(text, static_cast<size_t>(capacity), "module %s mm%s", module,
                   out.inches ? ", in inches" : "");
 }
-
-constexpr int SETTINGS_CAPACITY = 128;  // what module_text says, and more
 
 // The ring an output draws, with its shift, or nullptr: the gear's, or with
 // --mate (not --standard, which draws the gear alone) the pair's.
@@ -154,68 +150,6 @@ static int write_gear_output(const Output& out) {
         report("%s: %s%s, %s, tolerance %s mm", out.file, what, rim, settings, tolerance);
     }
     return fault;
-}
-
-// The bodies and the format asked for.
-struct SolidFile {
-    const SolidMesh* meshes;  // the gear's, and the mate's in mesh with it when one was given
-    int count;
-    FileFormat format;
-};
-
-// context: the SolidFile.
-static int write_solid(FILE* file, const void* context) {
-    const SolidFile& solid_file = *static_cast<const SolidFile*>(context);
-    static const char* const NAMES[SOLID_CAPACITY] = {"gear", "mate"};
-    errno = 0;
-    const bool written = solid_file.format == FORMAT_3MF
-                             ? write_solids_3mf_file(solid_file.meshes, NAMES, solid_file.count, file)
-                             : write_solids_stl_file(solid_file.meshes, solid_file.count, file);
-    if (!written || std::fflush(file) != 0) return errno != 0 ? errno : EIO;
-    return 0;
-}
-
-// The gear as a solid, with --mate the pair in mesh as --gear places it (the
-// mate on +x at the working centre distance; --standard: the gear alone).
-static int write_solid_output(const Output& out) {
-    // --face-width, or ten modules.
-    const double face_width =
-        command_line.face_width > 0.0 ? command_line.face_width : SOLID_FACE_WIDTH_MODULES * out.module;
-    const SolidRequest request{face_width, out.bore_diameter, out.tolerance, out.rim_diameter, 0};
-    SolidMesh meshes[SOLID_CAPACITY];
-    const char* refusal = nullptr;
-    const int count =
-        build_written_solids(the_gear, mate_chosen() && !out.standard ? &the_mate : nullptr,
-                             out.standard ? 0.0 : the_gear.params.x, out.module, request, meshes, refusal);
-    if (count == 0) {
-        tell("cannot write \"%s\": %s", out.file, refusal);
-        return OUTPUT_REFUSED;
-    }
-    const SolidFile file{meshes, count, out.format};
-    const int fault = write_file_whole(out.file, write_solid, &file).fault;
-    if (fault != 0) return fault;
-    char settings[SETTINGS_CAPACITY];
-    module_text(out, settings, SETTINGS_CAPACITY);
-    char width[NUMBER_CAPACITY];
-    number_text(face_width, width);
-    char tolerance[NUMBER_CAPACITY];
-    number_text(out.tolerance, tolerance);
-    char bore[NUMBER_CAPACITY + 32] = "";
-    if (out.bore_diameter > 0.0) {
-        char diameter[NUMBER_CAPACITY];
-        number_text(out.bore_diameter, diameter);
-        std::snprintf(bore, sizeof bore, ", bore %s mm", diameter);
-    }
-    size_t triangles = 0;
-    for (int i = 0; i < count; ++i) triangles += meshes[i].triangles.size();
-    const bool ring = the_gear.params.internal;
-    const char* what = count == 2     ? "the gear and its mate, two bodies"
-                       : out.standard ? (ring ? "the standard ring (x = 0)" : "the standard gear (x = 0)")
-                       : ring         ? "the ring"
-                                      : "the gear";
-    report("%s: %s, face width %s mm%s, %s, tolerance %s mm, %zu triangles", out.file, what, width, bore,
-           settings, tolerance, triangles);
-    return 0;
 }
 
 // The gear's data, and the mate's and the pair's when a mate was given.

@@ -26,6 +26,13 @@ double transverse_module(const Cutter& c, double module) {
     return helical(c) ? module / std::cos(radians(c.helix_angle)) : module;
 }
 
+double helix_twist(const GearParams& g, double module) {
+    const Cutter& c = g.cutter;
+    if (!helical(c)) return 0.0;
+    const double twist = std::tan(radians(c.helix_angle)) / (g.pitch_radius * transverse_module(c, module));
+    return c.left_hand ? -twist : twist;
+}
+
 double transverse_pressure_angle(const Cutter& c) {
     if (!helical(c)) return c.pressure_angle;
     return std::atan(std::tan(radians(c.pressure_angle)) / std::cos(radians(c.helix_angle))) * 180.0 / PI;

@@ -41,6 +41,11 @@ struct GearOutline {
     // next tooth's first vertex. No vertex repeats its neighbour. Empty when
     // the tooth is too small for the module to draw it (outline_refusal).
     std::vector<OutlineVertex> tooth;
+    // For each vertex of tooth: whether a curve starts there (an arc's ends,
+    // the flank's ends, where the flank's curves meet); false where the sides
+    // before and after it are chords of one smooth curve, so that a CAD file may
+    // put one spline through a run of such chords.
+    std::vector<bool> corner;
     double radius;  // the largest distance from the centre, mm (a ring's: its rim's)
     // Where the outline stands in the file: turned clockwise by turn (radians)
     // about its centre, which is moved to centre (mm). At the origin, unturned,

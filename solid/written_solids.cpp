@@ -16,19 +16,6 @@ double largest_bore(const Gear& gear, double x_s, double module, double toleranc
     return root_diameter(gear, x_s, module) - 2.0 * BORE_CLEARANCE_TOLERANCES * tolerance;
 }
 
-// Radians the section turns counter-clockwise, seen from +z, per mm up the
-// axis: tan β / r, r the pitch radius in mm. A right-hand helix turns the way
-// a right-hand screw advances (counter-clockwise going up, as x = cos t,
-// y = sin t, z = c·t with c > 0 does), a left-hand one clockwise; a spur gear
-// not at all.
-static double helix_twist(const Gear& gear, double module) {
-    const Cutter& c = gear.params.cutter;
-    if (!helical(c)) return 0.0;
-    const double r = gear.params.pitch_radius * transverse_module(c, module);
-    const double twist = std::tan(c.helix_angle * PI / 180.0) / r;
-    return c.left_hand ? -twist : twist;
-}
-
 int build_written_solids(const Gear& gear, const Gear* mate, double x_s, double module,
                          const SolidRequest& request, SolidMesh* meshes, const char*& refusal) {
     // A helical gear's section strays from the exact one by the outline's
@@ -54,7 +41,7 @@ int build_written_solids(const Gear& gear, const Gear* mate, double x_s, double 
         const size_t limit = request.triangle_limit == 0          ? 0
                              : request.triangle_limit > triangles ? request.triangle_limit - triangles
                                                                   : 1;
-        refusal = build_gear_solid(outlines[i], request.face_width, bore, helix_twist(body, module),
+        refusal = build_gear_solid(outlines[i], request.face_width, bore, helix_twist(body.params, module),
                                    tolerance, limit, meshes[i]);
         if (refusal != nullptr) return 0;
         triangles += meshes[i].triangles.size();

@@ -1,7 +1,10 @@
 // Each outline's solid as OpenCASCADE builds it, and the STEP file of them.
-// The outline's sides become exact edges (a line, or the arc through its ends
-// and its middle), each vertex shared by the two edges that meet there, so the
-// kernel sees the very outline the SVG and DXF files hold.
+// The outline's arcs become exact circular edges; each run of chords of one
+// smooth curve (a flank's undercut or involute, between the corners the
+// outline marks) one cubic B-spline through the chords' ends, which lie on the
+// exact curve: it strays from that curve far less than the chords do, and a
+// tooth has a handful of faces instead of one a chord. Each vertex is shared
+// by the two edges that meet there.
 //
 // A spur gear is its face, holes and all, swept straight up (a prism: planes
 // and cylinders, exact). A helical gear is lofted through copies of its teeth's
@@ -17,6 +20,7 @@
 // cutter.)
 #include "step/step.hpp"
 
+#include <APIHeaderSection_MakeHeader.hxx>
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
@@ -31,6 +35,7 @@
 #include <BRep_Builder.hxx>
 #include <GC_MakeArcOfCircle.hxx>
 #include <GC_MakeSegment.hxx>
+#include <GeomAPI_Interpolate.hxx>
 #include <IFSelect_ReturnStatus.hxx>
 #include <Interface_Static.hxx>
 #include <Message.hxx>
@@ -39,15 +44,19 @@
 #include <STEPControl_Controller.hxx>
 #include <STEPControl_Writer.hxx>
 #include <StepBasic_Product.hxx>
+#include <StepData_Protocol.hxx>
 #include <StepData_StepModel.hxx>
+#include <StepData_StepWriter.hxx>
 #include <StepShape_ManifoldSolidBrep.hxx>
 #include <Standard_Failure.hxx>
 #include <TCollection_HAsciiString.hxx>
+#include <TColgp_HArray1OfPnt.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Shell.hxx>
 #include <TopoDS_Solid.hxx>
 #include <TopoDS_Wire.hxx>
+#include <XSControl_WorkSession.hxx>
 #include <gp_Ax2.hxx>
 #include <gp_Circ.hxx>
 #include <gp_Pln.hxx>
@@ -56,24 +65,53 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
 
 // ---- Global state ------------------------------------------------------------
 static char step_failure[400];  // written by write_step_file when it fails; read by its caller
-
-double helix_twist(const Gear& gear, double module) {
-    const Cutter& c = gear.params.cutter;
-    if (!helical(c)) return 0.0;
-    const double reference_radius = 0.5 * gear.params.z * transverse_module(c, module);
-    const double twist = std::tan(c.helix_angle * PI / 180.0) / reference_radius;
-    return c.left_hand ? -twist : twist;
-}
 
 static gp_Pnt point_at(const ProfilePoint& p) {
     return gp_Pnt(p.x, p.y, 0.0);
 }
 
+// The cubic B-spline through the points, parametrised by their distances.
+static Handle(Geom_Curve) spline_through(const std::vector<gp_Pnt>& points) {
+    const Handle(TColgp_HArray1OfPnt) array = new TColgp_HArray1OfPnt(1, static_cast<int>(points.size()));
+    for (size_t i = 0; i < points.size(); ++i) array->SetValue(static_cast<int>(i) + 1, points[i]);
+    GeomAPI_Interpolate interpolate(array, Standard_False, Precision::Confusion());
+    interpolate.Perform();
+    if (!interpolate.IsDone()) return Handle(Geom_Curve)();
+    return Handle(Geom_Curve)(interpolate.Curve());
+}
+
+// The curve of the outline's side from vertex a to b: the arc through its
+// ends and its middle, or the line.
+static Handle(Geom_Curve) side_curve(const OutlineVertex& a, const ProfilePoint& b) {
+    if (a.bulge == 0.0) {
+        GC_MakeSegment segment(point_at(a.point), point_at(b));
+        if (!segment.IsDone()) return Handle(Geom_Curve)();
+        return Handle(Geom_Curve)(segment.Value());
+    }
+    // The arc's middle: the bulge times half the chord to the right of it (a
+    // counter-clockwise arc bulges to the right of its chord).
+    const ProfilePoint middle{0.5 * (a.point.x + b.x) + 0.5 * a.bulge * (b.y - a.point.y),
+                              0.5 * (a.point.y + b.y) - 0.5 * a.bulge * (b.x - a.point.x)};
+    GC_MakeArcOfCircle arc(point_at(a.point), point_at(middle), point_at(b));
+    if (!arc.IsDone()) return Handle(Geom_Curve)();
+    return Handle(Geom_Curve)(arc.Value());
+}
+
+// Whether a curve starts at vertex i of the outline (a tooth's first vertex always does).
+static bool corner_at(const GearOutline& outline, int i) {
+    const std::vector<bool>& corner = outline.corner;
+    return corner.empty() || corner[static_cast<size_t>(i) % corner.size()];
+}
+
 // The outline's closed wire in the plane z = 0, as the outline runs
-// (clockwise about its centre), or a null wire where an edge cannot be made.
+// (clockwise about its centre): an edge an arc, and one a run of chords from a
+// corner to the next corner or arc; a null wire where an edge cannot be made.
 static TopoDS_Wire outline_wire(const GearOutline& outline) {
     const int n = outline_vertex_count(outline);
     BRep_Builder builder;
@@ -81,28 +119,32 @@ static TopoDS_Wire outline_wire(const GearOutline& outline) {
     builder.MakeWire(wire);
     const TopoDS_Vertex first = BRepBuilderAPI_MakeVertex(point_at(outline_vertex(outline, 0).point));
     TopoDS_Vertex from = first;
-    for (int i = 0; i < n; ++i) {
+    std::vector<gp_Pnt> run;
+    for (int i = 0; i < n;) {
         const OutlineVertex a = outline_vertex(outline, i);
-        const ProfilePoint b = outline_vertex(outline, (i + 1) % n).point;
-        const TopoDS_Vertex to = i + 1 == n ? first : BRepBuilderAPI_MakeVertex(point_at(b)).Vertex();
-        Handle(Geom_TrimmedCurve) curve;
-        if (a.bulge == 0.0) {
-            GC_MakeSegment segment(point_at(a.point), point_at(b));
-            if (!segment.IsDone()) return TopoDS_Wire();
-            curve = segment.Value();
+        int end = i + 1;  // the edge's last vertex
+        Handle(Geom_Curve) curve;
+        if (a.bulge != 0.0) {
+            curve = side_curve(a, outline_vertex(outline, end % n).point);
         } else {
-            // The arc's middle: the bulge times half the chord to the right of
-            // it (a counter-clockwise arc bulges to the right of its chord).
-            const ProfilePoint middle{0.5 * (a.point.x + b.x) + 0.5 * a.bulge * (b.y - a.point.y),
-                                      0.5 * (a.point.y + b.y) - 0.5 * a.bulge * (b.x - a.point.x)};
-            GC_MakeArcOfCircle arc(point_at(a.point), point_at(middle), point_at(b));
-            if (!arc.IsDone()) return TopoDS_Wire();
-            curve = arc.Value();
+            run.assign(1, point_at(a.point));
+            for (;; ++end) {
+                const OutlineVertex v = outline_vertex(outline, end % n);
+                run.push_back(point_at(v.point));
+                if (end == n || v.bulge != 0.0 || corner_at(outline, end)) break;
+            }
+            curve =
+                run.size() == 2 ? side_curve(a, outline_vertex(outline, end % n).point) : spline_through(run);
         }
+        const TopoDS_Vertex to =
+            end == n ? first
+                     : BRepBuilderAPI_MakeVertex(point_at(outline_vertex(outline, end).point)).Vertex();
+        if (curve.IsNull()) return TopoDS_Wire();
         BRepBuilderAPI_MakeEdge edge(curve, from, to);
         if (!edge.IsDone()) return TopoDS_Wire();
         builder.Add(wire, edge.Edge());
         from = to;
+        i = end;
     }
     wire.Closed(true);
     return wire;
@@ -213,7 +255,31 @@ static void name_solid(STEPControl_Writer& writer, int first, const char* name) 
     }
 }
 
-static const char* write_solids(const char* path, const StepSolid* solids, int count, double face_width) {
+// The file's header: what it holds and what wrote it; its time stamp is the kernel's (now).
+static void set_header(STEPControl_Writer& writer, int count) {
+    APIHeaderSection_MakeHeader header(writer.Model());
+    header.SetName(new TCollection_HAsciiString(count == 2 ? "gear and mate" : "gear"));
+    header.SetAuthorValue(1, new TCollection_HAsciiString(""));
+    header.SetOrganizationValue(1, new TCollection_HAsciiString(""));
+    header.SetOriginatingSystem(new TCollection_HAsciiString("rackgen"));
+    header.SetPreprocessorVersion(new TCollection_HAsciiString("OpenCASCADE STEP writer"));
+    header.SetDescriptionValue(1, new TCollection_HAsciiString("gears as solids, millimetres"));
+}
+
+// The model's text, as the kernel would write it to a file of its own, into the caller's.
+static const char* print_model(STEPControl_Writer& writer, FILE* file) {
+    const Handle(StepData_Protocol) protocol = Handle(StepData_Protocol)::DownCast(writer.WS()->Protocol());
+    if (protocol.IsNull()) return "the file cannot be written";
+    StepData_StepWriter step_writer(writer.Model());
+    step_writer.SendModel(protocol);
+    std::ostringstream text;
+    if (!step_writer.Print(text)) return "the file cannot be written";
+    const std::string bytes = text.str();
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) return "the file cannot be written";
+    return nullptr;
+}
+
+static const char* write_solids(FILE* file, const StepSolid* solids, int count, double face_width) {
     if (!(face_width > 0.0)) return "the face width must be more than 0";
     STEPControl_Controller::Init();
     // The kernel's messages (the transfer's statistics) go to standard output
@@ -249,13 +315,13 @@ static const char* write_solids(const char* path, const StepSolid* solids, int c
         }
         name_solid(writer, first, s.name);
     }
-    if (writer.Write(path) != IFSelect_RetDone) return "the file cannot be written";
-    return nullptr;
+    set_header(writer, count);
+    return print_model(writer, file);
 }
 
-const char* write_step_file(const char* path, const StepSolid* solids, int count, double face_width) {
+const char* write_step_file(FILE* file, const StepSolid* solids, int count, double face_width) {
     try {
-        return write_solids(path, solids, count, face_width);
+        return write_solids(file, solids, count, face_width);
     } catch (const Standard_Failure& failure) {
         std::snprintf(step_failure, sizeof step_failure, "the geometry kernel failed: %s",
                       failure.GetMessageString());

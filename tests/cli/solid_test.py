@@ -179,9 +179,9 @@ class Solid(unittest.TestCase):
             r = rackgen(*args, "--solid", os.path.join(WORK, "refused.stl"))
             self.assertEqual(r.returncode, 2, r.stderr)
             self.assertIn(reason, r.stderr)
-        r = rackgen("-z", 20, "--solid", os.path.join(WORK, "gear.STEP"))
+        r = rackgen("-z", 20, "--solid", os.path.join(WORK, "gear.obj"))
         self.assertEqual(r.returncode, 2)
-        self.assertIn("STEP is not written yet", r.stderr)
+        self.assertIn("must end in .stl, .3mf, .step or .stp", r.stderr)
         self.assertFalse(os.path.exists(os.path.join(WORK, "refused.stl")))
 
 
