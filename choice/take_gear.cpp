@@ -31,9 +31,8 @@ static const char* allowance_refusal(const Cutter& cutter, int z, double x, bool
                       allowance[1]);
         return refusal;
     }
-    const double feed = 1.0 / (2.0 * module * std::tan(PI / (180.0 / cutter.pressure_angle)));
     for (int k = 0; k < 2; ++k) {
-        const double x_e = x + (internal ? -1.0 : 1.0) * allowance[k] * feed;  // as mean_feed's
+        const double x_e = x + thinning_feed(cutter.pressure_angle, module, allowance[k], internal);
         if (const char* reason = gear_refusal(cutter, z, x_e, internal)) {
             std::snprintf(refusal, sizeof refusal, "%s tooth thinned by %g mm cannot be cut: %s", whose,
                           allowance[k], reason);
@@ -90,19 +89,18 @@ const char* choice_refusal(const GearChoice& c) {
 }
 
 // A gear thinned by allowances is drawn and written at the middle of its
-// limits: the cutter fed in by the mean allowance E, a shift of E/(2·m·tan α_n)
-// (a ring's tooth thins as its shift grows).
+// limits: the cutter fed in by the mean allowance.
 static double mean_feed(const GearChoice& c, bool given, const double* allowance, bool internal) {
     if (!given) return 0.0;
-    const double mean = 0.5 * (allowance[0] + allowance[1]);
-    return (internal ? -mean : mean) / (2.0 * c.module * std::tan(PI / (180.0 / c.cutter.pressure_angle)));
+    return thinning_feed(c.cutter.pressure_angle, c.module, 0.5 * (allowance[0] + allowance[1]), internal);
 }
 
 const char* take_gear(const GearChoice& choice) {
     if (const char* reason = choice_refusal(choice)) return reason;
     gear_choice = choice;
     const GearChoice& c = choice;
-    compute_gear(the_gear, c.cutter, c.z, c.x, c.internal, mean_feed(c, c.allowance_given, c.allowance, c.internal));
+    compute_gear(the_gear, c.cutter, c.z, c.x, c.internal,
+                 mean_feed(c, c.allowance_given, c.allowance, c.internal));
     if (choice.mate_z != 0)
         compute_gear(the_mate, mate_cutter(choice), choice.mate_z, choice.mate_x, choice.mate_internal,
                      mean_feed(c, c.mate_allowance_given, c.mate_allowance, c.mate_internal));

@@ -301,9 +301,7 @@ static double measuring_angle(const GearData& d) {
 }
 
 double thinned_shift(const GearData& d, double allowance) {
-    // A ring's tooth thins as its shift grows.
-    const double side = d.internal ? -1.0 : 1.0;
-    return d.shift + side * allowance / (2.0 * d.module * std::tan(d.pressure_angle * PI / 180.0));
+    return d.shift + thinning_feed(d.pressure_angle, d.module, allowance, d.internal);
 }
 
 void set_allowance(GearData& d, double upper, double lower) {
@@ -390,6 +388,23 @@ static PairData internal_pair_data(const GearData& g1, const GearData& g2) {
     return p;
 }
 
+// The pair's transverse figures: α_t, m_t, the reference centre distance a0
+// = (z1 + z2)·m_t/2, cos β_b and cos β (1 for spur gears), α_n.
+struct PairSection {
+    double alpha, mt, a0, cos_beta_b, cos_beta, alpha_n;
+};
+static PairSection pair_section(const GearData& g1, int z2) {
+    const double alpha_n = g1.pressure_angle * PI / 180.0;
+    const bool helix = g1.helix_angle > 0.0;
+    const double alpha = helix ? g1.transverse_pressure_angle * PI / 180.0 : alpha_n;
+    return PairSection{alpha,
+                       g1.transverse_module,
+                       (g1.teeth + z2) * g1.transverse_module / 2.0,
+                       std::cos(g1.base_helix_angle * PI / 180.0),
+                       helix ? std::cos(g1.helix_angle * PI / 180.0) : 1.0,
+                       alpha_n};
+}
+
 PairData pair_data(const Gear& gear, const Gear& mate, const GearData& g1, const GearData& g2) {
     if (g1.internal || g2.internal) return internal_pair_data(g1, g2);
     PairData p = {};
@@ -397,12 +412,13 @@ PairData pair_data(const Gear& gear, const Gear& mate, const GearData& g1, const
     // x2)/(z1 + z2) + inv α_t, a = (z1 + z2)·m_t/2 · cos α_t/cos α_wt, y in
     // normal modules (z1 + z2)/(2·cos β)·(cos α_t/cos α_wt - 1), the contact
     // ratio over the transverse base pitch. A spur pair's α_t and m_t are α and m.
-    const double alpha_n = g1.pressure_angle * PI / 180.0;
+    const PairSection s = pair_section(g1, g2.teeth);
     const bool helix = g1.helix_angle > 0.0;
-    const double alpha = helix ? g1.transverse_pressure_angle * PI / 180.0 : alpha_n;
+    const double alpha_n = s.alpha_n;
+    const double alpha = s.alpha;
     const double m = g1.module;
-    const double mt = g1.transverse_module;
-    const double cos_beta = helix ? std::cos(g1.helix_angle * PI / 180.0) : 1.0;
+    const double mt = s.mt;
+    const double cos_beta = s.cos_beta;
     const double z1 = g1.teeth;
     const double z2 = g2.teeth;
     const double inv_aw = inv(alpha) + 2.0 * std::tan(alpha_n) * (g1.shift + g2.shift) / (z1 + z2);
@@ -454,15 +470,6 @@ PairData pair_data(const Gear& gear, const Gear& mate, const GearData& g1, const
 
 // The pair's transverse figures: α_t, m_t, the reference centre distance a0
 // = (z1 + z2)·m_t/2 and cos β_b (1 for spur gears).
-struct PairSection {
-    double alpha, mt, a0, cos_beta_b, alpha_n;
-};
-static PairSection pair_section(const GearData& g1, int z2) {
-    const double alpha_n = g1.pressure_angle * PI / 180.0;
-    const double alpha = g1.helix_angle > 0.0 ? g1.transverse_pressure_angle * PI / 180.0 : alpha_n;
-    return PairSection{alpha, g1.transverse_module, (g1.teeth + z2) * g1.transverse_module / 2.0,
-                       std::cos(g1.base_helix_angle * PI / 180.0), alpha_n};
-}
 
 double mate_shift_for_centre_distance(const GearData& g1, int z2, double centre_distance) {
     const PairSection s = pair_section(g1, z2);

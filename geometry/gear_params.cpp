@@ -33,6 +33,10 @@ double helix_twist(const GearParams& g, double module) {
     return c.left_hand ? -twist : twist;
 }
 
+double thinning_feed(double pressure_angle, double module, double allowance, bool internal) {
+    return (internal ? -allowance : allowance) / (2.0 * module * std::tan(radians(pressure_angle)));
+}
+
 double transverse_pressure_angle(const Cutter& c) {
     if (!helical(c)) return c.pressure_angle;
     return std::atan(std::tan(radians(c.pressure_angle)) / std::cos(radians(c.helix_angle))) * 180.0 / PI;

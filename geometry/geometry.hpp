@@ -244,8 +244,11 @@ void compute_tooth(Gear& gear, double x_s, ToothProfile& tooth);
 // describes it). The cutter and the gear should be accepted (gear_refusal).
 // A thinned gear: the shifted tooth cut with the cutter fed in by feed more
 // shift (x + feed, also accepted), its tip circle the nominal one's.
-void compute_gear(Gear& gear, const Cutter& cutter, int z, double x, bool internal = false,
-                  double feed = 0.0);
+void compute_gear(Gear& gear, const Cutter& cutter, int z, double x, bool internal = false, double feed = 0.0);
+// The shift the cutter is fed in by to change a tooth's thickness by allowance
+// mm (negative thins) at module mm, pressure angle in degrees (the normal
+// plane's): E/(2·m·tan α_n); a ring's tooth thins as its shift grows.
+double thinning_feed(double pressure_angle, double module, double allowance, bool internal);
 // The shift the gear was designed with: x less a thinned gear's feed.
 inline double nominal_shift(const GearParams& g) {
     return g.x - g.feed;
