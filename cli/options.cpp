@@ -572,13 +572,6 @@ static ParseResult add_info(const char* value) {
         value = c_argv[optind++];
     if (value != nullptr) return add_output(OUTPUT_INFO, value);
     if (c.output_count == OUTPUT_CAPACITY) return refuse("at most %d outputs in one run", OUTPUT_CAPACITY);
-#if !RACKGEN_STEP
-    if (format == FORMAT_STEP)
-        return refuse(
-            "cannot write \"%s\": this rackgen was built without OpenCASCADE and writes no STEP "
-            "files; --solid writes .stl or .3mf",
-            name);
-#endif
     Output& out = c.outputs[c.output_count++];
     out = c.defaults;
     out.kind = OUTPUT_INFO;

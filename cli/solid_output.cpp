@@ -23,13 +23,23 @@ static const char* solid_contents(const Output& out, int count) {
                           : "the gear";
 }
 
-// ", bore 8 mm", or nothing without a bore.
-static void bore_text(const Output& out, char* text, size_t capacity) {
-    text[0] = '\0';
-    if (out.bore_diameter == 0.0) return;
-    char diameter[NUMBER_CAPACITY];
-    number_text(out.bore_diameter, diameter);
-    std::snprintf(text, capacity, ", bore %s mm", diameter);
+// The line that says what the file holds: its bodies, face width, bore,
+// module and tolerance, and then what (the triangles, or that they are STEP's solids).
+static void report_solid(const Output& out, int count, double face_width, const char* then) {
+    char settings[SETTINGS_CAPACITY];
+    module_text(out, settings, SETTINGS_CAPACITY);
+    char width[NUMBER_CAPACITY];
+    number_text(face_width, width);
+    char tolerance[NUMBER_CAPACITY];
+    number_text(out.tolerance, tolerance);
+    char bore[NUMBER_CAPACITY + 32] = "";
+    if (out.bore_diameter > 0.0) {
+        char diameter[NUMBER_CAPACITY];
+        number_text(out.bore_diameter, diameter);
+        std::snprintf(bore, sizeof bore, ", bore %s mm", diameter);
+    }
+    report("%s: %s, face width %s mm%s, %s, tolerance %s mm, %s", out.file, solid_contents(out, count), width,
+           bore, settings, tolerance, then);
 }
 
 // The bodies and the format asked for.
@@ -67,18 +77,11 @@ static int write_mesh_output(const Output& out, double face_width) {
     const SolidFile file{meshes, count, out.format};
     const int fault = write_file_whole(out.file, write_solid, &file).fault;
     if (fault != 0) return fault;
-    char settings[SETTINGS_CAPACITY];
-    module_text(out, settings, SETTINGS_CAPACITY);
-    char width[NUMBER_CAPACITY];
-    number_text(face_width, width);
-    char tolerance[NUMBER_CAPACITY];
-    number_text(out.tolerance, tolerance);
-    char bore[NUMBER_CAPACITY + 32];
-    bore_text(out, bore, sizeof bore);
     size_t triangles = 0;
     for (int i = 0; i < count; ++i) triangles += meshes[i].triangles.size();
-    report("%s: %s, face width %s mm%s, %s, tolerance %s mm, %zu triangles", out.file,
-           solid_contents(out, count), width, bore, settings, tolerance, triangles);
+    char then[48];
+    std::snprintf(then, sizeof then, "%zu triangles", triangles);
+    report_solid(out, count, face_width, then);
     return 0;
 }
 
@@ -130,16 +133,7 @@ static int write_step_output(const Output& out, double face_width) {
         return OUTPUT_REFUSED;
     }
     if (fault != 0) return fault;
-    char settings[SETTINGS_CAPACITY];
-    module_text(out, settings, SETTINGS_CAPACITY);
-    char width[NUMBER_CAPACITY];
-    number_text(face_width, width);
-    char tolerance[NUMBER_CAPACITY];
-    number_text(out.tolerance, tolerance);
-    char bore[NUMBER_CAPACITY + 32];
-    bore_text(out, bore, sizeof bore);
-    report("%s: %s, face width %s mm%s, %s, tolerance %s mm, STEP solids", out.file,
-           solid_contents(out, count), width, bore, settings, tolerance);
+    report_solid(out, count, face_width, "STEP solids");
     return 0;
 }
 #endif
