@@ -31,22 +31,36 @@ static const char RELATIONSHIPS[] =
 // as it, fixed (a whole number exact) or with an exponent, whichever is
 // shorter (fixed when as long).
 // Written out here because not every C++ library has to_chars for floats.
+// The decimal of f with the digits (1 … 9) significant, in scientific, if one
+// reads back as f: the nearest, or below a power of two, where the floats lie
+// twice as close, the decimal a last digit above it.
+static bool shortest_candidate(float f, int digits, char* scientific, size_t capacity) {
+    std::snprintf(scientific, capacity, "%.*e", digits - 1, static_cast<double>(f));
+    if (std::strtof(scientific, nullptr) == f) return true;
+    const double step = std::pow(10.0, std::atoi(std::strchr(scientific, 'e') + 1) - (digits - 1));
+    const double above = std::strtod(scientific, nullptr) + (f < 0.0f ? -step : step);
+    char next[32];
+    std::snprintf(next, sizeof next, "%.*e", digits - 1, above);
+    if (std::strtof(next, nullptr) != f) return false;
+    std::snprintf(scientific, capacity, "%s", next);
+    return true;
+}
+
 static void append_number(std::string& text, double value) {
     const float f = static_cast<float>(value) == 0.0f ? 0.0f : static_cast<float>(value);
     char scientific[32];
-    for (int digits = 1; digits <= 9; ++digits) {
-        std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, static_cast<double>(f));
-        if (std::strtof(scientific, nullptr) == f) break;
-        // Below a power of two the floats lie twice as close: the decimal a
-        // last digit above the nearest one may read back as f where that one does not.
-        const double step = std::pow(10.0, std::atoi(std::strchr(scientific, 'e') + 1) - (digits - 1));
-        const double above = std::strtod(scientific, nullptr) + (f < 0.0f ? -step : step);
-        char next[32];
-        std::snprintf(next, sizeof next, "%.*e", digits - 1, above);
-        if (std::strtof(next, nullptr) != f) continue;
-        std::memcpy(scientific, next, sizeof next);
-        break;
+    // The fewest digits that read back: a decimal with d digits that does is
+    // one with d + 1 as well, so the count is found by halving 1 … 9.
+    int low = 1;
+    int high = 9;  // nine digits always read back as the float
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (shortest_candidate(f, middle, scientific, sizeof scientific))
+            high = middle;
+        else
+            low = middle + 1;
     }
+    shortest_candidate(f, low, scientific, sizeof scientific);
     // scientific: [-]d[.ddd]e±XX; its significant digits and exponent.
     const char* mantissa = scientific + (f < 0.0f ? 1 : 0);
     char significant[16];
