@@ -6,7 +6,8 @@
 #include "choice/choice.hpp"        // FACE_WIDTH_MAX
 #include "clip/clip.hpp"            // CLIP_RATE_MIN … CLIP_RATE_MAX
 #include "gear_data/gear_data.hpp"  // MM_PER_INCH
-#include "outline/outline.hpp"      // OUTLINE_TOLERANCE
+#include "outline/outline.hpp"      // OUTLINE_TOLERANCE, RIM_DIAMETER_MAX
+#include "solid/solid.hpp"          // BORE_DIAMETER_MAX
 #include "scenes/scenes.hpp"        // the table of scenes; STEP_LIMIT, ZOOM_LIMIT: the limits a link has, too
 
 #include <getopt.h>
@@ -48,6 +49,14 @@ static const char USAGE_FORMAT[] =
     "           --tolerance MM    how far the flanks' chords may stray from the exact form (default 0.001)\n"
     "           --rim-diameter MM a ring's rim, larger than its root diameter (default: that and\n"
     "                             6 modules)\n"
+    "         --solid FILE        the gear as a solid in mm, .stl (binary), .3mf or .step (.stp) by the\n"
+    "                             name's ending: the outline extruded over the face width (a helical gear\n"
+    "                             twisted along its helix), the centre on the z axis; with --mate each\n"
+    "                             gear a body; STEP holds exact solids (arcs, splines through the flanks)\n"
+    "           --module M, --diametral-pitch P, --standard, --tolerance MM, --rim-diameter MM\n"
+    "                             as for --gear; the tolerance holds for every section of a helical gear\n"
+    "           --bore D          a bore of D mm through every external gear, below its root diameter\n"
+    "                             (default 0: none; a ring has none)\n"
     "         --render FILE       one frame of a scene, .png, .svg or .pdf by the name's ending; or the\n"
     "                             scene playing as a clip, .mp4, .webm or .gif, one frame a step\n"
     "           --scene N         1 ... %d (default 1)\n"
@@ -81,8 +90,8 @@ static const char PINION_USAGE_FORMAT[] =
     "                               the module, cutter, shifts and pins are the normal plane's (the hob's),\n"
     "                               and what is drawn and written is the transverse section\n"
     "         --hand H              its hand, left or right (default right); an external mate has the other\n"
-    "         --face-width MM       the face width: the overlap ratio, and whether a caliper takes\n"
-    "                               the span\n"
+    "         --face-width MM       the face width: a solid's (default 10 modules); a helical gear's\n"
+    "                               overlap ratio, and whether a caliper takes the span\n"
     "         --thickness-allowance UPPER,LOWER\n"
     "                               the tooth thickness allowances in mm, on the reference circle in the\n"
     "                               normal plane (negative thins, e.g. -0.08,-0.13): limits of thickness,\n"
@@ -138,10 +147,6 @@ static char** c_argv;
 constexpr double TOLERANCE_MIN = 0.00001;
 constexpr double TOLERANCE_MAX = 1.0;
 
-// A rim up to a hundred times the largest gear (z = 1000 at module 10000 is
-// 1e7 mm across): every number of the files stays short and finite.
-constexpr double RIM_DIAMETER_MAX = 1e9;
-
 enum LongOnly {
     OPT_FLANK = 256,
     OPT_GEAR,
@@ -182,6 +187,8 @@ enum LongOnly {
     OPT_FACE_WIDTH,
     OPT_RIM_DIAMETER,
     OPT_SHEET,
+    OPT_SOLID,
+    OPT_BORE,
 };
 
 static const option LONG_OPTIONS[] = {
@@ -221,6 +228,8 @@ static const option LONG_OPTIONS[] = {
     {"face-width", required_argument, nullptr, OPT_FACE_WIDTH},
     {"info", optional_argument, nullptr, OPT_INFO},
     {"sheet", required_argument, nullptr, OPT_SHEET},
+    {"solid", required_argument, nullptr, OPT_SOLID},
+    {"bore", required_argument, nullptr, OPT_BORE},
     {"pin", required_argument, nullptr, OPT_PIN},
     {"mate", required_argument, nullptr, OPT_MATE},
     {"mate-shift", required_argument, nullptr, OPT_MATE_SHIFT},
@@ -303,6 +312,11 @@ static bool format_of(OutputKind kind, const char* name, FileFormat& format) {
         format = name_ends_with(name, ".pdf") ? FORMAT_PDF : FORMAT_SVG;
         return name_ends_with(name, ".pdf") || name_ends_with(name, ".svg");
     }
+    if (kind == OUTPUT_SOLID) {
+        const bool step = name_ends_with(name, ".step") || name_ends_with(name, ".stp");
+        format = step ? FORMAT_STEP : name_ends_with(name, ".3mf") ? FORMAT_3MF : FORMAT_STL;
+        return step || name_ends_with(name, ".stl") || name_ends_with(name, ".3mf");
+    }
     if (name_ends_with(name, ".svg"))
         format = FORMAT_SVG;
     else if (kind == OUTPUT_GEAR && name_ends_with(name, ".dxf"))
@@ -328,14 +342,22 @@ static ParseResult add_output(OutputKind kind, const char* name) {
     if (*name == '\0') return refuse("an output needs a file name");
     if (!format_of(kind, name, format))
         return refuse(
-            kind == OUTPUT_GEAR   ? "the name after --gear must end in .svg or .dxf: \"%s\""
-            : kind == OUTPUT_INFO ? "the name after --info must end in .json: \"%s\""
+            kind == OUTPUT_GEAR    ? "the name after --gear must end in .svg or .dxf: \"%s\""
+            : kind == OUTPUT_SOLID ? "the name after --solid must end in .stl, .3mf, .step or .stp: \"%s\""
+            : kind == OUTPUT_INFO  ? "the name after --info must end in .json: \"%s\""
             : kind == OUTPUT_SHEET
                 ? "the name after --sheet must end in .pdf or .svg: \"%s\""
                 : "the name after --render must end in .png, .svg, .pdf, .mp4, .webm or .gif: \"%s\"",
             name);
     if (c.output_count == OUTPUT_CAPACITY)
         return refuse("at most %d outputs in one run; \"%s\" is one more", OUTPUT_CAPACITY, name);
+#if !RACKGEN_STEP
+    if (format == FORMAT_STEP)
+        return refuse(
+            "cannot write \"%s\": this rackgen was built without OpenCASCADE and writes no STEP "
+            "files; --solid writes .stl or .3mf",
+            name);
+#endif
     Output& out = c.outputs[c.output_count++];
     out = c.defaults;
     out.kind = kind;
@@ -355,18 +377,21 @@ constexpr unsigned GEAR_BIT = 1u << OUTPUT_GEAR;
 constexpr unsigned RENDER_BIT = 1u << OUTPUT_RENDER;
 constexpr unsigned INFO_BIT = 1u << OUTPUT_INFO;
 constexpr unsigned SHEET_BIT = 1u << OUTPUT_SHEET;
+constexpr unsigned SOLID_BIT = 1u << OUTPUT_SOLID;
 
 static unsigned kinds_of(int option_code) {
     switch (option_code) {
         case OPT_MODULE:
         case OPT_DIAMETRAL_PITCH:
-            return GEAR_BIT | INFO_BIT | SHEET_BIT;
+            return GEAR_BIT | INFO_BIT | SHEET_BIT | SOLID_BIT;
         case OPT_UNITS:
             return GEAR_BIT | INFO_BIT;
         case OPT_STANDARD:
         case OPT_TOLERANCE:
         case OPT_RIM_DIAMETER:
-            return GEAR_BIT;
+            return GEAR_BIT | SOLID_BIT;
+        case OPT_BORE:
+            return SOLID_BIT;
         case OPT_PIN:
             return INFO_BIT | SHEET_BIT;
         case OPT_LANG:
@@ -378,12 +403,15 @@ static unsigned kinds_of(int option_code) {
 
 // The outputs a setting may follow, for its refusal.
 static const char* kinds_text(unsigned kinds) {
-    return kinds == (GEAR_BIT | INFO_BIT | SHEET_BIT) ? "--gear, --info or --sheet it sets"
-           : kinds == (GEAR_BIT | INFO_BIT)           ? "--gear or --info it sets"
-           : kinds == (INFO_BIT | SHEET_BIT)          ? "--info or --sheet it sets"
-           : kinds == (RENDER_BIT | SHEET_BIT)        ? "--render or --sheet it sets"
-           : kinds == GEAR_BIT                        ? "--gear it sets"
-                                                      : "--render it sets";
+    return kinds == (GEAR_BIT | INFO_BIT | SHEET_BIT | SOLID_BIT)
+               ? "--gear, --solid, --info or --sheet it sets"
+           : kinds == (GEAR_BIT | SOLID_BIT)   ? "--gear or --solid it sets"
+           : kinds == SOLID_BIT                ? "--solid it sets"
+           : kinds == (GEAR_BIT | INFO_BIT)    ? "--gear or --info it sets"
+           : kinds == (INFO_BIT | SHEET_BIT)   ? "--info or --sheet it sets"
+           : kinds == (RENDER_BIT | SHEET_BIT) ? "--render or --sheet it sets"
+           : kinds == GEAR_BIT                 ? "--gear it sets"
+                                               : "--render it sets";
 }
 
 // A module from --module M (mm) or --diametral-pitch P (teeth per inch: 25.4/P
@@ -451,6 +479,12 @@ static ParseResult set_output(int option_code, const char* value) {
                 return refuse(
                     "--rim-diameter must be a number of millimetres above 0, at most %g, not \"%s\"",
                     RIM_DIAMETER_MAX, value);
+            break;
+        case OPT_BORE:
+            if (!parse_real(value, out->bore_diameter) ||
+                !(out->bore_diameter >= 0.0 && out->bore_diameter <= BORE_DIAMETER_MAX))
+                return refuse("--bore must be a number of millimetres from 0 to %g, not \"%s\"",
+                              BORE_DIAMETER_MAX, value);
             break;
         case OPT_SCENE:
             if (!parse_whole(value, n) || n < 1 || n > SCENE_COUNT)
@@ -564,6 +598,8 @@ static ParseResult take_option(int code, const char* value) {
             return add_output(OUTPUT_RENDER, value);
         case OPT_SHEET:
             return add_output(OUTPUT_SHEET, value);
+        case OPT_SOLID:
+            return add_output(OUTPUT_SOLID, value);
         case 'h':
             errno = 0;  // a write that fails on the way leaves its errno (standard_output_fault)
             print_usage(stdout);
@@ -700,6 +736,11 @@ ParseResult parse_command_line(int argc, char** argv) {
     bool rim_given = command_line.defaults.rim_diameter > 0.0;
     for (int i = 0; i < command_line.output_count; ++i)
         rim_given = rim_given || command_line.outputs[i].rim_diameter > 0.0;
+    bool bore_given = command_line.defaults.bore_diameter > 0.0;
+    for (int i = 0; i < command_line.output_count; ++i)
+        bore_given = bore_given || command_line.outputs[i].bore_diameter > 0.0;
+    if (bore_given && command_line.internal)
+        return refuse("--bore with --internal: a ring has no bore, its rim is --rim-diameter");
     if (rim_given && !command_line.internal && !command_line.mate_internal)
         return refuse("--rim-diameter needs --internal or --mate-internal: only a ring has a rim");
     if (command_line.mate_internal && !pinion_type(cutter))
@@ -713,8 +754,9 @@ ParseResult parse_command_line(int argc, char** argv) {
                        command_line.centre_distance > 0.0 || command_line.centre_distance_tolerance > 0.0;
     for (int i = 0; in_mm && i < command_line.output_count; ++i)
         if (command_line.outputs[i].module != command_line.module)
-            return refuse("the thickness allowances and the centre distance are millimetres at one module: "
-                          "give --module before the first output, not after one");
+            return refuse(
+                "the thickness allowances and the centre distance are millimetres at one module: "
+                "give --module before the first output, not after one");
     if (command_line.mate_allowance_given && command_line.mate_text == nullptr)
         return refuse("--mate-thickness-allowance needs --mate Z2");
     if ((command_line.centre_distance > 0.0 || command_line.centre_distance_tolerance > 0.0) &&
@@ -722,8 +764,6 @@ ParseResult parse_command_line(int argc, char** argv) {
         return refuse("--centre-distance and --centre-distance-tolerance need --mate Z2: they mount a pair");
     if (cutter.left_hand && !helical(cutter))
         return refuse("--hand needs --helix-angle B: a spur gear has no hand");
-    if (command_line.face_width > 0.0 && !helical(cutter))
-        return refuse("--face-width needs --helix-angle B: it gives a helical gear's overlap ratio");
     if (helical(cutter) && (pinion_type(cutter) || command_line.internal || command_line.mate_internal))
         return refuse(
             "--helix-angle with --cutter-teeth, --internal or --mate-internal: a helical gear is "

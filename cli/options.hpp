@@ -22,6 +22,7 @@ enum OutputKind {
     OUTPUT_RENDER,  // one frame of a scene, PNG, SVG or PDF
     OUTPUT_INFO,    // the gear's data: a table on standard output, or JSON into a file
     OUTPUT_SHEET,   // the gear data sheet: the gear to scale and its data on an A4 page, PDF or SVG
+    OUTPUT_SOLID,   // the gear as a solid body (the pair as two), STL or 3MF
 };
 
 enum FileFormat {
@@ -36,6 +37,9 @@ enum FileFormat {
     FORMAT_MP4,   // a clip of the scene playing (--render)
     FORMAT_WEBM,
     FORMAT_GIF,
+    FORMAT_STL,  // --solid's binary STL
+    FORMAT_3MF,
+    FORMAT_STEP,  // --solid's STEP (AP214), where rackgen was built with OpenCASCADE
 };
 
 struct Output {
@@ -45,10 +49,12 @@ struct Output {
     // --gear and --info
     double module;  // mm per module unit
     bool inches;    // --units in: lengths in inches instead of millimetres
-    // --gear
+    // --gear and --solid
     bool standard;        // the standard gear (x = 0) instead of the shifted one
     double tolerance;     // mm: how far the flanks' chords may stray from the exact form
     double rim_diameter;  // mm, a ring's rim; 0: the root diameter and six modules
+    // --solid
+    double bore_diameter;  // mm, through every external gear; 0: none
     // --render
     SceneMode scene;  // the key of scene --scene N, scene_key(N - 1)
     int step;         // step counter the frame starts from (the scene clamps it)
@@ -71,8 +77,8 @@ struct CommandLine {
     Cutter cutter;           // SPECIFIED_CUTTER, changed by --profile and the single cutter options
     bool internal;           // --internal: the gear is a ring (cut by a pinion-type cutter)
     bool mate_internal;      // --mate-internal: the mate is a ring
-    double face_width;       // --face-width in mm; 0 when not given
-    bool allowance_given;    // --thickness-allowance UPPER,LOWER (mm)
+    double face_width;  // --face-width in mm (a helical gear's overlap, the solids' width); 0 when not given
+    bool allowance_given;  // --thickness-allowance UPPER,LOWER (mm)
     double allowance[2];
     bool mate_allowance_given;  // --mate-thickness-allowance UPPER,LOWER (mm)
     double mate_allowance[2];
@@ -111,6 +117,11 @@ __attribute__((format(printf, 1, 2))) void report(const char* format, ...);
 constexpr int NUMBER_CAPACITY = 32;
 void number_text(double value, char* text);
 
+// The text of the module and of how lengths are said, for a report:
+// "module 2.54 mm, in inches" (outputs.cpp).
+constexpr int SETTINGS_CAPACITY = 128;  // what module_text says, and more
+void module_text(const Output& out, char* text, int capacity);
+
 // Writes one --render output of the gear taken (the_gear, the_mate); returns 0 or an errno.
 int write_render_output(const Output& out);
 
@@ -123,8 +134,12 @@ int standard_output_fault(bool output_closed);
 // Writes one --sheet output of the gear taken; returns 0, an errno or OUTPUT_REFUSED.
 int write_sheet_output(const Output& out);
 
+// Writes one --solid output of the gear taken (STL, 3MF or STEP); returns 0, an errno or OUTPUT_REFUSED.
+int write_solid_output(const Output& out);
+
 // Whether every output fits the gear taken: a ring's rim larger than its root
-// diameter. False, said why in one line, when one does not (bad usage).
+// diameter, a bore smaller than an external gear's. False, said why in one line, when one does not (bad
+// usage).
 bool outputs_fit_gear();
 
 // Writes the outputs of command_line for the gear taken; returns the

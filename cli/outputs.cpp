@@ -1,14 +1,15 @@
 // The command line's outputs, each written whole under its name
-// (write_file_whole): the tooth data file, the whole gear's outline, the
-// gear's data, the picture of a scene frame and the data sheet
-// (sheet_output.cpp), each file then said in one
-// line (report). No state of its own.
+// (write_file_whole): the tooth data file, the whole gear's outline, its
+// solid (solid_output.cpp), the gear's data, the picture of a scene frame and
+// the data sheet (sheet_output.cpp), each file then said in one line
+// (report). No state of its own.
 #include "cli/options.hpp"
 
 #include "choice/choice.hpp"
 #include "console/console.hpp"
 #include "gear_data/gear_data.hpp"
 #include "outline/outline.hpp"
+#include "solid/solid.hpp"
 
 #include <cerrno>
 #include <charconv>
@@ -96,16 +97,12 @@ static int write_outline(FILE* file, const void* context) {
     return 0;
 }
 
-// The text of the module and of how lengths are said, for a report:
-// "module 2.54 mm, in inches".
-static void module_text(const Output& out, char* text, int capacity) {
+void module_text(const Output& out, char* text, int capacity) {
     char module[NUMBER_CAPACITY];
     number_text(out.module, module);
     std::snprintf(text, static_cast<size_t>(capacity), "module %s mm%s", module,
                   out.inches ? ", in inches" : "");
 }
-
-constexpr int SETTINGS_CAPACITY = 128;  // what module_text says, and more
 
 // The ring an output draws, with its shift, or nullptr: the gear's, or with
 // --mate (not --standard, which draws the gear alone) the pair's.
@@ -225,15 +222,39 @@ static int write_output(const Output& out, bool output_closed) {
             return write_gear_output(out);
         case OUTPUT_SHEET:
             return write_sheet_output(out);
+        case OUTPUT_SOLID:
+            return write_solid_output(out);
         default:
             return write_render_output(out);
     }
 }
 
+// Whether the output's bore leaves material under the teeth of every external
+// gear it writes; false, said why, when it does not.
+static bool bore_fits(const Output& out) {
+    if (out.kind != OUTPUT_SOLID || out.bore_diameter == 0.0) return true;
+    const bool pair = mate_chosen() && !out.standard;
+    for (int i = 0; i < (pair ? 2 : 1); ++i) {
+        const Gear& gear = i == 0 ? the_gear : the_mate;
+        if (gear.params.internal) continue;  // a ring has its rim, no bore
+        const double x_s = i == 0 && out.standard ? 0.0 : gear.params.x;
+        const double largest = largest_bore(gear, x_s, out.module, out.tolerance);
+        if (out.bore_diameter < largest) continue;
+        char bore[NUMBER_CAPACITY];
+        number_text(out.bore_diameter, bore);
+        tell("--bore %s of \"%s\" reaches the %s's root circle (diameter %.4f mm): it must be below %.4f mm",
+             bore, out.file, i == 0 ? "gear" : "mate", root_diameter(gear, x_s, out.module), largest);
+        tell("try 'rackgen --help'");
+        return false;
+    }
+    return true;
+}
+
 bool outputs_fit_gear() {
     for (int i = 0; i < command_line.output_count; ++i) {
         const Output& out = command_line.outputs[i];
-        if (out.kind != OUTPUT_GEAR || out.rim_diameter == 0.0) continue;
+        if (!bore_fits(out)) return false;
+        if ((out.kind != OUTPUT_GEAR && out.kind != OUTPUT_SOLID) || out.rim_diameter == 0.0) continue;
         double x_s = 0.0;
         const Gear* ring = drawn_ring(out, x_s);
         if (ring == nullptr) continue;  // --standard draws the pinion alone

@@ -26,6 +26,13 @@ double transverse_module(const Cutter& c, double module) {
     return helical(c) ? module / std::cos(radians(c.helix_angle)) : module;
 }
 
+double helix_twist(const GearParams& g, double module) {
+    const Cutter& c = g.cutter;
+    if (!helical(c)) return 0.0;
+    const double twist = std::tan(radians(c.helix_angle)) / (g.pitch_radius * transverse_module(c, module));
+    return c.left_hand ? -twist : twist;
+}
+
 double thinning_feed(double pressure_angle, double module, double allowance, bool internal) {
     return (internal ? -allowance : allowance) / (2.0 * module * std::tan(radians(pressure_angle)));
 }

@@ -148,8 +148,8 @@ struct GearParams {
     // and the rolls (beyond the lowest point's) that stand for the part before it.
     double fold_phi;
     double fold_roll;
-    double rack_root_land;        // flat bottom of a cutter tooth space, on the cutter's root line
-    double rack_tip_land;  // top of a cutter tooth between its flanks' ends at the tip line, arcs included
+    double rack_root_land;  // flat bottom of a cutter tooth space, on the cutter's root line
+    double rack_tip_land;   // top of a cutter tooth between its flanks' ends at the tip line, arcs included
     // Below: derived from the shift set_shift_params was given last (in a Gear: the shifted tooth's).
     double dedendum;             // hf - x_s, depth of the cutter's tip line below the rolling line
     double addendum;             // ha + x_s, height of the cutter's root line above it
@@ -168,6 +168,11 @@ struct GearParams {
     bool internal;               // a ring: its teeth point to its centre (cut by a pinion cutter only)
     PinionCutting pinion;        // the pinion-type cutter at work (cutter.teeth > 0), for the shift above
 };
+// How a helical gear's transverse section turns along its axis: radians per mm
+// at a normal module of module mm, tan β over the reference radius z·m_t/2,
+// counter-clockwise seen from +z for a right hand (it advances as a right-hand
+// screw does), so negative for a left hand; 0 for a spur gear.
+double helix_twist(const GearParams& g, double module);
 
 // The curves the cutter generates, sampled every 0.01 of roll. For a pinion
 // cutter the *_rack points are the cutter's centre at the same roll, and a

@@ -46,12 +46,18 @@ static void append_chords(const GearParams& g, Curve curve, double from, const P
     points.push_back(b);
 }
 
-// The flank from the root circle to its end, gear frame, module units. A
+// The flank from the root circle to its end, gear frame, module units, and the
+// indices of its points where one of its curves ends and the next begins. A
 // fillet that is the tip arc itself is its two ends.
-static std::vector<ProfilePoint> flank_chords(const GearParams& g, const FlankRolls& rolls,
-                                              double tolerance) {
+struct FlankChords {
+    std::vector<ProfilePoint> points;
+    std::vector<size_t> joints;
+};
+
+static FlankChords flank_chords(const GearParams& g, const FlankRolls& rolls, double tolerance) {
     const double t0 = rolls.undercut_start;
-    std::vector<ProfilePoint> flank;
+    FlankChords chords;
+    std::vector<ProfilePoint>& flank = chords.points;
     if (rolls.fillet_arc) {
         flank = {{g.root_radius * std::sin(t0), g.root_radius * std::cos(t0) - g.pitch_radius},
                  involute_point(g, rolls.involute_start)};
@@ -62,17 +68,19 @@ static std::vector<ProfilePoint> flank_chords(const GearParams& g, const FlankRo
     }
     // The involute starts where what the tip cut ends: that point is there.
     if (rolls.involute_end != rolls.involute_start) {
+        chords.joints.push_back(flank.size() - 1);
         const ProfilePoint joint = flank.back();
         append_chords(g, involute_point, rolls.involute_start, joint, rolls.involute_end,
                       involute_point(g, rolls.involute_end), tolerance, 0, flank);
     }
     // Beyond the pinion cutter's base tangent point its radial flank cuts on to the tip.
     if (rolls.tip_flank_end != rolls.tip_flank_start) {
+        chords.joints.push_back(flank.size() - 1);
         const ProfilePoint joint = flank.back();
         append_chords(g, radial_flank_point, rolls.tip_flank_start, joint, rolls.tip_flank_end,
                       radial_flank_point(g, rolls.tip_flank_end), tolerance, 0, flank);
     }
-    return flank;
+    return chords;
 }
 
 // The point at polar angle θ (from +y towards +x) on the circle of the radius
@@ -95,16 +103,20 @@ static double fillet_bulge(double r, double t0, const ProfilePoint& a, const Pro
     return std::tan(std::remainder(turn, 2.0 * PI) / 4.0);
 }
 
-// Appends p, scaled to mm, with the side from it; a vertex at the last one's
-// place takes over only its side.
-static void add_vertex(std::vector<OutlineVertex>& tooth, const ProfilePoint& p, double bulge,
+// Appends p, scaled to mm, with the side from it and whether a curve starts
+// there; a vertex at the last one's place takes over only its side, and is a
+// corner when either is.
+static void add_vertex(GearOutline& outline, const ProfilePoint& p, double bulge, bool corner,
                        double module) {
+    std::vector<OutlineVertex>& tooth = outline.tooth;
     const ProfilePoint q{p.x * module, p.y * module};
     if (!tooth.empty() && std::hypot(q.x - tooth.back().point.x, q.y - tooth.back().point.y) <= COINCIDENCE) {
         tooth.back().bulge = bulge;
+        if (corner) outline.corner.back() = true;
         return;
     }
     tooth.push_back(OutlineVertex{q, bulge});
+    outline.corner.push_back(corner);
 }
 
 GearOutline build_gear_outline(const Gear& gear, double x_s, double module, double tolerance,
@@ -113,8 +125,13 @@ GearOutline build_gear_outline(const Gear& gear, double x_s, double module, doub
     set_shift_params(g, x_s);
     if (tip_radius > 0.0 && tip_radius < g.tip_radius) g.tip_radius = tip_radius;
     const FlankRolls rolls = flank_rolls(g);
-    std::vector<ProfilePoint> flank = flank_chords(g, rolls, tolerance / module);
+    FlankChords chords = flank_chords(g, rolls, tolerance / module);
+    std::vector<ProfilePoint>& flank = chords.points;
     for (ProfilePoint& p : flank) p.y += g.pitch_radius;  // the centre to the origin
+    // Curves start at the flank's ends and where its curves meet.
+    std::vector<bool> joint(flank.size(), false);
+    joint.front() = joint.back() = true;
+    for (size_t i : chords.joints) joint[i] = true;
 
     // The root arc comes from the previous tooth's mirrored flank, a pitch
     // back; the tip arc goes to this tooth's. Mirrored about the tooth centre
@@ -123,27 +140,34 @@ GearOutline build_gear_outline(const Gear& gear, double x_s, double module, doub
     const double theta0 = polar_angle(flank.front(), 0.0);
     const double root_angle = g.space_angle + 2.0 * theta0;
     const double tip_angle = psi - 2.0 * polar_angle(flank.back(), 0.0);
-    GearOutline outline{g.z, {}, 0.0, 0.0, ProfilePoint{0.0, 0.0}, 0.0, {}};
+    GearOutline outline{g.z, {}, {}, 0.0, 0.0, ProfilePoint{0.0, 0.0}, 0.0, {}};
     std::vector<OutlineVertex>& tooth = outline.tooth;
-    add_vertex(tooth, on_circle(g.root_radius, -g.space_angle - theta0), clockwise_bulge(root_angle), module);
+    add_vertex(outline, on_circle(g.root_radius, -g.space_angle - theta0), clockwise_bulge(root_angle), true,
+               module);
     const double fillet =
         rolls.fillet_arc ? fillet_bulge(g.pitch_radius, rolls.undercut_start, flank[0], flank[1]) : 0.0;
-    for (size_t i = 0; i + 1 < flank.size(); ++i) add_vertex(tooth, flank[i], i == 0 ? fillet : 0.0, module);
+    for (size_t i = 0; i + 1 < flank.size(); ++i)
+        add_vertex(outline, flank[i], i == 0 ? fillet : 0.0, joint[i], module);
     // A pointed tooth's flank ends on the centre line, where its mirror image starts.
-    add_vertex(tooth, flank.back(), rolls.pointed ? 0.0 : clockwise_bulge(tip_angle), module);
+    add_vertex(outline, flank.back(), rolls.pointed ? 0.0 : clockwise_bulge(tip_angle), true, module);
     const double s = std::sin(psi);
     const double c = std::cos(psi);
     // Mirrored and run backwards, an arc keeps its bulge: the side from flank[i]
     // to flank[i - 1] leaves the mirrored flank[i].
     for (size_t i = flank.size() - 1; i >= 1; --i)
-        add_vertex(tooth, ProfilePoint{s * flank[i].y - c * flank[i].x, c * flank[i].y + s * flank[i].x},
-                   i == 1 ? fillet : 0.0, module);
+        add_vertex(outline, ProfilePoint{s * flank[i].y - c * flank[i].x, c * flank[i].y + s * flank[i].x},
+                   i == 1 ? fillet : 0.0, joint[i], module);
     // The last vertex is followed by the next tooth's first.
     const ProfilePoint next = outline_vertex(outline, static_cast<int>(tooth.size())).point;
-    if (std::hypot(next.x - tooth.back().point.x, next.y - tooth.back().point.y) <= COINCIDENCE)
+    if (std::hypot(next.x - tooth.back().point.x, next.y - tooth.back().point.y) <= COINCIDENCE) {
         tooth.pop_back();
+        outline.corner.pop_back();
+    }
     // Fewer than three vertices enclose nothing: a tooth too small for the module.
-    if (tooth.size() < 3) tooth.clear();
+    if (tooth.size() < 3) {
+        tooth.clear();
+        outline.corner.clear();
+    }
     for (const OutlineVertex& v : tooth)
         outline.radius = std::fmax(outline.radius, std::hypot(v.point.x, v.point.y));
     return outline;

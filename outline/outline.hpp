@@ -17,6 +17,11 @@
 // cutter's runout at any module.
 constexpr double OUTLINE_TOLERANCE = 0.001;
 
+// The largest rim a front end takes (diameter, mm): a hundred times the
+// largest gear (z = 1000 at module 10000 is 1e7 mm across), so that every
+// number of the files stays short and finite.
+constexpr double RIM_DIAMETER_MAX = 1e9;
+
 // A vertex and the side from it to the next vertex: straight (bulge 0) or an
 // arc, bulge = tan(¼ of the arc's angle), positive counter-clockwise, as a DXF
 // LWPOLYLINE has it.
@@ -36,6 +41,11 @@ struct GearOutline {
     // next tooth's first vertex. No vertex repeats its neighbour. Empty when
     // the tooth is too small for the module to draw it (outline_refusal).
     std::vector<OutlineVertex> tooth;
+    // For each vertex of tooth: whether a curve starts there (an arc's ends,
+    // the flank's ends, where the flank's curves meet); false where the sides
+    // before and after it are chords of one smooth curve, so that a CAD file may
+    // put one spline through a run of such chords.
+    std::vector<bool> corner;
     double radius;  // the largest distance from the centre, mm (a ring's: its rim's)
     // Where the outline stands in the file: turned clockwise by turn (radians)
     // about its centre, which is moved to centre (mm). At the origin, unturned,

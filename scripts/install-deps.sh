@@ -16,6 +16,8 @@ packages=(
   freeglut3-dev libgl-dev libx11-dev
   libcairo2-dev fonts-urw-base35 fonts-ipafont-gothic
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
+  # Optional: the STEP writer (step/), built only where OpenCASCADE is found.
+  libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-data-exchange-dev
 )
 # The Debian package: dpkg-shlibdeps (dpkg-dev) finds its dependencies in the programs
 # file(1) finds. The install test reads the man page (man-db), checks the desktop
@@ -30,9 +32,13 @@ if [ "$program_only" = no ]; then
     xvfb xauth xdotool x11-utils x11-apps imagemagick tmux
     locales
     python3-ezdxf python3-shapely python3-numpy librsvg2-bin ffmpeg poppler-utils
+    admesh
     emscripten nodejs chromium fonts-ipafont-gothic
+    occt-draw libocct-draw-dev
   )
-  # poppler-utils (pdfinfo, pdftotext) reads the gear data sheet back.
+  # occt-draw reads the STEP files back in their test; libocct-draw-dev gives it
+  # the unversioned plugin libraries its pload opens.
+  # poppler-utils (pdfinfo, pdftotext) reads the gear data sheet back; admesh checks the solids' meshes.
   # librsvg2-bin (rsvg-convert) also draws the web page's app icons in `make web`.
   # Debian's nodejs comes without npm; other builds of nodejs (NodeSource) carry
   # their own and conflict with Debian's npm package.

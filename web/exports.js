@@ -43,6 +43,9 @@ export const FUNCTIONS = {
   web_write_gear: ['string', ['string', 'number']],
   web_write_gear_data: ['string', ['string']],
   web_write_sheet: ['string', ['string', 'number']],
+  web_face_width_refusal: ['string', ['number']],
+  web_bore_refusal: ['string', ['number']],
+  web_write_solid: ['string', ['string', 'number', 'number']],
   web_gear_data_rows: ['string', []],
   // the shared numbers
   web_scene_key: ['number', ['number']],

@@ -482,6 +482,9 @@ export function startGear(z, x, choice, mate, internal = false, tolerances = NO_
   page.shown = null;  // no frame of it yet: a resize does not redraw the gear before
   $('download-module').value = String(module);
   sayNothing('module-message');
+  // The solid's face width is the helical gear's, when the form gave one; the bore is checked as it is used.
+  $('solid-face').value = face > 0 ? String(face) : '';
+  for (const id of ['solid-face-message', 'solid-bore-message']) sayNothing(id);
   sayWarnings();
   $('scenes').hidden = false;
   showGear();

@@ -176,6 +176,22 @@ const TEXTS = [
   ["the gear's data could not be written", '歯車の諸元のファイルを書き込めませんでした'],
   ['the data sheet could not be made', '歯車諸元表のファイルを作れませんでした'],
   ['the data sheet could not be written', '歯車諸元表のファイルを書き込めませんでした'],
+  ["the gear's solid could not be made", '歯車の立体のファイルを作れませんでした'],
+  ["the gear's solid could not be written", '歯車の立体のファイルを書き込めませんでした'],
+  // The face width and the bore of the solid, beside the downloads (web_face_width_refusal, web_bore_refusal).
+  ['the face width must be a number of millimetres above 0 and at most {number}',
+    '歯幅は 0 より大きく $1 mm 以下の数値でなければなりません'],
+  ['the bore must be a number of millimetres from 0 to {number}', '軸穴の直径は 0 から $1 mm までの数値でなければなりません'],
+  ['a ring has no bore, only its rim', '内歯車には軸穴がなく、リムだけがあります'],
+  ["the bore reaches the gear's root circle (diameter {number} mm): it must be below {number} mm",
+    '軸穴がこの歯車の歯底円（直径 $1 mm）に達します: $2 mm より小さくしてください'],
+  ["the bore reaches the mate's root circle (diameter {number} mm): it must be below {number} mm",
+    '軸穴が相手歯車の歯底円（直径 $1 mm）に達します: $2 mm より小さくしてください'],
+  ['the bore reaches the root circle', '軸穴が歯底円に達します'],
+  ['the outline crosses itself', '輪郭が自分自身と交差します'],
+  ['the solid would have more triangles than this program holds in its memory: ' +
+      'a narrower face width or a smaller module has fewer',
+    '立体の三角形がこのプログラムのメモリに収まる数を超えます: 歯幅を狭くするかモジュールを小さくすると減ります'],
 
   // Sentences the module joins by "; " (a ring's warnings), each said in turn;
   // last, so that every whole text above is tried first.

@@ -556,10 +556,10 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage('--scene must be 1 to 8, not "9"', "-z", "20", "--render", "a.png", "--scene", "9")
         self.assert_bad_usage("--teeth Z", "--gear", "a.svg")
         self.assert_bad_usage("must end in .svg or .dxf", "-z", "20", "--gear", "a.png")
-        self.assert_bad_usage("--module must come before the outputs or follow the --gear, --info or --sheet it sets", "-z",
-                              "20", "--render", "a.png", "--module", "2")
-        self.assert_bad_usage("--tolerance must come before the outputs or follow the --gear it sets", "-z", "20",
-                              "--info", "--tolerance", "0.01")
+        self.assert_bad_usage("--module must come before the outputs or follow the --gear, --solid, --info or "
+                              "--sheet it sets", "-z", "20", "--render", "a.png", "--module", "2")
+        self.assert_bad_usage("--tolerance must come before the outputs or follow the --gear or --solid it sets",
+                              "-z", "20", "--info", "--tolerance", "0.01")
         self.assert_bad_usage("--pin must come before the outputs or follow the --info or --sheet it sets", "-z", "20",
                               "--gear", "a.svg", "--pin", "2")
         self.assert_bad_usage('--units must be mm or in, not "cm"', "-z", "20", "--gear", "a.svg", "--units", "cm")
@@ -607,7 +607,7 @@ class Usage(unittest.TestCase):
                               *pinion, "--internal", "--mate", "70", "--mate-internal", "--gear", "a.svg")
         self.assert_bad_usage("--rim-diameter needs --internal or --mate-internal", *pinion, "--gear", "a.svg",
                               "--rim-diameter", "70")
-        self.assert_bad_usage("--rim-diameter must come before the outputs or follow the --gear it sets", *pinion,
+        self.assert_bad_usage("--rim-diameter must come before the outputs or follow the --gear or --solid it sets", *pinion,
                               "--internal", "--info", "--rim-diameter", "70")
         self.assert_bad_usage('--rim-diameter 53.4 of "a.dxf" must be larger than the ring\'s root diameter, 53.4061 mm',
                               *pinion, "-x", "0.5", "--internal", "--gear", "a.svg", "--gear", "a.dxf",
@@ -615,13 +615,11 @@ class Usage(unittest.TestCase):
         self.assert_bad_usage('--rim-diameter 82 of "a.svg" must be larger than the ring\'s root diameter, 82.0909 mm',
                               "-z", "16", "--cutter-teeth", "10", "--module", "3", "--mate", "24", "--mate-shift",
                               "0.516", "--mate-internal", "--gear", "a.svg", "--rim-diameter", "82")
-        # The helix: its range, its hand, what needs it, and no helical pinion-type cutter.
+        # The helix: its range, its hand, and no helical pinion-type cutter.
         self.assert_bad_usage('--helix-angle must be a number from 0 to 45 degrees, not "50"', "-z", "20",
                               "--helix-angle", "50", "--gear", "a.svg")
         self.assert_bad_usage('--hand must be left or right, not "up"', "-z", "20", "--helix-angle", "20", "--hand",
                               "up", "--gear", "a.svg")
-        self.assert_bad_usage("--face-width needs --helix-angle B", "-z", "20", "--face-width", "20", "--gear",
-                              "a.svg")
         self.assert_bad_usage("--helix-angle with --cutter-teeth, --internal or --mate-internal", *pinion,
                               "--helix-angle", "20", "--gear", "a.svg")
         # Allowances: two limits in order, millimetres at the module given before the outputs.

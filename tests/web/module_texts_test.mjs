@@ -70,6 +70,13 @@ async function moduleMessages() {
     call.web_write_gear_data('/none/gear.json'),  // a file made but not written: no way here
     'the data file could not be written', "the gear's outline could not be written",
     "the gear's data could not be written"];
+  // The solid's: its file, its face width and bore refused (through the gear, the mate, a ring), its outline's faults.
+  groups.downloads.push(call.web_write_solid('/none/gear.stl', 0, 0), "the gear's solid could not be written",
+    call.web_face_width_refusal(-1), call.web_bore_refusal(NaN), call.web_bore_refusal(1000),
+    (call.web_take_gear(40, 0, 3, 12, 0, 0, 0, 0), call.web_bore_refusal(60)),
+    (cutter(20, 1, 1.25, 0, 20), start(50, 0.5, 1), call.web_bore_refusal(5)),
+    'the bore reaches the root circle', 'the outline crosses itself',
+    (cutter(20, 1, 1.25, 0, 0, 0, 30), start(40, 0), call.web_write_solid('/none/gear.stl', 1e5, 0)));
   // The rows as the page shows them: "name\tvalue" in English, the module's
   // Japanese name and the value's words translated in Japanese.
   const pageRows = (text, japanese) => text.split('\n').filter(Boolean).map((row) => {

@@ -473,6 +473,24 @@ describe('the form and the keys', () => {
       runRackgen(rackgen, ['--teeth', '150', '--gear', file]);
       assert.ok(bytes.equals(fs.readFileSync(file)), `gear ${ending}`);
     }
+    // Its solid and, below, a pair's, with the face width and bore typed beside the downloads, as --solid
+    // writes them; a bore through the root circle refused beside its field.
+    const solidFields = (face, bore) => browser.evaluate(`(() => { const [face, bore] = ['solid-face', 'solid-bore']
+      .map((id) => document.getElementById(id)); face.value = '${face}'; bore.value = '${bore}'; })()`);
+    const sameSolids = async (options, what) => {
+      for (const ending of ['.stl', '.3mf']) {
+        const file = artifact(`desktop_solid_${what}${ending}`);
+        runRackgen(rackgen, [...options, '--solid', file]);
+        assert.ok(Buffer.from(await inPage(`Array.from(downloads.solidBytes('${ending}'))`)).equals(fs.readFileSync(file)),
+          `solid of ${what} ${ending}`);
+      }
+    };
+    await solidFields('8', '20');
+    await sameSolids(['--teeth', '150', '--face-width', '8', '--bore', '20'], 'z150');
+    await solidFields('', '147.5');
+    assert.equal(await inPage('downloads.solidBytes(\'.stl\')'), null);
+    assert.match(await browser.evaluate('document.getElementById(\'solid-bore-message\').textContent'),
+      /147\.5000 mm.*147\.4920 mm/);
     // A link's cutter and mate reach the downloads as the command line's options reach its files;
     // the module beside the downloads (typed with a full-width comma), too, and the address keeps it;
     // the data sheet in the page's language, as --sheet FILE.svg writes it with --lang.
@@ -491,6 +509,9 @@ describe('the form and the keys', () => {
     const sheet = artifact('desktop_cutter_sheet.svg');
     runRackgen(rackgen, ['-z', '12', '-x', '0.5', ...cutterOptions({...cutter, m: 2.5}), '--lang', 'ja', '--sheet', sheet]);
     assert.ok(Buffer.from(await inPage('Array.from(downloads.sheetBytes())')).equals(fs.readFileSync(sheet)));
+    await solidFields('１２', '6');
+    await sameSolids(['-z', '12', '-x', '0.5', ...cutterOptions({...cutter, m: 2.5}), '--face-width', '12', '--bore', '6'],
+      'pair');
     // The worked pair with allowances and a centre distance tolerance, as --info writes it.
     await browser.open(`${server.url}index.html?z=12&x=0.6&z2=24&x2=0.36&m=3&allowance=-0.080,-0.130` +
       '&allowance2=-0.090,-0.150&cdtol=0.020');
