@@ -3,7 +3,14 @@
 // the drawing layer's segment_visible asks whether any of a segment reaches the view.
 #include "record/record.hpp"
 
+// Is the point in the box (false for a coordinate that is not a number)?
+static bool inside(const RecordVertex& p, double x_low, double x_high, double y_low, double y_high) {
+    return p.x >= x_low && p.x <= x_high && p.y >= y_low && p.y <= y_high;
+}
+
 bool cut_segment(RecordVertex& a, RecordVertex& b, double x_low, double x_high, double y_low, double y_high) {
+    // Most segments lie wholly inside, where the cut below leaves both ends as they are.
+    if (inside(a, x_low, x_high, y_low, y_high) && inside(b, x_low, x_high, y_low, y_high)) return true;
     double t0 = 0;
     double t1 = 1;
     const double dx = b.x - a.x;
