@@ -30,6 +30,19 @@ struct OutlineVertex {
     double bulge;
 };
 
+// The arc side from a to b of the bulge: its centre, radius, the polar angle of
+// a about the centre (from +x counter-clockwise) and the angle it sweeps,
+// 4·atan(bulge), positive counter-clockwise; and its point a share (0 … 1) of
+// the way along it.
+struct OutlineArc {
+    ProfilePoint centre;
+    double radius;
+    double start;
+    double sweep;
+};
+OutlineArc outline_arc(const ProfilePoint& a, const ProfilePoint& b, double bulge);
+ProfilePoint outline_arc_point(const OutlineArc& arc, double share);
+
 // z copies of the first tooth, tooth k turned clockwise by k·2π/z about the
 // centre (the origin): the outline runs from a tooth towards +x, where the next
 // one stands, and the last tooth's last vertex joins the first's first.

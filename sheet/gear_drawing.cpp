@@ -64,18 +64,14 @@ static void path_of_outline(const SheetPainter& painter, const GearOutline& outl
         const ProfilePoint& a = v.point;
         const ProfilePoint b = outline_vertex(outline, (i + 1) % n).point;
         if (i == 0) painter.move_to(painter.target, at.x + at.factor * a.x, at.y - at.factor * a.y);
-        const double dx = b.x - a.x, dy = b.y - a.y;
-        if (v.bulge == 0.0 || std::hypot(dx, dy) == 0.0) {
+        if (v.bulge == 0.0 || std::hypot(b.x - a.x, b.y - a.y) == 0.0) {
             painter.line_to(painter.target, at.x + at.factor * b.x, at.y - at.factor * b.y);
             continue;
         }
-        // The arc's centre lies off the chord's middle by c·(1 - b²)/(4b), to
-        // the left of a → b for a counter-clockwise arc (bulge > 0), which
-        // stays counter-clockwise on the page.
-        const double off = (1.0 - v.bulge * v.bulge) / (4.0 * v.bulge);
-        const double cx = 0.5 * (a.x + b.x) - dy * off, cy = 0.5 * (a.y + b.y) + dx * off;
-        painter.arc_to(painter.target, at.x + at.factor * b.x, at.y - at.factor * b.y, at.x + at.factor * cx,
-                       at.y - at.factor * cy, v.bulge < 0.0);
+        // A counter-clockwise arc (bulge > 0) stays counter-clockwise on the page.
+        const ProfilePoint centre = outline_arc(a, b, v.bulge).centre;
+        painter.arc_to(painter.target, at.x + at.factor * b.x, at.y - at.factor * b.y,
+                       at.x + at.factor * centre.x, at.y - at.factor * centre.y, v.bulge < 0.0);
     }
     painter.close_path(painter.target);
 }

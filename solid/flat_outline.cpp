@@ -20,34 +20,9 @@ static ProfilePoint turned(const ProfilePoint& p, double angle) {
     return ProfilePoint{p.x * c + p.y * s, -p.x * s + p.y * c};
 }
 
-// The arc from a to b of the bulge (tan of a quarter of its angle, positive
-// counter-clockwise): its centre lies off the chord's middle to the left by
-// c·(1 - bulge²)/(4·bulge), c the chord's length.
-struct Arc {
-    ProfilePoint centre;
-    double radius;
-    double start;  // polar angle of a about the centre, from +x counter-clockwise
-    double sweep;  // 4·atan(bulge)
-};
-
-static Arc arc_of(const ProfilePoint& a, const ProfilePoint& b, double bulge) {
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double off = (1.0 - bulge * bulge) / (4.0 * bulge);  // of the chord's length, to its left
-    const ProfilePoint centre{0.5 * (a.x + b.x) - dy * off, 0.5 * (a.y + b.y) + dx * off};
-    return Arc{centre, std::hypot(a.x - centre.x, a.y - centre.y), std::atan2(a.y - centre.y, a.x - centre.x),
-               4.0 * std::atan(bulge)};
-}
-
-static ProfilePoint arc_point(const Arc& arc, double share) {
-    const double angle = arc.start + share * arc.sweep;
-    return ProfilePoint{arc.centre.x + arc.radius * std::cos(angle),
-                        arc.centre.y + arc.radius * std::sin(angle)};
-}
-
 // Chords enough that none strays from the arc by more than the tolerance: a
 // chord over the angle φ stands off its arc by r·(1 - cos(φ/2)).
-static int chord_count(const Arc& arc, double tolerance) {
+static int chord_count(const OutlineArc& arc, double tolerance) {
     const double step = 2.0 * std::acos(std::fmax(1.0 - tolerance / arc.radius, 0.0));
     return static_cast<int>(std::fmax(1.0, std::ceil(std::fabs(arc.sweep) / step)));
 }
@@ -80,17 +55,17 @@ std::vector<ProfilePoint> flat_tooth_chain(const GearOutline& outline, double to
     // The first side, split at its middle: an even number of chords on an arc.
     const OutlineVertex& first = tooth[0];
     const ProfilePoint second = tooth[1 % n].point;
-    Arc root{};
+    OutlineArc root{};
     int root_chords = 1;
     ProfilePoint middle{0.5 * (first.point.x + second.x), 0.5 * (first.point.y + second.y)};
     if (first.bulge != 0.0) {
-        root = arc_of(first.point, second, first.bulge);
+        root = outline_arc(first.point, second, first.bulge);
         root_chords = 2 * ((chord_count(root, tolerance) + 1) / 2);
-        middle = arc_point(root, 0.5);
+        middle = outline_arc_point(root, 0.5);
     }
     std::vector<ProfilePoint> chain{middle};
     for (int j = root_chords / 2 + 1; j < root_chords; ++j)
-        append_point(chain, arc_point(root, static_cast<double>(j) / root_chords), radius);
+        append_point(chain, outline_arc_point(root, static_cast<double>(j) / root_chords), radius);
     for (size_t i = 1; i <= n; ++i) {
         // Vertex i, and the side from it; vertex n is the next tooth's first.
         const ProfilePoint p = i < n ? tooth[i].point : turned(first.point, pitch);
@@ -98,13 +73,14 @@ std::vector<ProfilePoint> flat_tooth_chain(const GearOutline& outline, double to
         if (i == n) break;
         const ProfilePoint next = i + 1 < n ? tooth[i + 1].point : turned(first.point, pitch);
         if (tooth[i].bulge == 0.0) continue;
-        const Arc arc = arc_of(p, next, tooth[i].bulge);
+        const OutlineArc arc = outline_arc(p, next, tooth[i].bulge);
         const int chords = chord_count(arc, tolerance);
         for (int j = 1; j < chords; ++j)
-            append_point(chain, arc_point(arc, static_cast<double>(j) / chords), radius);
+            append_point(chain, outline_arc_point(arc, static_cast<double>(j) / chords), radius);
     }
     for (int j = 1; j < root_chords / 2; ++j)
-        append_point(chain, turned(arc_point(root, static_cast<double>(j) / root_chords), pitch), radius);
+        append_point(chain, turned(outline_arc_point(root, static_cast<double>(j) / root_chords), pitch),
+                     radius);
     // The next tooth's chain starts where this one's ends.
     const ProfilePoint end = turned(middle, pitch);
     while (chain.size() >= 2 &&

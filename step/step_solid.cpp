@@ -94,10 +94,7 @@ static Handle(Geom_Curve) side_curve(const OutlineVertex& a, const ProfilePoint&
         if (!segment.IsDone()) return Handle(Geom_Curve)();
         return Handle(Geom_Curve)(segment.Value());
     }
-    // The arc's middle: the bulge times half the chord to the right of it (a
-    // counter-clockwise arc bulges to the right of its chord).
-    const ProfilePoint middle{0.5 * (a.point.x + b.x) + 0.5 * a.bulge * (b.y - a.point.y),
-                              0.5 * (a.point.y + b.y) - 0.5 * a.bulge * (b.x - a.point.x)};
+    const ProfilePoint middle = outline_arc_point(outline_arc(a.point, b, a.bulge), 0.5);
     GC_MakeArcOfCircle arc(point_at(a.point), point_at(middle), point_at(b));
     if (!arc.IsDone()) return Handle(Geom_Curve)();
     return Handle(Geom_Curve)(arc.Value());

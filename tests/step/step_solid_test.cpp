@@ -63,25 +63,10 @@ std::vector<ProfilePoint> outline_polygon(const GearOutline& o) {
     const int n = outline_vertex_count(o);
     for (int i = 0; i < n; ++i) {
         const OutlineVertex a = outline_vertex(o, i);
-        const ProfilePoint b = outline_vertex(o, (i + 1) % n).point;
         points.push_back(a.point);
         if (a.bulge == 0.0) continue;
-        const ProfilePoint middle{0.5 * (a.point.x + b.x) + 0.5 * a.bulge * (b.y - a.point.y),
-                                  0.5 * (a.point.y + b.y) - 0.5 * a.bulge * (b.x - a.point.x)};
-        const double angle = 4.0 * std::atan(a.bulge);
-        const double radius =
-            std::fabs(std::hypot(b.x - a.point.x, b.y - a.point.y) / (2.0 * std::sin(0.5 * angle)));
-        // The centre lies a radius from the middle towards the chord.
-        const double to_chord =
-            std::hypot(0.5 * (a.point.x + b.x) - middle.x, 0.5 * (a.point.y + b.y) - middle.y);
-        const ProfilePoint centre{middle.x + (0.5 * (a.point.x + b.x) - middle.x) * radius / to_chord,
-                                  middle.y + (0.5 * (a.point.y + b.y) - middle.y) * radius / to_chord};
-        const double start = std::atan2(a.point.y - centre.y, a.point.x - centre.x);
-        const int pieces = 16;
-        for (int k = 1; k < pieces; ++k) {
-            const double t = start + angle * k / pieces;
-            points.push_back({centre.x + radius * std::cos(t), centre.y + radius * std::sin(t)});
-        }
+        const OutlineArc arc = outline_arc(a.point, outline_vertex(o, (i + 1) % n).point, a.bulge);
+        for (int k = 1; k < 16; ++k) points.push_back(outline_arc_point(arc, k / 16.0));
     }
     return points;
 }
