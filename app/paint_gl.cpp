@@ -137,7 +137,7 @@ static void paint_traces(PaintState& state, int first, int end) {
     glColor4f(c.red, c.green, c.blue, c.alpha);
     state.colour = c;
     state.colour_set = true;
-    if (!go_on && !begin_trace_mask(frame_record.width, frame_record.height, width)) {
+    if (!go_on && !begin_window_traces(frame_record.width, frame_record.height)) {
         if (width != state.width) {
             glLineWidth(width);
             state.width = width;
@@ -148,7 +148,7 @@ static void paint_traces(PaintState& state, int first, int end) {
         kept_traces.recorded = false;  // no mask holds them
         return;
     }
-    add_trace_lines(vertices, count);
+    add_window_traces(vertices, count, width);
     paint_trace_mask();
     kept_traces = traces;
     kept_traces.recorded = !frame_record.overflowed;  // a frame cut short keeps nothing for the next

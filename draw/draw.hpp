@@ -61,6 +61,10 @@ void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, dou
 // be seen in the frame being recorded? A quick judgement before A(t) is
 // worked out; true whenever nothing is left out.
 bool rolled_rack_may_be_seen(const GearParams& g, double t);
+// Of the racks rolled through t, t + roll_step, t + 2·roll_step, …: how many,
+// from the first on, surely cannot be seen (a run to pass over without
+// working each out); 0 when the first may be.
+int rolled_racks_unseen(const GearParams& g, double t, double roll_step);
 // ---- the pinion-type cutter (pinion_cutter.cpp) ------------------------------
 // One tooth of the cutter that cuts g as a frame draws it, in the cutter's own
 // frame (centre at the origin, tooth 0 centred on +y, model units): the

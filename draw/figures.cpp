@@ -288,6 +288,31 @@ bool rolled_rack_may_be_seen(const GearParams& g, double t) {
     return disc_visible(box, s * r * std::sin(t), s * r * (std::cos(t) - 1), s * reach);
 }
 
+// K moves along the circle of radius s·r, at most s·r·|roll_step| a step, and
+// a view axis changes by at most |M|·|ΔK| (M that axis's row of the matrix):
+// the racks cannot be seen for as many steps as K takes to come within reach
+// of the view, counted at half the rate for the rounding.
+int rolled_racks_unseen(const GearParams& g, double t, double roll_step) {
+    ViewBox box;
+    if (!read_view_box(0, box)) return 0;
+    const double s = scale_factor;
+    const double r = g.pitch_radius;
+    const double reach = s * std::hypot(4.5 * PI, std::fmax(g.addendum, g.dedendum));
+    const double kx = s * r * std::sin(t);
+    const double ky = s * r * (std::cos(t) - 1);
+    const double vx = box.xx * kx + box.xy * ky + box.x0;
+    const double vy = box.yx * kx + box.yy * ky + box.y0;
+    const double across_x = std::hypot(box.xx, box.xy);
+    const double across_y = std::hypot(box.yx, box.yy);
+    const double outside = std::fmax(std::fabs(vx) - reach * across_x - box.limit_x,
+                                     std::fabs(vy) - reach * across_y - box.limit_y);
+    const double stride = s * r * std::fabs(roll_step) * std::fmax(across_x, across_y);
+    const double size = std::fabs(vx) + std::fabs(vy) + reach * (across_x + across_y) + std::fabs(box.x0) +
+                        std::fabs(box.y0) + box.limit_x + box.limit_y;
+    if (!(outside > 1e-9 * size) || !(stride > 0)) return 0;  // may be seen, or nothing to judge by
+    return static_cast<int>(std::fmin(0.5 * outside / stride, 1e9));
+}
+
 // Pitch, tip, root and base circles about the centre, the centre disc
 // (0.1 model units) and the two centre lines across the pitch diameter.
 void draw_gear_circles(const GearParams& g, const ProfilePoint& centre) {

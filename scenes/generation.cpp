@@ -205,8 +205,13 @@ void draw_trace_cutters(double first_roll, double roll_step, int n, int every, i
     device_layer(layer);
     for (int i = first; i < n; i += every) {
         const double t = roll_at_step(first_roll, roll_step, i);
-        if (pinion)
+        if (pinion) {
             draw_pinion_cutter(g, cutter_tooth, 0, t, CutterTeeth::CUTTING, green);
+            continue;
+        }
+        const int unseen = rolled_racks_unseen(g, t, every * roll_step);
+        if (unseen > 0)
+            i += (unseen - 1) * every;  // the racks of the steps passed over cannot be seen
         else if (rolled_rack_may_be_seen(g, t))
             draw_rack(g, 0, rack_reference_at(t), t, green);
     }

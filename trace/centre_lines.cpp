@@ -35,31 +35,31 @@ static void add_run(double u0, double v0, double u1, double v1, int across, cons
     if (!(std::fabs(start) < FAR)) return;  // far beside the image (a level line), or not a number
     long long low = std::llround(start * FIXED_ONE);
     const long long step = std::llround(slope * FIXED_ONE);
-    for (int u = from; u <= to; ++u, low += step) {
-        long long n = low >> 32;
-        if (static_cast<std::uint32_t>(low + NEAR) < 2 * NEAR) {
-            const double exact = std::floor(v0 + (u + 0.5 - u0) * slope - centre_to_low);
-            if (!(exact < half.across) || exact + across <= 0) continue;
-            n = static_cast<long long>(exact);
-        }
-        if (n >= half.across || n + across <= 0) continue;
-        set_trace_pixels(half.lines + static_cast<long>(u) * half.words, n, across, half.across);
-    }
+    set_trace_run(half, from, to, low, step, across, [&](int u, long long at) -> long long {
+        if (static_cast<std::uint32_t>(at + NEAR) >= 2 * NEAR) return at >> 32;
+        const double exact = std::floor(v0 + (u + 0.5 - u0) * slope - centre_to_low);
+        if (!(exact < half.across) || exact + across <= 0) return half.across;  // beside the image
+        return static_cast<long long>(exact);
+    });
 }
 
-void add_centre_line(double x0, double y0, double x1, double y1, int across) {
+void add_centre_line(TraceMask& mask, double x0, double y0, double x1, double y1, int across) {
     const double dx = x1 - x0;
     const double dy = y1 - y0;
     const double adx = std::fabs(dx);
     const double ady = std::fabs(dy);
     if (!(adx + ady > 0)) return;  // a point, or not a number
     if (adx >= ady) {
-        const TraceMaskHalf columns = trace_mask_columns();
-        if (dx >= 0) add_run(x0, y0, x1, y1, across, columns);
-        else add_run(x1, y1, x0, y0, across, columns);
+        const TraceMaskHalf columns = trace_mask_columns(mask);
+        if (dx >= 0)
+            add_run(x0, y0, x1, y1, across, columns);
+        else
+            add_run(x1, y1, x0, y0, across, columns);
     } else {
-        const TraceMaskHalf rows = trace_mask_rows();
-        if (dy >= 0) add_run(y0, x0, y1, x1, across, rows);
-        else add_run(y1, x1, y0, x0, across, rows);
+        const TraceMaskHalf rows = trace_mask_rows(mask);
+        if (dy >= 0)
+            add_run(y0, x0, y1, x1, across, rows);
+        else
+            add_run(y1, x1, y0, x0, across, rows);
     }
 }

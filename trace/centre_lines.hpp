@@ -11,4 +11,4 @@
 #include "trace/trace_mask.hpp"
 
 // Adds the pixels of the line from (x0, y0) to (x1, y1), across ≤ TRACE_MASK_MAX_ACROSS.
-void add_centre_line(double x0, double y0, double x1, double y1, int across);
+void add_centre_line(TraceMask& mask, double x0, double y0, double x1, double y1, int across);

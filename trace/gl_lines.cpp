@@ -7,10 +7,6 @@
 
 constexpr double FIXED_ONE = 4294967296.0;  // 2^32: the stepper's fixed point
 
-// ---- Global state ------------------------------------------------------------
-// Written by begin_trace_mask, read by add_trace_lines; the window's one thread.
-static int pixels_across;  // of a line: its width, whole pixels
-
 // A coordinate as GL takes it: the vertex in single precision, then window pixels.
 static double window_coordinate(double view, int pixels) {
     return (static_cast<double>(static_cast<float>(view)) + 1.0) * pixels / 2.0;
@@ -46,7 +42,7 @@ static bool last_pixel_filled(double u, double v, bool forward) {
 // those two as the rule decides. A line that leaves the viewport is cut
 // where its centre line does, as GL cuts it (in a window with a depth buffer).
 static void add_line(const RecordVertex& a, const RecordVertex& b, const TraceMaskHalf& columns,
-                     const TraceMaskHalf& rows) {
+                     const TraceMaskHalf& rows, int pixels_across) {
     const int width = rows.across;
     const int height = columns.across;
     RecordVertex first_end = {window_coordinate(a.x, width), window_coordinate(a.y, height)};
@@ -82,21 +78,14 @@ static void add_line(const RecordVertex& a, const RecordVertex& b, const TraceMa
     long long low = std::llround(lowest * FIXED_ONE);
     const long long step = std::llround(slope * FIXED_ONE);
     const long long ceiling = (1LL << 32) - 1;
-    for (int m = first; m <= last; ++m, low += step) {
-        const long long n = (low + ceiling) >> 32;
-        if (n >= half.across || n + pixels_across <= 0) continue;
-        set_trace_pixels(half.lines + static_cast<long>(m) * half.words, n, pixels_across, half.across);
-    }
+    set_trace_run(half, first, last, low, step, pixels_across,
+                  [](int, long long at) { return (at + ceiling) >> 32; });
 }
 
-bool begin_trace_mask(int width, int height, float line_width) {
-    if (!clear_trace_mask(width, height)) return false;
-    pixels_across = std::clamp(static_cast<int>(std::lround(line_width)), 1, TRACE_MASK_MAX_ACROSS);
-    return true;
-}
-
-void add_trace_lines(const RecordVertex* vertices, int count) {
-    const TraceMaskHalf columns = trace_mask_columns();
-    const TraceMaskHalf rows = trace_mask_rows();
-    for (int i = 0; i + 1 < count; i += 2) add_line(vertices[i], vertices[i + 1], columns, rows);
+void add_trace_lines(TraceMask& mask, const RecordVertex* vertices, int count, float line_width) {
+    const int pixels_across = std::clamp(static_cast<int>(std::lround(line_width)), 1, TRACE_MASK_MAX_ACROSS);
+    const TraceMaskHalf columns = trace_mask_columns(mask);
+    const TraceMaskHalf rows = trace_mask_rows(mask);
+    for (int i = 0; i + 1 < count; i += 2)
+        add_line(vertices[i], vertices[i + 1], columns, rows, pixels_across);
 }

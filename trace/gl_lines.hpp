@@ -13,8 +13,6 @@
 #include "record/record.hpp"
 #include "trace/trace_mask.hpp"
 
-// Empties the mask for a width × height window and lines line_width pixels
-// wide; false (and no mask) when the window is larger than the mask.
-bool begin_trace_mask(int width, int height, float line_width);
-// Adds the pixels of the lines: count vertices in pairs, in view units.
-void add_trace_lines(const RecordVertex* vertices, int count);
+// Adds the pixels of the lines, line_width pixels wide, to the mask (of the
+// window's size): count vertices in pairs, in view units.
+void add_trace_lines(TraceMask& mask, const RecordVertex* vertices, int count, float line_width);

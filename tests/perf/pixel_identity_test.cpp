@@ -6,6 +6,7 @@
 // killed at exit). Owns that Xvfb process and the two frame buffers.
 #include "scenes/scenes.hpp"
 #include "app/trace_mask.hpp"
+#include "trace/gl_lines.hpp"
 #include "bench/real_frame.hpp"
 #include "draw/draw.hpp"
 #include "tests/e2e/e2e.hpp"
@@ -21,6 +22,8 @@
 #include <random>
 
 namespace {
+
+TraceMask line_mask;  // the line of a case set by the rule alone, to compare with GL and the window's mask
 
 constexpr int MAX_WIDTH = 1600;
 constexpr int MAX_HEIGHT = 800;
@@ -228,20 +231,59 @@ TEST_F(PixelIdentity, TheTraceMaskFillsThePixelsGLFills) {
             glVertex2d(line[1].x, line[1].y);
             glEnd();
             read_frame(c, gl_line);
-            ASSERT_TRUE(begin_trace_mask(c.width, c.height, width));
-            add_trace_lines(line, 2);
+            ASSERT_TRUE(begin_window_traces(c.width, c.height));
+            add_window_traces(line, 2, width);
+            ASSERT_TRUE(clear_trace_mask(line_mask, c.width, c.height));
+            add_trace_lines(line_mask, line, 2, width);
             glClear(GL_COLOR_BUFFER_BIT);
             paint_trace_mask();
             read_frame(c, painted_mask);
             for (int y = 0; y < c.height; ++y)
                 for (int x = 0; x < c.width; ++x) {
                     const int i = 3 * (y * c.width + x);
-                    differing += (gl_line[i] == 0) != trace_mask_has(x, y);
-                    painted_differently += (painted_mask[i] == 0) != trace_mask_has(x, y);
+                    differing += (gl_line[i] == 0) != trace_mask_has(line_mask, x, y);
+                    painted_differently += (painted_mask[i] == 0) != trace_mask_has(line_mask, x, y);
                 }
         }
     EXPECT_EQ(painted_differently, 0);
     EXPECT_LE(differing, lines / 4) << "of " << lines << " lines";
+}
+
+// A frame's thousands of trace lines are shared between two threads, each
+// setting its part into a mask of its own: the window paints exactly what
+// one mask holds after setting them all.
+TEST_F(PixelIdentity, TraceLinesSharedBetweenThreadsPaintAsOneMask) {
+    const FrameCase c = frame('5', 20, 0.5, 10000);
+    ASSERT_EQ(prepare_frame(c), nullptr);
+    draw_frame(c, false);  // every rack recorded, none left to a kept mask
+    int first = 0;
+    while (first < frame_record.item_count && frame_record.items[first].layer != ITEM_LAYER_TRACE) ++first;
+    ASSERT_LT(first, frame_record.item_count);
+    int past = first;
+    while (past < frame_record.item_count && frame_record.items[past].layer == ITEM_LAYER_TRACE) ++past;
+    const RecordItem& last = frame_record.items[past - 1];
+    const RecordVertex* lines = frame_record.vertices + frame_record.items[first].first_vertex;
+    const int count = last.first_vertex + last.vertex_count - frame_record.items[first].first_vertex;
+    const float width = frame_record.items[first].width;
+    ASSERT_GT(count, 20000);
+    ASSERT_TRUE(begin_window_traces(c.width, c.height));
+    add_window_traces(lines, count, width);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_LIGHTING);
+    glColor4f(0, 0, 0, 0);
+    paint_trace_mask();
+    read_frame(c, only_visible);
+    ASSERT_TRUE(clear_trace_mask(line_mask, c.width, c.height));
+    add_trace_lines(line_mask, lines, count, width);
+    int differing = 0;
+    int set = 0;
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) {
+            set += trace_mask_has(line_mask, x, y);
+            differing += (only_visible[3 * (y * c.width + x)] == 0) != trace_mask_has(line_mask, x, y);
+        }
+    EXPECT_GT(set, c.width * c.height / 4);
+    EXPECT_EQ(differing, 0);
 }
 
 // The comparison itself must see a change: one 'w' more moves every figure.

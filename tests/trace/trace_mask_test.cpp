@@ -8,15 +8,18 @@
 
 #include <cmath>
 #include <random>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 namespace {
 
+TraceMask mask;  // the tests' mask, in static storage for its size
+
 // The rule as painter.js states it: along the major axis every pixel whose
 // centre lies in [start, end), across it the `across` pixels nearest the line.
-void reference_line(std::vector<bool>& image, int width, int height, double x0, double y0, double x1, double y1,
-                    int across) {
+void reference_line(std::vector<bool>& image, int width, int height, double x0, double y0, double x1,
+                    double y1, int across) {
     const bool along_x = std::fabs(x1 - x0) >= std::fabs(y1 - y0);
     double u0 = along_x ? x0 : y0, v0 = along_x ? y0 : x0, u1 = along_x ? x1 : y1, v1 = along_x ? y1 : x1;
     if (u1 < u0) {
@@ -41,31 +44,36 @@ void reference_line(std::vector<bool>& image, int width, int height, double x0, 
 
 // Pixels where the merged mask and the reference differ.
 int differing(const std::vector<bool>& image, int width, int height) {
-    const TraceMaskHalf rows = trace_mask_rows();
+    const TraceMaskImage merged = trace_mask_image(mask);
     int count = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const bool set = (rows.lines[static_cast<long>(y) * rows.words + x / 64] >> (x % 64)) & 1;
+            const bool set = (merged.rows[static_cast<long>(y) * merged.words + x / 64] >> (x % 64)) & 1;
             count += set != image[static_cast<size_t>(y * width + x)];
         }
     return count;
 }
 
+// Also where thousands of lines fill most of the image, so that lines run
+// over full tiles and skip them, and a few pixels are left to find.
 TEST(CentreLines, SetThePixelsThePaintersRuleGivesAnywhereAnyWidth) {
     std::mt19937 random(5);
-    for (const auto& [width, height] : {std::pair{97, 61}, std::pair{300, 130}, std::pair{64, 200}, std::pair{5, 3}}) {
+    for (const auto& [width, height, lines] :
+         {std::tuple{97, 61, 300}, std::tuple{300, 130, 300}, std::tuple{64, 200, 300}, std::tuple{5, 3, 300},
+          std::tuple{200, 150, 4000}}) {
         std::uniform_real_distribution<double> x(-1.5 * width, 2.5 * width);
         std::uniform_real_distribution<double> y(-1.5 * height, 2.5 * height);
         for (int across : {1, 2, 3, 6}) {
-            ASSERT_TRUE(clear_trace_mask(width, height));
+            ASSERT_TRUE(clear_trace_mask(mask, width, height));
             std::vector<bool> image(static_cast<size_t>(width * height));
-            for (int n = 0; n < 300; ++n) {
+            for (int n = 0; n < lines; ++n) {
                 const double line[4] = {x(random), y(random), x(random), y(random)};
-                add_centre_line(line[0], line[1], line[2], line[3], across);
+                add_centre_line(mask, line[0], line[1], line[2], line[3], across);
                 reference_line(image, width, height, line[0], line[1], line[2], line[3], across);
             }
-            merge_trace_columns();
-            EXPECT_EQ(differing(image, width, height), 0) << width << " × " << height << ", " << across << " across";
+            merge_trace_halves(mask);
+            EXPECT_EQ(differing(image, width, height), 0)
+                << width << " × " << height << ", " << across << " across";
         }
     }
 }
@@ -77,26 +85,26 @@ TEST(CentreLines, LinesOnPixelEdgesAsThePaintersRule) {
     const int width = 150;
     const int height = 90;
     const double lines[][4] = {
-        {0, 10, 150, 10},      {3.5, 20.5, 140.5, 20.5}, {0, 0, 90, 90},       {150, 0, 0, 50},
+        {0, 10, 150, 10},      {3.5, 20.5, 140.5, 20.5}, {0, 0, 90, 90},        {150, 0, 0, 50},
         {10, 89.5, 130, 29.5}, {70, -5, 73, 95},         {-40, 3, 190, 3 + 23}, {0.5, 0.5, 149.5, 89.5},
         {0.5, 10, 150.5, 60},  {0.5, 80, 140.5, 40},     {1.5, 3, 141.5, 31},   {20.5, 1.5, 80.5, 85.5},
     };
     for (int across : {1, 2, 4}) {
-        ASSERT_TRUE(clear_trace_mask(width, height));
+        ASSERT_TRUE(clear_trace_mask(mask, width, height));
         std::vector<bool> image(static_cast<size_t>(width * height));
         for (const auto& l : lines) {
-            add_centre_line(l[0], l[1], l[2], l[3], across);
+            add_centre_line(mask, l[0], l[1], l[2], l[3], across);
             reference_line(image, width, height, l[0], l[1], l[2], l[3], across);
         }
-        merge_trace_columns();
+        merge_trace_halves(mask);
         EXPECT_EQ(differing(image, width, height), 0) << across << " across";
     }
 }
 
 TEST(TraceMask, RefusesAnImageLargerThanItHolds) {
-    EXPECT_TRUE(clear_trace_mask(TRACE_MASK_MAX_SIDE, TRACE_MASK_MAX_SIDE));
-    EXPECT_FALSE(clear_trace_mask(TRACE_MASK_MAX_SIDE + 1, 10));
-    EXPECT_FALSE(clear_trace_mask(10, 0));
+    EXPECT_TRUE(clear_trace_mask(mask, TRACE_MASK_MAX_SIDE, TRACE_MASK_MAX_SIDE));
+    EXPECT_FALSE(clear_trace_mask(mask, TRACE_MASK_MAX_SIDE + 1, 10));
+    EXPECT_FALSE(clear_trace_mask(mask, 10, 0));
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ struct MaskCanvas {
     double ratio;
 };
 static MaskCanvas kept_canvas;  // written and read by web_trace_mask alone
+static TraceMask page_mask;     // written by web_trace_mask, read by the painter through its answer
 
 // Sets the record's trace items into the mask, as painter.js sets lines.
 static void add_trace_items(int width, int height, double ratio) {
@@ -53,7 +54,8 @@ static void add_trace_items(int width, int height, double ratio) {
         for (int k = 0; loop ? k < count : k + 1 < count; k += loop ? 1 : 2) {
             const RecordVertex& a = v[k];
             const RecordVertex& b = v[k + 1 < count ? k + 1 : 0];
-            add_centre_line((a.x + 1) * sx, (1 - a.y) * sy, (b.x + 1) * sx, (1 - b.y) * sy, across);
+            add_centre_line(page_mask, (a.x + 1) * sx, (1 - a.y) * sy, (b.x + 1) * sx, (1 - b.y) * sy,
+                            across);
         }
     }
 }
@@ -74,16 +76,16 @@ WEB_EXPORT const std::uint64_t* web_trace_mask(int width, int height, double rat
         kept_canvas.width == width && kept_canvas.height == height && kept_canvas.ratio == ratio;
     if (frame_record.traces.from > 0 && !same_canvas) record_last_frame_whole();
     const bool go_on = frame_record.traces.from > 0;
-    if (!traces_fit_mask(ratio) || (!go_on && !clear_trace_mask(width, height))) {
+    if (!traces_fit_mask(ratio) || (!go_on && !clear_trace_mask(page_mask, width, height))) {
         kept_traces.recorded = false;
         return nullptr;
     }
     add_trace_items(width, height, ratio);
-    merge_trace_columns();
+    merge_trace_halves(page_mask);
     kept_traces = frame_record.traces;
     kept_traces.recorded = frame_record.traces.recorded && !frame_record.overflowed;
     kept_canvas = {width, height, ratio};
-    return trace_mask_rows().lines;
+    return trace_mask_image(page_mask).rows;
 }
 
 // The colour of the record's trace racks as painter.js writes a pixel (red in
