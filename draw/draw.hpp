@@ -57,14 +57,13 @@ void draw_text(float x, float y, const char* text);
 // The cutter that cuts g, rolled through t: four pitches about its reference
 // point, turned clockwise by t; mode 1 adds its rolling line.
 void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, double t, const Colour& colour);
-// Could the rack rolled through t on the pitch circle (draw_rack at A(t), t)
-// be seen in the frame being recorded? A quick judgement before A(t) is
-// worked out; true whenever nothing is left out.
-bool rolled_rack_may_be_seen(const GearParams& g, double t);
-// Of the racks rolled through t, t + roll_step, t + 2·roll_step, …: how many,
-// from the first on, surely cannot be seen (a run to pass over without
-// working each out); 0 when the first may be.
-int rolled_racks_unseen(const GearParams& g, double t, double roll_step);
+// The racks that cut g rolled through the rolls of steps first, first + every,
+// … below end (roll_at_step), each as draw_rack draws it at its reference
+// point A(t) in mode 0: the trace racks. The pitch is worked out once for
+// them all, and racks that cannot be seen are passed over, runs of them
+// without working each out.
+void draw_rolled_racks(const GearParams& g, double first_roll, double roll_step, int first, int end,
+                       int every, const Colour& colour);
 // ---- the pinion-type cutter (pinion_cutter.cpp) ------------------------------
 // One tooth of the cutter that cuts g as a frame draws it, in the cutter's own
 // frame (centre at the origin, tooth 0 centred on +y, model units): the

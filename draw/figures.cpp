@@ -228,14 +228,12 @@ static void rack_pitch_segments(const ViewBox* box, double shift, double s, cons
 // rack x = r·t, so the copies q-2 … q+1 with q = r·t/π (truncated toward zero) cover the teeth in mesh around
 // it whatever t is. Copy i is placed at i·π along the rack from its index; a rack, or a copy, or a segment
 // that cannot be seen is left out.
-void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, double t, const Colour& colour) {
+static void draw_rack_pitches(const GearParams& g, const RackPitch& pitch, const ProfileBox& extent,
+                              const ProfilePoint& reference, double t, const Colour& colour) {
     const double s = scale_factor;
     const double turns = g.pitch_radius * t / PI;
     // Truncation toward zero; a roll past the int range (never met) keeps the last copies.
     const int q = static_cast<int>(std::fmax(-1e9, std::fmin(1e9, turns)));
-    RackPitch pitch;
-    rack_pitch(g, s, pitch);
-    const ProfileBox extent = rack_pitch_extent(pitch);
     const ProfilePoint& low = extent.low;
     const ProfilePoint& high = extent.high;
 
@@ -261,11 +259,16 @@ void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, dou
         device_end();
     }
     device_pop_matrix();
+}
 
+void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, double t, const Colour& colour) {
+    RackPitch pitch;
+    rack_pitch(g, scale_factor, pitch);
+    draw_rack_pitches(g, pitch, rack_pitch_extent(pitch), reference, t, colour);
     if (mode == 1) {  // the rolling line, along the rack's x axis through the reference point
         const double dx = ROLLING_LINE_HALF_LENGTH * std::cos(t);
         const double dy = ROLLING_LINE_HALF_LENGTH * std::sin(t);
-        draw_dash_dot_line_scaled(s, ProfilePoint{reference.x + dx, reference.y - dy},
+        draw_dash_dot_line_scaled(scale_factor, ProfilePoint{reference.x + dx, reference.y - dy},
                                   ProfilePoint{reference.x - dx, reference.y + dy}, blue);
     }
 }
@@ -279,27 +282,20 @@ void draw_rack(const GearParams& g, int mode, const ProfilePoint& reference, dou
 // (q-3)·π - π/2 and less than (q+2)·π, and q·π lies within π of K's r·t: less
 // than 4.5π either way of K, and the addendum or the dedendum across it. So
 // all of it lies within the disc about K of radius hypot(4.5π, max of both).
-bool rolled_rack_may_be_seen(const GearParams& g, double t) {
-    ViewBox box;
-    if (!read_view_box(0, box)) return true;
+//
+// Returns 0 when that disc may be seen in the view box; else how many racks,
+// from this one on, rolled on by roll_step each, surely cannot be: K moves
+// along the circle of radius s·r at most s·r·|roll_step| a step, and a view
+// axis changes by at most |M|·|ΔK| (M that axis's row of the matrix), so they
+// cannot be seen for as many steps as K takes to come within reach of the
+// view, counted at half the rate for the rounding.
+static int racks_unseen(const GearParams& g, const ViewBox& box, double t, double roll_step) {
     const double s = scale_factor;
     const double r = g.pitch_radius;
-    const double reach = std::hypot(4.5 * PI, std::fmax(g.addendum, g.dedendum));
-    return disc_visible(box, s * r * std::sin(t), s * r * (std::cos(t) - 1), s * reach);
-}
-
-// K moves along the circle of radius s·r, at most s·r·|roll_step| a step, and
-// a view axis changes by at most |M|·|ΔK| (M that axis's row of the matrix):
-// the racks cannot be seen for as many steps as K takes to come within reach
-// of the view, counted at half the rate for the rounding.
-int rolled_racks_unseen(const GearParams& g, double t, double roll_step) {
-    ViewBox box;
-    if (!read_view_box(0, box)) return 0;
-    const double s = scale_factor;
-    const double r = g.pitch_radius;
-    const double reach = s * std::hypot(4.5 * PI, std::fmax(g.addendum, g.dedendum));
     const double kx = s * r * std::sin(t);
     const double ky = s * r * (std::cos(t) - 1);
+    const double reach = s * std::hypot(4.5 * PI, std::fmax(g.addendum, g.dedendum));
+    if (disc_visible(box, kx, ky, reach)) return 0;
     const double vx = box.xx * kx + box.xy * ky + box.x0;
     const double vy = box.yx * kx + box.yy * ky + box.y0;
     const double across_x = std::hypot(box.xx, box.xy);
@@ -307,10 +303,30 @@ int rolled_racks_unseen(const GearParams& g, double t, double roll_step) {
     const double outside = std::fmax(std::fabs(vx) - reach * across_x - box.limit_x,
                                      std::fabs(vy) - reach * across_y - box.limit_y);
     const double stride = s * r * std::fabs(roll_step) * std::fmax(across_x, across_y);
-    const double size = std::fabs(vx) + std::fabs(vy) + reach * (across_x + across_y) + std::fabs(box.x0) +
-                        std::fabs(box.y0) + box.limit_x + box.limit_y;
-    if (!(outside > 1e-9 * size) || !(stride > 0)) return 0;  // may be seen, or nothing to judge by
-    return static_cast<int>(std::fmin(0.5 * outside / stride, 1e9));
+    const double passed = 0.5 * outside / stride;
+    return passed >= 1.0 ? static_cast<int>(std::fmin(passed, 1e9)) : 1;  // this one, at least
+}
+
+void draw_rolled_racks(const GearParams& g, double first_roll, double roll_step, int first, int end,
+                       int every, const Colour& colour) {
+    RackPitch pitch;
+    rack_pitch(g, scale_factor, pitch);
+    const ProfileBox extent = rack_pitch_extent(pitch);
+    ViewBox box;
+    const bool leave_out = read_view_box(0, box);
+    for (int i = first; i < end; i += every) {
+        const double t = roll_at_step(first_roll, roll_step, i);
+        const int unseen = leave_out ? racks_unseen(g, box, t, every * roll_step) : 0;
+        if (unseen > 0) {
+            i += (unseen - 1) * every;  // the racks of the steps passed over cannot be seen
+            continue;
+        }
+        ProfilePoint reference;
+        ProfilePoint contact;
+        double flank_distance;
+        rack_involute_point(g, t, reference, contact, flank_distance);
+        draw_rack_pitches(g, pitch, extent, reference, t, colour);
+    }
 }
 
 // Pitch, tip, root and base circles about the centre, the centre disc

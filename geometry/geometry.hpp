@@ -218,6 +218,10 @@ struct Gear {
 };
 
 // ---- rack-generation point formulas ---------------------------------------
+// The roll of step n of an animation that starts at first_roll and rolls by
+// roll_step a step. The current cutter and every trace cutter take their roll
+// from here, so a trace stands exactly where the current cutter stood.
+double roll_at_step(double first_roll, double roll_step, int n);
 // For roll parameter t: the rack's reference point A, the point Q where the
 // cutter flank touches the involute it generates, and λ, the signed distance
 // from A to Q along the flank.
@@ -244,7 +248,8 @@ void compute_tooth(Gear& gear, double x_s, ToothProfile& tooth);
 // describes it). The cutter and the gear should be accepted (gear_refusal).
 // A thinned gear: the shifted tooth cut with the cutter fed in by feed more
 // shift (x + feed, also accepted), its tip circle the nominal one's.
-void compute_gear(Gear& gear, const Cutter& cutter, int z, double x, bool internal = false, double feed = 0.0);
+void compute_gear(Gear& gear, const Cutter& cutter, int z, double x, bool internal = false,
+                  double feed = 0.0);
 // The shift the cutter is fed in by to change a tooth's thickness by allowance
 // mm (negative thins) at module mm, pressure angle in degrees (the normal
 // plane's): E/(2·m·tan α_n); a ring's tooth thins as its shift grows.

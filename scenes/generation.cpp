@@ -121,11 +121,6 @@ void draw_legend(const char* const* lines, int count) {
     if (k < LEGEND_LINES_MAX && cutter_legend_line(cutter)) draw_text(-0.9f, LINE_Y[k], cutter);
 }
 
-double roll_at_step(double first_roll, double roll_step, int n) {
-    // first_roll + n·step, not n·step alone: with first_roll = 0 both give the same bits.
-    return first_roll + n * roll_step;
-}
-
 // A(t): the rack reference point after the rack has rolled through t on the
 // pitch circle of the fixed gear (model units).
 static ProfilePoint rack_reference_at(double t) {
@@ -203,18 +198,12 @@ void draw_trace_cutters(double first_roll, double roll_step, int n, int every, i
         traces.from = first;
     }
     device_layer(layer);
-    for (int i = first; i < n; i += every) {
-        const double t = roll_at_step(first_roll, roll_step, i);
-        if (pinion) {
-            draw_pinion_cutter(g, cutter_tooth, 0, t, CutterTeeth::CUTTING, green);
-            continue;
-        }
-        const int unseen = rolled_racks_unseen(g, t, every * roll_step);
-        if (unseen > 0)
-            i += (unseen - 1) * every;  // the racks of the steps passed over cannot be seen
-        else if (rolled_rack_may_be_seen(g, t))
-            draw_rack(g, 0, rack_reference_at(t), t, green);
-    }
+    if (pinion)
+        for (int i = first; i < n; i += every)
+            draw_pinion_cutter(g, cutter_tooth, 0, roll_at_step(first_roll, roll_step, i),
+                               CutterTeeth::CUTTING, green);
+    else
+        draw_rolled_racks(g, first_roll, roll_step, first, n, every, green);
     device_layer(ITEM_LAYER_PLAIN);
 }
 

@@ -61,10 +61,6 @@ constexpr int LEGEND_LINES_MAX = 6;          // a scene's own lines and the cutt
 // the page and the pictures).
 void draw_legend(const char* const* lines, int count);
 
-// Roll parameter of step n of an animation that starts at first_roll and rolls
-// by roll_step per step. The current cutter and every trace cutter take their
-// roll from here, so a trace stands exactly where the current cutter stood.
-double roll_at_step(double first_roll, double roll_step, int n);
 
 // The cutter of the_gear as the scenes '1' to '5' draw it, the rack or a
 // pinion-type cutter, each standing where it stands at roll t:
