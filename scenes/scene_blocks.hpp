@@ -61,7 +61,6 @@ constexpr int LEGEND_LINES_MAX = 6;          // a scene's own lines and the cutt
 // the page and the pictures).
 void draw_legend(const char* const* lines, int count);
 
-
 // The cutter of the_gear as the scenes '1' to '5' draw it, the rack or a
 // pinion-type cutter, each standing where it stands at roll t:
 // Makes this frame's tooth of a pinion-type cutter (nothing for the rack); the
