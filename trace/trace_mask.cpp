@@ -39,22 +39,22 @@ static TraceTiles tiles_along(const TraceFullTiles& level, bool columns, int shi
                    : TraceTiles{level.by_rows, (level.columns + 63) / 64, shift};
 }
 
-TraceMaskHalf trace_mask_columns(TraceMask& mask) {
+// The half whose lines are the image's columns, or its rows.
+static TraceMaskHalf half_of(TraceMask& mask, bool columns) {
     return {&mask,
-            mask.column_half,
-            mask.width,
-            mask.height,
-            tiles_along(mask.tiles, true, TRACE_TILE_SHIFT),
-            tiles_along(mask.coarse_tiles, true, TRACE_COARSE_SHIFT)};
+            columns ? mask.column_half : mask.row_half,
+            columns ? mask.width : mask.height,
+            columns ? mask.height : mask.width,
+            tiles_along(mask.tiles, columns, TRACE_TILE_SHIFT),
+            tiles_along(mask.coarse_tiles, columns, TRACE_COARSE_SHIFT)};
+}
+
+TraceMaskHalf trace_mask_columns(TraceMask& mask) {
+    return half_of(mask, true);
 }
 
 TraceMaskHalf trace_mask_rows(TraceMask& mask) {
-    return {&mask,
-            mask.row_half,
-            mask.height,
-            mask.width,
-            tiles_along(mask.tiles, false, TRACE_TILE_SHIFT),
-            tiles_along(mask.coarse_tiles, false, TRACE_COARSE_SHIFT)};
+    return half_of(mask, false);
 }
 
 TraceMaskImage trace_mask_image(const TraceMask& mask) {
