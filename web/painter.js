@@ -41,33 +41,52 @@ export function readRecordLayout() {
 
 // ---- the pixel image of lines and polygons -----------------------------------------
 
-// The scratch image lines and polygons are set into, transparent where nothing
-// is, and the rectangle set since the last flush (columns left … right - 1,
-// rows top … bottom - 1; empty when right is 0). Only that rectangle is put,
-// drawn and cleared: the layer canvas may keep old pixels outside it.
+// The frame's pixels as the canvas shows them, white where nothing is set, and
+// the canvas they were last put on, kept from frame to frame: a frame clears
+// only the rectangle the last one set and puts only that and its own (columns
+// left … right - 1, rows top … bottom - 1; empty when right is 0), without a
+// white fill of the whole canvas, so a still part of the picture costs
+// nothing. The legend is drawn by the canvas, each line in its box: the image
+// keeps a copy of the box as it was when the line came (the pixels under
+// it) and the box is emptied (transparent) in the image, so that what is set
+// later is put over the text and the rest shows it.
+const WHITE = 0xffffffff;
 const raster = {
-  width: 0, height: 0, image: null, pixels: null, layer: null, layerCtx: null,
+  width: 0, height: 0, image: null, pixels: null, ctx: null, whole: true,
   left: 0, right: 0, top: 0, bottom: 0,
+  last: {left: 0, right: 0, top: 0, bottom: 0},  // the rectangle the last frame set or cleared
+  texts: [],  // this frame's legend lines: {text, x, y, font, box: {left, right, top, bottom}, under: ImageData}
+  unders: [],  // the images of the pixels under the legend's lines, line by line, kept for the next frames
+  layer: null, layerCtx: null,  // a canvas for the pixels put over a legend line with their holes
 };
 
-function prepareRaster(width, height) {
-  if (raster.width !== width || raster.height !== height) {
-    raster.width = width;
-    raster.height = height;
-    raster.layer = document.createElement('canvas');
-    raster.layer.width = width;
-    raster.layer.height = height;
-    raster.layerCtx = raster.layer.getContext('2d');
-    raster.image = raster.layerCtx.createImageData(width, height);
-    raster.pixels = new Uint32Array(raster.image.data.buffer);
-  }
-  clearRaster();  // a frame the painter left by an exception may have left pixels
+// The canvas ctx of width × height pixels may hold anything: its next frame is put whole.
+// (view.js after it resizes the canvas, which empties it.)
+export function forgetCanvas() {
+  raster.whole = true;
 }
 
-function clearRaster() {
-  const {pixels, width, left, right, top, bottom} = raster;
-  for (let r = top; r < bottom && left < right; ++r) pixels.fill(0, r * width + left, r * width + right);
+// A clear image for a frame on ctx: true when the frame must be put whole.
+function prepareRaster(ctx, width, height) {
+  if (raster.width !== width || raster.height !== height || raster.image === null) {
+    raster.width = width;
+    raster.height = height;
+    raster.image = new ImageData(width, height);
+    raster.pixels = new Uint32Array(raster.image.data.buffer);
+    raster.pixels.fill(WHITE);
+    raster.whole = true;
+  } else if (raster.whole) {
+    raster.pixels.fill(WHITE);  // a frame the painter left by an exception may have left pixels
+  } else {
+    const {pixels, last: {left, right, top, bottom}} = raster;
+    for (let r = top; r < bottom && left < right; ++r) pixels.fill(WHITE, r * width + left, r * width + right);
+  }
+  const whole = raster.whole || raster.ctx !== ctx;
+  raster.ctx = ctx;
+  raster.whole = true;  // until the frame is put: one left by an exception leaves the canvas unknown
   raster.left = raster.top = raster.right = raster.bottom = 0;
+  raster.texts.length = 0;
+  return whole;
 }
 
 // Columns x0 … x1 - 1 and rows y0 … y1 - 1 (within the image) are set.
@@ -85,15 +104,99 @@ function markSet(x0, x1, y0, y1) {
   if (y1 > raster.bottom) raster.bottom = y1;
 }
 
-// Puts what has been set so far over the canvas and starts a clear image.
-function flushRaster(ctx) {
-  const {left, top} = raster;
-  const w = raster.right - left;
-  const h = raster.bottom - top;
-  if (w <= 0 || h <= 0) return;
-  raster.layerCtx.putImageData(raster.image, 0, 0, left, top, w, h);
-  ctx.drawImage(raster.layer, left, top, w, h, left, top, w, h);
-  clearRaster();
+// The legend's lines as the font measures them, by font and text: the same
+// few lines come frame after frame, and measuring one costs a frame a millisecond.
+const measures = new Map();
+
+function measured(ctx, text, font) {
+  const key = `${font}\n${text}`;
+  let m = measures.get(key);
+  if (m === undefined) {
+    if (measures.size >= 64) measures.clear();
+    ctx.font = font;
+    m = ctx.measureText(text);
+    measures.set(key, m);
+  }
+  return m;
+}
+
+// A legend line at (x, y) in `font`: its box (as the font measures the text,
+// a few pixels more on every side, within the canvas) keeps the pixels set so
+// far, and is emptied for what comes over the text.
+function setText(ctx, text, x, y, font) {
+  const m = measured(ctx, text, font);
+  const margin = 2 + Math.ceil(raster.width / 1000);
+  const box = {
+    left: Math.max(0, Math.floor(x - m.actualBoundingBoxLeft) - margin),
+    right: Math.min(raster.width, Math.ceil(x + m.actualBoundingBoxRight) + margin),
+    top: Math.max(0, Math.floor(y - m.actualBoundingBoxAscent) - margin),
+    bottom: Math.min(raster.height, Math.ceil(y + m.actualBoundingBoxDescent) + margin),
+  };
+  const w = box.right - box.left;
+  const h = box.bottom - box.top;
+  if (w <= 0 || h <= 0) return;  // wholly beside the canvas
+  // The images of the last frame's lines are taken again (making one costs as much as measuring).
+  const n = raster.texts.length;
+  let under = raster.unders[n];
+  if (under === undefined || under.width !== w || under.height !== h) under = raster.unders[n] = new ImageData(w, h);
+  const kept = new Uint32Array(under.data.buffer);
+  const {pixels, width} = raster;
+  for (let r = 0; r < h; ++r) {
+    const from = (box.top + r) * width + box.left;
+    kept.set(pixels.subarray(from, from + w), r * w);
+    pixels.fill(0, from, from + w);
+  }
+  markSet(box.left, box.right, box.top, box.bottom);
+  raster.texts.push({text, x, y, font, box, under});
+}
+
+// Draws the pixels of image over ctx at (left, top), those with alpha 0 leaving the canvas as it is.
+function drawOver(ctx, image, sx, sy, left, top, w, h) {
+  const {layer} = raster;
+  if (layer === null || layer.width < w || layer.height < h) {
+    raster.layer = document.createElement('canvas');
+    raster.layer.width = Math.max(w, layer?.width ?? 0);
+    raster.layer.height = Math.max(h, layer?.height ?? 0);
+    raster.layerCtx = raster.layer.getContext('2d');
+  }
+  raster.layerCtx.putImageData(image, -sx, -sy, sx, sy, w, h);
+  ctx.drawImage(raster.layer, 0, 0, w, h, left, top, w, h);
+}
+
+// Puts the frame on the canvas: the rectangle set now or by the last frame
+// (or all of it), then each legend line in its order over the pixels under
+// it, then over the legend what was set after it.
+function flushRaster(ctx, whole) {
+  const {width, height, last} = raster;
+  let {left, right, top, bottom} = raster;
+  if (right === 0) left = right = top = bottom = 0;
+  const put = whole ? {left: 0, right: width, top: 0, bottom: height}
+    : last.right === 0 ? {left, right, top, bottom}
+    : right === 0 ? last
+    : {left: Math.min(left, last.left), right: Math.max(right, last.right), top: Math.min(top, last.top),
+      bottom: Math.max(bottom, last.bottom)};
+  if (put.right > put.left && put.bottom > put.top)
+    ctx.putImageData(raster.image, 0, 0, put.left, put.top, put.right - put.left, put.bottom - put.top);
+  raster.texts.forEach(({text, x, y, font, box, under}, n) => {
+    const w = box.right - box.left;
+    const h = box.bottom - box.top;
+    if (n === 0) ctx.putImageData(under, box.left, box.top);
+    else drawOver(ctx, under, 0, 0, box.left, box.top, w, h);
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(box.left, box.top, w, h);
+    ctx.clip();
+    ctx.font = font;
+    ctx.textBaseline = 'alphabetic';
+    ctx.fillStyle = '#000';  // the window's legend is black
+    ctx.fillText(text, x, y);
+    ctx.restore();
+  });
+  for (const {box} of raster.texts) {
+    drawOver(ctx, raster.image, box.left, box.top, box.left, box.top, box.right - box.left, box.bottom - box.top);
+  }
+  raster.last = {left, right, top, bottom};
+  raster.whole = false;
 }
 
 // A segment between pixel positions (x0, y0) and (x1, y1), `width` pixels thick
@@ -305,9 +408,7 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
   const step = layout.vertexSize >> 3;
   const font = `${LEGEND_SIZE * ratio}px ${LEGEND_FACES}`;
 
-  ctx.fillStyle = '#fff';
-  ctx.fillRect(0, 0, width, height);
-  prepareRaster(width, height);
+  const whole = prepareRaster(ctx, width, height);
 
   // Item n of the record: its layer and colour, and a painter of it.
   const itemAt = (n) => {
@@ -324,12 +425,8 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
     const vertices = i32[(item + layout.itemVertices) >> 2];
     const v0 = (base + layout.vertices + first * layout.vertexSize) >> 3;
     if (kind === layout.kindText) {
-      flushRaster(ctx);
-      ctx.font = font;
-      ctx.textBaseline = 'alphabetic';
-      ctx.fillStyle = '#000';  // the window's legend is black
       const text = wasm.UTF8ToString(base + layout.text + i32[(item + layout.textOffset) >> 2]);
-      ctx.fillText(text, (f64[v0] + 1) * sx, (1 - f64[v0 + 1]) * sy);
+      setText(ctx, text, (f64[v0] + 1) * sx, (1 - f64[v0 + 1]) * sy, font);
       return;
     }
     if (vertices > xs.length) {
@@ -375,6 +472,6 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
     const item = itemAt(n);
     if (item.layer === layout.layerPanel) paintItem(item);
   }
-  flushRaster(ctx);
+  flushRaster(ctx, whole);
   return {items: painted, overflowed: wasm.HEAPU8[base + layout.overflowed] !== 0};
 }
