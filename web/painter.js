@@ -19,7 +19,7 @@ const LEGEND_FACES = '"Nimbus Sans", Helvetica, Arial, sans-serif';
 
 // What the painter reads of the frame record, under the names of record/record.hpp.
 const RECORD_NAMES = {
-  itemCount: 'FrameRecord.item_count', vertexCount: 'FrameRecord.vertex_count',
+  textCapacity: 'RECORD_TEXT_CAPACITY', itemCount: 'FrameRecord.item_count', vertexCount: 'FrameRecord.vertex_count',
   overflowed: 'FrameRecord.overflowed', items: 'FrameRecord.items', vertices: 'FrameRecord.vertices',
   text: 'FrameRecord.text',
   itemSize: 'sizeof RecordItem', kind: 'RecordItem.kind', colour: 'RecordItem.colour', width: 'RecordItem.width',
@@ -41,72 +41,83 @@ export function readRecordLayout() {
 
 // ---- the pixel image of lines and polygons -----------------------------------------
 
-// The frame's pixels as the canvas shows them, white where nothing is set, and
-// the canvas they were last put on, kept from frame to frame: a frame clears
-// only the rectangle the last one set and puts only that and its own (columns
-// left … right - 1, rows top … bottom - 1; empty when right is 0), without a
-// white fill of the whole canvas, so a still part of the picture costs
-// nothing. The legend is drawn by the canvas, each line in its box: the image
-// keeps a copy of the box as it was when the line came (the pixels under
-// it) and the box is emptied (transparent) in the image, so that what is set
-// later is put over the text and the rest shows it.
+// The frame's pixels, white where nothing is set, in an image kept from frame
+// to frame with the canvas it was put on, cut in TILE × TILE tiles, each
+// marked where the frame set a pixel of it. A frame clears only the tiles the
+// last one marked, and puts on the canvas only those and its own: no white
+// fill of the whole canvas, and an empty part of the picture costs nothing.
+// The legend is drawn by the canvas, each line in its box: the image keeps a
+// copy of the box as it was when the line came (the pixels under it) and the
+// box is emptied (transparent) in the image, so that what is set later is put
+// over the text and the rest shows it.
+const TILE_SHIFT = 6;
+const TILE = 1 << TILE_SHIFT;
 const WHITE = 0xffffffff;
 const raster = {
-  width: 0, height: 0, image: null, pixels: null, ctx: null, whole: true,
-  left: 0, right: 0, top: 0, bottom: 0,
-  last: {left: 0, right: 0, top: 0, bottom: 0},  // the rectangle the last frame set or cleared
+  width: 0, height: 0, tilesX: 0, tilesY: 0, ctx: null, whole: true,
+  image: null, pixels: null,
+  marks: null, lastMarks: null,  // this frame's marked tiles and the last one's
   texts: [],  // this frame's legend lines: {text, x, y, font, box: {left, right, top, bottom}, under: ImageData}
   unders: [],  // the images of the pixels under the legend's lines, line by line, kept for the next frames
   layer: null, layerCtx: null,  // a canvas for the pixels put over a legend line with their holes
 };
 
-// The canvas ctx of width × height pixels may hold anything: its next frame is put whole.
+// The canvas ctx may hold anything: its next frame is put whole.
 // (view.js after it resizes the canvas, which empties it.)
 export function forgetCanvas() {
   raster.whole = true;
 }
 
-// A clear image for a frame on ctx: true when the frame must be put whole.
+// A clear image for a frame on ctx, width × height pixels: true when the frame must be put whole.
 function prepareRaster(ctx, width, height) {
-  if (raster.width !== width || raster.height !== height || raster.image === null) {
+  if (raster.width !== width || raster.height !== height) {
     raster.width = width;
     raster.height = height;
+    raster.tilesX = Math.ceil(width / TILE);
+    raster.tilesY = Math.ceil(height / TILE);
     raster.image = new ImageData(width, height);
     raster.pixels = new Uint32Array(raster.image.data.buffer);
     raster.pixels.fill(WHITE);
+    raster.marks = new Uint8Array(raster.tilesX * raster.tilesY);
+    raster.lastMarks = new Uint8Array(raster.tilesX * raster.tilesY);
     raster.whole = true;
-  } else if (raster.whole) {
-    raster.pixels.fill(WHITE);  // a frame the painter left by an exception may have left pixels
-  } else {
-    const {pixels, last: {left, right, top, bottom}} = raster;
-    for (let r = top; r < bottom && left < right; ++r) pixels.fill(WHITE, r * width + left, r * width + right);
   }
+  const {pixels, marks, lastMarks, tilesX} = raster;
+  // Every pixel a frame set is in a tile it marked, even one left by an exception.
+  for (let t = 0; t < marks.length; ++t) {
+    lastMarks[t] = marks[t];
+    if (marks[t] === 0) continue;
+    const left = (t % tilesX) * TILE;
+    const right = Math.min(width, left + TILE);
+    const top = Math.floor(t / tilesX) * TILE;
+    const bottom = Math.min(height, top + TILE);
+    for (let r = top; r < bottom; ++r) pixels.fill(WHITE, r * width + left, r * width + right);
+    marks[t] = 0;
+  }
+  raster.texts.length = 0;
   const whole = raster.whole || raster.ctx !== ctx;
   raster.ctx = ctx;
   raster.whole = true;  // until the frame is put: one left by an exception leaves the canvas unknown
-  raster.left = raster.top = raster.right = raster.bottom = 0;
-  raster.texts.length = 0;
   return whole;
 }
 
-// Columns x0 … x1 - 1 and rows y0 … y1 - 1 (within the image) are set.
+// Columns x0 … x1 - 1 and rows y0 … y1 - 1 (within the image, not empty) are set.
 function markSet(x0, x1, y0, y1) {
-  if (raster.right === 0) {
-    raster.left = x0;
-    raster.right = x1;
-    raster.top = y0;
-    raster.bottom = y1;
-    return;
-  }
-  if (x0 < raster.left) raster.left = x0;
-  if (x1 > raster.right) raster.right = x1;
-  if (y0 < raster.top) raster.top = y0;
-  if (y1 > raster.bottom) raster.bottom = y1;
+  const {marks, tilesX} = raster;
+  const first = x0 >> TILE_SHIFT;
+  const last = (x1 - 1) >> TILE_SHIFT;
+  for (let ty = y0 >> TILE_SHIFT; ty <= (y1 - 1) >> TILE_SHIFT; ++ty)
+    for (let t = ty * tilesX + first; t <= ty * tilesX + last; ++t) marks[t] = 1;
 }
 
 // The legend's lines as the font measures them, by font and text: the same
 // few lines come frame after frame, and measuring one costs a frame a millisecond.
 const measures = new Map();
+// A face loaded since changes the legend's pixels and measures: the next frame is drawn whole.
+globalThis.document?.fonts?.addEventListener('loadingdone', () => {
+  measures.clear();
+  raster.whole = true;
+});
 
 function measured(ctx, text, font) {
   const key = `${font}\n${text}`;
@@ -163,21 +174,27 @@ function drawOver(ctx, image, sx, sy, left, top, w, h) {
   ctx.drawImage(raster.layer, 0, 0, w, h, left, top, w, h);
 }
 
-// Puts the frame on the canvas: the rectangle set now or by the last frame
-// (or all of it), then each legend line in its order over the pixels under
-// it, then over the legend what was set after it.
+// Puts the frame on the canvas: the tiles it or the last frame marked (or all
+// of them), then each legend line in its order over the pixels under it, and
+// over the legend what was set after it.
 function flushRaster(ctx, whole) {
-  const {width, height, last} = raster;
-  let {left, right, top, bottom} = raster;
-  if (right === 0) left = right = top = bottom = 0;
-  const put = whole ? {left: 0, right: width, top: 0, bottom: height}
-    : last.right === 0 ? {left, right, top, bottom}
-    : right === 0 ? last
-    : {left: Math.min(left, last.left), right: Math.max(right, last.right), top: Math.min(top, last.top),
-      bottom: Math.max(bottom, last.bottom)};
-  if (put.right > put.left && put.bottom > put.top)
-    ctx.putImageData(raster.image, 0, 0, put.left, put.top, put.right - put.left, put.bottom - put.top);
-  raster.texts.forEach(({text, x, y, font, box, under}, n) => {
+  const {width, height, tilesX, tilesY, marks, lastMarks, texts, image} = raster;
+  for (let ty = 0; ty < tilesY; ++ty) {
+    const top = ty * TILE;
+    const h = Math.min(height, top + TILE) - top;
+    let from = -1;  // the first tile of a run of tiles to put, side by side
+    for (let tx = 0; tx <= tilesX; ++tx) {
+      const t = ty * tilesX + tx;
+      const put = tx < tilesX && (whole || marks[t] !== 0 || lastMarks[t] !== 0);
+      if (put && from < 0) from = tx;
+      if (put || from < 0) continue;
+      const left = from * TILE;
+      ctx.putImageData(image, 0, 0, left, top, Math.min(width, tx * TILE) - left, h);
+      from = -1;
+    }
+  }
+  // Every legend box is in tiles marked and put: the lines are drawn again.
+  texts.forEach(({text, x, y, font, box, under}, n) => {
     const w = box.right - box.left;
     const h = box.bottom - box.top;
     if (n === 0) ctx.putImageData(under, box.left, box.top);
@@ -192,10 +209,8 @@ function flushRaster(ctx, whole) {
     ctx.fillText(text, x, y);
     ctx.restore();
   });
-  for (const {box} of raster.texts) {
-    drawOver(ctx, raster.image, box.left, box.top, box.left, box.top, box.right - box.left, box.bottom - box.top);
-  }
-  raster.last = {left, right, top, bottom};
+  for (const {box} of texts)
+    drawOver(ctx, image, box.left, box.top, box.left, box.top, box.right - box.left, box.bottom - box.top);
   raster.whole = false;
 }
 
@@ -350,21 +365,15 @@ function setPolygon(xs, ys, count, colour) {
 function setTraceMask(i32, width, height, ratio, colour) {
   const address = call.web_trace_mask(width, height, ratio);
   if (address === 0) return false;
-  const {pixels} = raster;
+  const {pixels, marks, tilesX} = raster;
   const words = ((width + 63) >> 6) * 2;  // 32-bit words a row; bit k of word j is pixel 32j + k
-  let top = -1;
-  let bottom = 0;
-  let left = words;
-  let right = -1;
   for (let row = 0, at = address >> 2; row < height; ++row, at += words) {
     const line = row * width;
-    let any = false;
+    const tiles = (row >> TILE_SHIFT) * tilesX;  // word j is in tile tiles + (32j >> TILE_SHIFT)
     for (let j = 0; j < words; ++j) {
       let bits = i32[at + j];
       if (bits === 0) continue;
-      any = true;
-      if (j < left) left = j;
-      if (j > right) right = j;
+      marks[tiles + ((32 * j) >> TILE_SHIFT)] = 1;
       const from = line + 32 * j;
       if (bits === -1) {
         pixels.fill(colour, from, from + 32);
@@ -376,16 +385,46 @@ function setTraceMask(i32, width, height, ratio, colour) {
         bits ^= low;
       } while (bits !== 0);
     }
-    if (any) {
-      if (top < 0) top = row;
-      bottom = row + 1;
-    }
   }
-  if (top >= 0) markSet(32 * left, Math.min(width, 32 * right + 32), top, bottom);
   return true;
 }
 
 // ---- the frame --------------------------------------------------------------------------
+
+// The record last painted, as its words (its head, items, vertices and
+// texts), and the canvas it was painted on: a frame recorded alike for the
+// same canvas has the same pixels (the module's trace mask too comes out as
+// it was), so it is not painted again.
+const painted = {words: new Int32Array(0), length: 0, ctx: null, width: 0, height: 0, ratio: 0};
+
+// Was the record painted last on this canvas? Keeps it, when not.
+function paintedLast(i32, layout, ctx, width, height, ratio) {
+  const base = layout.record >> 2;
+  const parts = [
+    [base, layout.items >> 2],
+    [base + (layout.items >> 2), (i32[base + (layout.itemCount >> 2)] * layout.itemSize) >> 2],
+    [base + (layout.vertices >> 2), (i32[base + (layout.vertexCount >> 2)] * layout.vertexSize) >> 2],
+    [base + (layout.text >> 2), layout.textCapacity >> 2],
+  ];
+  const length = parts.reduce((sum, [, count]) => sum + count, 0);
+  let same = !raster.whole && painted.ctx === ctx && painted.width === width && painted.height === height &&
+    painted.ratio === ratio && painted.length === length;
+  for (let p = 0, at = 0; p < parts.length && same; at += parts[p][1], ++p) {
+    const [from, count] = parts[p];
+    for (let k = 0; k < count; ++k) {
+      if (i32[from + k] !== painted.words[at + k]) {
+        same = false;
+        break;
+      }
+    }
+  }
+  if (same) return true;
+  if (painted.words.length < length) painted.words = new Int32Array(Math.max(length, 2 * painted.words.length));
+  for (let p = 0, at = 0; p < parts.length; at += parts[p][1], ++p)
+    painted.words.set(i32.subarray(parts[p][0], parts[p][0] + parts[p][1]), at);
+  Object.assign(painted, {length, ctx, width, height, ratio});
+  return false;
+}
 
 // A frame's vertices in pixels, kept for the next frames.
 let xs = new Float64Array(256);
@@ -408,6 +447,8 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
   const step = layout.vertexSize >> 3;
   const font = `${LEGEND_SIZE * ratio}px ${LEGEND_FACES}`;
 
+  if (paintedLast(i32, layout, ctx, width, height, ratio))
+    return {items: i32[(base + layout.itemCount) >> 2], overflowed: wasm.HEAPU8[base + layout.overflowed] !== 0};
   const whole = prepareRaster(ctx, width, height);
 
   // Item n of the record: its layer and colour, and a painter of it.
