@@ -5,12 +5,13 @@
 // pixels than the frame was recorded at (a screen's pixel ratio) the widths
 // and the font grow by the ratio. Lines and polygons are set pixel by pixel
 // into an image (a canvas path with its smoothed edges costs twenty times more
-// per segment), of which only the rectangle set is put on the canvas; the text
-// is drawn by the canvas between the images, in the record's painting order.
+// per segment), of which only the tiles set by this frame or the last are
+// put on the canvas; the text is drawn by the canvas in the record's painting order.
 // The trace racks, drawn last over everything in one colour, come as a
 // one-bit mask the wasm module sets with the same pixels (web_trace_mask),
 // a few bits a step where this file would store a pixel at a time.
-// Keeps only its scratch image and arrays between frames.
+// Keeps the canvas's image (in the module's memory where it fits there) and
+// the record last painted between frames.
 import {call, moduleConstant} from './exports.js';
 
 // Helvetica 18 as the window's bitmap font; Nimbus Sans has its metrics.
@@ -55,7 +56,7 @@ const TILE = 1 << TILE_SHIFT;
 const WHITE = 0xffffffff;
 const raster = {
   width: 0, height: 0, tilesX: 0, tilesY: 0, ctx: null, whole: true,
-  image: null, pixels: null,
+  image: null, pixels: null, inModule: false,  // inModule: the image lies in the module's memory (web_paint_image)
   marks: null, lastMarks: null,  // this frame's marked tiles and the last one's
   texts: [],  // this frame's legend lines: {text, x, y, font, box: {left, right, top, bottom}, under: ImageData}
   unders: [],  // the images of the pixels under the legend's lines, line by line, kept for the next frames
@@ -69,30 +70,46 @@ export function forgetCanvas() {
 }
 
 // A clear image for a frame on ctx, width × height pixels: true when the frame must be put whole.
-function prepareRaster(ctx, width, height) {
+function prepareRaster(wasm, ctx, width, height) {
   if (raster.width !== width || raster.height !== height) {
     raster.width = width;
     raster.height = height;
     raster.tilesX = Math.ceil(width / TILE);
     raster.tilesY = Math.ceil(height / TILE);
-    raster.image = new ImageData(width, height);
-    raster.pixels = new Uint32Array(raster.image.data.buffer);
+    const tiles = raster.tilesX * raster.tilesY;
+    const address = call.web_paint_image(width, height);
+    raster.inModule = address !== 0;
+    if (raster.inModule) {
+      const heap = wasm.HEAPU8.buffer;
+      raster.image = new ImageData(new Uint8ClampedArray(heap, address, 4 * width * height), width, height);
+      raster.marks = new Uint8Array(heap, call.web_paint_marks(), tiles);
+    } else {
+      raster.image = new ImageData(width, height);
+      raster.marks = new Uint8Array(tiles);
+    }
+    raster.pixels = new Uint32Array(raster.image.data.buffer, raster.image.data.byteOffset, width * height);
     raster.pixels.fill(WHITE);
-    raster.marks = new Uint8Array(raster.tilesX * raster.tilesY);
-    raster.lastMarks = new Uint8Array(raster.tilesX * raster.tilesY);
+    raster.marks.fill(0);
+    raster.lastMarks = new Uint8Array(tiles);
     raster.whole = true;
   }
-  const {pixels, marks, lastMarks, tilesX} = raster;
-  // Every pixel a frame set is in a tile it marked, even one left by an exception.
-  for (let t = 0; t < marks.length; ++t) {
-    lastMarks[t] = marks[t];
-    if (marks[t] === 0) continue;
-    const left = (t % tilesX) * TILE;
-    const right = Math.min(width, left + TILE);
-    const top = Math.floor(t / tilesX) * TILE;
+  const {pixels, marks, lastMarks, tilesX, tilesY} = raster;
+  lastMarks.set(marks);
+  // Every pixel a frame set is in a tile it marked, even one left by an
+  // exception; the tiles are cleared a run of marked ones side by side at a time.
+  for (let ty = 0; ty < tilesY; ++ty) {
+    const top = ty * TILE;
     const bottom = Math.min(height, top + TILE);
-    for (let r = top; r < bottom; ++r) pixels.fill(WHITE, r * width + left, r * width + right);
-    marks[t] = 0;
+    for (let tx = 0, t = ty * tilesX; tx < tilesX; ++tx, ++t) {
+      if (marks[t] === 0) continue;
+      let end = tx;
+      while (end < tilesX && marks[ty * tilesX + end] !== 0) marks[ty * tilesX + end++] = 0;
+      const left = tx * TILE;
+      const right = Math.min(width, end * TILE);
+      for (let r = top; r < bottom; ++r) pixels.fill(WHITE, r * width + left, r * width + right);
+      t += end - tx - 1;
+      tx = end - 1;
+    }
   }
   raster.texts.length = 0;
   const whole = raster.whole || raster.ctx !== ctx;
@@ -360,11 +377,17 @@ function setPolygon(xs, ys, count, colour) {
 
 // Sets the record's trace items in the image in one colour from the module's
 // one-bit mask of them (web_trace_mask in web/wasm/: the same pixels as
-// setSegment sets, a few bits a step instead of a store a pixel). False, and
-// nothing set, when the module has no mask for them: the painter sets them itself.
+// setSegment sets, a few bits a step instead of a store a pixel); the module
+// sets them itself where the image lies in its memory (web_set_trace_pixels).
+// False, and nothing set, when the module has no mask for them: the painter
+// sets them itself.
 function setTraceMask(i32, width, height, ratio, colour) {
   const address = call.web_trace_mask(width, height, ratio);
   if (address === 0) return false;
+  if (raster.inModule) {
+    call.web_set_trace_pixels(colour);
+    return true;
+  }
   const {pixels, marks, tilesX} = raster;
   const words = ((width + 63) >> 6) * 2;  // 32-bit words a row; bit k of word j is pixel 32j + k
   for (let row = 0, at = address >> 2; row < height; ++row, at += words) {
@@ -449,7 +472,7 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
 
   if (paintedLast(i32, layout, ctx, width, height, ratio))
     return {items: i32[(base + layout.itemCount) >> 2], overflowed: wasm.HEAPU8[base + layout.overflowed] !== 0};
-  const whole = prepareRaster(ctx, width, height);
+  const whole = prepareRaster(wasm, ctx, width, height);
 
   // Item n of the record: its layer and colour, and a painter of it.
   const itemAt = (n) => {

@@ -307,4 +307,9 @@ export function setUpView(takeKey) {
   setUpFingers(canvas);
   new ResizeObserver(() => fitCanvas()).observe($('view'));
   window.addEventListener('resize', () => fitCanvas());
+  // A canvas the browser dropped and gave back is empty: the frame is painted whole again.
+  canvas.addEventListener('contextrestored', () => {
+    forgetCanvas();
+    if (page.shown) openFrame(page.shown.scene, page.shown.step, page.shown.zoom);
+  });
 }
