@@ -38,6 +38,9 @@ export const FUNCTIONS = {
   web_frame_record: ['number', []],
   web_trace_mask: ['number', ['number', 'number', 'number']],
   web_trace_colour: ['number', []],
+  web_paint_image: ['number', ['number', 'number']],
+  web_paint_marks: ['number', []],
+  web_set_trace_pixels: [null, ['number']],
   // the downloads and the data
   web_write_data_file: ['string', ['string']],
   web_write_gear: ['string', ['string', 'number']],

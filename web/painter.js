@@ -5,12 +5,13 @@
 // pixels than the frame was recorded at (a screen's pixel ratio) the widths
 // and the font grow by the ratio. Lines and polygons are set pixel by pixel
 // into an image (a canvas path with its smoothed edges costs twenty times more
-// per segment), of which only the rectangle set is put on the canvas; the text
-// is drawn by the canvas between the images, in the record's painting order.
+// per segment), of which only the tiles set by this frame or the last are
+// put on the canvas; the text is drawn by the canvas in the record's painting order.
 // The trace racks, drawn last over everything in one colour, come as a
 // one-bit mask the wasm module sets with the same pixels (web_trace_mask),
 // a few bits a step where this file would store a pixel at a time.
-// Keeps only its scratch image and arrays between frames.
+// Keeps the canvas's image (in the module's memory where it fits there) and
+// the record last painted between frames.
 import {call, moduleConstant} from './exports.js';
 
 // Helvetica 18 as the window's bitmap font; Nimbus Sans has its metrics.
@@ -19,7 +20,7 @@ const LEGEND_FACES = '"Nimbus Sans", Helvetica, Arial, sans-serif';
 
 // What the painter reads of the frame record, under the names of record/record.hpp.
 const RECORD_NAMES = {
-  itemCount: 'FrameRecord.item_count', vertexCount: 'FrameRecord.vertex_count',
+  textCapacity: 'RECORD_TEXT_CAPACITY', itemCount: 'FrameRecord.item_count', vertexCount: 'FrameRecord.vertex_count',
   overflowed: 'FrameRecord.overflowed', items: 'FrameRecord.items', vertices: 'FrameRecord.vertices',
   text: 'FrameRecord.text',
   itemSize: 'sizeof RecordItem', kind: 'RecordItem.kind', colour: 'RecordItem.colour', width: 'RecordItem.width',
@@ -41,59 +42,193 @@ export function readRecordLayout() {
 
 // ---- the pixel image of lines and polygons -----------------------------------------
 
-// The scratch image lines and polygons are set into, transparent where nothing
-// is, and the rectangle set since the last flush (columns left … right - 1,
-// rows top … bottom - 1; empty when right is 0). Only that rectangle is put,
-// drawn and cleared: the layer canvas may keep old pixels outside it.
+// The frame's pixels, white where nothing is set, in an image kept from frame
+// to frame with the canvas it was put on, cut in TILE × TILE tiles, each
+// marked where the frame set a pixel of it. A frame clears only the tiles the
+// last one marked, and puts on the canvas only those and its own: no white
+// fill of the whole canvas, and an empty part of the picture costs nothing.
+// The legend is drawn by the canvas, each line in its box: the image keeps a
+// copy of the box as it was when the line came (the pixels under it) and the
+// box is emptied (transparent) in the image, so that what is set later is put
+// over the text and the rest shows it.
+const TILE_SHIFT = 6;
+const TILE = 1 << TILE_SHIFT;
+const WHITE = 0xffffffff;
 const raster = {
-  width: 0, height: 0, image: null, pixels: null, layer: null, layerCtx: null,
-  left: 0, right: 0, top: 0, bottom: 0,
+  width: 0, height: 0, tilesX: 0, tilesY: 0, ctx: null, whole: true,
+  image: null, pixels: null, inModule: false,  // inModule: the image lies in the module's memory (web_paint_image)
+  marks: null, lastMarks: null,  // this frame's marked tiles and the last one's
+  texts: [],  // this frame's legend lines: {text, x, y, font, box: {left, right, top, bottom}, under: ImageData}
+  unders: [],  // the images of the pixels under the legend's lines, line by line, kept for the next frames
+  layer: null, layerCtx: null,  // a canvas for the pixels put over a legend line with their holes
 };
 
-function prepareRaster(width, height) {
+// The canvas ctx may hold anything: its next frame is put whole.
+// (view.js after it resizes the canvas, which empties it.)
+export function forgetCanvas() {
+  raster.whole = true;
+}
+
+// A clear image for a frame on ctx, width × height pixels: true when the frame must be put whole.
+function prepareRaster(wasm, ctx, width, height) {
   if (raster.width !== width || raster.height !== height) {
     raster.width = width;
     raster.height = height;
-    raster.layer = document.createElement('canvas');
-    raster.layer.width = width;
-    raster.layer.height = height;
-    raster.layerCtx = raster.layer.getContext('2d');
-    raster.image = raster.layerCtx.createImageData(width, height);
-    raster.pixels = new Uint32Array(raster.image.data.buffer);
+    raster.tilesX = Math.ceil(width / TILE);
+    raster.tilesY = Math.ceil(height / TILE);
+    const tiles = raster.tilesX * raster.tilesY;
+    const address = call.web_paint_image(width, height);
+    raster.inModule = address !== 0;
+    if (raster.inModule) {
+      const heap = wasm.HEAPU8.buffer;
+      raster.image = new ImageData(new Uint8ClampedArray(heap, address, 4 * width * height), width, height);
+      raster.marks = new Uint8Array(heap, call.web_paint_marks(), tiles);
+    } else {
+      raster.image = new ImageData(width, height);
+      raster.marks = new Uint8Array(tiles);
+    }
+    raster.pixels = new Uint32Array(raster.image.data.buffer, raster.image.data.byteOffset, width * height);
+    raster.pixels.fill(WHITE);
+    raster.marks.fill(0);
+    raster.lastMarks = new Uint8Array(tiles);
+    raster.whole = true;
   }
-  clearRaster();  // a frame the painter left by an exception may have left pixels
+  const {pixels, marks, lastMarks, tilesX, tilesY} = raster;
+  lastMarks.set(marks);
+  // Every pixel a frame set is in a tile it marked, even one left by an
+  // exception; the tiles are cleared a run of marked ones side by side at a time.
+  for (let ty = 0; ty < tilesY; ++ty) {
+    const top = ty * TILE;
+    const bottom = Math.min(height, top + TILE);
+    for (let tx = 0, t = ty * tilesX; tx < tilesX; ++tx, ++t) {
+      if (marks[t] === 0) continue;
+      let end = tx;
+      while (end < tilesX && marks[ty * tilesX + end] !== 0) marks[ty * tilesX + end++] = 0;
+      const left = tx * TILE;
+      const right = Math.min(width, end * TILE);
+      for (let r = top; r < bottom; ++r) pixels.fill(WHITE, r * width + left, r * width + right);
+      t += end - tx - 1;
+      tx = end - 1;
+    }
+  }
+  raster.texts.length = 0;
+  const whole = raster.whole || raster.ctx !== ctx;
+  raster.ctx = ctx;
+  raster.whole = true;  // until the frame is put: one left by an exception leaves the canvas unknown
+  return whole;
 }
 
-function clearRaster() {
-  const {pixels, width, left, right, top, bottom} = raster;
-  for (let r = top; r < bottom && left < right; ++r) pixels.fill(0, r * width + left, r * width + right);
-  raster.left = raster.top = raster.right = raster.bottom = 0;
-}
-
-// Columns x0 … x1 - 1 and rows y0 … y1 - 1 (within the image) are set.
+// Columns x0 … x1 - 1 and rows y0 … y1 - 1 (within the image, not empty) are set.
 function markSet(x0, x1, y0, y1) {
-  if (raster.right === 0) {
-    raster.left = x0;
-    raster.right = x1;
-    raster.top = y0;
-    raster.bottom = y1;
-    return;
-  }
-  if (x0 < raster.left) raster.left = x0;
-  if (x1 > raster.right) raster.right = x1;
-  if (y0 < raster.top) raster.top = y0;
-  if (y1 > raster.bottom) raster.bottom = y1;
+  const {marks, tilesX} = raster;
+  const first = x0 >> TILE_SHIFT;
+  const last = (x1 - 1) >> TILE_SHIFT;
+  for (let ty = y0 >> TILE_SHIFT; ty <= (y1 - 1) >> TILE_SHIFT; ++ty)
+    for (let t = ty * tilesX + first; t <= ty * tilesX + last; ++t) marks[t] = 1;
 }
 
-// Puts what has been set so far over the canvas and starts a clear image.
-function flushRaster(ctx) {
-  const {left, top} = raster;
-  const w = raster.right - left;
-  const h = raster.bottom - top;
-  if (w <= 0 || h <= 0) return;
-  raster.layerCtx.putImageData(raster.image, 0, 0, left, top, w, h);
-  ctx.drawImage(raster.layer, left, top, w, h, left, top, w, h);
-  clearRaster();
+// The legend's lines as the font measures them, by font and text: the same
+// few lines come frame after frame, and measuring one costs a frame a millisecond.
+const measures = new Map();
+// A face loaded since changes the legend's pixels and measures: the next frame is drawn whole.
+globalThis.document?.fonts?.addEventListener('loadingdone', () => {
+  measures.clear();
+  raster.whole = true;
+});
+
+function measured(ctx, text, font) {
+  const key = `${font}\n${text}`;
+  let m = measures.get(key);
+  if (m === undefined) {
+    if (measures.size >= 64) measures.clear();
+    ctx.font = font;
+    m = ctx.measureText(text);
+    measures.set(key, m);
+  }
+  return m;
+}
+
+// A legend line at (x, y) in `font`: its box (as the font measures the text,
+// a few pixels more on every side, within the canvas) keeps the pixels set so
+// far, and is emptied for what comes over the text.
+function setText(ctx, text, x, y, font) {
+  const m = measured(ctx, text, font);
+  const margin = 2 + Math.ceil(raster.width / 1000);
+  const box = {
+    left: Math.max(0, Math.floor(x - m.actualBoundingBoxLeft) - margin),
+    right: Math.min(raster.width, Math.ceil(x + m.actualBoundingBoxRight) + margin),
+    top: Math.max(0, Math.floor(y - m.actualBoundingBoxAscent) - margin),
+    bottom: Math.min(raster.height, Math.ceil(y + m.actualBoundingBoxDescent) + margin),
+  };
+  const w = box.right - box.left;
+  const h = box.bottom - box.top;
+  if (w <= 0 || h <= 0) return;  // wholly beside the canvas
+  // The images of the last frame's lines are taken again (making one costs as much as measuring).
+  const n = raster.texts.length;
+  let under = raster.unders[n];
+  if (under === undefined || under.width !== w || under.height !== h) under = raster.unders[n] = new ImageData(w, h);
+  const kept = new Uint32Array(under.data.buffer);
+  const {pixels, width} = raster;
+  for (let r = 0; r < h; ++r) {
+    const from = (box.top + r) * width + box.left;
+    kept.set(pixels.subarray(from, from + w), r * w);
+    pixels.fill(0, from, from + w);
+  }
+  markSet(box.left, box.right, box.top, box.bottom);
+  raster.texts.push({text, x, y, font, box, under});
+}
+
+// Draws the pixels of image over ctx at (left, top), those with alpha 0 leaving the canvas as it is.
+function drawOver(ctx, image, sx, sy, left, top, w, h) {
+  const {layer} = raster;
+  if (layer === null || layer.width < w || layer.height < h) {
+    raster.layer = document.createElement('canvas');
+    raster.layer.width = Math.max(w, layer?.width ?? 0);
+    raster.layer.height = Math.max(h, layer?.height ?? 0);
+    raster.layerCtx = raster.layer.getContext('2d');
+  }
+  raster.layerCtx.putImageData(image, -sx, -sy, sx, sy, w, h);
+  ctx.drawImage(raster.layer, 0, 0, w, h, left, top, w, h);
+}
+
+// Puts the frame on the canvas: the tiles it or the last frame marked (or all
+// of them), then each legend line in its order over the pixels under it, and
+// over the legend what was set after it.
+function flushRaster(ctx, whole) {
+  const {width, height, tilesX, tilesY, marks, lastMarks, texts, image} = raster;
+  for (let ty = 0; ty < tilesY; ++ty) {
+    const top = ty * TILE;
+    const h = Math.min(height, top + TILE) - top;
+    let from = -1;  // the first tile of a run of tiles to put, side by side
+    for (let tx = 0; tx <= tilesX; ++tx) {
+      const t = ty * tilesX + tx;
+      const put = tx < tilesX && (whole || marks[t] !== 0 || lastMarks[t] !== 0);
+      if (put && from < 0) from = tx;
+      if (put || from < 0) continue;
+      const left = from * TILE;
+      ctx.putImageData(image, 0, 0, left, top, Math.min(width, tx * TILE) - left, h);
+      from = -1;
+    }
+  }
+  // Every legend box is in tiles marked and put: the lines are drawn again.
+  texts.forEach(({text, x, y, font, box, under}, n) => {
+    const w = box.right - box.left;
+    const h = box.bottom - box.top;
+    if (n === 0) ctx.putImageData(under, box.left, box.top);
+    else drawOver(ctx, under, 0, 0, box.left, box.top, w, h);
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(box.left, box.top, w, h);
+    ctx.clip();
+    ctx.font = font;
+    ctx.textBaseline = 'alphabetic';
+    ctx.fillStyle = '#000';  // the window's legend is black
+    ctx.fillText(text, x, y);
+    ctx.restore();
+  });
+  for (const {box} of texts)
+    drawOver(ctx, image, box.left, box.top, box.left, box.top, box.right - box.left, box.bottom - box.top);
+  raster.whole = false;
 }
 
 // A segment between pixel positions (x0, y0) and (x1, y1), `width` pixels thick
@@ -242,26 +377,26 @@ function setPolygon(xs, ys, count, colour) {
 
 // Sets the record's trace items in the image in one colour from the module's
 // one-bit mask of them (web_trace_mask in web/wasm/: the same pixels as
-// setSegment sets, a few bits a step instead of a store a pixel). False, and
-// nothing set, when the module has no mask for them: the painter sets them itself.
+// setSegment sets, a few bits a step instead of a store a pixel); the module
+// sets them itself where the image lies in its memory (web_set_trace_pixels).
+// False, and nothing set, when the module has no mask for them: the painter
+// sets them itself.
 function setTraceMask(i32, width, height, ratio, colour) {
   const address = call.web_trace_mask(width, height, ratio);
   if (address === 0) return false;
-  const {pixels} = raster;
+  if (raster.inModule) {
+    call.web_set_trace_pixels(colour);
+    return true;
+  }
+  const {pixels, marks, tilesX} = raster;
   const words = ((width + 63) >> 6) * 2;  // 32-bit words a row; bit k of word j is pixel 32j + k
-  let top = -1;
-  let bottom = 0;
-  let left = words;
-  let right = -1;
   for (let row = 0, at = address >> 2; row < height; ++row, at += words) {
     const line = row * width;
-    let any = false;
+    const tiles = (row >> TILE_SHIFT) * tilesX;  // word j is in tile tiles + (32j >> TILE_SHIFT)
     for (let j = 0; j < words; ++j) {
       let bits = i32[at + j];
       if (bits === 0) continue;
-      any = true;
-      if (j < left) left = j;
-      if (j > right) right = j;
+      marks[tiles + ((32 * j) >> TILE_SHIFT)] = 1;
       const from = line + 32 * j;
       if (bits === -1) {
         pixels.fill(colour, from, from + 32);
@@ -273,16 +408,46 @@ function setTraceMask(i32, width, height, ratio, colour) {
         bits ^= low;
       } while (bits !== 0);
     }
-    if (any) {
-      if (top < 0) top = row;
-      bottom = row + 1;
-    }
   }
-  if (top >= 0) markSet(32 * left, Math.min(width, 32 * right + 32), top, bottom);
   return true;
 }
 
 // ---- the frame --------------------------------------------------------------------------
+
+// The record last painted, as its words (its head, items, vertices and
+// texts), and the canvas it was painted on: a frame recorded alike for the
+// same canvas has the same pixels (the module's trace mask too comes out as
+// it was), so it is not painted again.
+const painted = {words: new Int32Array(0), length: 0, ctx: null, width: 0, height: 0, ratio: 0};
+
+// Was the record painted last on this canvas? Keeps it, when not.
+function paintedLast(i32, layout, ctx, width, height, ratio) {
+  const base = layout.record >> 2;
+  const parts = [
+    [base, layout.items >> 2],
+    [base + (layout.items >> 2), (i32[base + (layout.itemCount >> 2)] * layout.itemSize) >> 2],
+    [base + (layout.vertices >> 2), (i32[base + (layout.vertexCount >> 2)] * layout.vertexSize) >> 2],
+    [base + (layout.text >> 2), layout.textCapacity >> 2],
+  ];
+  const length = parts.reduce((sum, [, count]) => sum + count, 0);
+  let same = !raster.whole && painted.ctx === ctx && painted.width === width && painted.height === height &&
+    painted.ratio === ratio && painted.length === length;
+  for (let p = 0, at = 0; p < parts.length && same; at += parts[p][1], ++p) {
+    const [from, count] = parts[p];
+    for (let k = 0; k < count; ++k) {
+      if (i32[from + k] !== painted.words[at + k]) {
+        same = false;
+        break;
+      }
+    }
+  }
+  if (same) return true;
+  if (painted.words.length < length) painted.words = new Int32Array(Math.max(length, 2 * painted.words.length));
+  for (let p = 0, at = 0; p < parts.length; at += parts[p][1], ++p)
+    painted.words.set(i32.subarray(parts[p][0], parts[p][0] + parts[p][1]), at);
+  Object.assign(painted, {length, ctx, width, height, ratio});
+  return false;
+}
 
 // A frame's vertices in pixels, kept for the next frames.
 let xs = new Float64Array(256);
@@ -305,9 +470,9 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
   const step = layout.vertexSize >> 3;
   const font = `${LEGEND_SIZE * ratio}px ${LEGEND_FACES}`;
 
-  ctx.fillStyle = '#fff';
-  ctx.fillRect(0, 0, width, height);
-  prepareRaster(width, height);
+  if (paintedLast(i32, layout, ctx, width, height, ratio))
+    return {items: i32[(base + layout.itemCount) >> 2], overflowed: wasm.HEAPU8[base + layout.overflowed] !== 0};
+  const whole = prepareRaster(wasm, ctx, width, height);
 
   // Item n of the record: its layer and colour, and a painter of it.
   const itemAt = (n) => {
@@ -324,12 +489,8 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
     const vertices = i32[(item + layout.itemVertices) >> 2];
     const v0 = (base + layout.vertices + first * layout.vertexSize) >> 3;
     if (kind === layout.kindText) {
-      flushRaster(ctx);
-      ctx.font = font;
-      ctx.textBaseline = 'alphabetic';
-      ctx.fillStyle = '#000';  // the window's legend is black
       const text = wasm.UTF8ToString(base + layout.text + i32[(item + layout.textOffset) >> 2]);
-      ctx.fillText(text, (f64[v0] + 1) * sx, (1 - f64[v0 + 1]) * sy);
+      setText(ctx, text, (f64[v0] + 1) * sx, (1 - f64[v0 + 1]) * sy, font);
       return;
     }
     if (vertices > xs.length) {
@@ -375,6 +536,6 @@ export function paintRecord(wasm, layout, ctx, width, height, ratio = 1) {
     const item = itemAt(n);
     if (item.layer === layout.layerPanel) paintItem(item);
   }
-  flushRaster(ctx);
+  flushRaster(ctx, whole);
   return {items: painted, overflowed: wasm.HEAPU8[base + layout.overflowed] !== 0};
 }

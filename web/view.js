@@ -5,7 +5,7 @@
 import {call} from './exports.js';
 import {showDataRows} from './form.js';
 import {writeLink} from './link.js';
-import {paintRecord} from './painter.js';
+import {forgetCanvas, paintRecord} from './painter.js';
 import {$, page, say, texts} from './state.js';
 
 // The shortest side a frame is recorded at, window pixels: a smaller canvas
@@ -56,6 +56,7 @@ export function fitCanvas() {
   page.ctx = canvas.getContext('2d', {alpha: false});
   page.ctx.fillStyle = '#fff';  // the window's ground until the first frame
   page.ctx.fillRect(0, 0, canvas.width, canvas.height);
+  forgetCanvas();  // the painter puts its next frame whole
   if (page.shown) openFrame(page.shown.scene, page.shown.step, page.shown.zoom);
 }
 
@@ -306,4 +307,9 @@ export function setUpView(takeKey) {
   setUpFingers(canvas);
   new ResizeObserver(() => fitCanvas()).observe($('view'));
   window.addEventListener('resize', () => fitCanvas());
+  // A canvas the browser dropped and gave back is empty: the frame is painted whole again.
+  canvas.addEventListener('contextrestored', () => {
+    forgetCanvas();
+    if (page.shown) openFrame(page.shown.scene, page.shown.step, page.shown.zoom);
+  });
 }

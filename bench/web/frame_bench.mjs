@@ -5,7 +5,8 @@
 // cases on a desktop's, a phone's and a projector's canvas as the page sizes
 // them (a phone's frame recorded at 640 × 640 window pixels and painted on its
 // canvas's pixels, 1098 / 640 canvas pixels to one); last, playing on the
-// page's own canvas, with the frames a screen refresh drew and dropped.
+// page's own canvas on three screens, with the frames a screen refresh drew
+// and dropped and the page's work in each.
 // Usage: node bench/web/frame_bench.mjs <built page dir> [words: only the cases naming one]
 import path from 'node:path';
 import {Browser, missingTools, serve} from '../../tests/web/browser.mjs';
@@ -78,46 +79,54 @@ const MEASURE = `async (z, x, scene, step, zoom, recorded, backing, css, frames)
 
 // Playing as the page plays: its Play button at 1× (60 steps a second) or 5×
 // for PLAY_SECONDS from a link's frame, on the page's own canvas on the
-// default desktop screen, and on a phone's (390 × 844 CSS pixels at 3 device
-// pixels to one) and a 4K projector's (3840 × 2160). Counts the screen
-// refreshes, the frames drawn, and the gaps between refreshes longer than a
-// 60 Hz frame and a half (a frame dropped). (A lesson plays for minutes; 5 s a
-// case keeps the benchmark to a few minutes.)
-const PLAY_SECONDS = 5;
+// default desktop screen, a phone's (390 × 844 CSS pixels at 3 device pixels
+// to one) and a 4K projector's (3840 × 2160). Counts the screen refreshes, the
+// steps drawn, the gaps between refreshes longer than a 60 Hz frame and a half
+// (a frame dropped), and times the player's work in each refresh (recording
+// and painting a frame: from a callback of the benchmark's queued before the
+// player's to one queued after it), its median and the refreshes in which it
+// took over two 60 Hz frames. A lesson plays for minutes: 30 s a case, or
+// RACKGEN_PLAY_SECONDS for a quicker run.
+const PLAY_SECONDS = Number(process.env.RACKGEN_PLAY_SECONDS ?? 30);
 const PLAYS = [
   ['scene 4 z=20 from step 0', 'z=20&x=0.5&scene=4&step=0'],
   ['scene 5 z=20 from step 0', 'z=20&x=0.5&scene=5&step=0'],
   ['scene 8 z=12/24 from step 0', 'z=12&x=0.6&z2=24&x2=0.36&scene=8&step=0&zoom=8'],
   ['scene 4 z=20 from step 9000', 'z=20&x=0.5&scene=4&step=9000'],
-];
-// [screen, width, height, device pixels a CSS pixel, touch]
-const PLAY_SCREENS = [['phone', 390, 844, 3, true], ['4K projector', 3840, 2160, 1, false]];
-const PLAYED_ON_SCREENS = [
-  ['scene 4 z=20 from step 0', 'z=20&x=0.5&scene=4&step=0'],
-  ['scene 5 z=20 from step 0', 'z=20&x=0.5&scene=5&step=0'],
-  ['scene 4 z=20 from step 9000', 'z=20&x=0.5&scene=4&step=9000'],
   ['scene 5 z=20 from step 9000', 'z=20&x=0.5&scene=5&step=9000'],
 ];
+// [screen, width, height, device pixels a CSS pixel, touch]
+const PLAY_SCREENS = [['desktop', 1200, 900, 1, false], ['phone', 390, 844, 3, true],
+  ['4K projector', 3840, 2160, 1, false]];
 const PLAY = `async (seconds, speed) => {
   const {page} = await import('./page.js');
   document.getElementById('speed').value = String(speed);
   const first = page.shown.step;
   const gaps = [];
+  const works = [];
   await new Promise((done) => {
+    // Callbacks of a refresh run in the order they were asked for: before, the player's, after.
     let last = 0;
     let end = 0;
-    const tick = (now) => {
+    let start = 0;
+    const before = (now) => {
       if (last) gaps.push(now - last);
       last = now;
       if (!end) end = now + seconds * 1000;
-      if (now < end) requestAnimationFrame(tick); else done();
+      start = performance.now();
+      if (now < end) requestAnimationFrame(before);
     };
+    const after = (now) => {
+      works.push(performance.now() - start);
+      if (now < end) requestAnimationFrame(after); else done();
+    };
+    requestAnimationFrame(before);
     document.getElementById('play').click();
-    requestAnimationFrame(tick);
+    requestAnimationFrame(after);
   });
   document.getElementById('play').click();
   const canvas = document.getElementById('canvas');
-  return {steps: page.shown.step - first, gaps, size: canvas.width + '×' + canvas.height};
+  return {steps: page.shown.step - first, gaps, works, size: canvas.width + '×' + canvas.height};
 }`;
 
 const median = (values) => {
@@ -159,21 +168,22 @@ try {
     const painted = recorded === backing ? '' : `, recorded at ${recorded}×${recorded} (×${(backing / recorded).toFixed(3)})`;
     await table(`${name}: ${css}×${css} CSS pixels, ${backing}×${backing} canvas pixels${painted}`, heavy, screen);
   }
-  const play = async (name, query, speed, screen = '') => {
+  const play = async (name, query, speed, screen) => {
     if (words.length > 0 && !words.some((w) => name.includes(w) || screen.includes(w))) return;
     await browser.open(`${server.url}index.html?${query}`);
-    const {steps, gaps, size} = await browser.evaluate(`(${PLAY})(${PLAY_SECONDS}, ${speed})`);
-    const dropped = gaps.filter((gap) => gap > 25).length;
-    const label = `${name}${screen ? ', ' + screen : ''} ${speed / 60}×`;
-    console.log(`${label.padEnd(44)} ${size.padEnd(9)} | ${String(gaps.length).padStart(9)} | ${String(steps).padStart(11)} | ${String(dropped).padStart(12)} | ${Math.max(...gaps).toFixed(1).padStart(11)}`);
+    const {steps, gaps, works, size} = await browser.evaluate(`(${PLAY})(${PLAY_SECONDS}, ${speed})`);
+    const label = `${name}, ${screen} ${speed / 60}×`;
+    const cells = [gaps.length, steps, gaps.filter((gap) => gap > 25).length, Math.max(...gaps).toFixed(1),
+      median(works).toFixed(1), works.filter((work) => work > 33).length, Math.max(...works).toFixed(1)];
+    console.log(`${label.padEnd(46)} ${size.padEnd(9)} | ${cells.map((c, k) => String(c).padStart([9, 5, 7, 7, 8, 3, 8][k])).join(' | ')}`);
   };
-  console.log(`\nplaying for ${PLAY_SECONDS} s on the page's canvas, headless Chromium's refreshes (canvas in device pixels)`);
-  console.log('case                                         canvas    | refreshes | steps drawn | gaps > 25 ms | longest gap');
-  for (const [name, query] of PLAYS) await play(name, query, 60);
+  console.log(`\nplaying for ${PLAY_SECONDS} s on the page's canvas, headless Chromium's refreshes (canvas in device pixels);`);
+  console.log('work: the player\'s in a refresh; times in ms');
+  console.log(`${'case'.padEnd(46)} ${'canvas'.padEnd(9)} | refreshes | steps | gaps>25 | longest | work med | >33 | work max`);
   for (const [screen, width, height, ratio, touch] of PLAY_SCREENS) {
     await browser.viewport(width, height, ratio, touch);
     for (const speed of [60, 300])
-      for (const [name, query] of PLAYED_ON_SCREENS) await play(name, query, speed, screen);
+      for (const [name, query] of PLAYS) await play(name, query, speed, screen);
   }
 } finally {
   await browser.close();

@@ -46,6 +46,7 @@ static constexpr SharedConstant SHARED_CONSTANTS[] = {
     FIELD(FrameRecord, items),
     FIELD(FrameRecord, vertices),
     FIELD(FrameRecord, text),
+    CONSTANT(RECORD_TEXT_CAPACITY),
     SIZE(RecordItem),
     FIELD(RecordItem, kind),
     FIELD(RecordItem, colour),
