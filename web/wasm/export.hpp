@@ -3,6 +3,8 @@
 // against these files).
 #pragma once
 
+#include "trace/trace_mask.hpp"
+
 #include <emscripten/emscripten.h>
 
 #define WEB_EXPORT extern "C" EMSCRIPTEN_KEEPALIVE
@@ -11,3 +13,5 @@
 // the same state, with every trace rack: none left out for the kept trace
 // mask (frames.cpp; for the mask in trace.cpp when the canvas changed).
 void record_last_frame_whole();
+// The page's trace mask as web_trace_mask (trace.cpp) left it: its merged image.
+TraceMaskImage page_trace_image();

@@ -49,13 +49,13 @@ WEB_EXPORT std::uint8_t* web_paint_marks() {
 // Sets the pixels of the trace mask web_trace_mask answered last (for the
 // image's canvas) in colour, the painter's pixel, and marks their tiles.
 WEB_EXPORT void web_set_trace_pixels(unsigned colour) {
-    const TraceMaskHalf rows = trace_mask_rows();
+    const TraceMaskImage mask = page_trace_image();
     const int width = paint_width;
     const int tiles_x = (width + PAINT_TILE - 1) / PAINT_TILE;
-    const int words = std::min(rows.words, tiles_x);
-    const int height = std::min(paint_height, rows.along);
+    const int words = std::min(mask.words, tiles_x);
+    const int height = std::min(paint_height, mask.height);
     for (int y = 0; y < height; ++y) {
-        const std::uint64_t* line = rows.lines + static_cast<long>(y) * rows.words;
+        const std::uint64_t* line = mask.rows + static_cast<long>(y) * mask.words;
         std::uint32_t* row = paint_image + static_cast<long>(y) * width;
         std::uint8_t* marks = paint_marks + (y / PAINT_TILE) * tiles_x;
         for (int j = 0; j < words; ++j) {

@@ -88,6 +88,10 @@ WEB_EXPORT const std::uint64_t* web_trace_mask(int width, int height, double rat
     return trace_mask_image(page_mask).rows;
 }
 
+TraceMaskImage page_trace_image() {
+    return trace_mask_image(page_mask);
+}
+
 // The colour of the record's trace racks as painter.js writes a pixel (red in
 // the lowest byte, opaque), or 0 when the frame has none; the painter paints
 // the mask in it when every rack of the frame is in the kept mask.
