@@ -321,11 +321,7 @@ void draw_rolled_racks(const GearParams& g, double first_roll, double roll_step,
             i += (unseen - 1) * every;  // the racks of the steps passed over cannot be seen
             continue;
         }
-        ProfilePoint reference;
-        ProfilePoint contact;
-        double flank_distance;
-        rack_involute_point(g, t, reference, contact, flank_distance);
-        draw_rack_pitches(g, pitch, extent, reference, t, colour);
+        draw_rack_pitches(g, pitch, extent, rack_reference_at(g, t), t, colour);
     }
 }
 

@@ -222,6 +222,10 @@ struct Gear {
 // roll_step a step. The current cutter and every trace cutter take their roll
 // from here, so a trace stands exactly where the current cutter stood.
 double roll_at_step(double first_roll, double roll_step, int n);
+// A(t): the rack's reference point after rolling through t on the pitch
+// circle of the fixed gear (model units), where the rack that cuts the stored
+// curves stands and where every rack drawn at roll t stands.
+ProfilePoint rack_reference_at(const GearParams& g, double t);
 // For roll parameter t: the rack's reference point A, the point Q where the
 // cutter flank touches the involute it generates, and λ, the signed distance
 // from A to Q along the flank.

@@ -20,8 +20,6 @@ int clip_to_tip_circle(const GearParams& g, int n, ProfilePoint* points);
 ProfilePoint elliptic_tip_cut(const GearParams& g, double t, const ProfilePoint& rack_point);
 // The fold of such an arc's cut in roll, for the shift set (set_shift_params calls it).
 void set_elliptic_fold(GearParams& g);
-// The rack's reference point after rolling through t on the pitch circle.
-ProfilePoint rack_reference_at(const GearParams& g, double t);
 
 // ---- the pinion-type cutter ---------------------------------------------------
 // Its constants for the gear at shift x_s (set_shift_params calls it last), with

@@ -6,6 +6,11 @@
 
 #include <cmath>
 
+double roll_at_step(double first_roll, double roll_step, int n) {
+    // first_roll + n·step, not n·step alone: with first_roll = 0 both give the same bits.
+    return first_roll + n * roll_step;
+}
+
 // The rack's reference point A(t): the point of its rolling line that stood on
 // the pitch point at t = 0. After rolling through t on the pitch circle it lies
 // at distance r·|t| from the point of rolling, so |A - centre| = r·√(1 + t²)
@@ -27,11 +32,6 @@ static ProfilePoint flank_direction(const GearParams& g, double t) {
 
 // Q = A + λ·d with λ = r·t·sin α: the foot of the perpendicular from the point
 // of rolling onto the flank, where the flank touches the profile it generates.
-double roll_at_step(double first_roll, double roll_step, int n) {
-    // first_roll + n·step, not n·step alone: with first_roll = 0 both give the same bits.
-    return first_roll + n * roll_step;
-}
-
 void rack_involute_point(const GearParams& g, double t, ProfilePoint& rack_point, ProfilePoint& contact_point,
                          double& flank_distance) {
     rack_point = rack_reference_at(g, t);

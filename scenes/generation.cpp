@@ -121,18 +121,6 @@ void draw_legend(const char* const* lines, int count) {
     if (k < LEGEND_LINES_MAX && cutter_legend_line(cutter)) draw_text(-0.9f, LINE_Y[k], cutter);
 }
 
-// A(t): the rack reference point after the rack has rolled through t on the
-// pitch circle of the fixed gear (model units).
-static ProfilePoint rack_reference_at(double t) {
-    // The geometry's rack formula, so the rack drawn here is the one that cut
-    // the stored curves: A = (ρ·sin γ, ρ·cos γ - r), φ = atan t, γ = t - φ, ρ = r/cos φ.
-    ProfilePoint reference;
-    ProfilePoint contact;
-    double flank_distance;
-    rack_involute_point(the_gear.params, t, reference, contact, flank_distance);
-    return reference;
-}
-
 void begin_cutter_frame() {
     make_cutter_tooth(the_gear.params, cutter_tooth);
 }
@@ -142,12 +130,12 @@ void draw_cutter_rolled(int mode, double t, const Colour& colour) {
     if (pinion_type(g.cutter))
         draw_pinion_cutter(g, cutter_tooth, mode, t, CutterTeeth::ALL, colour);
     else
-        draw_rack(g, mode, rack_reference_at(t), t, colour);
+        draw_rack(g, mode, rack_reference_at(g, t), t, colour);
 }
 
 ProfilePoint cutter_reference_at(double t) {
     const GearParams& g = the_gear.params;
-    return to_view(pinion_type(g.cutter) ? pinion_cutter_place(g, t).centre : rack_reference_at(t));
+    return to_view(pinion_type(g.cutter) ? pinion_cutter_place(g, t).centre : rack_reference_at(g, t));
 }
 
 ProfilePoint rolling_point_at(double t) {
