@@ -34,6 +34,7 @@ export const page = {
   embed: false,         // only the canvas, at the top-left (a link's embed=1)
   shape: null,          // [width, height] a link's size= asks for, or null: a square
   playing: false,
+  warmed: null,         // resolves once the page has warmed its painter up after the first frame (view.js)
   playTo: null,         // the step playing stops at before the scene's last (the example's), or null
 };
 

@@ -78,6 +78,7 @@ function showFrame(record) {
     if (page.gear) showDataRows();  // the pair's rows come and go with the mesh scene
   }
   followAddress();
+  page.warmed ??= warmUp();
   return true;
 }
 
@@ -128,6 +129,38 @@ function announce(extra = '') {
   const shown = page.shown;
   if (!shown) return;
   say('status', (t) => [t.frame(shown.scene, shown.step, shown.zoom), extra && t[extra]].filter(Boolean).join('. '));
+}
+
+// ---- warming up ---------------------------------------------------------------------
+
+// The browser makes fast code of the painter's scripts and of the module only
+// after they have run a while: the first frames played took 20 to 40 ms each
+// and dropped two or three screen refreshes. So after the first frame the page
+// records and paints the frame shown again, whole, WARM_PAINTS times while the
+// browser is idle (the same pixels put again); frames shown meanwhile warm it as well.
+const WARM_PAINTS = 30;
+const WARM_WAIT = 50;  // ms between paints where the browser cannot say when it is idle
+
+// Resolves once the warm paints are done.
+function warmUp() {
+  const idle = window.requestIdleCallback ?? ((next) => setTimeout(next, WARM_WAIT));
+  return new Promise((done) => {
+    let left = WARM_PAINTS;
+    const paintAgain = () => {
+      if (left-- <= 0) return done();
+      if (page.shown && !page.playing) {
+        const {scene, step, zoom} = page.shown;
+        const {width, height, ratio} = page.size;
+        const canvas = $('canvas');
+        call.web_set_legend_language(page.language === 'ja' ? 1 : 0);
+        call.web_open_frame(scene, step, zoom, width, height);
+        forgetCanvas();
+        paintRecord(page.wasm, page.layout, page.ctx, canvas.width, canvas.height, ratio);
+      }
+      idle(paintAgain);
+    };
+    idle(paintAgain);
+  });
 }
 
 // ---- playing ---------------------------------------------------------------------

@@ -98,8 +98,13 @@ const PLAYS = [
 // [screen, width, height, device pixels a CSS pixel, touch]
 const PLAY_SCREENS = [['desktop', 1200, 900, 1, false], ['phone', 390, 844, 3, true],
   ['4K projector', 3840, 2160, 1, false]];
+const SETTLE_MS = 500;
 const PLAY = `async (seconds, speed) => {
   const {page} = await import('./page.js');
+  // As a user presses Play: not within the page's first moments, while the
+  // browser still compiles its code (page.warmed: the page's warm-up paints done).
+  await page.warmed;
+  await new Promise((settled) => setTimeout(settled, ${SETTLE_MS}));
   document.getElementById('speed').value = String(speed);
   const first = page.shown.step;
   const gaps = [];
