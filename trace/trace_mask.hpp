@@ -118,19 +118,25 @@ bool trace_mask_has(const TraceMask& mask, int x, int y);
 // each run of steps a line sets.
 void count_trace_work(TraceMask& mask, long long pixels);
 
+// Sets pixels from … from + count - 1 of line m of a half, all within [0,
+// across); bits holds count ones (count ≤ TRACE_MASK_MAX_ACROSS).
+inline void set_trace_pixels_within(const TraceMaskHalf& half, int m, long long from, std::uint64_t bits,
+                                    int count) {
+    std::uint64_t* word = half.lines + m + (from >> 6) * half.along;
+    const int bit = static_cast<int>(from & 63);
+    word[0] |= bits << bit;
+    if (bit + count > 64) word[half.along] |= bits >> (64 - bit);
+}
+
 // Sets pixels from … from + count - 1 of line m of a half, those within
 // [0, across) only; count ≤ TRACE_MASK_MAX_ACROSS.
 inline void set_trace_pixels(const TraceMaskHalf& half, int m, long long from, int count) {
-    std::uint64_t* line = half.lines + m;
-    const long along = half.along;
     if (from >= 0 && from + count <= half.across) {
-        const long word = static_cast<long>(from >> 6);
-        const int bit = static_cast<int>(from & 63);
-        const std::uint64_t bits = (std::uint64_t{1} << count) - 1;  // count < 64
-        line[word * along] |= bits << bit;
-        if (bit + count > 64) line[(word + 1) * along] |= bits >> (64 - bit);
+        set_trace_pixels_within(half, m, from, (std::uint64_t{1} << count) - 1, count);  // count < 64
         return;
     }
+    std::uint64_t* line = half.lines + m;
+    const long along = half.along;
     const long long end = std::min(from + count, static_cast<long long>(half.across));
     for (long long n = std::max(from, 0LL); n < end; ++n)
         line[(n >> 6) * along] |= std::uint64_t{1} << (n & 63);
@@ -183,6 +189,14 @@ inline void set_trace_run(const TraceMaskHalf& half, int first, int last, long l
                 continue;
             }
             count_trace_work(*half.mask, static_cast<long long>(end - m + 1) * across);
+            // lowest() is within one of low's floor: when every step of the
+            // run is then within the image, no step needs cutting to it.
+            const long long end_low = low + (end - m) * step;
+            if ((std::min(low, end_low) >> 32) >= 1 && (std::max(low, end_low) >> 32) + 1 + across <= half.across) {
+                const std::uint64_t bits = (std::uint64_t{1} << across) - 1;
+                for (; m <= end; ++m, low += step) set_trace_pixels_within(half, m, lowest(m, low), bits, across);
+                continue;
+            }
             for (; m <= end; ++m, low += step) {
                 const long long n = lowest(m, low);
                 if (n < half.across && n + across > 0) set_trace_pixels(half, m, n, across);
