@@ -192,9 +192,11 @@ inline void set_trace_run(const TraceMaskHalf& half, int first, int last, long l
             // lowest() is within one of low's floor: when every step of the
             // run is then within the image, no step needs cutting to it.
             const long long end_low = low + (end - m) * step;
-            if ((std::min(low, end_low) >> 32) >= 1 && (std::max(low, end_low) >> 32) + 1 + across <= half.across) {
+            if ((std::min(low, end_low) >> 32) >= 1 &&
+                (std::max(low, end_low) >> 32) + 1 + across <= half.across) {
                 const std::uint64_t bits = (std::uint64_t{1} << across) - 1;
-                for (; m <= end; ++m, low += step) set_trace_pixels_within(half, m, lowest(m, low), bits, across);
+                for (; m <= end; ++m, low += step)
+                    set_trace_pixels_within(half, m, lowest(m, low), bits, across);
                 continue;
             }
             for (; m <= end; ++m, low += step) {
