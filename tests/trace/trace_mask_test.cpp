@@ -92,21 +92,19 @@ TEST(CentreLines, LinesOnPixelEdgesAsThePaintersRule) {
     for (int across : {1, 2, 4}) {
         ASSERT_TRUE(clear_trace_mask(mask, width, height));
         std::vector<bool> image(static_cast<size_t>(width * height));
-        // And level lines whose lowest pixel is a hair below the image's first
-        // row, or whose highest is a hair past its last: worked out afresh at
-        // the whole number, a pixel off the stepping's, beside the image.
+        // And lines along the image's edges, a hair (1e-13 pixel) outside: the
+        // rule's lowest pixel, worked out afresh so near a whole number, is a
+        // pixel beside the image, which none of their steps may write.
         const double hair = 1e-13;
         const double low = across / 2.0 - 0.5 - hair;
         const double high = height - across / 2.0 - 0.5 + hair;
         const double edges[][4] = {{0, low, width, low}, {0, high, width, high}, {low, 0, low, height}};
-        for (const auto& l : lines) {
+        const auto add = [&](const double* l) {
             add_centre_line(mask, l[0], l[1], l[2], l[3], across);
             reference_line(image, width, height, l[0], l[1], l[2], l[3], across);
-        }
-        for (const auto& l : edges) {
-            add_centre_line(mask, l[0], l[1], l[2], l[3], across);
-            reference_line(image, width, height, l[0], l[1], l[2], l[3], across);
-        }
+        };
+        for (const auto& l : lines) add(l);
+        for (const auto& l : edges) add(l);
         merge_trace_halves(mask);
         EXPECT_EQ(differing(image, width, height), 0) << across << " across";
     }
