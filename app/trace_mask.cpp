@@ -51,8 +51,7 @@ void add_window_traces(const RecordVertex* vertices, int count, float line_width
     add_trace_lines(window_mask, vertices, shared_out ? split : count, line_width);
     if (!shared_out) return;
     pthread_join(second, nullptr);
-    merge_trace_halves(window_mask);
-    add_trace_image(window_mask, second_mask);
+    add_trace_image(window_mask, second_mask);  // its own halves are merged when it is painted
 }
 
 void paint_trace_mask() {

@@ -37,6 +37,8 @@ const RECORD_NAMES = {
 export function readRecordLayout() {
   const layout = {record: call.web_frame_record()};
   for (const [key, name] of Object.entries(RECORD_NAMES)) layout[key] = moduleConstant(name);
+  // The module marks the tiles it sets pixels of (web_set_trace_pixels) as this file cuts them.
+  if (moduleConstant('PAINT_TILE_SHIFT') !== TILE_SHIFT) throw new Error('the image\'s tiles differ');
   return layout;
 }
 
@@ -100,15 +102,18 @@ function prepareRaster(wasm, ctx, width, height) {
   for (let ty = 0; ty < tilesY; ++ty) {
     const top = ty * TILE;
     const bottom = Math.min(height, top + TILE);
-    for (let tx = 0, t = ty * tilesX; tx < tilesX; ++tx, ++t) {
-      if (marks[t] === 0) continue;
+    const row = ty * tilesX;
+    for (let tx = 0; tx < tilesX;) {
+      if (marks[row + tx] === 0) {
+        ++tx;
+        continue;
+      }
       let end = tx;
-      while (end < tilesX && marks[ty * tilesX + end] !== 0) marks[ty * tilesX + end++] = 0;
+      while (end < tilesX && marks[row + end] !== 0) marks[row + end++] = 0;
       const left = tx * TILE;
       const right = Math.min(width, end * TILE);
       for (let r = top; r < bottom; ++r) pixels.fill(WHITE, r * width + left, r * width + right);
-      t += end - tx - 1;
-      tx = end - 1;
+      tx = end;
     }
   }
   raster.texts.length = 0;

@@ -136,8 +136,9 @@ function announce(extra = '') {
 // The browser makes fast code of the painter's scripts and of the module only
 // after they have run a while: the first frames played took 20 to 40 ms each
 // and dropped two or three screen refreshes. So after the first frame the page
-// records and paints the frame shown again, whole, WARM_PAINTS times while the
-// browser is idle (the same pixels put again); frames shown meanwhile warm it as well.
+// shows the frame shown again, painted whole, WARM_PAINTS times while the
+// browser is idle (the same pixels put again, as after a resize); frames shown
+// meanwhile warm it as well.
 const WARM_PAINTS = 30;
 const WARM_WAIT = 50;  // ms between paints where the browser cannot say when it is idle
 
@@ -149,13 +150,8 @@ function warmUp() {
     const paintAgain = () => {
       if (left-- <= 0) return done();
       if (page.shown && !page.playing) {
-        const {scene, step, zoom} = page.shown;
-        const {width, height, ratio} = page.size;
-        const canvas = $('canvas');
-        call.web_set_legend_language(page.language === 'ja' ? 1 : 0);
-        call.web_open_frame(scene, step, zoom, width, height);
         forgetCanvas();
-        paintRecord(page.wasm, page.layout, page.ctx, canvas.width, canvas.height, ratio);
+        openFrame(page.shown.scene, page.shown.step, page.shown.zoom);
       }
       idle(paintAgain);
     };

@@ -17,8 +17,8 @@
 // The most pixels an image here holds: a 4K screen's square canvas and more;
 // a larger canvas keeps its image in the painter.
 constexpr int PAINT_IMAGE_MAX_PIXELS = 2560 * 2560;
-// The side of a tile, as painter.js cuts its image: a 64-bit word of a mask's row.
-constexpr int PAINT_TILE = 64;
+constexpr int PAINT_TILE = 1 << PAINT_TILE_SHIFT;
+static_assert(PAINT_TILE == 64, "a tile's row is a word of the mask's row");
 constexpr int PAINT_TILES_MAX = (TRACE_MASK_MAX_SIDE / PAINT_TILE) * (TRACE_MASK_MAX_SIDE / PAINT_TILE);
 
 // Written by the painter (its lines and polygons) and by web_set_trace_pixels;
