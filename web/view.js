@@ -77,7 +77,7 @@ function showFrame(record) {
     announce();
     if (page.gear) showDataRows();  // the pair's rows come and go with the mesh scene
   }
-  followAddress();
+  if (!page.playing) followAddress();  // a play's frames are followed when it stops
   page.warmed ??= warmUp();
   return true;
 }
@@ -169,6 +169,7 @@ export function setPlaying(playing, playTo = null) {
   page.playing = playing;
   showControls();
   announce(playing ? 'played' : 'paused');
+  if (!playing) followAddress();
   if (playing) {
     player.due = 0;
     player.last = performance.now();
@@ -207,7 +208,10 @@ function frameQuery() {
 }
 
 // The address becomes the link to what is shown, at most every ADDRESS_DELAY
-// ms and without a new history entry each time.
+// ms and without a new history entry each time; while playing, once it stops.
+// (Changing the address asks the browser's own process to keep it: done every
+// ADDRESS_DELAY ms while playing, it dropped a screen refresh now and then on
+// a 2-core machine, 0 to 7 in 30 s on a projector's canvas.)
 export function followAddress() {
   if (addressTimer) return;
   addressTimer = setTimeout(() => {

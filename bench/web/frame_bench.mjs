@@ -134,6 +134,43 @@ const PLAY = `async (seconds, speed) => {
   return {steps: page.shown.step - first, gaps, works, size: canvas.width + '×' + canvas.height};
 }`;
 
+// The control beside the plays, on each screen: the same page left at a
+// frame, whose canvas is put again whole in every refresh (as in a play whose
+// every pixel changes), followed by script work up to CONTROL_WORK_MS in all
+// (a play's order of work); no frame is recorded or painted. The refreshes it
+// drops are the browser's and the machine's: the floor under the plays' gaps.
+const CONTROL_WORK_MS = 3;
+const CONTROL = `async (seconds, workMs) => {
+  const {page} = await import('./page.js');
+  await page.warmed;
+  await new Promise((settled) => setTimeout(settled, ${SETTLE_MS}));
+  const canvas = document.getElementById('canvas');
+  const ctx = canvas.getContext('2d');
+  const image = ctx.getImageData(0, 0, canvas.width, canvas.height);
+  const numbers = new Float64Array(1 << 10);
+  let sum = 0;
+  const gaps = [];
+  const works = [];
+  await new Promise((done) => {
+    let last = 0;
+    let end = 0;
+    const refresh = (now) => {
+      if (last) gaps.push(now - last);
+      last = now;
+      if (!end) end = now + seconds * 1000;
+      const start = performance.now();
+      ctx.putImageData(image, 0, 0);
+      do {
+        for (let i = 0; i < numbers.length; ++i) sum += numbers[i] = numbers[i] * 0.5 + i;
+      } while (performance.now() - start < workMs);
+      works.push(performance.now() - start);
+      if (now < end) requestAnimationFrame(refresh); else done();
+    };
+    requestAnimationFrame(refresh);
+  });
+  return {steps: 0, gaps, works, size: canvas.width + '×' + canvas.height, sum};
+}`;
+
 const median = (values) => {
   const sorted = [...values].sort((a, b) => a - b);
   return sorted[Math.floor(sorted.length / 2)];
@@ -153,7 +190,7 @@ const browser = await Browser.launch();
 const FRAME_TARGET = 16.7;  // ms, a frame's median
 const WORST_TARGET = 33;    // ms, any frame's
 const GAP_TARGET = 25;      // ms between refreshes while playing
-const missed = {medians: [], worst: [], gaps: [], frames: 0, plays: 0};
+const missed = {medians: [], worst: [], gaps: [], frames: 0, plays: 0, control: []};
 
 async function table(title, cases, [, recorded, backing, css]) {
   console.log(`\n${title}`);
@@ -183,22 +220,34 @@ try {
     const painted = recorded === backing ? '' : `, recorded at ${recorded}×${recorded} (×${(backing / recorded).toFixed(3)})`;
     await table(`${name}: ${css}×${css} CSS pixels, ${backing}×${backing} canvas pixels${painted}`, heavy, screen);
   }
+  // A row of the plays' table: the refreshes, steps drawn, gaps and the work in each refresh.
+  const row = (label, {steps, gaps, works, size}) => {
+    const cells = [gaps.length, steps, gaps.filter((gap) => gap > GAP_TARGET).length, Math.max(...gaps).toFixed(1),
+      median(works).toFixed(1), works.filter((work) => work > 33).length, Math.max(...works).toFixed(1)];
+    console.log(`${label.padEnd(46)} ${size.padEnd(9)} | ${cells.map((c, k) => String(c).padStart([9, 5, 7, 7, 8, 3, 8][k])).join(' | ')}`);
+    return cells[2];
+  };
   const play = async (name, query, speed, screen) => {
     if (words.length > 0 && !words.some((w) => name.includes(w) || screen.includes(w))) return;
     await browser.open(`${server.url}index.html?${query}`);
-    const {steps, gaps, works, size} = await browser.evaluate(`(${PLAY})(${PLAY_SECONDS}, ${speed})`);
     const label = `${name}, ${screen} ${speed / 60}×`;
-    const cells = [gaps.length, steps, gaps.filter((gap) => gap > 25).length, Math.max(...gaps).toFixed(1),
-      median(works).toFixed(1), works.filter((work) => work > 33).length, Math.max(...works).toFixed(1)];
-    console.log(`${label.padEnd(46)} ${size.padEnd(9)} | ${cells.map((c, k) => String(c).padStart([9, 5, 7, 7, 8, 3, 8][k])).join(' | ')}`);
+    const dropped = row(label, await browser.evaluate(`(${PLAY})(${PLAY_SECONDS}, ${speed})`));
     missed.plays += 1;
-    if (cells[2] > 0) missed.gaps.push(`${label} (${cells[2]})`);
+    if (dropped > 0) missed.gaps.push(`${label} (${dropped})`);
+  };
+  const control = async (screen) => {
+    if (words.length > 0 && !words.some((w) => 'control'.includes(w) || screen.includes(w))) return;
+    await browser.open(`${server.url}index.html?${PLAYS[0][1]}`);
+    const label = `control: canvas put, ${CONTROL_WORK_MS} ms, ${screen}`;
+    const dropped = row(label, await browser.evaluate(`(${CONTROL})(${PLAY_SECONDS}, ${CONTROL_WORK_MS})`));
+    missed.control.push(`${screen} ${dropped}`);
   };
   console.log(`\nplaying for ${PLAY_SECONDS} s on the page's canvas, headless Chromium's refreshes (canvas in device pixels);`);
   console.log('work: the player\'s in a refresh; times in ms');
   console.log(`${'case'.padEnd(46)} ${'canvas'.padEnd(9)} | refreshes | steps | gaps>25 | longest | work med | >33 | work max`);
   for (const [screen, width, height, ratio, touch] of PLAY_SCREENS) {
     await browser.viewport(width, height, ratio, touch);
+    await control(screen);
     for (const speed of [60, 300])
       for (const [name, query] of PLAYS) await play(name, query, speed, screen);
   }
@@ -209,6 +258,8 @@ try {
     `cases${list(missed.worst)}`);
   console.log(`plays without a gap over ${GAP_TARGET} ms: ${missed.plays - missed.gaps.length} of ${missed.plays}` +
     `${list(missed.gaps)}`);
+  if (missed.control.length > 0)
+    console.log(`the control's gaps over ${GAP_TARGET} ms in ${PLAY_SECONDS} s, no frame drawn: ${missed.control.join('; ')}`);
 } finally {
   await browser.close();
   server.close();
