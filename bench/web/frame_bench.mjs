@@ -99,13 +99,21 @@ const PLAYS = [
 const PLAY_SCREENS = [['desktop', 1200, 900, 1, false], ['phone', 390, 844, 3, true],
   ['4K projector', 3840, 2160, 1, false]];
 const SETTLE_MS = 500;
-const PLAY = `async (seconds, speed) => {
+// The control beside the plays, on each screen: the same page left at a
+// frame, whose canvas is put again whole in every refresh (as in a play whose
+// every pixel changes), followed by script work up to CONTROL_WORK_MS in all
+// (a play's order of work); no frame is recorded or painted. The refreshes it
+// drops are the browser's and the machine's: the floor under the plays' gaps.
+const CONTROL_WORK_MS = 3;
+// A play at speed (steps a second), or with controlMs the control instead.
+const PLAY = `async (seconds, speed, controlMs) => {
   const {page} = await import('./page.js');
   // As a user presses Play: not within the page's first moments, while the
   // browser still compiles its code (page.warmed: the page's warm-up paints done).
   await page.warmed;
   await new Promise((settled) => setTimeout(settled, ${SETTLE_MS}));
   document.getElementById('speed').value = String(speed);
+  const canvas = document.getElementById('canvas');
   const first = page.shown.step;
   const gaps = [];
   const works = [];
@@ -126,49 +134,25 @@ const PLAY = `async (seconds, speed) => {
       if (now < end) requestAnimationFrame(after); else done();
     };
     requestAnimationFrame(before);
-    document.getElementById('play').click();
+    if (controlMs) {
+      const ctx = canvas.getContext('2d');
+      const image = ctx.getImageData(0, 0, canvas.width, canvas.height);
+      const numbers = new Float64Array(1 << 10);
+      const control = (now) => {
+        ctx.putImageData(image, 0, 0);
+        do {
+          for (let i = 0; i < numbers.length; ++i) numbers[i] = numbers[i] * 0.5 + i;
+        } while (performance.now() - start < controlMs);
+        if (now < end) requestAnimationFrame(control);
+      };
+      requestAnimationFrame(control);
+    } else {
+      document.getElementById('play').click();
+    }
     requestAnimationFrame(after);
   });
-  document.getElementById('play').click();
-  const canvas = document.getElementById('canvas');
+  if (!controlMs) document.getElementById('play').click();
   return {steps: page.shown.step - first, gaps, works, size: canvas.width + '×' + canvas.height};
-}`;
-
-// The control beside the plays, on each screen: the same page left at a
-// frame, whose canvas is put again whole in every refresh (as in a play whose
-// every pixel changes), followed by script work up to CONTROL_WORK_MS in all
-// (a play's order of work); no frame is recorded or painted. The refreshes it
-// drops are the browser's and the machine's: the floor under the plays' gaps.
-const CONTROL_WORK_MS = 3;
-const CONTROL = `async (seconds, workMs) => {
-  const {page} = await import('./page.js');
-  await page.warmed;
-  await new Promise((settled) => setTimeout(settled, ${SETTLE_MS}));
-  const canvas = document.getElementById('canvas');
-  const ctx = canvas.getContext('2d');
-  const image = ctx.getImageData(0, 0, canvas.width, canvas.height);
-  const numbers = new Float64Array(1 << 10);
-  let sum = 0;
-  const gaps = [];
-  const works = [];
-  await new Promise((done) => {
-    let last = 0;
-    let end = 0;
-    const refresh = (now) => {
-      if (last) gaps.push(now - last);
-      last = now;
-      if (!end) end = now + seconds * 1000;
-      const start = performance.now();
-      ctx.putImageData(image, 0, 0);
-      do {
-        for (let i = 0; i < numbers.length; ++i) sum += numbers[i] = numbers[i] * 0.5 + i;
-      } while (performance.now() - start < workMs);
-      works.push(performance.now() - start);
-      if (now < end) requestAnimationFrame(refresh); else done();
-    };
-    requestAnimationFrame(refresh);
-  });
-  return {steps: 0, gaps, works, size: canvas.width + '×' + canvas.height, sum};
 }`;
 
 const median = (values) => {
@@ -231,7 +215,7 @@ try {
     if (words.length > 0 && !words.some((w) => name.includes(w) || screen.includes(w))) return;
     await browser.open(`${server.url}index.html?${query}`);
     const label = `${name}, ${screen} ${speed / 60}×`;
-    const dropped = row(label, await browser.evaluate(`(${PLAY})(${PLAY_SECONDS}, ${speed})`));
+    const dropped = row(label, await browser.evaluate(`(${PLAY})(${PLAY_SECONDS}, ${speed}, 0)`));
     missed.plays += 1;
     if (dropped > 0) missed.gaps.push(`${label} (${dropped})`);
   };
@@ -239,7 +223,7 @@ try {
     if (words.length > 0 && !words.some((w) => 'control'.includes(w) || screen.includes(w))) return;
     await browser.open(`${server.url}index.html?${PLAYS[0][1]}`);
     const label = `control: canvas put, ${CONTROL_WORK_MS} ms, ${screen}`;
-    const dropped = row(label, await browser.evaluate(`(${CONTROL})(${PLAY_SECONDS}, ${CONTROL_WORK_MS})`));
+    const dropped = row(label, await browser.evaluate(`(${PLAY})(${PLAY_SECONDS}, 60, ${CONTROL_WORK_MS})`));
     missed.control.push(`${screen} ${dropped}`);
   };
   console.log(`\nplaying for ${PLAY_SECONDS} s on the page's canvas, headless Chromium's refreshes (canvas in device pixels);`);
