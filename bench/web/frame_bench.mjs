@@ -6,7 +6,8 @@
 // them (a phone's frame recorded at 640 × 640 window pixels and painted on its
 // canvas's pixels, 1098 / 640 canvas pixels to one); last, playing on the
 // page's own canvas on three screens, with the frames a screen refresh drew
-// and dropped and the page's work in each.
+// and dropped and the page's work in each, beside a control on each screen
+// that draws no frame (what the browser and the machine drop on their own).
 // Usage: node bench/web/frame_bench.mjs <built page dir> [words: only the cases naming one]
 import path from 'node:path';
 import {Browser, missingTools, serve} from '../../tests/web/browser.mjs';
