@@ -77,7 +77,7 @@ function showFrame(record) {
     announce();
     if (page.gear) showDataRows();  // the pair's rows come and go with the mesh scene
   }
-  if (!page.playing) followAddress();  // a play's frames are followed when it stops
+  followAddress();
   page.warmed ??= warmUp();
   return true;
 }
@@ -213,7 +213,7 @@ function frameQuery() {
 // ADDRESS_DELAY ms while playing, it dropped a screen refresh now and then on
 // a 2-core machine, 0 to 7 in 30 s on a projector's canvas.)
 export function followAddress() {
-  if (addressTimer) return;
+  if (addressTimer || page.playing) return;  // setPlaying follows the frame a play stops at
   addressTimer = setTimeout(() => {
     addressTimer = 0;
     const query = frameQuery();

@@ -177,11 +177,14 @@ const WORST_TARGET = 33;    // ms, any frame's
 const GAP_TARGET = 25;      // ms between refreshes while playing
 const missed = {medians: [], worst: [], gaps: [], frames: 0, plays: 0, control: []};
 
+// Does a case whose names are these run? Every one when no words were given.
+const chosen = (...names) => words.length === 0 || words.some((w) => names.some((name) => name.includes(w)));
+
 async function table(title, cases, [, recorded, backing, css]) {
   console.log(`\n${title}`);
   console.log('case                                 vertices | record med | paint med | frame med | frame worst | afresh med');
   for (const [name, z, x, scene, step, zoom] of cases) {
-    if (words.length > 0 && !words.some((w) => name.includes(w))) continue;
+    if (!chosen(name)) continue;
     const times = await browser.evaluate(`(${MEASURE})(${z}, ${x}, ${scene}, ${step}, ${zoom}, ${recorded}, ${backing}, ${css}, ${FRAMES})`);
     const frame = times.map(([r, p]) => r + p);
     const cells = [median(times.map((t) => t[0])), median(times.map((t) => t[1])), median(frame), Math.max(...frame),
@@ -208,12 +211,12 @@ try {
   // A row of the plays' table: the refreshes, steps drawn, gaps and the work in each refresh.
   const row = (label, {steps, gaps, works, size}) => {
     const cells = [gaps.length, steps, gaps.filter((gap) => gap > GAP_TARGET).length, Math.max(...gaps).toFixed(1),
-      median(works).toFixed(1), works.filter((work) => work > 33).length, Math.max(...works).toFixed(1)];
+      median(works).toFixed(1), works.filter((work) => work > WORST_TARGET).length, Math.max(...works).toFixed(1)];
     console.log(`${label.padEnd(46)} ${size.padEnd(9)} | ${cells.map((c, k) => String(c).padStart([9, 5, 7, 7, 8, 3, 8][k])).join(' | ')}`);
     return cells[2];
   };
   const play = async (name, query, speed, screen) => {
-    if (words.length > 0 && !words.some((w) => name.includes(w) || screen.includes(w))) return;
+    if (!chosen(name, screen)) return;
     await browser.open(`${server.url}index.html?${query}`);
     const label = `${name}, ${screen} ${speed / 60}×`;
     const dropped = row(label, await browser.evaluate(`(${PLAY})(${PLAY_SECONDS}, ${speed}, 0)`));
@@ -221,7 +224,7 @@ try {
     if (dropped > 0) missed.gaps.push(`${label} (${dropped})`);
   };
   const control = async (screen) => {
-    if (words.length > 0 && !words.some((w) => 'control'.includes(w) || screen.includes(w))) return;
+    if (!chosen('control', screen)) return;
     await browser.open(`${server.url}index.html?${PLAYS[0][1]}`);
     const label = `control: canvas put, ${CONTROL_WORK_MS} ms, ${screen}`;
     const dropped = row(label, await browser.evaluate(`(${PLAY})(${PLAY_SECONDS}, 60, ${CONTROL_WORK_MS})`));
